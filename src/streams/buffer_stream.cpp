@@ -1,0 +1,166 @@
+// The buffered stream's block handling.
+//
+// A stream normally goes one way, but switching is clean: a write after reads
+// first moves the source to the logical position and starts an empty block; a
+// read after writes flushes them and starts reading from the source at the
+// logical position.
+#include "streams/buffer_stream.h"
+
+#include <cstring>
+#include <string>
+
+#include "streams/exceptions.h"
+#include "streams/stream_table.h"
+#include "streams/string_resource.h"
+
+namespace pellimar {
+
+std::int32_t StreamBufferSize = 8192;
+
+TS_BufferStream::TS_BufferStream(TStream* source)
+    : Source(source),
+      Block(new std::uint8_t[static_cast<std::size_t>(StreamBufferSize)]),
+      BufStart(Block.get()),
+      BufLimit(Block.get() + StreamBufferSize),
+      BufCapacity(StreamBufferSize)
+{
+}
+
+TS_BufferStream::~TS_BufferStream()
+{
+    if (Direction == bdWriting)
+        Flush();
+}
+
+std::int64_t TS_BufferStream::BufferDelta() const
+{
+    switch (Direction) {
+    case bdReading: return BufPos - BufLimit;
+    case bdWriting: return BufPos - BufStart;
+    default: return 0;
+    }
+}
+
+bool TS_BufferStream::SourceAtEnd()
+{
+    if (Source == nullptr)
+        return true;
+    return Source->Position() == Source->Size();
+}
+
+bool TS_BufferStream::Refill()
+{
+    const std::int64_t n = Source != nullptr ? Source->Read(BufStart, BufCapacity) : 0;
+    BufPos = BufStart;
+    BufLimit = BufStart + n;
+    Direction = n > 0 ? bdReading : bdIdle;
+    DoAfterFill();
+    return n > 0;
+}
+
+bool TS_BufferStream::Flush()
+{
+    const std::int64_t n = BufPos != nullptr ? BufPos - BufStart : 0;
+    const std::int64_t w = Source != nullptr ? Source->Write(BufStart, n) : 0;
+    BufPos = BufStart;
+    Direction = bdIdle;
+    DoAfterFlush();
+    return w == n;
+}
+
+void TS_BufferStream::DoAfterFill()
+{
+    if (AfterFill)
+        AfterFill(*this);
+}
+
+void TS_BufferStream::DoAfterFlush()
+{
+    if (AfterFlush)
+        AfterFlush(*this);
+}
+
+std::int64_t TS_BufferStream::Read(void* buffer, std::int64_t count)
+{
+    if (Direction != bdReading) {
+        if (Direction == bdWriting)
+            Flush();
+        // Whatever the block held was not read-ahead: the next loop pass fills it.
+        BufPos = BufLimit = BufStart;
+    }
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::int64_t copied = 0;
+    while (count > 0) {
+        if (BufPos == BufLimit && !Refill())
+            break;
+        const std::int64_t n = std::min<std::int64_t>(BufLimit - BufPos, count);
+        std::memcpy(out, BufPos, static_cast<std::size_t>(n));
+        BufPos += n;
+        out += n;
+        copied += n;
+        count -= n;
+    }
+    return copied;
+}
+
+std::int64_t TS_BufferStream::Write(const void* buffer, std::int64_t count)
+{
+    if (Direction != bdWriting) {
+        if (Direction == bdReading && Source != nullptr)
+            Source->SetPosition(Source->Position() + BufferDelta());
+        BufPos = BufStart;
+        BufLimit = BufStart + BufCapacity;
+        Direction = bdIdle;
+    }
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    std::int64_t taken = 0;
+    while (count > 0) {
+        const std::int64_t n = std::min<std::int64_t>(BufLimit - BufPos, count);
+        std::memcpy(BufPos, in, static_cast<std::size_t>(n));
+        BufPos += n;
+        in += n;
+        taken += n;
+        count -= n;
+        if (BufPos == BufLimit && !Flush()) {
+            // The bytes of this call in the dropped block were not taken after
+            // all; saying so makes WriteBuffer report the failure.
+            taken -= n;
+            break;
+        }
+    }
+    if (BufPos != BufStart)
+        Direction = bdWriting;
+    return taken;
+}
+
+std::int64_t TS_BufferStream::Seek(std::int64_t offset, std::uint16_t origin)
+{
+    if (origin > kFromEnd) {
+        throw Exception(FillPlaceholder(LoadStrRes(kStreamTableName, kMsgInvalidSeekOrigin), origin));
+    }
+    if (Source == nullptr)
+        return 0;
+    const std::int64_t current = Source->Position() + BufferDelta();
+    std::int64_t target = offset;
+    if (origin == kFromCurrent)
+        target = current + offset;
+    else if (origin == kFromEnd)
+        target = Source->Size() - offset;
+    if (target == current)
+        return target;
+    if (Direction == bdWriting && !Flush())
+        throw EStreamError(LoadStrRes(kStreamTableName, kMsgSeekError));
+    Source->SetPosition(target);
+    BufPos = nullptr;
+    Direction = bdIdle;
+    return target;
+}
+
+void TS_BufferStream::PutBack(std::uint8_t ch)
+{
+    if (BufPos == nullptr || BufPos <= BufStart)
+        throw EStreamError(LoadStrRes(kStreamTableName, kMsgPutbackOverflow));
+    *--BufPos = ch;
+}
+
+}  // namespace pellimar

@@ -1,0 +1,110 @@
+// A stream that moves every byte between its caller and another stream (its
+// source) through one memory block, adding put-back, an end test and optional
+// notifications after each block fill and flush.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "streams/stream.h"
+
+namespace pellimar {
+
+// Block size of every buffered stream created from now on.
+extern std::int32_t StreamBufferSize;
+
+enum TBufferDirection : std::uint8_t { bdIdle = 0, bdReading = 1, bdWriting = 2 };
+
+class TS_BufferStream : public TStream {
+public:
+    using Notification = std::function<void(TS_BufferStream&)>;
+
+    // The source is not owned and must outlive this stream.
+    explicit TS_BufferStream(TStream* source);
+    ~TS_BufferStream() override;
+
+    TS_BufferStream(const TS_BufferStream&) = delete;
+    TS_BufferStream& operator=(const TS_BufferStream&) = delete;
+
+    std::int64_t Read(void* buffer, std::int64_t count) override;
+    std::int64_t Write(const void* buffer, std::int64_t count) override;
+    // Origin 2 counts back from the end: the target is size minus offset.
+    std::int64_t Seek(std::int64_t offset, std::uint16_t origin) override;
+
+    // Reads one block from the source; true when at least one byte came.
+    virtual bool Refill();
+    // Writes the pending bytes to the source; true when it took them all.
+    // Bytes it did not take are dropped, and a Write whose block could not be
+    // written reports fewer bytes taken than asked.
+    virtual bool Flush();
+    // Makes ch the next byte read. Needs a byte of the current fill before the
+    // read position, else raises "Putback overflow".
+    virtual void PutBack(std::uint8_t ch);
+    virtual void DoAfterFill();
+    virtual void DoAfterFlush();
+
+    // True at the end of the data. Asks the source only when the block is
+    // used up; false on a stream that has not yet tried to read.
+    bool Eof()
+    {
+        if (BufPos != BufLimit)
+            return false;
+        return SourceAtEnd();
+    }
+
+    void SetAfterFill(Notification callback) { AfterFill = std::move(callback); }
+    void SetAfterFlush(Notification callback) { AfterFlush = std::move(callback); }
+
+    // Byte-at-a-time access for hot loops: a bounds test and a copy within the
+    // block, the virtual transfers only when the block is used up or full.
+    bool TryReadByte(std::uint8_t& ch)
+    {
+        if (Direction == bdReading && BufPos != BufLimit) {
+            ch = *BufPos++;
+            return true;
+        }
+        return Read(&ch, 1) == 1;
+    }
+    void WriteByte(std::uint8_t ch)
+    {
+        // The byte that fills the block goes the slow way, which flushes it.
+        if (Direction == bdWriting && BufLimit - BufPos > 1) {
+            *BufPos++ = ch;
+            return;
+        }
+        WriteBuffer(&ch, 1);
+    }
+
+    // The bytes of the current fill not yet handed out (empty unless
+    // reading), and a way to take some of them at once.
+    std::span<const std::uint8_t> ReadAhead() const
+    {
+        if (Direction != bdReading)
+            return {};
+        return {BufPos, static_cast<std::size_t>(BufLimit - BufPos)};
+    }
+    void Consume(std::size_t count) { BufPos += count; }
+
+protected:
+    // Position + pending - read-ahead: where the caller stands in the data.
+    std::int64_t BufferDelta() const;
+    bool SourceAtEnd();
+    TStream* SourceStream() const { return Source; }
+    void DetachSource() { Source = nullptr; }
+    TBufferDirection CurrentDirection() const { return Direction; }
+
+private:
+    TStream* Source;
+    std::unique_ptr<std::uint8_t[]> Block;
+    std::uint8_t* BufStart;
+    std::uint8_t* BufPos = nullptr;
+    std::uint8_t* BufLimit;
+    std::int32_t BufCapacity;
+    TBufferDirection Direction = bdIdle;
+    Notification AfterFill;
+    Notification AfterFlush;
+};
+
+}  // namespace pellimar

@@ -1,0 +1,112 @@
+// Text operations over the buffered stream. The line and delimiter scans work
+// on the block directly; the result is the same as reading byte by byte and
+// putting the stopping byte back.
+#include "streams/text_stream.h"
+
+#include <algorithm>
+#include <array>
+
+#include "streams/exceptions.h"
+
+namespace pellimar {
+
+TS_TextStream::TS_TextStream(const std::string& fileName, std::uint16_t mode)
+    : TS_BufferStream(new TFileStream(fileName, mode))
+{
+}
+
+TS_TextStream::~TS_TextStream()
+{
+    if (CurrentDirection() == bdWriting)
+        Flush();
+    ReleaseSource();
+}
+
+void TS_TextStream::Close()
+{
+    if (SourceStream() == nullptr)
+        return;
+    const bool flushed = CurrentDirection() != bdWriting || Flush();
+    const bool closed = static_cast<TFileStream*>(SourceStream())->Close();
+    ReleaseSource();
+    if (!flushed || !closed)
+        throw EWriteError(std::string(kStreamWriteError));
+}
+
+void TS_TextStream::ReleaseSource()
+{
+    if (OwnsSource)
+        delete SourceStream();
+    DetachSource();
+}
+
+void TS_TextStream::PutBack(std::uint8_t ch)
+{
+    TS_BufferStream::PutBack(ch);
+}
+
+void TS_TextStream::ThrowReadError()
+{
+    throw EReadError(std::string(kStreamReadError));
+}
+
+template <typename IsStop>
+bool TS_TextStream::GatherUntil(std::string& text, IsStop isStop)
+{
+    for (;;) {
+        std::span<const std::uint8_t> ahead = ReadAhead();
+        if (ahead.empty()) {
+            // Let Read fill the next block; at the end of the data it gives 0.
+            std::uint8_t ch;
+            if (Read(&ch, 1) != 1)
+                return false;
+            PutBack(ch);
+            continue;
+        }
+        const auto stop = std::find_if(ahead.begin(), ahead.end(), isStop);
+        text.append(reinterpret_cast<const char*>(ahead.data()), static_cast<std::size_t>(stop - ahead.begin()));
+        Consume(static_cast<std::size_t>(stop - ahead.begin()));
+        if (stop != ahead.end())
+            return true;
+    }
+}
+
+std::string TS_TextStream::ReadLine()
+{
+    std::string line;
+    if (!GatherUntil(line, [](std::uint8_t b) { return b == '\r' || b == '\n'; }))
+        return line;
+    const std::uint8_t lineBreak = ReadChar();
+    std::uint8_t next;
+    if (lineBreak == '\r' && TryReadByte(next) && next != '\n')
+        PutBack(next);
+    return line;
+}
+
+std::string TS_TextStream::ReadUntil(std::string_view delimiters)
+{
+    std::array<bool, 256> stops{};
+    if (delimiters.empty()) {
+        std::fill(stops.begin(), stops.begin() + 32, true);
+    } else {
+        for (char d : delimiters)
+            stops[static_cast<std::uint8_t>(d)] = true;
+    }
+    std::string text;
+    GatherUntil(text, [&stops](std::uint8_t b) { return stops[b]; });
+    return text;
+}
+
+TS_TextStream& TS_TextStream::WriteStr(std::string_view text)
+{
+    if (!text.empty())
+        WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+    return *this;
+}
+
+TS_TextStream& TS_TextStream::WriteInt(std::int32_t value)
+{
+    return WriteStr(std::to_string(value));
+}
+
+}  // namespace pellimar

@@ -1,0 +1,62 @@
+// The system's one file type: a buffered stream over a file it opens by name
+// and owns, with byte, line and delimited-run operations on 8-bit text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "streams/buffer_stream.h"
+#include "streams/file_stream.h"
+
+namespace pellimar {
+
+class TS_TextStream : public TS_BufferStream {
+public:
+    // Mode fmOpenRead (0) or fmCreate (65535); raises "Cannot open file %s"
+    // or "Cannot create file %s".
+    TS_TextStream(const std::string& fileName, std::uint16_t mode);
+    // Writes what is pending and closes the file, reporting nothing: callers
+    // that must know whether the data arrived call Close first.
+    ~TS_TextStream() override;
+
+    // Writes what is pending and closes the file; raises "Stream write
+    // error" when either fails. The file is closed in any case.
+    void Close();
+
+    void PutBack(std::uint8_t ch) override;
+    virtual void ReleaseSource();
+
+    // One byte; "Stream read error" at the end of the data.
+    std::uint8_t ReadChar()
+    {
+        std::uint8_t ch;
+        if (!TryReadByte(ch))
+            ThrowReadError();
+        return ch;
+    }
+    // Text up to the next CR, LF or CR LF, which is consumed and not returned.
+    std::string ReadLine();
+    // Text up to the first byte in delimiters (or, with an empty set, the
+    // first byte below 32), which is left to be read next.
+    std::string ReadUntil(std::string_view delimiters);
+
+    TS_TextStream& WriteChar(std::uint8_t ch)
+    {
+        WriteByte(ch);
+        return *this;
+    }
+    TS_TextStream& WriteStr(std::string_view text);
+    TS_TextStream& WriteInt(std::int32_t value);
+
+private:
+    [[noreturn]] static void ThrowReadError();
+    // Appends read-ahead bytes to text up to the first stop byte; true when
+    // one was found (it stays unread).
+    template <typename IsStop>
+    bool GatherUntil(std::string& text, IsStop isStop);
+
+    bool OwnsSource = true;
+};
+
+}  // namespace pellimar

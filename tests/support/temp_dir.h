@@ -1,0 +1,30 @@
+// A fresh folder per test, removed with everything in it afterwards, plus
+// small helpers to write and read whole files as bytes.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace pellimar::testing {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+
+// The folder of shared sample files, or empty when this checkout has none.
+std::filesystem::path SharedDataDir();
+
+}  // namespace pellimar::testing
