@@ -1,0 +1,70 @@
+// Reading level names from a level-names line.
+#include "engine/level_names_line.h"
+
+#include "engine/run_settings.h"
+#include "streams/exceptions.h"
+#include "streams/text_stream.h"
+#include "streams/text_util.h"
+
+namespace pellimar {
+namespace {
+
+std::string WithoutQuotes(std::string_view field)
+{
+    if (field.starts_with('"'))
+        field.remove_prefix(1);
+    if (field.ends_with('"'))
+        field.remove_suffix(1);
+    return std::string(field);
+}
+
+}  // namespace
+
+bool IsLevelNamesLine(std::string_view line)
+{
+    return line.size() >= 4 && EqualsIgnoreAsciiCase(line.substr(0, 4), "<LN:");
+}
+
+std::vector<std::string> ParseLevelNamesLine(std::string_view line)
+{
+    std::vector<std::string> names;
+    const std::size_t first = line.find(',');
+    if (first == std::string_view::npos)
+        return names;
+    std::string_view rest = line.substr(first + 1);
+    // A "," is always looked for before a ">", so text after the closing ">"
+    // that holds a "," runs the last field on up to that ",".
+    for (;;) {
+        std::size_t end = rest.find(',');
+        if (end == std::string_view::npos)
+            end = rest.find('>');
+        if (end == std::string_view::npos)
+            break;
+        if (names.size() < static_cast<std::size_t>(kLevelCount))
+            names.push_back(WithoutQuotes(rest.substr(0, end)));
+        rest.remove_prefix(end + 1);
+    }
+    return names;
+}
+
+std::vector<std::string> ReadLevelNamesFile(const std::string& path)
+{
+    TS_TextStream stream(path, fmOpenRead);
+    while (!stream.Eof()) {
+        const std::int64_t before = stream.Position();
+        std::string line;
+        try {
+            line = stream.ReadLine();
+        } catch (const EReadError&) {
+            // An unreadable line counts as empty; when reading cannot move on
+            // at all, there is nothing more to find.
+            if (stream.Position() == before)
+                break;
+        }
+        if (IsLevelNamesLine(line))
+            return ParseLevelNamesLine(line);
+    }
+    return {};
+}
+
+}  // namespace pellimar

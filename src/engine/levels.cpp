@@ -1,0 +1,63 @@
+// Level names and heading values.
+#include "engine/levels.h"
+
+#include "streams/text_util.h"
+
+namespace pellimar {
+
+LevelList PrepareLevelNames(const LevelList& texts)
+{
+    LevelList names;
+    for (int i = 0; i < kLevelCount; ++i) {
+        const std::string upper = ToUpperAscii(texts[i]);
+        names[i] = texts[i].find(' ') != std::string::npos ? '"' + upper + '"' : upper;
+    }
+    return names;
+}
+
+std::string StripCodes(std::string_view text)
+{
+    // One pass gives the same result as deleting the leftmost code again and
+    // again: nothing before a deleted span holds a "<".
+    std::string result;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t open = text.find('<', at);
+        result.append(text.substr(at, open - at));
+        if (open == std::string_view::npos)
+            break;
+        const std::size_t close = text.find('>', open + 1);
+        if (close == std::string_view::npos)
+            break;
+        at = close + 1;
+    }
+    return result;
+}
+
+std::string_view SplitPiece(std::string_view text, std::string_view set)
+{
+    const std::size_t found = text.find_first_of(set);
+    return found == std::string_view::npos ? text : text.substr(0, found + 1);
+}
+
+int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_view line)
+{
+    for (int index = 0; index < kLevelCount; ++index) {
+        if (!EqualsIgnoreAsciiCase(levels.names[index], name))
+            continue;
+        levels.values[index] = StripCodes(line);
+        for (int deeper = index + 1; deeper < kLevelCount; ++deeper)
+            levels.values[deeper] = kNotSet;
+        return index;
+    }
+    return -1;
+}
+
+void AppendHeadingLine(LevelLists& levels, std::string_view line, int index)
+{
+    const std::string text = StripCodes(line);
+    if (!text.empty() && index != -1)
+        levels.values[index] += ' ' + text;
+}
+
+}  // namespace pellimar

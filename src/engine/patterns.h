@@ -1,0 +1,33 @@
+// Checks of the reference and page-number patterns before a run, and the
+// reading of the starting-page answer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/run_host.h"
+#include "engine/run_settings.h"
+
+namespace pellimar {
+
+inline constexpr const char* kInsufficientPatternInfo = "Insufficient information to process reference pattern";
+inline constexpr const char* kPagePatternNeedsHash = "Page # Pattern must contain #";
+
+// Every "#" of the reference pattern needs a page-number pattern and every
+// level digit 1..7 its level name. Reports and returns false otherwise.
+bool CheckRefPattern(const RunSettings& settings, ErrorReporter& reporter);
+
+// A reference pattern that shows the page needs a page-number pattern that
+// can describe a marker, that is one with a "#".
+bool CheckPagePattern(const RunSettings& settings, ErrorReporter& reporter);
+
+// The first level digit of the reference pattern as a level index 0..6, or
+// -1 when it names no level.
+int FirstPatternLevel(std::string_view refPattern);
+
+// Reads a starting-page answer: optional leading blanks, an optional sign and
+// digits, nothing else, within 32 bits. Anything else gives 1.
+std::int32_t ParseStartingPage(std::string_view answer);
+
+}  // namespace pellimar

@@ -1,0 +1,47 @@
+// How the conversion pass reaches its caller: the window or the command line
+// supplies the running-state hooks, the starting-page question, the live
+// preference switches and the cancel flag.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pellimar {
+
+// Where the pattern checks report a failed check.
+class ErrorReporter {
+public:
+    virtual ~ErrorReporter() = default;
+    virtual void ShowError(const std::string& message) = 0;
+};
+
+struct PagePrompt {
+    std::string title = "Input Page Number";
+    std::string prompt = "Please enter a starting page number:";
+    std::string defaultText = "1";
+};
+
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+
+    // Once the input is open, before the output is created. LeaveRunning is
+    // then guaranteed, whatever ends the run.
+    virtual void EnterRunning() = 0;
+    // After a step that changed the whole percentage of the input consumed.
+    // The only point (besides the page question) where the switches and the
+    // cancel flag may change.
+    virtual void ProgressChanged(std::int32_t runPercent) = 0;
+    virtual void LeaveRunning() = 0;
+
+    // The answer typed, or nothing when the question was cancelled.
+    virtual std::optional<std::string> AskStartingPage(const PagePrompt& prompt) = 0;
+
+    // Read at each use, so a change during the run takes effect at once.
+    virtual bool LeftJustOnly() const = 0;
+    virtual bool UseHR() const = 0;
+    virtual bool CancelRequested() const = 0;
+};
+
+}  // namespace pellimar

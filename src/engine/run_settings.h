@@ -1,0 +1,32 @@
+// What a run takes from its caller once, at its start.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace pellimar {
+
+inline constexpr int kLevelCount = 7;
+using LevelList = std::array<std::string, kLevelCount>;
+
+struct RunSettings {
+    std::string inputPath;
+    std::string outputPath;
+    std::string refPattern;
+    std::string pagePattern;
+    LevelList levelTexts;  // the seven level-name boxes, as typed
+    bool notSearched = false;
+    bool removePageMarks = false;
+};
+
+// The level names and current level values of a run. They outlive the run
+// (the window owns them); each run refills them.
+struct LevelLists {
+    LevelList names;
+    LevelList values;
+};
+
+// The value of a level without a heading.
+inline constexpr const char* kNotSet = "NotSet";
+
+}  // namespace pellimar

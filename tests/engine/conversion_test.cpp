@@ -1,0 +1,277 @@
+// The pass as a whole: copying, record codes, where references go, progress,
+// cancelling, the end of the input and errors.
+#include "engine/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/convert.h"
+#include "streams/exceptions.h"
+#include "support/expect_throw_msg.h"
+
+namespace pellimar {
+namespace {
+
+using testing::Convert;
+using testing::ScriptedHost;
+
+std::string Ref(const std::string& text)
+{
+    return "<CS:Reference>" + text + "<CR>\r\n</CS>";
+}
+
+// Level 1 "Book" with the heading "Gen" already seen, pattern "1".
+RunSettings BookSettings()
+{
+    RunSettings settings;
+    settings.refPattern = "1";
+    settings.levelTexts[0] = "Book";
+    return settings;
+}
+const std::string kBook = "<RD:Book>Gen\r\n";
+
+TEST(ConversionCopy, TextWithoutCodesIsCopiedByteForByte)
+{
+    std::string input;
+    for (int i = 0; i < 70000; ++i)
+        input += static_cast<char>(i * 7 % 256 == '<' ? 'x' : i * 7 % 256);
+    const auto converted = Convert(input, BookSettings());
+    EXPECT_EQ(input, converted.output);
+    EXPECT_EQ(0, converted.result.refCount);
+}
+
+TEST(ConversionCopy, EmptyInputGivesEmptyOutputAndNoReferences)
+{
+    ScriptedHost host;
+    const auto converted = Convert("", BookSettings(), host);
+    EXPECT_EQ("", converted.output);
+    EXPECT_EQ(0, converted.result.refCount);
+    EXPECT_EQ((std::vector<std::string>{"enter", "leave"}), host.log);
+}
+
+TEST(ConversionCopy, CodesAreCopiedAsReadAcrossLines)
+{
+    const std::string input = "a<bd+\r\nx>b<Rd:chapter>c<JU:CN>";
+    EXPECT_EQ(input, Convert(input, BookSettings()).output);
+}
+
+TEST(ConversionRecords, ReferenceGoesRightAfterThePlainRecordCode)
+{
+    const auto converted = Convert(kBook + "<RD>Text", BookSettings());
+    EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + "Text", converted.output);
+    EXPECT_EQ(1, converted.result.refCount);
+}
+
+TEST(ConversionRecords, EveryFormOfRecordCodeIsRecognised)
+{
+    for (const std::string code : {"<rd>", "<RD,12>", "<RD, 12>", "<RD,ID:7>", "<rD,id:7:x>"}) {
+        const auto converted = Convert(kBook + code + "T", BookSettings());
+        EXPECT_EQ(kBook + code + Ref("Gen") + "T", converted.output) << code;
+    }
+}
+
+TEST(ConversionRecords, CommaFormNamesALevel)
+{
+    auto settings = BookSettings();
+    settings.levelTexts[1] = "Chapter";
+    settings.refPattern = "1 2";
+    const auto converted = Convert(kBook + "<RD,12:Chapter>Three\n<RD>x", settings);
+    EXPECT_EQ(kBook + "<RD,12:Chapter>Three\n<RD>" + Ref("Gen Three") + "x", converted.output);
+    EXPECT_EQ("Three", converted.levels.values[1]);
+}
+
+TEST(ConversionRecords, RecordCodeEndingItsLineGetsNoReference)
+{
+    EXPECT_EQ(kBook + "<RD>\r\nText", Convert(kBook + "<RD>\r\nText", BookSettings()).output);
+    EXPECT_EQ(kBook + "<RD>\nText", Convert(kBook + "<RD>\nText", BookSettings()).output);
+}
+
+TEST(ConversionRecords, LevelRecordGetsNoReferenceItself)
+{
+    EXPECT_EQ(0, Convert(kBook + "<RD:Book>Exodus\r\n", BookSettings()).result.refCount);
+}
+
+TEST(ConversionRecords, ReferenceStandsBeforeAFollowingCode)
+{
+    const auto converted = Convert(kBook + "<RD><JU:CN>Text", BookSettings());
+    EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + "<JU:CN>Text", converted.output);
+}
+
+TEST(ConversionRecords, LeftJustOnlySkipsJustifiedAndStyledRecords)
+{
+    ScriptedHost host;
+    host.leftJustOnly = true;
+    for (const std::string code : {"<JU:CN>", "<ju:RT>", "<PS:Body>"}) {
+        const auto converted = Convert(kBook + "<RD>" + code + "T", BookSettings(), host);
+        EXPECT_EQ(kBook + "<RD>" + code + "T", converted.output) << code;
+    }
+    const auto other = Convert(kBook + "<RD><BD+>T", BookSettings(), host);
+    EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + "<BD+>T", other.output);
+}
+
+TEST(ConversionRecords, RecordCodeRightAfterAnotherGetsItsOwnReference)
+{
+    const auto converted = Convert(kBook + "<RD><RD>x", BookSettings());
+    EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + "<RD>" + Ref("Gen") + "x", converted.output);
+    EXPECT_EQ(2, converted.result.refCount);
+}
+
+TEST(ConversionRecords, LevelRecordRightAfterARecordCodeSetsItsLevel)
+{
+    auto settings = BookSettings();
+    settings.refPattern = "1";
+    const auto converted = Convert(kBook + "<RD><RD:Book>Exodus\r\n<RD>x", settings);
+    EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + "<RD:Book>Exodus\r\n<RD>" + Ref("Exodus") + "x", converted.output);
+}
+
+TEST(ConversionRecords, ByteAfterARecordCodeIsNotExaminedForMarkers)
+{
+    auto settings = BookSettings();
+    settings.refPattern = "1 #";
+    settings.pagePattern = "[#]";
+    settings.removePageMarks = true;
+    ScriptedHost host;
+    host.pageAnswers = {"9"};
+    const auto converted = Convert(kBook + "<RD>[5]x", settings, host);
+    EXPECT_EQ(kBook + "<RD>" + Ref("Gen 9") + "[5]x", converted.output);
+}
+
+TEST(ConversionEnd, CodeWithoutItsCloseIsCopiedAndEndsTheRun)
+{
+    const auto converted = Convert(kBook + "<RD", BookSettings());
+    EXPECT_EQ(kBook + "<RD", converted.output);
+    EXPECT_EQ(0, converted.result.refCount);
+}
+
+TEST(ConversionEnd, CodeAfterARecordCodeCutOffByTheEndIsCopied)
+{
+    const auto converted = Convert(kBook + "<RD><BD", BookSettings());
+    EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + "<BD", converted.output);
+}
+
+TEST(ConversionEnd, RecordCodeAsTheLastBytesEndsNormally)
+{
+    const auto converted = Convert(kBook + "<RD>", BookSettings());
+    EXPECT_EQ(kBook + "<RD>", converted.output);
+    EXPECT_EQ(0, converted.result.refCount);
+}
+
+TEST(ConversionEnd, HeadingOnTheLastLineIsCopiedAndSetsItsLevel)
+{
+    const auto converted = Convert("<RD:Book>Genesis", BookSettings());
+    EXPECT_EQ("<RD:Book>Genesis", converted.output);
+    EXPECT_EQ("Genesis", converted.levels.values[0]);
+}
+
+TEST(ConversionEnd, HeadingEndingInCrAtTheEndOfTheInput)
+{
+    const auto converted = Convert("<RD:Book>Genesis\r", BookSettings());
+    EXPECT_EQ("<RD:Book>Genesis\r", converted.output);
+    EXPECT_EQ("Genesis", converted.levels.values[0]);
+}
+
+TEST(ConversionEnd, ContinuationLineWithoutABreakIsAppended)
+{
+    const auto converted = Convert("<RD:Book>Gen\r\nesis", BookSettings());
+    EXPECT_EQ("<RD:Book>Gen\r\nesis", converted.output);
+    EXPECT_EQ("Gen esis", converted.levels.values[0]);
+}
+
+TEST(ConversionProgress, EveryPercentIsReportedOnceInOrder)
+{
+    ScriptedHost host;
+    Convert(std::string(1000, 'a') + kBook + "<RD>x" + std::string(3000, 'b'), BookSettings(), host);
+    ASSERT_EQ(101u, host.percents.size());
+    for (int i = 0; i <= 100; ++i)
+        EXPECT_EQ(i, host.percents[i]);
+}
+
+TEST(ConversionProgress, SmallFileJumpsStraightToLargerPercents)
+{
+    ScriptedHost host;
+    Convert("abc", BookSettings(), host);
+    EXPECT_EQ((std::vector<std::int32_t>{33, 66, 100}), host.percents);
+}
+
+TEST(ConversionCancel, StopsBeforeTheNextStepAndKeepsWhatWasCopied)
+{
+    ScriptedHost host;
+    host.onProgress = [&](std::int32_t percent) {
+        if (percent == 50)
+            host.cancel = true;
+    };
+    const std::string input(200, 'z');
+    const auto converted = Convert(input, BookSettings(), host);
+    EXPECT_TRUE(converted.result.cancelled);
+    EXPECT_EQ(std::string(100, 'z'), converted.output);
+    EXPECT_EQ("leave", host.log.back());
+}
+
+TEST(ConversionCancel, ByteHeldForAMarkerStillReachesTheOutput)
+{
+    auto settings = BookSettings();
+    settings.refPattern = "#";
+    settings.pagePattern = "[#]";
+    ScriptedHost host;
+    host.onProgress = [&](std::int32_t percent) {
+        if (percent == 50)
+            host.cancel = true;
+    };
+    const auto converted = Convert("abc[12]x", settings, host);
+    EXPECT_EQ("abc[", converted.output);
+}
+
+TEST(ConversionSwitches, ChangesDuringTheRunTakeEffectAtTheNextReference)
+{
+    ScriptedHost host;
+    std::string input = kBook;
+    for (int i = 0; i < 100; ++i)
+        input += "<RD>x\r\n";
+    host.onProgress = [&](std::int32_t percent) { host.useHR = percent >= 50; };
+    const auto converted = Convert(input, BookSettings(), host);
+    EXPECT_NE(std::string::npos, converted.output.find("Gen<CR>"));
+    EXPECT_NE(std::string::npos, converted.output.find("Gen<HR>"));
+    EXPECT_LT(converted.output.find("Gen<CR>"), converted.output.find("Gen<HR>"));
+}
+
+TEST(ConversionErrors, MissingInputRaisesBeforeAnythingIsShown)
+{
+    testing::TempDir dir;
+    RunSettings settings = BookSettings();
+    settings.inputPath = dir.File("missing.fff");
+    settings.outputPath = dir.File("out.fff");
+    ScriptedHost host;
+    LevelLists levels;
+    EXPECT_THROW_MSG(RunConversion(settings, host, levels), EFOpenError, "Cannot open file " + settings.inputPath);
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_FALSE(std::filesystem::exists(settings.outputPath));
+}
+
+TEST(ConversionErrors, UncreatableOutputStillLeavesTheRunningState)
+{
+    testing::TempDir dir;
+    RunSettings settings = BookSettings();
+    settings.inputPath = dir.File("in.fff");
+    settings.outputPath = dir.File("no/folder/out.fff");
+    testing::WriteFileBytes(settings.inputPath, "abc");
+    ScriptedHost host;
+    LevelLists levels;
+    EXPECT_THROW_MSG(RunConversion(settings, host, levels), EFCreateError,
+                     "Cannot create file " + settings.outputPath);
+    EXPECT_EQ((std::vector<std::string>{"enter", "leave"}), host.log);
+}
+
+TEST(ConversionErrors, OutputThatIsTheInputIsRefusedAndTheInputKept)
+{
+    testing::TempDir dir;
+    RunSettings settings = BookSettings();
+    settings.inputPath = dir.File("in.fff");
+    settings.outputPath = (dir.Path() / "." / "in.fff").string();
+    testing::WriteFileBytes(settings.inputPath, kBook + "<RD>x");
+    ScriptedHost host;
+    LevelLists levels;
+    EXPECT_THROW(RunConversion(settings, host, levels), EFCreateError);
+    EXPECT_EQ(kBook + "<RD>x", testing::ReadFileBytes(settings.inputPath));
+}
+
+}  // namespace
+}  // namespace pellimar

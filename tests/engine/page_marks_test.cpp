@@ -1,0 +1,159 @@
+// Page-number markers: matching, removal, near misses, ranges and overflow.
+#include <gtest/gtest.h>
+
+#include "engine/convert.h"
+
+namespace pellimar {
+namespace {
+
+using testing::Convert;
+using testing::ScriptedHost;
+
+// A run whose references show only the page, so each "<RD>x" record reveals
+// the page in force there.
+struct PageRun {
+    std::string output;
+    std::vector<std::string> pages;  // the page text of each reference, in order
+    int prompts = 0;
+};
+
+PageRun RunPages(const std::string& input, const std::string& pagePattern, bool remove = false)
+{
+    RunSettings settings;
+    settings.refPattern = "#";
+    settings.pagePattern = pagePattern;
+    settings.removePageMarks = remove;
+    ScriptedHost host;
+    host.pageAnswers = {"100"};
+    const auto converted = Convert(input, settings, host);
+    PageRun run{converted.output, {}, static_cast<int>(host.prompts.size())};
+    const std::string open = "<CS:Reference>";
+    for (std::size_t at = run.output.find(open); at != std::string::npos; at = run.output.find(open, at + 1)) {
+        const std::size_t start = at + open.size();
+        run.pages.push_back(run.output.substr(start, run.output.find("<CR>", start) - start));
+    }
+    return run;
+}
+
+TEST(PageMarks, MarkerInsideALineIsKeptAndSetsARange)
+{
+    const auto run = RunPages("see [12] here\r\n<RD>x", "[#]");
+    EXPECT_EQ("see [12] here\r\n<RD><CS:Reference>12-13<CR>\r\n</CS>x", run.output);
+    EXPECT_EQ(0, run.prompts);
+}
+
+TEST(PageMarks, RemovedMarkerLeavesBothBlanks)
+{
+    const auto run = RunPages("see [12] here\r\n", "[#]", true);
+    EXPECT_EQ("see  here\r\n", run.output);
+}
+
+TEST(PageMarks, MarkerBeforeALineBreakIsASinglePage)
+{
+    EXPECT_EQ((std::vector<std::string>{"12"}), RunPages("[12]\r\n<RD>x", "[#]").pages);
+    EXPECT_EQ((std::vector<std::string>{"12"}), RunPages("[12]\n<RD>x", "[#]").pages);
+}
+
+TEST(PageMarks, PatternEndingWithItsHashLeavesTheNextByteToBeCopied)
+{
+    const auto run = RunPages("Page 12\r\n<RD>x", "Page #", true);
+    EXPECT_EQ("\r\n<RD><CS:Reference>12<CR>\r\n</CS>x", run.output);
+}
+
+TEST(PageMarks, RangeIsClearedByTheReference)
+{
+    const auto run = RunPages("a [3] b\r\n<RD>x<RD>y", "[#]");
+    EXPECT_EQ((std::vector<std::string>{"3-4", "3"}), run.pages);
+}
+
+TEST(PageMarks, NearMissIsWrittenWholeAndNotExaminedAgain)
+{
+    EXPECT_EQ("[a]", RunPages("[a]", "[#]", true).output);
+    const auto doubled = RunPages("[[12]\r\n<RD>x", "[#]", true);
+    EXPECT_EQ("[[12]\r\n<RD><CS:Reference>100<CR>\r\n</CS>x", doubled.output);
+    EXPECT_EQ(1, doubled.prompts);
+}
+
+TEST(PageMarks, CodeInsideANearMissIsPlainText)
+{
+    const auto run = RunPages("[<RD>x", "[#]", true);
+    EXPECT_EQ("[<RD>x", run.output);
+    EXPECT_TRUE(run.pages.empty());
+}
+
+TEST(PageMarks, LiteralTailMustMatchWhole)
+{
+    EXPECT_EQ("(7),", RunPages("(7),", "(#).", true).output);
+    EXPECT_EQ("", RunPages("(7).", "(#).", true).output);
+}
+
+TEST(PageMarks, LiteralHeadMustMatchWhole)
+{
+    EXPECT_EQ("Pag 3", RunPages("Pag 3", "Page #", true).output);
+    EXPECT_EQ("PAGE 3", RunPages("PAGE 3", "Page #", true).output);
+}
+
+TEST(PageMarks, HashAsTheFirstPatternByteIsMatchedLiterally)
+{
+    const auto run = RunPages("#0012\r\n<RD>x", "#");
+    EXPECT_EQ((std::vector<std::string>{"12"}), run.pages);
+}
+
+TEST(PageMarks, FurtherHashesInThePatternMatchNothing)
+{
+    const auto run = RunPages("[12]\r\n<RD>x", "[#]#", true);
+    EXPECT_EQ("\r\n<RD><CS:Reference>12<CR>\r\n</CS>x", run.output);
+}
+
+TEST(PageMarks, TooManyDigitsGiveZero)
+{
+    EXPECT_EQ((std::vector<std::string>{"0"}), RunPages("[99999999999]\r\n<RD>x", "[#]").pages);
+    EXPECT_EQ((std::vector<std::string>{"2147483647"}), RunPages("[2147483647]\r\n<RD>x", "[#]").pages);
+}
+
+TEST(PageMarks, RangeAtTheLargestPageDoesNotOverflow)
+{
+    EXPECT_EQ((std::vector<std::string>{"2147483647-2147483648"}), RunPages("[2147483647] <RD>x", "[#]").pages);
+}
+
+TEST(PageMarks, IgnoredWhenTheReferenceShowsNoPage)
+{
+    RunSettings settings;
+    settings.refPattern = "x";
+    settings.pagePattern = "[#]";
+    settings.removePageMarks = true;
+    EXPECT_EQ("a [12] b", Convert("a [12] b", settings).output);
+}
+
+TEST(PageMarks, NotSeenInsideCodesOrHeadings)
+{
+    RunSettings settings;
+    settings.refPattern = "1#";
+    settings.pagePattern = "[#]";
+    settings.levelTexts[0] = "Book";
+    settings.removePageMarks = true;
+    const std::string input = "<BD [4]><RD:Book>Gen [5]\r\n";
+    EXPECT_EQ(input, Convert(input, settings).output);
+}
+
+TEST(PageMarks, PatternStartingWithACodeOpenerLetsTheCodeWin)
+{
+    const auto run = RunPages("<12>x", "<#>", true);
+    EXPECT_EQ("<12>x", run.output);
+}
+
+TEST(PageMarksAtTheEnd, CompleteMarkerAsTheLastBytesIsRemoved)
+{
+    EXPECT_EQ("ab", RunPages("ab[12]", "[#]", true).output);
+    EXPECT_EQ("ab", RunPages("abPage 12", "Page #", true).output);
+}
+
+TEST(PageMarksAtTheEnd, IncompleteMarkerIsWrittenAsItStood)
+{
+    EXPECT_EQ("ab[12", RunPages("ab[12", "[#]", true).output);
+    EXPECT_EQ("ab[", RunPages("ab[", "[#]", true).output);
+    EXPECT_EQ("abPa", RunPages("abPa", "Page #", true).output);
+}
+
+}  // namespace
+}  // namespace pellimar

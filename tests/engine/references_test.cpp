@@ -1,0 +1,142 @@
+// References: when they are due, how the pattern is filled in, the frame
+// around them and the starting-page question.
+#include <gtest/gtest.h>
+
+#include "engine/convert.h"
+
+namespace pellimar {
+namespace {
+
+using testing::Convert;
+using testing::ScriptedHost;
+
+// Levels Book, Chapter, Verse; the input sets Book and Chapter, then holds
+// one record.
+RunSettings Scripture(const std::string& refPattern)
+{
+    RunSettings settings;
+    settings.refPattern = refPattern;
+    settings.pagePattern = "[#]";
+    settings.levelTexts = {"Book", "Chapter", "Verse"};
+    return settings;
+}
+const std::string kGenesis3 = "[12]\r\n<RD:Book>Genesis\r\n<RD:Chapter>3\r\n";
+
+std::string ReferenceOf(const std::string& input, const RunSettings& settings, ScriptedHost& host)
+{
+    const std::string output = Convert(input + "<RD>x", settings, host).output;
+    const std::size_t at = output.rfind("<RD>");
+    return output.substr(at + 4, output.size() - at - 5);
+}
+
+std::string ReferenceOf(const std::string& input, const RunSettings& settings)
+{
+    ScriptedHost host;
+    return ReferenceOf(input, settings, host);
+}
+
+TEST(ReferenceText, FillsLevelsAndPage)
+{
+    EXPECT_EQ("<CS:Reference>Genesis 3:12<CR>\r\n</CS>", ReferenceOf(kGenesis3, Scripture("1 2:#")));
+}
+
+TEST(ReferenceText, UnsetLevelDropsTheLiteralBeforeIt)
+{
+    const std::string input = "[12]\r\n<RD:Book>Genesis\r\n";
+    EXPECT_EQ("<CS:Reference>Genesis:12<CR>\r\n</CS>", ReferenceOf(input, Scripture("1 2:#")));
+}
+
+TEST(ReferenceText, NotSearchedWrapsTheText)
+{
+    auto settings = Scripture("1 2:#");
+    settings.notSearched = true;
+    EXPECT_EQ("<CS:Reference><IX->Genesis 3:12<IX><CR>\r\n</CS>", ReferenceOf(kGenesis3, settings));
+}
+
+TEST(ReferenceText, UseHrEndsWithHr)
+{
+    ScriptedHost host;
+    host.useHR = true;
+    EXPECT_EQ("<CS:Reference>Genesis<HR>\r\n</CS>", ReferenceOf(kGenesis3, Scripture("1"), host));
+}
+
+TEST(ReferenceText, PageIsWrittenOnceTheLiteralsAround)
+{
+    EXPECT_EQ("<CS:Reference>Genesis 12 <CR>\r\n</CS>", ReferenceOf(kGenesis3, Scripture("1 # #")));
+}
+
+TEST(ReferenceText, DigitsOutsideOneToSevenAndTrailingTextAreLiteral)
+{
+    EXPECT_EQ("<CS:Reference>0Genesis 89, end<CR>\r\n</CS>", ReferenceOf(kGenesis3, Scripture("01 89, end")));
+}
+
+TEST(ReferenceText, MidLineMarkerMakesARange)
+{
+    const std::string input = "<RD:Book>Genesis\r\n\r\ntext [12] text\r\n";
+    EXPECT_EQ("<CS:Reference>Genesis, p. 12-13<CR>\r\n</CS>", ReferenceOf(input, Scripture("1, p. #")));
+}
+
+TEST(ReferenceDue, NotBeforeTheFirstPatternLevelHasAValue)
+{
+    const auto converted = Convert("<RD>a<RD:Book>Genesis\r\n<RD>b", Scripture("1, p. #"));
+    EXPECT_EQ(1, converted.result.refCount);
+    EXPECT_EQ(0u, converted.output.find("<RD>a<RD:Book>"));
+}
+
+TEST(ReferenceDue, FollowsTheFirstLevelDigitOfThePattern)
+{
+    const auto settings = Scripture("2 #");
+    EXPECT_EQ(0, Convert("<RD:Book>Genesis\r\n<RD>x", settings).result.refCount);
+    EXPECT_EQ(1, Convert(kGenesis3 + "<RD>x", settings).result.refCount);
+}
+
+TEST(ReferenceDue, StopsWhileTheLevelIsUnsetAgain)
+{
+    const auto settings = Scripture("2");
+    const auto converted = Convert(kGenesis3 + "<RD>x<RD:Book>Exodus\r\n<RD>y", settings);
+    EXPECT_EQ(1, converted.result.refCount);
+}
+
+TEST(ReferenceDue, PatternWithoutALevelIsAlwaysDue)
+{
+    RunSettings settings;
+    settings.refPattern = "p. #";
+    settings.pagePattern = "[#]";
+    const auto converted = Convert("[4]\r\n<RD>x<RD>y", settings);
+    EXPECT_EQ(2, converted.result.refCount);
+    EXPECT_EQ("[4]\r\n<RD><CS:Reference>p. 4<CR>\r\n</CS>x<RD><CS:Reference>p. 4<CR>\r\n</CS>y", converted.output);
+}
+
+TEST(StartingPage, AskedOnceAtTheFirstReferenceThatShowsThePage)
+{
+    ScriptedHost host;
+    host.pageAnswers = {"  +42"};
+    const auto converted = Convert("<RD:Book>G\r\n<RD>a<RD>b", Scripture("1 #"), host);
+    ASSERT_EQ(1u, host.prompts.size());
+    EXPECT_EQ("Input Page Number", host.prompts[0].title);
+    EXPECT_EQ("Please enter a starting page number:", host.prompts[0].prompt);
+    EXPECT_EQ("1", host.prompts[0].defaultText);
+    EXPECT_NE(std::string::npos, converted.output.find("<RD><CS:Reference>G 42<CR>\r\n</CS>b"));
+}
+
+TEST(StartingPage, AskedAgainAfterMinusOne)
+{
+    ScriptedHost host;
+    host.pageAnswers = {"-1", "7"};
+    const auto converted = Convert("<RD:Book>G\r\n<RD>a<RD>b<RD>c", Scripture("1 #"), host);
+    EXPECT_EQ(2u, host.prompts.size());
+    EXPECT_NE(std::string::npos, converted.output.find("G -1<CR>"));
+    EXPECT_NE(std::string::npos, converted.output.find("<RD><CS:Reference>G 7<CR>\r\n</CS>c"));
+}
+
+TEST(StartingPage, CancelledOrUnreadableAnswerGivesOne)
+{
+    ScriptedHost cancelled;
+    EXPECT_EQ("<CS:Reference>G 1<CR>\r\n</CS>", ReferenceOf("<RD:Book>G\r\n", Scripture("1 #"), cancelled));
+    ScriptedHost unreadable;
+    unreadable.pageAnswers = {"12a"};
+    EXPECT_EQ("<CS:Reference>G 1<CR>\r\n</CS>", ReferenceOf("<RD:Book>G\r\n", Scripture("1 #"), unreadable));
+}
+
+}  // namespace
+}  // namespace pellimar

@@ -1,0 +1,54 @@
+// A run host for tests: switches and answers set up front, every call logged,
+// and an optional hook run at each progress change.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/run_host.h"
+
+namespace pellimar::testing {
+
+class ScriptedHost : public RunHost, public ErrorReporter {
+public:
+    void EnterRunning() override { log.push_back("enter"); }
+    void ProgressChanged(std::int32_t runPercent) override
+    {
+        percents.push_back(runPercent);
+        if (onProgress)
+            onProgress(runPercent);
+    }
+    void LeaveRunning() override { log.push_back("leave"); }
+
+    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override
+    {
+        prompts.push_back(prompt);
+        if (pageAnswers.empty())
+            return std::nullopt;
+        std::optional<std::string> answer = pageAnswers.front();
+        pageAnswers.pop_front();
+        return answer;
+    }
+
+    bool LeftJustOnly() const override { return leftJustOnly; }
+    bool UseHR() const override { return useHR; }
+    bool CancelRequested() const override { return cancel; }
+
+    void ShowError(const std::string& message) override { errors.push_back(message); }
+
+    bool leftJustOnly = false;
+    bool useHR = false;
+    bool cancel = false;
+    std::deque<std::optional<std::string>> pageAnswers;
+    std::function<void(std::int32_t)> onProgress;
+
+    std::vector<std::string> log;
+    std::vector<std::int32_t> percents;
+    std::vector<PagePrompt> prompts;
+    std::vector<std::string> errors;
+};
+
+}  // namespace pellimar::testing
