@@ -1,0 +1,37 @@
+// The command line's side of a run: progress on standard error, the fixed
+// starting-page answer, the switches from the options, and Ctrl+C as cancel.
+#pragma once
+
+#include <csignal>
+#include <optional>
+#include <string>
+
+#include "cli/options.h"
+#include "cli/progress_bar.h"
+#include "engine/run_host.h"
+
+namespace pellimar::cli {
+
+class CliHost : public RunHost, public ErrorReporter {
+public:
+    CliHost(const Options& options, bool showProgress);
+
+    void EnterRunning() override;
+    void ProgressChanged(std::int32_t runPercent) override;
+    void LeaveRunning() override;
+    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
+    bool LeftJustOnly() const override { return options_.leftJustOnly; }
+    bool UseHR() const override { return options_.useHR; }
+    bool CancelRequested() const override;
+
+    void ShowError(const std::string& message) override;
+
+private:
+    const Options& options_;
+    std::optional<ProgressBar> progress_;
+};
+
+// Makes the first SIGINT or SIGTERM ask the running conversion to stop.
+void InstallCancelHandler();
+
+}  // namespace pellimar::cli

@@ -1,0 +1,105 @@
+// Checks before the run, in the order the window makes them, then the run
+// and its summary.
+#include "cli/run_cli.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cli/cli_host.h"
+#include "cli/options.h"
+#include "engine/conversion.h"
+#include "engine/level_names_line.h"
+#include "engine/patterns.h"
+#include "streams/exceptions.h"
+
+#ifndef PELLIMAR_VERSION
+#define PELLIMAR_VERSION "0"
+#endif
+
+namespace pellimar::cli {
+namespace {
+
+bool IsFile(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+// The level names: those of --levels-from, each overridden by a --levelN.
+void FillLevels(Options& options)
+{
+    if (options.levelsFrom) {
+        const std::vector<std::string> names = ReadLevelNamesFile(*options.levelsFrom);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            options.run.levelTexts[i] = names[i];
+    }
+    for (int i = 0; i < kLevelCount; ++i) {
+        if (options.levels[i])
+            options.run.levelTexts[i] = *options.levels[i];
+    }
+}
+
+int Convert(Options& options)
+{
+    CliHost host(options, options.progress.value_or(isatty(STDERR_FILENO) == 1));
+    FillLevels(options);
+    if (!IsFile(options.run.inputPath)) {
+        host.ShowError("Input file not found.");
+        return kExitError;
+    }
+    if (!CheckRefPattern(options.run, host) || !CheckPagePattern(options.run, host))
+        return kExitError;
+    if (!options.force && Exists(options.run.outputPath)) {
+        host.ShowError("Output file exists: " + options.run.outputPath + " (use -f or --force to overwrite)");
+        return kExitError;
+    }
+    InstallCancelHandler();
+    LevelLists levels;
+    const RunResult result = RunConversion(options.run, host, levels);
+    if (result.cancelled) {
+        host.ShowError("Operation Canceled. The partial output is in " + options.run.outputPath);
+        return kExitCancelled;
+    }
+    if (!options.quiet)
+        std::printf("%d total references created.\n", result.refCount);
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments)
+{
+    const std::string program = "pellimar-cli";
+    ParseResult parsed = ParseArguments(arguments);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
+                     parsed.error.c_str(), program.c_str());
+        return kExitUsage;
+    }
+    if (parsed.options.help) {
+        std::fputs(UsageText(program).c_str(), stdout);
+        return kExitSuccess;
+    }
+    if (parsed.options.version) {
+        std::printf("%s %s\n", program.c_str(), PELLIMAR_VERSION);
+        return kExitSuccess;
+    }
+    try {
+        return Convert(parsed.options);
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), error.what());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s: Out of memory\n", program.c_str());
+    }
+    return kExitError;
+}
+
+}  // namespace pellimar::cli
