@@ -17,6 +17,7 @@ void SetUp(RunContext& c, const RunSettings& settings, LevelLists& levels)
     ResetRunState(c, settings);
     c.MidLinePage = false;
     c.RefPattern = settings.refPattern;
+    c.RefPieces = SplitRefPattern(c.RefPattern);
     c.RefLevel = FirstPatternLevel(c.RefPattern);
     if (!c.PagePattern.empty()) {
         c.PageFirst = static_cast<std::uint8_t>(c.PagePattern[0]);

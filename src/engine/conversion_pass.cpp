@@ -86,7 +86,7 @@ bool ConversionPass::CopyPlainRun()
     }
     if (length == 0)
         return false;
-    c.Output->WriteBuffer(ahead.data(), static_cast<std::int64_t>(length));
+    c.Output->WriteBytes(ahead.data(), length);
     c.Input->Consume(length);
     c.BytesConsumed += static_cast<std::int64_t>(length);
     return true;
@@ -101,7 +101,7 @@ void ConversionPass::CodeOpenStep()
     if (!Next())
         return;  // a code cut off by the end of the input is only copied
     Write(c.Ch);
-    c.CodeText = ToUpperAscii(c.CodeText);
+    MakeUpperAscii(c.CodeText);
     c.State = PassState::CodeCheck;
 }
 
@@ -150,7 +150,7 @@ void ConversionPass::PlainRecordCode()
     if (!Next())
         return;
     Write(c.Ch);
-    c.CodeText = ToUpperAscii(c.CodeText);
+    MakeUpperAscii(c.CodeText);
     c.State = PassState::CodeCheck;
 }
 

@@ -8,6 +8,9 @@
 
 namespace pellimar {
 
+// The reference pattern cut at each level digit and "#".
+std::vector<RefPiece> SplitRefPattern(std::string_view pattern);
+
 // The run-start reset of the level values, patterns, page and switches.
 void ResetRunState(RunContext& context, const RunSettings& settings);
 

@@ -13,33 +13,44 @@ bool ConversionPass::ReferenceDue() const
     return c.RefLevel < 0 || c.Levels->values[c.RefLevel] != kNotSet;
 }
 
+std::vector<RefPiece> SplitRefPattern(std::string_view pattern)
+{
+    std::vector<RefPiece> pieces;
+    while (!pattern.empty()) {
+        const std::string_view piece = SplitPiece(pattern, "1234567#");
+        pattern.remove_prefix(piece.size());
+        const char last = piece.back();
+        if ((last >= '1' && last <= '7') || last == '#')
+            pieces.push_back({std::string(piece.substr(0, piece.size() - 1)), last});
+        else
+            pieces.push_back({std::string(piece), 0});
+    }
+    return pieces;
+}
+
 void ConversionPass::WriteReference()
 {
     const bool midLine = c.MidLinePage;
-    std::string_view rest = c.RefPattern;
     bool pageDone = false;
     Write("<CS:Reference>");
     if (c.NotSearched)
         Write("<IX->");
-    while (!rest.empty()) {
-        const std::string_view piece = SplitPiece(rest, "1234567#");
-        rest.remove_prefix(piece.size());
-        const char last = piece.back();
-        const std::string_view literal = piece.substr(0, piece.size() - 1);
-        if (last >= '1' && last <= '7') {
-            // An unset level drops the literal text before its digit as well.
-            const std::string& value = c.Levels->values[last - '1'];
-            if (value != kNotSet) {
-                Write(literal);
-                Write(value);
-            }
-        } else if (last == '#') {
-            Write(literal);
+    for (const RefPiece& piece : c.RefPieces) {
+        if (piece.ender == '#') {
+            // Only the first "#" shows the page; later ones keep their text.
+            Write(piece.literal);
             if (!pageDone)
                 WritePage(midLine);
             pageDone = true;
+        } else if (piece.ender != 0) {
+            // An unset level drops the literal text before its digit as well.
+            const std::string& value = c.Levels->values[piece.ender - '1'];
+            if (value != kNotSet) {
+                Write(piece.literal);
+                Write(value);
+            }
         } else {
-            Write(piece);
+            Write(piece.literal);
         }
     }
     if (c.NotSearched)

@@ -4,16 +4,25 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/run_settings.h"
 #include "streams/text_stream.h"
 
 namespace pellimar {
 
+// One piece of the reference pattern: literal text, then the level digit or
+// "#" that ends it (or nothing, for the pattern's trailing text).
+struct RefPiece {
+    std::string literal;
+    char ender = 0;
+};
+
 enum class PassState { Copy, CodeOpen, CodeCheck, Heading, PageMatch, PageCommit };
 
 struct RunContext {
     std::string RefPattern;
+    std::vector<RefPiece> RefPieces;  // RefPattern split once per run
     std::string PagePattern;
     std::uint8_t PageFirst = 0;
     std::int32_t PageLead = -1;      // pattern bytes before its first "#", or -1

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <span>
@@ -66,6 +67,17 @@ public:
             return true;
         }
         return Read(&ch, 1) == 1;
+    }
+    // As WriteBuffer; bytes that fit in the block without filling it are
+    // copied there directly.
+    void WriteBytes(const void* bytes, std::size_t count)
+    {
+        if (Direction == bdWriting && static_cast<std::size_t>(BufLimit - BufPos) > count) {
+            std::memcpy(BufPos, bytes, count);
+            BufPos += count;
+            return;
+        }
+        WriteBuffer(bytes, static_cast<std::int64_t>(count));
     }
     void WriteByte(std::uint8_t ch)
     {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "streams/exceptions.h"
 
@@ -85,28 +86,37 @@ std::string TS_TextStream::ReadLine()
 
 std::string TS_TextStream::ReadUntil(std::string_view delimiters)
 {
-    std::array<bool, 256> stops{};
-    if (delimiters.empty()) {
-        std::fill(stops.begin(), stops.begin() + 32, true);
+    std::string text;
+    if (delimiters.size() == 1) {
+        const std::uint8_t stop = static_cast<std::uint8_t>(delimiters[0]);
+        GatherUntil(text, [stop](std::uint8_t b) { return b == stop; });
+    } else if (delimiters.size() == 2) {
+        const std::uint8_t a = static_cast<std::uint8_t>(delimiters[0]);
+        const std::uint8_t b = static_cast<std::uint8_t>(delimiters[1]);
+        GatherUntil(text, [a, b](std::uint8_t c) { return c == a || c == b; });
     } else {
+        std::array<bool, 256> stops{};
+        if (delimiters.empty())
+            std::fill(stops.begin(), stops.begin() + 32, true);
         for (char d : delimiters)
             stops[static_cast<std::uint8_t>(d)] = true;
+        GatherUntil(text, [&stops](std::uint8_t c) { return stops[c]; });
     }
-    std::string text;
-    GatherUntil(text, [&stops](std::uint8_t b) { return stops[b]; });
     return text;
 }
 
 TS_TextStream& TS_TextStream::WriteStr(std::string_view text)
 {
     if (!text.empty())
-        WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+        WriteBytes(text.data(), text.size());
     return *this;
 }
 
 TS_TextStream& TS_TextStream::WriteInt(std::int32_t value)
 {
-    return WriteStr(std::to_string(value));
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return WriteStr(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 }  // namespace pellimar

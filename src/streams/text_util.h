@@ -12,6 +12,12 @@ constexpr char ToUpperAscii(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+inline void MakeUpperAscii(std::string& text)
+{
+    for (char& c : text)
+        c = ToUpperAscii(c);
+}
+
 inline std::string ToUpperAscii(std::string_view text)
 {
     std::string result(text);
