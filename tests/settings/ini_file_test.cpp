@@ -64,12 +64,6 @@ TEST_F(IniFileTest, NewKeyGoesAfterTheLastLineOfItsSectionAndNewSectionAtTheEnd)
     EXPECT_EQ("[A]\na=1\nc=3\n\n[B]\nb=2\nd=\n[C]\ne=5\n", Bytes());
 }
 
-TEST_F(IniFileTest, NewFileIsWrittenWithCrLf)
-{
-    ini.WriteBool("Options", "UseHR", true);
-    EXPECT_EQ("[Options]\r\nUseHR=1\r\n", Bytes());
-}
-
 TEST_F(IniFileTest, EraseSectionRemovesEveryCopyOfItAndNothingElse)
 {
     Given("[L1]\r\nx=\r\n[Options]\r\nSearch=1\r\n[l1]\r\ny=\r\n");
@@ -151,14 +145,6 @@ TEST_F(IniFileTest, FailedWriteRaisesAndLeavesTheOldFileAndNoTemporaryFile)
     }
     EXPECT_EQ(old, Bytes());
     EXPECT_EQ(1, std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()));
-}
-
-TEST_F(IniFileTest, WriteIntoAFolderThatIsAFileRaises)
-{
-    WriteFileBytes(dir.File("folder"), "");
-    TIniFile misplaced(dir.File("folder") + "/Pellimar.INI");
-    EXPECT_THROW_MSG(misplaced.WriteBool("Options", "Search", true), Exception,
-                     "Unable to write to " + misplaced.FileName());
 }
 
 TEST_F(IniFileTest, ReplacingKeepsTheFileModeAndFollowsASymbolicLink)

@@ -18,16 +18,6 @@ using testing::TempDir;
 using testing::WriteFileBytes;
 using Entries = std::vector<std::string>;
 
-TEST(PatternHistoryTest, EveryEntryIncludingTheLastIsFollowedByCrLf)
-{
-    TempDir dir;
-    const std::string path = dir.File("patterns.ref");
-    SavePatternHistory(path, {"[#]", "", "1:2"});
-    EXPECT_EQ("[#]\r\n\r\n1:2\r\n", ReadFileBytes(path));
-    SavePatternHistory(path, {});
-    EXPECT_EQ("", ReadFileBytes(path));
-}
-
 TEST(PatternHistoryTest, LinesEndAtCrAtLfOrAtCrLfAndTheLastNeedsNoLineEnd)
 {
     EXPECT_EQ((Entries{"a", "b", "c"}), ParsePatternHistory("a\nb\nc\n"));
