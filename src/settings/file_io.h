@@ -8,6 +8,10 @@
 
 namespace pellimar {
 
+// How much of a settings or pattern file is read. Settings are a few
+// kilobytes; a larger file is not settings text and is only read in part.
+inline constexpr std::size_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
+
 enum class FileReadStatus {
     Missing,     // no file of that name
     Unreadable,  // exists, but is not a regular file or cannot be read

@@ -14,7 +14,7 @@ TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
 std::string TIniFile::ReadText() const
 {
-    return ReadFileUpTo(fileName_, kMaxIniFileBytes).bytes;
+    return ReadFileUpTo(fileName_, kMaxSettingsFileBytes).bytes;
 }
 
 // Writing needs the whole of the old text, or the write would cut it off;
@@ -22,7 +22,7 @@ std::string TIniFile::ReadText() const
 template <typename Edit>
 void TIniFile::Update(Edit edit)
 {
-    const FileRead old = ReadFileUpTo(fileName_, kMaxIniFileBytes);
+    const FileRead old = ReadFileUpTo(fileName_, kMaxSettingsFileBytes);
     const bool complete = old.status == FileReadStatus::Whole || old.status == FileReadStatus::Missing;
     if (!complete)
         throw Exception(FillPlaceholder(kUnableToWriteTo, fileName_));

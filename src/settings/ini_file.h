@@ -2,7 +2,6 @@
 // reads the file afresh and, when it changes something, writes it at once.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,14 +9,13 @@
 
 namespace pellimar {
 
-// The text of the INI path's file that is read. A larger file (not settings
-// text, surely) is read up to this size and never written over.
-inline constexpr std::size_t kMaxIniFileBytes = 16 * 1024 * 1024;
-
 inline constexpr std::string_view kUnableToWriteTo = "Unable to write to %s";
 
 // Nothing of the file is kept between operations. Names compare without
-// regard to ASCII case. A missing or unreadable file reads as an empty one.
+// regard to ASCII case. A missing or unreadable file reads as an empty one;
+// of a file larger than kMaxSettingsFileBytes the first part is read, and
+// such a file is never written over.
+//
 // Every failed write raises Exception "Unable to write to <path>" and leaves
 // the file as it was. The operations are virtual so that a step can be
 // observed through a derived class.

@@ -2,7 +2,6 @@
 #include "settings/pattern_history.h"
 
 #include "settings/file_io.h"
-#include "settings/ini_file.h"
 #include "settings/text_lines.h"
 #include "streams/exceptions.h"
 
@@ -29,7 +28,7 @@ std::string FormatPatternHistory(const std::vector<std::string>& entries)
 
 std::optional<std::vector<std::string>> LoadPatternHistory(const std::string& path)
 {
-    const FileRead file = ReadFileUpTo(path, kMaxIniFileBytes);
+    const FileRead file = ReadFileUpTo(path, kMaxSettingsFileBytes);
     if (file.status == FileReadStatus::Missing || file.status == FileReadStatus::Unreadable)
         return std::nullopt;
     return ParsePatternHistory(file.bytes);

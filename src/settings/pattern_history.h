@@ -17,7 +17,7 @@ std::vector<std::string> ParsePatternHistory(std::string_view bytes);
 std::string FormatPatternHistory(const std::vector<std::string>& entries);
 
 // Empty when the file is missing or cannot be read. Of a file larger than
-// the INI size limit, the entries of its first part are read.
+// kMaxSettingsFileBytes, the entries of its first part are read.
 std::optional<std::vector<std::string>> LoadPatternHistory(const std::string& path);
 
 // Creates or replaces the file in one step. Raises EFCreateError "Cannot

@@ -27,7 +27,7 @@ void SaveSettings(const SettingsPaths& paths, const SettingsData& data);
 // Writes the viewer path at once, as when the user sets it.
 void SaveViewerPath(const SettingsPaths& paths, std::string_view viewerPath);
 
-// The INI parts of the load and the save on an open settings file: level
+// The INI parts of the load and the save through a settings-file object: level
 // histories, options and switches, viewer path, input and output histories.
 // The save leaves the viewer path alone.
 void ReadIniSettings(const TIniFile& ini, SettingsData& data);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 
+#include "settings/file_io.h"
 #include "streams/exceptions.h"
 #include "support/expect_throw_msg.h"
 #include "support/temp_dir.h"
@@ -128,10 +129,10 @@ TEST_F(IniFileTest, GarbageFileLoadsWhatItCanAndKeepsItsBytesOnWrite)
 TEST_F(IniFileTest, OversizedFileIsReadInPartAndNeverWrittenOver)
 {
     Given("[Options]\r\nUseHR=1\r\n");
-    fs::resize_file(path, kMaxIniFileBytes + 1);  // sparse: cheap to make
+    fs::resize_file(path, kMaxSettingsFileBytes + 1);  // sparse: cheap to make
     EXPECT_TRUE(ini.ReadBool("Options", "UseHR", false));
     EXPECT_THROW_MSG(ini.WriteBool("Options", "UseHR", false), Exception, "Unable to write to " + path);
-    EXPECT_EQ(kMaxIniFileBytes + 1, fs::file_size(path));
+    EXPECT_EQ(kMaxSettingsFileBytes + 1, fs::file_size(path));
 }
 
 TEST_F(IniFileTest, FailedWriteRaisesAndLeavesTheOldFileAndNoTemporaryFile)

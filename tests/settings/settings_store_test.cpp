@@ -73,6 +73,8 @@ TEST_F(SettingsStoreTest, EverythingComesBackInItsOrderAndTheTopEntryIsFirst)
 TEST_F(SettingsStoreTest, HistoryLargerThan8192BytesSurvives)
 {
     SettingsData data;
+    // More names than a key list fetched through an 8192-byte buffer of
+    // zero-terminated names could hold.
     std::size_t namesAndZeros = 0;
     for (int i = 0; namesAndZeros <= 8192; ++i) {
         data.inputHistory.push_back("/home/user/texts/file" + std::to_string(i) + ".fff");
