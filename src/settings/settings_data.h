@@ -1,0 +1,32 @@
+// Everything the program remembers from one start to the next, as plain data
+// that the window maps to and from its controls.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace pellimar {
+
+inline constexpr int kLevelCount = 7;
+
+// Each history lists its entries top first (the most recently added one).
+// The defaults are what a first start without any settings file shows.
+struct SettingsData {
+    std::array<std::vector<std::string>, kLevelCount> levelHistories;  // L1CB..L7CB
+    std::vector<std::string> inputHistory;                              // inEdit
+    std::vector<std::string> outputHistory;                             // outEdit
+    std::vector<std::string> pagePatternHistory;                        // pageCB
+    std::vector<std::string> refPatternHistory;                         // refCB
+
+    bool notSearched = false;         // cbSearch, "Not &Searched"
+    bool removePageMarkers = false;   // cbRemove, "&Remove #'s"
+    bool showProgMeter = true;        // ShowProgMeter
+    bool leftJustOnly = false;        // LeftJustOnly
+    bool useHR = false;               // UseHR
+    std::string viewerPath;           // ViewerPath
+
+    bool operator==(const SettingsData&) const = default;
+};
+
+}  // namespace pellimar

@@ -1,0 +1,93 @@
+// The load and save sequences of the settings.
+#include "settings/settings_store.h"
+
+#include "settings/pattern_history.h"
+
+namespace pellimar {
+namespace {
+
+constexpr std::string_view kOptions = "Options";
+constexpr std::string_view kInputFiles = "InputFiles";
+constexpr std::string_view kOutputFiles = "OutputFiles";
+constexpr std::string_view kViewerKey = "FFFViewer";
+
+// A history is rewritten whole, so an emptied one leaves no section and the
+// entries come back in the same order.
+void WriteHistory(TIniFile& ini, std::string_view section, const std::vector<std::string>& entries)
+{
+    ini.EraseSection(section);
+    for (const std::string& entry : entries)
+        ini.WriteString(section, entry, "");
+}
+
+// A file that cannot be read leaves the history as it was.
+void LoadHistoryFile(const std::string& path, std::vector<std::string>& history)
+{
+    if (auto entries = LoadPatternHistory(path))
+        history = std::move(*entries);
+}
+
+}  // namespace
+
+std::string LevelSectionName(int level)
+{
+    std::string name = "L";
+    return name.append(std::to_string(level));
+}
+
+void ReadIniSettings(const TIniFile& ini, SettingsData& data)
+{
+    for (int level = 1; level <= kLevelCount; ++level)
+        ini.ReadSection(LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
+    data.notSearched = ini.ReadBool(kOptions, "Search", false);
+    data.removePageMarkers = ini.ReadBool(kOptions, "Remove", false);
+    data.showProgMeter = !ini.ReadBool(kOptions, "NoProgMeter", false);
+    data.leftJustOnly = ini.ReadBool(kOptions, "LeftJustOnly", false);
+    data.useHR = ini.ReadBool(kOptions, "UseHR", false);
+    data.viewerPath = ini.ReadString(kOptions, kViewerKey, "");
+    ini.ReadSection(kInputFiles, data.inputHistory);
+    ini.ReadSection(kOutputFiles, data.outputHistory);
+}
+
+void WriteIniSettings(TIniFile& ini, const SettingsData& data)
+{
+    for (int level = 1; level <= kLevelCount; ++level)
+        WriteHistory(ini, LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
+    ini.WriteBool(kOptions, "Search", data.notSearched);
+    ini.WriteBool(kOptions, "Remove", data.removePageMarkers);
+    ini.WriteBool(kOptions, "NoProgMeter", !data.showProgMeter);
+    ini.WriteBool(kOptions, "LeftJustOnly", data.leftJustOnly);
+    ini.WriteBool(kOptions, "UseHR", data.useHR);
+    WriteHistory(ini, kInputFiles, data.inputHistory);
+    WriteHistory(ini, kOutputFiles, data.outputHistory);
+}
+
+SettingsData LoadSettings(const SettingsPaths& paths)
+{
+    SettingsData data;
+    {
+        const TMyIniFile ini(paths.iniFile);
+        ReadIniSettings(ini, data);
+    }
+    LoadHistoryFile(paths.pagePatterns, data.pagePatternHistory);
+    LoadHistoryFile(paths.refPatterns, data.refPatternHistory);
+    return data;
+}
+
+void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
+{
+    {
+        TMyIniFile ini(paths.iniFile);
+        WriteIniSettings(ini, data);
+    }
+    SavePatternHistory(paths.refPatterns, data.refPatternHistory);
+    SavePatternHistory(paths.pagePatterns, data.pagePatternHistory);
+}
+
+void SaveViewerPath(const SettingsPaths& paths, std::string_view viewerPath)
+{
+    TMyIniFile ini(paths.iniFile);
+    ini.WriteString(kOptions, kViewerKey, viewerPath);
+}
+
+}  // namespace pellimar

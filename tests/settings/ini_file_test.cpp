@@ -1,0 +1,164 @@
+// Profile-string operations of the INI-file class on real files.
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "settings/file_io.h"
+#include "streams/exceptions.h"
+#include "support/expect_throw_msg.h"
+#include "support/temp_dir.h"
+#include "write_failure.h"
+
+namespace pellimar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+class IniFileTest : public ::testing::Test {
+protected:
+    void Given(const std::string& bytes) { WriteFileBytes(path, bytes); }
+    std::string Bytes() const { return ReadFileBytes(path); }
+    std::vector<std::string> Section(std::string_view section) const
+    {
+        std::vector<std::string> keys{"left over"};
+        ini.ReadSection(section, keys);
+        return keys;
+    }
+
+    TempDir dir;
+    std::string path = dir.File("Pellimar.INI");
+    TIniFile ini{path};
+};
+
+TEST_F(IniFileTest, MissingFileReadsAsDefaultsAndIsNotCreatedByReadsOrErase)
+{
+    EXPECT_EQ("none", ini.ReadString("Options", "FFFViewer", "none"));
+    EXPECT_EQ(-5, ini.ReadInteger("Options", "Search", -5));
+    EXPECT_TRUE(ini.ReadBool("Options", "Search", true));
+    EXPECT_TRUE(Section("L1").empty());
+    ini.EraseSection("L1");
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(IniFileTest, NamesIgnoreCaseAndAnExistingKeyIsUpdatedInItsOwnLine)
+{
+    Given("[options]\r\nsearch = 0\r\n; note\r\n[Other]\r\nx=1\r\n");
+    ini.WriteString("OPTIONS", "Search", "1");
+    EXPECT_EQ("[options]\r\nsearch = 1\r\n; note\r\n[Other]\r\nx=1\r\n", Bytes());
+    EXPECT_EQ("1", ini.ReadString("Options", "SEARCH", ""));
+}
+
+TEST_F(IniFileTest, NewKeyGoesAfterTheLastLineOfItsSectionAndNewSectionAtTheEnd)
+{
+    Given("[A]\na=1\n\n[B]\nb=2");
+    ini.WriteString("a", "c", "3");
+    ini.WriteString("B", "d", "");
+    ini.WriteString("C", "e", "5");
+    EXPECT_EQ("[A]\na=1\nc=3\n\n[B]\nb=2\nd=\n[C]\ne=5\n", Bytes());
+}
+
+TEST_F(IniFileTest, EraseSectionRemovesEveryCopyOfItAndNothingElse)
+{
+    Given("[L1]\r\nx=\r\n[Options]\r\nSearch=1\r\n[l1]\r\ny=\r\n");
+    ini.EraseSection("L1");
+    EXPECT_EQ("[Options]\r\nSearch=1\r\n", Bytes());
+}
+
+TEST_F(IniFileTest, ReadSectionListsEveryKeyInFileOrder)
+{
+    Given("x=0\r\n[L1]\r\nZeta=\r\n; comment\r\n\r\nalpha=\r\nno equals sign\r\nMid=\r\n[L2]\r\nq=\r\n");
+    EXPECT_EQ((std::vector<std::string>{"Zeta", "alpha", "no equals sign", "Mid"}), Section("l1"));
+}
+
+TEST_F(IniFileTest, IntegersAreDecimalOrHexadecimalAndAnythingElseGivesTheDefault)
+{
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"12", 12},    {"-7", -7},     {"+3", 3},       {"$1F", 31},       {"0x1f", 31},
+        {"0X10", 16},  {"0x0", 0},     {"-$10", -16},   {"$FFFFFFFF", -1}, {" 42 ", 42},
+        {"0x", 99},    {"$", 99},      {"yes", 99},     {"", 99},          {"1.5", 99},
+        {"4294967296", 99}, {"-2147483648", -2147483647 - 1}, {"2147483648", 99},
+    };
+    std::string text = "[N]\r\n";
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        text += std::to_string(i) + "=" + cases[i].first + "\r\n";
+    Given(text);
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(cases[i].second, ini.ReadInteger("N", std::to_string(i), 99)) << cases[i].first;
+}
+
+TEST_F(IniFileTest, AwkwardNamesAndValuesComeBackUnchanged)
+{
+    const std::vector<std::string> keys = {"a=b", ";not a comment", "[not a section]", " padded ",
+                                           "say \"hi\"", "C:\\dir\\", "two\r\nlines", "plain"};
+    for (const std::string& key : keys)
+        ini.WriteString("L1", key, "");
+    EXPECT_EQ(keys, Section("L1"));
+
+    for (const std::string value : {" padded ", "\"quoted\"", "line\nbreak", "x=y;z"}) {
+        ini.WriteString("Options", "FFFViewer", value);
+        EXPECT_EQ(value, ini.ReadString("Options", "FFFViewer", ""));
+    }
+    EXPECT_NE(std::string::npos, Bytes().find("\r\nplain=\r\n"));
+}
+
+TEST_F(IniFileTest, GarbageFileLoadsWhatItCanAndKeepsItsBytesOnWrite)
+{
+    std::mt19937 random(4);
+    std::string garbage;
+    for (int i = 0; i < 20000; ++i)
+        garbage += "[]=;\"\\\r\n\0ab"[random() % 12];
+    Given(garbage);
+    std::vector<std::string> keys;
+    for (const char* section : {"", "a", "ab", "L1", "Options"}) {
+        ini.ReadSection(section, keys);
+        ini.ReadBool(section, "a", false);
+    }
+    ini.WriteString("Options", "UseHR", "1");
+    EXPECT_EQ(1, ini.ReadInteger("Options", "UseHR", 0));
+    EXPECT_EQ(garbage, Bytes().substr(0, garbage.size()));
+}
+
+TEST_F(IniFileTest, OversizedFileIsReadInPartAndNeverWrittenOver)
+{
+    Given("[Options]\r\nUseHR=1\r\n");
+    fs::resize_file(path, kMaxSettingsFileBytes + 1);  // sparse: cheap to make
+    EXPECT_TRUE(ini.ReadBool("Options", "UseHR", false));
+    EXPECT_THROW_MSG(ini.WriteBool("Options", "UseHR", false), Exception, "Unable to write to " + path);
+    EXPECT_EQ(kMaxSettingsFileBytes + 1, fs::file_size(path));
+}
+
+TEST_F(IniFileTest, FailedWriteRaisesAndLeavesTheOldFileAndNoTemporaryFile)
+{
+    const std::string old = "[Options]\r\nSearch=0\r\n[L1]\r\nx=\r\n";
+    Given(old);
+    {
+        testing::FileSizeLimit fullDisk(8);
+        EXPECT_THROW_MSG(ini.WriteString("Options", "Search", "1"), Exception, "Unable to write to " + path);
+        EXPECT_THROW_MSG(ini.EraseSection("L1"), Exception, "Unable to write to " + path);
+    }
+    EXPECT_EQ(old, Bytes());
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()));
+}
+
+TEST_F(IniFileTest, ReplacingKeepsTheFileModeAndFollowsASymbolicLink)
+{
+    const std::string target = dir.File("real.INI");
+    WriteFileBytes(target, "[Options]\r\n");
+    ::chmod(target.c_str(), 0640);
+    fs::create_symlink(target, path);
+    ini.WriteBool("Options", "Remove", true);
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ("[Options]\r\nRemove=1\r\n", ReadFileBytes(target));
+    EXPECT_EQ(fs::perms(0640), fs::status(target).permissions());
+}
+
+}  // namespace
+}  // namespace pellimar
