@@ -1,0 +1,17 @@
+// The gauge's work bitmap.
+#include "gauge/blt_bitmap.h"
+
+#include <QGuiApplication>
+
+#include "gauge/colors.h"
+
+namespace pellimar {
+
+void TBltBitmap::MakeLike(const QImage& source)
+{
+    QImage::operator=(QImage(source.width(), source.height(), QImage::Format_RGB32));
+    // The system colours are the application's, not any one widget's.
+    fill(ToQColor(clWindowFrame, QGuiApplication::palette()));
+}
+
+}  // namespace pellimar

@@ -1,0 +1,53 @@
+// Drawing primitives with the pixel rules the gauge's pictures are defined
+// by: rectangles and ellipse boxes exclude their right and bottom edges, lines
+// exclude their end point, and pies run counter-clockwise from a start radial
+// to an end radial.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+
+namespace pellimar {
+
+// Right and bottom are exclusive: (0, 0, 2, 1) covers two pixels.
+struct TRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+struct TPoint {
+    int x;
+    int y;
+};
+
+// The same pixels as a QRect, whose right and bottom are inclusive; an empty
+// box gives an empty QRect.
+QRect ToQRect(const TRect& box);
+
+// Every pixel of the bitmap becomes black.
+void FillBlack(QImage& bitmap);
+
+// Each pixel of target becomes the XOR of itself and the source pixel at the
+// same place.
+void XorCopy(QImage& target, const QImage& source);
+
+// The painter's pen: one pixel wide.
+void SetThinPen(QPainter& painter, const QColor& color);
+
+// An inverted or empty rectangle fills nothing.
+void FillBox(QPainter& painter, const TRect& box, const QColor& color);
+
+// Outlined with the pen and filled with the brush, inside the box.
+void DrawEllipse(QPainter& painter, const TRect& box);
+
+// The wedge from the radial through start counter-clockwise to the radial
+// through end; the points need not lie on the ellipse. Radials that coincide
+// give the whole ellipse.
+void DrawPie(QPainter& painter, const TRect& box, TPoint start, TPoint end);
+
+// Covers from, not to.
+void DrawLine(QPainter& painter, TPoint from, TPoint to);
+
+}  // namespace pellimar
