@@ -8,12 +8,12 @@
 
 namespace pellimar {
 
-inline constexpr int kLevelCount = 7;
+inline constexpr int kLevelBoxCount = 7;
 
 // Each history lists its entries top first (the most recently added one).
 // The defaults are what a first start without any settings file shows.
 struct SettingsData {
-    std::array<std::vector<std::string>, kLevelCount> levelHistories;  // L1CB..L7CB
+    std::array<std::vector<std::string>, kLevelBoxCount> levelHistories;  // L1CB..L7CB
     std::vector<std::string> inputHistory;                              // inEdit
     std::vector<std::string> outputHistory;                             // outEdit
     std::vector<std::string> pagePatternHistory;                        // pageCB

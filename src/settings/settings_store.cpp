@@ -37,7 +37,7 @@ std::string LevelSectionName(int level)
 
 void ReadIniSettings(const TIniFile& ini, SettingsData& data)
 {
-    for (int level = 1; level <= kLevelCount; ++level)
+    for (int level = 1; level <= kLevelBoxCount; ++level)
         ini.ReadSection(LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
     data.notSearched = ini.ReadBool(kOptions, "Search", false);
     data.removePageMarkers = ini.ReadBool(kOptions, "Remove", false);
@@ -51,7 +51,7 @@ void ReadIniSettings(const TIniFile& ini, SettingsData& data)
 
 void WriteIniSettings(TIniFile& ini, const SettingsData& data)
 {
-    for (int level = 1; level <= kLevelCount; ++level)
+    for (int level = 1; level <= kLevelBoxCount; ++level)
         WriteHistory(ini, LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
     ini.WriteBool(kOptions, "Search", data.notSearched);
     ini.WriteBool(kOptions, "Remove", data.removePageMarkers);

@@ -1,0 +1,51 @@
+// Everything the window asks of the user goes through this interface: message
+// boxes, the input box, the open and save dialogs and the help display. The
+// program uses the Qt implementation; tests script the answers.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellimar {
+
+enum class MessageKind { Warning, Error, Information, Confirm };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct FileFilter {
+    std::string description;  // "Folio Flat Files (*.fff)"
+    std::string pattern;      // "*.fff"
+};
+
+// A file dialog's lasting state: it keeps its file name and selected filter
+// from one use to the next, as the window's dialogs do.
+struct FileDialogState {
+    std::vector<FileFilter> filters;
+    int filterIndex = 1;  // 1-based
+    std::string fileName;
+    std::string defaultExtension;
+    bool overwritePrompt = false;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A modal box captioned with the kind's word ("Warning", "Error",
+    // "Information", "Confirm"). A "\r" in the text is a line break.
+    virtual MessageAnswer ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) = 0;
+    // The program's error box: stop icon, one OK button, the given caption.
+    virtual void ShowErrorBox(const std::string& caption, const std::string& text) = 0;
+    // The typed text, or nothing when cancelled.
+    virtual std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
+                                                const std::string& defaultText) = 0;
+    // True when the user confirmed a file; the state then holds its full path
+    // and the filter in use.
+    virtual bool OpenFile(FileDialogState& state) = 0;
+    virtual bool SaveFile(FileDialogState& state) = 0;
+    // Shows the user guide kept at the given path.
+    virtual void ShowHelp(const std::string& guidePath) = 0;
+};
+
+}  // namespace pellimar

@@ -1,0 +1,33 @@
+// The user guide in a text browser beside the main window.
+#include "window/help_window.h"
+
+#include <QFile>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace pellimar {
+
+THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this))
+{
+    setWindowTitle("Using Pellimar");
+    setModal(false);
+    resize(640, 560);
+    browser_->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+}
+
+void THelpWindow::ShowGuide(const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        browser_->setMarkdown(QString::fromUtf8(file.readAll()));
+    else
+        browser_->setPlainText("The user guide was not found.\n\nIt was looked for at: " + path);
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace pellimar

@@ -1,0 +1,22 @@
+// A window that shows the user guide.
+#pragma once
+
+#include <QDialog>
+
+class QTextBrowser;
+
+namespace pellimar {
+
+class THelpWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit THelpWindow(QWidget* parent = nullptr);
+    // Shows the guide (a Markdown file), or says where it was looked for.
+    void ShowGuide(const QString& path);
+
+private:
+    QTextBrowser* browser_;
+};
+
+}  // namespace pellimar

@@ -1,0 +1,82 @@
+// History handling of the window's drop-down boxes.
+#include "window/history_combo.h"
+
+#include "window/byte_text.h"
+
+namespace pellimar {
+
+THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind, bool filtersBrackets)
+    : QComboBox(parent), textKind_(textKind), filtersBrackets_(filtersBrackets)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);  // the window adds entries itself
+    setMaxVisibleItems(6);
+    setDuplicatesEnabled(true);
+}
+
+QString THistoryComboBox::FromBytes(const std::string& bytes) const
+{
+    return textKind_ == BoxText::Path ? PathFromBytes(bytes) : TextFromBytes(bytes);
+}
+
+std::string THistoryComboBox::ToBytes(const QString& text) const
+{
+    return textKind_ == BoxText::Path ? BytesFromPath(text) : BytesFromText(text);
+}
+
+std::string THistoryComboBox::Bytes() const
+{
+    return ToBytes(currentText());
+}
+
+void THistoryComboBox::SetBytes(const std::string& bytes)
+{
+    setEditText(FromBytes(bytes));
+}
+
+std::vector<std::string> THistoryComboBox::History() const
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < count(); ++i)
+        entries.push_back(ToBytes(itemText(i)));
+    return entries;
+}
+
+void THistoryComboBox::SetHistory(const std::vector<std::string>& entries)
+{
+    const QString shown = currentText();
+    clear();
+    for (const std::string& entry : entries)
+        addItem(FromBytes(entry));
+    setEditText(shown);
+}
+
+int THistoryComboBox::FindEntry(const QString& text) const
+{
+    for (int i = 0; i < count(); ++i) {
+        if (QString::compare(itemText(i), text, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void THistoryComboBox::AddShownText()
+{
+    const QString shown = currentText();
+    if (shown.isEmpty() || FindEntry(shown) != -1)
+        return;
+    insertItem(0, shown);
+    setEditText(shown);  // inserting may select the new entry; the text stays as typed
+}
+
+void THistoryComboBox::RemoveShownEntry()
+{
+    const QString shown = currentText();
+    const int index = shown.isEmpty() ? -1 : FindEntry(shown);
+    if (index == -1)
+        return;
+    removeItem(index);
+    setEditText(QString());
+}
+
+}  // namespace pellimar

@@ -1,0 +1,26 @@
+// "Load Levels": fills the seven level-name boxes from the first "<LN:" line
+// of a chosen definition or flat file.
+#include "engine/level_names_line.h"
+#include "window/history_combo.h"
+#include "window/main_window.h"
+
+namespace pellimar {
+
+void TZUDIzazu::LoadLevels1Click()
+{
+    for (THistoryComboBox* box : LevelBoxes)
+        box->SetBytes("");
+    OpenDialog1.fileName.clear();
+    OpenDialog1.filterIndex = 2;
+    if (services_.dialogs->OpenFile(OpenDialog1)) {
+        // A file that cannot be opened raises here; the dialog then keeps the
+        // typed name and the definition-file filter until its next use.
+        const std::vector<std::string> names = ReadLevelNamesFile(OpenDialog1.fileName);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            LevelBoxes[i]->SetBytes(names[i]);
+    }
+    OpenDialog1.fileName.clear();
+    OpenDialog1.filterIndex = 1;
+}
+
+}  // namespace pellimar

@@ -1,0 +1,177 @@
+// The program's one window: level names, patterns, options, files, the
+// Begin/Cancel button, the menu, and the run's progress display.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/run_host.h"
+#include "engine/run_settings.h"
+#include "settings/settings_paths.h"
+#include "window/dialogs.h"
+#include "window/run_time_display.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace pellimar {
+
+class ProgramLauncher;
+class TVantorGauge;
+class THistoryComboBox;
+struct SettingsData;
+
+inline constexpr const char* kApplicationTitle = "Folio Flat File Pellimar";
+
+struct WindowServices {
+    Dialogs* dialogs = nullptr;
+    ProgramLauncher* launcher = nullptr;
+    SettingsPaths settingsPaths;
+    std::string guidePath;
+    // Local time of day in milliseconds; replaceable for tests.
+    std::function<std::int64_t()> clock;
+};
+
+class TZUDIzazu : public QMainWindow, public RunHost, public ErrorReporter {
+    Q_OBJECT
+
+public:
+    explicit TZUDIzazu(WindowServices services);
+    ~TZUDIzazu() override;
+
+    // The program's general error handler: the message in an error box
+    // captioned with the application title, with a full stop added when the
+    // message ends in a character that sorts above ".".
+    void HandleException(const std::exception& error);
+
+    // RunHost
+    void EnterRunning() override;
+    void ProgressChanged(std::int32_t runPercent) override;
+    void LeaveRunning() override;
+    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
+    bool LeftJustOnly() const override { return FLeftJustOnly; }
+    bool UseHR() const override { return FUseHR; }
+    bool CancelRequested() const override { return FCancelRequested; }
+    // ErrorReporter
+    void ShowError(const std::string& message) override;
+
+    bool ShowProgMeter() const { return FShowProgMeter; }
+    bool IsRunning() const { return FRunning; }
+    const std::string& ViewerPath() const { return FViewerPath; }
+
+    // Controls, named as the window's code names them.
+    std::array<THistoryComboBox*, kLevelCount> LevelBoxes{};
+    THistoryComboBox* pageCB = nullptr;
+    THistoryComboBox* refCB = nullptr;
+    THistoryComboBox* inEdit = nullptr;
+    THistoryComboBox* outEdit = nullptr;
+    QCheckBox* cbRemove = nullptr;
+    QCheckBox* cbSearch = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    TVantorGauge* ProgBar1 = nullptr;
+    QLabel* lblStaticET = nullptr;
+    QLabel* lblStaticRT = nullptr;
+    QLabel* lblET = nullptr;
+    QLabel* lblRT = nullptr;
+    QMenu* File1 = nullptr;
+    QMenu* Preferences1 = nullptr;
+    QAction* LoadLevels1 = nullptr;
+    QAction* InputFile1 = nullptr;
+    QAction* OutputFile1 = nullptr;
+    QAction* Begin1 = nullptr;
+    QAction* LJO1 = nullptr;
+    QAction* SPM1 = nullptr;
+    QAction* UHR1 = nullptr;
+    QAction* SetFolioFlatFileViewer1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Using1 = nullptr;
+    QAction* About1 = nullptr;
+
+    FileDialogState OpenDialog1;
+    FileDialogState SaveDialog1;
+
+    // Commands, also reachable from tests.
+    void Button2Click();
+    void Button1Click();
+    void SpeedButton1Click();
+    void SpeedButton3Click();
+    void LoadLevels1Click();
+    void SetFolioFlatFileViewer1Click();
+    void File1Click();
+    void Preferences1Click();
+    void LJO1Click();
+    void SPM1Click();
+    void UHR1Click();
+    void Button3Click();
+    void Button4Click();
+    void UpdateBeginButton();
+    void LaunchViewer();
+
+    void inEditExit(THistoryComboBox* sender);
+    // True when the key was handled and must go no further.
+    bool outEditKeyDown(THistoryComboBox* sender, int key, Qt::KeyboardModifiers modifiers);
+    bool outEditKeyPress(THistoryComboBox* sender, const QString& text);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void CreateControls();
+    void CreateLevelGroup();
+    void CreateOptionsGroup();
+    void CreateFilesGroup();
+    void CreateButtons();
+    void CreateProgressDisplay();
+    void CreateMenu();
+    void CreateShortcuts();
+    void SetTabOrder();
+    void LoadSettingsIntoControls(const SettingsData& data);
+    SettingsData SettingsFromControls() const;
+
+    bool ConfirmOverwrite();
+    void RunFromWindow();
+    void ShowRunEnd(const std::string& outputPath, std::int32_t refCount);
+    void SetRunControls(bool enabled);
+    void ShowRunDisplay(bool running);
+    void UpdateTimeDisplay();
+    RunSettings SettingsForRun() const;
+    THistoryComboBox* BoxOf(QObject* watched) const;
+    // Runs a command; an error it raises reaches the general error handler.
+    void Guarded(const std::function<void()>& command);
+
+    WindowServices services_;
+    bool FShowProgMeter = true;
+    bool FLeftJustOnly = false;
+    bool FUseHR = false;
+    bool FCancelRequested = false;
+    bool FRunning = false;
+    bool FClosePending = false;
+    bool FShownOnce = false;
+    std::string FViewerPath;
+    std::int32_t FRunPercent = 0;
+    LevelLists FLevels;
+    RunTimeDisplay FTimeDisplay;
+};
+
+}  // namespace pellimar

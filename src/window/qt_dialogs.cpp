@@ -1,0 +1,136 @@
+// Qt dialogs behind the window's dialogs interface.
+#include "window/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "window/byte_text.h"
+#include "window/help_window.h"
+
+namespace pellimar {
+namespace {
+
+QString DisplayText(const std::string& text)
+{
+    // Texts use "\r" between lines.
+    return TextFromBytes(text).replace('\r', '\n');
+}
+
+const char* CaptionOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Warning: return "Warning";
+    case MessageKind::Error: return "Error";
+    case MessageKind::Information: return "Information";
+    case MessageKind::Confirm: return "Confirm";
+    }
+    return "";
+}
+
+QMessageBox::Icon IconOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Information: return QMessageBox::Information;
+    case MessageKind::Confirm: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString FilterText(const FileFilter& filter)
+{
+    // Qt reads the patterns between the parentheses of each entry.
+    return QString::fromLatin1(filter.description.c_str()) + " (" + QString::fromLatin1(filter.pattern.c_str()) + ")";
+}
+
+}  // namespace
+
+MessageAnswer QtDialogs::ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons)
+{
+    QMessageBox box(IconOf(kind), CaptionOf(kind), DisplayText(text), QMessageBox::NoButton, parent_);
+    QAbstractButton* yes = nullptr;
+    QAbstractButton* no = nullptr;
+    QAbstractButton* last = nullptr;
+    if (buttons == MessageButtons::Ok) {
+        last = box.addButton("OK", QMessageBox::AcceptRole);
+    } else {
+        yes = box.addButton("&Yes", QMessageBox::YesRole);
+        no = box.addButton("&No", QMessageBox::NoRole);
+        last = buttons == MessageButtons::YesNoCancel ? box.addButton("Cancel", QMessageBox::RejectRole) : no;
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(yes != nullptr ? yes : last));
+    box.setEscapeButton(last);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    if (clicked == yes)
+        return MessageAnswer::Yes;
+    if (clicked == no)
+        return MessageAnswer::No;
+    return MessageAnswer::Cancel;
+}
+
+void QtDialogs::ShowErrorBox(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Critical, TextFromBytes(caption), DisplayText(text), QMessageBox::NoButton, parent_);
+    box.setEscapeButton(box.addButton("OK", QMessageBox::AcceptRole));
+    box.exec();
+}
+
+std::optional<std::string> QtDialogs::InputBox(const std::string& title, const std::string& prompt,
+                                               const std::string& defaultText)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent_, TextFromBytes(title), TextFromBytes(prompt),
+                                                 QLineEdit::Normal, TextFromBytes(defaultText), &ok);
+    if (!ok)
+        return std::nullopt;
+    return BytesFromText(answer);
+}
+
+bool QtDialogs::OpenFile(FileDialogState& state)
+{
+    return RunFileDialog(state, false);
+}
+
+bool QtDialogs::SaveFile(FileDialogState& state)
+{
+    return RunFileDialog(state, true);
+}
+
+bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
+{
+    QFileDialog dialog(parent_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Like the open dialog it stands for, it takes names of files that do not exist yet.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !state.overwritePrompt);
+    dialog.setDefaultSuffix(QString::fromLatin1(state.defaultExtension.c_str()));
+    QStringList filters;
+    for (const FileFilter& filter : state.filters)
+        filters << FilterText(filter);
+    dialog.setNameFilters(filters);
+    if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[state.filterIndex - 1]);
+    if (!state.fileName.empty())
+        dialog.selectFile(PathFromBytes(state.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    state.fileName = BytesFromPath(dialog.selectedFiles().first());
+    state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return true;
+}
+
+void QtDialogs::ShowHelp(const std::string& guidePath)
+{
+    if (help_ == nullptr)
+        help_ = new THelpWindow(parent_);
+    help_->ShowGuide(PathFromBytes(guidePath));
+}
+
+}  // namespace pellimar

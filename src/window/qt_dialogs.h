@@ -1,0 +1,35 @@
+// The dialogs as Qt shows them: message boxes with the system's own captions
+// and buttons, an input box, the non-native file dialogs, a help window.
+#pragma once
+
+#include <QPointer>
+
+#include "window/dialogs.h"
+
+class QWidget;
+
+namespace pellimar {
+
+class THelpWindow;
+
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    MessageAnswer ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override;
+    void ShowErrorBox(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
+                                        const std::string& defaultText) override;
+    bool OpenFile(FileDialogState& state) override;
+    bool SaveFile(FileDialogState& state) override;
+    void ShowHelp(const std::string& guidePath) override;
+
+private:
+    bool RunFileDialog(FileDialogState& state, bool save);
+
+    QWidget* parent_;
+    QPointer<THelpWindow> help_;
+};
+
+}  // namespace pellimar

@@ -1,0 +1,196 @@
+// Begin and Cancel: the checks before a run, the run itself over the window
+// as its host, the window's running state, and the dialogues at the end.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <unistd.h>
+
+#include "engine/conversion.h"
+#include "engine/patterns.h"
+#include "gauge/vantor_gauge.h"
+#include "settings/settings_store.h"
+#include "window/byte_text.h"
+#include "window/history_combo.h"
+#include "window/main_window.h"
+#include "window/program_launcher.h"
+
+namespace pellimar {
+namespace {
+
+bool FileExists(const std::string& path)
+{
+    return !path.empty() && access(path.c_str(), F_OK) == 0;
+}
+
+}  // namespace
+
+void TZUDIzazu::Button2Click()
+{
+    if (FRunning) {
+        FCancelRequested = true;  // the pass sees it before its next step
+        return;
+    }
+    FCancelRequested = false;
+    if (!FileExists(inEdit->Bytes())) {
+        services_.dialogs->ShowMessage(MessageKind::Error, "Input file not found.", MessageButtons::Ok);
+        return;
+    }
+    const RunSettings settings = SettingsForRun();
+    if (!CheckRefPattern(settings, *this) || !CheckPagePattern(settings, *this))
+        return;
+    if (!ConfirmOverwrite())
+        return;
+    RunFromWindow();
+}
+
+bool TZUDIzazu::ConfirmOverwrite()
+{
+    if (!FileExists(outEdit->Bytes()))
+        return true;
+    const MessageAnswer answer = services_.dialogs->ShowMessage(
+        MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Yes)
+        return true;
+    if (answer != MessageAnswer::No)
+        return false;
+    SaveDialog1.overwritePrompt = true;
+    if (!services_.dialogs->SaveFile(SaveDialog1))
+        return false;
+    outEdit->SetBytes(SaveDialog1.fileName);
+    return true;
+}
+
+RunSettings TZUDIzazu::SettingsForRun() const
+{
+    RunSettings settings;
+    settings.inputPath = inEdit->Bytes();
+    settings.outputPath = outEdit->Bytes();
+    settings.refPattern = refCB->Bytes();
+    settings.pagePattern = pageCB->Bytes();
+    for (int i = 0; i < kLevelCount; ++i)
+        settings.levelTexts[i] = LevelBoxes[i]->Bytes();
+    settings.notSearched = cbSearch->isChecked();
+    settings.removePageMarks = cbRemove->isChecked();
+    return settings;
+}
+
+// An error from the pass goes to the general error handler (through the
+// caller's guard) and no end dialogue is shown.
+void TZUDIzazu::RunFromWindow()
+{
+    const RunSettings settings = SettingsForRun();
+    const RunResult result = RunConversion(settings, *this, FLevels);
+    if (FClosePending) {
+        // The window was closed during the run: the partial output stays.
+        FClosePending = false;
+        close();
+        return;
+    }
+    ShowRunEnd(settings.outputPath, result.refCount);
+}
+
+void TZUDIzazu::ShowRunEnd(const std::string& outputPath, std::int32_t refCount)
+{
+    if (FCancelRequested) {
+        const MessageAnswer answer = services_.dialogs->ShowMessage(
+            MessageKind::Confirm, "Operation Canceled.\rDelete output file?", MessageButtons::YesNo);
+        if (answer == MessageAnswer::Yes)
+            unlink(outputPath.c_str());
+        return;
+    }
+    const std::string text = std::to_string(refCount) + " total references created." + "\r" + "View output file?";
+    if (services_.dialogs->ShowMessage(MessageKind::Confirm, text, MessageButtons::YesNo) == MessageAnswer::Yes)
+        LaunchViewer();
+}
+
+void TZUDIzazu::SetRunControls(bool enabled)
+{
+    Button1->setEnabled(enabled);
+    Using1->setEnabled(enabled);
+    About1->setEnabled(enabled);
+}
+
+void TZUDIzazu::EnterRunning()
+{
+    FRunning = true;
+    Button2->setText("&Cancel");
+    Button2->setEnabled(true);
+    if (FShowProgMeter)
+        ProgBar1->show();
+    ShowRunDisplay(true);
+    SetRunControls(false);
+    setCursor(Qt::WaitCursor);
+}
+
+void TZUDIzazu::ProgressChanged(std::int32_t runPercent)
+{
+    FRunPercent = runPercent;
+    if (FShowProgMeter)
+        ProgBar1->SetProgress(runPercent);
+    UpdateTimeDisplay();
+    QApplication::processEvents();
+}
+
+void TZUDIzazu::LeaveRunning()
+{
+    unsetCursor();
+    Button2->setText("&Begin");
+    Button2->setShortcut(QKeySequence());  // Alt+B is the menu's shortcut
+    SetRunControls(true);
+    ProgBar1->hide();
+    ShowRunDisplay(false);
+    FRunning = false;
+}
+
+std::optional<std::string> TZUDIzazu::AskStartingPage(const PagePrompt& prompt)
+{
+    return services_.dialogs->InputBox(prompt.title, prompt.prompt, prompt.defaultText);
+}
+
+void TZUDIzazu::ShowError(const std::string& message)
+{
+    services_.dialogs->ShowMessage(MessageKind::Error, message, MessageButtons::Ok);
+}
+
+void TZUDIzazu::ShowRunDisplay(bool running)
+{
+    lblStaticET->setVisible(running);
+    lblStaticRT->setVisible(running);
+    lblET->setText(kZeroClock);
+    lblRT->setText(kZeroClock);
+    lblET->setVisible(running);
+    lblRT->setVisible(running);
+    if (running)
+        FTimeDisplay.Start(services_.clock());
+}
+
+void TZUDIzazu::UpdateTimeDisplay()
+{
+    FTimeDisplay.Update(services_.clock(), FRunPercent);
+    lblET->setText(QString::fromStdString(FTimeDisplay.ElapsedText()));
+    lblRT->setText(QString::fromStdString(FTimeDisplay.RemainingText()));
+}
+
+void TZUDIzazu::SetFolioFlatFileViewer1Click()
+{
+    OpenDialog1.filterIndex = 4;
+    if (services_.dialogs->OpenFile(OpenDialog1)) {
+        FViewerPath = OpenDialog1.fileName;
+        SaveViewerPath(services_.settingsPaths, FViewerPath);
+    }
+    OpenDialog1.filterIndex = 1;
+}
+
+void TZUDIzazu::LaunchViewer()
+{
+    if (FViewerPath.empty()) {
+        services_.dialogs->ShowMessage(MessageKind::Error, "FFFViewer key is not set in the INI-file",
+                                       MessageButtons::Ok);
+        return;
+    }
+    services_.launcher->Start(FViewerPath, outEdit->Bytes());
+}
+
+}  // namespace pellimar
