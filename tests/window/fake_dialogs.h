@@ -1,0 +1,97 @@
+// Dialogs for window tests: answers scripted up front, every call logged.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "window/dialogs.h"
+#include "window/program_launcher.h"
+
+namespace pellimar::testing {
+
+struct ShownMessage {
+    MessageKind kind;
+    std::string text;
+    MessageButtons buttons;
+};
+
+struct ShownFileDialog {
+    bool save;
+    FileDialogState state;  // as it was when shown
+};
+
+class FakeDialogs : public Dialogs {
+public:
+    MessageAnswer ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override
+    {
+        messages.push_back({kind, text, buttons});
+        if (answers.empty())
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ShowErrorBox(const std::string& caption, const std::string& text) override
+    {
+        errorBoxes.push_back({caption, text});
+    }
+    std::optional<std::string> InputBox(const std::string& title, const std::string&, const std::string&) override
+    {
+        inputTitles.push_back(title);
+        if (inputAnswers.empty())
+            return std::nullopt;
+        std::optional<std::string> answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        return answer;
+    }
+    bool OpenFile(FileDialogState& state) override { return FileDialog(state, false); }
+    bool SaveFile(FileDialogState& state) override { return FileDialog(state, true); }
+    void ShowHelp(const std::string& guidePath) override { helpShown.push_back(guidePath); }
+
+    // The messages' texts, in order.
+    std::vector<std::string> MessageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const ShownMessage& message : messages)
+            texts.push_back(message.text);
+        return texts;
+    }
+
+    std::deque<MessageAnswer> answers;
+    std::deque<std::optional<std::string>> inputAnswers;
+    std::deque<std::optional<std::string>> fileAnswers;  // nothing: cancelled
+
+    std::vector<ShownMessage> messages;
+    std::vector<std::pair<std::string, std::string>> errorBoxes;
+    std::vector<std::string> inputTitles;
+    std::vector<ShownFileDialog> fileDialogs;
+    std::vector<std::string> helpShown;
+
+private:
+    bool FileDialog(FileDialogState& state, bool save)
+    {
+        fileDialogs.push_back({save, state});
+        if (fileAnswers.empty() || !fileAnswers.front()) {
+            if (!fileAnswers.empty())
+                fileAnswers.pop_front();
+            return false;
+        }
+        state.fileName = *fileAnswers.front();
+        fileAnswers.pop_front();
+        return true;
+    }
+};
+
+class FakeLauncher : public ProgramLauncher {
+public:
+    void Start(const std::string& program, const std::string& argument) override
+    {
+        started.push_back({program, argument});
+    }
+    std::vector<std::pair<std::string, std::string>> started;
+};
+
+}  // namespace pellimar::testing

@@ -1,0 +1,281 @@
+// The main window: the Begin rule, drop-down histories, typed-character
+// filter, file commands, menus, accelerators, and settings on show and close.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "settings/settings_store.h"
+#include "streams/exceptions.h"
+#include "window/window_fixture.h"
+
+using namespace pellimar;
+using namespace pellimar::testing;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void beginNeedsInputOutputAndPattern_data();
+    void beginNeedsInputOutputAndPattern();
+    void enterAddsANewEntryAtTheTop();
+    void existingEntryKeepsItsCapitalsAndPlace();
+    void leavingABoxAddsItsText();
+    void ctrlDeleteRemovesTheShownEntry();
+    void bracketsAreFilteredInNineBoxes();
+    void inputDialogLeavesTheHistoryAloneUntilFocusLeaves();
+    void outputDialogSwitchesTheOverwritePromptOff();
+    void fileMenuMirrorsTheButtons();
+    void preferencesShowTheSwitches();
+    void altRFocusesTheReferencePattern();
+    void settingsAreLoadedOnShowAndSavedOnClose();
+    void errorsGetAFullStopWhenTheyNeedOne();
+    void aboutAndHelp();
+};
+
+void TestMainWindow::beginNeedsInputOutputAndPattern_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("all filled") << "a.fff" << "b.fff" << "1" << true;
+    QTest::newRow("names differ only in case") << "a.fff" << "A.fff" << "1" << true;
+    QTest::newRow("same name") << "a.fff" << "a.fff" << "1" << false;
+    QTest::newRow("no input") << "" << "b.fff" << "1" << false;
+    QTest::newRow("no output") << "a.fff" << "" << "1" << false;
+    QTest::newRow("no pattern") << "a.fff" << "b.fff" << "" << false;
+}
+
+void TestMainWindow::beginNeedsInputOutputAndPattern()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(QString, pattern);
+    QFETCH(bool, enabled);
+    WindowFixture f;
+    f.window->pageCB->setEditText("");
+    f.window->inEdit->setEditText(input);
+    f.window->outEdit->setEditText(output);
+    f.window->refCB->setEditText(pattern);
+    QCOMPARE(f.window->Button2->isEnabled(), enabled);
+}
+
+void TestMainWindow::enterAddsANewEntryAtTheTop()
+{
+    WindowFixture f;
+    f.Show();
+    THistoryComboBox* box = f.window->LevelBoxes[0];
+    box->SetHistory({"Book"});
+    box->setFocus();
+    box->setEditText("Chapter");
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(box->History(), (std::vector<std::string>{"Chapter", "Book"}));
+    QCOMPARE(box->currentText(), QString("Chapter"));
+}
+
+void TestMainWindow::existingEntryKeepsItsCapitalsAndPlace()
+{
+    WindowFixture f;
+    f.Show();
+    THistoryComboBox* box = f.window->LevelBoxes[1];
+    box->SetHistory({"Verse", "Chapter"});
+    box->setFocus();
+    box->setEditText("chapter");
+    QTest::keyClick(box, Qt::Key_Enter);
+    QCOMPARE(box->History(), (std::vector<std::string>{"Verse", "Chapter"}));
+}
+
+void TestMainWindow::leavingABoxAddsItsText()
+{
+    WindowFixture f;
+    f.Show();
+    f.window->refCB->setFocus();
+    f.window->refCB->setEditText("1 2:#");
+    f.window->pageCB->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.window->refCB->History(), (std::vector<std::string>{"1 2:#"}));
+    f.window->pageCB->setFocus();
+    f.window->pageCB->setEditText("");
+    f.window->refCB->setFocus(Qt::TabFocusReason);
+    QVERIFY(f.window->pageCB->History().empty());
+}
+
+void TestMainWindow::ctrlDeleteRemovesTheShownEntry()
+{
+    WindowFixture f;
+    f.Show();
+    THistoryComboBox* box = f.window->outEdit;
+    box->SetHistory({"/a/one.fff", "/a/two.fff"});
+    box->setFocus();
+    box->setEditText("/a/three.fff");
+    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(box->History().size(), std::size_t{2});
+    QCOMPARE(box->currentText(), QString("/a/three.fff"));
+    box->setEditText("/A/ONE.fff");
+    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(box->History(), (std::vector<std::string>{"/a/two.fff"}));
+    QCOMPARE(box->currentText(), QString());
+}
+
+void TestMainWindow::bracketsAreFilteredInNineBoxes()
+{
+    WindowFixture f;
+    f.Show();
+    auto typeInto = [](THistoryComboBox* box) {
+        box->setFocus();
+        box->setEditText("");
+        QTest::keyClicks(box, "a[b]c");
+        return box->currentText();
+    };
+    for (THistoryComboBox* box : f.window->LevelBoxes)
+        QCOMPARE(typeInto(box), QString("abc"));
+    QCOMPARE(typeInto(f.window->inEdit), QString("abc"));
+    QCOMPARE(typeInto(f.window->outEdit), QString("abc"));
+    QCOMPARE(typeInto(f.window->pageCB), QString("a[b]c"));
+    QCOMPARE(typeInto(f.window->refCB), QString("a[b]c"));
+}
+
+void TestMainWindow::inputDialogLeavesTheHistoryAloneUntilFocusLeaves()
+{
+    WindowFixture f;
+    f.Show();
+    f.dialogs.fileAnswers = {std::string("/data/bible.fff"), std::nullopt};
+    f.window->SpeedButton1Click();
+    QCOMPARE(f.window->inEdit->currentText(), QString("/data/bible.fff"));
+    QVERIFY(f.window->inEdit->History().empty());
+    QVERIFY(f.window->inEdit->hasFocus());
+    f.window->outEdit->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.window->inEdit->History(), (std::vector<std::string>{"/data/bible.fff"}));
+    f.window->SpeedButton3Click();
+    QCOMPARE(f.dialogs.fileDialogs.back().state.fileName, std::string("/data/bible.fff"));
+    QCOMPARE(f.window->outEdit->currentText(), QString());
+}
+
+void TestMainWindow::outputDialogSwitchesTheOverwritePromptOff()
+{
+    WindowFixture f;
+    f.window->SaveDialog1.overwritePrompt = true;
+    f.dialogs.fileAnswers = {std::string("/data/out.fff")};
+    f.window->inEdit->setEditText("/data/in.fff");
+    f.window->refCB->setEditText("1");
+    f.window->SpeedButton3Click();
+    QVERIFY(f.dialogs.fileDialogs.back().save);
+    QVERIFY(!f.dialogs.fileDialogs.back().state.overwritePrompt);
+    QCOMPARE(f.dialogs.fileDialogs.back().state.defaultExtension, std::string("FFF"));
+    QCOMPARE(f.window->outEdit->currentText(), QString("/data/out.fff"));
+    QVERIFY(f.window->Button2->isEnabled());
+}
+
+void TestMainWindow::fileMenuMirrorsTheButtons()
+{
+    WindowFixture f;
+    f.window->File1Click();
+    QVERIFY(!f.window->Begin1->isEnabled());
+    QVERIFY(f.window->Begin1->text().startsWith("&Begin"));
+    QVERIFY(f.window->Exit1->isEnabled());
+    f.window->Button2->setEnabled(true);
+    f.window->Button2->setText("&Cancel");
+    f.window->Button1->setEnabled(false);
+    emit f.window->File1->aboutToShow();
+    QVERIFY(f.window->Begin1->isEnabled());
+    QVERIFY(f.window->Begin1->text().startsWith("&Cancel"));
+    QVERIFY(!f.window->Exit1->isEnabled());
+}
+
+void TestMainWindow::preferencesShowTheSwitches()
+{
+    WindowFixture f;
+    TIniFile ini(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile);
+    ini.WriteString("Options", "NoProgMeter", "1");
+    ini.WriteString("Options", "UseHR", "1");
+    f.Show();
+    emit f.window->Preferences1->aboutToShow();
+    QVERIFY(!f.window->LJO1->isChecked());
+    QVERIFY(!f.window->SPM1->isChecked());
+    QVERIFY(f.window->UHR1->isChecked());
+    f.window->LJO1->trigger();
+    f.window->UHR1->trigger();
+    QVERIFY(f.window->LeftJustOnly());
+    QVERIFY(!f.window->UseHR());
+    emit f.window->Preferences1->aboutToShow();
+    QVERIFY(f.window->LJO1->isChecked());
+    QVERIFY(!f.window->UHR1->isChecked());
+}
+
+void TestMainWindow::altRFocusesTheReferencePattern()
+{
+    WindowFixture f;
+    f.Show();
+    f.window->LevelBoxes[0]->setFocus();
+    QTest::keyClick(f.window.get(), Qt::Key_R, Qt::AltModifier);
+    QTRY_VERIFY(f.window->refCB->hasFocus());
+    QVERIFY(!f.window->cbRemove->isChecked());
+    QTest::keyClick(f.window.get(), Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(f.window->cbSearch->isChecked());
+}
+
+void TestMainWindow::settingsAreLoadedOnShowAndSavedOnClose()
+{
+    WindowFixture f;
+    const SettingsPaths paths = SettingsPathsIn(f.dir.Path(), "pellimar");
+    SettingsData stored;
+    stored.levelHistories[0] = {"Book", "Tome"};
+    stored.inputHistory = {"/data/in.fff"};
+    stored.refPatternHistory = {"1 2:#"};
+    stored.notSearched = true;
+    stored.showProgMeter = false;
+    stored.viewerPath = "/usr/bin/viewer";
+    SaveSettings(paths, stored);
+    SaveViewerPath(paths, stored.viewerPath);  // the viewer is stored when set, not at close
+    f.Show();
+    QCOMPARE(f.window->LevelBoxes[0]->History(), stored.levelHistories[0]);
+    QCOMPARE(f.window->LevelBoxes[0]->currentText(), QString());
+    QCOMPARE(f.window->inEdit->History(), stored.inputHistory);
+    QCOMPARE(f.window->refCB->History(), stored.refPatternHistory);
+    QVERIFY(f.window->cbSearch->isChecked());
+    QVERIFY(!f.window->ShowProgMeter());
+    QCOMPARE(f.window->ViewerPath(), stored.viewerPath);
+
+    f.window->LevelBoxes[2]->SetHistory({"Verse"});
+    f.window->cbRemove->setChecked(true);
+    f.window->Button1Click();
+    const SettingsData saved = LoadSettings(paths);
+    QCOMPARE(saved.levelHistories[2], (std::vector<std::string>{"Verse"}));
+    QVERIFY(saved.removePageMarkers);
+    QCOMPARE(saved.levelHistories[0], stored.levelHistories[0]);
+    QVERIFY(f.dialogs.errorBoxes.empty());
+}
+
+void TestMainWindow::errorsGetAFullStopWhenTheyNeedOne()
+{
+    WindowFixture f;
+    f.window->HandleException(Exception("Cannot open file /x/y.fff"));
+    f.window->HandleException(Exception("Stream read error"));
+    f.window->HandleException(Exception("Done."));
+    f.window->HandleException(Exception("Odd!"));
+    QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{4});
+    QCOMPARE(f.dialogs.errorBoxes[0].first, std::string("Folio Flat File Pellimar"));
+    QCOMPARE(f.dialogs.errorBoxes[0].second, std::string("Cannot open file /x/y.fff."));
+    QCOMPARE(f.dialogs.errorBoxes[1].second, std::string("Stream read error."));
+    QCOMPARE(f.dialogs.errorBoxes[2].second, std::string("Done."));
+    QCOMPARE(f.dialogs.errorBoxes[3].second, std::string("Odd!"));
+}
+
+void TestMainWindow::aboutAndHelp()
+{
+    WindowFixture f;
+    f.window->About1->trigger();
+    QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Information);
+    const std::string about = f.dialogs.messages[0].text;
+    QVERIFY(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
+    QCOMPARE(std::count(about.begin(), about.end(), '\r'), 8);
+    f.window->Using1->trigger();
+    QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,322 @@
+// Begin and Cancel from the window: the checks, the run, the window while it
+// runs, the dialogues at the end, and the viewer.
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+
+#include "gauge/vantor_gauge.h"
+#include "settings/settings_store.h"
+#include "window/window_fixture.h"
+
+using namespace pellimar;
+using namespace pellimar::testing;
+
+namespace {
+
+const std::string kBook = "<RD:Book>Genesis\r\n";
+
+std::string Records(int count)
+{
+    std::string text = kBook;
+    for (int i = 0; i < count; ++i)
+        text += "<RD>record text\r\n";
+    return text;
+}
+
+}  // namespace
+
+class TestRunControl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void completeRunReportsTheCountAndLaunchesTheViewer();
+    void answeringNoLaunchesNothing();
+    void missingViewerIsReported();
+    void missingInputIsReported();
+    void patternChecksStopTheRun();
+    void overwriteYesRunsIntoTheFile();
+    void overwriteNoAsksForANewName();
+    void overwriteCancelStopsTheRun();
+    void cancelDuringTheRunOffersToDeleteTheOutput_data();
+    void cancelDuringTheRunOffersToDeleteTheOutput();
+    void errorFromThePassRestoresTheWindow();
+    void controlsWhileRunning();
+    void progressMeterOffShowsOnlyTheTimes();
+    void switchingTheMeterOffDuringARunStopsFeedingIt();
+    void startingPageIsAskedThroughTheInputBox();
+    void closingDuringARunCancelsSavesAndCloses();
+    void viewerPathIsSetAndStored();
+    void cancelledViewerDialogChangesNothing();
+};
+
+void TestRunControl::completeRunReportsTheCountAndLaunchesTheViewer()
+{
+    WindowFixture f;
+    f.Prepare(Records(3));
+    f.window->LevelBoxes[0]->setEditText("Book");
+    f.window->SetFolioFlatFileViewer1Click();  // cancelled: no viewer yet
+    f.dialogs.fileAnswers = {std::string("/opt/view er/viewer")};
+    f.window->SetFolioFlatFileViewer1Click();
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"3 total references created.\rView output file?"}));
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Confirm);
+    QCOMPARE(f.launcher.started.size(), std::size_t{1});
+    QCOMPARE(f.launcher.started[0].first, std::string("/opt/view er/viewer"));
+    QCOMPARE(f.launcher.started[0].second, f.outputPath);
+    QVERIFY(ReadFileBytes(f.outputPath).find("<CS:Reference>Genesis<CR>") != std::string::npos);
+}
+
+void TestRunControl::answeringNoLaunchesNothing()
+{
+    WindowFixture f;
+    f.Prepare("no records here", "x");
+    f.dialogs.answers = {MessageAnswer::No};
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"0 total references created.\rView output file?"}));
+    QVERIFY(f.launcher.started.empty());
+}
+
+void TestRunControl::missingViewerIsReported()
+{
+    WindowFixture f;
+    f.Prepare("text", "x");
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.messages.back().text, std::string("FFFViewer key is not set in the INI-file"));
+    QCOMPARE(f.dialogs.messages.back().kind, MessageKind::Error);
+    QVERIFY(f.launcher.started.empty());
+}
+
+void TestRunControl::missingInputIsReported()
+{
+    WindowFixture f;
+    f.Prepare("text");
+    f.window->inEdit->SetBytes(f.dir.File("missing.fff"));
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Input file not found."}));
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+    QVERIFY(!std::filesystem::exists(f.outputPath));
+}
+
+void TestRunControl::patternChecksStopTheRun()
+{
+    WindowFixture f;
+    f.Prepare("text", "1 #");
+    f.window->LevelBoxes[0]->setEditText("Book");
+    f.window->Button2Click();
+    f.window->pageCB->setEditText("[x]");
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Insufficient information to process reference pattern",
+                                                                 "Page # Pattern must contain #"}));
+    QVERIFY(!std::filesystem::exists(f.outputPath));
+}
+
+void TestRunControl::overwriteYesRunsIntoTheFile()
+{
+    WindowFixture f;
+    f.Prepare("new text", "x");
+    WriteFileBytes(f.outputPath, "old");
+    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.messages[0].text, std::string("Output File Exists.  Overwrite?"));
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Warning);
+    QCOMPARE(f.dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
+    QCOMPARE(ReadFileBytes(f.outputPath), std::string("new text"));
+}
+
+void TestRunControl::overwriteNoAsksForANewName()
+{
+    WindowFixture f;
+    f.Prepare("new text", "x");
+    WriteFileBytes(f.outputPath, "old");
+    const std::string other = f.dir.File("other.fff");
+    f.dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
+    f.dialogs.fileAnswers = {other};
+    f.window->Button2Click();
+    QVERIFY(f.dialogs.fileDialogs.back().save);
+    QVERIFY(f.dialogs.fileDialogs.back().state.overwritePrompt);
+    QCOMPARE(ReadFileBytes(f.outputPath), std::string("old"));
+    QCOMPARE(ReadFileBytes(other), std::string("new text"));
+    QCOMPARE(f.window->outEdit->Bytes(), other);
+}
+
+void TestRunControl::overwriteCancelStopsTheRun()
+{
+    WindowFixture f;
+    f.Prepare("new text", "x");
+    WriteFileBytes(f.outputPath, "old");
+    f.dialogs.answers = {MessageAnswer::Cancel};
+    f.window->Button2Click();
+    f.dialogs.answers = {MessageAnswer::No};  // then the save dialog is cancelled
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.messages.size(), std::size_t{2});
+    QCOMPARE(ReadFileBytes(f.outputPath), std::string("old"));
+}
+
+void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput_data()
+{
+    QTest::addColumn<bool>("deleteIt");
+    QTest::newRow("yes deletes") << true;
+    QTest::newRow("no keeps") << false;
+}
+
+void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput()
+{
+    QFETCH(bool, deleteIt);
+    WindowFixture f;
+    f.Prepare(std::string(1000, 'x'), "x");
+    f.window->probe = [&](std::int32_t percent) {
+        if (percent == 40)
+            f.window->Button2Click();  // reads "&Cancel" now
+    };
+    f.dialogs.answers = {deleteIt ? MessageAnswer::Yes : MessageAnswer::No};
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Operation Canceled.\rDelete output file?"}));
+    QCOMPARE(f.window->percents.back(), 40);
+    QCOMPARE(std::filesystem::exists(f.outputPath), !deleteIt);
+    if (!deleteIt)
+        QCOMPARE(ReadFileBytes(f.outputPath), std::string(400, 'x'));
+}
+
+void TestRunControl::errorFromThePassRestoresTheWindow()
+{
+    WindowFixture f;
+    f.Prepare("text", "x");
+    f.window->outEdit->SetBytes(f.dir.File("no/such/folder/out.fff"));
+    f.window->Button2->click();
+    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
+    QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".");
+    QCOMPARE(f.window->Button2->text(), QString("&Begin"));
+    QVERIFY(f.window->Button1->isEnabled());
+    QVERIFY(!f.window->IsRunning());
+    QVERIFY(!f.window->lblET->isVisibleTo(f.window.get()));
+}
+
+void TestRunControl::controlsWhileRunning()
+{
+    WindowFixture f;
+    f.Show();
+    f.Prepare(std::string(2000, 'y'), "x");
+    bool checked = false;
+    f.window->probe = [&](std::int32_t percent) {
+        if (percent != 50)
+            return;
+        checked = true;
+        QCOMPARE(f.window->Button2->text(), QString("&Cancel"));
+        QVERIFY(f.window->Button2->isEnabled());
+        QVERIFY(!f.window->Button1->isEnabled());
+        QVERIFY(!f.window->Using1->isEnabled());
+        QVERIFY(!f.window->About1->isEnabled());
+        QVERIFY(f.window->ProgBar1->isVisible());
+        QCOMPARE(f.window->ProgBar1->Progress(), 50);
+        QVERIFY(f.window->lblStaticET->isVisible());
+        QVERIFY(f.window->lblRT->isVisible());
+        QCOMPARE(f.window->cursor().shape(), Qt::WaitCursor);
+        f.window->inEdit->setEditText("");  // emptying a box must not lose Cancel
+        QVERIFY(f.window->Button2->isEnabled());
+        f.window->File1Click();
+        QVERIFY(f.window->Begin1->text().startsWith("&Cancel"));
+        QVERIFY(!f.window->Exit1->isEnabled());
+    };
+    f.dialogs.answers = {MessageAnswer::No};
+    f.window->Button2Click();
+    QVERIFY(checked);
+    QCOMPARE(f.window->Button2->text(), QString("&Begin"));
+    QVERIFY(f.window->Button1->isEnabled());
+    QVERIFY(f.window->About1->isEnabled());
+    QVERIFY(!f.window->ProgBar1->isVisible());
+    QVERIFY(!f.window->lblStaticET->isVisible());
+    QCOMPARE(f.window->lblET->text(), QString("00:00:00"));
+    QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestRunControl::progressMeterOffShowsOnlyTheTimes()
+{
+    WindowFixture f;
+    f.Show();
+    f.window->SPM1Click();
+    f.Prepare(std::string(100, 'y'), "x");
+    const std::int32_t before = f.window->ProgBar1->Progress();
+    bool seen = false;
+    f.window->probe = [&](std::int32_t) {
+        seen = true;
+        QVERIFY(!f.window->ProgBar1->isVisible());
+        QVERIFY(f.window->lblET->isVisible());
+    };
+    f.window->Button2Click();
+    QVERIFY(seen);
+    QCOMPARE(f.window->ProgBar1->Progress(), before);
+}
+
+void TestRunControl::switchingTheMeterOffDuringARunStopsFeedingIt()
+{
+    WindowFixture f;
+    f.Show();
+    f.Prepare(std::string(100, 'y'), "x");
+    f.window->probe = [&](std::int32_t percent) {
+        if (percent == 30)
+            f.window->SPM1Click();
+    };
+    f.window->Button2Click();
+    QCOMPARE(f.window->ProgBar1->Progress(), 30);
+    QVERIFY(!f.window->ProgBar1->isVisible());
+}
+
+void TestRunControl::startingPageIsAskedThroughTheInputBox()
+{
+    WindowFixture f;
+    f.Prepare(Records(2), "1 #");
+    f.window->LevelBoxes[0]->setEditText("Book");
+    f.window->pageCB->setEditText("[#]");
+    f.dialogs.inputAnswers = {std::string("17")};
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.inputTitles, (std::vector<std::string>{"Input Page Number"}));
+    QVERIFY(ReadFileBytes(f.outputPath).find("Genesis 17<CR>") != std::string::npos);
+}
+
+void TestRunControl::closingDuringARunCancelsSavesAndCloses()
+{
+    WindowFixture f;
+    f.Show();
+    f.Prepare(std::string(1000, 'z'), "x");
+    f.window->refCB->SetHistory({"x"});
+    f.window->probe = [&](std::int32_t percent) {
+        if (percent == 20)
+            f.window->close();
+    };
+    f.window->Button2Click();
+    QVERIFY(f.dialogs.messages.empty());  // no end dialogue
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(ReadFileBytes(f.outputPath), std::string(200, 'z'));
+    QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).refPatternHistory,
+             (std::vector<std::string>{"x"}));
+}
+
+void TestRunControl::viewerPathIsSetAndStored()
+{
+    WindowFixture f;
+    f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
+    f.window->SetFolioFlatFileViewer1Click();
+    QCOMPARE(f.dialogs.fileDialogs[0].state.filterIndex, 4);
+    QCOMPARE(f.window->OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.window->ViewerPath(), std::string("/usr/local/bin/ffview"));
+    QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).viewerPath,
+             std::string("/usr/local/bin/ffview"));
+}
+
+void TestRunControl::cancelledViewerDialogChangesNothing()
+{
+    WindowFixture f;
+    f.window->SetFolioFlatFileViewer1Click();
+    QVERIFY(f.window->ViewerPath().empty());
+    QVERIFY(!std::filesystem::exists(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile));
+    QCOMPARE(f.window->OpenDialog1.filterIndex, 1);
+}
+
+QTEST_MAIN(TestRunControl)
+#include "tst_runcontrol.moc"

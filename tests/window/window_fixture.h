@@ -1,0 +1,71 @@
+// A real main window over fake dialogs and a temporary settings folder, with
+// a probe that runs at each progress step of a run.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "settings/settings_paths.h"
+#include "support/temp_dir.h"
+#include "window/fake_dialogs.h"
+#include "window/history_combo.h"
+#include "window/main_window.h"
+
+namespace pellimar::testing {
+
+class ProbedWindow : public TZUDIzazu {
+public:
+    using TZUDIzazu::TZUDIzazu;
+    void ProgressChanged(std::int32_t runPercent) override
+    {
+        TZUDIzazu::ProgressChanged(runPercent);
+        percents.push_back(runPercent);
+        if (probe)
+            probe(runPercent);
+    }
+    std::function<void(std::int32_t)> probe;
+    std::vector<std::int32_t> percents;
+};
+
+struct WindowFixture {
+    WindowFixture()
+    {
+        WindowServices services;
+        services.dialogs = &dialogs;
+        services.launcher = &launcher;
+        services.settingsPaths = SettingsPathsIn(dir.Path(), "pellimar");
+        services.guidePath = dir.File("guide.md");
+        services.clock = [this] { return now; };
+        window = std::make_unique<ProbedWindow>(services);
+    }
+
+    void Show()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Input, output and reference pattern filled for a run over `input`.
+    void Prepare(const std::string& input, const std::string& refPattern = "1")
+    {
+        inputPath = dir.File("in.fff");
+        outputPath = dir.File("out.fff");
+        WriteFileBytes(inputPath, input);
+        window->inEdit->SetBytes(inputPath);
+        window->outEdit->SetBytes(outputPath);
+        window->refCB->SetBytes(refPattern);
+    }
+
+    TempDir dir;
+    FakeDialogs dialogs;
+    FakeLauncher launcher;
+    std::int64_t now = 0;
+    std::unique_ptr<ProbedWindow> window;
+    std::string inputPath;
+    std::string outputPath;
+};
+
+}  // namespace pellimar::testing
