@@ -42,6 +42,7 @@ private slots:
     void overwriteCancelStopsTheRun();
     void cancelDuringTheRunOffersToDeleteTheOutput_data();
     void cancelDuringTheRunOffersToDeleteTheOutput();
+    void cancelClickWorksAtEveryPercent();
     void errorFromThePassRestoresTheWindow();
     void controlsWhileRunning();
     void progressMeterOffShowsOnlyTheTimes();
@@ -180,6 +181,28 @@ void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput()
     QCOMPARE(std::filesystem::exists(f.outputPath), !deleteIt);
     if (!deleteIt)
         QCOMPARE(ReadFileBytes(f.outputPath), std::string(400, 'x'));
+}
+
+// A click queued at any percent is handled at the next progress step, which
+// is the only place the window processes events during a run.
+void TestRunControl::cancelClickWorksAtEveryPercent()
+{
+    WindowFixture f;
+    f.Show();
+    f.Prepare(std::string(2000, 'c'), "x");
+    for (int clickAt = 0; clickAt < 99; ++clickAt) {
+        f.window->percents.clear();
+        std::filesystem::remove(f.outputPath);
+        f.window->probe = [&](std::int32_t percent) {
+            if (percent == clickAt)
+                QMetaObject::invokeMethod(f.window->Button2, "click", Qt::QueuedConnection);
+        };
+        f.dialogs.answers = {MessageAnswer::No};
+        f.window->Button2->click();
+        QCOMPARE(f.window->percents.back(), clickAt + 1);
+        QCOMPARE(f.dialogs.messages.back().text, std::string("Operation Canceled.\rDelete output file?"));
+        QCOMPARE(ReadFileBytes(f.outputPath).size(), std::size_t(20 * (clickAt + 1)));
+    }
 }
 
 void TestRunControl::errorFromThePassRestoresTheWindow()

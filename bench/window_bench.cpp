@@ -1,0 +1,88 @@
+// window_bench: times a conversion run from the main window (offscreen, with
+// every question answered "No") and counts the progress steps and repaints
+// of the window during it.
+//
+//   window_bench INPUT OUTPUT
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "gauge/vantor_gauge.h"
+#include "window/history_combo.h"
+#include "window/main_window.h"
+#include "window/program_launcher.h"
+
+namespace {
+
+using namespace pellimar;
+
+class NoDialogs : public Dialogs {
+public:
+    MessageAnswer ShowMessage(MessageKind, const std::string& text, MessageButtons) override
+    {
+        lastMessage = text;
+        return MessageAnswer::No;
+    }
+    void ShowErrorBox(const std::string&, const std::string& text) override { lastMessage = text; }
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override
+    {
+        return "1";
+    }
+    bool OpenFile(FileDialogState&) override { return false; }
+    bool SaveFile(FileDialogState&) override { return false; }
+    void ShowHelp(const std::string&) override {}
+    std::string lastMessage;
+};
+
+class NoLauncher : public ProgramLauncher {
+public:
+    void Start(const std::string&, const std::string&) override {}
+};
+
+class CountingWindow : public TZUDIzazu {
+public:
+    using TZUDIzazu::TZUDIzazu;
+    void ProgressChanged(std::int32_t percent) override
+    {
+        ++steps;
+        TZUDIzazu::ProgressChanged(percent);
+    }
+    int steps = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_bench INPUT OUTPUT\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const auto settingsDir = std::filesystem::temp_directory_path() / "pellimar-window-bench";
+    std::filesystem::create_directories(settingsDir);
+    NoDialogs dialogs;
+    NoLauncher launcher;
+    WindowServices services{&dialogs, &launcher, SettingsPathsIn(settingsDir, "pellimar"), "", {}};
+    CountingWindow window(services);
+    window.show();
+    std::filesystem::remove(argv[2]);
+    window.inEdit->SetBytes(argv[1]);
+    window.outEdit->SetBytes(argv[2]);
+    window.refCB->SetBytes("2 3, p. #");
+    window.pageCB->SetBytes("[#]");
+    window.LevelBoxes[0]->SetBytes("Testament");
+    window.LevelBoxes[1]->SetBytes("Book Name");
+    window.LevelBoxes[2]->SetBytes("Chapter");
+
+    QElapsedTimer timer;
+    timer.start();
+    window.Button2->click();
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    std::printf("%.3f s, %d progress steps; %s\n", seconds, window.steps, dialogs.lastMessage.c_str());
+    return 0;
+}
