@@ -11,7 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <utility>
@@ -62,6 +64,8 @@ int OpenForCreate(const std::string& fileName, bool& created)
     return fd;
 }
 
+constexpr std::int64_t kChunkSize = 256 * 1024;
+
 }  // namespace
 
 TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
@@ -88,6 +92,7 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
     // Reading takes regular files only (a pipe or device could block or never
     // end); writing also takes character devices such as /dev/null.
     const bool regular = S_ISREG(info.st_mode);
+    Seekable = regular;
     if (!regular && !(create && S_ISCHR(info.st_mode)))
         fail();
     fcntl(Handle, F_SETFL, fcntl(Handle, F_GETFL) & ~O_NONBLOCK);
@@ -108,6 +113,8 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
 
 TFileStream::~TFileStream()
 {
+    if (Handle >= 0)
+        WritePending();
     Release();
 }
 
@@ -126,7 +133,8 @@ void TFileStream::Release()
 bool TFileStream::Close()
 {
     if (Handle < 0)
-        return true;
+        return !WriteFailed;
+    const bool written = WritePending();
     const int fd = Handle;
     Handle = -1;
     if (Registered) {
@@ -135,15 +143,30 @@ bool TFileStream::Close()
     }
     // A close that fails with EINTR has still released the descriptor on Linux.
     const bool closed = ::close(fd) == 0 || errno == EINTR;
-    return closed || !Writable;
+    return written && (closed || !Writable);
 }
 
-std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
+std::uint8_t* TFileStream::Chunk()
 {
-    auto* out = static_cast<char*>(buffer);
+    if (!ChunkBytes)
+        ChunkBytes.reset(new std::uint8_t[kChunkSize]);
+    return ChunkBytes.get();
+}
+
+std::int64_t TFileStream::FileSize() const
+{
+    struct stat info {};
+    const std::int64_t size = Handle >= 0 && fstat(Handle, &info) == 0 ? info.st_size : 0;
+    if (ChunkHolds == Held::Pending)
+        return std::max(size, ChunkStart + ChunkLength);
+    return size;
+}
+
+std::int64_t TFileStream::ReadAt(std::uint8_t* into, std::int64_t count, std::int64_t at)
+{
     std::int64_t done = 0;
     while (Handle >= 0 && done < count) {
-        const ssize_t n = ::read(Handle, out + done, static_cast<std::size_t>(count - done));
+        const ssize_t n = ::pread(Handle, into + done, static_cast<std::size_t>(count - done), at + done);
         if (n > 0) {
             done += n;
         } else if (n == 0) {
@@ -157,26 +180,96 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
     return done;
 }
 
-std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
+std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 {
-    const auto* in = static_cast<const char*>(buffer);
+    if (ChunkHolds == Held::Pending)
+        WritePending();
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::int64_t copied = 0;
+    while (copied < count) {
+        const bool inChunk = ChunkHolds == Held::ReadAhead && Pos >= ChunkStart && Pos < ChunkStart + ChunkLength;
+        if (!inChunk) {
+            ChunkHolds = Held::Nothing;
+            ChunkStart = Pos;
+            ChunkLength = ReadAt(Chunk(), kChunkSize, Pos);
+            if (ChunkLength == 0)
+                break;
+            ChunkHolds = Held::ReadAhead;
+        }
+        const std::int64_t n = std::min(count - copied, ChunkStart + ChunkLength - Pos);
+        std::memcpy(out + copied, Chunk() + (Pos - ChunkStart), static_cast<std::size_t>(n));
+        copied += n;
+        Pos += n;
+    }
+    return copied;
+}
+
+bool TFileStream::WriteAll(const std::uint8_t* bytes, std::int64_t count, std::int64_t at)
+{
     std::int64_t done = 0;
     while (Handle >= 0 && done < count) {
-        const ssize_t n = ::write(Handle, in + done, static_cast<std::size_t>(count - done));
+        const auto rest = static_cast<std::size_t>(count - done);
+        const ssize_t n = Seekable ? ::pwrite(Handle, bytes + done, rest, at + done) : ::write(Handle, bytes + done, rest);
         if (n > 0)
             done += n;
         else if (n == 0 || errno != EINTR)
             break;
     }
-    return done;
+    if (done < count)
+        WriteFailed = true;
+    return done == count;
+}
+
+bool TFileStream::WritePending()
+{
+    if (ChunkHolds != Held::Pending)
+        return !WriteFailed;
+    ChunkHolds = Held::Nothing;
+    return WriteAll(Chunk(), ChunkLength, ChunkStart) && !WriteFailed;
+}
+
+std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
+{
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    const bool follows = ChunkHolds == Held::Pending && Pos == ChunkStart + ChunkLength;
+    if (follows && ChunkLength + count <= kChunkSize) {
+        std::memcpy(Chunk() + ChunkLength, in, static_cast<std::size_t>(count));
+        ChunkLength += count;
+        Pos += count;
+        return count;
+    }
+    // Held-back bytes that cannot be written are lost: this write then takes
+    // nothing, so the caller learns of it.
+    if (ChunkHolds == Held::Pending && !WritePending())
+        return 0;
+    ChunkHolds = Held::Nothing;
+    if (WriteFailed)
+        return 0;
+    if (count >= kChunkSize) {
+        if (!WriteAll(in, count, Pos))
+            return 0;
+        Pos += count;
+        return count;
+    }
+    std::memcpy(Chunk(), in, static_cast<std::size_t>(count));
+    ChunkHolds = Held::Pending;
+    ChunkStart = Pos;
+    ChunkLength = count;
+    Pos += count;
+    return count;
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, std::uint16_t origin)
 {
-    const int whence = origin == kFromEnd ? SEEK_END : origin == kFromCurrent ? SEEK_CUR : SEEK_SET;
-    if (Handle < 0)
+    std::int64_t target = offset;
+    if (origin == kFromCurrent)
+        target = Pos + offset;
+    else if (origin == kFromEnd)
+        target = FileSize() + offset;
+    if (Handle < 0 || target < 0)
         return -1;
-    return lseek(Handle, offset, whence);
+    Pos = target;
+    return Pos;
 }
 
 }  // namespace pellimar

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "streams/stream.h"
@@ -27,23 +28,44 @@ public:
     TFileStream& operator=(const TFileStream&) = delete;
 
     // A failed read of the file raises "Stream read error"; the end of the
-    // file is a short count. A failed write returns the bytes taken so far.
+    // file is a short count. A write whose bytes cannot reach the file
+    // (now or, for bytes held back, at the next transfer) takes fewer bytes
+    // than asked.
     std::int64_t Read(void* buffer, std::int64_t count) override;
     std::int64_t Write(const void* buffer, std::int64_t count) override;
+    // Moves only the stream's own position; the file is asked for its size
+    // when counting from the end.
     std::int64_t Seek(std::int64_t offset, std::uint16_t origin) override;
 
-    // Closes the file; false when the system reports that data written
-    // through this stream may not have reached the file.
+    // Writes what is held back and closes the file; false when any byte
+    // written through this stream may not have reached the file.
     bool Close();
 
 private:
+    enum class Held { Nothing, ReadAhead, Pending };
+
     void Release();
+    std::int64_t FileSize() const;
+    bool WritePending();
+    bool WriteAll(const std::uint8_t* bytes, std::int64_t count, std::int64_t at);
+    std::int64_t ReadAt(std::uint8_t* into, std::int64_t count, std::int64_t at);
+    std::uint8_t* Chunk();
 
     int Handle = -1;
     bool Writable = false;
+    bool Seekable = true;  // false for devices written in order, such as /dev/null
     bool Registered = false;
+    bool WriteFailed = false;
     std::uint64_t Device = 0;
     std::uint64_t Inode = 0;
+
+    // The file is read and written in large chunks: the buffered stream above
+    // moves 8 KiB at a time, and each system call has a price of its own.
+    std::unique_ptr<std::uint8_t[]> ChunkBytes;
+    Held ChunkHolds = Held::Nothing;
+    std::int64_t ChunkStart = 0;  // file offset of the chunk's first byte
+    std::int64_t ChunkLength = 0;
+    std::int64_t Pos = 0;
 };
 
 }  // namespace pellimar

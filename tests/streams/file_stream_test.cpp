@@ -135,7 +135,12 @@ int InChildWithFileSizeLimit(rlim_t limit, Body body)
         signal(SIGXFSZ, SIG_IGN);
         const rlimit rl{limit, limit};
         setrlimit(RLIMIT_FSIZE, &rl);
-        _exit(body());
+        int status = 99;
+        try {
+            status = body();
+        } catch (...) {
+        }
+        _exit(status);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -158,13 +163,13 @@ TEST_F(FileStreamTest, FailedFinalFlushIsReportedByClose)
     EXPECT_EQ(1, status);
 }
 
-TEST_F(FileStreamTest, FailedBlockWriteIsReportedByTheWrite)
+TEST_F(FileStreamTest, FailedWriteIsReportedWhileWriting)
 {
     const std::string path = dir.File("out.fff");
-    const int status = InChildWithFileSizeLimit(10000, [&] {
+    const int status = InChildWithFileSizeLimit(300000, [&] {
         try {
             TS_TextStream out(path, fmCreate);
-            for (int i = 0; i < 30000; ++i)
+            for (int i = 0; i < 1000000; ++i)
                 out.WriteChar('y');
             return 0;
         } catch (const EWriteError&) {
@@ -172,6 +177,51 @@ TEST_F(FileStreamTest, FailedBlockWriteIsReportedByTheWrite)
         }
     });
     EXPECT_EQ(1, status);
+}
+
+TEST_F(FileStreamTest, EverythingWrittenBeforeAFailureIsInTheFile)
+{
+    const std::string path = dir.File("out.fff");
+    const int status = InChildWithFileSizeLimit(300000, [&] {
+        TS_TextStream out(path, fmCreate);
+        for (int i = 0; i < 1000000; ++i)
+            out.WriteChar(static_cast<std::uint8_t>('a' + i % 26));
+        return 0;
+    });
+    EXPECT_EQ(99, status);  // the write error ended the child
+    const std::string written = ReadFileBytes(path);
+    ASSERT_EQ(300000u, written.size());
+    for (std::size_t i = 0; i < written.size(); ++i)
+        ASSERT_EQ(static_cast<char>('a' + i % 26), written[i]) << i;
+}
+
+TEST_F(FileStreamTest, LargeFileReadsBackInOrderAcrossChunks)
+{
+    const std::string path = dir.File("big.fff");
+    std::string text(1 << 20, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char>(i * 131 % 251);
+    {
+        TS_TextStream out(path, fmCreate);
+        out.WriteStr(text.substr(0, 100));
+        for (std::size_t i = 100; i < 300000; ++i)
+            out.WriteChar(static_cast<std::uint8_t>(text[i]));
+        out.WriteStr(text.substr(300000));
+        out.Close();
+    }
+    ASSERT_EQ(text, ReadFileBytes(path));
+    TS_TextStream in(path, fmOpenRead);
+    EXPECT_EQ(static_cast<std::int64_t>(text.size()), in.Size());
+    std::string back;
+    std::uint8_t ch;
+    while (in.TryReadByte(ch)) {
+        back += static_cast<char>(ch);
+        if (back.size() == 500000) {
+            EXPECT_EQ(500000, in.Position());
+        }
+    }
+    EXPECT_EQ(text, back);
+    EXPECT_TRUE(in.Eof());
 }
 
 TEST_F(FileStreamTest, CloseTwiceAndDestroyAfterCloseAreHarmless)
