@@ -29,10 +29,18 @@ namespace {
 constexpr int kClientWidth = 429;
 constexpr int kClientHeight = 290;
 
+// Captions size themselves to their text, never narrower than designed, so
+// that no font or style cuts them off.
+void PlaceCaption(QWidget* widget, QRect geometry)
+{
+    geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
+    widget->setGeometry(geometry);
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* caption, QRect geometry, QWidget* buddy = nullptr)
 {
     auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setGeometry(geometry);
+    PlaceCaption(label, geometry);
     if (buddy != nullptr)
         label->setBuddy(buddy);
     return label;
@@ -44,7 +52,7 @@ QLabel* MakeUnderlinedLabel(QWidget* parent, const char* before, char underlined
 {
     auto* label = new QLabel(QString("%1<u>%2</u>%3").arg(before).arg(underlined).arg(after), parent);
     label->setTextFormat(Qt::RichText);
-    label->setGeometry(geometry);
+    PlaceCaption(label, geometry);
     return label;
 }
 
@@ -99,6 +107,10 @@ void TZUDIzazu::FormCreate()
 void TZUDIzazu::CreateControls()
 {
     auto* client = new QWidget(this);
+    // Group captions sit on the frame line, so the controls' places inside
+    // the groups leave room for nothing else.
+    client->setStyleSheet("QGroupBox { border: 1px solid palette(mid); border-radius: 0px; margin-top: 6px; }"
+                          "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0px 2px; }");
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
     Bevel1 = new QFrame(client);
@@ -135,7 +147,7 @@ void TZUDIzazu::CreateOptionsGroup()
     pageCB->setGeometry(8, 38, 193, 24);
     MakeLabel(GroupBox3, "&Page # Pattern:", QRect(8, 18, 91, 16), pageCB);
     cbRemove = new QCheckBox("&Remove #'s", GroupBox3);
-    cbRemove->setGeometry(123, 18, 87, 18);
+    PlaceCaption(cbRemove, QRect(123, 18, 87, 18));
     // Alt+R belongs to the reference-pattern label, which comes first.
     cbRemove->setShortcut(QKeySequence());
     refCB = new THistoryComboBox(GroupBox3, BoxText::Plain, false);
@@ -143,7 +155,7 @@ void TZUDIzazu::CreateOptionsGroup()
     refCB->setGeometry(8, 86, 193, 24);
     MakeLabel(GroupBox3, "&Reference Pattern:", QRect(8, 66, 108, 16), refCB);
     cbSearch = new QCheckBox("Not &Searched", GroupBox3);
-    cbSearch->setGeometry(123, 66, 100, 18);
+    PlaceCaption(cbSearch, QRect(123, 66, 100, 18));
 }
 
 void TZUDIzazu::CreateFilesGroup()
