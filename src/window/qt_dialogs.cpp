@@ -40,10 +40,16 @@ QMessageBox::Icon IconOf(MessageKind kind)
     return QMessageBox::NoIcon;
 }
 
+// Qt reads an entry's patterns between its last parentheses. A "*.*"
+// means every file, with or without a dot in its name.
 QString FilterText(const FileFilter& filter)
 {
-    // Qt reads the patterns between the parentheses of each entry.
-    return QString::fromLatin1(filter.description.c_str()) + " (" + QString::fromLatin1(filter.pattern.c_str()) + ")";
+    QString description = QString::fromLatin1(filter.description.c_str());
+    const qsizetype open = description.lastIndexOf(" (");
+    if (open != -1)
+        description.truncate(open);
+    const QString pattern = filter.pattern == "*.*" ? QString("*") : QString::fromLatin1(filter.pattern.c_str());
+    return description + " (" + pattern + ")";
 }
 
 }  // namespace

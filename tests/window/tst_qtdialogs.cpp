@@ -1,0 +1,176 @@
+// The Qt dialogs behind the window: captions, buttons and answers of the
+// message boxes, the input box and the file dialogs, answered by a timer.
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "support/temp_dir.h"
+#include "window/qt_dialogs.h"
+
+using namespace pellimar;
+
+namespace {
+
+// Runs `answer` on the first modal dialog that appears; a dialog still open
+// after two seconds is rejected so that a test fails instead of hanging.
+class ModalAnswerer {
+public:
+    explicit ModalAnswerer(std::function<void(QWidget*)> answer) : answer_(std::move(answer))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        timer_.start(10);
+    }
+
+private:
+    void Poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        if (!answered_) {
+            answered_ = true;
+            answer_(modal);
+        } else if (++ticks_ > 200) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+        }
+    }
+
+    std::function<void(QWidget*)> answer_;
+    QTimer timer_;
+    bool answered_ = false;
+    int ticks_ = 0;
+};
+
+QStringList ButtonTexts(QMessageBox* box)
+{
+    QStringList texts;
+    for (QAbstractButton* button : box->buttons())
+        texts << button->text();
+    texts.sort();
+    return texts;
+}
+
+}  // namespace
+
+class TestQtDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void confirmBoxAnswersYesAndNo();
+    void warningBoxOffersCancel();
+    void errorBoxShowsLineBreaksAndTheCaption();
+    void inputBoxReturnsTheTextOrNothing();
+    void saveDialogReturnsThePathAndFilter();
+};
+
+void TestQtDialogs::confirmBoxAnswersYesAndNo()
+{
+    QtDialogs dialogs;
+    QString caption;
+    QStringList buttons;
+    {
+        ModalAnswerer answer([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            caption = box->windowTitle();
+            buttons = ButtonTexts(box);
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == "&No")
+                    button->click();
+        });
+        QCOMPARE(dialogs.ShowMessage(MessageKind::Confirm, "Delete?", MessageButtons::YesNo), MessageAnswer::No);
+    }
+    QCOMPARE(caption, QString("Confirm"));
+    QCOMPARE(buttons, (QStringList{"&No", "&Yes"}));
+    ModalAnswerer answer([](QWidget* modal) {
+        for (QAbstractButton* button : qobject_cast<QMessageBox*>(modal)->buttons())
+            if (button->text() == "&Yes")
+                button->click();
+    });
+    QCOMPARE(dialogs.ShowMessage(MessageKind::Confirm, "Delete?", MessageButtons::YesNo), MessageAnswer::Yes);
+}
+
+void TestQtDialogs::warningBoxOffersCancel()
+{
+    QtDialogs dialogs;
+    QString caption;
+    QStringList buttons;
+    ModalAnswerer answer([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        caption = box->windowTitle();
+        buttons = ButtonTexts(box);
+        box->reject();  // closing the box is Cancel
+    });
+    QCOMPARE(dialogs.ShowMessage(MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel),
+             MessageAnswer::Cancel);
+    QCOMPARE(caption, QString("Warning"));
+    QCOMPARE(buttons, (QStringList{"&No", "&Yes", "Cancel"}));
+}
+
+void TestQtDialogs::errorBoxShowsLineBreaksAndTheCaption()
+{
+    QtDialogs dialogs;
+    QString caption;
+    QString text;
+    QStringList buttons;
+    ModalAnswerer answer([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        caption = box->windowTitle();
+        text = box->text();
+        buttons = ButtonTexts(box);
+        box->buttons().first()->click();
+    });
+    dialogs.ShowErrorBox("Folio Flat File Pellimar", "first\rsecond");
+    QCOMPARE(caption, QString("Folio Flat File Pellimar"));
+    QCOMPARE(text, QString("first\nsecond"));
+    QCOMPARE(buttons, QStringList{"OK"});
+}
+
+void TestQtDialogs::inputBoxReturnsTheTextOrNothing()
+{
+    QtDialogs dialogs;
+    QString label;
+    {
+        ModalAnswerer answer([&](QWidget* modal) {
+            auto* input = qobject_cast<QInputDialog*>(modal);
+            label = input->labelText();
+            input->setTextValue(input->textValue() + "7");
+            input->accept();
+        });
+        QCOMPARE(dialogs.InputBox("Input Page Number", "Please enter a starting page number:", "1").value_or("-"),
+                 std::string("17"));
+    }
+    QCOMPARE(label, QString("Please enter a starting page number:"));
+    ModalAnswerer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    QVERIFY(!dialogs.InputBox("Input Page Number", "prompt", "1").has_value());
+}
+
+void TestQtDialogs::saveDialogReturnsThePathAndFilter()
+{
+    testing::TempDir dir;
+    QtDialogs dialogs;
+    FileDialogState state{{{"Folio Flat Files (*.fff)", "*.fff"}, {"Text Files (*.txt)", "*.txt"}},
+                          2,
+                          dir.File("chosen.txt"),
+                          "FFF",
+                          false};
+    QString selectedFilter;
+    ModalAnswerer answer([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        selectedFilter = dialog->selectedNameFilter();
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QVERIFY(dialogs.SaveFile(state));
+    QCOMPARE(selectedFilter, QString("Text Files (*.txt)"));
+    QCOMPARE(state.fileName, dir.File("chosen.txt"));
+    QCOMPARE(state.filterIndex, 2);
+}
+
+QTEST_MAIN(TestQtDialogs)
+#include "tst_qtdialogs.moc"
