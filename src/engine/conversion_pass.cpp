@@ -141,8 +141,8 @@ void ConversionPass::PlainRecordCode()
     }
     c.CodeText = c.Input->ReadUntil(">");
     c.BytesConsumed += static_cast<std::int64_t>(c.CodeText.size());
-    const std::string head = ToUpperAscii(std::string_view(c.CodeText).substr(0, 3));
-    const bool justified = head == "JU:" || head == "PS:";
+    const std::string_view head = std::string_view(c.CodeText).substr(0, 3);
+    const bool justified = EqualsIgnoreAsciiCase(head, "JU:") || EqualsIgnoreAsciiCase(head, "PS:");
     if (!(host.LeftJustOnly() && justified) && ReferenceDue())
         WriteReference();
     Write('<');

@@ -37,7 +37,8 @@ private:
 
     bool ReferenceDue() const;
     void WriteReference();
-    void WritePage(bool midLine);
+    void BuildReference(std::string& text, bool midLine, bool useHR);
+    void AppendPage(std::string& text, bool midLine);
 
     // Reads the next input byte into Ch and counts it; false at the end of the input.
     bool Next();

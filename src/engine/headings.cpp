@@ -25,6 +25,7 @@ void ConversionPass::CaptureHeading()
         Write(c.Ch);
     // A heading on the input's last line still sets its level.
     const int index = SetLevelFromHeading(*c.Levels, c.HeadingLevel, line);
+    ++c.LevelsVersion;
     if (ended)
         return;
 
@@ -52,6 +53,7 @@ void ConversionPass::CaptureHeading()
         if (lineEnded)
             Write(c.Ch);
         AppendHeadingLine(*c.Levels, line, index);
+        ++c.LevelsVersion;
         if (!lineEnded)
             return;
     }

@@ -18,6 +18,15 @@ struct RefPiece {
     char ender = 0;
 };
 
+// What the text of a reference depends on.
+struct ReferenceInputs {
+    std::uint64_t levelsVersion = 0;
+    std::int32_t page = -1;
+    bool midLine = false;
+    bool useHR = false;
+    bool operator==(const ReferenceInputs&) const = default;
+};
+
 enum class PassState { Copy, CodeOpen, CodeCheck, Heading, PageMatch, PageCommit };
 
 struct RunContext {
@@ -34,6 +43,10 @@ struct RunContext {
     bool MidLinePage = false;        // a marker stood inside a line since the last reference
     int RefLevel = -1;               // first level digit of RefPattern, -1 for none
     LevelLists* Levels = nullptr;
+    std::uint64_t LevelsVersion = 0;  // counts changes of the level values
+    std::string CachedReference;      // the last reference written, and what it showed
+    ReferenceInputs CachedInputs;
+    bool HasCachedReference = false;
     PassState State = PassState::Copy;
     std::uint8_t Ch = 0;
     std::string CodeText;
