@@ -76,6 +76,20 @@ TEST(ReferenceText, MidLineMarkerMakesARange)
     EXPECT_EQ("<CS:Reference>Genesis, p. 12-13<CR>\r\n</CS>", ReferenceOf(input, Scripture("1, p. #")));
 }
 
+TEST(ReferenceText, EachReferenceShowsWhatIsInForceAtItsRecord)
+{
+    const std::string input = "[1]\r\n<RD:Book>Gen\r\n<RD:Chapter>1\r\n<RD>a<RD>b\r\n[2]\r\n<RD>c"
+                              "<RD:Chapter>2\r\n<RD>d\r\nx [3] y\r\n<RD>e<RD>f<RD:Book>Ex\r\nodus\r\n<RD>g";
+    const std::string output = Convert(input, Scripture("1 2:#")).output;
+    std::vector<std::string> texts;
+    const std::string open = "<CS:Reference>";
+    for (std::size_t at = output.find(open); at != std::string::npos; at = output.find(open, at + 1))
+        texts.push_back(output.substr(at + open.size(), output.find("<CR>", at) - at - open.size()));
+    EXPECT_EQ((std::vector<std::string>{"Gen 1:1", "Gen 1:1", "Gen 1:2", "Gen 2:2", "Gen 2:3-4", "Gen 2:3",
+                                        "Ex odus:3"}),
+              texts);
+}
+
 TEST(ReferenceDue, NotBeforeTheFirstPatternLevelHasAValue)
 {
     const auto converted = Convert("<RD>a<RD:Book>Genesis\r\n<RD>b", Scripture("1, p. #"));
