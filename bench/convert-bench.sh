@@ -6,7 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 size_mb=${1:-256}
-runs=3
 scripts/install-deps.sh
 if ! [[ -x /usr/bin/time ]]; then
   sudo=""; [[ $(id -u) -ne 0 ]] && sudo="sudo"
@@ -21,18 +20,7 @@ input=$work/input-${size_mb}mb.fff
 cat "$input" > /dev/null   # into the page cache
 bytes=$(stat -c %s "$input")
 
-# Best wall time of $runs runs of a command, in seconds.
-best_time() {
-  local best=""
-  for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    best=$(echo "$start $end ${best:-1e9}" | awk '{ t = $2 - $1; print (t < $3 ? t : $3) }')
-  done
-  echo "$best"
-}
+source bench/timing.sh
 
 convert() {
   build/src/cli/pellimar-cli --force --no-progress -q -r '2 3, p. #' -p '[#]' \

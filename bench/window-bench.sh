@@ -14,17 +14,7 @@ input=$work/input-${size_mb}mb.fff
 [[ -f "$input" ]] || build/bench/flatgen "$size_mb" 1998 "$input"
 cat "$input" > /dev/null
 
-best() {
-  local best=""
-  for _ in 1 2 3; do
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    best=$(echo "$start $end ${best:-1e9}" | awk '{ t = $2 - $1; print (t < $3 ? t : $3) }')
-  done
-  echo "$best"
-}
+source bench/timing.sh
 
 cli() {
   build/src/cli/pellimar-cli --force --no-progress -q -r '2 3, p. #' -p '[#]' --start-page 1 \
@@ -42,7 +32,7 @@ window_run() {
   echo "$best"
 }
 
-t_cli=$(best cli)
+t_cli=$(best_time cli)
 t_window=$(window_run)
 build/bench/window_bench "$input" "$work/window-out.fff" 2>/dev/null
 cmp "$work/cli-out.fff" "$work/window-out.fff" && echo "outputs identical"

@@ -56,6 +56,26 @@ QLabel* MakeUnderlinedLabel(QWidget* parent, const char* before, char underlined
     return label;
 }
 
+THistoryComboBox* MakeHistoryBox(QWidget* parent, const QString& name, BoxText kind, bool filtersBrackets,
+                                 QRect geometry)
+{
+    auto* box = new THistoryComboBox(parent, kind, filtersBrackets);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    return box;
+}
+
+// The "+" beside a file box: a button that never takes the focus, so using
+// it does not count as leaving the box.
+QToolButton* MakeBrowseButton(QWidget* parent, QRect geometry)
+{
+    auto* button = new QToolButton(parent);
+    button->setText("+");
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(geometry);
+    return button;
+}
+
 std::vector<FileFilter> OpenFilters()
 {
     return {{"Folio Flat Files (*.fff)", "*.fff"},
@@ -122,6 +142,7 @@ void TZUDIzazu::CreateControls()
     CreateFilesGroup();
     CreateButtons();
     CreateProgressDisplay();
+    WireHistoryBoxes();
 }
 
 void TZUDIzazu::CreateLevelGroup()
@@ -129,9 +150,8 @@ void TZUDIzazu::CreateLevelGroup()
     GroupBox1 = new QGroupBox("Level Names:", centralWidget());
     GroupBox1->setGeometry(7, 2, 182, 232);
     for (int n = 1; n <= kLevelCount; ++n) {
-        auto* box = new THistoryComboBox(GroupBox1, BoxText::Plain, true);
-        box->setObjectName(QString("L%1CB").arg(n));
-        box->setGeometry(28, 20 + 30 * (n - 1), 145, 24);
+        auto* box = MakeHistoryBox(GroupBox1, QString("L%1CB").arg(n), BoxText::Plain, true,
+                                   QRect(28, 20 + 30 * (n - 1), 145, 24));
         const std::string caption = "&" + std::to_string(n) + ":";
         MakeLabel(GroupBox1, caption.c_str(), QRect(10, 24 + 30 * (n - 1), 11, 16), box);
         LevelBoxes[n - 1] = box;
@@ -142,17 +162,13 @@ void TZUDIzazu::CreateOptionsGroup()
 {
     GroupBox3 = new QGroupBox("Options:", centralWidget());
     GroupBox3->setGeometry(193, 2, 228, 118);
-    pageCB = new THistoryComboBox(GroupBox3, BoxText::Plain, false);
-    pageCB->setObjectName("pageCB");
-    pageCB->setGeometry(8, 38, 193, 24);
+    pageCB = MakeHistoryBox(GroupBox3, "pageCB", BoxText::Plain, false, QRect(8, 38, 193, 24));
     MakeLabel(GroupBox3, "&Page # Pattern:", QRect(8, 18, 91, 16), pageCB);
     cbRemove = new QCheckBox("&Remove #'s", GroupBox3);
     PlaceCaption(cbRemove, QRect(123, 18, 87, 18));
     // Alt+R belongs to the reference-pattern label, which comes first.
     cbRemove->setShortcut(QKeySequence());
-    refCB = new THistoryComboBox(GroupBox3, BoxText::Plain, false);
-    refCB->setObjectName("refCB");
-    refCB->setGeometry(8, 86, 193, 24);
+    refCB = MakeHistoryBox(GroupBox3, "refCB", BoxText::Plain, false, QRect(8, 86, 193, 24));
     MakeLabel(GroupBox3, "&Reference Pattern:", QRect(8, 66, 108, 16), refCB);
     cbSearch = new QCheckBox("Not &Searched", GroupBox3);
     PlaceCaption(cbSearch, QRect(123, 66, 100, 18));
@@ -163,24 +179,19 @@ void TZUDIzazu::CreateFilesGroup()
     GroupBox2 = new QGroupBox("Files:", centralWidget());
     GroupBox2->setGeometry(193, 121, 228, 113);
     MakeUnderlinedLabel(GroupBox2, "", 'I', "nput File:", QRect(8, 16, 57, 16));
-    inEdit = new THistoryComboBox(GroupBox2, BoxText::Path, true);
-    inEdit->setObjectName("inEdit");
-    inEdit->setGeometry(8, 35, 193, 24);
-    SpeedButton1 = new QToolButton(GroupBox2);
-    SpeedButton1->setText("+");
-    SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    SpeedButton1->setGeometry(202, 35, 17, 23);
+    inEdit = MakeHistoryBox(GroupBox2, "inEdit", BoxText::Path, true, QRect(8, 35, 193, 24));
+    SpeedButton1 = MakeBrowseButton(GroupBox2, QRect(202, 35, 17, 23));
     MakeUnderlinedLabel(GroupBox2, "", 'O', "utput File:", QRect(8, 62, 68, 16));
-    outEdit = new THistoryComboBox(GroupBox2, BoxText::Path, true);
-    outEdit->setObjectName("outEdit");
-    outEdit->setGeometry(8, 81, 193, 24);
-    SpeedButton3 = new QToolButton(GroupBox2);
-    SpeedButton3->setText("+");
-    SpeedButton3->setFocusPolicy(Qt::NoFocus);
-    SpeedButton3->setGeometry(202, 81, 17, 23);
+    outEdit = MakeHistoryBox(GroupBox2, "outEdit", BoxText::Path, true, QRect(8, 81, 193, 24));
+    SpeedButton3 = MakeBrowseButton(GroupBox2, QRect(202, 81, 17, 23));
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton3Click(); }); });
+}
 
+// Every box's focus and keys go through the window's history handlers; the
+// three boxes the Begin rule reads run it on every change.
+void TZUDIzazu::WireHistoryBoxes()
+{
     for (THistoryComboBox* box : LevelBoxes)
         box->installEventFilter(this);
     for (THistoryComboBox* box : {pageCB, refCB, inEdit, outEdit})

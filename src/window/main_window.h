@@ -141,6 +141,7 @@ private:
     void CreateLevelGroup();
     void CreateOptionsGroup();
     void CreateFilesGroup();
+    void WireHistoryBoxes();
     void CreateButtons();
     void CreateProgressDisplay();
     void CreateMenu();
