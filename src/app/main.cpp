@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 
 #include <csignal>
 
@@ -25,6 +26,15 @@ std::string FindUserGuide()
     return pellimar::BytesFromPath(QDir::cleanPath(candidates[1]));
 }
 
+// The application's icon in every size compiled into the program.
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/hicolor/%1x%1/apps/pellimar.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -34,6 +44,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("pellimar");
     QApplication::setApplicationDisplayName(pellimar::kApplicationTitle);
+    QApplication::setWindowIcon(ApplicationIcon());
+    QApplication::setDesktopFileName("pellimar");  // pairs the window with pellimar.desktop
 
     pellimar::QtDialogs dialogs;
     pellimar::DetachedLauncher launcher;
