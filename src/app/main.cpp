@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QIcon>
 
 #include <csignal>
@@ -35,6 +36,18 @@ QIcon ApplicationIcon()
     return icon;
 }
 
+// Where the Liberation fonts are the only ones (a minimal Debian system with
+// just the package's dependencies), fontconfig answers the default sans-serif
+// with Liberation Mono; dialogs and the guide then take the window's Arial.
+void AvoidMonospacedDefaultFont()
+{
+    QFont font = QApplication::font();
+    if (QFontInfo(font).fixedPitch()) {
+        font.setFamily("Arial");
+        QApplication::setFont(font);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -45,6 +58,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("pellimar");
     QApplication::setApplicationDisplayName(pellimar::kApplicationTitle);
     QApplication::setWindowIcon(ApplicationIcon());
+    AvoidMonospacedDefaultFont();
     QApplication::setDesktopFileName("pellimar");  // pairs the window with pellimar.desktop
 
     pellimar::QtDialogs dialogs;
