@@ -90,7 +90,7 @@ xdotool search --sync --onlyvisible --name 'Using Pellimar' > /dev/null
 sleep 1
 xwd -root -silent > /tmp/help.xwd
 help=$(xdotool search --onlyvisible --name 'Using Pellimar' | head -n 1)
-xdotool windowfocus --sync "$help" key --delay 100 Next Next Next Next Next Next Next Next
+xdotool windowfocus --sync "$help" key --delay 100 Next Next
 sleep 0.5
 xwd -root -silent > /tmp/help-example.xwd
 xdotool windowfocus --sync "$main" key alt+x
