@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pellimar needs to build and test, skipping
-# those already present. Needs root (or sudo) only when something is missing.
+# those already present; packages named as arguments are added to the list.
+# Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev
   qt6-base-dev fonts-liberation
+  "$@"
 )
 
 missing=()

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontInfo>
+#include <QIcon>
 
 #include <csignal>
 
@@ -25,6 +27,27 @@ std::string FindUserGuide()
     return pellimar::BytesFromPath(QDir::cleanPath(candidates[1]));
 }
 
+// The application's icon in every size compiled into the program.
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/hicolor/%1x%1/apps/pellimar.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+// Where the Liberation fonts are the only ones (a minimal Debian system with
+// just the package's dependencies), fontconfig answers the default sans-serif
+// with Liberation Mono; dialogs and the guide then take the window's Arial.
+void AvoidMonospacedDefaultFont()
+{
+    QFont font = QApplication::font();
+    if (QFontInfo(font).fixedPitch()) {
+        font.setFamily("Arial");
+        QApplication::setFont(font);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -34,6 +57,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("pellimar");
     QApplication::setApplicationDisplayName(pellimar::kApplicationTitle);
+    QApplication::setWindowIcon(ApplicationIcon());
+    AvoidMonospacedDefaultFont();
+    QApplication::setDesktopFileName("pellimar");  // pairs the window with pellimar.desktop
 
     pellimar::QtDialogs dialogs;
     pellimar::DetachedLauncher launcher;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -19,6 +20,7 @@
 
 #include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
+#include "window/file_drop.h"
 #include "window/history_combo.h"
 
 namespace pellimar {
@@ -122,6 +124,8 @@ void TZUDIzazu::FormCreate()
     OpenDialog1 = {OpenFilters(), 1, "", "FFF", false};
     SaveDialog1 = {SaveFilters(), 1, "", "FFF", false};
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    setAcceptDrops(true);
+    ForwardFileDragsOverBoxes(*this);
 }
 
 void TZUDIzazu::CreateControls()
@@ -343,6 +347,17 @@ void TZUDIzazu::FormClose()
     // A failed save is reported, and the window closes all the same: keeping
     // it open would not make the settings file writable.
     Guarded([this] { SaveSettings(services_.settingsPaths, SettingsFromControls()); });
+}
+
+void TZUDIzazu::dragEnterEvent(QDragEnterEvent* event)
+{
+    AcceptFileDrag(event);
+}
+
+void TZUDIzazu::dropEvent(QDropEvent* event)
+{
+    if (AcceptFileDrag(event))
+        DropFileOnWindow(*this, DroppedFilePath(event->mimeData()));
 }
 
 void TZUDIzazu::LoadSettingsIntoControls(const SettingsData& data)

@@ -1,0 +1,129 @@
+// Dropping files on the main window: which drags are taken, and what a
+// dropped input or definition file fills in.
+#include "window/file_drop.h"
+
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+#include <filesystem>
+
+#include "engine/level_names_line.h"
+#include "window/byte_text.h"
+#include "window/history_combo.h"
+#include "window/main_window.h"
+
+namespace pellimar {
+namespace {
+
+// Takes a file drag that arrives over a box's edit line for the window;
+// drags of plain text stay with the edit line.
+class EditLineDropForwarder : public QObject {
+public:
+    explicit EditLineDropForwarder(TZUDIzazu& window) : QObject(&window), window_(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+            return QObject::eventFilter(watched, event);
+        auto* drop = static_cast<QDropEvent*>(event);
+        const std::string path = DroppedFilePath(drop->mimeData());
+        if (path.empty())
+            return false;
+        if (AcceptFileDrag(drop) && type == QEvent::Drop)
+            DropFileOnWindow(window_, path);
+        return true;
+    }
+
+private:
+    TZUDIzazu& window_;
+};
+
+void ImportLevelNames(TZUDIzazu& window, const std::string& path)
+{
+    for (THistoryComboBox* box : window.LevelBoxes)
+        box->SetBytes("");
+    const std::vector<std::string> names = ReadLevelNamesFile(path);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        window.LevelBoxes[i]->SetBytes(names[i]);
+}
+
+void TakeInputFile(TZUDIzazu& window, const std::string& path)
+{
+    window.inEdit->SetBytes(path);
+    // As after the input-file dialog, the output dialog starts on the input's name.
+    window.SaveDialog1.fileName = path;
+    if (window.outEdit->Bytes().empty())
+        window.outEdit->SetBytes(DerivedOutputPath(path));
+}
+
+}  // namespace
+
+std::string DroppedFilePath(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    const QString path = urls.first().toLocalFile();
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        return {};
+    return BytesFromPath(path);
+}
+
+bool IsDefinitionFile(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return tail == ".def";
+}
+
+std::string DerivedOutputPath(const std::string& inputPath)
+{
+    std::filesystem::path output(inputPath);
+    const std::filesystem::path name = output.filename();
+    output.replace_filename(name.stem().string() + "-ref" + name.extension().string());
+    return output.string();
+}
+
+bool AcceptFileDrag(QDropEvent* event)
+{
+    if (DroppedFilePath(event->mimeData()).empty() || !(event->possibleActions() & Qt::CopyAction))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
+void DropFileOnWindow(TZUDIzazu& window, const std::string& path)
+{
+    try {
+        if (IsDefinitionFile(path))
+            ImportLevelNames(window, path);
+        else
+            TakeInputFile(window, path);
+    } catch (const std::exception& error) {
+        window.HandleException(error);
+    }
+    window.UpdateBeginButton();
+}
+
+void ForwardFileDragsOverBoxes(TZUDIzazu& window)
+{
+    auto* forwarder = new EditLineDropForwarder(window);
+    for (THistoryComboBox* box : window.LevelBoxes)
+        box->lineEdit()->installEventFilter(forwarder);
+    for (THistoryComboBox* box : {window.pageCB, window.refCB, window.inEdit, window.outEdit})
+        box->lineEdit()->installEventFilter(forwarder);
+}
+
+}  // namespace pellimar

@@ -1,0 +1,231 @@
+// Dropping files on the window: an input file fills the file boxes, a
+// definition file the level names; other drags are refused.
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include <filesystem>
+
+#include "window/file_drop.h"
+#include "window/window_fixture.h"
+
+using namespace pellimar;
+using namespace pellimar::testing;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names BoxTexts(const TZUDIzazu& window)
+{
+    Names texts;
+    for (const THistoryComboBox* box : window.LevelBoxes)
+        texts.push_back(box->Bytes());
+    return texts;
+}
+
+std::unique_ptr<QMimeData> FileDrag(const std::vector<std::string>& paths)
+{
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data->setUrls(urls);
+    return data;
+}
+
+// A drag entering `target` and dropped there, as the window system delivers
+// it; true when the drag was accepted on entering.
+bool DragAndDrop(QWidget* target, const QMimeData& data)
+{
+    const QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return true;
+}
+
+}  // namespace
+
+class TestFileDrop : public QObject {
+    Q_OBJECT
+
+private slots:
+    void inputFileFillsInputAndDerivedOutput_data();
+    void inputFileFillsInputAndDerivedOutput();
+    void outputAlreadyGivenIsKept();
+    void definitionFileImportsTheLevelNames_data();
+    void definitionFileImportsTheLevelNames();
+    void unreadableDefinitionFileReachesTheErrorHandler();
+    void onlyTheFirstFileOfADropCounts();
+    void dragsWithoutALocalFileAreRefused_data();
+    void dragsWithoutALocalFileAreRefused();
+    void fileDraggedOverABoxGoesToTheWindow();
+    void textDraggedOverABoxStaysInTheBox();
+};
+
+void TestFileDrop::inputFileFillsInputAndDerivedOutput_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("derived");
+    QTest::newRow("extension") << "book.fff" << "book-ref.fff";
+    QTest::newRow("capital extension") << "BOOK.FFF" << "BOOK-ref.FFF";
+    QTest::newRow("only the last extension") << "book.v2.txt" << "book.v2-ref.txt";
+    QTest::newRow("no extension") << "book" << "book-ref";
+    QTest::newRow("dot in the folder only") << "v1.2/book" << "v1.2/book-ref";
+    QTest::newRow("blanks") << "my book.fff" << "my book-ref.fff";
+}
+
+void TestFileDrop::inputFileFillsInputAndDerivedOutput()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, derived);
+    WindowFixture f;
+    const std::string input = f.dir.File(name.toStdString());
+    std::filesystem::create_directories(std::filesystem::path(input).parent_path());
+    WriteFileBytes(input, "<RD>x\r\n");
+    f.window->inEdit->SetHistory({"old.fff"});
+    f.window->refCB->SetBytes("1");
+    QVERIFY(!f.window->Button2->isEnabled());
+
+    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input})));
+
+    QCOMPARE(f.window->inEdit->Bytes(), input);
+    QCOMPARE(f.window->outEdit->Bytes(), f.dir.File(derived.toStdString()));
+    QCOMPARE(f.window->SaveDialog1.fileName, input);
+    QVERIFY(f.window->Button2->isEnabled());
+    QCOMPARE(f.window->inEdit->History(), (Names{"old.fff"}));
+    QCOMPARE(f.window->outEdit->History(), Names{});
+    QVERIFY(f.dialogs.errorBoxes.empty());
+}
+
+void TestFileDrop::outputAlreadyGivenIsKept()
+{
+    WindowFixture f;
+    const std::string input = f.dir.File("book.fff");
+    WriteFileBytes(input, "");
+    f.window->outEdit->SetBytes("/elsewhere/out.fff");
+    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input})));
+    QCOMPARE(f.window->inEdit->Bytes(), input);
+    QCOMPARE(f.window->outEdit->Bytes(), std::string("/elsewhere/out.fff"));
+}
+
+void TestFileDrop::definitionFileImportsTheLevelNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("lower case") << "levels.def";
+    QTest::newRow("upper case") << "LEVELS.DEF";
+    QTest::newRow("mixed case") << "Levels.Def";
+}
+
+void TestFileDrop::definitionFileImportsTheLevelNames()
+{
+    QFETCH(QString, name);
+    WindowFixture f;
+    const std::string path = f.dir.File(name.toStdString());
+    WriteFileBytes(path, "<CM>levels</CM>\r\n<LN:Tome,Testament,\"Book Name\",Chapter>\r\n");
+    for (THistoryComboBox* box : f.window->LevelBoxes)
+        box->setEditText("old");
+    f.window->LevelBoxes[0]->SetHistory({"Tome"});
+    f.window->inEdit->SetBytes("in.fff");
+
+    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({path})));
+
+    QCOMPARE(BoxTexts(*f.window), (Names{"Testament", "Book Name", "Chapter", "", "", "", ""}));
+    QCOMPARE(f.window->LevelBoxes[0]->History(), (Names{"Tome"}));
+    QCOMPARE(f.window->inEdit->Bytes(), std::string("in.fff"));
+    QCOMPARE(f.window->outEdit->Bytes(), std::string());
+    QVERIFY(f.dialogs.fileDialogs.empty());
+    QVERIFY(f.dialogs.errorBoxes.empty());
+}
+
+void TestFileDrop::unreadableDefinitionFileReachesTheErrorHandler()
+{
+    WindowFixture f;
+    const std::string missing = f.dir.File("gone.def");
+    f.window->LevelBoxes[0]->setEditText("Book");
+    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({missing})));
+    QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
+    QCOMPARE(f.dialogs.errorBoxes[0].first, std::string(kApplicationTitle));
+    QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".");
+    QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
+    QCOMPARE(f.window->inEdit->Bytes(), std::string());
+}
+
+void TestFileDrop::onlyTheFirstFileOfADropCounts()
+{
+    WindowFixture f;
+    const std::string input = f.dir.File("book.fff");
+    const std::string levels = f.dir.File("levels.def");
+    WriteFileBytes(input, "");
+    WriteFileBytes(levels, "<LN:T,Book>\r\n");
+    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input, levels})));
+    QCOMPARE(f.window->inEdit->Bytes(), input);
+    QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
+}
+
+void TestFileDrop::dragsWithoutALocalFileAreRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("plain text") << "text";
+    QTest::newRow("web address") << "remote";
+    QTest::newRow("folder") << "folder";
+}
+
+void TestFileDrop::dragsWithoutALocalFileAreRefused()
+{
+    QFETCH(QString, kind);
+    WindowFixture f;
+    QMimeData data;
+    if (kind == "text")
+        data.setText(QString::fromStdString(f.dir.File("book.fff")));
+    else if (kind == "remote")
+        data.setUrls({QUrl("https://example.org/book.fff")});
+    else
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(f.dir.Path().string()))});
+
+    QVERIFY(!DragAndDrop(f.window.get(), data));
+    // Even a drop delivered without an accepted drag changes nothing.
+    QDropEvent drop(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.window.get(), &drop);
+    QVERIFY(!drop.isAccepted());
+    QCOMPARE(f.window->inEdit->Bytes(), std::string());
+    QCOMPARE(f.window->outEdit->Bytes(), std::string());
+}
+
+// File managers offer a file's address as text too, which an edit line would
+// insert; over a box the drop must still go to the window.
+void TestFileDrop::fileDraggedOverABoxGoesToTheWindow()
+{
+    WindowFixture f;
+    const std::string input = f.dir.File("book.fff");
+    WriteFileBytes(input, "");
+    f.window->refCB->SetBytes("1");
+    auto data = FileDrag({input});
+    data->setText(QUrl::fromLocalFile(QString::fromStdString(input)).toString());
+
+    QVERIFY(DragAndDrop(f.window->refCB->lineEdit(), *data));
+
+    QCOMPARE(f.window->refCB->Bytes(), std::string("1"));
+    QCOMPARE(f.window->inEdit->Bytes(), input);
+    QCOMPARE(f.window->outEdit->Bytes(), f.dir.File("book-ref.fff"));
+}
+
+void TestFileDrop::textDraggedOverABoxStaysInTheBox()
+{
+    WindowFixture f;
+    QMimeData data;
+    data.setText("[#]");
+    QVERIFY(DragAndDrop(f.window->pageCB->lineEdit(), data));
+    QCOMPARE(f.window->pageCB->Bytes(), std::string("[#]"));
+    QCOMPARE(f.window->inEdit->Bytes(), std::string());
+}
+
+QTEST_MAIN(TestFileDrop)
+#include "tst_filedrop.moc"
