@@ -32,6 +32,19 @@ bool CanWriteFolder(const fs::path& folder)
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// A program installed into the system's folders keeps no files beside
+// itself, even when run by a user who could write there (root).
+bool IsSystemProgramFolder(const fs::path& folder)
+{
+    const std::string text = folder.lexically_normal().string();
+    for (const char* system : {"/usr", "/bin", "/sbin", "/lib"}) {
+        const std::string prefix = system;
+        if (text == prefix || text.starts_with(prefix + "/"))
+            return true;
+    }
+    return false;
+}
+
 fs::path UserConfigFolder(const SettingsEnvironment& environment)
 {
     const fs::path xdg = environment.xdgConfigHome;
@@ -55,7 +68,7 @@ fs::path ChooseSettingsFolder(const SettingsEnvironment& environment,
     if (!environment.configDir.empty())
         return environment.configDir;
     const fs::path programFolder = environment.program.parent_path();
-    if (!environment.program.empty() && writable(programFolder))
+    if (!environment.program.empty() && !IsSystemProgramFolder(programFolder) && writable(programFolder))
         return programFolder;
     return UserConfigFolder(environment);
 }

@@ -25,7 +25,8 @@ struct SettingsEnvironment {
 };
 
 // The override when given; else the program's folder when it can be written
-// (the files live beside the program); else the user's configuration folder,
+// and is not one of the system's own (the files live beside the program);
+// else the user's configuration folder,
 // $XDG_CONFIG_HOME/pellimar when that is an absolute path, otherwise
 // $HOME/.config/pellimar.
 std::filesystem::path ChooseSettingsFolder(const SettingsEnvironment& environment,

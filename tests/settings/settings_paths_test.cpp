@@ -50,6 +50,17 @@ TEST_F(SettingsFolderTest, UnwritableProgramFolderSendsThemToTheUserConfigFolder
     EXPECT_EQ("/home/ann/.config/pellimar", Choose(false));
 }
 
+TEST_F(SettingsFolderTest, InstalledProgramKeepsNothingBesideItselfEvenWhenWritable)
+{
+    for (const char* program : {"/usr/bin/pellimar", "/usr/local/bin/pellimar", "/bin/pellimar"}) {
+        environment.program = program;
+        EXPECT_EQ("/home/ann/.cfg/pellimar", ChooseSettingsFolder(environment, [](const fs::path&) { return true; }))
+            << program;
+    }
+    environment.program = "/usrlocal/pellimar";
+    EXPECT_EQ("/usrlocal", ChooseSettingsFolder(environment, [](const fs::path&) { return true; }));
+}
+
 TEST_F(SettingsFolderTest, OverrideFolderWinsOverEverything)
 {
     environment.configDir = "/tmp/elsewhere";
