@@ -17,15 +17,7 @@ using namespace pellimar::testing;
 
 namespace {
 
-using Names = std::vector<std::string>;
 
-Names BoxTexts(const TZUDIzazu& window)
-{
-    Names texts;
-    for (const THistoryComboBox* box : window.LevelBoxes)
-        texts.push_back(box->Bytes());
-    return texts;
-}
 
 std::unique_ptr<QMimeData> FileDrag(const std::vector<std::string>& paths)
 {

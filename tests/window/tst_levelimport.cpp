@@ -9,16 +9,7 @@ using namespace pellimar::testing;
 
 namespace {
 
-using Names = std::vector<std::string>;
 
-// The texts of the seven level boxes.
-Names BoxTexts(const TZUDIzazu& window)
-{
-    Names texts;
-    for (const THistoryComboBox* box : window.LevelBoxes)
-        texts.push_back(box->Bytes());
-    return texts;
-}
 
 }  // namespace
 

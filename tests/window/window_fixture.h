@@ -15,6 +15,17 @@
 
 namespace pellimar::testing {
 
+using Names = std::vector<std::string>;
+
+// The texts of the seven level boxes.
+inline Names BoxTexts(const TZUDIzazu& window)
+{
+    Names texts;
+    for (const THistoryComboBox* box : window.LevelBoxes)
+        texts.push_back(box->Bytes());
+    return texts;
+}
+
 class ProbedWindow : public TZUDIzazu {
 public:
     using TZUDIzazu::TZUDIzazu;
