@@ -10,7 +10,7 @@
 
 #include <filesystem>
 
-#include "engine/level_names_line.h"
+#include "streams/text_util.h"
 #include "window/byte_text.h"
 #include "window/history_combo.h"
 #include "window/main_window.h"
@@ -44,11 +44,8 @@ private:
 
 void ImportLevelNames(TZUDIzazu& window, const std::string& path)
 {
-    for (THistoryComboBox* box : window.LevelBoxes)
-        box->SetBytes("");
-    const std::vector<std::string> names = ReadLevelNamesFile(path);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        window.LevelBoxes[i]->SetBytes(names[i]);
+    window.EmptyLevelNames();
+    window.FillLevelNames(path);
 }
 
 void TakeInputFile(TZUDIzazu& window, const std::string& path)
@@ -77,14 +74,7 @@ std::string DroppedFilePath(const QMimeData* data)
 
 bool IsDefinitionFile(const std::string& path)
 {
-    if (path.size() < 4)
-        return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return tail == ".def";
+    return path.size() >= 4 && EqualsIgnoreAsciiCase(std::string_view(path).substr(path.size() - 4), ".def");
 }
 
 std::string DerivedOutputPath(const std::string& inputPath)

@@ -121,6 +121,9 @@ public:
     void Button3Click();
     void Button4Click();
     void UpdateBeginButton();
+    // The level-name boxes emptied, and filled from a file's "<LN:" line.
+    void EmptyLevelNames();
+    void FillLevelNames(const std::string& path);
     void LaunchViewer();
 
     void inEditExit(THistoryComboBox* sender);
