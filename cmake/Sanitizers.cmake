@@ -19,7 +19,7 @@ if(PELLIMAR_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
-# Given to every test through CTest (pellimar_test_environment), so that a
+# Given to every test through CTest (pellimar_test_properties), so that a
 # test run by hand in a sanitizer build reports the same way as under
 # scripts/test.sh. Leaks of system libraries that are not ours to fix
 # (fontconfig, the Qt platform plugins) are listed in tests/lsan.supp.
@@ -30,15 +30,19 @@ set(PELLIMAR_TEST_ENVIRONMENT
   "PELLIMAR_SHARED_DATA=${PROJECT_SOURCE_DIR}/../shared/data"
 )
 
-# Sets the environment of the tests that gtest_discover_tests finds in
-# `target`. Discovery cannot carry a list-valued ENVIRONMENT through its
-# generated script, so a second script, read by CTest after the discovered
-# tests, sets it on the list of their names.
-function(pellimar_test_environment target)
+# A test that hangs fails after this many seconds instead of stalling CI.
+set(PELLIMAR_TEST_TIMEOUT 120)
+
+# Sets the environment and the time limit of the tests that
+# gtest_discover_tests finds in `target`. Discovery cannot carry a
+# list-valued ENVIRONMENT through its generated script, so a second script,
+# read by CTest after the discovered tests, sets both on their names.
+function(pellimar_test_properties target)
   set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}_environment.cmake")
   file(WRITE "${script}"
     "if(DEFINED ${target}_TESTS)\n"
-    "  set_tests_properties(\${${target}_TESTS} PROPERTIES ENVIRONMENT [==[${PELLIMAR_TEST_ENVIRONMENT}]==])\n"
+    "  set_tests_properties(\${${target}_TESTS} PROPERTIES\n"
+    "    ENVIRONMENT [==[${PELLIMAR_TEST_ENVIRONMENT}]==] TIMEOUT ${PELLIMAR_TEST_TIMEOUT})\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
 endfunction()
