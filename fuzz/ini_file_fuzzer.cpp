@@ -30,7 +30,8 @@ void CheckWrite(TIniFile& ini, const Names& names, const std::string& section, c
     const IniSnapshot before = TakeSnapshot(ini, names);
     ini.WriteString(section, key, value);
     const IniSnapshot after = TakeSnapshot(ini, names);
-    FUZZ_CHECK_EQ(value, ReadValue(ini, section, key).value_or("<missing>"), "a written value reads back");
+    FUZZ_CHECK_EQ(value, ReadValue(ini, section, key).value_or("<missing>"),
+                  "the value written to [" + section + "] " + Show(key) + " reads back");
     ExpectOnlyKeyChanged(before, after, section, key);
 }
 
