@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Pellimar needs to build and test, skipping
+# Installs the Debian packages Pellimar needs to build and test, plus any
+# package named on the command line (scripts/fuzz.sh adds clang), skipping
 # those already present. Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
@@ -7,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev
   qt6-base-dev fonts-liberation
+  "$@"
 )
 
 missing=()
