@@ -160,8 +160,10 @@ void CheckAgainstModel(const Case& c, const std::string& output, const RunResult
     }
     // A byte held for a marker attempt that the cancel cut short is written
     // as it stood, where the full run might have dropped it with the marker.
+    const std::string_view written = output;
     const bool held = !output.empty() && !c.options.pagePattern.empty() && output.back() == c.options.pagePattern[0];
-    FUZZ_CHECK(IsPrefix(output, expected.output) || (held && IsPrefix(std::string_view(output).substr(0, output.size() - 1), expected.output)),
+    FUZZ_CHECK(IsPrefix(written, expected.output) ||
+                   (held && IsPrefix(written.substr(0, written.size() - 1), expected.output)),
                "a cancelled run's output is a prefix of the full output");
     FUZZ_CHECK(result.refCount <= expected.refCount, "a cancelled run writes no more references");
 }

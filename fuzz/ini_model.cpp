@@ -95,8 +95,8 @@ void ExpectFileReadsMatch(const TIniFile& ini, const IniSnapshot& snapshot)
         ini.ReadSection(section, keys);
         FUZZ_CHECK_EQ(snapshot.keys[s], keys, "keys of [" + section + "]");
         for (std::size_t k = 0; k < snapshot.names.keys.size(); ++k) {
-            FUZZ_CHECK_EQ(ValueShown(snapshot.values[s][k]),
-                          ValueShown(ReadValue(ini, section, snapshot.names.keys[k])), "value of " + Where(snapshot, s, k));
+            const auto value = ReadValue(ini, section, snapshot.names.keys[k]);
+            FUZZ_CHECK_EQ(ValueShown(snapshot.values[s][k]), ValueShown(value), "value of " + Where(snapshot, s, k));
         }
     }
 }

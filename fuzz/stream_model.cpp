@@ -207,7 +207,8 @@ std::string StreamModel::ReadUntil(std::string_view delimiters)
 {
     std::string text;
     while (const std::optional<std::uint8_t> ch = ReadOne()) {
-        const bool stop = delimiters.empty() ? *ch < 32 : delimiters.find(static_cast<char>(*ch)) != std::string_view::npos;
+        const bool stop = delimiters.empty() ? *ch < 32
+                                             : delimiters.find(static_cast<char>(*ch)) != std::string_view::npos;
         if (stop) {
             PutBack(*ch);
             break;

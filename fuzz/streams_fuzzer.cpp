@@ -94,7 +94,8 @@ public:
     void Run(FuzzInput& input)
     {
         const std::uint8_t operation = input.Byte();
-        const std::string name = "operation " + std::to_string(operation % 19) + " (step " + std::to_string(++step_) + ")";
+        const std::string name =
+            "operation " + std::to_string(operation % 19) + " (step " + std::to_string(++step_) + ")";
         const auto [expected, actual] = Apply(operation % 19, input);
         if (trace_)
             std::fprintf(stderr, "%s: %s, position %lld\n", name.c_str(), ShowOutcome(actual).c_str(),
