@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzz smoke run: installs clang and its libFuzzer runtime when missing,
 # builds the fuzz targets into build-fuzz/, seeds each corpus from
-# fuzz/seeds, the bundled sample and (when present) the shared real flat
-# files, runs each target for SECONDS (default 60), one after the other, and
+# fuzz/seeds, the inputs of fixed failures in fuzz/regressions, the bundled
+# sample and (when present) the shared real flat files, runs each target for SECONDS (default 60), one after the other, and
 # prints a summary. Exits non-zero when a target found a crash, a hang, a
 # leak or a broken invariant; the input that caused it is kept in
 # build-fuzz/artifacts/TARGET/.
@@ -102,7 +102,9 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus" "$artifacts"
   echo "== fuzz_$target for ${seconds}s (log: $log)"
   result=ok
-  if ! "$build/fuzz/fuzz_$target" "$corpus" "fuzz/seeds/$target" "$build/seeds/$target" \
+  inputs=("$corpus" "fuzz/seeds/$target" "$build/seeds/$target")
+  [[ -d "fuzz/regressions/$target" ]] && inputs+=("fuzz/regressions/$target")
+  if ! "$build/fuzz/fuzz_$target" "${inputs[@]}" \
       -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$(max_len "$target")" \
       -print_final_stats=1 -artifact_prefix="$artifacts" >"$log" 2>&1; then
     found=$(ls -t "$artifacts" 2>/dev/null | head -1)
