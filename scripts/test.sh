@@ -1,9 +1,28 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the whole test suite.
+# Installs what is needed, builds, and runs the whole test suite twice: as
+# built for use (build/), and built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/). Exits non-zero when any test
+# fails in either build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-scripts/build.sh build
-cd build
-ctest --output-on-failure --parallel "$(nproc)"
+
+failed=0
+run_suite() {
+  local build_dir=$1
+  shift
+  scripts/build.sh "$build_dir" "$@"
+  (cd "$build_dir" && ctest --output-on-failure --parallel "$(nproc)") || failed=1
+}
+
+echo "== The test suite (build/)"
+run_suite build
+echo
+echo "== The test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
+run_suite build-asan -DPELLIMAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+if (( failed )); then
+  echo "Tests failed; see the output above." >&2
+fi
+exit "$failed"

@@ -21,6 +21,27 @@ std::size_t LeadingBlanks(std::string_view text)
     return count;
 }
 
+// The key line with a new value, keeping the key's spelling and the blanks
+// around its "=". A key that begins with an unclosed quote («"k=old») reads
+// as unquoted text only while nothing closes that quote; a value with a
+// quote in it would make the line read as another key, so such a line is
+// written afresh from its key.
+std::string LineWithValue(const std::string& line, std::string_view value, const std::string& encodedValue)
+{
+    const IniEntry entry = *IniEntryOf(line);
+    std::string updated;
+    if (entry.valueStart == std::string::npos) {
+        updated = line + "=" + encodedValue;
+    } else {
+        const std::size_t keep = entry.valueStart + LeadingBlanks(std::string_view(line).substr(entry.valueStart));
+        updated = line.substr(0, keep) + encodedValue;
+    }
+    const auto reread = IniEntryOf(updated);
+    const bool same = reread && reread->key == entry.key && reread->valueStart != std::string::npos &&
+                      DecodeIniValue(std::string_view(updated).substr(reread->valueStart)) == value;
+    return same ? updated : EncodeIniKey(entry.key) + "=" + encodedValue;
+}
+
 }  // namespace
 
 IniText::IniText(std::string_view bytes) : lines_(SplitLines(bytes)) {}
@@ -65,14 +86,7 @@ void IniText::SetValue(std::string_view section, std::string_view key, std::stri
         return;
     }
     if (const auto index = FindKey(*range, key)) {
-        std::string& text = lines_[*index].text;
-        const std::size_t valueStart = IniEntryOf(text)->valueStart;
-        if (valueStart == std::string::npos) {
-            text += "=" + encodedValue;
-        } else {
-            const std::size_t keep = valueStart + LeadingBlanks(std::string_view(text).substr(valueStart));
-            text = text.substr(0, keep) + encodedValue;
-        }
+        lines_[*index].text = LineWithValue(lines_[*index].text, value, encodedValue);
         return;
     }
     std::size_t after = range->begin;  // just past the header

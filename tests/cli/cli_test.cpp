@@ -3,43 +3,15 @@
 
 #include <filesystem>
 
-#include "cli/run_binary.h"
-#include "support/temp_dir.h"
+#include "cli/cli_fixture.h"
 
 namespace pellimar {
 namespace {
 
+using testing::Cli;
 using testing::ProgramRun;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
-
-const std::string kInput = "<RD:Book>Genesis\r\n<RD>In the beginning [1] God\r\n<RD><JU:CN>created\r\n";
-
-class Cli : public ::testing::Test {
-protected:
-    Cli()
-    {
-        input = dir.File("in.fff");
-        output = dir.File("out.fff");
-        WriteFileBytes(input, kInput);
-    }
-
-    ProgramRun Run(std::vector<std::string> arguments, rlim_t fileSizeLimit = 0)
-    {
-        return testing::RunProgram(PELLIMAR_CLI_PATH, arguments, fileSizeLimit);
-    }
-
-    static void ExpectError(const ProgramRun& run, const std::string& message, int status = 1)
-    {
-        EXPECT_EQ(status, run.status);
-        EXPECT_NE(std::string::npos, run.err.find(message)) << run.err;
-        EXPECT_EQ("", run.out);
-    }
-
-    testing::TempDir dir;
-    std::string input;
-    std::string output;
-};
 
 TEST_F(Cli, ConvertsAndReportsTheCount)
 {
@@ -134,38 +106,6 @@ TEST_F(Cli, ExistingOutputNeedsForce)
     EXPECT_EQ("keep", ReadFileBytes(output));
     EXPECT_EQ(0, Run({"-r", "x", "-f", input, output}).status);
     EXPECT_NE("keep", ReadFileBytes(output));
-}
-
-TEST_F(Cli, OutputThatIsTheInputIsRefused)
-{
-    for (const std::string& same : {input, (dir.Path() / "." / "in.fff").string()}) {
-        ExpectError(Run({"-r", "x", "-f", input, same}), "Cannot create file " + same);
-        EXPECT_EQ(kInput, ReadFileBytes(input));
-    }
-    const std::string link = dir.File("link.fff");
-    std::filesystem::create_symlink(input, link);
-    ExpectError(Run({"-r", "x", "-f", input, link}), "Cannot create file " + link);
-    EXPECT_EQ(kInput, ReadFileBytes(input));
-}
-
-TEST_F(Cli, OutputInAMissingFolder)
-{
-    const std::string nowhere = dir.File("no/such/out.fff");
-    ExpectError(Run({"-r", "x", input, nowhere}), "Cannot create file " + nowhere);
-}
-
-TEST_F(Cli, FullDiskIsAWriteErrorNotASuccess)
-{
-    std::string big;
-    for (int i = 0; i < 3000; ++i)
-        big += "<RD>record text\r\n";
-    WriteFileBytes(input, big);
-    // A block in the middle of the run, then only the last block at the close.
-    ExpectError(Run({"-r", "x", input, output}, 20000), "Stream write error");
-    ASSERT_EQ(0, Run({"-r", "x", "-f", input, output}).status);
-    const auto fullSize = std::filesystem::file_size(output);
-    ASSERT_NE(0u, fullSize % 8192);
-    ExpectError(Run({"-r", "x", "-f", input, output}, fullSize - 1), "Stream write error");
 }
 
 TEST_F(Cli, ProgressOnRequest)

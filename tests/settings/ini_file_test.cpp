@@ -109,6 +109,19 @@ TEST_F(IniFileTest, AwkwardNamesAndValuesComeBackUnchanged)
     EXPECT_NE(std::string::npos, Bytes().find("\r\nplain=\r\n"));
 }
 
+TEST_F(IniFileTest, ValueClosingTheOpenQuoteOfItsKeyLineStillReadsBack)
+{
+    // The key of «"k=old» is «"k» (the quote never closes); kept as it was,
+    // the line «"k=new"» would read as the key «k=new» with no value.
+    Given("[S]\r\n\"k=old\r\nnext=1\r\n");
+    ini.WriteString("S", "\"k", "new\"");
+    EXPECT_EQ("new\"", ini.ReadString("S", "\"k", "missing"));
+    EXPECT_EQ((std::vector<std::string>{"\"k", "next"}), Section("S"));
+    ini.WriteString("S", "\"K", "x \" = y");
+    EXPECT_EQ("x \" = y", ini.ReadString("S", "\"k", "missing"));
+    EXPECT_EQ("1", ini.ReadString("S", "next", "missing"));
+}
+
 TEST_F(IniFileTest, GarbageFileLoadsWhatItCanAndKeepsItsBytesOnWrite)
 {
     std::mt19937 random(4);

@@ -1,0 +1,325 @@
+// The plain conversion. Each construct is handled where it starts, reading
+// ahead in the input as far as it needs; a construct cut off by the end of
+// the input writes what it read and ends the run.
+#include "conversion_model.h"
+
+#include <algorithm>
+
+namespace pellimar::fuzz {
+namespace {
+
+constexpr const char* kNotSet = "NotSet";
+
+char Upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string Upper(std::string_view text)
+{
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return Upper(c); });
+    return upper;
+}
+
+bool IsBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::string StripCodes(std::string_view text)
+{
+    std::string kept;
+    bool inCode = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!inCode && text[i] == '<') {
+            // A "<" that no ">" closes takes the rest of the text with it.
+            if (text.find('>', i) == std::string_view::npos)
+                break;
+            inCode = true;
+        } else if (inCode && text[i] == '>') {
+            inCode = false;
+        } else if (!inCode) {
+            kept += text[i];
+        }
+    }
+    return kept;
+}
+
+class ModelPass {
+public:
+    ModelPass(std::string_view input, const ConversionOptions& options) : in_(input), o_(options)
+    {
+        for (std::size_t k = 0; k < 7; ++k) {
+            const std::string upper = Upper(o_.levelTexts[k]);
+            names_[k] = o_.levelTexts[k].find(' ') != std::string::npos ? '"' + upper + '"' : upper;
+            out_.levelValues[k] = kNotSet;
+        }
+        const std::size_t digit = o_.refPattern.find_first_of("1234567");
+        firstLevel_ = digit == std::string::npos ? -1 : o_.refPattern[digit] - '1';
+        const bool refShowsPage = o_.refPattern.find('#') != std::string::npos;
+        hash_ = o_.pagePattern.find('#');
+        markers_ = refShowsPage && hash_ != std::string::npos;
+    }
+
+    ConversionOutcome Run()
+    {
+        while (More()) {
+            const char ch = in_[at_++];
+            if (ch != '<' && markers_ && ch == o_.pagePattern[0]) {
+                PageMarker(ch);
+            } else {
+                Emit(ch);
+                if (ch == '<')
+                    Code();
+            }
+        }
+        return out_;
+    }
+
+private:
+    bool More() const { return at_ < in_.size(); }
+    void Emit(char ch) { out_.output += ch; }
+    void Emit(std::string_view text) { out_.output += text; }
+
+    // Up to the next byte of `stops`, which stays unread.
+    std::string_view TakeUntil(std::string_view stops)
+    {
+        const std::size_t end = std::min(in_.find_first_of(stops, at_), in_.size());
+        const std::string_view taken = in_.substr(at_, end - at_);
+        at_ = end;
+        return taken;
+    }
+
+    // After a "<": the code's text and its ">", then what the code means.
+    void Code()
+    {
+        const std::string_view text = TakeUntil(">");
+        Emit(text);
+        if (!More())
+            return;
+        Emit(in_[at_++]);
+        if (More())
+            RecordCode(Upper(text));
+    }
+
+    void RecordCode(std::string code)
+    {
+        if (code.starts_with("RD,")) {
+            code.erase(2, 1);
+            while (code.size() > 2 && (code[2] == ' ' || IsDigit(code[2])))
+                code.erase(2, 1);
+        }
+        if (code.starts_with("RD:")) {
+            const std::size_t name = code.find_first_not_of(' ', 3);
+            Heading(name == std::string::npos ? "" : code.substr(name));
+        } else if (code.starts_with("RD")) {
+            AfterPlainRecordCode();
+        }
+    }
+
+    void AfterPlainRecordCode()
+    {
+        const char ch = in_[at_++];
+        if (IsBreak(ch)) {
+            Emit(ch);
+            return;
+        }
+        if (ch != '<') {
+            ReferenceIfDue();
+            Emit(ch);
+            return;
+        }
+        const std::string_view text = TakeUntil(">");
+        const std::string head = Upper(text.substr(0, 3));
+        if (!(o_.leftJustOnly && (head == "JU:" || head == "PS:")))
+            ReferenceIfDue();
+        Emit('<');
+        Emit(text);
+        if (!More())
+            return;
+        Emit(in_[at_++]);
+        if (More())
+            RecordCode(Upper(text));
+    }
+
+    void Heading(const std::string& name)
+    {
+        std::string_view line = TakeUntil("\r\n");
+        Emit(line);
+        const int level = SetLevel(name, line);
+        while (More()) {
+            const char lineEnd = in_[at_++];
+            Emit(lineEnd);
+            if (lineEnd == '\r' && More() && in_[at_] == '\n')
+                Emit(in_[at_++]);
+            if (!More() || IsBreak(in_[at_]) || in_[at_] == '<')
+                return;
+            line = TakeUntil("\r\n");
+            Emit(line);
+            AppendToLevel(level, line);
+        }
+    }
+
+    int SetLevel(const std::string& name, std::string_view line)
+    {
+        for (int k = 0; k < 7; ++k) {
+            if (Upper(names_[k]) != Upper(name))
+                continue;
+            out_.levelValues[k] = StripCodes(line);
+            for (int deeper = k + 1; deeper < 7; ++deeper)
+                out_.levelValues[deeper] = kNotSet;
+            return k;
+        }
+        return -1;
+    }
+
+    void AppendToLevel(int level, std::string_view line)
+    {
+        const std::string text = StripCodes(line);
+        if (level >= 0 && !text.empty())
+            out_.levelValues[level] += ' ' + text;
+    }
+
+    // Entered with the pattern's first byte consumed. A failed attempt
+    // writes every byte it consumed, none of which is looked at again.
+    void PageMarker(char first)
+    {
+        const std::string& pattern = o_.pagePattern;
+        std::string held(1, first);
+        for (std::size_t k = 1; k < hash_; ++k) {
+            if (!More())
+                return Emit(held);
+            held += in_[at_++];
+            if (held.back() != pattern[k])
+                return Emit(held);
+        }
+        std::string digits;
+        while (More() && IsDigit(in_[at_]))
+            digits += in_[at_++];
+        held += digits;
+        if (digits.empty()) {
+            if (More())
+                held += in_[at_++];
+            return Emit(held);
+        }
+        std::string tail = pattern.substr(hash_ + 1);
+        std::erase(tail, '#');
+        for (const char expected : tail) {
+            if (!More())
+                return Emit(held);
+            held += in_[at_++];
+            if (held.back() != expected)
+                return Emit(held);
+        }
+        if (!o_.removePageMarks)
+            Emit(held);
+        if (More() && !IsBreak(in_[at_]))
+            midLinePage_ = true;
+        if (More())
+            page_ = PageFromDigits(digits);
+    }
+
+    static std::int32_t PageFromDigits(const std::string& digits)
+    {
+        const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+        const std::string significant = digits.substr(first);
+        if (significant.size() > 10 || (significant.size() == 10 && significant > "2147483647"))
+            return 0;
+        return significant.empty() ? 0 : static_cast<std::int32_t>(std::stoll(significant));
+    }
+
+    void ReferenceIfDue()
+    {
+        if (firstLevel_ < 0 || out_.levelValues[firstLevel_] != kNotSet)
+            Reference();
+    }
+
+    void Reference()
+    {
+        Emit("<CS:Reference>");
+        if (o_.notSearched)
+            Emit("<IX->");
+        std::string literal;
+        bool pageDone = false;
+        for (const char c : o_.refPattern) {
+            if (c >= '1' && c <= '7') {
+                const std::string& value = out_.levelValues[c - '1'];
+                if (value != kNotSet)
+                    Emit(literal + value);
+                literal.clear();
+            } else if (c == '#') {
+                Emit(literal);
+                literal.clear();
+                if (!pageDone)
+                    EmitPage();
+                pageDone = true;
+            } else {
+                literal += c;
+            }
+        }
+        Emit(literal);
+        if (o_.notSearched)
+            Emit("<IX>");
+        Emit(o_.useHR ? "<HR>" : "<CR>");
+        Emit("\r\n</CS>");
+        ++out_.refCount;
+        midLinePage_ = false;
+    }
+
+    void EmitPage()
+    {
+        if (page_ == -1) {
+            ++out_.pageQuestions;
+            page_ = StartingPageModel(o_.startPage.value_or("1"));
+        }
+        Emit(std::to_string(page_));
+        if (midLinePage_)
+            Emit("-" + std::to_string(std::int64_t{page_} + 1));
+    }
+
+    std::string_view in_;
+    const ConversionOptions& o_;
+    std::size_t at_ = 0;
+    ConversionOutcome out_;
+    std::array<std::string, 7> names_;
+    int firstLevel_ = -1;
+    bool markers_ = false;
+    std::size_t hash_ = std::string::npos;
+    std::int32_t page_ = -1;
+    bool midLinePage_ = false;
+};
+
+}  // namespace
+
+ConversionOutcome ConvertModel(std::string_view input, const ConversionOptions& options)
+{
+    return ModelPass(input, options).Run();
+}
+
+std::int32_t StartingPageModel(std::string_view answer)
+{
+    const std::size_t start = std::min(answer.find_first_not_of(' '), answer.size());
+    std::string_view number = answer.substr(start);
+    const bool negative = !number.empty() && number.front() == '-';
+    if (!number.empty() && (number.front() == '-' || number.front() == '+'))
+        number.remove_prefix(1);
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string_view::npos)
+        return 1;
+    const std::size_t first = std::min(number.find_first_not_of('0'), number.size());
+    const std::string_view significant = number.substr(first);
+    if (significant.size() > 10)
+        return 1;
+    const long long magnitude = significant.empty() ? 0 : std::stoll(std::string(significant));
+    const long long value = negative ? -magnitude : magnitude;
+    if (value < INT32_MIN || value > INT32_MAX)
+        return 1;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace pellimar::fuzz

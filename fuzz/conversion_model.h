@@ -1,0 +1,39 @@
+// A second, deliberately plain reading of the conversion rules: the whole
+// input in memory, an index into it, and the output built as a string. It
+// knows nothing of blocks, streams or progress, so comparing it with the
+// engine catches faults in the engine's shortcuts as well as in its rules.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pellimar::fuzz {
+
+struct ConversionOptions {
+    std::string refPattern;
+    std::string pagePattern;
+    std::array<std::string, 7> levelTexts;
+    bool notSearched = false;
+    bool removePageMarks = false;
+    bool leftJustOnly = false;
+    bool useHR = false;
+    std::optional<std::string> startPage;  // nothing: the page question is cancelled
+};
+
+struct ConversionOutcome {
+    std::string output;
+    std::int32_t refCount = 0;
+    std::array<std::string, 7> levelValues;
+    int pageQuestions = 0;
+};
+
+ConversionOutcome ConvertModel(std::string_view input, const ConversionOptions& options);
+
+// The starting-page answer as a number: optional leading blanks, an
+// optional sign, digits and nothing else, within 32 bits; otherwise 1.
+std::int32_t StartingPageModel(std::string_view answer);
+
+}  // namespace pellimar::fuzz

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Fuzz smoke run: installs clang and its libFuzzer runtime when missing,
+# builds the fuzz targets into build-fuzz/, seeds each corpus from
+# fuzz/seeds, the inputs of fixed failures in fuzz/regressions, the bundled
+# sample and (when present) the shared real flat files, runs each target for SECONDS (default 60), one after the other, and
+# prints a summary. Exits non-zero when a target found a crash, a hang, a
+# leak or a broken invariant; the input that caused it is kept in
+# build-fuzz/artifacts/TARGET/.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
+#
+# The corpora in build-fuzz/corpus/ grow from run to run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-60}
+shift || true
+targets=("$@")
+if (( ${#targets[@]} == 0 )); then
+  targets=(conversion streams ini_file pattern_history level_names)
+fi
+build=build-fuzz
+shared=${PELLIMAR_SHARED_DATA:-../shared/data}
+
+scripts/install-deps.sh clang libclang-rt-14-dev
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPELLIMAR_FUZZ=ON -DPELLIMAR_BUILD_GUI=OFF -DPELLIMAR_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
+
+# The conversion target's input: switches, cancel point, patterns, seven
+# level names and the page answer (each ending at a NUL), then the file.
+conversion_seeds() {
+  local file=$1 name=$2 out=$build/seeds/conversion
+  local chunks
+  chunks=$(mktemp -d)
+  head -c 160000 "$file" | split -b 4000 -d -a 3 - "$chunks/$name-"
+  for chunk in "$chunks"/*; do
+    local base
+    base=$(basename "$chunk")
+    { printf '\x02\xff2 3, p. #\000[#]\000Tome\000Testament\000Book Name\000Chapter\000\000\000\0001\000'
+      cat "$chunk"; } > "$out/$base-levels-and-pages"
+    { printf '\x2d\x32# 1\000#\000Book\000Section\000Chapter\000Heading\000\000\000\000 7\000'
+      cat "$chunk"; } > "$out/$base-switches-cancel-small-blocks"
+  done
+  rm -r "$chunks"
+}
+
+# The streams target's input: reading a file with 3-byte blocks, lines and
+# codes taken off it.
+stream_seed() {
+  local file=$1 out=$build/seeds/streams/$2
+  { printf '\x01\x03\xff\xff\xe8\x03'
+    head -c 1000 "$file"
+    printf '\x0f\x0f\x10\x01>\x0e\x03<\x10\x02\r\n\x0f\x04\x01\x00\x00\x0f\x07\x0f\x0f'; } > "$out"
+}
+
+make_seeds() {
+  rm -rf "$build/seeds"
+  mkdir -p "$build"/seeds/{conversion,streams,ini_file,pattern_history,level_names}
+  conversion_seeds resources/sample.fff sample
+  stream_seed resources/sample.fff sample
+  { printf '\x00'; cat resources/sample.def; } > "$build/seeds/level_names/sample-def"
+  if [[ -r "$shared/FolioHlp.FFF" && -r "$shared/FolioHlp.DEF" ]]; then
+    conversion_seeds "$shared/FolioHlp.FFF" foliohlp
+    stream_seed "$shared/FolioHlp.FFF" foliohlp
+    { printf '\x03'; cat "$shared/FolioHlp.DEF"; } > "$build/seeds/level_names/foliohlp-def"
+  fi
+}
+
+max_len() {
+  case $1 in
+    conversion) echo 16384 ;;
+    *) echo 4096 ;;
+  esac
+}
+
+# One line of the summary from a target's log: executions, coverage,
+# features, corpus, speed.
+summarise() {
+  local target=$1 log=$2 result=$3
+  local runs cov ft corp speed
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  local last
+  last=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
+  cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
+  ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
+  corp=$(sed -n 's/.* corp: \([0-9]*\).*/\1/p' <<<"$last")
+  speed=$(sed -n 's/.* exec\/s: \([0-9]*\).*/\1/p' <<<"$last")
+  printf '%-16s %10s %8s %6s %7s %6s   %s\n' "$target" "${runs:-?}" "${speed:-?}" "${cov:-?}" "${ft:-?}" \
+    "${corp:-?}" "$result"
+}
+
+make_seeds
+mkdir -p "$build/logs"
+summary=()
+failures=0
+for target in "${targets[@]}"; do
+  corpus=$build/corpus/$target
+  artifacts=$build/artifacts/$target/
+  log=$build/logs/$target.log
+  mkdir -p "$corpus" "$artifacts"
+  echo "== fuzz_$target for ${seconds}s (log: $log)"
+  result=ok
+  inputs=("$corpus" "fuzz/seeds/$target" "$build/seeds/$target")
+  [[ -d "fuzz/regressions/$target" ]] && inputs+=("fuzz/regressions/$target")
+  if ! "$build/fuzz/fuzz_$target" "${inputs[@]}" \
+      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$(max_len "$target")" \
+      -print_final_stats=1 -artifact_prefix="$artifacts" >"$log" 2>&1; then
+    found=$(ls -t "$artifacts" 2>/dev/null | head -1)
+    result="FAILED: ${found:+$artifacts$found} (see $log)"
+    failures=$((failures + 1))
+  fi
+  summary+=("$(summarise "$target" "$log" "$result")")
+done
+
+echo
+printf '%-16s %10s %8s %6s %7s %6s   %s\n' target executions exec/s cov ft corpus result
+printf '%s\n' "${summary[@]}"
+echo
+echo "Replay an input: $build/fuzz/fuzz_TARGET FILE"
+exit $(( failures > 0 ))

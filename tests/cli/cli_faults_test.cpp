@@ -1,0 +1,154 @@
+// pellimar-cli when the system fails it: outputs that cannot be written,
+// inputs that cannot be read, outputs that are the input under another name.
+// Every failure is reported on stderr with exit status 1 and no summary, and
+// the input is never changed.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "cli/cli_fixture.h"
+
+namespace pellimar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+class CliFaults : public testing::Cli {
+protected:
+    // Several 8192-byte blocks of output, so that a write fails mid-run.
+    void UseLargeInput()
+    {
+        std::string big;
+        for (int i = 0; i < 3000; ++i)
+            big += "<RD>record text\r\n";
+        WriteFileBytes(input, big);
+        inputBytes = big;
+    }
+
+    void ExpectInputKept() { EXPECT_EQ(inputBytes, ReadFileBytes(input)); }
+
+    std::string inputBytes = testing::kCliInput;
+};
+
+bool IsCharacterDevice(const char* path)
+{
+    struct stat info {};
+    return stat(path, &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+// /proc/self/mem opens as a regular file, but reading it at offset 0 reads
+// the unmapped first page of the reader's memory: the read fails with EIO.
+// It is the one file at hand whose reads fail for root too.
+bool ProcMemReadsFail()
+{
+    const int fd = open("/proc/self/mem", O_RDONLY);
+    if (fd < 0)
+        return false;
+    char byte;
+    const bool failed = read(fd, &byte, 1) < 0 && errno == EIO;
+    close(fd);
+    return failed;
+}
+
+TEST_F(CliFaults, FileSizeLimitDuringTheRunIsAWriteError)
+{
+    UseLargeInput();
+    ExpectError(Run({"-r", "x", input, output}, 20000), "Stream write error");
+    ExpectInputKept();
+}
+
+TEST_F(CliFaults, FileSizeLimitAtTheFinalFlushIsAWriteError)
+{
+    UseLargeInput();
+    ASSERT_EQ(0, Run({"-r", "x", input, output}).status);
+    const auto fullSize = fs::file_size(output);
+    // Every whole block fits; only the last, partial one written at the close does not.
+    ASSERT_NE(0u, fullSize % 8192);
+    ExpectError(Run({"-r", "x", "-f", input, output}, fullSize - 1), "Stream write error");
+    ExpectInputKept();
+}
+
+TEST_F(CliFaults, FullDeviceDuringTheRunIsAWriteError)
+{
+    if (!IsCharacterDevice("/dev/full"))
+        GTEST_SKIP() << "this system has no /dev/full";
+    UseLargeInput();
+    ExpectError(Run({"-r", "x", "-f", input, "/dev/full"}), "Stream write error");
+    ExpectInputKept();
+}
+
+TEST_F(CliFaults, FullDeviceAtTheFinalFlushIsAWriteError)
+{
+    if (!IsCharacterDevice("/dev/full"))
+        GTEST_SKIP() << "this system has no /dev/full";
+    // Less than a block: nothing is written before the close.
+    ExpectError(Run({"-r", "x", "-f", input, "/dev/full"}), "Stream write error");
+    ExpectInputKept();
+}
+
+TEST_F(CliFaults, InputWhoseReadsFailIsAReadError)
+{
+    if (!ProcMemReadsFail())
+        GTEST_SKIP() << "reading /proc/self/mem does not fail here";
+    ExpectError(Run({"-r", "x", "/proc/self/mem", output}), "Stream read error");
+}
+
+TEST_F(CliFaults, InputWithoutReadPermissionIsRefused)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads files whatever their permissions";
+    fs::permissions(input, fs::perms::none);
+    ExpectError(Run({"-r", "x", input, output}), "Cannot open file " + input);
+}
+
+TEST_F(CliFaults, InputThatIsAPipeIsRefusedWithoutWaiting)
+{
+    const std::string pipe = dir.File("pipe.fff");
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    ExpectError(Run({"-r", "x", pipe, output}), "Cannot open file " + pipe);
+}
+
+TEST_F(CliFaults, InputThatNeverEndsIsRefused)
+{
+    ExpectError(Run({"-r", "x", "/dev/zero", output}), "Cannot open file /dev/zero");
+}
+
+TEST_F(CliFaults, OutputInAMissingFolder)
+{
+    const std::string nowhere = dir.File("no/such/out.fff");
+    ExpectError(Run({"-r", "x", input, nowhere}), "Cannot create file " + nowhere);
+    ExpectInputKept();
+}
+
+TEST_F(CliFaults, OutputThatIsTheInputByItsOwnPathOrWithDotIsRefused)
+{
+    for (const std::string& same : {input, (dir.Path() / "." / "in.fff").string()}) {
+        ExpectError(Run({"-r", "x", "-f", input, same}), "Cannot create file " + same);
+        ExpectInputKept();
+    }
+}
+
+TEST_F(CliFaults, OutputThatIsASymbolicLinkToTheInputIsRefused)
+{
+    const std::string link = dir.File("link.fff");
+    fs::create_symlink(input, link);
+    ExpectError(Run({"-r", "x", "-f", input, link}), "Cannot create file " + link);
+    ExpectInputKept();
+}
+
+TEST_F(CliFaults, OutputThatIsAHardLinkToTheInputIsRefused)
+{
+    const std::string link = dir.File("hard.fff");
+    fs::create_hard_link(input, link);
+    ExpectError(Run({"-r", "x", "-f", input, link}), "Cannot create file " + link);
+    ExpectInputKept();
+    EXPECT_EQ(2u, fs::hard_link_count(input));
+}
+
+}  // namespace
+}  // namespace pellimar
