@@ -224,6 +224,14 @@ TEST_F(FileStreamTest, LargeFileReadsBackInOrderAcrossChunks)
     EXPECT_TRUE(in.Eof());
 }
 
+TEST_F(FileStreamTest, FileOpenForReadingRefusesWritesAtOnce)
+{
+    TS_TextStream reading(input, fmOpenRead);
+    const std::string block(8192, 'w');
+    EXPECT_THROW_MSG(reading.WriteBuffer(block.data(), 8192), EWriteError, "Stream write error");
+    EXPECT_EQ("original bytes", ReadFileBytes(input));
+}
+
 TEST_F(FileStreamTest, CloseTwiceAndDestroyAfterCloseAreHarmless)
 {
     const std::string path = dir.File("out.fff");
