@@ -1,7 +1,7 @@
 // The manual page of pellimar-cli names the same options as its --help.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cctype>
 #include <set>
 
 #include "cli/run_binary.h"
@@ -12,15 +12,34 @@ namespace {
 
 using Options = std::set<std::string>;
 
+bool IsWordByte(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-';
+}
+
 // Every "-x" and "--long-option" of a text, not counting hyphens inside words
 // or before digits ("page-number", "-1").
 Options OptionsIn(const std::string& text)
 {
-    static const std::regex option("(^|[^A-Za-z0-9-])(--?[A-Za-z][A-Za-z0-9-]*)");
     Options found;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it)
-        found.insert((*it)[2].str());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] != '-' || (at > 0 && IsWordByte(text[at - 1])))
+            continue;
+        std::size_t end = at + (text.compare(at, 2, "--") == 0 ? 2 : 1);
+        if (end >= text.size() || std::isalpha(static_cast<unsigned char>(text[end])) == 0)
+            continue;
+        while (end < text.size() && IsWordByte(text[end]))
+            ++end;
+        found.insert(text.substr(at, end - at));
+        at = end;
+    }
     return found;
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
 }
 
 // The OPTIONS section of a manual page as plain text: roff's escaped
@@ -30,8 +49,10 @@ std::string ManOptionsSection(const std::string& roff)
     const std::size_t start = roff.find("\n.SH OPTIONS");
     const std::size_t end = roff.find("\n.SH ", start + 1);
     std::string text = roff.substr(start, end - start);
-    text = std::regex_replace(text, std::regex(R"(\\-)"), "-");
-    return std::regex_replace(text, std::regex(R"(\\f[BIRP])"), "");
+    ReplaceAll(text, "\\-", "-");
+    for (const char* font : {"\\fB", "\\fI", "\\fR", "\\fP"})
+        ReplaceAll(text, font, "");
+    return text;
 }
 
 TEST(ManPage, NamesExactlyTheOptionsOfTheHelp)
