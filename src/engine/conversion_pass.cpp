@@ -56,7 +56,7 @@ void ConversionPass::Step()
 
 void ConversionPass::CopyStep()
 {
-    if (CopyPlainRun() || !Next())
+    if (CopyPlainRun() || CopyWholeCode() || !Next())
         return;
     // A pattern that starts with "<" must not swallow codes: the code wins.
     if (c.Ch != '<' && c.RefHasPage && c.PageLead >= 0 && c.Ch == c.PageFirst) {
@@ -85,6 +85,33 @@ bool ConversionPass::CopyPlainRun()
             length = static_cast<const std::uint8_t*>(mark) - ahead.data();
     }
     if (length == 0)
+        return false;
+    c.Output->WriteBytes(ahead.data(), length);
+    c.Input->Consume(length);
+    c.BytesConsumed += static_cast<std::int64_t>(length);
+    return true;
+}
+
+// Copies a code that is not a record code in one go when all of it is in
+// the current block and no progress point falls inside it: the three steps
+// that would copy and examine it one after another then have nothing to
+// show in between.
+bool ConversionPass::CopyWholeCode()
+{
+    const std::span<const std::uint8_t> ahead = c.Input->ReadAhead();
+    if (ahead.size() < 3 || ahead[0] != '<')
+        return false;
+    const std::int64_t room = c.NextPercentAt - c.BytesConsumed;
+    const std::size_t within = std::min<std::size_t>(ahead.size(), room > 0 ? static_cast<std::size_t>(room) : 0);
+    if (within < 3)
+        return false;
+    const void* close = std::memchr(ahead.data() + 1, '>', within - 1);
+    if (close == nullptr)
+        return false;
+    const auto length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - ahead.data()) + 1;
+    const bool recordCode = ToUpperAscii(static_cast<char>(ahead[1])) == 'R' &&
+                            ToUpperAscii(static_cast<char>(ahead[2])) == 'D';
+    if (recordCode || static_cast<std::int64_t>(length) >= room)
         return false;
     c.Output->WriteBytes(ahead.data(), length);
     c.Input->Consume(length);

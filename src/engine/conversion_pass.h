@@ -26,6 +26,7 @@ private:
     void Step();
     void CopyStep();
     bool CopyPlainRun();
+    bool CopyWholeCode();
     void CodeOpenStep();
     void CodeCheckStep();
     void PlainRecordCode();
