@@ -220,6 +220,30 @@ TEST(ConversionCancel, ByteHeldForAMarkerStillReachesTheOutput)
     EXPECT_EQ("abc[", converted.output);
 }
 
+// Where a run cancelled at a percent stops: one byte per step outside codes,
+// and a code's text, once opened, in one step.
+std::size_t StopAfterPercent(const std::string& input, int percent)
+{
+    const std::size_t threshold = (input.size() * static_cast<std::size_t>(percent) + 99) / 100;
+    const std::size_t open = input.rfind('<', threshold - 1);
+    const bool insideCode = open != std::string::npos && open < threshold - 1 &&
+                            input.find('>', open) >= threshold - 1;
+    return insideCode ? input.find('>', open) + 1 : threshold;
+}
+
+TEST(ConversionCancel, StopsAtTheSameByteWhateverCodesStandAround)
+{
+    std::string input;
+    for (int i = 0; i < 40; ++i)
+        input += "ab<BD+>cd<IT->e<JU:CN>f";
+    for (int percent = 1; percent < 100; ++percent) {
+        ScriptedHost host;
+        host.onProgress = [&](std::int32_t at) { host.cancel = at >= percent; };
+        const auto converted = Convert(input, BookSettings(), host);
+        EXPECT_EQ(input.substr(0, StopAfterPercent(input, percent)), converted.output) << percent;
+    }
+}
+
 TEST(ConversionSwitches, ChangesDuringTheRunTakeEffectAtTheNextReference)
 {
     ScriptedHost host;
