@@ -230,8 +230,8 @@ bool TFileStream::WritePending()
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    if (!Writable)
-        return 0;  // opened for reading only
+    if (!Writable || count <= 0)
+        return 0;  // opened for reading only, or nothing to write
     const auto* in = static_cast<const std::uint8_t*>(buffer);
     const bool follows = ChunkHolds == Held::Pending && Pos == ChunkStart + ChunkLength;
     if (follows && ChunkLength + count <= kChunkSize) {

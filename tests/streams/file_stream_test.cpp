@@ -232,6 +232,19 @@ TEST_F(FileStreamTest, FileOpenForReadingRefusesWritesAtOnce)
     EXPECT_EQ("original bytes", ReadFileBytes(input));
 }
 
+TEST_F(FileStreamTest, EmptyWritePastTheEndLeavesTheSizeAlone)
+{
+    const std::string path = dir.File("out.fff");
+    TFileStream file(path, fmCreate);
+    EXPECT_EQ(3, file.Write("abc", 3));
+    file.SetPosition(9);
+    EXPECT_EQ(0, file.Write("", 0));
+    EXPECT_EQ(3, file.Size());
+    EXPECT_EQ(9, file.Position());
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ("abc", ReadFileBytes(path));
+}
+
 TEST_F(FileStreamTest, CloseTwiceAndDestroyAfterCloseAreHarmless)
 {
     const std::string path = dir.File("out.fff");
