@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/conversion.h"
@@ -24,6 +25,13 @@ bool FileExists(const std::string& path)
     return !path.empty() && access(path.c_str(), F_OK) == 0;
 }
 
+// A folder is no input file, whatever its name.
+bool InputFileExists(const std::string& path)
+{
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 void TZUDIzazu::Button2Click()
@@ -33,7 +41,7 @@ void TZUDIzazu::Button2Click()
         return;
     }
     FCancelRequested = false;
-    if (!FileExists(inEdit->Bytes())) {
+    if (!InputFileExists(inEdit->Bytes())) {
         services_.dialogs->ShowMessage(MessageKind::Error, "Input file not found.", MessageButtons::Ok);
         return;
     }

@@ -48,13 +48,33 @@ private:
     int ticks_ = 0;
 };
 
-QStringList ButtonTexts(QMessageBox* box)
+// What a message box showed: caption, text and its buttons' captions, sorted.
+struct SeenBox {
+    QString caption;
+    QString text;
+    QStringList buttons;
+};
+
+// Records the box, then presses the button with the given caption (or, with
+// none given, closes the box as its close button would).
+std::function<void(QWidget*)> SeeAndPress(SeenBox& seen, const QString& press = {})
 {
-    QStringList texts;
-    for (QAbstractButton* button : box->buttons())
-        texts << button->text();
-    texts.sort();
-    return texts;
+    return [&seen, press](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        seen.caption = box->windowTitle();
+        seen.text = box->text();
+        seen.buttons.clear();
+        for (QAbstractButton* button : box->buttons())
+            seen.buttons << button->text();
+        seen.buttons.sort();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == press) {
+                button->click();
+                return;
+            }
+        }
+        box->reject();
+    };
 }
 
 }  // namespace
@@ -73,63 +93,37 @@ private slots:
 void TestQtDialogs::confirmBoxAnswersYesAndNo()
 {
     QtDialogs dialogs;
-    QString caption;
-    QStringList buttons;
+    SeenBox seen;
     {
-        ModalAnswerer answer([&](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            caption = box->windowTitle();
-            buttons = ButtonTexts(box);
-            for (QAbstractButton* button : box->buttons())
-                if (button->text() == "&No")
-                    button->click();
-        });
+        ModalAnswerer answer(SeeAndPress(seen, "&No"));
         QCOMPARE(dialogs.ShowMessage(MessageKind::Confirm, "Delete?", MessageButtons::YesNo), MessageAnswer::No);
     }
-    QCOMPARE(caption, QString("Confirm"));
-    QCOMPARE(buttons, (QStringList{"&No", "&Yes"}));
-    ModalAnswerer answer([](QWidget* modal) {
-        for (QAbstractButton* button : qobject_cast<QMessageBox*>(modal)->buttons())
-            if (button->text() == "&Yes")
-                button->click();
-    });
+    QCOMPARE(seen.caption, QString("Confirm"));
+    QCOMPARE(seen.buttons, (QStringList{"&No", "&Yes"}));
+    ModalAnswerer answer(SeeAndPress(seen, "&Yes"));
     QCOMPARE(dialogs.ShowMessage(MessageKind::Confirm, "Delete?", MessageButtons::YesNo), MessageAnswer::Yes);
 }
 
 void TestQtDialogs::warningBoxOffersCancel()
 {
     QtDialogs dialogs;
-    QString caption;
-    QStringList buttons;
-    ModalAnswerer answer([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        caption = box->windowTitle();
-        buttons = ButtonTexts(box);
-        box->reject();  // closing the box is Cancel
-    });
+    SeenBox seen;
+    ModalAnswerer answer(SeeAndPress(seen));  // closing the box is Cancel
     QCOMPARE(dialogs.ShowMessage(MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel),
              MessageAnswer::Cancel);
-    QCOMPARE(caption, QString("Warning"));
-    QCOMPARE(buttons, (QStringList{"&No", "&Yes", "Cancel"}));
+    QCOMPARE(seen.caption, QString("Warning"));
+    QCOMPARE(seen.buttons, (QStringList{"&No", "&Yes", "Cancel"}));
 }
 
 void TestQtDialogs::errorBoxShowsLineBreaksAndTheCaption()
 {
     QtDialogs dialogs;
-    QString caption;
-    QString text;
-    QStringList buttons;
-    ModalAnswerer answer([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        caption = box->windowTitle();
-        text = box->text();
-        buttons = ButtonTexts(box);
-        box->buttons().first()->click();
-    });
+    SeenBox seen;
+    ModalAnswerer answer(SeeAndPress(seen, "OK"));
     dialogs.ShowErrorBox("Folio Flat File Pellimar", "first\rsecond");
-    QCOMPARE(caption, QString("Folio Flat File Pellimar"));
-    QCOMPARE(text, QString("first\nsecond"));
-    QCOMPARE(buttons, QStringList{"OK"});
+    QCOMPARE(seen.caption, QString("Folio Flat File Pellimar"));
+    QCOMPARE(seen.text, QString("first\nsecond"));
+    QCOMPARE(seen.buttons, QStringList{"OK"});
 }
 
 void TestQtDialogs::inputBoxReturnsTheTextOrNothing()

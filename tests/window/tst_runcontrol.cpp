@@ -98,7 +98,9 @@ void TestRunControl::missingInputIsReported()
     f.Prepare("text");
     f.window->inEdit->SetBytes(f.dir.File("missing.fff"));
     f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Input file not found."}));
+    f.window->inEdit->SetBytes(f.dir.Path().string());  // a folder
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Input file not found.", "Input file not found."}));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
     QVERIFY(!std::filesystem::exists(f.outputPath));
 }
