@@ -100,6 +100,13 @@ private:
     void Code()
     {
         const std::string_view text = TakeUntil(">");
+        CloseCode(text);
+    }
+
+    // The code's text and, unless the input ends first, its ">"; then what
+    // the code means.
+    void CloseCode(std::string_view text)
+    {
         Emit(text);
         if (!More())
             return;
@@ -140,12 +147,7 @@ private:
         if (!(o_.leftJustOnly && (head == "JU:" || head == "PS:")))
             ReferenceIfDue();
         Emit('<');
-        Emit(text);
-        if (!More())
-            return;
-        Emit(in_[at_++]);
-        if (More())
-            RecordCode(Upper(text));
+        CloseCode(text);
     }
 
     void Heading(const std::string& name)

@@ -125,8 +125,15 @@ void ConversionPass::CodeOpenStep()
     c.BytesConsumed += static_cast<std::int64_t>(c.CodeText.size());
     Write(c.CodeText);
     c.State = PassState::Copy;
+    CloseCode();
+}
+
+// Copies the ">" that ends the code in CodeText and sends the code to be
+// examined. A code cut off by the end of the input is only copied.
+void ConversionPass::CloseCode()
+{
     if (!Next())
-        return;  // a code cut off by the end of the input is only copied
+        return;
     Write(c.Ch);
     MakeUpperAscii(c.CodeText);
     c.State = PassState::CodeCheck;
@@ -174,11 +181,7 @@ void ConversionPass::PlainRecordCode()
         WriteReference();
     Write('<');
     Write(c.CodeText);
-    if (!Next())
-        return;
-    Write(c.Ch);
-    MakeUpperAscii(c.CodeText);
-    c.State = PassState::CodeCheck;
+    CloseCode();
 }
 
 // A byte held back for a marker attempt that never ran (the input ended or

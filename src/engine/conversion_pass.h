@@ -28,6 +28,7 @@ private:
     bool CopyPlainRun();
     bool CopyWholeCode();
     void CodeOpenStep();
+    void CloseCode();
     void CodeCheckStep();
     void PlainRecordCode();
     void CaptureHeading();
