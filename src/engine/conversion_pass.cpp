@@ -6,6 +6,7 @@
 // after exactly the same bytes as with one byte per step.
 #include "engine/conversion_pass.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/levels.h"
@@ -14,28 +15,24 @@
 
 namespace pellimar {
 
-void ResetRunState(RunContext& context, const RunSettings& settings)
+std::optional<std::uint8_t> ConversionPass::Peek()
 {
-    context.Levels->values.fill(kNotSet);
-    context.PagePattern = settings.pagePattern;
-    context.PageNumber = -1;
-    context.NotSearched = settings.notSearched;
-    context.RemovePageMarks = settings.removePageMarks;
-    context.RefHasPage = settings.refPattern.find('#') != std::string::npos;
-    context.RefCount = 0;
+    std::uint8_t next;
+    if (!run_.Input->TryReadByte(next))
+        return std::nullopt;
+    run_.Input->PutBack(next);
+    return next;
 }
 
-bool ConversionPass::Next()
+void ConversionPass::CopyAhead(std::size_t length)
 {
-    if (!c.Input->TryReadByte(c.Ch))
-        return false;
-    ++c.BytesConsumed;
-    return true;
+    run_.Output->WriteBytes(run_.Input->ReadAhead().data(), length);
+    run_.Input->Consume(length);
 }
 
 void ConversionPass::Run()
 {
-    while (!c.Input->Eof() && !host.CancelRequested()) {
+    while (!run_.Input->Eof() && !host_.CancelRequested()) {
         Step();
         UpdateProgress();
     }
@@ -44,7 +41,7 @@ void ConversionPass::Run()
 
 void ConversionPass::Step()
 {
-    switch (c.State) {
+    switch (run_.State) {
     case PassState::Copy: CopyStep(); break;
     case PassState::CodeOpen: CodeOpenStep(); break;
     case PassState::CodeCheck: CodeCheckStep(); break;
@@ -59,13 +56,13 @@ void ConversionPass::CopyStep()
     if (CopyPlainRun() || CopyWholeCode() || !Next())
         return;
     // A pattern that starts with "<" must not swallow codes: the code wins.
-    if (c.Ch != '<' && c.RefHasPage && c.PageLead >= 0 && c.Ch == c.PageFirst) {
-        c.State = PassState::PageMatch;
+    if (run_.Ch != '<' && run_.RefHasPage && run_.PageLead >= 0 && run_.Ch == run_.PageFirst) {
+        run_.State = PassState::PageMatch;
         return;
     }
-    Write(c.Ch);
-    if (c.Ch == '<')
-        c.State = PassState::CodeOpen;
+    Write(run_.Ch);
+    if (run_.Ch == '<')
+        run_.State = PassState::CodeOpen;
 }
 
 // Copies bytes that neither open a code nor may begin a marker, as far as
@@ -73,22 +70,20 @@ void ConversionPass::CopyStep()
 // next byte needs the single-byte step.
 bool ConversionPass::CopyPlainRun()
 {
-    const std::span<const std::uint8_t> ahead = c.Input->ReadAhead();
-    const std::int64_t untilProgress = c.NextPercentAt - c.BytesConsumed;
+    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+    const std::int64_t untilProgress = run_.NextPercentAt - BytesConsumed();
     if (ahead.empty() || untilProgress <= 0)
         return false;
     std::size_t length = std::min<std::size_t>(ahead.size(), static_cast<std::size_t>(untilProgress));
     if (const void* code = std::memchr(ahead.data(), '<', length))
         length = static_cast<const std::uint8_t*>(code) - ahead.data();
-    if (c.RefHasPage && c.PageLead >= 0) {
-        if (const void* mark = std::memchr(ahead.data(), c.PageFirst, length))
+    if (run_.RefHasPage && run_.PageLead >= 0) {
+        if (const void* mark = std::memchr(ahead.data(), run_.PageFirst, length))
             length = static_cast<const std::uint8_t*>(mark) - ahead.data();
     }
     if (length == 0)
         return false;
-    c.Output->WriteBytes(ahead.data(), length);
-    c.Input->Consume(length);
-    c.BytesConsumed += static_cast<std::int64_t>(length);
+    CopyAhead(length);
     return true;
 }
 
@@ -98,10 +93,10 @@ bool ConversionPass::CopyPlainRun()
 // show in between.
 bool ConversionPass::CopyWholeCode()
 {
-    const std::span<const std::uint8_t> ahead = c.Input->ReadAhead();
+    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
     if (ahead.size() < 3 || ahead[0] != '<')
         return false;
-    const std::int64_t room = c.NextPercentAt - c.BytesConsumed;
+    const std::int64_t room = run_.NextPercentAt - BytesConsumed();
     const std::size_t within = std::min<std::size_t>(ahead.size(), room > 0 ? static_cast<std::size_t>(room) : 0);
     if (within < 3)
         return false;
@@ -113,18 +108,15 @@ bool ConversionPass::CopyWholeCode()
                             ToUpperAscii(static_cast<char>(ahead[2])) == 'D';
     if (recordCode || static_cast<std::int64_t>(length) >= room)
         return false;
-    c.Output->WriteBytes(ahead.data(), length);
-    c.Input->Consume(length);
-    c.BytesConsumed += static_cast<std::int64_t>(length);
+    CopyAhead(length);
     return true;
 }
 
 void ConversionPass::CodeOpenStep()
 {
-    c.CodeText = c.Input->ReadUntil(">");
-    c.BytesConsumed += static_cast<std::int64_t>(c.CodeText.size());
-    Write(c.CodeText);
-    c.State = PassState::Copy;
+    run_.CodeText = ReadText(">");
+    Write(run_.CodeText);
+    run_.State = PassState::Copy;
     CloseCode();
 }
 
@@ -134,15 +126,15 @@ void ConversionPass::CloseCode()
 {
     if (!Next())
         return;
-    Write(c.Ch);
-    MakeUpperAscii(c.CodeText);
-    c.State = PassState::CodeCheck;
+    Write(run_.Ch);
+    MakeUpperAscii(run_.CodeText);
+    run_.State = PassState::CodeCheck;
 }
 
 void ConversionPass::CodeCheckStep()
 {
-    c.State = PassState::Copy;
-    std::string& code = c.CodeText;
+    run_.State = PassState::Copy;
+    std::string& code = run_.CodeText;
     if (code.starts_with("RD,")) {
         // «RD,12:BOOK» reads as «RD:BOOK», «RD, 5» as «RD».
         const std::size_t kept = code.find_first_not_of(" 0123456789", 3);
@@ -150,8 +142,8 @@ void ConversionPass::CodeCheckStep()
     }
     if (code.starts_with("RD:")) {
         const std::size_t name = code.find_first_not_of(' ', 3);
-        c.HeadingLevel = name == std::string::npos ? std::string() : code.substr(name);
-        c.State = PassState::Heading;
+        run_.HeadingLevel = name == std::string::npos ? std::string() : code.substr(name);
+        run_.State = PassState::Heading;
     } else if (code.starts_with("RD")) {
         PlainRecordCode();
     }
@@ -163,24 +155,23 @@ void ConversionPass::PlainRecordCode()
 {
     if (!Next())
         return;
-    if (c.Ch == '\r' || c.Ch == '\n') {
-        Write(c.Ch);
+    if (run_.Ch == '\r' || run_.Ch == '\n') {
+        Write(run_.Ch);
         return;
     }
-    if (c.Ch != '<') {
+    if (run_.Ch != '<') {
         if (ReferenceDue())
             WriteReference();
-        Write(c.Ch);
+        Write(run_.Ch);
         return;
     }
-    c.CodeText = c.Input->ReadUntil(">");
-    c.BytesConsumed += static_cast<std::int64_t>(c.CodeText.size());
-    const std::string_view head = std::string_view(c.CodeText).substr(0, 3);
+    run_.CodeText = ReadText(">");
+    const std::string_view head = std::string_view(run_.CodeText).substr(0, 3);
     const bool justified = EqualsIgnoreAsciiCase(head, "JU:") || EqualsIgnoreAsciiCase(head, "PS:");
-    if (!(host.LeftJustOnly() && justified) && ReferenceDue())
+    if (!(host_.LeftJustOnly() && justified) && ReferenceDue())
         WriteReference();
     Write('<');
-    Write(c.CodeText);
+    Write(run_.CodeText);
     CloseCode();
 }
 
@@ -188,31 +179,32 @@ void ConversionPass::PlainRecordCode()
 // the run was cancelled right after it) still belongs in the output.
 void ConversionPass::FinishHeldByte()
 {
-    if (c.State == PassState::PageMatch) {
-        Write(c.Ch);
-        c.State = PassState::Copy;
+    if (run_.State == PassState::PageMatch) {
+        Write(run_.Ch);
+        run_.State = PassState::Copy;
     }
 }
 
 void ConversionPass::UpdateProgress()
 {
-    if (c.BytesConsumed < c.NextPercentAt)
+    const std::int64_t consumed = BytesConsumed();
+    if (consumed < run_.NextPercentAt)
         return;
-    const std::int64_t size = c.InputSize;
+    const std::int64_t size = run_.InputSize;
     std::int64_t percent = 100;
     if (size > 0)
-        percent = c.BytesConsumed / size * 100 + c.BytesConsumed % size * 100 / size;
-    c.RunPercent = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
-    if (c.RunPercent != c.LastPercent) {
-        host.ProgressChanged(c.RunPercent);
-        c.LastPercent = c.RunPercent;
+        percent = consumed / size * 100 + consumed % size * 100 / size;
+    run_.RunPercent = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
+    if (run_.RunPercent != run_.LastPercent) {
+        host_.ProgressChanged(run_.RunPercent);
+        run_.LastPercent = run_.RunPercent;
     }
     // The first byte count at which the whole percentage reaches the next value.
-    if (size > 0 && c.RunPercent < 100) {
-        const std::int64_t next = c.RunPercent + 1;
-        c.NextPercentAt = size / 100 * next + (size % 100 * next + 99) / 100;
+    if (size > 0 && run_.RunPercent < 100) {
+        const std::int64_t next = run_.RunPercent + 1;
+        run_.NextPercentAt = size / 100 * next + (size % 100 * next + 99) / 100;
     } else {
-        c.NextPercentAt = INT64_MAX;
+        run_.NextPercentAt = INT64_MAX;
     }
 }
 

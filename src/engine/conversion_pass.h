@@ -1,6 +1,7 @@
 // The steps of the conversion pass over one run's working record.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "engine/run_context.h"
@@ -8,15 +9,9 @@
 
 namespace pellimar {
 
-// The reference pattern cut at each level digit and "#".
-std::vector<RefPiece> SplitRefPattern(std::string_view pattern);
-
-// The run-start reset of the level values, patterns, page and switches.
-void ResetRunState(RunContext& context, const RunSettings& settings);
-
 class ConversionPass {
 public:
-    ConversionPass(RunContext& context, RunHost& host) : c(context), host(host) {}
+    ConversionPass(RunContext& run, RunHost& host) : run_(run), host_(host) {}
 
     // The main loop: one step of the current state, then the progress check,
     // until the input ends or a cancel is requested.
@@ -32,7 +27,14 @@ private:
     void CodeCheckStep();
     void PlainRecordCode();
     void CaptureHeading();
+    void SkipLineFeedAfterReturn();
+    bool HeadingContinues();
     void MatchPageMark();
+    bool ReadMarker(std::string& held);
+    bool MatchPageHead(std::string& held);
+    std::optional<std::uint8_t> ReadPageDigits(std::string& held);
+    bool MatchPageTail(std::string& held, std::optional<std::uint8_t> afterDigits);
+    void NoteMidLinePage();
     void PageCommit();
     void FinishHeldByte();
     void UpdateProgress();
@@ -42,13 +44,25 @@ private:
     void BuildReference(std::string& text, bool midLine, bool useHR);
     void AppendPage(std::string& text, bool midLine);
 
-    // Reads the next input byte into Ch and counts it; false at the end of the input.
-    bool Next();
-    void Write(std::uint8_t ch) { c.Output->WriteChar(ch); }
-    void Write(std::string_view text) { c.Output->WriteStr(text); }
+    // Every byte the pass takes comes through these; the input stream itself
+    // knows how far it has been read, so nothing is counted by hand.
+    // Reads the next byte into Ch; false at the end of the input.
+    bool Next() { return run_.Input->TryReadByte(run_.Ch); }
+    // Makes Ch the next byte read again.
+    void Unread() { run_.Input->PutBack(run_.Ch); }
+    // The next byte without taking it; nothing at the end of the input.
+    std::optional<std::uint8_t> Peek();
+    // Text up to the first byte of delimiters, which stays unread.
+    std::string ReadText(std::string_view delimiters) { return run_.Input->ReadUntil(delimiters); }
+    // Copies the first `length` bytes of the current read-ahead.
+    void CopyAhead(std::size_t length);
+    std::int64_t BytesConsumed() const { return run_.Input->ReadPosition(); }
 
-    RunContext& c;
-    RunHost& host;
+    void Write(std::uint8_t ch) { run_.Output->WriteChar(ch); }
+    void Write(std::string_view text) { run_.Output->WriteStr(text); }
+
+    RunContext& run_;
+    RunHost& host_;
 };
 
 }  // namespace pellimar

@@ -16,47 +16,45 @@ bool IsLineBreak(std::uint8_t ch)
 
 void ConversionPass::CaptureHeading()
 {
-    c.State = PassState::Copy;
-    std::string line = c.Input->ReadUntil("\r\n");
-    c.BytesConsumed += static_cast<std::int64_t>(line.size());
+    run_.State = PassState::Copy;
+    std::string line = ReadText("\r\n");
     Write(line);
-    const bool ended = !Next();
-    if (!ended)
-        Write(c.Ch);
+    bool lineEnded = Next();
+    if (lineEnded)
+        Write(run_.Ch);
     // A heading on the input's last line still sets its level.
-    const int index = SetLevelFromHeading(*c.Levels, c.HeadingLevel, line);
-    ++c.LevelsVersion;
-    if (ended)
-        return;
+    const int index = SetLevelFromHeading(run_.Levels, run_.HeadingLevel, line);
+    ++run_.LevelsVersion;
 
-    for (;;) {
-        std::uint8_t next;
-        if (c.Ch == '\r') {
-            if (!c.Input->TryReadByte(next))
-                return;
-            if (next == '\n') {
-                ++c.BytesConsumed;
-                Write(next);
-            } else {
-                c.Input->PutBack(next);
-            }
-        }
-        if (!c.Input->TryReadByte(next))
-            return;
-        c.Input->PutBack(next);
-        if (IsLineBreak(next) || next == '<')
-            return;
-        line = c.Input->ReadUntil("\r\n");
-        c.BytesConsumed += static_cast<std::int64_t>(line.size());
+    while (lineEnded && HeadingContinues()) {
+        line = ReadText("\r\n");
         Write(line);
-        const bool lineEnded = Next();
+        lineEnded = Next();
         if (lineEnded)
-            Write(c.Ch);
-        AppendHeadingLine(*c.Levels, line, index);
-        ++c.LevelsVersion;
-        if (!lineEnded)
-            return;
+            Write(run_.Ch);
+        AppendHeadingLine(run_.Levels, line, index);
+        ++run_.LevelsVersion;
     }
+}
+
+// After a heading line and its line break: true when the next line belongs
+// to the heading too. A CR LF counts as one line break.
+bool ConversionPass::HeadingContinues()
+{
+    if (run_.Ch == '\r')
+        SkipLineFeedAfterReturn();
+    const std::optional<std::uint8_t> next = Peek();
+    return next && !IsLineBreak(*next) && *next != '<';
+}
+
+void ConversionPass::SkipLineFeedAfterReturn()
+{
+    if (!Next())
+        return;
+    if (run_.Ch == '\n')
+        Write(run_.Ch);
+    else
+        Unread();
 }
 
 }  // namespace pellimar

@@ -1,7 +1,6 @@
 // Pattern checks and the starting-page answer.
 #include "engine/patterns.h"
 
-
 #include "engine/levels.h"
 
 namespace pellimar {
@@ -35,6 +34,21 @@ bool CheckPagePattern(const RunSettings& settings, ErrorReporter& reporter)
         return false;
     }
     return true;
+}
+
+std::vector<RefPiece> SplitRefPattern(std::string_view pattern)
+{
+    std::vector<RefPiece> pieces;
+    while (!pattern.empty()) {
+        const std::string_view piece = SplitPiece(pattern, "1234567#");
+        pattern.remove_prefix(piece.size());
+        const char last = piece.back();
+        if (IsLevelDigit(last) || last == '#')
+            pieces.push_back({std::string(piece.substr(0, piece.size() - 1)), last});
+        else
+            pieces.push_back({std::string(piece), 0});
+    }
+    return pieces;
 }
 
 int FirstPatternLevel(std::string_view refPattern)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
@@ -21,6 +22,16 @@ bool CheckRefPattern(const RunSettings& settings, ErrorReporter& reporter);
 // A reference pattern that shows the page needs a page-number pattern that
 // can describe a marker, that is one with a "#".
 bool CheckPagePattern(const RunSettings& settings, ErrorReporter& reporter);
+
+// One piece of the reference pattern: literal text, then the level digit or
+// "#" that ends it (or nothing, for the pattern's trailing text).
+struct RefPiece {
+    std::string literal;
+    char ender = 0;
+};
+
+// The reference pattern cut after each level digit and "#".
+std::vector<RefPiece> SplitRefPattern(std::string_view pattern);
 
 // The first level digit of the reference pattern as a level index 0..6, or
 // -1 when it names no level.

@@ -22,47 +22,33 @@ void AppendDecimal(std::string& text, std::int64_t value)
 // names no level makes every record's reference due.
 bool ConversionPass::ReferenceDue() const
 {
-    return c.RefLevel < 0 || c.Levels->values[c.RefLevel] != kNotSet;
-}
-
-std::vector<RefPiece> SplitRefPattern(std::string_view pattern)
-{
-    std::vector<RefPiece> pieces;
-    while (!pattern.empty()) {
-        const std::string_view piece = SplitPiece(pattern, "1234567#");
-        pattern.remove_prefix(piece.size());
-        const char last = piece.back();
-        if ((last >= '1' && last <= '7') || last == '#')
-            pieces.push_back({std::string(piece.substr(0, piece.size() - 1)), last});
-        else
-            pieces.push_back({std::string(piece), 0});
-    }
-    return pieces;
+    return run_.RefLevel < 0 || run_.Levels.values[run_.RefLevel] != kNotSet;
 }
 
 // Most records share their reference with the record before, so the text
 // is built again only when something it shows has changed.
 void ConversionPass::WriteReference()
 {
-    const ReferenceInputs inputs{c.LevelsVersion, c.PageNumber, c.MidLinePage, host.UseHR()};
-    if (!c.HasCachedReference || !(c.CachedInputs == inputs)) {
-        BuildReference(c.CachedReference, inputs.midLine, inputs.useHR);
+    ReferenceCache& cache = run_.Cache;
+    const ReferenceInputs inputs{run_.LevelsVersion, run_.PageNumber, run_.MidLinePage, host_.UseHR()};
+    if (!cache.valid || !(cache.inputs == inputs)) {
+        BuildReference(cache.text, inputs.midLine, inputs.useHR);
         // A page still unknown after the question is asked for again next time.
-        c.HasCachedReference = c.PageNumber != -1 || !c.RefHasPage;
-        c.CachedInputs = {c.LevelsVersion, c.PageNumber, inputs.midLine, inputs.useHR};
+        cache.valid = run_.PageNumber != -1 || !run_.RefHasPage;
+        cache.inputs = {run_.LevelsVersion, run_.PageNumber, inputs.midLine, inputs.useHR};
     }
-    Write(c.CachedReference);
-    ++c.RefCount;
-    c.MidLinePage = false;
+    Write(cache.text);
+    ++run_.RefCount;
+    run_.MidLinePage = false;
 }
 
 void ConversionPass::BuildReference(std::string& text, bool midLine, bool useHR)
 {
     text.assign("<CS:Reference>");
-    if (c.NotSearched)
+    if (run_.NotSearched)
         text += "<IX->";
     bool pageDone = false;
-    for (const RefPiece& piece : c.RefPieces) {
+    for (const RefPiece& piece : run_.RefPieces) {
         if (piece.ender == '#') {
             // Only the first "#" shows the page; later ones keep their text.
             text += piece.literal;
@@ -71,14 +57,14 @@ void ConversionPass::BuildReference(std::string& text, bool midLine, bool useHR)
             pageDone = true;
         } else if (piece.ender != 0) {
             // An unset level drops the literal text before its digit as well.
-            const std::string& value = c.Levels->values[piece.ender - '1'];
+            const std::string& value = run_.Levels.values[piece.ender - '1'];
             if (value != kNotSet)
                 text.append(piece.literal).append(value);
         } else {
             text += piece.literal;
         }
     }
-    if (c.NotSearched)
+    if (run_.NotSearched)
         text += "<IX>";
     text += useHR ? "<HR>" : "<CR>";
     text += "\r\n</CS>";
@@ -88,14 +74,14 @@ void ConversionPass::BuildReference(std::string& text, bool midLine, bool useHR)
 // makes it a range N-(N+1).
 void ConversionPass::AppendPage(std::string& text, bool midLine)
 {
-    if (c.PageNumber == -1) {
-        const std::optional<std::string> answer = host.AskStartingPage(PagePrompt{});
-        c.PageNumber = ParseStartingPage(answer.value_or(PagePrompt{}.defaultText));
+    if (run_.PageNumber == -1) {
+        const std::optional<std::string> answer = host_.AskStartingPage(PagePrompt{});
+        run_.PageNumber = ParseStartingPage(answer.value_or(PagePrompt{}.defaultText));
     }
-    AppendDecimal(text, c.PageNumber);
+    AppendDecimal(text, run_.PageNumber);
     if (midLine) {
         text += '-';
-        AppendDecimal(text, std::int64_t{c.PageNumber} + 1);
+        AppendDecimal(text, std::int64_t{run_.PageNumber} + 1);
     }
 }
 

@@ -6,19 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/patterns.h"
 #include "engine/run_settings.h"
 #include "streams/text_stream.h"
 
 namespace pellimar {
 
-// One piece of the reference pattern: literal text, then the level digit or
-// "#" that ends it (or nothing, for the pattern's trailing text).
-struct RefPiece {
-    std::string literal;
-    char ender = 0;
-};
+enum class PassState { Copy, CodeOpen, CodeCheck, Heading, PageMatch, PageCommit };
 
-// What the text of a reference depends on.
+// What the text of a reference depends on besides the pattern.
 struct ReferenceInputs {
     std::uint64_t levelsVersion = 0;
     std::int32_t page = -1;
@@ -27,38 +23,58 @@ struct ReferenceInputs {
     bool operator==(const ReferenceInputs&) const = default;
 };
 
-enum class PassState { Copy, CodeOpen, CodeCheck, Heading, PageMatch, PageCommit };
+// Most records share their reference with the record before: the last text
+// built is kept with what it showed.
+struct ReferenceCache {
+    std::string text;
+    ReferenceInputs inputs;
+    bool valid = false;
+};
 
 struct RunContext {
+    // The run's set-up from the settings taken at its start: the level names
+    // prepared, the level values and page unset, the patterns taken apart.
+    RunContext(const RunSettings& settings, LevelLists& levels);
+
+    // Patterns.
     std::string RefPattern;
     std::vector<RefPiece> RefPieces;  // RefPattern split once per run
+    int RefLevel = -1;                // first level digit of RefPattern, -1 for none
     std::string PagePattern;
     std::uint8_t PageFirst = 0;
-    std::int32_t PageLead = -1;      // pattern bytes before its first "#", or -1
-    std::int32_t PageNumber = -1;    // -1 while no page is known
-    std::int32_t RefCount = 0;
+    std::int32_t PageLead = -1;  // pattern bytes before its first "#", or -1
+
+    // Switches taken at the start.
     bool NotSearched = false;
     bool RemovePageMarks = false;
-    bool RefHasPage = false;         // markers are looked for only then
-    bool MidLinePage = false;        // a marker stood inside a line since the last reference
-    int RefLevel = -1;               // first level digit of RefPattern, -1 for none
-    LevelLists* Levels = nullptr;
+    bool RefHasPage = false;  // markers are looked for only then
+
+    // What the references show.
+    LevelLists& Levels;
     std::uint64_t LevelsVersion = 0;  // counts changes of the level values
-    std::string CachedReference;      // the last reference written, and what it showed
-    ReferenceInputs CachedInputs;
-    bool HasCachedReference = false;
+    std::int32_t PageNumber = -1;     // -1 while no page is known
+    std::string PageDigits;
+    bool MidLinePage = false;  // a marker stood inside a line since the last reference
+    std::int32_t RefCount = 0;
+    ReferenceCache Cache;
+
+    // The pass.
     PassState State = PassState::Copy;
     std::uint8_t Ch = 0;
     std::string CodeText;
     std::string HeadingLevel;
-    std::string PageDigits;
-    std::int64_t BytesConsumed = 0;
+
+    // Progress. The input stream counts the bytes consumed.
     std::int64_t InputSize = 0;
     std::int32_t RunPercent = 0;
-    std::int32_t LastPercent = -2;
-    std::int64_t NextPercentAt = 0;  // BytesConsumed at which RunPercent can next change
+    std::int32_t LastPercent = -2;   // so that the first step always reports
+    std::int64_t NextPercentAt = 0;  // bytes consumed at which RunPercent can next change
+
     std::unique_ptr<TS_TextStream> Input;
     std::unique_ptr<TS_TextStream> Output;
 };
+
+// The run-start reset of the level values, patterns, page and switches.
+void ResetRunState(RunContext& run, const RunSettings& settings);
 
 }  // namespace pellimar

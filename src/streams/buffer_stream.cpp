@@ -22,7 +22,8 @@ TS_BufferStream::TS_BufferStream(TStream* source)
       Block(new std::uint8_t[static_cast<std::size_t>(StreamBufferSize)]),
       BufStart(Block.get()),
       BufLimit(Block.get() + StreamBufferSize),
-      BufCapacity(StreamBufferSize)
+      BufCapacity(StreamBufferSize),
+      FillStart(source != nullptr ? source->Position() : 0)
 {
 }
 
@@ -50,6 +51,7 @@ bool TS_BufferStream::SourceAtEnd()
 
 bool TS_BufferStream::Refill()
 {
+    FillStart = Source != nullptr ? Source->Position() : FillStart;
     const std::int64_t n = Source != nullptr ? Source->Read(BufStart, BufCapacity) : 0;
     BufPos = BufStart;
     BufLimit = BufStart + n;
@@ -151,6 +153,7 @@ std::int64_t TS_BufferStream::Seek(std::int64_t offset, std::uint16_t origin)
     if (Direction == bdWriting && !Flush())
         throw EStreamError(LoadStrRes(kStreamTableName, kMsgSeekError));
     Source->SetPosition(target);
+    FillStart = target;
     BufPos = nullptr;
     Direction = bdIdle;
     return target;

@@ -99,6 +99,10 @@ public:
     }
     void Consume(std::size_t count) { BufPos += count; }
 
+    // How far a stream that is being read has been read: bytes put back
+    // count as not read yet. Asks nothing of the source.
+    std::int64_t ReadPosition() const { return FillStart + (BufPos != nullptr ? BufPos - BufStart : 0); }
+
 protected:
     // Position + pending - read-ahead: where the caller stands in the data.
     std::int64_t BufferDelta() const;
@@ -114,6 +118,7 @@ private:
     std::uint8_t* BufPos = nullptr;
     std::uint8_t* BufLimit;
     std::int32_t BufCapacity;
+    std::int64_t FillStart = 0;  // where in the data the block's first byte stands
     TBufferDirection Direction = bdIdle;
     Notification AfterFill;
     Notification AfterFlush;

@@ -294,6 +294,22 @@ TEST(BufferStreamDirection, ReadAfterAFlushedFullBlockComesFromTheSource)
     EXPECT_EQ(Bytes(9000)[8192], static_cast<char>(ReadOne(stream)));
 }
 
+TEST(BufferStreamReadPosition, FollowsReadsPutBacksFillsAndSeeks)
+{
+    MemoryStream source(Bytes(20000));
+    TS_BufferStream stream(&source);
+    EXPECT_EQ(0, stream.ReadPosition());
+    for (int i = 0; i < 8193; ++i)
+        ReadOne(stream);
+    EXPECT_EQ(8193, stream.ReadPosition());
+    stream.PutBack('x');
+    EXPECT_EQ(8192, stream.ReadPosition());
+    stream.Seek(100, kFromEnd);
+    EXPECT_EQ(19900, stream.ReadPosition());
+    ReadOne(stream);
+    EXPECT_EQ(stream.Position(), stream.ReadPosition());
+}
+
 TEST(BufferStreamNotifications, CalledAfterEveryFillAndFlush)
 {
     MemoryStream source(Bytes(10));
