@@ -58,7 +58,7 @@ bool CliHost::CancelRequested() const
     return cancelSignalled != 0;
 }
 
-void CliHost::ShowError(const std::string& message)
+void PrintError(const std::string& message)
 {
     std::fprintf(stderr, "pellimar-cli: %s\n", message.c_str());
 }

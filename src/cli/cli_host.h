@@ -12,7 +12,7 @@
 
 namespace pellimar::cli {
 
-class CliHost : public RunHost, public ErrorReporter {
+class CliHost : public RunHost {
 public:
     CliHost(const Options& options, bool showProgress);
 
@@ -24,12 +24,13 @@ public:
     bool UseHR() const override { return options_.useHR; }
     bool CancelRequested() const override;
 
-    void ShowError(const std::string& message) override;
-
 private:
     const Options& options_;
     std::optional<ProgressBar> progress_;
 };
+
+// "pellimar-cli: <message>" on standard error.
+void PrintError(const std::string& message);
 
 // Makes the first SIGINT or SIGTERM ask the running conversion to stop.
 void InstallCancelHandler();

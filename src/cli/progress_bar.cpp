@@ -3,15 +3,9 @@
 
 #include <algorithm>
 
-namespace pellimar::cli {
+#include "run/run_time.h"
 
-std::string FormatClock(std::int64_t seconds)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    return text;
-}
+namespace pellimar::cli {
 
 std::string ProgressLine(std::int32_t percent, std::int64_t elapsedSeconds)
 {
@@ -21,10 +15,8 @@ std::string ProgressLine(std::int32_t percent, std::int64_t elapsedSeconds)
     std::string line = "[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] ";
     line += (clamped < 10 ? "  " : clamped < 100 ? " " : "") + std::to_string(clamped) + "%  ";
     line += FormatClock(elapsedSeconds) + " elapsed  ";
-    if (clamped == 0)
-        line += "--:--:--";
-    else
-        line += FormatClock(elapsedSeconds * (100 - clamped) / clamped);
+    const std::optional<std::int32_t> remaining = EstimateRemaining(elapsedSeconds * 1000, clamped);
+    line += remaining ? FormatClock(*remaining) : "--:--:--";
     return line + " remaining";
 }
 

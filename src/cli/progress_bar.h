@@ -8,9 +8,6 @@
 
 namespace pellimar::cli {
 
-// "hh:mm:ss" of a number of seconds.
-std::string FormatClock(std::int64_t seconds);
-
 // The line shown for a percentage after some seconds; the remaining time is
 // estimated from the pace so far ("--:--:--" before there is any).
 std::string ProgressLine(std::int32_t percent, std::int64_t elapsedSeconds);

@@ -2,7 +2,6 @@
 // and its summary.
 #include "cli/run_cli.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,7 +10,7 @@
 #include "cli/options.h"
 #include "engine/conversion.h"
 #include "engine/level_names_line.h"
-#include "engine/patterns.h"
+#include "run/run_checks.h"
 #include "streams/exceptions.h"
 
 #ifndef PELLIMAR_VERSION
@@ -20,18 +19,6 @@
 
 namespace pellimar::cli {
 namespace {
-
-bool IsFile(const std::string& path)
-{
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-bool Exists(const std::string& path)
-{
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
 
 // The level names: those of --levels-from, each overridden by a --levelN.
 void FillLevels(Options& options)
@@ -51,21 +38,19 @@ int Convert(Options& options)
 {
     CliHost host(options, options.progress.value_or(isatty(STDERR_FILENO) == 1));
     FillLevels(options);
-    if (!IsFile(options.run.inputPath)) {
-        host.ShowError("Input file not found.");
+    if (const RunCheck check = CheckRunInputs(options.run); !check.Passed()) {
+        PrintError(check.message);
         return kExitError;
     }
-    if (!CheckRefPattern(options.run, host) || !CheckPagePattern(options.run, host))
-        return kExitError;
-    if (!options.force && Exists(options.run.outputPath)) {
-        host.ShowError("Output file exists: " + options.run.outputPath + " (use -f or --force to overwrite)");
+    if (!options.force && OutputExists(options.run.outputPath)) {
+        PrintError("Output file exists: " + options.run.outputPath + " (use -f or --force to overwrite)");
         return kExitError;
     }
     InstallCancelHandler();
     LevelLists levels;
     const RunResult result = RunConversion(options.run, host, levels);
     if (result.cancelled) {
-        host.ShowError("Operation Canceled. The partial output is in " + options.run.outputPath);
+        PrintError("Operation Canceled. The partial output is in " + options.run.outputPath);
         return kExitCancelled;
     }
     if (!options.quiet)

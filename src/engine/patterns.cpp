@@ -13,27 +13,21 @@ bool IsLevelDigit(char c)
 
 }  // namespace
 
-bool CheckRefPattern(const RunSettings& settings, ErrorReporter& reporter)
+bool CheckRefPattern(const RunSettings& settings)
 {
     for (char c : settings.refPattern) {
         const bool missing = (c == '#' && settings.pagePattern.empty()) ||
                              (IsLevelDigit(c) && settings.levelTexts[c - '1'].empty());
-        if (missing) {
-            reporter.ShowError(kInsufficientPatternInfo);
+        if (missing)
             return false;
-        }
     }
     return true;
 }
 
-bool CheckPagePattern(const RunSettings& settings, ErrorReporter& reporter)
+bool CheckPagePattern(const RunSettings& settings)
 {
     const bool showsPage = settings.refPattern.find('#') != std::string::npos;
-    if (showsPage && settings.pagePattern.find('#') == std::string::npos) {
-        reporter.ShowError(kPagePatternNeedsHash);
-        return false;
-    }
-    return true;
+    return !showsPage || settings.pagePattern.find('#') != std::string::npos;
 }
 
 std::vector<RefPiece> SplitRefPattern(std::string_view pattern)

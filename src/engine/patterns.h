@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/run_host.h"
 #include "engine/run_settings.h"
 
 namespace pellimar {
@@ -16,12 +15,12 @@ inline constexpr const char* kInsufficientPatternInfo = "Insufficient informatio
 inline constexpr const char* kPagePatternNeedsHash = "Page # Pattern must contain #";
 
 // Every "#" of the reference pattern needs a page-number pattern and every
-// level digit 1..7 its level name. Reports and returns false otherwise.
-bool CheckRefPattern(const RunSettings& settings, ErrorReporter& reporter);
+// level digit 1..7 its level name (kInsufficientPatternInfo otherwise).
+bool CheckRefPattern(const RunSettings& settings);
 
 // A reference pattern that shows the page needs a page-number pattern that
-// can describe a marker, that is one with a "#".
-bool CheckPagePattern(const RunSettings& settings, ErrorReporter& reporter);
+// can describe a marker, that is one with a "#" (kPagePatternNeedsHash).
+bool CheckPagePattern(const RunSettings& settings);
 
 // One piece of the reference pattern: literal text, then the level digit or
 // "#" that ends it (or nothing, for the pattern's trailing text).

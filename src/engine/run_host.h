@@ -9,13 +9,6 @@
 
 namespace pellimar {
 
-// Where the pattern checks report a failed check.
-class ErrorReporter {
-public:
-    virtual ~ErrorReporter() = default;
-    virtual void ShowError(const std::string& message) = 0;
-};
-
 struct PagePrompt {
     std::string title = "Input Page Number";
     std::string prompt = "Please enter a starting page number:";

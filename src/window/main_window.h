@@ -12,7 +12,7 @@
 #include "engine/run_settings.h"
 #include "settings/settings_paths.h"
 #include "window/dialogs.h"
-#include "window/run_time_display.h"
+#include "run/run_time.h"
 
 class QAction;
 class QCheckBox;
@@ -41,7 +41,7 @@ struct WindowServices {
     std::function<std::int64_t()> clock;
 };
 
-class TZUDIzazu : public QMainWindow, public RunHost, public ErrorReporter {
+class TZUDIzazu : public QMainWindow, public RunHost {
     Q_OBJECT
 
 public:
@@ -61,8 +61,6 @@ public:
     bool LeftJustOnly() const override { return FLeftJustOnly; }
     bool UseHR() const override { return FUseHR; }
     bool CancelRequested() const override { return FCancelRequested; }
-    // ErrorReporter
-    void ShowError(const std::string& message) override;
 
     bool ShowProgMeter() const { return FShowProgMeter; }
     bool IsRunning() const { return FRunning; }

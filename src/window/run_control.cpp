@@ -5,11 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/conversion.h"
-#include "engine/patterns.h"
+#include "run/run_checks.h"
 #include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
 #include "window/byte_text.h"
@@ -18,21 +17,6 @@
 #include "window/program_launcher.h"
 
 namespace pellimar {
-namespace {
-
-bool FileExists(const std::string& path)
-{
-    return !path.empty() && access(path.c_str(), F_OK) == 0;
-}
-
-// A folder is no input file, whatever its name.
-bool InputFileExists(const std::string& path)
-{
-    struct stat info {};
-    return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-}  // namespace
 
 void TZUDIzazu::Button2Click()
 {
@@ -41,13 +25,10 @@ void TZUDIzazu::Button2Click()
         return;
     }
     FCancelRequested = false;
-    if (!InputFileExists(inEdit->Bytes())) {
-        services_.dialogs->ShowMessage(MessageKind::Error, "Input file not found.", MessageButtons::Ok);
+    if (const RunCheck check = CheckRunInputs(SettingsForRun()); !check.Passed()) {
+        services_.dialogs->ShowMessage(MessageKind::Error, check.message, MessageButtons::Ok);
         return;
     }
-    const RunSettings settings = SettingsForRun();
-    if (!CheckRefPattern(settings, *this) || !CheckPagePattern(settings, *this))
-        return;
     if (!ConfirmOverwrite())
         return;
     RunFromWindow();
@@ -55,7 +36,7 @@ void TZUDIzazu::Button2Click()
 
 bool TZUDIzazu::ConfirmOverwrite()
 {
-    if (!FileExists(outEdit->Bytes()))
+    if (!OutputExists(outEdit->Bytes()))
         return true;
     const MessageAnswer answer = services_.dialogs->ShowMessage(
         MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel);
@@ -155,11 +136,6 @@ void TZUDIzazu::LeaveRunning()
 std::optional<std::string> TZUDIzazu::AskStartingPage(const PagePrompt& prompt)
 {
     return services_.dialogs->InputBox(prompt.title, prompt.prompt, prompt.defaultText);
-}
-
-void TZUDIzazu::ShowError(const std::string& message)
-{
-    services_.dialogs->ShowMessage(MessageKind::Error, message, MessageButtons::Ok);
 }
 
 void TZUDIzazu::ShowRunDisplay(bool running)

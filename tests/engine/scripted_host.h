@@ -12,7 +12,7 @@
 
 namespace pellimar::testing {
 
-class ScriptedHost : public RunHost, public ErrorReporter {
+class ScriptedHost : public RunHost {
 public:
     void EnterRunning() override { log.push_back("enter"); }
     void ProgressChanged(std::int32_t runPercent) override
@@ -37,8 +37,6 @@ public:
     bool UseHR() const override { return useHR; }
     bool CancelRequested() const override { return cancel; }
 
-    void ShowError(const std::string& message) override { errors.push_back(message); }
-
     bool leftJustOnly = false;
     bool useHR = false;
     bool cancel = false;
@@ -48,7 +46,6 @@ public:
     std::vector<std::string> log;
     std::vector<std::int32_t> percents;
     std::vector<PagePrompt> prompts;
-    std::vector<std::string> errors;
 };
 
 }  // namespace pellimar::testing

@@ -1,5 +1,6 @@
-// The elapsed and remaining time of a run, as the window shows them: the
-// remaining time is a straight-line estimate made at 1, 5, 9, ... 97 percent.
+// The elapsed and remaining time of a run: the clock format both front ends
+// show, the straight-line estimate of the time still to go, and the window's
+// readouts, which estimate afresh only at 1, 5, 9, ... 97 percent.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +11,15 @@ namespace pellimar {
 
 inline constexpr const char* kZeroClock = "00:00:00";
 
-// "hh:mm:ss", each part at least two digits.
-std::string FormatClock(std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
+// "hh:mm:ss" of a number of seconds, each part at least two digits.
+std::string FormatClock(std::int64_t seconds);
 
-// Seconds still to go after `elapsedMs` at `percent`, or nothing when the
-// estimate is not a time of day (24 hours or more, or negative).
+// Milliseconds from one local time of day to a later one; a run that goes
+// on past midnight counts on.
+std::int64_t ElapsedMs(std::int64_t startMs, std::int64_t nowMs);
+
+// Whole seconds still to go after `elapsedMs` at `percent`, or nothing when
+// that is not a time of day (24 hours or more, negative, or no percent yet).
 std::optional<std::int32_t> EstimateRemaining(std::int64_t elapsedMs, std::int32_t percent);
 
 class RunTimeDisplay {

@@ -1,5 +1,5 @@
 // Time readouts of a run.
-#include "window/run_time_display.h"
+#include "run/run_time.h"
 
 #include <cstdio>
 
@@ -10,17 +10,23 @@ constexpr std::int64_t kDayMs = 24LL * 3600 * 1000;
 
 }  // namespace
 
-std::string FormatClock(std::int64_t hours, std::int64_t minutes, std::int64_t seconds)
+std::string FormatClock(std::int64_t seconds)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%2.2lld:%2.2lld:%2.2lld", static_cast<long long>(hours),
-                  static_cast<long long>(minutes), static_cast<long long>(seconds));
+    std::snprintf(text, sizeof text, "%2.2lld:%2.2lld:%2.2lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
     return text;
+}
+
+std::int64_t ElapsedMs(std::int64_t startMs, std::int64_t nowMs)
+{
+    const std::int64_t elapsed = nowMs - startMs;
+    return elapsed < 0 ? elapsed + kDayMs : elapsed;
 }
 
 std::optional<std::int32_t> EstimateRemaining(std::int64_t elapsedMs, std::int32_t percent)
 {
-    if (percent == 0)
+    if (percent <= 0)
         return std::nullopt;
     const std::int64_t elapsedSeconds = elapsedMs / 1000;
     const std::int64_t remaining = elapsedSeconds * (100 - percent) / percent;
@@ -38,10 +44,8 @@ void RunTimeDisplay::Start(std::int64_t nowMs)
 
 void RunTimeDisplay::Update(std::int64_t nowMs, std::int32_t runPercent)
 {
-    std::int64_t elapsed = nowMs - startTime_;
-    if (elapsed < 0)
-        elapsed += kDayMs;  // the run went on past midnight
-    elapsed_ = FormatClock(elapsed / 3600000, elapsed / 60000 % 60, elapsed / 1000 % 60);
+    const std::int64_t elapsed = ElapsedMs(startTime_, nowMs);
+    elapsed_ = FormatClock(elapsed / 1000);
     if (runPercent <= 0)
         remainingEstimate_.reset();
     else if (runPercent % 4 == 1)
@@ -50,10 +54,7 @@ void RunTimeDisplay::Update(std::int64_t nowMs, std::int32_t runPercent)
 
 std::string RunTimeDisplay::RemainingText() const
 {
-    if (!remainingEstimate_)
-        return kZeroClock;
-    const std::int32_t r = *remainingEstimate_;
-    return FormatClock(r / 3600, r / 60 % 60, r % 60);
+    return remainingEstimate_ ? FormatClock(*remainingEstimate_) : kZeroClock;
 }
 
 }  // namespace pellimar

@@ -1,0 +1,35 @@
+// The checks made before a run, the same for the window and the command
+// line: each says what stops the run and the text the user is shown.
+#pragma once
+
+#include <string>
+
+#include "engine/run_settings.h"
+
+namespace pellimar {
+
+inline constexpr const char* kInputFileNotFound = "Input file not found.";
+
+enum class RunCheckFailure {
+    None,
+    InputNotFound,          // no file under the input's name (a folder is none)
+    PatternSourceMissing,   // a "#" or level digit whose box is empty
+    PagePatternWithoutHash, // the reference shows the page, the marker has no "#"
+};
+
+struct RunCheck {
+    RunCheckFailure failure = RunCheckFailure::None;
+    std::string message;  // empty when the check passed
+
+    bool Passed() const { return failure == RunCheckFailure::None; }
+};
+
+// The input file, then the sources of the reference pattern, then the
+// page-number pattern; the first that fails is reported.
+RunCheck CheckRunInputs(const RunSettings& settings);
+
+// True when something stands under the output's name, a link that points
+// nowhere included: a run would replace it.
+bool OutputExists(const std::string& path);
+
+}  // namespace pellimar

@@ -1,0 +1,73 @@
+// The checks before a run: what stops it, in which order, and what it says.
+#include "run/run_checks.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace pellimar {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+class RunChecksTest : public ::testing::Test {
+protected:
+    RunChecksTest()
+    {
+        settings.inputPath = dir.File("in.fff");
+        settings.refPattern = "1 #";
+        settings.pagePattern = "[#]";
+        settings.levelTexts[0] = "Book";
+        WriteFileBytes(settings.inputPath, "<RD>x");
+    }
+
+    TempDir dir;
+    RunSettings settings;
+};
+
+TEST_F(RunChecksTest, FilledSettingsPass)
+{
+    const RunCheck check = CheckRunInputs(settings);
+    EXPECT_TRUE(check.Passed());
+    EXPECT_EQ("", check.message);
+}
+
+TEST_F(RunChecksTest, MissingInputOrAFolderIsNotFoundBeforeAnyPatternIsLookedAt)
+{
+    settings.refPattern = "1 2";  // would fail next
+    for (const std::string& input : {dir.File("absent.fff"), dir.Path().string(), std::string()}) {
+        settings.inputPath = input;
+        const RunCheck check = CheckRunInputs(settings);
+        EXPECT_EQ(RunCheckFailure::InputNotFound, check.failure) << input;
+        EXPECT_EQ("Input file not found.", check.message);
+    }
+}
+
+TEST_F(RunChecksTest, PatternSourcesComeBeforeThePageMarker)
+{
+    settings.pagePattern = "";
+    RunCheck check = CheckRunInputs(settings);
+    EXPECT_EQ(RunCheckFailure::PatternSourceMissing, check.failure);
+    EXPECT_EQ("Insufficient information to process reference pattern", check.message);
+
+    settings.pagePattern = "[x]";
+    check = CheckRunInputs(settings);
+    EXPECT_EQ(RunCheckFailure::PagePatternWithoutHash, check.failure);
+    EXPECT_EQ("Page # Pattern must contain #", check.message);
+}
+
+TEST_F(RunChecksTest, OutputExistsForAFileAndForALinkToNothing)
+{
+    EXPECT_TRUE(OutputExists(settings.inputPath));
+    EXPECT_FALSE(OutputExists(dir.File("new.fff")));
+    EXPECT_FALSE(OutputExists(""));
+    std::filesystem::create_symlink(dir.File("nowhere"), dir.File("link.fff"));
+    EXPECT_TRUE(OutputExists(dir.File("link.fff")));
+}
+
+}  // namespace
+}  // namespace pellimar
