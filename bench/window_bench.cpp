@@ -71,17 +71,16 @@ int main(int argc, char** argv)
     CountingWindow window(services);
     window.show();
     std::filesystem::remove(argv[2]);
-    window.inEdit->SetBytes(argv[1]);
-    window.outEdit->SetBytes(argv[2]);
-    window.refCB->SetBytes("2 3, p. #");
-    window.pageCB->SetBytes("[#]");
-    window.LevelBoxes[0]->SetBytes("Testament");
-    window.LevelBoxes[1]->SetBytes("Book Name");
-    window.LevelBoxes[2]->SetBytes("Chapter");
+    const std::pair<const char*, const char*> texts[] = {
+        {"inEdit", argv[1]},     {"outEdit", argv[2]},       {"refCB", "2 3, p. #"}, {"pageCB", "[#]"},
+        {"L1CB", "Testament"}, {"L2CB", "Book Name"}, {"L3CB", "Chapter"},
+    };
+    for (const auto& [box, text] : texts)
+        window.findChild<THistoryComboBox*>(box)->SetBytes(text);
 
     QElapsedTimer timer;
     timer.start();
-    window.Button2->click();
+    window.Button2Click();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     std::printf("%.3f s, %d progress steps; %s\n", seconds, window.steps, dialogs.lastMessage.c_str());
     return 0;

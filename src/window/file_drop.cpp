@@ -42,21 +42,6 @@ private:
     TZUDIzazu& window_;
 };
 
-void ImportLevelNames(TZUDIzazu& window, const std::string& path)
-{
-    window.EmptyLevelNames();
-    window.FillLevelNames(path);
-}
-
-void TakeInputFile(TZUDIzazu& window, const std::string& path)
-{
-    window.inEdit->SetBytes(path);
-    // As after the input-file dialog, the output dialog starts on the input's name.
-    window.SaveDialog1.fileName = path;
-    if (window.outEdit->Bytes().empty())
-        window.outEdit->SetBytes(DerivedOutputPath(path));
-}
-
 }  // namespace
 
 std::string DroppedFilePath(const QMimeData* data)
@@ -98,21 +83,19 @@ void DropFileOnWindow(TZUDIzazu& window, const std::string& path)
 {
     try {
         if (IsDefinitionFile(path))
-            ImportLevelNames(window, path);
+            window.ImportLevelNames(path);
         else
-            TakeInputFile(window, path);
+            window.TakeInputFile(path);
     } catch (const std::exception& error) {
         window.HandleException(error);
     }
     window.UpdateBeginButton();
 }
 
-void ForwardFileDragsOverBoxes(TZUDIzazu& window)
+void ForwardFileDragsOverBoxes(TZUDIzazu& window, std::span<THistoryComboBox* const> boxes)
 {
     auto* forwarder = new EditLineDropForwarder(window);
-    for (THistoryComboBox* box : window.LevelBoxes)
-        box->lineEdit()->installEventFilter(forwarder);
-    for (THistoryComboBox* box : {window.pageCB, window.refCB, window.inEdit, window.outEdit})
+    for (THistoryComboBox* box : boxes)
         box->lineEdit()->installEventFilter(forwarder);
 }
 

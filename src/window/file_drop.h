@@ -2,6 +2,7 @@
 // any other file becomes the input (and names the output when none is given).
 #pragma once
 
+#include <span>
 #include <string>
 
 class QDropEvent;
@@ -9,6 +10,7 @@ class QMimeData;
 
 namespace pellimar {
 
+class THistoryComboBox;
 class TZUDIzazu;
 
 // The local file a drag carries (its first URL), or empty when it carries
@@ -34,6 +36,6 @@ void DropFileOnWindow(TZUDIzazu& window, const std::string& path);
 
 // Sends file drags over the window's drop-down boxes on to the window, whose
 // edit lines would otherwise take a dragged file's address as text.
-void ForwardFileDragsOverBoxes(TZUDIzazu& window);
+void ForwardFileDragsOverBoxes(TZUDIzazu& window, std::span<THistoryComboBox* const> boxes);
 
 }  // namespace pellimar

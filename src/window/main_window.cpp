@@ -99,6 +99,17 @@ std::int64_t LocalTimeOfDayMs()
 
 }  // namespace
 
+std::array<THistoryComboBox*, kHistoryBoxCount> MainWindowUi::HistoryBoxes() const
+{
+    std::array<THistoryComboBox*, kHistoryBoxCount> boxes{};
+    std::copy(LevelBoxes.begin(), LevelBoxes.end(), boxes.begin());
+    boxes[kLevelCount] = pageCB;
+    boxes[kLevelCount + 1] = refCB;
+    boxes[kLevelCount + 2] = inEdit;
+    boxes[kLevelCount + 3] = outEdit;
+    return boxes;
+}
+
 TZUDIzazu::TZUDIzazu(WindowServices services) : services_(std::move(services))
 {
     if (!services_.clock)
@@ -121,11 +132,11 @@ void TZUDIzazu::FormCreate()
     CreateMenu();
     CreateShortcuts();
     SetTabOrder();
-    OpenDialog1 = {OpenFilters(), 1, "", "FFF", false};
-    SaveDialog1 = {SaveFilters(), 1, "", "FFF", false};
+    ui.OpenDialog1 = {OpenFilters(), kFlatFilesFilter, "", "FFF", false};
+    ui.SaveDialog1 = {SaveFilters(), 1, "", "FFF", false};
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     setAcceptDrops(true);
-    ForwardFileDragsOverBoxes(*this);
+    ForwardFileDragsOverBoxes(*this, ui.HistoryBoxes());
 }
 
 void TZUDIzazu::CreateControls()
@@ -137,10 +148,10 @@ void TZUDIzazu::CreateControls()
                           "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0px 2px; }");
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
-    Bevel1 = new QFrame(client);
-    Bevel1->setFrameShape(QFrame::HLine);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(0, 0, kClientWidth, 3);
+    ui.Bevel1 = new QFrame(client);
+    ui.Bevel1->setFrameShape(QFrame::HLine);
+    ui.Bevel1->setFrameShadow(QFrame::Sunken);
+    ui.Bevel1->setGeometry(0, 0, kClientWidth, 3);
     CreateLevelGroup();
     CreateOptionsGroup();
     CreateFilesGroup();
@@ -151,81 +162,79 @@ void TZUDIzazu::CreateControls()
 
 void TZUDIzazu::CreateLevelGroup()
 {
-    GroupBox1 = new QGroupBox("Level Names:", centralWidget());
-    GroupBox1->setGeometry(7, 2, 182, 232);
+    ui.GroupBox1 = new QGroupBox("Level Names:", centralWidget());
+    ui.GroupBox1->setGeometry(7, 2, 182, 232);
     for (int n = 1; n <= kLevelCount; ++n) {
-        auto* box = MakeHistoryBox(GroupBox1, QString("L%1CB").arg(n), BoxText::Plain, true,
+        auto* box = MakeHistoryBox(ui.GroupBox1, QString("L%1CB").arg(n), BoxText::Plain, true,
                                    QRect(28, 20 + 30 * (n - 1), 145, 24));
         const std::string caption = "&" + std::to_string(n) + ":";
-        MakeLabel(GroupBox1, caption.c_str(), QRect(10, 24 + 30 * (n - 1), 11, 16), box);
-        LevelBoxes[n - 1] = box;
+        MakeLabel(ui.GroupBox1, caption.c_str(), QRect(10, 24 + 30 * (n - 1), 11, 16), box);
+        ui.LevelBoxes[n - 1] = box;
     }
 }
 
 void TZUDIzazu::CreateOptionsGroup()
 {
-    GroupBox3 = new QGroupBox("Options:", centralWidget());
-    GroupBox3->setGeometry(193, 2, 228, 118);
-    pageCB = MakeHistoryBox(GroupBox3, "pageCB", BoxText::Plain, false, QRect(8, 38, 193, 24));
-    MakeLabel(GroupBox3, "&Page # Pattern:", QRect(8, 18, 91, 16), pageCB);
-    cbRemove = new QCheckBox("&Remove #'s", GroupBox3);
-    PlaceCaption(cbRemove, QRect(123, 18, 87, 18));
+    ui.GroupBox3 = new QGroupBox("Options:", centralWidget());
+    ui.GroupBox3->setGeometry(193, 2, 228, 118);
+    ui.pageCB = MakeHistoryBox(ui.GroupBox3, "pageCB", BoxText::Plain, false, QRect(8, 38, 193, 24));
+    MakeLabel(ui.GroupBox3, "&Page # Pattern:", QRect(8, 18, 91, 16), ui.pageCB);
+    ui.cbRemove = new QCheckBox("&Remove #'s", ui.GroupBox3);
+    PlaceCaption(ui.cbRemove, QRect(123, 18, 87, 18));
     // Alt+R belongs to the reference-pattern label, which comes first.
-    cbRemove->setShortcut(QKeySequence());
-    refCB = MakeHistoryBox(GroupBox3, "refCB", BoxText::Plain, false, QRect(8, 86, 193, 24));
-    MakeLabel(GroupBox3, "&Reference Pattern:", QRect(8, 66, 108, 16), refCB);
-    cbSearch = new QCheckBox("Not &Searched", GroupBox3);
-    PlaceCaption(cbSearch, QRect(123, 66, 100, 18));
+    ui.cbRemove->setShortcut(QKeySequence());
+    ui.refCB = MakeHistoryBox(ui.GroupBox3, "refCB", BoxText::Plain, false, QRect(8, 86, 193, 24));
+    MakeLabel(ui.GroupBox3, "&Reference Pattern:", QRect(8, 66, 108, 16), ui.refCB);
+    ui.cbSearch = new QCheckBox("Not &Searched", ui.GroupBox3);
+    PlaceCaption(ui.cbSearch, QRect(123, 66, 100, 18));
 }
 
 void TZUDIzazu::CreateFilesGroup()
 {
-    GroupBox2 = new QGroupBox("Files:", centralWidget());
-    GroupBox2->setGeometry(193, 121, 228, 113);
-    MakeUnderlinedLabel(GroupBox2, "", 'I', "nput File:", QRect(8, 16, 57, 16));
-    inEdit = MakeHistoryBox(GroupBox2, "inEdit", BoxText::Path, true, QRect(8, 35, 193, 24));
-    SpeedButton1 = MakeBrowseButton(GroupBox2, QRect(202, 35, 17, 23));
-    MakeUnderlinedLabel(GroupBox2, "", 'O', "utput File:", QRect(8, 62, 68, 16));
-    outEdit = MakeHistoryBox(GroupBox2, "outEdit", BoxText::Path, true, QRect(8, 81, 193, 24));
-    SpeedButton3 = MakeBrowseButton(GroupBox2, QRect(202, 81, 17, 23));
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
-    connect(SpeedButton3, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton3Click(); }); });
+    ui.GroupBox2 = new QGroupBox("Files:", centralWidget());
+    ui.GroupBox2->setGeometry(193, 121, 228, 113);
+    MakeUnderlinedLabel(ui.GroupBox2, "", 'I', "nput File:", QRect(8, 16, 57, 16));
+    ui.inEdit = MakeHistoryBox(ui.GroupBox2, "inEdit", BoxText::Path, true, QRect(8, 35, 193, 24));
+    ui.SpeedButton1 = MakeBrowseButton(ui.GroupBox2, QRect(202, 35, 17, 23));
+    MakeUnderlinedLabel(ui.GroupBox2, "", 'O', "utput File:", QRect(8, 62, 68, 16));
+    ui.outEdit = MakeHistoryBox(ui.GroupBox2, "outEdit", BoxText::Path, true, QRect(8, 81, 193, 24));
+    ui.SpeedButton3 = MakeBrowseButton(ui.GroupBox2, QRect(202, 81, 17, 23));
+    connect(ui.SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
+    connect(ui.SpeedButton3, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton3Click(); }); });
 }
 
 // Every box's focus and keys go through the window's history handlers; the
 // three boxes the Begin rule reads run it on every change.
 void TZUDIzazu::WireHistoryBoxes()
 {
-    for (THistoryComboBox* box : LevelBoxes)
+    for (THistoryComboBox* box : ui.HistoryBoxes())
         box->installEventFilter(this);
-    for (THistoryComboBox* box : {pageCB, refCB, inEdit, outEdit})
-        box->installEventFilter(this);
-    for (THistoryComboBox* box : {inEdit, outEdit, refCB})
+    for (THistoryComboBox* box : {ui.inEdit, ui.outEdit, ui.refCB})
         connect(box, &QComboBox::editTextChanged, this, [this] { UpdateBeginButton(); });
 }
 
 void TZUDIzazu::CreateButtons()
 {
-    Button2 = new QPushButton("&Begin", centralWidget());
-    Button2->setGeometry(135, 255, 73, 27);
-    Button2->setEnabled(false);
-    Button2->setAutoDefault(false);
-    Button2->setShortcut(QKeySequence());  // Alt+B is the menu's shortcut
-    Button1 = new QPushButton("E&xit", centralWidget());
-    Button1->setGeometry(219, 255, 73, 27);
-    Button1->setAutoDefault(false);
-    Button1->setShortcut(QKeySequence());  // Alt+X is the menu's shortcut
-    connect(Button2, &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    ui.Button2 = new QPushButton("&Begin", centralWidget());
+    ui.Button2->setGeometry(135, 255, 73, 27);
+    ui.Button2->setEnabled(false);
+    ui.Button2->setAutoDefault(false);
+    ui.Button2->setShortcut(QKeySequence());  // Alt+B is the menu's shortcut
+    ui.Button1 = new QPushButton("E&xit", centralWidget());
+    ui.Button1->setGeometry(219, 255, 73, 27);
+    ui.Button1->setAutoDefault(false);
+    ui.Button1->setShortcut(QKeySequence());  // Alt+X is the menu's shortcut
+    connect(ui.Button2, &QPushButton::clicked, this, [this] { Guarded([this] { Button2Click(); }); });
+    connect(ui.Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 
 void TZUDIzazu::CreateProgressDisplay()
 {
-    ProgBar1 = new TVantorGauge(centralWidget());
-    ProgBar1->setGeometry(48, 236, 332, 17);
-    ProgBar1->SetColor(clBtnFace);
-    ProgBar1->SetForeColor(clActiveCaption);
-    ProgBar1->hide();
+    ui.ProgBar1 = new TVantorGauge(centralWidget());
+    ui.ProgBar1->setGeometry(48, 236, 332, 17);
+    ui.ProgBar1->SetColor(clBtnFace);
+    ui.ProgBar1->SetForeColor(clActiveCaption);
+    ui.ProgBar1->hide();
     QFont small("Arial");
     small.setPixelSize(11);
     auto makeTimeLabel = [&](const char* text, QRect geometry) {
@@ -234,48 +243,48 @@ void TZUDIzazu::CreateProgressDisplay()
         label->hide();
         return label;
     };
-    lblStaticET = makeTimeLabel("Elapsed Time:", QRect(14, 254, 66, 14));
-    lblStaticRT = makeTimeLabel("Remaining Time:", QRect(312, 254, 77, 14));
-    lblET = makeTimeLabel(kZeroClock, QRect(14, 267, 42, 14));
-    lblRT = makeTimeLabel(kZeroClock, QRect(312, 267, 42, 14));
+    ui.lblStaticET = makeTimeLabel("Elapsed Time:", QRect(14, 254, 66, 14));
+    ui.lblStaticRT = makeTimeLabel("Remaining Time:", QRect(312, 254, 77, 14));
+    ui.lblET = makeTimeLabel(kZeroClock, QRect(14, 267, 42, 14));
+    ui.lblRT = makeTimeLabel(kZeroClock, QRect(312, 267, 42, 14));
 }
 
 void TZUDIzazu::CreateMenu()
 {
-    File1 = menuBar()->addMenu("&File");
-    LoadLevels1 = File1->addAction("&Load Levels\tAlt+L");
-    InputFile1 = File1->addAction("&Input File\tAlt+I");
-    OutputFile1 = File1->addAction("&Output File\tAlt+O");
-    Begin1 = File1->addAction("&Begin\tAlt+B");
-    File1->addSeparator();
-    Preferences1 = File1->addMenu("&Preferences");
-    LJO1 = Preferences1->addAction("Left Justifed Only");
-    SPM1 = Preferences1->addAction("Show Progress Meter");
-    UHR1 = Preferences1->addAction("Use <HR> (in place of <CR>)");
-    for (QAction* check : {LJO1, SPM1, UHR1})
+    ui.File1 = menuBar()->addMenu("&File");
+    ui.LoadLevels1 = ui.File1->addAction("&Load Levels\tAlt+L");
+    ui.InputFile1 = ui.File1->addAction("&Input File\tAlt+I");
+    ui.OutputFile1 = ui.File1->addAction("&Output File\tAlt+O");
+    ui.Begin1 = ui.File1->addAction("&Begin\tAlt+B");
+    ui.File1->addSeparator();
+    ui.Preferences1 = ui.File1->addMenu("&Preferences");
+    ui.LJO1 = ui.Preferences1->addAction("Left Justifed Only");
+    ui.SPM1 = ui.Preferences1->addAction("Show Progress Meter");
+    ui.UHR1 = ui.Preferences1->addAction("Use <HR> (in place of <CR>)");
+    for (QAction* check : {ui.LJO1, ui.SPM1, ui.UHR1})
         check->setCheckable(true);
-    SetFolioFlatFileViewer1 = Preferences1->addAction("Set Folio Flat File Viewer ...");
-    File1->addSeparator();
-    Exit1 = File1->addAction("E&xit\tAlt+X");
+    ui.SetFolioFlatFileViewer1 = ui.Preferences1->addAction("Set Folio Flat File Viewer ...");
+    ui.File1->addSeparator();
+    ui.Exit1 = ui.File1->addAction("E&xit\tAlt+X");
     QMenu* help = menuBar()->addMenu("&Help");
-    Using1 = help->addAction("&Using Pellimar ...");
+    ui.Using1 = help->addAction("&Using Pellimar ...");
     help->addSeparator();
-    About1 = help->addAction("&About Pellimar ...");
+    ui.About1 = help->addAction("&About Pellimar ...");
 
-    connect(File1, &QMenu::aboutToShow, this, [this] { File1Click(); });
-    connect(Preferences1, &QMenu::aboutToShow, this, [this] { Preferences1Click(); });
+    connect(ui.File1, &QMenu::aboutToShow, this, [this] { File1Click(); });
+    connect(ui.Preferences1, &QMenu::aboutToShow, this, [this] { Preferences1Click(); });
     const std::pair<QAction*, void (TZUDIzazu::*)()> commands[] = {
-        {LoadLevels1, &TZUDIzazu::LoadLevels1Click},
-        {InputFile1, &TZUDIzazu::SpeedButton1Click},
-        {OutputFile1, &TZUDIzazu::SpeedButton3Click},
-        {Begin1, &TZUDIzazu::Button2Click},
-        {LJO1, &TZUDIzazu::LJO1Click},
-        {SPM1, &TZUDIzazu::SPM1Click},
-        {UHR1, &TZUDIzazu::UHR1Click},
-        {SetFolioFlatFileViewer1, &TZUDIzazu::SetFolioFlatFileViewer1Click},
-        {Exit1, &TZUDIzazu::Button1Click},
-        {Using1, &TZUDIzazu::Button4Click},
-        {About1, &TZUDIzazu::Button3Click},
+        {ui.LoadLevels1, &TZUDIzazu::LoadLevels1Click},
+        {ui.InputFile1, &TZUDIzazu::SpeedButton1Click},
+        {ui.OutputFile1, &TZUDIzazu::SpeedButton3Click},
+        {ui.Begin1, &TZUDIzazu::Button2Click},
+        {ui.LJO1, &TZUDIzazu::LJO1Click},
+        {ui.SPM1, &TZUDIzazu::SPM1Click},
+        {ui.UHR1, &TZUDIzazu::UHR1Click},
+        {ui.SetFolioFlatFileViewer1, &TZUDIzazu::SetFolioFlatFileViewer1Click},
+        {ui.Exit1, &TZUDIzazu::Button1Click},
+        {ui.Using1, &TZUDIzazu::Button4Click},
+        {ui.About1, &TZUDIzazu::Button3Click},
     };
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this, [this, handler = handler] { Guarded([&] { (this->*handler)(); }); });
@@ -287,9 +296,9 @@ void TZUDIzazu::CreateMenu()
 void TZUDIzazu::CreateShortcuts()
 {
     const std::pair<QKeySequence, QAction*> shortcuts[] = {
-        {QKeySequence(Qt::ALT | Qt::Key_L), LoadLevels1}, {QKeySequence(Qt::ALT | Qt::Key_I), InputFile1},
-        {QKeySequence(Qt::ALT | Qt::Key_O), OutputFile1}, {QKeySequence(Qt::ALT | Qt::Key_B), Begin1},
-        {QKeySequence(Qt::ALT | Qt::Key_X), Exit1},
+        {QKeySequence(Qt::ALT | Qt::Key_L), ui.LoadLevels1}, {QKeySequence(Qt::ALT | Qt::Key_I), ui.InputFile1},
+        {QKeySequence(Qt::ALT | Qt::Key_O), ui.OutputFile1}, {QKeySequence(Qt::ALT | Qt::Key_B), ui.Begin1},
+        {QKeySequence(Qt::ALT | Qt::Key_X), ui.Exit1},
     };
     for (const auto& [keys, action] : shortcuts) {
         auto* shortcut = new QShortcut(keys, this);
@@ -303,9 +312,9 @@ void TZUDIzazu::CreateShortcuts()
 
 void TZUDIzazu::SetTabOrder()
 {
-    QWidget* order[] = {LevelBoxes[0], LevelBoxes[1], LevelBoxes[2], LevelBoxes[3], LevelBoxes[4],
-                        LevelBoxes[5], LevelBoxes[6], pageCB,        cbRemove,      refCB,
-                        cbSearch,      inEdit,        outEdit,       Button2,       Button1};
+    QWidget* order[] = {ui.LevelBoxes[0], ui.LevelBoxes[1], ui.LevelBoxes[2], ui.LevelBoxes[3], ui.LevelBoxes[4],
+                        ui.LevelBoxes[5], ui.LevelBoxes[6], ui.pageCB,        ui.cbRemove,      ui.refCB,
+                        ui.cbSearch,      ui.inEdit,        ui.outEdit,       ui.Button2,       ui.Button1};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -363,34 +372,34 @@ void TZUDIzazu::dropEvent(QDropEvent* event)
 void TZUDIzazu::LoadSettingsIntoControls(const SettingsData& data)
 {
     for (int i = 0; i < kLevelCount; ++i)
-        LevelBoxes[i]->SetHistory(data.levelHistories[i]);
-    cbSearch->setChecked(data.notSearched);
-    cbRemove->setChecked(data.removePageMarkers);
+        ui.LevelBoxes[i]->SetHistory(data.levelHistories[i]);
+    ui.cbSearch->setChecked(data.notSearched);
+    ui.cbRemove->setChecked(data.removePageMarkers);
     FShowProgMeter = data.showProgMeter;
     FLeftJustOnly = data.leftJustOnly;
     FUseHR = data.useHR;
     FViewerPath = data.viewerPath;
-    inEdit->SetHistory(data.inputHistory);
-    outEdit->SetHistory(data.outputHistory);
-    pageCB->SetHistory(data.pagePatternHistory);
-    refCB->SetHistory(data.refPatternHistory);
+    ui.inEdit->SetHistory(data.inputHistory);
+    ui.outEdit->SetHistory(data.outputHistory);
+    ui.pageCB->SetHistory(data.pagePatternHistory);
+    ui.refCB->SetHistory(data.refPatternHistory);
 }
 
 SettingsData TZUDIzazu::SettingsFromControls() const
 {
     SettingsData data;
     for (int i = 0; i < kLevelCount; ++i)
-        data.levelHistories[i] = LevelBoxes[i]->History();
-    data.notSearched = cbSearch->isChecked();
-    data.removePageMarkers = cbRemove->isChecked();
+        data.levelHistories[i] = ui.LevelBoxes[i]->History();
+    data.notSearched = ui.cbSearch->isChecked();
+    data.removePageMarkers = ui.cbRemove->isChecked();
     data.showProgMeter = FShowProgMeter;
     data.leftJustOnly = FLeftJustOnly;
     data.useHR = FUseHR;
     data.viewerPath = FViewerPath;
-    data.inputHistory = inEdit->History();
-    data.outputHistory = outEdit->History();
-    data.pagePatternHistory = pageCB->History();
-    data.refPatternHistory = refCB->History();
+    data.inputHistory = ui.inEdit->History();
+    data.outputHistory = ui.outEdit->History();
+    data.pagePatternHistory = ui.pageCB->History();
+    data.refPatternHistory = ui.refCB->History();
     return data;
 }
 

@@ -10,9 +10,9 @@
 
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
+#include "run/run_time.h"
 #include "settings/settings_paths.h"
 #include "window/dialogs.h"
-#include "run/run_time.h"
 
 class QAction;
 class QCheckBox;
@@ -32,6 +32,9 @@ struct SettingsData;
 
 inline constexpr const char* kApplicationTitle = "Folio Flat File Pellimar";
 
+// The entries of the open dialog's filter list, counted from 1.
+enum OpenFilter { kFlatFilesFilter = 1, kDefinitionFilesFilter = 2, kExecutablesFilter = 4 };
+
 struct WindowServices {
     Dialogs* dialogs = nullptr;
     ProgramLauncher* launcher = nullptr;
@@ -41,32 +44,11 @@ struct WindowServices {
     std::function<std::int64_t()> clock;
 };
 
-class TZUDIzazu : public QMainWindow, public RunHost {
-    Q_OBJECT
+inline constexpr int kHistoryBoxCount = kLevelCount + 4;
 
-public:
-    explicit TZUDIzazu(WindowServices services);
-    ~TZUDIzazu() override;
-
-    // The program's general error handler: the message in an error box
-    // captioned with the application title, with a full stop added when the
-    // message ends in a character that sorts above ".".
-    void HandleException(const std::exception& error);
-
-    // RunHost
-    void EnterRunning() override;
-    void ProgressChanged(std::int32_t runPercent) override;
-    void LeaveRunning() override;
-    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
-    bool LeftJustOnly() const override { return FLeftJustOnly; }
-    bool UseHR() const override { return FUseHR; }
-    bool CancelRequested() const override { return FCancelRequested; }
-
-    bool ShowProgMeter() const { return FShowProgMeter; }
-    bool IsRunning() const { return FRunning; }
-    const std::string& ViewerPath() const { return FViewerPath; }
-
-    // Controls, named as the window's code names them.
+// The window's controls and its two file dialogs, under the names the
+// window's code gives them.
+struct MainWindowUi {
     std::array<THistoryComboBox*, kLevelCount> LevelBoxes{};
     THistoryComboBox* pageCB = nullptr;
     THistoryComboBox* refCB = nullptr;
@@ -104,7 +86,37 @@ public:
     FileDialogState OpenDialog1;
     FileDialogState SaveDialog1;
 
-    // Commands, also reachable from tests.
+    // The eleven drop-down boxes with a history: the seven level boxes, then
+    // the page and reference patterns, then the input and output files.
+    std::array<THistoryComboBox*, kHistoryBoxCount> HistoryBoxes() const;
+};
+
+class TZUDIzazu : public QMainWindow, public RunHost {
+    Q_OBJECT
+
+public:
+    explicit TZUDIzazu(WindowServices services);
+    ~TZUDIzazu() override;
+
+    // The program's general error handler: the message in an error box
+    // captioned with the application title, with a full stop added when the
+    // message ends in a character that sorts above ".".
+    void HandleException(const std::exception& error);
+
+    // RunHost
+    void EnterRunning() override;
+    void ProgressChanged(std::int32_t runPercent) override;
+    void LeaveRunning() override;
+    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
+    bool LeftJustOnly() const override { return FLeftJustOnly; }
+    bool UseHR() const override { return FUseHR; }
+    bool CancelRequested() const override { return FCancelRequested; }
+
+    bool ShowProgMeter() const { return FShowProgMeter; }
+    bool IsRunning() const { return FRunning; }
+    const std::string& ViewerPath() const { return FViewerPath; }
+
+    // The commands of the buttons and the menu.
     void Button2Click();
     void Button1Click();
     void SpeedButton1Click();
@@ -119,15 +131,11 @@ public:
     void Button3Click();
     void Button4Click();
     void UpdateBeginButton();
-    // The level-name boxes emptied, and filled from a file's "<LN:" line.
-    void EmptyLevelNames();
-    void FillLevelNames(const std::string& path);
-    void LaunchViewer();
 
-    void inEditExit(THistoryComboBox* sender);
-    // True when the key was handled and must go no further.
-    bool outEditKeyDown(THistoryComboBox* sender, int key, Qt::KeyboardModifiers modifiers);
-    bool outEditKeyPress(THistoryComboBox* sender, const QString& text);
+    // What a file dropped on the window fills in: the level names from a
+    // definition file, or the input (and an empty output) from any other.
+    void ImportLevelNames(const std::string& path);
+    void TakeInputFile(const std::string& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -137,6 +145,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class MainWindowTestAccess;
+
     void FormCreate();
     void FormShow();
     void FormClose();
@@ -153,17 +163,26 @@ private:
     void LoadSettingsIntoControls(const SettingsData& data);
     SettingsData SettingsFromControls() const;
 
+    void inEditExit(THistoryComboBox* sender);
+    // True when the key was handled and must go no further.
+    bool outEditKeyDown(THistoryComboBox* sender, int key, Qt::KeyboardModifiers modifiers);
+    bool outEditKeyPress(THistoryComboBox* sender, const QString& text);
+    void EmptyLevelNames();
+    void FillLevelNames(const std::string& path);
+
     bool ConfirmOverwrite();
     void RunFromWindow();
     void ShowRunEnd(const std::string& outputPath, std::int32_t refCount);
     void SetRunControls(bool enabled);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();
+    void LaunchViewer();
     RunSettings SettingsForRun() const;
     THistoryComboBox* BoxOf(QObject* watched) const;
     // Runs a command; an error it raises reaches the general error handler.
     void Guarded(const std::function<void()>& command);
 
+    MainWindowUi ui;
     WindowServices services_;
     bool FShowProgMeter = true;
     bool FLeftJustOnly = false;

@@ -36,7 +36,7 @@ void TZUDIzazu::Button2Click()
 
 bool TZUDIzazu::ConfirmOverwrite()
 {
-    if (!OutputExists(outEdit->Bytes()))
+    if (!OutputExists(ui.outEdit->Bytes()))
         return true;
     const MessageAnswer answer = services_.dialogs->ShowMessage(
         MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel);
@@ -44,24 +44,24 @@ bool TZUDIzazu::ConfirmOverwrite()
         return true;
     if (answer != MessageAnswer::No)
         return false;
-    SaveDialog1.overwritePrompt = true;
-    if (!services_.dialogs->SaveFile(SaveDialog1))
+    ui.SaveDialog1.overwritePrompt = true;
+    if (!services_.dialogs->SaveFile(ui.SaveDialog1))
         return false;
-    outEdit->SetBytes(SaveDialog1.fileName);
+    ui.outEdit->SetBytes(ui.SaveDialog1.fileName);
     return true;
 }
 
 RunSettings TZUDIzazu::SettingsForRun() const
 {
     RunSettings settings;
-    settings.inputPath = inEdit->Bytes();
-    settings.outputPath = outEdit->Bytes();
-    settings.refPattern = refCB->Bytes();
-    settings.pagePattern = pageCB->Bytes();
+    settings.inputPath = ui.inEdit->Bytes();
+    settings.outputPath = ui.outEdit->Bytes();
+    settings.refPattern = ui.refCB->Bytes();
+    settings.pagePattern = ui.pageCB->Bytes();
     for (int i = 0; i < kLevelCount; ++i)
-        settings.levelTexts[i] = LevelBoxes[i]->Bytes();
-    settings.notSearched = cbSearch->isChecked();
-    settings.removePageMarks = cbRemove->isChecked();
+        settings.levelTexts[i] = ui.LevelBoxes[i]->Bytes();
+    settings.notSearched = ui.cbSearch->isChecked();
+    settings.removePageMarks = ui.cbRemove->isChecked();
     return settings;
 }
 
@@ -96,18 +96,18 @@ void TZUDIzazu::ShowRunEnd(const std::string& outputPath, std::int32_t refCount)
 
 void TZUDIzazu::SetRunControls(bool enabled)
 {
-    Button1->setEnabled(enabled);
-    Using1->setEnabled(enabled);
-    About1->setEnabled(enabled);
+    ui.Button1->setEnabled(enabled);
+    ui.Using1->setEnabled(enabled);
+    ui.About1->setEnabled(enabled);
 }
 
 void TZUDIzazu::EnterRunning()
 {
     FRunning = true;
-    Button2->setText("&Cancel");
-    Button2->setEnabled(true);
+    ui.Button2->setText("&Cancel");
+    ui.Button2->setEnabled(true);
     if (FShowProgMeter)
-        ProgBar1->show();
+        ui.ProgBar1->show();
     ShowRunDisplay(true);
     SetRunControls(false);
     setCursor(Qt::WaitCursor);
@@ -117,7 +117,7 @@ void TZUDIzazu::ProgressChanged(std::int32_t runPercent)
 {
     FRunPercent = runPercent;
     if (FShowProgMeter)
-        ProgBar1->SetProgress(runPercent);
+        ui.ProgBar1->SetProgress(runPercent);
     UpdateTimeDisplay();
     QApplication::processEvents();
 }
@@ -125,10 +125,10 @@ void TZUDIzazu::ProgressChanged(std::int32_t runPercent)
 void TZUDIzazu::LeaveRunning()
 {
     unsetCursor();
-    Button2->setText("&Begin");
-    Button2->setShortcut(QKeySequence());  // Alt+B is the menu's shortcut
+    ui.Button2->setText("&Begin");
+    ui.Button2->setShortcut(QKeySequence());  // Alt+B is the menu's shortcut
     SetRunControls(true);
-    ProgBar1->hide();
+    ui.ProgBar1->hide();
     ShowRunDisplay(false);
     FRunning = false;
 }
@@ -140,12 +140,12 @@ std::optional<std::string> TZUDIzazu::AskStartingPage(const PagePrompt& prompt)
 
 void TZUDIzazu::ShowRunDisplay(bool running)
 {
-    lblStaticET->setVisible(running);
-    lblStaticRT->setVisible(running);
-    lblET->setText(kZeroClock);
-    lblRT->setText(kZeroClock);
-    lblET->setVisible(running);
-    lblRT->setVisible(running);
+    ui.lblStaticET->setVisible(running);
+    ui.lblStaticRT->setVisible(running);
+    ui.lblET->setText(kZeroClock);
+    ui.lblRT->setText(kZeroClock);
+    ui.lblET->setVisible(running);
+    ui.lblRT->setVisible(running);
     if (running)
         FTimeDisplay.Start(services_.clock());
 }
@@ -153,18 +153,18 @@ void TZUDIzazu::ShowRunDisplay(bool running)
 void TZUDIzazu::UpdateTimeDisplay()
 {
     FTimeDisplay.Update(services_.clock(), FRunPercent);
-    lblET->setText(QString::fromStdString(FTimeDisplay.ElapsedText()));
-    lblRT->setText(QString::fromStdString(FTimeDisplay.RemainingText()));
+    ui.lblET->setText(QString::fromStdString(FTimeDisplay.ElapsedText()));
+    ui.lblRT->setText(QString::fromStdString(FTimeDisplay.RemainingText()));
 }
 
 void TZUDIzazu::SetFolioFlatFileViewer1Click()
 {
-    OpenDialog1.filterIndex = 4;
-    if (services_.dialogs->OpenFile(OpenDialog1)) {
-        FViewerPath = OpenDialog1.fileName;
+    ui.OpenDialog1.filterIndex = kExecutablesFilter;
+    if (services_.dialogs->OpenFile(ui.OpenDialog1)) {
+        FViewerPath = ui.OpenDialog1.fileName;
         SaveViewerPath(services_.settingsPaths, FViewerPath);
     }
-    OpenDialog1.filterIndex = 1;
+    ui.OpenDialog1.filterIndex = kFlatFilesFilter;
 }
 
 void TZUDIzazu::LaunchViewer()
@@ -174,7 +174,7 @@ void TZUDIzazu::LaunchViewer()
                                        MessageButtons::Ok);
         return;
     }
-    services_.launcher->Start(FViewerPath, outEdit->Bytes());
+    services_.launcher->Start(FViewerPath, ui.outEdit->Bytes());
 }
 
 }  // namespace pellimar

@@ -33,36 +33,36 @@ void TZUDIzazu::Button1Click()
 
 void TZUDIzazu::SpeedButton1Click()
 {
-    if (services_.dialogs->OpenFile(OpenDialog1)) {
-        inEdit->SetBytes(OpenDialog1.fileName);
-        SaveDialog1.fileName = OpenDialog1.fileName;
-        inEdit->setFocus();
+    if (services_.dialogs->OpenFile(ui.OpenDialog1)) {
+        ui.inEdit->SetBytes(ui.OpenDialog1.fileName);
+        ui.SaveDialog1.fileName = ui.OpenDialog1.fileName;
+        ui.inEdit->setFocus();
     }
     UpdateBeginButton();
 }
 
 void TZUDIzazu::SpeedButton3Click()
 {
-    SaveDialog1.overwritePrompt = false;  // the run asks before overwriting
-    if (services_.dialogs->SaveFile(SaveDialog1)) {
-        outEdit->SetBytes(SaveDialog1.fileName);
-        outEdit->setFocus();
+    ui.SaveDialog1.overwritePrompt = false;  // the run asks before overwriting
+    if (services_.dialogs->SaveFile(ui.SaveDialog1)) {
+        ui.outEdit->SetBytes(ui.SaveDialog1.fileName);
+        ui.outEdit->setFocus();
     }
     UpdateBeginButton();
 }
 
 void TZUDIzazu::File1Click()
 {
-    Begin1->setText(Button2->text() + "\tAlt+B");
-    Begin1->setEnabled(Button2->isEnabled());
-    Exit1->setEnabled(Button1->isEnabled());
+    ui.Begin1->setText(ui.Button2->text() + "\tAlt+B");
+    ui.Begin1->setEnabled(ui.Button2->isEnabled());
+    ui.Exit1->setEnabled(ui.Button1->isEnabled());
 }
 
 void TZUDIzazu::Preferences1Click()
 {
-    LJO1->setChecked(FLeftJustOnly);
-    SPM1->setChecked(FShowProgMeter);
-    UHR1->setChecked(FUseHR);
+    ui.LJO1->setChecked(FLeftJustOnly);
+    ui.SPM1->setChecked(FShowProgMeter);
+    ui.UHR1->setChecked(FUseHR);
 }
 
 void TZUDIzazu::LJO1Click()
@@ -98,9 +98,9 @@ void TZUDIzazu::UpdateBeginButton()
     // While a run lasts the button is its Cancel button and must stay usable.
     if (FRunning)
         return;
-    const std::string input = inEdit->Bytes();
-    const std::string output = outEdit->Bytes();
-    Button2->setEnabled(!input.empty() && !output.empty() && output != input && !refCB->Bytes().empty());
+    const std::string input = ui.inEdit->Bytes();
+    const std::string output = ui.outEdit->Bytes();
+    ui.Button2->setEnabled(!input.empty() && !output.empty() && output != input && !ui.refCB->Bytes().empty());
 }
 
 void TZUDIzazu::inEditExit(THistoryComboBox* sender)
@@ -131,11 +131,7 @@ bool TZUDIzazu::outEditKeyPress(THistoryComboBox* sender, const QString& text)
 
 THistoryComboBox* TZUDIzazu::BoxOf(QObject* watched) const
 {
-    for (THistoryComboBox* box : LevelBoxes) {
-        if (watched == box)
-            return box;
-    }
-    for (THistoryComboBox* box : {pageCB, refCB, inEdit, outEdit}) {
+    for (THistoryComboBox* box : ui.HistoryBoxes()) {
         if (watched == box)
             return box;
     }

@@ -82,18 +82,18 @@ void TestFileDrop::inputFileFillsInputAndDerivedOutput()
     const std::string input = f.dir.File(name.toStdString());
     std::filesystem::create_directories(std::filesystem::path(input).parent_path());
     WriteFileBytes(input, "<RD>x\r\n");
-    f.window->inEdit->SetHistory({"old.fff"});
-    f.window->refCB->SetBytes("1");
-    QVERIFY(!f.window->Button2->isEnabled());
+    f.ui().inEdit->SetHistory({"old.fff"});
+    f.ui().refCB->SetBytes("1");
+    QVERIFY(!f.ui().Button2->isEnabled());
 
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input})));
 
-    QCOMPARE(f.window->inEdit->Bytes(), input);
-    QCOMPARE(f.window->outEdit->Bytes(), f.dir.File(derived.toStdString()));
-    QCOMPARE(f.window->SaveDialog1.fileName, input);
-    QVERIFY(f.window->Button2->isEnabled());
-    QCOMPARE(f.window->inEdit->History(), (Names{"old.fff"}));
-    QCOMPARE(f.window->outEdit->History(), Names{});
+    QCOMPARE(f.ui().inEdit->Bytes(), input);
+    QCOMPARE(f.ui().outEdit->Bytes(), f.dir.File(derived.toStdString()));
+    QCOMPARE(f.ui().SaveDialog1.fileName, input);
+    QVERIFY(f.ui().Button2->isEnabled());
+    QCOMPARE(f.ui().inEdit->History(), (Names{"old.fff"}));
+    QCOMPARE(f.ui().outEdit->History(), Names{});
     QVERIFY(f.dialogs.errorBoxes.empty());
 }
 
@@ -102,10 +102,10 @@ void TestFileDrop::outputAlreadyGivenIsKept()
     WindowFixture f;
     const std::string input = f.dir.File("book.fff");
     WriteFileBytes(input, "");
-    f.window->outEdit->SetBytes("/elsewhere/out.fff");
+    f.ui().outEdit->SetBytes("/elsewhere/out.fff");
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input})));
-    QCOMPARE(f.window->inEdit->Bytes(), input);
-    QCOMPARE(f.window->outEdit->Bytes(), std::string("/elsewhere/out.fff"));
+    QCOMPARE(f.ui().inEdit->Bytes(), input);
+    QCOMPARE(f.ui().outEdit->Bytes(), std::string("/elsewhere/out.fff"));
 }
 
 void TestFileDrop::definitionFileImportsTheLevelNames_data()
@@ -122,17 +122,17 @@ void TestFileDrop::definitionFileImportsTheLevelNames()
     WindowFixture f;
     const std::string path = f.dir.File(name.toStdString());
     WriteFileBytes(path, "<CM>levels</CM>\r\n<LN:Tome,Testament,\"Book Name\",Chapter>\r\n");
-    for (THistoryComboBox* box : f.window->LevelBoxes)
+    for (THistoryComboBox* box : f.ui().LevelBoxes)
         box->setEditText("old");
-    f.window->LevelBoxes[0]->SetHistory({"Tome"});
-    f.window->inEdit->SetBytes("in.fff");
+    f.ui().LevelBoxes[0]->SetHistory({"Tome"});
+    f.ui().inEdit->SetBytes("in.fff");
 
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({path})));
 
     QCOMPARE(BoxTexts(*f.window), (Names{"Testament", "Book Name", "Chapter", "", "", "", ""}));
-    QCOMPARE(f.window->LevelBoxes[0]->History(), (Names{"Tome"}));
-    QCOMPARE(f.window->inEdit->Bytes(), std::string("in.fff"));
-    QCOMPARE(f.window->outEdit->Bytes(), std::string());
+    QCOMPARE(f.ui().LevelBoxes[0]->History(), (Names{"Tome"}));
+    QCOMPARE(f.ui().inEdit->Bytes(), std::string("in.fff"));
+    QCOMPARE(f.ui().outEdit->Bytes(), std::string());
     QVERIFY(f.dialogs.fileDialogs.empty());
     QVERIFY(f.dialogs.errorBoxes.empty());
 }
@@ -141,13 +141,13 @@ void TestFileDrop::unreadableDefinitionFileReachesTheErrorHandler()
 {
     WindowFixture f;
     const std::string missing = f.dir.File("gone.def");
-    f.window->LevelBoxes[0]->setEditText("Book");
+    f.ui().LevelBoxes[0]->setEditText("Book");
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({missing})));
     QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
     QCOMPARE(f.dialogs.errorBoxes[0].first, std::string(kApplicationTitle));
     QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".");
     QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
-    QCOMPARE(f.window->inEdit->Bytes(), std::string());
+    QCOMPARE(f.ui().inEdit->Bytes(), std::string());
 }
 
 void TestFileDrop::onlyTheFirstFileOfADropCounts()
@@ -158,7 +158,7 @@ void TestFileDrop::onlyTheFirstFileOfADropCounts()
     WriteFileBytes(input, "");
     WriteFileBytes(levels, "<LN:T,Book>\r\n");
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input, levels})));
-    QCOMPARE(f.window->inEdit->Bytes(), input);
+    QCOMPARE(f.ui().inEdit->Bytes(), input);
     QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
 }
 
@@ -187,8 +187,8 @@ void TestFileDrop::dragsWithoutALocalFileAreRefused()
     QDropEvent drop(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f.window.get(), &drop);
     QVERIFY(!drop.isAccepted());
-    QCOMPARE(f.window->inEdit->Bytes(), std::string());
-    QCOMPARE(f.window->outEdit->Bytes(), std::string());
+    QCOMPARE(f.ui().inEdit->Bytes(), std::string());
+    QCOMPARE(f.ui().outEdit->Bytes(), std::string());
 }
 
 // File managers offer a file's address as text too, which an edit line would
@@ -198,15 +198,15 @@ void TestFileDrop::fileDraggedOverABoxGoesToTheWindow()
     WindowFixture f;
     const std::string input = f.dir.File("book.fff");
     WriteFileBytes(input, "");
-    f.window->refCB->SetBytes("1");
+    f.ui().refCB->SetBytes("1");
     auto data = FileDrag({input});
     data->setText(QUrl::fromLocalFile(QString::fromStdString(input)).toString());
 
-    QVERIFY(DragAndDrop(f.window->refCB->lineEdit(), *data));
+    QVERIFY(DragAndDrop(f.ui().refCB->lineEdit(), *data));
 
-    QCOMPARE(f.window->refCB->Bytes(), std::string("1"));
-    QCOMPARE(f.window->inEdit->Bytes(), input);
-    QCOMPARE(f.window->outEdit->Bytes(), f.dir.File("book-ref.fff"));
+    QCOMPARE(f.ui().refCB->Bytes(), std::string("1"));
+    QCOMPARE(f.ui().inEdit->Bytes(), input);
+    QCOMPARE(f.ui().outEdit->Bytes(), f.dir.File("book-ref.fff"));
 }
 
 void TestFileDrop::textDraggedOverABoxStaysInTheBox()
@@ -214,9 +214,9 @@ void TestFileDrop::textDraggedOverABoxStaysInTheBox()
     WindowFixture f;
     QMimeData data;
     data.setText("[#]");
-    QVERIFY(DragAndDrop(f.window->pageCB->lineEdit(), data));
-    QCOMPARE(f.window->pageCB->Bytes(), std::string("[#]"));
-    QCOMPARE(f.window->inEdit->Bytes(), std::string());
+    QVERIFY(DragAndDrop(f.ui().pageCB->lineEdit(), data));
+    QCOMPARE(f.ui().pageCB->Bytes(), std::string("[#]"));
+    QCOMPARE(f.ui().inEdit->Bytes(), std::string());
 }
 
 QTEST_MAIN(TestFileDrop)

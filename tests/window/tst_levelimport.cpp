@@ -50,7 +50,7 @@ void TestLevelImport::fillsTheBoxesFromTheFile()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, names);
     WindowFixture f;
-    for (THistoryComboBox* box : f.window->LevelBoxes)
+    for (THistoryComboBox* box : f.ui().LevelBoxes)
         box->setEditText("old");
     const std::string path = f.dir.File("levels.def");
     WriteFileBytes(path, file.toStdString());
@@ -62,30 +62,30 @@ void TestLevelImport::fillsTheBoxesFromTheFile()
     QCOMPARE(BoxTexts(*f.window), expected);
     QCOMPARE(f.dialogs.fileDialogs[0].state.filterIndex, 2);
     QCOMPARE(f.dialogs.fileDialogs[0].state.fileName, std::string());
-    QCOMPARE(f.window->OpenDialog1.filterIndex, 1);
-    QCOMPARE(f.window->OpenDialog1.fileName, std::string());
+    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.ui().OpenDialog1.fileName, std::string());
 }
 
 void TestLevelImport::leavesTheHistoriesAlone()
 {
     WindowFixture f;
-    f.window->LevelBoxes[0]->SetHistory({"Tome"});
+    f.ui().LevelBoxes[0]->SetHistory({"Tome"});
     const std::string path = f.dir.File("levels.def");
     WriteFileBytes(path, "<LN:T,Book>\r\n");
     f.dialogs.fileAnswers = {path};
     f.window->LoadLevels1Click();
-    QCOMPARE(f.window->LevelBoxes[0]->History(), (Names{"Tome"}));
-    QCOMPARE(f.window->LevelBoxes[0]->Bytes(), std::string("Book"));
+    QCOMPARE(f.ui().LevelBoxes[0]->History(), (Names{"Tome"}));
+    QCOMPARE(f.ui().LevelBoxes[0]->Bytes(), std::string("Book"));
 }
 
 void TestLevelImport::cancelledDialogLeavesTheBoxesEmpty()
 {
     WindowFixture f;
-    for (THistoryComboBox* box : f.window->LevelBoxes)
+    for (THistoryComboBox* box : f.ui().LevelBoxes)
         box->setEditText("old");
     f.window->LoadLevels1Click();
     QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
-    QCOMPARE(f.window->OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
 }
 
 void TestLevelImport::unopenableFileReachesTheErrorHandler()
@@ -93,12 +93,12 @@ void TestLevelImport::unopenableFileReachesTheErrorHandler()
     WindowFixture f;
     const std::string missing = f.dir.File("missing.def");
     f.dialogs.fileAnswers = {missing};
-    f.window->LoadLevels1->trigger();
+    f.ui().LoadLevels1->trigger();
     QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
     QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".");
     QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
-    QCOMPARE(f.window->OpenDialog1.filterIndex, 2);
-    QCOMPARE(f.window->OpenDialog1.fileName, missing);
+    QCOMPARE(f.ui().OpenDialog1.filterIndex, 2);
+    QCOMPARE(f.ui().OpenDialog1.fileName, missing);
 }
 
 void TestLevelImport::sharedHelpDefinitionFile()

@@ -57,18 +57,18 @@ void TestMainWindow::beginNeedsInputOutputAndPattern()
     QFETCH(QString, pattern);
     QFETCH(bool, enabled);
     WindowFixture f;
-    f.window->pageCB->setEditText("");
-    f.window->inEdit->setEditText(input);
-    f.window->outEdit->setEditText(output);
-    f.window->refCB->setEditText(pattern);
-    QCOMPARE(f.window->Button2->isEnabled(), enabled);
+    f.ui().pageCB->setEditText("");
+    f.ui().inEdit->setEditText(input);
+    f.ui().outEdit->setEditText(output);
+    f.ui().refCB->setEditText(pattern);
+    QCOMPARE(f.ui().Button2->isEnabled(), enabled);
 }
 
 void TestMainWindow::enterAddsANewEntryAtTheTop()
 {
     WindowFixture f;
     f.Show();
-    THistoryComboBox* box = f.window->LevelBoxes[0];
+    THistoryComboBox* box = f.ui().LevelBoxes[0];
     box->SetHistory({"Book"});
     box->setFocus();
     box->setEditText("Chapter");
@@ -81,7 +81,7 @@ void TestMainWindow::existingEntryKeepsItsCapitalsAndPlace()
 {
     WindowFixture f;
     f.Show();
-    THistoryComboBox* box = f.window->LevelBoxes[1];
+    THistoryComboBox* box = f.ui().LevelBoxes[1];
     box->SetHistory({"Verse", "Chapter"});
     box->setFocus();
     box->setEditText("chapter");
@@ -93,21 +93,21 @@ void TestMainWindow::leavingABoxAddsItsText()
 {
     WindowFixture f;
     f.Show();
-    f.window->refCB->setFocus();
-    f.window->refCB->setEditText("1 2:#");
-    f.window->pageCB->setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.window->refCB->History(), (std::vector<std::string>{"1 2:#"}));
-    f.window->pageCB->setFocus();
-    f.window->pageCB->setEditText("");
-    f.window->refCB->setFocus(Qt::TabFocusReason);
-    QVERIFY(f.window->pageCB->History().empty());
+    f.ui().refCB->setFocus();
+    f.ui().refCB->setEditText("1 2:#");
+    f.ui().pageCB->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.ui().refCB->History(), (std::vector<std::string>{"1 2:#"}));
+    f.ui().pageCB->setFocus();
+    f.ui().pageCB->setEditText("");
+    f.ui().refCB->setFocus(Qt::TabFocusReason);
+    QVERIFY(f.ui().pageCB->History().empty());
 }
 
 void TestMainWindow::ctrlDeleteRemovesTheShownEntry()
 {
     WindowFixture f;
     f.Show();
-    THistoryComboBox* box = f.window->outEdit;
+    THistoryComboBox* box = f.ui().outEdit;
     box->SetHistory({"/a/one.fff", "/a/two.fff"});
     box->setFocus();
     box->setEditText("/a/three.fff");
@@ -130,12 +130,12 @@ void TestMainWindow::bracketsAreFilteredInNineBoxes()
         QTest::keyClicks(box, "a[b]c");
         return box->currentText();
     };
-    for (THistoryComboBox* box : f.window->LevelBoxes)
+    for (THistoryComboBox* box : f.ui().LevelBoxes)
         QCOMPARE(typeInto(box), QString("abc"));
-    QCOMPARE(typeInto(f.window->inEdit), QString("abc"));
-    QCOMPARE(typeInto(f.window->outEdit), QString("abc"));
-    QCOMPARE(typeInto(f.window->pageCB), QString("a[b]c"));
-    QCOMPARE(typeInto(f.window->refCB), QString("a[b]c"));
+    QCOMPARE(typeInto(f.ui().inEdit), QString("abc"));
+    QCOMPARE(typeInto(f.ui().outEdit), QString("abc"));
+    QCOMPARE(typeInto(f.ui().pageCB), QString("a[b]c"));
+    QCOMPARE(typeInto(f.ui().refCB), QString("a[b]c"));
 }
 
 void TestMainWindow::inputDialogLeavesTheHistoryAloneUntilFocusLeaves()
@@ -144,45 +144,45 @@ void TestMainWindow::inputDialogLeavesTheHistoryAloneUntilFocusLeaves()
     f.Show();
     f.dialogs.fileAnswers = {std::string("/data/bible.fff"), std::nullopt};
     f.window->SpeedButton1Click();
-    QCOMPARE(f.window->inEdit->currentText(), QString("/data/bible.fff"));
-    QVERIFY(f.window->inEdit->History().empty());
-    QVERIFY(f.window->inEdit->hasFocus());
-    f.window->outEdit->setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.window->inEdit->History(), (std::vector<std::string>{"/data/bible.fff"}));
+    QCOMPARE(f.ui().inEdit->currentText(), QString("/data/bible.fff"));
+    QVERIFY(f.ui().inEdit->History().empty());
+    QVERIFY(f.ui().inEdit->hasFocus());
+    f.ui().outEdit->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.ui().inEdit->History(), (std::vector<std::string>{"/data/bible.fff"}));
     f.window->SpeedButton3Click();
     QCOMPARE(f.dialogs.fileDialogs.back().state.fileName, std::string("/data/bible.fff"));
-    QCOMPARE(f.window->outEdit->currentText(), QString());
+    QCOMPARE(f.ui().outEdit->currentText(), QString());
 }
 
 void TestMainWindow::outputDialogSwitchesTheOverwritePromptOff()
 {
     WindowFixture f;
-    f.window->SaveDialog1.overwritePrompt = true;
+    f.ui().SaveDialog1.overwritePrompt = true;
     f.dialogs.fileAnswers = {std::string("/data/out.fff")};
-    f.window->inEdit->setEditText("/data/in.fff");
-    f.window->refCB->setEditText("1");
+    f.ui().inEdit->setEditText("/data/in.fff");
+    f.ui().refCB->setEditText("1");
     f.window->SpeedButton3Click();
     QVERIFY(f.dialogs.fileDialogs.back().save);
     QVERIFY(!f.dialogs.fileDialogs.back().state.overwritePrompt);
     QCOMPARE(f.dialogs.fileDialogs.back().state.defaultExtension, std::string("FFF"));
-    QCOMPARE(f.window->outEdit->currentText(), QString("/data/out.fff"));
-    QVERIFY(f.window->Button2->isEnabled());
+    QCOMPARE(f.ui().outEdit->currentText(), QString("/data/out.fff"));
+    QVERIFY(f.ui().Button2->isEnabled());
 }
 
 void TestMainWindow::fileMenuMirrorsTheButtons()
 {
     WindowFixture f;
     f.window->File1Click();
-    QVERIFY(!f.window->Begin1->isEnabled());
-    QVERIFY(f.window->Begin1->text().startsWith("&Begin"));
-    QVERIFY(f.window->Exit1->isEnabled());
-    f.window->Button2->setEnabled(true);
-    f.window->Button2->setText("&Cancel");
-    f.window->Button1->setEnabled(false);
-    emit f.window->File1->aboutToShow();
-    QVERIFY(f.window->Begin1->isEnabled());
-    QVERIFY(f.window->Begin1->text().startsWith("&Cancel"));
-    QVERIFY(!f.window->Exit1->isEnabled());
+    QVERIFY(!f.ui().Begin1->isEnabled());
+    QVERIFY(f.ui().Begin1->text().startsWith("&Begin"));
+    QVERIFY(f.ui().Exit1->isEnabled());
+    f.ui().Button2->setEnabled(true);
+    f.ui().Button2->setText("&Cancel");
+    f.ui().Button1->setEnabled(false);
+    emit f.ui().File1->aboutToShow();
+    QVERIFY(f.ui().Begin1->isEnabled());
+    QVERIFY(f.ui().Begin1->text().startsWith("&Cancel"));
+    QVERIFY(!f.ui().Exit1->isEnabled());
 }
 
 void TestMainWindow::preferencesShowTheSwitches()
@@ -192,29 +192,29 @@ void TestMainWindow::preferencesShowTheSwitches()
     ini.WriteString("Options", "NoProgMeter", "1");
     ini.WriteString("Options", "UseHR", "1");
     f.Show();
-    emit f.window->Preferences1->aboutToShow();
-    QVERIFY(!f.window->LJO1->isChecked());
-    QVERIFY(!f.window->SPM1->isChecked());
-    QVERIFY(f.window->UHR1->isChecked());
-    f.window->LJO1->trigger();
-    f.window->UHR1->trigger();
+    emit f.ui().Preferences1->aboutToShow();
+    QVERIFY(!f.ui().LJO1->isChecked());
+    QVERIFY(!f.ui().SPM1->isChecked());
+    QVERIFY(f.ui().UHR1->isChecked());
+    f.ui().LJO1->trigger();
+    f.ui().UHR1->trigger();
     QVERIFY(f.window->LeftJustOnly());
     QVERIFY(!f.window->UseHR());
-    emit f.window->Preferences1->aboutToShow();
-    QVERIFY(f.window->LJO1->isChecked());
-    QVERIFY(!f.window->UHR1->isChecked());
+    emit f.ui().Preferences1->aboutToShow();
+    QVERIFY(f.ui().LJO1->isChecked());
+    QVERIFY(!f.ui().UHR1->isChecked());
 }
 
 void TestMainWindow::altRFocusesTheReferencePattern()
 {
     WindowFixture f;
     f.Show();
-    f.window->LevelBoxes[0]->setFocus();
+    f.ui().LevelBoxes[0]->setFocus();
     QTest::keyClick(f.window.get(), Qt::Key_R, Qt::AltModifier);
-    QTRY_VERIFY(f.window->refCB->hasFocus());
-    QVERIFY(!f.window->cbRemove->isChecked());
+    QTRY_VERIFY(f.ui().refCB->hasFocus());
+    QVERIFY(!f.ui().cbRemove->isChecked());
     QTest::keyClick(f.window.get(), Qt::Key_S, Qt::AltModifier);
-    QTRY_VERIFY(f.window->cbSearch->isChecked());
+    QTRY_VERIFY(f.ui().cbSearch->isChecked());
 }
 
 void TestMainWindow::settingsAreLoadedOnShowAndSavedOnClose()
@@ -231,16 +231,16 @@ void TestMainWindow::settingsAreLoadedOnShowAndSavedOnClose()
     SaveSettings(paths, stored);
     SaveViewerPath(paths, stored.viewerPath);  // the viewer is stored when set, not at close
     f.Show();
-    QCOMPARE(f.window->LevelBoxes[0]->History(), stored.levelHistories[0]);
-    QCOMPARE(f.window->LevelBoxes[0]->currentText(), QString());
-    QCOMPARE(f.window->inEdit->History(), stored.inputHistory);
-    QCOMPARE(f.window->refCB->History(), stored.refPatternHistory);
-    QVERIFY(f.window->cbSearch->isChecked());
+    QCOMPARE(f.ui().LevelBoxes[0]->History(), stored.levelHistories[0]);
+    QCOMPARE(f.ui().LevelBoxes[0]->currentText(), QString());
+    QCOMPARE(f.ui().inEdit->History(), stored.inputHistory);
+    QCOMPARE(f.ui().refCB->History(), stored.refPatternHistory);
+    QVERIFY(f.ui().cbSearch->isChecked());
     QVERIFY(!f.window->ShowProgMeter());
     QCOMPARE(f.window->ViewerPath(), stored.viewerPath);
 
-    f.window->LevelBoxes[2]->SetHistory({"Verse"});
-    f.window->cbRemove->setChecked(true);
+    f.ui().LevelBoxes[2]->SetHistory({"Verse"});
+    f.ui().cbRemove->setChecked(true);
     f.window->Button1Click();
     const SettingsData saved = LoadSettings(paths);
     QCOMPARE(saved.levelHistories[2], (std::vector<std::string>{"Verse"}));
@@ -267,13 +267,13 @@ void TestMainWindow::errorsGetAFullStopWhenTheyNeedOne()
 void TestMainWindow::aboutAndHelp()
 {
     WindowFixture f;
-    f.window->About1->trigger();
+    f.ui().About1->trigger();
     QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Information);
     const std::string about = f.dialogs.messages[0].text;
     QVERIFY(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
     QCOMPARE(std::count(about.begin(), about.end(), '\r'), 8);
-    f.window->Using1->trigger();
+    f.ui().Using1->trigger();
     QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
 }
 

@@ -57,7 +57,7 @@ void TestRunControl::completeRunReportsTheCountAndLaunchesTheViewer()
 {
     WindowFixture f;
     f.Prepare(Records(3));
-    f.window->LevelBoxes[0]->setEditText("Book");
+    f.ui().LevelBoxes[0]->setEditText("Book");
     f.window->SetFolioFlatFileViewer1Click();  // cancelled: no viewer yet
     f.dialogs.fileAnswers = {std::string("/opt/view er/viewer")};
     f.window->SetFolioFlatFileViewer1Click();
@@ -96,9 +96,9 @@ void TestRunControl::missingInputIsReported()
 {
     WindowFixture f;
     f.Prepare("text");
-    f.window->inEdit->SetBytes(f.dir.File("missing.fff"));
+    f.ui().inEdit->SetBytes(f.dir.File("missing.fff"));
     f.window->Button2Click();
-    f.window->inEdit->SetBytes(f.dir.Path().string());  // a folder
+    f.ui().inEdit->SetBytes(f.dir.Path().string());  // a folder
     f.window->Button2Click();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Input file not found.", "Input file not found."}));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
@@ -109,9 +109,9 @@ void TestRunControl::patternChecksStopTheRun()
 {
     WindowFixture f;
     f.Prepare("text", "1 #");
-    f.window->LevelBoxes[0]->setEditText("Book");
+    f.ui().LevelBoxes[0]->setEditText("Book");
     f.window->Button2Click();
-    f.window->pageCB->setEditText("[x]");
+    f.ui().pageCB->setEditText("[x]");
     f.window->Button2Click();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Insufficient information to process reference pattern",
                                                                  "Page # Pattern must contain #"}));
@@ -144,7 +144,7 @@ void TestRunControl::overwriteNoAsksForANewName()
     QVERIFY(f.dialogs.fileDialogs.back().state.overwritePrompt);
     QCOMPARE(ReadFileBytes(f.outputPath), std::string("old"));
     QCOMPARE(ReadFileBytes(other), std::string("new text"));
-    QCOMPARE(f.window->outEdit->Bytes(), other);
+    QCOMPARE(f.ui().outEdit->Bytes(), other);
 }
 
 void TestRunControl::overwriteCancelStopsTheRun()
@@ -197,10 +197,10 @@ void TestRunControl::cancelClickWorksAtEveryPercent()
         std::filesystem::remove(f.outputPath);
         f.window->probe = [&](std::int32_t percent) {
             if (percent == clickAt)
-                QMetaObject::invokeMethod(f.window->Button2, "click", Qt::QueuedConnection);
+                QMetaObject::invokeMethod(f.ui().Button2, "click", Qt::QueuedConnection);
         };
         f.dialogs.answers = {MessageAnswer::No};
-        f.window->Button2->click();
+        f.ui().Button2->click();
         QCOMPARE(f.window->percents.back(), clickAt + 1);
         QCOMPARE(f.dialogs.messages.back().text, std::string("Operation Canceled.\rDelete output file?"));
         QCOMPARE(ReadFileBytes(f.outputPath).size(), std::size_t(20 * (clickAt + 1)));
@@ -211,15 +211,15 @@ void TestRunControl::errorFromThePassRestoresTheWindow()
 {
     WindowFixture f;
     f.Prepare("text", "x");
-    f.window->outEdit->SetBytes(f.dir.File("no/such/folder/out.fff"));
-    f.window->Button2->click();
+    f.ui().outEdit->SetBytes(f.dir.File("no/such/folder/out.fff"));
+    f.ui().Button2->click();
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
     QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".");
-    QCOMPARE(f.window->Button2->text(), QString("&Begin"));
-    QVERIFY(f.window->Button1->isEnabled());
+    QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
+    QVERIFY(f.ui().Button1->isEnabled());
     QVERIFY(!f.window->IsRunning());
-    QVERIFY(!f.window->lblET->isVisibleTo(f.window.get()));
+    QVERIFY(!f.ui().lblET->isVisibleTo(f.window.get()));
 }
 
 void TestRunControl::controlsWhileRunning()
@@ -232,31 +232,31 @@ void TestRunControl::controlsWhileRunning()
         if (percent != 50)
             return;
         checked = true;
-        QCOMPARE(f.window->Button2->text(), QString("&Cancel"));
-        QVERIFY(f.window->Button2->isEnabled());
-        QVERIFY(!f.window->Button1->isEnabled());
-        QVERIFY(!f.window->Using1->isEnabled());
-        QVERIFY(!f.window->About1->isEnabled());
-        QVERIFY(f.window->ProgBar1->isVisible());
-        QCOMPARE(f.window->ProgBar1->Progress(), 50);
-        QVERIFY(f.window->lblStaticET->isVisible());
-        QVERIFY(f.window->lblRT->isVisible());
+        QCOMPARE(f.ui().Button2->text(), QString("&Cancel"));
+        QVERIFY(f.ui().Button2->isEnabled());
+        QVERIFY(!f.ui().Button1->isEnabled());
+        QVERIFY(!f.ui().Using1->isEnabled());
+        QVERIFY(!f.ui().About1->isEnabled());
+        QVERIFY(f.ui().ProgBar1->isVisible());
+        QCOMPARE(f.ui().ProgBar1->Progress(), 50);
+        QVERIFY(f.ui().lblStaticET->isVisible());
+        QVERIFY(f.ui().lblRT->isVisible());
         QCOMPARE(f.window->cursor().shape(), Qt::WaitCursor);
-        f.window->inEdit->setEditText("");  // emptying a box must not lose Cancel
-        QVERIFY(f.window->Button2->isEnabled());
+        f.ui().inEdit->setEditText("");  // emptying a box must not lose Cancel
+        QVERIFY(f.ui().Button2->isEnabled());
         f.window->File1Click();
-        QVERIFY(f.window->Begin1->text().startsWith("&Cancel"));
-        QVERIFY(!f.window->Exit1->isEnabled());
+        QVERIFY(f.ui().Begin1->text().startsWith("&Cancel"));
+        QVERIFY(!f.ui().Exit1->isEnabled());
     };
     f.dialogs.answers = {MessageAnswer::No};
     f.window->Button2Click();
     QVERIFY(checked);
-    QCOMPARE(f.window->Button2->text(), QString("&Begin"));
-    QVERIFY(f.window->Button1->isEnabled());
-    QVERIFY(f.window->About1->isEnabled());
-    QVERIFY(!f.window->ProgBar1->isVisible());
-    QVERIFY(!f.window->lblStaticET->isVisible());
-    QCOMPARE(f.window->lblET->text(), QString("00:00:00"));
+    QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
+    QVERIFY(f.ui().Button1->isEnabled());
+    QVERIFY(f.ui().About1->isEnabled());
+    QVERIFY(!f.ui().ProgBar1->isVisible());
+    QVERIFY(!f.ui().lblStaticET->isVisible());
+    QCOMPARE(f.ui().lblET->text(), QString("00:00:00"));
     QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -266,16 +266,16 @@ void TestRunControl::progressMeterOffShowsOnlyTheTimes()
     f.Show();
     f.window->SPM1Click();
     f.Prepare(std::string(100, 'y'), "x");
-    const std::int32_t before = f.window->ProgBar1->Progress();
+    const std::int32_t before = f.ui().ProgBar1->Progress();
     bool seen = false;
     f.window->probe = [&](std::int32_t) {
         seen = true;
-        QVERIFY(!f.window->ProgBar1->isVisible());
-        QVERIFY(f.window->lblET->isVisible());
+        QVERIFY(!f.ui().ProgBar1->isVisible());
+        QVERIFY(f.ui().lblET->isVisible());
     };
     f.window->Button2Click();
     QVERIFY(seen);
-    QCOMPARE(f.window->ProgBar1->Progress(), before);
+    QCOMPARE(f.ui().ProgBar1->Progress(), before);
 }
 
 void TestRunControl::switchingTheMeterOffDuringARunStopsFeedingIt()
@@ -288,16 +288,16 @@ void TestRunControl::switchingTheMeterOffDuringARunStopsFeedingIt()
             f.window->SPM1Click();
     };
     f.window->Button2Click();
-    QCOMPARE(f.window->ProgBar1->Progress(), 30);
-    QVERIFY(!f.window->ProgBar1->isVisible());
+    QCOMPARE(f.ui().ProgBar1->Progress(), 30);
+    QVERIFY(!f.ui().ProgBar1->isVisible());
 }
 
 void TestRunControl::startingPageIsAskedThroughTheInputBox()
 {
     WindowFixture f;
     f.Prepare(Records(2), "1 #");
-    f.window->LevelBoxes[0]->setEditText("Book");
-    f.window->pageCB->setEditText("[#]");
+    f.ui().LevelBoxes[0]->setEditText("Book");
+    f.ui().pageCB->setEditText("[#]");
     f.dialogs.inputAnswers = {std::string("17")};
     f.window->Button2Click();
     QCOMPARE(f.dialogs.inputTitles, (std::vector<std::string>{"Input Page Number"}));
@@ -309,7 +309,7 @@ void TestRunControl::closingDuringARunCancelsSavesAndCloses()
     WindowFixture f;
     f.Show();
     f.Prepare(std::string(1000, 'z'), "x");
-    f.window->refCB->SetHistory({"x"});
+    f.ui().refCB->SetHistory({"x"});
     f.window->probe = [&](std::int32_t percent) {
         if (percent == 20)
             f.window->close();
@@ -328,7 +328,7 @@ void TestRunControl::viewerPathIsSetAndStored()
     f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
     f.window->SetFolioFlatFileViewer1Click();
     QCOMPARE(f.dialogs.fileDialogs[0].state.filterIndex, 4);
-    QCOMPARE(f.window->OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
     QCOMPARE(f.window->ViewerPath(), std::string("/usr/local/bin/ffview"));
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).viewerPath,
              std::string("/usr/local/bin/ffview"));
@@ -340,7 +340,7 @@ void TestRunControl::cancelledViewerDialogChangesNothing()
     f.window->SetFolioFlatFileViewer1Click();
     QVERIFY(f.window->ViewerPath().empty());
     QVERIFY(!std::filesystem::exists(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile));
-    QCOMPARE(f.window->OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
 }
 
 QTEST_MAIN(TestRunControl)

@@ -12,16 +12,17 @@
 #include "window/fake_dialogs.h"
 #include "window/history_combo.h"
 #include "window/main_window.h"
+#include "window/main_window_access.h"
 
 namespace pellimar::testing {
 
 using Names = std::vector<std::string>;
 
 // The texts of the seven level boxes.
-inline Names BoxTexts(const TZUDIzazu& window)
+inline Names BoxTexts(TZUDIzazu& window)
 {
     Names texts;
-    for (const THistoryComboBox* box : window.LevelBoxes)
+    for (const THistoryComboBox* box : MainWindowTestAccess::Ui(window).LevelBoxes)
         texts.push_back(box->Bytes());
     return texts;
 }
@@ -59,15 +60,17 @@ struct WindowFixture {
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
+    MainWindowUi& ui() { return MainWindowTestAccess::Ui(*window); }
+
     // Input, output and reference pattern filled for a run over `input`.
     void Prepare(const std::string& input, const std::string& refPattern = "1")
     {
         inputPath = dir.File("in.fff");
         outputPath = dir.File("out.fff");
         WriteFileBytes(inputPath, input);
-        window->inEdit->SetBytes(inputPath);
-        window->outEdit->SetBytes(outputPath);
-        window->refCB->SetBytes(refPattern);
+        ui().inEdit->SetBytes(inputPath);
+        ui().outEdit->SetBytes(outputPath);
+        ui().refCB->SetBytes(refPattern);
     }
 
     TempDir dir;
