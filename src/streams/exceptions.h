@@ -12,7 +12,6 @@ namespace pellimar {
 class Exception : public std::runtime_error {
 public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
-    std::string Message() const { return what(); }
 };
 
 class EStreamError : public Exception {

@@ -11,7 +11,6 @@ namespace {
 
 struct Registry {
     std::vector<ResourceBlock> blocks;
-    std::size_t lookups = 0;
 
     Registry() { blocks.push_back(StreamMessageTableResource()); }
 };
@@ -26,9 +25,7 @@ Registry& TheRegistry()
 
 std::span<const std::uint8_t> FindResourceBlock(std::string_view type, std::string_view name)
 {
-    Registry& registry = TheRegistry();
-    ++registry.lookups;
-    for (const ResourceBlock& block : registry.blocks) {
+    for (const ResourceBlock& block : TheRegistry().blocks) {
         if (EqualsIgnoreAsciiCase(block.type, type) && EqualsIgnoreAsciiCase(block.name, name))
             return block.bytes;
     }
@@ -38,11 +35,6 @@ std::span<const std::uint8_t> FindResourceBlock(std::string_view type, std::stri
 void RegisterResourceBlock(const ResourceBlock& block)
 {
     TheRegistry().blocks.push_back(block);
-}
-
-std::size_t ResourceLookupCount()
-{
-    return TheRegistry().lookups;
 }
 
 std::string LoadProgramString(int id)

@@ -25,10 +25,6 @@ std::span<const std::uint8_t> FindResourceBlock(std::string_view type, std::stri
 // at start-up; tests register extra ones. The bytes must outlive the program.
 void RegisterResourceBlock(const ResourceBlock& block);
 
-// How many times FindResourceBlock has been asked; lets callers that cache
-// resources show that they do not look twice.
-std::size_t ResourceLookupCount();
-
 // A string of the program's ordinary string table; empty when the id is unknown.
 std::string LoadProgramString(int id);
 

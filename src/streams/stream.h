@@ -15,7 +15,9 @@ class TStream {
 public:
     virtual ~TStream() = default;
 
-    // Does nothing unless a derived stream gives it a meaning.
+    // Nothing in the program changes a file's size through a stream, so no
+    // stream of ours overrides this; it is kept as the hook a stream over
+    // something resizable would use.
     virtual void SetSize(std::int64_t newSize);
     // Copies up to count bytes out; returns how many were copied.
     virtual std::int64_t Read(void* buffer, std::int64_t count) = 0;

@@ -24,6 +24,9 @@ public:
     // error" when either fails. The file is closed in any case.
     void Close();
 
+    // The buffered stream's put-back, unchanged: declared again so that the
+    // text stream's readers (ReadLine, ReadUntil) keep one entry point that a
+    // text-aware put-back could take over.
     void PutBack(std::uint8_t ch) override;
     virtual void ReleaseSource();
 
@@ -56,6 +59,9 @@ private:
     template <typename IsStop>
     bool GatherUntil(std::string& text, IsStop isStop);
 
+    // Every text stream opens its own file, so this is always true; it is
+    // kept because ReleaseSource must not destroy a source someone else owns
+    // should a text stream ever be laid over one.
     bool OwnsSource = true;
 };
 

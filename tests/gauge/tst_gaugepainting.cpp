@@ -164,6 +164,24 @@ private slots:
         QVERIFY2(qAbs(box.center().y() - 20) <= 4, qPrintable(QString::number(box.center().y())));
     }
 
+    // The window's gauge uses system colours: they follow the application's
+    // palette, and a disabled gauge looks like an enabled one.
+    void systemColoursComeFromTheActivePalette()
+    {
+        TGaugeLook look;
+        look.ShowText = false;
+        look.ForeColor = clActiveCaption;
+        look.BackColor = clWindow;
+        look.Percent = 50;
+        look.Palette.setColor(QPalette::Active, QPalette::Highlight, QColor(1, 2, 3));
+        look.Palette.setColor(QPalette::Active, QPalette::Base, QColor(4, 5, 6));
+        look.Palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(7, 8, 9));
+        look.Palette.setCurrentColorGroup(QPalette::Disabled);
+        const QImage image = ComposeGauge(look, {100, 10});
+        QCOMPARE(image.pixel(10, 5), qRgb(1, 2, 3));
+        QCOMPARE(image.pixel(90, 5), qRgb(4, 5, 6));
+    }
+
     void workBitmapTakesSizeAndWindowFrameColour()
     {
         QPalette palette = QGuiApplication::palette();

@@ -1,4 +1,4 @@
-// The message table layout, lookups and the per-name cache.
+// Message tables: lookups by name and id, odd tables, and the reader's errors.
 #include "streams/string_resource.h"
 
 #include <gtest/gtest.h>
@@ -7,31 +7,10 @@
 
 #include "streams/exceptions.h"
 #include "streams/resources.h"
-#include "streams/stream_table.h"
 #include "support/expect_throw_msg.h"
 
 namespace pellimar {
 namespace {
-
-TEST(StreamMessageTable, HasTheStoredLayout)
-{
-    const ResourceBlock table = StreamMessageTableResource();
-    ASSERT_EQ(180u, table.bytes.size());
-    EXPECT_EQ(1, table.bytes[0]);
-    EXPECT_EQ(0, table.bytes[1]);
-    EXPECT_EQ(10, table.bytes[2]);
-    EXPECT_EQ('S', table.bytes[3]);
-    EXPECT_EQ(0, table.bytes[178]);
-    EXPECT_EQ(0, table.bytes[179]);
-}
-
-TEST(LoadStrRes, GivesTheStreamMessagesUnformatted)
-{
-    EXPECT_EQ("Seek error", LoadStrRes("S_Stream", 1));
-    EXPECT_EQ("Invalid seek origin (%d)", LoadStrRes("S_Stream", 2));
-    EXPECT_EQ("Putback overflow", LoadStrRes("S_Stream", 3));
-    EXPECT_EQ("Cannot write to a resource stream", LoadStrRes("S_Stream", 7));
-}
 
 TEST(LoadStrRes, UnknownIdsGiveTheEmptyString)
 {
@@ -41,21 +20,19 @@ TEST(LoadStrRes, UnknownIdsGiveTheEmptyString)
     EXPECT_EQ("", LoadStrRes("S_Stream", 65537));
 }
 
-TEST(LoadStrRes, FindsTheTableInAnyCaseAndLooksItUpOnce)
+TEST(LoadStrRes, FindsTheTableInAnyCase)
 {
-    LoadStrRes("s_stream", 1);
-    const std::size_t lookups = ResourceLookupCount();
+    EXPECT_EQ("Seek error", LoadStrRes("s_stream", 1));
     EXPECT_EQ("Seek error", LoadStrRes("S_STREAM", 1));
     EXPECT_EQ("Seek error", LoadStrRes("s_StReAm", 1));
-    EXPECT_EQ(lookups, ResourceLookupCount());
 }
 
-TEST(LoadStrRes, MissingTableRaisesEveryTime)
+TEST(LoadStrRes, MissingTableRaisesAndIsLookedForAgainNextTime)
 {
-    const std::size_t before = ResourceLookupCount();
-    EXPECT_THROW_MSG(LoadStrRes("NoSuchTable", 1), Exception, "No such string resource: NoSuchTable");
-    EXPECT_THROW_MSG(LoadStrRes("NoSuchTable", 1), Exception, "No such string resource: NoSuchTable");
-    EXPECT_EQ(before + 2, ResourceLookupCount());
+    static constexpr std::array<std::uint8_t, 6> kTable{1, 0, 1, 'x', 0, 0};
+    EXPECT_THROW_MSG(LoadStrRes("Later", 1), Exception, "No such string resource: Later");
+    RegisterResourceBlock({"S_StringTable", "Later", kTable});
+    EXPECT_EQ("x", LoadStrRes("Later", 1));
 }
 
 TEST(LoadStrRes, EntryOfLengthZeroIsEmptyAndTheNextIsStillFound)
@@ -92,14 +69,6 @@ TEST(StringResource, TableWithoutBytesCannotBeLoaded)
     static constexpr std::array<std::uint8_t, 1> kNothing{};
     RegisterResourceBlock({"S_StringTable", "Empty", std::span<const std::uint8_t>(kNothing.data(), 0)});
     EXPECT_THROW_MSG(TS_StringResource("Empty"), EOutOfResources, "Cannot load string resource");
-}
-
-TEST(StringResource, ReaderMessagesByProgramStringId)
-{
-    EXPECT_EQ("Cannot load string resource", LoadProgramString(4288));
-    EXPECT_EQ("Cannot lock string resource", LoadProgramString(4289));
-    EXPECT_EQ("No such string resource: %s", LoadProgramString(4290));
-    EXPECT_EQ("", LoadProgramString(4291));
 }
 
 }  // namespace
