@@ -1,12 +1,15 @@
 // A byte source in memory under a buffered stream, which behaves as a file
 // does (reads past the end give nothing, writes past it leave zeros in the
 // gap) and takes only a set number of bytes before it refuses writes, as a
-// full disk would.
+// full disk would. It can also misreport its size, as files under /proc and
+// files changed by another program do: each question about the size is
+// answered with the true size plus the next of `sizeErrors`, in turn.
 #pragma once
 
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "streams/stream.h"
 
@@ -40,15 +43,24 @@ public:
 
     std::int64_t Seek(std::int64_t offset, std::uint16_t origin) override
     {
-        const std::int64_t base = origin == kFromEnd ? Length() : origin == kFromCurrent ? pos_ : 0;
+        const std::int64_t base = origin == kFromEnd ? ReportedLength() : origin == kFromCurrent ? pos_ : 0;
         pos_ = base + offset;
         return pos_;
     }
 
     std::string data;
+    std::vector<std::int64_t> sizeErrors;
 
 private:
     std::int64_t Length() const { return static_cast<std::int64_t>(data.size()); }
+    std::int64_t ReportedLength()
+    {
+        if (sizeErrors.empty())
+            return Length();
+        return std::max<std::int64_t>(0, Length() + sizeErrors[sizeQuestions_++ % sizeErrors.size()]);
+    }
+
+    std::size_t sizeQuestions_ = 0;
 
     std::int64_t pos_ = 0;
     std::int64_t writable_;

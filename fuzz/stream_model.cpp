@@ -59,6 +59,7 @@ bool StreamModel::Refill()
     pos_ = 0;
     limit_ = n;
     direction_ = n > 0 ? Direction::Reading : Direction::Idle;
+    dataEnded_ = n == 0;
     return n > 0;
 }
 
@@ -96,6 +97,7 @@ std::int64_t StreamModel::Write(std::string_view bytes)
         pos_ = 0;
         limit_ = static_cast<std::int64_t>(block_.size());
         direction_ = Direction::Idle;
+        dataEnded_ = false;
     }
     std::int64_t taken = 0;
     while (!bytes.empty()) {
@@ -127,6 +129,7 @@ std::int64_t StreamModel::Seek(std::int64_t offset, std::uint16_t origin)
     if (direction_ == Direction::Writing && !Flush())
         throw EStreamError("Seek error");
     sourcePos_ = target;
+    dataEnded_ = false;
     pos_.reset();
     direction_ = Direction::Idle;
     return target;
@@ -139,11 +142,17 @@ void StreamModel::PutBack(std::uint8_t ch)
     block_[static_cast<std::size_t>(--*pos_)] = static_cast<char>(ch);
 }
 
-bool StreamModel::Eof() const
+// At the end of the block, the data has ended when the last fill found
+// nothing, or when the source stands at its size; past its size, only a fill
+// can tell.
+bool StreamModel::Eof()
 {
     if (!pos_ || *pos_ != limit_)
         return false;
-    return sourcePos_ == static_cast<std::int64_t>(source_.size());
+    const auto size = static_cast<std::int64_t>(source_.size());
+    if (dataEnded_ || sourcePos_ == size)
+        return true;
+    return sourcePos_ > size && !Refill();
 }
 
 std::int64_t StreamModel::Position() const

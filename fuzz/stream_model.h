@@ -25,7 +25,7 @@ public:
     bool Refill();
     bool Flush();
     void PutBack(std::uint8_t ch);
-    bool Eof() const;
+    bool Eof();
     std::int64_t Position() const;
     std::int64_t Size();
     std::string ReadBuffer(std::int64_t count);
@@ -56,6 +56,7 @@ private:
     std::optional<std::int64_t> pos_;  // none: nothing buffered (new, or just moved)
     std::int64_t limit_;
     Direction direction_ = Direction::Idle;
+    bool dataEnded_ = false;  // the last fill found nothing
 };
 
 }  // namespace pellimar::fuzz

@@ -8,6 +8,11 @@
 // destructor instead of closing it), the block size, how many bytes the
 // memory source takes before it refuses, the initial bytes (two length
 // bytes, then the bytes), then operations.
+//
+// With bit 0x40 of the mode byte the memory source misreports its size
+// (the operations' bytes are then the errors, one signed byte each): a
+// reader that loops until the end must get there, with every byte read once
+// and in order, and with all of them whenever no answer was too small.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -244,6 +249,35 @@ private:
     bool trace_ = std::getenv("PELLIMAR_FUZZ_TRACE") != nullptr;
 };
 
+// Reads to the end through the end test, as the conversion does, one byte
+// or a run at a time.
+void ReadSourceThatMisreportsItsSize(const std::string& bytes, FuzzInput& input)
+{
+    MemorySource source(bytes, 0);
+    bool neverTooSmall = true;
+    while (!input.Empty() && source.sizeErrors.size() < 8) {
+        source.sizeErrors.push_back(static_cast<std::int8_t>(input.Byte()));
+        neverTooSmall = neverTooSmall && source.sizeErrors.back() >= 0;
+    }
+    TS_BufferStream stream(&source);
+    std::string read;
+    std::size_t steps = 0;
+    while (!stream.Eof()) {
+        FUZZ_CHECK(++steps <= bytes.size() + 2, "the end test never says the data has ended");
+        std::uint8_t ch;
+        if (steps % 3 == 0 && stream.TryReadByte(ch))
+            read += static_cast<char>(ch);
+        const std::span<const std::uint8_t> ahead = stream.ReadAhead();
+        read.append(reinterpret_cast<const char*>(ahead.data()), ahead.size());
+        stream.Consume(ahead.size());
+        if (ahead.empty() && stream.TryReadByte(ch))
+            read += static_cast<char>(ch);
+    }
+    FUZZ_CHECK(bytes.starts_with(read), "bytes read are not the source's, in order");
+    if (neverTooSmall)
+        FUZZ_CHECK_EQ(Show(bytes), Show(read), "a source never smaller than it says is read whole");
+}
+
 }  // namespace
 }  // namespace pellimar::fuzz
 
@@ -257,6 +291,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t limit = input.Below(65536);
     const std::int64_t writable = limit >= 32768 ? INT64_MAX : limit;
     const std::string initial = input.Bytes(input.Below(65536) % 4096);
+    if ((modeByte & 0x40) != 0) {
+        ReadSourceThatMisreportsItsSize(initial, input);
+        return 0;
+    }
 
     Harness harness(mode, initial, writable, pellimar::StreamBufferSize);
     for (int i = 0; i < kMaxOperations && !input.Empty(); ++i)

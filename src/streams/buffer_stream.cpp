@@ -42,11 +42,18 @@ std::int64_t TS_BufferStream::BufferDelta() const
     }
 }
 
+// The source's size decides while the position has not passed it. A source
+// read beyond its size holds more than it says (files under /proc report 0)
+// or has shrunk under us: only a fill can tell whether bytes remain.
 bool TS_BufferStream::SourceAtEnd()
 {
     if (Source == nullptr)
         return true;
-    return Source->Position() == Source->Size();
+    const std::int64_t position = Source->Position();
+    const std::int64_t size = Source->Size();
+    if (position <= size)
+        return position == size;
+    return !Refill();
 }
 
 bool TS_BufferStream::Refill()
@@ -56,6 +63,7 @@ bool TS_BufferStream::Refill()
     BufPos = BufStart;
     BufLimit = BufStart + n;
     Direction = n > 0 ? bdReading : bdIdle;
+    DataEnded = n == 0;
     DoAfterFill();
     return n > 0;
 }
@@ -113,6 +121,7 @@ std::int64_t TS_BufferStream::Write(const void* buffer, std::int64_t count)
         BufPos = BufStart;
         BufLimit = BufStart + BufCapacity;
         Direction = bdIdle;
+        DataEnded = false;
     }
     const auto* in = static_cast<const std::uint8_t*>(buffer);
     std::int64_t taken = 0;
@@ -154,6 +163,7 @@ std::int64_t TS_BufferStream::Seek(std::int64_t offset, std::uint16_t origin)
         throw EStreamError(LoadStrRes(kStreamTableName, kMsgSeekError));
     Source->SetPosition(target);
     FillStart = target;
+    DataEnded = false;
     BufPos = nullptr;
     Direction = bdIdle;
     return target;

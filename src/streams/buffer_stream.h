@@ -47,12 +47,14 @@ public:
     virtual void DoAfterFlush();
 
     // True at the end of the data. Asks the source only when the block is
-    // used up; false on a stream that has not yet tried to read.
+    // used up; false on a stream that has not yet tried to read. Once a fill
+    // has found no more bytes, the data has ended whatever the source's size
+    // says, so a reader that loops until the end always gets there.
     bool Eof()
     {
         if (BufPos != BufLimit)
             return false;
-        return SourceAtEnd();
+        return DataEnded || SourceAtEnd();
     }
 
     void SetAfterFill(Notification callback) { AfterFill = std::move(callback); }
@@ -120,6 +122,7 @@ private:
     std::int32_t BufCapacity;
     std::int64_t FillStart = 0;  // where in the data the block's first byte stands
     TBufferDirection Direction = bdIdle;
+    bool DataEnded = false;  // the last fill found no bytes
     Notification AfterFill;
     Notification AfterFlush;
 };

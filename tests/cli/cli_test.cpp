@@ -34,6 +34,17 @@ TEST_F(Cli, SwitchesReachThePass)
               ReadFileBytes(output));
 }
 
+// Files under /proc report a size of 0 and hold more than that.
+TEST_F(Cli, FileThatHoldsMoreThanItsSizeSaysIsConvertedWhole)
+{
+    const std::string proc = "/proc/version";
+    if (!std::filesystem::exists(proc))
+        GTEST_SKIP() << "no " << proc;
+    const ProgramRun run = Run({"-r", "x", proc, output});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(ReadFileBytes(proc), ReadFileBytes(output));
+}
+
 TEST_F(Cli, OptionValuesMayBeginWithADash)
 {
     const ProgramRun run = Run({"-r", "-#", "-p", "[#]", "--start-page", "-1", input, output});
