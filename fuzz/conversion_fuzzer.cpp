@@ -1,7 +1,8 @@
 // Fuzz target: the conversion pass over arbitrary bytes with options taken
 // from the input. The output must be what the plain model of the rules
 // writes; the input file must be unchanged; progress must only rise and end
-// at 100; a cancelled run must hold a prefix of the full output. Apart from
+// at 100; a cancelled run must leave the earlier output as it was until its
+// own is kept, and that must be a prefix of the full output. Apart from
 // the model: without references and without removable markers the output
 // is the input itself, byte for byte.
 //
@@ -181,7 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const BlockSizeScope blockSize(c.blockSize, c.input.size() / 128);
     const std::string inputPath = ScratchFile("in.fff");
     const std::string outputPath = ScratchFile("out.fff");
+    const std::string earlier = "an earlier output";
     WriteScratchFile(inputPath, c.input);
+    WriteScratchFile(outputPath, earlier);
 
     FuzzHost host(c.options, c.cancelAt);
     LevelLists levels;
@@ -190,6 +193,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         result = RunConversion(SettingsOf(c, inputPath, outputPath), host, levels);
     } catch (const Exception& error) {
         Fail(__FILE__, __LINE__, "a run over a readable input", "no error", error.what());
+    }
+    if (result.cancelled) {
+        FUZZ_CHECK_EQ(earlier, ReadScratchFile(outputPath), "a cancelled run leaves the earlier output");
+        result.partialOutput->PutInPlace();
     }
     const std::string output = ReadScratchFile(outputPath);
     FUZZ_CHECK_EQ(c.input, ReadScratchFile(inputPath), "the input file is never changed");

@@ -147,7 +147,7 @@ Output:
       --version            show the version and exit
 
 Exit status: 0 on success, 1 on an error, 2 on a usage error, 130 when
-interrupted (the partial output is kept).
+interrupted (nothing is changed: OUTPUT is left as it was).
 )";
 }
 

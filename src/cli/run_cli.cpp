@@ -50,7 +50,11 @@ int Convert(Options& options)
     LevelLists levels;
     const RunResult result = RunConversion(options.run, host, levels);
     if (result.cancelled) {
-        PrintError("Operation Canceled. The partial output is in " + options.run.outputPath);
+        // Interrupting means "stop and change nothing".
+        const bool inPlace = result.partialOutput->WritesInPlace();
+        result.partialOutput->Discard();
+        PrintError(inPlace ? "Operation Canceled. The partial output was removed."
+                           : "Operation Canceled. " + options.run.outputPath + " was left as it was.");
         return kExitCancelled;
     }
     if (!options.quiet)

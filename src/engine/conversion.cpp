@@ -10,14 +10,21 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
     RunContext run(settings, levels);
     run.Input = std::make_unique<TS_TextStream>(settings.inputPath, fmOpenRead);
     host.EnterRunning();
+    std::unique_ptr<OutputFile> output;
     try {
         run.InputSize = run.Input->Size();
-        run.Output = std::make_unique<TS_TextStream>(settings.outputPath, fmCreate);
+        // Made while the input is open, so that an output that is the input
+        // under another name is refused before anything is written.
+        output = std::make_unique<OutputFile>(settings.outputPath);
+        run.Output = output->CreateStream();
         ConversionPass(run, host).Run();
         // Closing reports a last block that could not be written.
         run.Output->Close();
+        if (!host.CancelRequested())
+            output->PutInPlace();
     } catch (...) {
         run.Output.reset();
+        output.reset();
         host.LeaveRunning();
         run.Input.reset();
         throw;
@@ -25,7 +32,10 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
     run.Output.reset();
     host.LeaveRunning();
     run.Input.reset();
-    return {run.RefCount, host.CancelRequested()};
+    RunResult result{run.RefCount, host.CancelRequested(), nullptr};
+    if (result.cancelled)
+        result.partialOutput = std::move(output);
+    return result;
 }
 
 }  // namespace pellimar

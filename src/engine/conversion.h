@@ -3,20 +3,27 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
+#include "streams/output_file.h"
 
 namespace pellimar {
 
 struct RunResult {
     std::int32_t refCount = 0;
     bool cancelled = false;
+    // After a cancel, what was written so far, for the caller to put in
+    // place or throw away; empty otherwise.
+    std::unique_ptr<OutputFile> partialOutput;
 };
 
-// Runs one conversion. Errors (the input cannot be opened, the output cannot
-// be created or written, the input cannot be read) leave as exceptions after
-// the output is closed and the host has been told the run is over.
+// Runs one conversion. A run that ends well puts its output in place under
+// the output's name; until then a file under that name is left as it was.
+// Errors (the input cannot be opened, the output cannot be created or
+// written, the input cannot be read) leave as exceptions after what was
+// written is thrown away and the host has been told the run is over.
 RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& levels);
 
 }  // namespace pellimar

@@ -1,58 +1,21 @@
-// POSIX file access for the streams.
-//
-// Exclusive access has two layers: a table of the files this process holds
-// (by device and inode, so links and other spellings of a path are caught
-// whatever the file system supports), and a non-blocking flock() against
-// other programs where the file system offers it.
+// POSIX file access for the streams, with exclusive access through the
+// table of held files and a lock against other programs.
 #include "streams/file_stream.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
-#include <set>
 #include <utility>
 
 #include "streams/exceptions.h"
+#include "streams/held_files.h"
 
 namespace pellimar {
 namespace {
-
-class HeldFiles {
-public:
-    bool Take(std::uint64_t device, std::uint64_t inode)
-    {
-        std::lock_guard lock(mutex_);
-        return held_.insert({device, inode}).second;
-    }
-    void Give(std::uint64_t device, std::uint64_t inode)
-    {
-        std::lock_guard lock(mutex_);
-        held_.erase({device, inode});
-    }
-
-private:
-    std::mutex mutex_;
-    std::set<std::pair<std::uint64_t, std::uint64_t>> held_;
-};
-
-HeldFiles& TheHeldFiles()
-{
-    static HeldFiles files;
-    return files;
-}
-
-// Another program holds the file when flock says so; a file system without
-// flock support does not stop us.
-bool LockedElsewhere(int fd)
-{
-    return flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-}
 
 int OpenForCreate(const std::string& fileName, bool& created)
 {
@@ -98,10 +61,9 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
     fcntl(Handle, F_SETFL, fcntl(Handle, F_GETFL) & ~O_NONBLOCK);
 
     if (regular) {
-        Device = info.st_dev;
-        Inode = info.st_ino;
-        Registered = TheHeldFiles().Take(Device, Inode);
-        if (!Registered || LockedElsewhere(Handle)) {
+        Identity = {info.st_dev, info.st_ino};
+        Registered = TakeHeldFile(Identity);
+        if (!Registered || !LockAgainstOtherPrograms(Handle)) {
             if (created)
                 unlink(fileName.c_str());
             fail();
@@ -121,7 +83,7 @@ TFileStream::~TFileStream()
 void TFileStream::Release()
 {
     if (Registered) {
-        TheHeldFiles().Give(Device, Inode);
+        GiveHeldFile(Identity);
         Registered = false;
     }
     if (Handle >= 0) {
@@ -138,7 +100,7 @@ bool TFileStream::Close()
     const int fd = Handle;
     Handle = -1;
     if (Registered) {
-        TheHeldFiles().Give(Device, Inode);
+        GiveHeldFile(Identity);
         Registered = false;
     }
     // A close that fails with EINTR has still released the descriptor on Linux.

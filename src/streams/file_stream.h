@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "streams/held_files.h"
 #include "streams/stream.h"
 
 namespace pellimar {
@@ -56,8 +57,7 @@ private:
     bool Seekable = true;  // false for devices written in order, such as /dev/null
     bool Registered = false;
     bool WriteFailed = false;
-    std::uint64_t Device = 0;
-    std::uint64_t Inode = 0;
+    FileIdentity Identity;
 
     // The file is read and written in large chunks: the buffered stream above
     // moves 8 KiB at a time, and each system call has a price of its own.

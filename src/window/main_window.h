@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/conversion.h"
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
 #include "run/run_time.h"
@@ -172,7 +173,7 @@ private:
 
     bool ConfirmOverwrite();
     void RunFromWindow();
-    void ShowRunEnd(const std::string& outputPath, std::int32_t refCount);
+    void ShowRunEnd(RunResult& result);
     void SetRunControls(bool enabled);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();

@@ -5,11 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <unistd.h>
-
 #include "engine/conversion.h"
-#include "run/run_checks.h"
 #include "gauge/vantor_gauge.h"
+#include "run/run_checks.h"
 #include "settings/settings_store.h"
 #include "window/byte_text.h"
 #include "window/history_combo.h"
@@ -69,27 +67,33 @@ RunSettings TZUDIzazu::SettingsForRun() const
 // caller's guard) and no end dialogue is shown.
 void TZUDIzazu::RunFromWindow()
 {
-    const RunSettings settings = SettingsForRun();
-    const RunResult result = RunConversion(settings, *this, FLevels);
+    RunResult result = RunConversion(SettingsForRun(), *this, FLevels);
     if (FClosePending) {
-        // The window was closed during the run: the partial output stays.
+        // The window was closed during the run: nobody is left to ask, so
+        // the partial output is thrown away and an earlier file stays.
         FClosePending = false;
+        if (result.partialOutput)
+            result.partialOutput->Discard();
         close();
         return;
     }
-    ShowRunEnd(settings.outputPath, result.refCount);
+    ShowRunEnd(result);
 }
 
-void TZUDIzazu::ShowRunEnd(const std::string& outputPath, std::int32_t refCount)
+void TZUDIzazu::ShowRunEnd(RunResult& result)
 {
-    if (FCancelRequested) {
+    if (result.cancelled) {
         const MessageAnswer answer = services_.dialogs->ShowMessage(
             MessageKind::Confirm, "Operation Canceled.\rDelete output file?", MessageButtons::YesNo);
+        // Yes leaves a file that stood under the output's name as it was;
+        // No keeps the partial output under that name.
         if (answer == MessageAnswer::Yes)
-            unlink(outputPath.c_str());
+            result.partialOutput->Discard();
+        else
+            result.partialOutput->PutInPlace();
         return;
     }
-    const std::string text = std::to_string(refCount) + " total references created." + "\r" + "View output file?";
+    const std::string text = std::to_string(result.refCount) + " total references created." + "\r" + "View output file?";
     if (services_.dialogs->ShowMessage(MessageKind::Confirm, text, MessageButtons::YesNo) == MessageAnswer::Yes)
         LaunchViewer();
 }

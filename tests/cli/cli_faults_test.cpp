@@ -62,6 +62,31 @@ TEST_F(CliFaults, FileSizeLimitDuringTheRunIsAWriteError)
     ExpectInputKept();
 }
 
+// A run writes beside the output and puts its file in place only at a good
+// end: an earlier output survives a failure or an interrupt byte for byte,
+// and nothing else is left in its folder.
+TEST_F(CliFaults, FailedRunLeavesTheEarlierOutputAsItWas)
+{
+    UseLargeInput();
+    WriteFileBytes(output, "earlier output");
+    ExpectError(Run({"-r", "x", "-f", input, output}, 20000), "Stream write error");
+    EXPECT_EQ("earlier output", ReadFileBytes(output));
+    EXPECT_EQ((std::set<std::string>{"in.fff", "out.fff"}), testing::FileNames(dir.Path()));
+}
+
+TEST_F(CliFaults, InterruptedRunLeavesTheEarlierOutputAsItWas)
+{
+    // A gigabyte that costs nothing to make: a file with a hole reads as zeros.
+    fs::resize_file(input, std::uintmax_t{1} << 30);
+    WriteFileBytes(output, "earlier output");
+    const auto writing = [&] { return testing::FileNames(dir.Path()).size() > 2; };
+    const testing::ProgramRun run =
+        testing::RunProgramInterrupted(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, output}, writing);
+    ExpectError(run, "Operation Canceled. " + output + " was left as it was.", 130);
+    EXPECT_EQ("earlier output", ReadFileBytes(output));
+    EXPECT_EQ((std::set<std::string>{"in.fff", "out.fff"}), testing::FileNames(dir.Path()));
+}
+
 TEST_F(CliFaults, FileSizeLimitAtTheFinalFlushIsAWriteError)
 {
     UseLargeInput();

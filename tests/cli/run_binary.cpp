@@ -2,6 +2,7 @@
 #include "cli/run_binary.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,9 +10,17 @@
 
 namespace pellimar::testing {
 
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments, rlim_t fileSizeLimit)
+namespace {
+
+struct Started {
+    pid_t child;
+    std::string outPath;
+    std::string errPath;
+};
+
+Started Start(const TempDir& dir, const std::string& program, const std::vector<std::string>& arguments,
+              rlim_t fileSizeLimit)
 {
-    TempDir dir;
     const std::string outPath = dir.File("stdout");
     const std::string errPath = dir.File("stderr");
     std::vector<std::string> all{program};
@@ -36,13 +45,37 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    return {child, outPath, errPath};
+}
+
+ProgramRun Finish(const Started& started)
+{
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(started.child, &status, 0);
     ProgramRun run;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = ReadFileBytes(outPath);
-    run.err = ReadFileBytes(errPath);
+    run.out = ReadFileBytes(started.outPath);
+    run.err = ReadFileBytes(started.errPath);
     return run;
+}
+
+}  // namespace
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments, rlim_t fileSizeLimit)
+{
+    TempDir dir;
+    return Finish(Start(dir, program, arguments, fileSizeLimit));
+}
+
+ProgramRun RunProgramInterrupted(const std::string& program, const std::vector<std::string>& arguments,
+                                 const std::function<bool()>& ready)
+{
+    TempDir dir;
+    const Started started = Start(dir, program, arguments, 0);
+    for (int waited = 0; waited < 10000 && !ready(); ++waited)
+        usleep(1000);
+    kill(started.child, SIGINT);
+    return Finish(started);
 }
 
 }  // namespace pellimar::testing

@@ -23,6 +23,9 @@ inline Converted Convert(const std::string& input, RunSettings settings, Scripte
     WriteFileBytes(settings.inputPath, input);
     Converted converted;
     converted.result = RunConversion(settings, host, converted.levels);
+    // What a cancelled run wrote, kept under the output's name.
+    if (converted.result.partialOutput)
+        converted.result.partialOutput->PutInPlace();
     converted.output = ReadFileBytes(settings.outputPath);
     return converted;
 }

@@ -43,6 +43,14 @@ std::string ReadFileBytes(const std::string& path)
     return bytes.str();
 }
 
+std::set<std::string> FileNames(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
 std::filesystem::path SharedDataDir()
 {
     const char* configured = std::getenv("PELLIMAR_SHARED_DATA");

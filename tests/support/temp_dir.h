@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace pellimar::testing {
@@ -23,6 +24,10 @@ private:
 
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+
+// The names of everything in a folder, for checking that nothing was left
+// behind.
+std::set<std::string> FileNames(const std::filesystem::path& folder);
 
 // The folder of shared sample files, or empty when this checkout has none.
 std::filesystem::path SharedDataDir();

@@ -167,22 +167,25 @@ void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput_data()
     QTest::newRow("no keeps") << false;
 }
 
+// Over an earlier output: Yes leaves that file as it was, No puts the
+// partial output in its place; nothing else is left in the folder.
 void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput()
 {
     QFETCH(bool, deleteIt);
     WindowFixture f;
     f.Prepare(std::string(1000, 'x'), "x");
+    WriteFileBytes(f.outputPath, "earlier output");
     f.window->probe = [&](std::int32_t percent) {
         if (percent == 40)
             f.window->Button2Click();  // reads "&Cancel" now
     };
-    f.dialogs.answers = {deleteIt ? MessageAnswer::Yes : MessageAnswer::No};
+    f.dialogs.answers = {MessageAnswer::Yes, deleteIt ? MessageAnswer::Yes : MessageAnswer::No};
     f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Operation Canceled.\rDelete output file?"}));
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Output File Exists.  Overwrite?",
+                                                                 "Operation Canceled.\rDelete output file?"}));
     QCOMPARE(f.window->percents.back(), 40);
-    QCOMPARE(std::filesystem::exists(f.outputPath), !deleteIt);
-    if (!deleteIt)
-        QCOMPARE(ReadFileBytes(f.outputPath), std::string(400, 'x'));
+    QCOMPARE(ReadFileBytes(f.outputPath), deleteIt ? std::string("earlier output") : std::string(400, 'x'));
+    QCOMPARE(FileNames(f.dir.Path()), (std::set<std::string>{"in.fff", "out.fff"}));
 }
 
 // A click queued at any percent is handled at the next progress step, which
@@ -304,20 +307,23 @@ void TestRunControl::startingPageIsAskedThroughTheInputBox()
     QVERIFY(ReadFileBytes(f.outputPath).find("Genesis 17<CR>") != std::string::npos);
 }
 
+// Closing asks nothing: the run stops and changes no file.
 void TestRunControl::closingDuringARunCancelsSavesAndCloses()
 {
     WindowFixture f;
     f.Show();
     f.Prepare(std::string(1000, 'z'), "x");
+    WriteFileBytes(f.outputPath, "earlier output");
+    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite
     f.ui().refCB->SetHistory({"x"});
     f.window->probe = [&](std::int32_t percent) {
         if (percent == 20)
             f.window->close();
     };
     f.window->Button2Click();
-    QVERIFY(f.dialogs.messages.empty());  // no end dialogue
+    QCOMPARE(f.dialogs.messages.size(), std::size_t{1});  // no end dialogue
     QVERIFY(!f.window->isVisible());
-    QCOMPARE(ReadFileBytes(f.outputPath), std::string(200, 'z'));
+    QCOMPARE(ReadFileBytes(f.outputPath), std::string("earlier output"));
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).refPatternHistory,
              (std::vector<std::string>{"x"}));
 }
