@@ -114,38 +114,47 @@ bool ConversionPass::CopyWholeCode()
 
 void ConversionPass::CodeOpenStep()
 {
-    run_.CodeText = ReadText(">");
-    Write(run_.CodeText);
+    run_.Code.Start();
+    CopyCodeText();
     run_.State = PassState::Copy;
     CloseCode();
 }
 
-// Copies the ">" that ends the code in CodeText and sends the code to be
-// examined. A code cut off by the end of the input is only copied.
+// Copies the rest of a code's text, up to its ">", as it comes: a code can
+// be of any length, and only what its examination needs is held.
+void ConversionPass::CopyCodeText()
+{
+    while (const std::optional<std::uint8_t> next = Peek()) {
+        const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+        const auto* close = static_cast<const std::uint8_t*>(std::memchr(ahead.data(), '>', ahead.size()));
+        const std::size_t length = close != nullptr ? static_cast<std::size_t>(close - ahead.data()) : ahead.size();
+        run_.Code.Feed(std::string_view(reinterpret_cast<const char*>(ahead.data()), length));
+        CopyAhead(length);
+        if (close != nullptr)
+            return;
+    }
+}
+
+// Copies the ">" that ends the code and sends the code to be examined. A
+// code cut off by the end of the input is only copied.
 void ConversionPass::CloseCode()
 {
     if (!Next())
         return;
     Write(run_.Ch);
-    MakeUpperAscii(run_.CodeText);
     run_.State = PassState::CodeCheck;
 }
 
 void ConversionPass::CodeCheckStep()
 {
     run_.State = PassState::Copy;
-    std::string& code = run_.CodeText;
-    if (code.starts_with("RD,")) {
-        // «RD,12:BOOK» reads as «RD:BOOK», «RD, 5» as «RD».
-        const std::size_t kept = code.find_first_not_of(" 0123456789", 3);
-        code.erase(2, (kept == std::string::npos ? code.size() : kept) - 2);
-    }
-    if (code.starts_with("RD:")) {
-        const std::size_t name = code.find_first_not_of(' ', 3);
-        run_.HeadingLevel = name == std::string::npos ? std::string() : code.substr(name);
+    switch (run_.Code.Kind()) {
+    case CodeKind::LevelRecord:
+        run_.HeadingLevel = run_.Code.LevelName();
         run_.State = PassState::Heading;
-    } else if (code.starts_with("RD")) {
-        PlainRecordCode();
+        break;
+    case CodeKind::RecordCode: PlainRecordCode(); break;
+    case CodeKind::Other: break;
     }
 }
 
@@ -165,14 +174,32 @@ void ConversionPass::PlainRecordCode()
         Write(run_.Ch);
         return;
     }
-    run_.CodeText = ReadText(">");
-    const std::string_view head = std::string_view(run_.CodeText).substr(0, 3);
-    const bool justified = EqualsIgnoreAsciiCase(head, "JU:") || EqualsIgnoreAsciiCase(head, "PS:");
+    // The code that follows decides, by its first three bytes, whether the
+    // record opens justified or styled.
+    const std::string lead = ReadCodeLead();
+    const bool justified = EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:");
     if (!(host_.LeftJustOnly() && justified) && ReferenceDue())
         WriteReference();
     Write('<');
-    Write(run_.CodeText);
+    Write(lead);
+    run_.Code.Start();
+    run_.Code.Feed(lead);
+    CopyCodeText();
     CloseCode();
+}
+
+// Up to three bytes of a code's text, stopping before its ">".
+std::string ConversionPass::ReadCodeLead()
+{
+    std::string lead;
+    while (lead.size() < 3 && Next()) {
+        if (run_.Ch == '>') {
+            Unread();
+            break;
+        }
+        lead += static_cast<char>(run_.Ch);
+    }
+    return lead;
 }
 
 // A byte held back for a marker attempt that never ran (the input ended or

@@ -23,6 +23,8 @@ private:
     bool CopyPlainRun();
     bool CopyWholeCode();
     void CodeOpenStep();
+    void CopyCodeText();
+    std::string ReadCodeLead();
     void CloseCode();
     void CodeCheckStep();
     void PlainRecordCode();
@@ -30,10 +32,10 @@ private:
     void SkipLineFeedAfterReturn();
     bool HeadingContinues();
     void MatchPageMark();
-    bool ReadMarker(std::string& held);
-    bool MatchPageHead(std::string& held);
-    std::optional<std::uint8_t> ReadPageDigits(std::string& held);
-    bool MatchPageTail(std::string& held, std::optional<std::uint8_t> afterDigits);
+    bool ReadMarker(HeldText& held);
+    bool MatchPageHead(HeldText& held);
+    std::optional<std::uint8_t> ReadPageDigits(HeldText& held, std::size_t& count);
+    bool MatchPageTail(HeldText& held, std::optional<std::uint8_t> afterDigits);
     void NoteMidLinePage();
     void PageCommit();
     void FinishHeldByte();

@@ -3,24 +3,14 @@
 // out of the output.
 #include "engine/conversion_pass.h"
 
+#include <algorithm>
+
 namespace pellimar {
 namespace {
 
 bool IsDigit(std::uint8_t ch)
 {
     return ch >= '0' && ch <= '9';
-}
-
-// The digits as a 32-bit number; a value too large for it gives 0.
-std::int32_t PageFromDigits(std::string_view digits)
-{
-    std::int64_t value = 0;
-    for (char d : digits) {
-        value = value * 10 + (d - '0');
-        if (value > INT32_MAX)
-            return 0;
-    }
-    return static_cast<std::int32_t>(value);
 }
 
 // The pattern's bytes after its first "#", where any further "#" matches
@@ -43,62 +33,79 @@ std::string PageTail(std::string_view pattern, std::size_t hash)
 void ConversionPass::MatchPageMark()
 {
     run_.State = PassState::Copy;
-    std::string held(1, static_cast<char>(run_.Ch));
+    HeldText& held = run_.MarkerText;
+    held.Clear();
+    held.Append(static_cast<char>(run_.Ch));
     if (!ReadMarker(held)) {
-        Write(held);
+        held.WriteTo(*run_.Output);
         return;
     }
     if (!run_.RemovePageMarks)
-        Write(held);
+        held.WriteTo(*run_.Output);
     NoteMidLinePage();
     run_.State = PassState::PageCommit;
 }
 
 // The marker after its first byte: the pattern's head, digits, and its tail.
-bool ConversionPass::ReadMarker(std::string& held)
+bool ConversionPass::ReadMarker(HeldText& held)
 {
     if (!MatchPageHead(held))
         return false;
-    const std::optional<std::uint8_t> afterDigits = ReadPageDigits(held);
-    if (run_.PageDigits.empty()) {
+    std::size_t digits = 0;
+    const std::optional<std::uint8_t> afterDigits = ReadPageDigits(held, digits);
+    if (digits == 0) {
         if (afterDigits)
-            held += static_cast<char>(*afterDigits);
+            held.Append(static_cast<char>(*afterDigits));
         return false;
     }
     return MatchPageTail(held, afterDigits);
 }
 
 // The pattern's literal bytes before its "#", after the first.
-bool ConversionPass::MatchPageHead(std::string& held)
+bool ConversionPass::MatchPageHead(HeldText& held)
 {
     const std::size_t hash = static_cast<std::size_t>(run_.PageLead);
     for (std::size_t i = 1; i < hash; ++i) {
         if (!Next())
             return false;
-        held += static_cast<char>(run_.Ch);
+        held.Append(static_cast<char>(run_.Ch));
         if (run_.Ch != static_cast<std::uint8_t>(run_.PagePattern[i]))
             return false;
     }
     return true;
 }
 
-// Reads the run of digits into PageDigits. Returns the byte that ended it,
-// read but not held, or nothing when the input ended.
-std::optional<std::uint8_t> ConversionPass::ReadPageDigits(std::string& held)
+// Reads the run of digits, taking its value as it goes. Returns the byte
+// that ended it, read (it is in Ch) but not held, or nothing when the input
+// ended.
+std::optional<std::uint8_t> ConversionPass::ReadPageDigits(HeldText& held, std::size_t& count)
 {
-    run_.PageDigits.clear();
-    while (Next()) {
-        if (!IsDigit(run_.Ch))
-            return run_.Ch;
-        run_.PageDigits += static_cast<char>(run_.Ch);
-        held += static_cast<char>(run_.Ch);
+    run_.PageDigits = 0;
+    run_.PageTooLarge = false;
+    for (;;) {
+        const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+        const auto end = std::find_if_not(ahead.begin(), ahead.end(), IsDigit);
+        for (auto digit = ahead.begin(); digit != end && !run_.PageTooLarge; ++digit) {
+            run_.PageDigits = run_.PageDigits * 10 + (*digit - '0');
+            run_.PageTooLarge = run_.PageDigits > INT32_MAX;
+        }
+        const auto length = static_cast<std::size_t>(end - ahead.begin());
+        held.Append(std::string_view(reinterpret_cast<const char*>(ahead.data()), length));
+        run_.Input->Consume(length);
+        count += length;
+        if (end != ahead.end() || ahead.empty()) {
+            if (!Next())
+                return std::nullopt;
+            if (!IsDigit(run_.Ch))
+                return run_.Ch;
+            Unread();
+        }
     }
-    return std::nullopt;
 }
 
 // The pattern's bytes after its "#", starting with the byte that ended the
 // digits (still in Ch).
-bool ConversionPass::MatchPageTail(std::string& held, std::optional<std::uint8_t> afterDigits)
+bool ConversionPass::MatchPageTail(HeldText& held, std::optional<std::uint8_t> afterDigits)
 {
     const std::string tail = PageTail(run_.PagePattern, static_cast<std::size_t>(run_.PageLead));
     if (tail.empty()) {
@@ -113,7 +120,7 @@ bool ConversionPass::MatchPageTail(std::string& held, std::optional<std::uint8_t
     for (std::size_t i = 0; i < tail.size(); ++i) {
         if (i > 0 && !Next())
             return false;
-        held += static_cast<char>(run_.Ch);
+        held.Append(static_cast<char>(run_.Ch));
         if (run_.Ch != static_cast<std::uint8_t>(tail[i]))
             return false;
     }
@@ -129,9 +136,10 @@ void ConversionPass::NoteMidLinePage()
         run_.MidLinePage = true;
 }
 
+// Digits too many for a 32-bit page give page 0.
 void ConversionPass::PageCommit()
 {
-    run_.PageNumber = PageFromDigits(run_.PageDigits);
+    run_.PageNumber = run_.PageTooLarge ? 0 : static_cast<std::int32_t>(run_.PageDigits);
     run_.State = PassState::Copy;
 }
 

@@ -1,6 +1,8 @@
 // Setting up a run's working record.
 #include "engine/run_context.h"
 
+#include <algorithm>
+
 #include "engine/levels.h"
 
 namespace pellimar {
@@ -8,6 +10,10 @@ namespace pellimar {
 RunContext::RunContext(const RunSettings& settings, LevelLists& levels) : Levels(levels)
 {
     levels.names = PrepareLevelNames(settings.levelTexts);
+    std::size_t longestName = 0;
+    for (const std::string& name : levels.names)
+        longestName = std::max(longestName, name.size());
+    Code = CodeHead(longestName);
     ResetRunState(*this, settings);
     RefPattern = settings.refPattern;
     RefPieces = SplitRefPattern(RefPattern);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/code_head.h"
+#include "engine/held_text.h"
 #include "engine/patterns.h"
 #include "engine/run_settings.h"
 #include "streams/text_stream.h"
@@ -53,7 +55,9 @@ struct RunContext {
     LevelLists& Levels;
     std::uint64_t LevelsVersion = 0;  // counts changes of the level values
     std::int32_t PageNumber = -1;     // -1 while no page is known
-    std::string PageDigits;
+    std::int64_t PageDigits = 0;      // the value of a marker's digits so far
+    bool PageTooLarge = false;        // they make more than 32 bits hold
+    HeldText MarkerText;              // what a marker attempt has consumed
     bool MidLinePage = false;  // a marker stood inside a line since the last reference
     std::int32_t RefCount = 0;
     ReferenceCache Cache;
@@ -61,7 +65,7 @@ struct RunContext {
     // The pass.
     PassState State = PassState::Copy;
     std::uint8_t Ch = 0;
-    std::string CodeText;
+    CodeHead Code;  // what the examination needs of the current code
     std::string HeadingLevel;
 
     // Progress. The input stream counts the bytes consumed.

@@ -54,6 +54,18 @@ TEST(ConversionCopy, CodesAreCopiedAsReadAcrossLines)
     EXPECT_EQ(input, Convert(input, BookSettings()).output);
 }
 
+// Codes longer than a block, held only as far as their examination needs.
+TEST(ConversionCopy, CodesOfMegabytesAreCopiedAndStillExamined)
+{
+    const std::string filler(3'000'000, 'x');
+    const std::string longCode = "<BD" + filler + ">";
+    EXPECT_EQ(longCode + "a", Convert(longCode + "a", BookSettings()).output);
+    const std::string unclosed = "a<" + filler;
+    EXPECT_EQ(unclosed, Convert(unclosed, BookSettings()).output);
+    const std::string numbered = "<RD," + std::string(3'000'000, ' ') + "12:Book>Gen\r\n<RD>x";
+    EXPECT_EQ(numbered.substr(0, numbered.size() - 1) + Ref("Gen") + "x", Convert(numbered, BookSettings()).output);
+}
+
 TEST(ConversionRecords, ReferenceGoesRightAfterThePlainRecordCode)
 {
     const auto converted = Convert(kBook + "<RD>Text", BookSettings());

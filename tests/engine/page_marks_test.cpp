@@ -155,5 +155,17 @@ TEST(PageMarksAtTheEnd, IncompleteMarkerIsWrittenAsItStood)
     EXPECT_EQ("abPa", RunPages("abPa", "Page #", true).output);
 }
 
+// A run of digits longer than what is held in memory: a marker is still
+// removed whole, a failed attempt still written whole, and the page too
+// large for 32 bits is 0.
+TEST(PageMarks, DigitRunOfMegabytesIsHeldAndDecidedLikeAnyOther)
+{
+    const std::string digits(3'000'000, '7');
+    const auto removed = RunPages("a[" + digits + "]b\r\n<RD>x", "[#]", true);
+    EXPECT_EQ("ab\r\n<RD><CS:Reference>0-1<CR>\r\n</CS>x", removed.output);
+    const auto failed = RunPages("a[" + digits + ")b", "[#]", true);
+    EXPECT_EQ("a[" + digits + ")b", failed.output);
+}
+
 }  // namespace
 }  // namespace pellimar

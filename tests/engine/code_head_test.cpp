@@ -1,0 +1,70 @@
+// Reading a code's kind and level name as its text streams by.
+#include "engine/code_head.h"
+
+#include <gtest/gtest.h>
+
+namespace pellimar {
+namespace {
+
+struct CodeCase {
+    std::string text;
+    CodeKind kind;
+    std::string name;
+};
+
+class CodeHeadTest : public ::testing::TestWithParam<CodeCase> {};
+
+// Whole, and one byte at a time: the pieces a code arrives in do not matter.
+TEST_P(CodeHeadTest, KindAndLevelName)
+{
+    const CodeCase& c = GetParam();
+    CodeHead whole(20);
+    whole.Start();
+    whole.Feed(c.text);
+    CodeHead bytewise(20);
+    bytewise.Start();
+    for (char byte : c.text)
+        bytewise.Feed(std::string_view(&byte, 1));
+    for (const CodeHead* head : {&whole, &bytewise}) {
+        EXPECT_EQ(c.kind, head->Kind());
+        EXPECT_EQ(c.name, head->LevelName());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, CodeHeadTest,
+                         ::testing::Values(CodeCase{"RD", CodeKind::RecordCode, ""},
+                                           CodeCase{"rd", CodeKind::RecordCode, ""},
+                                           CodeCase{"RD,ID:7", CodeKind::RecordCode, ""},
+                                           CodeCase{"RD, 5", CodeKind::RecordCode, ""},
+                                           CodeCase{"RD,", CodeKind::RecordCode, ""},
+                                           CodeCase{"RD,12:Book", CodeKind::LevelRecord, "BOOK"},
+                                           CodeCase{"RD, 1 2 :x", CodeKind::LevelRecord, "X"},
+                                           CodeCase{"RD,12,3:BOOK", CodeKind::RecordCode, ""},
+                                           CodeCase{"Rd:   Sub One  ", CodeKind::LevelRecord, "SUB ONE  "},
+                                           CodeCase{"RD:\"Sub One\"", CodeKind::LevelRecord, "\"SUB ONE\""},
+                                           CodeCase{"RD:", CodeKind::LevelRecord, ""},
+                                           CodeCase{"BD+", CodeKind::Other, ""},
+                                           CodeCase{"R", CodeKind::Other, ""},
+                                           CodeCase{"", CodeKind::Other, ""}));
+
+TEST(CodeHead, NameLongerThanEveryLevelNameIsCutJustPastTheLongest)
+{
+    CodeHead head(5);
+    head.Start();
+    head.Feed("RD:" + std::string(100000, 'x'));
+    EXPECT_EQ(CodeKind::LevelRecord, head.Kind());
+    EXPECT_EQ("XXXXXX", head.LevelName());
+}
+
+TEST(CodeHead, StartForgetsTheLastCode)
+{
+    CodeHead head(5);
+    head.Start();
+    head.Feed("RD:BOOK");
+    head.Start();
+    head.Feed("JU:CN");
+    EXPECT_EQ(CodeKind::Other, head.Kind());
+}
+
+}  // namespace
+}  // namespace pellimar
