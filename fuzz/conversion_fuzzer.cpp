@@ -8,8 +8,9 @@
 //
 // Input: a switches byte (Not Searched, Remove #'s, Left Justified Only,
 // Use <HR>, page question cancelled, and three bits of block size), a cancel
-// byte (0 to 100: cancel once that percentage is reached, 101: before the
-// first step, above: never), then the reference pattern, the page-number
+// byte (its top bit: ID record levels; the rest 0 to 100: cancel once that
+// percentage is reached, 101: before the first step, above: never), then
+// the reference pattern, the page-number
 // pattern, the seven level names and the starting-page answer, each ending
 // at a NUL, and the rest is the flat file.
 #include <cstdint>
@@ -52,6 +53,7 @@ public:
     }
     bool LeftJustOnly() const override { return options_.leftJustOnly; }
     bool UseHR() const override { return options_.useHR; }
+    bool IdRecords() const override { return options_.idRecords; }
     bool CancelRequested() const override { return cancel_; }
 
     std::vector<std::string> log;
@@ -80,7 +82,9 @@ Case ReadCase(FuzzInput& in)
     c.options.leftJustOnly = (switches & 4) != 0;
     c.options.useHR = (switches & 8) != 0;
     c.blockSize = static_cast<std::uint8_t>(switches >> 5);
-    c.cancelAt = in.Byte();
+    const std::uint8_t cancel = in.Byte();
+    c.options.idRecords = (cancel & 0x80) != 0;
+    c.cancelAt = cancel & 0x7F;
     c.options.refPattern = in.Field('\0');
     c.options.pagePattern = in.Field('\0');
     for (std::string& name : c.options.levelTexts)
@@ -155,6 +159,7 @@ void CheckAgainstModel(const Case& c, const std::string& output, const RunResult
         FUZZ_CHECK_EQ(expected.output, output, "the converted output");
         FUZZ_CHECK_EQ(expected.refCount, result.refCount, "the reference count");
         FUZZ_CHECK_EQ(expected.pageQuestions, host.pageQuestions, "starting-page questions");
+        FUZZ_CHECK_EQ(expected.unreadIdLevelRecords, result.unreadIdLevelRecords, "unread ID level records");
         for (std::size_t k = 0; k < levels.values.size(); ++k)
             FUZZ_CHECK_EQ(expected.levelValues[k], levels.values[k], "level " + std::to_string(k + 1) + " at the end");
         return;

@@ -4,6 +4,7 @@
 #include "conversion_model.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace pellimar::fuzz {
 namespace {
@@ -117,6 +118,9 @@ private:
 
     void RecordCode(std::string code)
     {
+        const std::optional<std::string> idLevel = IdLevelField(code);
+        if (idLevel && o_.idRecords)
+            code = "RD:" + *idLevel;
         if (code.starts_with("RD,")) {
             code.erase(2, 1);
             while (code.size() > 2 && (code[2] == ' ' || IsDigit(code[2])))
@@ -126,8 +130,47 @@ private:
             const std::size_t name = code.find_first_not_of(' ', 3);
             Heading(name == std::string::npos ? "" : code.substr(name));
         } else if (code.starts_with("RD")) {
+            if (idLevel)
+                CountUnreadIdLevel(*idLevel);
             AfterPlainRecordCode();
         }
+    }
+
+    // «RD,ID:7:CHAPTER,CH» names the level CHAPTER: the field after an ID of
+    // at least one byte, up to the first "," or ";" outside double quotes.
+    static std::optional<std::string> IdLevelField(const std::string& code)
+    {
+        if (!code.starts_with("RD,ID:"))
+            return std::nullopt;
+        const std::size_t idEnd = code.find_first_of(":,;", 6);
+        if (idEnd == std::string::npos || idEnd == 6 || code[idEnd] != ':')
+            return std::nullopt;
+        std::string field;
+        bool quoted = false;
+        for (std::size_t i = idEnd + 1; i < code.size(); ++i) {
+            if (!quoted && (code[i] == ',' || code[i] == ';'))
+                break;
+            quoted = quoted != (code[i] == '"');
+            field += code[i];
+        }
+        return field;
+    }
+
+    void CountUnreadIdLevel(const std::string& field)
+    {
+        const std::size_t start = field.find_first_not_of(' ');
+        const std::string name = start == std::string::npos ? "" : field.substr(start);
+        if (!name.empty() && LevelOf(name) != -1)
+            ++out_.unreadIdLevelRecords;
+    }
+
+    int LevelOf(const std::string& name) const
+    {
+        for (int k = 0; k < 7; ++k) {
+            if (Upper(names_[k]) == Upper(name))
+                return k;
+        }
+        return -1;
     }
 
     void AfterPlainRecordCode()
@@ -170,15 +213,13 @@ private:
 
     int SetLevel(const std::string& name, std::string_view line)
     {
-        for (int k = 0; k < 7; ++k) {
-            if (Upper(names_[k]) != Upper(name))
-                continue;
-            out_.levelValues[k] = StripCodes(line);
-            for (int deeper = k + 1; deeper < 7; ++deeper)
-                out_.levelValues[deeper] = kNotSet;
-            return k;
-        }
-        return -1;
+        const int k = LevelOf(name);
+        if (k == -1)
+            return -1;
+        out_.levelValues[k] = StripCodes(line);
+        for (int deeper = k + 1; deeper < 7; ++deeper)
+            out_.levelValues[deeper] = kNotSet;
+        return k;
     }
 
     void AppendToLevel(int level, std::string_view line)

@@ -20,6 +20,7 @@ struct ConversionOptions {
     bool removePageMarks = false;
     bool leftJustOnly = false;
     bool useHR = false;
+    bool idRecords = false;
     std::optional<std::string> startPage;  // nothing: the page question is cancelled
 };
 
@@ -28,6 +29,7 @@ struct ConversionOutcome {
     std::int32_t refCount = 0;
     std::array<std::string, 7> levelValues;
     int pageQuestions = 0;
+    std::int32_t unreadIdLevelRecords = 0;
 };
 
 ConversionOutcome ConvertModel(std::string_view input, const ConversionOptions& options);

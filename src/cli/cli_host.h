@@ -22,6 +22,7 @@ public:
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
     bool LeftJustOnly() const override { return options_.leftJustOnly; }
     bool UseHR() const override { return options_.useHR; }
+    bool IdRecords() const override { return options_.idRecords; }
     bool CancelRequested() const override;
 
 private:

@@ -13,6 +13,7 @@ enum LongOnly {
     kNotSearched,
     kLeftJustOnly,
     kUseHR,
+    kIdRecords,
     kStartPage,
     kProgress,
     kNoProgress,
@@ -34,6 +35,7 @@ const option kLongOptions[] = {
     {"not-searched", no_argument, nullptr, kNotSearched},
     {"left-just-only", no_argument, nullptr, kLeftJustOnly},
     {"use-hr", no_argument, nullptr, kUseHR},
+    {"id-records", no_argument, nullptr, kIdRecords},
     {"start-page", required_argument, nullptr, kStartPage},
     {"force", no_argument, nullptr, 'f'},
     {"progress", no_argument, nullptr, kProgress},
@@ -59,6 +61,7 @@ bool Apply(int code, const char* value, Options& o, bool& refGiven)
     case kNotSearched: o.run.notSearched = true; return true;
     case kLeftJustOnly: o.leftJustOnly = true; return true;
     case kUseHR: o.useHR = true; return true;
+    case kIdRecords: o.idRecords = true; return true;
     case kStartPage: o.startPage = value; return true;
     case 'f': o.force = true; return true;
     case kProgress: o.progress = true; return true;
@@ -135,6 +138,8 @@ Switches:
       --left-just-only     no reference for records that open with a
                            justification (JU:) or paragraph style (PS:) code
       --use-hr             end references with <HR> in place of <CR>
+      --id-records         read record codes of the form <RD,ID:n:Level>, as
+                           later Folio versions write them, as level records
       --start-page TEXT    the starting page, used whenever a reference needs a
                            page before any marker was seen (default "1")
 

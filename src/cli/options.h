@@ -17,6 +17,7 @@ struct Options {
     std::string startPage = "1";
     bool leftJustOnly = false;
     bool useHR = false;
+    bool idRecords = false;
     bool force = false;
     std::optional<bool> progress;  // unset: on when stderr is a terminal
     bool quiet = false;

@@ -59,6 +59,13 @@ int Convert(Options& options)
     }
     if (!options.quiet)
         std::printf("%d total references created.\n", result.refCount);
+    if (result.unreadIdLevelRecords > 0) {
+        std::fflush(stdout);
+        std::fprintf(stderr,
+                     "pellimar-cli: note: %d record codes of the form <RD,ID:n:Level> name a level; "
+                     "--id-records reads them as level records\n",
+                     result.unreadIdLevelRecords);
+    }
     return kExitSuccess;
 }
 

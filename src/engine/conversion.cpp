@@ -32,7 +32,7 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
     run.Output.reset();
     host.LeaveRunning();
     run.Input.reset();
-    RunResult result{run.RefCount, host.CancelRequested(), nullptr};
+    RunResult result{run.RefCount, host.CancelRequested(), run.UnreadIdLevelRecords, nullptr};
     if (result.cancelled)
         result.partialOutput = std::move(output);
     return result;

@@ -14,6 +14,9 @@ namespace pellimar {
 struct RunResult {
     std::int32_t refCount = 0;
     bool cancelled = false;
+    // Record codes of the form <RD,ID:n:Level> that name one of the levels
+    // but were read as plain record codes, ID record levels being off.
+    std::int32_t unreadIdLevelRecords = 0;
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise.
     std::unique_ptr<OutputFile> partialOutput;

@@ -148,14 +148,31 @@ void ConversionPass::CloseCode()
 void ConversionPass::CodeCheckStep()
 {
     run_.State = PassState::Copy;
-    switch (run_.Code.Kind()) {
+    const bool idRecords = host_.IdRecords();
+    switch (run_.Code.Kind(idRecords)) {
     case CodeKind::LevelRecord:
-        run_.HeadingLevel = run_.Code.LevelName();
+        run_.HeadingLevel = run_.Code.LevelName(idRecords);
         run_.State = PassState::Heading;
         break;
-    case CodeKind::RecordCode: PlainRecordCode(); break;
+    case CodeKind::RecordCode:
+        if (!idRecords)
+            CountUnreadIdLevelRecord();
+        PlainRecordCode();
+        break;
     case CodeKind::Other: break;
     }
+}
+
+// A record code that ID record levels would read as a level record for one
+// of the level names: the caller can tell the user why such a file gets no
+// references.
+void ConversionPass::CountUnreadIdLevelRecord()
+{
+    if (run_.Code.Kind(true) != CodeKind::LevelRecord)
+        return;
+    const std::string_view name = run_.Code.LevelName(true);
+    if (!name.empty() && FindLevel(run_.Levels, name) != -1)
+        ++run_.UnreadIdLevelRecords;
 }
 
 // After a plain record code: a reference goes right after its ">", before

@@ -27,6 +27,7 @@ private:
     std::string ReadCodeLead();
     void CloseCode();
     void CodeCheckStep();
+    void CountUnreadIdLevelRecord();
     void PlainRecordCode();
     void CaptureHeading();
     void SkipLineFeedAfterReturn();

@@ -40,17 +40,24 @@ std::string_view SplitPiece(std::string_view text, std::string_view set)
     return found == std::string_view::npos ? text : text.substr(0, found + 1);
 }
 
-int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_view line)
+int FindLevel(const LevelLists& levels, std::string_view name)
 {
     for (int index = 0; index < kLevelCount; ++index) {
-        if (!EqualsIgnoreAsciiCase(levels.names[index], name))
-            continue;
-        levels.values[index] = StripCodes(line);
-        for (int deeper = index + 1; deeper < kLevelCount; ++deeper)
-            levels.values[deeper] = kNotSet;
-        return index;
+        if (EqualsIgnoreAsciiCase(levels.names[index], name))
+            return index;
     }
     return -1;
+}
+
+int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_view line)
+{
+    const int index = FindLevel(levels, name);
+    if (index == -1)
+        return -1;
+    levels.values[index] = StripCodes(line);
+    for (int deeper = index + 1; deeper < kLevelCount; ++deeper)
+        levels.values[deeper] = kNotSet;
+    return index;
 }
 
 void AppendHeadingLine(LevelLists& levels, std::string_view line, int index)

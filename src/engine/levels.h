@@ -20,6 +20,9 @@ std::string StripCodes(std::string_view text);
 // the whole text when none is in it.
 std::string_view SplitPiece(std::string_view text, std::string_view set);
 
+// The index of the first level named `name` (any letter case), or -1.
+int FindLevel(const LevelLists& levels, std::string_view name);
+
 // Sets the value of the level named `name` (any letter case) from a heading
 // line and unsets every deeper level. Returns the level's index, or -1 when
 // no level has that name (then nothing changes).

@@ -60,6 +60,7 @@ struct RunContext {
     HeldText MarkerText;              // what a marker attempt has consumed
     bool MidLinePage = false;  // a marker stood inside a line since the last reference
     std::int32_t RefCount = 0;
+    std::int32_t UnreadIdLevelRecords = 0;  // <RD,ID:n:Level> codes read without IDs
     ReferenceCache Cache;
 
     // The pass.

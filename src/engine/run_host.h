@@ -34,6 +34,8 @@ public:
     // Read at each use, so a change during the run takes effect at once.
     virtual bool LeftJustOnly() const = 0;
     virtual bool UseHR() const = 0;
+    // Record codes of the form <RD,ID:n:Level> name a level.
+    virtual bool IdRecords() const = 0;
     virtual bool CancelRequested() const = 0;
 };
 

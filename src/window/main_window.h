@@ -111,6 +111,7 @@ public:
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
     bool LeftJustOnly() const override { return FLeftJustOnly; }
     bool UseHR() const override { return FUseHR; }
+    bool IdRecords() const override { return FIdRecords; }
     bool CancelRequested() const override { return FCancelRequested; }
 
     bool ShowProgMeter() const { return FShowProgMeter; }
@@ -188,6 +189,7 @@ private:
     bool FShowProgMeter = true;
     bool FLeftJustOnly = false;
     bool FUseHR = false;
+    bool FIdRecords = false;
     bool FCancelRequested = false;
     bool FRunning = false;
     bool FClosePending = false;

@@ -45,6 +45,20 @@ TEST_F(Cli, FileThatHoldsMoreThanItsSizeSaysIsConvertedWhole)
     EXPECT_EQ(ReadFileBytes(proc), ReadFileBytes(output));
 }
 
+TEST_F(Cli, IdRecordsReadLevelRecordsWithIdsAndWithoutThemANoteSaysWhy)
+{
+    WriteFileBytes(input, "<RD,ID:1:Book>Genesis\r\n<RD,ID:2>In the beginning\r\n");
+    const ProgramRun without = Run({"-r", "1", "--level1", "Book", input, output});
+    EXPECT_EQ(0, without.status);
+    EXPECT_EQ("0 total references created.\n", without.out);
+    EXPECT_EQ("pellimar-cli: note: 1 record codes of the form <RD,ID:n:Level> name a level; "
+              "--id-records reads them as level records\n",
+              without.err);
+    const ProgramRun with = Run({"-r", "1", "--level1", "Book", "--id-records", "-f", input, output});
+    EXPECT_EQ("1 total references created.\n", with.out);
+    EXPECT_EQ("", with.err);
+}
+
 TEST_F(Cli, OptionValuesMayBeginWithADash)
 {
     const ProgramRun run = Run({"-r", "-#", "-p", "[#]", "--start-page", "-1", input, output});

@@ -10,6 +10,7 @@ struct CodeCase {
     std::string text;
     CodeKind kind;
     std::string name;
+    bool idRecords = false;
 };
 
 class CodeHeadTest : public ::testing::TestWithParam<CodeCase> {};
@@ -26,8 +27,8 @@ TEST_P(CodeHeadTest, KindAndLevelName)
     for (char byte : c.text)
         bytewise.Feed(std::string_view(&byte, 1));
     for (const CodeHead* head : {&whole, &bytewise}) {
-        EXPECT_EQ(c.kind, head->Kind());
-        EXPECT_EQ(c.name, head->LevelName());
+        EXPECT_EQ(c.kind, head->Kind(c.idRecords));
+        EXPECT_EQ(c.name, head->LevelName(c.idRecords));
     }
 }
 
@@ -47,13 +48,34 @@ INSTANTIATE_TEST_SUITE_P(Codes, CodeHeadTest,
                                            CodeCase{"R", CodeKind::Other, ""},
                                            CodeCase{"", CodeKind::Other, ""}));
 
+// With ID record levels: the level field after the ID, up to a "," or ";"
+// outside quotes; every other code reads as it does without.
+INSTANTIATE_TEST_SUITE_P(
+    IdRecords, CodeHeadTest,
+    ::testing::Values(CodeCase{"RD,ID:7:Chapter", CodeKind::LevelRecord, "CHAPTER", true},
+                      CodeCase{"rd,id:ec000019:Year;CH", CodeKind::LevelRecord, "YEAR", true},
+                      CodeCase{"RD,ID:19:Book,CH", CodeKind::LevelRecord, "BOOK", true},
+                      CodeCase{"RD,ID:15:\"Sub-Heading 1\"", CodeKind::LevelRecord, "\"SUB-HEADING 1\"", true},
+                      CodeCase{"RD,ID:15:\"A,B;C\",CH", CodeKind::LevelRecord, "\"A,B;C\"", true},
+                      CodeCase{"RD,ID:15:  Book", CodeKind::LevelRecord, "BOOK", true},
+                      CodeCase{"RD,ID:x:y:z", CodeKind::LevelRecord, "Y:Z", true},
+                      CodeCase{"RD,ID:7:", CodeKind::LevelRecord, "", true},
+                      CodeCase{"RD,ID:7", CodeKind::RecordCode, "", true},
+                      CodeCase{"RD,ID:7,CH", CodeKind::RecordCode, "", true},
+                      CodeCase{"RD, ID:7:X", CodeKind::RecordCode, "", true},
+                      CodeCase{"RD,ID::X", CodeKind::RecordCode, "", true},
+                      CodeCase{"RD,IDX:7:X", CodeKind::RecordCode, "", true},
+                      CodeCase{"RD,12:Book", CodeKind::LevelRecord, "BOOK", true},
+                      CodeCase{"RD:Book", CodeKind::LevelRecord, "BOOK", true},
+                      CodeCase{"RD,ID:7:Chapter", CodeKind::RecordCode, "", false}));
+
 TEST(CodeHead, NameLongerThanEveryLevelNameIsCutJustPastTheLongest)
 {
     CodeHead head(5);
     head.Start();
     head.Feed("RD:" + std::string(100000, 'x'));
-    EXPECT_EQ(CodeKind::LevelRecord, head.Kind());
-    EXPECT_EQ("XXXXXX", head.LevelName());
+    EXPECT_EQ(CodeKind::LevelRecord, head.Kind(false));
+    EXPECT_EQ("XXXXXX", head.LevelName(false));
 }
 
 TEST(CodeHead, StartForgetsTheLastCode)
@@ -63,7 +85,7 @@ TEST(CodeHead, StartForgetsTheLastCode)
     head.Feed("RD:BOOK");
     head.Start();
     head.Feed("JU:CN");
-    EXPECT_EQ(CodeKind::Other, head.Kind());
+    EXPECT_EQ(CodeKind::Other, head.Kind(false));
 }
 
 }  // namespace

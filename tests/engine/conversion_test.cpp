@@ -66,6 +66,36 @@ TEST(ConversionCopy, CodesOfMegabytesAreCopiedAndStillExamined)
     EXPECT_EQ(numbered.substr(0, numbered.size() - 1) + Ref("Gen") + "x", Convert(numbered, BookSettings()).output);
 }
 
+// Level records with IDs, as later Folio versions write them: read as level
+// records with the switch on; without it counted when they name a level, so
+// that the user can be told why no reference came.
+TEST(ConversionIdRecords, LevelRecordsWithIdsAreReadOnlyWithTheSwitch)
+{
+    const std::string input = "<RD,ID:1:Book>Gen\r\n<RD,ID:2>x<RD,ID:3:Other,CH>y";
+    ScriptedHost on;
+    on.idRecords = true;
+    const auto read = Convert(input, BookSettings(), on);
+    EXPECT_EQ("<RD,ID:1:Book>Gen\r\n<RD,ID:2>" + Ref("Gen") + "x<RD,ID:3:Other,CH>y", read.output);
+    EXPECT_EQ(0, read.result.unreadIdLevelRecords);
+
+    const auto unread = Convert(input, BookSettings());
+    EXPECT_EQ(input, unread.output);
+    EXPECT_EQ(1, unread.result.unreadIdLevelRecords);  // "Other" names no level
+}
+
+TEST(ConversionIdRecords, SwitchChangedDuringTheRunTakesEffectAtTheNextCode)
+{
+    std::string input;
+    for (int i = 0; i < 50; ++i)
+        input += "<RD,ID:" + std::to_string(i) + ":Book>B" + std::to_string(i) + "\r\n<RD>x\r\n";
+    ScriptedHost host;
+    host.onProgress = [&](std::int32_t percent) { host.idRecords = percent >= 50; };
+    const auto converted = Convert(input, BookSettings(), host);
+    EXPECT_EQ(std::string::npos, converted.output.find(Ref("B23")));
+    EXPECT_NE(std::string::npos, converted.output.find(Ref("B26")));
+    EXPECT_GT(converted.result.unreadIdLevelRecords, 20);
+}
+
 TEST(ConversionRecords, ReferenceGoesRightAfterThePlainRecordCode)
 {
     const auto converted = Convert(kBook + "<RD>Text", BookSettings());

@@ -35,10 +35,12 @@ public:
 
     bool LeftJustOnly() const override { return leftJustOnly; }
     bool UseHR() const override { return useHR; }
+    bool IdRecords() const override { return idRecords; }
     bool CancelRequested() const override { return cancel; }
 
     bool leftJustOnly = false;
     bool useHR = false;
+    bool idRecords = false;
     bool cancel = false;
     std::deque<std::optional<std::string>> pageAnswers;
     std::function<void(std::int32_t)> onProgress;
