@@ -261,7 +261,8 @@ void TZUDIzazu::CreateMenu()
     ui.LJO1 = ui.Preferences1->addAction("Left Justifed Only");
     ui.SPM1 = ui.Preferences1->addAction("Show Progress Meter");
     ui.UHR1 = ui.Preferences1->addAction("Use <HR> (in place of <CR>)");
-    for (QAction* check : {ui.LJO1, ui.SPM1, ui.UHR1})
+    ui.IDR1 = ui.Preferences1->addAction("ID record levels");
+    for (QAction* check : {ui.LJO1, ui.SPM1, ui.UHR1, ui.IDR1})
         check->setCheckable(true);
     ui.SetFolioFlatFileViewer1 = ui.Preferences1->addAction("Set Folio Flat File Viewer ...");
     ui.File1->addSeparator();
@@ -281,6 +282,7 @@ void TZUDIzazu::CreateMenu()
         {ui.LJO1, &TZUDIzazu::LJO1Click},
         {ui.SPM1, &TZUDIzazu::SPM1Click},
         {ui.UHR1, &TZUDIzazu::UHR1Click},
+        {ui.IDR1, &TZUDIzazu::IDR1Click},
         {ui.SetFolioFlatFileViewer1, &TZUDIzazu::SetFolioFlatFileViewer1Click},
         {ui.Exit1, &TZUDIzazu::Button1Click},
         {ui.Using1, &TZUDIzazu::Button4Click},

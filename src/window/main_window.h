@@ -79,6 +79,7 @@ struct MainWindowUi {
     QAction* LJO1 = nullptr;
     QAction* SPM1 = nullptr;
     QAction* UHR1 = nullptr;
+    QAction* IDR1 = nullptr;
     QAction* SetFolioFlatFileViewer1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Using1 = nullptr;
@@ -130,6 +131,7 @@ public:
     void LJO1Click();
     void SPM1Click();
     void UHR1Click();
+    void IDR1Click();
     void Button3Click();
     void Button4Click();
     void UpdateBeginButton();

@@ -63,6 +63,7 @@ void TZUDIzazu::Preferences1Click()
     ui.LJO1->setChecked(FLeftJustOnly);
     ui.SPM1->setChecked(FShowProgMeter);
     ui.UHR1->setChecked(FUseHR);
+    ui.IDR1->setChecked(FIdRecords);
 }
 
 void TZUDIzazu::LJO1Click()
@@ -78,6 +79,11 @@ void TZUDIzazu::SPM1Click()
 void TZUDIzazu::UHR1Click()
 {
     FUseHR = !FUseHR;
+}
+
+void TZUDIzazu::IDR1Click()
+{
+    FIdRecords = !FIdRecords;
 }
 
 void TZUDIzazu::Button3Click()
