@@ -31,7 +31,7 @@ void TIniFile::Update(Edit edit)
     const std::string bytes = text.Bytes();
     if (bytes == old.bytes)
         return;  // also keeps an erase from creating a missing file
-    if (!ReplaceFileAtomically(fileName_, bytes))
+    if (!ReplaceFileContents(fileName_, bytes))
         throw Exception(FillPlaceholder(kUnableToWriteTo, fileName_));
 }
 

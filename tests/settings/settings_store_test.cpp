@@ -10,6 +10,7 @@
 #include "streams/exceptions.h"
 #include "support/expect_throw_msg.h"
 #include "support/temp_dir.h"
+#include "unprivileged.h"
 #include "write_failure.h"
 
 namespace pellimar {
@@ -37,7 +38,35 @@ protected:
         return data;
     }
 
+    // Sample() with a change in each of the three files.
+    static SettingsData Changed()
+    {
+        SettingsData data = Sample();
+        data.levelHistories[3] = {"Chapter"};
+        data.pagePatternHistory = {"p#"};
+        data.refPatternHistory = {"2:#"};
+        return data;
+    }
+
     std::string Ini() const { return ReadFileBytes(paths.iniFile); }
+    // In the order in which a save writes them.
+    std::vector<std::string> Files() const { return {paths.iniFile, paths.refPatterns, paths.pagePatterns}; }
+    std::vector<std::string> Contents() const
+    {
+        std::vector<std::string> contents;
+        for (const std::string& file : Files())
+            contents.push_back(ReadFileBytes(file));
+        return contents;
+    }
+    // Lets the unprivileged user into the folder and gives it the files.
+    void HandOverToTheUnprivilegedUser() const
+    {
+        ::chmod(dir.Path().c_str(), 0777);
+        for (const std::string& file : Files()) {
+            if (testing::RunningAsRoot())
+                ::chown(file.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId);
+        }
+    }
 
     TempDir dir;
     SettingsPaths paths = SettingsPathsIn(dir.Path(), "/usr/bin/Pellimar");
@@ -139,18 +168,58 @@ protected:
     }
 };
 
-TEST_F(FailedSaveTest, InAReadOnlyFolder)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders; OnAFullDisk covers the failure";
-    ::chmod(dir.Path().c_str(), 0555);
-    ExpectFailedSaveKeepsTheFiles();
-}
-
 TEST_F(FailedSaveTest, OnAFullDisk)
 {
     testing::FileSizeLimit fullDisk(16);
     ExpectFailedSaveKeepsTheFiles();
+}
+
+// A file the user may not write, by its mode or by its owner, is never
+// changed: the save stops there with that file's message, having written
+// only the files before it (the INI file, then "patterns.ref", then
+// "patterns.pag").
+TEST_F(SettingsStoreTest, FileTheUserMayNotWriteIsNeverChanged)
+{
+    struct Case {
+        std::size_t file;
+        bool otherOwner;  // else read-only (0444)
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {0, false, "Unable to write to "}, {0, true, "Unable to write to "},
+        {1, false, "Cannot create file "}, {2, true, "Cannot create file "},
+    };
+    for (const Case& c : cases) {
+        if (c.otherOwner && !testing::RunningAsRoot())
+            continue;  // no other owner to give the file to
+        SaveSettings(paths, Sample());
+        HandOverToTheUnprivilegedUser();
+        const std::string locked = Files()[c.file];
+        if (c.otherOwner)
+            ASSERT_EQ(0, ::chown(locked.c_str(), 0, 0));
+        else
+            ASSERT_EQ(0, ::chmod(locked.c_str(), 0444));
+        const std::vector<std::string> before = Contents();
+
+        EXPECT_TRUE(testing::RunUnprivileged([&] {
+            EXPECT_THROW_MSG(SaveSettings(paths, Changed()), Exception, c.message + locked);
+        })) << locked;
+
+        const std::vector<std::string> after = Contents();
+        for (std::size_t i = 0; i < after.size(); ++i)
+            EXPECT_EQ(i >= c.file, before[i] == after[i]) << Files()[i] << " with " << locked << " locked";
+        for (const std::string& file : Files())
+            std::filesystem::remove(file);
+    }
+}
+
+TEST_F(SettingsStoreTest, ReadOnlyFolderStillLetsItsWritableFilesBeUpdated)
+{
+    SaveSettings(paths, Sample());
+    HandOverToTheUnprivilegedUser();
+    ::chmod(dir.Path().c_str(), 0555);
+    EXPECT_TRUE(testing::RunUnprivileged([&] { SaveSettings(paths, Changed()); }));
+    EXPECT_EQ(Changed(), LoadSettings(paths));
 }
 
 // Logs every operation that reaches the file, then does it.
