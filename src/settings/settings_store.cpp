@@ -1,6 +1,7 @@
 // The load and save sequences of the settings.
 #include "settings/settings_store.h"
 
+#include "settings/mem_ini_file.h"
 #include "settings/pattern_history.h"
 
 namespace pellimar {
@@ -77,8 +78,9 @@ SettingsData LoadSettings(const SettingsPaths& paths)
 void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
 {
     {
-        TMyIniFile ini(paths.iniFile);
+        TMemIniFile ini(paths.iniFile);
         WriteIniSettings(ini, data);
+        ini.UpdateFile();
     }
     SavePatternHistory(paths.refPatterns, data.refPatternHistory);
     SavePatternHistory(paths.pagePatterns, data.pagePatternHistory);

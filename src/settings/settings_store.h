@@ -19,7 +19,7 @@ std::string LevelSectionName(int level);
 SettingsData LoadSettings(const SettingsPaths& paths);
 
 // The whole save, run when the window closes: the INI file first, then
-// "patterns.ref", then "patterns.pag". The first failure ends the save with
+// "patterns.ref", then "patterns.pag", each written once. The first failure ends the save with
 // its error ("Unable to write to %s" or "Cannot create file %s"); the
 // files of later steps are not written.
 void SaveSettings(const SettingsPaths& paths, const SettingsData& data);

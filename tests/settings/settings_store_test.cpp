@@ -2,10 +2,12 @@
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 
 #include "streams/exceptions.h"
 #include "support/expect_throw_msg.h"
@@ -97,6 +99,63 @@ TEST_F(SettingsStoreTest, EverythingComesBackInItsOrderAndTheTopEntryIsFirst)
     EXPECT_EQ(data, LoadSettings(paths));
     EXPECT_NE(std::string::npos, Ini().find("[L1]\r\nVolume=\r\nBook=\r\n"));
     EXPECT_EQ("[#]\r\n\r\np. #\r\n", ReadFileBytes(paths.pagePatterns));
+}
+
+TEST_F(SettingsStoreTest, SaveOverAnExistingFileRewritesItsOwnPartsInOrderAndKeepsTheRest)
+{
+    WriteFileBytes(paths.iniFile, "; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=0\r\n"
+                                  "[Mine]\r\nx=1\r\n[L1]\r\nOld=\r\n[InputFiles]\r\n/old.fff=\r\n");
+    SaveSettings(paths, Sample());
+    EXPECT_EQ("; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=1\r\nSearch=1\r\nRemove=0\r\n"
+              "NoProgMeter=1\r\nLeftJustOnly=0\r\n[Mine]\r\nx=1\r\n[L1]\r\nVolume=\r\nBook=\r\n[L7]\r\nVerse=\r\n"
+              "[InputFiles]\r\n/data/new.fff=\r\n/data/old.fff=\r\n[OutputFiles]\r\n/data/out.fff=\r\n",
+              Ini());
+}
+
+// Counts the files renamed into a folder, by name, from its creation on:
+// each atomic replacement of a file is one.
+class RenameCounter {
+public:
+    explicit RenameCounter(const fs::path& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        // With the renames' other halves in between, the kernel does not
+        // merge the repeated renames to one name into a single event.
+        ::inotify_add_watch(fd_, folder.c_str(), IN_MOVED_FROM | IN_MOVED_TO);
+    }
+    ~RenameCounter() { ::close(fd_); }
+    RenameCounter(const RenameCounter&) = delete;
+    RenameCounter& operator=(const RenameCounter&) = delete;
+
+    // The renames since the last call.
+    std::map<std::string, int> Take()
+    {
+        std::map<std::string, int> counts;
+        alignas(inotify_event) char buffer[65536];
+        ssize_t n;
+        while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (const char* at = buffer; at < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if ((event->mask & IN_MOVED_TO) != 0)
+                    ++counts[event->name];
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return counts;
+    }
+
+private:
+    int fd_;
+};
+
+TEST_F(SettingsStoreTest, SaveWritesEachFileOnceAndTheViewerPathAlone)
+{
+    SaveSettings(paths, Sample());
+    RenameCounter renames(dir.Path());
+    SaveSettings(paths, Changed());
+    EXPECT_EQ((std::map<std::string, int>{{"Pellimar.INI", 1}, {"patterns.pag", 1}, {"patterns.ref", 1}}),
+              renames.Take());
+    SaveViewerPath(paths, "/usr/bin/less");
+    EXPECT_EQ((std::map<std::string, int>{{"Pellimar.INI", 1}}), renames.Take());
 }
 
 TEST_F(SettingsStoreTest, HistoryLargerThan8192BytesSurvives)
@@ -220,74 +279,6 @@ TEST_F(SettingsStoreTest, ReadOnlyFolderStillLetsItsWritableFilesBeUpdated)
     ::chmod(dir.Path().c_str(), 0555);
     EXPECT_TRUE(testing::RunUnprivileged([&] { SaveSettings(paths, Changed()); }));
     EXPECT_EQ(Changed(), LoadSettings(paths));
-}
-
-// Logs every operation that reaches the file, then does it.
-class LoggingIniFile : public TIniFile {
-public:
-    using TIniFile::TIniFile;
-
-    std::string ReadString(std::string_view s, std::string_view k, std::string_view d) const override
-    {
-        Log("ReadString", s, k);
-        return TIniFile::ReadString(s, k, d);
-    }
-    void WriteString(std::string_view s, std::string_view k, std::string_view v) override
-    {
-        Log("WriteString", s, k);
-        TIniFile::WriteString(s, k, v);
-    }
-    void ReadSection(std::string_view s, std::vector<std::string>& keys) const override
-    {
-        Log("ReadSection", s, "");
-        TIniFile::ReadSection(s, keys);
-    }
-    void EraseSection(std::string_view s) override
-    {
-        Log("EraseSection", s, "");
-        TIniFile::EraseSection(s);
-    }
-
-    mutable std::vector<std::string> log;
-
-private:
-    void Log(std::string_view operation, std::string_view section, std::string_view key) const
-    {
-        std::string line(operation);
-        line.append(" ").append(section);
-        if (!key.empty())
-            line.append("/").append(key);
-        log.push_back(line);
-    }
-};
-
-TEST_F(SettingsStoreTest, LoadReadsLevelsOptionsViewerThenFileHistories)
-{
-    const LoggingIniFile ini(paths.iniFile);
-    SettingsData data;
-    ReadIniSettings(ini, data);
-    EXPECT_EQ((std::vector<std::string>{
-                  "ReadSection L1", "ReadSection L2", "ReadSection L3", "ReadSection L4", "ReadSection L5",
-                  "ReadSection L6", "ReadSection L7", "ReadString Options/Search", "ReadString Options/Remove",
-                  "ReadString Options/NoProgMeter", "ReadString Options/LeftJustOnly", "ReadString Options/UseHR",
-                  "ReadString Options/FFFViewer", "ReadSection InputFiles", "ReadSection OutputFiles"}),
-              ini.log);
-}
-
-TEST_F(SettingsStoreTest, SaveRewritesLevelsThenOptionsThenFileHistories)
-{
-    LoggingIniFile ini(paths.iniFile);
-    SettingsData data;
-    data.levelHistories[1] = {"Part", "Section"};
-    data.outputHistory = {"/x.fff"};
-    WriteIniSettings(ini, data);
-    EXPECT_EQ((std::vector<std::string>{
-                  "EraseSection L1", "EraseSection L2", "WriteString L2/Part", "WriteString L2/Section",
-                  "EraseSection L3", "EraseSection L4", "EraseSection L5", "EraseSection L6", "EraseSection L7",
-                  "WriteString Options/Search", "WriteString Options/Remove", "WriteString Options/NoProgMeter",
-                  "WriteString Options/LeftJustOnly", "WriteString Options/UseHR", "EraseSection InputFiles",
-                  "EraseSection OutputFiles", "WriteString OutputFiles//x.fff"}),
-              ini.log);
 }
 
 }  // namespace
