@@ -172,6 +172,15 @@ TEST_F(SettingsStoreTest, HistoryLargerThan8192BytesSurvives)
     EXPECT_EQ(data.inputHistory, LoadSettings(paths).inputHistory);
 }
 
+TEST_F(SettingsStoreTest, AwkwardEntriesSurviveASaveAndALoad)
+{
+    SettingsData data;
+    data.levelHistories[0] = {"a=b", ";x", "[y]", " z ", "\"q\"", "%p=1", "say \"a=b\""};
+    data.inputHistory = {"C:\\new\\in.fff", "/tmp/odd\nname.fff"};
+    SaveSettings(paths, data);
+    EXPECT_EQ(data, LoadSettings(paths));
+}
+
 TEST_F(SettingsStoreTest, EmptiedHistoryLeavesNoSection)
 {
     SaveSettings(paths, Sample());
