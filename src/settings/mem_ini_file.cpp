@@ -5,9 +5,13 @@
 
 namespace pellimar {
 
-TMemIniFile::TMemIniFile(std::string fileName)
-    : TIniFile(std::move(fileName)), read_(ReadFileUpTo(FileName(), kMaxSettingsFileBytes)), text_(read_.bytes)
+TMemIniFile::TMemIniFile(std::string fileName) : TMemIniFile(fileName, fileName) {}
+
+TMemIniFile::TMemIniFile(std::string fileName, const std::string& startFrom)
+    : TIniFile(std::move(fileName)), read_(ReadFileUpTo(startFrom, kMaxSettingsFileBytes)), text_(read_.bytes)
 {
+    if (startFrom != FileName())
+        read_ = FileRead{FileReadStatus::Missing, {}};
 }
 
 void TMemIniFile::UpdateFile()

@@ -16,6 +16,9 @@ namespace pellimar {
 class TMemIniFile : public TIniFile {
 public:
     explicit TMemIniFile(std::string fileName);
+    // Starts from the text of another file, which is only read: the file
+    // that this one takes over while it does not exist itself.
+    TMemIniFile(std::string fileName, const std::string& startFrom);
 
     // Writes the text when the operations changed it, raising "Unable to
     // write to <path>" as a single write of the file would.
@@ -26,7 +29,7 @@ protected:
     void Change(const std::function<void(IniText&)>& edit) override;
 
 private:
-    FileRead read_;
+    FileRead read_;  // of the file itself, which UpdateFile replaces
     IniText text_;
 };
 
