@@ -60,14 +60,15 @@ protected:
             contents.push_back(ReadFileBytes(file));
         return contents;
     }
-    // Lets the unprivileged user into the folder and gives it the files.
+    // Lets the unprivileged user into the folder and gives it the files
+    // (which, without root, are that user's already).
     void HandOverToTheUnprivilegedUser() const
     {
         ::chmod(dir.Path().c_str(), 0777);
-        for (const std::string& file : Files()) {
-            if (testing::RunningAsRoot())
-                ::chown(file.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId);
-        }
+        if (!testing::RunningAsRoot())
+            return;
+        for (const std::string& file : Files())
+            ::chown(file.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId);
     }
 
     TempDir dir;
