@@ -2,7 +2,8 @@
 // profile operations. Reading never changes the file and every listed key
 // can be read; a write reads back as written and leaves every other value
 // alone; an erased section is gone; and the program's own settings survive
-// a save and a load.
+// a save and a load, written alike whether the save is composed in memory
+// or written operation by operation.
 //
 // Input: the file's text up to a NUL, three key names each ending at a
 // NUL, then operations: an operation byte, a section byte, a key byte, and
@@ -17,6 +18,7 @@
 #include "ini_model.h"
 #include "scratch_dir.h"
 #include "settings/ini_file.h"
+#include "settings/mem_ini_file.h"
 #include "settings/settings_store.h"
 
 namespace pellimar::fuzz {
@@ -52,11 +54,20 @@ void CheckReadsAreStable(const TIniFile& ini, const Names& names)
     FUZZ_CHECK_EQ(bytes, ReadScratchFile(ini.FileName()), "reading leaves the file as it was");
 }
 
+// The save as the program runs it, composed in memory and written once,
+// against the same operations each written to the file at once.
 void CheckSettingsRoundTrip(TIniFile& ini)
 {
     SettingsData loaded;
     ReadIniSettings(ini, loaded);
+    const std::string composed = ScratchFile("composed.INI");
+    WriteScratchFile(composed, ReadScratchFile(ini.FileName()));
+    TMemIniFile once(composed);
+    WriteIniSettings(once, loaded);
+    once.UpdateFile();
     WriteIniSettings(ini, loaded);
+    FUZZ_CHECK_EQ(ReadScratchFile(ini.FileName()), ReadScratchFile(composed),
+                  "a save composed in memory writes what its operations write one by one");
     SettingsData reloaded;
     ReadIniSettings(ini, reloaded);
     FUZZ_CHECK(reloaded == WithoutRepeatedEntries(loaded), "settings read back as saved");

@@ -1,5 +1,5 @@
-// Whole-file reads with a size limit, and file replacement that never leaves
-// a half-written file behind.
+// Whole-file reads with a size limit, and whole-file writes that leave alone
+// what the user has not let this program change.
 #pragma once
 
 #include <cstddef>
@@ -26,11 +26,19 @@ struct FileRead {
 
 FileRead ReadFileUpTo(const std::string& path, std::size_t limit);
 
-// Writes the bytes to a new file in the same folder and renames it over
-// `path`, so that readers see either the old file or the whole new one. An
-// existing file keeps its permission bits, and a symbolic link is followed
-// so that the file it points to is the one replaced. False on any failure,
-// with the old file left as it was and no temporary file behind.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// Makes `bytes` the whole content of the file at `path`:
+// - a symbolic link, or a chain of them, is followed to the file it ends at,
+//   and the links stay as they are (a link to a missing file creates it);
+// - a file this process may not write (its mode, another owner, a read-only
+//   file system), or anything but a regular file, is never changed;
+// - an ordinary file is replaced atomically by a new one beside it that
+//   takes over its owner and permission bits, so that readers see either
+//   the old or the whole new content;
+// - a file with several hard links, or one that no new file can stand in
+//   for (its folder takes no new file, or its owner cannot be carried over),
+//   is rewritten where it stands, so that every name sees the new content.
+// False on any failure, with the old content in place and no temporary
+// file behind.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace pellimar

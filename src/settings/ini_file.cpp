@@ -1,4 +1,4 @@
-// Profile-string operations over IniText and whole-file replacement.
+// Profile-string operations over IniText, each on the file's current text.
 #include "settings/ini_file.h"
 
 #include <utility>
@@ -12,39 +12,39 @@ namespace pellimar {
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
-std::string TIniFile::ReadText() const
+void TIniFile::Inspect(const std::function<void(const IniText&)>& read) const
 {
-    return ReadFileUpTo(fileName_, kMaxSettingsFileBytes).bytes;
+    read(IniText(ReadFileUpTo(fileName_, kMaxSettingsFileBytes).bytes));
 }
 
-// Writing needs the whole of the old text, or the write would cut it off;
-// a file that exists but cannot be read in full is therefore not replaced.
-template <typename Edit>
-void TIniFile::Update(Edit edit)
+void TIniFile::Change(const std::function<void(IniText&)>& edit)
 {
     const FileRead old = ReadFileUpTo(fileName_, kMaxSettingsFileBytes);
-    const bool complete = old.status == FileReadStatus::Whole || old.status == FileReadStatus::Missing;
-    if (!complete)
-        throw Exception(FillPlaceholder(kUnableToWriteTo, fileName_));
     IniText text(old.bytes);
     edit(text);
-    const std::string bytes = text.Bytes();
-    if (bytes == old.bytes)
-        return;  // also keeps an erase from creating a missing file
-    if (!ReplaceFileAtomically(fileName_, bytes))
+    WriteText(old, text.Bytes());
+}
+
+void TIniFile::WriteText(const FileRead& old, const std::string& bytes) const
+{
+    const bool complete = old.status == FileReadStatus::Whole || old.status == FileReadStatus::Missing;
+    if (complete && bytes == old.bytes)
+        return;
+    if (!complete || !ReplaceFileContents(fileName_, bytes))
         throw Exception(FillPlaceholder(kUnableToWriteTo, fileName_));
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const
 {
-    auto value = IniText(ReadText()).Value(section, key);
+    std::optional<std::string> value;
+    Inspect([&](const IniText& text) { value = text.Value(section, key); });
     return value ? std::move(*value) : std::string(defaultValue);
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
-    Update([&](IniText& text) { text.SetValue(section, key, value); });
+    Change([&](IniText& text) { text.SetValue(section, key, value); });
 }
 
 std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
@@ -65,12 +65,12 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 
 void TIniFile::ReadSection(std::string_view section, std::vector<std::string>& keys) const
 {
-    keys = IniText(ReadText()).Keys(section);
+    Inspect([&](const IniText& text) { keys = text.Keys(section); });
 }
 
 void TIniFile::EraseSection(std::string_view section)
 {
-    Update([&](IniText& text) { text.EraseSection(section); });
+    Change([&](IniText& text) { text.EraseSection(section); });
 }
 
 }  // namespace pellimar

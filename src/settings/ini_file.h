@@ -3,11 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pellimar {
+
+class IniText;
+struct FileRead;
 
 inline constexpr std::string_view kUnableToWriteTo = "Unable to write to %s";
 
@@ -52,11 +56,20 @@ public:
     // no error and leaves the file untouched.
     virtual void EraseSection(std::string_view section);
 
-private:
-    std::string ReadText() const;
-    template <typename Edit>
-    void Update(Edit edit);
+protected:
+    // Every operation reads through Inspect and changes through Change. The
+    // file itself reads its text afresh each time and writes a changed text
+    // at once; a derived class may keep the text between operations.
+    virtual void Inspect(const std::function<void(const IniText&)>& read) const;
+    virtual void Change(const std::function<void(IniText&)>& edit);
 
+    // Replaces the file's text, read before as `old`, with `bytes`. Writes
+    // nothing when they are the same (an erase then never creates a missing
+    // file). Raises "Unable to write to <path>" when the write fails or when
+    // `old` is not the file's whole text, which the write would cut off.
+    void WriteText(const FileRead& old, const std::string& bytes) const;
+
+private:
     std::string fileName_;
 };
 

@@ -7,19 +7,17 @@ namespace pellimar {
 namespace {
 
 // A quoted key counts only when nothing but blanks stands between its
-// closing quote and the "=" (or the end of the line).
+// closing quote and the "=", as in every line this program writes.
 std::optional<IniEntry> QuotedEntry(std::string_view line, std::size_t quoteStart)
 {
-    const auto quoted = ReadQuoted(line.substr(quoteStart));
+    auto quoted = ReadQuotedKey(line.substr(quoteStart));
     if (!quoted)
         return std::nullopt;
     std::size_t next = quoteStart + quoted->end;
     while (next < line.size() && IsIniBlank(line[next]))
         ++next;
-    if (next == line.size())
-        return IniEntry{quoted->text, std::string_view::npos};
-    if (line[next] == '=')
-        return IniEntry{quoted->text, next + 1};
+    if (next < line.size() && line[next] == '=')
+        return IniEntry{std::move(quoted->key), next + 1};
     return std::nullopt;
 }
 

@@ -22,10 +22,10 @@ std::size_t LeadingBlanks(std::string_view text)
 }
 
 // The key line with a new value, keeping the key's spelling and the blanks
-// around its "=". A key that begins with an unclosed quote («"k=old») reads
-// as unquoted text only while nothing closes that quote; a value with a
-// quote in it would make the line read as another key, so such a line is
-// written afresh from its key.
+// around its "=". A key that begins with a quote not closed before its "="
+// («"k=old») reads as plain text only while the line does not turn into a
+// quoted name: a value such as «x" = y» would make it read as the key «k=x»,
+// so such a line is written afresh from its key.
 std::string LineWithValue(const std::string& line, std::string_view value, const std::string& encodedValue)
 {
     const IniEntry entry = *IniEntryOf(line);

@@ -36,7 +36,7 @@ std::optional<std::vector<std::string>> LoadPatternHistory(const std::string& pa
 
 void SavePatternHistory(const std::string& path, const std::vector<std::string>& entries)
 {
-    if (!ReplaceFileAtomically(path, FormatPatternHistory(entries)))
+    if (!ReplaceFileContents(path, FormatPatternHistory(entries)))
         throw EFCreateError(FillPlaceholder(kCannotCreateFile, path));
 }
 

@@ -1,9 +1,12 @@
 // Choosing the settings folder from the program's location and environment.
 #include "settings/settings_paths.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 namespace pellimar {
@@ -27,11 +30,6 @@ std::string HomeFolder()
     return home;
 }
 
-bool CanWriteFolder(const fs::path& folder)
-{
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
 // A program installed into the system's folders keeps no files beside
 // itself, even when run by a user who could write there (root).
 bool IsSystemProgramFolder(const fs::path& folder)
@@ -53,24 +51,62 @@ fs::path UserConfigFolder(const SettingsEnvironment& environment)
     return fs::path(environment.home) / ".config" / "pellimar";
 }
 
+// A settings file that stands beside the program is the user's, to be used
+// where it is as long as it can be written; without one, the folder must
+// take new files.
+bool CanKeepSettingsBeside(const fs::path& programFolder, const SettingsFiles& beside, const AccessProbe& access)
+{
+    switch (access(beside.iniFile)) {
+    case FileAccess::Writable: return true;
+    case FileAccess::Missing: return access(programFolder) == FileAccess::Writable;
+    case FileAccess::ReadOnly: return false;
+    }
+    return false;
+}
+
 }  // namespace
+
+std::string FileToRead(const SettingsPaths& paths, std::string SettingsFiles::*file)
+{
+    std::error_code error;
+    if (!paths.takenOver || fs::exists(paths.*file, error))
+        return paths.*file;
+    return (*paths.takenOver).*file;
+}
 
 SettingsPaths SettingsPathsIn(const fs::path& folder, const fs::path& program)
 {
     fs::path iniName = program.empty() ? fs::path("pellimar") : program.filename();
     iniName.replace_extension(".INI");
-    return {(folder / iniName).string(), (folder / "patterns.pag").string(), (folder / "patterns.ref").string()};
+    const SettingsFiles files{(folder / iniName).string(), (folder / "patterns.pag").string(),
+                              (folder / "patterns.ref").string()};
+    return {files, std::nullopt};
 }
 
-fs::path ChooseSettingsFolder(const SettingsEnvironment& environment,
-                              const std::function<bool(const fs::path&)>& writable)
+FileAccess ProbeAccess(const fs::path& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? FileAccess::Missing : FileAccess::ReadOnly;
+    // As the effective user, who is the one to open the files.
+    const int wanted = S_ISDIR(info.st_mode) ? W_OK | X_OK : R_OK | W_OK;
+    return ::faccessat(AT_FDCWD, path.c_str(), wanted, AT_EACCESS) == 0 ? FileAccess::Writable
+                                                                          : FileAccess::ReadOnly;
+}
+
+SettingsPaths ChooseSettingsFiles(const SettingsEnvironment& environment, const AccessProbe& access)
 {
     if (!environment.configDir.empty())
-        return environment.configDir;
+        return SettingsPathsIn(environment.configDir, environment.program);
+    SettingsPaths inUserFolder = SettingsPathsIn(UserConfigFolder(environment), environment.program);
+    if (environment.program.empty())
+        return inUserFolder;
     const fs::path programFolder = environment.program.parent_path();
-    if (!environment.program.empty() && !IsSystemProgramFolder(programFolder) && writable(programFolder))
-        return programFolder;
-    return UserConfigFolder(environment);
+    const SettingsPaths beside = SettingsPathsIn(programFolder, environment.program);
+    if (!IsSystemProgramFolder(programFolder) && CanKeepSettingsBeside(programFolder, beside, access))
+        return beside;
+    inUserFolder.takenOver = beside;
+    return inUserFolder;
 }
 
 SettingsEnvironment CurrentSettingsEnvironment()
@@ -82,15 +118,20 @@ SettingsEnvironment CurrentSettingsEnvironment()
     return {program, EnvironmentValue("PELLIMAR_CONFIG_DIR"), EnvironmentValue("XDG_CONFIG_HOME"), HomeFolder()};
 }
 
-SettingsPaths LocateSettingsFiles()
+SettingsPaths LocateSettingsFilesFor(const SettingsEnvironment& environment)
 {
-    const SettingsEnvironment environment = CurrentSettingsEnvironment();
-    const fs::path folder = ChooseSettingsFolder(environment, CanWriteFolder);
+    SettingsPaths paths = ChooseSettingsFiles(environment, ProbeAccess);
+    const fs::path folder = fs::path(paths.iniFile).parent_path();
     if (folder != environment.program.parent_path()) {
         std::error_code ignored;
         fs::create_directories(folder, ignored);
     }
-    return SettingsPathsIn(folder, environment.program);
+    return paths;
+}
+
+SettingsPaths LocateSettingsFiles()
+{
+    return LocateSettingsFilesFor(CurrentSettingsEnvironment());
 }
 
 }  // namespace pellimar

@@ -1,6 +1,7 @@
 // The load and save sequences of the settings.
 #include "settings/settings_store.h"
 
+#include "settings/mem_ini_file.h"
 #include "settings/pattern_history.h"
 
 namespace pellimar {
@@ -66,19 +67,22 @@ SettingsData LoadSettings(const SettingsPaths& paths)
 {
     SettingsData data;
     {
-        const TMyIniFile ini(paths.iniFile);
+        const TMyIniFile ini(FileToRead(paths, &SettingsFiles::iniFile));
         ReadIniSettings(ini, data);
     }
-    LoadHistoryFile(paths.pagePatterns, data.pagePatternHistory);
-    LoadHistoryFile(paths.refPatterns, data.refPatternHistory);
+    LoadHistoryFile(FileToRead(paths, &SettingsFiles::pagePatterns), data.pagePatternHistory);
+    LoadHistoryFile(FileToRead(paths, &SettingsFiles::refPatterns), data.refPatternHistory);
     return data;
 }
 
+// A settings file taken over lends its text, so that what the save does not
+// write itself (the viewer, lines written by hand) moves along with it.
 void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
 {
     {
-        TMyIniFile ini(paths.iniFile);
+        TMemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
         WriteIniSettings(ini, data);
+        ini.UpdateFile();
     }
     SavePatternHistory(paths.refPatterns, data.refPatternHistory);
     SavePatternHistory(paths.pagePatterns, data.pagePatternHistory);
@@ -86,8 +90,9 @@ void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
 
 void SaveViewerPath(const SettingsPaths& paths, std::string_view viewerPath)
 {
-    TMyIniFile ini(paths.iniFile);
+    TMemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
     ini.WriteString(kOptions, kViewerKey, viewerPath);
+    ini.UpdateFile();
 }
 
 }  // namespace pellimar

@@ -12,8 +12,16 @@
 namespace pellimar {
 
 TS_TextStream::TS_TextStream(const std::string& fileName, std::uint16_t mode)
-    : TS_BufferStream(new TFileStream(fileName, mode))
+    : TS_TextStream(std::make_unique<TFileStream>(fileName, mode))
 {
+}
+
+// The file stays owned by `file` until the buffered stream is built: when
+// building it fails (no memory for the block), the file is closed and its
+// hold released instead of staying locked for the rest of the process.
+TS_TextStream::TS_TextStream(std::unique_ptr<TFileStream> file) : TS_BufferStream(file.get())
+{
+    file.release();
 }
 
 TS_TextStream::~TS_TextStream()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,8 @@ public:
     TS_TextStream& WriteInt(std::int32_t value);
 
 private:
+    explicit TS_TextStream(std::unique_ptr<TFileStream> file);
+
     [[noreturn]] static void ThrowReadError();
     // Appends read-ahead bytes to text up to the first stop byte; true when
     // one was found (it stays unread).

@@ -94,25 +94,63 @@ TEST_F(IniFileTest, IntegersAreDecimalOrHexadecimalAndAnythingElseGivesTheDefaul
         EXPECT_EQ(cases[i].second, ini.ReadInteger("N", std::to_string(i), 99)) << cases[i].first;
 }
 
-TEST_F(IniFileTest, AwkwardNamesAndValuesComeBackUnchanged)
+TEST_F(IniFileTest, HandWrittenLinesReadAsAProfileStringReaderReadsThem)
 {
-    const std::vector<std::string> keys = {"a=b", ";not a comment", "[not a section]", " padded ",
-                                           "say \"hi\"", "C:\\dir\\", "two\r\nlines", "plain"};
-    for (const std::string& key : keys)
-        ini.WriteString("L1", key, "");
-    EXPECT_EQ(keys, Section("L1"));
+    Given("[Options]\r\nFFFViewer=\"C:\\new\\viewer.exe\"\r\nBlanks = \" two words \" \r\n"
+          "Twice=\"\"inner\"\"\r\nOpen=\"C:\\open\r\nInside=C:\\x\\\"y\"\r\nPercent=\"%0A\"\r\n"
+          "[InputFiles]\r\n\"C:\\new\"=\r\n\"%41\"=\r\n\"a=b\"c=\r\n");
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"FFFViewer", "C:\\new\\viewer.exe"}, {"Blanks", " two words "}, {"Twice", "\"inner\""},
+        {"Open", "\"C:\\open"}, {"Inside", "C:\\x\\\"y\""}, {"Percent", "%0A"},
+    };
+    for (const auto& [key, value] : values)
+        EXPECT_EQ(value, ini.ReadString("Options", key, "missing")) << key;
+    EXPECT_EQ((std::vector<std::string>{"\"C:\\new\"", "\"%41\"", "\"a"}), Section("InputFiles"));
+}
 
-    for (const std::string value : {" padded ", "\"quoted\"", "line\nbreak", "x=y;z"}) {
+// A name that a plain line would not carry is written in double quotes:
+// as it is when it holds no double quote or line break and does not begin
+// with "%"; otherwise "%" and the name with "%", double quote, CR and LF
+// written as %25, %22, %0D and %0A. Values follow the profile-string rule,
+// with the same "%" form for line breaks.
+TEST_F(IniFileTest, AwkwardNamesAndValuesAreStoredSoThatTheyComeBackUnchanged)
+{
+    const std::vector<std::pair<std::string, std::string>> keys = {
+        {"a=b", "\"a=b\"="},
+        {";not a comment", "\";not a comment\"="},
+        {"[not a section]", "\"[not a section]\"="},
+        {" padded ", "\" padded \"="},
+        {"\"quoted\"", "\"%%22quoted%22\"="},
+        {"say \"a=b\"", "\"%say %22a=b%22\"="},
+        {"%d=x", "\"%%25d=x\"="},
+        {"two\r\nlines", "\"%two%0D%0Alines\"="},
+        {"C:\\new", "C:\\new="},
+        {"say \"hi\"", "say \"hi\"="},
+    };
+    std::vector<std::string> written;
+    for (const auto& [key, stored] : keys) {
+        ini.WriteString("L1", key, "");
+        written.push_back(key);
+        EXPECT_NE(std::string::npos, Bytes().find("\n" + stored + "\r\n")) << stored;
+    }
+    EXPECT_EQ(written, Section("L1"));
+
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {" padded ", "\" padded \""},    {"\"quoted\"", "\"\"quoted\"\""},
+        {"C:\\new\\x.exe", "C:\\new\\x.exe"}, {"line\nbreak", "\"%line%0Abreak\""},
+        {"% x ", "\"%%25 x \""},          {"x=y;z", "x=y;z"},
+    };
+    for (const auto& [value, stored] : values) {
         ini.WriteString("Options", "FFFViewer", value);
         EXPECT_EQ(value, ini.ReadString("Options", "FFFViewer", ""));
+        EXPECT_NE(std::string::npos, Bytes().find("\nFFFViewer=" + stored + "\r\n")) << stored;
     }
-    EXPECT_NE(std::string::npos, Bytes().find("\r\nplain=\r\n"));
 }
 
 TEST_F(IniFileTest, ValueClosingTheOpenQuoteOfItsKeyLineStillReadsBack)
 {
-    // The key of «"k=old» is «"k» (the quote never closes); kept as it was,
-    // the line «"k=new"» would read as the key «k=new» with no value.
+    // The key of «"k=old» is «"k» (no quote closes before an "="); kept as
+    // it was, the line «"k=x " = y» would read as the key «k=x ».
     Given("[S]\r\n\"k=old\r\nnext=1\r\n");
     ini.WriteString("S", "\"k", "new\"");
     EXPECT_EQ("new\"", ini.ReadString("S", "\"k", "missing"));

@@ -2,13 +2,23 @@
 #include "settings/settings_paths.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <optional>
+#include <ostream>
 
+#include "settings/settings_store.h"
 #include "support/temp_dir.h"
+#include "unprivileged.h"
 
 namespace pellimar {
+
+void PrintTo(const SettingsFiles& files, std::ostream* out)
+{
+    *out << "{" << files.iniFile << ", " << files.pagePatterns << ", " << files.refPatterns << "}";
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,46 +35,70 @@ TEST(SettingsPathsTest, IniFileIsTheProgramNameWithIniAndThePatternFilesSitBesid
 
 class SettingsFolderTest : public ::testing::Test {
 protected:
-    fs::path Choose(bool programFolderWritable) const
+    // Beside /opt/pellimar/pellimar: the settings file and the folder as given.
+    SettingsPaths Choose(FileAccess iniFile, FileAccess folder) const
     {
-        return ChooseSettingsFolder(environment, [&](const fs::path& folder) {
-            EXPECT_EQ("/opt/pellimar", folder);
-            return programFolderWritable;
+        return ChooseSettingsFiles(environment, [=](const fs::path& path) {
+            if (path == "/opt/pellimar/pellimar.INI")
+                return iniFile;
+            EXPECT_EQ("/opt/pellimar", path);
+            return folder;
         });
     }
 
     SettingsEnvironment environment{"/opt/pellimar/pellimar", "", "/home/ann/.cfg", "/home/ann"};
+    const SettingsPaths beside = SettingsPathsIn("/opt/pellimar", "pellimar");
+    const SettingsPaths inUserFolder = SettingsPathsIn("/home/ann/.cfg/pellimar", "pellimar");
 };
 
-TEST_F(SettingsFolderTest, WritableProgramFolderHoldsTheFiles)
+TEST_F(SettingsFolderTest, FilesStayBesideTheProgramOnlyWhereTheyCanBeWritten)
 {
-    EXPECT_EQ("/opt/pellimar", Choose(true));
+    struct Case {
+        FileAccess iniFile;
+        FileAccess folder;
+        bool besideTheProgram;
+    };
+    const std::vector<Case> cases = {
+        {FileAccess::Writable, FileAccess::Writable, true}, {FileAccess::Writable, FileAccess::ReadOnly, true},
+        {FileAccess::Missing, FileAccess::Writable, true},  {FileAccess::Missing, FileAccess::ReadOnly, false},
+        {FileAccess::ReadOnly, FileAccess::Writable, false}, {FileAccess::ReadOnly, FileAccess::ReadOnly, false},
+    };
+    for (const Case& c : cases) {
+        SettingsPaths expected = beside;
+        if (!c.besideTheProgram) {
+            expected = inUserFolder;
+            expected.takenOver = beside;  // what stands beside the program
+        }
+        EXPECT_EQ(expected, Choose(c.iniFile, c.folder))
+            << static_cast<int>(c.iniFile) << " " << static_cast<int>(c.folder);
+    }
 }
 
-TEST_F(SettingsFolderTest, UnwritableProgramFolderSendsThemToTheUserConfigFolder)
+TEST_F(SettingsFolderTest, UserConfigFolderIsXdgConfigHomeWhenAbsoluteElseDotConfig)
 {
-    EXPECT_EQ("/home/ann/.cfg/pellimar", Choose(false));
-    environment.xdgConfigHome = "relative/cfg";  // not absolute: ignored
-    EXPECT_EQ("/home/ann/.config/pellimar", Choose(false));
+    environment.xdgConfigHome = "relative/cfg";
+    EXPECT_EQ("/home/ann/.config/pellimar/pellimar.INI", Choose(FileAccess::ReadOnly, FileAccess::ReadOnly).iniFile);
     environment.xdgConfigHome = "";
-    EXPECT_EQ("/home/ann/.config/pellimar", Choose(false));
+    EXPECT_EQ("/home/ann/.config/pellimar/pellimar.INI", Choose(FileAccess::ReadOnly, FileAccess::ReadOnly).iniFile);
 }
 
 TEST_F(SettingsFolderTest, InstalledProgramKeepsNothingBesideItselfEvenWhenWritable)
 {
-    for (const char* program : {"/usr/bin/pellimar", "/usr/local/bin/pellimar", "/bin/pellimar"}) {
-        environment.program = program;
-        EXPECT_EQ("/home/ann/.cfg/pellimar", ChooseSettingsFolder(environment, [](const fs::path&) { return true; }))
-            << program;
+    const auto everythingWritable = [](const fs::path&) { return FileAccess::Writable; };
+    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+        environment.program = fs::path(folder) / "pellimar";
+        SettingsPaths expected = inUserFolder;
+        expected.takenOver = SettingsPathsIn(folder, "pellimar");
+        EXPECT_EQ(expected, ChooseSettingsFiles(environment, everythingWritable)) << folder;
     }
     environment.program = "/usrlocal/pellimar";
-    EXPECT_EQ("/usrlocal", ChooseSettingsFolder(environment, [](const fs::path&) { return true; }));
+    EXPECT_EQ(SettingsPathsIn("/usrlocal", "pellimar"), ChooseSettingsFiles(environment, everythingWritable));
 }
 
-TEST_F(SettingsFolderTest, OverrideFolderWinsOverEverything)
+TEST_F(SettingsFolderTest, OverrideFolderWinsOverEverythingAndTakesNothingOver)
 {
     environment.configDir = "/tmp/elsewhere";
-    EXPECT_EQ("/tmp/elsewhere", ChooseSettingsFolder(environment, [](const fs::path&) { return true; }));
+    EXPECT_EQ(SettingsPathsIn("/tmp/elsewhere", "pellimar"), Choose(FileAccess::ReadOnly, FileAccess::ReadOnly));
 }
 
 // Sets an environment variable for its lifetime.
@@ -102,6 +136,43 @@ TEST(LocateSettingsFilesTest, UsesTheOverrideFolderAndTheRunningProgramsName)
     EXPECT_EQ((folder / "settings_tests.INI").string(), paths.iniFile);
     EXPECT_EQ((folder / "patterns.ref").string(), paths.refPatterns);
     EXPECT_TRUE(fs::is_directory(folder));
+}
+
+// A read-only program folder whose settings file is read-only too, as an
+// unprivileged user sees a copy in a shared folder: the first start reads
+// those settings, the first save moves them to the user's folder (the
+// viewer, which a save does not write, included), and the program's own
+// files stay as they were.
+TEST(LocateSettingsFilesTest, FirstStartTakesOverTheSettingsBesideAProgramItMayNotWrite)
+{
+    testing::TempDir dir;
+    const fs::path app = dir.Path() / "app";
+    fs::create_directories(app);
+    const std::string programIni = (app / "pellimar.INI").string();
+    const std::string stored = "[L1]\r\nBook=\r\n[Options]\r\nUseHR=1\r\nFFFViewer=/usr/bin/less\r\n";
+    testing::WriteFileBytes(programIni, stored);
+    testing::WriteFileBytes((app / "patterns.ref").string(), "1:#\r\n");
+    ::chmod(programIni.c_str(), 0444);
+    ::chmod(app.c_str(), 0555);
+    fs::create_directory(dir.Path() / "home");
+    ::chmod(dir.Path().c_str(), 0755);
+    ::chmod((dir.Path() / "home").c_str(), 0777);
+    const SettingsEnvironment environment{app / "pellimar", "", "", (dir.Path() / "home").string()};
+    const fs::path userFolder = dir.Path() / "home" / ".config" / "pellimar";
+
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        const SettingsPaths paths = LocateSettingsFilesFor(environment);
+        EXPECT_EQ((userFolder / "pellimar.INI").string(), paths.iniFile);
+        SettingsData data = LoadSettings(paths);
+        EXPECT_EQ((std::vector<std::string>{"Book"}), data.levelHistories[0]);
+        EXPECT_EQ((std::vector<std::string>{"1:#"}), data.refPatternHistory);
+        EXPECT_TRUE(data.useHR);
+        data.levelHistories[1] = {"Verse"};
+        SaveSettings(paths, data);
+        EXPECT_EQ(data, LoadSettings(LocateSettingsFilesFor(environment)));
+    }));
+    EXPECT_EQ(stored, testing::ReadFileBytes(programIni));
+    EXPECT_NE(std::string::npos, testing::ReadFileBytes((userFolder / "pellimar.INI").string()).find("FFFViewer="));
 }
 
 }  // namespace

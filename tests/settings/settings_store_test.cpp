@@ -2,14 +2,17 @@
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 
 #include "streams/exceptions.h"
 #include "support/expect_throw_msg.h"
 #include "support/temp_dir.h"
+#include "unprivileged.h"
 #include "write_failure.h"
 
 namespace pellimar {
@@ -37,7 +40,36 @@ protected:
         return data;
     }
 
+    // Sample() with a change in each of the three files.
+    static SettingsData Changed()
+    {
+        SettingsData data = Sample();
+        data.levelHistories[3] = {"Chapter"};
+        data.pagePatternHistory = {"p#"};
+        data.refPatternHistory = {"2:#"};
+        return data;
+    }
+
     std::string Ini() const { return ReadFileBytes(paths.iniFile); }
+    // In the order in which a save writes them.
+    std::vector<std::string> Files() const { return {paths.iniFile, paths.refPatterns, paths.pagePatterns}; }
+    std::vector<std::string> Contents() const
+    {
+        std::vector<std::string> contents;
+        for (const std::string& file : Files())
+            contents.push_back(ReadFileBytes(file));
+        return contents;
+    }
+    // Lets the unprivileged user into the folder and gives it the files
+    // (which, without root, are that user's already).
+    void HandOverToTheUnprivilegedUser() const
+    {
+        ::chmod(dir.Path().c_str(), 0777);
+        if (!testing::RunningAsRoot())
+            return;
+        for (const std::string& file : Files())
+            ::chown(file.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId);
+    }
 
     TempDir dir;
     SettingsPaths paths = SettingsPathsIn(dir.Path(), "/usr/bin/Pellimar");
@@ -70,6 +102,63 @@ TEST_F(SettingsStoreTest, EverythingComesBackInItsOrderAndTheTopEntryIsFirst)
     EXPECT_EQ("[#]\r\n\r\np. #\r\n", ReadFileBytes(paths.pagePatterns));
 }
 
+TEST_F(SettingsStoreTest, SaveOverAnExistingFileRewritesItsOwnPartsInOrderAndKeepsTheRest)
+{
+    WriteFileBytes(paths.iniFile, "; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=0\r\n"
+                                  "[Mine]\r\nx=1\r\n[L1]\r\nOld=\r\n[InputFiles]\r\n/old.fff=\r\n");
+    SaveSettings(paths, Sample());
+    EXPECT_EQ("; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=1\r\nSearch=1\r\nRemove=0\r\n"
+              "NoProgMeter=1\r\nLeftJustOnly=0\r\n[Mine]\r\nx=1\r\n[L1]\r\nVolume=\r\nBook=\r\n[L7]\r\nVerse=\r\n"
+              "[InputFiles]\r\n/data/new.fff=\r\n/data/old.fff=\r\n[OutputFiles]\r\n/data/out.fff=\r\n",
+              Ini());
+}
+
+// Counts the files renamed into a folder, by name, from its creation on:
+// each atomic replacement of a file is one.
+class RenameCounter {
+public:
+    explicit RenameCounter(const fs::path& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        // With the renames' other halves in between, the kernel does not
+        // merge the repeated renames to one name into a single event.
+        ::inotify_add_watch(fd_, folder.c_str(), IN_MOVED_FROM | IN_MOVED_TO);
+    }
+    ~RenameCounter() { ::close(fd_); }
+    RenameCounter(const RenameCounter&) = delete;
+    RenameCounter& operator=(const RenameCounter&) = delete;
+
+    // The renames since the last call.
+    std::map<std::string, int> Take()
+    {
+        std::map<std::string, int> counts;
+        alignas(inotify_event) char buffer[65536];
+        ssize_t n;
+        while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (const char* at = buffer; at < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if ((event->mask & IN_MOVED_TO) != 0)
+                    ++counts[event->name];
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return counts;
+    }
+
+private:
+    int fd_;
+};
+
+TEST_F(SettingsStoreTest, SaveWritesEachFileOnceAndTheViewerPathAlone)
+{
+    SaveSettings(paths, Sample());
+    RenameCounter renames(dir.Path());
+    SaveSettings(paths, Changed());
+    EXPECT_EQ((std::map<std::string, int>{{"Pellimar.INI", 1}, {"patterns.pag", 1}, {"patterns.ref", 1}}),
+              renames.Take());
+    SaveViewerPath(paths, "/usr/bin/less");
+    EXPECT_EQ((std::map<std::string, int>{{"Pellimar.INI", 1}}), renames.Take());
+}
+
 TEST_F(SettingsStoreTest, HistoryLargerThan8192BytesSurvives)
 {
     SettingsData data;
@@ -82,6 +171,15 @@ TEST_F(SettingsStoreTest, HistoryLargerThan8192BytesSurvives)
     }
     SaveSettings(paths, data);
     EXPECT_EQ(data.inputHistory, LoadSettings(paths).inputHistory);
+}
+
+TEST_F(SettingsStoreTest, AwkwardEntriesSurviveASaveAndALoad)
+{
+    SettingsData data;
+    data.levelHistories[0] = {"a=b", ";x", "[y]", " z ", "\"q\"", "%p=1", "say \"a=b\""};
+    data.inputHistory = {"C:\\new\\in.fff", "/tmp/odd\nname.fff"};
+    SaveSettings(paths, data);
+    EXPECT_EQ(data, LoadSettings(paths));
 }
 
 TEST_F(SettingsStoreTest, EmptiedHistoryLeavesNoSection)
@@ -139,86 +237,58 @@ protected:
     }
 };
 
-TEST_F(FailedSaveTest, InAReadOnlyFolder)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders; OnAFullDisk covers the failure";
-    ::chmod(dir.Path().c_str(), 0555);
-    ExpectFailedSaveKeepsTheFiles();
-}
-
 TEST_F(FailedSaveTest, OnAFullDisk)
 {
     testing::FileSizeLimit fullDisk(16);
     ExpectFailedSaveKeepsTheFiles();
 }
 
-// Logs every operation that reaches the file, then does it.
-class LoggingIniFile : public TIniFile {
-public:
-    using TIniFile::TIniFile;
-
-    std::string ReadString(std::string_view s, std::string_view k, std::string_view d) const override
-    {
-        Log("ReadString", s, k);
-        return TIniFile::ReadString(s, k, d);
-    }
-    void WriteString(std::string_view s, std::string_view k, std::string_view v) override
-    {
-        Log("WriteString", s, k);
-        TIniFile::WriteString(s, k, v);
-    }
-    void ReadSection(std::string_view s, std::vector<std::string>& keys) const override
-    {
-        Log("ReadSection", s, "");
-        TIniFile::ReadSection(s, keys);
-    }
-    void EraseSection(std::string_view s) override
-    {
-        Log("EraseSection", s, "");
-        TIniFile::EraseSection(s);
-    }
-
-    mutable std::vector<std::string> log;
-
-private:
-    void Log(std::string_view operation, std::string_view section, std::string_view key) const
-    {
-        std::string line(operation);
-        line.append(" ").append(section);
-        if (!key.empty())
-            line.append("/").append(key);
-        log.push_back(line);
-    }
-};
-
-TEST_F(SettingsStoreTest, LoadReadsLevelsOptionsViewerThenFileHistories)
+// A file the user may not write, by its mode or by its owner, is never
+// changed: the save stops there with that file's message, having written
+// only the files before it (the INI file, then "patterns.ref", then
+// "patterns.pag").
+TEST_F(SettingsStoreTest, FileTheUserMayNotWriteIsNeverChanged)
 {
-    const LoggingIniFile ini(paths.iniFile);
-    SettingsData data;
-    ReadIniSettings(ini, data);
-    EXPECT_EQ((std::vector<std::string>{
-                  "ReadSection L1", "ReadSection L2", "ReadSection L3", "ReadSection L4", "ReadSection L5",
-                  "ReadSection L6", "ReadSection L7", "ReadString Options/Search", "ReadString Options/Remove",
-                  "ReadString Options/NoProgMeter", "ReadString Options/LeftJustOnly", "ReadString Options/UseHR",
-                  "ReadString Options/FFFViewer", "ReadSection InputFiles", "ReadSection OutputFiles"}),
-              ini.log);
+    struct Case {
+        std::size_t file;
+        bool otherOwner;  // else read-only (0444)
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {0, false, "Unable to write to "}, {0, true, "Unable to write to "},
+        {1, false, "Cannot create file "}, {2, true, "Cannot create file "},
+    };
+    for (const Case& c : cases) {
+        if (c.otherOwner && !testing::RunningAsRoot())
+            continue;  // no other owner to give the file to
+        SaveSettings(paths, Sample());
+        HandOverToTheUnprivilegedUser();
+        const std::string locked = Files()[c.file];
+        if (c.otherOwner)
+            ASSERT_EQ(0, ::chown(locked.c_str(), 0, 0));
+        else
+            ASSERT_EQ(0, ::chmod(locked.c_str(), 0444));
+        const std::vector<std::string> before = Contents();
+
+        EXPECT_TRUE(testing::RunUnprivileged([&] {
+            EXPECT_THROW_MSG(SaveSettings(paths, Changed()), Exception, c.message + locked);
+        })) << locked;
+
+        const std::vector<std::string> after = Contents();
+        for (std::size_t i = 0; i < after.size(); ++i)
+            EXPECT_EQ(i >= c.file, before[i] == after[i]) << Files()[i] << " with " << locked << " locked";
+        for (const std::string& file : Files())
+            std::filesystem::remove(file);
+    }
 }
 
-TEST_F(SettingsStoreTest, SaveRewritesLevelsThenOptionsThenFileHistories)
+TEST_F(SettingsStoreTest, ReadOnlyFolderStillLetsItsWritableFilesBeUpdated)
 {
-    LoggingIniFile ini(paths.iniFile);
-    SettingsData data;
-    data.levelHistories[1] = {"Part", "Section"};
-    data.outputHistory = {"/x.fff"};
-    WriteIniSettings(ini, data);
-    EXPECT_EQ((std::vector<std::string>{
-                  "EraseSection L1", "EraseSection L2", "WriteString L2/Part", "WriteString L2/Section",
-                  "EraseSection L3", "EraseSection L4", "EraseSection L5", "EraseSection L6", "EraseSection L7",
-                  "WriteString Options/Search", "WriteString Options/Remove", "WriteString Options/NoProgMeter",
-                  "WriteString Options/LeftJustOnly", "WriteString Options/UseHR", "EraseSection InputFiles",
-                  "EraseSection OutputFiles", "WriteString OutputFiles//x.fff"}),
-              ini.log);
+    SaveSettings(paths, Sample());
+    HandOverToTheUnprivilegedUser();
+    ::chmod(dir.Path().c_str(), 0555);
+    EXPECT_TRUE(testing::RunUnprivileged([&] { SaveSettings(paths, Changed()); }));
+    EXPECT_EQ(Changed(), LoadSettings(paths));
 }
 
 }  // namespace

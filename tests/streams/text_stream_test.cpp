@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "array_allocation_failure.h"
 #include "streams/exceptions.h"
 #include "support/expect_throw_msg.h"
 #include "support/temp_dir.h"
@@ -180,6 +181,22 @@ TEST_F(TextStreamTest, CreateEmptiesAnExistingFile)
         out.Close();
     }
     EXPECT_EQ("new", ReadFileBytes(path));
+}
+
+TEST_F(TextStreamTest, FailedConstructionLeavesTheFileFreeForTheNextOpener)
+{
+    const std::string path = dir.File("held");
+    WriteFileBytes(path, "");
+    const std::int32_t savedSize = StreamBufferSize;
+    StreamBufferSize = 12345;  // a block size nothing else asks for
+    for (const std::uint16_t mode : {fmOpenRead, fmCreate}) {
+        {
+            testing::ArrayAllocationFailure noBlock(12345);
+            EXPECT_THROW(TS_TextStream(path, mode), std::bad_alloc) << mode;
+        }
+        EXPECT_NO_THROW(TS_TextStream(path, mode)) << mode;
+    }
+    StreamBufferSize = savedSize;
 }
 
 TEST_F(TextStreamTest, PositionAndSizeOfAReadingStream)

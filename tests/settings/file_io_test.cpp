@@ -1,0 +1,96 @@
+// Whole-file writes through symbolic links, over hard-linked files, and of
+// files that belong to someone else.
+#include "settings/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+#include "unprivileged.h"
+#include "write_failure.h"
+
+namespace pellimar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+class ReplaceFileContentsTest : public ::testing::Test {
+protected:
+    std::string File(const std::string& name) const { return dir.File(name); }
+
+    testing::TempDir dir;
+};
+
+TEST_F(ReplaceFileContentsTest, ChainOfRelativeLinksIsWrittenThroughAndStays)
+{
+    fs::create_directories(dir.Path() / "dots" / "store");
+    WriteFileBytes(File("dots/store/real.INI"), "old");
+    fs::create_symlink("store/real.INI", File("dots/link.INI"));  // relative to dots/
+    fs::create_symlink("dots/link.INI", File("pellimar.INI"));
+
+    ASSERT_TRUE(ReplaceFileContents(File("pellimar.INI"), "new"));
+
+    EXPECT_TRUE(fs::is_symlink(File("pellimar.INI")));
+    EXPECT_TRUE(fs::is_symlink(File("dots/link.INI")));
+    EXPECT_EQ("new", ReadFileBytes(File("dots/store/real.INI")));
+}
+
+TEST_F(ReplaceFileContentsTest, LinkToAFileNotYetThereCreatesItAndStays)
+{
+    fs::create_directory(dir.Path() / "dots");
+    fs::create_symlink("dots/pellimar.INI", File("pellimar.INI"));
+
+    ASSERT_TRUE(ReplaceFileContents(File("pellimar.INI"), "first"));
+
+    EXPECT_TRUE(fs::is_symlink(File("pellimar.INI")));
+    EXPECT_EQ("first", ReadFileBytes(File("dots/pellimar.INI")));
+}
+
+TEST_F(ReplaceFileContentsTest, EveryHardLinkSeesTheNewContent)
+{
+    WriteFileBytes(File("pellimar.INI"), "old content");
+    fs::create_hard_link(File("pellimar.INI"), File("backup.INI"));
+
+    ASSERT_TRUE(ReplaceFileContents(File("pellimar.INI"), "new"));
+
+    EXPECT_EQ("new", ReadFileBytes(File("backup.INI")));
+    EXPECT_TRUE(fs::equivalent(File("pellimar.INI"), File("backup.INI")));
+}
+
+TEST_F(ReplaceFileContentsTest, FailedRewriteOfAHardLinkedFileKeepsTheOldContent)
+{
+    const std::string old = "[Options]\r\nUseHR=1\r\n";
+    WriteFileBytes(File("pellimar.INI"), old);
+    fs::create_hard_link(File("pellimar.INI"), File("backup.INI"));
+    {
+        testing::FileSizeLimit fullDisk(old.size() + 4);
+        EXPECT_FALSE(ReplaceFileContents(File("pellimar.INI"), old + std::string(100, 'x')));
+    }
+    EXPECT_EQ(old, ReadFileBytes(File("backup.INI")));
+}
+
+TEST_F(ReplaceFileContentsTest, ReplacementKeepsTheOwnerAndTheMode)
+{
+    if (!testing::RunningAsRoot())
+        GTEST_SKIP() << "only root can give a file to another user";
+    WriteFileBytes(File("pellimar.INI"), "old");
+    ASSERT_EQ(0, ::chown(File("pellimar.INI").c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId));
+    ASSERT_EQ(0, ::chmod(File("pellimar.INI").c_str(), 0640));
+
+    ASSERT_TRUE(ReplaceFileContents(File("pellimar.INI"), "new"));
+
+    struct stat info {};
+    ASSERT_EQ(0, ::stat(File("pellimar.INI").c_str(), &info));
+    EXPECT_EQ(testing::kUnprivilegedId, info.st_uid);
+    EXPECT_EQ(testing::kUnprivilegedId, info.st_gid);
+    EXPECT_EQ(0640u, info.st_mode & 07777);
+    EXPECT_EQ("new", ReadFileBytes(File("pellimar.INI")));
+}
+
+}  // namespace
+}  // namespace pellimar
