@@ -32,7 +32,7 @@ std::vector<std::string> History(const std::string& stem)
 SettingsData FullHistories()
 {
     SettingsData data;
-    for (int level = 1; level <= kLevelBoxCount; ++level)
+    for (int level = 1; level <= kLevelCount; ++level)
         data.levelHistories[static_cast<std::size_t>(level - 1)] = History("Level " + std::to_string(level) + " name ");
     data.inputHistory = History("/home/reader/texts/volume-07/chapter-");
     data.outputHistory = History("/home/reader/texts/out/chapter-ref-");

@@ -3,63 +3,19 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <random>
 
 #include "settings/file_descriptor.h"
 #include "settings/file_io.h"
+#include "streams/file_names.h"
 
 namespace pellimar {
 namespace {
 
 namespace fs = std::filesystem;
-
-// As many links as the system itself follows before it gives up (ELOOP).
-constexpr int kMaxLinksFollowed = 40;
-
-// The path a chain of symbolic links ends at, each relative link read from
-// the folder of the link itself; it may name a file still to be created.
-// Empty for a loop or a link that cannot be read.
-std::optional<fs::path> FollowLinks(fs::path path)
-{
-    for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return path;
-        std::error_code error;
-        const fs::path target = fs::read_symlink(path, error);
-        if (error)
-            return std::nullopt;
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    return std::nullopt;
-}
-
-std::string TemporaryNameBeside(const fs::path& target)
-{
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    const std::string suffix = std::to_string(::getpid()) + "-" + std::to_string(seed) + "-" +
-                               std::to_string(counter.fetch_add(1));
-    std::string name = ".";
-    name.append(target.filename().string()).append(".tmp-").append(suffix);
-    return (target.parent_path() / name).string();
-}
-
-int CreateTemporary(const fs::path& target, std::string& name)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = TemporaryNameBeside(target);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
 
 // The new file takes the old one's owner before its mode, since a change of
 // owner clears the set-user-ID and set-group-ID bits.
@@ -81,7 +37,7 @@ enum class Outcome { Done, Failed, NotPossible };
 Outcome ReplaceByRename(const fs::path& target, std::string_view bytes, const struct stat* old)
 {
     std::string temporary;
-    FileDescriptor file(CreateTemporary(target, temporary));
+    FileDescriptor file(CreateFileBeside(target, temporary));
     if (file.Get() < 0) {
         const bool folderRefuses = errno == EACCES || errno == EPERM || errno == EROFS;
         return folderRefuses && old != nullptr ? Outcome::NotPossible : Outcome::Failed;

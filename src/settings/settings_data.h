@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-namespace pellimar {
+#include "engine/run_settings.h"
 
-inline constexpr int kLevelBoxCount = 7;
+namespace pellimar {
 
 // Each history lists its entries top first (the most recently added one).
 // The defaults are what a first start without any settings file shows.
 struct SettingsData {
-    std::array<std::vector<std::string>, kLevelBoxCount> levelHistories;  // L1CB..L7CB
+    std::array<std::vector<std::string>, kLevelCount> levelHistories;  // L1CB..L7CB
     std::vector<std::string> inputHistory;                              // inEdit
     std::vector<std::string> outputHistory;                             // outEdit
     std::vector<std::string> pagePatternHistory;                        // pageCB
@@ -24,6 +24,7 @@ struct SettingsData {
     bool showProgMeter = true;        // ShowProgMeter
     bool leftJustOnly = false;        // LeftJustOnly
     bool useHR = false;               // UseHR
+    bool idRecords = false;           // ID record levels
     std::string viewerPath;           // ViewerPath
 
     bool operator==(const SettingsData&) const = default;

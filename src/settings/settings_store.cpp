@@ -38,13 +38,14 @@ std::string LevelSectionName(int level)
 
 void ReadIniSettings(const TIniFile& ini, SettingsData& data)
 {
-    for (int level = 1; level <= kLevelBoxCount; ++level)
+    for (int level = 1; level <= kLevelCount; ++level)
         ini.ReadSection(LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
     data.notSearched = ini.ReadBool(kOptions, "Search", false);
     data.removePageMarkers = ini.ReadBool(kOptions, "Remove", false);
     data.showProgMeter = !ini.ReadBool(kOptions, "NoProgMeter", false);
     data.leftJustOnly = ini.ReadBool(kOptions, "LeftJustOnly", false);
     data.useHR = ini.ReadBool(kOptions, "UseHR", false);
+    data.idRecords = ini.ReadBool(kOptions, "IDRecords", false);
     data.viewerPath = ini.ReadString(kOptions, kViewerKey, "");
     ini.ReadSection(kInputFiles, data.inputHistory);
     ini.ReadSection(kOutputFiles, data.outputHistory);
@@ -52,13 +53,14 @@ void ReadIniSettings(const TIniFile& ini, SettingsData& data)
 
 void WriteIniSettings(TIniFile& ini, const SettingsData& data)
 {
-    for (int level = 1; level <= kLevelBoxCount; ++level)
+    for (int level = 1; level <= kLevelCount; ++level)
         WriteHistory(ini, LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
     ini.WriteBool(kOptions, "Search", data.notSearched);
     ini.WriteBool(kOptions, "Remove", data.removePageMarkers);
     ini.WriteBool(kOptions, "NoProgMeter", !data.showProgMeter);
     ini.WriteBool(kOptions, "LeftJustOnly", data.leftJustOnly);
     ini.WriteBool(kOptions, "UseHR", data.useHR);
+    ini.WriteBool(kOptions, "IDRecords", data.idRecords);
     WriteHistory(ini, kInputFiles, data.inputHistory);
     WriteHistory(ini, kOutputFiles, data.outputHistory);
 }

@@ -5,58 +5,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <filesystem>
-#include <random>
 
 #include "streams/exceptions.h"
+#include "streams/file_names.h"
 #include "streams/text_stream.h"
 
 namespace pellimar {
-namespace {
 
-namespace fs = std::filesystem;
-
-// The file a path finally names: symbolic links followed, each relative to
-// its own folder. A link to nothing yet names where the file will be.
-std::string FinalTarget(const std::string& path)
+OutputFile::OutputFile(std::string path) : path_(std::move(path))
 {
-    fs::path current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(current, error)))
-            break;
-        const fs::path next = fs::read_symlink(current, error);
-        if (error)
-            break;
-        current = next.is_absolute() ? next : current.parent_path() / next;
-    }
-    return current.string();
-}
-
-// ".out.fff.pellimar-<pid>-<n>" in the output's own folder, so that putting
-// it in place is a rename within one file system.
-int CreateTemporaryBeside(const std::string& target, std::string& name)
-{
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    const fs::path where(target);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string leaf = "." + where.filename().string() + ".pellimar-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(seed + counter.fetch_add(1));
-        name = (where.parent_path() / leaf).string();
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-}  // namespace
-
-OutputFile::OutputFile(std::string path) : path_(std::move(path)), target_(FinalTarget(path_))
-{
+    const std::optional<std::filesystem::path> target = FollowLinks(path_);
+    if (!target)
+        Fail();
+    target_ = target->string();
     struct stat info {};
     if (::stat(target_.c_str(), &info) == 0) {
         // A device such as /dev/null is written to directly; a folder or a
@@ -71,7 +33,7 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path)), target_(Final
         group_ = info.st_gid;
         HoldExistingFile();
     }
-    const int fd = CreateTemporaryBeside(target_, temporary_);
+    const int fd = CreateFileBeside(target_, temporary_);
     if (fd < 0) {
         temporary_.clear();
         ReleaseExistingFile();
@@ -130,9 +92,11 @@ void OutputFile::PutInPlace()
     // On the disk before it takes the name, so that a crash of the system
     // cannot leave an empty file where the old one stood.
     bool ready = fd >= 0 && ::fdatasync(fd) == 0;
+    // The owner before the mode: a change of owner clears the set-user-ID
+    // and set-group-ID bits.
     if (ready && replacesFile_) {
-        ready = ::fchmod(fd, mode_) == 0;
         CarryOverOwnership(fd);
+        ready = ::fchmod(fd, mode_) == 0;
     }
     if (fd >= 0)
         ::close(fd);

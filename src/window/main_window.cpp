@@ -380,6 +380,7 @@ void TZUDIzazu::LoadSettingsIntoControls(const SettingsData& data)
     FShowProgMeter = data.showProgMeter;
     FLeftJustOnly = data.leftJustOnly;
     FUseHR = data.useHR;
+    FIdRecords = data.idRecords;
     FViewerPath = data.viewerPath;
     ui.inEdit->SetHistory(data.inputHistory);
     ui.outEdit->SetHistory(data.outputHistory);
@@ -397,6 +398,7 @@ SettingsData TZUDIzazu::SettingsFromControls() const
     data.showProgMeter = FShowProgMeter;
     data.leftJustOnly = FLeftJustOnly;
     data.useHR = FUseHR;
+    data.idRecords = FIdRecords;
     data.viewerPath = FViewerPath;
     data.inputHistory = ui.inEdit->History();
     data.outputHistory = ui.outEdit->History();

@@ -191,22 +191,23 @@ void TestMainWindow::preferencesShowTheSwitches()
     TIniFile ini(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile);
     ini.WriteString("Options", "NoProgMeter", "1");
     ini.WriteString("Options", "UseHR", "1");
+    ini.WriteString("Options", "IDRecords", "1");
     f.Show();
     emit f.ui().Preferences1->aboutToShow();
     QVERIFY(!f.ui().LJO1->isChecked());
     QVERIFY(!f.ui().SPM1->isChecked());
     QVERIFY(f.ui().UHR1->isChecked());
-    QVERIFY(!f.ui().IDR1->isChecked());
+    QVERIFY(f.ui().IDR1->isChecked());
     f.ui().LJO1->trigger();
     f.ui().UHR1->trigger();
     f.ui().IDR1->trigger();
     QVERIFY(f.window->LeftJustOnly());
     QVERIFY(!f.window->UseHR());
-    QVERIFY(f.window->IdRecords());
+    QVERIFY(!f.window->IdRecords());
     emit f.ui().Preferences1->aboutToShow();
     QVERIFY(f.ui().LJO1->isChecked());
     QVERIFY(!f.ui().UHR1->isChecked());
-    QVERIFY(f.ui().IDR1->isChecked());
+    QVERIFY(!f.ui().IDR1->isChecked());
 }
 
 void TestMainWindow::altRFocusesTheReferencePattern()
