@@ -45,10 +45,10 @@ public:
 class CountingWindow : public TZUDIzazu {
 public:
     using TZUDIzazu::TZUDIzazu;
-    void ProgressChanged(std::int32_t percent) override
+    void ProgressChanged(std::int32_t percent, std::int64_t bytes) override
     {
         ++steps;
-        TZUDIzazu::ProgressChanged(percent);
+        TZUDIzazu::ProgressChanged(percent, bytes);
     }
     int steps = 0;
 };

@@ -38,7 +38,7 @@ public:
     }
 
     void EnterRunning() override { log.push_back("enter"); }
-    void ProgressChanged(std::int32_t runPercent) override
+    void ProgressChanged(std::int32_t runPercent, std::int64_t) override
     {
         FUZZ_CHECK(log == std::vector<std::string>{"enter"}, "progress only while running");
         percents.push_back(runPercent);

@@ -1,6 +1,8 @@
 // The command line's run host.
 #include "cli/cli_host.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 namespace pellimar::cli {
@@ -27,19 +29,21 @@ void InstallCancelHandler()
 CliHost::CliHost(const Options& options, bool showProgress) : options_(options)
 {
     if (showProgress)
-        progress_.emplace(stderr);
+        progress_.emplace(STDERR_FILENO);
 }
 
 void CliHost::EnterRunning()
 {
-    if (progress_)
+    if (progress_) {
+        FollowTerminalResizes();
         progress_->Start();
+    }
 }
 
-void CliHost::ProgressChanged(std::int32_t runPercent)
+void CliHost::ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed)
 {
     if (progress_)
-        progress_->Show(runPercent);
+        progress_->Show(runPercent, bytesConsumed);
 }
 
 void CliHost::LeaveRunning()
@@ -56,11 +60,6 @@ std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)
 bool CliHost::CancelRequested() const
 {
     return cancelSignalled != 0;
-}
-
-void PrintError(const std::string& message)
-{
-    std::fprintf(stderr, "pellimar-cli: %s\n", message.c_str());
 }
 
 }  // namespace pellimar::cli

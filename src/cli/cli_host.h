@@ -17,7 +17,7 @@ public:
     CliHost(const Options& options, bool showProgress);
 
     void EnterRunning() override;
-    void ProgressChanged(std::int32_t runPercent) override;
+    void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
     void LeaveRunning() override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
     bool LeftJustOnly() const override { return options_.leftJustOnly; }
@@ -29,9 +29,6 @@ private:
     const Options& options_;
     std::optional<ProgressBar> progress_;
 };
-
-// "pellimar-cli: <message>" on standard error.
-void PrintError(const std::string& message);
 
 // Makes the first SIGINT or SIGTERM ask the running conversion to stop.
 void InstallCancelHandler();

@@ -73,6 +73,15 @@ bool Apply(int code, const char* value, Options& o, bool& refGiven)
     }
 }
 
+// "-" stands for standard input or output; a file of that name is "./-".
+void SetFiles(RunSettings& run, const std::string& input, const std::string& output)
+{
+    run.inputPath = input;
+    run.outputPath = output;
+    run.standardInput = input == "-";
+    run.standardOutput = output == "-";
+}
+
 }  // namespace
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments)
@@ -106,10 +115,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments)
         result.error = "expected INPUT and OUTPUT, got " + std::to_string(files.size()) + " file name(s)";
     else if (!refGiven)
         result.error = "the reference pattern (-r, --ref-pattern) is required";
-    else {
-        result.options.run.inputPath = files[0];
-        result.options.run.outputPath = files[1];
-    }
+    else if (result.options.run.refPattern.empty())
+        result.error = "the reference pattern (-r, --ref-pattern) must not be empty";
+    else
+        SetFiles(result.options.run, files[0], files[1]);
     return result;
 }
 
@@ -119,10 +128,14 @@ std::string UsageText(const std::string& program)
 
 Copies the Folio flat file INPUT to OUTPUT, giving every record a reference
 built from the reference pattern over the current level headings and page.
+INPUT "-" is standard input and OUTPUT "-" standard output, so that it works
+in a pipeline (a file named "-" is "./-"). OUTPUT is written under another
+name beside it and takes its name only when the run ends well.
 
 Patterns:
-  -r, --ref-pattern TEXT   reference pattern (required): the digits 1 to 7 stand
-                           for the headings of levels 1 to 7, "#" for the page
+  -r, --ref-pattern TEXT   reference pattern (required, not empty): the digits
+                           1 to 7 stand for the headings of levels 1 to 7, "#"
+                           for the page
   -p, --page-pattern TEXT  page-number marker in the text, with "#" for its
                            digits, for example "[#]"
 
@@ -146,13 +159,29 @@ Switches:
 Output:
   -f, --force              overwrite OUTPUT when it exists
       --progress           show progress on standard error (the default when it
-                           is a terminal); --no-progress turns it off
-  -q, --quiet              print no summary
+                           is a terminal): percentage and times, or for a pipe
+                           the bytes read and the speed; --no-progress: none
+  -q, --quiet              print no summary (it goes to standard error when
+                           OUTPUT is standard output)
   -h, --help               show this help and exit
       --version            show the version and exit
 
-Exit status: 0 on success, 1 on an error, 2 on a usage error, 130 when
-interrupted (nothing is changed: OUTPUT is left as it was).
+Errors name the file and the reason where they are known:
+  pellimar-cli: FILE: MESSAGE: REASON
+
+Exit status: 0 on success, 1 on an error (also when the summary or standard
+output cannot be written), 2 on a usage error, 130 when interrupted (nothing
+is changed: OUTPUT is left as it was).
+)";
+}
+
+std::string VersionText(const std::string& program, const std::string& version)
+{
+    return program + " " + version + R"(
+Copyright (c) 2026 The Pellimar developers
+License MIT: <https://opensource.org/licenses/MIT>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
 )";
 }
 

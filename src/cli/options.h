@@ -34,4 +34,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments);
 
 std::string UsageText(const std::string& program);
 
+// The version, the copyright and the licence, as GNU tools give them.
+std::string VersionText(const std::string& program, const std::string& version);
+
 }  // namespace pellimar::cli

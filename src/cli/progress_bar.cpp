@@ -1,44 +1,158 @@
 // The command line's progress display.
 #include "cli/progress_bar.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 
 #include "run/run_time.h"
 
 namespace pellimar::cli {
+namespace {
 
-std::string ProgressLine(std::int32_t percent, std::int64_t elapsedSeconds)
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+constexpr std::size_t kNarrowestBar = 10;
+
+volatile std::sig_atomic_t terminalResized = 0;
+
+extern "C" void OnTerminalResize(int)
 {
-    constexpr int kWidth = 30;
+    terminalResized = 1;
+}
+
+std::string Megabytes(double bytes)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", bytes / 1e6);
+    return text;
+}
+
+std::string Percent(std::int32_t percent)
+{
     const int clamped = std::clamp(percent, 0, 100);
-    const int filled = clamped * kWidth / 100;
-    std::string line = "[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] ";
-    line += (clamped < 10 ? "  " : clamped < 100 ? " " : "") + std::to_string(clamped) + "%  ";
-    line += FormatClock(elapsedSeconds) + " elapsed  ";
-    const std::optional<std::int32_t> remaining = EstimateRemaining(elapsedSeconds * 1000, clamped);
-    line += remaining ? FormatClock(*remaining) : "--:--:--";
-    return line + " remaining";
+    std::string text = std::to_string(clamped) + "%";
+    return std::string(5 - text.size(), ' ') + text;
+}
+
+// The first of the texts that fits `room` columns; the last one cut short.
+std::string Fitting(std::initializer_list<std::string> texts, std::size_t room)
+{
+    for (const std::string& text : texts) {
+        if (text.size() <= room)
+            return text;
+    }
+    return std::string(*(texts.end() - 1)).substr(0, room);
+}
+
+std::string Bar(std::int32_t percent, std::size_t width)
+{
+    const std::size_t filled = width * static_cast<std::size_t>(std::clamp(percent, 0, 100)) / 100;
+    return "[" + std::string(filled, '#') + std::string(width - filled, '.') + "]";
+}
+
+// The longest text after the bar that leaves the bar room enough; in a very
+// narrow terminal, the percentage alone.
+std::string SizedLine(std::int32_t percent, double elapsed, std::size_t room)
+{
+    const auto seconds = static_cast<std::int64_t>(elapsed);
+    const std::optional<std::int32_t> remaining = EstimateRemaining(seconds * 1000, percent);
+    const std::string left = remaining ? FormatClock(*remaining) : "--:--:--";
+    const std::string shortest = Percent(percent);
+    for (const std::string& tail : {shortest + "  " + FormatClock(seconds) + " elapsed  " + left + " remaining",
+                                    shortest + "  " + FormatClock(seconds) + " / " + left, shortest}) {
+        if (tail.size() + 2 + kNarrowestBar <= room)
+            return Bar(percent, room - tail.size() - 2) + tail;
+    }
+    return Fitting({shortest, std::to_string(std::clamp(percent, 0, 100)) + "%"}, room);
+}
+
+std::string UnsizedLine(std::int64_t bytes, double elapsed, std::size_t room)
+{
+    const std::string read = Megabytes(static_cast<double>(bytes)) + " read";
+    const std::string speed = Megabytes(elapsed > 0 ? static_cast<double>(bytes) / elapsed : 0) + "/s";
+    const std::string clock = FormatClock(static_cast<std::int64_t>(elapsed)) + " elapsed";
+    return Fitting({read + "  " + speed + "  " + clock, read + "  " + speed, read}, room);
+}
+
+}  // namespace
+
+std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width)
+{
+    const std::size_t room = width > 1 ? static_cast<std::size_t>(width - 1) : 0;
+    return percent < 0 ? UnsizedLine(bytes, elapsedSeconds, room) : SizedLine(percent, elapsedSeconds, room);
+}
+
+int TerminalWidth(int fd)
+{
+    winsize size {};
+    if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    if (const char* columns = std::getenv("COLUMNS")) {
+        const int value = std::atoi(columns);
+        if (value > 0)
+            return value;
+    }
+    return 80;
+}
+
+void FollowTerminalResizes()
+{
+    struct sigaction action {};
+    action.sa_handler = OnTerminalResize;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGWINCH, &action, nullptr);
 }
 
 void ProgressBar::Start()
 {
-    start_ = std::chrono::steady_clock::now();
+    start_ = Clock::now();
+    width_ = TerminalWidth(fd_);
 }
 
-void ProgressBar::Show(std::int32_t percent)
+void ProgressBar::Show(std::int32_t percent, std::int64_t bytes)
 {
-    const auto elapsed = std::chrono::steady_clock::now() - start_;
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
-    std::fprintf(stream_, "\r%s", ProgressLine(percent, seconds).c_str());
-    std::fflush(stream_);
-    shown_ = true;
+    percent_ = percent;
+    bytes_ = bytes;
+    pending_ = true;
+    if (!shown_ || Clock::now() - lastDrawn_ >= kRedrawInterval)
+        Draw();
 }
 
 void ProgressBar::Finish()
 {
+    if (pending_)
+        Draw();
     if (shown_)
-        std::fputc('\n', stream_);
+        (void)!::write(fd_, "\n", 1);
     shown_ = false;
+}
+
+// Spaces cover what is left of a longer line drawn before.
+void ProgressBar::Draw()
+{
+    if (terminalResized != 0) {
+        terminalResized = 0;
+        width_ = TerminalWidth(fd_);
+    }
+    const std::string line = ProgressLine(percent_, bytes_, Elapsed(), width_);
+    const std::size_t cover = std::min<std::size_t>(lastLength_, static_cast<std::size_t>(std::max(width_ - 1, 0)));
+    const std::string text = "\r" + line + std::string(cover > line.size() ? cover - line.size() : 0, ' ');
+    (void)!::write(fd_, text.data(), text.size());
+    lastLength_ = line.size();
+    lastDrawn_ = Clock::now();
+    shown_ = true;
+    pending_ = false;
+}
+
+double ProgressBar::Elapsed() const
+{
+    return std::chrono::duration<double>(Clock::now() - start_).count();
 }
 
 }  // namespace pellimar::cli

@@ -1,28 +1,52 @@
-// A one-line progress bar with percentage, elapsed and remaining time.
+// The command line's progress display: one line on standard error, redrawn
+// in place. For an input with a size it is a bar with the percentage and the
+// elapsed and remaining time; for one without (a pipe), the bytes read, the
+// speed and the elapsed time. It fits the terminal's width, follows changes
+// of it, and is drawn at most ten times a second, so that a slow terminal
+// cannot slow the run.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace pellimar::cli {
 
-// The line shown for a percentage after some seconds; the remaining time is
-// estimated from the pace so far ("--:--:--" before there is any).
-std::string ProgressLine(std::int32_t percent, std::int64_t elapsedSeconds);
+// The line for a percentage (-1: the input has no size), the bytes read so
+// far and the seconds gone, in at most `width` - 1 columns (the last column
+// is left free, so that no terminal wraps the line).
+std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width);
+
+// The width of the terminal on `fd`, else $COLUMNS, else 80.
+int TerminalWidth(int fd);
+
+// Makes a change of the terminal's size (SIGWINCH) known to every progress
+// bar, which then asks for the new width.
+void FollowTerminalResizes();
 
 class ProgressBar {
 public:
-    explicit ProgressBar(std::FILE* stream) : stream_(stream) {}
+    explicit ProgressBar(int fd) : fd_(fd) {}
     void Start();
-    void Show(std::int32_t percent);
+    void Show(std::int32_t percent, std::int64_t bytes);
+    // Draws the last state if it was held back, and ends the line.
     void Finish();
 
 private:
-    std::FILE* stream_;
-    std::chrono::steady_clock::time_point start_;
+    using Clock = std::chrono::steady_clock;
+
+    void Draw();
+    double Elapsed() const;
+
+    int fd_;
+    int width_ = 0;
+    Clock::time_point start_;
+    Clock::time_point lastDrawn_;
+    std::int32_t percent_ = 0;
+    std::int64_t bytes_ = 0;
     bool shown_ = false;
+    bool pending_ = false;
+    std::size_t lastLength_ = 0;
 };
 
 }  // namespace pellimar::cli

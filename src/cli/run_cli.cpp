@@ -1,9 +1,10 @@
 // Checks before the run, in the order the window makes them, then the run
-// and its summary.
+// and its summary; errors in the GNU form, naming the file and the reason.
 #include "cli/run_cli.h"
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "cli/cli_host.h"
@@ -20,6 +21,21 @@
 namespace pellimar::cli {
 namespace {
 
+constexpr const char* kProgram = "pellimar-cli";
+
+// "pellimar-cli: FILE: TEXT: REASON", leaving out what is not known; a
+// reason after a text that ends a sentence goes in parentheses.
+void ReportError(const std::string& text, const ErrorContext& context = {})
+{
+    std::string line = kProgram;
+    if (!context.file.empty())
+        line += ": " + context.file;
+    line += ": " + text;
+    if (!context.reason.empty())
+        line += text.ends_with('.') ? " (" + context.reason + ")" : ": " + context.reason;
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 // The level names: those of --levels-from, each overridden by a --levelN.
 void FillLevels(Options& options)
 {
@@ -34,68 +50,108 @@ void FillLevels(Options& options)
     }
 }
 
+bool CheckBeforeTheRun(const Options& options)
+{
+    if (const RunCheck check = CheckRunInputs(options.run); !check.Passed()) {
+        ReportError(check.message, {check.file, check.reason});
+        return false;
+    }
+    if (!options.force && !options.run.standardOutput && OutputExists(options.run.outputPath)) {
+        ReportError("Output file exists (use -f or --force to overwrite)", {options.run.outputPath, {}});
+        return false;
+    }
+    return true;
+}
+
+// Interrupting means "stop and change nothing".
+int Cancelled(const Options& options, RunResult& result)
+{
+    if (!result.partialOutput) {
+        ReportError("Operation Canceled.");
+    } else if (result.partialOutput->WritesInPlace()) {
+        result.partialOutput->Discard();
+        ReportError("Operation Canceled. The partial output was removed.");
+    } else {
+        result.partialOutput->Discard();
+        ReportError("Operation Canceled. " + options.run.outputPath + " was left as it was.");
+    }
+    return kExitCancelled;
+}
+
+void Summarize(const Options& options, const RunResult& result)
+{
+    // Standard output may be the converted file itself.
+    std::FILE* summary = options.run.standardOutput ? stderr : stdout;
+    if (!options.quiet)
+        std::fprintf(summary, "%d total references created.\n", result.refCount);
+    if (result.unreadIdLevelRecords > 0) {
+        std::fflush(summary);
+        ReportError("note: " + std::to_string(result.unreadIdLevelRecords) +
+                    " record codes of the form <RD,ID:n:Level> name a level; --id-records reads them as level records");
+    }
+}
+
 int Convert(Options& options)
 {
     CliHost host(options, options.progress.value_or(isatty(STDERR_FILENO) == 1));
     FillLevels(options);
-    if (const RunCheck check = CheckRunInputs(options.run); !check.Passed()) {
-        PrintError(check.message);
+    if (!CheckBeforeTheRun(options))
         return kExitError;
-    }
-    if (!options.force && OutputExists(options.run.outputPath)) {
-        PrintError("Output file exists: " + options.run.outputPath + " (use -f or --force to overwrite)");
-        return kExitError;
-    }
     InstallCancelHandler();
     LevelLists levels;
-    const RunResult result = RunConversion(options.run, host, levels);
-    if (result.cancelled) {
-        // Interrupting means "stop and change nothing".
-        const bool inPlace = result.partialOutput->WritesInPlace();
-        result.partialOutput->Discard();
-        PrintError(inPlace ? "Operation Canceled. The partial output was removed."
-                           : "Operation Canceled. " + options.run.outputPath + " was left as it was.");
-        return kExitCancelled;
-    }
-    if (!options.quiet)
-        std::printf("%d total references created.\n", result.refCount);
-    if (result.unreadIdLevelRecords > 0) {
-        std::fflush(stdout);
-        std::fprintf(stderr,
-                     "pellimar-cli: note: %d record codes of the form <RD,ID:n:Level> name a level; "
-                     "--id-records reads them as level records\n",
-                     result.unreadIdLevelRecords);
-    }
+    RunResult result = RunConversion(options.run, host, levels);
+    if (result.cancelled)
+        return Cancelled(options, result);
+    Summarize(options, result);
     return kExitSuccess;
+}
+
+int RunParsed(ParseResult& parsed)
+{
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, parsed.error.c_str(),
+                     kProgram);
+        return kExitUsage;
+    }
+    if (parsed.options.help) {
+        std::fputs(UsageText(kProgram).c_str(), stdout);
+        return kExitSuccess;
+    }
+    if (parsed.options.version) {
+        std::fputs(VersionText(kProgram, PELLIMAR_VERSION).c_str(), stdout);
+        return kExitSuccess;
+    }
+    try {
+        return Convert(parsed.options);
+    } catch (const Exception& error) {
+        ReportError(error.what(), {error.File(), error.Reason()});
+    } catch (const std::bad_alloc&) {
+        ReportError("Out of memory");
+    }
+    return kExitError;
+}
+
+// As the GNU tools do at exit: what could not be written to standard output,
+// the summary included, makes the run a failure.
+bool StandardOutputWritten()
+{
+    const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    const int error = errno;
+    if (std::fclose(stdout) == 0 && written)
+        return true;
+    ReportError("write error", {"-", ReasonOfError(written ? errno : error)});
+    return false;
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments)
 {
-    const std::string program = "pellimar-cli";
     ParseResult parsed = ParseArguments(arguments);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
-                     parsed.error.c_str(), program.c_str());
-        return kExitUsage;
-    }
-    if (parsed.options.help) {
-        std::fputs(UsageText(program).c_str(), stdout);
-        return kExitSuccess;
-    }
-    if (parsed.options.version) {
-        std::printf("%s %s\n", program.c_str(), PELLIMAR_VERSION);
-        return kExitSuccess;
-    }
-    try {
-        return Convert(parsed.options);
-    } catch (const Exception& error) {
-        std::fprintf(stderr, "%s: %s\n", program.c_str(), error.what());
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s: Out of memory\n", program.c_str());
-    }
-    return kExitError;
+    const int status = RunParsed(parsed);
+    if (!StandardOutputWritten() && status == kExitSuccess)
+        return kExitError;
+    return status;
 }
 
 }  // namespace pellimar::cli

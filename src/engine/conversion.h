@@ -18,7 +18,7 @@ struct RunResult {
     // but were read as plain record codes, ID record levels being off.
     std::int32_t unreadIdLevelRecords = 0;
     // After a cancel, what was written so far, for the caller to put in
-    // place or throw away; empty otherwise.
+    // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;
 };
 

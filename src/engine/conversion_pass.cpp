@@ -14,6 +14,12 @@
 #include "streams/text_util.h"
 
 namespace pellimar {
+namespace {
+
+// An input without a size reports progress after each such many bytes.
+constexpr std::int64_t kUnsizedProgressStep = 1 << 20;
+
+}  // namespace
 
 std::optional<std::uint8_t> ConversionPass::Peek()
 {
@@ -37,6 +43,9 @@ void ConversionPass::Run()
         UpdateProgress();
     }
     FinishHeldByte();
+    // Without a size there is no 100%: the caller learns the whole count.
+    if (run_.InputSize < 0 && !host_.CancelRequested())
+        host_.ProgressChanged(-1, BytesConsumed());
 }
 
 void ConversionPass::Step()
@@ -235,12 +244,17 @@ void ConversionPass::UpdateProgress()
     if (consumed < run_.NextPercentAt)
         return;
     const std::int64_t size = run_.InputSize;
+    if (size < 0) {
+        host_.ProgressChanged(-1, consumed);
+        run_.NextPercentAt = consumed + kUnsizedProgressStep;
+        return;
+    }
     std::int64_t percent = 100;
     if (size > 0)
         percent = consumed / size * 100 + consumed % size * 100 / size;
     run_.RunPercent = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
     if (run_.RunPercent != run_.LastPercent) {
-        host_.ProgressChanged(run_.RunPercent);
+        host_.ProgressChanged(run_.RunPercent, consumed);
         run_.LastPercent = run_.RunPercent;
     }
     // The first byte count at which the whole percentage reaches the next value.

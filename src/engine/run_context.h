@@ -70,7 +70,7 @@ struct RunContext {
     std::string HeadingLevel;
 
     // Progress. The input stream counts the bytes consumed.
-    std::int64_t InputSize = 0;
+    std::int64_t InputSize = 0;  // -1 for an input without a size (a pipe)
     std::int32_t RunPercent = 0;
     std::int32_t LastPercent = -2;   // so that the first step always reports
     std::int64_t NextPercentAt = 0;  // bytes consumed at which RunPercent can next change

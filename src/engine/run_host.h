@@ -22,10 +22,11 @@ public:
     // Once the input is open, before the output is created. LeaveRunning is
     // then guaranteed, whatever ends the run.
     virtual void EnterRunning() = 0;
-    // After a step that changed the whole percentage of the input consumed.
-    // The only point (besides the page question) where the switches and the
-    // cancel flag may change.
-    virtual void ProgressChanged(std::int32_t runPercent) = 0;
+    // After a step that changed the whole percentage of the input consumed;
+    // for an input without a size (a pipe) the percentage is -1 and the call
+    // comes after each further megabyte. The only point (besides the page
+    // question) where the switches and the cancel flag may change.
+    virtual void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) = 0;
     virtual void LeaveRunning() = 0;
 
     // The answer typed, or nothing when the question was cancelled.

@@ -12,6 +12,10 @@ using LevelList = std::array<std::string, kLevelCount>;
 struct RunSettings {
     std::string inputPath;
     std::string outputPath;
+    // Read standard input or write standard output in place of the named
+    // file (a command line's "-"); the path is then only a name for messages.
+    bool standardInput = false;
+    bool standardOutput = false;
     std::string refPattern;
     std::string pagePattern;
     LevelList levelTexts;  // the seven level-name boxes, as typed

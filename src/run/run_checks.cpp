@@ -3,28 +3,38 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "engine/patterns.h"
+#include "streams/exceptions.h"
 
 namespace pellimar {
 namespace {
 
-bool IsInputFile(const std::string& path)
+// Why no input file stands under the name; empty when one does.
+std::string InputMissing(const std::string& path)
 {
     struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    if (path.empty())
+        return "no name given";
+    if (::stat(path.c_str(), &info) != 0)
+        return ReasonOfError(errno);
+    return S_ISDIR(info.st_mode) ? "it is a folder" : "";
 }
 
 RunCheck Failed(RunCheckFailure failure, std::string message)
 {
-    return {failure, std::move(message)};
+    return {failure, std::move(message), {}, {}};
 }
 
 }  // namespace
 
 RunCheck CheckRunInputs(const RunSettings& settings)
 {
-    if (!IsInputFile(settings.inputPath))
-        return Failed(RunCheckFailure::InputNotFound, kInputFileNotFound);
+    if (!settings.standardInput) {
+        if (std::string reason = InputMissing(settings.inputPath); !reason.empty())
+            return {RunCheckFailure::InputNotFound, kInputFileNotFound, settings.inputPath, std::move(reason)};
+    }
     if (!CheckRefPattern(settings))
         return Failed(RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo);
     if (!CheckPagePattern(settings))

@@ -20,12 +20,15 @@ enum class RunCheckFailure {
 struct RunCheck {
     RunCheckFailure failure = RunCheckFailure::None;
     std::string message;  // empty when the check passed
+    std::string file;     // the file it concerns, if any
+    std::string reason;   // why, where the system says ("it is a folder")
 
     bool Passed() const { return failure == RunCheckFailure::None; }
 };
 
-// The input file, then the sources of the reference pattern, then the
-// page-number pattern; the first that fails is reported.
+// The input file (unless it is standard input), then the sources of the
+// reference pattern, then the page-number pattern; the first that fails is
+// reported.
 RunCheck CheckRunInputs(const RunSettings& settings);
 
 // True when something stands under the output's name, a link that points

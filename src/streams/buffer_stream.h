@@ -33,6 +33,10 @@ public:
     std::int64_t Write(const void* buffer, std::int64_t count) override;
     // Origin 2 counts back from the end: the target is size minus offset.
     std::int64_t Seek(std::int64_t offset, std::uint16_t origin) override;
+    ErrorContext FailureContext() const override
+    {
+        return Source != nullptr ? Source->FailureContext() : ErrorContext{};
+    }
 
     // Reads one block from the source; true when at least one byte came.
     virtual bool Refill();

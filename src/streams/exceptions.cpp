@@ -1,5 +1,8 @@
-// Placeholder filling for error messages.
+// Placeholder filling and reasons for error messages.
 #include "streams/exceptions.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace pellimar {
 
@@ -18,6 +21,25 @@ std::string FillPlaceholder(std::string_view format, std::string_view value)
 std::string FillPlaceholder(std::string_view format, std::int64_t value)
 {
     return FillPlaceholder(format, std::to_string(value));
+}
+
+std::string ReasonOfError(int errorNumber, bool creating)
+{
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM: return "permission denied";
+    case ENOENT: return creating ? "no such folder" : "no such file";
+    case ENOTDIR: return "a part of the path is not a folder";
+    case EISDIR: return "it is a folder";
+    case ENOSPC: return "no space left on the disk";
+    case EFBIG: return "the file would be too large";
+    case EROFS: return "the disk is read-only";
+    default: break;
+    }
+    std::string text = std::strerror(errorNumber);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
 }
 
 }  // namespace pellimar

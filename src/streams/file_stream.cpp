@@ -31,46 +31,80 @@ constexpr std::int64_t kChunkSize = 256 * 1024;
 
 }  // namespace
 
-TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
+TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : Name(fileName)
 {
     const bool create = mode == fmCreate;
-    const std::string message = FillPlaceholder(create ? kCannotCreateFile : kCannotOpenFile, fileName);
-    auto fail = [&]() -> void {
-        Release();
-        if (create)
-            throw EFCreateError(message);
-        throw EFOpenError(message);
-    };
-
     bool created = false;
     Handle = create ? OpenForCreate(fileName, created)
                     : open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     Writable = create;
     if (Handle < 0)
-        fail();
+        Fail(create, ReasonOfError(errno, create));
 
     struct stat info {};
     if (fstat(Handle, &info) != 0)
-        fail();
+        Fail(create, ReasonOfError(errno, create));
     // Reading takes regular files only (a pipe or device could block or never
     // end); writing also takes character devices such as /dev/null.
     const bool regular = S_ISREG(info.st_mode);
     Seekable = regular;
     if (!regular && !(create && S_ISCHR(info.st_mode)))
-        fail();
+        Fail(create, S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file");
     fcntl(Handle, F_SETFL, fcntl(Handle, F_GETFL) & ~O_NONBLOCK);
-
     if (regular) {
         Identity = {info.st_dev, info.st_ino};
-        Registered = TakeHeldFile(Identity);
-        if (!Registered || !LockAgainstOtherPrograms(Handle)) {
-            if (created)
-                unlink(fileName.c_str());
-            fail();
-        }
-        if (create && !created && ftruncate(Handle, 0) != 0)
-            fail();
+        TakeHold(create, created, fileName);
     }
+}
+
+// Another stream of ours holding the file is, for a file being created,
+// the run's input under another name.
+void TFileStream::TakeHold(bool create, bool created, const std::string& fileName)
+{
+    Registered = TakeHeldFile(Identity);
+    const char* reason = !Registered ? (create ? "it is the input file" : "it is already open")
+                         : !LockAgainstOtherPrograms(Handle) ? "another program has it locked"
+                                                             : nullptr;
+    if (reason != nullptr) {
+        if (created)
+            unlink(fileName.c_str());
+        Fail(create, reason);
+    }
+    if (create && !created && ftruncate(Handle, 0) != 0)
+        Fail(create, ReasonOfError(errno, create));
+}
+
+void TFileStream::Fail(bool create, const std::string& reason)
+{
+    Release();
+    const std::string message = FillPlaceholder(create ? kCannotCreateFile : kCannotOpenFile, Name);
+    if (create)
+        throw EFCreateError(message, {Name, reason});
+    throw EFOpenError(message, {Name, reason});
+}
+
+TFileStream::TFileStream(Adopted, int descriptor, bool writable) : Name("-"), Writable(writable), Seekable(false)
+{
+    Handle = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (Handle < 0)
+        Fail(writable, ReasonOfError(errno, writable));
+}
+
+std::unique_ptr<TFileStream> TFileStream::StandardInput()
+{
+    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, STDIN_FILENO, false));
+}
+
+std::unique_ptr<TFileStream> TFileStream::StandardOutput()
+{
+    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, STDOUT_FILENO, true));
+}
+
+std::optional<std::int64_t> TFileStream::DataSize() const
+{
+    if (!Seekable)
+        return std::nullopt;
+    return FileSize();
 }
 
 TFileStream::~TFileStream()
@@ -115,8 +149,12 @@ std::uint8_t* TFileStream::Chunk()
     return ChunkBytes.get();
 }
 
+// A pipe has no size: -1, which the buffered stream's end test reads as a
+// size already passed, so that only a read can tell where the data ends.
 std::int64_t TFileStream::FileSize() const
 {
+    if (!Seekable && !Writable)
+        return -1;
     struct stat info {};
     const std::int64_t size = Handle >= 0 && fstat(Handle, &info) == 0 ? info.st_size : 0;
     if (ChunkHolds == Held::Pending)
@@ -128,7 +166,8 @@ std::int64_t TFileStream::ReadAt(std::uint8_t* into, std::int64_t count, std::in
 {
     std::int64_t done = 0;
     while (Handle >= 0 && done < count) {
-        const ssize_t n = ::pread(Handle, into + done, static_cast<std::size_t>(count - done), at + done);
+        const auto rest = static_cast<std::size_t>(count - done);
+        const ssize_t n = Seekable ? ::pread(Handle, into + done, rest, at + done) : ::read(Handle, into + done, rest);
         if (n > 0) {
             done += n;
         } else if (n == 0) {
@@ -136,7 +175,8 @@ std::int64_t TFileStream::ReadAt(std::uint8_t* into, std::int64_t count, std::in
         } else if (errno != EINTR) {
             // Unlike the end of the file, a failing disk must not look like a
             // shorter file: the copy would be silently truncated.
-            throw EReadError(std::string(kStreamReadError));
+            FailureReason = ReasonOfError(errno);
+            throw EReadError(std::string(kStreamReadError), FailureContext());
         }
     }
     return done;
@@ -177,8 +217,10 @@ bool TFileStream::WriteAll(const std::uint8_t* bytes, std::int64_t count, std::i
         else if (n == 0 || errno != EINTR)
             break;
     }
-    if (done < count)
+    if (done < count) {
         WriteFailed = true;
+        FailureReason = ReasonOfError(errno);
+    }
     return done == count;
 }
 

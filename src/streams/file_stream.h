@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "streams/held_files.h"
@@ -25,6 +26,12 @@ public:
     TFileStream(const std::string& fileName, std::uint16_t mode);
     ~TFileStream() override;
 
+    // The process's standard input or output, read or written in order:
+    // a pipe as well as a file. Named "-" in messages; closing the stream
+    // leaves the process's own descriptor open.
+    static std::unique_ptr<TFileStream> StandardInput();
+    static std::unique_ptr<TFileStream> StandardOutput();
+
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
 
@@ -42,7 +49,20 @@ public:
     // written through this stream may not have reached the file.
     bool Close();
 
+    // The size of the file's data; nothing for a pipe, which has none.
+    std::optional<std::int64_t> DataSize() const;
+
+    // The name errors give, and why the last transfer failed.
+    ErrorContext FailureContext() const override { return {Name, FailureReason}; }
+    // Errors name this file in place of the one opened (a temporary file
+    // that will take another's name).
+    void ReportAs(std::string name) { Name = std::move(name); }
+
 private:
+    struct Adopted {};
+    TFileStream(Adopted, int descriptor, bool writable);
+    [[noreturn]] void Fail(bool create, const std::string& reason);
+    void TakeHold(bool create, bool created, const std::string& fileName);
     enum class Held { Nothing, ReadAhead, Pending };
 
     void Release();
@@ -52,6 +72,8 @@ private:
     std::int64_t ReadAt(std::uint8_t* into, std::int64_t count, std::int64_t at);
     std::uint8_t* Chunk();
 
+    std::string Name;
+    std::string FailureReason;
     int Handle = -1;
     bool Writable = false;
     bool Seekable = true;  // false for devices written in order, such as /dev/null

@@ -17,7 +17,7 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path))
 {
     const std::optional<std::filesystem::path> target = FollowLinks(path_);
     if (!target)
-        Fail();
+        Fail("its links go round in a circle");
     target_ = target->string();
     struct stat info {};
     if (::stat(target_.c_str(), &info) == 0) {
@@ -26,7 +26,7 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path))
         if (S_ISCHR(info.st_mode))
             return;
         if (!S_ISREG(info.st_mode))
-            Fail();
+            Fail(S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file");
         replacesFile_ = true;
         mode_ = info.st_mode & 07777;
         owner_ = info.st_uid;
@@ -57,9 +57,11 @@ void OutputFile::HoldExistingFile()
     held_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     struct stat info {};
     if (held_ < 0 || ::fstat(held_, &info) != 0)
-        Fail();
-    if (IsHeldFile({info.st_dev, info.st_ino}) || !LockAgainstOtherPrograms(held_))
-        Fail();
+        Fail(ReasonOfError(errno, true));
+    if (IsHeldFile({info.st_dev, info.st_ino}))
+        Fail("it is the input file");
+    if (!LockAgainstOtherPrograms(held_))
+        Fail("another program has it locked");
 }
 
 void OutputFile::ReleaseExistingFile()
@@ -69,18 +71,20 @@ void OutputFile::ReleaseExistingFile()
     held_ = -1;
 }
 
-void OutputFile::Fail()
+void OutputFile::Fail(const std::string& reason)
 {
     ReleaseExistingFile();
-    throw EFCreateError(FillPlaceholder(kCannotCreateFile, path_));
+    throw EFCreateError(FillPlaceholder(kCannotCreateFile, path_), {path_, reason});
 }
 
 std::unique_ptr<TS_TextStream> OutputFile::CreateStream()
 {
     try {
-        return std::make_unique<TS_TextStream>(temporary_.empty() ? path_ : temporary_, fmCreate);
-    } catch (const EFCreateError&) {
-        Fail();
+        auto stream = std::make_unique<TS_TextStream>(temporary_.empty() ? path_ : temporary_, fmCreate);
+        stream->ReportAs(path_);
+        return stream;
+    } catch (const EFCreateError& error) {
+        Fail(error.Reason());
     }
 }
 
@@ -101,9 +105,10 @@ void OutputFile::PutInPlace()
     if (fd >= 0)
         ::close(fd);
     if (!ready || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temporary_.c_str());
         settled_ = true;
-        Fail();
+        Fail(ReasonOfError(error, true));
     }
     settled_ = true;
     ReleaseExistingFile();

@@ -47,7 +47,7 @@ private:
     void HoldExistingFile();
     void ReleaseExistingFile();
     void CarryOverOwnership(int fd) const;
-    [[noreturn]] void Fail();
+    [[noreturn]] void Fail(const std::string& reason);
 
     std::string path_;
     std::string target_;     // the file the path finally names, links followed

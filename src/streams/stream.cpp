@@ -30,13 +30,13 @@ std::int64_t TStream::Size()
 void TStream::ReadBuffer(void* buffer, std::int64_t count)
 {
     if (count != 0 && Read(buffer, count) != count)
-        throw EReadError(std::string(kStreamReadError));
+        throw EReadError(std::string(kStreamReadError), FailureContext());
 }
 
 void TStream::WriteBuffer(const void* buffer, std::int64_t count)
 {
     if (count != 0 && Write(buffer, count) != count)
-        throw EWriteError(std::string(kStreamWriteError));
+        throw EWriteError(std::string(kStreamWriteError), FailureContext());
 }
 
 }  // namespace pellimar

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "streams/exceptions.h"
+
 namespace pellimar {
 
 // Seek origins.
@@ -34,6 +36,10 @@ public:
     // "Stream write error".
     void ReadBuffer(void* buffer, std::int64_t count);
     void WriteBuffer(const void* buffer, std::int64_t count);
+
+    // The file behind the stream and why its last transfer failed, for the
+    // errors above; nothing known by default.
+    virtual ErrorContext FailureContext() const { return {}; }
 };
 
 }  // namespace pellimar

@@ -24,6 +24,26 @@ TS_TextStream::TS_TextStream(std::unique_ptr<TFileStream> file) : TS_BufferStrea
     file.release();
 }
 
+std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardInput()
+{
+    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardInput()));
+}
+
+std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardOutput()
+{
+    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardOutput()));
+}
+
+std::optional<std::int64_t> TS_TextStream::DataSize() const
+{
+    return File().DataSize();
+}
+
+void TS_TextStream::ReportAs(std::string name)
+{
+    File().ReportAs(std::move(name));
+}
+
 TS_TextStream::~TS_TextStream()
 {
     if (CurrentDirection() == bdWriting)
@@ -36,10 +56,11 @@ void TS_TextStream::Close()
     if (SourceStream() == nullptr)
         return;
     const bool flushed = CurrentDirection() != bdWriting || Flush();
-    const bool closed = static_cast<TFileStream*>(SourceStream())->Close();
+    const bool closed = File().Close();
+    const ErrorContext context = File().FailureContext();
     ReleaseSource();
     if (!flushed || !closed)
-        throw EWriteError(std::string(kStreamWriteError));
+        throw EWriteError(std::string(kStreamWriteError), context);
 }
 
 void TS_TextStream::ReleaseSource()

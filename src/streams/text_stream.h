@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +22,19 @@ public:
     // that must know whether the data arrived call Close first.
     ~TS_TextStream() override;
 
+    // Over the process's standard input or output ("-" on a command line),
+    // a pipe as well as a file.
+    static std::unique_ptr<TS_TextStream> OverStandardInput();
+    static std::unique_ptr<TS_TextStream> OverStandardOutput();
+
     // Writes what is pending and closes the file; raises "Stream write
     // error" when either fails. The file is closed in any case.
     void Close();
+
+    // The size of the file's data; nothing for a pipe, which has none.
+    std::optional<std::int64_t> DataSize() const;
+    // Errors name this file in place of the one opened.
+    void ReportAs(std::string name);
 
     // The buffered stream's put-back, unchanged: declared again so that the
     // text stream's readers (ReadLine, ReadUntil) keep one entry point that a
@@ -55,6 +66,7 @@ public:
 
 private:
     explicit TS_TextStream(std::unique_ptr<TFileStream> file);
+    TFileStream& File() const { return *static_cast<TFileStream*>(SourceStream()); }
 
     [[noreturn]] static void ThrowReadError();
     // Appends read-ahead bytes to text up to the first stop byte; true when

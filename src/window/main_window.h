@@ -107,7 +107,7 @@ public:
 
     // RunHost
     void EnterRunning() override;
-    void ProgressChanged(std::int32_t runPercent) override;
+    void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
     void LeaveRunning() override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
     bool LeftJustOnly() const override { return FLeftJustOnly; }

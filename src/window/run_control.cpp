@@ -117,7 +117,7 @@ void TZUDIzazu::EnterRunning()
     setCursor(Qt::WaitCursor);
 }
 
-void TZUDIzazu::ProgressChanged(std::int32_t runPercent)
+void TZUDIzazu::ProgressChanged(std::int32_t runPercent, std::int64_t)
 {
     FRunPercent = runPercent;
     if (FShowProgMeter)

@@ -17,7 +17,7 @@ const char* const kAboutLines[] = {
     "For use with Views 3.1 Flat File code.",
     "",
     "Version 1.2",
-    "First released in 1998.",
+    "First released in 1998. (c) 2026 The Pellimar developers, under the MIT licence.",
     "",
     "For current information see the project's home page.",
     "Concept: the Pellimar editors.",

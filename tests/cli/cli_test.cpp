@@ -96,6 +96,7 @@ TEST_F(Cli, HelpAndVersion)
     const ProgramRun version = Run({"--version"});
     EXPECT_EQ(0, version.status);
     EXPECT_EQ(0u, version.out.find("pellimar-cli "));
+    EXPECT_NE(std::string::npos, version.out.find("\nCopyright (c) 2026 The Pellimar developers\nLicense MIT"));
 }
 
 TEST_F(Cli, MissingInputOrAFolder)

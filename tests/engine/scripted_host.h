@@ -15,7 +15,7 @@ namespace pellimar::testing {
 class ScriptedHost : public RunHost {
 public:
     void EnterRunning() override { log.push_back("enter"); }
-    void ProgressChanged(std::int32_t runPercent) override
+    void ProgressChanged(std::int32_t runPercent, std::int64_t) override
     {
         percents.push_back(runPercent);
         if (onProgress)

@@ -278,6 +278,7 @@ void TestMainWindow::aboutAndHelp()
     const std::string about = f.dialogs.messages[0].text;
     QVERIFY(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
     QCOMPARE(std::count(about.begin(), about.end(), '\r'), 8);
+    QVERIFY(about.find("The Pellimar developers, under the MIT licence") != std::string::npos);
     f.ui().Using1->trigger();
     QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
 }

@@ -30,9 +30,9 @@ inline Names BoxTexts(TZUDIzazu& window)
 class ProbedWindow : public TZUDIzazu {
 public:
     using TZUDIzazu::TZUDIzazu;
-    void ProgressChanged(std::int32_t runPercent) override
+    void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override
     {
-        TZUDIzazu::ProgressChanged(runPercent);
+        TZUDIzazu::ProgressChanged(runPercent, bytesConsumed);
         percents.push_back(runPercent);
         if (probe)
             probe(runPercent);

@@ -1,0 +1,137 @@
+// pellimar-cli as command-line tools behave: standard input and output in
+// pipelines, errors that name the file and the reason, a failed write to
+// standard output counted as a failure, and a progress bar that fits.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "cli/cli_fixture.h"
+
+namespace pellimar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProgramRun;
+using testing::ProgramSetup;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+class CliConventions : public testing::Cli {
+protected:
+    // The command as a shell pipeline: the input through cat, the output too.
+    ProgramRun RunPiped(const std::vector<std::string>& options, const std::string& from, const std::string& to)
+    {
+        std::string command = "cat '" + from + "' | '" + std::string(PELLIMAR_CLI_PATH) + "'";
+        for (const std::string& option : options)
+            command += " '" + option + "'";
+        return testing::RunProgram("/bin/sh", {"-c", command + " - - | cat > '" + to + "'"});
+    }
+};
+
+struct FlatFile {
+    fs::path file;
+    fs::path definitions;
+};
+
+std::vector<FlatFile> SampleFiles()
+{
+    std::vector<FlatFile> files{{fs::path(PELLIMAR_RESOURCES) / "sample.fff", fs::path(PELLIMAR_RESOURCES) / "sample.def"},
+                                {fs::path(PELLIMAR_RESOURCES) / "sample-ids.fff",
+                                 fs::path(PELLIMAR_RESOURCES) / "sample-ids.def"}};
+    if (const fs::path shared = testing::SharedDataDir(); !shared.empty())
+        files.push_back({shared / "FolioHlp.FFF", shared / "FolioHlp.DEF"});
+    return files;
+}
+
+TEST_F(CliConventions, PipesGiveTheSameBytesAsFiles)
+{
+    for (const FlatFile& flat : SampleFiles()) {
+        const std::vector<std::vector<std::string>> optionSets = {
+            {"-L", flat.definitions.string(), "-r", "2 3, p. #", "-p", "[#]", "--remove-page-marks"},
+            {"-L", flat.definitions.string(), "-r", "1 / 2", "--id-records", "--not-searched", "--use-hr"},
+        };
+        for (const std::vector<std::string>& options : optionSets) {
+            std::vector<std::string> arguments = options;
+            arguments.insert(arguments.end(), {"-f", flat.file.string(), output});
+            ASSERT_EQ(0, Run(arguments).status) << flat.file;
+            const ProgramRun piped = RunPiped(options, flat.file.string(), dir.File("piped.fff"));
+            EXPECT_EQ(0, piped.status) << piped.err;
+            EXPECT_TRUE(ReadFileBytes(output) == ReadFileBytes(dir.File("piped.fff"))) << flat.file << options[3];
+            EXPECT_NE(std::string::npos, piped.err.find(" total references created.")) << piped.err;
+        }
+    }
+}
+
+TEST_F(CliConventions, ErrorsNameTheFileAndTheReason)
+{
+    fs::create_directory(dir.Path() / "folder");
+    const std::string missing = dir.File("missing.fff");
+    const std::string folder = dir.File("folder");
+    const std::string nowhere = dir.File("no/such/out.fff");
+    const std::string noDefinitions = dir.File("no.def");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"-r", "x", missing, output}, missing + ": Input file not found. (no such file)"},
+        {{"-r", "x", folder, output}, folder + ": Input file not found. (it is a folder)"},
+        {{"-r", "x", input, nowhere}, nowhere + ": Cannot create file " + nowhere + ": no such folder"},
+        {{"-r", "x", "-f", input, folder}, folder + ": Cannot create file " + folder + ": it is a folder"},
+        {{"-r", "x", "-f", input, input}, input + ": Cannot create file " + input + ": it is the input file"},
+        {{"-r", "x", "-L", noDefinitions, input, output},
+         noDefinitions + ": Cannot open file " + noDefinitions + ": no such file"},
+    };
+    for (const auto& [arguments, message] : cases)
+        ExpectError(Run(arguments), "pellimar-cli: " + message + "\n");
+}
+
+TEST_F(CliConventions, FolderTheUserMayNotWriteIsPermissionDenied)
+{
+    const fs::path locked = dir.Path() / "locked";
+    fs::create_directory(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+    fs::permissions(dir.Path(), fs::perms::all);  // so that "nobody" may enter
+    const std::string out = (locked / "out.fff").string();
+    ProgramSetup setup;
+    setup.unprivileged = true;
+    const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", input, out}, setup);
+    ExpectError(run, "pellimar-cli: " + out + ": Cannot create file " + out + ": permission denied\n");
+}
+
+TEST_F(CliConventions, SummaryThatCannotBeWrittenIsAFailure)
+{
+    ProgramSetup setup;
+    setup.output = "/dev/full";
+    const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", input, output}, setup);
+    EXPECT_EQ(1, run.status);
+    EXPECT_EQ("pellimar-cli: -: write error: no space left on the disk\n", run.err);
+}
+
+TEST_F(CliConventions, EmptyReferencePatternIsAUsageError)
+{
+    ExpectError(Run({"-r", "", input, output}), "the reference pattern (-r, --ref-pattern) must not be empty", 2);
+}
+
+// Every redrawing of the bar fits a terminal of 40 columns; from a pipe it
+// shows what was read, not a percentage.
+TEST_F(CliConventions, ProgressFitsANarrowTerminal)
+{
+    std::string big;
+    while (big.size() < 3'000'000)
+        big += "<RD>a record of the big file\r\n";
+    WriteFileBytes(input, big);
+    const std::string fromFile =
+        testing::RunProgramOnTerminal(PELLIMAR_CLI_PATH, {"-r", "x", "--progress", "-q", input, output}, 40);
+    const std::string fromPipe = testing::RunProgramOnTerminal(
+        "/bin/sh", {"-c", "cat '" + input + "' | '" + PELLIMAR_CLI_PATH + "' -r x --progress -q -f - '" + output + "'"},
+        40);
+    EXPECT_NE(std::string::npos, fromFile.find("100%")) << fromFile;
+    EXPECT_NE(std::string::npos, fromPipe.find("3.0 MB read")) << fromPipe;
+    for (const std::string& shown : {fromFile, fromPipe}) {
+        std::size_t start = 0;
+        for (std::size_t end; (end = shown.find_first_of("\r\n", start)) != std::string::npos; start = end + 1)
+            EXPECT_LE(end - start, 39u) << shown.substr(start, end - start);
+    }
+}
+
+}  // namespace
+}  // namespace pellimar
