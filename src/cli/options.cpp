@@ -14,6 +14,7 @@ enum LongOnly {
     kLeftJustOnly,
     kUseHR,
     kIdRecords,
+    kPreview,
     kStartPage,
     kProgress,
     kNoProgress,
@@ -37,6 +38,7 @@ const option kLongOptions[] = {
     {"use-hr", no_argument, nullptr, kUseHR},
     {"id-records", no_argument, nullptr, kIdRecords},
     {"start-page", required_argument, nullptr, kStartPage},
+    {"preview", optional_argument, nullptr, kPreview},
     {"force", no_argument, nullptr, 'f'},
     {"progress", no_argument, nullptr, kProgress},
     {"no-progress", no_argument, nullptr, kNoProgress},
@@ -45,6 +47,20 @@ const option kLongOptions[] = {
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
 };
+
+constexpr std::size_t kDefaultPreviewCount = 10;
+
+// A count of one or more, in decimal.
+std::optional<std::size_t> ParseCount(const char* text)
+{
+    std::size_t count = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9' || count > 1'000'000'000)
+            return std::nullopt;
+        count = count * 10 + static_cast<std::size_t>(*c - '0');
+    }
+    return *text != '\0' && count > 0 ? std::optional(count) : std::nullopt;
+}
 
 // Applies one parsed option; false for an option getopt could not parse.
 bool Apply(int code, const char* value, Options& o, bool& refGiven)
@@ -63,6 +79,9 @@ bool Apply(int code, const char* value, Options& o, bool& refGiven)
     case kUseHR: o.useHR = true; return true;
     case kIdRecords: o.idRecords = true; return true;
     case kStartPage: o.startPage = value; return true;
+    case kPreview:
+        o.preview = value != nullptr ? ParseCount(value) : kDefaultPreviewCount;
+        return o.preview.has_value();
     case 'f': o.force = true; return true;
     case kProgress: o.progress = true; return true;
     case kNoProgress: o.progress = false; return true;
@@ -103,7 +122,8 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments)
             return result;
         }
         if (!Apply(code, optarg, result.options, refGiven)) {
-            result.error = "unknown option " + std::string(argv[optind - 1]);
+            result.error = code == kPreview ? "--preview takes a count of one or more, as --preview=20"
+                                            : "unknown option " + std::string(argv[optind - 1]);
             return result;
         }
     }
@@ -111,20 +131,24 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments)
         return result;
 
     const std::vector<std::string> files(copies.begin() + optind, copies.end());
-    if (files.size() != 2)
+    const std::size_t wanted = result.options.preview ? 1 : 2;
+    if (files.size() != wanted && wanted == 1)
+        result.error = "--preview takes INPUT only, got " + std::to_string(files.size()) + " file name(s)";
+    else if (files.size() != wanted)
         result.error = "expected INPUT and OUTPUT, got " + std::to_string(files.size()) + " file name(s)";
     else if (!refGiven)
         result.error = "the reference pattern (-r, --ref-pattern) is required";
     else if (result.options.run.refPattern.empty())
         result.error = "the reference pattern (-r, --ref-pattern) must not be empty";
     else
-        SetFiles(result.options.run, files[0], files[1]);
+        SetFiles(result.options.run, files[0], files.size() > 1 ? files[1] : std::string());
     return result;
 }
 
 std::string UsageText(const std::string& program)
 {
     return "Usage: " + program + R"( [OPTIONS] INPUT OUTPUT
+  or:  )" + program + R"( --preview[=N] [OPTIONS] INPUT
 
 Copies the Folio flat file INPUT to OUTPUT, giving every record a reference
 built from the reference pattern over the current level headings and page.
@@ -157,6 +181,9 @@ Switches:
                            page before any marker was seen (default "1")
 
 Output:
+      --preview[=N]        write nothing, but list the first N references a run
+                           would make (10 without N), one a line: the input's
+                           line of the record code, a tab, the reference
   -f, --force              overwrite OUTPUT when it exists
       --progress           show progress on standard error (the default when it
                            is a terminal): percentage and times, or for a pipe

@@ -19,6 +19,7 @@ struct Options {
     bool useHR = false;
     bool idRecords = false;
     bool force = false;
+    std::optional<std::size_t> preview;  // --preview: how many references to show
     std::optional<bool> progress;  // unset: on when stderr is a terminal
     bool quiet = false;
     bool help = false;

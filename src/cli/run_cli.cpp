@@ -11,6 +11,7 @@
 #include "cli/options.h"
 #include "engine/conversion.h"
 #include "engine/level_names_line.h"
+#include "engine/preview.h"
 #include "run/run_checks.h"
 #include "streams/exceptions.h"
 
@@ -50,12 +51,15 @@ void FillLevels(Options& options)
     }
 }
 
+// A preview writes nothing, so the checks of the output do not apply.
 bool CheckBeforeTheRun(const Options& options)
 {
     if (const RunCheck check = CheckRunInputs(options.run); !check.Passed()) {
         ReportError(check.message, {check.file, check.reason});
         return false;
     }
+    if (options.preview)
+        return true;
     if (!options.force && !options.run.standardOutput && OutputExists(options.run.outputPath)) {
         ReportError("Output file exists (use -f or --force to overwrite)", {options.run.outputPath, {}});
         return false;
@@ -91,19 +95,41 @@ void Summarize(const Options& options, const RunResult& result)
     }
 }
 
-int Convert(Options& options)
+int Convert(const Options& options, CliHost& host)
 {
-    CliHost host(options, options.progress.value_or(isatty(STDERR_FILENO) == 1));
-    FillLevels(options);
-    if (!CheckBeforeTheRun(options))
-        return kExitError;
-    InstallCancelHandler();
     LevelLists levels;
     RunResult result = RunConversion(options.run, host, levels);
     if (result.cancelled)
         return Cancelled(options, result);
     Summarize(options, result);
     return kExitSuccess;
+}
+
+// One line a reference: the line of its record code, a tab, its text.
+int Preview(const Options& options, CliHost& host)
+{
+    LevelLists levels;
+    const PreviewResult result = RunPreview(options.run, host, levels, *options.preview);
+    if (result.cancelled) {
+        ReportError("Operation Canceled.");
+        return kExitCancelled;
+    }
+    for (const PreviewReference& reference : result.references) {
+        std::fprintf(stdout, "%lld\t", static_cast<long long>(reference.line));
+        std::fwrite(reference.text.data(), 1, reference.text.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+    return kExitSuccess;
+}
+
+int Run(Options& options)
+{
+    CliHost host(options, options.progress.value_or(isatty(STDERR_FILENO) == 1));
+    FillLevels(options);
+    if (!CheckBeforeTheRun(options))
+        return kExitError;
+    InstallCancelHandler();
+    return options.preview ? Preview(options, host) : Convert(options, host);
 }
 
 int RunParsed(ParseResult& parsed)
@@ -122,7 +148,7 @@ int RunParsed(ParseResult& parsed)
         return kExitSuccess;
     }
     try {
-        return Convert(parsed.options);
+        return Run(parsed.options);
     } catch (const Exception& error) {
         ReportError(error.what(), {error.File(), error.Reason()});
     } catch (const std::bad_alloc&) {

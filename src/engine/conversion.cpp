@@ -1,19 +1,18 @@
-// Opening and closing a run around the pass's main loop.
+// A conversion: the pass between its input and an output that is put in
+// place only when the run ends well.
 #include "engine/conversion.h"
 
 #include "engine/conversion_pass.h"
+#include "engine/run_frame.h"
 
 namespace pellimar {
 
 RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& levels)
 {
     RunContext run(settings, levels);
-    run.Input = settings.standardInput ? TS_TextStream::OverStandardInput()
-                                       : std::make_unique<TS_TextStream>(settings.inputPath, fmOpenRead);
-    host.EnterRunning();
+    OpenInput(run, settings);
     std::unique_ptr<OutputFile> output;
-    try {
-        run.InputSize = run.Input->DataSize().value_or(-1);
+    WithinRun(run, host, [&] {
         if (settings.standardOutput) {
             run.Output = TS_TextStream::OverStandardOutput();
         } else {
@@ -27,16 +26,7 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
         run.Output->Close();
         if (output && !host.CancelRequested())
             output->PutInPlace();
-    } catch (...) {
-        run.Output.reset();
-        output.reset();
-        host.LeaveRunning();
-        run.Input.reset();
-        throw;
-    }
-    run.Output.reset();
-    host.LeaveRunning();
-    run.Input.reset();
+    });
     RunResult result{run.RefCount, host.CancelRequested(), run.UnreadIdLevelRecords, nullptr};
     if (result.cancelled)
         result.partialOutput = std::move(output);

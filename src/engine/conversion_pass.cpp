@@ -38,7 +38,7 @@ void ConversionPass::CopyAhead(std::size_t length)
 
 void ConversionPass::Run()
 {
-    while (!run_.Input->Eof() && !host_.CancelRequested()) {
+    while (!run_.Input->Eof() && !host_.CancelRequested() && !(run_.Observer && run_.Observer->Enough())) {
         Step();
         UpdateProgress();
     }
@@ -123,6 +123,7 @@ bool ConversionPass::CopyWholeCode()
 
 void ConversionPass::CodeOpenStep()
 {
+    NoteCodeLine();
     run_.Code.Start();
     CopyCodeText();
     run_.State = PassState::Copy;
@@ -166,6 +167,7 @@ void ConversionPass::CodeCheckStep()
     case CodeKind::RecordCode:
         if (!idRecords)
             CountUnreadIdLevelRecord();
+        run_.RecordLine = run_.CodeLine;
         PlainRecordCode();
         break;
     case CodeKind::Other: break;
@@ -196,22 +198,30 @@ void ConversionPass::PlainRecordCode()
     }
     if (run_.Ch != '<') {
         if (ReferenceDue())
-            WriteReference();
+            WriteReference(std::string_view(reinterpret_cast<const char*>(&run_.Ch), 1));
         Write(run_.Ch);
         return;
     }
     // The code that follows decides, by its first three bytes, whether the
     // record opens justified or styled.
+    NoteCodeLine();
     const std::string lead = ReadCodeLead();
     const bool justified = EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:");
     if (!(host_.LeftJustOnly() && justified) && ReferenceDue())
-        WriteReference();
+        WriteReference("<" + lead);
     Write('<');
     Write(lead);
     run_.Code.Start();
     run_.Code.Feed(lead);
     CopyCodeText();
     CloseCode();
+}
+
+// The line of the "<" just read, when a preview watches the references.
+void ConversionPass::NoteCodeLine()
+{
+    if (run_.Lines)
+        run_.CodeLine = run_.Lines->LineOf(BytesConsumed() - 1);
 }
 
 // Up to three bytes of a code's text, stopping before its ">".

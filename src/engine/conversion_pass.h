@@ -28,6 +28,7 @@ private:
     void CloseCode();
     void CodeCheckStep();
     void CountUnreadIdLevelRecord();
+    void NoteCodeLine();
     void PlainRecordCode();
     void CaptureHeading();
     void SkipLineFeedAfterReturn();
@@ -43,7 +44,9 @@ private:
     void UpdateProgress();
 
     bool ReferenceDue() const;
-    void WriteReference();
+    // `taken`: the record's bytes already read past its code.
+    void WriteReference(std::string_view taken);
+    void TellObserver(std::string_view taken);
     void BuildReference(std::string& text, bool midLine, bool useHR);
     void AppendPage(std::string& text, bool midLine);
 

@@ -27,7 +27,7 @@ bool ConversionPass::ReferenceDue() const
 
 // Most records share their reference with the record before, so the text
 // is built again only when something it shows has changed.
-void ConversionPass::WriteReference()
+void ConversionPass::WriteReference(std::string_view taken)
 {
     ReferenceCache& cache = run_.Cache;
     const ReferenceInputs inputs{run_.LevelsVersion, run_.PageNumber, run_.MidLinePage, host_.UseHR()};
@@ -40,6 +40,25 @@ void ConversionPass::WriteReference()
     Write(cache.text);
     ++run_.RefCount;
     run_.MidLinePage = false;
+    if (run_.Observer)
+        TellObserver(taken);
+}
+
+// The reference's text without its frame, and a look at the record it
+// belongs to: what was read of it and what the block holds next, to the
+// end of its line.
+void ConversionPass::TellObserver(std::string_view taken)
+{
+    constexpr std::size_t kLook = 160;
+    const std::string& full = run_.Cache.text;
+    const std::size_t head = std::string_view("<CS:Reference>").size() + (run_.NotSearched ? 5 : 0);
+    const std::size_t tail = (run_.NotSearched ? 4 : 0) + std::string_view("<CR>\r\n</CS>").size();
+    std::string record(taken);
+    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+    record.append(reinterpret_cast<const char*>(ahead.data()), std::min(ahead.size(), kLook));
+    record.resize(std::min(record.find_first_of("\r\n"), record.size()));
+    run_.Observer->ReferenceMade(run_.RecordLine, std::string_view(full).substr(head, full.size() - head - tail),
+                                 record);
 }
 
 void ConversionPass::BuildReference(std::string& text, bool midLine, bool useHR)

@@ -8,7 +8,9 @@
 
 #include "engine/code_head.h"
 #include "engine/held_text.h"
+#include "engine/line_counter.h"
 #include "engine/patterns.h"
+#include "engine/reference_observer.h"
 #include "engine/run_settings.h"
 #include "streams/text_stream.h"
 
@@ -77,6 +79,13 @@ struct RunContext {
 
     std::unique_ptr<TS_TextStream> Input;
     std::unique_ptr<TS_TextStream> Output;
+
+    // Watching the references (a preview): who is told, the input's lines,
+    // and the lines of the current code and of the record code.
+    ReferenceObserver* Observer = nullptr;
+    std::unique_ptr<LineCounter> Lines;
+    std::int64_t CodeLine = 0;
+    std::int64_t RecordLine = 0;
 };
 
 // The run-start reset of the level values, patterns, page and switches.

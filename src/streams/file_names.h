@@ -9,6 +9,9 @@
 
 namespace pellimar {
 
+// A file that takes every byte written to it and keeps none.
+inline constexpr const char* kNullDevice = "/dev/null";
+
 // The path a chain of symbolic links ends at, each relative link read from
 // the folder of the link itself; it may name a file still to be created.
 // Nothing for a loop or a link that cannot be read.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/preview.h"
+
 namespace pellimar {
 
 enum class MessageKind { Warning, Error, Information, Confirm };
@@ -46,6 +48,8 @@ public:
     virtual bool SaveFile(FileDialogState& state) = 0;
     // Shows the user guide kept at the given path.
     virtual void ShowHelp(const std::string& guidePath) = 0;
+    // Lists the first references of a run: line, reference, the record.
+    virtual void ShowPreview(const std::vector<PreviewReference>& references) = 0;
 };
 
 }  // namespace pellimar

@@ -256,6 +256,7 @@ void TZUDIzazu::CreateMenu()
     ui.InputFile1 = ui.File1->addAction("&Input File\tAlt+I");
     ui.OutputFile1 = ui.File1->addAction("&Output File\tAlt+O");
     ui.Begin1 = ui.File1->addAction("&Begin\tAlt+B");
+    ui.Preview1 = ui.File1->addAction("Pre&view\tAlt+V");
     ui.File1->addSeparator();
     ui.Preferences1 = ui.File1->addMenu("&Preferences");
     ui.LJO1 = ui.Preferences1->addAction("Left Justifed Only");
@@ -279,6 +280,7 @@ void TZUDIzazu::CreateMenu()
         {ui.InputFile1, &TZUDIzazu::SpeedButton1Click},
         {ui.OutputFile1, &TZUDIzazu::SpeedButton3Click},
         {ui.Begin1, &TZUDIzazu::Button2Click},
+        {ui.Preview1, &TZUDIzazu::Preview1Click},
         {ui.LJO1, &TZUDIzazu::LJO1Click},
         {ui.SPM1, &TZUDIzazu::SPM1Click},
         {ui.UHR1, &TZUDIzazu::UHR1Click},
@@ -300,7 +302,7 @@ void TZUDIzazu::CreateShortcuts()
     const std::pair<QKeySequence, QAction*> shortcuts[] = {
         {QKeySequence(Qt::ALT | Qt::Key_L), ui.LoadLevels1}, {QKeySequence(Qt::ALT | Qt::Key_I), ui.InputFile1},
         {QKeySequence(Qt::ALT | Qt::Key_O), ui.OutputFile1}, {QKeySequence(Qt::ALT | Qt::Key_B), ui.Begin1},
-        {QKeySequence(Qt::ALT | Qt::Key_X), ui.Exit1},
+        {QKeySequence(Qt::ALT | Qt::Key_V), ui.Preview1},    {QKeySequence(Qt::ALT | Qt::Key_X), ui.Exit1},
     };
     for (const auto& [keys, action] : shortcuts) {
         auto* shortcut = new QShortcut(keys, this);

@@ -76,6 +76,7 @@ struct MainWindowUi {
     QAction* InputFile1 = nullptr;
     QAction* OutputFile1 = nullptr;
     QAction* Begin1 = nullptr;
+    QAction* Preview1 = nullptr;
     QAction* LJO1 = nullptr;
     QAction* SPM1 = nullptr;
     QAction* UHR1 = nullptr;
@@ -121,6 +122,7 @@ public:
 
     // The commands of the buttons and the menu.
     void Button2Click();
+    void Preview1Click();
     void Button1Click();
     void SpeedButton1Click();
     void SpeedButton3Click();
@@ -171,6 +173,7 @@ private:
     // True when the key was handled and must go no further.
     bool outEditKeyDown(THistoryComboBox* sender, int key, Qt::KeyboardModifiers modifiers);
     bool outEditKeyPress(THistoryComboBox* sender, const QString& text);
+    void RememberRunTexts();
     void EmptyLevelNames();
     void FillLevelNames(const std::string& path);
 

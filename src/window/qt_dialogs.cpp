@@ -8,6 +8,7 @@
 
 #include "window/byte_text.h"
 #include "window/help_window.h"
+#include "window/preview_dialog.h"
 
 namespace pellimar {
 namespace {
@@ -130,6 +131,12 @@ bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
     state.fileName = BytesFromPath(dialog.selectedFiles().first());
     state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return true;
+}
+
+void QtDialogs::ShowPreview(const std::vector<PreviewReference>& references)
+{
+    TPreviewDialog dialog(references, parent_);
+    dialog.exec();
 }
 
 void QtDialogs::ShowHelp(const std::string& guidePath)

@@ -24,6 +24,7 @@ public:
     bool OpenFile(FileDialogState& state) override;
     bool SaveFile(FileDialogState& state) override;
     void ShowHelp(const std::string& guidePath) override;
+    void ShowPreview(const std::vector<PreviewReference>& references) override;
 
 private:
     bool RunFileDialog(FileDialogState& state, bool save);

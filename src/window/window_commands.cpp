@@ -55,6 +55,7 @@ void TZUDIzazu::File1Click()
 {
     ui.Begin1->setText(ui.Button2->text() + "\tAlt+B");
     ui.Begin1->setEnabled(ui.Button2->isEnabled());
+    ui.Preview1->setEnabled(!FRunning && !ui.inEdit->Bytes().empty() && !ui.refCB->Bytes().empty());
     ui.Exit1->setEnabled(ui.Button1->isEnabled());
 }
 

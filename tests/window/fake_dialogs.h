@@ -50,6 +50,7 @@ public:
     bool OpenFile(FileDialogState& state) override { return FileDialog(state, false); }
     bool SaveFile(FileDialogState& state) override { return FileDialog(state, true); }
     void ShowHelp(const std::string& guidePath) override { helpShown.push_back(guidePath); }
+    void ShowPreview(const std::vector<PreviewReference>& references) override { previews.push_back(references); }
 
     // The messages' texts, in order.
     std::vector<std::string> MessageTexts() const
@@ -69,6 +70,7 @@ public:
     std::vector<std::string> inputTitles;
     std::vector<ShownFileDialog> fileDialogs;
     std::vector<std::string> helpShown;
+    std::vector<std::vector<PreviewReference>> previews;
 
 private:
     bool FileDialog(FileDialogState& state, bool save)

@@ -1,0 +1,46 @@
+// Collecting a run's first references.
+#include "engine/preview.h"
+
+#include "engine/conversion_pass.h"
+#include "engine/run_frame.h"
+#include "streams/file_names.h"
+
+namespace pellimar {
+namespace {
+
+class Collector : public ReferenceObserver {
+public:
+    explicit Collector(std::size_t limit) : limit_(limit) {}
+
+    void ReferenceMade(std::int64_t line, std::string_view text, std::string_view recordStart) override
+    {
+        references.push_back({line, std::string(text), std::string(recordStart)});
+    }
+    bool Enough() const override { return references.size() >= limit_; }
+
+    std::vector<PreviewReference> references;
+
+private:
+    std::size_t limit_;
+};
+
+}  // namespace
+
+PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists& levels, std::size_t limit)
+{
+    RunContext run(settings, levels);
+    OpenInput(run, settings);
+    Collector collector(limit);
+    run.Observer = &collector;
+    run.Lines = std::make_unique<LineCounter>();
+    run.Lines->Attach(*run.Input);
+    WithinRun(run, host, [&] {
+        // What the pass writes goes nowhere.
+        run.Output = std::make_unique<TS_TextStream>(kNullDevice, fmCreate);
+        if (limit > 0)
+            ConversionPass(run, host).Run();
+    });
+    return {std::move(collector.references), host.CancelRequested()};
+}
+
+}  // namespace pellimar

@@ -1,0 +1,31 @@
+// A preview: the first references a run would make, found by the same pass
+// without writing anything, and the run ended as soon as they are found.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/run_host.h"
+#include "engine/run_settings.h"
+
+namespace pellimar {
+
+struct PreviewReference {
+    std::int64_t line = 0;    // of the input, where the record code begins
+    std::string text;         // what a run writes between the frame's codes
+    std::string recordStart;  // what follows the record code, to its line's end
+};
+
+struct PreviewResult {
+    std::vector<PreviewReference> references;
+    bool cancelled = false;
+};
+
+// The first `limit` references of a run with these settings and host (the
+// same switches, page question, progress and cancel); the output named in
+// the settings is not touched. Raises what a run raises about its input.
+PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists& levels, std::size_t limit);
+
+}  // namespace pellimar

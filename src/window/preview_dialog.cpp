@@ -1,0 +1,55 @@
+// The preview's list in a table.
+#include "window/preview_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "window/byte_text.h"
+
+namespace pellimar {
+namespace {
+
+QTableWidgetItem* Cell(const QString& text)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+QString Summary(std::size_t count)
+{
+    if (count == 0)
+        return "The run would make no reference.";
+    return QString("The first %1 reference%2 the run would make:").arg(count).arg(count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+TPreviewDialog::TPreviewDialog(const std::vector<PreviewReference>& references, QWidget* parent)
+    : QDialog(parent), table_(new QTableWidget(static_cast<int>(references.size()), 3, this))
+{
+    setWindowTitle("Preview");
+    table_->setHorizontalHeaderLabels({"Line", "Reference", "Record"});
+    table_->verticalHeader()->hide();
+    table_->setWordWrap(false);
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const PreviewReference& reference = references[static_cast<std::size_t>(row)];
+        table_->setItem(row, 0, Cell(QString::number(reference.line)));
+        table_->setItem(row, 1, Cell(TextFromBytes(reference.text)));
+        table_->setItem(row, 2, Cell(TextFromBytes(reference.recordStart)));
+    }
+    table_->resizeColumnsToContents();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(Summary(references.size()), this));
+    layout->addWidget(table_);
+    layout->addWidget(buttons);
+    resize(640, 420);
+}
+
+}  // namespace pellimar

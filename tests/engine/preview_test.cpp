@@ -1,0 +1,146 @@
+// The preview: the first references of a run with their lines, found by the
+// same pass, and nothing written.
+#include "engine/preview.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "engine/convert.h"
+#include "engine/level_names_line.h"
+#include "streams/buffer_stream.h"
+
+namespace pellimar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedHost;
+
+struct Previewed {
+    PreviewResult result;
+    bool outputWritten;
+};
+
+Previewed Preview(const std::string& input, RunSettings settings, std::size_t limit, ScriptedHost& host)
+{
+    testing::TempDir dir;
+    settings.inputPath = dir.File("in.fff");
+    settings.outputPath = dir.File("out.fff");
+    testing::WriteFileBytes(settings.inputPath, input);
+    LevelLists levels;
+    PreviewResult result = RunPreview(settings, host, levels, limit);
+    return {std::move(result), fs::exists(settings.outputPath)};
+}
+
+RunSettings Book()
+{
+    RunSettings settings;
+    settings.refPattern = "1";
+    settings.levelTexts[0] = "Book";
+    return settings;
+}
+
+std::vector<std::int64_t> Lines(const PreviewResult& result)
+{
+    std::vector<std::int64_t> lines;
+    for (const PreviewReference& reference : result.references)
+        lines.push_back(reference.line);
+    return lines;
+}
+
+// Line ends of every kind, a record code after another on one line, and a
+// code running over a line end before the record; blocks of a few bytes put
+// block boundaries everywhere, CR LF split by one included.
+TEST(Preview, LinesOfTheRecordCodesUnderEveryKindOfLineEnd)
+{
+    const std::int32_t blockSize = StreamBufferSize;
+    for (const std::int32_t size : {8192, 1, 2, 3}) {
+        StreamBufferSize = size;
+        for (const std::string end : {"\r\n", "\n", "\r"}) {
+            const std::string input = "<RD:Book>Gen" + end + "<RD>a" + end + end + "<RD><RD>b" + end + "<BD" + end +
+                                      "+><RD>c" + end + "<RD><JU:CN>d";
+            ScriptedHost host;
+            const Previewed previewed = Preview(input, Book(), 10, host);
+            EXPECT_EQ((std::vector<std::int64_t>{2, 4, 4, 6, 7}), Lines(previewed.result)) << size << " " << end.size();
+            EXPECT_FALSE(previewed.outputWritten);
+        }
+        ScriptedHost host;
+        // LF CR is two line ends.
+        const PreviewResult twoEnds = Preview("<RD:Book>G\n\r<RD>x\n\r<RD>y", Book(), 10, host).result;
+        EXPECT_EQ((std::vector<std::int64_t>{3, 5}), Lines(twoEnds)) << size;
+    }
+    StreamBufferSize = blockSize;
+}
+
+TEST(Preview, StopsAtTheLimitAndTellsTheRecord)
+{
+    std::string input = "<RD:Book>Genesis\r\n";
+    for (int i = 1; i <= 30; ++i)
+        input += "<RD><BD+>" + std::to_string(i) + "<BD-> verse text\r\n";
+    ScriptedHost host;
+    const PreviewResult few = Preview(input, Book(), 3, host).result;
+    ASSERT_EQ(3u, few.references.size());
+    EXPECT_EQ("Genesis", few.references[0].text);
+    EXPECT_EQ("<BD+>1<BD-> verse text", few.references[0].recordStart);
+    EXPECT_LT(host.percents.back(), 100);  // the rest of the file was not read
+    ScriptedHost all;
+    EXPECT_EQ(30u, Preview(input, Book(), 100, all).result.references.size());
+}
+
+// The reference texts of a full run, in the order written.
+std::vector<std::string> ConvertedTexts(const std::string& output, bool notSearched)
+{
+    const std::regex reference(notSearched ? "<CS:Reference><IX->(.*?)<IX><(CR|HR)>" : "<CS:Reference>(.*?)<(CR|HR)>");
+    std::vector<std::string> texts;
+    for (auto it = std::sregex_iterator(output.begin(), output.end(), reference); it != std::sregex_iterator(); ++it)
+        texts.push_back((*it)[1]);
+    return texts;
+}
+
+struct SampleRun {
+    fs::path file;
+    RunSettings settings;
+    bool idRecords;
+};
+
+std::vector<SampleRun> SampleRuns()
+{
+    const fs::path resources = PELLIMAR_RESOURCES;
+    RunSettings sample;
+    sample.refPattern = "2 3, p. #";
+    sample.pagePattern = "[#]";
+    sample.notSearched = true;
+    const std::vector<std::string> names = ReadLevelNamesFile((resources / "sample.def").string());
+    std::copy(names.begin(), names.end(), sample.levelTexts.begin());
+    std::vector<SampleRun> runs{{resources / "sample.fff", sample, false}};
+    if (const fs::path shared = testing::SharedDataDir(); !shared.empty()) {
+        RunSettings help;
+        help.refPattern = "2 / 3";
+        const std::vector<std::string> helpNames = ReadLevelNamesFile((shared / "FolioHlp.DEF").string());
+        std::copy(helpNames.begin(), helpNames.begin() + kLevelCount, help.levelTexts.begin());
+        runs.push_back({shared / "FolioHlp.FFF", help, true});
+    }
+    return runs;
+}
+
+TEST(Preview, EqualsTheFirstReferencesOfAFullRun)
+{
+    for (const SampleRun& run : SampleRuns()) {
+        const std::string input = testing::ReadFileBytes(run.file.string());
+        ScriptedHost converting;
+        converting.idRecords = run.idRecords;
+        const std::vector<std::string> full =
+            ConvertedTexts(testing::Convert(input, run.settings, converting).output, run.settings.notSearched);
+        ASSERT_GT(full.size(), 25u) << run.file;
+        ScriptedHost previewing;
+        previewing.idRecords = run.idRecords;
+        const PreviewResult preview = Preview(input, run.settings, 25, previewing).result;
+        ASSERT_EQ(25u, preview.references.size());
+        for (std::size_t i = 0; i < 25; ++i)
+            EXPECT_EQ(full[i], preview.references[i].text) << run.file << " reference " << i;
+    }
+}
+
+}  // namespace
+}  // namespace pellimar
