@@ -36,9 +36,9 @@ struct FlatFile {
 
 std::vector<FlatFile> SampleFiles()
 {
-    std::vector<FlatFile> files{{fs::path(PELLIMAR_RESOURCES) / "sample.fff", fs::path(PELLIMAR_RESOURCES) / "sample.def"},
-                                {fs::path(PELLIMAR_RESOURCES) / "sample-ids.fff",
-                                 fs::path(PELLIMAR_RESOURCES) / "sample-ids.def"}};
+    const fs::path resources = PELLIMAR_RESOURCES;
+    std::vector<FlatFile> files{{resources / "sample.fff", resources / "sample.def"},
+                                {resources / "sample-ids.fff", resources / "sample-ids.def"}};
     if (const fs::path shared = testing::SharedDataDir(); !shared.empty())
         files.push_back({shared / "FolioHlp.FFF", shared / "FolioHlp.DEF"});
     return files;
