@@ -41,15 +41,20 @@ TPreviewDialog::TPreviewDialog(const std::vector<PreviewReference>& references, 
         table_->setItem(row, 1, Cell(TextFromBytes(reference.text)));
         table_->setItem(row, 2, Cell(TextFromBytes(reference.recordStart)));
     }
+    // The record's text takes what room is left, cut short with an ellipsis;
+    // the line and the reference are shown whole.
+    table_->setTextElideMode(Qt::ElideRight);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->resizeColumnsToContents();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->resizeRowsToContents();
+    table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(Summary(references.size()), this));
     layout->addWidget(table_);
     layout->addWidget(buttons);
-    resize(640, 420);
+    resize(680, 520);
 }
 
 }  // namespace pellimar
