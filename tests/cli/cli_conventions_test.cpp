@@ -83,18 +83,25 @@ TEST_F(CliConventions, ErrorsNameTheFileAndTheReason)
         ExpectError(Run(arguments), "pellimar-cli: " + message + "\n");
 }
 
-TEST_F(CliConventions, FolderTheUserMayNotWriteIsPermissionDenied)
+// A new file in a folder, or an existing file, that the user may not write:
+// refused, and the existing file left as it was (run as "nobody" when the
+// tests run as root, whom permissions do not stop).
+TEST_F(CliConventions, OutputTheUserMayNotWriteIsPermissionDenied)
 {
     const fs::path locked = dir.Path() / "locked";
     fs::create_directory(locked);
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                fs::perms::others_exec);
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(locked, readOnly | fs::perms::owner_exec | fs::perms::others_exec);
+    WriteFileBytes(output, "earlier");
+    fs::permissions(output, readOnly);
     fs::permissions(dir.Path(), fs::perms::all);  // so that "nobody" may enter
-    const std::string out = (locked / "out.fff").string();
     ProgramSetup setup;
     setup.unprivileged = true;
-    const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", input, out}, setup);
-    ExpectError(run, "pellimar-cli: " + out + ": Cannot create file " + out + ": permission denied\n");
+    for (const std::string& out : {(locked / "out.fff").string(), output}) {
+        const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, out}, setup);
+        ExpectError(run, "pellimar-cli: " + out + ": Cannot create file " + out + ": permission denied\n");
+    }
+    EXPECT_EQ("earlier", ReadFileBytes(output));
 }
 
 TEST_F(CliConventions, SummaryThatCannotBeWrittenIsAFailure)
