@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 
 #include "engine/convert.h"
 #include "engine/level_names_line.h"
@@ -91,10 +90,13 @@ TEST(Preview, StopsAtTheLimitAndTellsTheRecord)
 // The reference texts of a full run, in the order written.
 std::vector<std::string> ConvertedTexts(const std::string& output, bool notSearched)
 {
-    const std::regex reference(notSearched ? "<CS:Reference><IX->(.*?)<IX><(CR|HR)>" : "<CS:Reference>(.*?)<(CR|HR)>");
+    const std::string open = notSearched ? "<CS:Reference><IX->" : "<CS:Reference>";
+    const std::string close = notSearched ? "<IX><CR>" : "<CR>";
     std::vector<std::string> texts;
-    for (auto it = std::sregex_iterator(output.begin(), output.end(), reference); it != std::sregex_iterator(); ++it)
-        texts.push_back((*it)[1]);
+    for (std::size_t at = output.find(open); at != std::string::npos; at = output.find(open, at + 1)) {
+        const std::size_t start = at + open.size();
+        texts.push_back(output.substr(start, output.find(close, start) - start));
+    }
     return texts;
 }
 
