@@ -24,6 +24,8 @@ private slots:
     void enterAddsANewEntryAtTheTop();
     void existingEntryKeepsItsCapitalsAndPlace();
     void leavingABoxAddsItsText();
+    void typedTextStaysAsTyped_data();
+    void typedTextStaysAsTyped();
     void ctrlDeleteRemovesTheShownEntry();
     void bracketsAreFilteredInNineBoxes();
     void inputDialogLeavesTheHistoryAloneUntilFocusLeaves();
@@ -101,6 +103,43 @@ void TestMainWindow::leavingABoxAddsItsText()
     f.ui().pageCB->setEditText("");
     f.ui().refCB->setFocus(Qt::TabFocusReason);
     QVERIFY(f.ui().pageCB->History().empty());
+}
+
+void TestMainWindow::typedTextStaysAsTyped_data()
+{
+    QTest::addColumn<int>("box");  // index into the eleven history boxes
+    QTest::addColumn<QStringList>("history");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("start of an entry") << kLevelCount + 1 << QStringList{"1 2"} << "1" << QStringList{"1", "1 2"};
+    QTest::newRow("start of a path") << kLevelCount + 3 << QStringList{"/data/out1.fff"} << "/data/out"
+                                     << QStringList{"/data/out", "/data/out1.fff"};
+    QTest::newRow("entry in other capitals") << 3 << QStringList{"Section"} << "SECTION" << QStringList{"Section"};
+}
+
+// Nothing completes or re-cases what is typed, and leaving the box keeps it.
+void TestMainWindow::typedTextStaysAsTyped()
+{
+    QFETCH(int, box);
+    QFETCH(QStringList, history);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, after);
+    WindowFixture f;
+    f.Show();
+    THistoryComboBox* typedInto = f.ui().HistoryBoxes()[box];
+    std::vector<std::string> entries;
+    for (const QString& entry : history)
+        entries.push_back(entry.toStdString());
+    typedInto->SetHistory(entries);
+    typedInto->setFocus();
+    QTest::keyClicks(typedInto, typed);
+    QTest::keyClick(typedInto, Qt::Key_Tab);
+    QVERIFY(!typedInto->hasFocus());
+    QCOMPARE(typedInto->currentText(), typed);
+    QStringList shown;
+    for (int i = 0; i < typedInto->count(); ++i)
+        shown << typedInto->itemText(i);
+    QCOMPARE(shown, after);
 }
 
 void TestMainWindow::ctrlDeleteRemovesTheShownEntry()
