@@ -20,6 +20,7 @@
 
 #include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
+#include "window/box_exit_watch.h"
 #include "window/file_drop.h"
 #include "window/history_combo.h"
 
@@ -203,12 +204,15 @@ void TZUDIzazu::CreateFilesGroup()
     connect(ui.SpeedButton3, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton3Click(); }); });
 }
 
-// Every box's focus and keys go through the window's history handlers; the
-// three boxes the Begin rule reads run it on every change.
+// Every box's keys and its being left go through the window's history
+// handlers; the three boxes the Begin rule reads run it on every change.
 void TZUDIzazu::WireHistoryBoxes()
 {
     for (THistoryComboBox* box : ui.HistoryBoxes())
         box->installEventFilter(this);
+    FBoxExitWatch = std::make_unique<TBoxExitWatch>(
+        this, [this](QWidget* widget) { return BoxOf(widget); },
+        [this](THistoryComboBox* box) { Guarded([&] { inEditExit(box); }); });
     for (THistoryComboBox* box : {ui.inEdit, ui.outEdit, ui.refCB})
         connect(box, &QComboBox::editTextChanged, this, [this] { UpdateBeginButton(); });
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/conversion.h"
@@ -27,6 +28,7 @@ class QToolButton;
 namespace pellimar {
 
 class ProgramLauncher;
+class TBoxExitWatch;
 class TVantorGauge;
 class THistoryComboBox;
 struct SettingsData;
@@ -185,6 +187,7 @@ private:
 
     MainWindowUi ui;
     WindowServices services_;
+    std::unique_ptr<TBoxExitWatch> FBoxExitWatch;
     bool FShowProgMeter = true;
     bool FLeftJustOnly = false;
     bool FUseHR = false;

@@ -24,6 +24,8 @@ private slots:
     void enterAddsANewEntryAtTheTop();
     void existingEntryKeepsItsCapitalsAndPlace();
     void leavingABoxAddsItsText();
+    void boxLeftForADialogAddsItsText();
+    void ownListAndOtherProgramsDoNotLeaveABox();
     void typedTextStaysAsTyped_data();
     void typedTextStaysAsTyped();
     void ctrlDeleteRemovesTheShownEntry();
@@ -103,6 +105,44 @@ void TestMainWindow::leavingABoxAddsItsText()
     f.ui().pageCB->setEditText("");
     f.ui().refCB->setFocus(Qt::TabFocusReason);
     QVERIFY(f.ui().pageCB->History().empty());
+}
+
+// A dialog takes the activation from the window and hands it back after the
+// command has moved the focus: the box the user was in has been left then.
+void TestMainWindow::boxLeftForADialogAddsItsText()
+{
+    WindowFixture f;
+    f.Show();
+    f.dialogs.whileOpen = [] { QApplication::setActiveWindow(nullptr); };
+    const auto dialogClosed = [&] { QApplication::setActiveWindow(f.window.get()); };
+    THistoryComboBox* level = f.ui().LevelBoxes[0];
+    level->setFocus();
+    QTest::keyClicks(level, "Book");
+    f.dialogs.fileAnswers = {std::string("/data/in.fff"), std::string("/data/out.fff")};
+    f.window->SpeedButton1Click();
+    dialogClosed();
+    QCOMPARE(level->History(), (std::vector<std::string>{"Book"}));
+    f.window->SpeedButton3Click();
+    dialogClosed();
+    f.window->Button1Click();
+    QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).inputHistory,
+             (std::vector<std::string>{"/data/in.fff"}));
+}
+
+void TestMainWindow::ownListAndOtherProgramsDoNotLeaveABox()
+{
+    WindowFixture f;
+    f.Show();
+    THistoryComboBox* box = f.ui().refCB;
+    box->SetHistory({"1 2"});
+    box->setFocus();
+    QTest::keyClicks(box, "1");
+    box->showPopup();
+    box->hidePopup();
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(box->hasFocus());
+    QCOMPARE(box->History(), (std::vector<std::string>{"1 2"}));
 }
 
 void TestMainWindow::typedTextStaysAsTyped_data()
