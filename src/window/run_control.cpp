@@ -135,6 +135,9 @@ void TZUDIzazu::LeaveRunning()
     ui.ProgBar1->hide();
     ShowRunDisplay(false);
     FRunning = false;
+    // The boxes may have been edited during the run, when the rule let the
+    // button be.
+    UpdateBeginButton();
 }
 
 std::optional<std::string> TZUDIzazu::AskStartingPage(const PagePrompt& prompt)

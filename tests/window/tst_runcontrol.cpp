@@ -255,6 +255,7 @@ void TestRunControl::controlsWhileRunning()
     f.window->Button2Click();
     QVERIFY(checked);
     QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
+    QVERIFY(!f.ui().Button2->isEnabled());  // the input box was emptied during the run
     QVERIFY(f.ui().Button1->isEnabled());
     QVERIFY(f.ui().About1->isEnabled());
     QVERIFY(!f.ui().ProgBar1->isVisible());
