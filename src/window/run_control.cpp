@@ -166,7 +166,7 @@ void TZUDIzazu::UpdateTimeDisplay()
 
 void TZUDIzazu::SetFolioFlatFileViewer1Click()
 {
-    ui.OpenDialog1.filterIndex = kExecutablesFilter;
+    ui.OpenDialog1.filterIndex = kViewerFilter;
     if (services_.dialogs->OpenFile(ui.OpenDialog1)) {
         FViewerPath = ui.OpenDialog1.fileName;
         SaveViewerPath(services_.settingsPaths, FViewerPath);
