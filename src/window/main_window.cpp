@@ -93,6 +93,12 @@ std::vector<FileFilter> SaveFilters()
     return {{"Folio Flat Files (*.fff)", "*.fff"}, {"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}};
 }
 
+// The gauge XORs its percentage onto the bar: over the white empty part the
+// text reads black, over the bar in the bar's inverse. A theme's mid-tone
+// highlight inverts to a colour about as light as itself (blue to orange);
+// navy, the classic active-caption colour, inverts to a pale yellow.
+constexpr TColor kGaugeBarColor = MakeRGB(0, 0, 128);
+
 std::int64_t LocalTimeOfDayMs()
 {
     return QTime::currentTime().msecsSinceStartOfDay();
@@ -237,7 +243,7 @@ void TZUDIzazu::CreateProgressDisplay()
     ui.ProgBar1 = new TVantorGauge(centralWidget());
     ui.ProgBar1->setGeometry(48, 236, 332, 17);
     ui.ProgBar1->SetColor(clBtnFace);
-    ui.ProgBar1->SetForeColor(clActiveCaption);
+    ui.ProgBar1->SetForeColor(kGaugeBarColor);
     ui.ProgBar1->hide();
     QFont small("Arial");
     small.setPixelSize(11);

@@ -1,5 +1,6 @@
 // The main window: the Begin rule, drop-down histories, typed-character
-// filter, file commands, menus, accelerators, and settings on show and close.
+// filter, file commands, menus, accelerators, settings on show and close, and
+// how its controls look.
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -8,12 +9,57 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "gauge/gauge_painting.h"
+#include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
 #include "streams/exceptions.h"
 #include "window/window_fixture.h"
 
 using namespace pellimar;
 using namespace pellimar::testing;
+
+namespace {
+
+// Relative luminance and contrast ratio as the Web Content Accessibility
+// Guidelines define them.
+double Luminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+double Contrast(QRgb a, QRgb b)
+{
+    const double first = Luminance(a);
+    const double second = Luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// For each colour that text was drawn over, the lowest contrast of a text
+// pixel against it; text pixels are those the text changed.
+std::map<QRgb, double> TextContrastByGround(const QImage& withText, const QImage& without)
+{
+    std::map<QRgb, double> lowest;
+    for (int y = 0; y < withText.height(); ++y) {
+        for (int x = 0; x < withText.width(); ++x) {
+            const QRgb ground = without.pixel(x, y);
+            if (withText.pixel(x, y) == ground)
+                continue;
+            const double contrast = Contrast(withText.pixel(x, y), ground);
+            lowest[ground] = lowest.count(ground) ? std::min(lowest[ground], contrast) : contrast;
+        }
+    }
+    return lowest;
+}
+
+}  // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -38,6 +84,7 @@ private slots:
     void settingsAreLoadedOnShowAndSavedOnClose();
     void errorsGetAFullStopWhenTheyNeedOne();
     void aboutAndHelp();
+    void gaugeTextReadsOverBarAndBackground();
 };
 
 void TestMainWindow::beginNeedsInputOutputAndPattern_data()
@@ -354,6 +401,24 @@ void TestMainWindow::aboutAndHelp()
     QCOMPARE(std::count(about.begin(), about.end(), '\r'), 8);
     f.ui().Using1->trigger();
     QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
+}
+
+// At 50 % the centred text stands half over the bar and half over the empty
+// part; every pixel of it must stand out from the pixel it was drawn over.
+void TestMainWindow::gaugeTextReadsOverBarAndBackground()
+{
+    WindowFixture f;
+    f.ui().ProgBar1->SetProgress(50);
+    TGaugeLook look = f.ui().ProgBar1->Look();
+    const QImage withText = ComposeGauge(look, f.ui().ProgBar1->size());
+    look.ShowText = false;
+    const QImage without = ComposeGauge(look, f.ui().ProgBar1->size());
+    const QRgb bar = without.pixel(2, without.height() / 2);
+    const QRgb empty = without.pixel(without.width() - 3, without.height() / 2);
+    std::map<QRgb, double> lowest = TextContrastByGround(withText, without);
+    QCOMPARE(lowest.size(), std::size_t{2});
+    QVERIFY2(lowest[bar] >= 3.0, qPrintable(QString("over the bar: %1").arg(lowest[bar])));
+    QVERIFY2(lowest[empty] >= 3.0, qPrintable(QString("over the empty part: %1").arg(lowest[empty])));
 }
 
 QTEST_MAIN(TestMainWindow)
