@@ -2,6 +2,7 @@
 // order; the settings loaded when it is first shown and saved when it closes.
 #include "window/main_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -32,10 +33,27 @@ namespace {
 constexpr int kClientWidth = 429;
 constexpr int kClientHeight = 290;
 
+// The Options and Files groups take 12 pixels from the level group, whose
+// boxes have room to spare, so that in the Options group the labels, the
+// check boxes beside them and the group's frame keep clear of each other.
+constexpr int kRightGroupsLeft = 181;
+constexpr int kRightGroupsWidth = 240;
+constexpr int kRightBoxWidth = 205;
+constexpr int kCheckBoxLeft = 128;
+
+// Under the client area's style sheet a font passes from a group box to the
+// controls in it only through the sheet's own rules, so they would show the
+// application's font; they take the window's directly, before they are sized.
+void TakeWindowFont(QWidget* control)
+{
+    control->setFont(control->window()->font());
+}
+
 // Captions size themselves to their text, never narrower than designed, so
 // that no font or style cuts them off.
 void PlaceCaption(QWidget* widget, QRect geometry)
 {
+    TakeWindowFont(widget);
     geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
     widget->setGeometry(geometry);
 }
@@ -43,9 +61,11 @@ void PlaceCaption(QWidget* widget, QRect geometry)
 QLabel* MakeLabel(QWidget* parent, const char* caption, QRect geometry, QWidget* buddy = nullptr)
 {
     auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    PlaceCaption(label, geometry);
+    // Only a label with a buddy hides the "&" of its caption, so the buddy
+    // comes before the label is measured.
     if (buddy != nullptr)
         label->setBuddy(buddy);
+    PlaceCaption(label, geometry);
     return label;
 }
 
@@ -63,6 +83,8 @@ THistoryComboBox* MakeHistoryBox(QWidget* parent, const QString& name, BoxText k
                                  QRect geometry)
 {
     auto* box = new THistoryComboBox(parent, kind, filtersBrackets);
+    TakeWindowFont(box);
+    box->view()->setFont(box->font());  // the list drops down in a window of its own
     box->setObjectName(name);
     box->setGeometry(geometry);
     return box;
@@ -73,6 +95,7 @@ THistoryComboBox* MakeHistoryBox(QWidget* parent, const QString& name, BoxText k
 QToolButton* MakeBrowseButton(QWidget* parent, QRect geometry)
 {
     auto* button = new QToolButton(parent);
+    TakeWindowFont(button);
     button->setText("+");
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(geometry);
@@ -170,10 +193,10 @@ void TZUDIzazu::CreateControls()
 void TZUDIzazu::CreateLevelGroup()
 {
     ui.GroupBox1 = new QGroupBox("Level Names:", centralWidget());
-    ui.GroupBox1->setGeometry(7, 2, 182, 232);
+    ui.GroupBox1->setGeometry(7, 2, 170, 232);
     for (int n = 1; n <= kLevelCount; ++n) {
         auto* box = MakeHistoryBox(ui.GroupBox1, QString("L%1CB").arg(n), BoxText::Plain, true,
-                                   QRect(28, 20 + 30 * (n - 1), 145, 24));
+                                   QRect(28, 20 + 30 * (n - 1), 133, 24));
         const std::string caption = "&" + std::to_string(n) + ":";
         MakeLabel(ui.GroupBox1, caption.c_str(), QRect(10, 24 + 30 * (n - 1), 11, 16), box);
         ui.LevelBoxes[n - 1] = box;
@@ -183,29 +206,29 @@ void TZUDIzazu::CreateLevelGroup()
 void TZUDIzazu::CreateOptionsGroup()
 {
     ui.GroupBox3 = new QGroupBox("Options:", centralWidget());
-    ui.GroupBox3->setGeometry(193, 2, 228, 118);
-    ui.pageCB = MakeHistoryBox(ui.GroupBox3, "pageCB", BoxText::Plain, false, QRect(8, 38, 193, 24));
+    ui.GroupBox3->setGeometry(kRightGroupsLeft, 2, kRightGroupsWidth, 118);
+    ui.pageCB = MakeHistoryBox(ui.GroupBox3, "pageCB", BoxText::Plain, false, QRect(8, 38, kRightBoxWidth, 24));
     MakeLabel(ui.GroupBox3, "&Page # Pattern:", QRect(8, 18, 91, 16), ui.pageCB);
     ui.cbRemove = new QCheckBox("&Remove #'s", ui.GroupBox3);
-    PlaceCaption(ui.cbRemove, QRect(123, 18, 87, 18));
+    PlaceCaption(ui.cbRemove, QRect(kCheckBoxLeft, 18, 87, 18));
     // Alt+R belongs to the reference-pattern label, which comes first.
     ui.cbRemove->setShortcut(QKeySequence());
-    ui.refCB = MakeHistoryBox(ui.GroupBox3, "refCB", BoxText::Plain, false, QRect(8, 86, 193, 24));
+    ui.refCB = MakeHistoryBox(ui.GroupBox3, "refCB", BoxText::Plain, false, QRect(8, 86, kRightBoxWidth, 24));
     MakeLabel(ui.GroupBox3, "&Reference Pattern:", QRect(8, 66, 108, 16), ui.refCB);
     ui.cbSearch = new QCheckBox("Not &Searched", ui.GroupBox3);
-    PlaceCaption(ui.cbSearch, QRect(123, 66, 100, 18));
+    PlaceCaption(ui.cbSearch, QRect(kCheckBoxLeft, 66, 100, 18));
 }
 
 void TZUDIzazu::CreateFilesGroup()
 {
     ui.GroupBox2 = new QGroupBox("Files:", centralWidget());
-    ui.GroupBox2->setGeometry(193, 121, 228, 113);
+    ui.GroupBox2->setGeometry(kRightGroupsLeft, 121, kRightGroupsWidth, 113);
     MakeUnderlinedLabel(ui.GroupBox2, "", 'I', "nput File:", QRect(8, 16, 57, 16));
-    ui.inEdit = MakeHistoryBox(ui.GroupBox2, "inEdit", BoxText::Path, true, QRect(8, 35, 193, 24));
-    ui.SpeedButton1 = MakeBrowseButton(ui.GroupBox2, QRect(202, 35, 17, 23));
+    ui.inEdit = MakeHistoryBox(ui.GroupBox2, "inEdit", BoxText::Path, true, QRect(8, 35, kRightBoxWidth, 24));
+    ui.SpeedButton1 = MakeBrowseButton(ui.GroupBox2, QRect(9 + kRightBoxWidth, 35, 17, 23));
     MakeUnderlinedLabel(ui.GroupBox2, "", 'O', "utput File:", QRect(8, 62, 68, 16));
-    ui.outEdit = MakeHistoryBox(ui.GroupBox2, "outEdit", BoxText::Path, true, QRect(8, 81, 193, 24));
-    ui.SpeedButton3 = MakeBrowseButton(ui.GroupBox2, QRect(202, 81, 17, 23));
+    ui.outEdit = MakeHistoryBox(ui.GroupBox2, "outEdit", BoxText::Path, true, QRect(8, 81, kRightBoxWidth, 24));
+    ui.SpeedButton3 = MakeBrowseButton(ui.GroupBox2, QRect(9 + kRightBoxWidth, 81, 17, 23));
     connect(ui.SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
     connect(ui.SpeedButton3, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton3Click(); }); });
 }

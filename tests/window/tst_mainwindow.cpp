@@ -1,8 +1,12 @@
 // The main window: the Begin rule, drop-down histories, typed-character
 // filter, file commands, menus, accelerators, settings on show and close, and
 // how its controls look.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -85,6 +89,8 @@ private slots:
     void errorsGetAFullStopWhenTheyNeedOne();
     void aboutAndHelp();
     void gaugeTextReadsOverBarAndBackground();
+    void controlsInTheGroupsTakeTheWindowFont();
+    void captionsKeepClearOfNeighboursAndFrames();
 };
 
 void TestMainWindow::beginNeedsInputOutputAndPattern_data()
@@ -419,6 +425,49 @@ void TestMainWindow::gaugeTextReadsOverBarAndBackground()
     QCOMPARE(lowest.size(), std::size_t{2});
     QVERIFY2(lowest[bar] >= 3.0, qPrintable(QString("over the bar: %1").arg(lowest[bar])));
     QVERIFY2(lowest[empty] >= 3.0, qPrintable(QString("over the empty part: %1").arg(lowest[empty])));
+}
+
+// The style sheet that draws the group frames must not cut the controls in
+// the groups, or the boxes' dropped-down lists, off from the window's font.
+void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
+{
+    WindowFixture f;
+    f.Show();
+    QWidgetList controls;
+    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3})
+        controls += group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (THistoryComboBox* box : f.ui().HistoryBoxes())
+        controls += box->view();
+    const QFontInfo windowFont(f.window->font());
+    for (const QWidget* control : controls) {
+        QCOMPARE(QFontInfo(control->font()).family(), windowFont.family());
+        QCOMPARE(QFontInfo(control->font()).pixelSize(), 13);
+    }
+}
+
+// Every label and check box in a group keeps some room to the controls
+// beside it and to the group's frame.
+void TestMainWindow::captionsKeepClearOfNeighboursAndFrames()
+{
+    constexpr int kRoom = 6;
+    WindowFixture f;
+    f.Show();
+    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3}) {
+        const QWidgetList controls = group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        for (const QWidget* caption : controls) {
+            if (!qobject_cast<const QLabel*>(caption) && !qobject_cast<const QCheckBox*>(caption))
+                continue;
+            const QRect place = caption->geometry();
+            QVERIFY2(place.left() >= kRoom && place.right() < group->width() - kRoom, qPrintable(group->title()));
+            for (const QWidget* other : controls) {
+                const QRect beside = other->geometry();
+                if (other == caption || place.bottom() < beside.top() || beside.bottom() < place.top())
+                    continue;
+                const int gap = std::max(beside.left() - place.right(), place.left() - beside.right()) - 1;
+                QVERIFY2(gap >= kRoom, qPrintable(group->title() + " " + caption->property("text").toString()));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
