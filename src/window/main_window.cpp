@@ -2,7 +2,6 @@
 // order; the settings loaded when it is first shown and saved when it closes.
 #include "window/main_window.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -41,12 +40,16 @@ constexpr int kRightGroupsWidth = 240;
 constexpr int kRightBoxWidth = 205;
 constexpr int kCheckBoxLeft = 128;
 
-// Under the client area's style sheet a font passes from a group box to the
-// controls in it only through the sheet's own rules, so they would show the
-// application's font; they take the window's directly, before they are sized.
+// Under the client area's style sheet a font passes from a widget to those
+// inside it only through the sheet's own rules, so the controls in the groups
+// would show the application's font; they and their parts (a box's line edit
+// and drop-down list) take the window's directly, before they are sized.
 void TakeWindowFont(QWidget* control)
 {
-    control->setFont(control->window()->font());
+    const QFont font = control->window()->font();
+    control->setFont(font);
+    for (QWidget* part : control->findChildren<QWidget*>())
+        part->setFont(font);
 }
 
 // Captions size themselves to their text, never narrower than designed, so
@@ -84,7 +87,6 @@ THistoryComboBox* MakeHistoryBox(QWidget* parent, const QString& name, BoxText k
 {
     auto* box = new THistoryComboBox(parent, kind, filtersBrackets);
     TakeWindowFont(box);
-    box->view()->setFont(box->font());  // the list drops down in a window of its own
     box->setObjectName(name);
     box->setGeometry(geometry);
     return box;

@@ -428,7 +428,8 @@ void TestMainWindow::gaugeTextReadsOverBarAndBackground()
 }
 
 // The style sheet that draws the group frames must not cut the controls in
-// the groups, or the boxes' dropped-down lists, off from the window's font.
+// the groups, or the boxes' text and dropped-down lists, off from the
+// window's font.
 void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
 {
     WindowFixture f;
@@ -437,7 +438,7 @@ void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
     for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3})
         controls += group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (THistoryComboBox* box : f.ui().HistoryBoxes())
-        controls += box->view();
+        controls << box->lineEdit() << box->view();
     const QFontInfo windowFont(f.window->font());
     for (const QWidget* control : controls) {
         QCOMPARE(QFontInfo(control->font()).family(), windowFont.family());
