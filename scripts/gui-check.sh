@@ -121,7 +121,7 @@ start_program() {
   timeout 20 import -window "$window" "$shots/window.png"
 }
 
-# Reads a file chosen in the open or save dialog that is up.
+# Types a path into the file dialog with this caption and confirms it.
 choose_file() {
   wait_active "$1"
   keys ctrl+a

@@ -37,6 +37,7 @@ public:
     }
     void ShowErrorBox(const std::string& caption, const std::string& text) override
     {
+        Opened();
         errorBoxes.push_back({caption, text});
     }
     std::optional<std::string> InputBox(const std::string& title, const std::string&, const std::string&) override
@@ -62,7 +63,7 @@ public:
         return texts;
     }
 
-    // Runs while each message box, input box or file dialog is open.
+    // Runs while each message box, error box, input box or file dialog is open.
     std::function<void()> whileOpen;
     std::deque<MessageAnswer> answers;
     std::deque<std::optional<std::string>> inputAnswers;
