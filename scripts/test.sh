@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs the whole test suite twice: as
 # built for use (build/), and built with AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-asan/). Exits non-zero when any test
-# fails in either build.
+# UndefinedBehaviorSanitizer (build-asan/). In between, scripts/gui-check.sh
+# uses the real window under Xvfb and openbox. Exits non-zero when any test
+# or the window's check fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +19,9 @@ run_suite() {
 
 echo "== The test suite (build/)"
 run_suite build
+echo
+echo "== The window on a virtual display with a window manager, used as a user would (build/gui-check/)"
+scripts/gui-check.sh build || failed=1
 echo
 echo "== The test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
 run_suite build-asan -DPELLIMAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace pellimar {
@@ -13,6 +14,8 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextB
     setModal(false);
     resize(640, 560);
     browser_->setOpenExternalLinks(true);
+    // The page's own margin: the browser fills the window edge to edge.
+    browser_->document()->setDocumentMargin(16);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

@@ -12,6 +12,10 @@ THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind, bool filte
     setInsertPolicy(QComboBox::NoInsert);  // the window adds entries itself
     setMaxVisibleItems(6);
     setDuplicatesEnabled(true);
+    // The completer an editable box gets by default completes inline and,
+    // when the focus leaves, swaps the text for an entry that matches it
+    // without regard to case; the text must stay exactly as typed.
+    setCompleter(nullptr);
 }
 
 QString THistoryComboBox::FromBytes(const std::string& bytes) const

@@ -20,6 +20,7 @@
 
 #include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
+#include "window/box_exit_watch.h"
 #include "window/file_drop.h"
 #include "window/history_combo.h"
 
@@ -31,10 +32,31 @@ namespace {
 constexpr int kClientWidth = 429;
 constexpr int kClientHeight = 290;
 
+// The Options and Files groups take 12 pixels from the level group, whose
+// boxes have room to spare, so that in the Options group the labels, the
+// check boxes beside them and the group's frame keep clear of each other.
+constexpr int kRightGroupsLeft = 181;
+constexpr int kRightGroupsWidth = 240;
+constexpr int kRightBoxWidth = 205;
+constexpr int kCheckBoxLeft = 128;
+
+// Under the client area's style sheet a font passes from a widget to those
+// inside it only through the sheet's own rules, so the controls in the groups
+// would show the application's font; they and their parts (a box's line edit
+// and drop-down list) take the window's directly, before they are sized.
+void TakeWindowFont(QWidget* control)
+{
+    const QFont font = control->window()->font();
+    control->setFont(font);
+    for (QWidget* part : control->findChildren<QWidget*>())
+        part->setFont(font);
+}
+
 // Captions size themselves to their text, never narrower than designed, so
 // that no font or style cuts them off.
 void PlaceCaption(QWidget* widget, QRect geometry)
 {
+    TakeWindowFont(widget);
     geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
     widget->setGeometry(geometry);
 }
@@ -42,9 +64,11 @@ void PlaceCaption(QWidget* widget, QRect geometry)
 QLabel* MakeLabel(QWidget* parent, const char* caption, QRect geometry, QWidget* buddy = nullptr)
 {
     auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    PlaceCaption(label, geometry);
+    // Only a label with a buddy hides the "&" of its caption, so the buddy
+    // comes before the label is measured.
     if (buddy != nullptr)
         label->setBuddy(buddy);
+    PlaceCaption(label, geometry);
     return label;
 }
 
@@ -62,6 +86,7 @@ THistoryComboBox* MakeHistoryBox(QWidget* parent, const QString& name, BoxText k
                                  QRect geometry)
 {
     auto* box = new THistoryComboBox(parent, kind, filtersBrackets);
+    TakeWindowFont(box);
     box->setObjectName(name);
     box->setGeometry(geometry);
     return box;
@@ -72,6 +97,7 @@ THistoryComboBox* MakeHistoryBox(QWidget* parent, const QString& name, BoxText k
 QToolButton* MakeBrowseButton(QWidget* parent, QRect geometry)
 {
     auto* button = new QToolButton(parent);
+    TakeWindowFont(button);
     button->setText("+");
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(geometry);
@@ -91,6 +117,12 @@ std::vector<FileFilter> SaveFilters()
 {
     return {{"Folio Flat Files (*.fff)", "*.fff"}, {"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}};
 }
+
+// The gauge XORs its percentage onto the bar: over the white empty part the
+// text reads black, over the bar in the bar's inverse. A theme's mid-tone
+// highlight inverts to a colour about as light as itself (blue to orange);
+// navy, the classic active-caption colour, inverts to a pale yellow.
+constexpr TColor kGaugeBarColor = MakeRGB(0, 0, 128);
 
 std::int64_t LocalTimeOfDayMs()
 {
@@ -163,10 +195,10 @@ void TZUDIzazu::CreateControls()
 void TZUDIzazu::CreateLevelGroup()
 {
     ui.GroupBox1 = new QGroupBox("Level Names:", centralWidget());
-    ui.GroupBox1->setGeometry(7, 2, 182, 232);
+    ui.GroupBox1->setGeometry(7, 2, 170, 232);
     for (int n = 1; n <= kLevelCount; ++n) {
         auto* box = MakeHistoryBox(ui.GroupBox1, QString("L%1CB").arg(n), BoxText::Plain, true,
-                                   QRect(28, 20 + 30 * (n - 1), 145, 24));
+                                   QRect(28, 20 + 30 * (n - 1), 133, 24));
         const std::string caption = "&" + std::to_string(n) + ":";
         MakeLabel(ui.GroupBox1, caption.c_str(), QRect(10, 24 + 30 * (n - 1), 11, 16), box);
         ui.LevelBoxes[n - 1] = box;
@@ -176,39 +208,42 @@ void TZUDIzazu::CreateLevelGroup()
 void TZUDIzazu::CreateOptionsGroup()
 {
     ui.GroupBox3 = new QGroupBox("Options:", centralWidget());
-    ui.GroupBox3->setGeometry(193, 2, 228, 118);
-    ui.pageCB = MakeHistoryBox(ui.GroupBox3, "pageCB", BoxText::Plain, false, QRect(8, 38, 193, 24));
+    ui.GroupBox3->setGeometry(kRightGroupsLeft, 2, kRightGroupsWidth, 118);
+    ui.pageCB = MakeHistoryBox(ui.GroupBox3, "pageCB", BoxText::Plain, false, QRect(8, 38, kRightBoxWidth, 24));
     MakeLabel(ui.GroupBox3, "&Page # Pattern:", QRect(8, 18, 91, 16), ui.pageCB);
     ui.cbRemove = new QCheckBox("&Remove #'s", ui.GroupBox3);
-    PlaceCaption(ui.cbRemove, QRect(123, 18, 87, 18));
+    PlaceCaption(ui.cbRemove, QRect(kCheckBoxLeft, 18, 87, 18));
     // Alt+R belongs to the reference-pattern label, which comes first.
     ui.cbRemove->setShortcut(QKeySequence());
-    ui.refCB = MakeHistoryBox(ui.GroupBox3, "refCB", BoxText::Plain, false, QRect(8, 86, 193, 24));
+    ui.refCB = MakeHistoryBox(ui.GroupBox3, "refCB", BoxText::Plain, false, QRect(8, 86, kRightBoxWidth, 24));
     MakeLabel(ui.GroupBox3, "&Reference Pattern:", QRect(8, 66, 108, 16), ui.refCB);
     ui.cbSearch = new QCheckBox("Not &Searched", ui.GroupBox3);
-    PlaceCaption(ui.cbSearch, QRect(123, 66, 100, 18));
+    PlaceCaption(ui.cbSearch, QRect(kCheckBoxLeft, 66, 100, 18));
 }
 
 void TZUDIzazu::CreateFilesGroup()
 {
     ui.GroupBox2 = new QGroupBox("Files:", centralWidget());
-    ui.GroupBox2->setGeometry(193, 121, 228, 113);
+    ui.GroupBox2->setGeometry(kRightGroupsLeft, 121, kRightGroupsWidth, 113);
     MakeUnderlinedLabel(ui.GroupBox2, "", 'I', "nput File:", QRect(8, 16, 57, 16));
-    ui.inEdit = MakeHistoryBox(ui.GroupBox2, "inEdit", BoxText::Path, true, QRect(8, 35, 193, 24));
-    ui.SpeedButton1 = MakeBrowseButton(ui.GroupBox2, QRect(202, 35, 17, 23));
+    ui.inEdit = MakeHistoryBox(ui.GroupBox2, "inEdit", BoxText::Path, true, QRect(8, 35, kRightBoxWidth, 24));
+    ui.SpeedButton1 = MakeBrowseButton(ui.GroupBox2, QRect(9 + kRightBoxWidth, 35, 17, 23));
     MakeUnderlinedLabel(ui.GroupBox2, "", 'O', "utput File:", QRect(8, 62, 68, 16));
-    ui.outEdit = MakeHistoryBox(ui.GroupBox2, "outEdit", BoxText::Path, true, QRect(8, 81, 193, 24));
-    ui.SpeedButton3 = MakeBrowseButton(ui.GroupBox2, QRect(202, 81, 17, 23));
+    ui.outEdit = MakeHistoryBox(ui.GroupBox2, "outEdit", BoxText::Path, true, QRect(8, 81, kRightBoxWidth, 24));
+    ui.SpeedButton3 = MakeBrowseButton(ui.GroupBox2, QRect(9 + kRightBoxWidth, 81, 17, 23));
     connect(ui.SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton1Click(); }); });
     connect(ui.SpeedButton3, &QToolButton::clicked, this, [this] { Guarded([this] { SpeedButton3Click(); }); });
 }
 
-// Every box's focus and keys go through the window's history handlers; the
-// three boxes the Begin rule reads run it on every change.
+// Every box's keys and its being left go through the window's history
+// handlers; the three boxes the Begin rule reads run it on every change.
 void TZUDIzazu::WireHistoryBoxes()
 {
     for (THistoryComboBox* box : ui.HistoryBoxes())
         box->installEventFilter(this);
+    FBoxExitWatch = std::make_unique<TBoxExitWatch>(
+        this, [this](QWidget* widget) { return BoxOf(widget); },
+        [this](THistoryComboBox* box) { Guarded([&] { inEditExit(box); }); });
     for (THistoryComboBox* box : {ui.inEdit, ui.outEdit, ui.refCB})
         connect(box, &QComboBox::editTextChanged, this, [this] { UpdateBeginButton(); });
 }
@@ -233,7 +268,7 @@ void TZUDIzazu::CreateProgressDisplay()
     ui.ProgBar1 = new TVantorGauge(centralWidget());
     ui.ProgBar1->setGeometry(48, 236, 332, 17);
     ui.ProgBar1->SetColor(clBtnFace);
-    ui.ProgBar1->SetForeColor(clActiveCaption);
+    ui.ProgBar1->SetForeColor(kGaugeBarColor);
     ui.ProgBar1->hide();
     QFont small("Arial");
     small.setPixelSize(11);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/conversion.h"
@@ -27,6 +28,7 @@ class QToolButton;
 namespace pellimar {
 
 class ProgramLauncher;
+class TBoxExitWatch;
 class TVantorGauge;
 class THistoryComboBox;
 struct SettingsData;
@@ -34,7 +36,15 @@ struct SettingsData;
 inline constexpr const char* kApplicationTitle = "Folio Flat File Pellimar";
 
 // The entries of the open dialog's filter list, counted from 1.
-enum OpenFilter { kFlatFilesFilter = 1, kDefinitionFilesFilter = 2, kExecutablesFilter = 4 };
+enum OpenFilter { kFlatFilesFilter = 1, kDefinitionFilesFilter = 2, kExecutablesFilter = 4, kAllFilesFilter = 5 };
+
+// The filter the viewer dialog opens on: programs end in ".exe" only on
+// Windows; elsewhere they have no common ending, so every file is offered.
+#ifdef Q_OS_WIN
+inline constexpr OpenFilter kViewerFilter = kExecutablesFilter;
+#else
+inline constexpr OpenFilter kViewerFilter = kAllFilesFilter;
+#endif
 
 struct WindowServices {
     Dialogs* dialogs = nullptr;
@@ -191,6 +201,7 @@ private:
 
     MainWindowUi ui;
     WindowServices services_;
+    std::unique_ptr<TBoxExitWatch> FBoxExitWatch;
     bool FShowProgMeter = true;
     bool FLeftJustOnly = false;
     bool FUseHR = false;

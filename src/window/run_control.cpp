@@ -135,6 +135,9 @@ void TZUDIzazu::LeaveRunning()
     ui.ProgBar1->hide();
     ShowRunDisplay(false);
     FRunning = false;
+    // The boxes may have been edited during the run, when the rule let the
+    // button be.
+    UpdateBeginButton();
 }
 
 std::optional<std::string> TZUDIzazu::AskStartingPage(const PagePrompt& prompt)
@@ -163,7 +166,7 @@ void TZUDIzazu::UpdateTimeDisplay()
 
 void TZUDIzazu::SetFolioFlatFileViewer1Click()
 {
-    ui.OpenDialog1.filterIndex = kExecutablesFilter;
+    ui.OpenDialog1.filterIndex = kViewerFilter;
     if (services_.dialogs->OpenFile(ui.OpenDialog1)) {
         FViewerPath = ui.OpenDialog1.fileName;
         SaveViewerPath(services_.settingsPaths, FViewerPath);

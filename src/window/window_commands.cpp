@@ -2,7 +2,6 @@
 // About and Help, the drop-down histories and the rule that enables Begin.
 #include <QAction>
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -150,13 +149,7 @@ bool TZUDIzazu::eventFilter(QObject* watched, QEvent* event)
     THistoryComboBox* box = BoxOf(watched);
     if (box == nullptr)
         return QMainWindow::eventFilter(watched, event);
-    if (event->type() == QEvent::FocusOut) {
-        // Dropping the list down or switching to another program does not
-        // leave the box.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            Guarded([&] { inEditExit(box); });
-    } else if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (outEditKeyDown(box, key->key(), key->modifiers()) || outEditKeyPress(box, key->text()))
             return true;

@@ -27,6 +27,7 @@ class FakeDialogs : public Dialogs {
 public:
     MessageAnswer ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override
     {
+        Opened();
         messages.push_back({kind, text, buttons});
         if (answers.empty())
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
@@ -36,10 +37,12 @@ public:
     }
     void ShowErrorBox(const std::string& caption, const std::string& text) override
     {
+        Opened();
         errorBoxes.push_back({caption, text});
     }
     std::optional<std::string> InputBox(const std::string& title, const std::string&, const std::string&) override
     {
+        Opened();
         inputTitles.push_back(title);
         if (inputAnswers.empty())
             return std::nullopt;
@@ -61,6 +64,8 @@ public:
         return texts;
     }
 
+    // Runs while each message box, error box, input box or file dialog is open.
+    std::function<void()> whileOpen;
     std::deque<MessageAnswer> answers;
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<std::string>> fileAnswers;  // nothing: cancelled
@@ -73,8 +78,14 @@ public:
     std::vector<std::vector<PreviewReference>> previews;
 
 private:
+    void Opened()
+    {
+        if (whileOpen)
+            whileOpen();
+    }
     bool FileDialog(FileDialogState& state, bool save)
     {
+        Opened();
         fileDialogs.push_back({save, state});
         if (fileAnswers.empty() || !fileAnswers.front()) {
             if (!fileAnswers.empty())

@@ -1,6 +1,7 @@
 // The Help window with the shipped user guide: every flat-file code the guide
 // quotes is still there once the Markdown is shown (a code left outside a code
-// span would be taken for HTML and vanish), and a missing guide is reported.
+// span would be taken for HTML and vanish), a missing guide is reported, and
+// the text keeps a margin.
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
@@ -38,6 +39,7 @@ class TestHelpWindow : public QObject {
 private slots:
     void shippedGuideShowsEveryCodeItQuotes();
     void missingGuideSaysWhereItWasLookedFor();
+    void textKeepsClearOfTheLeftEdge();
 };
 
 void TestHelpWindow::shippedGuideShowsEveryCodeItQuotes()
@@ -61,6 +63,22 @@ void TestHelpWindow::missingGuideSaysWhereItWasLookedFor()
     window.ShowGuide(missing);
     QVERIFY(ShownText(window).contains("The user guide was not found."));
     QVERIFY(ShownText(window).contains(missing));
+}
+
+void TestHelpWindow::textKeepsClearOfTheLeftEdge()
+{
+    THelpWindow window;
+    window.ShowGuide(PELLIMAR_USER_GUIDE);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QImage shown = window.grab().toImage();
+    int firstInk = shown.width();  // the leftmost column with a dark pixel: the text's
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < firstInk; ++x) {
+            if (qGray(shown.pixel(x, y)) < 80)
+                firstInk = x;
+        }
+    }
+    QVERIFY2(firstInk >= 12 && firstInk < shown.width(), qPrintable(QString::number(firstInk)));
 }
 
 QTEST_MAIN(TestHelpWindow)

@@ -1,19 +1,69 @@
 // The main window: the Begin rule, drop-down histories, typed-character
-// filter, file commands, menus, accelerators, and settings on show and close.
+// filter, file commands, menus, accelerators, settings on show and close, and
+// how its controls look.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "gauge/gauge_painting.h"
+#include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
 #include "streams/exceptions.h"
 #include "window/window_fixture.h"
 
 using namespace pellimar;
 using namespace pellimar::testing;
+
+namespace {
+
+// Relative luminance and contrast ratio as the Web Content Accessibility
+// Guidelines define them.
+double Luminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+double Contrast(QRgb a, QRgb b)
+{
+    const double first = Luminance(a);
+    const double second = Luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// For each colour that text was drawn over, the lowest contrast of a text
+// pixel against it; text pixels are those the text changed.
+std::map<QRgb, double> TextContrastByGround(const QImage& withText, const QImage& without)
+{
+    std::map<QRgb, double> lowest;
+    for (int y = 0; y < withText.height(); ++y) {
+        for (int x = 0; x < withText.width(); ++x) {
+            const QRgb ground = without.pixel(x, y);
+            if (withText.pixel(x, y) == ground)
+                continue;
+            const double contrast = Contrast(withText.pixel(x, y), ground);
+            lowest[ground] = lowest.count(ground) ? std::min(lowest[ground], contrast) : contrast;
+        }
+    }
+    return lowest;
+}
+
+}  // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -24,6 +74,10 @@ private slots:
     void enterAddsANewEntryAtTheTop();
     void existingEntryKeepsItsCapitalsAndPlace();
     void leavingABoxAddsItsText();
+    void boxLeftForADialogAddsItsText();
+    void ownListAndOtherProgramsDoNotLeaveABox();
+    void typedTextStaysAsTyped_data();
+    void typedTextStaysAsTyped();
     void ctrlDeleteRemovesTheShownEntry();
     void bracketsAreFilteredInNineBoxes();
     void inputDialogLeavesTheHistoryAloneUntilFocusLeaves();
@@ -34,6 +88,9 @@ private slots:
     void settingsAreLoadedOnShowAndSavedOnClose();
     void errorsGetAFullStopWhenTheyNeedOne();
     void aboutAndHelp();
+    void gaugeTextReadsOverBarAndBackground();
+    void controlsInTheGroupsTakeTheWindowFont();
+    void captionsKeepClearOfNeighboursAndFrames();
 };
 
 void TestMainWindow::beginNeedsInputOutputAndPattern_data()
@@ -101,6 +158,81 @@ void TestMainWindow::leavingABoxAddsItsText()
     f.ui().pageCB->setEditText("");
     f.ui().refCB->setFocus(Qt::TabFocusReason);
     QVERIFY(f.ui().pageCB->History().empty());
+}
+
+// A dialog takes the activation from the window and hands it back after the
+// command has moved the focus: the box the user was in has been left then.
+void TestMainWindow::boxLeftForADialogAddsItsText()
+{
+    WindowFixture f;
+    f.Show();
+    f.dialogs.whileOpen = [] { QApplication::setActiveWindow(nullptr); };
+    const auto dialogClosed = [&] { QApplication::setActiveWindow(f.window.get()); };
+    THistoryComboBox* level = f.ui().LevelBoxes[0];
+    level->setFocus();
+    QTest::keyClicks(level, "Book");
+    f.dialogs.fileAnswers = {std::string("/data/in.fff"), std::string("/data/out.fff")};
+    f.window->SpeedButton1Click();
+    dialogClosed();
+    QCOMPARE(level->History(), (std::vector<std::string>{"Book"}));
+    f.window->SpeedButton3Click();
+    dialogClosed();
+    f.window->Button1Click();
+    QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).inputHistory,
+             (std::vector<std::string>{"/data/in.fff"}));
+}
+
+void TestMainWindow::ownListAndOtherProgramsDoNotLeaveABox()
+{
+    WindowFixture f;
+    f.Show();
+    THistoryComboBox* box = f.ui().refCB;
+    box->SetHistory({"1 2"});
+    box->setFocus();
+    QTest::keyClicks(box, "1");
+    box->showPopup();
+    box->hidePopup();
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(box->hasFocus());
+    QCOMPARE(box->History(), (std::vector<std::string>{"1 2"}));
+}
+
+void TestMainWindow::typedTextStaysAsTyped_data()
+{
+    QTest::addColumn<int>("box");  // index into the eleven history boxes
+    QTest::addColumn<QStringList>("history");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("start of an entry") << kLevelCount + 1 << QStringList{"1 2"} << "1" << QStringList{"1", "1 2"};
+    QTest::newRow("start of a path") << kLevelCount + 3 << QStringList{"/data/out1.fff"} << "/data/out"
+                                     << QStringList{"/data/out", "/data/out1.fff"};
+    QTest::newRow("entry in other capitals") << 3 << QStringList{"Section"} << "SECTION" << QStringList{"Section"};
+}
+
+// Nothing completes or re-cases what is typed, and leaving the box keeps it.
+void TestMainWindow::typedTextStaysAsTyped()
+{
+    QFETCH(int, box);
+    QFETCH(QStringList, history);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, after);
+    WindowFixture f;
+    f.Show();
+    THistoryComboBox* typedInto = f.ui().HistoryBoxes()[box];
+    std::vector<std::string> entries;
+    for (const QString& entry : history)
+        entries.push_back(entry.toStdString());
+    typedInto->SetHistory(entries);
+    typedInto->setFocus();
+    QTest::keyClicks(typedInto, typed);
+    QTest::keyClick(typedInto, Qt::Key_Tab);
+    QVERIFY(!typedInto->hasFocus());
+    QCOMPARE(typedInto->currentText(), typed);
+    QStringList shown;
+    for (int i = 0; i < typedInto->count(); ++i)
+        shown << typedInto->itemText(i);
+    QCOMPARE(shown, after);
 }
 
 void TestMainWindow::ctrlDeleteRemovesTheShownEntry()
@@ -281,6 +413,68 @@ void TestMainWindow::aboutAndHelp()
     QVERIFY(about.find("The Pellimar developers, under the MIT licence") != std::string::npos);
     f.ui().Using1->trigger();
     QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
+}
+
+// At 50 % the centred text stands half over the bar and half over the empty
+// part; every pixel of it must stand out from the pixel it was drawn over.
+void TestMainWindow::gaugeTextReadsOverBarAndBackground()
+{
+    WindowFixture f;
+    f.ui().ProgBar1->SetProgress(50);
+    TGaugeLook look = f.ui().ProgBar1->Look();
+    const QImage withText = ComposeGauge(look, f.ui().ProgBar1->size());
+    look.ShowText = false;
+    const QImage without = ComposeGauge(look, f.ui().ProgBar1->size());
+    const QRgb bar = without.pixel(2, without.height() / 2);
+    const QRgb empty = without.pixel(without.width() - 3, without.height() / 2);
+    std::map<QRgb, double> lowest = TextContrastByGround(withText, without);
+    QCOMPARE(lowest.size(), std::size_t{2});
+    QVERIFY2(lowest[bar] >= 3.0, qPrintable(QString("over the bar: %1").arg(lowest[bar])));
+    QVERIFY2(lowest[empty] >= 3.0, qPrintable(QString("over the empty part: %1").arg(lowest[empty])));
+}
+
+// The style sheet that draws the group frames must not cut the controls in
+// the groups, or the boxes' text and dropped-down lists, off from the
+// window's font.
+void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
+{
+    WindowFixture f;
+    f.Show();
+    QWidgetList controls;
+    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3})
+        controls += group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (THistoryComboBox* box : f.ui().HistoryBoxes())
+        controls << box->lineEdit() << box->view();
+    const QFontInfo windowFont(f.window->font());
+    for (const QWidget* control : controls) {
+        QCOMPARE(QFontInfo(control->font()).family(), windowFont.family());
+        QCOMPARE(QFontInfo(control->font()).pixelSize(), 13);
+    }
+}
+
+// Every label and check box in a group keeps some room to the controls
+// beside it and to the group's frame.
+void TestMainWindow::captionsKeepClearOfNeighboursAndFrames()
+{
+    constexpr int kRoom = 6;
+    WindowFixture f;
+    f.Show();
+    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3}) {
+        const QWidgetList controls = group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        for (const QWidget* caption : controls) {
+            if (!qobject_cast<const QLabel*>(caption) && !qobject_cast<const QCheckBox*>(caption))
+                continue;
+            const QRect place = caption->geometry();
+            QVERIFY2(place.left() >= kRoom && place.right() < group->width() - kRoom, qPrintable(group->title()));
+            for (const QWidget* other : controls) {
+                const QRect beside = other->geometry();
+                if (other == caption || place.bottom() < beside.top() || beside.bottom() < place.top())
+                    continue;
+                const int gap = std::max(beside.left() - place.right(), place.left() - beside.right()) - 1;
+                QVERIFY2(gap >= kRoom, qPrintable(group->title() + " " + caption->property("text").toString()));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "support/temp_dir.h"
+#include "window/application_setup.h"
 #include "window/qt_dialogs.h"
 
 using namespace pellimar;
@@ -88,6 +89,7 @@ private slots:
     void errorBoxShowsLineBreaksAndTheCaption();
     void inputBoxReturnsTheTextOrNothing();
     void saveDialogReturnsThePathAndFilter();
+    void applicationAddsNothingToCaptions();
 };
 
 void TestQtDialogs::confirmBoxAnswersYesAndNo()
@@ -129,10 +131,12 @@ void TestQtDialogs::errorBoxShowsLineBreaksAndTheCaption()
 void TestQtDialogs::inputBoxReturnsTheTextOrNothing()
 {
     QtDialogs dialogs;
+    QString caption;
     QString label;
     {
         ModalAnswerer answer([&](QWidget* modal) {
             auto* input = qobject_cast<QInputDialog*>(modal);
+            caption = input->windowTitle();
             label = input->labelText();
             input->setTextValue(input->textValue() + "7");
             input->accept();
@@ -140,6 +144,7 @@ void TestQtDialogs::inputBoxReturnsTheTextOrNothing()
         QCOMPARE(dialogs.InputBox("Input Page Number", "Please enter a starting page number:", "1").value_or("-"),
                  std::string("17"));
     }
+    QCOMPARE(caption, QString("Input Page Number"));
     QCOMPARE(label, QString("Please enter a starting page number:"));
     ModalAnswerer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     QVERIFY(!dialogs.InputBox("Input Page Number", "prompt", "1").has_value());
@@ -164,6 +169,16 @@ void TestQtDialogs::saveDialogReturnsThePathAndFilter()
     QCOMPARE(selectedFilter, QString("Text Files (*.txt)"));
     QCOMPARE(state.fileName, dir.File("chosen.txt"));
     QCOMPARE(state.filterIndex, 2);
+}
+
+// On X11 Qt appends the application's display name, once one is set, to
+// every caption that does not end with it; the window manager would show
+// "Error — Folio Flat File Pellimar" for the box captioned "Error".
+void TestQtDialogs::applicationAddsNothingToCaptions()
+{
+    SetUpApplication();
+    // Without a display name of its own, the application shows its plain name.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QString("pellimar"));
 }
 
 QTEST_MAIN(TestQtDialogs)

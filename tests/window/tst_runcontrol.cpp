@@ -255,6 +255,7 @@ void TestRunControl::controlsWhileRunning()
     f.window->Button2Click();
     QVERIFY(checked);
     QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
+    QVERIFY(!f.ui().Button2->isEnabled());  // the input box was emptied during the run
     QVERIFY(f.ui().Button1->isEnabled());
     QVERIFY(f.ui().About1->isEnabled());
     QVERIFY(!f.ui().ProgBar1->isVisible());
@@ -333,7 +334,11 @@ void TestRunControl::viewerPathIsSetAndStored()
     WindowFixture f;
     f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
     f.window->SetFolioFlatFileViewer1Click();
-    QCOMPARE(f.dialogs.fileDialogs[0].state.filterIndex, 4);
+    // Programs here have no ".exe": the dialog opens on all files, and the
+    // entry for executables is still there to choose.
+    const FileDialogState& shown = f.dialogs.fileDialogs[0].state;
+    QCOMPARE(shown.filters.at(shown.filterIndex - 1).description, std::string("All Files (*.*)"));
+    QCOMPARE(shown.filters.at(3).description, std::string("Executable Files (*.exe)"));
     QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
     QCOMPARE(f.window->ViewerPath(), std::string("/usr/local/bin/ffview"));
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).viewerPath,

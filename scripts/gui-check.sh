@@ -1,0 +1,255 @@
+#!/usr/bin/env bash
+# Uses the real window as a user would, on a virtual X display (Xvfb) with a
+# real window manager (openbox), typing and clicking with xdotool: level names
+# from the sample definition file and typed, the patterns typed (the reference
+# pattern "1" over a history holding "1 2"), input and output chosen through
+# the "+" dialogs, two runs with their closing questions, the overwrite
+# question and the starting-page input box, then Exit. It then checks the
+# saved settings and pattern files, the output files, and the captions the
+# window manager showed. Screenshots and the saved settings are left in
+# BUILD_DIR/gui-check/.
+#
+# Usage: scripts/gui-check.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=${1:-build}
+program=$build_dir/src/app/pellimar
+shots=$build_dir/gui-check
+title="Folio Flat File Pellimar"
+
+if [[ -z "${PELLIMAR_GUI_CHECK_BOUNDED:-}" ]]; then
+  scripts/install-deps.sh xvfb openbox xdotool imagemagick x11-utils
+  # Every step below has its own time limit; this bounds them all together.
+  PELLIMAR_GUI_CHECK_BOUNDED=1 exec timeout --kill-after=10 180 "$0" "$@"
+fi
+[[ -x "$program" ]] || { echo "gui-check: $program is missing; build first" >&2; exit 1; }
+
+rm -rf "$shots"
+mkdir -p "$shots"
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work" 2>/dev/null || true
+}
+trap cleanup EXIT
+# Stopped from outside (or by the time limit), it still ends what it started.
+trap 'echo "gui-check: FAILED: stopped" >&2; exit 143' TERM INT
+
+say() { echo "gui-check: $*"; }
+shot() { timeout 20 import -window root "$shots/$1.png" || say "no screenshot $1"; }
+fail() {
+  echo "gui-check: FAILED: $*" >&2
+  shot failure
+  [[ -s "$work/program.log" ]] && sed 's/^/gui-check: program: /' "$work/program.log" >&2
+  exit 1
+}
+# Every xdotool call is bounded, so that nothing can hang.
+xdo() { timeout 10 xdotool "$@"; }
+active_name() { xdo getactivewindow getwindowname 2>/dev/null || true; }
+
+captions=()
+# Waits until the window manager's active window carries this caption.
+wait_active() {
+  local i
+  for ((i = 0; i < 150; i++)); do
+    if [[ "$(active_name)" == "$1" ]]; then
+      captions+=("$1")
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no active window captioned \"$1\"; the active one is \"$(active_name)\""
+}
+typed() { xdo type --delay 15 -- "$1"; }
+keys() { xdo key --delay 60 "$@"; }
+# Clicks at a place of the window's client area; y counts from below the menu bar.
+click() { xdo mousemove --window "$window" "$1" $(($2 + menu_height)) click 1; }
+
+start_display() {
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  exec 3>&-
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [[ -s "$work/display" ]] && break
+    sleep 0.1
+  done
+  [[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  mkdir -p "$work/home" "$work/runtime"
+  chmod 700 "$work/runtime"
+  export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/home/.config
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  for ((i = 0; i < 100; i++)); do
+    timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start: $(cat "$work/openbox.log")"
+}
+
+# The sample and definition file, a longer input whose first reference comes
+# about halfway through, and settings with earlier histories.
+prepare_files() {
+  cp resources/sample.fff resources/sample.def "$work/"
+  local i
+  for ((i = 0; i < 400; i++)); do
+    printf '<RD>Front matter record %03d, before any level heading.\r\n' "$i"
+  done >"$work/long.fff"
+  cat resources/sample.fff >>"$work/long.fff"
+  mkdir -p "$work/config"
+  printf '1 2\r\n2 3, P. #\r\n' >"$work/config/patterns.ref"
+  printf '[L4]\r\nSection=\r\n' >"$work/config/pellimar.INI"
+}
+
+start_program() {
+  PELLIMAR_CONFIG_DIR=$work/config QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
+  app=$!
+  pids+=("$app")
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
+  [[ -n "$window" ]] || fail "the window did not appear: $(cat "$work/program.log")"
+  xdo windowactivate --sync "$window"
+  wait_active "$title"
+  local height
+  height=$(xdo getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p')
+  menu_height=$((height - 290))  # the client area below the menu bar is 290 pixels high
+  sleep 0.5
+  timeout 20 import -window "$window" "$shots/window.png"
+}
+
+# Types a path into the file dialog with this caption and confirms it.
+choose_file() {
+  wait_active "$1"
+  keys ctrl+a
+  typed "$2"
+  sleep 0.3
+  keys Return
+  wait_active "$title"
+}
+
+fill_in_the_window() {
+  keys alt+l
+  choose_file Open "$work/sample.def"
+  keys alt+4
+  typed SECTION
+  keys alt+p
+  typed '[#]'
+  click 316 29  # Remove #'s
+  keys alt+r
+  typed 1
+  keys Tab
+  keys alt+r ctrl+a
+  typed '2 3, p. #'
+  keys alt+5
+  typed Verse  # and straight on to a dialog
+  click 403 167  # the "+" of the input file
+  choose_file Open "$work/sample.fff"
+  click 403 213  # the "+" of the output file
+  choose_file 'Save As' "$work/out.fff"
+  sleep 0.3
+  shot main-window-idle
+}
+
+run_the_sample() {
+  click 171 268  # Begin
+  wait_active Confirm
+  shot message-box
+  keys y  # view the output: no viewer is set
+  wait_active Error
+  keys Return
+  wait_active "$title"
+  cp "$work/out.fff" "$work/sample-run.fff"
+}
+
+run_the_long_file() {
+  keys alt+p ctrl+a
+  typed '{#}'  # no page-number marker matches: the starting page is asked for
+  click 249 168  # into the input box
+  keys ctrl+a
+  typed "$work/long.fff"
+  click 171 268  # Begin
+  wait_active Warning
+  keys y  # overwrite
+  wait_active "Input Page Number"
+  sleep 0.3
+  shot during-run
+  keys ctrl+a
+  typed 7
+  keys Return
+  wait_active Confirm
+  keys n
+  wait_active "$title"
+}
+
+close_the_window() {
+  click 255 268  # Exit
+  local i
+  for ((i = 0; i < 100; i++)); do
+    kill -0 "$app" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "the window did not close"
+}
+
+failures=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    say "ok: $what"
+  else
+    echo "gui-check: FAILED: $what" >&2
+    failures=$((failures + 1))
+  fi
+}
+same() {
+  [[ "$1" == "$2" ]] && return 0
+  printf 'gui-check:   expected %q\ngui-check:   found    %q\n' "$2" "$1" >&2
+  return 1
+}
+holds() { grep -a -q -F -- "$2" "$1"; }
+lacks() { ! grep -a -q -F -- "$2" "$1"; }
+lines_of() { tr -d '\r' <"$1"; }
+# The entries of a section of the settings file, one a line.
+section_of() { lines_of "$work/config/pellimar.INI" | sed -n "/^\[$1\]\$/,/^\[/{/^\[/d;s/=.*//;p}"; }
+references() { grep -a -o '<CS:Reference>' "$1" | wc -l; }
+
+check_results() {
+  local sample=$work/sample-run.fff long=$work/out.fff
+  check "the reference history: 1 as typed over 1 2, the old entry as it was" \
+    same "$(lines_of "$work/config/patterns.ref")" $'1\n1 2\n2 3, P. #'
+  check "the page-pattern history" same "$(lines_of "$work/config/patterns.pag")" $'{#}\n[#]'
+  check "InputFiles: the input typed, and the one chosen with +" \
+    same "$(section_of InputFiles)" "$work/long.fff"$'\n'"$work/sample.fff"
+  check "OutputFiles: the output chosen with +" same "$(section_of OutputFiles)" "$work/out.fff"
+  check "L5: the level name typed just before a dialog" same "$(section_of L5)" Verse
+  check "L4: its entry as it was after SECTION was typed" same "$(section_of L4)" Section
+  check "Remove #'s saved" holds "$work/config/pellimar.INI" "Remove=1"
+  check "the sample run: 181 references" same "$(references "$sample")" 181
+  check "the sample run: the reference pattern as typed" holds "$sample" "<CS:Reference>Genesis 1, p. 1<CR>"
+  check "the sample run: no re-cased pattern" lacks "$sample" "P. "
+  check "the sample run: page markers removed" lacks "$sample" "[2]"
+  check "the long run: 181 references" same "$(references "$long")" 181
+  check "the long run: the page given in the input box" holds "$long" "<CS:Reference>Genesis, p. 7<CR>"
+}
+
+start=$SECONDS
+start_display
+prepare_files
+start_program
+say "typing into the boxes and choosing files on display $DISPLAY"
+fill_in_the_window
+say "running the sample"
+run_the_sample
+say "running a longer file that asks for the starting page"
+run_the_long_file
+close_the_window
+cp -r "$work/config" "$shots/settings"
+check_results
+say "captions the window manager showed: $(printf '"%s"\n' "${captions[@]}" | sort -u | paste -s -d ' ')"
+say "screenshots in $shots; took $((SECONDS - start)) s"
+exit $((failures > 0))
