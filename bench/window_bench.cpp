@@ -26,6 +26,11 @@ public:
         lastMessage = text;
         return MessageAnswer::No;
     }
+    MessageAnswer ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string&,
+                                      MessageButtons buttons) override
+    {
+        return ShowMessage(kind, text, buttons);
+    }
     void ShowErrorBox(const std::string&, const std::string& text) override { lastMessage = text; }
     std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override
     {

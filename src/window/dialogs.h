@@ -37,6 +37,9 @@ public:
     // A modal box captioned with the kind's word ("Warning", "Error",
     // "Information", "Confirm"). A "\r" in the text is a line break.
     virtual MessageAnswer ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) = 0;
+    // The same box with a note under its text, a piece of advice set apart.
+    virtual MessageAnswer ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string& note,
+                                              MessageButtons buttons) = 0;
     // The program's error box: stop icon, one OK button, the given caption.
     virtual void ShowErrorBox(const std::string& caption, const std::string& text) = 0;
     // The typed text, or nothing when cancelled.

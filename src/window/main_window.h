@@ -190,6 +190,7 @@ private:
     bool ConfirmOverwrite();
     void RunFromWindow();
     void ShowRunEnd(RunResult& result);
+    std::string IdRecordsAdvice(const RunResult& result) const;
     void SetRunControls(bool enabled);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();

@@ -57,7 +57,15 @@ QString FilterText(const FileFilter& filter)
 
 MessageAnswer QtDialogs::ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons)
 {
+    return ShowMessageWithNote(kind, text, "", buttons);
+}
+
+MessageAnswer QtDialogs::ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string& note,
+                                             MessageButtons buttons)
+{
     QMessageBox box(IconOf(kind), CaptionOf(kind), DisplayText(text), QMessageBox::NoButton, parent_);
+    if (!note.empty())
+        box.setInformativeText(DisplayText(note));
     QAbstractButton* yes = nullptr;
     QAbstractButton* no = nullptr;
     QAbstractButton* last = nullptr;

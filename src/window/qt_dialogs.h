@@ -18,6 +18,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     MessageAnswer ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override;
+    MessageAnswer ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string& note,
+                                      MessageButtons buttons) override;
     void ShowErrorBox(const std::string& caption, const std::string& text) override;
     std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                         const std::string& defaultText) override;

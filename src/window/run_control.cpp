@@ -80,6 +80,17 @@ void TZUDIzazu::RunFromWindow()
     ShowRunEnd(result);
 }
 
+// Level records with IDs that name one of the levels, read as plain record
+// codes because the switch is off: the likely reason for missing references.
+std::string TZUDIzazu::IdRecordsAdvice(const RunResult& result) const
+{
+    if (result.unreadIdLevelRecords == 0 || FIdRecords)
+        return {};
+    return std::to_string(result.unreadIdLevelRecords) +
+           " record codes of this file name a level in the form <RD,ID:n:Level>, as later Folio versions "
+           "write level records. Switch on File > Preferences > ID record levels to read them as such.";
+}
+
 void TZUDIzazu::ShowRunEnd(RunResult& result)
 {
     if (result.cancelled) {
@@ -93,8 +104,9 @@ void TZUDIzazu::ShowRunEnd(RunResult& result)
             result.partialOutput->PutInPlace();
         return;
     }
-    const std::string text = std::to_string(result.refCount) + " total references created." + "\r" + "View output file?";
-    if (services_.dialogs->ShowMessage(MessageKind::Confirm, text, MessageButtons::YesNo) == MessageAnswer::Yes)
+    const std::string text = std::to_string(result.refCount) + " total references created.\rView output file?";
+    if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result),
+                                               MessageButtons::YesNo) == MessageAnswer::Yes)
         LaunchViewer();
 }
 

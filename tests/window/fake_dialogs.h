@@ -16,6 +16,7 @@ struct ShownMessage {
     MessageKind kind;
     std::string text;
     MessageButtons buttons;
+    std::string note;
 };
 
 struct ShownFileDialog {
@@ -27,8 +28,13 @@ class FakeDialogs : public Dialogs {
 public:
     MessageAnswer ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons) override
     {
+        return ShowMessageWithNote(kind, text, "", buttons);
+    }
+    MessageAnswer ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string& note,
+                                      MessageButtons buttons) override
+    {
         Opened();
-        messages.push_back({kind, text, buttons});
+        messages.push_back({kind, text, buttons, note});
         if (answers.empty())
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
         const MessageAnswer answer = answers.front();

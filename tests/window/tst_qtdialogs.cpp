@@ -53,6 +53,7 @@ private:
 struct SeenBox {
     QString caption;
     QString text;
+    QString note;
     QStringList buttons;
 };
 
@@ -64,6 +65,7 @@ std::function<void(QWidget*)> SeeAndPress(SeenBox& seen, const QString& press = 
         auto* box = qobject_cast<QMessageBox*>(modal);
         seen.caption = box->windowTitle();
         seen.text = box->text();
+        seen.note = box->informativeText();
         seen.buttons.clear();
         for (QAbstractButton* button : box->buttons())
             seen.buttons << button->text();
@@ -103,7 +105,10 @@ void TestQtDialogs::confirmBoxAnswersYesAndNo()
     QCOMPARE(seen.caption, QString("Confirm"));
     QCOMPARE(seen.buttons, (QStringList{"&No", "&Yes"}));
     ModalAnswerer answer(SeeAndPress(seen, "&Yes"));
-    QCOMPARE(dialogs.ShowMessage(MessageKind::Confirm, "Delete?", MessageButtons::YesNo), MessageAnswer::Yes);
+    QCOMPARE(dialogs.ShowMessageWithNote(MessageKind::Confirm, "Delete?", "a\rnote", MessageButtons::YesNo),
+             MessageAnswer::Yes);
+    QCOMPARE(seen.text, QString("Delete?"));
+    QCOMPARE(seen.note, QString("a\nnote"));
 }
 
 void TestQtDialogs::warningBoxOffersCancel()

@@ -33,6 +33,7 @@ class TestRunControl : public QObject {
 
 private slots:
     void completeRunReportsTheCountAndLaunchesTheViewer();
+    void levelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised();
     void answeringNoLaunchesNothing();
     void missingViewerIsReported();
     void missingInputIsReported();
@@ -69,6 +70,23 @@ void TestRunControl::completeRunReportsTheCountAndLaunchesTheViewer()
     QCOMPARE(f.launcher.started[0].first, std::string("/opt/view er/viewer"));
     QCOMPARE(f.launcher.started[0].second, f.outputPath);
     QVERIFY(ReadFileBytes(f.outputPath).find("<CS:Reference>Genesis<CR>") != std::string::npos);
+}
+
+void TestRunControl::levelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised()
+{
+    WindowFixture f;
+    f.Prepare("<RD,ID:1:Book>Genesis\r\n<RD,ID:2>text\r\n");
+    f.ui().LevelBoxes[0]->setEditText("Book");
+    f.window->Button2Click();
+    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
+    f.ui().IDR1->trigger();
+    f.window->Button2Click();
+    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"0 total references created.\rView output file?",
+                                                                 "Output File Exists.  Overwrite?",
+                                                                 "1 total references created.\rView output file?"}));
+    QVERIFY(f.dialogs.messages[0].note.starts_with("1 record codes of this file name a level in the form "));
+    QVERIFY(f.dialogs.messages[0].note.find("ID record levels") != std::string::npos);
+    QCOMPARE(f.dialogs.messages[2].note, std::string());
 }
 
 void TestRunControl::answeringNoLaunchesNothing()
