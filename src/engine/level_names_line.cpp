@@ -9,6 +9,10 @@
 namespace pellimar {
 namespace {
 
+// Lines are read whole but held only this far: a flat file can hold lines
+// of any length, and level names are short.
+constexpr std::size_t kLongestLevelNamesLine = 1 << 20;
+
 std::string WithoutQuotes(std::string_view field)
 {
     if (field.starts_with('"'))
@@ -54,7 +58,7 @@ std::vector<std::string> ReadLevelNamesFile(const std::string& path)
         const std::int64_t before = stream.Position();
         std::string line;
         try {
-            line = stream.ReadLine();
+            line = stream.ReadLine(kLongestLevelNamesLine);
         } catch (const EReadError&) {
             // An unreadable line counts as empty; when reading cannot move on
             // at all, there is nothing more to find.

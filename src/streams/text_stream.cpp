@@ -81,7 +81,7 @@ void TS_TextStream::ThrowReadError()
 }
 
 template <typename IsStop>
-bool TS_TextStream::GatherUntil(std::string& text, IsStop isStop)
+bool TS_TextStream::GatherUntil(std::string& text, IsStop isStop, std::size_t keep)
 {
     for (;;) {
         std::span<const std::uint8_t> ahead = ReadAhead();
@@ -94,17 +94,19 @@ bool TS_TextStream::GatherUntil(std::string& text, IsStop isStop)
             continue;
         }
         const auto stop = std::find_if(ahead.begin(), ahead.end(), isStop);
-        text.append(reinterpret_cast<const char*>(ahead.data()), static_cast<std::size_t>(stop - ahead.begin()));
-        Consume(static_cast<std::size_t>(stop - ahead.begin()));
+        const auto length = static_cast<std::size_t>(stop - ahead.begin());
+        const std::size_t room = text.size() < keep ? keep - text.size() : 0;
+        text.append(reinterpret_cast<const char*>(ahead.data()), std::min(length, room));
+        Consume(length);
         if (stop != ahead.end())
             return true;
     }
 }
 
-std::string TS_TextStream::ReadLine()
+std::string TS_TextStream::ReadLine(std::size_t keep)
 {
     std::string line;
-    if (!GatherUntil(line, [](std::uint8_t b) { return b == '\r' || b == '\n'; }))
+    if (!GatherUntil(line, [](std::uint8_t b) { return b == '\r' || b == '\n'; }, keep))
         return line;
     const std::uint8_t lineBreak = ReadChar();
     std::uint8_t next;

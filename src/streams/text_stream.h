@@ -51,7 +51,8 @@ public:
         return ch;
     }
     // Text up to the next CR, LF or CR LF, which is consumed and not returned.
-    std::string ReadLine();
+    // Of a longer line only the first `keep` bytes are held and returned.
+    std::string ReadLine(std::size_t keep = SIZE_MAX);
     // Text up to the first byte in delimiters (or, with an empty set, the
     // first byte below 32), which is left to be read next.
     std::string ReadUntil(std::string_view delimiters);
@@ -72,7 +73,7 @@ private:
     // Appends read-ahead bytes to text up to the first stop byte; true when
     // one was found (it stays unread).
     template <typename IsStop>
-    bool GatherUntil(std::string& text, IsStop isStop);
+    bool GatherUntil(std::string& text, IsStop isStop, std::size_t keep = SIZE_MAX);
 
     // Every text stream opens its own file, so this is always true; it is
     // kept because ReleaseSource must not destroy a source someone else owns

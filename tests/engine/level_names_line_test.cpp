@@ -72,6 +72,11 @@ TEST_F(LevelNamesFile, FirstQualifyingLineWins)
     EXPECT_EQ((Names{"Book", "Chapter"}), Read("<DE:x,y,z>\r\nnoise, more\r\n<LN:T,Book,Chapter>\r\n<LN:T,Other>\r\n"));
 }
 
+TEST_F(LevelNamesFile, LinesOfMegabytesBeforeTheLevelNamesArePassedOver)
+{
+    EXPECT_EQ((Names{"Book"}), Read(std::string(3'000'000, 'x') + "\r\n<LN:T,Book>\r\n"));
+}
+
 TEST_F(LevelNamesFile, LfOnlyAndCrOnlyLineEnds)
 {
     EXPECT_EQ((Names{"A"}), Read("x\n<ln:T,A>\n"));

@@ -82,9 +82,11 @@ TEST_F(TextStreamTest, ReadLineKeepsNulAndHandlesLongLines)
 {
     std::string text(30000, 'q');
     text[5] = '\0';
-    TS_TextStream& s = Over(text + "\nend");
+    TS_TextStream& s = Over(text + "\nend\r\n" + text + "\r\nlast");
     EXPECT_EQ(text, s.ReadLine());
-    EXPECT_EQ("end", s.ReadLine());
+    EXPECT_EQ("en", s.ReadLine(2));
+    EXPECT_EQ(text.substr(0, 9000), s.ReadLine(9000));  // the rest of the long line is passed over
+    EXPECT_EQ("last", s.ReadLine());
 }
 
 TEST_F(TextStreamTest, EmptyFile)
