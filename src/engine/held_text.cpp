@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "streams/exceptions.h"
+#include "streams/native_file.h"
 #include "streams/text_stream.h"
 
 namespace pellimar {
@@ -34,7 +35,7 @@ void HeldText::Append(std::string_view bytes)
     bytes.remove_prefix(inMemory);
     if (!bytes.empty()) {
         if (!spill_)
-            spill_.reset(std::tmpfile());
+            spill_.reset(OpenTemporaryFile());
         if (!spill_ || std::fwrite(bytes.data(), 1, bytes.size(), spill_.get()) != bytes.size())
             SpillFailed();
     }

@@ -1,13 +1,8 @@
-// POSIX file access for the streams, with exclusive access through the
-// table of held files and a lock against other programs.
+// File access for the streams, with exclusive access through the table of
+// held files and the file layer's hold against other programs.
 #include "streams/file_stream.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -17,16 +12,6 @@
 namespace pellimar {
 namespace {
 
-int OpenForCreate(const std::string& fileName, bool& created)
-{
-    const int common = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    int fd = open(fileName.c_str(), common | O_CREAT | O_EXCL, 0666);
-    created = fd >= 0;
-    if (fd < 0 && errno == EEXIST)
-        fd = open(fileName.c_str(), common);
-    return fd;
-}
-
 constexpr std::int64_t kChunkSize = 256 * 1024;
 
 }  // namespace
@@ -35,43 +20,44 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : Name
 {
     const bool create = mode == fmCreate;
     bool created = false;
-    Handle = create ? OpenForCreate(fileName, created)
-                    : open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    File = create ? NativeFile::OpenForWriting(fileName, created) : NativeFile::OpenForReading(fileName);
     Writable = create;
-    if (Handle < 0)
-        Fail(create, ReasonOfError(errno, create));
+    if (!File.IsOpen())
+        Fail(create, ReasonNotOpened(fileName, create));
 
-    struct stat info {};
-    if (fstat(Handle, &info) != 0)
-        Fail(create, ReasonOfError(errno, create));
+    const std::optional<FileFacts> facts = File.Facts();
+    if (!facts)
+        Fail(create, LastFailureReason(create));
     // Reading takes regular files only (a pipe or device could block or never
     // end); writing also takes character devices such as /dev/null.
-    const bool regular = S_ISREG(info.st_mode);
+    const bool regular = facts->kind == FileKind::Regular;
     Seekable = regular;
-    if (!regular && !(create && S_ISCHR(info.st_mode)))
-        Fail(create, S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file");
-    fcntl(Handle, F_SETFL, fcntl(Handle, F_GETFL) & ~O_NONBLOCK);
+    if (!regular && !(create && facts->kind == FileKind::Device))
+        Fail(create, facts->kind == FileKind::Folder ? "it is a folder" : "it is not a regular file");
     if (regular) {
-        Identity = {info.st_dev, info.st_ino};
+        Identity = facts->identity;
         TakeHold(create, created, fileName);
     }
 }
 
 // Another stream of ours holding the file is, for a file being created,
-// the run's input under another name.
+// the run's input under another name. A file made only to be refused is
+// closed before it is removed, since Windows removes no open file.
 void TFileStream::TakeHold(bool create, bool created, const std::string& fileName)
 {
     Registered = TakeHeldFile(Identity);
     const char* reason = !Registered ? (create ? "it is the input file" : "it is already open")
-                         : !LockAgainstOtherPrograms(Handle) ? "another program has it locked"
+                         : !File.LockAgainstOtherPrograms() ? "another program has it locked"
                                                              : nullptr;
     if (reason != nullptr) {
-        if (created)
-            unlink(fileName.c_str());
+        if (created) {
+            Release();
+            RemoveFile(fileName);
+        }
         Fail(create, reason);
     }
-    if (create && !created && ftruncate(Handle, 0) != 0)
-        Fail(create, ReasonOfError(errno, create));
+    if (create && !created && !File.Truncate())
+        Fail(create, LastFailureReason(create));
 }
 
 void TFileStream::Fail(bool create, const std::string& reason)
@@ -83,21 +69,21 @@ void TFileStream::Fail(bool create, const std::string& reason)
     throw EFOpenError(message, {Name, reason});
 }
 
-TFileStream::TFileStream(Adopted, int descriptor, bool writable) : Name("-"), Writable(writable), Seekable(false)
+TFileStream::TFileStream(Adopted, NativeFile file, bool writable)
+    : Name("-"), File(std::move(file)), Writable(writable), Seekable(false)
 {
-    Handle = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-    if (Handle < 0)
-        Fail(writable, ReasonOfError(errno, writable));
+    if (!File.IsOpen())
+        Fail(writable, LastFailureReason(writable));
 }
 
 std::unique_ptr<TFileStream> TFileStream::StandardInput()
 {
-    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, STDIN_FILENO, false));
+    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, NativeFile::DuplicateStandardInput(), false));
 }
 
 std::unique_ptr<TFileStream> TFileStream::StandardOutput()
 {
-    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, STDOUT_FILENO, true));
+    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, NativeFile::DuplicateStandardOutput(), true));
 }
 
 std::optional<std::int64_t> TFileStream::DataSize() const
@@ -109,7 +95,7 @@ std::optional<std::int64_t> TFileStream::DataSize() const
 
 TFileStream::~TFileStream()
 {
-    if (Handle >= 0)
+    if (File.IsOpen())
         WritePending();
     Release();
 }
@@ -120,25 +106,20 @@ void TFileStream::Release()
         GiveHeldFile(Identity);
         Registered = false;
     }
-    if (Handle >= 0) {
-        ::close(Handle);
-        Handle = -1;
-    }
+    File.Close();
 }
 
 bool TFileStream::Close()
 {
-    if (Handle < 0)
+    if (!File.IsOpen())
         return !WriteFailed;
     const bool written = WritePending();
-    const int fd = Handle;
-    Handle = -1;
+    NativeFile closing = std::move(File);
     if (Registered) {
         GiveHeldFile(Identity);
         Registered = false;
     }
-    // A close that fails with EINTR has still released the descriptor on Linux.
-    const bool closed = ::close(fd) == 0 || errno == EINTR;
+    const bool closed = closing.Close();
     return written && (closed || !Writable);
 }
 
@@ -155,8 +136,7 @@ std::int64_t TFileStream::FileSize() const
 {
     if (!Seekable && !Writable)
         return -1;
-    struct stat info {};
-    const std::int64_t size = Handle >= 0 && fstat(Handle, &info) == 0 ? info.st_size : 0;
+    const std::int64_t size = File.IsOpen() ? File.Size().value_or(0) : 0;
     if (ChunkHolds == Held::Pending)
         return std::max(size, ChunkStart + ChunkLength);
     return size;
@@ -165,19 +145,18 @@ std::int64_t TFileStream::FileSize() const
 std::int64_t TFileStream::ReadAt(std::uint8_t* into, std::int64_t count, std::int64_t at)
 {
     std::int64_t done = 0;
-    while (Handle >= 0 && done < count) {
-        const auto rest = static_cast<std::size_t>(count - done);
-        const ssize_t n = Seekable ? ::pread(Handle, into + done, rest, at + done) : ::read(Handle, into + done, rest);
-        if (n > 0) {
-            done += n;
-        } else if (n == 0) {
+    while (File.IsOpen() && done < count) {
+        const std::int64_t rest = count - done;
+        const std::int64_t n = Seekable ? File.ReadAt(into + done, rest, at + done) : File.ReadNext(into + done, rest);
+        if (n == 0)
             break;
-        } else if (errno != EINTR) {
+        if (n < 0) {
             // Unlike the end of the file, a failing disk must not look like a
             // shorter file: the copy would be silently truncated.
-            FailureReason = ReasonOfError(errno);
+            FailureReason = LastFailureReason();
             throw EReadError(std::string(kStreamReadError), FailureContext());
         }
+        done += n;
     }
     return done;
 }
@@ -209,17 +188,17 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 bool TFileStream::WriteAll(const std::uint8_t* bytes, std::int64_t count, std::int64_t at)
 {
     std::int64_t done = 0;
-    while (Handle >= 0 && done < count) {
-        const auto rest = static_cast<std::size_t>(count - done);
-        const ssize_t n = Seekable ? ::pwrite(Handle, bytes + done, rest, at + done) : ::write(Handle, bytes + done, rest);
-        if (n > 0)
-            done += n;
-        else if (n == 0 || errno != EINTR)
+    while (File.IsOpen() && done < count) {
+        const std::int64_t rest = count - done;
+        const std::int64_t n =
+            Seekable ? File.WriteAt(bytes + done, rest, at + done) : File.WriteNext(bytes + done, rest);
+        if (n <= 0)
             break;
+        done += n;
     }
     if (done < count) {
         WriteFailed = true;
-        FailureReason = ReasonOfError(errno);
+        FailureReason = LastFailureReason();
     }
     return done == count;
 }
@@ -272,7 +251,7 @@ std::int64_t TFileStream::Seek(std::int64_t offset, std::uint16_t origin)
         target = Pos + offset;
     else if (origin == kFromEnd)
         target = FileSize() + offset;
-    if (Handle < 0 || target < 0)
+    if (!File.IsOpen() || target < 0)
         return -1;
     Pos = target;
     return Pos;

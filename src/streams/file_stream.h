@@ -7,6 +7,7 @@
 #include <string>
 
 #include "streams/held_files.h"
+#include "streams/native_file.h"
 #include "streams/stream.h"
 
 namespace pellimar {
@@ -60,7 +61,7 @@ public:
 
 private:
     struct Adopted {};
-    TFileStream(Adopted, int descriptor, bool writable);
+    TFileStream(Adopted, NativeFile file, bool writable);
     [[noreturn]] void Fail(bool create, const std::string& reason);
     void TakeHold(bool create, bool created, const std::string& fileName);
     enum class Held { Nothing, ReadAhead, Pending };
@@ -74,7 +75,7 @@ private:
 
     std::string Name;
     std::string FailureReason;
-    int Handle = -1;
+    NativeFile File;
     bool Writable = false;
     bool Seekable = true;  // false for devices written in order, such as /dev/null
     bool Registered = false;

@@ -1,11 +1,11 @@
-// The table of held files and locks against other programs.
+// The table of held files.
 #include "streams/held_files.h"
 
-#include <sys/file.h>
-
-#include <cerrno>
 #include <mutex>
+#include <optional>
 #include <set>
+
+#include "streams/native_file.h"
 
 namespace pellimar {
 namespace {
@@ -44,9 +44,16 @@ bool IsHeldFile(FileIdentity file)
     return held.files.contains(file);
 }
 
-bool LockAgainstOtherPrograms(int fd)
+std::string ReasonNotOpened(const std::string& name, bool creating)
 {
-    return flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+    const bool sharing = LastFailureWasSharing();
+    const std::string reason = LastFailureReason(creating);
+    if (sharing) {
+        const std::optional<FileIdentity> identity = IdentityOfName(name);
+        if (identity && IsHeldFile(*identity))
+            return creating ? "it is the input file" : "it is already open";
+    }
+    return reason;
 }
 
 }  // namespace pellimar

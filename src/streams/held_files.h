@@ -1,17 +1,18 @@
-// Exclusive access to files: a table of the files this program holds open
-// through its streams (by device and inode, so that links and other
-// spellings of a path are caught whatever the file system supports), and
-// another program's lock on a file, where the file system offers locks.
+// Exclusive access to files among this program's own streams: a table of
+// the files they hold open, by identity, so that links and other spellings
+// of a path are caught whatever the file system supports.
 #pragma once
 
 #include <compare>
 #include <cstdint>
+#include <string>
 
 namespace pellimar {
 
+// Device and inode on POSIX; volume serial number and file index on Windows.
 struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
+    std::uint64_t volume = 0;
+    std::uint64_t number = 0;
     auto operator<=>(const FileIdentity&) const = default;
 };
 
@@ -20,9 +21,9 @@ bool TakeHeldFile(FileIdentity file);
 void GiveHeldFile(FileIdentity file);
 bool IsHeldFile(FileIdentity file);
 
-// Locks an open file against other programs without waiting; false when
-// another program holds a lock on it. A file system without locks does not
-// stop us.
-bool LockAgainstOtherPrograms(int fd);
+// Why `name` did not open, from the file layer's last failure. A file that
+// another opener keeps us out of may be held by a stream of ours: for a
+// file being created, that is the run's input under another name.
+std::string ReasonNotOpened(const std::string& name, bool creating);
 
 }  // namespace pellimar

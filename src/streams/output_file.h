@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "streams/held_files.h"
+#include "streams/native_file.h"
 
 namespace pellimar {
 
@@ -44,16 +44,16 @@ public:
     bool WritesInPlace() const { return temporary_.empty(); }
 
 private:
-    void HoldExistingFile();
+    FileKind HoldExistingFile();
     void ReleaseExistingFile();
-    void CarryOverOwnership(int fd) const;
     [[noreturn]] void Fail(const std::string& reason);
 
     std::string path_;
     std::string target_;     // the file the path finally names, links followed
     std::string temporary_;  // empty when writing in place
-    int held_ = -1;          // the replaced file, locked while the run lasts
+    NativeFile held_;        // the replaced file, held while the run lasts
     bool replacesFile_ = false;
+    // The replaced file's permission bits, owner and group (POSIX).
     unsigned mode_ = 0;
     unsigned owner_ = 0;
     unsigned group_ = 0;

@@ -1,0 +1,96 @@
+// The operating system's file calls under the streams: one small interface,
+// built from native_file_posix.cpp or native_file_win32.cpp, so that the
+// streams above stay the same on every system.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "streams/held_files.h"
+
+namespace pellimar {
+
+enum class FileKind { Regular, Device, Folder, Other };
+
+struct FileFacts {
+    FileKind kind = FileKind::Other;
+    FileIdentity identity;  // for regular files
+};
+
+// An open file, closed when the object goes. Every call that fails leaves
+// the reason for LastFailureReason.
+class NativeFile {
+public:
+    NativeFile() = default;
+    ~NativeFile();
+    NativeFile(NativeFile&& other) noexcept;
+    NativeFile& operator=(NativeFile&& other) noexcept;
+    NativeFile(const NativeFile&) = delete;
+    NativeFile& operator=(const NativeFile&) = delete;
+
+    // An existing file, for reading; on Windows shared with readers only.
+    static NativeFile OpenForReading(const std::string& name);
+    // A file for reading and writing, created when missing (`created` says
+    // so) and left as it is otherwise; on Windows shared with no one.
+    static NativeFile OpenForWriting(const std::string& name, bool& created);
+    // An existing file, for writing only and left as it is, to hold it and
+    // to test the right to write it; on Windows shared with no one.
+    static NativeFile OpenExistingForWriting(const std::string& name);
+    // A copy of the process's standard input or output, to be read or
+    // written in order.
+    static NativeFile DuplicateStandardInput();
+    static NativeFile DuplicateStandardOutput();
+
+    bool IsOpen() const { return handle_ != kClosed; }
+    std::optional<FileFacts> Facts() const;
+    std::optional<std::int64_t> Size() const;
+
+    // Bytes transferred, 0 at the end of the data (a closed pipe included),
+    // -1 on failure. A call may transfer fewer bytes than asked.
+    std::int64_t ReadAt(void* into, std::int64_t count, std::int64_t offset);
+    std::int64_t ReadNext(void* into, std::int64_t count);
+    std::int64_t WriteAt(const void* from, std::int64_t count, std::int64_t offset);
+    std::int64_t WriteNext(const void* from, std::int64_t count);
+
+    // Cuts the file to nothing.
+    bool Truncate();
+    // Locks the file against other programs without waiting; false when
+    // another program holds a lock on it. A file system without locks does
+    // not stop us, and on Windows the sharing asked for at opening already
+    // keeps the others out.
+    bool LockAgainstOtherPrograms();
+    // False when the system reports an error at closing (for a written file:
+    // the bytes may not have arrived). The file is closed in any case.
+    bool Close();
+
+private:
+    static constexpr std::intptr_t kClosed = -1;
+    explicit NativeFile(std::intptr_t handle) : handle_(handle) {}
+
+    std::intptr_t handle_ = kClosed;  // a descriptor, or a Windows handle
+};
+
+// Why the last failed call of this layer failed, phrased for users
+// ("permission denied", "no such folder"); `creating` tells a missing
+// folder from a missing file.
+std::string LastFailureReason(bool creating = false);
+// True when that failure was another opener's hold on the file: Windows
+// refuses to open what others hold without sharing. Never on POSIX, where
+// holds are locks taken after opening.
+bool LastFailureWasSharing();
+
+// The identity of the file a name stands for, asked without opening it for
+// reading or writing (which its holder may refuse); nothing when the name
+// stands for no file.
+std::optional<FileIdentity> IdentityOfName(const std::string& name);
+
+// Removes a file by name; false when it could not be removed.
+bool RemoveFile(const std::string& name);
+
+// A new temporary file open for reading and writing, removed when closed;
+// null when none can be made.
+std::FILE* OpenTemporaryFile();
+
+}  // namespace pellimar

@@ -1,0 +1,182 @@
+// The file layer on POSIX: descriptors, with flock against other programs.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "streams/exceptions.h"
+#include "streams/native_file.h"
+
+namespace pellimar {
+namespace {
+
+// Opened without blocking, so that a pipe with no writer cannot stall the
+// opening; the caller refuses what is not a file before reading, and reads
+// and writes block as usual.
+int OpenDescriptor(const std::string& name, int flags, mode_t permissions = 0)
+{
+    const int fd = ::open(name.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, permissions);
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+int Descriptor(std::intptr_t handle)
+{
+    return static_cast<int>(handle);
+}
+
+// One transfer, started again when a signal interrupted it.
+template <typename Transfer>
+std::int64_t Retried(Transfer transfer)
+{
+    for (;;) {
+        const ssize_t n = transfer();
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+}  // namespace
+
+NativeFile::~NativeFile()
+{
+    Close();
+}
+
+NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(std::exchange(other.handle_, kClosed)) {}
+
+NativeFile& NativeFile::operator=(NativeFile&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kClosed);
+    }
+    return *this;
+}
+
+NativeFile NativeFile::OpenForReading(const std::string& name)
+{
+    return NativeFile(OpenDescriptor(name, O_RDONLY));
+}
+
+NativeFile NativeFile::OpenForWriting(const std::string& name, bool& created)
+{
+    int fd = OpenDescriptor(name, O_RDWR | O_CREAT | O_EXCL, 0666);
+    created = fd >= 0;
+    if (fd < 0 && errno == EEXIST)
+        fd = OpenDescriptor(name, O_RDWR);
+    return NativeFile(fd);
+}
+
+NativeFile NativeFile::OpenExistingForWriting(const std::string& name)
+{
+    return NativeFile(OpenDescriptor(name, O_WRONLY));
+}
+
+NativeFile NativeFile::DuplicateStandardInput()
+{
+    return NativeFile(::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0));
+}
+
+NativeFile NativeFile::DuplicateStandardOutput()
+{
+    return NativeFile(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0));
+}
+
+std::optional<FileFacts> NativeFile::Facts() const
+{
+    struct stat info {};
+    if (::fstat(Descriptor(handle_), &info) != 0)
+        return std::nullopt;
+    FileFacts facts;
+    if (S_ISREG(info.st_mode)) {
+        facts.kind = FileKind::Regular;
+        facts.identity = {info.st_dev, info.st_ino};
+    } else if (S_ISCHR(info.st_mode)) {
+        facts.kind = FileKind::Device;
+    } else if (S_ISDIR(info.st_mode)) {
+        facts.kind = FileKind::Folder;
+    }
+    return facts;
+}
+
+std::optional<std::int64_t> NativeFile::Size() const
+{
+    struct stat info {};
+    if (::fstat(Descriptor(handle_), &info) != 0)
+        return std::nullopt;
+    return info.st_size;
+}
+
+std::int64_t NativeFile::ReadAt(void* into, std::int64_t count, std::int64_t offset)
+{
+    return Retried([&] { return ::pread(Descriptor(handle_), into, static_cast<std::size_t>(count), offset); });
+}
+
+std::int64_t NativeFile::ReadNext(void* into, std::int64_t count)
+{
+    return Retried([&] { return ::read(Descriptor(handle_), into, static_cast<std::size_t>(count)); });
+}
+
+std::int64_t NativeFile::WriteAt(const void* from, std::int64_t count, std::int64_t offset)
+{
+    return Retried([&] { return ::pwrite(Descriptor(handle_), from, static_cast<std::size_t>(count), offset); });
+}
+
+std::int64_t NativeFile::WriteNext(const void* from, std::int64_t count)
+{
+    return Retried([&] { return ::write(Descriptor(handle_), from, static_cast<std::size_t>(count)); });
+}
+
+bool NativeFile::Truncate()
+{
+    return ::ftruncate(Descriptor(handle_), 0) == 0;
+}
+
+bool NativeFile::LockAgainstOtherPrograms()
+{
+    return ::flock(Descriptor(handle_), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
+// A close that fails with EINTR has still released the descriptor on Linux.
+bool NativeFile::Close()
+{
+    if (!IsOpen())
+        return true;
+    const int fd = Descriptor(std::exchange(handle_, kClosed));
+    return ::close(fd) == 0 || errno == EINTR;
+}
+
+std::string LastFailureReason(bool creating)
+{
+    return ReasonOfError(errno, creating);
+}
+
+bool LastFailureWasSharing()
+{
+    return false;
+}
+
+std::optional<FileIdentity> IdentityOfName(const std::string& name)
+{
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino};
+}
+
+bool RemoveFile(const std::string& name)
+{
+    return ::unlink(name.c_str()) == 0;
+}
+
+std::FILE* OpenTemporaryFile()
+{
+    return std::tmpfile();
+}
+
+}  // namespace pellimar
