@@ -1,12 +1,12 @@
 // Checks before a run.
 #include "run/run_checks.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "engine/patterns.h"
 #include "streams/exceptions.h"
+#include "streams/wide_names.h"
 
 namespace pellimar {
 namespace {
@@ -14,12 +14,13 @@ namespace {
 // Why no input file stands under the name; empty when one does.
 std::string InputMissing(const std::string& path)
 {
-    struct stat info {};
     if (path.empty())
         return "no name given";
-    if (::stat(path.c_str(), &info) != 0)
-        return ReasonOfError(errno);
-    return S_ISDIR(info.st_mode) ? "it is a folder" : "";
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(PathOfName(path), error);
+    if (error)
+        return ReasonOfError(error.value());
+    return std::filesystem::is_directory(status) ? "it is a folder" : "";
 }
 
 RunCheck Failed(RunCheckFailure failure, std::string message)
@@ -44,8 +45,8 @@ RunCheck CheckRunInputs(const RunSettings& settings)
 
 bool OutputExists(const std::string& path)
 {
-    struct stat info {};
-    return !path.empty() && ::lstat(path.c_str(), &info) == 0;
+    std::error_code error;
+    return !path.empty() && std::filesystem::exists(std::filesystem::symlink_status(PathOfName(path), error));
 }
 
 }  // namespace pellimar
