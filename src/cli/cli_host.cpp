@@ -1,35 +1,14 @@
 // The command line's run host.
 #include "cli/cli_host.h"
 
-#include <unistd.h>
-
-#include <cstdio>
+#include "cli/console.h"
 
 namespace pellimar::cli {
-namespace {
-
-volatile std::sig_atomic_t cancelSignalled = 0;
-
-extern "C" void OnCancelSignal(int)
-{
-    cancelSignalled = 1;
-}
-
-}  // namespace
-
-void InstallCancelHandler()
-{
-    struct sigaction action {};
-    action.sa_handler = OnCancelSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
 
 CliHost::CliHost(const Options& options, bool showProgress) : options_(options)
 {
     if (showProgress)
-        progress_.emplace(STDERR_FILENO);
+        progress_.emplace();
 }
 
 void CliHost::EnterRunning()
@@ -59,7 +38,7 @@ std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)
 
 bool CliHost::CancelRequested() const
 {
-    return cancelSignalled != 0;
+    return CancelSignalled();
 }
 
 }  // namespace pellimar::cli

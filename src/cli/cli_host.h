@@ -2,7 +2,6 @@
 // starting-page answer, the switches from the options, and Ctrl+C as cancel.
 #pragma once
 
-#include <csignal>
 #include <optional>
 #include <string>
 
@@ -29,8 +28,5 @@ private:
     const Options& options_;
     std::optional<ProgressBar> progress_;
 };
-
-// Makes the first SIGINT or SIGTERM ask the running conversion to stop.
-void InstallCancelHandler();
 
 }  // namespace pellimar::cli

@@ -1,15 +1,12 @@
 // The command line's progress display.
 #include "cli/progress_bar.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 
+#include "cli/console.h"
 #include "run/run_time.h"
 
 namespace pellimar::cli {
@@ -17,13 +14,6 @@ namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr std::size_t kNarrowestBar = 10;
-
-volatile std::sig_atomic_t terminalResized = 0;
-
-extern "C" void OnTerminalResize(int)
-{
-    terminalResized = 1;
-}
 
 std::string Megabytes(double bytes)
 {
@@ -79,19 +69,11 @@ std::string UnsizedLine(std::int64_t bytes, double elapsed, std::size_t room)
     return Fitting({read + "  " + speed + "  " + clock, read + "  " + speed, read}, room);
 }
 
-}  // namespace
-
-std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width)
+// The terminal's width, else $COLUMNS, else 80.
+int TerminalWidth()
 {
-    const std::size_t room = width > 1 ? static_cast<std::size_t>(width - 1) : 0;
-    return percent < 0 ? UnsizedLine(bytes, elapsedSeconds, room) : SizedLine(percent, elapsedSeconds, room);
-}
-
-int TerminalWidth(int fd)
-{
-    winsize size {};
-    if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-        return size.ws_col;
+    if (const std::optional<int> columns = TerminalColumns())
+        return *columns;
     if (const char* columns = std::getenv("COLUMNS")) {
         const int value = std::atoi(columns);
         if (value > 0)
@@ -100,19 +82,18 @@ int TerminalWidth(int fd)
     return 80;
 }
 
-void FollowTerminalResizes()
+}  // namespace
+
+std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width)
 {
-    struct sigaction action {};
-    action.sa_handler = OnTerminalResize;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGWINCH, &action, nullptr);
+    const std::size_t room = width > 1 ? static_cast<std::size_t>(width - 1) : 0;
+    return percent < 0 ? UnsizedLine(bytes, elapsedSeconds, room) : SizedLine(percent, elapsedSeconds, room);
 }
 
 void ProgressBar::Start()
 {
     start_ = Clock::now();
-    width_ = TerminalWidth(fd_);
+    width_ = TerminalWidth();
 }
 
 void ProgressBar::Show(std::int32_t percent, std::int64_t bytes)
@@ -129,21 +110,19 @@ void ProgressBar::Finish()
     if (pending_)
         Draw();
     if (shown_)
-        (void)!::write(fd_, "\n", 1);
+        WriteToStandardError("\n");
     shown_ = false;
 }
 
 // Spaces cover what is left of a longer line drawn before.
 void ProgressBar::Draw()
 {
-    if (terminalResized != 0) {
-        terminalResized = 0;
-        width_ = TerminalWidth(fd_);
-    }
+    if (TerminalResized())
+        width_ = TerminalWidth();
     const std::string line = ProgressLine(percent_, bytes_, Elapsed(), width_);
     const std::size_t cover = std::min<std::size_t>(lastLength_, static_cast<std::size_t>(std::max(width_ - 1, 0)));
     const std::string text = "\r" + line + std::string(cover > line.size() ? cover - line.size() : 0, ' ');
-    (void)!::write(fd_, text.data(), text.size());
+    WriteToStandardError(text);
     lastLength_ = line.size();
     lastDrawn_ = Clock::now();
     shown_ = true;

@@ -17,16 +17,8 @@ namespace pellimar::cli {
 // is left free, so that no terminal wraps the line).
 std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width);
 
-// The width of the terminal on `fd`, else $COLUMNS, else 80.
-int TerminalWidth(int fd);
-
-// Makes a change of the terminal's size (SIGWINCH) known to every progress
-// bar, which then asks for the new width.
-void FollowTerminalResizes();
-
 class ProgressBar {
 public:
-    explicit ProgressBar(int fd) : fd_(fd) {}
     void Start();
     void Show(std::int32_t percent, std::int64_t bytes);
     // Draws the last state if it was held back, and ends the line.
@@ -38,7 +30,6 @@ private:
     void Draw();
     double Elapsed() const;
 
-    int fd_;
     int width_ = 0;
     Clock::time_point start_;
     Clock::time_point lastDrawn_;

@@ -2,12 +2,12 @@
 // and its summary; errors in the GNU form, naming the file and the reason.
 #include "cli/run_cli.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "cli/cli_host.h"
+#include "cli/console.h"
 #include "cli/options.h"
 #include "engine/conversion.h"
 #include "engine/level_names_line.h"
@@ -124,7 +124,7 @@ int Preview(const Options& options, CliHost& host)
 
 int Run(Options& options)
 {
-    CliHost host(options, options.progress.value_or(isatty(STDERR_FILENO) == 1));
+    CliHost host(options, options.progress.value_or(StandardErrorIsTerminal()));
     FillLevels(options);
     if (!CheckBeforeTheRun(options))
         return kExitError;
@@ -140,7 +140,7 @@ int RunParsed(ParseResult& parsed)
         return kExitUsage;
     }
     if (parsed.options.help) {
-        std::fputs(UsageText(kProgram).c_str(), stdout);
+        std::fputs((UsageText(kProgram) + EncodingNote()).c_str(), stdout);
         return kExitSuccess;
     }
     if (parsed.options.version) {
@@ -169,11 +169,34 @@ bool StandardOutputWritten()
     return false;
 }
 
+// Patterns, level names and the starting page in the encoding of the flat
+// files they are matched against and written into; a usage error when one
+// holds a character that encoding lacks.
+std::string ToFlatFileEncoding(Options& options)
+{
+    std::vector<std::pair<std::string*, std::string>> texts = {{&options.run.refPattern, "--ref-pattern"},
+                                                               {&options.run.pagePattern, "--page-pattern"},
+                                                               {&options.startPage, "--start-page"}};
+    for (int i = 0; i < kLevelCount; ++i) {
+        if (options.levels[i])
+            texts.emplace_back(&*options.levels[i], "--level" + std::to_string(i + 1));
+    }
+    for (const auto& [text, option] : texts) {
+        std::optional<std::string> converted = FlatFileText(*text);
+        if (!converted)
+            return option + " has a character that 8-bit flat files cannot hold here (see --help)";
+        *text = std::move(*converted);
+    }
+    return {};
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments)
 {
     ParseResult parsed = ParseArguments(arguments);
+    if (parsed.error.empty())
+        parsed.error = ToFlatFileEncoding(parsed.options);
     const int status = RunParsed(parsed);
     if (!StandardOutputWritten() && status == kExitSuccess)
         return kExitError;

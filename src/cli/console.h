@@ -1,0 +1,36 @@
+// What the command line needs of the system around it: the interrupt that
+// cancels a run, the terminal that shows the progress bar, and the encoding
+// of the text it passes to the pass. Built from console_posix.cpp or
+// console_win32.cpp.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pellimar::cli {
+
+// Makes an interrupt (Ctrl+C; SIGTERM on POSIX, Ctrl+Break on Windows) ask
+// the running conversion to stop, from the first one on.
+void InstallCancelHandler();
+bool CancelSignalled();
+
+// Whether standard error shows on a terminal (a console on Windows).
+bool StandardErrorIsTerminal();
+// The width of that terminal in columns; nothing when it is none.
+std::optional<int> TerminalColumns();
+// Makes changes of the terminal's width known to TerminalResized.
+void FollowTerminalResizes();
+// True when the width may have changed since the last call.
+bool TerminalResized();
+// Writes straight to standard error, around the C library's buffer.
+void WriteToStandardError(std::string_view text);
+
+// A pattern, level name or page given on the command line, in the encoding
+// of 8-bit flat files: the bytes as given on POSIX, the ANSI code page on
+// Windows. Nothing when the text has a character that encoding lacks.
+std::optional<std::string> FlatFileText(const std::string& argument);
+// What --help says about that encoding; empty where nothing is converted.
+std::string EncodingNote();
+
+}  // namespace pellimar::cli
