@@ -10,17 +10,23 @@
 namespace pellimar {
 
 // A file that takes every byte written to it and keeps none.
+#ifdef _WIN32
+inline constexpr const char* kNullDevice = "NUL";
+#else
 inline constexpr const char* kNullDevice = "/dev/null";
+#endif
 
 // The path a chain of symbolic links ends at, each relative link read from
 // the folder of the link itself; it may name a file still to be created.
 // Nothing for a loop or a link that cannot be read.
 std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path);
 
+#ifndef _WIN32
 // Creates a new, empty file in the folder of `target`, named after it
 // (".out.fff.pellimar-<process>-<n>"), with the permissions a new file gets;
 // returns its descriptor, open for writing, and sets `name`. -1 with errno
 // set when the folder takes no new file.
 int CreateFileBeside(const std::filesystem::path& target, std::string& name);
+#endif
 
 }  // namespace pellimar
