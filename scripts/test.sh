@@ -2,8 +2,9 @@
 # Installs what is needed, builds, and runs the whole test suite twice: as
 # built for use (build/), and built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/). In between, scripts/gui-check.sh
-# uses the real window under Xvfb and openbox. Exits non-zero when any test
-# or the window's check fails.
+# uses the real window under Xvfb and openbox. Last, scripts/test-windows.sh
+# runs the command line built for Windows under wine (build-windows/). Exits
+# non-zero when any test or the window's check fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,6 +26,9 @@ scripts/gui-check.sh build || failed=1
 echo
 echo "== The test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
 run_suite build-asan -DPELLIMAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo
+echo "== The command line built for Windows, under wine (build-windows/)"
+scripts/test-windows.sh build-windows build || failed=1
 
 if (( failed )); then
   echo "Tests failed; see the output above." >&2

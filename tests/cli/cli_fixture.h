@@ -23,9 +23,12 @@ protected:
         WriteFileBytes(input, kCliInput);
     }
 
-    ProgramRun Run(std::vector<std::string> arguments, rlim_t fileSizeLimit = 0)
+    // fileSizeLimit, when not zero, caps the size of files the program writes (POSIX).
+    ProgramRun Run(std::vector<std::string> arguments, std::uint64_t fileSizeLimit = 0)
     {
-        return RunProgram(PELLIMAR_CLI_PATH, arguments, fileSizeLimit);
+        ProgramSetup setup;
+        setup.fileSizeLimit = fileSizeLimit;
+        return RunProgram(PELLIMAR_CLI_PATH, arguments, setup);
     }
 
     // A failure says so on stderr, exits with `status` and never prints the

@@ -1,10 +1,12 @@
 // Runs a program with arguments and captures its exit status and output.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
+
+#include "streams/file_names.h"
 
 namespace pellimar::testing {
 
@@ -15,16 +17,16 @@ struct ProgramRun {
 };
 
 struct ProgramSetup {
-    rlim_t fileSizeLimit = 0;            // when not zero, caps the size of the files it writes
-    std::string input = "/dev/null";     // its standard input
+    std::uint64_t fileSizeLimit = 0;     // when not zero, caps the size of the files it writes (POSIX)
+    std::string input = kNullDevice;     // its standard input
     std::string output;                  // its standard output; empty: captured in ProgramRun::out
-    bool unprivileged = false;           // run as "nobody" when the tests run as root
+    bool unprivileged = false;           // run as "nobody" when the tests run as root (POSIX)
 };
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const ProgramSetup& setup = {});
-// fileSizeLimit, when not zero, caps the size of files the program writes.
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments, rlim_t fileSizeLimit);
+
+// The rest is POSIX only: signals and terminals.
 
 // Sends the program SIGINT, as Ctrl+C does, once `ready` says so (asked
 // every millisecond), and returns what it did then.

@@ -291,6 +291,9 @@ TEST(ConversionCancel, StopsAtTheSameByteWhateverCodesStandAround)
 // what was already read, it ends where reading found nothing more.
 TEST(ConversionEnd, InputThatShrinksDuringTheRunEndsAtItsNewEnd)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows no other program may write the input while a run reads it";
+#endif
     std::string input;
     while (input.size() < 2'000'000)
         input += "<RD>" + std::to_string(input.size()) + " text of the record\r\n";

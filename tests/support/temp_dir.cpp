@@ -1,20 +1,39 @@
 // Test folders and whole-file helpers.
 #include "support/temp_dir.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
+#include "streams/wide_names.h"
+
 namespace pellimar::testing {
 
+// A folder no one else has made, that only its owner may enter.
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pellimar-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
+    static std::atomic<unsigned> counter{0};
+    static const unsigned seed = std::random_device{}();
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const std::string name = "pellimar-test-" + std::to_string(seed) + "-" + std::to_string(counter.fetch_add(1));
+        std::error_code error;
+        if (std::filesystem::create_directory(base / name, error)) {
+            path_ = base / name;
+            std::filesystem::permissions(path_, std::filesystem::perms::owner_all, error);
+        }
+    }
+    if (path_.empty())
         throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
+}
+
+std::string TempDir::File(const std::string& name) const
+{
+    return NameOfPath(path_ / PathOfName(name));
 }
 
 TempDir::~TempDir()
@@ -27,7 +46,7 @@ TempDir::~TempDir()
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOfName(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -35,7 +54,7 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOfName(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     std::ostringstream bytes;
@@ -47,7 +66,7 @@ std::set<std::string> FileNames(const std::filesystem::path& folder)
 {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
+        names.insert(NameOfPath(entry.path().filename()));
     return names;
 }
 

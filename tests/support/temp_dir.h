@@ -16,7 +16,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // A name in the folder, as the program takes names (see wide_names.h).
+    std::string File(const std::string& name) const;
 
 private:
     std::filesystem::path path_;

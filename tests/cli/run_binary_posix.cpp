@@ -1,10 +1,11 @@
-// Process spawning for end-to-end tests.
+// Process spawning for end-to-end tests (POSIX).
 #include "cli/run_binary.h"
 
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -84,13 +85,6 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 {
     TempDir dir;
     return Finish(Start(dir, program, arguments, setup));
-}
-
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments, rlim_t fileSizeLimit)
-{
-    ProgramSetup setup;
-    setup.fileSizeLimit = fileSizeLimit;
-    return RunProgram(program, arguments, setup);
 }
 
 ProgramRun RunProgramInterrupted(const std::string& program, const std::vector<std::string>& arguments,

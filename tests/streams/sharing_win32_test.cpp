@@ -1,0 +1,114 @@
+// Files under text streams and the run's output where Windows has its own
+// ways: the sharing asked for at opening keeps other programs out, names
+// have no case, and devices can fail writes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "streams/file_stream_fixture.h"
+#include "streams/output_file_fixture.h"
+#include "streams/wide_names.h"
+
+namespace pellimar {
+namespace {
+
+using testing::FileNames;
+using testing::FileStreamTest;
+using testing::OutputFileTest;
+using testing::ReadFileBytes;
+using testing::WriteThrough;
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The file held open as another program would, with its own sharing.
+class OtherProgram {
+public:
+    OtherProgram(const std::string& name, DWORD access, DWORD sharing)
+        : handle_(CreateFileW(WideOfName(name).c_str(), access, sharing, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~OtherProgram() { CloseHandle(handle_); }
+    bool Holds() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// Why a stream operation failed; empty when it did not.
+template <typename Make>
+std::string ReasonOfFailure(Make make)
+{
+    try {
+        make();
+    } catch (const EStreamError& error) {
+        return error.Reason();
+    }
+    return {};
+}
+
+std::string UpperCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
+TEST_F(FileStreamTest, InputMayBeReadButNotWrittenByOthersWhileAStreamReadsIt)
+{
+    TS_TextStream reading(input, fmOpenRead);
+    EXPECT_TRUE(OtherProgram(input, GENERIC_READ, kShareAll).Holds());
+    EXPECT_FALSE(OtherProgram(input, GENERIC_WRITE, kShareAll).Holds());
+}
+
+TEST_F(FileStreamTest, AnotherProgramReadingTheFileKeepsItFromBeingWritten)
+{
+    const OtherProgram reader(input, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader.Holds());
+    EXPECT_EQ("another program has it open", ReasonOfFailure([&] { TS_TextStream writing(input, fmCreate); }));
+    EXPECT_EQ("original bytes", ReadFileBytes(input));
+    EXPECT_EQ("", ReasonOfFailure([&] { TS_TextStream alsoReading(input, fmOpenRead); }));
+}
+
+TEST_F(FileStreamTest, AnotherProgramWritingTheFileKeepsItFromBeingRead)
+{
+    const OtherProgram writer(input, GENERIC_WRITE, kShareAll);
+    ASSERT_TRUE(writer.Holds());
+    EXPECT_EQ("another program has it open", ReasonOfFailure([&] { TS_TextStream reading(input, fmOpenRead); }));
+}
+
+TEST_F(FileStreamTest, OutputOnTheInputIsRefusedWhateverTheCaseOfItsName)
+{
+    const std::string otherCase = UpperCase(input);
+    ExpectCreateRefused(otherCase);
+    TS_TextStream reading(input, fmOpenRead);
+    EXPECT_EQ("it is the input file", ReasonOfFailure([&] { TS_TextStream writing(otherCase, fmCreate); }));
+}
+
+// Wine shows Linux's /dev/full as a device whose every write fails for lack
+// of space; Windows itself has no such device.
+TEST_F(FileStreamTest, FailedWriteToADeviceIsReportedByClose)
+{
+    const std::string full = "/dev/full";
+    if (!OtherProgram(full, GENERIC_WRITE, kShareAll).Holds())
+        GTEST_SKIP() << "no device that refuses every write";
+    TS_TextStream out(full, fmCreate);
+    out.WriteStr(std::string(100, 'x'));
+    EXPECT_EQ("no space left on the disk", ReasonOfFailure([&] { out.Close(); }));
+}
+
+// Held without sharing, the earlier file cannot be opened by others until
+// the new one takes its name.
+TEST_F(OutputFileTest, TheEarlierFileIsKeptFromOthersUntilTheNewOneIsPutInPlace)
+{
+    OutputFile output(path);
+    WriteThrough(output, "new");
+    EXPECT_FALSE(OtherProgram(path, GENERIC_READ, kShareAll).Holds());
+    output.PutInPlace();
+    EXPECT_EQ("new", ReadFileBytes(path));
+    EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
+}
+
+}  // namespace
+}  // namespace pellimar
