@@ -110,7 +110,8 @@ TEST_F(SettingsStoreTest, SaveOverAnExistingFileRewritesItsOwnPartsInOrderAndKee
                                   "[Mine]\r\nx=1\r\n[L1]\r\nOld=\r\n[InputFiles]\r\n/old.fff=\r\n");
     SaveSettings(paths, Sample());
     EXPECT_EQ("; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=1\r\nSearch=1\r\nRemove=0\r\n"
-              "NoProgMeter=1\r\nLeftJustOnly=0\r\nIDRecords=1\r\n[Mine]\r\nx=1\r\n[L1]\r\nVolume=\r\nBook=\r\n[L7]\r\nVerse=\r\n"
+              "NoProgMeter=1\r\nLeftJustOnly=0\r\nIDRecords=1\r\n[Mine]\r\nx=1\r\n"
+              "[L1]\r\nVolume=\r\nBook=\r\n[L7]\r\nVerse=\r\n"
               "[InputFiles]\r\n/data/new.fff=\r\n/data/old.fff=\r\n[OutputFiles]\r\n/data/out.fff=\r\n",
               Ini());
 }

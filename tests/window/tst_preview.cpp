@@ -67,8 +67,9 @@ void TestPreview::makesTheChecksOfBeginButNotThoseOfTheOutput()
     f.ui().Preview1->trigger();  // level 1 has no name
     f.ui().inEdit->SetBytes(f.dir.File("missing.fff"));
     f.ui().Preview1->trigger();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Insufficient information to process reference pattern",
-                                                                 "Input file not found."}));
+    const std::vector<std::string> expected{"Insufficient information to process reference pattern",
+                                            "Input file not found."};
+    QCOMPARE(f.dialogs.MessageTexts(), expected);
     QVERIFY(f.dialogs.previews.empty());
     QCOMPARE(ReadFileBytes(f.outputPath), std::string("earlier"));
 }
