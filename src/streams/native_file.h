@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "streams/held_files.h"
 
@@ -24,9 +25,16 @@ struct FileFacts {
 class NativeFile {
 public:
     NativeFile() = default;
-    ~NativeFile();
-    NativeFile(NativeFile&& other) noexcept;
-    NativeFile& operator=(NativeFile&& other) noexcept;
+    ~NativeFile() { Close(); }
+    NativeFile(NativeFile&& other) noexcept : handle_(std::exchange(other.handle_, kClosed)) {}
+    NativeFile& operator=(NativeFile&& other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, kClosed);
+        }
+        return *this;
+    }
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
 

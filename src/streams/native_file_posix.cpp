@@ -42,22 +42,6 @@ std::int64_t Retried(Transfer transfer)
 
 }  // namespace
 
-NativeFile::~NativeFile()
-{
-    Close();
-}
-
-NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(std::exchange(other.handle_, kClosed)) {}
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kClosed);
-    }
-    return *this;
-}
-
 NativeFile NativeFile::OpenForReading(const std::string& name)
 {
     return NativeFile(OpenDescriptor(name, O_RDONLY));

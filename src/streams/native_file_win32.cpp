@@ -124,22 +124,6 @@ std::string ReasonOfSystemError(DWORD error, bool creating)
 
 }  // namespace
 
-NativeFile::~NativeFile()
-{
-    Close();
-}
-
-NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(std::exchange(other.handle_, kClosed)) {}
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kClosed);
-    }
-    return *this;
-}
-
 NativeFile NativeFile::OpenForReading(const std::string& name)
 {
     return NativeFile(Open(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
