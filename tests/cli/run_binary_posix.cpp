@@ -4,11 +4,15 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
+#include <string.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 
 #include "support/temp_dir.h"
 
@@ -32,6 +36,15 @@ std::vector<char*> ArgumentVector(std::vector<std::string>& all)
     return argv;
 }
 
+// In the child, after a failed exec: why, on its standard error, which the
+// test shows on failure (exit 127 alone says nothing).
+[[noreturn]] void ExecFailed(const std::string& program)
+{
+    const std::string message = "cannot run " + program + ": " + ::strerror(errno) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message.data(), message.size());
+    _exit(127);
+}
+
 // In the child: its files and limits, then the program.
 [[noreturn]] void Exec(const std::string& program, std::vector<std::string> all, const ProgramSetup& setup,
                        const std::string& outPath, const std::string& errPath)
@@ -51,7 +64,22 @@ std::vector<char*> ArgumentVector(std::vector<std::string>& all)
         _exit(126);
     std::vector<char*> argv = ArgumentVector(all);
     execv(program.c_str(), argv.data());
-    _exit(127);
+    ExecFailed(program);
+}
+
+// "nobody" cannot reach a program in a checkout under a folder only root may
+// enter (/root is 0700 on Debian): it runs a copy in the test's own folder,
+// opened to every user.
+std::string ProgramOthersCanRun(const TempDir& dir, const std::string& program)
+{
+    namespace fs = std::filesystem;
+    const fs::path copy = dir.Path() / fs::path(program).filename();
+    fs::copy_file(program, copy, fs::copy_options::overwrite_existing);
+    const fs::perms everyoneRuns = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                   fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(copy, everyoneRuns);
+    fs::permissions(dir.Path(), everyoneRuns);
+    return copy.string();
 }
 
 Started Start(const TempDir& dir, const std::string& program, const std::vector<std::string>& arguments,
@@ -84,7 +112,9 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
                       const ProgramSetup& setup)
 {
     TempDir dir;
-    return Finish(Start(dir, program, arguments, setup));
+    const bool dropsRoot = setup.unprivileged && geteuid() == 0;
+    const std::string runnable = dropsRoot ? ProgramOthersCanRun(dir, program) : program;
+    return Finish(Start(dir, runnable, arguments, setup));
 }
 
 ProgramRun RunProgramInterrupted(const std::string& program, const std::vector<std::string>& arguments,
@@ -116,7 +146,7 @@ std::string RunProgramOnTerminal(const std::string& program, const std::vector<s
         dup2(slave, STDERR_FILENO);
         std::vector<char*> argv = ArgumentVector(all);
         execv(program.c_str(), argv.data());
-        _exit(127);
+        ExecFailed(program);
     }
     std::string received;
     char chunk[4096];
