@@ -10,44 +10,19 @@ cd "$(dirname "$0")/.."
 package=$(realpath "${1:-$(ls out/pellimar_*.deb | head -n 1)}")
 results=$(realpath -m "${2:-/tmp/pellimar-package-check}")
 root=$results/bookworm
-mirror=http://deb.debian.org/debian
 user=reader
+source scripts/debian-root.sh
 
 [[ $(id -u) -eq 0 ]] || { echo "check-package.sh must run as root (debootstrap, chroot, mount)" >&2; exit 1; }
-if ! command -v debootstrap >/dev/null; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
-fi
-
-mounted=()
-cleanup() {
-  for (( i=${#mounted[@]}-1; i>=0; i-- )); do
-    umount -l "${mounted[i]}" 2>/dev/null || true
-  done
-}
-trap cleanup EXIT
-mount_in_root() {  # mount_in_root TYPE-OR-BIND SOURCE TARGET
-  mkdir -p "$root/$3"
-  if [[ $1 == bind ]]; then mount --bind "$2" "$root/$3"; else mount -t "$1" "$2" "$root/$3"; fi
-  mounted+=("$root/$3")
-}
+trap unmount_all EXIT
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"; }
 as_user() { chroot --userspec=$user:$user "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/home/$user LANG=C.UTF-8 "$@"; }
 step() { echo; echo "== $*"; }
 
 step "A clean Debian 12 (bookworm, minbase) in $root"
-rm -rf "$root"
 mkdir -p "$results"
-debootstrap --variant=minbase bookworm "$root" "$mirror" > "$results/debootstrap.log"
-cat > "$root/etc/apt/sources.list" <<EOF
-deb $mirror bookworm main
-deb $mirror bookworm-updates main
-deb http://deb.debian.org/debian-security bookworm-security main
-EOF
-mount_in_root proc proc /proc
-mount_in_root sysfs sysfs /sys
-mount_in_root bind /dev /dev
-mount_in_root bind /dev/pts /dev/pts
+make_root "$results/debootstrap.log"
+mount_system_folders
 in_root apt-get update -qq
 in_root useradd --create-home $user
 
@@ -105,6 +80,5 @@ echo "Screenshots: $results/main-window.png $results/help-window.png $results/he
 echo "Settings written on closing: $(cd "$root/home/$user" && find .config -type f | sort | tr '\n' ' ')"
 
 step "Unmounting"
-cleanup
-mounted=()
+unmount_all
 echo "Done; the system stays in $root"

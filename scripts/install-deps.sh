@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pellimar needs to build and test, skipping
 # those already present; packages named as arguments are added to the list.
-# Needs root (or sudo) only when something is missing.
+# With --cli first, only what building pellimar-cli needs (no Qt, no test
+# framework). Needs root, or sudo, only when something is missing.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config
-  libgtest-dev
-  qt6-base-dev fonts-liberation
-  "$@"
-)
+packages=(build-essential cmake ninja-build pkg-config)
+if [[ ${1-} == --cli ]]; then
+  shift
+else
+  packages+=(libgtest-dev qt6-base-dev fonts-liberation)
+fi
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do
@@ -22,9 +24,15 @@ if (( ${#missing[@]} == 0 )); then
 fi
 
 echo "Installing: ${missing[*]}"
-sudo=""
+sudo=()
 if [[ $(id -u) -ne 0 ]]; then
-  sudo="sudo"
+  if ! command -v sudo >/dev/null; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root: run this as root, or install sudo and give your user the right to use it," >&2
+    echo "or install them yourself: apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 build_dir=${1:-build-windows-package}
 
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix
+scripts/install-deps.sh --cli g++-mingw-w64-x86-64-posix
 
 rm -f "$build_dir"/pellimar-cli-*-win64.zip
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \

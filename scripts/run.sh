@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and converts the bundled sample flat file,
-# then shows the count and the first converted records.
+# then shows the count and the first converted records. Only pellimar-cli is
+# built, and only what building it needs is installed: the window, the tests
+# and the benchmarks come with scripts/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-scripts/build.sh build
+scripts/install-deps.sh --cli
+scripts/build.sh build -DPELLIMAR_BUILD_GUI=OFF -DPELLIMAR_BUILD_TESTS=OFF -DPELLIMAR_BUILD_BENCH=OFF
 
 output=build/sample-converted.fff
 echo

@@ -14,6 +14,11 @@ linux_build=${2:-build}
 
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64
 
+# wine maps Windows file names to Linux ones through the locale's character
+# set: without a UTF-8 locale a name such as "Ünïcödé 日本.fff" cannot be made.
+# C.UTF-8 is on every Debian 12.
+export LC_ALL=C.UTF-8
+
 linux_cli=$PWD/$linux_build/src/cli/pellimar-cli
 if [[ ! -x $linux_cli ]]; then
   cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
