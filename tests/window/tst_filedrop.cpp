@@ -82,16 +82,16 @@ void TestFileDrop::inputFileFillsInputAndDerivedOutput()
     const std::string input = f.dir.File(name.toStdString());
     std::filesystem::create_directories(std::filesystem::path(input).parent_path());
     WriteFileBytes(input, "<RD>x\r\n");
-    f.ui().inEdit->SetHistory({"old.fff"});
+    f.SeedHistory(HistoryBox::InputFile, {"old.fff"});
     f.ui().refCB->SetBytes("1");
-    QVERIFY(!f.ui().Button2->isEnabled());
+    QVERIFY(!f.ui().beginButton->isEnabled());
 
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input})));
 
     QCOMPARE(f.ui().inEdit->Bytes(), input);
     QCOMPARE(f.ui().outEdit->Bytes(), f.dir.File(derived.toStdString()));
-    QCOMPARE(f.ui().SaveDialog1.fileName, input);
-    QVERIFY(f.ui().Button2->isEnabled());
+    QCOMPARE(f.model().SaveDialog().fileName, input);
+    QVERIFY(f.ui().beginButton->isEnabled());
     QCOMPARE(f.ui().inEdit->History(), (Names{"old.fff"}));
     QCOMPARE(f.ui().outEdit->History(), Names{});
     QVERIFY(f.dialogs.errorBoxes.empty());
@@ -124,7 +124,7 @@ void TestFileDrop::definitionFileImportsTheLevelNames()
     WriteFileBytes(path, "<CM>levels</CM>\r\n<LN:Tome,Testament,\"Book Name\",Chapter>\r\n");
     for (THistoryComboBox* box : f.ui().LevelBoxes)
         box->setEditText("old");
-    f.ui().LevelBoxes[0]->SetHistory({"Tome"});
+    f.SeedHistory(HistoryBox::Level1, {"Tome"});
     f.ui().inEdit->SetBytes("in.fff");
 
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({path})));

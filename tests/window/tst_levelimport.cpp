@@ -55,25 +55,25 @@ void TestLevelImport::fillsTheBoxesFromTheFile()
     const std::string path = f.dir.File("levels.def");
     WriteFileBytes(path, file.toStdString());
     f.dialogs.fileAnswers = {path};
-    f.window->LoadLevels1Click();
+    f.model().LoadLevels();
     Names expected;
     for (const QString& name : names)
         expected.push_back(name.toStdString());
     QCOMPARE(BoxTexts(*f.window), expected);
     QCOMPARE(f.dialogs.fileDialogs[0].state.filterIndex, 2);
     QCOMPARE(f.dialogs.fileDialogs[0].state.fileName, std::string());
-    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
-    QCOMPARE(f.ui().OpenDialog1.fileName, std::string());
+    QCOMPARE(f.model().OpenDialog().filterIndex, 1);
+    QCOMPARE(f.model().OpenDialog().fileName, std::string());
 }
 
 void TestLevelImport::leavesTheHistoriesAlone()
 {
     WindowFixture f;
-    f.ui().LevelBoxes[0]->SetHistory({"Tome"});
+    f.SeedHistory(HistoryBox::Level1, {"Tome"});
     const std::string path = f.dir.File("levels.def");
     WriteFileBytes(path, "<LN:T,Book>\r\n");
     f.dialogs.fileAnswers = {path};
-    f.window->LoadLevels1Click();
+    f.model().LoadLevels();
     QCOMPARE(f.ui().LevelBoxes[0]->History(), (Names{"Tome"}));
     QCOMPARE(f.ui().LevelBoxes[0]->Bytes(), std::string("Book"));
 }
@@ -83,9 +83,9 @@ void TestLevelImport::cancelledDialogLeavesTheBoxesEmpty()
     WindowFixture f;
     for (THistoryComboBox* box : f.ui().LevelBoxes)
         box->setEditText("old");
-    f.window->LoadLevels1Click();
+    f.model().LoadLevels();
     QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
-    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.model().OpenDialog().filterIndex, 1);
 }
 
 void TestLevelImport::unopenableFileReachesTheErrorHandler()
@@ -93,12 +93,12 @@ void TestLevelImport::unopenableFileReachesTheErrorHandler()
     WindowFixture f;
     const std::string missing = f.dir.File("missing.def");
     f.dialogs.fileAnswers = {missing};
-    f.ui().LoadLevels1->trigger();
+    f.ui().loadLevelsAction->trigger();
     QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
     QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".");
     QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
-    QCOMPARE(f.ui().OpenDialog1.filterIndex, 2);
-    QCOMPARE(f.ui().OpenDialog1.fileName, missing);
+    QCOMPARE(f.model().OpenDialog().filterIndex, 2);
+    QCOMPARE(f.model().OpenDialog().fileName, missing);
 }
 
 void TestLevelImport::sharedHelpDefinitionFile()
@@ -108,7 +108,7 @@ void TestLevelImport::sharedHelpDefinitionFile()
         QSKIP("shared sample files are not present");
     WindowFixture f;
     f.dialogs.fileAnswers = {(shared / "FolioHlp.DEF").string()};
-    f.window->LoadLevels1Click();
+    f.model().LoadLevels();
     QCOMPARE(BoxTexts(*f.window), (Names{"Section", "Chapter", "Heading", "Sub-Heading 1", "Sub-Heading 2",
                                          "Sub-Heading 3", "Sub-Heading 4"}));
 }

@@ -82,7 +82,6 @@ private slots:
     void bracketsAreFilteredInNineBoxes();
     void inputDialogLeavesTheHistoryAloneUntilFocusLeaves();
     void outputDialogSwitchesTheOverwritePromptOff();
-    void fileMenuMirrorsTheButtons();
     void preferencesShowTheSwitches();
     void altRFocusesTheReferencePattern();
     void settingsAreLoadedOnShowAndSavedOnClose();
@@ -118,7 +117,7 @@ void TestMainWindow::beginNeedsInputOutputAndPattern()
     f.ui().inEdit->setEditText(input);
     f.ui().outEdit->setEditText(output);
     f.ui().refCB->setEditText(pattern);
-    QCOMPARE(f.ui().Button2->isEnabled(), enabled);
+    QCOMPARE(f.ui().beginButton->isEnabled(), enabled);
 }
 
 void TestMainWindow::enterAddsANewEntryAtTheTop()
@@ -126,7 +125,7 @@ void TestMainWindow::enterAddsANewEntryAtTheTop()
     WindowFixture f;
     f.Show();
     THistoryComboBox* box = f.ui().LevelBoxes[0];
-    box->SetHistory({"Book"});
+    f.SeedHistory(HistoryBox::Level1, {"Book"});
     box->setFocus();
     box->setEditText("Chapter");
     QTest::keyClick(box, Qt::Key_Return);
@@ -139,7 +138,7 @@ void TestMainWindow::existingEntryKeepsItsCapitalsAndPlace()
     WindowFixture f;
     f.Show();
     THistoryComboBox* box = f.ui().LevelBoxes[1];
-    box->SetHistory({"Verse", "Chapter"});
+    f.SeedHistory(HistoryBox::Level2, {"Verse", "Chapter"});
     box->setFocus();
     box->setEditText("chapter");
     QTest::keyClick(box, Qt::Key_Enter);
@@ -172,12 +171,12 @@ void TestMainWindow::boxLeftForADialogAddsItsText()
     level->setFocus();
     QTest::keyClicks(level, "Book");
     f.dialogs.fileAnswers = {std::string("/data/in.fff"), std::string("/data/out.fff")};
-    f.window->SpeedButton1Click();
+    f.model().ChooseInputFile();
     dialogClosed();
     QCOMPARE(level->History(), (std::vector<std::string>{"Book"}));
-    f.window->SpeedButton3Click();
+    f.model().ChooseOutputFile();
     dialogClosed();
-    f.window->Button1Click();
+    f.model().Exit();
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).inputHistory,
              (std::vector<std::string>{"/data/in.fff"}));
 }
@@ -187,7 +186,7 @@ void TestMainWindow::ownListAndOtherProgramsDoNotLeaveABox()
     WindowFixture f;
     f.Show();
     THistoryComboBox* box = f.ui().refCB;
-    box->SetHistory({"1 2"});
+    f.SeedHistory(HistoryBox::RefPattern, {"1 2"});
     box->setFocus();
     QTest::keyClicks(box, "1");
     box->showPopup();
@@ -223,7 +222,7 @@ void TestMainWindow::typedTextStaysAsTyped()
     std::vector<std::string> entries;
     for (const QString& entry : history)
         entries.push_back(entry.toStdString());
-    typedInto->SetHistory(entries);
+    f.SeedHistory(static_cast<HistoryBox>(box), entries);
     typedInto->setFocus();
     QTest::keyClicks(typedInto, typed);
     QTest::keyClick(typedInto, Qt::Key_Tab);
@@ -240,7 +239,7 @@ void TestMainWindow::ctrlDeleteRemovesTheShownEntry()
     WindowFixture f;
     f.Show();
     THistoryComboBox* box = f.ui().outEdit;
-    box->SetHistory({"/a/one.fff", "/a/two.fff"});
+    f.SeedHistory(HistoryBox::OutputFile, {"/a/one.fff", "/a/two.fff"});
     box->setFocus();
     box->setEditText("/a/three.fff");
     QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
@@ -275,13 +274,13 @@ void TestMainWindow::inputDialogLeavesTheHistoryAloneUntilFocusLeaves()
     WindowFixture f;
     f.Show();
     f.dialogs.fileAnswers = {std::string("/data/bible.fff"), std::nullopt};
-    f.window->SpeedButton1Click();
+    f.model().ChooseInputFile();
     QCOMPARE(f.ui().inEdit->currentText(), QString("/data/bible.fff"));
     QVERIFY(f.ui().inEdit->History().empty());
     QVERIFY(f.ui().inEdit->hasFocus());
     f.ui().outEdit->setFocus(Qt::TabFocusReason);
     QCOMPARE(f.ui().inEdit->History(), (std::vector<std::string>{"/data/bible.fff"}));
-    f.window->SpeedButton3Click();
+    f.model().ChooseOutputFile();
     QCOMPARE(f.dialogs.fileDialogs.back().state.fileName, std::string("/data/bible.fff"));
     QCOMPARE(f.ui().outEdit->currentText(), QString());
 }
@@ -289,32 +288,15 @@ void TestMainWindow::inputDialogLeavesTheHistoryAloneUntilFocusLeaves()
 void TestMainWindow::outputDialogSwitchesTheOverwritePromptOff()
 {
     WindowFixture f;
-    f.ui().SaveDialog1.overwritePrompt = true;
     f.dialogs.fileAnswers = {std::string("/data/out.fff")};
     f.ui().inEdit->setEditText("/data/in.fff");
     f.ui().refCB->setEditText("1");
-    f.window->SpeedButton3Click();
+    f.model().ChooseOutputFile();
     QVERIFY(f.dialogs.fileDialogs.back().save);
     QVERIFY(!f.dialogs.fileDialogs.back().state.overwritePrompt);
     QCOMPARE(f.dialogs.fileDialogs.back().state.defaultExtension, std::string("FFF"));
     QCOMPARE(f.ui().outEdit->currentText(), QString("/data/out.fff"));
-    QVERIFY(f.ui().Button2->isEnabled());
-}
-
-void TestMainWindow::fileMenuMirrorsTheButtons()
-{
-    WindowFixture f;
-    f.window->File1Click();
-    QVERIFY(!f.ui().Begin1->isEnabled());
-    QVERIFY(f.ui().Begin1->text().startsWith("&Begin"));
-    QVERIFY(f.ui().Exit1->isEnabled());
-    f.ui().Button2->setEnabled(true);
-    f.ui().Button2->setText("&Cancel");
-    f.ui().Button1->setEnabled(false);
-    emit f.ui().File1->aboutToShow();
-    QVERIFY(f.ui().Begin1->isEnabled());
-    QVERIFY(f.ui().Begin1->text().startsWith("&Cancel"));
-    QVERIFY(!f.ui().Exit1->isEnabled());
+    QVERIFY(f.ui().beginButton->isEnabled());
 }
 
 void TestMainWindow::preferencesShowTheSwitches()
@@ -325,21 +307,21 @@ void TestMainWindow::preferencesShowTheSwitches()
     ini.WriteString("Options", "UseHR", "1");
     ini.WriteString("Options", "IDRecords", "1");
     f.Show();
-    emit f.ui().Preferences1->aboutToShow();
-    QVERIFY(!f.ui().LJO1->isChecked());
-    QVERIFY(!f.ui().SPM1->isChecked());
-    QVERIFY(f.ui().UHR1->isChecked());
-    QVERIFY(f.ui().IDR1->isChecked());
-    f.ui().LJO1->trigger();
-    f.ui().UHR1->trigger();
-    f.ui().IDR1->trigger();
-    QVERIFY(f.window->LeftJustOnly());
-    QVERIFY(!f.window->UseHR());
-    QVERIFY(!f.window->IdRecords());
-    emit f.ui().Preferences1->aboutToShow();
-    QVERIFY(f.ui().LJO1->isChecked());
-    QVERIFY(!f.ui().UHR1->isChecked());
-    QVERIFY(!f.ui().IDR1->isChecked());
+    emit f.ui().preferencesMenu->aboutToShow();
+    QVERIFY(!f.ui().leftJustOnlyAction->isChecked());
+    QVERIFY(!f.ui().showProgMeterAction->isChecked());
+    QVERIFY(f.ui().useHRAction->isChecked());
+    QVERIFY(f.ui().idRecordsAction->isChecked());
+    f.ui().leftJustOnlyAction->trigger();
+    f.ui().useHRAction->trigger();
+    f.ui().idRecordsAction->trigger();
+    QVERIFY(f.model().LeftJustOnly());
+    QVERIFY(!f.model().UseHR());
+    QVERIFY(!f.model().IdRecords());
+    emit f.ui().preferencesMenu->aboutToShow();
+    QVERIFY(f.ui().leftJustOnlyAction->isChecked());
+    QVERIFY(!f.ui().useHRAction->isChecked());
+    QVERIFY(!f.ui().idRecordsAction->isChecked());
 }
 
 void TestMainWindow::altRFocusesTheReferencePattern()
@@ -373,12 +355,12 @@ void TestMainWindow::settingsAreLoadedOnShowAndSavedOnClose()
     QCOMPARE(f.ui().inEdit->History(), stored.inputHistory);
     QCOMPARE(f.ui().refCB->History(), stored.refPatternHistory);
     QVERIFY(f.ui().cbSearch->isChecked());
-    QVERIFY(!f.window->ShowProgMeter());
-    QCOMPARE(f.window->ViewerPath(), stored.viewerPath);
+    QVERIFY(!f.model().ShowProgMeter());
+    QCOMPARE(f.model().ViewerPath(), stored.viewerPath);
 
-    f.ui().LevelBoxes[2]->SetHistory({"Verse"});
+    f.SeedHistory(HistoryBox::Level3, {"Verse"});
     f.ui().cbRemove->setChecked(true);
-    f.window->Button1Click();
+    f.model().Exit();
     const SettingsData saved = LoadSettings(paths);
     QCOMPARE(saved.levelHistories[2], (std::vector<std::string>{"Verse"}));
     QVERIFY(saved.removePageMarkers);
@@ -389,10 +371,10 @@ void TestMainWindow::settingsAreLoadedOnShowAndSavedOnClose()
 void TestMainWindow::errorsGetAFullStopWhenTheyNeedOne()
 {
     WindowFixture f;
-    f.window->HandleException(Exception("Cannot open file /x/y.fff"));
-    f.window->HandleException(Exception("Stream read error"));
-    f.window->HandleException(Exception("Done."));
-    f.window->HandleException(Exception("Odd!"));
+    f.model().HandleException(Exception("Cannot open file /x/y.fff"));
+    f.model().HandleException(Exception("Stream read error"));
+    f.model().HandleException(Exception("Done."));
+    f.model().HandleException(Exception("Odd!"));
     QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{4});
     QCOMPARE(f.dialogs.errorBoxes[0].first, std::string("Folio Flat File Pellimar"));
     QCOMPARE(f.dialogs.errorBoxes[0].second, std::string("Cannot open file /x/y.fff."));
@@ -404,14 +386,14 @@ void TestMainWindow::errorsGetAFullStopWhenTheyNeedOne()
 void TestMainWindow::aboutAndHelp()
 {
     WindowFixture f;
-    f.ui().About1->trigger();
+    f.ui().aboutAction->trigger();
     QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Information);
     const std::string about = f.dialogs.messages[0].text;
     QVERIFY(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
     QCOMPARE(std::count(about.begin(), about.end(), '\r'), 8);
     QVERIFY(about.find("The Pellimar developers, under the MIT licence") != std::string::npos);
-    f.ui().Using1->trigger();
+    f.ui().usingAction->trigger();
     QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
 }
 
@@ -441,7 +423,7 @@ void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
     WindowFixture f;
     f.Show();
     QWidgetList controls;
-    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3})
+    for (const QGroupBox* group : {f.ui().levelGroup, f.ui().filesGroup, f.ui().optionsGroup})
         controls += group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (THistoryComboBox* box : f.ui().HistoryBoxes())
         controls << box->lineEdit() << box->view();
@@ -459,7 +441,7 @@ void TestMainWindow::captionsKeepClearOfNeighboursAndFrames()
     constexpr int kRoom = 6;
     WindowFixture f;
     f.Show();
-    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3}) {
+    for (const QGroupBox* group : {f.ui().levelGroup, f.ui().filesGroup, f.ui().optionsGroup}) {
         const QWidgetList controls = group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         for (const QWidget* caption : controls) {
             if (!qobject_cast<const QLabel*>(caption) && !qobject_cast<const QCheckBox*>(caption))

@@ -34,7 +34,7 @@ void TestPreview::listsTheFirstTwentyReferencesAndWritesNothing()
         input += "<RD>verse " + std::to_string(i) + "\r\n";
     f.Prepare(input, "1");
     f.ui().LevelBoxes[0]->SetBytes("Book");
-    f.ui().Preview1->trigger();
+    f.ui().previewAction->trigger();
     QCOMPARE(f.dialogs.previews.size(), std::size_t{1});
     const std::vector<PreviewReference>& shown = f.dialogs.previews[0];
     QCOMPARE(shown.size(), std::size_t{20});
@@ -43,20 +43,20 @@ void TestPreview::listsTheFirstTwentyReferencesAndWritesNothing()
     QCOMPARE(shown[19].recordStart, std::string("verse 20"));
     QVERIFY(!std::filesystem::exists(f.outputPath));
     QCOMPARE(f.ui().LevelBoxes[0]->History(), (std::vector<std::string>{"Book"}));
-    QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
+    QCOMPARE(f.ui().beginButton->text(), QString("&Begin"));
 }
 
 void TestPreview::needsTheInputAndTheReferencePattern()
 {
     WindowFixture f;
-    emit f.ui().File1->aboutToShow();
-    QVERIFY(!f.ui().Preview1->isEnabled());
+    emit f.ui().fileMenu->aboutToShow();
+    QVERIFY(!f.ui().previewAction->isEnabled());
     f.ui().inEdit->SetBytes("in.fff");
-    emit f.ui().File1->aboutToShow();
-    QVERIFY(!f.ui().Preview1->isEnabled());
+    emit f.ui().fileMenu->aboutToShow();
+    QVERIFY(!f.ui().previewAction->isEnabled());
     f.ui().refCB->SetBytes("1");
-    emit f.ui().File1->aboutToShow();
-    QVERIFY(f.ui().Preview1->isEnabled());  // no output needed
+    emit f.ui().fileMenu->aboutToShow();
+    QVERIFY(f.ui().previewAction->isEnabled());  // no output needed
 }
 
 void TestPreview::makesTheChecksOfBeginButNotThoseOfTheOutput()
@@ -64,9 +64,9 @@ void TestPreview::makesTheChecksOfBeginButNotThoseOfTheOutput()
     WindowFixture f;
     f.Prepare("<RD>x", "1");
     WriteFileBytes(f.outputPath, "earlier");
-    f.ui().Preview1->trigger();  // level 1 has no name
+    f.ui().previewAction->trigger();  // level 1 has no name
     f.ui().inEdit->SetBytes(f.dir.File("missing.fff"));
-    f.ui().Preview1->trigger();
+    f.ui().previewAction->trigger();
     const std::vector<std::string> expected{"Insufficient information to process reference pattern",
                                             "Input file not found."};
     QCOMPARE(f.dialogs.MessageTexts(), expected);
@@ -80,15 +80,15 @@ void TestPreview::asksForTheStartingPageAndCancelStopsIt()
     f.Prepare("<RD>x\r\n" + std::string(5000, 'z'), "#");
     f.ui().pageCB->SetBytes("[#]");
     f.dialogs.inputAnswers = {std::string("7")};
-    f.ui().Preview1->trigger();
+    f.ui().previewAction->trigger();
     QCOMPARE(f.dialogs.inputTitles, (std::vector<std::string>{"Input Page Number"}));
     QCOMPARE(f.dialogs.previews.at(0).at(0).text, std::string("7"));
 
     f.window->probe = [&](std::int32_t percent) {
         if (percent == 10)
-            f.ui().Button2->click();  // reads "&Cancel" while the preview runs
+            f.ui().beginButton->click();  // reads "&Cancel" while the preview runs
     };
-    f.ui().Preview1->trigger();
+    f.ui().previewAction->trigger();
     QCOMPARE(f.dialogs.previews.size(), std::size_t{1});
     QCOMPARE(f.window->percents.back(), 10);
 }

@@ -59,11 +59,11 @@ void TestRunControl::completeRunReportsTheCountAndLaunchesTheViewer()
     WindowFixture f;
     f.Prepare(Records(3));
     f.ui().LevelBoxes[0]->setEditText("Book");
-    f.window->SetFolioFlatFileViewer1Click();  // cancelled: no viewer yet
+    f.model().ChooseViewer();  // cancelled: no viewer yet
     f.dialogs.fileAnswers = {std::string("/opt/view er/viewer")};
-    f.window->SetFolioFlatFileViewer1Click();
+    f.model().ChooseViewer();
     f.dialogs.answers = {MessageAnswer::Yes};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"3 total references created.\rView output file?"}));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Confirm);
     QCOMPARE(f.launcher.started.size(), std::size_t{1});
@@ -77,10 +77,10 @@ void TestRunControl::levelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised()
     WindowFixture f;
     f.Prepare("<RD,ID:1:Book>Genesis\r\n<RD,ID:2>text\r\n");
     f.ui().LevelBoxes[0]->setEditText("Book");
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
-    f.ui().IDR1->trigger();
-    f.window->Button2Click();
+    f.ui().idRecordsAction->trigger();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"0 total references created.\rView output file?",
                                                                  "Output File Exists.  Overwrite?",
                                                                  "1 total references created.\rView output file?"}));
@@ -94,7 +94,7 @@ void TestRunControl::answeringNoLaunchesNothing()
     WindowFixture f;
     f.Prepare("no records here", "x");
     f.dialogs.answers = {MessageAnswer::No};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"0 total references created.\rView output file?"}));
     QVERIFY(f.launcher.started.empty());
 }
@@ -104,7 +104,7 @@ void TestRunControl::missingViewerIsReported()
     WindowFixture f;
     f.Prepare("text", "x");
     f.dialogs.answers = {MessageAnswer::Yes};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.messages.back().text, std::string("FFFViewer key is not set in the INI-file"));
     QCOMPARE(f.dialogs.messages.back().kind, MessageKind::Error);
     QVERIFY(f.launcher.started.empty());
@@ -115,9 +115,9 @@ void TestRunControl::missingInputIsReported()
     WindowFixture f;
     f.Prepare("text");
     f.ui().inEdit->SetBytes(f.dir.File("missing.fff"));
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     f.ui().inEdit->SetBytes(f.dir.Path().string());  // a folder
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Input file not found.", "Input file not found."}));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
     QVERIFY(!std::filesystem::exists(f.outputPath));
@@ -128,9 +128,9 @@ void TestRunControl::patternChecksStopTheRun()
     WindowFixture f;
     f.Prepare("text", "1 #");
     f.ui().LevelBoxes[0]->setEditText("Book");
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     f.ui().pageCB->setEditText("[x]");
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Insufficient information to process reference pattern",
                                                                  "Page # Pattern must contain #"}));
     QVERIFY(!std::filesystem::exists(f.outputPath));
@@ -142,7 +142,7 @@ void TestRunControl::overwriteYesRunsIntoTheFile()
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
     f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.messages[0].text, std::string("Output File Exists.  Overwrite?"));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Warning);
     QCOMPARE(f.dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
@@ -157,7 +157,7 @@ void TestRunControl::overwriteNoAsksForANewName()
     const std::string other = f.dir.File("other.fff");
     f.dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
     f.dialogs.fileAnswers = {other};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QVERIFY(f.dialogs.fileDialogs.back().save);
     QVERIFY(f.dialogs.fileDialogs.back().state.overwritePrompt);
     QCOMPARE(ReadFileBytes(f.outputPath), std::string("old"));
@@ -171,9 +171,9 @@ void TestRunControl::overwriteCancelStopsTheRun()
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
     f.dialogs.answers = {MessageAnswer::Cancel};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     f.dialogs.answers = {MessageAnswer::No};  // then the save dialog is cancelled
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.messages.size(), std::size_t{2});
     QCOMPARE(ReadFileBytes(f.outputPath), std::string("old"));
 }
@@ -195,10 +195,10 @@ void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput()
     WriteFileBytes(f.outputPath, "earlier output");
     f.window->probe = [&](std::int32_t percent) {
         if (percent == 40)
-            f.window->Button2Click();  // reads "&Cancel" now
+            f.model().BeginOrCancel();  // reads "&Cancel" now
     };
     f.dialogs.answers = {MessageAnswer::Yes, deleteIt ? MessageAnswer::Yes : MessageAnswer::No};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Output File Exists.  Overwrite?",
                                                                  "Operation Canceled.\rDelete output file?"}));
     QCOMPARE(f.window->percents.back(), 40);
@@ -218,10 +218,10 @@ void TestRunControl::cancelClickWorksAtEveryPercent()
         std::filesystem::remove(f.outputPath);
         f.window->probe = [&](std::int32_t percent) {
             if (percent == clickAt)
-                QMetaObject::invokeMethod(f.ui().Button2, "click", Qt::QueuedConnection);
+                QMetaObject::invokeMethod(f.ui().beginButton, "click", Qt::QueuedConnection);
         };
         f.dialogs.answers = {MessageAnswer::No};
-        f.ui().Button2->click();
+        f.ui().beginButton->click();
         QCOMPARE(f.window->percents.back(), clickAt + 1);
         QCOMPARE(f.dialogs.messages.back().text, std::string("Operation Canceled.\rDelete output file?"));
         QCOMPARE(ReadFileBytes(f.outputPath).size(), std::size_t(20 * (clickAt + 1)));
@@ -233,13 +233,13 @@ void TestRunControl::errorFromThePassRestoresTheWindow()
     WindowFixture f;
     f.Prepare("text", "x");
     f.ui().outEdit->SetBytes(f.dir.File("no/such/folder/out.fff"));
-    f.ui().Button2->click();
+    f.ui().beginButton->click();
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
     QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".");
-    QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
-    QVERIFY(f.ui().Button1->isEnabled());
-    QVERIFY(!f.window->IsRunning());
+    QCOMPARE(f.ui().beginButton->text(), QString("&Begin"));
+    QVERIFY(f.ui().exitButton->isEnabled());
+    QVERIFY(!f.model().IsRunning());
     QVERIFY(!f.ui().lblET->isVisibleTo(f.window.get()));
 }
 
@@ -253,29 +253,29 @@ void TestRunControl::controlsWhileRunning()
         if (percent != 50)
             return;
         checked = true;
-        QCOMPARE(f.ui().Button2->text(), QString("&Cancel"));
-        QVERIFY(f.ui().Button2->isEnabled());
-        QVERIFY(!f.ui().Button1->isEnabled());
-        QVERIFY(!f.ui().Using1->isEnabled());
-        QVERIFY(!f.ui().About1->isEnabled());
+        QCOMPARE(f.ui().beginButton->text(), QString("&Cancel"));
+        QVERIFY(f.ui().beginButton->isEnabled());
+        QVERIFY(!f.ui().exitButton->isEnabled());
+        QVERIFY(!f.ui().usingAction->isEnabled());
+        QVERIFY(!f.ui().aboutAction->isEnabled());
         QVERIFY(f.ui().ProgBar1->isVisible());
         QCOMPARE(f.ui().ProgBar1->Progress(), 50);
         QVERIFY(f.ui().lblStaticET->isVisible());
         QVERIFY(f.ui().lblRT->isVisible());
         QCOMPARE(f.window->cursor().shape(), Qt::WaitCursor);
         f.ui().inEdit->setEditText("");  // emptying a box must not lose Cancel
-        QVERIFY(f.ui().Button2->isEnabled());
-        f.window->File1Click();
-        QVERIFY(f.ui().Begin1->text().startsWith("&Cancel"));
-        QVERIFY(!f.ui().Exit1->isEnabled());
+        QVERIFY(f.ui().beginButton->isEnabled());
+        f.model().FileMenuOpening();
+        QVERIFY(f.ui().beginAction->text().startsWith("&Cancel"));
+        QVERIFY(!f.ui().exitAction->isEnabled());
     };
     f.dialogs.answers = {MessageAnswer::No};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QVERIFY(checked);
-    QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
-    QVERIFY(!f.ui().Button2->isEnabled());  // the input box was emptied during the run
-    QVERIFY(f.ui().Button1->isEnabled());
-    QVERIFY(f.ui().About1->isEnabled());
+    QCOMPARE(f.ui().beginButton->text(), QString("&Begin"));
+    QVERIFY(!f.ui().beginButton->isEnabled());  // the input box was emptied during the run
+    QVERIFY(f.ui().exitButton->isEnabled());
+    QVERIFY(f.ui().aboutAction->isEnabled());
     QVERIFY(!f.ui().ProgBar1->isVisible());
     QVERIFY(!f.ui().lblStaticET->isVisible());
     QCOMPARE(f.ui().lblET->text(), QString("00:00:00"));
@@ -286,7 +286,7 @@ void TestRunControl::progressMeterOffShowsOnlyTheTimes()
 {
     WindowFixture f;
     f.Show();
-    f.window->SPM1Click();
+    f.model().ToggleShowProgMeter();
     f.Prepare(std::string(100, 'y'), "x");
     const std::int32_t before = f.ui().ProgBar1->Progress();
     bool seen = false;
@@ -295,7 +295,7 @@ void TestRunControl::progressMeterOffShowsOnlyTheTimes()
         QVERIFY(!f.ui().ProgBar1->isVisible());
         QVERIFY(f.ui().lblET->isVisible());
     };
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QVERIFY(seen);
     QCOMPARE(f.ui().ProgBar1->Progress(), before);
 }
@@ -307,9 +307,9 @@ void TestRunControl::switchingTheMeterOffDuringARunStopsFeedingIt()
     f.Prepare(std::string(100, 'y'), "x");
     f.window->probe = [&](std::int32_t percent) {
         if (percent == 30)
-            f.window->SPM1Click();
+            f.model().ToggleShowProgMeter();
     };
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.ui().ProgBar1->Progress(), 30);
     QVERIFY(!f.ui().ProgBar1->isVisible());
 }
@@ -321,7 +321,7 @@ void TestRunControl::startingPageIsAskedThroughTheInputBox()
     f.ui().LevelBoxes[0]->setEditText("Book");
     f.ui().pageCB->setEditText("[#]");
     f.dialogs.inputAnswers = {std::string("17")};
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.inputTitles, (std::vector<std::string>{"Input Page Number"}));
     QVERIFY(ReadFileBytes(f.outputPath).find("Genesis 17<CR>") != std::string::npos);
 }
@@ -334,12 +334,12 @@ void TestRunControl::closingDuringARunCancelsSavesAndCloses()
     f.Prepare(std::string(1000, 'z'), "x");
     WriteFileBytes(f.outputPath, "earlier output");
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite
-    f.ui().refCB->SetHistory({"x"});
+    f.SeedHistory(HistoryBox::RefPattern, {"x"});
     f.window->probe = [&](std::int32_t percent) {
         if (percent == 20)
             f.window->close();
     };
-    f.window->Button2Click();
+    f.model().BeginOrCancel();
     QCOMPARE(f.dialogs.messages.size(), std::size_t{1});  // no end dialogue
     QVERIFY(!f.window->isVisible());
     QCOMPARE(ReadFileBytes(f.outputPath), std::string("earlier output"));
@@ -351,14 +351,14 @@ void TestRunControl::viewerPathIsSetAndStored()
 {
     WindowFixture f;
     f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
-    f.window->SetFolioFlatFileViewer1Click();
+    f.model().ChooseViewer();
     // Programs here have no ".exe": the dialog opens on all files, and the
     // entry for executables is still there to choose.
     const FileDialogState& shown = f.dialogs.fileDialogs[0].state;
     QCOMPARE(shown.filters.at(shown.filterIndex - 1).description, std::string("All Files (*.*)"));
     QCOMPARE(shown.filters.at(3).description, std::string("Executable Files (*.exe)"));
-    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
-    QCOMPARE(f.window->ViewerPath(), std::string("/usr/local/bin/ffview"));
+    QCOMPARE(f.model().OpenDialog().filterIndex, 1);
+    QCOMPARE(f.model().ViewerPath(), std::string("/usr/local/bin/ffview"));
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).viewerPath,
              std::string("/usr/local/bin/ffview"));
 }
@@ -366,10 +366,10 @@ void TestRunControl::viewerPathIsSetAndStored()
 void TestRunControl::cancelledViewerDialogChangesNothing()
 {
     WindowFixture f;
-    f.window->SetFolioFlatFileViewer1Click();
-    QVERIFY(f.window->ViewerPath().empty());
+    f.model().ChooseViewer();
+    QVERIFY(f.model().ViewerPath().empty());
     QVERIFY(!std::filesystem::exists(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile));
-    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.model().OpenDialog().filterIndex, 1);
 }
 
 QTEST_MAIN(TestRunControl)
