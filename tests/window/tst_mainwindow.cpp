@@ -1,6 +1,6 @@
-// The main window: the Begin rule, drop-down histories, typed-character
-// filter, file commands, menus, accelerators, settings on show and close, and
-// how its controls look.
+// The main window as the model's view: keys and focus in the boxes reach
+// the model, typed text stays as typed, accelerators, and how the controls
+// look.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
@@ -20,7 +20,6 @@
 #include "gauge/gauge_painting.h"
 #include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
-#include "streams/exceptions.h"
 #include "window/window_fixture.h"
 
 using namespace pellimar;
@@ -69,58 +68,21 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void beginNeedsInputOutputAndPattern_data();
-    void beginNeedsInputOutputAndPattern();
-    void enterAddsANewEntryAtTheTop();
-    void existingEntryKeepsItsCapitalsAndPlace();
+    void keysInABoxReachTheModel();
     void leavingABoxAddsItsText();
     void boxLeftForADialogAddsItsText();
     void ownListAndOtherProgramsDoNotLeaveABox();
     void typedTextStaysAsTyped_data();
     void typedTextStaysAsTyped();
-    void ctrlDeleteRemovesTheShownEntry();
-    void bracketsAreFilteredInNineBoxes();
-    void inputDialogLeavesTheHistoryAloneUntilFocusLeaves();
-    void outputDialogSwitchesTheOverwritePromptOff();
-    void preferencesShowTheSwitches();
     void altRFocusesTheReferencePattern();
-    void settingsAreLoadedOnShowAndSavedOnClose();
-    void errorsGetAFullStopWhenTheyNeedOne();
-    void aboutAndHelp();
     void gaugeTextReadsOverBarAndBackground();
     void controlsInTheGroupsTakeTheWindowFont();
     void captionsKeepClearOfNeighboursAndFrames();
 };
 
-void TestMainWindow::beginNeedsInputOutputAndPattern_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("output");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("all filled") << "a.fff" << "b.fff" << "1" << true;
-    QTest::newRow("names differ only in case") << "a.fff" << "A.fff" << "1" << true;
-    QTest::newRow("same name") << "a.fff" << "a.fff" << "1" << false;
-    QTest::newRow("no input") << "" << "b.fff" << "1" << false;
-    QTest::newRow("no output") << "a.fff" << "" << "1" << false;
-    QTest::newRow("no pattern") << "a.fff" << "b.fff" << "" << false;
-}
-
-void TestMainWindow::beginNeedsInputOutputAndPattern()
-{
-    QFETCH(QString, input);
-    QFETCH(QString, output);
-    QFETCH(QString, pattern);
-    QFETCH(bool, enabled);
-    WindowFixture f;
-    f.ui().pageCB->setEditText("");
-    f.ui().inEdit->setEditText(input);
-    f.ui().outEdit->setEditText(output);
-    f.ui().refCB->setEditText(pattern);
-    QCOMPARE(f.ui().beginButton->isEnabled(), enabled);
-}
-
-void TestMainWindow::enterAddsANewEntryAtTheTop()
+// Enter adds the shown text, Ctrl+Delete removes it, and a bracket typed
+// where the model refuses it never reaches the box.
+void TestMainWindow::keysInABoxReachTheModel()
 {
     WindowFixture f;
     f.Show();
@@ -131,18 +93,15 @@ void TestMainWindow::enterAddsANewEntryAtTheTop()
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(box->History(), (std::vector<std::string>{"Chapter", "Book"}));
     QCOMPARE(box->currentText(), QString("Chapter"));
-}
-
-void TestMainWindow::existingEntryKeepsItsCapitalsAndPlace()
-{
-    WindowFixture f;
-    f.Show();
-    THistoryComboBox* box = f.ui().LevelBoxes[1];
-    f.SeedHistory(HistoryBox::Level2, {"Verse", "Chapter"});
-    box->setFocus();
-    box->setEditText("chapter");
-    QTest::keyClick(box, Qt::Key_Enter);
-    QCOMPARE(box->History(), (std::vector<std::string>{"Verse", "Chapter"}));
+    box->setEditText("BOOK");
+    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(box->History(), (std::vector<std::string>{"Chapter"}));
+    QCOMPARE(box->currentText(), QString());
+    QTest::keyClicks(box, "a[b]c");
+    QCOMPARE(box->currentText(), QString("abc"));
+    f.ui().pageCB->setFocus();
+    QTest::keyClicks(f.ui().pageCB, "a[b]c");
+    QCOMPARE(f.ui().pageCB->currentText(), QString("a[b]c"));
 }
 
 void TestMainWindow::leavingABoxAddsItsText()
@@ -234,96 +193,6 @@ void TestMainWindow::typedTextStaysAsTyped()
     QCOMPARE(shown, after);
 }
 
-void TestMainWindow::ctrlDeleteRemovesTheShownEntry()
-{
-    WindowFixture f;
-    f.Show();
-    THistoryComboBox* box = f.ui().outEdit;
-    f.SeedHistory(HistoryBox::OutputFile, {"/a/one.fff", "/a/two.fff"});
-    box->setFocus();
-    box->setEditText("/a/three.fff");
-    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(box->History().size(), std::size_t{2});
-    QCOMPARE(box->currentText(), QString("/a/three.fff"));
-    box->setEditText("/A/ONE.fff");
-    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(box->History(), (std::vector<std::string>{"/a/two.fff"}));
-    QCOMPARE(box->currentText(), QString());
-}
-
-void TestMainWindow::bracketsAreFilteredInNineBoxes()
-{
-    WindowFixture f;
-    f.Show();
-    auto typeInto = [](THistoryComboBox* box) {
-        box->setFocus();
-        box->setEditText("");
-        QTest::keyClicks(box, "a[b]c");
-        return box->currentText();
-    };
-    for (THistoryComboBox* box : f.ui().LevelBoxes)
-        QCOMPARE(typeInto(box), QString("abc"));
-    QCOMPARE(typeInto(f.ui().inEdit), QString("abc"));
-    QCOMPARE(typeInto(f.ui().outEdit), QString("abc"));
-    QCOMPARE(typeInto(f.ui().pageCB), QString("a[b]c"));
-    QCOMPARE(typeInto(f.ui().refCB), QString("a[b]c"));
-}
-
-void TestMainWindow::inputDialogLeavesTheHistoryAloneUntilFocusLeaves()
-{
-    WindowFixture f;
-    f.Show();
-    f.dialogs.fileAnswers = {std::string("/data/bible.fff"), std::nullopt};
-    f.model().ChooseInputFile();
-    QCOMPARE(f.ui().inEdit->currentText(), QString("/data/bible.fff"));
-    QVERIFY(f.ui().inEdit->History().empty());
-    QVERIFY(f.ui().inEdit->hasFocus());
-    f.ui().outEdit->setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.ui().inEdit->History(), (std::vector<std::string>{"/data/bible.fff"}));
-    f.model().ChooseOutputFile();
-    QCOMPARE(f.dialogs.fileDialogs.back().state.fileName, std::string("/data/bible.fff"));
-    QCOMPARE(f.ui().outEdit->currentText(), QString());
-}
-
-void TestMainWindow::outputDialogSwitchesTheOverwritePromptOff()
-{
-    WindowFixture f;
-    f.dialogs.fileAnswers = {std::string("/data/out.fff")};
-    f.ui().inEdit->setEditText("/data/in.fff");
-    f.ui().refCB->setEditText("1");
-    f.model().ChooseOutputFile();
-    QVERIFY(f.dialogs.fileDialogs.back().save);
-    QVERIFY(!f.dialogs.fileDialogs.back().state.overwritePrompt);
-    QCOMPARE(f.dialogs.fileDialogs.back().state.defaultExtension, std::string("FFF"));
-    QCOMPARE(f.ui().outEdit->currentText(), QString("/data/out.fff"));
-    QVERIFY(f.ui().beginButton->isEnabled());
-}
-
-void TestMainWindow::preferencesShowTheSwitches()
-{
-    WindowFixture f;
-    TIniFile ini(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile);
-    ini.WriteString("Options", "NoProgMeter", "1");
-    ini.WriteString("Options", "UseHR", "1");
-    ini.WriteString("Options", "IDRecords", "1");
-    f.Show();
-    emit f.ui().preferencesMenu->aboutToShow();
-    QVERIFY(!f.ui().leftJustOnlyAction->isChecked());
-    QVERIFY(!f.ui().showProgMeterAction->isChecked());
-    QVERIFY(f.ui().useHRAction->isChecked());
-    QVERIFY(f.ui().idRecordsAction->isChecked());
-    f.ui().leftJustOnlyAction->trigger();
-    f.ui().useHRAction->trigger();
-    f.ui().idRecordsAction->trigger();
-    QVERIFY(f.model().LeftJustOnly());
-    QVERIFY(!f.model().UseHR());
-    QVERIFY(!f.model().IdRecords());
-    emit f.ui().preferencesMenu->aboutToShow();
-    QVERIFY(f.ui().leftJustOnlyAction->isChecked());
-    QVERIFY(!f.ui().useHRAction->isChecked());
-    QVERIFY(!f.ui().idRecordsAction->isChecked());
-}
-
 void TestMainWindow::altRFocusesTheReferencePattern()
 {
     WindowFixture f;
@@ -336,69 +205,6 @@ void TestMainWindow::altRFocusesTheReferencePattern()
     QTRY_VERIFY(f.ui().cbSearch->isChecked());
 }
 
-void TestMainWindow::settingsAreLoadedOnShowAndSavedOnClose()
-{
-    WindowFixture f;
-    const SettingsPaths paths = SettingsPathsIn(f.dir.Path(), "pellimar");
-    SettingsData stored;
-    stored.levelHistories[0] = {"Book", "Tome"};
-    stored.inputHistory = {"/data/in.fff"};
-    stored.refPatternHistory = {"1 2:#"};
-    stored.notSearched = true;
-    stored.showProgMeter = false;
-    stored.viewerPath = "/usr/bin/viewer";
-    SaveSettings(paths, stored);
-    SaveViewerPath(paths, stored.viewerPath);  // the viewer is stored when set, not at close
-    f.Show();
-    QCOMPARE(f.ui().LevelBoxes[0]->History(), stored.levelHistories[0]);
-    QCOMPARE(f.ui().LevelBoxes[0]->currentText(), QString());
-    QCOMPARE(f.ui().inEdit->History(), stored.inputHistory);
-    QCOMPARE(f.ui().refCB->History(), stored.refPatternHistory);
-    QVERIFY(f.ui().cbSearch->isChecked());
-    QVERIFY(!f.model().ShowProgMeter());
-    QCOMPARE(f.model().ViewerPath(), stored.viewerPath);
-
-    f.SeedHistory(HistoryBox::Level3, {"Verse"});
-    f.ui().cbRemove->setChecked(true);
-    f.model().Exit();
-    const SettingsData saved = LoadSettings(paths);
-    QCOMPARE(saved.levelHistories[2], (std::vector<std::string>{"Verse"}));
-    QVERIFY(saved.removePageMarkers);
-    QCOMPARE(saved.levelHistories[0], stored.levelHistories[0]);
-    QVERIFY(f.dialogs.errorBoxes.empty());
-}
-
-void TestMainWindow::errorsGetAFullStopWhenTheyNeedOne()
-{
-    WindowFixture f;
-    f.model().HandleException(Exception("Cannot open file /x/y.fff"));
-    f.model().HandleException(Exception("Stream read error"));
-    f.model().HandleException(Exception("Done."));
-    f.model().HandleException(Exception("Odd!"));
-    QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{4});
-    QCOMPARE(f.dialogs.errorBoxes[0].first, std::string("Folio Flat File Pellimar"));
-    QCOMPARE(f.dialogs.errorBoxes[0].second, std::string("Cannot open file /x/y.fff."));
-    QCOMPARE(f.dialogs.errorBoxes[1].second, std::string("Stream read error."));
-    QCOMPARE(f.dialogs.errorBoxes[2].second, std::string("Done."));
-    QCOMPARE(f.dialogs.errorBoxes[3].second, std::string("Odd!"));
-}
-
-void TestMainWindow::aboutAndHelp()
-{
-    WindowFixture f;
-    f.ui().aboutAction->trigger();
-    QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
-    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Information);
-    const std::string about = f.dialogs.messages[0].text;
-    QVERIFY(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
-    QCOMPARE(std::count(about.begin(), about.end(), '\r'), 8);
-    QVERIFY(about.find("The Pellimar developers, under the MIT licence") != std::string::npos);
-    f.ui().usingAction->trigger();
-    QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
-}
-
-// At 50 % the centred text stands half over the bar and half over the empty
-// part; every pixel of it must stand out from the pixel it was drawn over.
 void TestMainWindow::gaugeTextReadsOverBarAndBackground()
 {
     WindowFixture f;
