@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "window_model/main_window_model.h"
 #include "window_model/window_view.h"
@@ -15,6 +16,7 @@ class QAction;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;

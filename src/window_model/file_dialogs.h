@@ -11,11 +11,7 @@ enum OpenFilter { kFlatFilesFilter = 1, kDefinitionFilesFilter = 2, kExecutables
 
 // The filter the viewer dialog opens on: programs end in ".exe" only on
 // Windows; elsewhere they have no common ending, so every file is offered.
-#ifdef _WIN32
-inline constexpr OpenFilter kViewerFilter = kExecutablesFilter;
-#else
-inline constexpr OpenFilter kViewerFilter = kAllFilesFilter;
-#endif
+OpenFilter ViewerFilter();
 
 // Shared by the input file, "Load Levels" and the viewer.
 FileDialogState InitialOpenDialog();

@@ -181,7 +181,7 @@ void MainWindowModel::UpdateTimeDisplay()
 void MainWindowModel::ChooseViewer()
 {
     Guarded([this] {
-        openDialog_.filterIndex = kViewerFilter;
+        openDialog_.filterIndex = ViewerFilter();
         if (services_.dialogs->OpenFile(openDialog_)) {
             viewerPath_ = openDialog_.fileName;
             SaveViewerPath(services_.settingsPaths, viewerPath_);
