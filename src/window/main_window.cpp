@@ -325,9 +325,12 @@ void TZUDIzazu::ConnectMenu()
 void TZUDIzazu::CreateShortcuts()
 {
     const std::pair<QKeySequence, QAction*> shortcuts[] = {
-        {QKeySequence(Qt::ALT | Qt::Key_L), ui.loadLevelsAction}, {QKeySequence(Qt::ALT | Qt::Key_I), ui.inputFileAction},
-        {QKeySequence(Qt::ALT | Qt::Key_O), ui.outputFileAction}, {QKeySequence(Qt::ALT | Qt::Key_B), ui.beginAction},
-        {QKeySequence(Qt::ALT | Qt::Key_V), ui.previewAction},    {QKeySequence(Qt::ALT | Qt::Key_X), ui.exitAction},
+        {QKeySequence(Qt::ALT | Qt::Key_L), ui.loadLevelsAction},
+        {QKeySequence(Qt::ALT | Qt::Key_I), ui.inputFileAction},
+        {QKeySequence(Qt::ALT | Qt::Key_O), ui.outputFileAction},
+        {QKeySequence(Qt::ALT | Qt::Key_B), ui.beginAction},
+        {QKeySequence(Qt::ALT | Qt::Key_V), ui.previewAction},
+        {QKeySequence(Qt::ALT | Qt::Key_X), ui.exitAction},
     };
     for (const auto& [keys, action] : shortcuts) {
         auto* shortcut = new QShortcut(keys, this);

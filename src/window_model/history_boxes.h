@@ -12,7 +12,19 @@ namespace pellimar {
 
 // In the window's order: the seven level boxes, the page and reference
 // patterns, then the input and output files.
-enum class HistoryBox { Level1, Level2, Level3, Level4, Level5, Level6, Level7, PagePattern, RefPattern, InputFile, OutputFile };
+enum class HistoryBox {
+    Level1,
+    Level2,
+    Level3,
+    Level4,
+    Level5,
+    Level6,
+    Level7,
+    PagePattern,
+    RefPattern,
+    InputFile,
+    OutputFile,
+};
 
 inline constexpr int kHistoryBoxCount = kLevelCount + 4;
 
