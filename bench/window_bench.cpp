@@ -13,7 +13,7 @@
 #include "gauge/vantor_gauge.h"
 #include "window/history_combo.h"
 #include "window/main_window.h"
-#include "window/program_launcher.h"
+#include "window_model/program_launcher.h"
 
 namespace {
 
@@ -48,13 +48,14 @@ public:
     void Start(const std::string&, const std::string&) override {}
 };
 
+// The run lets the window handle its events once at each progress step.
 class CountingWindow : public TZUDIzazu {
 public:
     using TZUDIzazu::TZUDIzazu;
-    void ProgressChanged(std::int32_t percent, std::int64_t bytes) override
+    void ProcessPendingEvents() override
     {
         ++steps;
-        TZUDIzazu::ProgressChanged(percent, bytes);
+        TZUDIzazu::ProcessPendingEvents();
     }
     int steps = 0;
 };
@@ -86,7 +87,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    window.Button2Click();
+    window.Model().BeginOrCancel();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     std::printf("%.3f s, %d progress steps; %s\n", seconds, window.steps, dialogs.lastMessage.c_str());
     return 0;

@@ -9,7 +9,7 @@
 #include "window/application_setup.h"
 #include "window/byte_text.h"
 #include "window/main_window.h"
-#include "window/program_launcher.h"
+#include "window/detached_launcher.h"
 #include "window/qt_dialogs.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// Dropping files on the main window: which drags are taken, and what a
-// dropped input or definition file fills in.
+// Dropping files on the main window: which drags are taken, and passing the
+// file on to the window model.
 #include "window/file_drop.h"
 
 #include <QDropEvent>
@@ -8,12 +8,9 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include <filesystem>
-
-#include "streams/text_util.h"
 #include "window/byte_text.h"
 #include "window/history_combo.h"
-#include "window/main_window.h"
+#include "window_model/main_window_model.h"
 
 namespace pellimar {
 namespace {
@@ -22,7 +19,7 @@ namespace {
 // drags of plain text stay with the edit line.
 class EditLineDropForwarder : public QObject {
 public:
-    explicit EditLineDropForwarder(TZUDIzazu& window) : QObject(&window), window_(window) {}
+    EditLineDropForwarder(QWidget& window, MainWindowModel& model) : QObject(&window), model_(model) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -34,12 +31,12 @@ public:
         if (path.empty())
             return false;
         if (AcceptFileDrag(drop) && type == QEvent::Drop)
-            DropFileOnWindow(window_, path);
+            model_.FileDropped(path);
         return true;
     }
 
 private:
-    TZUDIzazu& window_;
+    MainWindowModel& model_;
 };
 
 }  // namespace
@@ -57,19 +54,6 @@ std::string DroppedFilePath(const QMimeData* data)
     return BytesFromPath(path);
 }
 
-bool IsDefinitionFile(const std::string& path)
-{
-    return path.size() >= 4 && EqualsIgnoreAsciiCase(std::string_view(path).substr(path.size() - 4), ".def");
-}
-
-std::string DerivedOutputPath(const std::string& inputPath)
-{
-    std::filesystem::path output(inputPath);
-    const std::filesystem::path name = output.filename();
-    output.replace_filename(name.stem().string() + "-ref" + name.extension().string());
-    return output.string();
-}
-
 bool AcceptFileDrag(QDropEvent* event)
 {
     if (DroppedFilePath(event->mimeData()).empty() || !(event->possibleActions() & Qt::CopyAction))
@@ -79,22 +63,9 @@ bool AcceptFileDrag(QDropEvent* event)
     return true;
 }
 
-void DropFileOnWindow(TZUDIzazu& window, const std::string& path)
+void ForwardFileDragsOverBoxes(QWidget& window, MainWindowModel& model, std::span<THistoryComboBox* const> boxes)
 {
-    try {
-        if (IsDefinitionFile(path))
-            window.ImportLevelNames(path);
-        else
-            window.TakeInputFile(path);
-    } catch (const std::exception& error) {
-        window.HandleException(error);
-    }
-    window.UpdateBeginButton();
-}
-
-void ForwardFileDragsOverBoxes(TZUDIzazu& window, std::span<THistoryComboBox* const> boxes)
-{
-    auto* forwarder = new EditLineDropForwarder(window);
+    auto* forwarder = new EditLineDropForwarder(window, model);
     for (THistoryComboBox* box : boxes)
         box->lineEdit()->installEventFilter(forwarder);
 }

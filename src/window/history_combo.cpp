@@ -1,12 +1,11 @@
-// History handling of the window's drop-down boxes.
+// The window's drop-down boxes: their text as bytes and their lists.
 #include "window/history_combo.h"
 
 #include "window/byte_text.h"
 
 namespace pellimar {
 
-THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind, bool filtersBrackets)
-    : QComboBox(parent), textKind_(textKind), filtersBrackets_(filtersBrackets)
+THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind) : QComboBox(parent), textKind_(textKind)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);  // the window adds entries itself
@@ -53,34 +52,6 @@ void THistoryComboBox::SetHistory(const std::vector<std::string>& entries)
     for (const std::string& entry : entries)
         addItem(FromBytes(entry));
     setEditText(shown);
-}
-
-int THistoryComboBox::FindEntry(const QString& text) const
-{
-    for (int i = 0; i < count(); ++i) {
-        if (QString::compare(itemText(i), text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
-void THistoryComboBox::AddShownText()
-{
-    const QString shown = currentText();
-    if (shown.isEmpty() || FindEntry(shown) != -1)
-        return;
-    insertItem(0, shown);
-    setEditText(shown);  // inserting may select the new entry; the text stays as typed
-}
-
-void THistoryComboBox::RemoveShownEntry()
-{
-    const QString shown = currentText();
-    const int index = shown.isEmpty() ? -1 : FindEntry(shown);
-    if (index == -1)
-        return;
-    removeItem(index);
-    setEditText(QString());
 }
 
 }  // namespace pellimar

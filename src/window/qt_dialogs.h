@@ -4,7 +4,7 @@
 
 #include <QPointer>
 
-#include "window/dialogs.h"
+#include "window_model/dialogs.h"
 
 class QWidget;
 

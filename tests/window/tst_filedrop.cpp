@@ -1,5 +1,5 @@
-// Dropping files on the window: an input file fills the file boxes, a
-// definition file the level names; other drags are refused.
+// Dropping files on the window: a dropped file reaches the window model,
+// over the window or over a box; other drags are refused.
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -49,12 +49,7 @@ class TestFileDrop : public QObject {
     Q_OBJECT
 
 private slots:
-    void inputFileFillsInputAndDerivedOutput_data();
     void inputFileFillsInputAndDerivedOutput();
-    void outputAlreadyGivenIsKept();
-    void definitionFileImportsTheLevelNames_data();
-    void definitionFileImportsTheLevelNames();
-    void unreadableDefinitionFileReachesTheErrorHandler();
     void onlyTheFirstFileOfADropCounts();
     void dragsWithoutALocalFileAreRefused_data();
     void dragsWithoutALocalFileAreRefused();
@@ -62,92 +57,19 @@ private slots:
     void textDraggedOverABoxStaysInTheBox();
 };
 
-void TestFileDrop::inputFileFillsInputAndDerivedOutput_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("derived");
-    QTest::newRow("extension") << "book.fff" << "book-ref.fff";
-    QTest::newRow("capital extension") << "BOOK.FFF" << "BOOK-ref.FFF";
-    QTest::newRow("only the last extension") << "book.v2.txt" << "book.v2-ref.txt";
-    QTest::newRow("no extension") << "book" << "book-ref";
-    QTest::newRow("dot in the folder only") << "v1.2/book" << "v1.2/book-ref";
-    QTest::newRow("blanks") << "my book.fff" << "my book-ref.fff";
-}
-
 void TestFileDrop::inputFileFillsInputAndDerivedOutput()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, derived);
-    WindowFixture f;
-    const std::string input = f.dir.File(name.toStdString());
-    std::filesystem::create_directories(std::filesystem::path(input).parent_path());
-    WriteFileBytes(input, "<RD>x\r\n");
-    f.ui().inEdit->SetHistory({"old.fff"});
-    f.ui().refCB->SetBytes("1");
-    QVERIFY(!f.ui().Button2->isEnabled());
-
-    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input})));
-
-    QCOMPARE(f.ui().inEdit->Bytes(), input);
-    QCOMPARE(f.ui().outEdit->Bytes(), f.dir.File(derived.toStdString()));
-    QCOMPARE(f.ui().SaveDialog1.fileName, input);
-    QVERIFY(f.ui().Button2->isEnabled());
-    QCOMPARE(f.ui().inEdit->History(), (Names{"old.fff"}));
-    QCOMPARE(f.ui().outEdit->History(), Names{});
-    QVERIFY(f.dialogs.errorBoxes.empty());
-}
-
-void TestFileDrop::outputAlreadyGivenIsKept()
 {
     WindowFixture f;
     const std::string input = f.dir.File("book.fff");
-    WriteFileBytes(input, "");
-    f.ui().outEdit->SetBytes("/elsewhere/out.fff");
+    WriteFileBytes(input, "<RD>x\r\n");
+    f.ui().refCB->SetBytes("1");
+    QVERIFY(!f.ui().beginButton->isEnabled());
+
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input})));
+
     QCOMPARE(f.ui().inEdit->Bytes(), input);
-    QCOMPARE(f.ui().outEdit->Bytes(), std::string("/elsewhere/out.fff"));
-}
-
-void TestFileDrop::definitionFileImportsTheLevelNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("lower case") << "levels.def";
-    QTest::newRow("upper case") << "LEVELS.DEF";
-    QTest::newRow("mixed case") << "Levels.Def";
-}
-
-void TestFileDrop::definitionFileImportsTheLevelNames()
-{
-    QFETCH(QString, name);
-    WindowFixture f;
-    const std::string path = f.dir.File(name.toStdString());
-    WriteFileBytes(path, "<CM>levels</CM>\r\n<LN:Tome,Testament,\"Book Name\",Chapter>\r\n");
-    for (THistoryComboBox* box : f.ui().LevelBoxes)
-        box->setEditText("old");
-    f.ui().LevelBoxes[0]->SetHistory({"Tome"});
-    f.ui().inEdit->SetBytes("in.fff");
-
-    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({path})));
-
-    QCOMPARE(BoxTexts(*f.window), (Names{"Testament", "Book Name", "Chapter", "", "", "", ""}));
-    QCOMPARE(f.ui().LevelBoxes[0]->History(), (Names{"Tome"}));
-    QCOMPARE(f.ui().inEdit->Bytes(), std::string("in.fff"));
-    QCOMPARE(f.ui().outEdit->Bytes(), std::string());
-    QVERIFY(f.dialogs.fileDialogs.empty());
-    QVERIFY(f.dialogs.errorBoxes.empty());
-}
-
-void TestFileDrop::unreadableDefinitionFileReachesTheErrorHandler()
-{
-    WindowFixture f;
-    const std::string missing = f.dir.File("gone.def");
-    f.ui().LevelBoxes[0]->setEditText("Book");
-    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({missing})));
-    QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
-    QCOMPARE(f.dialogs.errorBoxes[0].first, std::string(kApplicationTitle));
-    QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".");
-    QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
-    QCOMPARE(f.ui().inEdit->Bytes(), std::string());
+    QCOMPARE(f.ui().outEdit->Bytes(), f.dir.File("book-ref.fff"));
+    QVERIFY(f.ui().beginButton->isEnabled());
 }
 
 void TestFileDrop::onlyTheFirstFileOfADropCounts()

@@ -1,6 +1,6 @@
-// The main window: the Begin rule, drop-down histories, typed-character
-// filter, file commands, menus, accelerators, settings on show and close, and
-// how its controls look.
+// The main window as the model's view: keys and focus in the boxes reach
+// the model, typed text stays as typed, accelerators, and how the controls
+// look.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
@@ -20,7 +20,6 @@
 #include "gauge/gauge_painting.h"
 #include "gauge/vantor_gauge.h"
 #include "settings/settings_store.h"
-#include "streams/exceptions.h"
 #include "window/window_fixture.h"
 
 using namespace pellimar;
@@ -69,81 +68,40 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void beginNeedsInputOutputAndPattern_data();
-    void beginNeedsInputOutputAndPattern();
-    void enterAddsANewEntryAtTheTop();
-    void existingEntryKeepsItsCapitalsAndPlace();
+    void keysInABoxReachTheModel();
     void leavingABoxAddsItsText();
     void boxLeftForADialogAddsItsText();
     void ownListAndOtherProgramsDoNotLeaveABox();
     void typedTextStaysAsTyped_data();
     void typedTextStaysAsTyped();
-    void ctrlDeleteRemovesTheShownEntry();
-    void bracketsAreFilteredInNineBoxes();
-    void inputDialogLeavesTheHistoryAloneUntilFocusLeaves();
-    void outputDialogSwitchesTheOverwritePromptOff();
-    void fileMenuMirrorsTheButtons();
-    void preferencesShowTheSwitches();
     void altRFocusesTheReferencePattern();
-    void settingsAreLoadedOnShowAndSavedOnClose();
-    void errorsGetAFullStopWhenTheyNeedOne();
-    void aboutAndHelp();
     void gaugeTextReadsOverBarAndBackground();
     void controlsInTheGroupsTakeTheWindowFont();
     void captionsKeepClearOfNeighboursAndFrames();
 };
 
-void TestMainWindow::beginNeedsInputOutputAndPattern_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("output");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("all filled") << "a.fff" << "b.fff" << "1" << true;
-    QTest::newRow("names differ only in case") << "a.fff" << "A.fff" << "1" << true;
-    QTest::newRow("same name") << "a.fff" << "a.fff" << "1" << false;
-    QTest::newRow("no input") << "" << "b.fff" << "1" << false;
-    QTest::newRow("no output") << "a.fff" << "" << "1" << false;
-    QTest::newRow("no pattern") << "a.fff" << "b.fff" << "" << false;
-}
-
-void TestMainWindow::beginNeedsInputOutputAndPattern()
-{
-    QFETCH(QString, input);
-    QFETCH(QString, output);
-    QFETCH(QString, pattern);
-    QFETCH(bool, enabled);
-    WindowFixture f;
-    f.ui().pageCB->setEditText("");
-    f.ui().inEdit->setEditText(input);
-    f.ui().outEdit->setEditText(output);
-    f.ui().refCB->setEditText(pattern);
-    QCOMPARE(f.ui().Button2->isEnabled(), enabled);
-}
-
-void TestMainWindow::enterAddsANewEntryAtTheTop()
+// Enter adds the shown text, Ctrl+Delete removes it, and a bracket typed
+// where the model refuses it never reaches the box.
+void TestMainWindow::keysInABoxReachTheModel()
 {
     WindowFixture f;
     f.Show();
     THistoryComboBox* box = f.ui().LevelBoxes[0];
-    box->SetHistory({"Book"});
+    f.SeedHistory(HistoryBox::Level1, {"Book"});
     box->setFocus();
     box->setEditText("Chapter");
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(box->History(), (std::vector<std::string>{"Chapter", "Book"}));
     QCOMPARE(box->currentText(), QString("Chapter"));
-}
-
-void TestMainWindow::existingEntryKeepsItsCapitalsAndPlace()
-{
-    WindowFixture f;
-    f.Show();
-    THistoryComboBox* box = f.ui().LevelBoxes[1];
-    box->SetHistory({"Verse", "Chapter"});
-    box->setFocus();
-    box->setEditText("chapter");
-    QTest::keyClick(box, Qt::Key_Enter);
-    QCOMPARE(box->History(), (std::vector<std::string>{"Verse", "Chapter"}));
+    box->setEditText("BOOK");
+    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(box->History(), (std::vector<std::string>{"Chapter"}));
+    QCOMPARE(box->currentText(), QString());
+    QTest::keyClicks(box, "a[b]c");
+    QCOMPARE(box->currentText(), QString("abc"));
+    f.ui().pageCB->setFocus();
+    QTest::keyClicks(f.ui().pageCB, "a[b]c");
+    QCOMPARE(f.ui().pageCB->currentText(), QString("a[b]c"));
 }
 
 void TestMainWindow::leavingABoxAddsItsText()
@@ -172,12 +130,12 @@ void TestMainWindow::boxLeftForADialogAddsItsText()
     level->setFocus();
     QTest::keyClicks(level, "Book");
     f.dialogs.fileAnswers = {std::string("/data/in.fff"), std::string("/data/out.fff")};
-    f.window->SpeedButton1Click();
+    f.model().ChooseInputFile();
     dialogClosed();
     QCOMPARE(level->History(), (std::vector<std::string>{"Book"}));
-    f.window->SpeedButton3Click();
+    f.model().ChooseOutputFile();
     dialogClosed();
-    f.window->Button1Click();
+    f.model().Exit();
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).inputHistory,
              (std::vector<std::string>{"/data/in.fff"}));
 }
@@ -187,7 +145,7 @@ void TestMainWindow::ownListAndOtherProgramsDoNotLeaveABox()
     WindowFixture f;
     f.Show();
     THistoryComboBox* box = f.ui().refCB;
-    box->SetHistory({"1 2"});
+    f.SeedHistory(HistoryBox::RefPattern, {"1 2"});
     box->setFocus();
     QTest::keyClicks(box, "1");
     box->showPopup();
@@ -223,7 +181,7 @@ void TestMainWindow::typedTextStaysAsTyped()
     std::vector<std::string> entries;
     for (const QString& entry : history)
         entries.push_back(entry.toStdString());
-    typedInto->SetHistory(entries);
+    f.SeedHistory(static_cast<HistoryBox>(box), entries);
     typedInto->setFocus();
     QTest::keyClicks(typedInto, typed);
     QTest::keyClick(typedInto, Qt::Key_Tab);
@@ -233,113 +191,6 @@ void TestMainWindow::typedTextStaysAsTyped()
     for (int i = 0; i < typedInto->count(); ++i)
         shown << typedInto->itemText(i);
     QCOMPARE(shown, after);
-}
-
-void TestMainWindow::ctrlDeleteRemovesTheShownEntry()
-{
-    WindowFixture f;
-    f.Show();
-    THistoryComboBox* box = f.ui().outEdit;
-    box->SetHistory({"/a/one.fff", "/a/two.fff"});
-    box->setFocus();
-    box->setEditText("/a/three.fff");
-    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(box->History().size(), std::size_t{2});
-    QCOMPARE(box->currentText(), QString("/a/three.fff"));
-    box->setEditText("/A/ONE.fff");
-    QTest::keyClick(box, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(box->History(), (std::vector<std::string>{"/a/two.fff"}));
-    QCOMPARE(box->currentText(), QString());
-}
-
-void TestMainWindow::bracketsAreFilteredInNineBoxes()
-{
-    WindowFixture f;
-    f.Show();
-    auto typeInto = [](THistoryComboBox* box) {
-        box->setFocus();
-        box->setEditText("");
-        QTest::keyClicks(box, "a[b]c");
-        return box->currentText();
-    };
-    for (THistoryComboBox* box : f.ui().LevelBoxes)
-        QCOMPARE(typeInto(box), QString("abc"));
-    QCOMPARE(typeInto(f.ui().inEdit), QString("abc"));
-    QCOMPARE(typeInto(f.ui().outEdit), QString("abc"));
-    QCOMPARE(typeInto(f.ui().pageCB), QString("a[b]c"));
-    QCOMPARE(typeInto(f.ui().refCB), QString("a[b]c"));
-}
-
-void TestMainWindow::inputDialogLeavesTheHistoryAloneUntilFocusLeaves()
-{
-    WindowFixture f;
-    f.Show();
-    f.dialogs.fileAnswers = {std::string("/data/bible.fff"), std::nullopt};
-    f.window->SpeedButton1Click();
-    QCOMPARE(f.ui().inEdit->currentText(), QString("/data/bible.fff"));
-    QVERIFY(f.ui().inEdit->History().empty());
-    QVERIFY(f.ui().inEdit->hasFocus());
-    f.ui().outEdit->setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.ui().inEdit->History(), (std::vector<std::string>{"/data/bible.fff"}));
-    f.window->SpeedButton3Click();
-    QCOMPARE(f.dialogs.fileDialogs.back().state.fileName, std::string("/data/bible.fff"));
-    QCOMPARE(f.ui().outEdit->currentText(), QString());
-}
-
-void TestMainWindow::outputDialogSwitchesTheOverwritePromptOff()
-{
-    WindowFixture f;
-    f.ui().SaveDialog1.overwritePrompt = true;
-    f.dialogs.fileAnswers = {std::string("/data/out.fff")};
-    f.ui().inEdit->setEditText("/data/in.fff");
-    f.ui().refCB->setEditText("1");
-    f.window->SpeedButton3Click();
-    QVERIFY(f.dialogs.fileDialogs.back().save);
-    QVERIFY(!f.dialogs.fileDialogs.back().state.overwritePrompt);
-    QCOMPARE(f.dialogs.fileDialogs.back().state.defaultExtension, std::string("FFF"));
-    QCOMPARE(f.ui().outEdit->currentText(), QString("/data/out.fff"));
-    QVERIFY(f.ui().Button2->isEnabled());
-}
-
-void TestMainWindow::fileMenuMirrorsTheButtons()
-{
-    WindowFixture f;
-    f.window->File1Click();
-    QVERIFY(!f.ui().Begin1->isEnabled());
-    QVERIFY(f.ui().Begin1->text().startsWith("&Begin"));
-    QVERIFY(f.ui().Exit1->isEnabled());
-    f.ui().Button2->setEnabled(true);
-    f.ui().Button2->setText("&Cancel");
-    f.ui().Button1->setEnabled(false);
-    emit f.ui().File1->aboutToShow();
-    QVERIFY(f.ui().Begin1->isEnabled());
-    QVERIFY(f.ui().Begin1->text().startsWith("&Cancel"));
-    QVERIFY(!f.ui().Exit1->isEnabled());
-}
-
-void TestMainWindow::preferencesShowTheSwitches()
-{
-    WindowFixture f;
-    TIniFile ini(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile);
-    ini.WriteString("Options", "NoProgMeter", "1");
-    ini.WriteString("Options", "UseHR", "1");
-    ini.WriteString("Options", "IDRecords", "1");
-    f.Show();
-    emit f.ui().Preferences1->aboutToShow();
-    QVERIFY(!f.ui().LJO1->isChecked());
-    QVERIFY(!f.ui().SPM1->isChecked());
-    QVERIFY(f.ui().UHR1->isChecked());
-    QVERIFY(f.ui().IDR1->isChecked());
-    f.ui().LJO1->trigger();
-    f.ui().UHR1->trigger();
-    f.ui().IDR1->trigger();
-    QVERIFY(f.window->LeftJustOnly());
-    QVERIFY(!f.window->UseHR());
-    QVERIFY(!f.window->IdRecords());
-    emit f.ui().Preferences1->aboutToShow();
-    QVERIFY(f.ui().LJO1->isChecked());
-    QVERIFY(!f.ui().UHR1->isChecked());
-    QVERIFY(!f.ui().IDR1->isChecked());
 }
 
 void TestMainWindow::altRFocusesTheReferencePattern()
@@ -354,69 +205,6 @@ void TestMainWindow::altRFocusesTheReferencePattern()
     QTRY_VERIFY(f.ui().cbSearch->isChecked());
 }
 
-void TestMainWindow::settingsAreLoadedOnShowAndSavedOnClose()
-{
-    WindowFixture f;
-    const SettingsPaths paths = SettingsPathsIn(f.dir.Path(), "pellimar");
-    SettingsData stored;
-    stored.levelHistories[0] = {"Book", "Tome"};
-    stored.inputHistory = {"/data/in.fff"};
-    stored.refPatternHistory = {"1 2:#"};
-    stored.notSearched = true;
-    stored.showProgMeter = false;
-    stored.viewerPath = "/usr/bin/viewer";
-    SaveSettings(paths, stored);
-    SaveViewerPath(paths, stored.viewerPath);  // the viewer is stored when set, not at close
-    f.Show();
-    QCOMPARE(f.ui().LevelBoxes[0]->History(), stored.levelHistories[0]);
-    QCOMPARE(f.ui().LevelBoxes[0]->currentText(), QString());
-    QCOMPARE(f.ui().inEdit->History(), stored.inputHistory);
-    QCOMPARE(f.ui().refCB->History(), stored.refPatternHistory);
-    QVERIFY(f.ui().cbSearch->isChecked());
-    QVERIFY(!f.window->ShowProgMeter());
-    QCOMPARE(f.window->ViewerPath(), stored.viewerPath);
-
-    f.ui().LevelBoxes[2]->SetHistory({"Verse"});
-    f.ui().cbRemove->setChecked(true);
-    f.window->Button1Click();
-    const SettingsData saved = LoadSettings(paths);
-    QCOMPARE(saved.levelHistories[2], (std::vector<std::string>{"Verse"}));
-    QVERIFY(saved.removePageMarkers);
-    QCOMPARE(saved.levelHistories[0], stored.levelHistories[0]);
-    QVERIFY(f.dialogs.errorBoxes.empty());
-}
-
-void TestMainWindow::errorsGetAFullStopWhenTheyNeedOne()
-{
-    WindowFixture f;
-    f.window->HandleException(Exception("Cannot open file /x/y.fff"));
-    f.window->HandleException(Exception("Stream read error"));
-    f.window->HandleException(Exception("Done."));
-    f.window->HandleException(Exception("Odd!"));
-    QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{4});
-    QCOMPARE(f.dialogs.errorBoxes[0].first, std::string("Folio Flat File Pellimar"));
-    QCOMPARE(f.dialogs.errorBoxes[0].second, std::string("Cannot open file /x/y.fff."));
-    QCOMPARE(f.dialogs.errorBoxes[1].second, std::string("Stream read error."));
-    QCOMPARE(f.dialogs.errorBoxes[2].second, std::string("Done."));
-    QCOMPARE(f.dialogs.errorBoxes[3].second, std::string("Odd!"));
-}
-
-void TestMainWindow::aboutAndHelp()
-{
-    WindowFixture f;
-    f.ui().About1->trigger();
-    QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
-    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Information);
-    const std::string about = f.dialogs.messages[0].text;
-    QVERIFY(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
-    QCOMPARE(std::count(about.begin(), about.end(), '\r'), 8);
-    QVERIFY(about.find("The Pellimar developers, under the MIT licence") != std::string::npos);
-    f.ui().Using1->trigger();
-    QCOMPARE(f.dialogs.helpShown, (std::vector<std::string>{f.dir.File("guide.md")}));
-}
-
-// At 50 % the centred text stands half over the bar and half over the empty
-// part; every pixel of it must stand out from the pixel it was drawn over.
 void TestMainWindow::gaugeTextReadsOverBarAndBackground()
 {
     WindowFixture f;
@@ -441,7 +229,7 @@ void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
     WindowFixture f;
     f.Show();
     QWidgetList controls;
-    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3})
+    for (const QGroupBox* group : {f.ui().levelGroup, f.ui().filesGroup, f.ui().optionsGroup})
         controls += group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (THistoryComboBox* box : f.ui().HistoryBoxes())
         controls << box->lineEdit() << box->view();
@@ -459,7 +247,7 @@ void TestMainWindow::captionsKeepClearOfNeighboursAndFrames()
     constexpr int kRoom = 6;
     WindowFixture f;
     f.Show();
-    for (const QGroupBox* group : {f.ui().GroupBox1, f.ui().GroupBox2, f.ui().GroupBox3}) {
+    for (const QGroupBox* group : {f.ui().levelGroup, f.ui().filesGroup, f.ui().optionsGroup}) {
         const QWidgetList controls = group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         for (const QWidget* caption : controls) {
             if (!qobject_cast<const QLabel*>(caption) && !qobject_cast<const QCheckBox*>(caption))

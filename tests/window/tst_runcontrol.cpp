@@ -1,210 +1,28 @@
-// Begin and Cancel from the window: the checks, the run, the window while it
-// runs, the dialogues at the end, and the viewer.
+// A run from the Qt window: a queued click on Cancel reaches the run, the
+// controls show the running state, and closing the window waits for the
+// run's end.
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
 
 #include "gauge/vantor_gauge.h"
-#include "settings/settings_store.h"
 #include "window/window_fixture.h"
 
 using namespace pellimar;
 using namespace pellimar::testing;
 
-namespace {
-
-const std::string kBook = "<RD:Book>Genesis\r\n";
-
-std::string Records(int count)
-{
-    std::string text = kBook;
-    for (int i = 0; i < count; ++i)
-        text += "<RD>record text\r\n";
-    return text;
-}
-
-}  // namespace
-
 class TestRunControl : public QObject {
     Q_OBJECT
 
 private slots:
-    void completeRunReportsTheCountAndLaunchesTheViewer();
-    void levelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised();
-    void answeringNoLaunchesNothing();
-    void missingViewerIsReported();
-    void missingInputIsReported();
-    void patternChecksStopTheRun();
-    void overwriteYesRunsIntoTheFile();
-    void overwriteNoAsksForANewName();
-    void overwriteCancelStopsTheRun();
-    void cancelDuringTheRunOffersToDeleteTheOutput_data();
-    void cancelDuringTheRunOffersToDeleteTheOutput();
     void cancelClickWorksAtEveryPercent();
-    void errorFromThePassRestoresTheWindow();
     void controlsWhileRunning();
-    void progressMeterOffShowsOnlyTheTimes();
-    void switchingTheMeterOffDuringARunStopsFeedingIt();
-    void startingPageIsAskedThroughTheInputBox();
-    void closingDuringARunCancelsSavesAndCloses();
-    void viewerPathIsSetAndStored();
-    void cancelledViewerDialogChangesNothing();
+    void closingDuringARunClosesAtItsEnd();
 };
-
-void TestRunControl::completeRunReportsTheCountAndLaunchesTheViewer()
-{
-    WindowFixture f;
-    f.Prepare(Records(3));
-    f.ui().LevelBoxes[0]->setEditText("Book");
-    f.window->SetFolioFlatFileViewer1Click();  // cancelled: no viewer yet
-    f.dialogs.fileAnswers = {std::string("/opt/view er/viewer")};
-    f.window->SetFolioFlatFileViewer1Click();
-    f.dialogs.answers = {MessageAnswer::Yes};
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"3 total references created.\rView output file?"}));
-    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Confirm);
-    QCOMPARE(f.launcher.started.size(), std::size_t{1});
-    QCOMPARE(f.launcher.started[0].first, std::string("/opt/view er/viewer"));
-    QCOMPARE(f.launcher.started[0].second, f.outputPath);
-    QVERIFY(ReadFileBytes(f.outputPath).find("<CS:Reference>Genesis<CR>") != std::string::npos);
-}
-
-void TestRunControl::levelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised()
-{
-    WindowFixture f;
-    f.Prepare("<RD,ID:1:Book>Genesis\r\n<RD,ID:2>text\r\n");
-    f.ui().LevelBoxes[0]->setEditText("Book");
-    f.window->Button2Click();
-    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
-    f.ui().IDR1->trigger();
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"0 total references created.\rView output file?",
-                                                                 "Output File Exists.  Overwrite?",
-                                                                 "1 total references created.\rView output file?"}));
-    QVERIFY(f.dialogs.messages[0].note.starts_with("1 record codes of this file name a level in the form "));
-    QVERIFY(f.dialogs.messages[0].note.find("ID record levels") != std::string::npos);
-    QCOMPARE(f.dialogs.messages[2].note, std::string());
-}
-
-void TestRunControl::answeringNoLaunchesNothing()
-{
-    WindowFixture f;
-    f.Prepare("no records here", "x");
-    f.dialogs.answers = {MessageAnswer::No};
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"0 total references created.\rView output file?"}));
-    QVERIFY(f.launcher.started.empty());
-}
-
-void TestRunControl::missingViewerIsReported()
-{
-    WindowFixture f;
-    f.Prepare("text", "x");
-    f.dialogs.answers = {MessageAnswer::Yes};
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.messages.back().text, std::string("FFFViewer key is not set in the INI-file"));
-    QCOMPARE(f.dialogs.messages.back().kind, MessageKind::Error);
-    QVERIFY(f.launcher.started.empty());
-}
-
-void TestRunControl::missingInputIsReported()
-{
-    WindowFixture f;
-    f.Prepare("text");
-    f.ui().inEdit->SetBytes(f.dir.File("missing.fff"));
-    f.window->Button2Click();
-    f.ui().inEdit->SetBytes(f.dir.Path().string());  // a folder
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Input file not found.", "Input file not found."}));
-    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
-    QVERIFY(!std::filesystem::exists(f.outputPath));
-}
-
-void TestRunControl::patternChecksStopTheRun()
-{
-    WindowFixture f;
-    f.Prepare("text", "1 #");
-    f.ui().LevelBoxes[0]->setEditText("Book");
-    f.window->Button2Click();
-    f.ui().pageCB->setEditText("[x]");
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Insufficient information to process reference pattern",
-                                                                 "Page # Pattern must contain #"}));
-    QVERIFY(!std::filesystem::exists(f.outputPath));
-}
-
-void TestRunControl::overwriteYesRunsIntoTheFile()
-{
-    WindowFixture f;
-    f.Prepare("new text", "x");
-    WriteFileBytes(f.outputPath, "old");
-    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.messages[0].text, std::string("Output File Exists.  Overwrite?"));
-    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Warning);
-    QCOMPARE(f.dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
-    QCOMPARE(ReadFileBytes(f.outputPath), std::string("new text"));
-}
-
-void TestRunControl::overwriteNoAsksForANewName()
-{
-    WindowFixture f;
-    f.Prepare("new text", "x");
-    WriteFileBytes(f.outputPath, "old");
-    const std::string other = f.dir.File("other.fff");
-    f.dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
-    f.dialogs.fileAnswers = {other};
-    f.window->Button2Click();
-    QVERIFY(f.dialogs.fileDialogs.back().save);
-    QVERIFY(f.dialogs.fileDialogs.back().state.overwritePrompt);
-    QCOMPARE(ReadFileBytes(f.outputPath), std::string("old"));
-    QCOMPARE(ReadFileBytes(other), std::string("new text"));
-    QCOMPARE(f.ui().outEdit->Bytes(), other);
-}
-
-void TestRunControl::overwriteCancelStopsTheRun()
-{
-    WindowFixture f;
-    f.Prepare("new text", "x");
-    WriteFileBytes(f.outputPath, "old");
-    f.dialogs.answers = {MessageAnswer::Cancel};
-    f.window->Button2Click();
-    f.dialogs.answers = {MessageAnswer::No};  // then the save dialog is cancelled
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.messages.size(), std::size_t{2});
-    QCOMPARE(ReadFileBytes(f.outputPath), std::string("old"));
-}
-
-void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput_data()
-{
-    QTest::addColumn<bool>("deleteIt");
-    QTest::newRow("yes deletes") << true;
-    QTest::newRow("no keeps") << false;
-}
-
-// Over an earlier output: Yes leaves that file as it was, No puts the
-// partial output in its place; nothing else is left in the folder.
-void TestRunControl::cancelDuringTheRunOffersToDeleteTheOutput()
-{
-    QFETCH(bool, deleteIt);
-    WindowFixture f;
-    f.Prepare(std::string(1000, 'x'), "x");
-    WriteFileBytes(f.outputPath, "earlier output");
-    f.window->probe = [&](std::int32_t percent) {
-        if (percent == 40)
-            f.window->Button2Click();  // reads "&Cancel" now
-    };
-    f.dialogs.answers = {MessageAnswer::Yes, deleteIt ? MessageAnswer::Yes : MessageAnswer::No};
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.MessageTexts(), (std::vector<std::string>{"Output File Exists.  Overwrite?",
-                                                                 "Operation Canceled.\rDelete output file?"}));
-    QCOMPARE(f.window->percents.back(), 40);
-    QCOMPARE(ReadFileBytes(f.outputPath), deleteIt ? std::string("earlier output") : std::string(400, 'x'));
-    QCOMPARE(FileNames(f.dir.Path()), (std::set<std::string>{"in.fff", "out.fff"}));
-}
 
 // A click queued at any percent is handled at the next progress step, which
 // is the only place the window processes events during a run.
@@ -218,29 +36,14 @@ void TestRunControl::cancelClickWorksAtEveryPercent()
         std::filesystem::remove(f.outputPath);
         f.window->probe = [&](std::int32_t percent) {
             if (percent == clickAt)
-                QMetaObject::invokeMethod(f.ui().Button2, "click", Qt::QueuedConnection);
+                QMetaObject::invokeMethod(f.ui().beginButton, "click", Qt::QueuedConnection);
         };
         f.dialogs.answers = {MessageAnswer::No};
-        f.ui().Button2->click();
+        f.ui().beginButton->click();
         QCOMPARE(f.window->percents.back(), clickAt + 1);
         QCOMPARE(f.dialogs.messages.back().text, std::string("Operation Canceled.\rDelete output file?"));
         QCOMPARE(ReadFileBytes(f.outputPath).size(), std::size_t(20 * (clickAt + 1)));
     }
-}
-
-void TestRunControl::errorFromThePassRestoresTheWindow()
-{
-    WindowFixture f;
-    f.Prepare("text", "x");
-    f.ui().outEdit->SetBytes(f.dir.File("no/such/folder/out.fff"));
-    f.ui().Button2->click();
-    QVERIFY(f.dialogs.messages.empty());
-    QCOMPARE(f.dialogs.errorBoxes.size(), std::size_t{1});
-    QCOMPARE(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".");
-    QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
-    QVERIFY(f.ui().Button1->isEnabled());
-    QVERIFY(!f.window->IsRunning());
-    QVERIFY(!f.ui().lblET->isVisibleTo(f.window.get()));
 }
 
 void TestRunControl::controlsWhileRunning()
@@ -253,123 +56,46 @@ void TestRunControl::controlsWhileRunning()
         if (percent != 50)
             return;
         checked = true;
-        QCOMPARE(f.ui().Button2->text(), QString("&Cancel"));
-        QVERIFY(f.ui().Button2->isEnabled());
-        QVERIFY(!f.ui().Button1->isEnabled());
-        QVERIFY(!f.ui().Using1->isEnabled());
-        QVERIFY(!f.ui().About1->isEnabled());
+        QCOMPARE(f.ui().beginButton->text(), QString("&Cancel"));
+        QVERIFY(f.ui().beginButton->isEnabled());
+        QVERIFY(!f.ui().exitButton->isEnabled());
+        QVERIFY(!f.ui().usingAction->isEnabled());
+        QVERIFY(!f.ui().aboutAction->isEnabled());
         QVERIFY(f.ui().ProgBar1->isVisible());
         QCOMPARE(f.ui().ProgBar1->Progress(), 50);
         QVERIFY(f.ui().lblStaticET->isVisible());
         QVERIFY(f.ui().lblRT->isVisible());
         QCOMPARE(f.window->cursor().shape(), Qt::WaitCursor);
-        f.ui().inEdit->setEditText("");  // emptying a box must not lose Cancel
-        QVERIFY(f.ui().Button2->isEnabled());
-        f.window->File1Click();
-        QVERIFY(f.ui().Begin1->text().startsWith("&Cancel"));
-        QVERIFY(!f.ui().Exit1->isEnabled());
+        emit f.ui().fileMenu->aboutToShow();
+        QVERIFY(f.ui().beginAction->text().startsWith("&Cancel\t"));
+        QVERIFY(!f.ui().exitAction->isEnabled());
     };
     f.dialogs.answers = {MessageAnswer::No};
-    f.window->Button2Click();
+    f.ui().beginButton->click();
     QVERIFY(checked);
-    QCOMPARE(f.ui().Button2->text(), QString("&Begin"));
-    QVERIFY(!f.ui().Button2->isEnabled());  // the input box was emptied during the run
-    QVERIFY(f.ui().Button1->isEnabled());
-    QVERIFY(f.ui().About1->isEnabled());
+    QCOMPARE(f.ui().beginButton->text(), QString("&Begin"));
+    QVERIFY(f.ui().exitButton->isEnabled());
+    QVERIFY(f.ui().aboutAction->isEnabled());
     QVERIFY(!f.ui().ProgBar1->isVisible());
     QVERIFY(!f.ui().lblStaticET->isVisible());
     QCOMPARE(f.ui().lblET->text(), QString("00:00:00"));
     QCOMPARE(f.window->cursor().shape(), Qt::ArrowCursor);
 }
 
-void TestRunControl::progressMeterOffShowsOnlyTheTimes()
-{
-    WindowFixture f;
-    f.Show();
-    f.window->SPM1Click();
-    f.Prepare(std::string(100, 'y'), "x");
-    const std::int32_t before = f.ui().ProgBar1->Progress();
-    bool seen = false;
-    f.window->probe = [&](std::int32_t) {
-        seen = true;
-        QVERIFY(!f.ui().ProgBar1->isVisible());
-        QVERIFY(f.ui().lblET->isVisible());
-    };
-    f.window->Button2Click();
-    QVERIFY(seen);
-    QCOMPARE(f.ui().ProgBar1->Progress(), before);
-}
-
-void TestRunControl::switchingTheMeterOffDuringARunStopsFeedingIt()
-{
-    WindowFixture f;
-    f.Show();
-    f.Prepare(std::string(100, 'y'), "x");
-    f.window->probe = [&](std::int32_t percent) {
-        if (percent == 30)
-            f.window->SPM1Click();
-    };
-    f.window->Button2Click();
-    QCOMPARE(f.ui().ProgBar1->Progress(), 30);
-    QVERIFY(!f.ui().ProgBar1->isVisible());
-}
-
-void TestRunControl::startingPageIsAskedThroughTheInputBox()
-{
-    WindowFixture f;
-    f.Prepare(Records(2), "1 #");
-    f.ui().LevelBoxes[0]->setEditText("Book");
-    f.ui().pageCB->setEditText("[#]");
-    f.dialogs.inputAnswers = {std::string("17")};
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.inputTitles, (std::vector<std::string>{"Input Page Number"}));
-    QVERIFY(ReadFileBytes(f.outputPath).find("Genesis 17<CR>") != std::string::npos);
-}
-
-// Closing asks nothing: the run stops and changes no file.
-void TestRunControl::closingDuringARunCancelsSavesAndCloses()
+void TestRunControl::closingDuringARunClosesAtItsEnd()
 {
     WindowFixture f;
     f.Show();
     f.Prepare(std::string(1000, 'z'), "x");
-    WriteFileBytes(f.outputPath, "earlier output");
-    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite
-    f.ui().refCB->SetHistory({"x"});
     f.window->probe = [&](std::int32_t percent) {
-        if (percent == 20)
+        if (percent == 20) {
             f.window->close();
+            QVERIFY(f.window->isVisible());
+        }
     };
-    f.window->Button2Click();
-    QCOMPARE(f.dialogs.messages.size(), std::size_t{1});  // no end dialogue
+    f.ui().beginButton->click();
     QVERIFY(!f.window->isVisible());
-    QCOMPARE(ReadFileBytes(f.outputPath), std::string("earlier output"));
-    QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).refPatternHistory,
-             (std::vector<std::string>{"x"}));
-}
-
-void TestRunControl::viewerPathIsSetAndStored()
-{
-    WindowFixture f;
-    f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
-    f.window->SetFolioFlatFileViewer1Click();
-    // Programs here have no ".exe": the dialog opens on all files, and the
-    // entry for executables is still there to choose.
-    const FileDialogState& shown = f.dialogs.fileDialogs[0].state;
-    QCOMPARE(shown.filters.at(shown.filterIndex - 1).description, std::string("All Files (*.*)"));
-    QCOMPARE(shown.filters.at(3).description, std::string("Executable Files (*.exe)"));
-    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
-    QCOMPARE(f.window->ViewerPath(), std::string("/usr/local/bin/ffview"));
-    QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).viewerPath,
-             std::string("/usr/local/bin/ffview"));
-}
-
-void TestRunControl::cancelledViewerDialogChangesNothing()
-{
-    WindowFixture f;
-    f.window->SetFolioFlatFileViewer1Click();
-    QVERIFY(f.window->ViewerPath().empty());
-    QVERIFY(!std::filesystem::exists(SettingsPathsIn(f.dir.Path(), "pellimar").iniFile));
-    QCOMPARE(f.ui().OpenDialog1.filterIndex, 1);
+    QCOMPARE(f.window->percents.back(), 20);
 }
 
 QTEST_MAIN(TestRunControl)

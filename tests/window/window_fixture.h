@@ -9,10 +9,10 @@
 
 #include "settings/settings_paths.h"
 #include "support/temp_dir.h"
-#include "window/fake_dialogs.h"
 #include "window/history_combo.h"
 #include "window/main_window.h"
 #include "window/main_window_access.h"
+#include "window_model/fake_dialogs.h"
 
 namespace pellimar::testing {
 
@@ -27,15 +27,16 @@ inline Names BoxTexts(TZUDIzazu& window)
     return texts;
 }
 
+// The run lets the window handle its events once at each progress step.
 class ProbedWindow : public TZUDIzazu {
 public:
     using TZUDIzazu::TZUDIzazu;
-    void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override
+    void ProcessPendingEvents() override
     {
-        TZUDIzazu::ProgressChanged(runPercent, bytesConsumed);
-        percents.push_back(runPercent);
+        TZUDIzazu::ProcessPendingEvents();
+        percents.push_back(Model().RunPercent());
         if (probe)
-            probe(runPercent);
+            probe(Model().RunPercent());
     }
     std::function<void(std::int32_t)> probe;
     std::vector<std::int32_t> percents;
@@ -61,6 +62,19 @@ struct WindowFixture {
     }
 
     MainWindowUi& ui() { return MainWindowTestAccess::Ui(*window); }
+    MainWindowModel& model() { return window->Model(); }
+
+    // Gives a box this history (top first), as pressing Enter over each
+    // entry in turn would; the box's text stays as it was.
+    void SeedHistory(HistoryBox box, const Names& entries)
+    {
+        const std::string shown = window->BoxText(box);
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+            window->SetBoxText(box, *entry);
+            model().EnterInBox(box);
+        }
+        window->SetBoxText(box, shown);
+    }
 
     // Input, output and reference pattern filled for a run over `input`.
     void Prepare(const std::string& input, const std::string& refPattern = "1")

@@ -13,9 +13,4 @@ public:
     virtual void Start(const std::string& program, const std::string& argument) = 0;
 };
 
-class DetachedLauncher : public ProgramLauncher {
-public:
-    void Start(const std::string& program, const std::string& argument) override;
-};
-
 }  // namespace pellimar

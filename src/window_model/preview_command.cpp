@@ -1,12 +1,8 @@
 // "Preview": the first references a run would make, shown before anything
 // is converted. It makes the checks of Begin except those of the output,
 // asks the same page question, and shows progress with Cancel as a run does.
-#include <QAction>
-
 #include "engine/preview.h"
-#include "run/run_checks.h"
-#include "window/history_combo.h"
-#include "window/main_window.h"
+#include "window_model/main_window_model.h"
 
 namespace pellimar {
 namespace {
@@ -15,34 +11,35 @@ constexpr std::size_t kPreviewCount = 20;
 
 }  // namespace
 
-void TZUDIzazu::Preview1Click()
+void MainWindowModel::Preview()
 {
-    if (FRunning)
+    if (running_)
         return;
-    FCancelRequested = false;
+    Guarded([this] { ShowPreview(); });
+}
+
+void MainWindowModel::ShowPreview()
+{
+    cancelRequested_ = false;
     RememberRunTexts();
     const RunSettings settings = SettingsForRun();
-    if (const RunCheck check = CheckRunInputs(settings); !check.Passed()) {
-        services_.dialogs->ShowMessage(MessageKind::Error, check.message, MessageButtons::Ok);
+    if (!PassesRunChecks(settings))
         return;
-    }
-    const PreviewResult result = RunPreview(settings, *this, FLevels, kPreviewCount);
-    if (FClosePending) {
-        FClosePending = false;
-        close();
+    const PreviewResult result = RunPreview(settings, *this, levels_, kPreviewCount);
+    if (CloseIfPending())
         return;
-    }
     if (!result.cancelled)
         services_.dialogs->ShowPreview(result.references);
 }
 
 // The texts a run reads go into their boxes' histories, as leaving each box
 // would put them there.
-void TZUDIzazu::RememberRunTexts()
+void MainWindowModel::RememberRunTexts()
 {
-    for (THistoryComboBox* box : ui.HistoryBoxes()) {
-        if (box != ui.outEdit)
-            box->AddShownText();
+    for (int i = 0; i < kHistoryBoxCount; ++i) {
+        const auto box = static_cast<HistoryBox>(i);
+        if (box != HistoryBox::OutputFile)
+            AddShownText(box);
     }
 }
 

@@ -1,6 +1,6 @@
 // Everything the window asks of the user goes through this interface: message
 // boxes, the input box, the open and save dialogs and the help display. The
-// program uses the Qt implementation; tests script the answers.
+// Qt window has its own implementation; tests script the answers.
 #pragma once
 
 #include <optional>

@@ -1,5 +1,5 @@
 // Program start through QProcess: no shell, so blanks need no quoting.
-#include "window/program_launcher.h"
+#include "window/detached_launcher.h"
 
 #include <QProcess>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "window/dialogs.h"
-#include "window/program_launcher.h"
+#include "window_model/dialogs.h"
+#include "window_model/program_launcher.h"
 
 namespace pellimar::testing {
 

@@ -1,0 +1,203 @@
+// Begin and Cancel: the checks before a run, the run itself with the model
+// as its host, the window's running state and progress display, and the
+// dialogues at the end, the viewer among them.
+#include "run/run_checks.h"
+#include "settings/settings_store.h"
+#include "window_model/file_dialogs.h"
+#include "window_model/main_window_model.h"
+#include "window_model/program_launcher.h"
+
+namespace pellimar {
+
+void MainWindowModel::BeginOrCancel()
+{
+    if (running_) {
+        cancelRequested_ = true;  // the pass sees it before its next step
+        return;
+    }
+    // An error from the pass reaches the general error handler, and no end
+    // dialogue is shown.
+    Guarded([this] {
+        cancelRequested_ = false;
+        if (!PassesRunChecks(SettingsForRun()) || !ConfirmOverwrite())
+            return;
+        RunAndReport();
+    });
+}
+
+RunSettings MainWindowModel::SettingsForRun() const
+{
+    RunSettings settings;
+    settings.inputPath = Text(HistoryBox::InputFile);
+    settings.outputPath = Text(HistoryBox::OutputFile);
+    settings.refPattern = Text(HistoryBox::RefPattern);
+    settings.pagePattern = Text(HistoryBox::PagePattern);
+    for (int i = 0; i < kLevelCount; ++i)
+        settings.levelTexts[i] = Text(LevelBox(i));
+    settings.notSearched = view_.OptionChecked(RunOption::NotSearched);
+    settings.removePageMarks = view_.OptionChecked(RunOption::RemovePageMarks);
+    return settings;
+}
+
+bool MainWindowModel::PassesRunChecks(const RunSettings& settings)
+{
+    const RunCheck check = CheckRunInputs(settings);
+    if (!check.Passed())
+        services_.dialogs->ShowMessage(MessageKind::Error, check.message, MessageButtons::Ok);
+    return check.Passed();
+}
+
+bool MainWindowModel::ConfirmOverwrite()
+{
+    if (!OutputExists(Text(HistoryBox::OutputFile)))
+        return true;
+    const MessageAnswer answer = services_.dialogs->ShowMessage(
+        MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Yes)
+        return true;
+    if (answer != MessageAnswer::No)
+        return false;
+    saveDialog_.overwritePrompt = true;
+    if (!services_.dialogs->SaveFile(saveDialog_))
+        return false;
+    view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
+    return true;
+}
+
+void MainWindowModel::RunAndReport()
+{
+    RunResult result = RunConversion(SettingsForRun(), *this, levels_);
+    if (closePending_) {
+        // The window was closed during the run: nobody is left to ask, so
+        // the partial output is thrown away and an earlier file stays.
+        if (result.partialOutput)
+            result.partialOutput->Discard();
+        CloseIfPending();
+        return;
+    }
+    ShowRunEnd(result);
+}
+
+// True when the window was closed during the run or preview just ended; it
+// closes now.
+bool MainWindowModel::CloseIfPending()
+{
+    if (!closePending_)
+        return false;
+    closePending_ = false;
+    view_.CloseWindow();
+    return true;
+}
+
+// Level records with IDs that name one of the levels, read as plain record
+// codes because the switch is off: the likely reason for missing references.
+std::string MainWindowModel::IdRecordsAdvice(const RunResult& result) const
+{
+    if (result.unreadIdLevelRecords == 0 || idRecords_)
+        return {};
+    return std::to_string(result.unreadIdLevelRecords) +
+           " record codes of this file name a level in the form <RD,ID:n:Level>, as later Folio versions "
+           "write level records. Switch on File > Preferences > ID record levels to read them as such.";
+}
+
+void MainWindowModel::ShowRunEnd(RunResult& result)
+{
+    if (result.cancelled) {
+        const MessageAnswer answer = services_.dialogs->ShowMessage(
+            MessageKind::Confirm, "Operation Canceled.\rDelete output file?", MessageButtons::YesNo);
+        // Yes leaves a file that stood under the output's name as it was;
+        // No keeps the partial output under that name.
+        if (answer == MessageAnswer::Yes)
+            result.partialOutput->Discard();
+        else
+            result.partialOutput->PutInPlace();
+        return;
+    }
+    const std::string text = std::to_string(result.refCount) + " total references created.\rView output file?";
+    if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result),
+                                               MessageButtons::YesNo) == MessageAnswer::Yes)
+        LaunchViewer();
+}
+
+void MainWindowModel::SetRunControls(bool enabled)
+{
+    view_.EnableRunControls(enabled);
+}
+
+void MainWindowModel::EnterRunning()
+{
+    running_ = true;
+    beginEnabled_ = true;
+    view_.SetBeginCaption(kCancelCaption);
+    view_.EnableBegin(true);
+    if (showProgMeter_)
+        view_.ShowGauge(true);
+    ShowRunDisplay(true);
+    SetRunControls(false);
+    view_.ShowBusyCursor(true);
+}
+
+void MainWindowModel::ProgressChanged(std::int32_t runPercent, std::int64_t)
+{
+    runPercent_ = runPercent;
+    if (showProgMeter_)
+        view_.SetGaugeProgress(runPercent);
+    UpdateTimeDisplay();
+    view_.ProcessPendingEvents();
+}
+
+void MainWindowModel::LeaveRunning()
+{
+    view_.ShowBusyCursor(false);
+    view_.SetBeginCaption(kBeginCaption);
+    SetRunControls(true);
+    view_.ShowGauge(false);
+    ShowRunDisplay(false);
+    running_ = false;
+    // The boxes may have been edited during the run, when the rule let the
+    // button be.
+    UpdateBeginButton();
+}
+
+std::optional<std::string> MainWindowModel::AskStartingPage(const PagePrompt& prompt)
+{
+    return services_.dialogs->InputBox(prompt.title, prompt.prompt, prompt.defaultText);
+}
+
+void MainWindowModel::ShowRunDisplay(bool running)
+{
+    view_.SetTimeReadouts(kZeroClock, kZeroClock);
+    view_.ShowTimeReadouts(running);
+    if (running)
+        timeDisplay_.Start(services_.clock());
+}
+
+void MainWindowModel::UpdateTimeDisplay()
+{
+    timeDisplay_.Update(services_.clock(), runPercent_);
+    view_.SetTimeReadouts(timeDisplay_.ElapsedText(), timeDisplay_.RemainingText());
+}
+
+void MainWindowModel::ChooseViewer()
+{
+    Guarded([this] {
+        openDialog_.filterIndex = ViewerFilter();
+        if (services_.dialogs->OpenFile(openDialog_)) {
+            viewerPath_ = openDialog_.fileName;
+            SaveViewerPath(services_.settingsPaths, viewerPath_);
+        }
+        openDialog_.filterIndex = kFlatFilesFilter;
+    });
+}
+
+void MainWindowModel::LaunchViewer()
+{
+    if (viewerPath_.empty()) {
+        services_.dialogs->ShowMessage(MessageKind::Error, "FFFViewer key is not set in the INI-file",
+                                       MessageButtons::Ok);
+        return;
+    }
+    services_.launcher->Start(viewerPath_, Text(HistoryBox::OutputFile));
+}
+
+}  // namespace pellimar

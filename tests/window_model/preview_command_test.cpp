@@ -1,0 +1,81 @@
+// Preview in the window model: when it can be chosen, the checks and the page
+// question it shares with Begin, the list it shows, and that it writes
+// nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "window_model/model_fixture.h"
+
+namespace pellimar::testing {
+namespace {
+
+TEST(Preview, ListsTheFirstTwentyReferencesAndWritesNothing)
+{
+    ModelFixture f;
+    std::string input = "<RD:Book>Genesis\r\n";
+    for (int i = 1; i <= 30; ++i)
+        input += "<RD>verse " + std::to_string(i) + "\r\n";
+    f.Prepare(input, "1");
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.Preview();
+    ASSERT_EQ(f.dialogs.previews.size(), 1u);
+    const std::vector<PreviewReference>& shown = f.dialogs.previews[0];
+    ASSERT_EQ(shown.size(), 20u);
+    EXPECT_EQ(shown[0].line, 2);
+    EXPECT_EQ(shown[0].text, "Genesis");
+    EXPECT_EQ(shown[19].recordStart, "verse 20");
+    EXPECT_FALSE(std::filesystem::exists(f.outputPath));
+    EXPECT_EQ(f.model.History(HistoryBox::Level1), Names{"Book"});
+    EXPECT_TRUE(f.model.History(HistoryBox::OutputFile).empty());
+    EXPECT_EQ(f.view.beginCaption, kBeginCaption);
+}
+
+TEST(Preview, NeedsTheInputAndTheReferencePattern)
+{
+    ModelFixture f;
+    f.model.FileMenuOpening();
+    EXPECT_FALSE(f.view.fileMenu.previewEnabled);
+    f.Type(HistoryBox::InputFile, "in.fff");
+    f.model.FileMenuOpening();
+    EXPECT_FALSE(f.view.fileMenu.previewEnabled);
+    f.Type(HistoryBox::RefPattern, "1");
+    f.model.FileMenuOpening();
+    EXPECT_TRUE(f.view.fileMenu.previewEnabled);  // no output needed
+}
+
+TEST(Preview, MakesTheChecksOfBeginButNotThoseOfTheOutput)
+{
+    ModelFixture f;
+    f.Prepare("<RD>x", "1");
+    WriteFileBytes(f.outputPath, "earlier");
+    f.model.Preview();  // level 1 has no name
+    f.Type(HistoryBox::InputFile, f.dir.File("missing.fff"));
+    f.model.Preview();
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              (Names{"Insufficient information to process reference pattern", "Input file not found."}));
+    EXPECT_TRUE(f.dialogs.previews.empty());
+    EXPECT_EQ(ReadFileBytes(f.outputPath), "earlier");
+}
+
+TEST(Preview, AsksForTheStartingPageAndCancelStopsIt)
+{
+    ModelFixture f;
+    f.Prepare("<RD>x\r\n" + std::string(5000, 'z'), "#");
+    f.Type(HistoryBox::PagePattern, "[#]");
+    f.dialogs.inputAnswers = {std::string("7")};
+    f.model.Preview();
+    EXPECT_EQ(f.dialogs.inputTitles, Names{"Input Page Number"});
+    EXPECT_EQ(f.dialogs.previews.at(0).at(0).text, "7");
+
+    f.view.probe = [&](std::int32_t percent) {
+        if (percent == 10)
+            f.model.BeginOrCancel();  // reads "&Cancel" while the preview runs
+    };
+    f.model.Preview();
+    EXPECT_EQ(f.dialogs.previews.size(), 1u);
+    EXPECT_EQ(f.view.percents.back(), 10);
+}
+
+}  // namespace
+}  // namespace pellimar::testing

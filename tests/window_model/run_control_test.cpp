@@ -1,0 +1,331 @@
+// Begin and Cancel in the window model: the checks, the run, the window while
+// it runs, the dialogues at the end, closing during a run, and the viewer.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "settings/settings_store.h"
+#include "window_model/model_fixture.h"
+
+namespace pellimar::testing {
+namespace {
+
+const std::string kBook = "<RD:Book>Genesis\r\n";
+
+std::string Records(int count)
+{
+    std::string text = kBook;
+    for (int i = 0; i < count; ++i)
+        text += "<RD>record text\r\n";
+    return text;
+}
+
+TEST(RunControl, CompleteRunReportsTheCountAndLaunchesTheViewer)
+{
+    ModelFixture f;
+    f.Prepare(Records(3));
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.ChooseViewer();  // cancelled: no viewer yet
+    f.dialogs.fileAnswers = {std::string("/opt/view er/viewer")};
+    f.model.ChooseViewer();
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.MessageTexts(), Names{"3 total references created.\rView output file?"});
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Confirm);
+    ASSERT_EQ(f.launcher.started.size(), 1u);
+    EXPECT_EQ(f.launcher.started[0].first, "/opt/view er/viewer");
+    EXPECT_EQ(f.launcher.started[0].second, f.outputPath);
+    EXPECT_NE(ReadFileBytes(f.outputPath).find("<CS:Reference>Genesis<CR>"), std::string::npos);
+}
+
+TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
+{
+    ModelFixture f;
+    f.Prepare("<RD,ID:1:Book>Genesis\r\n<RD,ID:2>text\r\n");
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.BeginOrCancel();
+    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
+    f.model.ToggleIdRecords();
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"0 total references created.\rView output file?",
+                                               "Output File Exists.  Overwrite?",
+                                               "1 total references created.\rView output file?"}));
+    EXPECT_TRUE(f.dialogs.messages[0].note.starts_with("1 record codes of this file name a level in the form "));
+    EXPECT_NE(f.dialogs.messages[0].note.find("ID record levels"), std::string::npos);
+    EXPECT_EQ(f.dialogs.messages[2].note, "");
+}
+
+TEST(RunControl, AnsweringNoLaunchesNothing)
+{
+    ModelFixture f;
+    f.Prepare("no records here", "x");
+    f.dialogs.answers = {MessageAnswer::No};
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.MessageTexts(), Names{"0 total references created.\rView output file?"});
+    EXPECT_TRUE(f.launcher.started.empty());
+}
+
+TEST(RunControl, MissingViewerIsReported)
+{
+    ModelFixture f;
+    f.Prepare("text", "x");
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.messages.back().text, "FFFViewer key is not set in the INI-file");
+    EXPECT_EQ(f.dialogs.messages.back().kind, MessageKind::Error);
+    EXPECT_TRUE(f.launcher.started.empty());
+}
+
+TEST(RunControl, MissingInputIsReported)
+{
+    ModelFixture f;
+    f.Prepare("text");
+    f.Type(HistoryBox::InputFile, f.dir.File("missing.fff"));
+    f.model.BeginOrCancel();
+    f.Type(HistoryBox::InputFile, f.dir.Path().string());  // a folder
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Input file not found.", "Input file not found."}));
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
+    EXPECT_FALSE(std::filesystem::exists(f.outputPath));
+}
+
+TEST(RunControl, PatternChecksStopTheRun)
+{
+    ModelFixture f;
+    f.Prepare("text", "1 #");
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.BeginOrCancel();
+    f.Type(HistoryBox::PagePattern, "[x]");
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              (Names{"Insufficient information to process reference pattern", "Page # Pattern must contain #"}));
+    EXPECT_FALSE(std::filesystem::exists(f.outputPath));
+}
+
+TEST(RunControl, OverwriteYesRunsIntoTheFile)
+{
+    ModelFixture f;
+    f.Prepare("new text", "x");
+    WriteFileBytes(f.outputPath, "old");
+    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.messages[0].text, "Output File Exists.  Overwrite?");
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(f.dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(ReadFileBytes(f.outputPath), "new text");
+}
+
+TEST(RunControl, OverwriteNoAsksForANewName)
+{
+    ModelFixture f;
+    f.Prepare("new text", "x");
+    WriteFileBytes(f.outputPath, "old");
+    const std::string other = f.dir.File("other.fff");
+    f.dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
+    f.dialogs.fileAnswers = {other};
+    f.model.BeginOrCancel();
+    ASSERT_FALSE(f.dialogs.fileDialogs.empty());
+    EXPECT_TRUE(f.dialogs.fileDialogs.back().save);
+    EXPECT_TRUE(f.dialogs.fileDialogs.back().state.overwritePrompt);
+    EXPECT_EQ(ReadFileBytes(f.outputPath), "old");
+    EXPECT_EQ(ReadFileBytes(other), "new text");
+    EXPECT_EQ(f.view.BoxText(HistoryBox::OutputFile), other);
+}
+
+TEST(RunControl, OverwriteCancelStopsTheRun)
+{
+    ModelFixture f;
+    f.Prepare("new text", "x");
+    WriteFileBytes(f.outputPath, "old");
+    f.dialogs.answers = {MessageAnswer::Cancel};
+    f.model.BeginOrCancel();
+    f.dialogs.answers = {MessageAnswer::No};  // then the save dialog is cancelled
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.messages.size(), 2u);
+    EXPECT_EQ(ReadFileBytes(f.outputPath), "old");
+}
+
+// Over an earlier output: Yes leaves that file as it was, No puts the
+// partial output in its place; nothing else is left in the folder.
+TEST(RunControl, CancelDuringTheRunOffersToDeleteTheOutput)
+{
+    for (const bool deleteIt : {true, false}) {
+        SCOPED_TRACE(deleteIt ? "yes deletes" : "no keeps");
+        ModelFixture f;
+        f.Prepare(std::string(1000, 'x'), "x");
+        WriteFileBytes(f.outputPath, "earlier output");
+        f.view.probe = [&](std::int32_t percent) {
+            if (percent == 40)
+                f.model.BeginOrCancel();  // the button reads "&Cancel" now
+        };
+        f.dialogs.answers = {MessageAnswer::Yes, deleteIt ? MessageAnswer::Yes : MessageAnswer::No};
+        f.model.BeginOrCancel();
+        EXPECT_EQ(f.dialogs.MessageTexts(),
+                  (Names{"Output File Exists.  Overwrite?", "Operation Canceled.\rDelete output file?"}));
+        EXPECT_EQ(f.view.percents.back(), 40);
+        EXPECT_EQ(ReadFileBytes(f.outputPath), deleteIt ? std::string("earlier output") : std::string(400, 'x'));
+        EXPECT_EQ(FileNames(f.dir.Path()), (std::set<std::string>{"in.fff", "out.fff"}));
+    }
+}
+
+TEST(RunControl, ErrorFromThePassRestoresTheWindow)
+{
+    ModelFixture f;
+    f.Prepare("text", "x");
+    f.Type(HistoryBox::OutputFile, f.dir.File("no/such/folder/out.fff"));
+    f.model.BeginOrCancel();
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".");
+    EXPECT_EQ(f.view.beginCaption, kBeginCaption);
+    EXPECT_TRUE(f.view.runControlsEnabled);
+    EXPECT_FALSE(f.model.IsRunning());
+    EXPECT_FALSE(f.view.readoutsVisible);
+    EXPECT_FALSE(f.view.busy);
+}
+
+// The button stays Cancel whatever the boxes say; the rule runs again at
+// the end.
+TEST(RunControl, WindowWhileRunning)
+{
+    ModelFixture f;
+    f.Prepare(std::string(2000, 'y'), "x");
+    bool checked = false;
+    f.view.probe = [&](std::int32_t percent) {
+        if (percent != 50)
+            return;
+        checked = true;
+        EXPECT_EQ(f.view.beginCaption, kCancelCaption);
+        EXPECT_FALSE(f.view.runControlsEnabled);
+        EXPECT_TRUE(f.view.gaugeVisible);
+        EXPECT_EQ(f.view.gaugeProgress, 50);
+        EXPECT_TRUE(f.view.readoutsVisible);
+        EXPECT_TRUE(f.view.busy);
+        f.Type(HistoryBox::InputFile, "");  // emptying a box must not lose Cancel
+        EXPECT_TRUE(f.view.beginEnabled);
+        f.model.FileMenuOpening();
+        EXPECT_EQ(f.view.fileMenu.beginCaption, kCancelCaption);
+        EXPECT_TRUE(f.view.fileMenu.beginEnabled);
+        EXPECT_FALSE(f.view.fileMenu.exitEnabled);
+        EXPECT_FALSE(f.view.fileMenu.previewEnabled);
+    };
+    f.dialogs.answers = {MessageAnswer::No};
+    f.model.BeginOrCancel();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(f.view.beginCaption, kBeginCaption);
+    EXPECT_FALSE(f.view.beginEnabled);  // the input box was emptied during the run
+    EXPECT_TRUE(f.view.runControlsEnabled);
+    EXPECT_FALSE(f.view.gaugeVisible);
+    EXPECT_FALSE(f.view.readoutsVisible);
+    EXPECT_EQ(f.view.elapsed, kZeroClock);
+    EXPECT_FALSE(f.view.busy);
+}
+
+// The readouts follow the clock; the estimate is made afresh at 1, 5, 9, ...
+// percent and repeated in between.
+TEST(RunControl, TimeReadoutsDuringARun)
+{
+    ModelFixture f;
+    f.Prepare(std::string(100, 'y'), "x");
+    std::vector<std::pair<std::string, std::string>> readouts;
+    f.view.probe = [&](std::int32_t percent) {
+        if (percent == 5 || percent == 7)
+            readouts.push_back({f.view.elapsed, f.view.remaining});
+        f.now = 1000 + 4000 * (percent + 1);  // the next step comes 4 s per percent after the start
+    };
+    f.now = 1000;
+    f.model.BeginOrCancel();
+    EXPECT_EQ(readouts, (std::vector<std::pair<std::string, std::string>>{{"00:00:20", "00:06:20"},
+                                                                           {"00:00:28", "00:06:20"}}));
+}
+
+TEST(RunControl, ProgressMeterOffShowsOnlyTheTimes)
+{
+    ModelFixture f;
+    f.model.ToggleShowProgMeter();
+    f.Prepare(std::string(100, 'y'), "x");
+    bool seen = false;
+    f.view.probe = [&](std::int32_t) {
+        seen = true;
+        EXPECT_FALSE(f.view.gaugeVisible);
+        EXPECT_TRUE(f.view.readoutsVisible);
+    };
+    f.model.BeginOrCancel();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(f.view.gaugeProgress.has_value());
+}
+
+TEST(RunControl, SwitchingTheMeterOffDuringARunStopsFeedingIt)
+{
+    ModelFixture f;
+    f.Prepare(std::string(100, 'y'), "x");
+    f.view.probe = [&](std::int32_t percent) {
+        if (percent == 30)
+            f.model.ToggleShowProgMeter();
+    };
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.view.gaugeProgress, 30);
+    EXPECT_FALSE(f.view.gaugeVisible);
+}
+
+TEST(RunControl, StartingPageIsAskedThroughTheInputBox)
+{
+    ModelFixture f;
+    f.Prepare(Records(2), "1 #");
+    f.Type(HistoryBox::Level1, "Book");
+    f.Type(HistoryBox::PagePattern, "[#]");
+    f.dialogs.inputAnswers = {std::string("17")};
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.inputTitles, Names{"Input Page Number"});
+    EXPECT_NE(ReadFileBytes(f.outputPath).find("Genesis 17<CR>"), std::string::npos);
+}
+
+// Closing asks nothing: the run stops, changes no file, and the window
+// closes with its settings saved.
+TEST(RunControl, ClosingDuringARunCancelsSavesAndCloses)
+{
+    ModelFixture f;
+    f.Prepare(std::string(1000, 'z'), "x");
+    WriteFileBytes(f.outputPath, "earlier output");
+    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite
+    f.SeedHistory(HistoryBox::RefPattern, {"x"});
+    f.view.probe = [&](std::int32_t percent) {
+        if (percent == 20) {
+            f.view.CloseWindow();
+            EXPECT_FALSE(f.view.closed);  // not while the run lasts
+        }
+    };
+    f.model.BeginOrCancel();
+    EXPECT_EQ(f.dialogs.messages.size(), 1u);  // no end dialogue
+    EXPECT_TRUE(f.view.closed);
+    EXPECT_EQ(f.view.percents.back(), 20);
+    EXPECT_EQ(ReadFileBytes(f.outputPath), "earlier output");
+    EXPECT_EQ(LoadSettings(f.Paths()).refPatternHistory, Names{"x"});
+}
+
+TEST(RunControl, ViewerPathIsSetAndStored)
+{
+    ModelFixture f;
+    f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
+    f.model.ChooseViewer();
+    // Programs here have no ".exe": the dialog opens on all files, and the
+    // entry for executables is still there to choose.
+    const FileDialogState& shown = f.dialogs.fileDialogs[0].state;
+    EXPECT_EQ(shown.filters.at(shown.filterIndex - 1).description, "All Files (*.*)");
+    EXPECT_EQ(shown.filters.at(3).description, "Executable Files (*.exe)");
+    EXPECT_EQ(f.model.OpenDialog().filterIndex, 1);
+    EXPECT_EQ(f.model.ViewerPath(), "/usr/local/bin/ffview");
+    EXPECT_EQ(LoadSettings(f.Paths()).viewerPath, "/usr/local/bin/ffview");
+}
+
+TEST(RunControl, CancelledViewerDialogChangesNothing)
+{
+    ModelFixture f;
+    f.model.ChooseViewer();
+    EXPECT_TRUE(f.model.ViewerPath().empty());
+    EXPECT_FALSE(std::filesystem::exists(f.Paths().iniFile));
+    EXPECT_EQ(f.model.OpenDialog().filterIndex, 1);
+}
+
+}  // namespace
+}  // namespace pellimar::testing
