@@ -14,6 +14,7 @@
 #include "engine/preview.h"
 #include "run/run_checks.h"
 #include "streams/exceptions.h"
+#include "streams/stop_request.h"
 
 #ifndef PELLIMAR_VERSION
 #define PELLIMAR_VERSION "0"
@@ -129,6 +130,7 @@ int Run(Options& options)
     if (!CheckBeforeTheRun(options))
         return kExitError;
     InstallCancelHandler();
+    SetStopCheck(CancelSignalled);
     return options.preview ? Preview(options, host) : Convert(options, host);
 }
 

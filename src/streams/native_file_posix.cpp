@@ -9,6 +9,7 @@
 
 #include "streams/exceptions.h"
 #include "streams/native_file.h"
+#include "streams/stop_request.h"
 
 namespace pellimar {
 namespace {
@@ -29,13 +30,15 @@ int Descriptor(std::intptr_t handle)
     return static_cast<int>(handle);
 }
 
-// One transfer, started again when a signal interrupted it.
+// One transfer, started again when a signal interrupted it, unless that
+// signal asked the program to stop: a read from a terminal or an idle pipe
+// could otherwise wait on for data that never comes.
 template <typename Transfer>
 std::int64_t Retried(Transfer transfer)
 {
     for (;;) {
         const ssize_t n = transfer();
-        if (n >= 0 || errno != EINTR)
+        if (n >= 0 || errno != EINTR || StopRequested())
             return n;
     }
 }
