@@ -47,10 +47,34 @@ void ReportError(const std::string& text, const ErrorContext& context = {})
 }
 
 // A preview writes nothing, so the checks of the output do not apply.
+// A name Windows takes for a device in any folder: as input it is refused as
+// any device is; as output, unless it names the device alone (NUL, as
+// /dev/null elsewhere), the file the user meant would never be written.
+bool CheckDeviceNames(const RunSettings& run, bool preview)
+{
+    if (!run.standardInput && DeviceOfName(run.inputPath)) {
+        ReportError(FillPlaceholder(kCannotOpenFile, run.inputPath), {run.inputPath, "it is not a regular file"});
+        return false;
+    }
+    if (preview || run.standardOutput)
+        return true;
+    const std::optional<std::string> device = DeviceOfName(run.outputPath);
+    const std::size_t folderEnd = run.outputPath.find_last_of("\\/:");
+    const std::size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+    if (device && run.outputPath.find('.', nameStart) != std::string::npos) {
+        ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath),
+                    {run.outputPath, "Windows takes the name for the device " + *device});
+        return false;
+    }
+    return true;
+}
+
 // A folder as output is refused at once: --force could not help.
 bool CheckBeforeTheRun(const Configuration& configuration)
 {
     const RunSettings& run = configuration.run;
+    if (!CheckDeviceNames(run, configuration.preview.has_value()))
+        return false;
     if (const RunCheck check = CheckRunInputs(run); !check.Passed()) {
         ReportError(check.message, {check.file, check.reason});
         return false;
@@ -117,7 +141,8 @@ int Preview(const Configuration& configuration, CliHost& host)
     }
     for (const PreviewReference& reference : result.references) {
         std::fprintf(stdout, "%lld\t", static_cast<long long>(reference.line));
-        std::fwrite(reference.text.data(), 1, reference.text.size(), stdout);
+        const std::string text = ForStandardOutput(reference.text);
+        std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
     }
     return kExitSuccess;
