@@ -12,15 +12,21 @@ namespace pellimar::cli {
 namespace {
 
 std::atomic<bool> cancelSignalled{false};
+// The thread that runs the pass.
+std::atomic<HANDLE> runThread{nullptr};
 
 // Called on a thread the system starts for the event. The run stops at its
-// next step, as after SIGINT on POSIX; other events (the console closing)
-// keep their default.
+// next step, as after SIGINT on POSIX; a read or write of the run that waits
+// (on a console or an idle pipe) is cut short, or the run would wait on for
+// data that may never come. Other events (the console closing) keep their
+// default.
 BOOL WINAPI OnConsoleControl(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
     cancelSignalled = true;
+    if (const HANDLE thread = runThread)
+        CancelSynchronousIo(thread);
     return TRUE;
 }
 
@@ -33,6 +39,10 @@ HANDLE StandardError()
 
 void InstallCancelHandler()
 {
+    HANDLE thread = nullptr;
+    if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS))
+        runThread = thread;
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
