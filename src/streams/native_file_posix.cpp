@@ -30,15 +30,20 @@ int Descriptor(std::intptr_t handle)
     return static_cast<int>(handle);
 }
 
-// One transfer, started again when a signal interrupted it, unless that
-// signal asked the program to stop: a read from a terminal or an idle pipe
-// could otherwise wait on for data that never comes.
+// One transfer, started again when a signal interrupted it. Once the program
+// was asked to stop it is not started (again) but fails as interrupted: a
+// read from a terminal or an idle pipe could otherwise wait on for data that
+// never comes, also when the signal came before the read began.
 template <typename Transfer>
 std::int64_t Retried(Transfer transfer)
 {
     for (;;) {
+        if (StopRequested()) {
+            errno = EINTR;
+            return -1;
+        }
         const ssize_t n = transfer();
-        if (n >= 0 || errno != EINTR || StopRequested())
+        if (n >= 0 || errno != EINTR)
             return n;
     }
 }
