@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "cli/cli_host.h"
@@ -46,7 +47,13 @@ void ReportError(const std::string& text, const ErrorContext& context = {})
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-// A preview writes nothing, so the checks of the output do not apply.
+// The part of a path after its folders (on any system's separators).
+std::string_view FileNamePart(const std::string& path)
+{
+    const std::size_t folderEnd = path.find_last_of("\\/:");
+    return std::string_view(path).substr(folderEnd == std::string::npos ? 0 : folderEnd + 1);
+}
+
 // A name Windows takes for a device in any folder: as input it is refused as
 // any device is; as output, unless it names the device alone (NUL, as
 // /dev/null elsewhere), the file the user meant would never be written.
@@ -59,9 +66,7 @@ bool CheckDeviceNames(const RunSettings& run, bool preview)
     if (preview || run.standardOutput)
         return true;
     const std::optional<std::string> device = DeviceOfName(run.outputPath);
-    const std::size_t folderEnd = run.outputPath.find_last_of("\\/:");
-    const std::size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    if (device && run.outputPath.find('.', nameStart) != std::string::npos) {
+    if (device && FileNamePart(run.outputPath).find('.') != std::string_view::npos) {
         ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath),
                     {run.outputPath, "Windows takes the name for the device " + *device});
         return false;
@@ -69,7 +74,8 @@ bool CheckDeviceNames(const RunSettings& run, bool preview)
     return true;
 }
 
-// A folder as output is refused at once: --force could not help.
+// A preview writes nothing, so the checks of the output do not apply. A
+// folder as output is refused at once: --force could not help.
 bool CheckBeforeTheRun(const Configuration& configuration)
 {
     const RunSettings& run = configuration.run;
