@@ -23,13 +23,9 @@ using namespace std::chrono_literals;
 // there.
 constexpr auto kExitLimit = 10s;
 
-struct Waiting {
-    pid_t child = -1;
-    int feed = -1;  // what the program reads from: a pipe's or a terminal's writing end
-};
-
-// Starts the program with standard input on `reading`, output and errors
-// in the files named.
+// Starts the program with standard input on `reading` (opened to be closed
+// on exec, as every other descriptor of the test), its output and errors in
+// the file named.
 pid_t Start(const std::vector<std::string>& arguments, int reading, bool terminal, const std::string& errPath)
 {
     std::vector<std::string> all{PELLIMAR_CLI_PATH};
@@ -106,7 +102,7 @@ TEST_F(CliCancel, SignalWhileAnIdlePipeSendsNothing)
 {
     for (const int signal : {SIGINT, SIGTERM}) {
         int ends[2];
-        ASSERT_EQ(0, pipe(ends));
+        ASSERT_EQ(0, pipe2(ends, O_CLOEXEC));
         const pid_t child = Start({"-r", "x", "-", output}, ends[0], false, errPath);
         // Part of a file, the pipe then left open: data may still come.
         ASSERT_EQ(10, write(ends[1], "<RD>Genesi", 10));
@@ -121,9 +117,9 @@ TEST_F(CliCancel, SignalWhileAnIdlePipeSendsNothing)
 
 TEST_F(CliCancel, CtrlCOnTheTerminalItReads)
 {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
-    const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+    const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(terminal, 0);
     const pid_t child = Start({"-r", "x", "--no-progress", "-", output}, terminal, true, errPath);
     ASSERT_EQ(12, write(master, "<RD>Genesis\n", 12));
