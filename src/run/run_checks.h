@@ -35,4 +35,8 @@ RunCheck CheckRunInputs(const RunSettings& settings);
 // nowhere included: a run would replace it.
 bool OutputExists(const std::string& path);
 
+// True when the output's name stands for a folder, through links too: no
+// run can replace it.
+bool OutputIsFolder(const std::string& path);
+
 }  // namespace pellimar
