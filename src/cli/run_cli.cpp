@@ -14,6 +14,8 @@
 #include "engine/preview.h"
 #include "run/run_checks.h"
 #include "streams/exceptions.h"
+#include "streams/native_file.h"
+#include "streams/output_file.h"
 
 #ifndef PELLIMAR_VERSION
 #define PELLIMAR_VERSION "0"
@@ -67,19 +69,38 @@ bool CheckBeforeTheRun(const Options& options)
     return true;
 }
 
-// Interrupting means "stop and change nothing".
+// Interrupting means "stop and change nothing"; where the output was
+// written in place, what the user is told is what became of it.
 int Cancelled(const Options& options, RunResult& result)
 {
     if (!result.partialOutput) {
         ReportError("Operation Canceled.");
-    } else if (result.partialOutput->WritesInPlace()) {
-        result.partialOutput->Discard();
-        ReportError("Operation Canceled. The partial output was removed.");
-    } else {
+    } else if (!result.partialOutput->WritesInPlace()) {
         result.partialOutput->Discard();
         ReportError("Operation Canceled. " + options.run.outputPath + " was left as it was.");
+    } else if (result.partialOutput->Discard()) {
+        ReportError("Operation Canceled. The partial output was removed.");
+    } else {
+        ReportError("Operation Canceled. The partial output could not be removed.",
+                    {options.run.outputPath, LastFailureReason()});
     }
     return kExitCancelled;
+}
+
+// Said before the run, while the file is still there: what the run cannot
+// keep of the file it replaces.
+void NoteWhatIsLost(const Options& options)
+{
+    if (options.run.standardOutput)
+        return;
+    const OutputOutlook outlook = ForeseeOutput(options.run.outputPath);
+    if (outlook.earlierLost)
+        ReportError("note: its folder takes no new file, so it is written in place: what it holds now is lost, "
+                    "also if the run fails or is cancelled",
+                    {options.run.outputPath, {}});
+    for (const std::string& lost : outlook.notKept)
+        ReportError("note: the new file cannot keep " + lost + " of the one it replaces",
+                    {options.run.outputPath, {}});
 }
 
 void Summarize(const Options& options, const RunResult& result)
@@ -97,6 +118,7 @@ void Summarize(const Options& options, const RunResult& result)
 
 int Convert(const Options& options, CliHost& host)
 {
+    NoteWhatIsLost(options);
     LevelLists levels;
     RunResult result = RunConversion(options.run, host, levels);
     if (result.cancelled)
@@ -124,6 +146,9 @@ int Preview(const Options& options, CliHost& host)
 
 int Run(Options& options)
 {
+    // Without -f a file that appears under the output's name during the run
+    // is not replaced either.
+    options.run.replaceOutput = options.force;
     CliHost host(options, options.progress.value_or(StandardErrorIsTerminal()));
     FillLevels(options);
     if (!CheckBeforeTheRun(options))

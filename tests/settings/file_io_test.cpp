@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "support/temp_dir.h"
-#include "unprivileged.h"
+#include "support/unprivileged.h"
 #include "write_failure.h"
 
 namespace pellimar {

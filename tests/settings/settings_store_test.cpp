@@ -12,7 +12,7 @@
 #include "streams/exceptions.h"
 #include "support/expect_throw_msg.h"
 #include "support/temp_dir.h"
-#include "unprivileged.h"
+#include "support/unprivileged.h"
 #include "write_failure.h"
 
 namespace pellimar {
