@@ -10,6 +10,7 @@ struct ArmedFault {
     bool armed = false;
     int error = 0;
     int skip = 0;
+    int times = 0;
 };
 
 constexpr std::size_t kCallKinds = static_cast<std::size_t>(FileCall::Remove) + 1;
@@ -18,9 +19,9 @@ bool anyArmed = false;
 
 }  // namespace
 
-void ArmFileFault(FileCall call, int error, int skip)
+void ArmFileFault(FileCall call, int error, int skip, int times)
 {
-    faults[static_cast<std::size_t>(call)] = {true, error, skip};
+    faults[static_cast<std::size_t>(call)] = {times > 0, error, skip, times};
     anyArmed = true;
 }
 
@@ -41,7 +42,7 @@ bool FileFaultStrikes(FileCall call, int& error)
         --fault.skip;
         return false;
     }
-    fault.armed = false;
+    fault.armed = --fault.times > 0;
     error = fault.error;
     return true;
 }

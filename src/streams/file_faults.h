@@ -19,10 +19,16 @@ enum class FileCall {
 // GetLastError value on Windows); kShortTransfer makes a write take only
 // half of what it was given, which is no error.
 inline constexpr int kShortTransfer = 0;
+// The system's error for a full disk.
+#ifdef _WIN32
+inline constexpr int kDiskFullError = 112;  // ERROR_DISK_FULL
+#else
+inline constexpr int kDiskFullError = 28;  // ENOSPC
+#endif
 
-// The next call of that kind after `skip` successful ones fails once with
+// The next `times` calls of that kind after `skip` successful ones fail with
 // `error`. One fault can be armed per kind of call.
-void ArmFileFault(FileCall call, int error, int skip = 0);
+void ArmFileFault(FileCall call, int error, int skip = 0, int times = 1);
 void DisarmFileFaults();
 
 // For the file layer: true when an armed fault strikes this call; `error`
