@@ -47,7 +47,7 @@ std::intptr_t Open(const std::string& name, DWORD access, DWORD sharing, DWORD d
     return reinterpret_cast<std::intptr_t>(handle);
 }
 
-std::intptr_t Duplicate(DWORD standard)
+std::intptr_t DuplicateStandard(DWORD standard)
 {
     const HANDLE handle = GetStdHandle(standard);
     HANDLE copy = INVALID_HANDLE_VALUE;
@@ -174,12 +174,12 @@ NativeFile NativeFile::Duplicate() const
 
 NativeFile NativeFile::DuplicateStandardInput()
 {
-    return NativeFile(Duplicate(STD_INPUT_HANDLE));
+    return NativeFile(DuplicateStandard(STD_INPUT_HANDLE));
 }
 
 NativeFile NativeFile::DuplicateStandardOutput()
 {
-    return NativeFile(Duplicate(STD_OUTPUT_HANDLE));
+    return NativeFile(DuplicateStandard(STD_OUTPUT_HANDLE));
 }
 
 std::optional<FileFacts> NativeFile::Facts() const
