@@ -67,6 +67,12 @@ int CreateUnnamedBeside(const std::string& target)
         errno = error;
         return -1;
     }
+    // Naming an unnamed file later takes /proc, or the privilege to link a
+    // descriptor; without either it would be made only to be lost.
+    if (::access("/proc/self/fd", F_OK) != 0 && ::geteuid() != 0) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
     return ::open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, kPrivate);
 }
 
