@@ -76,9 +76,16 @@ TFileStream::TFileStream(Adopted, NativeFile file, bool writable, std::string na
         Fail(writable, LastFailureReason(writable));
 }
 
+// Standard input that is a file is held as a named input is, so that an
+// output under that file's name is refused as the input.
 std::unique_ptr<TFileStream> TFileStream::StandardInput()
 {
-    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, NativeFile::DuplicateStandardInput(), false));
+    std::unique_ptr<TFileStream> stream(new TFileStream(Adopted{}, NativeFile::DuplicateStandardInput(), false));
+    if (const std::optional<FileFacts> facts = stream->File.Facts(); facts && facts->kind == FileKind::Regular) {
+        stream->Identity = facts->identity;
+        stream->Registered = TakeHeldFile(stream->Identity);
+    }
+    return stream;
 }
 
 std::unique_ptr<TFileStream> TFileStream::StandardOutput()

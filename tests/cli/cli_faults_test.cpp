@@ -168,6 +168,17 @@ TEST_F(CliFaults, OutputThatIsTheInputByItsOwnPathOrWithDotIsRefused)
     }
 }
 
+// Standard input read from the output's file is the input too: written in
+// place, the output would empty it before it is read.
+TEST_F(CliFaults, OutputThatIsTheFileOnStandardInputIsRefused)
+{
+    testing::ProgramSetup setup;
+    setup.input = input;
+    ExpectError(testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", "-f", "-", input}, setup),
+                "Cannot create file " + input + ": it is the input file");
+    ExpectInputKept();
+}
+
 TEST_F(CliFaults, OutputThatIsASymbolicLinkToTheInputIsRefused)
 {
     const std::string link = dir.File("link.fff");
