@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build of pellimar-cli, tested on Linux: installs Debian's
 # mingw-w64 cross compiler and wine when missing, builds pellimar-cli.exe and
-# the streams, engine and command-line test programs for Windows into
+# the streams, engine, settings and command-line test programs for Windows into
 # build-windows/ (or the folder given as $1; GoogleTest compiled from
 # Debian's sources), and runs them under wine64 in a wine folder of that
 # build. One of the tests checks the .exe byte for byte against the Linux

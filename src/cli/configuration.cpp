@@ -146,6 +146,9 @@ Configured Configure(const RawArguments& raw)
     configuration.useHR = raw.useHR;
     configuration.idRecords = raw.idRecords;
     configuration.force = raw.force;
+    // Without -f a file that appears under the output's name during the run
+    // is not replaced either.
+    configuration.run.replaceOutput = raw.force;
     configuration.quiet = raw.quiet;
     configuration.progress = raw.progress;
     LevelsFromFile(raw, configuration.run);

@@ -31,6 +31,8 @@ void InstallCancelHandler()
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal or a dropped connection stops the run as TERM does.
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 bool CancelSignalled()

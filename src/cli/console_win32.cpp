@@ -15,18 +15,26 @@ std::atomic<bool> cancelSignalled{false};
 // The thread that runs the pass.
 std::atomic<HANDLE> runThread{nullptr};
 
+// How long the system waits for a handler of the console's closing before
+// it ends the process all the same.
+constexpr DWORD kCloseGrace = 5000;
+
 // Called on a thread the system starts for the event. The run stops at its
 // next step, as after SIGINT on POSIX; a read or write of the run that waits
 // (on a console or an idle pipe) is cut short, or the run would wait on for
-// data that may never come. Other events (the console closing) keep their
-// default.
+// data that may never come. Closing the console window does the same, as a
+// closed terminal does on POSIX: the system ends the process once the handler
+// returns, so the handler waits while the run throws its new file away and
+// the program ends.
 BOOL WINAPI OnConsoleControl(DWORD event)
 {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
         return FALSE;
     cancelSignalled = true;
     if (const HANDLE thread = runThread)
         CancelSynchronousIo(thread);
+    if (event == CTRL_CLOSE_EVENT)
+        Sleep(kCloseGrace);
     return TRUE;
 }
 

@@ -17,6 +17,8 @@
 #include "run/run_checks.h"
 #include "streams/exceptions.h"
 #include "streams/stop_request.h"
+#include "streams/native_file.h"
+#include "streams/output_file.h"
 
 #ifndef PELLIMAR_VERSION
 #define PELLIMAR_VERSION "0"
@@ -98,19 +100,38 @@ bool CheckBeforeTheRun(const Configuration& configuration)
     return true;
 }
 
-// Interrupting means "stop and change nothing".
+// Interrupting means "stop and change nothing"; where the output was
+// written in place, what the user is told is what became of it.
 int Cancelled(const Configuration& configuration, RunResult& result)
 {
     if (!result.partialOutput) {
         ReportError("Operation Canceled.");
-    } else if (result.partialOutput->WritesInPlace()) {
-        result.partialOutput->Discard();
-        ReportError("Operation Canceled. The partial output was removed.");
-    } else {
+    } else if (!result.partialOutput->WritesInPlace()) {
         result.partialOutput->Discard();
         ReportError("Operation Canceled. " + configuration.run.outputPath + " was left as it was.");
+    } else if (result.partialOutput->Discard()) {
+        ReportError("Operation Canceled. The partial output was removed.");
+    } else {
+        ReportError("Operation Canceled. The partial output could not be removed.",
+                    {configuration.run.outputPath, LastFailureReason()});
     }
     return kExitCancelled;
+}
+
+// Said before the run, while the file is still there: what the run cannot
+// keep of the file it replaces.
+void NoteWhatIsLost(const Configuration& configuration)
+{
+    if (configuration.run.standardOutput)
+        return;
+    const OutputOutlook outlook = ForeseeOutput(configuration.run.outputPath);
+    if (outlook.earlierLost)
+        ReportError("note: its folder takes no new file, so it is written in place: what it holds now is lost, "
+                    "also if the run fails or is cancelled",
+                    {configuration.run.outputPath, {}});
+    for (const std::string& lost : outlook.notKept)
+        ReportError("note: the new file cannot keep " + lost + " of the one it replaces",
+                    {configuration.run.outputPath, {}});
 }
 
 void Summarize(const Configuration& configuration, const RunResult& result)
@@ -128,6 +149,7 @@ void Summarize(const Configuration& configuration, const RunResult& result)
 
 int Convert(const Configuration& configuration, CliHost& host)
 {
+    NoteWhatIsLost(configuration);
     LevelLists levels;
     RunResult result = RunConversion(configuration.run, host, levels);
     if (result.cancelled)

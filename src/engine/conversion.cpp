@@ -18,7 +18,7 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
         } else {
             // Made while the input is open, so that an output that is the
             // input under another name is refused before anything is written.
-            output = std::make_unique<OutputFile>(settings.outputPath);
+            output = std::make_unique<OutputFile>(settings.outputPath, settings.replaceOutput);
             run.Output = output->CreateStream();
         }
         ConversionPass(run, host).Run();

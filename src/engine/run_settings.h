@@ -16,6 +16,10 @@ struct RunSettings {
     // file (a command line's "-"); the path is then only a name for messages.
     bool standardInput = false;
     bool standardOutput = false;
+    // A file under the output's name may be replaced: one the user agreed to
+    // overwrite. Without it the output is put in place only while its name
+    // is still free.
+    bool replaceOutput = true;
     std::string refPattern;
     std::string pagePattern;
     LevelList levelTexts;  // the seven level-name boxes, as typed

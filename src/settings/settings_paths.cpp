@@ -1,34 +1,10 @@
 // Choosing the settings folder from the program's location and environment.
 #include "settings/settings_paths.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-
 namespace pellimar {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string EnvironmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string HomeFolder()
-{
-    std::string home = EnvironmentValue("HOME");
-    if (home.empty()) {
-        if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
-            home = user->pw_dir;
-    }
-    return home;
-}
 
 // A program installed into the system's folders keeps no files beside
 // itself, even when run by a user who could write there (root).
@@ -83,17 +59,6 @@ SettingsPaths SettingsPathsIn(const fs::path& folder, const fs::path& program)
     return {files, std::nullopt};
 }
 
-FileAccess ProbeAccess(const fs::path& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return errno == ENOENT ? FileAccess::Missing : FileAccess::ReadOnly;
-    // As the effective user, who is the one to open the files.
-    const int wanted = S_ISDIR(info.st_mode) ? W_OK | X_OK : R_OK | W_OK;
-    return ::faccessat(AT_FDCWD, path.c_str(), wanted, AT_EACCESS) == 0 ? FileAccess::Writable
-                                                                          : FileAccess::ReadOnly;
-}
-
 SettingsPaths ChooseSettingsFiles(const SettingsEnvironment& environment, const AccessProbe& access)
 {
     if (!environment.configDir.empty())
@@ -107,15 +72,6 @@ SettingsPaths ChooseSettingsFiles(const SettingsEnvironment& environment, const 
         return beside;
     inUserFolder.takenOver = beside;
     return inUserFolder;
-}
-
-SettingsEnvironment CurrentSettingsEnvironment()
-{
-    std::error_code error;
-    fs::path program = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        program.clear();
-    return {program, EnvironmentValue("PELLIMAR_CONFIG_DIR"), EnvironmentValue("XDG_CONFIG_HOME"), HomeFolder()};
 }
 
 SettingsPaths LocateSettingsFilesFor(const SettingsEnvironment& environment)

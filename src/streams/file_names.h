@@ -1,6 +1,4 @@
-// The names a file is reached by: where a chain of symbolic links ends, and
-// a new file beside another, for writing a replacement that a rename then
-// puts in its place.
+// The names a file is reached by: where a chain of symbolic links ends.
 #pragma once
 
 #include <filesystem>
@@ -20,13 +18,5 @@ inline constexpr const char* kNullDevice = "/dev/null";
 // the folder of the link itself; it may name a file still to be created.
 // Nothing for a loop or a link that cannot be read.
 std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path);
-
-#ifndef _WIN32
-// Creates a new, empty file in the folder of `target`, named after it
-// (".out.fff.pellimar-<process>-<n>"), with the permissions a new file gets;
-// returns its descriptor, open for writing, and sets `name`. -1 with errno
-// set when the folder takes no new file.
-int CreateFileBeside(const std::filesystem::path& target, std::string& name);
-#endif
 
 }  // namespace pellimar

@@ -73,8 +73,8 @@ void TFileStream::Fail(bool create, const std::string& reason)
 // would, and standard output redirected to a file this program holds is
 // refused before anything is written: appending a file to itself would
 // never end.
-TFileStream::TFileStream(Adopted, NativeFile file, bool writable)
-    : Name("-"), File(std::move(file)), Writable(writable), Seekable(false)
+TFileStream::TFileStream(Adopted, NativeFile file, bool writable, std::string name, bool seekable)
+    : Name(std::move(name)), File(std::move(file)), Writable(writable), Seekable(seekable)
 {
     if (!File.IsOpen())
         Fail(writable, LastFailureReason(writable));
@@ -97,6 +97,11 @@ std::unique_ptr<TFileStream> TFileStream::StandardInput()
 std::unique_ptr<TFileStream> TFileStream::StandardOutput()
 {
     return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, NativeFile::DuplicateStandardOutput(), true));
+}
+
+std::unique_ptr<TFileStream> TFileStream::OverNewFile(NativeFile file, std::string name)
+{
+    return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, std::move(file), true, std::move(name), true));
 }
 
 std::optional<std::int64_t> TFileStream::DataSize() const

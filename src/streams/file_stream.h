@@ -34,6 +34,9 @@ public:
     // this program holds raises "Cannot create file -" (it is the input).
     static std::unique_ptr<TFileStream> StandardInput();
     static std::unique_ptr<TFileStream> StandardOutput();
+    // A new, empty file that the file layer has opened for writing, named
+    // `name` in messages.
+    static std::unique_ptr<TFileStream> OverNewFile(NativeFile file, std::string name);
 
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
@@ -63,7 +66,7 @@ public:
 
 private:
     struct Adopted {};
-    TFileStream(Adopted, NativeFile file, bool writable);
+    TFileStream(Adopted, NativeFile file, bool writable, std::string name = "-", bool seekable = false);
     [[noreturn]] void Fail(bool create, const std::string& reason);
     void TakeHold(bool create, bool created, const std::string& fileName);
     enum class Held { Nothing, ReadAhead, Pending };

@@ -18,6 +18,7 @@ enum class FileKind { Regular, Device, Folder, Other };
 struct FileFacts {
     FileKind kind = FileKind::Other;
     FileIdentity identity;  // for regular files
+    std::uint32_t links = 1;  // the names the file has
 };
 
 // An open file, closed when the object goes. Every call that fails leaves
@@ -46,12 +47,23 @@ public:
     // An existing file, for writing only and left as it is, to hold it and
     // to test the right to write it; on Windows shared with no one.
     static NativeFile OpenExistingForWriting(const std::string& name);
+    // An existing file, for reading and writing and left as it is, to be
+    // rewritten where it stands; on Windows shared with no one.
+    static NativeFile OpenExistingForUpdate(const std::string& name);
     // A copy of the process's standard input or output, to be read or
     // written in order.
     static NativeFile DuplicateStandardInput();
     static NativeFile DuplicateStandardOutput();
 
+    // Takes over a descriptor or handle that the file layer opened itself.
+    static NativeFile Adopt(std::intptr_t handle) { return NativeFile(handle); }
+    // A second handle of the same open file, sharing its position; closed
+    // when missing.
+    NativeFile Duplicate() const;
+
     bool IsOpen() const { return handle_ != kClosed; }
+    // The descriptor or handle, for the file layer's own platform code.
+    std::intptr_t Handle() const { return handle_; }
     std::optional<FileFacts> Facts() const;
     std::optional<std::int64_t> Size() const;
 
@@ -62,8 +74,11 @@ public:
     std::int64_t WriteAt(const void* from, std::int64_t count, std::int64_t offset);
     std::int64_t WriteNext(const void* from, std::int64_t count);
 
-    // Cuts the file to nothing.
+    // Cuts the file to nothing, or to `size` bytes.
     bool Truncate();
+    bool CutTo(std::int64_t size);
+    // Brings the file's bytes to the disk.
+    bool Sync();
     // Locks the file against other programs without waiting; false when
     // another program holds a lock on it. A file system without locks does
     // not stop us, and on Windows the sharing asked for at opening already

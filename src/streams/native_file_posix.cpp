@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "streams/exceptions.h"
+#include "streams/file_faults.h"
 #include "streams/native_file.h"
 #include "streams/stop_request.h"
 
@@ -69,6 +70,11 @@ NativeFile NativeFile::OpenExistingForWriting(const std::string& name)
     return NativeFile(OpenDescriptor(name, O_WRONLY));
 }
 
+NativeFile NativeFile::OpenExistingForUpdate(const std::string& name)
+{
+    return NativeFile(OpenDescriptor(name, O_RDWR));
+}
+
 NativeFile NativeFile::DuplicateStandardInput()
 {
     return NativeFile(::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0));
@@ -88,6 +94,7 @@ std::optional<FileFacts> NativeFile::Facts() const
     if (S_ISREG(info.st_mode)) {
         facts.kind = FileKind::Regular;
         facts.identity = {info.st_dev, info.st_ino};
+        facts.links = static_cast<std::uint32_t>(info.st_nlink);
     } else if (S_ISCHR(info.st_mode)) {
         facts.kind = FileKind::Device;
     } else if (S_ISDIR(info.st_mode)) {
@@ -114,19 +121,58 @@ std::int64_t NativeFile::ReadNext(void* into, std::int64_t count)
     return Retried([&] { return ::read(Descriptor(handle_), into, static_cast<std::size_t>(count)); });
 }
 
+// A write the test seam may fail, cut short or interrupt.
+template <typename Transfer>
+std::int64_t WriteRetried(std::int64_t& count, Transfer transfer)
+{
+    return Retried([&]() -> ssize_t {
+        int error = 0;
+        if (FileFaultStrikes(FileCall::Write, error)) {
+            if (error != kShortTransfer) {
+                errno = error;
+                return -1;
+            }
+            count = count > 1 ? count / 2 : count;
+        }
+        return transfer();
+    });
+}
+
 std::int64_t NativeFile::WriteAt(const void* from, std::int64_t count, std::int64_t offset)
 {
-    return Retried([&] { return ::pwrite(Descriptor(handle_), from, static_cast<std::size_t>(count), offset); });
+    return WriteRetried(count, [&] {
+        return ::pwrite(Descriptor(handle_), from, static_cast<std::size_t>(count), offset);
+    });
 }
 
 std::int64_t NativeFile::WriteNext(const void* from, std::int64_t count)
 {
-    return Retried([&] { return ::write(Descriptor(handle_), from, static_cast<std::size_t>(count)); });
+    return WriteRetried(count, [&] { return ::write(Descriptor(handle_), from, static_cast<std::size_t>(count)); });
+}
+
+NativeFile NativeFile::Duplicate() const
+{
+    return NativeFile(IsOpen() ? ::fcntl(Descriptor(handle_), F_DUPFD_CLOEXEC, 0) : -1);
+}
+
+bool NativeFile::Sync()
+{
+    int error = 0;
+    if (FileFaultStrikes(FileCall::Sync, error)) {
+        errno = error;
+        return false;
+    }
+    return ::fsync(Descriptor(handle_)) == 0;
 }
 
 bool NativeFile::Truncate()
 {
-    return ::ftruncate(Descriptor(handle_), 0) == 0;
+    return CutTo(0);
+}
+
+bool NativeFile::CutTo(std::int64_t size)
+{
+    return ::ftruncate(Descriptor(handle_), size) == 0;
 }
 
 bool NativeFile::LockAgainstOtherPrograms()
@@ -163,6 +209,11 @@ std::optional<FileIdentity> IdentityOfName(const std::string& name)
 
 bool RemoveFile(const std::string& name)
 {
+    int error = 0;
+    if (FileFaultStrikes(FileCall::Remove, error)) {
+        errno = error;
+        return false;
+    }
     return ::unlink(name.c_str()) == 0;
 }
 

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "streams/file_faults.h"
 #include "streams/native_file.h"
 #include "streams/wide_names.h"
 
@@ -46,7 +47,7 @@ std::intptr_t Open(const std::string& name, DWORD access, DWORD sharing, DWORD d
     return reinterpret_cast<std::intptr_t>(handle);
 }
 
-std::intptr_t Duplicate(DWORD standard)
+std::intptr_t DuplicateStandard(DWORD standard)
 {
     const HANDLE handle = GetStdHandle(standard);
     HANDLE copy = INVALID_HANDLE_VALUE;
@@ -84,6 +85,20 @@ std::int64_t ReadResult(BOOL ok, DWORD done)
 std::int64_t WriteResult(BOOL ok, DWORD done)
 {
     return ok ? static_cast<std::int64_t>(done) : -1;
+}
+
+// A write the test seam fails (true) or cuts short (`count` halved).
+bool WriteFaultStrikes(std::int64_t& count)
+{
+    int error = 0;
+    if (!FileFaultStrikes(FileCall::Write, error))
+        return false;
+    if (error != kShortTransfer) {
+        SetLastError(static_cast<DWORD>(error));
+        return true;
+    }
+    count = count > 1 ? count / 2 : count;
+    return false;
 }
 
 // The system's own text, in the form of the other reasons: no capital, no
@@ -143,14 +158,28 @@ NativeFile NativeFile::OpenExistingForWriting(const std::string& name)
     return NativeFile(Open(name, GENERIC_WRITE, 0, OPEN_EXISTING));
 }
 
+NativeFile NativeFile::OpenExistingForUpdate(const std::string& name)
+{
+    return NativeFile(Open(name, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING));
+}
+
+NativeFile NativeFile::Duplicate() const
+{
+    HANDLE copy = INVALID_HANDLE_VALUE;
+    if (!IsOpen() || !DuplicateHandle(GetCurrentProcess(), AsHandle(handle_), GetCurrentProcess(), &copy, 0, FALSE,
+                                      DUPLICATE_SAME_ACCESS))
+        copy = INVALID_HANDLE_VALUE;
+    return NativeFile(reinterpret_cast<std::intptr_t>(copy));
+}
+
 NativeFile NativeFile::DuplicateStandardInput()
 {
-    return NativeFile(Duplicate(STD_INPUT_HANDLE));
+    return NativeFile(DuplicateStandard(STD_INPUT_HANDLE));
 }
 
 NativeFile NativeFile::DuplicateStandardOutput()
 {
-    return NativeFile(Duplicate(STD_OUTPUT_HANDLE));
+    return NativeFile(DuplicateStandard(STD_OUTPUT_HANDLE));
 }
 
 std::optional<FileFacts> NativeFile::Facts() const
@@ -166,6 +195,7 @@ std::optional<FileFacts> NativeFile::Facts() const
         const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         facts.kind = folder ? FileKind::Folder : FileKind::Regular;
         facts.identity = {info.dwVolumeSerialNumber, std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+        facts.links = info.nNumberOfLinks;
     } else if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) {
         return std::nullopt;
     }
@@ -197,6 +227,8 @@ std::int64_t NativeFile::ReadNext(void* into, std::int64_t count)
 
 std::int64_t NativeFile::WriteAt(const void* from, std::int64_t count, std::int64_t offset)
 {
+    if (WriteFaultStrikes(count))
+        return -1;
     OVERLAPPED at = At(offset);
     DWORD done = 0;
     const BOOL ok = WriteFile(AsHandle(handle_), from, Portion(count), &done, &at);
@@ -205,15 +237,33 @@ std::int64_t NativeFile::WriteAt(const void* from, std::int64_t count, std::int6
 
 std::int64_t NativeFile::WriteNext(const void* from, std::int64_t count)
 {
+    if (WriteFaultStrikes(count))
+        return -1;
     DWORD done = 0;
     const BOOL ok = WriteFile(AsHandle(handle_), from, Portion(count), &done, nullptr);
     return WriteResult(ok, done);
 }
 
+bool NativeFile::Sync()
+{
+    int error = 0;
+    if (FileFaultStrikes(FileCall::Sync, error)) {
+        SetLastError(static_cast<DWORD>(error));
+        return false;
+    }
+    return FlushFileBuffers(AsHandle(handle_)) != 0;
+}
+
 bool NativeFile::Truncate()
 {
-    const LARGE_INTEGER start{};
-    return SetFilePointerEx(AsHandle(handle_), start, nullptr, FILE_BEGIN) && SetEndOfFile(AsHandle(handle_));
+    return CutTo(0);
+}
+
+bool NativeFile::CutTo(std::int64_t size)
+{
+    LARGE_INTEGER end{};
+    end.QuadPart = size;
+    return SetFilePointerEx(AsHandle(handle_), end, nullptr, FILE_BEGIN) && SetEndOfFile(AsHandle(handle_));
 }
 
 bool NativeFile::LockAgainstOtherPrograms()
@@ -256,6 +306,11 @@ std::optional<FileIdentity> IdentityOfName(const std::string& name)
 
 bool RemoveFile(const std::string& name)
 {
+    int error = 0;
+    if (FileFaultStrikes(FileCall::Remove, error)) {
+        SetLastError(static_cast<DWORD>(error));
+        return false;
+    }
     return DeleteFileW(WideOfName(name).c_str()) != 0;
 }
 

@@ -28,20 +28,97 @@ void OutputFile::ReleaseExistingFile()
     held_.Close();
 }
 
+// Writing in place is kept for the one case where no new file can stand in
+// for the old: the folder refuses it. Any other failure stops the run before
+// anything is written, since writing in place would cost the earlier file.
+void OutputFile::StartReplacement()
+{
+    switch (replacement_.Begin(target_, replacesFile_)) {
+    case ReplacementStart::Ready:
+        return;
+    case ReplacementStart::FolderRefuses:
+        inPlace_ = true;
+        ReleaseExistingFile();
+        return;
+    case ReplacementStart::Failed:
+        Fail(LastFailureReason(true));
+    }
+}
+
+OutputFile::~OutputFile()
+{
+    ReleaseExistingFile();
+}
+
 void OutputFile::Fail(const std::string& reason)
 {
     ReleaseExistingFile();
     throw EFCreateError(FillPlaceholder(kCannotCreateFile, path_), {path_, reason});
 }
 
+void OutputFile::FailAsTaken()
+{
+    ReleaseExistingFile();
+    throw EFCreateError(std::string(kOutputFileExists), {path_, "it appeared while the run lasted"});
+}
+
 std::unique_ptr<TS_TextStream> OutputFile::CreateStream()
 {
     try {
-        auto stream = std::make_unique<TS_TextStream>(temporary_.empty() ? path_ : temporary_, fmCreate);
+        std::unique_ptr<TS_TextStream> stream;
+        if (inPlace_ || device_) {
+            stream = std::make_unique<TS_TextStream>(path_, fmCreate);
+        } else {
+            NativeFile file = replacement_.File().Duplicate();
+            if (!file.IsOpen())
+                Fail(LastFailureReason(true));
+            stream = TS_TextStream::OverNewFile(std::move(file), path_);
+        }
         stream->ReportAs(path_);
         return stream;
     } catch (const EFCreateError& error) {
         Fail(error.Reason());
+    }
+}
+
+void OutputFile::PutInPlace()
+{
+    if (settled_)
+        return;
+    settled_ = true;
+    if (inPlace_ || device_) {
+        ReleaseExistingFile();
+        return;
+    }
+    // Let go first: on Windows a file held without sharing refuses the move.
+    ReleaseExistingFile();
+    switch (replacement_.PutInPlace(mayReplace_)) {
+    case Placement::Done:
+        return;
+    case Placement::NameTaken:
+        FailAsTaken();
+    case Placement::Failed:
+        Fail(LastFailureReason(true));
+    }
+}
+
+bool OutputFile::Discard()
+{
+    if (settled_)
+        return true;
+    settled_ = true;
+    ReleaseExistingFile();
+    replacement_.Abandon();
+    return !inPlace_ || RemoveWrittenInPlace();
+}
+
+OutputOutlook ForeseeOutput(const std::string& path)
+{
+    try {
+        const OutputFile output(path);
+        return {output.WritesInPlace() && output.ReplacesFile(), output.NotKept()};
+    } catch (const Exception&) {
+        return {};
     }
 }
 

@@ -1,26 +1,36 @@
-// A run's output file. The data goes to a temporary file beside it and is
-// put in place under the output's name only when the run has ended well, so
-// that a run that fails or is cancelled never destroys a file that stood
-// under that name.
+// A run's output file. The data goes to a new file beside it and is put in
+// place under the output's name only when the run has ended well, so that a
+// run that fails or is cancelled never destroys a file that stood under
+// that name.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "streams/file_replacement.h"
 #include "streams/native_file.h"
 
 namespace pellimar {
 
 class TS_TextStream;
 
+// Raised (as a "Cannot create file" error is) when a file stands under an
+// output's name that was to stay free.
+inline constexpr std::string_view kOutputFileExists = "Output file exists";
+
 class OutputFile {
 public:
     // Raises "Cannot create file <path>" when a file under that name may not
     // be written, is held by a stream of this program (the run's input,
-    // under whatever name), or is locked by another program. Nothing is
-    // written yet.
-    explicit OutputFile(std::string path);
-    // Removes the temporary file unless it was put in place.
+    // under whatever name), or is locked by another program, and when no new
+    // file can be made beside it for a reason other than the folder's
+    // refusal (a name too long, no free inodes). Without `mayReplace` a file
+    // under that name, now or when the output is put in place, raises
+    // "Output file exists" and is left alone. Nothing is written yet.
+    OutputFile(std::string path, bool mayReplace = true);
+    // Throws away the new file unless it was put in place.
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -31,33 +41,56 @@ public:
     std::unique_ptr<TS_TextStream> CreateStream();
 
     // Puts what was written in place under the output's name, with the
-    // permission bits of the file it replaces; a symbolic link keeps
-    // pointing to the file it names. Raises "Cannot create file <path>".
+    // owner, group, permission bits, access control list and extended
+    // attributes of the file it replaces; a symbolic link keeps pointing to
+    // the file it names. Raises "Cannot create file <path>", or "Output
+    // file exists" as above; what stood under the name is then untouched.
     void PutInPlace();
-    // Throws away what was written; a file that stood under the output's
-    // name stays as it was.
-    void Discard();
+    // Throws away what was written: a file that stood under the output's
+    // name stays as it was, and a file written in place is removed. False
+    // when that removal failed (the reason is LastFailureReason()).
+    bool Discard();
 
-    // True when no temporary file could be made beside the output (a folder
-    // the user may not write, a device): the data then goes to the output
-    // itself, and Discard removes it.
-    bool WritesInPlace() const { return temporary_.empty(); }
+    // True when the folder takes no new file (the user may not write it, a
+    // read-only file system): the data then goes to the output itself, so
+    // that a file already there is lost at the start, and Discard removes
+    // what was written.
+    bool WritesInPlace() const { return inPlace_; }
+    // True when a regular file stood under the name at the start.
+    bool ReplacesFile() const { return replacesFile_; }
+    // What of the replaced file the new one will not keep ("its group").
+    const std::vector<std::string>& NotKept() const { return replacement_.NotKept(); }
 
 private:
     FileKind HoldExistingFile();
     void ReleaseExistingFile();
+    void StartReplacement();
+    bool RemoveWrittenInPlace();
     [[noreturn]] void Fail(const std::string& reason);
+    [[noreturn]] void FailAsTaken();
 
     std::string path_;
-    std::string target_;     // the file the path finally names, links followed
-    std::string temporary_;  // empty when writing in place
-    NativeFile held_;        // the replaced file, held while the run lasts
+    std::string target_;  // the file the path finally names, links followed
+    bool mayReplace_ = true;
+    NativeFile held_;     // the replaced file, held while the run lasts
+    FileReplacement replacement_;
     bool replacesFile_ = false;
-    // The replaced file's permission bits, owner and group (POSIX).
-    unsigned mode_ = 0;
-    unsigned owner_ = 0;
-    unsigned group_ = 0;
+    bool inPlace_ = false;
+    bool device_ = false;  // a device such as /dev/null, written directly
     bool settled_ = false;
 };
+
+// What a run into `path` would do to the file under that name, asked before
+// the run so that the user can be told.
+struct OutputOutlook {
+    // A file stands there that can only be rewritten in place: it is lost
+    // as soon as the run starts, whatever the run's end.
+    bool earlierLost = false;
+    // What a replacement would not keep of it ("its group").
+    std::vector<std::string> notKept;
+};
+// Nothing is foreseen for an output that cannot be written at all: the run
+// reports that.
+OutputOutlook ForeseeOutput(const std::string& path);
 
 }  // namespace pellimar

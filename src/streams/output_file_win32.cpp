@@ -1,8 +1,5 @@
-// The run's output under a temporary name, put in place by MoveFileExW
-// (Windows).
+// The run's output on Windows: what stands under its name.
 #include <windows.h>
-
-#include <atomic>
 
 #include "streams/file_names.h"
 #include "streams/output_file.h"
@@ -25,52 +22,9 @@ bool NameTaken(const std::string& name)
     return true;
 }
 
-// A new, empty file in the folder of `target`, named after it
-// (".out.fff.pellimar-<process>-<n>"); empty when the folder takes none.
-std::string CreateFileBeside(const std::string& target)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path path = PathOfName(target);
-    const std::string stem = "." + NameOfPath(path.filename()) + ".pellimar-" + std::to_string(GetCurrentProcessId());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string leaf = stem + "-" + std::to_string(counter.fetch_add(1));
-        const std::string name = NameOfPath(path.parent_path() / PathOfName(leaf));
-        const HANDLE handle = CreateFileW(WideOfName(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-            return name;
-        }
-        if (GetLastError() != ERROR_FILE_EXISTS)
-            break;
-    }
-    return {};
-}
-
-// The file's bytes on the disk; on failure the system's error stays the
-// last one.
-bool FlushToDisk(const std::string& name)
-{
-    const HANDLE handle = CreateFileW(WideOfName(name).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    const bool flushed = FlushFileBuffers(handle) != 0;
-    const DWORD error = GetLastError();
-    CloseHandle(handle);
-    SetLastError(error);
-    return flushed;
-}
-
-bool MoveOver(const std::string& from, const std::string& to)
-{
-    return MoveFileExW(WideOfName(from).c_str(), WideOfName(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
 }  // namespace
 
-OutputFile::OutputFile(std::string path) : path_(std::move(path))
+OutputFile::OutputFile(std::string path, bool mayReplace) : path_(std::move(path)), mayReplace_(mayReplace)
 {
     const std::optional<std::filesystem::path> target = FollowLinks(PathOfName(path_));
     if (!target)
@@ -81,55 +35,23 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path))
         const FileKind kind = HoldExistingFile();
         if (kind == FileKind::Device) {
             ReleaseExistingFile();
+            device_ = true;
             return;
         }
         if (kind != FileKind::Regular)
             Fail("it is not a regular file");
+        if (!mayReplace_)
+            FailAsTaken();
         replacesFile_ = true;
     }
-    temporary_ = CreateFileBeside(target_);
-    if (temporary_.empty())
-        ReleaseExistingFile();
-}
-
-OutputFile::~OutputFile()
-{
-    if (!settled_ && !temporary_.empty())
-        RemoveFile(temporary_);
-    ReleaseExistingFile();
-}
-
-// On the disk before it takes the name, so that a crash of the system cannot
-// leave an empty file where the old one stood. The replaced file is let go
-// first: held without sharing, it would refuse the move.
-void OutputFile::PutInPlace()
-{
-    if (settled_ || temporary_.empty())
-        return;
-    const bool flushed = FlushToDisk(temporary_);
-    const DWORD error = GetLastError();
-    ReleaseExistingFile();
-    SetLastError(error);
-    settled_ = true;
-    if (!flushed || !MoveOver(temporary_, target_)) {
-        const std::string reason = LastFailureReason(true);
-        RemoveFile(temporary_);
-        Fail(reason);
-    }
+    StartReplacement();
 }
 
 // Undoing a write in place removes a file, never a device such as NUL,
 // which has no identity.
-void OutputFile::Discard()
+bool OutputFile::RemoveWrittenInPlace()
 {
-    if (settled_)
-        return;
-    settled_ = true;
-    ReleaseExistingFile();
-    if (!temporary_.empty())
-        RemoveFile(temporary_);
-    else if (IdentityOfName(target_))
-        RemoveFile(target_);
+    return !IdentityOfName(target_) || RemoveFile(target_);
 }
 
 }  // namespace pellimar

@@ -34,6 +34,11 @@ std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardOutput()
     return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardOutput()));
 }
 
+std::unique_ptr<TS_TextStream> TS_TextStream::OverNewFile(NativeFile file, std::string name)
+{
+    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::OverNewFile(std::move(file), std::move(name))));
+}
+
 std::optional<std::int64_t> TS_TextStream::DataSize() const
 {
     return File().DataSize();

@@ -26,6 +26,9 @@ public:
     // a pipe as well as a file.
     static std::unique_ptr<TS_TextStream> OverStandardInput();
     static std::unique_ptr<TS_TextStream> OverStandardOutput();
+    // Over a new, empty file opened by the file layer, named `name` in
+    // messages.
+    static std::unique_ptr<TS_TextStream> OverNewFile(NativeFile file, std::string name);
 
     // Writes what is pending and closes the file; raises "Stream write
     // error" when either fails. The file is closed in any case.

@@ -104,6 +104,28 @@ TEST_F(CliConventions, OutputTheUserMayNotWriteIsPermissionDenied)
     EXPECT_EQ("earlier", ReadFileBytes(output));
 }
 
+// The one case that costs the earlier output: a file the user may write in
+// a folder that takes no new file. The user is told before the run.
+TEST_F(CliConventions, WritingInPlaceIsAnnouncedBeforeTheRun)
+{
+    const fs::path locked = dir.Path() / "locked";
+    fs::create_directory(locked);
+    const std::string out = (locked / "out.fff").string();
+    WriteFileBytes(out, "earlier");
+    fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                             fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(dir.Path(), fs::perms::all);  // so that "nobody" may enter
+    ProgramSetup setup;
+    setup.unprivileged = true;
+    const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, out}, setup);
+    EXPECT_EQ(0, run.status);
+    EXPECT_NE(std::string::npos, run.err.find("pellimar-cli: " + out + ": note: its folder takes no new file"))
+        << run.err;
+    EXPECT_NE("earlier", ReadFileBytes(out));
+}
+
 TEST_F(CliConventions, SummaryThatCannotBeWrittenIsAFailure)
 {
     ProgramSetup setup;

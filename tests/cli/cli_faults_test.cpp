@@ -3,6 +3,7 @@
 // Every failure is reported on stderr with exit status 1 and no summary, and
 // the input is never changed.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,17 +75,26 @@ TEST_F(CliFaults, FailedRunLeavesTheEarlierOutputAsItWas)
     EXPECT_EQ((std::set<std::string>{"in.fff", "out.fff"}), testing::FileNames(dir.Path()));
 }
 
-TEST_F(CliFaults, InterruptedRunLeavesTheEarlierOutputAsItWas)
+// A closed terminal (HUP) stops a run as Ctrl+C and TERM do; not even KILL
+// leaves anything behind.
+TEST_F(CliFaults, InterruptedOrKilledRunLeavesTheEarlierOutputAsItWas)
 {
     // A gigabyte that costs nothing to make: a file with a hole reads as zeros.
     fs::resize_file(input, std::uintmax_t{1} << 30);
-    WriteFileBytes(output, "earlier output");
-    const auto writing = [&] { return testing::FileNames(dir.Path()).size() > 2; };
-    const testing::ProgramRun run =
-        testing::RunProgramInterrupted(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, output}, writing);
-    ExpectError(run, "Operation Canceled. " + output + " was left as it was.", 130);
-    EXPECT_EQ("earlier output", ReadFileBytes(output));
-    EXPECT_EQ((std::set<std::string>{"in.fff", "out.fff"}), testing::FileNames(dir.Path()));
+    const std::string folder = dir.Path().string();
+    const auto writing = [&](long child) { return testing::HoldsUnnamedFileIn(child, folder); };
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        SCOPED_TRACE(signal);
+        WriteFileBytes(output, "earlier output");
+        const testing::ProgramRun run =
+            testing::RunProgramInterrupted(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, output}, writing, signal);
+        if (signal == SIGKILL)
+            EXPECT_EQ(128 + SIGKILL, run.status);
+        else
+            ExpectError(run, "Operation Canceled. " + output + " was left as it was.", 130);
+        EXPECT_EQ("earlier output", ReadFileBytes(output));
+        EXPECT_EQ((std::set<std::string>{"in.fff", "out.fff"}), testing::FileNames(dir.Path()));
+    }
 }
 
 TEST_F(CliFaults, FileSizeLimitAtTheFinalFlushIsAWriteError)
@@ -156,6 +166,17 @@ TEST_F(CliFaults, OutputThatIsTheInputByItsOwnPathOrWithDotIsRefused)
         ExpectError(Run({"-r", "x", "-f", input, same}), "Cannot create file " + same);
         ExpectInputKept();
     }
+}
+
+// Standard input read from the output's file is the input too: written in
+// place, the output would empty it before it is read.
+TEST_F(CliFaults, OutputThatIsTheFileOnStandardInputIsRefused)
+{
+    testing::ProgramSetup setup;
+    setup.input = input;
+    ExpectError(testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", "-f", "-", input}, setup),
+                "Cannot create file " + input + ": it is the input file");
+    ExpectInputKept();
 }
 
 TEST_F(CliFaults, OutputThatIsASymbolicLinkToTheInputIsRefused)

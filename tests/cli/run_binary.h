@@ -28,10 +28,15 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 
 // The rest is POSIX only: signals and terminals.
 
-// Sends the program SIGINT, as Ctrl+C does, once `ready` says so (asked
-// every millisecond), and returns what it did then.
+// Sends the program `signal` (SIGINT, as Ctrl+C does, unless told) once
+// `ready`, given the program's process id, says so (asked every
+// millisecond), and returns what it did then.
 ProgramRun RunProgramInterrupted(const std::string& program, const std::vector<std::string>& arguments,
-                                 const std::function<bool()>& ready);
+                                 const std::function<bool(long)>& ready, int signal = 2);
+
+// True when process `process` has a file open in `folder` that has no name
+// there: the unnamed new file of a run.
+bool HoldsUnnamedFileIn(long process, const std::string& folder);
 
 // Runs the program with its standard error and output on a terminal of
 // `columns` columns, and returns what the terminal received.

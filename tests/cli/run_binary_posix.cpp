@@ -118,14 +118,26 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 }
 
 ProgramRun RunProgramInterrupted(const std::string& program, const std::vector<std::string>& arguments,
-                                 const std::function<bool()>& ready)
+                                 const std::function<bool(long)>& ready, int signal)
 {
     TempDir dir;
     const Started started = Start(dir, program, arguments, {});
-    for (int waited = 0; waited < 10000 && !ready(); ++waited)
+    for (int waited = 0; waited < 10000 && !ready(started.child); ++waited)
         usleep(1000);
-    kill(started.child, SIGINT);
+    kill(started.child, signal);
     return Finish(started);
+}
+
+// The system shows such a file as "<folder>/#<inode> (deleted)".
+bool HoldsUnnamedFileIn(long process, const std::string& folder)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/" + std::to_string(process) + "/fd", error)) {
+        const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+        if (target.starts_with(folder + "/#") && target.ends_with(" (deleted)"))
+            return true;
+    }
+    return false;
 }
 
 std::string RunProgramOnTerminal(const std::string& program, const std::vector<std::string>& arguments, int columns)

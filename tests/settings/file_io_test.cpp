@@ -3,14 +3,16 @@
 #include "settings/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
+#include "settings/ini_file.h"
 #include "support/temp_dir.h"
-#include "unprivileged.h"
-#include "write_failure.h"
+#include "support/unprivileged.h"
 
 namespace pellimar {
 namespace {
@@ -18,6 +20,30 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
+
+// While it lives, no file of this process can grow beyond `bytes`, which
+// fails writes as a full disk does, also for root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limited{bytes, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
 
 class ReplaceFileContentsTest : public ::testing::Test {
 protected:
@@ -68,7 +94,7 @@ TEST_F(ReplaceFileContentsTest, FailedRewriteOfAHardLinkedFileKeepsTheOldContent
     WriteFileBytes(File("pellimar.INI"), old);
     fs::create_hard_link(File("pellimar.INI"), File("backup.INI"));
     {
-        testing::FileSizeLimit fullDisk(old.size() + 4);
+        FileSizeLimit fullDisk(old.size() + 4);
         EXPECT_FALSE(ReplaceFileContents(File("pellimar.INI"), old + std::string(100, 'x')));
     }
     EXPECT_EQ(old, ReadFileBytes(File("backup.INI")));
@@ -90,6 +116,18 @@ TEST_F(ReplaceFileContentsTest, ReplacementKeepsTheOwnerAndTheMode)
     EXPECT_EQ(testing::kUnprivilegedId, info.st_gid);
     EXPECT_EQ(0640u, info.st_mode & 07777);
     EXPECT_EQ("new", ReadFileBytes(File("pellimar.INI")));
+}
+
+TEST_F(ReplaceFileContentsTest, ReplacingKeepsTheFileModeAndFollowsASymbolicLink)
+{
+    const std::string target = File("real.INI");
+    WriteFileBytes(target, "[Options]\r\n");
+    ::chmod(target.c_str(), 0640);
+    fs::create_symlink(target, File("Pellimar.INI"));
+    TIniFile(File("Pellimar.INI")).WriteBool("Options", "Remove", true);
+    EXPECT_TRUE(fs::is_symlink(File("Pellimar.INI")));
+    EXPECT_EQ("[Options]\r\nRemove=1\r\n", ReadFileBytes(target));
+    EXPECT_EQ(fs::perms(0640), fs::status(target).permissions());
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 #include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <random>
@@ -191,24 +189,12 @@ TEST_F(IniFileTest, FailedWriteRaisesAndLeavesTheOldFileAndNoTemporaryFile)
     const std::string old = "[Options]\r\nSearch=0\r\n[L1]\r\nx=\r\n";
     Given(old);
     {
-        testing::FileSizeLimit fullDisk(8);
+        testing::FullDisk fullDisk;
         EXPECT_THROW_MSG(ini.WriteString("Options", "Search", "1"), Exception, "Unable to write to " + path);
         EXPECT_THROW_MSG(ini.EraseSection("L1"), Exception, "Unable to write to " + path);
     }
     EXPECT_EQ(old, Bytes());
     EXPECT_EQ(1, std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()));
-}
-
-TEST_F(IniFileTest, ReplacingKeepsTheFileModeAndFollowsASymbolicLink)
-{
-    const std::string target = dir.File("real.INI");
-    WriteFileBytes(target, "[Options]\r\n");
-    ::chmod(target.c_str(), 0640);
-    fs::create_symlink(target, path);
-    ini.WriteBool("Options", "Remove", true);
-    EXPECT_TRUE(fs::is_symlink(path));
-    EXPECT_EQ("[Options]\r\nRemove=1\r\n", ReadFileBytes(target));
-    EXPECT_EQ(fs::perms(0640), fs::status(target).permissions());
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST(PatternHistoryTest, FailedSaveRaisesCannotCreateAndKeepsTheOldFile)
     const std::string path = dir.File("patterns.pag");
     WriteFileBytes(path, "old\r\n");
     {
-        testing::FileSizeLimit fullDisk(4);
+        testing::FullDisk fullDisk;
         EXPECT_THROW_MSG(SavePatternHistory(path, {"new one"}), EFCreateError, "Cannot create file " + path);
     }
     EXPECT_EQ("old\r\n", ReadFileBytes(path));

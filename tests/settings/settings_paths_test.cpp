@@ -10,7 +10,7 @@
 
 #include "settings/settings_store.h"
 #include "support/temp_dir.h"
-#include "unprivileged.h"
+#include "support/unprivileged.h"
 
 namespace pellimar {
 

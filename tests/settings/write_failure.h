@@ -1,34 +1,20 @@
-// Ways to make the settings files' writes fail, for the failure tests.
+// A full disk for the settings files' failure tests, made through the file
+// layer's seam so that it works the same on every system and for root.
 #pragma once
 
-#include <sys/resource.h>
+#include <climits>
 
-#include <csignal>
+#include "streams/file_faults.h"
 
 namespace pellimar::testing {
 
-// While it lives, no file of this process can grow beyond `bytes`, which
-// fails writes as a full disk does, also for root.
-class FileSizeLimit {
+// While it lives, every write of this process fails as on a full disk.
+class FullDisk {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limited{bytes, saved_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
+    FullDisk() { ArmFileFault(FileCall::Write, kDiskFullError, 0, INT_MAX); }
+    ~FullDisk() { DisarmFileFaults(); }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
 };
 
 }  // namespace pellimar::testing

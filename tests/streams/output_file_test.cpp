@@ -45,13 +45,13 @@ TEST_F(OutputFileTest, TheInputUnderAnyNameIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ((std::set<std::string>{"hard.fff", "out.fff"}), FileNames(dir.Path()));
 }
 
-TEST_F(OutputFileTest, FolderIsRefusedAndADeviceIsWrittenInPlace)
+TEST_F(OutputFileTest, FolderIsRefusedAndADeviceIsWrittenDirectlyAndLeftAlone)
 {
     EXPECT_THROW_MSG(OutputFile{dir.Path().string()}, EFCreateError, "Cannot create file " + dir.Path().string());
     OutputFile device(kNullDevice);
-    EXPECT_TRUE(device.WritesInPlace());
+    EXPECT_FALSE(device.WritesInPlace());
     WriteThrough(device, "new");
-    device.Discard();
+    EXPECT_TRUE(device.Discard());
     const NativeFile stillThere = NativeFile::OpenExistingForWriting(kNullDevice);
     ASSERT_TRUE(stillThere.IsOpen());
     EXPECT_EQ(FileKind::Device, stillThere.Facts()->kind);

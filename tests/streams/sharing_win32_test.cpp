@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "streams/exceptions.h"
+#include "streams/file_replacement.h"
 #include "streams/file_stream_fixture.h"
 #include "streams/output_file_fixture.h"
 #include "streams/wide_names.h"
@@ -108,6 +110,37 @@ TEST_F(OutputFileTest, TheEarlierFileIsKeptFromOthersUntilTheNewOneIsPutInPlace)
     output.PutInPlace();
     EXPECT_EQ("new", ReadFileBytes(path));
     EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
+}
+
+// The new file is marked for deletion while it is written: when the last
+// handle goes, as when the program is ended by force, so does the file.
+TEST_F(OutputFileTest, TheNewFileGoesWithItsLastHandleUntilItIsPutInPlace)
+{
+    FileReplacement replacement;
+    ASSERT_EQ(ReplacementStart::Ready, replacement.Begin(path, true));
+    const std::string text = "new";
+    EXPECT_EQ(3, replacement.File().WriteAt(text.data(), 3, 0));
+    EXPECT_EQ(2u, FileNames(dir.Path()).size());
+    replacement.File().Close();
+    EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
+
+    ASSERT_EQ(ReplacementStart::Ready, replacement.Begin(path, true));
+    EXPECT_EQ(3, replacement.File().WriteAt(text.data(), 3, 0));
+    EXPECT_EQ(Placement::Done, replacement.PutInPlace(true));
+    EXPECT_EQ("new", ReadFileBytes(path));
+    EXPECT_EQ(0u, GetFileAttributesW(WideOfName(path).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
+}
+
+TEST_F(OutputFileTest, WithoutLeaveToReplaceAFileThatAppearsDuringTheRunStays)
+{
+    const std::string fresh = dir.File("fresh.fff");
+    OutputFile output(fresh, false);
+    WriteThrough(output, "new");
+    testing::WriteFileBytes(fresh, "theirs");
+    EXPECT_THROW(output.PutInPlace(), EFCreateError);
+    EXPECT_EQ("theirs", ReadFileBytes(fresh));
+    EXPECT_EQ((std::set<std::string>{"fresh.fff", "out.fff"}), FileNames(dir.Path()));
 }
 
 }  // namespace

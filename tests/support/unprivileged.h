@@ -11,6 +11,7 @@
 
 #include <exception>
 #include <functional>
+#include <vector>
 
 namespace pellimar::testing {
 
@@ -18,15 +19,16 @@ namespace pellimar::testing {
 inline constexpr uid_t kUnprivilegedId = 65534;
 
 // Runs `steps` in a child process, which gives up root first when the tests
-// run as root. Folders the steps use must let that user in. The child's
-// failed expectations are printed by the child; true when there were none.
-inline bool RunUnprivileged(const std::function<void()>& steps)
+// run as root, keeping only the supplementary `groups`. Folders the steps
+// use must let that user in. The child's failed expectations are printed by
+// the child; true when there were none.
+inline bool RunUnprivileged(const std::function<void()>& steps, const std::vector<gid_t>& groups = {})
 {
     const pid_t child = ::fork();
     if (child < 0)
         return false;
     if (child == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 ||
+        if (::geteuid() == 0 && (::setgroups(groups.size(), groups.data()) != 0 || ::setgid(kUnprivilegedId) != 0 ||
                                  ::setuid(kUnprivilegedId) != 0))
             ::_exit(2);
         try {

@@ -1,0 +1,38 @@
+// A seam through which tests make the file layer's system calls fail on
+// demand, so that every failure path can be tried without root, a full disk
+// or a signal. Nothing is armed in an ordinary run, and then the file layer
+// pays one test of a flag per call.
+#pragma once
+
+namespace pellimar {
+
+enum class FileCall {
+    CreateUnnamed, // making it without a name (EOPNOTSUPP: the file system has none)
+    CreateBeside,  // making the new file that will replace another, under a name
+    Write,         // a write to any file
+    Sync,          // bringing a file's bytes to the disk
+    PutInPlace,    // giving the new file the name of the one it replaces
+    Remove,        // removing a file by name
+};
+
+// The failure to report is the system's error number (errno on POSIX, a
+// GetLastError value on Windows); kShortTransfer makes a write take only
+// half of what it was given, which is no error.
+inline constexpr int kShortTransfer = 0;
+// The system's error for a full disk.
+#ifdef _WIN32
+inline constexpr int kDiskFullError = 112;  // ERROR_DISK_FULL
+#else
+inline constexpr int kDiskFullError = 28;  // ENOSPC
+#endif
+
+// The next `times` calls of that kind after `skip` successful ones fail with
+// `error`. One fault can be armed per kind of call.
+void ArmFileFault(FileCall call, int error, int skip = 0, int times = 1);
+void DisarmFileFaults();
+
+// For the file layer: true when an armed fault strikes this call; `error`
+// is then what to report.
+bool FileFaultStrikes(FileCall call, int& error);
+
+}  // namespace pellimar

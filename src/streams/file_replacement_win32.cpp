@@ -1,0 +1,134 @@
+// Putting a file in place on Windows: a hidden new file beside the target,
+// marked for deletion until it is put in place, so that a program ended by
+// force (taskkill /F) leaves nothing behind; MoveFileExW puts it under the
+// target's name, over the replaced file or only while the name is free.
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+
+#include "streams/file_faults.h"
+#include "streams/file_replacement.h"
+#include "streams/wide_names.h"
+
+namespace pellimar {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kMaxNameCharacters = 255;
+
+HANDLE AsHandle(const NativeFile& file)
+{
+    return reinterpret_cast<HANDLE>(file.Handle());
+}
+
+// ".out.fff.pellimar-<process>-<n>" beside the target; of a long name only
+// as much is kept as lets the whole fit the longest name a folder takes.
+std::string NameBeside(const std::string& target)
+{
+    static std::atomic<unsigned> counter{0};
+    const fs::path path = PathOfName(target);
+    const std::wstring tail =
+        L".pellimar-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter.fetch_add(1));
+    std::wstring leaf = path.filename().wstring();
+    leaf.resize(std::min(leaf.size(), kMaxNameCharacters - 1 - tail.size()));
+    return NameOfPath(path.parent_path() / (L"." + leaf + tail));
+}
+
+bool FolderRefuses(DWORD error)
+{
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
+// A file marked so is removed by the system when its last handle closes,
+// however the program ends; false where the file system cannot.
+bool MarkForDeletion(const NativeFile& file, bool deletion)
+{
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = deletion ? TRUE : FALSE;
+    return SetFileInformationByHandle(AsHandle(file), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+bool Refused(FileCall call)
+{
+    int error = 0;
+    if (!FileFaultStrikes(call, error))
+        return false;
+    SetLastError(static_cast<DWORD>(error));
+    return true;
+}
+
+}  // namespace
+
+ReplacementStart FileReplacement::Begin(const std::string& target, bool replacing)
+{
+    Abandon();
+    target_ = target;
+    replacing_ = replacing;
+    notKept_.clear();
+    // The replaced file's attributes (archive, not content indexed) go over
+    // to the new one; a new file gets the ordinary ones.
+    const DWORD attributes = replacing ? GetFileAttributesW(WideOfName(target).c_str()) : INVALID_FILE_ATTRIBUTES;
+    mode_ = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && !Refused(FileCall::CreateBeside); ++attempt) {
+        temporary_ = NameBeside(target);
+        handle = CreateFileW(WideOfName(temporary_).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
+                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        temporary_.clear();
+        SetLastError(error);
+        return FolderRefuses(error) ? ReplacementStart::FolderRefuses : ReplacementStart::Failed;
+    }
+    file_ = NativeFile::Adopt(reinterpret_cast<std::intptr_t>(handle));
+    MarkForDeletion(file_, true);
+    return ReplacementStart::Ready;
+}
+
+// The mark is taken off and the handle let go before the move, which opens
+// the file by its name; only a kill in between can leave the new file.
+Placement FileReplacement::PutInPlace(bool replace)
+{
+    if (!IsReady()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return Placement::Failed;
+    }
+    bool ready = file_.Sync() && MarkForDeletion(file_, false);
+    DWORD error = GetLastError();
+    file_.Close();
+    const std::wstring from = WideOfName(temporary_);
+    ready = ready && SetFileAttributesW(from.c_str(), mode_) != 0;
+    if (ready && !Refused(FileCall::PutInPlace)) {
+        const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+        ready = MoveFileExW(from.c_str(), WideOfName(target_).c_str(), flags) != 0;
+    } else {
+        ready = false;
+    }
+    error = ready ? ERROR_SUCCESS : GetLastError() != ERROR_SUCCESS ? GetLastError() : error;
+    if (!ready) {
+        Abandon();
+        SetLastError(error);
+        const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+        return taken && !replace ? Placement::NameTaken : Placement::Failed;
+    }
+    temporary_.clear();
+    return Placement::Done;
+}
+
+// A file still marked goes with its handle; one whose mark was taken off or
+// never held is removed by name.
+void FileReplacement::Abandon()
+{
+    const bool marked = file_.IsOpen() && MarkForDeletion(file_, true);
+    file_.Close();
+    if (!temporary_.empty() && !marked)
+        DeleteFileW(WideOfName(temporary_).c_str());
+    temporary_.clear();
+}
+
+}  // namespace pellimar
