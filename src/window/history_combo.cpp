@@ -19,12 +19,12 @@ THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind) : QComboBo
 
 QString THistoryComboBox::FromBytes(const std::string& bytes) const
 {
-    return textKind_ == BoxText::Path ? PathFromBytes(bytes) : TextFromBytes(bytes);
+    return textKind_ == BoxText::Path ? PathFromBytes(bytes) : TextFromUtf8(bytes);
 }
 
 std::string THistoryComboBox::ToBytes(const QString& text) const
 {
-    return textKind_ == BoxText::Path ? BytesFromPath(text) : BytesFromText(text);
+    return textKind_ == BoxText::Path ? BytesFromPath(text) : Utf8FromText(text);
 }
 
 std::string THistoryComboBox::Bytes() const

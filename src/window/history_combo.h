@@ -1,5 +1,5 @@
 // An editable drop-down box that shows a history, kept by the window model,
-// as its list, and its text as bytes.
+// as its list, and its text as bytes (UTF-8, or a file name).
 #pragma once
 
 #include <QComboBox>

@@ -38,8 +38,8 @@ TPreviewDialog::TPreviewDialog(const std::vector<PreviewReference>& references, 
     for (int row = 0; row < table_->rowCount(); ++row) {
         const PreviewReference& reference = references[static_cast<std::size_t>(row)];
         table_->setItem(row, 0, Cell(QString::number(reference.line)));
-        table_->setItem(row, 1, Cell(TextFromBytes(reference.text)));
-        table_->setItem(row, 2, Cell(TextFromBytes(reference.recordStart)));
+        table_->setItem(row, 1, Cell(TextFromUtf8(reference.text)));
+        table_->setItem(row, 2, Cell(TextFromUtf8(reference.recordStart)));
     }
     // The record's text takes what room is left, cut short with an ellipsis;
     // the line and the reference are shown whole.

@@ -16,7 +16,7 @@ namespace {
 QString DisplayText(const std::string& text)
 {
     // Texts use "\r" between lines.
-    return TextFromBytes(text).replace('\r', '\n');
+    return TextFromUtf8(text).replace('\r', '\n');
 }
 
 const char* CaptionOf(MessageKind kind)
@@ -91,7 +91,7 @@ MessageAnswer QtDialogs::ShowMessageWithNote(MessageKind kind, const std::string
 
 void QtDialogs::ShowErrorBox(const std::string& caption, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Critical, TextFromBytes(caption), DisplayText(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Critical, TextFromUtf8(caption), DisplayText(text), QMessageBox::NoButton, parent_);
     box.setEscapeButton(box.addButton("OK", QMessageBox::AcceptRole));
     box.exec();
 }
@@ -100,11 +100,11 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& title, const s
                                                const std::string& defaultText)
 {
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent_, TextFromBytes(title), TextFromBytes(prompt),
-                                                 QLineEdit::Normal, TextFromBytes(defaultText), &ok);
+    const QString answer = QInputDialog::getText(parent_, TextFromUtf8(title), TextFromUtf8(prompt),
+                                                 QLineEdit::Normal, TextFromUtf8(defaultText), &ok);
     if (!ok)
         return std::nullopt;
-    return BytesFromText(answer);
+    return Utf8FromText(answer);
 }
 
 bool QtDialogs::OpenFile(FileDialogState& state)

@@ -35,7 +35,7 @@ void MainWindowModel::FillLevelNames(const std::string& path)
 {
     const std::vector<std::string> names = ReadLevelNamesFile(path);
     for (std::size_t i = 0; i < names.size(); ++i)
-        view_.SetBoxText(LevelBox(static_cast<int>(i)), names[i]);
+        ShowBoxText(LevelBox(static_cast<int>(i)), names[i]);
 }
 
 void MainWindowModel::FileDropped(const std::string& path)

@@ -3,11 +3,22 @@
 // asks the same page question, and shows progress with Cancel as a run does.
 #include "engine/preview.h"
 #include "window_model/main_window_model.h"
+#include "window_model/screen_text.h"
 
 namespace pellimar {
 namespace {
 
 constexpr std::size_t kPreviewCount = 20;
+
+// The references as the screen shows the file's text.
+std::vector<PreviewReference> ScreenPreview(std::vector<PreviewReference> references)
+{
+    for (PreviewReference& reference : references) {
+        reference.text = ScreenTextFromFile(reference.text);
+        reference.recordStart = ScreenTextFromFile(reference.recordStart);
+    }
+    return references;
+}
 
 }  // namespace
 
@@ -22,14 +33,14 @@ void MainWindowModel::ShowPreview()
 {
     cancelRequested_ = false;
     RememberRunTexts();
-    const RunSettings settings = SettingsForRun();
-    if (!PassesRunChecks(settings))
+    const std::optional<RunSettings> settings = SettingsForRun();
+    if (!settings || !PassesRunChecks(*settings))
         return;
-    const PreviewResult result = RunPreview(settings, *this, levels_, kPreviewCount);
+    const PreviewResult result = RunPreview(*settings, *this, levels_, kPreviewCount);
     if (CloseIfPending())
         return;
     if (!result.cancelled)
-        services_.dialogs->ShowPreview(result.references);
+        services_.dialogs->ShowPreview(ScreenPreview(result.references));
 }
 
 // The texts a run reads go into their boxes' histories, as leaving each box

@@ -19,24 +19,13 @@ void MainWindowModel::BeginOrCancel()
     // dialogue is shown.
     Guarded([this] {
         cancelRequested_ = false;
-        if (!PassesRunChecks(SettingsForRun()) || !ConfirmOverwrite())
+        std::optional<RunSettings> settings = SettingsForRun();
+        if (!settings || !PassesRunChecks(*settings) || !ConfirmOverwrite())
             return;
-        RunAndReport();
+        // The overwrite question may have chosen another output.
+        settings->outputPath = Text(HistoryBox::OutputFile);
+        RunAndReport(*settings);
     });
-}
-
-RunSettings MainWindowModel::SettingsForRun() const
-{
-    RunSettings settings;
-    settings.inputPath = Text(HistoryBox::InputFile);
-    settings.outputPath = Text(HistoryBox::OutputFile);
-    settings.refPattern = Text(HistoryBox::RefPattern);
-    settings.pagePattern = Text(HistoryBox::PagePattern);
-    for (int i = 0; i < kLevelCount; ++i)
-        settings.levelTexts[i] = Text(LevelBox(i));
-    settings.notSearched = view_.OptionChecked(RunOption::NotSearched);
-    settings.removePageMarks = view_.OptionChecked(RunOption::RemovePageMarks);
-    return settings;
 }
 
 bool MainWindowModel::PassesRunChecks(const RunSettings& settings)
@@ -64,9 +53,9 @@ bool MainWindowModel::ConfirmOverwrite()
     return true;
 }
 
-void MainWindowModel::RunAndReport()
+void MainWindowModel::RunAndReport(const RunSettings& settings)
 {
-    RunResult result = RunConversion(SettingsForRun(), *this, levels_);
+    RunResult result = RunConversion(settings, *this, levels_);
     if (closePending_) {
         // The window was closed during the run: nobody is left to ask, so
         // the partial output is thrown away and an earlier file stays.

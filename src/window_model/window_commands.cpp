@@ -26,16 +26,13 @@ bool ReadByBeginRule(HistoryBox box)
 
 }  // namespace
 
-void MainWindowModel::SetHistory(HistoryBox box, std::vector<std::string> entries)
-{
-    histories_[BoxIndex(box)] = std::move(entries);
-    view_.ShowHistory(box, History(box));
-}
-
+// A text the settings could not hold stays out of the history; a run
+// refuses it with the reason.
 void MainWindowModel::AddShownText(HistoryBox box)
 {
+    const FileText text = BoxFileText(box);
     std::vector<std::string> entries = History(box);
-    if (AddHistoryEntry(entries, Text(box)))
+    if (text.Complete() && AddHistoryEntry(entries, text.bytes))
         SetHistory(box, std::move(entries));
 }
 
@@ -61,8 +58,9 @@ void MainWindowModel::EnterInBox(HistoryBox box)
 
 void MainWindowModel::DeleteShownEntry(HistoryBox box)
 {
+    const FileText text = BoxFileText(box);
     std::vector<std::string> entries = History(box);
-    if (RemoveHistoryEntry(entries, Text(box))) {
+    if (text.Complete() && RemoveHistoryEntry(entries, text.bytes)) {
         SetHistory(box, std::move(entries));
         view_.SetBoxText(box, "");
     }
