@@ -27,6 +27,9 @@ namespace pellimar {
 class ProgramLauncher;
 struct SettingsData;
 
+// A message with, on a line of its own, the file it concerns and the reason.
+std::string WithFileAndReason(const std::string& message, const std::string& file, const std::string& reason);
+
 inline constexpr const char* kApplicationTitle = "Folio Flat File Pellimar";
 
 struct WindowServices {
@@ -122,6 +125,7 @@ private:
     std::optional<RunSettings> SettingsForRun();
     bool PassesRunChecks(const RunSettings& settings);
 
+    bool RefuseOutputThatIsInput(const RunSettings& settings);
     bool ConfirmOverwrite();
     void RunAndReport(const RunSettings& settings);
     void ShowRunEnd(RunResult& result);

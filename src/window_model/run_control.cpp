@@ -3,6 +3,7 @@
 // dialogues at the end, the viewer among them.
 #include "run/run_checks.h"
 #include "settings/settings_store.h"
+#include "streams/exceptions.h"
 #include "window_model/file_dialogs.h"
 #include "window_model/main_window_model.h"
 #include "window_model/program_launcher.h"
@@ -20,7 +21,7 @@ void MainWindowModel::BeginOrCancel()
     Guarded([this] {
         cancelRequested_ = false;
         std::optional<RunSettings> settings = SettingsForRun();
-        if (!settings || !PassesRunChecks(*settings) || !ConfirmOverwrite())
+        if (!settings || !PassesRunChecks(*settings) || RefuseOutputThatIsInput(*settings) || !ConfirmOverwrite())
             return;
         // The overwrite question may have chosen another output.
         settings->outputPath = Text(HistoryBox::OutputFile);
@@ -32,8 +33,21 @@ bool MainWindowModel::PassesRunChecks(const RunSettings& settings)
 {
     const RunCheck check = CheckRunInputs(settings);
     if (!check.Passed())
-        services_.dialogs->ShowMessage(MessageKind::Error, check.message, MessageButtons::Ok);
+        services_.dialogs->ShowMessage(MessageKind::Error, WithFileAndReason(check.message, check.file, check.reason),
+                                       MessageButtons::Ok);
     return check.Passed();
+}
+
+// The user's own input is never offered for overwriting: an output that is
+// the input through a link or another spelling is refused first, as the run
+// would refuse it.
+bool MainWindowModel::RefuseOutputThatIsInput(const RunSettings& settings)
+{
+    if (!OutputIsInput(settings.inputPath, settings.outputPath))
+        return false;
+    HandleException(EFCreateError(FillPlaceholder(kCannotCreateFile, settings.outputPath),
+                                  {settings.outputPath, kOutputIsInput}));
+    return true;
 }
 
 bool MainWindowModel::ConfirmOverwrite()

@@ -53,7 +53,8 @@ TEST(Preview, MakesTheChecksOfBeginButNotThoseOfTheOutput)
     f.Type(HistoryBox::InputFile, f.dir.File("missing.fff"));
     f.model.Preview();
     EXPECT_EQ(f.dialogs.MessageTexts(),
-              (Names{"Insufficient information to process reference pattern", "Input file not found."}));
+              (Names{"Insufficient information to process reference pattern\r\"1\" stands for level 1, which has no name",
+                     "Input file not found.\r" + f.dir.File("missing.fff") + ": no such file"}));
     EXPECT_TRUE(f.dialogs.previews.empty());
     EXPECT_EQ(ReadFileBytes(f.outputPath), "earlier");
 }

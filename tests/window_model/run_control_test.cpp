@@ -84,9 +84,43 @@ TEST(RunControl, MissingInputIsReported)
     f.model.BeginOrCancel();
     f.Type(HistoryBox::InputFile, f.dir.Path().string());  // a folder
     f.model.BeginOrCancel();
-    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Input file not found.", "Input file not found."}));
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Input file not found.\r" + f.dir.File("missing.fff") + ": no such file",
+                                               "Input file not found.\r" + f.dir.Path().string() + ": it is a folder"}));
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
+}
+
+TEST(RunControl, WriteErrorNamesTheFileAndTheReason)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    ModelFixture f;
+    f.Prepare(Records(2000));
+    f.Type(HistoryBox::Level1, "Book");
+    f.Type(HistoryBox::OutputFile, "/dev/full");
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.model.BeginOrCancel();
+    ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Stream write error.\r/dev/full: no space left on the disk");
+}
+
+// The input under another name is refused before the overwrite question,
+// which would otherwise offer it.
+TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
+{
+    ModelFixture f;
+    f.Prepare(kBook);
+    f.Type(HistoryBox::Level1, "Book");
+    const std::string link = f.dir.File("link.fff");
+    std::filesystem::create_symlink(f.inputPath, link);
+    for (const std::string& output : {link, f.dir.Path().string() + "/./in.fff"}) {
+        f.Type(HistoryBox::OutputFile, output);
+        f.dialogs.answers = {MessageAnswer::Yes};
+        f.model.BeginOrCancel();
+        EXPECT_EQ(f.dialogs.errorBoxes.back().second, "Cannot create file " + output + ".\rit is the input file");
+    }
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(ReadFileBytes(f.inputPath), kBook);
 }
 
 TEST(RunControl, PatternChecksStopTheRun)
@@ -98,7 +132,9 @@ TEST(RunControl, PatternChecksStopTheRun)
     f.Type(HistoryBox::PagePattern, "[x]");
     f.model.BeginOrCancel();
     EXPECT_EQ(f.dialogs.MessageTexts(),
-              (Names{"Insufficient information to process reference pattern", "Page # Pattern must contain #"}));
+              (Names{"Insufficient information to process reference pattern\r"
+                     "\"#\" stands for the page, and the page-number pattern is empty",
+                     "Page # Pattern must contain #"}));
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
 }
 
@@ -176,7 +212,7 @@ TEST(RunControl, ErrorFromThePassRestoresTheWindow)
     f.model.BeginOrCancel();
     EXPECT_TRUE(f.dialogs.messages.empty());
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".\rno such folder");
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
     EXPECT_TRUE(f.view.runControlsEnabled);
     EXPECT_FALSE(f.model.IsRunning());
