@@ -141,9 +141,9 @@ bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
     return true;
 }
 
-void QtDialogs::ShowPreview(const std::vector<PreviewReference>& references)
+void QtDialogs::ShowPreview(const PreviewShown& preview)
 {
-    TPreviewDialog dialog(references, parent_);
+    TPreviewDialog dialog(preview, parent_);
     dialog.exec();
 }
 

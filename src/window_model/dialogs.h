@@ -11,6 +11,14 @@
 
 namespace pellimar {
 
+// What a preview shows: a heading, the first references of a run (line,
+// reference, the record) and, when there is one, a piece of advice.
+struct PreviewShown {
+    std::string heading;
+    std::vector<PreviewReference> references;
+    std::string note;
+};
+
 enum class MessageKind { Warning, Error, Information, Confirm };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
@@ -51,8 +59,7 @@ public:
     virtual bool SaveFile(FileDialogState& state) = 0;
     // Shows the user guide kept at the given path.
     virtual void ShowHelp(const std::string& guidePath) = 0;
-    // Lists the first references of a run: line, reference, the record.
-    virtual void ShowPreview(const std::vector<PreviewReference>& references) = 0;
+    virtual void ShowPreview(const PreviewShown& preview) = 0;
 };
 
 }  // namespace pellimar

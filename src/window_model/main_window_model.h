@@ -129,7 +129,7 @@ private:
     bool ConfirmOverwrite();
     void RunAndReport(const RunSettings& settings);
     void ShowRunEnd(RunResult& result);
-    std::string IdRecordsAdvice(const RunResult& result) const;
+    std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
     bool CloseIfPending();
     void SetRunControls(bool enabled);
     void ShowRunDisplay(bool running);

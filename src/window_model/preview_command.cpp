@@ -10,8 +10,20 @@ namespace {
 
 constexpr std::size_t kPreviewCount = 20;
 
+// A preview that stopped short of its count has found every reference.
+std::string PreviewHeading(std::size_t count)
+{
+    if (count == 0)
+        return "The run would make no reference.";
+    if (count == 1)
+        return "The run would make one reference:";
+    if (count < kPreviewCount)
+        return "The run would make " + std::to_string(count) + " references:";
+    return "The first " + std::to_string(count) + " references the run would make:";
+}
+
 // The references as the screen shows the file's text.
-std::vector<PreviewReference> ScreenPreview(std::vector<PreviewReference> references)
+std::vector<PreviewReference> ScreenReferences(std::vector<PreviewReference> references)
 {
     for (PreviewReference& reference : references) {
         reference.text = ScreenTextFromFile(reference.text);
@@ -40,7 +52,8 @@ void MainWindowModel::ShowPreview()
     if (CloseIfPending())
         return;
     if (!result.cancelled)
-        services_.dialogs->ShowPreview(ScreenPreview(result.references));
+        services_.dialogs->ShowPreview({PreviewHeading(result.references.size()), ScreenReferences(result.references),
+                                        IdRecordsAdvice(result.unreadIdLevelRecords)});
 }
 
 // The texts a run reads go into their boxes' histories, as leaving each box

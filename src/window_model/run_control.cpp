@@ -94,11 +94,11 @@ bool MainWindowModel::CloseIfPending()
 
 // Level records with IDs that name one of the levels, read as plain record
 // codes because the switch is off: the likely reason for missing references.
-std::string MainWindowModel::IdRecordsAdvice(const RunResult& result) const
+std::string MainWindowModel::IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const
 {
-    if (result.unreadIdLevelRecords == 0 || idRecords_)
+    if (unreadIdLevelRecords == 0 || idRecords_)
         return {};
-    return std::to_string(result.unreadIdLevelRecords) +
+    return std::to_string(unreadIdLevelRecords) +
            " record codes of this file name a level in the form <RD,ID:n:Level>, as later Folio versions "
            "write level records. Switch on File > Preferences > ID record levels to read them as such.";
 }
@@ -117,7 +117,7 @@ void MainWindowModel::ShowRunEnd(RunResult& result)
         return;
     }
     const std::string text = std::to_string(result.refCount) + " total references created.\rView output file?";
-    if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result),
+    if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result.unreadIdLevelRecords),
                                                MessageButtons::YesNo) == MessageAnswer::Yes)
         LaunchViewer();
 }
