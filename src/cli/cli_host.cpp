@@ -5,7 +5,7 @@
 
 namespace pellimar::cli {
 
-CliHost::CliHost(const Options& options, bool showProgress) : options_(options)
+CliHost::CliHost(const Configuration& configuration, bool showProgress) : configuration_(configuration)
 {
     if (showProgress)
         progress_.emplace();
@@ -33,7 +33,7 @@ void CliHost::LeaveRunning()
 
 std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)
 {
-    return options_.startPage;
+    return std::to_string(configuration_.startPage);
 }
 
 bool CliHost::CancelRequested() const

@@ -1,11 +1,12 @@
 // The command line's side of a run: progress on standard error, the fixed
-// starting-page answer, the switches from the options, and Ctrl+C as cancel.
+// starting-page answer, the switches of the configuration, and Ctrl+C as
+// cancel.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "cli/options.h"
+#include "cli/configuration.h"
 #include "cli/progress_bar.h"
 #include "engine/run_host.h"
 
@@ -13,19 +14,19 @@ namespace pellimar::cli {
 
 class CliHost : public RunHost {
 public:
-    CliHost(const Options& options, bool showProgress);
+    CliHost(const Configuration& configuration, bool showProgress);
 
     void EnterRunning() override;
     void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
     void LeaveRunning() override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
-    bool LeftJustOnly() const override { return options_.leftJustOnly; }
-    bool UseHR() const override { return options_.useHR; }
-    bool IdRecords() const override { return options_.idRecords; }
+    bool LeftJustOnly() const override { return configuration_.leftJustOnly; }
+    bool UseHR() const override { return configuration_.useHR; }
+    bool IdRecords() const override { return configuration_.idRecords; }
     bool CancelRequested() const override;
 
 private:
-    const Options& options_;
+    const Configuration& configuration_;
     std::optional<ProgressBar> progress_;
 };
 

@@ -33,4 +33,15 @@ std::optional<std::string> FlatFileText(const std::string& argument);
 // What --help says about that encoding; empty where nothing is converted.
 std::string EncodingNote();
 
+// Text in that encoding (a reference of the preview) as standard output
+// should receive it: for a console on Windows, whose code page is UTF-8
+// while the program runs, in UTF-8; anywhere else the bytes as they are.
+std::string ForStandardOutput(const std::string& flatFileText);
+// The conversion itself, from the 8-bit encoding to UTF-8 (none on POSIX).
+std::string Utf8OfFlatFileText(const std::string& flatFileText);
+
+// The device a name stands for in any folder, as Windows maps "aux.fff" or
+// "NUL" (in capitals); nothing on POSIX, whose devices are files with paths.
+std::optional<std::string> DeviceOfName(const std::string& path);
+
 }  // namespace pellimar::cli

@@ -82,4 +82,19 @@ std::string EncodingNote()
     return {};
 }
 
+std::string ForStandardOutput(const std::string& flatFileText)
+{
+    return flatFileText;
+}
+
+std::string Utf8OfFlatFileText(const std::string& flatFileText)
+{
+    return flatFileText;
+}
+
+std::optional<std::string> DeviceOfName(const std::string&)
+{
+    return std::nullopt;
+}
+
 }  // namespace pellimar::cli

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string_view>
 
 #include "cli/console.h"
 #include "streams/wide_names.h"
@@ -11,15 +12,21 @@ namespace pellimar::cli {
 namespace {
 
 std::atomic<bool> cancelSignalled{false};
+// The thread that runs the pass.
+std::atomic<HANDLE> runThread{nullptr};
 
 // Called on a thread the system starts for the event. The run stops at its
-// next step, as after SIGINT on POSIX; other events (the console closing)
-// keep their default.
+// next step, as after SIGINT on POSIX; a read or write of the run that waits
+// (on a console or an idle pipe) is cut short, or the run would wait on for
+// data that may never come. Other events (the console closing) keep their
+// default.
 BOOL WINAPI OnConsoleControl(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
     cancelSignalled = true;
+    if (const HANDLE thread = runThread)
+        CancelSynchronousIo(thread);
     return TRUE;
 }
 
@@ -32,6 +39,10 @@ HANDLE StandardError()
 
 void InstallCancelHandler()
 {
+    HANDLE thread = nullptr;
+    if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS))
+        runThread = thread;
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
@@ -93,6 +104,57 @@ std::string EncodingNote()
            std::to_string(GetACP()) +
            " here), the\n"
            "encoding of 8-bit flat files; a character it lacks is a usage error.\n";
+}
+
+std::string Utf8OfFlatFileText(const std::string& flatFileText)
+{
+    const UINT codePage = GetACP();
+    if (codePage == CP_UTF8 || flatFileText.empty())
+        return flatFileText;
+    const int length = static_cast<int>(flatFileText.size());
+    const int size = MultiByteToWideChar(codePage, 0, flatFileText.data(), length, nullptr, 0);
+    if (size <= 0)
+        return flatFileText;
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, 0, flatFileText.data(), length, wide.data(), size);
+    return NameOfWide(wide);
+}
+
+std::string ForStandardOutput(const std::string& flatFileText)
+{
+    DWORD mode = 0;
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) == 0)
+        return flatFileText;
+    return Utf8OfFlatFileText(flatFileText);
+}
+
+// The last part of the name up to its first dot, blanks at its end dropped
+// and in capitals, is what Windows compares with its device names.
+std::optional<std::string> DeviceOfName(const std::string& path)
+{
+    const std::size_t folderEnd = path.find_last_of("\\/:");
+    const std::string name = path.substr(folderEnd == std::string::npos ? 0 : folderEnd + 1);
+    std::string device = name.substr(0, name.find('.'));
+    while (!device.empty() && device.back() == ' ')
+        device.pop_back();
+    for (char& c : device) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    for (const char* fixed : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (device == fixed)
+            return device;
+    }
+    // COM1 to COM9 and LPT1 to LPT9, also with the superscript digits 1 to 3
+    // (in UTF-8).
+    const std::string_view port(device);
+    if (port.starts_with("COM") || port.starts_with("LPT")) {
+        const std::string_view number = port.substr(3);
+        if ((number.size() == 1 && number[0] >= '1' && number[0] <= '9') ||
+            number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3")
+            return device;
+    }
+    return std::nullopt;
 }
 
 }  // namespace pellimar::cli

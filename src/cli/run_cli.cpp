@@ -4,16 +4,19 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "cli/cli_host.h"
 #include "cli/console.h"
-#include "cli/options.h"
+#include "cli/configuration.h"
+#include "cli/help_text.h"
+#include "cli/parse_arguments.h"
 #include "engine/conversion.h"
-#include "engine/level_names_line.h"
 #include "engine/preview.h"
 #include "run/run_checks.h"
 #include "streams/exceptions.h"
+#include "streams/stop_request.h"
 
 #ifndef PELLIMAR_VERSION
 #define PELLIMAR_VERSION "0"
@@ -24,6 +27,13 @@ namespace {
 
 constexpr const char* kProgram = "pellimar-cli";
 
+// A text that ends a sentence, not one that ends with a file's name that
+// ends in a full stop ("Cannot create file out.").
+bool EndsASentence(const std::string& text, const ErrorContext& context)
+{
+    return text.ends_with('.') && (context.file.empty() || !text.ends_with(context.file));
+}
+
 // "pellimar-cli: FILE: TEXT: REASON", leaving out what is not known; a
 // reason after a text that ends a sentence goes in parentheses.
 void ReportError(const std::string& text, const ErrorContext& context = {})
@@ -33,42 +43,63 @@ void ReportError(const std::string& text, const ErrorContext& context = {})
         line += ": " + context.file;
     line += ": " + text;
     if (!context.reason.empty())
-        line += text.ends_with('.') ? " (" + context.reason + ")" : ": " + context.reason;
+        line += EndsASentence(text, context) ? " (" + context.reason + ")" : ": " + context.reason;
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-// The level names: those of --levels-from, each overridden by a --levelN.
-void FillLevels(Options& options)
+// The part of a path after its folders (on any system's separators).
+std::string_view FileNamePart(const std::string& path)
 {
-    if (options.levelsFrom) {
-        const std::vector<std::string> names = ReadLevelNamesFile(*options.levelsFrom);
-        for (std::size_t i = 0; i < names.size(); ++i)
-            options.run.levelTexts[i] = names[i];
-    }
-    for (int i = 0; i < kLevelCount; ++i) {
-        if (options.levels[i])
-            options.run.levelTexts[i] = *options.levels[i];
-    }
+    const std::size_t folderEnd = path.find_last_of("\\/:");
+    return std::string_view(path).substr(folderEnd == std::string::npos ? 0 : folderEnd + 1);
 }
 
-// A preview writes nothing, so the checks of the output do not apply.
-bool CheckBeforeTheRun(const Options& options)
+// A name Windows takes for a device in any folder: as input it is refused as
+// any device is; as output, unless it names the device alone (NUL, as
+// /dev/null elsewhere), the file the user meant would never be written.
+bool CheckDeviceNames(const RunSettings& run, bool preview)
 {
-    if (const RunCheck check = CheckRunInputs(options.run); !check.Passed()) {
+    if (!run.standardInput && DeviceOfName(run.inputPath)) {
+        ReportError(FillPlaceholder(kCannotOpenFile, run.inputPath), {run.inputPath, "it is not a regular file"});
+        return false;
+    }
+    if (preview || run.standardOutput)
+        return true;
+    const std::optional<std::string> device = DeviceOfName(run.outputPath);
+    if (device && FileNamePart(run.outputPath).find('.') != std::string_view::npos) {
+        ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath),
+                    {run.outputPath, "Windows takes the name for the device " + *device});
+        return false;
+    }
+    return true;
+}
+
+// A preview writes nothing, so the checks of the output do not apply. A
+// folder as output is refused at once: --force could not help.
+bool CheckBeforeTheRun(const Configuration& configuration)
+{
+    const RunSettings& run = configuration.run;
+    if (!CheckDeviceNames(run, configuration.preview.has_value()))
+        return false;
+    if (const RunCheck check = CheckRunInputs(run); !check.Passed()) {
         ReportError(check.message, {check.file, check.reason});
         return false;
     }
-    if (options.preview)
+    if (configuration.preview || run.standardOutput)
         return true;
-    if (!options.force && !options.run.standardOutput && OutputExists(options.run.outputPath)) {
-        ReportError("Output file exists (use -f or --force to overwrite)", {options.run.outputPath, {}});
+    if (OutputIsFolder(run.outputPath)) {
+        ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath), {run.outputPath, "it is a folder"});
+        return false;
+    }
+    if (!configuration.force && OutputExists(run.outputPath)) {
+        ReportError("Output file exists (use -f or --force to overwrite)", {run.outputPath, {}});
         return false;
     }
     return true;
 }
 
 // Interrupting means "stop and change nothing".
-int Cancelled(const Options& options, RunResult& result)
+int Cancelled(const Configuration& configuration, RunResult& result)
 {
     if (!result.partialOutput) {
         ReportError("Operation Canceled.");
@@ -77,16 +108,16 @@ int Cancelled(const Options& options, RunResult& result)
         ReportError("Operation Canceled. The partial output was removed.");
     } else {
         result.partialOutput->Discard();
-        ReportError("Operation Canceled. " + options.run.outputPath + " was left as it was.");
+        ReportError("Operation Canceled. " + configuration.run.outputPath + " was left as it was.");
     }
     return kExitCancelled;
 }
 
-void Summarize(const Options& options, const RunResult& result)
+void Summarize(const Configuration& configuration, const RunResult& result)
 {
     // Standard output may be the converted file itself.
-    std::FILE* summary = options.run.standardOutput ? stderr : stdout;
-    if (!options.quiet)
+    std::FILE* summary = configuration.run.standardOutput ? stderr : stdout;
+    if (!configuration.quiet)
         std::fprintf(summary, "%d total references created.\n", result.refCount);
     if (result.unreadIdLevelRecords > 0) {
         std::fflush(summary);
@@ -95,60 +126,68 @@ void Summarize(const Options& options, const RunResult& result)
     }
 }
 
-int Convert(const Options& options, CliHost& host)
+int Convert(const Configuration& configuration, CliHost& host)
 {
     LevelLists levels;
-    RunResult result = RunConversion(options.run, host, levels);
+    RunResult result = RunConversion(configuration.run, host, levels);
     if (result.cancelled)
-        return Cancelled(options, result);
-    Summarize(options, result);
+        return Cancelled(configuration, result);
+    Summarize(configuration, result);
     return kExitSuccess;
 }
 
 // One line a reference: the line of its record code, a tab, its text.
-int Preview(const Options& options, CliHost& host)
+int Preview(const Configuration& configuration, CliHost& host)
 {
     LevelLists levels;
-    const PreviewResult result = RunPreview(options.run, host, levels, *options.preview);
+    const PreviewResult result = RunPreview(configuration.run, host, levels, *configuration.preview);
     if (result.cancelled) {
         ReportError("Operation Canceled.");
         return kExitCancelled;
     }
     for (const PreviewReference& reference : result.references) {
         std::fprintf(stdout, "%lld\t", static_cast<long long>(reference.line));
-        std::fwrite(reference.text.data(), 1, reference.text.size(), stdout);
+        const std::string text = ForStandardOutput(reference.text);
+        std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
     }
     return kExitSuccess;
 }
 
-int Run(Options& options)
+int Run(const Configuration& configuration)
 {
-    CliHost host(options, options.progress.value_or(StandardErrorIsTerminal()));
-    FillLevels(options);
-    if (!CheckBeforeTheRun(options))
+    if (!CheckBeforeTheRun(configuration))
         return kExitError;
+    CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));
     InstallCancelHandler();
-    return options.preview ? Preview(options, host) : Convert(options, host);
+    SetStopCheck(CancelSignalled);
+    return configuration.preview ? Preview(configuration, host) : Convert(configuration, host);
 }
 
-int RunParsed(ParseResult& parsed)
+int UsageError(const std::string& error)
 {
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, parsed.error.c_str(),
-                     kProgram);
-        return kExitUsage;
-    }
-    if (parsed.options.help) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.c_str(), kProgram);
+    return kExitUsage;
+}
+
+int RunArguments(const std::vector<std::string>& arguments)
+{
+    const ParsedArguments parsed = ParseArguments(arguments);
+    if (!parsed.error.empty())
+        return UsageError(parsed.error);
+    if (parsed.raw.help) {
         std::fputs((UsageText(kProgram) + EncodingNote()).c_str(), stdout);
         return kExitSuccess;
     }
-    if (parsed.options.version) {
+    if (parsed.raw.version) {
         std::fputs(VersionText(kProgram, PELLIMAR_VERSION).c_str(), stdout);
         return kExitSuccess;
     }
     try {
-        return Run(parsed.options);
+        const Configured configured = Configure(parsed.raw);
+        if (!configured.usageError.empty())
+            return UsageError(configured.usageError);
+        return Run(configured.configuration);
     } catch (const Exception& error) {
         ReportError(error.what(), {error.File(), error.Reason()});
     } catch (const std::bad_alloc&) {
@@ -169,35 +208,13 @@ bool StandardOutputWritten()
     return false;
 }
 
-// Patterns, level names and the starting page in the encoding of the flat
-// files they are matched against and written into; a usage error when one
-// holds a character that encoding lacks.
-std::string ToFlatFileEncoding(Options& options)
-{
-    std::vector<std::pair<std::string*, std::string>> texts = {{&options.run.refPattern, "--ref-pattern"},
-                                                               {&options.run.pagePattern, "--page-pattern"},
-                                                               {&options.startPage, "--start-page"}};
-    for (int i = 0; i < kLevelCount; ++i) {
-        if (options.levels[i])
-            texts.emplace_back(&*options.levels[i], "--level" + std::to_string(i + 1));
-    }
-    for (const auto& [text, option] : texts) {
-        std::optional<std::string> converted = FlatFileText(*text);
-        if (!converted)
-            return option + " has a character that 8-bit flat files cannot hold here (see --help)";
-        *text = std::move(*converted);
-    }
-    return {};
-}
-
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments)
 {
-    ParseResult parsed = ParseArguments(arguments);
-    if (parsed.error.empty())
-        parsed.error = ToFlatFileEncoding(parsed.options);
-    const int status = RunParsed(parsed);
+    const std::vector<std::string> afterName(arguments.empty() ? arguments.end() : arguments.begin() + 1,
+                                             arguments.end());
+    const int status = RunArguments(afterName);
     if (!StandardOutputWritten() && status == kExitSuccess)
         return kExitError;
     return status;

@@ -1,6 +1,10 @@
 // The frame of a run.
 #include "engine/run_frame.h"
 
+#include <exception>
+
+#include "streams/exceptions.h"
+
 namespace pellimar {
 
 void OpenInput(RunContext& run, const RunSettings& settings)
@@ -12,18 +16,24 @@ void OpenInput(RunContext& run, const RunSettings& settings)
 void WithinRun(RunContext& run, RunHost& host, const std::function<void()>& work)
 {
     host.EnterRunning();
+    std::exception_ptr failure;
     try {
         run.InputSize = run.Input->DataSize().value_or(-1);
         work();
+    } catch (const EStreamError&) {
+        // A cancel given while a read or write waited (on a terminal, an
+        // idle pipe) cuts that transfer short: the run was cancelled, and
+        // ends as any cancelled run does.
+        if (!host.CancelRequested())
+            failure = std::current_exception();
     } catch (...) {
-        run.Output.reset();
-        host.LeaveRunning();
-        run.Input.reset();
-        throw;
+        failure = std::current_exception();
     }
     run.Output.reset();
     host.LeaveRunning();
     run.Input.reset();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 }  // namespace pellimar

@@ -14,7 +14,9 @@ namespace pellimar {
 void OpenInput(RunContext& run, const RunSettings& settings);
 
 // Runs `work` (which creates the output and runs the pass) between
-// EnterRunning and LeaveRunning, with the input's size taken first.
+// EnterRunning and LeaveRunning, with the input's size taken first. A
+// stream error raised once the host asks to cancel is that cancel, not a
+// failure: it does not leave.
 void WithinRun(RunContext& run, RunHost& host, const std::function<void()>& work);
 
 }  // namespace pellimar

@@ -69,4 +69,10 @@ bool OutputExists(const std::string& path)
     return !path.empty() && std::filesystem::exists(std::filesystem::symlink_status(PathOfName(path), error));
 }
 
+bool OutputIsFolder(const std::string& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(PathOfName(path), error);
+}
+
 }  // namespace pellimar

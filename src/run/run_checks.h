@@ -41,4 +41,8 @@ bool OutputIsInput(const std::string& inputPath, const std::string& outputPath);
 // nowhere included: a run would replace it.
 bool OutputExists(const std::string& path);
 
+// True when the output's name stands for a folder, through links too: no
+// run can replace it.
+bool OutputIsFolder(const std::string& path);
+
 }  // namespace pellimar

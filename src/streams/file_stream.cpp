@@ -69,11 +69,24 @@ void TFileStream::Fail(bool create, const std::string& reason)
     throw EFOpenError(message, {Name, reason});
 }
 
+// Standard input redirected from a file holds that file as a named input
+// would, and standard output redirected to a file this program holds is
+// refused before anything is written: appending a file to itself would
+// never end.
 TFileStream::TFileStream(Adopted, NativeFile file, bool writable)
     : Name("-"), File(std::move(file)), Writable(writable), Seekable(false)
 {
     if (!File.IsOpen())
         Fail(writable, LastFailureReason(writable));
+    const std::optional<FileFacts> facts = File.Facts();
+    if (!facts || facts->kind != FileKind::Regular)
+        return;
+    if (writable && IsHeldFile(facts->identity))
+        Fail(true, "it is the input file");
+    if (!writable) {
+        Identity = facts->identity;
+        Registered = TakeHeldFile(Identity);
+    }
 }
 
 std::unique_ptr<TFileStream> TFileStream::StandardInput()

@@ -29,7 +29,9 @@ public:
 
     // The process's standard input or output, read or written in order:
     // a pipe as well as a file. Named "-" in messages; closing the stream
-    // leaves the process's own descriptor open.
+    // leaves the process's own descriptor open. A standard input that is a
+    // file is held as a named input is; a standard output that is a file
+    // this program holds raises "Cannot create file -" (it is the input).
     static std::unique_ptr<TFileStream> StandardInput();
     static std::unique_ptr<TFileStream> StandardOutput();
 

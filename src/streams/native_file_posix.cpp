@@ -9,6 +9,7 @@
 
 #include "streams/exceptions.h"
 #include "streams/native_file.h"
+#include "streams/stop_request.h"
 
 namespace pellimar {
 namespace {
@@ -29,11 +30,18 @@ int Descriptor(std::intptr_t handle)
     return static_cast<int>(handle);
 }
 
-// One transfer, started again when a signal interrupted it.
+// One transfer, started again when a signal interrupted it. Once the program
+// was asked to stop it is not started (again) but fails as interrupted: a
+// read from a terminal or an idle pipe could otherwise wait on for data that
+// never comes, also when the signal came before the read began.
 template <typename Transfer>
 std::int64_t Retried(Transfer transfer)
 {
     for (;;) {
+        if (StopRequested()) {
+            errno = EINTR;
+            return -1;
+        }
         const ssize_t n = transfer();
         if (n >= 0 || errno != EINTR)
             return n;

@@ -113,6 +113,34 @@ TEST_F(CliConventions, SummaryThatCannotBeWrittenIsAFailure)
     EXPECT_EQ("pellimar-cli: -: write error: no space left on the disk\n", run.err);
 }
 
+// Appending a file to itself would never end; as cat does, the program
+// refuses before anything is written, whichever way the input is given.
+TEST_F(CliConventions, StandardOutputThatIsTheInputIsRefused)
+{
+    const std::string program = "'" + std::string(PELLIMAR_CLI_PATH) + "' -r x ";
+    for (const std::string& command : {program + "'" + input + "' - >> '" + input + "'",
+                                       program + "- - < '" + input + "' >> '" + input + "'"}) {
+        const ProgramRun run = testing::RunProgram("/bin/sh", {"-c", command});
+        EXPECT_EQ(1, run.status) << command;
+        EXPECT_EQ("pellimar-cli: -: Cannot create file -: it is the input file\n", run.err) << command;
+        EXPECT_EQ(testing::kCliInput, ReadFileBytes(input));
+    }
+    const ProgramRun named = testing::RunProgram("/bin/sh", {"-c", program + "-f - '" + input + "' < '" + input + "'"});
+    ExpectError(named, "pellimar-cli: " + input + ": Cannot create file " + input + ": it is the input file\n");
+    EXPECT_EQ(testing::kCliInput, ReadFileBytes(input));
+}
+
+// Started with standard input and error closed, the files the program opens
+// must not take their places: the progress bar would be written into them.
+TEST_F(CliConventions, ClosedStandardDescriptorsAreNotTakenByFiles)
+{
+    ASSERT_EQ(0, Run({"-r", "x", input, dir.File("expected.fff")}).status);
+    const ProgramRun run = testing::RunProgram(
+        "/bin/sh", {"-c", "exec \"$0\" \"$@\" <&- 2>&-", PELLIMAR_CLI_PATH, "-r", "x", "--progress", input, "-"});
+    EXPECT_EQ(0, run.status);
+    EXPECT_TRUE(ReadFileBytes(dir.File("expected.fff")) == run.out) << run.out;
+}
+
 TEST_F(CliConventions, EmptyReferencePatternIsAUsageError)
 {
     ExpectError(Run({"-r", "", input, output}), "the reference pattern (-r, --ref-pattern) must not be empty", 2);

@@ -84,6 +84,53 @@ TEST_F(Cli, UsageErrors)
     ExpectError(Run({input, output, "-r"}), "needs a value", 2);
 }
 
+// Each value is named in the message: "7 " looks like 7 and is not.
+TEST_F(Cli, StartPageThatIsNotAWholeNumberIsAUsageError)
+{
+    for (const std::string value : {"7 ", " 7", "abc", "0x10", "1.5", "", "+", "2147483648", "-2147483649"})
+        ExpectError(Run({"-r", "#", "-p", "[#]", "--start-page", value, input, output}),
+                    "--start-page takes a whole number from -2147483648 to 2147483647, not '" + value + "'\n", 2);
+    EXPECT_FALSE(std::filesystem::exists(output));
+    const ProgramRun run = Run({"-r", "#", "-p", "[#]", "--start-page", "+2147483647", input, output});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>2147483647<CR>"));
+}
+
+TEST_F(Cli, EmptyFileNamesAreUsageErrors)
+{
+    ExpectError(Run({"-r", "x", input, ""}), "pellimar-cli: the name of OUTPUT is empty\n", 2);
+    ExpectError(Run({"-r", "x", "", output}), "pellimar-cli: the name of INPUT is empty\n", 2);
+    ExpectError(Run({"-r", "x", "--preview", ""}), "pellimar-cli: the name of INPUT is empty\n", 2);
+}
+
+TEST_F(Cli, LevelsFileWithoutLevelNamesIsNamed)
+{
+    const std::string def = dir.File("plain.def");
+    for (const std::string text : {"no codes at all\r\n", "<LN:Tome>\r\n"}) {
+        WriteFileBytes(def, text);
+        ExpectError(Run({"-r", "1", "-L", def, input, output}),
+                    "pellimar-cli: " + def + ": No level names in " + def +
+                        ": it has no \"<LN:\" line that names levels\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+// --force could not help, so it is not suggested.
+TEST_F(Cli, FolderAsOutputIsRefusedAtOnce)
+{
+    const std::string folder = dir.Path().string();
+    ExpectError(Run({"-r", "x", input, folder}),
+                "pellimar-cli: " + folder + ": Cannot create file " + folder + ": it is a folder\n");
+}
+
+// A name that ends in a full stop is not a sentence.
+TEST_F(Cli, ReasonAfterANameThatEndsInAFullStop)
+{
+    const std::string nowhere = dir.File("no/such/out.");
+    ExpectError(Run({"-r", "x", input, nowhere}),
+                "pellimar-cli: " + nowhere + ": Cannot create file " + nowhere + ": no such folder\n");
+}
+
 TEST_F(Cli, HelpAndVersion)
 {
     const ProgramRun help = Run({"--help"});

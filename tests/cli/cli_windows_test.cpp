@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cli/cli_fixture.h"
+#include "cli/console.h"
 #include "streams/wide_names.h"
 
 namespace pellimar {
@@ -150,6 +151,58 @@ TEST_F(Cli, StandardInputAndOutputPassEveryByteAsItIs)
     EXPECT_EQ(ReadFileBytes(output), piped);
     EXPECT_NE(std::string::npos, piped.find("lone LF\n<RD>")) << piped;
     EXPECT_NE(std::string::npos, piped.find("CR CR LF\r\r\n\x1A after")) << piped;
+}
+
+// Redirected, the preview passes the file's bytes; a console, which shows
+// UTF-8 while the program runs, gets them converted.
+TEST_F(Cli, PreviewKeepsTheBytesWhenRedirectedAndConvertsThemForAConsole)
+{
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the expected bytes are those of code page 1252";
+    WriteFileBytes(input, "<RD:Livre>\xC9vangile\r\n<RD>Au commencement\r\n");
+    const ProgramRun run = Run({"-r", "1", "--level1", "Livre", "--preview", input});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("2\t\xC9vangile\n", run.out);
+    EXPECT_EQ("\xC3\x89vangile \xC2\xA7", cli::Utf8OfFlatFileText("\xC9vangile \xA7"));
+}
+
+// As /dev/null on Linux: a device is no flat file.
+TEST_F(Cli, DeviceAsInputIsRefused)
+{
+    for (const std::string device : {"NUL", "CON", "nul.fff", "aux"}) {
+        ExpectError(Run({"-r", "x", device, output}),
+                    "pellimar-cli: " + device + ": Cannot open file " + device + ": it is not a regular file\n");
+        EXPECT_FALSE(fs::exists(output));
+    }
+}
+
+// Windows takes these names for devices in any folder: the file meant
+// would never be written. NUL alone is the device, as /dev/null on Linux.
+TEST_F(Cli, OutputNamedLikeADeviceIsRefused)
+{
+    for (const std::string name : {"aux.fff", "con.txt", "COM1.fff", "lpt9 .fff", "nul.fff"}) {
+        const std::string named = dir.File(name);
+        std::string device = name.substr(0, name.find_first_of(". "));
+        for (char& c : device)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        ExpectError(Run({"-r", "x", input, named}), "pellimar-cli: " + named + ": Cannot create file " + named +
+                                                         ": Windows takes the name for the device " + device + "\n");
+    }
+    EXPECT_EQ((std::set<std::string>{"in.fff"}), testing::FileNames(dir.Path()));
+    EXPECT_EQ(0, Run({"-r", "x", input, "NUL"}).status);
+}
+
+// Paths over 260 characters need the program to say it takes them.
+TEST(CliManifest, DeclaresTheProgramAwareOfLongPaths)
+{
+    const HMODULE program = LoadLibraryExW(WideOfName(PELLIMAR_CLI_PATH).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, program);
+    const HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    ASSERT_NE(nullptr, found);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(program, found)));
+    const std::string manifest(bytes, SizeofResource(program, found));
+    EXPECT_NE(std::string::npos, manifest.find("<ws2:longPathAware>true</ws2:longPathAware>")) << manifest;
+    FreeLibrary(program);
 }
 
 }  // namespace

@@ -1,0 +1,155 @@
+// From the raw arguments to a checked configuration.
+#include "cli/configuration.h"
+
+#include <charconv>
+
+#include "cli/console.h"
+#include "engine/level_names_line.h"
+#include "streams/exceptions.h"
+
+namespace pellimar::cli {
+namespace {
+
+constexpr std::size_t kDefaultPreviewCount = 10;
+constexpr std::size_t kLargestPreviewCount = 1'000'000'000;
+
+// Digits only, all of them taken; an optional "+" or "-" before them.
+template <typename Number>
+std::optional<Number> WholeNumber(const std::string& text, bool sign)
+{
+    std::size_t start = 0;
+    if (sign && text.size() > 1 && text[0] == '+' && text[1] != '-')
+        start = 1;
+    if (!sign && !text.empty() && text[0] == '-')
+        return std::nullopt;
+    Number number{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data() + start, end, number);
+    if (text.size() == start || error != std::errc() || stop != end)
+        return std::nullopt;
+    return number;
+}
+
+std::string Quoted(const std::string& value)
+{
+    return "'" + value + "'";
+}
+
+// A count of one or more, in decimal.
+std::string PreviewCount(const RawArguments& raw, Configuration& configuration)
+{
+    if (!raw.preview)
+        return {};
+    if (!raw.previewCount) {
+        configuration.preview = kDefaultPreviewCount;
+        return {};
+    }
+    const std::optional<std::size_t> count = WholeNumber<std::size_t>(*raw.previewCount, false);
+    if (!count || *count == 0 || *count > kLargestPreviewCount)
+        return "--preview takes a count of one or more, as --preview=20, not " + Quoted(*raw.previewCount);
+    configuration.preview = count;
+    return {};
+}
+
+// "-" stands for standard input or output; a file of that name is "./-".
+std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
+{
+    const std::size_t wanted = preview ? 1 : 2;
+    const std::string got = std::to_string(raw.files.size()) + " file name(s)";
+    if (raw.files.size() != wanted)
+        return preview ? "--preview takes INPUT only, got " + got : "expected INPUT and OUTPUT, got " + got;
+    if (raw.files[0].empty())
+        return "the name of INPUT is empty";
+    if (!preview && raw.files[1].empty())
+        return "the name of OUTPUT is empty";
+    run.inputPath = raw.files[0];
+    run.standardInput = run.inputPath == "-";
+    if (!preview) {
+        run.outputPath = raw.files[1];
+        run.standardOutput = run.outputPath == "-";
+    }
+    return {};
+}
+
+std::string StartPage(const RawArguments& raw, Configuration& configuration)
+{
+    if (!raw.startPage)
+        return {};
+    const std::optional<std::int32_t> page = WholeNumber<std::int32_t>(*raw.startPage, true);
+    if (!page)
+        return "--start-page takes a whole number from -2147483648 to 2147483647, not " + Quoted(*raw.startPage);
+    configuration.startPage = *page;
+    return {};
+}
+
+// Patterns and level names are matched against, and written into, 8-bit
+// flat files; a character their encoding lacks is a usage error.
+std::string InFlatFileText(const std::optional<std::string>& given, const std::string& option, std::string& text)
+{
+    if (!given)
+        return {};
+    std::optional<std::string> converted = FlatFileText(*given);
+    if (!converted)
+        return option + " has a character that 8-bit flat files cannot hold here (see --help)";
+    text = std::move(*converted);
+    return {};
+}
+
+std::string Texts(const RawArguments& raw, RunSettings& run)
+{
+    if (!raw.refPattern)
+        return "the reference pattern (-r, --ref-pattern) is required";
+    if (raw.refPattern->empty())
+        return "the reference pattern (-r, --ref-pattern) must not be empty";
+    std::string error = InFlatFileText(raw.refPattern, "--ref-pattern", run.refPattern);
+    if (error.empty())
+        error = InFlatFileText(raw.pagePattern, "--page-pattern", run.pagePattern);
+    for (int i = 0; i < kLevelCount && error.empty(); ++i)
+        error = InFlatFileText(raw.levels[i], "--level" + std::to_string(i + 1), run.levelTexts[i]);
+    return error;
+}
+
+// The names of the file come first; each --levelN given overrides its level.
+void LevelsFromFile(const RawArguments& raw, RunSettings& run)
+{
+    if (!raw.levelsFrom)
+        return;
+    const std::vector<std::string> names = ReadLevelNamesFile(*raw.levelsFrom);
+    if (names.empty())
+        throw Exception("No level names in " + *raw.levelsFrom,
+                        {*raw.levelsFrom, "it has no \"<LN:\" line that names levels"});
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!raw.levels[i])
+            run.levelTexts[i] = names[i];
+    }
+}
+
+}  // namespace
+
+Configured Configure(const RawArguments& raw)
+{
+    Configured result;
+    Configuration& configuration = result.configuration;
+    for (const auto& step : {PreviewCount, StartPage}) {
+        if (result.usageError.empty())
+            result.usageError = step(raw, configuration);
+    }
+    if (result.usageError.empty())
+        result.usageError = Files(raw, configuration.run, configuration.preview.has_value());
+    if (result.usageError.empty())
+        result.usageError = Texts(raw, configuration.run);
+    if (!result.usageError.empty())
+        return result;
+    configuration.run.removePageMarks = raw.removePageMarks;
+    configuration.run.notSearched = raw.notSearched;
+    configuration.leftJustOnly = raw.leftJustOnly;
+    configuration.useHR = raw.useHR;
+    configuration.idRecords = raw.idRecords;
+    configuration.force = raw.force;
+    configuration.quiet = raw.quiet;
+    configuration.progress = raw.progress;
+    LevelsFromFile(raw, configuration.run);
+    return result;
+}
+
+}  // namespace pellimar::cli

@@ -1,0 +1,40 @@
+// The second step from the command line to a run: the raw arguments checked
+// and resolved into everything the run needs, before it starts. Nothing is
+// changed afterwards.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "cli/option_table.h"
+#include "engine/run_settings.h"
+
+namespace pellimar::cli {
+
+struct Configuration {
+    // Patterns and level names in the encoding of 8-bit flat files, the
+    // level names of --levels-from overridden by each --levelN.
+    RunSettings run;
+    std::int32_t startPage = 1;
+    bool leftJustOnly = false;
+    bool useHR = false;
+    bool idRecords = false;
+    bool force = false;
+    bool quiet = false;
+    std::optional<std::size_t> preview;  // how many references to show
+    std::optional<bool> progress;        // unset: on when standard error is a terminal
+};
+
+struct Configured {
+    Configuration configuration;
+    std::string usageError;  // empty when the arguments made sense
+};
+
+// Reads the --levels-from file, raising "Cannot open file %s" when it cannot
+// be read and an error naming it when it names no levels; every other fault
+// is a usage error.
+Configured Configure(const RawArguments& raw);
+
+}  // namespace pellimar::cli

@@ -1,0 +1,177 @@
+// The options of pellimar-cli.
+#include "cli/option_table.h"
+
+namespace pellimar::cli {
+namespace {
+
+using Raw = RawArguments;
+using V = const std::optional<std::string>&;
+
+std::vector<OptionDefinition> PatternOptions()
+{
+    return {
+        {"ref-pattern", 'r', OptionValue::Required, "TEXT", OptionGroup::Patterns, {}, true,
+         "reference pattern (required, not empty): the digits 1 to 7 stand for the headings of levels 1 to 7, "
+         "\"#\" for the page",
+         R"(The reference pattern (required; an empty one is a usage error).
+The digits \fB1\fR to \fB7\fR stand for the headings of levels 1 to 7 and
+\fB#\fR for the page number; every other character is copied as it stands.
+A level digit whose level has no heading is left out together with the
+literal text just before it; only the first \fB#\fR shows the page.)",
+         [](Raw& raw, V value) { raw.refPattern = value; }},
+        {"page-pattern", 'p', OptionValue::Required, "TEXT", OptionGroup::Patterns, {}, true,
+         "page-number marker in the text, with \"#\" for its digits, for example \"[#]\"",
+         R"(The page-number marker in the text, with \fB#\fR for its digits, for example
+\fB[#]\fR.
+Needed when the reference pattern holds a \fB#\fR.
+A marker followed by more text on its line makes the next reference show a
+page range \fIN\fR\-\fIN+1\fR.)",
+         [](Raw& raw, V value) { raw.pagePattern = value.value_or(""); }},
+    };
+}
+
+std::vector<OptionDefinition> LevelOptions()
+{
+    std::vector<OptionDefinition> options;
+    for (int level = 0; level < kLevelCount; ++level) {
+        options.push_back({"level" + std::to_string(level + 1), 0, OptionValue::Required, "NAME",
+                           OptionGroup::LevelNames, {}, level == 0, {}, {},
+                           [level](Raw& raw, V value) { raw.levels[level] = value; }});
+    }
+    options[0].rangeEnd = "level7";
+    options[0].help = "the names of hierarchy levels 1 to 7";
+    options[0].manual = R"(The names of hierarchy levels 1 to 7, as the level records of the file spell
+them (letter case does not matter; a name with a blank matches a level record
+that gives it in double quotes).)";
+    options.push_back(
+        {"levels-from", 'L', OptionValue::Required, "FILE", OptionGroup::LevelNames, {}, true,
+         "take the level names from the first \"<LN:\" line of FILE (a --levelN given as well overrides that level); "
+         "a FILE without one is an error",
+         R"(Take the level names from the first \fB<LN:\fR line of \fIFILE\fR, a
+definition file or a flat file: the first field is skipped and the next seven
+name levels 1 to 7.
+A \fB\-\-level\fIN\fR given as well overrides that level.
+A \fIFILE\fR that names no levels is an error.)",
+         [](Raw& raw, V value) { raw.levelsFrom = value; }});
+    return options;
+}
+
+OptionDefinition Switch(std::string name, std::string help, std::string manual, bool Raw::*field)
+{
+    return {std::move(name), 0, OptionValue::None, {}, OptionGroup::Switches, {}, true, std::move(help),
+            std::move(manual), [field](Raw& raw, V) { raw.*field = true; }};
+}
+
+std::vector<OptionDefinition> SwitchOptions()
+{
+    return {
+        Switch("remove-page-marks", "leave page-number markers out of the output",
+               "Leave page-number markers out of the output.", &Raw::removePageMarks),
+        Switch("not-searched", "wrap references in <IX-> ... <IX>",
+               R"(Wrap the reference text in \fB<IX\->\fR ... \fB<IX>\fR.)", &Raw::notSearched),
+        Switch("left-just-only",
+               "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
+               R"(No reference for records that open with a justification (\fBJU:\fR) or
+paragraph style (\fBPS:\fR) code.)",
+               &Raw::leftJustOnly),
+        Switch("use-hr", "end references with <HR> in place of <CR>",
+               R"(End references with \fB<HR>\fR in place of \fB<CR>\fR.)", &Raw::useHR),
+        Switch("id-records",
+               "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
+               R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
+as later Folio versions write level records, as level records for
+\fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
+Without it such codes are plain record codes; when some of them name one of
+the levels, a note on standard error says so after the summary.)",
+               &Raw::idRecords),
+        {"start-page", 0, OptionValue::Required, "N", OptionGroup::Switches, {}, true,
+         "the starting page, used whenever a reference needs a page before any marker was seen (default 1); a "
+         "whole number",
+         R"(The starting page, used whenever a reference needs a page before any marker
+was seen (default \fB1\fR).
+A whole number: an optional sign and digits, from \-2147483648 to
+2147483647; anything else is a usage error.
+\-1 is shown as \-1 and leaves the page unknown, so that the next reference
+that shows a page takes it again.)",
+         [](Raw& raw, V value) { raw.startPage = value; }},
+    };
+}
+
+std::vector<OptionDefinition> OutputOptions()
+{
+    return {
+        {"preview", 0, OptionValue::Optional, "N", OptionGroup::Output, {}, true,
+         "write nothing, but list the first N references a run would make (10 without N), one a line: the input's "
+         "line of the record code, a tab, the reference",
+         R"(Write nothing, but list the first \fIN\fR references (10 without \fIN\fR) that
+a run with these options would make, one a line: the line of \fIINPUT\fR on
+which the record code begins, a tab, and the reference as it would stand
+between \fB<CS:Reference>\fR and \fB<CR>\fR.
+No \fIOUTPUT\fR is given; the checks of a run are made except those of the
+output.
+The run ends as soon as the references are found, so a pattern can be tried on
+a large file at once.
+The count, one or more, attaches with \fB=\fR (\fB\-\-preview=20\fR).)",
+         [](Raw& raw, V value) {
+             raw.preview = true;
+             raw.previewCount = value;
+         }},
+        {"force", 'f', OptionValue::None, {}, OptionGroup::Output, {}, true, "overwrite OUTPUT when it exists",
+         R"(Overwrite \fIOUTPUT\fR when it exists.
+Without it an existing \fIOUTPUT\fR is an error.)",
+         [](Raw& raw, V) { raw.force = true; }},
+        {"progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "show progress on standard error (the default when it is a terminal): percentage and times, or for a pipe "
+         "the bytes read and the speed",
+         R"(Show a progress bar with the percentage, the elapsed and the remaining time on
+standard error; for an input without a size (a pipe), the megabytes read, the
+speed and the elapsed time.
+The bar fits the terminal's width, follows changes of it, and is redrawn at
+most ten times a second.
+This is the default when standard error is a terminal.)",
+         [](Raw& raw, V) { raw.progress = true; }},
+        {"no-progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show no progress",
+         "Show no progress.", [](Raw& raw, V) { raw.progress = false; }},
+        {"quiet", 'q', OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "print no summary (it goes to standard error when OUTPUT is standard output)",
+         R"(Print no summary.
+It goes to standard error when \fIOUTPUT\fR is standard output.)",
+         [](Raw& raw, V) { raw.quiet = true; }},
+        {"help", 'h', OptionValue::None, {}, OptionGroup::Output, {}, true, "show this help and exit",
+         "Show the usage and exit.", [](Raw& raw, V) { raw.help = true; }},
+        {"version", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show the version and exit",
+         "Show the version, the copyright and the licence (MIT) and exit.",
+         [](Raw& raw, V) { raw.version = true; }},
+    };
+}
+
+std::vector<OptionDefinition> AllOptions()
+{
+    std::vector<OptionDefinition> all;
+    for (auto part : {PatternOptions, LevelOptions, SwitchOptions, OutputOptions}) {
+        for (OptionDefinition& option : part())
+            all.push_back(std::move(option));
+    }
+    return all;
+}
+
+}  // namespace
+
+const std::vector<OptionDefinition>& OptionTable()
+{
+    static const std::vector<OptionDefinition> table = AllOptions();
+    return table;
+}
+
+std::string GroupTitle(OptionGroup group)
+{
+    switch (group) {
+    case OptionGroup::Patterns: return "Patterns";
+    case OptionGroup::LevelNames: return "Level names";
+    case OptionGroup::Switches: return "Switches";
+    case OptionGroup::Output: return "Output";
+    }
+    return {};
+}
+
+}  // namespace pellimar::cli

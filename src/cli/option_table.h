@@ -1,0 +1,66 @@
+// Every option of pellimar-cli, defined once: its names, its value, its
+// help and what it records of the arguments. The argument parser, --help
+// and the manual page's option list are all made from this one table.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/run_settings.h"
+
+namespace pellimar::cli {
+
+// The arguments as given, before any check: what the options recorded.
+struct RawArguments {
+    std::optional<std::string> refPattern;
+    std::string pagePattern;
+    std::array<std::optional<std::string>, kLevelCount> levels;  // --level1..7
+    std::optional<std::string> levelsFrom;
+    std::optional<std::string> startPage;
+    bool removePageMarks = false;
+    bool notSearched = false;
+    bool leftJustOnly = false;
+    bool useHR = false;
+    bool idRecords = false;
+    bool preview = false;
+    std::optional<std::string> previewCount;  // as given
+    bool force = false;
+    std::optional<bool> progress;  // unset: on when standard error is a terminal
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> files;
+};
+
+enum class OptionValue { None, Required, Optional };
+
+// The headings under which --help and the manual page list the options.
+enum class OptionGroup { Patterns, LevelNames, Switches, Output };
+
+struct OptionDefinition {
+    std::string longName;
+    char shortName = 0;  // 0: none
+    OptionValue value = OptionValue::None;
+    std::string valueName;  // "TEXT", "FILE", ...
+    OptionGroup group = OptionGroup::Output;
+    // When set, the option is listed as the first of a range that ends with
+    // this one ("--level1 NAME ... --level7 NAME"); the rest of the range is
+    // listed under it and left out (`listed` false).
+    std::string rangeEnd;
+    bool listed = true;
+    std::string help;    // for --help, as one paragraph
+    std::string manual;  // for the manual page, in roff
+    // Records the option in the raw arguments, with its value as given
+    // (nothing for an option without one, and for --preview without a count).
+    std::function<void(RawArguments&, const std::optional<std::string>& value)> record;
+};
+
+const std::vector<OptionDefinition>& OptionTable();
+
+// The heading of a group, as --help shows it ("Level names").
+std::string GroupTitle(OptionGroup group);
+
+}  // namespace pellimar::cli

@@ -1,0 +1,97 @@
+// Argument parsing with GNU getopt_long over the option table: an option's
+// value is always the next argument, even when it begins with "-", and
+// options may follow the files.
+#include "cli/parse_arguments.h"
+
+#include <getopt.h>
+
+namespace pellimar::cli {
+namespace {
+
+// getopt_long's code for a long option without a short name: its place in
+// the table, above every character.
+constexpr int kFirstLongCode = 1000;
+
+int ArgumentKind(OptionValue value)
+{
+    switch (value) {
+    case OptionValue::None: return no_argument;
+    case OptionValue::Required: return required_argument;
+    case OptionValue::Optional: return optional_argument;
+    }
+    return no_argument;
+}
+
+std::vector<option> LongOptions()
+{
+    const std::vector<OptionDefinition>& table = OptionTable();
+    std::vector<option> options;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const OptionDefinition& definition = table[i];
+        const int code = definition.shortName != 0 ? definition.shortName : kFirstLongCode + static_cast<int>(i);
+        options.push_back({definition.longName.c_str(), ArgumentKind(definition.value), nullptr, code});
+    }
+    options.push_back({nullptr, 0, nullptr, 0});
+    return options;
+}
+
+// ":" first: a missing value is told apart from an unknown option.
+std::string ShortOptions()
+{
+    std::string shortOptions = ":";
+    for (const OptionDefinition& definition : OptionTable()) {
+        if (definition.shortName == 0)
+            continue;
+        shortOptions += definition.shortName;
+        if (definition.value == OptionValue::Required)
+            shortOptions += ':';
+    }
+    return shortOptions;
+}
+
+const OptionDefinition* DefinitionOfCode(int code)
+{
+    const std::vector<OptionDefinition>& table = OptionTable();
+    if (code >= kFirstLongCode && code < kFirstLongCode + static_cast<int>(table.size()))
+        return &table[static_cast<std::size_t>(code - kFirstLongCode)];
+    for (const OptionDefinition& definition : table) {
+        if (definition.shortName != 0 && definition.shortName == code)
+            return &definition;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> copies{"pellimar-cli"};
+    copies.insert(copies.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : copies)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    const std::vector<option> longOptions = LongOptions();
+    const std::string shortOptions = ShortOptions();
+    ParsedArguments parsed;
+    optind = 0;  // restart getopt's scan, also for a second parse in one process
+    opterr = 0;
+    const int argc = static_cast<int>(copies.size());
+    for (int code; (code = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(), nullptr)) != -1;) {
+        const OptionDefinition* definition = DefinitionOfCode(code);
+        if (code == ':') {
+            parsed.error = "option " + std::string(argv[optind - 1]) + " needs a value";
+            return parsed;
+        }
+        if (definition == nullptr) {
+            parsed.error = "unknown option " + std::string(argv[optind - 1]);
+            return parsed;
+        }
+        definition->record(parsed.raw, optarg != nullptr ? std::optional<std::string>(optarg) : std::nullopt);
+    }
+    parsed.raw.files.assign(copies.begin() + optind, copies.end());
+    return parsed;
+}
+
+}  // namespace pellimar::cli

@@ -1,0 +1,141 @@
+// Every option of pellimar-cli reaches the run: each --levelN names its own
+// level, each switch has its effect, --preview shows as many references as
+// asked and refuses what is not a count. The rows cover the option table
+// whole, so that a new option comes with its row.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "cli/cli_fixture.h"
+#include "cli/option_table.h"
+
+namespace pellimar {
+namespace {
+
+using testing::ProgramRun;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+// Seven levels with their headings, a page marker inside a line, a record
+// that opens with a justification code, one whose record code carries an
+// ID and a level, and records enough for more than ten references.
+std::string OptionsInput()
+{
+    std::string input;
+    for (int level = 1; level <= 7; ++level)
+        input += "<RD:L" + std::to_string(level) + ">h" + std::to_string(level) + "\r\n";
+    input += "<RD>text [3] more\r\n<RD><JU:CN>centred\r\n<RD,ID:9:L1>hid\r\n<RD>after id\r\n";
+    for (int record = 0; record < 10; ++record)
+        input += "<RD>filler\r\n";
+    return input;
+}
+
+enum class Shown { InOutput, OnStandardOutput, OnStandardError, StandardOutputIs };
+
+struct OptionRow {
+    std::string option;  // the long name the row shows to work
+    std::vector<std::string> arguments;  // "IN" and "OUT" stand for the files
+    Shown where;
+    std::string expected;  // a part of what is shown there, or all of it
+    int status = 0;
+};
+
+std::vector<OptionRow> Rows()
+{
+    std::vector<OptionRow> rows;
+    for (int level = 1; level <= 7; ++level) {
+        const std::string n = std::to_string(level);
+        rows.push_back({"level" + n, {"-r", n, "--level" + n, "L" + n, "IN", "OUT"}, Shown::InOutput,
+                        "<RD><CS:Reference>h" + n + "<CR>\r\n</CS>text"});
+    }
+    std::string tenReferences;
+    for (int line = 8; line < 18; ++line)
+        tenReferences += std::to_string(line) + "\th1\n";
+    const std::string page = "<RD><CS:Reference>h1 ";
+    const std::vector<OptionRow> others = {
+        {"ref-pattern", {"-r", "ref 1", "--level1", "L1", "IN", "OUT"}, Shown::InOutput, "<CS:Reference>ref h1<CR>"},
+        {"page-pattern", {"-r", "1 #", "--level1", "L1", "-p", "[#]", "IN", "OUT"}, Shown::InOutput,
+         page + "3-4<CR>\r\n</CS><JU:CN>centred"},
+        {"levels-from", {"-r", "1", "-L", "LEVELS", "IN", "OUT"}, Shown::InOutput, "<CS:Reference>h1<CR>"},
+        {"remove-page-marks", {"-r", "1 #", "-p", "[#]", "--level1", "L1", "--remove-page-marks", "IN", "OUT"},
+         Shown::InOutput, "</CS>text  more\r\n"},
+        {"not-searched", {"-r", "1", "--level1", "L1", "--not-searched", "IN", "OUT"}, Shown::InOutput,
+         "<CS:Reference><IX->h1<IX><CR>"},
+        {"left-just-only", {"-r", "1", "--level1", "L1", "--left-just-only", "IN", "OUT"}, Shown::InOutput,
+         "\r\n<RD><JU:CN>centred"},
+        {"use-hr", {"-r", "1", "--level1", "L1", "--use-hr", "IN", "OUT"}, Shown::InOutput, "<CS:Reference>h1<HR>"},
+        {"id-records", {"-r", "1", "--level1", "L1", "--id-records", "IN", "OUT"}, Shown::InOutput,
+         "<RD><CS:Reference>hid<CR>\r\n</CS>after id"},
+        {"start-page", {"-r", "1 #", "--level1", "L1", "-p", "[#]", "--start-page", "7", "IN", "OUT"},
+         Shown::InOutput, page + "7<CR>\r\n</CS>text"},
+        {"preview", {"-r", "1", "--level1", "L1", "--preview=2", "IN"}, Shown::StandardOutputIs, "8\th1\n9\th1\n"},
+        {"preview", {"-r", "1", "--level1", "L1", "--preview", "IN"}, Shown::StandardOutputIs, tenReferences},
+        {"preview", {"-r", "1", "--preview=0", "IN"}, Shown::OnStandardError, "--preview takes a count", 2},
+        {"preview", {"-r", "1", "--preview=", "IN"}, Shown::OnStandardError, "--preview takes a count", 2},
+        {"preview", {"-r", "1", "--preview=+2", "IN"}, Shown::OnStandardError, "--preview takes a count", 2},
+        {"preview", {"-r", "1", "--preview", "IN", "OUT"}, Shown::OnStandardError, "takes INPUT only", 2},
+        {"force", {"-r", "1", "--level1", "L1", "-f", "IN", "EXISTING"}, Shown::OnStandardOutput,
+         "14 total references created."},
+        {"progress", {"-r", "x", "--progress", "IN", "OUT"}, Shown::OnStandardError, "100%"},
+        {"no-progress", {"-r", "x", "--progress", "--no-progress", "-q", "IN", "OUT"}, Shown::OnStandardError, ""},
+        {"quiet", {"-r", "x", "-q", "IN", "OUT"}, Shown::StandardOutputIs, ""},
+        {"help", {"--help"}, Shown::OnStandardOutput, "Usage: pellimar-cli [OPTIONS] INPUT OUTPUT\n"},
+        {"version", {"--version"}, Shown::OnStandardOutput, "pellimar-cli "},
+    };
+    rows.insert(rows.end(), others.begin(), others.end());
+    return rows;
+}
+
+class CliOptions : public testing::Cli {
+protected:
+    std::vector<std::string> Arguments(const std::vector<std::string>& row)
+    {
+        const std::map<std::string, std::string> files = {
+            {"IN", input}, {"OUT", output}, {"LEVELS", levels}, {"EXISTING", existing}};
+        std::vector<std::string> arguments;
+        for (const std::string& argument : row)
+            arguments.push_back(files.contains(argument) ? files.at(argument) : argument);
+        return arguments;
+    }
+
+    std::string levels = dir.File("levels.def");
+    std::string existing = dir.File("existing.fff");
+};
+
+TEST_F(CliOptions, EveryOptionReachesTheRun)
+{
+    std::set<std::string> shown;
+    for (const OptionRow& row : Rows()) {
+        WriteFileBytes(input, OptionsInput());
+        WriteFileBytes(levels, "<LN:Tome,L1,L2>\r\n");
+        WriteFileBytes(existing, "earlier");
+        std::filesystem::remove(output);
+        const ProgramRun run = Run(Arguments(row.arguments));
+        const std::string what = row.option + ": " + ::testing::PrintToString(row.arguments);
+        EXPECT_EQ(row.status, run.status) << what << "\n" << run.err;
+        switch (row.where) {
+        case Shown::InOutput:
+            EXPECT_NE(std::string::npos, ReadFileBytes(output).find(row.expected)) << what << "\n"
+                                                                                    << ReadFileBytes(output);
+            break;
+        case Shown::OnStandardOutput: EXPECT_NE(std::string::npos, run.out.find(row.expected)) << what; break;
+        case Shown::OnStandardError:
+            if (row.expected.empty())
+                EXPECT_EQ("", run.err) << what;
+            else
+                EXPECT_NE(std::string::npos, run.err.find(row.expected)) << what << "\n" << run.err;
+            break;
+        case Shown::StandardOutputIs: EXPECT_EQ(row.expected, run.out) << what; break;
+        }
+        shown.insert(row.option);
+    }
+    std::set<std::string> defined;
+    for (const cli::OptionDefinition& option : cli::OptionTable())
+        defined.insert(option.longName);
+    EXPECT_EQ(defined, shown);
+}
+
+}  // namespace
+}  // namespace pellimar
