@@ -134,6 +134,7 @@ private:
     void SetRunControls(bool enabled);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();
+    bool AskForViewer();
     void LaunchViewer();
     void RememberRunTexts();
     void ShowPreview();

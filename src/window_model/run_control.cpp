@@ -162,9 +162,13 @@ void MainWindowModel::LeaveRunning()
     UpdateBeginButton();
 }
 
+// The time the question stays open is the user's, not the run's.
 std::optional<std::string> MainWindowModel::AskStartingPage(const PagePrompt& prompt)
 {
-    return services_.dialogs->InputBox(prompt.title, prompt.prompt, prompt.defaultText);
+    const std::int64_t asked = services_.clock();
+    std::optional<std::string> answer = services_.dialogs->InputBox(prompt.title, prompt.prompt, prompt.defaultText);
+    timeDisplay_.LeaveOut(ElapsedMs(asked, services_.clock()));
+    return answer;
 }
 
 void MainWindowModel::ShowRunDisplay(bool running)
@@ -183,23 +187,28 @@ void MainWindowModel::UpdateTimeDisplay()
 
 void MainWindowModel::ChooseViewer()
 {
-    Guarded([this] {
-        openDialog_.filterIndex = ViewerFilter();
-        if (services_.dialogs->OpenFile(openDialog_)) {
-            viewerPath_ = openDialog_.fileName;
-            SaveViewerPath(services_.settingsPaths, viewerPath_);
-        }
-        openDialog_.filterIndex = kFlatFilesFilter;
-    });
+    Guarded([this] { AskForViewer(); });
 }
 
+// True when the user chose a viewer; it is stored at once.
+bool MainWindowModel::AskForViewer()
+{
+    openDialog_.filterIndex = ViewerFilter();
+    const bool chosen = services_.dialogs->OpenFile(openDialog_);
+    openDialog_.filterIndex = kFlatFilesFilter;
+    if (chosen) {
+        viewerPath_ = openDialog_.fileName;
+        SaveViewerPath(services_.settingsPaths, viewerPath_);
+    }
+    return chosen;
+}
+
+// With no viewer set yet, Yes to "View output file?" lets the user choose
+// one first; cancelling that dialog views nothing.
 void MainWindowModel::LaunchViewer()
 {
-    if (viewerPath_.empty()) {
-        services_.dialogs->ShowMessage(MessageKind::Error, "FFFViewer key is not set in the INI-file",
-                                       MessageButtons::Ok);
+    if (viewerPath_.empty() && !AskForViewer())
         return;
-    }
     services_.launcher->Start(viewerPath_, Text(HistoryBox::OutputFile));
 }
 

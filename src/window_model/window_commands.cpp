@@ -13,7 +13,6 @@ const char* const kAboutLines[] = {
     "Version 1.2",
     "First released in 1998. (c) 2026 The Pellimar developers, under the MIT licence.",
     "",
-    "For current information see the project's home page.",
     "Concept: the Pellimar editors.",
     "Programming: the Pellimar developers.",
 };

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "settings/settings_store.h"
+#include "window_model/file_dialogs.h"
 #include "window_model/model_fixture.h"
 
 namespace pellimar::testing {
@@ -65,15 +66,41 @@ TEST(RunControl, AnsweringNoLaunchesNothing)
     EXPECT_TRUE(f.launcher.started.empty());
 }
 
-TEST(RunControl, MissingViewerIsReported)
+// With no viewer set, Yes offers the viewer dialog first; a viewer chosen
+// there is kept and started, a cancelled dialog starts nothing.
+TEST(RunControl, MissingViewerIsChosenThenStarted)
 {
     ModelFixture f;
     f.Prepare("text", "x");
     f.dialogs.answers = {MessageAnswer::Yes};
     f.model.BeginOrCancel();
-    EXPECT_EQ(f.dialogs.messages.back().text, "FFFViewer key is not set in the INI-file");
-    EXPECT_EQ(f.dialogs.messages.back().kind, MessageKind::Error);
-    EXPECT_TRUE(f.launcher.started.empty());
+    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};  // overwrite, view
+    f.dialogs.fileAnswers = {std::string("/usr/bin/ffview")};
+    f.model.BeginOrCancel();
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 2u);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].state.filterIndex, ViewerFilter());
+    EXPECT_TRUE(f.launcher.started.size() == 1 && f.launcher.started[0].first == "/usr/bin/ffview");
+    EXPECT_EQ(LoadSettings(f.Paths()).viewerPath, "/usr/bin/ffview");
+    for (const std::string& text : f.dialogs.MessageTexts())
+        EXPECT_EQ(text.find("FFFViewer key"), std::string::npos);
+}
+
+// 44 % with 11 s left must not become done 2 s later: the time the page
+// question stays open counts neither as elapsed nor in the estimate.
+TEST(RunControl, TimeThePageQuestionWaitsIsLeftOut)
+{
+    ModelFixture f;
+    f.Prepare("<RD:Book>G\r\n<RD>x\r\n" + std::string(5000, 'z'), "1 #");
+    f.Type(HistoryBox::Level1, "Book");
+    f.Type(HistoryBox::PagePattern, "[#]");
+    f.dialogs.whileOpen = [&] { f.now += 60'000; };  // the user takes a minute over each question
+    std::vector<std::string> elapsed;
+    f.view.probe = [&](std::int32_t) { elapsed.push_back(f.view.elapsed); };
+    f.dialogs.inputAnswers = {std::string("1")};
+    f.model.BeginOrCancel();
+    ASSERT_EQ(f.dialogs.inputTitles.size(), 1u);
+    ASSERT_FALSE(elapsed.empty());
+    EXPECT_EQ(elapsed.back(), "00:00:00");
 }
 
 TEST(RunControl, MissingInputIsReported)
