@@ -135,7 +135,7 @@ choose_file() {
 
 fill_in_the_window() {
   keys alt+l
-  choose_file Open "$work/sample.def"
+  choose_file 'Load Levels' "$work/sample.def"
   keys alt+4
   typed SECTION
   keys alt+p
@@ -149,9 +149,9 @@ fill_in_the_window() {
   keys alt+5
   typed Verse  # and straight on to a dialog
   click 403 167  # the "+" of the input file
-  choose_file Open "$work/sample.fff"
+  choose_file 'Input File' "$work/sample.fff"
   click 403 213  # the "+" of the output file
-  choose_file 'Save As' "$work/out.fff"
+  choose_file 'Output File' "$work/out.fff"
   sleep 0.3
   shot main-window-idle
 }
@@ -161,7 +161,7 @@ run_the_sample() {
   wait_active Confirm
   shot message-box
   keys y  # view the output: no viewer is set, so the viewer dialog comes first
-  wait_active Open
+  wait_active 'Folio Flat File Viewer'
   keys Escape
   wait_active "$title"
   cp "$work/out.fff" "$work/sample-run.fff"

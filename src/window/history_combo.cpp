@@ -1,6 +1,8 @@
 // The window's drop-down boxes: their text as bytes and their lists.
 #include "window/history_combo.h"
 
+#include <QLineEdit>
+
 #include "window/byte_text.h"
 
 namespace pellimar {
@@ -35,6 +37,21 @@ std::string THistoryComboBox::Bytes() const
 void THistoryComboBox::SetBytes(const std::string& bytes)
 {
     setEditText(FromBytes(bytes));
+    ShowEndOfPath();
+}
+
+// A long path is shown by its end, the file's name, unless the user is
+// editing it.
+void THistoryComboBox::ShowEndOfPath()
+{
+    if (textKind_ == BoxText::Path && lineEdit() != nullptr && !hasFocus())
+        lineEdit()->end(false);
+}
+
+void THistoryComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    ShowEndOfPath();
 }
 
 std::vector<std::string> THistoryComboBox::History() const
@@ -52,6 +69,7 @@ void THistoryComboBox::SetHistory(const std::vector<std::string>& entries)
     for (const std::string& entry : entries)
         addItem(FromBytes(entry));
     setEditText(shown);
+    ShowEndOfPath();
 }
 
 }  // namespace pellimar

@@ -23,7 +23,11 @@ public:
     std::vector<std::string> History() const;
     void SetHistory(const std::vector<std::string>& entries);
 
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
+    void ShowEndOfPath();
     QString FromBytes(const std::string& bytes) const;
     std::string ToBytes(const QString& text) const;
 

@@ -2,6 +2,7 @@
 #include "window/qt_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -119,7 +120,7 @@ bool QtDialogs::SaveFile(FileDialogState& state)
 
 bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
 {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(parent_, TextFromUtf8(state.title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Like the open dialog it stands for, it takes names of files that do not exist yet.
@@ -132,8 +133,14 @@ bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
     dialog.setNameFilters(filters);
     if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[state.filterIndex - 1]);
-    if (!state.fileName.empty())
-        dialog.selectFile(PathFromBytes(state.fileName));
+    // The folder last used for this purpose wins over that of the name the
+    // dialog still holds from another use; the name itself is offered there.
+    if (!state.folder.empty())
+        dialog.setDirectory(PathFromBytes(state.folder));
+    if (!state.fileName.empty()) {
+        const QString name = PathFromBytes(state.fileName);
+        dialog.selectFile(state.folder.empty() ? name : QFileInfo(name).fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     state.fileName = BytesFromPath(dialog.selectedFiles().first());

@@ -36,6 +36,10 @@ struct FileDialogState {
     std::string fileName;
     std::string defaultExtension;
     bool overwritePrompt = false;
+    // Set for each use: the caption, after the dialog's purpose, and the
+    // folder it opens in (empty: the dialog's own choice).
+    std::string title;
+    std::string folder;
 };
 
 class Dialogs {

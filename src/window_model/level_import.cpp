@@ -13,7 +13,7 @@ void MainWindowModel::LoadLevels()
         EmptyLevelNames();
         openDialog_.fileName.clear();
         openDialog_.filterIndex = kDefinitionFilesFilter;
-        if (services_.dialogs->OpenFile(openDialog_)) {
+        if (ShowFileDialog(openDialog_, FileDialogPurpose::LoadLevels, false)) {
             // A file that cannot be opened raises here; the dialog then keeps
             // the typed name and the definition-file filter until its next use.
             FillLevelNames(openDialog_.fileName);

@@ -19,6 +19,7 @@
 #include "run/run_time.h"
 #include "settings/settings_paths.h"
 #include "window_model/dialogs.h"
+#include "window_model/file_dialogs.h"
 #include "window_model/screen_text.h"
 #include "window_model/window_view.h"
 
@@ -126,6 +127,9 @@ private:
     bool PassesRunChecks(const RunSettings& settings);
 
     bool RefuseOutputThatIsInput(const RunSettings& settings);
+    // Shows the open or save dialog captioned for its purpose, in the folder
+    // last used for it; true when the user confirmed a file.
+    bool ShowFileDialog(FileDialogState& dialog, FileDialogPurpose purpose, bool save);
     bool ConfirmOverwrite();
     void RunAndReport(const RunSettings& settings);
     void ShowRunEnd(RunResult& result);
@@ -148,6 +152,7 @@ private:
     std::array<std::vector<std::string>, kHistoryBoxCount> histories_;
     FileDialogState openDialog_;
     FileDialogState saveDialog_;
+    std::array<std::string, kFileDialogPurposeCount> dialogFolders_;
     bool showProgMeter_ = true;
     bool leftJustOnly_ = false;
     bool useHR_ = false;

@@ -61,7 +61,7 @@ bool MainWindowModel::ConfirmOverwrite()
     if (answer != MessageAnswer::No)
         return false;
     saveDialog_.overwritePrompt = true;
-    if (!services_.dialogs->SaveFile(saveDialog_))
+    if (!ShowFileDialog(saveDialog_, FileDialogPurpose::OutputFile, true))
         return false;
     view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
     return true;
@@ -194,7 +194,7 @@ void MainWindowModel::ChooseViewer()
 bool MainWindowModel::AskForViewer()
 {
     openDialog_.filterIndex = ViewerFilter();
-    const bool chosen = services_.dialogs->OpenFile(openDialog_);
+    const bool chosen = ShowFileDialog(openDialog_, FileDialogPurpose::Viewer, false);
     openDialog_.filterIndex = kFlatFilesFilter;
     if (chosen) {
         viewerPath_ = openDialog_.fileName;

@@ -85,7 +85,7 @@ void MainWindowModel::UpdateBeginButton()
 void MainWindowModel::ChooseInputFile()
 {
     Guarded([this] {
-        if (services_.dialogs->OpenFile(openDialog_)) {
+        if (ShowFileDialog(openDialog_, FileDialogPurpose::InputFile, false)) {
             view_.SetBoxText(HistoryBox::InputFile, openDialog_.fileName);
             saveDialog_.fileName = openDialog_.fileName;
             view_.FocusBox(HistoryBox::InputFile);
@@ -98,12 +98,23 @@ void MainWindowModel::ChooseOutputFile()
 {
     Guarded([this] {
         saveDialog_.overwritePrompt = false;  // the run asks before overwriting
-        if (services_.dialogs->SaveFile(saveDialog_)) {
+        if (ShowFileDialog(saveDialog_, FileDialogPurpose::OutputFile, true)) {
             view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
             view_.FocusBox(HistoryBox::OutputFile);
         }
         UpdateBeginButton();
     });
+}
+
+bool MainWindowModel::ShowFileDialog(FileDialogState& dialog, FileDialogPurpose purpose, bool save)
+{
+    std::string& folder = dialogFolders_[static_cast<int>(purpose)];
+    dialog.title = FileDialogTitle(purpose);
+    dialog.folder = folder;
+    const bool chosen = save ? services_.dialogs->SaveFile(dialog) : services_.dialogs->OpenFile(dialog);
+    if (chosen)
+        folder = FolderOf(dialog.fileName);
+    return chosen;
 }
 
 void MainWindowModel::Exit()

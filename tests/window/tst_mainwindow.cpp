@@ -73,6 +73,7 @@ private slots:
     void boxLeftForADialogAddsItsText();
     void ownListAndOtherProgramsDoNotLeaveABox();
     void typedCharactersAreStoredInTheFileEncoding();
+    void fileBoxesShowTheEndOfALongPath();
     void typedTextStaysAsTyped_data();
     void typedTextStaysAsTyped();
     void altRFocusesTheReferencePattern();
@@ -173,6 +174,20 @@ void TestMainWindow::typedCharactersAreStoredInTheFileEncoding()
     WriteFileBytes(again.dir.File("patterns.ref"), ReadFileBytes(f.dir.File("patterns.ref")));
     again.Show();
     QCOMPARE(again.ui().refCB->itemText(0), typed);
+}
+
+void TestMainWindow::fileBoxesShowTheEndOfALongPath()
+{
+    WindowFixture f;
+    f.Show();
+    const QString path = "/a/long/folder/name/that/does/not/fit/into/the/box/at/all/the-file.fff";
+    f.ui().inEdit->SetBytes(path.toStdString());
+    QCOMPARE(f.ui().inEdit->lineEdit()->cursorPosition(), path.size());
+    f.ui().outEdit->setFocus();
+    f.ui().outEdit->lineEdit()->setText(path);
+    f.ui().outEdit->lineEdit()->setCursorPosition(0);  // the user went back to its start
+    f.ui().refCB->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.ui().outEdit->lineEdit()->cursorPosition(), path.size());
 }
 
 void TestMainWindow::typedTextStaysAsTyped_data()
