@@ -98,9 +98,11 @@ std::string MainWindowModel::IdRecordsAdvice(std::int32_t unreadIdLevelRecords) 
 {
     if (unreadIdLevelRecords == 0 || idRecords_)
         return {};
-    return std::to_string(unreadIdLevelRecords) +
-           " record codes of this file name a level in the form <RD,ID:n:Level>, as later Folio versions "
-           "write level records. Switch on File > Preferences > ID record levels to read them as such.";
+    const std::string count = unreadIdLevelRecords == 1 ? "1 record code of this file names"
+                                                        : std::to_string(unreadIdLevelRecords) +
+                                                              " record codes of this file name";
+    return count + " a level in the form <RD,ID:n:Level>, as later Folio versions write level records. Switch on "
+                   "File > Preferences > ID record levels to read them as such.";
 }
 
 void MainWindowModel::ShowRunEnd(RunResult& result)

@@ -51,7 +51,7 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
     EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"0 total references created.\rView output file?",
                                                "Output File Exists.  Overwrite?",
                                                "1 total references created.\rView output file?"}));
-    EXPECT_TRUE(f.dialogs.messages[0].note.starts_with("1 record codes of this file name a level in the form "));
+    EXPECT_TRUE(f.dialogs.messages[0].note.starts_with("1 record code of this file names a level in the form "));
     EXPECT_NE(f.dialogs.messages[0].note.find("ID record levels"), std::string::npos);
     EXPECT_EQ(f.dialogs.messages[2].note, "");
 }
