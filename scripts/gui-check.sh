@@ -4,9 +4,11 @@
 # from the sample definition file and typed, the patterns typed (the reference
 # pattern "1" over a history holding "1 2"), input and output chosen through
 # the "+" dialogs, two runs with their closing questions, the overwrite
-# question and the starting-page input box, then Exit. It then checks the
-# saved settings and pattern files, the output files, and the captions the
-# window manager showed. Screenshots and the saved settings are left in
+# question and the starting-page input box, then Exit; the second run's
+# reference pattern has an em dash and curly quotes, typed as a user types
+# them. It then checks the saved settings and pattern files (those characters
+# in Windows-1252), the output files, and the captions the window manager
+# showed. Screenshots and the saved settings are left in
 # BUILD_DIR/gui-check/.
 #
 # Usage: scripts/gui-check.sh [BUILD_DIR]   (default: build)
@@ -133,7 +135,7 @@ choose_file() {
 
 fill_in_the_window() {
   keys alt+l
-  choose_file Open "$work/sample.def"
+  choose_file 'Load Levels' "$work/sample.def"
   keys alt+4
   typed SECTION
   keys alt+p
@@ -147,9 +149,9 @@ fill_in_the_window() {
   keys alt+5
   typed Verse  # and straight on to a dialog
   click 403 167  # the "+" of the input file
-  choose_file Open "$work/sample.fff"
+  choose_file 'Input File' "$work/sample.fff"
   click 403 213  # the "+" of the output file
-  choose_file 'Save As' "$work/out.fff"
+  choose_file 'Output File' "$work/out.fff"
   sleep 0.3
   shot main-window-idle
 }
@@ -158,9 +160,9 @@ run_the_sample() {
   click 171 268  # Begin
   wait_active Confirm
   shot message-box
-  keys y  # view the output: no viewer is set
-  wait_active Error
-  keys Return
+  keys y  # view the output: no viewer is set, so the viewer dialog comes first
+  wait_active 'Folio Flat File Viewer'
+  keys Escape
   wait_active "$title"
   cp "$work/out.fff" "$work/sample-run.fff"
 }
@@ -171,6 +173,10 @@ run_the_long_file() {
   click 249 168  # into the input box
   keys ctrl+a
   typed "$work/long.fff"
+  keys alt+r ctrl+a
+  typed '2 3 — “p. #”'  # characters of Windows-1252 beyond Latin-1
+  sleep 0.3  # xdotool lends these characters a key for a moment
+  keys Tab
   click 171 268  # Begin
   wait_active Warning
   keys y  # overwrite
@@ -211,8 +217,8 @@ same() {
   printf 'gui-check:   expected %q\ngui-check:   found    %q\n' "$2" "$1" >&2
   return 1
 }
-holds() { grep -a -q -F -- "$2" "$1"; }
-lacks() { ! grep -a -q -F -- "$2" "$1"; }
+holds() { LC_ALL=C grep -a -q -F -- "$2" "$1"; }
+lacks() { ! LC_ALL=C grep -a -q -F -- "$2" "$1"; }
 lines_of() { tr -d '\r' <"$1"; }
 # The entries of a section of the settings file, one a line.
 section_of() { lines_of "$work/config/pellimar.INI" | sed -n "/^\[$1\]\$/,/^\[/{/^\[/d;s/=.*//;p}"; }
@@ -220,8 +226,8 @@ references() { grep -a -o '<CS:Reference>' "$1" | wc -l; }
 
 check_results() {
   local sample=$work/sample-run.fff long=$work/out.fff
-  check "the reference history: 1 as typed over 1 2, the old entry as it was" \
-    same "$(lines_of "$work/config/patterns.ref")" $'1\n1 2\n2 3, P. #'
+  check "the reference history: the pattern in Windows-1252, 1 as typed over 1 2, the old entry as it was" \
+    same "$(lines_of "$work/config/patterns.ref")" $'2 3 \x97 \x93p. #\x94\n1\n1 2\n2 3, P. #'
   check "the page-pattern history" same "$(lines_of "$work/config/patterns.pag")" $'{#}\n[#]'
   check "InputFiles: the input typed, and the one chosen with +" \
     same "$(section_of InputFiles)" "$work/long.fff"$'\n'"$work/sample.fff"
@@ -234,7 +240,8 @@ check_results() {
   check "the sample run: no re-cased pattern" lacks "$sample" "P. "
   check "the sample run: page markers removed" lacks "$sample" "[2]"
   check "the long run: 181 references" same "$(references "$long")" 181
-  check "the long run: the page given in the input box" holds "$long" "<CS:Reference>Genesis, p. 7<CR>"
+  check "the long run: the page given in the input box, the dash and quotes in Windows-1252" \
+    holds "$long" $'<CS:Reference>Genesis \x97 \x93p. 7\x94<CR>'
 }
 
 start=$SECONDS

@@ -9,7 +9,7 @@ packages=(build-essential cmake ninja-build pkg-config)
 if [[ ${1-} == --cli ]]; then
   shift
 else
-  packages+=(libgtest-dev qt6-base-dev fonts-liberation)
+  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream)
 fi
 packages+=("$@")
 

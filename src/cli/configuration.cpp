@@ -88,7 +88,10 @@ std::string InFlatFileText(const std::optional<std::string>& given, const std::s
 {
     if (!given)
         return {};
-    std::optional<std::string> converted = FlatFileText(*given);
+    std::string lacking;
+    std::optional<std::string> converted = FlatFileText(*given, &lacking);
+    if (!converted && !lacking.empty())
+        return option + " has \"" + lacking + "\", a character the flat files' encoding cannot hold (see --encoding)";
     if (!converted)
         return option + " has a character that 8-bit flat files cannot hold here (see --help)";
     text = std::move(*converted);
@@ -97,6 +100,8 @@ std::string InFlatFileText(const std::optional<std::string>& given, const std::s
 
 std::string Texts(const RawArguments& raw, RunSettings& run)
 {
+    if (std::string error = ChooseFlatFileEncoding(raw.encoding); !error.empty())
+        return error;
     if (!raw.refPattern)
         return "the reference pattern (-r, --ref-pattern) is required";
     if (raw.refPattern->empty())

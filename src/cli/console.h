@@ -26,10 +26,17 @@ bool TerminalResized();
 // Writes straight to standard error, around the C library's buffer.
 void WriteToStandardError(std::string_view text);
 
+// Chooses the encoding of 8-bit flat files that FlatFileText converts to:
+// nothing for the default, "bytes" for none, or another name the system
+// knows (POSIX only). Returns a usage error; empty when the name will do.
+std::string ChooseFlatFileEncoding(const std::optional<std::string>& name);
+
 // A pattern, level name or page given on the command line, in the encoding
-// of 8-bit flat files: the bytes as given on POSIX, the ANSI code page on
-// Windows. Nothing when the text has a character that encoding lacks.
-std::optional<std::string> FlatFileText(const std::string& argument);
+// of 8-bit flat files: on POSIX converted from the locale's encoding to
+// Windows-1252 or the chosen one (as given in the C locale or with
+// "bytes"), on Windows to the ANSI code page. Nothing when the text has a
+// character that encoding lacks; `lacking` then names it, where known.
+std::optional<std::string> FlatFileText(const std::string& argument, std::string* lacking = nullptr);
 // What --help says about that encoding; empty where nothing is converted.
 std::string EncodingNote();
 

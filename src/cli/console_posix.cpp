@@ -74,26 +74,6 @@ void WriteToStandardError(std::string_view text)
     (void)!::write(STDERR_FILENO, text.data(), text.size());
 }
 
-std::optional<std::string> FlatFileText(const std::string& argument)
-{
-    return argument;
-}
-
-std::string EncodingNote()
-{
-    return {};
-}
-
-std::string ForStandardOutput(const std::string& flatFileText)
-{
-    return flatFileText;
-}
-
-std::string Utf8OfFlatFileText(const std::string& flatFileText)
-{
-    return flatFileText;
-}
-
 std::optional<std::string> DeviceOfName(const std::string&)
 {
     return std::nullopt;

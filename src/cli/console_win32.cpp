@@ -88,8 +88,22 @@ void WriteToStandardError(std::string_view text)
     WriteFile(StandardError(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
-std::optional<std::string> FlatFileText(const std::string& argument)
+// The arguments arrive in UTF-16 and go to the ANSI code page; "bytes"
+// leaves them as UTF-8 for scripts that hold the file's bytes that way.
+static bool passBytes = false;
+
+std::string ChooseFlatFileEncoding(const std::optional<std::string>& name)
 {
+    passBytes = name == "bytes";
+    if (name && !passBytes)
+        return "--encoding takes only 'bytes' on Windows, where the ANSI code page is used, not '" + *name + "'";
+    return {};
+}
+
+std::optional<std::string> FlatFileText(const std::string& argument, std::string*)
+{
+    if (passBytes)
+        return argument;
     const UINT codePage = GetACP();
     const std::wstring wide = WideOfName(argument);
     if (codePage == CP_UTF8 || wide.empty())

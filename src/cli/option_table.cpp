@@ -27,6 +27,16 @@ Needed when the reference pattern holds a \fB#\fR.
 A marker followed by more text on its line makes the next reference show a
 page range \fIN\fR\-\fIN+1\fR.)",
          [](Raw& raw, V value) { raw.pagePattern = value.value_or(""); }},
+        {"encoding", 0, OptionValue::Required, "NAME", OptionGroup::Patterns, {}, true,
+         "the 8-bit encoding of the flat files, into which patterns and level names are converted from the "
+         "locale's (default Windows-1252); \"bytes\" takes them as given",
+         R"(The 8-bit encoding of the flat files (default \fBWindows-1252\fR), into which
+patterns and level names are converted from the locale's
+encoding; a character it lacks is a usage error that names it.
+\fBbytes\fR, and the C locale, take them as given, for scripts that already
+hold the file's bytes.
+On Windows only \fBbytes\fR is taken; the ANSI code page is used otherwise.)",
+         [](Raw& raw, V value) { raw.encoding = value; }},
     };
 }
 

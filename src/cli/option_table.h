@@ -19,6 +19,7 @@ struct RawArguments {
     std::string pagePattern;
     std::array<std::optional<std::string>, kLevelCount> levels;  // --level1..7
     std::optional<std::string> levelsFrom;
+    std::optional<std::string> encoding;
     std::optional<std::string> startPage;
     bool removePageMarks = false;
     bool notSearched = false;

@@ -40,7 +40,7 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
         if (limit > 0)
             ConversionPass(run, host).Run();
     });
-    return {std::move(collector.references), host.CancelRequested()};
+    return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords};
 }
 
 }  // namespace pellimar

@@ -21,6 +21,7 @@ struct PreviewReference {
 struct PreviewResult {
     std::vector<PreviewReference> references;
     bool cancelled = false;
+    std::int32_t unreadIdLevelRecords = 0;  // as a run's, up to where the preview stopped
 };
 
 // The first `limit` references of a run with these settings and host (the

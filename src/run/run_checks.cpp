@@ -23,6 +23,18 @@ std::string InputMissing(const std::string& path)
     return std::filesystem::is_directory(status) ? "it is a folder" : "";
 }
 
+// Which "#" or level digit of the reference pattern has no source.
+std::string MissingPatternSource(const RunSettings& settings)
+{
+    for (const char c : settings.refPattern) {
+        if (c == '#' && settings.pagePattern.empty())
+            return "\"#\" stands for the page, and the page-number pattern is empty";
+        if (c >= '1' && c <= '7' && settings.levelTexts[c - '1'].empty())
+            return std::string("\"") + c + "\" stands for level " + c + ", which has no name";
+    }
+    return {};
+}
+
 RunCheck Failed(RunCheckFailure failure, std::string message)
 {
     return {failure, std::move(message), {}, {}};
@@ -37,10 +49,18 @@ RunCheck CheckRunInputs(const RunSettings& settings)
             return {RunCheckFailure::InputNotFound, kInputFileNotFound, settings.inputPath, std::move(reason)};
     }
     if (!CheckRefPattern(settings))
-        return Failed(RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo);
+        return {RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo, {}, MissingPatternSource(settings)};
     if (!CheckPagePattern(settings))
         return Failed(RunCheckFailure::PagePatternWithoutHash, kPagePatternNeedsHash);
     return {};
+}
+
+bool OutputIsInput(const std::string& inputPath, const std::string& outputPath)
+{
+    if (inputPath.empty() || outputPath.empty())
+        return false;
+    std::error_code error;
+    return std::filesystem::equivalent(PathOfName(inputPath), PathOfName(outputPath), error) && !error;
 }
 
 bool OutputExists(const std::string& path)

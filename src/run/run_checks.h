@@ -17,11 +17,13 @@ enum class RunCheckFailure {
     PagePatternWithoutHash, // the reference shows the page, the marker has no "#"
 };
 
+inline constexpr const char* kOutputIsInput = "it is the input file";
+
 struct RunCheck {
     RunCheckFailure failure = RunCheckFailure::None;
     std::string message;  // empty when the check passed
     std::string file;     // the file it concerns, if any
-    std::string reason;   // why, where the system says ("it is a folder")
+    std::string reason;   // why: "it is a folder", or which source the pattern lacks
 
     bool Passed() const { return failure == RunCheckFailure::None; }
 };
@@ -30,6 +32,10 @@ struct RunCheck {
 // reference pattern, then the page-number pattern; the first that fails is
 // reported.
 RunCheck CheckRunInputs(const RunSettings& settings);
+
+// True when both names lead to one existing file, through a link or another
+// spelling of the path: writing the output would destroy the input.
+bool OutputIsInput(const std::string& inputPath, const std::string& outputPath);
 
 // True when something stands under the output's name, a link that points
 // nowhere included: a run would replace it.

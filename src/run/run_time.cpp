@@ -1,6 +1,8 @@
 // Time readouts of a run.
 #include "run/run_time.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace pellimar {
@@ -38,13 +40,14 @@ std::optional<std::int32_t> EstimateRemaining(std::int64_t elapsedMs, std::int32
 void RunTimeDisplay::Start(std::int64_t nowMs)
 {
     startTime_ = nowMs;
+    waitedMs_ = 0;
     remainingEstimate_.reset();
     elapsed_ = kZeroClock;
 }
 
 void RunTimeDisplay::Update(std::int64_t nowMs, std::int32_t runPercent)
 {
-    const std::int64_t elapsed = ElapsedMs(startTime_, nowMs);
+    const std::int64_t elapsed = std::max<std::int64_t>(0, ElapsedMs(startTime_, nowMs) - waitedMs_);
     elapsed_ = FormatClock(elapsed / 1000);
     if (runPercent <= 0)
         remainingEstimate_.reset();

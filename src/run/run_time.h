@@ -27,12 +27,16 @@ public:
     // Readings are milliseconds since midnight.
     void Start(std::int64_t nowMs);
     void Update(std::int64_t nowMs, std::int32_t runPercent);
+    // Time the run stood still waiting for the user (a question) counts
+    // neither as elapsed nor in the estimate.
+    void LeaveOut(std::int64_t waitedMs) { waitedMs_ += waitedMs; }
 
     std::string ElapsedText() const { return elapsed_; }
     std::string RemainingText() const;
 
 private:
     std::int64_t startTime_ = 0;
+    std::int64_t waitedMs_ = 0;
     std::optional<std::int32_t> remainingEstimate_;
     std::string elapsed_ = kZeroClock;
 };

@@ -1,6 +1,7 @@
-// The window shows byte strings. Patterns and level names are 8-bit text and
-// map byte for byte to the first 256 code points; file names use the
-// system's file-name encoding, so that every path typed or chosen opens.
+// The window hands the model byte strings. Texts a person reads or types are
+// UTF-8 (the model converts them to and from the file's 8-bit encoding);
+// file names use the system's file-name encoding, so that every path typed
+// or chosen opens.
 #pragma once
 
 #include <QFile>
@@ -9,14 +10,14 @@
 
 namespace pellimar {
 
-inline QString TextFromBytes(const std::string& bytes)
+inline QString TextFromUtf8(const std::string& bytes)
 {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-inline std::string BytesFromText(const QString& text)
+inline std::string Utf8FromText(const QString& text)
 {
-    return text.toLatin1().toStdString();
+    return text.toUtf8().toStdString();
 }
 
 inline QString PathFromBytes(const std::string& bytes)

@@ -1,6 +1,8 @@
 // The window's drop-down boxes: their text as bytes and their lists.
 #include "window/history_combo.h"
 
+#include <QLineEdit>
+
 #include "window/byte_text.h"
 
 namespace pellimar {
@@ -19,12 +21,12 @@ THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind) : QComboBo
 
 QString THistoryComboBox::FromBytes(const std::string& bytes) const
 {
-    return textKind_ == BoxText::Path ? PathFromBytes(bytes) : TextFromBytes(bytes);
+    return textKind_ == BoxText::Path ? PathFromBytes(bytes) : TextFromUtf8(bytes);
 }
 
 std::string THistoryComboBox::ToBytes(const QString& text) const
 {
-    return textKind_ == BoxText::Path ? BytesFromPath(text) : BytesFromText(text);
+    return textKind_ == BoxText::Path ? BytesFromPath(text) : Utf8FromText(text);
 }
 
 std::string THistoryComboBox::Bytes() const
@@ -35,6 +37,21 @@ std::string THistoryComboBox::Bytes() const
 void THistoryComboBox::SetBytes(const std::string& bytes)
 {
     setEditText(FromBytes(bytes));
+    ShowEndOfPath();
+}
+
+// A long path is shown by its end, the file's name, unless the user is
+// editing it.
+void THistoryComboBox::ShowEndOfPath()
+{
+    if (textKind_ == BoxText::Path && lineEdit() != nullptr && !hasFocus())
+        lineEdit()->end(false);
+}
+
+void THistoryComboBox::focusOutEvent(QFocusEvent* event)
+{
+    QComboBox::focusOutEvent(event);
+    ShowEndOfPath();
 }
 
 std::vector<std::string> THistoryComboBox::History() const
@@ -52,6 +69,7 @@ void THistoryComboBox::SetHistory(const std::vector<std::string>& entries)
     for (const std::string& entry : entries)
         addItem(FromBytes(entry));
     setEditText(shown);
+    ShowEndOfPath();
 }
 
 }  // namespace pellimar

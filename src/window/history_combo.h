@@ -1,5 +1,5 @@
 // An editable drop-down box that shows a history, kept by the window model,
-// as its list, and its text as bytes.
+// as its list, and its text as bytes (UTF-8, or a file name).
 #pragma once
 
 #include <QComboBox>
@@ -23,7 +23,11 @@ public:
     std::vector<std::string> History() const;
     void SetHistory(const std::vector<std::string>& entries);
 
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
+    void ShowEndOfPath();
     QString FromBytes(const std::string& bytes) const;
     std::string ToBytes(const QString& text) const;
 

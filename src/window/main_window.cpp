@@ -278,7 +278,7 @@ void TZUDIzazu::CreateMenu()
     ui.previewAction = ui.fileMenu->addAction("Pre&view\tAlt+V");
     ui.fileMenu->addSeparator();
     ui.preferencesMenu = ui.fileMenu->addMenu("&Preferences");
-    ui.leftJustOnlyAction = ui.preferencesMenu->addAction("Left Justifed Only");
+    ui.leftJustOnlyAction = ui.preferencesMenu->addAction("Left Justified Only");
     ui.showProgMeterAction = ui.preferencesMenu->addAction("Show Progress Meter");
     ui.useHRAction = ui.preferencesMenu->addAction("Use <HR> (in place of <CR>)");
     ui.idRecordsAction = ui.preferencesMenu->addAction("ID record levels");

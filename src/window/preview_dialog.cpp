@@ -19,18 +19,12 @@ QTableWidgetItem* Cell(const QString& text)
     return item;
 }
 
-QString Summary(std::size_t count)
-{
-    if (count == 0)
-        return "The run would make no reference.";
-    return QString("The first %1 reference%2 the run would make:").arg(count).arg(count == 1 ? "" : "s");
-}
-
 }  // namespace
 
-TPreviewDialog::TPreviewDialog(const std::vector<PreviewReference>& references, QWidget* parent)
-    : QDialog(parent), table_(new QTableWidget(static_cast<int>(references.size()), 3, this))
+TPreviewDialog::TPreviewDialog(const PreviewShown& preview, QWidget* parent)
+    : QDialog(parent), table_(new QTableWidget(static_cast<int>(preview.references.size()), 3, this))
 {
+    const std::vector<PreviewReference>& references = preview.references;
     setWindowTitle("Preview");
     table_->setHorizontalHeaderLabels({"Line", "Reference", "Record"});
     table_->verticalHeader()->hide();
@@ -38,8 +32,8 @@ TPreviewDialog::TPreviewDialog(const std::vector<PreviewReference>& references, 
     for (int row = 0; row < table_->rowCount(); ++row) {
         const PreviewReference& reference = references[static_cast<std::size_t>(row)];
         table_->setItem(row, 0, Cell(QString::number(reference.line)));
-        table_->setItem(row, 1, Cell(TextFromBytes(reference.text)));
-        table_->setItem(row, 2, Cell(TextFromBytes(reference.recordStart)));
+        table_->setItem(row, 1, Cell(TextFromUtf8(reference.text)));
+        table_->setItem(row, 2, Cell(TextFromUtf8(reference.recordStart)));
     }
     // The record's text takes what room is left, cut short with an ellipsis;
     // the line and the reference are shown whole.
@@ -51,8 +45,13 @@ TPreviewDialog::TPreviewDialog(const std::vector<PreviewReference>& references, 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(Summary(references.size()), this));
+    layout->addWidget(new QLabel(TextFromUtf8(preview.heading), this));
     layout->addWidget(table_);
+    if (!preview.note.empty()) {
+        note_ = new QLabel(TextFromUtf8(preview.note), this);
+        note_->setWordWrap(true);
+        layout->addWidget(note_);
+    }
     layout->addWidget(buttons);
     resize(680, 520);
 }

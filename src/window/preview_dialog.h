@@ -1,13 +1,15 @@
-// The list a preview shows: for each of the first references of a run, the
-// input line of its record code, the reference, and the start of the record,
-// so that the user sees which record each belongs to.
+// The list a preview shows under its heading: for each of the first
+// references of a run, the input line of its record code, the reference, and
+// the start of the record, so that the user sees which record each belongs
+// to; then the advice, if any.
 #pragma once
 
 #include <QDialog>
 #include <vector>
 
-#include "engine/preview.h"
+#include "window_model/dialogs.h"
 
+class QLabel;
 class QTableWidget;
 
 namespace pellimar {
@@ -16,12 +18,14 @@ class TPreviewDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TPreviewDialog(const std::vector<PreviewReference>& references, QWidget* parent = nullptr);
+    explicit TPreviewDialog(const PreviewShown& preview, QWidget* parent = nullptr);
 
     QTableWidget* Table() const { return table_; }
+    QLabel* Note() const { return note_; }
 
 private:
     QTableWidget* table_;
+    QLabel* note_ = nullptr;
 };
 
 }  // namespace pellimar

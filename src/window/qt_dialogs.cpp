@@ -2,6 +2,7 @@
 #include "window/qt_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,7 +17,7 @@ namespace {
 QString DisplayText(const std::string& text)
 {
     // Texts use "\r" between lines.
-    return TextFromBytes(text).replace('\r', '\n');
+    return TextFromUtf8(text).replace('\r', '\n');
 }
 
 const char* CaptionOf(MessageKind kind)
@@ -91,7 +92,7 @@ MessageAnswer QtDialogs::ShowMessageWithNote(MessageKind kind, const std::string
 
 void QtDialogs::ShowErrorBox(const std::string& caption, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Critical, TextFromBytes(caption), DisplayText(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Critical, TextFromUtf8(caption), DisplayText(text), QMessageBox::NoButton, parent_);
     box.setEscapeButton(box.addButton("OK", QMessageBox::AcceptRole));
     box.exec();
 }
@@ -100,11 +101,11 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& title, const s
                                                const std::string& defaultText)
 {
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent_, TextFromBytes(title), TextFromBytes(prompt),
-                                                 QLineEdit::Normal, TextFromBytes(defaultText), &ok);
+    const QString answer = QInputDialog::getText(parent_, TextFromUtf8(title), TextFromUtf8(prompt),
+                                                 QLineEdit::Normal, TextFromUtf8(defaultText), &ok);
     if (!ok)
         return std::nullopt;
-    return BytesFromText(answer);
+    return Utf8FromText(answer);
 }
 
 bool QtDialogs::OpenFile(FileDialogState& state)
@@ -119,7 +120,7 @@ bool QtDialogs::SaveFile(FileDialogState& state)
 
 bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
 {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(parent_, TextFromUtf8(state.title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Like the open dialog it stands for, it takes names of files that do not exist yet.
@@ -132,8 +133,14 @@ bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
     dialog.setNameFilters(filters);
     if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[state.filterIndex - 1]);
-    if (!state.fileName.empty())
-        dialog.selectFile(PathFromBytes(state.fileName));
+    // The folder last used for this purpose wins over that of the name the
+    // dialog still holds from another use; the name itself is offered there.
+    if (!state.folder.empty())
+        dialog.setDirectory(PathFromBytes(state.folder));
+    if (!state.fileName.empty()) {
+        const QString name = PathFromBytes(state.fileName);
+        dialog.selectFile(state.folder.empty() ? name : QFileInfo(name).fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     state.fileName = BytesFromPath(dialog.selectedFiles().first());
@@ -141,9 +148,9 @@ bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
     return true;
 }
 
-void QtDialogs::ShowPreview(const std::vector<PreviewReference>& references)
+void QtDialogs::ShowPreview(const PreviewShown& preview)
 {
-    TPreviewDialog dialog(references, parent_);
+    TPreviewDialog dialog(preview, parent_);
     dialog.exec();
 }
 

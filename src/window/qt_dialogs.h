@@ -26,7 +26,7 @@ public:
     bool OpenFile(FileDialogState& state) override;
     bool SaveFile(FileDialogState& state) override;
     void ShowHelp(const std::string& guidePath) override;
-    void ShowPreview(const std::vector<PreviewReference>& references) override;
+    void ShowPreview(const PreviewShown& preview) override;
 
 private:
     bool RunFileDialog(FileDialogState& state, bool save);

@@ -11,6 +11,14 @@
 
 namespace pellimar {
 
+// What a preview shows: a heading, the first references of a run (line,
+// reference, the record) and, when there is one, a piece of advice.
+struct PreviewShown {
+    std::string heading;
+    std::vector<PreviewReference> references;
+    std::string note;
+};
+
 enum class MessageKind { Warning, Error, Information, Confirm };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
@@ -28,6 +36,10 @@ struct FileDialogState {
     std::string fileName;
     std::string defaultExtension;
     bool overwritePrompt = false;
+    // Set for each use: the caption, after the dialog's purpose, and the
+    // folder it opens in (empty: the dialog's own choice).
+    std::string title;
+    std::string folder;
 };
 
 class Dialogs {
@@ -51,8 +63,7 @@ public:
     virtual bool SaveFile(FileDialogState& state) = 0;
     // Shows the user guide kept at the given path.
     virtual void ShowHelp(const std::string& guidePath) = 0;
-    // Lists the first references of a run: line, reference, the record.
-    virtual void ShowPreview(const std::vector<PreviewReference>& references) = 0;
+    virtual void ShowPreview(const PreviewShown& preview) = 0;
 };
 
 }  // namespace pellimar

@@ -1,7 +1,25 @@
 // The filters of the window's open and save dialogs.
 #include "window_model/file_dialogs.h"
 
+#include <filesystem>
+
 namespace pellimar {
+
+const char* FileDialogTitle(FileDialogPurpose purpose)
+{
+    switch (purpose) {
+    case FileDialogPurpose::InputFile: return "Input File";
+    case FileDialogPurpose::OutputFile: return "Output File";
+    case FileDialogPurpose::LoadLevels: return "Load Levels";
+    case FileDialogPurpose::Viewer: return "Folio Flat File Viewer";
+    }
+    return "";
+}
+
+std::string FolderOf(const std::string& path)
+{
+    return std::filesystem::path(path).parent_path().string();
+}
 
 FileDialogState InitialOpenDialog()
 {
@@ -13,7 +31,9 @@ FileDialogState InitialOpenDialog()
             kFlatFilesFilter,
             "",
             "FFF",
-            false};
+            false,
+            {},
+            {}};
 }
 
 FileDialogState InitialSaveDialog()
@@ -22,7 +42,9 @@ FileDialogState InitialSaveDialog()
             1,
             "",
             "FFF",
-            false};
+            false,
+            {},
+            {}};
 }
 
 }  // namespace pellimar

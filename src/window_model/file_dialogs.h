@@ -2,6 +2,8 @@
 // selected at first and the default extension.
 #pragma once
 
+#include <string>
+
 #include "window_model/dialogs.h"
 
 namespace pellimar {
@@ -12,6 +14,15 @@ enum OpenFilter { kFlatFilesFilter = 1, kDefinitionFilesFilter = 2, kExecutables
 // The filter the viewer dialog opens on: programs end in ".exe" only on
 // Windows; elsewhere they have no common ending, so every file is offered.
 OpenFilter ViewerFilter();
+
+// What a file dialog is shown for: each has its own caption and remembers
+// its own folder.
+enum class FileDialogPurpose { InputFile, OutputFile, LoadLevels, Viewer };
+inline constexpr int kFileDialogPurposeCount = 4;
+
+const char* FileDialogTitle(FileDialogPurpose purpose);
+// The folder of a file's full path ("" when it has none).
+std::string FolderOf(const std::string& path);
 
 // Shared by the input file, "Load Levels" and the viewer.
 FileDialogState InitialOpenDialog();

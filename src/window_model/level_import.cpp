@@ -13,7 +13,7 @@ void MainWindowModel::LoadLevels()
         EmptyLevelNames();
         openDialog_.fileName.clear();
         openDialog_.filterIndex = kDefinitionFilesFilter;
-        if (services_.dialogs->OpenFile(openDialog_)) {
+        if (ShowFileDialog(openDialog_, FileDialogPurpose::LoadLevels, false)) {
             // A file that cannot be opened raises here; the dialog then keeps
             // the typed name and the definition-file filter until its next use.
             FillLevelNames(openDialog_.fileName);
@@ -35,7 +35,7 @@ void MainWindowModel::FillLevelNames(const std::string& path)
 {
     const std::vector<std::string> names = ReadLevelNamesFile(path);
     for (std::size_t i = 0; i < names.size(); ++i)
-        view_.SetBoxText(LevelBox(static_cast<int>(i)), names[i]);
+        ShowBoxText(LevelBox(static_cast<int>(i)), names[i]);
 }
 
 void MainWindowModel::FileDropped(const std::string& path)

@@ -3,6 +3,7 @@
 #include "window_model/main_window_model.h"
 
 #include "settings/settings_store.h"
+#include "streams/exceptions.h"
 #include "window_model/file_dialogs.h"
 
 namespace pellimar {
@@ -77,11 +78,23 @@ void MainWindowModel::Guarded(const std::function<void()>& command)
     }
 }
 
+// The file and the reason go on a line of their own, as the command line
+// gives them, so that the message says what went wrong and where; a message
+// that names the file already gets the reason alone.
+std::string WithFileAndReason(const std::string& message, const std::string& file, const std::string& reason)
+{
+    const bool named = file.empty() || message.find(file) != std::string::npos;
+    const std::string context = named ? reason : reason.empty() ? file : file + ": " + reason;
+    return context.empty() ? message : message + "\r" + context;
+}
+
 void MainWindowModel::HandleException(const std::exception& error)
 {
     std::string message = error.what();
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
         message += '.';
+    if (const auto* withContext = dynamic_cast<const Exception*>(&error))
+        message = WithFileAndReason(message, withContext->File(), withContext->Reason());
     services_.dialogs->ShowErrorBox(kApplicationTitle, message);
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,17 @@
 #include "run/run_time.h"
 #include "settings/settings_paths.h"
 #include "window_model/dialogs.h"
+#include "window_model/file_dialogs.h"
+#include "window_model/screen_text.h"
 #include "window_model/window_view.h"
 
 namespace pellimar {
 
 class ProgramLauncher;
 struct SettingsData;
+
+// A message with, on a line of its own, the file it concerns and the reason.
+std::string WithFileAndReason(const std::string& message, const std::string& file, const std::string& reason);
 
 inline constexpr const char* kApplicationTitle = "Folio Flat File Pellimar";
 
@@ -97,6 +103,7 @@ public:
     bool IsRunning() const { return running_; }
     std::int32_t RunPercent() const { return runPercent_; }
     const std::string& ViewerPath() const { return viewerPath_; }
+    // A box's entries as the settings hold them, top first.
     const std::vector<std::string>& History(HistoryBox box) const { return histories_[BoxIndex(box)]; }
     const FileDialogState& OpenDialog() const { return openDialog_; }
     const FileDialogState& SaveDialog() const { return saveDialog_; }
@@ -106,20 +113,32 @@ private:
     void Guarded(const std::function<void()>& command);
     void SetHistory(HistoryBox box, std::vector<std::string> entries);
     void AddShownText(HistoryBox box);
+    // The text shown: UTF-8 in the pattern and level boxes, the system's
+    // file names in the file boxes.
     std::string Text(HistoryBox box) const { return view_.BoxText(box); }
+    // The text shown as the file and the settings hold it, and back.
+    FileText BoxFileText(HistoryBox box) const;
+    std::string ScreenText(HistoryBox box, const std::string& bytes) const;
+    void ShowBoxText(HistoryBox box, const std::string& bytes);
     void LoadSettingsIntoWindow(const SettingsData& data);
     SettingsData SettingsFromWindow() const;
-    RunSettings SettingsForRun() const;
+    // Nothing when a box holds a character the file cannot; the user was told.
+    std::optional<RunSettings> SettingsForRun();
     bool PassesRunChecks(const RunSettings& settings);
 
+    bool RefuseOutputThatIsInput(const RunSettings& settings);
+    // Shows the open or save dialog captioned for its purpose, in the folder
+    // last used for it; true when the user confirmed a file.
+    bool ShowFileDialog(FileDialogState& dialog, FileDialogPurpose purpose, bool save);
     bool ConfirmOverwrite();
-    void RunAndReport();
+    void RunAndReport(const RunSettings& settings);
     void ShowRunEnd(RunResult& result);
-    std::string IdRecordsAdvice(const RunResult& result) const;
+    std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
     bool CloseIfPending();
     void SetRunControls(bool enabled);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();
+    bool AskForViewer();
     void LaunchViewer();
     void RememberRunTexts();
     void ShowPreview();
@@ -133,6 +152,7 @@ private:
     std::array<std::vector<std::string>, kHistoryBoxCount> histories_;
     FileDialogState openDialog_;
     FileDialogState saveDialog_;
+    std::array<std::string, kFileDialogPurposeCount> dialogFolders_;
     bool showProgMeter_ = true;
     bool leftJustOnly_ = false;
     bool useHR_ = false;

@@ -3,11 +3,34 @@
 // asks the same page question, and shows progress with Cancel as a run does.
 #include "engine/preview.h"
 #include "window_model/main_window_model.h"
+#include "window_model/screen_text.h"
 
 namespace pellimar {
 namespace {
 
 constexpr std::size_t kPreviewCount = 20;
+
+// A preview that stopped short of its count has found every reference.
+std::string PreviewHeading(std::size_t count)
+{
+    if (count == 0)
+        return "The run would make no reference.";
+    if (count == 1)
+        return "The run would make one reference:";
+    if (count < kPreviewCount)
+        return "The run would make " + std::to_string(count) + " references:";
+    return "The first " + std::to_string(count) + " references the run would make:";
+}
+
+// The references as the screen shows the file's text.
+std::vector<PreviewReference> ScreenReferences(std::vector<PreviewReference> references)
+{
+    for (PreviewReference& reference : references) {
+        reference.text = ScreenTextFromFile(reference.text);
+        reference.recordStart = ScreenTextFromFile(reference.recordStart);
+    }
+    return references;
+}
 
 }  // namespace
 
@@ -22,14 +45,15 @@ void MainWindowModel::ShowPreview()
 {
     cancelRequested_ = false;
     RememberRunTexts();
-    const RunSettings settings = SettingsForRun();
-    if (!PassesRunChecks(settings))
+    const std::optional<RunSettings> settings = SettingsForRun();
+    if (!settings || !PassesRunChecks(*settings))
         return;
-    const PreviewResult result = RunPreview(settings, *this, levels_, kPreviewCount);
+    const PreviewResult result = RunPreview(*settings, *this, levels_, kPreviewCount);
     if (CloseIfPending())
         return;
     if (!result.cancelled)
-        services_.dialogs->ShowPreview(result.references);
+        services_.dialogs->ShowPreview({PreviewHeading(result.references.size()), ScreenReferences(result.references),
+                                        IdRecordsAdvice(result.unreadIdLevelRecords)});
 }
 
 // The texts a run reads go into their boxes' histories, as leaving each box

@@ -3,6 +3,7 @@
 // dialogues at the end, the viewer among them.
 #include "run/run_checks.h"
 #include "settings/settings_store.h"
+#include "streams/exceptions.h"
 #include "window_model/file_dialogs.h"
 #include "window_model/main_window_model.h"
 #include "window_model/program_launcher.h"
@@ -19,32 +20,34 @@ void MainWindowModel::BeginOrCancel()
     // dialogue is shown.
     Guarded([this] {
         cancelRequested_ = false;
-        if (!PassesRunChecks(SettingsForRun()) || !ConfirmOverwrite())
+        std::optional<RunSettings> settings = SettingsForRun();
+        if (!settings || !PassesRunChecks(*settings) || RefuseOutputThatIsInput(*settings) || !ConfirmOverwrite())
             return;
-        RunAndReport();
+        // The overwrite question may have chosen another output.
+        settings->outputPath = Text(HistoryBox::OutputFile);
+        RunAndReport(*settings);
     });
-}
-
-RunSettings MainWindowModel::SettingsForRun() const
-{
-    RunSettings settings;
-    settings.inputPath = Text(HistoryBox::InputFile);
-    settings.outputPath = Text(HistoryBox::OutputFile);
-    settings.refPattern = Text(HistoryBox::RefPattern);
-    settings.pagePattern = Text(HistoryBox::PagePattern);
-    for (int i = 0; i < kLevelCount; ++i)
-        settings.levelTexts[i] = Text(LevelBox(i));
-    settings.notSearched = view_.OptionChecked(RunOption::NotSearched);
-    settings.removePageMarks = view_.OptionChecked(RunOption::RemovePageMarks);
-    return settings;
 }
 
 bool MainWindowModel::PassesRunChecks(const RunSettings& settings)
 {
     const RunCheck check = CheckRunInputs(settings);
     if (!check.Passed())
-        services_.dialogs->ShowMessage(MessageKind::Error, check.message, MessageButtons::Ok);
+        services_.dialogs->ShowMessage(MessageKind::Error, WithFileAndReason(check.message, check.file, check.reason),
+                                       MessageButtons::Ok);
     return check.Passed();
+}
+
+// The user's own input is never offered for overwriting: an output that is
+// the input through a link or another spelling is refused first, as the run
+// would refuse it.
+bool MainWindowModel::RefuseOutputThatIsInput(const RunSettings& settings)
+{
+    if (!OutputIsInput(settings.inputPath, settings.outputPath))
+        return false;
+    HandleException(EFCreateError(FillPlaceholder(kCannotCreateFile, settings.outputPath),
+                                  {settings.outputPath, kOutputIsInput}));
+    return true;
 }
 
 bool MainWindowModel::ConfirmOverwrite()
@@ -58,15 +61,15 @@ bool MainWindowModel::ConfirmOverwrite()
     if (answer != MessageAnswer::No)
         return false;
     saveDialog_.overwritePrompt = true;
-    if (!services_.dialogs->SaveFile(saveDialog_))
+    if (!ShowFileDialog(saveDialog_, FileDialogPurpose::OutputFile, true))
         return false;
     view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
     return true;
 }
 
-void MainWindowModel::RunAndReport()
+void MainWindowModel::RunAndReport(const RunSettings& settings)
 {
-    RunResult result = RunConversion(SettingsForRun(), *this, levels_);
+    RunResult result = RunConversion(settings, *this, levels_);
     if (closePending_) {
         // The window was closed during the run: nobody is left to ask, so
         // the partial output is thrown away and an earlier file stays.
@@ -91,13 +94,15 @@ bool MainWindowModel::CloseIfPending()
 
 // Level records with IDs that name one of the levels, read as plain record
 // codes because the switch is off: the likely reason for missing references.
-std::string MainWindowModel::IdRecordsAdvice(const RunResult& result) const
+std::string MainWindowModel::IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const
 {
-    if (result.unreadIdLevelRecords == 0 || idRecords_)
+    if (unreadIdLevelRecords == 0 || idRecords_)
         return {};
-    return std::to_string(result.unreadIdLevelRecords) +
-           " record codes of this file name a level in the form <RD,ID:n:Level>, as later Folio versions "
-           "write level records. Switch on File > Preferences > ID record levels to read them as such.";
+    const std::string count = unreadIdLevelRecords == 1 ? "1 record code of this file names"
+                                                        : std::to_string(unreadIdLevelRecords) +
+                                                              " record codes of this file name";
+    return count + " a level in the form <RD,ID:n:Level>, as later Folio versions write level records. Switch on "
+                   "File > Preferences > ID record levels to read them as such.";
 }
 
 void MainWindowModel::ShowRunEnd(RunResult& result)
@@ -114,7 +119,7 @@ void MainWindowModel::ShowRunEnd(RunResult& result)
         return;
     }
     const std::string text = std::to_string(result.refCount) + " total references created.\rView output file?";
-    if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result),
+    if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result.unreadIdLevelRecords),
                                                MessageButtons::YesNo) == MessageAnswer::Yes)
         LaunchViewer();
 }
@@ -159,9 +164,13 @@ void MainWindowModel::LeaveRunning()
     UpdateBeginButton();
 }
 
+// The time the question stays open is the user's, not the run's.
 std::optional<std::string> MainWindowModel::AskStartingPage(const PagePrompt& prompt)
 {
-    return services_.dialogs->InputBox(prompt.title, prompt.prompt, prompt.defaultText);
+    const std::int64_t asked = services_.clock();
+    std::optional<std::string> answer = services_.dialogs->InputBox(prompt.title, prompt.prompt, prompt.defaultText);
+    timeDisplay_.LeaveOut(ElapsedMs(asked, services_.clock()));
+    return answer;
 }
 
 void MainWindowModel::ShowRunDisplay(bool running)
@@ -180,23 +189,28 @@ void MainWindowModel::UpdateTimeDisplay()
 
 void MainWindowModel::ChooseViewer()
 {
-    Guarded([this] {
-        openDialog_.filterIndex = ViewerFilter();
-        if (services_.dialogs->OpenFile(openDialog_)) {
-            viewerPath_ = openDialog_.fileName;
-            SaveViewerPath(services_.settingsPaths, viewerPath_);
-        }
-        openDialog_.filterIndex = kFlatFilesFilter;
-    });
+    Guarded([this] { AskForViewer(); });
 }
 
+// True when the user chose a viewer; it is stored at once.
+bool MainWindowModel::AskForViewer()
+{
+    openDialog_.filterIndex = ViewerFilter();
+    const bool chosen = ShowFileDialog(openDialog_, FileDialogPurpose::Viewer, false);
+    openDialog_.filterIndex = kFlatFilesFilter;
+    if (chosen) {
+        viewerPath_ = openDialog_.fileName;
+        SaveViewerPath(services_.settingsPaths, viewerPath_);
+    }
+    return chosen;
+}
+
+// With no viewer set yet, Yes to "View output file?" lets the user choose
+// one first; cancelling that dialog views nothing.
 void MainWindowModel::LaunchViewer()
 {
-    if (viewerPath_.empty()) {
-        services_.dialogs->ShowMessage(MessageKind::Error, "FFFViewer key is not set in the INI-file",
-                                       MessageButtons::Ok);
+    if (viewerPath_.empty() && !AskForViewer())
         return;
-    }
     services_.launcher->Start(viewerPath_, Text(HistoryBox::OutputFile));
 }
 

@@ -13,7 +13,6 @@ const char* const kAboutLines[] = {
     "Version 1.2",
     "First released in 1998. (c) 2026 The Pellimar developers, under the MIT licence.",
     "",
-    "For current information see the project's home page.",
     "Concept: the Pellimar editors.",
     "Programming: the Pellimar developers.",
 };
@@ -26,16 +25,13 @@ bool ReadByBeginRule(HistoryBox box)
 
 }  // namespace
 
-void MainWindowModel::SetHistory(HistoryBox box, std::vector<std::string> entries)
-{
-    histories_[BoxIndex(box)] = std::move(entries);
-    view_.ShowHistory(box, History(box));
-}
-
+// A text the settings could not hold stays out of the history; a run
+// refuses it with the reason.
 void MainWindowModel::AddShownText(HistoryBox box)
 {
+    const FileText text = BoxFileText(box);
     std::vector<std::string> entries = History(box);
-    if (AddHistoryEntry(entries, Text(box)))
+    if (text.Complete() && AddHistoryEntry(entries, text.bytes))
         SetHistory(box, std::move(entries));
 }
 
@@ -61,8 +57,9 @@ void MainWindowModel::EnterInBox(HistoryBox box)
 
 void MainWindowModel::DeleteShownEntry(HistoryBox box)
 {
+    const FileText text = BoxFileText(box);
     std::vector<std::string> entries = History(box);
-    if (RemoveHistoryEntry(entries, Text(box))) {
+    if (text.Complete() && RemoveHistoryEntry(entries, text.bytes)) {
         SetHistory(box, std::move(entries));
         view_.SetBoxText(box, "");
     }
@@ -88,7 +85,7 @@ void MainWindowModel::UpdateBeginButton()
 void MainWindowModel::ChooseInputFile()
 {
     Guarded([this] {
-        if (services_.dialogs->OpenFile(openDialog_)) {
+        if (ShowFileDialog(openDialog_, FileDialogPurpose::InputFile, false)) {
             view_.SetBoxText(HistoryBox::InputFile, openDialog_.fileName);
             saveDialog_.fileName = openDialog_.fileName;
             view_.FocusBox(HistoryBox::InputFile);
@@ -101,12 +98,23 @@ void MainWindowModel::ChooseOutputFile()
 {
     Guarded([this] {
         saveDialog_.overwritePrompt = false;  // the run asks before overwriting
-        if (services_.dialogs->SaveFile(saveDialog_)) {
+        if (ShowFileDialog(saveDialog_, FileDialogPurpose::OutputFile, true)) {
             view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
             view_.FocusBox(HistoryBox::OutputFile);
         }
         UpdateBeginButton();
     });
+}
+
+bool MainWindowModel::ShowFileDialog(FileDialogState& dialog, FileDialogPurpose purpose, bool save)
+{
+    std::string& folder = dialogFolders_[static_cast<int>(purpose)];
+    dialog.title = FileDialogTitle(purpose);
+    dialog.folder = folder;
+    const bool chosen = save ? services_.dialogs->SaveFile(dialog) : services_.dialogs->OpenFile(dialog);
+    if (chosen)
+        folder = FolderOf(dialog.fileName);
+    return chosen;
 }
 
 void MainWindowModel::Exit()

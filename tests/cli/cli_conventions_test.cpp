@@ -2,6 +2,8 @@
 // pipelines, errors that name the file and the reason, a failed write to
 // standard output counted as a failure, and a progress bar that fits.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <unistd.h>
 
 #include <filesystem>
@@ -187,6 +189,36 @@ TEST_F(CliConventions, ProgressFitsANarrowTerminal)
         std::size_t start = 0;
         for (std::size_t end; (end = shown.find_first_of("\r\n", start)) != std::string::npos; start = end + 1)
             EXPECT_LE(end - start, 39u) << shown.substr(start, end - start);
+    }
+}
+
+// Sets the locale the program is started in, for as long as it lives.
+class ProgramLocale {
+public:
+    explicit ProgramLocale(const char* name) { ::setenv("LC_ALL", name, 1); }
+    ~ProgramLocale() { ::unsetenv("LC_ALL"); }
+};
+
+TEST_F(CliConventions, PatternsAndLevelNamesAreConvertedFromTheLocale)
+{
+    const std::string dash = "1 \xE2\x80\x94 \xE2\x80\x9C" "1\xE2\x80\x9D";  // 1 — “1”
+    {
+        const ProgramLocale locale("C.UTF-8");
+        WriteFileBytes(input, "<RD:\xC9p\xEEtre>Rom\r\n<RD>x\r\n");
+        ASSERT_EQ(0, Run({"-r", dash, "--level1", "\xC3\x89p\xC3\xAEtre", input, output}).status);
+        EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Rom \x97 \x93Rom\x94<CR>"));
+        ASSERT_EQ(0, Run({"-f", "--encoding=ISO-8859-15", "-r", "1 \xE2\x82\xAC", "--level1", "\xC3\x89p\xC3\xAEtre",
+                          input, output}).status);
+        EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Rom \xA4<CR>"));
+        ExpectError(Run({"-f", "-r", "1 \xE2\x86\x92", "--level1", "x", input, output}),
+                    "--ref-pattern has \"\xE2\x86\x92\"", 2);
+        ExpectError(Run({"-f", "--encoding=UTF-8", "-r", "1", input, output}), "--encoding takes an 8-bit encoding", 2);
+    }
+    {
+        const ProgramLocale locale("C");
+        WriteFileBytes(input, "<RD:Book>Rom\r\n<RD>x\r\n");
+        ASSERT_EQ(0, Run({"-f", "-r", dash, "--level1", "Book", input, output}).status);
+        EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Rom \xE2\x80\x94 \xE2\x80\x9CRom"));
     }
 }
 

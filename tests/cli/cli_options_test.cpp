@@ -59,6 +59,8 @@ std::vector<OptionRow> Rows()
         {"page-pattern", {"-r", "1 #", "--level1", "L1", "-p", "[#]", "IN", "OUT"}, Shown::InOutput,
          page + "3-4<CR>\r\n</CS><JU:CN>centred"},
         {"levels-from", {"-r", "1", "-L", "LEVELS", "IN", "OUT"}, Shown::InOutput, "<CS:Reference>h1<CR>"},
+        {"encoding", {"-r", "1 \xE2\x80\x94", "--level1", "L1", "--encoding=bytes", "IN", "OUT"}, Shown::InOutput,
+         "<CS:Reference>h1 \xE2\x80\x94<CR>"},
         {"remove-page-marks", {"-r", "1 #", "-p", "[#]", "--level1", "L1", "--remove-page-marks", "IN", "OUT"},
          Shown::InOutput, "</CS>text  more\r\n"},
         {"not-searched", {"-r", "1", "--level1", "L1", "--not-searched", "IN", "OUT"}, Shown::InOutput,

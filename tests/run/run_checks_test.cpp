@@ -53,11 +53,26 @@ TEST_F(RunChecksTest, PatternSourcesComeBeforeThePageMarker)
     RunCheck check = CheckRunInputs(settings);
     EXPECT_EQ(RunCheckFailure::PatternSourceMissing, check.failure);
     EXPECT_EQ("Insufficient information to process reference pattern", check.message);
+    EXPECT_EQ("\"#\" stands for the page, and the page-number pattern is empty", check.reason);
+    settings.refPattern = "1 2 #";
+    EXPECT_EQ("\"2\" stands for level 2, which has no name", CheckRunInputs(settings).reason);
+    settings.refPattern = "1 #";
 
     settings.pagePattern = "[x]";
     check = CheckRunInputs(settings);
     EXPECT_EQ(RunCheckFailure::PagePatternWithoutHash, check.failure);
     EXPECT_EQ("Page # Pattern must contain #", check.message);
+}
+
+TEST_F(RunChecksTest, OutputIsInputThroughALinkOrAnotherSpelling)
+{
+    std::filesystem::create_symlink(settings.inputPath, dir.File("link.fff"));
+    const std::string other = (std::filesystem::path(settings.inputPath).parent_path() / "." /
+                               std::filesystem::path(settings.inputPath).filename()).string();
+    EXPECT_TRUE(OutputIsInput(settings.inputPath, dir.File("link.fff")));
+    EXPECT_TRUE(OutputIsInput(settings.inputPath, other));
+    EXPECT_FALSE(OutputIsInput(settings.inputPath, dir.File("new.fff")));
+    EXPECT_FALSE(OutputIsInput("", ""));
 }
 
 TEST_F(RunChecksTest, OutputExistsForAFileAndForALinkToNothing)

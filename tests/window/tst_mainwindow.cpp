@@ -72,6 +72,8 @@ private slots:
     void leavingABoxAddsItsText();
     void boxLeftForADialogAddsItsText();
     void ownListAndOtherProgramsDoNotLeaveABox();
+    void typedCharactersAreStoredInTheFileEncoding();
+    void fileBoxesShowTheEndOfALongPath();
     void typedTextStaysAsTyped_data();
     void typedTextStaysAsTyped();
     void altRFocusesTheReferencePattern();
@@ -154,6 +156,38 @@ void TestMainWindow::ownListAndOtherProgramsDoNotLeaveABox()
     QApplication::setActiveWindow(f.window.get());
     QVERIFY(box->hasFocus());
     QCOMPARE(box->History(), (std::vector<std::string>{"1 2"}));
+}
+
+// Characters beyond Latin-1 that Windows-1252 holds reach the pattern file
+// as its bytes, and come back as the same characters.
+void TestMainWindow::typedCharactersAreStoredInTheFileEncoding()
+{
+    const QString typed = QString::fromUtf8("1 \u2014 \u201C#\u201D \u20AC");
+    WindowFixture f;
+    f.Show();
+    f.ui().refCB->setFocus();
+    f.ui().refCB->lineEdit()->insert(typed);  // as an input method types it
+    f.ui().pageCB->setFocus(Qt::TabFocusReason);
+    f.model().Exit();
+    QCOMPARE(ReadFileBytes(f.dir.File("patterns.ref")), std::string("1 \x97 \x93#\x94 \x80\r\n"));
+    WindowFixture again;
+    WriteFileBytes(again.dir.File("patterns.ref"), ReadFileBytes(f.dir.File("patterns.ref")));
+    again.Show();
+    QCOMPARE(again.ui().refCB->itemText(0), typed);
+}
+
+void TestMainWindow::fileBoxesShowTheEndOfALongPath()
+{
+    WindowFixture f;
+    f.Show();
+    const QString path = "/a/long/folder/name/that/does/not/fit/into/the/box/at/all/the-file.fff";
+    f.ui().inEdit->SetBytes(path.toStdString());
+    QCOMPARE(f.ui().inEdit->lineEdit()->cursorPosition(), path.size());
+    f.ui().outEdit->setFocus();
+    f.ui().outEdit->lineEdit()->setText(path);
+    f.ui().outEdit->lineEdit()->setCursorPosition(0);  // the user went back to its start
+    f.ui().refCB->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.ui().outEdit->lineEdit()->cursorPosition(), path.size());
 }
 
 void TestMainWindow::typedTextStaysAsTyped_data()

@@ -161,17 +161,23 @@ void TestQtDialogs::saveDialogReturnsThePathAndFilter()
     QtDialogs dialogs;
     FileDialogState state{{{"Folio Flat Files (*.fff)", "*.fff"}, {"Text Files (*.txt)", "*.txt"}},
                           2,
-                          dir.File("chosen.txt"),
+                          "/elsewhere/chosen.txt",
                           "FFF",
-                          false};
+                          false,
+                          "Output File",
+                          dir.Path().string()};
     QString selectedFilter;
+    QString caption;
     ModalAnswerer answer([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         selectedFilter = dialog->selectedNameFilter();
+        caption = dialog->windowTitle();
         static_cast<QDialog*>(dialog)->accept();
     });
     QVERIFY(dialogs.SaveFile(state));
     QCOMPARE(selectedFilter, QString("Text Files (*.txt)"));
+    QCOMPARE(caption, QString("Output File"));
+    // The name the dialog held, offered in the folder of its purpose.
     QCOMPARE(state.fileName, dir.File("chosen.txt"));
     QCOMPARE(state.filterIndex, 2);
 }

@@ -59,7 +59,12 @@ public:
     bool OpenFile(FileDialogState& state) override { return FileDialog(state, false); }
     bool SaveFile(FileDialogState& state) override { return FileDialog(state, true); }
     void ShowHelp(const std::string& guidePath) override { helpShown.push_back(guidePath); }
-    void ShowPreview(const std::vector<PreviewReference>& references) override { previews.push_back(references); }
+    void ShowPreview(const PreviewShown& preview) override
+    {
+        previews.push_back(preview.references);
+        previewHeadings.push_back(preview.heading);
+        previewNotes.push_back(preview.note);
+    }
 
     // The messages' texts, in order.
     std::vector<std::string> MessageTexts() const
@@ -82,6 +87,8 @@ public:
     std::vector<ShownFileDialog> fileDialogs;
     std::vector<std::string> helpShown;
     std::vector<std::vector<PreviewReference>> previews;
+    std::vector<std::string> previewHeadings;
+    std::vector<std::string> previewNotes;
 
 private:
     void Opened()

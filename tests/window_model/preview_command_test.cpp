@@ -10,6 +10,14 @@
 namespace pellimar::testing {
 namespace {
 
+std::string Records(int count)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += "<RD>verse " + std::to_string(i) + "\r\n";
+    return text;
+}
+
 TEST(Preview, ListsTheFirstTwentyReferencesAndWritesNothing)
 {
     ModelFixture f;
@@ -29,6 +37,35 @@ TEST(Preview, ListsTheFirstTwentyReferencesAndWritesNothing)
     EXPECT_EQ(f.model.History(HistoryBox::Level1), Names{"Book"});
     EXPECT_TRUE(f.model.History(HistoryBox::OutputFile).empty());
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
+}
+
+TEST(Preview, HeadingCountsRightAndIdRecordsAreAdvised)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string heading;
+        bool advised;
+    };
+    const std::string book = "<RD:Book>Genesis\r\n";
+    const Case cases[] = {
+        {"twenty or more", book + Records(25), "The first 20 references the run would make:", false},
+        {"all of a few", book + Records(3), "The run would make 3 references:", false},
+        {"one", book + Records(1), "The run would make one reference:", false},
+        {"none", "<RD>x\r\n", "The run would make no reference.", false},
+        {"none, level records with IDs", "<RD,ID:1:Book>Genesis\r\n<RD,ID:2>x\r\n",
+         "The run would make no reference.", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModelFixture f;
+        f.Prepare(c.input, "1");
+        f.Type(HistoryBox::Level1, "Book");
+        f.model.Preview();
+        ASSERT_EQ(f.dialogs.previewHeadings.size(), 1u);
+        EXPECT_EQ(f.dialogs.previewHeadings[0], c.heading);
+        EXPECT_EQ(f.dialogs.previewNotes[0].find("ID record levels") != std::string::npos, c.advised);
+    }
 }
 
 TEST(Preview, NeedsTheInputAndTheReferencePattern)
@@ -53,7 +90,8 @@ TEST(Preview, MakesTheChecksOfBeginButNotThoseOfTheOutput)
     f.Type(HistoryBox::InputFile, f.dir.File("missing.fff"));
     f.model.Preview();
     EXPECT_EQ(f.dialogs.MessageTexts(),
-              (Names{"Insufficient information to process reference pattern", "Input file not found."}));
+              (Names{"Insufficient information to process reference pattern\r\"1\" stands for level 1, which has no name",
+                     "Input file not found.\r" + f.dir.File("missing.fff") + ": no such file"}));
     EXPECT_TRUE(f.dialogs.previews.empty());
     EXPECT_EQ(ReadFileBytes(f.outputPath), "earlier");
 }

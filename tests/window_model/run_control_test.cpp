@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "settings/settings_store.h"
+#include "window_model/file_dialogs.h"
 #include "window_model/model_fixture.h"
 
 namespace pellimar::testing {
@@ -50,7 +51,7 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
     EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"0 total references created.\rView output file?",
                                                "Output File Exists.  Overwrite?",
                                                "1 total references created.\rView output file?"}));
-    EXPECT_TRUE(f.dialogs.messages[0].note.starts_with("1 record codes of this file name a level in the form "));
+    EXPECT_TRUE(f.dialogs.messages[0].note.starts_with("1 record code of this file names a level in the form "));
     EXPECT_NE(f.dialogs.messages[0].note.find("ID record levels"), std::string::npos);
     EXPECT_EQ(f.dialogs.messages[2].note, "");
 }
@@ -65,15 +66,41 @@ TEST(RunControl, AnsweringNoLaunchesNothing)
     EXPECT_TRUE(f.launcher.started.empty());
 }
 
-TEST(RunControl, MissingViewerIsReported)
+// With no viewer set, Yes offers the viewer dialog first; a viewer chosen
+// there is kept and started, a cancelled dialog starts nothing.
+TEST(RunControl, MissingViewerIsChosenThenStarted)
 {
     ModelFixture f;
     f.Prepare("text", "x");
     f.dialogs.answers = {MessageAnswer::Yes};
     f.model.BeginOrCancel();
-    EXPECT_EQ(f.dialogs.messages.back().text, "FFFViewer key is not set in the INI-file");
-    EXPECT_EQ(f.dialogs.messages.back().kind, MessageKind::Error);
-    EXPECT_TRUE(f.launcher.started.empty());
+    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};  // overwrite, view
+    f.dialogs.fileAnswers = {std::string("/usr/bin/ffview")};
+    f.model.BeginOrCancel();
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 2u);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].state.filterIndex, ViewerFilter());
+    EXPECT_TRUE(f.launcher.started.size() == 1 && f.launcher.started[0].first == "/usr/bin/ffview");
+    EXPECT_EQ(LoadSettings(f.Paths()).viewerPath, "/usr/bin/ffview");
+    for (const std::string& text : f.dialogs.MessageTexts())
+        EXPECT_EQ(text.find("FFFViewer key"), std::string::npos);
+}
+
+// 44 % with 11 s left must not become done 2 s later: the time the page
+// question stays open counts neither as elapsed nor in the estimate.
+TEST(RunControl, TimeThePageQuestionWaitsIsLeftOut)
+{
+    ModelFixture f;
+    f.Prepare("<RD:Book>G\r\n<RD>x\r\n" + std::string(5000, 'z'), "1 #");
+    f.Type(HistoryBox::Level1, "Book");
+    f.Type(HistoryBox::PagePattern, "[#]");
+    f.dialogs.whileOpen = [&] { f.now += 60'000; };  // the user takes a minute over each question
+    std::vector<std::string> elapsed;
+    f.view.probe = [&](std::int32_t) { elapsed.push_back(f.view.elapsed); };
+    f.dialogs.inputAnswers = {std::string("1")};
+    f.model.BeginOrCancel();
+    ASSERT_EQ(f.dialogs.inputTitles.size(), 1u);
+    ASSERT_FALSE(elapsed.empty());
+    EXPECT_EQ(elapsed.back(), "00:00:00");
 }
 
 TEST(RunControl, MissingInputIsReported)
@@ -84,9 +111,43 @@ TEST(RunControl, MissingInputIsReported)
     f.model.BeginOrCancel();
     f.Type(HistoryBox::InputFile, f.dir.Path().string());  // a folder
     f.model.BeginOrCancel();
-    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Input file not found.", "Input file not found."}));
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Input file not found.\r" + f.dir.File("missing.fff") + ": no such file",
+                                               "Input file not found.\r" + f.dir.Path().string() + ": it is a folder"}));
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
+}
+
+TEST(RunControl, WriteErrorNamesTheFileAndTheReason)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    ModelFixture f;
+    f.Prepare(Records(2000));
+    f.Type(HistoryBox::Level1, "Book");
+    f.Type(HistoryBox::OutputFile, "/dev/full");
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.model.BeginOrCancel();
+    ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Stream write error.\r/dev/full: no space left on the disk");
+}
+
+// The input under another name is refused before the overwrite question,
+// which would otherwise offer it.
+TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
+{
+    ModelFixture f;
+    f.Prepare(kBook);
+    f.Type(HistoryBox::Level1, "Book");
+    const std::string link = f.dir.File("link.fff");
+    std::filesystem::create_symlink(f.inputPath, link);
+    for (const std::string& output : {link, f.dir.Path().string() + "/./in.fff"}) {
+        f.Type(HistoryBox::OutputFile, output);
+        f.dialogs.answers = {MessageAnswer::Yes};
+        f.model.BeginOrCancel();
+        EXPECT_EQ(f.dialogs.errorBoxes.back().second, "Cannot create file " + output + ".\rit is the input file");
+    }
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(ReadFileBytes(f.inputPath), kBook);
 }
 
 TEST(RunControl, PatternChecksStopTheRun)
@@ -98,7 +159,9 @@ TEST(RunControl, PatternChecksStopTheRun)
     f.Type(HistoryBox::PagePattern, "[x]");
     f.model.BeginOrCancel();
     EXPECT_EQ(f.dialogs.MessageTexts(),
-              (Names{"Insufficient information to process reference pattern", "Page # Pattern must contain #"}));
+              (Names{"Insufficient information to process reference pattern\r"
+                     "\"#\" stands for the page, and the page-number pattern is empty",
+                     "Page # Pattern must contain #"}));
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
 }
 
@@ -176,7 +239,7 @@ TEST(RunControl, ErrorFromThePassRestoresTheWindow)
     f.model.BeginOrCancel();
     EXPECT_TRUE(f.dialogs.messages.empty());
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".\rno such folder");
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
     EXPECT_TRUE(f.view.runControlsEnabled);
     EXPECT_FALSE(f.model.IsRunning());

@@ -115,6 +115,35 @@ TEST(FileCommands, InputDialogFillsTheBoxAndOffersItToTheOutputDialog)
 
 // The overwrite question's "No" switches the save dialog's prompt on; the
 // output command switches it off again.
+// Each dialog is captioned after its purpose and opens in the folder last
+// used for that purpose, whatever another use left in the shared dialog.
+TEST(FileCommands, DialogsAreTitledAndOpenWhereTheirPurposeLastWent)
+{
+    ModelFixture f;
+    f.dialogs.fileAnswers = {std::string("/data/books/in.fff"), std::string("/opt/viewer/ffview"),
+                             std::string("/data/out/out.fff"), std::nullopt, std::nullopt, std::nullopt};
+    f.model.ChooseInputFile();
+    f.model.ChooseViewer();
+    f.model.ChooseOutputFile();
+    f.model.ChooseInputFile();
+    f.model.ChooseViewer();
+    f.model.ChooseOutputFile();
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const ShownFileDialog& dialog : f.dialogs.fileDialogs)
+        shown.push_back({dialog.state.title, dialog.state.folder});
+    EXPECT_EQ(shown, (std::vector<std::pair<std::string, std::string>>{{"Input File", ""},
+                                                                       {"Folio Flat File Viewer", ""},
+                                                                       {"Output File", ""},
+                                                                       {"Input File", "/data/books"},
+                                                                       {"Folio Flat File Viewer", "/opt/viewer"},
+                                                                       {"Output File", "/data/out"}}));
+    const std::string levels = f.dir.File("levels.def");
+    WriteFileBytes(levels, "<LN:T,Book>\r\n");
+    f.dialogs.fileAnswers = {levels};
+    f.model.LoadLevels();
+    EXPECT_EQ(f.dialogs.fileDialogs.back().state.title, "Load Levels");
+}
+
 TEST(FileCommands, OutputDialogSwitchesTheOverwritePromptOff)
 {
     ModelFixture f;
@@ -225,7 +254,8 @@ TEST(HelpCommands, AboutAndHelp)
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Information);
     const std::string about = f.dialogs.messages[0].text;
     EXPECT_TRUE(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
-    EXPECT_EQ(std::count(about.begin(), about.end(), '\r'), 8);
+    EXPECT_EQ(std::count(about.begin(), about.end(), '\r'), 7);
+    EXPECT_EQ(about.find("home page"), std::string::npos);
     EXPECT_NE(about.find("The Pellimar developers, under the MIT licence"), std::string::npos);
     f.model.ShowHelp();
     EXPECT_EQ(f.dialogs.helpShown, Names{f.dir.File("guide.md")});
