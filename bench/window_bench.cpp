@@ -39,7 +39,7 @@ public:
     bool OpenFile(FileDialogState&) override { return false; }
     bool SaveFile(FileDialogState&) override { return false; }
     void ShowHelp(const std::string&) override {}
-    void ShowPreview(const std::vector<PreviewReference>&) override {}
+    void ShowPreview(const PreviewShown&) override {}
     std::string lastMessage;
 };
 
