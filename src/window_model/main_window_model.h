@@ -133,6 +133,7 @@ private:
     bool ConfirmOverwrite();
     void RunAndReport(const RunSettings& settings);
     void ShowRunEnd(RunResult& result);
+    void ReportFailedRemoval(const std::string& path);
     std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
     bool CloseIfPending();
     void SetRunControls(bool enabled);

@@ -4,6 +4,8 @@
 #include "run/run_checks.h"
 #include "settings/settings_store.h"
 #include "streams/exceptions.h"
+#include "streams/native_file.h"
+#include "streams/output_file.h"
 #include "window_model/file_dialogs.h"
 #include "window_model/main_window_model.h"
 #include "window_model/program_launcher.h"
@@ -23,8 +25,11 @@ void MainWindowModel::BeginOrCancel()
         std::optional<RunSettings> settings = SettingsForRun();
         if (!settings || !PassesRunChecks(*settings) || RefuseOutputThatIsInput(*settings) || !ConfirmOverwrite())
             return;
-        // The overwrite question may have chosen another output.
+        // The overwrite question may have chosen another output. A file the
+        // user did not agree to replace, one that appears during the run,
+        // is left alone.
         settings->outputPath = Text(HistoryBox::OutputFile);
+        settings->replaceOutput = OutputExists(settings->outputPath);
         RunAndReport(*settings);
     });
 }
@@ -50,12 +55,32 @@ bool MainWindowModel::RefuseOutputThatIsInput(const RunSettings& settings)
     return true;
 }
 
+namespace {
+
+// What replacing the file would cost beyond its content, said while the
+// user can still keep it.
+std::string WhatReplacingLoses(const std::string& path)
+{
+    const OutputOutlook outlook = ForeseeOutput(path);
+    std::string note;
+    if (outlook.earlierLost)
+        note = "No new file can be made in its folder: it will be written in place, and what it holds now is lost "
+               "as soon as the run starts, also if the run fails or is cancelled.";
+    for (const std::string& lost : outlook.notKept)
+        note += (note.empty() ? "" : "\r") + std::string("The new file cannot keep ") + lost + ".";
+    return note;
+}
+
+}  // namespace
+
 bool MainWindowModel::ConfirmOverwrite()
 {
-    if (!OutputExists(Text(HistoryBox::OutputFile)))
+    const std::string path = Text(HistoryBox::OutputFile);
+    if (!OutputExists(path))
         return true;
-    const MessageAnswer answer = services_.dialogs->ShowMessage(
-        MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel);
+    const MessageAnswer answer =
+        services_.dialogs->ShowMessageWithNote(MessageKind::Warning, "Output File Exists.  Overwrite?",
+                                               WhatReplacingLoses(path), MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Yes)
         return true;
     if (answer != MessageAnswer::No)
@@ -112,16 +137,26 @@ void MainWindowModel::ShowRunEnd(RunResult& result)
             MessageKind::Confirm, "Operation Canceled.\rDelete output file?", MessageButtons::YesNo);
         // Yes leaves a file that stood under the output's name as it was;
         // No keeps the partial output under that name.
-        if (answer == MessageAnswer::Yes)
-            result.partialOutput->Discard();
-        else
+        if (answer != MessageAnswer::Yes)
             result.partialOutput->PutInPlace();
+        else if (!result.partialOutput->Discard())
+            ReportFailedRemoval(result.partialOutput->Path());
         return;
     }
     const std::string text = std::to_string(result.refCount) + " total references created.\rView output file?";
     if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result.unreadIdLevelRecords),
                                                MessageButtons::YesNo) == MessageAnswer::Yes)
         LaunchViewer();
+}
+
+// Written in place, the partial output could not be removed: the user must
+// not believe it gone.
+void MainWindowModel::ReportFailedRemoval(const std::string& path)
+{
+    services_.dialogs->ShowMessage(
+        MessageKind::Error,
+        WithFileAndReason("The partial output could not be removed.", path, LastFailureReason()),
+        MessageButtons::Ok);
 }
 
 void MainWindowModel::SetRunControls(bool enabled)

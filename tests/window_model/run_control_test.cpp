@@ -2,9 +2,12 @@
 // it runs, the dialogues at the end, closing during a run, and the viewer.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <climits>
 #include <filesystem>
 
 #include "settings/settings_store.h"
+#include "streams/file_faults.h"
 #include "window_model/file_dialogs.h"
 #include "window_model/model_fixture.h"
 
@@ -229,6 +232,47 @@ TEST(RunControl, CancelDuringTheRunOffersToDeleteTheOutput)
         EXPECT_EQ(ReadFileBytes(f.outputPath), deleteIt ? std::string("earlier output") : std::string(400, 'x'));
         EXPECT_EQ(FileNames(f.dir.Path()), (std::set<std::string>{"in.fff", "out.fff"}));
     }
+}
+
+// Without an earlier file at Begin, none is replaced at the end: a file that
+// appears under the output's name during the run is left alone.
+TEST(RunControl, FileThatAppearsDuringTheRunIsLeftAlone)
+{
+    ModelFixture f;
+    f.Prepare(std::string(1000, 'x'), "x");
+    f.view.probe = [&](std::int32_t percent) {
+        if (percent == 40)
+            WriteFileBytes(f.outputPath, "appeared");
+    };
+    f.model.BeginOrCancel();
+    ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
+    EXPECT_NE(f.dialogs.errorBoxes[0].second.find("Output file exists"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(f.outputPath), "appeared");
+}
+
+// A folder that takes no new file: the question says the earlier output is
+// lost once the run starts, and a removal that fails after Cancel is told,
+// not passed over.
+TEST(RunControl, OutputWrittenInPlaceIsAnnouncedAndAFailedRemovalReported)
+{
+    ModelFixture f;
+    f.Prepare(std::string(1000, 'x'), "x");
+    WriteFileBytes(f.outputPath, "earlier output");
+    ArmFileFault(FileCall::CreateUnnamed, EACCES, 0, INT_MAX);
+    ArmFileFault(FileCall::CreateBeside, EACCES, 0, INT_MAX);
+    ArmFileFault(FileCall::Remove, EACCES, 0, INT_MAX);
+    f.view.probe = [&](std::int32_t percent) {
+        if (percent == 40)
+            f.model.BeginOrCancel();
+    };
+    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Ok};
+    f.model.BeginOrCancel();
+    DisarmFileFaults();
+    ASSERT_EQ(f.dialogs.messages.size(), 3u);
+    EXPECT_NE(f.dialogs.messages[0].note.find("written in place"), std::string::npos);
+    EXPECT_EQ(f.dialogs.messages[2].text,
+              "The partial output could not be removed.\r" + f.outputPath + ": permission denied");
+    EXPECT_EQ(ReadFileBytes(f.outputPath), std::string(400, 'x'));
 }
 
 TEST(RunControl, ErrorFromThePassRestoresTheWindow)
