@@ -42,7 +42,8 @@ void FillBox(HDC dc, const TRect& box, TColor color)
 // A memory bitmap with its pixels at hand, black at first.
 class PixelBitmap {
 public:
-    PixelBitmap(HDC like, int width, int height) : dc_(CreateCompatibleDC(like))
+    // A memory device of its own: no screen needed.
+    PixelBitmap(int width, int height) : dc_(CreateCompatibleDC(nullptr))
     {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -196,20 +197,18 @@ std::vector<std::uint32_t> ComposeGaugePixels(const GaugeLookCore& look, int wid
 {
     if (width <= 0 || height <= 0)
         return {};
-    HDC screen = GetDC(nullptr);
-    PixelBitmap picture(screen, width, height);
+    PixelBitmap picture(width, height);
     {
         const TRect r = InnerRect(look.BorderStyle, width, height);
-        PixelBitmap work(screen, width, height);
+        PixelBitmap work(width, height);
         PaintKind(work.Dc(), r, look);
         XorOnto(picture.Dc(), work.Dc(), width, height);
         if (look.ShowText) {
-            PixelBitmap mask(screen, width, height);
+            PixelBitmap mask(width, height);
             DrawTextMask(mask.Dc(), r, look, font);
             XorOnto(picture.Dc(), mask.Dc(), width, height);
         }
     }
-    ReleaseDC(nullptr, screen);
     const std::uint32_t* bits = picture.Pixels();
     std::vector<std::uint32_t> pixels(bits, bits + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::uint32_t& pixel : pixels)
