@@ -122,8 +122,10 @@ bool Win32MainWindow::Create(HINSTANCE instance)
     menu_ = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
     accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     const std::wstring title = WideOfName(kApplicationTitle);
-    // A fixed dialog frame with a system menu and a minimize box.
-    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // A fixed dialog frame with a system menu and a minimize box. The
+    // children are not clipped from the background: group boxes leave their
+    // inside to it.
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES | WS_EX_DLGMODALFRAME, kWindowClass,
                               title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu_, instance,
                               this);
@@ -247,6 +249,10 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_INITMENUPOPUP: MenuOpening(reinterpret_cast<HMENU>(wParam)); return 0;
     case WM_DROPFILES: FileDropped(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_CTLCOLORSTATIC:
+        // Labels and check boxes on the window's face, not the window colour.
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_SETCURSOR:
         if (busy_) {
             SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
