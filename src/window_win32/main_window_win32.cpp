@@ -5,7 +5,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <ctime>
+#include <cwchar>
+#include <cwctype>
 
 #include "streams/wide_names.h"
 #include "window_win32/gauge_win32.h"
@@ -219,7 +220,50 @@ bool Win32MainWindow::PreTranslate(MSG& message)
         return false;
     if (accelerators_ != nullptr && TranslateAcceleratorW(window_, accelerators_, &message) != 0)
         return true;
+    if (message.message == WM_SYSKEYDOWN && IsChild(window_, message.hwnd) && Mnemonic(message.wParam)) {
+        swallowSysChar_ = true;
+        return true;
+    }
+    if (message.message == WM_SYSCHAR && swallowSysChar_) {
+        swallowSysChar_ = false;  // the key was a mnemonic: no beep
+        return true;
+    }
     return IsDialogMessageW(window_, &message) != 0;
+}
+
+// The dialog manager finds no mnemonic while the focus is in a box's edit
+// line, so the window finds them itself, in the controls' current captions:
+// a label's letter moves to its box, a check box's toggles it, a button's
+// presses it ("&Cancel" while a run lasts).
+bool Win32MainWindow::Mnemonic(WPARAM key)
+{
+    if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
+        return false;
+    const auto& layout = MainWindowLayout();
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        wchar_t caption[64];
+        GetWindowTextW(controls_[i], caption, 64);
+        const wchar_t* mark = wcschr(caption, L'&');
+        if (mark == nullptr || towupper(mark[1]) != static_cast<wint_t>(key))
+            continue;
+        if (!IsWindowVisible(controls_[i]) || !IsWindowEnabled(controls_[i]))
+            return false;
+        switch (layout[i].kind) {
+        case ControlKind::Label:
+            if (i + 1 < controls_.size()) {
+                SetFocus(controls_[i + 1]);
+                SendMessageW(controls_[i + 1], CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            }
+            return true;
+        case ControlKind::CheckBox:
+            SetFocus(controls_[i]);
+            SendMessageW(controls_[i], BM_CLICK, 0, 0);
+            return true;
+        case ControlKind::Button: SendMessageW(controls_[i], BM_CLICK, 0, 0); return true;
+        default: return false;
+        }
+    }
+    return false;
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -71,6 +71,8 @@ private:
     void ShortcutCommand(int id);
     void MenuOpening(HMENU menu);
     void FileDropped(HDROP drop);
+    // True when the Alt+key was a control's mnemonic, now carried out.
+    bool Mnemonic(WPARAM key);
     // True when the key was handled and must go no further.
     bool BoxKey(HistoryBox box, UINT message, WPARAM key);
 
@@ -88,6 +90,7 @@ private:
     HFONT smallFont_ = nullptr;
     unsigned dpi_ = 96;
     bool busy_ = false;
+    bool swallowSysChar_ = false;
     bool shownOnce_ = false;
     BoxExitRule boxExitRule_;
 };
