@@ -220,7 +220,8 @@ bool Win32MainWindow::PreTranslate(MSG& message)
         return false;
     if (accelerators_ != nullptr && TranslateAcceleratorW(window_, accelerators_, &message) != 0)
         return true;
-    if (message.message == WM_SYSKEYDOWN && IsChild(window_, message.hwnd) && Mnemonic(message.wParam)) {
+    const bool inWindow = message.hwnd == window_ || IsChild(window_, message.hwnd);
+    if (message.message == WM_SYSKEYDOWN && inWindow && Mnemonic(message.wParam)) {
         swallowSysChar_ = true;
         return true;
     }
@@ -288,7 +289,21 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             PostMessageW(window_, kFirstShown, 0, 0);
         }
         break;
-    case kFirstShown: model_.FirstShown(); return 0;
+    case kFirstShown:
+        // As in a dialog, the focus starts in the first control of the tab order.
+        SetFocus(Box(HistoryBox::Level1));
+        model_.FirstShown();
+        return 0;
+    case WM_ACTIVATE:
+        // The focus leaves with the window and comes back to where it was.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            lastFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : lastFocus_;
+        } else if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
     case kBoxSelected: model_.BoxEdited(static_cast<HistoryBox>(wParam)); return 0;
     case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_INITMENUPOPUP: MenuOpening(reinterpret_cast<HMENU>(wParam)); return 0;

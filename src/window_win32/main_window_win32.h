@@ -91,6 +91,8 @@ private:
     unsigned dpi_ = 96;
     bool busy_ = false;
     bool swallowSysChar_ = false;
+    // Where the focus was when the window was last deactivated.
+    HWND lastFocus_ = nullptr;
     bool shownOnce_ = false;
     BoxExitRule boxExitRule_;
 };
