@@ -220,15 +220,12 @@ bool Win32MainWindow::PreTranslate(MSG& message)
         return false;
     if (accelerators_ != nullptr && TranslateAcceleratorW(window_, accelerators_, &message) != 0)
         return true;
+    // The key itself goes its ordinary way, so that the system knows Alt
+    // was not pressed alone and opens no menu when it is let go; the
+    // character it makes carries the mnemonic.
     const bool inWindow = message.hwnd == window_ || IsChild(window_, message.hwnd);
-    if (message.message == WM_SYSKEYDOWN && inWindow && Mnemonic(message.wParam)) {
-        swallowSysChar_ = true;
+    if (message.message == WM_SYSCHAR && inWindow && Mnemonic(towupper(static_cast<wint_t>(message.wParam))))
         return true;
-    }
-    if (message.message == WM_SYSCHAR && swallowSysChar_) {
-        swallowSysChar_ = false;  // the key was a mnemonic: no beep
-        return true;
-    }
     return IsDialogMessageW(window_, &message) != 0;
 }
 
@@ -236,7 +233,7 @@ bool Win32MainWindow::PreTranslate(MSG& message)
 // line, so the window finds them itself, in the controls' current captions:
 // a label's letter moves to its box, a check box's toggles it, a button's
 // presses it ("&Cancel" while a run lasts).
-bool Win32MainWindow::Mnemonic(WPARAM key)
+bool Win32MainWindow::Mnemonic(wint_t key)
 {
     if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
         return false;
@@ -245,7 +242,7 @@ bool Win32MainWindow::Mnemonic(WPARAM key)
         wchar_t caption[64];
         GetWindowTextW(controls_[i], caption, 64);
         const wchar_t* mark = wcschr(caption, L'&');
-        if (mark == nullptr || towupper(mark[1]) != static_cast<wint_t>(key))
+        if (mark == nullptr || towupper(static_cast<wint_t>(mark[1])) != key)
             continue;
         if (!IsWindowVisible(controls_[i]) || !IsWindowEnabled(controls_[i]))
             return false;

@@ -71,8 +71,9 @@ private:
     void ShortcutCommand(int id);
     void MenuOpening(HMENU menu);
     void FileDropped(HDROP drop);
-    // True when the Alt+key was a control's mnemonic, now carried out.
-    bool Mnemonic(WPARAM key);
+    // True when the Alt+character (upper case) was a control's mnemonic,
+    // now carried out.
+    bool Mnemonic(wint_t key);
     // True when the key was handled and must go no further.
     bool BoxKey(HistoryBox box, UINT message, WPARAM key);
 
@@ -90,7 +91,6 @@ private:
     HFONT smallFont_ = nullptr;
     unsigned dpi_ = 96;
     bool busy_ = false;
-    bool swallowSysChar_ = false;
     // Where the focus was when the window was last deactivated.
     HWND lastFocus_ = nullptr;
     bool shownOnce_ = false;
