@@ -7,20 +7,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include "gauge/gauge_geometry.h"
+
 namespace pellimar {
-
-// Right and bottom are exclusive: (0, 0, 2, 1) covers two pixels.
-struct TRect {
-    int left;
-    int top;
-    int right;
-    int bottom;
-};
-
-struct TPoint {
-    int x;
-    int y;
-};
 
 // The same pixels as a QRect, whose right and bottom are inclusive; an empty
 // box gives an empty QRect.

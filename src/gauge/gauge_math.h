@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "gauge/canvas.h"
+#include "gauge/gauge_geometry.h"
 
 namespace pellimar {
 

@@ -6,11 +6,10 @@
 // colours over the filled and the empty part alike.
 #include "gauge/gauge_painting.h"
 
-#include <algorithm>
-
 #include <QPainter>
 #include <QString>
 
+#include "gauge/bar_geometry.h"
 #include "gauge/blt_bitmap.h"
 #include "gauge/canvas.h"
 #include "gauge/gauge_math.h"
@@ -23,41 +22,18 @@ QColor Resolve(TColor color, const TGaugeLook& look)
     return ToQColor(color, look.Palette);
 }
 
-TRect InnerRect(TBorderStyle style, QSize size)
-{
-    if (style == bsSingle)
-        return {1, 1, size.width() - 1, size.height() - 1};
-    return {0, 0, size.width(), size.height()};
-}
-
 void PaintAsText(QImage& bitmap, const TRect& r, const TGaugeLook& look)
 {
     QPainter painter(&bitmap);
     FillBox(painter, r, Resolve(look.BackColor, look));
 }
 
-// The bars' extents w and h are one more than the inner rectangle's and are
-// used as coordinates, not as offsets from its corner; the pictures depend on
-// both quirks (with bsNone the vertical bar never reaches the top row).
 void PaintAsBar(QImage& bitmap, const TRect& r, const TGaugeLook& look)
 {
     QPainter painter(&bitmap);
     FillBox(painter, r, Resolve(look.BackColor, look));
-    const QColor fore = Resolve(look.ForeColor, look);
-    const int w = r.right - r.left + 1;
-    const int h = r.bottom - r.top + 1;
-    if (look.Kind == gkHorizontalBar) {
-        const std::int64_t n = std::min<std::int64_t>(ScaledLength(w, look.Percent), w);
-        if (n > 0)
-            FillBox(painter, {r.left, r.top, static_cast<int>(n), h}, fore);
-        return;
-    }
-    std::int64_t n = ScaledLength(h, look.Percent);
-    if (n >= h)
-        n = h - 1;
-    // For n <= 0 the rectangle below would be empty.
-    if (n > 0)
-        FillBox(painter, {r.left, static_cast<int>(h - n), w, h}, fore);
+    if (const std::optional<TRect> fill = BarFill(look.Kind, r, look.Percent))
+        FillBox(painter, *fill, Resolve(look.ForeColor, look));
 }
 
 void PaintAsPie(QImage& bitmap, const TRect& r, const TGaugeLook& look)
@@ -116,11 +92,9 @@ void DrawTextMask(QImage& mask, const TRect& r, const TGaugeLook& look)
     painter.setFont(font);
     painter.setPen(QColor(Qt::white));
     const QFontMetrics metrics = painter.fontMetrics();
-    // Absolute coordinates: a text wider than r starts left of it.
-    const int x = (r.right - r.left + 1 - metrics.horizontalAdvance(text)) / 2;
-    const int y = (r.bottom - r.top + 1 - metrics.height()) / 2;
+    const TPoint origin = TextOrigin(r, metrics.horizontalAdvance(text), metrics.height());
     painter.setClipRect(ToQRect(r));
-    painter.drawText(x, y + metrics.ascent(), text);
+    painter.drawText(origin.x, origin.y + metrics.ascent(), text);
 }
 
 void PaintPercentText(QImage& bitmap, const TRect& r, const TGaugeLook& look)
@@ -140,7 +114,7 @@ QImage ComposeGauge(const TGaugeLook& look, QSize size)
         return {};
     QImage picture(size, QImage::Format_RGB32);
     FillBlack(picture);
-    const TRect r = InnerRect(look.BorderStyle, size);
+    const TRect r = InnerRect(look.BorderStyle, size.width(), size.height());
     TBltBitmap work;
     work.MakeLike(picture);
     FillBlack(work);

@@ -54,8 +54,7 @@ void TVantorGauge::SetProgress(std::int32_t value)
 
 TGaugeLook TVantorGauge::Look() const
 {
-    return {FKind, FShowText, FBorderStyle, FForeColor, FBackColor, FColor, font(), palette(),
-            PercentDone()};
+    return {{FKind, FShowText, FBorderStyle, FForeColor, FBackColor, FColor, PercentDone()}, font(), palette()};
 }
 
 void TVantorGauge::paintEvent(QPaintEvent* /*event*/)

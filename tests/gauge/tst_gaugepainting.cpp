@@ -4,6 +4,7 @@
 
 #include "gauge/blt_bitmap.h"
 #include "gauge/gauge_painting.h"
+#include "support/gauge_reference.h"
 
 using namespace pellimar;
 
@@ -180,6 +181,23 @@ private slots:
         const QImage image = ComposeGauge(look, {100, 10});
         QCOMPARE(image.pixel(10, 5), qRgb(1, 2, 3));
         QCOMPARE(image.pixel(90, 5), qRgb(4, 5, 6));
+    }
+
+    // The Windows gauge is held to the same reference under wine.
+    void barsDrawTheSharedGeometrysPixels()
+    {
+        for (const test::BarCase& c : test::BarCases()) {
+            TGaugeLook look;
+            static_cast<GaugeLookCore&>(look) = test::LookOf(c);
+            const QImage picture = ComposeGauge(look, QSize(c.width, c.height));
+            const std::vector<std::uint32_t> expected = test::ReferenceBarPicture(look, c.width, c.height);
+            for (int y = 0; y < c.height; ++y)
+                for (int x = 0; x < c.width; ++x)
+                    QVERIFY2((picture.pixel(x, y) & 0xFFFFFFu) == expected[static_cast<std::size_t>(y * c.width + x)],
+                             qPrintable(QString("kind %1 border %2 size %3x%4 at %5%: pixel %6,%7")
+                                            .arg(c.kind).arg(c.border).arg(c.width).arg(c.height).arg(c.percent)
+                                            .arg(x).arg(y)));
+        }
     }
 
     void workBitmapTakesSizeAndWindowFrameColour()

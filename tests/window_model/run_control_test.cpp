@@ -415,10 +415,10 @@ TEST(RunControl, ViewerPathIsSetAndStored)
     ModelFixture f;
     f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
     f.model.ChooseViewer();
-    // Programs here have no ".exe": the dialog opens on all files, and the
-    // entry for executables is still there to choose.
+    // The dialog opens on the system's entry for programs (all files where
+    // programs have no ".exe"); the entry for executables is there to choose.
     const FileDialogState& shown = f.dialogs.fileDialogs[0].state;
-    EXPECT_EQ(shown.filters.at(shown.filterIndex - 1).description, "All Files (*.*)");
+    EXPECT_EQ(shown.filterIndex, ViewerFilter());
     EXPECT_EQ(shown.filters.at(3).description, "Executable Files (*.exe)");
     EXPECT_EQ(f.model.OpenDialog().filterIndex, 1);
     EXPECT_EQ(f.model.ViewerPath(), "/usr/local/bin/ffview");

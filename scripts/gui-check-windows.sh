@@ -1,0 +1,266 @@
+#!/usr/bin/env bash
+# Uses the real pellimar.exe under wine as a user would, on a virtual X
+# display (Xvfb) with a real window manager (openbox), by keyboard only
+# (mnemonics, menu shortcuts, Tab): level names from the sample definition
+# file, one typed with an accented letter under a fixed keyboard layout, the
+# patterns typed, input and output chosen through the file dialogs, a run of
+# the sample, a longer file whose starting page is asked for (the question
+# cancelled once, then answered), then Exit. It then checks the outputs against the Linux
+# pellimar-cli on the same options, byte for byte, the saved settings and
+# pattern files, and the captions the window manager showed. It runs in a
+# wine folder of its own, stopped at the end; screenshots are left in
+# BUILD_DIR/gui-check/.
+#
+# Usage: scripts/gui-check-windows.sh [BUILD_DIR [LINUX_CLI]]
+#   (defaults: build-windows, build/src/cli/pellimar-cli)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=${1:-build-windows}
+linux_cli=${2:-build/src/cli/pellimar-cli}
+program=$build_dir/src/window_win32/pellimar.exe
+shots=$build_dir/gui-check
+title="Folio Flat File Pellimar"
+
+if [[ -z "${PELLIMAR_GUI_CHECK_BOUNDED:-}" ]]; then
+  scripts/install-deps.sh xvfb openbox xdotool imagemagick x11-utils x11-xkb-utils x11-xserver-utils wine64
+  # Every step below has its own time limit; this bounds them all together.
+  PELLIMAR_GUI_CHECK_BOUNDED=1 exec timeout --kill-after=10 300 "$0" "$@"
+fi
+[[ -f "$program" ]] || { echo "gui-check-windows: $program is missing; build first" >&2; exit 1; }
+[[ -x "$linux_cli" ]] || { echo "gui-check-windows: $linux_cli is missing; build first" >&2; exit 1; }
+linux_cli=$(realpath "$linux_cli")
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
+
+rm -rf "$shots"
+mkdir -p "$shots"
+work=$(mktemp -d)
+export WINEPREFIX=$work/wine WINEDEBUG=-all LC_ALL=C.UTF-8
+pids=()
+cleanup() {
+  local pid
+  WINEPREFIX=$work/wine timeout 20 "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work" 2>/dev/null || true
+}
+trap cleanup EXIT
+trap 'echo "gui-check-windows: FAILED: stopped" >&2; exit 143' TERM INT
+
+say() { echo "gui-check-windows: $*"; }
+shot() { timeout 20 import -window root "$shots/$1.png" || say "no screenshot $1"; }
+fail() {
+  echo "gui-check-windows: FAILED: $*" >&2
+  shot failure
+  exit 1
+}
+xdo() { timeout 10 xdotool "$@"; }
+active_name() { xdo getactivewindow getwindowname 2>/dev/null || true; }
+captions=()
+wait_active() {
+  local i
+  for ((i = 0; i < 200; i++)); do
+    if [[ "$(active_name)" == "$1" ]]; then
+      captions+=("$1")
+      sleep 0.3
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no active window captioned \"$1\"; the active one is \"$(active_name)\""
+}
+typed() { xdo type --delay 40 -- "$1"; }
+keys() { xdo key --delay 100 "$@"; }
+# A Linux path as wine's programs see it.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+start_display() {
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  exec 3>&-
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [[ -s "$work/display" ]] && break
+    sleep 0.1
+  done
+  [[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  # A fixed layout: US, with é on the key a US keyboard lacks (<LSGT>), so
+  # that typing it needs no remapping while wine runs.
+  setxkbmap us
+  local i
+  for ((i = 0; i < 20; i++)); do
+    xmodmap -e "keycode 94 = eacute Eacute"
+    xmodmap -pke | grep -q '^keycode  94 = eacute' && break
+    sleep 0.2
+  done
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  for ((i = 0; i < 100; i++)); do
+    timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start: $(cat "$work/openbox.log")"
+}
+
+# The program beside its guide in a folder it may write, where it keeps its
+# settings; earlier histories there; the sample, its definition file and a
+# longer input whose first reference comes about halfway through.
+prepare_files() {
+  mkdir -p "$work/app"
+  cp "$program" resources/user-guide.md "$work/app/"
+  printf '1 2\r\n2 3, P. #\r\n' >"$work/app/patterns.ref"
+  cp resources/sample.fff resources/sample.def "$work/"
+  local i
+  for ((i = 0; i < 400; i++)); do
+    printf '<RD>Front matter record %03d, before any level heading.\r\n' "$i"
+  done >"$work/long.fff"
+  cat resources/sample.fff >>"$work/long.fff"
+  timeout 120 "$wine" wineboot -i >/dev/null 2>&1 || fail "the wine folder could not be made"
+}
+
+start_program() {
+  (cd "$work/app" && exec "$wine" pellimar.exe >"$work/program.log" 2>&1) &
+  app=$!
+  pids+=("$app")
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
+  [[ -n "$window" ]] || fail "the window did not appear: $(cat "$work/program.log")"
+  xdo windowactivate --sync "$window"
+  wait_active "$title"
+  sleep 0.5
+  timeout 20 import -window "$window" "$shots/window.png"
+}
+
+# Types a path into the file dialog with this caption and confirms it.
+choose_file() {
+  wait_active "$1"
+  keys ctrl+a
+  typed "$(windows_path "$2")"
+  keys Return
+  wait_active "$title"
+}
+
+fill_in_the_window() {
+  keys alt+l
+  choose_file Open "$work/sample.def"
+  keys alt+4
+  typed 'Séction'
+  keys alt+p
+  typed '[#]'
+  keys Tab space  # Remove #'s
+  keys alt+r
+  typed '1, p. #'
+  keys alt+i
+  choose_file Open "$work/sample.fff"
+  keys alt+o
+  choose_file 'Save As' "$work/out.fff"
+  shot main-window-idle
+}
+
+run_the_sample() {
+  keys alt+b
+  wait_active Confirm
+  shot message-box
+  keys n  # do not view the output
+  wait_active "$title"
+  cp "$work/out.fff" "$work/sample-run.fff"
+}
+
+run_the_long_file() {
+  keys alt+p ctrl+a
+  typed '{#}'  # no page-number marker matches: the starting page is asked for
+  keys alt+i
+  choose_file Open "$work/long.fff"
+  keys Tab  # the input box is left: its text joins the history
+  keys alt+b
+  wait_active Warning
+  keys y  # overwrite
+  wait_active "Input Page Number"
+  shot input-box
+  keys Escape  # no page given: the run goes on from the first page
+  wait_active Confirm
+  keys n
+  wait_active "$title"
+  keys alt+b
+  wait_active Warning
+  keys y
+  wait_active "Input Page Number"
+  keys ctrl+a
+  typed 7
+  keys Return
+  wait_active Confirm
+  keys n
+  wait_active "$title"
+}
+
+close_the_window() {
+  keys alt+x
+  local i
+  for ((i = 0; i < 150; i++)); do
+    kill -0 "$app" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "the window did not close"
+}
+
+failures=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    say "ok: $what"
+  else
+    echo "gui-check-windows: FAILED: $what" >&2
+    failures=$((failures + 1))
+  fi
+}
+same() {
+  [[ "$1" == "$2" ]] && return 0
+  printf 'gui-check-windows:   expected %q\ngui-check-windows:   found    %q\n' "$2" "$1" >&2
+  return 1
+}
+holds() { grep -a -q -F -- "$2" "$1"; }
+lines_of() { tr -d '\r' <"$1"; }
+section_of() { lines_of "$work/app/pellimar.INI" | sed -n "/^\[$1\]\$/,/^\[/{/^\[/d;s/=.*//;p}"; }
+# The Linux program's output on the same options.
+linux_output() {
+  local input=$1 output=$2
+  shift 2
+  "$linux_cli" -L "$work/sample.def" --level4 $'S\xe9ction' -r '1, p. #' "$@" "$input" "$output" >/dev/null 2>&1
+}
+
+check_results() {
+  linux_output "$work/sample.fff" "$work/linux-sample.fff" -p '[#]' --remove-page-marks
+  linux_output "$work/long.fff" "$work/linux-long.fff" -p '{#}' --remove-page-marks --start-page 7
+  check "the sample run: the same bytes as the Linux pellimar-cli" cmp "$work/sample-run.fff" "$work/linux-sample.fff"
+  check "the long run: the same bytes as the Linux pellimar-cli" cmp "$work/out.fff" "$work/linux-long.fff"
+  check "the reference history: the pattern typed over the earlier ones" \
+    same "$(lines_of "$work/app/patterns.ref")" $'1, p. #\n1 2\n2 3, P. #'
+  check "the page-pattern history" same "$(lines_of "$work/app/patterns.pag")" $'{#}\n[#]'
+  check "L4: the accented name, in the ANSI code page" holds "$work/app/pellimar.INI" $'S\xe9ction='
+  check "InputFiles: the two inputs chosen" \
+    same "$(section_of InputFiles)" "$(windows_path "$work/long.fff")"$'\n'"$(windows_path "$work/sample.fff")"
+  check "Remove #'s saved" holds "$work/app/pellimar.INI" "Remove=1"
+  check "the settings file in CR LF lines" holds "$work/app/pellimar.INI" $'\r\n'
+  local names
+  names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
+  check "the captions of the window, a message box and the input box" \
+    same "$names" "Confirm|Folio Flat File Pellimar|Input Page Number|Open|Save As|Warning"
+}
+
+start=$SECONDS
+start_display
+prepare_files
+start_program
+say "typing into the boxes and choosing files on display $DISPLAY"
+fill_in_the_window
+say "running the sample"
+run_the_sample
+say "running a longer file that asks for the starting page"
+run_the_long_file
+close_the_window
+cp "$work/app/pellimar.INI" "$work/app/patterns.pag" "$work/app/patterns.ref" "$shots/" 2>/dev/null || true
+check_results
+say "screenshots in $shots; took $((SECONDS - start)) s"
+exit $((failures > 0))

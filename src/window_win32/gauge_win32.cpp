@@ -1,0 +1,219 @@
+// The gauge drawn with GDI. As in the Qt gauge, the kind is painted on a
+// black work bitmap and XOR-ed onto a black picture, and the text is XOR-ed
+// on afterwards from a third bitmap, white on black, so that it reads in
+// inverted colours over the filled and the empty part alike. The bars' and
+// the text's places come from the shared geometry.
+#include "window_win32/gauge_win32.h"
+
+#include <string>
+
+#include "gauge/bar_geometry.h"
+#include "gauge/gauge_math.h"
+
+namespace pellimar {
+namespace {
+
+// The window's gauge: a navy bar, the classic active-caption colour, which
+// the text inverts to a pale yellow, on the button face.
+constexpr TColor kGaugeBarColor = MakeRGB(0, 0, 128);
+
+struct GaugeState {
+    std::int32_t percent = 0;
+    HFONT font = nullptr;
+};
+
+COLORREF Resolve(TColor color)
+{
+    if ((color & kSystemColorFlag) != 0)
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color);
+}
+
+void FillBox(HDC dc, const TRect& box, TColor color)
+{
+    if (box.right <= box.left || box.bottom <= box.top)
+        return;
+    const RECT rect{box.left, box.top, box.right, box.bottom};
+    HBRUSH brush = CreateSolidBrush(Resolve(color));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+// A memory bitmap with its pixels at hand, black at first.
+class PixelBitmap {
+public:
+    // A memory device of its own: no screen needed.
+    PixelBitmap(int width, int height) : dc_(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+        const RECT all{0, 0, width, height};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    ~PixelBitmap()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    PixelBitmap(const PixelBitmap&) = delete;
+    PixelBitmap& operator=(const PixelBitmap&) = delete;
+
+    HDC Dc() const { return dc_; }
+    const std::uint32_t* Pixels() const
+    {
+        GdiFlush();
+        return static_cast<const std::uint32_t*>(bits_);
+    }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+void PaintKind(HDC dc, const TRect& r, const GaugeLookCore& look)
+{
+    FillBox(dc, r, look.BackColor);
+    if (const std::optional<TRect> fill = BarFill(look.Kind, r, look.Percent))
+        FillBox(dc, *fill, look.ForeColor);
+}
+
+// Glyphs without antialiasing, so that every pixel of the mask is black or
+// white and the text inverts pixels rather than tinting them.
+void DrawTextMask(HDC dc, const TRect& r, const GaugeLookCore& look, HFONT font)
+{
+    LOGFONTW face{};
+    if (font == nullptr || GetObjectW(font, sizeof face, &face) == 0)
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
+    face.lfQuality = NONANTIALIASED_QUALITY;
+    HFONT sharp = CreateFontIndirectW(&face);
+    HGDIOBJ old = SelectObject(dc, sharp);
+    const std::wstring text = std::to_wstring(look.Percent) + L"%";
+    const int length = static_cast<int>(text.size());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const TPoint origin = TextOrigin(r, extent.cx, metrics.tmHeight);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkMode(dc, TRANSPARENT);
+    const RECT clip{r.left, r.top, r.right, r.bottom};
+    ExtTextOutW(dc, origin.x, origin.y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(length), nullptr);
+    SelectObject(dc, old);
+    DeleteObject(sharp);
+}
+
+void XorOnto(HDC target, HDC source, int width, int height)
+{
+    BitBlt(target, 0, 0, width, height, source, 0, 0, SRCINVERT);
+}
+
+GaugeLookCore WindowGaugeLook(std::int32_t percent)
+{
+    GaugeLookCore look;
+    look.Color = clBtnFace;
+    look.ForeColor = kGaugeBarColor;
+    look.Percent = percent;
+    return look;
+}
+
+GaugeState* StateOf(HWND gauge)
+{
+    return reinterpret_cast<GaugeState*>(GetWindowLongPtrW(gauge, GWLP_USERDATA));
+}
+
+void Paint(HWND gauge)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(gauge, &paint);
+    RECT client;
+    GetClientRect(gauge, &client);
+    const GaugeState* state = StateOf(gauge);
+    if (state != nullptr && client.right > 0 && client.bottom > 0) {
+        const std::vector<std::uint32_t> pixels =
+            ComposeGaugePixels(WindowGaugeLook(state->percent), client.right, client.bottom, state->font);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = client.right;
+        info.bmiHeader.biHeight = -client.bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(client.right), static_cast<DWORD>(client.bottom), 0, 0, 0,
+                          static_cast<UINT>(client.bottom), pixels.data(), &info, DIB_RGB_COLORS);
+    }
+    EndPaint(gauge, &paint);
+}
+
+LRESULT CALLBACK GaugeProc(HWND gauge, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE: SetWindowLongPtrW(gauge, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new GaugeState)); break;
+    case WM_NCDESTROY: delete StateOf(gauge); SetWindowLongPtrW(gauge, GWLP_USERDATA, 0); break;
+    case WM_SETFONT:
+        if (GaugeState* state = StateOf(gauge))
+            state->font = reinterpret_cast<HFONT>(wParam);
+        return 0;
+    case WM_ERASEBKGND: return 1;  // the picture covers every pixel
+    case WM_PAINT: Paint(gauge); return 0;
+    default: break;
+    }
+    return DefWindowProcW(gauge, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterGaugeClass(HINSTANCE instance)
+{
+    WNDCLASSEXW gaugeClass{};
+    gaugeClass.cbSize = sizeof gaugeClass;
+    gaugeClass.lpfnWndProc = GaugeProc;
+    gaugeClass.hInstance = instance;
+    gaugeClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    gaugeClass.lpszClassName = kGaugeClass;
+    return RegisterClassExW(&gaugeClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void SetGaugePercent(HWND gauge, std::int32_t percent)
+{
+    GaugeState* state = StateOf(gauge);
+    if (state == nullptr || state->percent == percent)
+        return;
+    state->percent = percent;
+    InvalidateRect(gauge, nullptr, FALSE);
+    UpdateWindow(gauge);
+}
+
+std::vector<std::uint32_t> ComposeGaugePixels(const GaugeLookCore& look, int width, int height, HFONT font)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    PixelBitmap picture(width, height);
+    {
+        const TRect r = InnerRect(look.BorderStyle, width, height);
+        PixelBitmap work(width, height);
+        PaintKind(work.Dc(), r, look);
+        XorOnto(picture.Dc(), work.Dc(), width, height);
+        if (look.ShowText) {
+            PixelBitmap mask(width, height);
+            DrawTextMask(mask.Dc(), r, look, font);
+            XorOnto(picture.Dc(), mask.Dc(), width, height);
+        }
+    }
+    const std::uint32_t* bits = picture.Pixels();
+    std::vector<std::uint32_t> pixels(bits, bits + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::uint32_t& pixel : pixels)
+        pixel &= 0x00FFFFFFu;
+    return pixels;
+}
+
+}  // namespace pellimar

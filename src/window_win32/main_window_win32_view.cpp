@@ -1,0 +1,193 @@
+// The window as the model's view: what the model shows goes to the controls.
+#include "window_win32/main_window_win32.h"
+
+#include "streams/wide_names.h"
+#include "window_win32/gauge_win32.h"
+#include "window_win32/resource_ids.h"
+#include "window_win32/win32_text.h"
+
+namespace pellimar {
+namespace {
+
+// File names travel as the file layer's names; everything else as 8-bit
+// text in the ANSI code page.
+bool HoldsPath(HistoryBox box)
+{
+    return box == HistoryBox::InputFile || box == HistoryBox::OutputFile;
+}
+
+std::wstring WideOfBox(HistoryBox box, const std::string& bytes)
+{
+    return HoldsPath(box) ? WideOfName(bytes) : WideOfAnsi(bytes);
+}
+
+std::string BytesOfBox(HistoryBox box, const std::wstring& wide)
+{
+    return HoldsPath(box) ? NameOfWide(wide) : AnsiOfWide(wide);
+}
+
+std::wstring WindowText(HWND control)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void EnableMenuCommand(HMENU menu, UINT id, bool enabled)
+{
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace
+
+HWND Win32MainWindow::Box(HistoryBox box) const
+{
+    return Control(IDC_FIRST_BOX + BoxIndex(box));
+}
+
+std::optional<HistoryBox> Win32MainWindow::BoxOfControl(HWND control) const
+{
+    if (control == nullptr || GetParent(control) != window_)
+        return std::nullopt;
+    const int index = GetDlgCtrlID(control) - IDC_FIRST_BOX;
+    if (index < 0 || index >= kHistoryBoxCount)
+        return std::nullopt;
+    return static_cast<HistoryBox>(index);
+}
+
+std::string Win32MainWindow::BoxText(HistoryBox box) const
+{
+    return BytesOfBox(box, WindowText(Box(box)));
+}
+
+void Win32MainWindow::SetBoxText(HistoryBox box, const std::string& text)
+{
+    const std::wstring wide = WideOfBox(box, text);
+    if (WindowText(Box(box)) == wide)
+        return;
+    SetWindowTextW(Box(box), wide.c_str());
+    // Like typing, a new text may change what Begin may do.
+    model_.BoxEdited(box);
+}
+
+void Win32MainWindow::ShowHistory(HistoryBox box, const std::vector<std::string>& entries)
+{
+    HWND control = Box(box);
+    const std::wstring shown = WindowText(control);
+    DWORD selection = 0;
+    SendMessageW(control, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&selection), 0);
+    SendMessageW(control, CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : entries) {
+        const std::wstring wide = WideOfBox(box, entry);
+        SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    SetWindowTextW(control, shown.c_str());
+    SendMessageW(control, CB_SETEDITSEL, 0, static_cast<LPARAM>(selection));
+}
+
+void Win32MainWindow::FocusBox(HistoryBox box)
+{
+    SetFocus(Box(box));
+}
+
+bool Win32MainWindow::OptionChecked(RunOption option) const
+{
+    const int id = option == RunOption::NotSearched ? IDC_NOT_SEARCHED : IDC_REMOVE_MARKS;
+    return IsDlgButtonChecked(window_, id) == BST_CHECKED;
+}
+
+void Win32MainWindow::SetOptionChecked(RunOption option, bool checked)
+{
+    const int id = option == RunOption::NotSearched ? IDC_NOT_SEARCHED : IDC_REMOVE_MARKS;
+    CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Win32MainWindow::SetBeginCaption(const std::string& caption)
+{
+    SetWindowTextW(Control(IDC_BEGIN), WideOfAnsi(caption).c_str());
+}
+
+void Win32MainWindow::EnableBegin(bool enabled)
+{
+    EnableWindow(Control(IDC_BEGIN), enabled ? TRUE : FALSE);
+}
+
+void Win32MainWindow::EnableRunControls(bool enabled)
+{
+    EnableWindow(Control(IDC_EXIT), enabled ? TRUE : FALSE);
+    EnableMenuCommand(menu_, IDM_USING, enabled);
+    EnableMenuCommand(menu_, IDM_ABOUT, enabled);
+}
+
+void Win32MainWindow::ShowFileMenu(const FileMenuState& state)
+{
+    const std::wstring caption = WideOfAnsi(state.beginCaption) + L"\tAlt+B";
+    ModifyMenuW(menu_, IDM_BEGIN, MF_BYCOMMAND | MF_STRING, IDM_BEGIN, caption.c_str());
+    EnableMenuCommand(menu_, IDM_BEGIN, state.beginEnabled);
+    EnableMenuCommand(menu_, IDM_PREVIEW, state.previewEnabled);
+    EnableMenuCommand(menu_, IDM_EXIT, state.exitEnabled);
+}
+
+void Win32MainWindow::ShowPreferenceMarks(const PreferenceMarks& marks)
+{
+    const std::pair<UINT, bool> items[] = {
+        {IDM_LEFT_JUST_ONLY, marks.leftJustOnly},
+        {IDM_SHOW_PROG_METER, marks.showProgMeter},
+        {IDM_USE_HR, marks.useHR},
+        {IDM_ID_RECORDS, marks.idRecords},
+    };
+    for (const auto& [id, checked] : items)
+        CheckMenuItem(menu_, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32MainWindow::ShowGauge(bool visible)
+{
+    ShowWindow(Control(IDC_GAUGE), visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32MainWindow::SetGaugeProgress(std::int32_t percent)
+{
+    SetGaugePercent(Control(IDC_GAUGE), percent);
+}
+
+void Win32MainWindow::ShowTimeReadouts(bool visible)
+{
+    for (int id : {IDC_STATIC_ELAPSED, IDC_STATIC_REMAINING, IDC_ELAPSED, IDC_REMAINING})
+        ShowWindow(Control(id), visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32MainWindow::SetTimeReadouts(const std::string& elapsed, const std::string& remaining)
+{
+    SetWindowTextW(Control(IDC_ELAPSED), WideOfAnsi(elapsed).c_str());
+    SetWindowTextW(Control(IDC_REMAINING), WideOfAnsi(remaining).c_str());
+}
+
+void Win32MainWindow::ShowBusyCursor(bool busy)
+{
+    busy_ = busy;
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+}
+
+void Win32MainWindow::ProcessPendingEvents()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The program's own loop ends on it.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+void Win32MainWindow::CloseWindow()
+{
+    if (window_ != nullptr)
+        SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+}  // namespace pellimar

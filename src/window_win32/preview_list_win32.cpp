@@ -1,0 +1,83 @@
+// The preview: the first references a run would make, in a list view.
+#include <string>
+
+#include "window_win32/modal_dialogs_win32.h"
+
+#include <commctrl.h>
+
+#include "window_win32/resource_ids.h"
+#include "window_win32/win32_text.h"
+
+namespace pellimar {
+namespace {
+
+std::wstring CaptionFor(std::size_t count)
+{
+    if (count == 0)
+        return L"The run would make no reference.";
+    return L"The first " + std::to_wstring(count) + (count == 1 ? L" reference" : L" references") +
+           L" the run would make:";
+}
+
+void AddColumn(HWND list, int index, const wchar_t* title, int width)
+{
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(title);
+    column.cx = width;
+    column.iSubItem = index;
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+}
+
+void SetCell(HWND list, int row, int column, const std::wstring& text)
+{
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    if (column == 0)
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    else
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void FillList(HWND list, const std::vector<PreviewReference>& references)
+{
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    AddColumn(list, 0, L"Line", 60);
+    AddColumn(list, 1, L"Reference", 180);
+    AddColumn(list, 2, L"Record", 260);
+    int row = 0;
+    for (const PreviewReference& reference : references) {
+        SetCell(list, row, 0, std::to_wstring(reference.line));
+        SetCell(list, row, 1, WideOfAnsi(reference.text));
+        SetCell(list, row, 2, WideOfAnsi(reference.recordStart));
+        ++row;
+    }
+}
+
+INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        const auto& references = *reinterpret_cast<const std::vector<PreviewReference>*>(lParam);
+        SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, CaptionFor(references.size()).c_str());
+        FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), references);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void RunPreviewList(HWND owner, const std::vector<PreviewReference>& references)
+{
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PREVIEW), owner, PreviewProc,
+                    reinterpret_cast<LPARAM>(&references));
+}
+
+}  // namespace pellimar

@@ -1,0 +1,155 @@
+// Message boxes and the common file dialogs.
+#include "window_win32/win32_dialogs.h"
+
+#include <commdlg.h>
+
+#include "streams/wide_names.h"
+#include "window_win32/modal_dialogs_win32.h"
+#include "window_win32/win32_text.h"
+
+namespace pellimar {
+namespace {
+
+// The captions are the kinds' own words, as on every system.
+const wchar_t* CaptionOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Warning: return L"Warning";
+    case MessageKind::Error: return L"Error";
+    case MessageKind::Information: return L"Information";
+    case MessageKind::Confirm: return L"Confirm";
+    }
+    return L"";
+}
+
+UINT IconOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Warning: return MB_ICONWARNING;
+    case MessageKind::Error: return MB_ICONERROR;
+    case MessageKind::Information: return MB_ICONINFORMATION;
+    case MessageKind::Confirm: return MB_ICONQUESTION;
+    }
+    return 0;
+}
+
+UINT ButtonsOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return MB_OK;
+    case MessageButtons::YesNo: return MB_YESNO;
+    case MessageButtons::YesNoCancel: return MB_YESNOCANCEL;
+    }
+    return MB_OK;
+}
+
+MessageAnswer AnswerOf(int result, MessageButtons buttons)
+{
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    switch (result) {
+    case IDYES: return MessageAnswer::Yes;
+    case IDNO: return MessageAnswer::No;
+    default: return MessageAnswer::Cancel;
+    }
+}
+
+// Long paths: the dialog writes the chosen name into this many characters.
+constexpr std::size_t kFileNameCapacity = 32768;
+
+}  // namespace
+
+std::wstring FilterList(const std::vector<FileFilter>& filters)
+{
+    std::wstring list;
+    for (const FileFilter& filter : filters) {
+        list += WideOfAnsi(filter.description);
+        list += L'\0';
+        list += WideOfAnsi(filter.pattern);
+        list += L'\0';
+    }
+    list += L'\0';
+    return list;
+}
+
+MessageAnswer Win32Dialogs::ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons)
+{
+    return ShowMessageWithNote(kind, text, "", buttons);
+}
+
+// A message box has no place of its own for a note: it follows the text
+// after an empty line.
+MessageAnswer Win32Dialogs::ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string& note,
+                                                MessageButtons buttons)
+{
+    std::wstring body = WideLinesOfAnsi(text);
+    if (!note.empty())
+        body += L"\r\n\r\n" + WideLinesOfAnsi(note);
+    const int result = MessageBoxW(owner_, body.c_str(), CaptionOf(kind), IconOf(kind) | ButtonsOf(buttons));
+    return AnswerOf(result, buttons);
+}
+
+void Win32Dialogs::ShowErrorBox(const std::string& caption, const std::string& text)
+{
+    MessageBoxW(owner_, WideLinesOfAnsi(text).c_str(), WideOfAnsi(caption).c_str(), MB_ICONERROR | MB_OK);
+}
+
+std::optional<std::string> Win32Dialogs::InputBox(const std::string& title, const std::string& prompt,
+                                                  const std::string& defaultText)
+{
+    const std::optional<std::wstring> answer =
+        RunInputBox(owner_, WideOfAnsi(title), WideLinesOfAnsi(prompt), WideOfAnsi(defaultText));
+    if (!answer)
+        return std::nullopt;
+    return AnsiOfWide(*answer);
+}
+
+bool Win32Dialogs::OpenFile(FileDialogState& state)
+{
+    return RunFileDialog(state, false);
+}
+
+bool Win32Dialogs::SaveFile(FileDialogState& state)
+{
+    return RunFileDialog(state, true);
+}
+
+bool Win32Dialogs::RunFileDialog(FileDialogState& state, bool save)
+{
+    const std::wstring filters = FilterList(state.filters);
+    const std::wstring extension = WideOfAnsi(state.defaultExtension);
+    std::wstring fileName = WideOfName(state.fileName);
+    fileName.resize(kFileNameCapacity, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filters.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(state.filterIndex);
+    dialog.lpstrFile = fileName.data();
+    dialog.nMaxFile = static_cast<DWORD>(kFileNameCapacity);
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    // Like the open dialog it stands for, it takes names of files that do
+    // not exist yet; the working folder stays where it was.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+    if (save && state.overwritePrompt)
+        dialog.Flags |= OFN_OVERWRITEPROMPT;
+    const BOOL confirmed = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (confirmed == FALSE)
+        return false;
+    fileName.resize(fileName.find(L'\0'));
+    state.fileName = NameOfWide(fileName);
+    state.filterIndex = static_cast<int>(dialog.nFilterIndex);
+    return true;
+}
+
+void Win32Dialogs::ShowHelp(const std::string& guidePath)
+{
+    RunGuideWindow(owner_, WideOfName(guidePath));
+}
+
+void Win32Dialogs::ShowPreview(const std::vector<PreviewReference>& references)
+{
+    RunPreviewList(owner_, references);
+}
+
+}  // namespace pellimar

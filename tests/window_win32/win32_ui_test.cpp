@@ -1,0 +1,93 @@
+// The Windows window's parts that need no screen: the gauge's GDI picture
+// against the pixels the Qt gauge is held to as well, command-line quoting,
+// the file dialogs' filter lists, message texts, and when a box is left.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "support/gauge_reference.h"
+#include "window_win32/box_exit_rule.h"
+#include "window_win32/command_line.h"
+#include "window_win32/gauge_win32.h"
+#include "window_win32/win32_dialogs.h"
+#include "window_win32/win32_text.h"
+
+namespace pellimar {
+namespace {
+
+TEST(GdiGauge, BarsDrawTheSharedGeometrysPixels)
+{
+    for (const test::BarCase& c : test::BarCases()) {
+        const GaugeLookCore look = test::LookOf(c);
+        const std::vector<std::uint32_t> picture = ComposeGaugePixels(look, c.width, c.height, nullptr);
+        ASSERT_EQ(picture, test::ReferenceBarPicture(look, c.width, c.height))
+            << "kind " << int{c.kind} << " border " << int{c.border} << " size " << c.width << "x" << c.height
+            << " at " << c.percent << "%";
+    }
+}
+
+// The text inverts what lies under its glyphs: over the bar and over the
+// empty part some pixels differ from the picture without text, and none
+// outside the inner rectangle.
+TEST(GdiGauge, PercentTextInvertsPixelsInsideTheFrameOnly)
+{
+    GaugeLookCore look = test::LookOf({gkHorizontalBar, bsSingle, 332, 17, 50});
+    const std::vector<std::uint32_t> plain = ComposeGaugePixels(look, 332, 17, nullptr);
+    look.ShowText = true;
+    const std::vector<std::uint32_t> withText = ComposeGaugePixels(look, 332, 17, nullptr);
+    int inverted = 0;
+    for (int y = 0; y < 17; ++y) {
+        for (int x = 0; x < 332; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * 332 + x);
+            if (plain[i] == withText[i])
+                continue;
+            ASSERT_TRUE(x >= 1 && x < 331 && y >= 1 && y < 16) << x << "," << y;
+            ASSERT_EQ(withText[i], plain[i] ^ 0xFFFFFFu) << x << "," << y;
+            ++inverted;
+        }
+    }
+    EXPECT_GT(inverted, 10);
+}
+
+TEST(CommandLine, QuotesSoThatTheSystemSplitsBackTheSameArguments)
+{
+    const std::vector<std::wstring> arguments = {
+        L"C:\\Program Files\\Viewer\\view.exe", L"plain", L"", L"two words", L"say \"hi\"", L"ends\\",
+        L"C:\\with blank\\", L"a\\\\\"b", L"tab\there", L"\u00e9t\u00e9 \u65e5\u672c.fff",
+    };
+    const std::wstring line = L"program.exe " + CommandLineOf(arguments);
+    int count = 0;
+    wchar_t** split = CommandLineToArgvW(line.c_str(), &count);
+    ASSERT_NE(split, nullptr);
+    ASSERT_EQ(count, static_cast<int>(arguments.size()) + 1);
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        EXPECT_EQ(std::wstring(split[i + 1]), arguments[i]) << i;
+    LocalFree(split);
+    EXPECT_EQ(QuotedArgument(L"plain"), L"plain");
+}
+
+TEST(FileDialogs, FilterListHoldsEachEntryAndEndsInTwoNulls)
+{
+    const std::wstring list = FilterList({{"Folio Flat Files (*.fff)", "*.fff"}, {"All Files (*.*)", "*.*"}});
+    EXPECT_EQ(list, std::wstring(L"Folio Flat Files (*.fff)\0*.fff\0All Files (*.*)\0*.*\0\0", 52));
+}
+
+TEST(MessageText, LineBreaksBecomeCrLfOnce)
+{
+    EXPECT_EQ(WideLinesOfAnsi("one\rtwo\r\nthree\r"), L"one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(AnsiOfWide(WideOfAnsi("caf\xe9")), "caf\xe9");
+}
+
+TEST(BoxExitRule, ABoxIsLeftOnlyWhenTheFocusReachesAnotherControl)
+{
+    BoxExitRule rule;
+    EXPECT_EQ(rule.FocusReached(HistoryBox::Level1), std::nullopt);
+    // Back in the same box after a dialog or the box's own list: nothing.
+    EXPECT_EQ(rule.FocusReached(HistoryBox::Level1), std::nullopt);
+    EXPECT_EQ(rule.FocusReached(HistoryBox::PagePattern), HistoryBox::Level1);
+    EXPECT_EQ(rule.FocusReached(std::nullopt), HistoryBox::PagePattern);
+    EXPECT_EQ(rule.FocusReached(std::nullopt), std::nullopt);
+}
+
+}  // namespace
+}  // namespace pellimar
