@@ -111,6 +111,8 @@ RunSettings SettingsOf(const Case& c, const std::string& inputPath, const std::s
         settings.levelTexts[k] = c.options.levelTexts[k];
     settings.notSearched = c.options.notSearched;
     settings.removePageMarks = c.options.removePageMarks;
+    // Inputs of a few hundred bytes still meet blocks of one byte.
+    settings.blockSize = ChosenBlockSize(c.blockSize, c.input.size() / 128);
     return settings;
 }
 
@@ -234,8 +236,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace pellimar::fuzz;
     FuzzInput in(data, size);
     const Case c = ReadCase(in);
-    // Inputs of a few hundred bytes still meet blocks of one byte.
-    const BlockSizeScope blockSize(c.blockSize, c.input.size() / 128);
     const std::string inputPath = ScratchFile("in.fff");
     WriteScratchFile(inputPath, c.input);
 

@@ -13,8 +13,9 @@
 
 namespace pellimar {
 
-// Block size of every buffered stream created from now on.
-extern std::int32_t StreamBufferSize;
+// The block of a stream that is not given another size. A run's streams take
+// larger blocks, enough to pass each system call a good share of the file.
+inline constexpr std::size_t kDefaultBlockSize = 8192;
 
 enum TBufferDirection : std::uint8_t { bdIdle = 0, bdReading = 1, bdWriting = 2 };
 
@@ -22,8 +23,9 @@ class TS_BufferStream : public TStream {
 public:
     using Notification = std::function<void(TS_BufferStream&)>;
 
-    // The source is not owned and must outlive this stream.
-    explicit TS_BufferStream(TStream* source);
+    // The source is not owned and must outlive this stream. A block size of
+    // 0 is taken as 1.
+    explicit TS_BufferStream(TStream* source, std::size_t blockSize = kDefaultBlockSize);
     ~TS_BufferStream() override;
 
     TS_BufferStream(const TS_BufferStream&) = delete;
@@ -125,6 +127,9 @@ private:
     std::uint8_t* BufLimit;
     std::int32_t BufCapacity;
     std::int64_t FillStart = 0;  // where in the data the block's first byte stands
+    // The source's size when last asked, -1 before: the end test asks again
+    // only once reading has reached it.
+    std::int64_t KnownSize = -1;
     TBufferDirection Direction = bdIdle;
     bool DataEnded = false;  // the last fill found no bytes
     Notification AfterFill;

@@ -34,10 +34,10 @@ void OutputFile::Fail(const std::string& reason)
     throw EFCreateError(FillPlaceholder(kCannotCreateFile, path_), {path_, reason});
 }
 
-std::unique_ptr<TS_TextStream> OutputFile::CreateStream()
+std::unique_ptr<TS_TextStream> OutputFile::CreateStream(std::size_t blockSize)
 {
     try {
-        auto stream = std::make_unique<TS_TextStream>(temporary_.empty() ? path_ : temporary_, fmCreate);
+        auto stream = std::make_unique<TS_TextStream>(temporary_.empty() ? path_ : temporary_, fmCreate, blockSize);
         stream->ReportAs(path_);
         return stream;
     } catch (const EFCreateError& error) {

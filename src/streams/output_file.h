@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "streams/buffer_stream.h"
 #include "streams/native_file.h"
 
 namespace pellimar {
@@ -28,7 +29,7 @@ public:
     const std::string& Path() const { return path_; }
 
     // A new text stream for the data, raising "Cannot create file <path>".
-    std::unique_ptr<TS_TextStream> CreateStream();
+    std::unique_ptr<TS_TextStream> CreateStream(std::size_t blockSize = kDefaultBlockSize);
 
     // Puts what was written in place under the output's name, with the
     // permission bits of the file it replaces; a symbolic link keeps

@@ -11,27 +11,28 @@
 
 namespace pellimar {
 
-TS_TextStream::TS_TextStream(const std::string& fileName, std::uint16_t mode)
-    : TS_TextStream(std::make_unique<TFileStream>(fileName, mode))
+TS_TextStream::TS_TextStream(const std::string& fileName, std::uint16_t mode, std::size_t blockSize)
+    : TS_TextStream(std::make_unique<TFileStream>(fileName, mode), blockSize)
 {
 }
 
 // The file stays owned by `file` until the buffered stream is built: when
 // building it fails (no memory for the block), the file is closed and its
 // hold released instead of staying locked for the rest of the process.
-TS_TextStream::TS_TextStream(std::unique_ptr<TFileStream> file) : TS_BufferStream(file.get())
+TS_TextStream::TS_TextStream(std::unique_ptr<TFileStream> file, std::size_t blockSize)
+    : TS_BufferStream(file.get(), blockSize)
 {
     file.release();
 }
 
-std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardInput()
+std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardInput(std::size_t blockSize)
 {
-    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardInput()));
+    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardInput(), blockSize));
 }
 
-std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardOutput()
+std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardOutput(std::size_t blockSize)
 {
-    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardOutput()));
+    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardOutput(), blockSize));
 }
 
 std::optional<std::int64_t> TS_TextStream::DataSize() const

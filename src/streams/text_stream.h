@@ -17,15 +17,15 @@ class TS_TextStream : public TS_BufferStream {
 public:
     // Mode fmOpenRead (0) or fmCreate (65535); raises "Cannot open file %s"
     // or "Cannot create file %s".
-    TS_TextStream(const std::string& fileName, std::uint16_t mode);
+    TS_TextStream(const std::string& fileName, std::uint16_t mode, std::size_t blockSize = kDefaultBlockSize);
     // Writes what is pending and closes the file, reporting nothing: callers
     // that must know whether the data arrived call Close first.
     ~TS_TextStream() override;
 
     // Over the process's standard input or output ("-" on a command line),
     // a pipe as well as a file.
-    static std::unique_ptr<TS_TextStream> OverStandardInput();
-    static std::unique_ptr<TS_TextStream> OverStandardOutput();
+    static std::unique_ptr<TS_TextStream> OverStandardInput(std::size_t blockSize = kDefaultBlockSize);
+    static std::unique_ptr<TS_TextStream> OverStandardOutput(std::size_t blockSize = kDefaultBlockSize);
 
     // Writes what is pending and closes the file; raises "Stream write
     // error" when either fails. The file is closed in any case.
@@ -66,7 +66,7 @@ public:
     TS_TextStream& WriteInt(std::int32_t value);
 
 private:
-    explicit TS_TextStream(std::unique_ptr<TFileStream> file);
+    TS_TextStream(std::unique_ptr<TFileStream> file, std::size_t blockSize);
     TFileStream& File() const { return *static_cast<TFileStream*>(SourceStream()); }
 
     [[noreturn]] static void ThrowReadError();
