@@ -16,6 +16,15 @@ bool IsFieldSeparator(char c)
     return c == ',' || c == ';';
 }
 
+// "RD" and then `third`, when given, at the start of the text; compared
+// byte by byte, as this is asked of every record code.
+bool StartsRd(const std::string& text, char third = 0)
+{
+    if (text.size() < (third != 0 ? 3u : 2u) || text[0] != 'R' || text[1] != 'D')
+        return false;
+    return third == 0 || text[2] == third;
+}
+
 }  // namespace
 
 CodeHead::CodeHead(std::size_t longestName) : plain_(false, 3 + longestName + 1), withIds_(true, 3 + longestName + 1)
@@ -24,6 +33,7 @@ CodeHead::CodeHead(std::size_t longestName) : plain_(false, 3 + longestName + 1)
 
 void CodeHead::Start()
 {
+    idsDiffer_ = true;
     plain_.Start();
     withIds_.Start();
 }
@@ -36,6 +46,63 @@ void CodeHead::Feed(std::string_view bytes)
         const char c = ToUpperAscii(byte);
         plain_.Take(c);
         withIds_.Take(c);
+    }
+}
+
+void CodeHead::Read(std::string_view text)
+{
+    plain_.ReadWhole(text);
+    idsDiffer_ = text.size() > 3 && text[2] == ',' && ToUpperAscii(text[3]) == 'I';
+    if (idsDiffer_)
+        withIds_.ReadWhole(text);
+}
+
+// The phases of Take, each a loop over the whole text.
+void CodeHead::Reading::ReadWhole(std::string_view code)
+{
+    Start();
+    phase_ = Phase::Done;
+    const std::size_t n = code.size();
+    std::size_t at = 0;
+    while (at < n && text_.size() < 3)
+        text_ += ToUpperAscii(code[at++]);
+    if (StartsRd(text_, ':'))
+        return ReadName(code, at, false);
+    if (!StartsRd(text_, ','))
+        return;
+    text_.pop_back();
+    if (idRecords_ && at < n && ToUpperAscii(code[at]) == 'I') {
+        text_ += 'I';  // until "ID:", an ID and ":" make it a level record
+        if (++at == n || ToUpperAscii(code[at]) != 'D' || ++at == n || code[at] != ':')
+            return;
+        const std::size_t id = ++at;
+        while (at < n && code[at] != ':' && !IsFieldSeparator(code[at]))
+            ++at;
+        if (at == n || code[at] != ':' || at == id)
+            return;
+        text_ = "RD:";
+        return ReadName(code, at + 1, true);
+    }
+    while (at < n && IsBlankOrDigit(code[at]))
+        ++at;
+    if (at == n)
+        return;
+    text_ += ToUpperAscii(code[at]);
+    if (StartsRd(text_, ':'))
+        ReadName(code, at + 1, false);
+}
+
+void CodeHead::Reading::ReadName(std::string_view code, std::size_t at, bool endsAtSeparator)
+{
+    while (at < code.size() && code[at] == ' ')
+        ++at;
+    bool inQuotes = false;
+    for (; at < code.size() && text_.size() < capacity_; ++at) {
+        const char c = ToUpperAscii(code[at]);
+        if (endsAtSeparator && !inQuotes && IsFieldSeparator(c))
+            return;
+        inQuotes = c == '"' ? !inQuotes : inQuotes;
+        text_ += c;
     }
 }
 
@@ -142,9 +209,9 @@ void CodeHead::Reading::TakeName(char c)
 
 CodeKind CodeHead::Reading::Kind() const
 {
-    if (text_.starts_with("RD:"))
+    if (StartsRd(text_, ':'))
         return CodeKind::LevelRecord;
-    return text_.starts_with("RD") ? CodeKind::RecordCode : CodeKind::Other;
+    return StartsRd(text_) ? CodeKind::RecordCode : CodeKind::Other;
 }
 
 std::string_view CodeHead::Reading::LevelName() const

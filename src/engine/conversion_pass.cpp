@@ -1,9 +1,6 @@
-// The pass's main loop, the copy and code states, and progress.
-//
-// Plain text between codes is the bulk of a flat file, so the copy state
-// moves runs of ordinary bytes block to block at once. A run never crosses a
-// byte at which the whole percentage changes, so the caller sees progress
-// after exactly the same bytes as with one byte per step.
+// The pass's main loop, the byte steps of the copy and code states, and
+// progress. Most of the input never reaches the byte steps: the copy state
+// first takes what it can of the current block at once (block_copy.cpp).
 #include "engine/conversion_pass.h"
 
 #include <algorithm>
@@ -62,7 +59,7 @@ void ConversionPass::Step()
 
 void ConversionPass::CopyStep()
 {
-    if (CopyPlainRun() || CopyWholeCode() || !Next())
+    if (CopyBlock() || !Next())
         return;
     // A pattern that starts with "<" must not swallow codes: the code wins.
     if (run_.Ch != '<' && run_.RefHasPage && run_.PageLead >= 0 && run_.Ch == run_.PageFirst) {
@@ -72,53 +69,6 @@ void ConversionPass::CopyStep()
     Write(run_.Ch);
     if (run_.Ch == '<')
         run_.State = PassState::CodeOpen;
-}
-
-// Copies bytes that neither open a code nor may begin a marker, as far as
-// the current input block and the next progress point allow. False when the
-// next byte needs the single-byte step.
-bool ConversionPass::CopyPlainRun()
-{
-    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    const std::int64_t untilProgress = run_.NextPercentAt - BytesConsumed();
-    if (ahead.empty() || untilProgress <= 0)
-        return false;
-    std::size_t length = std::min<std::size_t>(ahead.size(), static_cast<std::size_t>(untilProgress));
-    if (const void* code = std::memchr(ahead.data(), '<', length))
-        length = static_cast<const std::uint8_t*>(code) - ahead.data();
-    if (run_.RefHasPage && run_.PageLead >= 0) {
-        if (const void* mark = std::memchr(ahead.data(), run_.PageFirst, length))
-            length = static_cast<const std::uint8_t*>(mark) - ahead.data();
-    }
-    if (length == 0)
-        return false;
-    CopyAhead(length);
-    return true;
-}
-
-// Copies a code that is not a record code in one go when all of it is in
-// the current block and no progress point falls inside it: the three steps
-// that would copy and examine it one after another then have nothing to
-// show in between.
-bool ConversionPass::CopyWholeCode()
-{
-    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    if (ahead.size() < 3 || ahead[0] != '<')
-        return false;
-    const std::int64_t room = run_.NextPercentAt - BytesConsumed();
-    const std::size_t within = std::min<std::size_t>(ahead.size(), room > 0 ? static_cast<std::size_t>(room) : 0);
-    if (within < 3)
-        return false;
-    const void* close = std::memchr(ahead.data() + 1, '>', within - 1);
-    if (close == nullptr)
-        return false;
-    const auto length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - ahead.data()) + 1;
-    const bool recordCode = ToUpperAscii(static_cast<char>(ahead[1])) == 'R' &&
-                            ToUpperAscii(static_cast<char>(ahead[2])) == 'D';
-    if (recordCode || static_cast<std::int64_t>(length) >= room)
-        return false;
-    CopyAhead(length);
-    return true;
 }
 
 void ConversionPass::CodeOpenStep()

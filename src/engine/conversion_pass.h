@@ -20,8 +20,13 @@ public:
 private:
     void Step();
     void CopyStep();
-    bool CopyPlainRun();
-    bool CopyWholeCode();
+    struct Block;
+    bool CopyBlock();
+    void WriteBlockUpTo(Block& block, const std::uint8_t* to);
+    bool RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close, bool& handedOn);
+    bool PlainRecordInBlock(Block& block, const std::uint8_t* after, bool countUnread, bool& handedOn);
+    bool RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread, bool& handedOn);
+    bool WriteReferenceAsking();
     void CodeOpenStep();
     void CopyCodeText();
     std::string ReadCodeLead();

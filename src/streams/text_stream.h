@@ -70,10 +70,11 @@ private:
     TFileStream& File() const { return *static_cast<TFileStream*>(SourceStream()); }
 
     [[noreturn]] static void ThrowReadError();
-    // Appends read-ahead bytes to text up to the first stop byte; true when
-    // one was found (it stays unread).
-    template <typename IsStop>
-    bool GatherUntil(std::string& text, IsStop isStop, std::size_t keep = SIZE_MAX);
+    // Appends read-ahead bytes to text up to the first stop byte, which
+    // findStop(from, to) finds in a block; true when one was found (it stays
+    // unread).
+    template <typename FindStop>
+    bool GatherUntil(std::string& text, FindStop findStop, std::size_t keep = SIZE_MAX);
 
     // Every text stream opens its own file, so this is always true; it is
     // kept because ReleaseSource must not destroy a source someone else owns
