@@ -10,7 +10,6 @@
 // can change the cancel flag, the switches or the end of the input, which the
 // main loop tests between steps.
 #include <algorithm>
-#include <cstring>
 
 #include "streams/byte_scan.h"
 #include "engine/conversion_pass.h"
@@ -31,11 +30,13 @@ bool OpensRecordCode(const std::uint8_t* open)
     return IsLetter(open[1], 'R') && IsLetter(open[2], 'D');
 }
 
+// Codes are short: the scan inline beats a call to memchr.
 const std::uint8_t* FindClose(const std::uint8_t* from, const std::uint8_t* to)
 {
     if (from >= to)
         return nullptr;
-    return static_cast<const std::uint8_t*>(std::memchr(from, '>', static_cast<std::size_t>(to - from)));
+    const std::uint8_t* close = FindEither(from, to, '>', '>');
+    return close != to ? close : nullptr;
 }
 
 std::string_view TextOf(const std::uint8_t* from, const std::uint8_t* to)
@@ -115,7 +116,7 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
     // "RD" alone, the common record code, is one however it is read.
     const bool bare = close - open == 3;
     if (!bare)
-        run_.Code.Read(TextOf(open + 1, close));
+        run_.Code.Read(TextOf(open + 1, close), idRecords);
     const CodeKind kind = bare ? CodeKind::RecordCode : run_.Code.Kind(idRecords);
     const bool countUnread = !idRecords && !bare;
     if (kind == CodeKind::LevelRecord) {

@@ -1,6 +1,8 @@
 // Reading a code's kind and level name as its text streams by.
 #include "engine/code_head.h"
 
+#include <algorithm>
+
 #include "streams/text_util.h"
 
 namespace pellimar {
@@ -49,10 +51,11 @@ void CodeHead::Feed(std::string_view bytes)
     }
 }
 
-void CodeHead::Read(std::string_view text)
+void CodeHead::Read(std::string_view text, bool onlyWithIds)
 {
-    plain_.ReadWhole(text);
-    idsDiffer_ = text.size() > 3 && text[2] == ',' && ToUpperAscii(text[3]) == 'I';
+    idsDiffer_ = onlyWithIds || (text.size() > 3 && text[2] == ',' && ToUpperAscii(text[3]) == 'I');
+    if (!onlyWithIds)
+        plain_.ReadWhole(text);
     if (idsDiffer_)
         withIds_.ReadWhole(text);
 }
@@ -63,14 +66,18 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
     Start();
     phase_ = Phase::Done;
     const std::size_t n = code.size();
-    std::size_t at = 0;
-    while (at < n && text_.size() < 3)
-        text_ += ToUpperAscii(code[at++]);
-    if (StartsRd(text_, ':'))
-        return ReadName(code, at, false);
-    if (!StartsRd(text_, ','))
+    const std::size_t head = n < 3 ? n : 3;
+    text_.assign(code.data(), head);
+    for (char& c : text_)
+        c = ToUpperAscii(c);
+    if (head < 3 || !StartsRd(text_))
+        return;
+    if (text_[2] == ':')
+        return ReadName(code, 3, false);
+    if (text_[2] != ',')
         return;
     text_.pop_back();
+    std::size_t at = 3;
     if (idRecords_ && at < n && ToUpperAscii(code[at]) == 'I') {
         text_ += 'I';  // until "ID:", an ID and ":" make it a level record
         if (++at == n || ToUpperAscii(code[at]) != 'D' || ++at == n || code[at] != ':')
@@ -80,7 +87,7 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
             ++at;
         if (at == n || code[at] != ':' || at == id)
             return;
-        text_ = "RD:";
+        text_.assign("RD:");
         return ReadName(code, at + 1, true);
     }
     while (at < n && IsBlankOrDigit(code[at]))
@@ -88,7 +95,7 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
     if (at == n)
         return;
     text_ += ToUpperAscii(code[at]);
-    if (StartsRd(text_, ':'))
+    if (text_[2] == ':')
         ReadName(code, at + 1, false);
 }
 
@@ -96,14 +103,19 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at, bool end
 {
     while (at < code.size() && code[at] == ' ')
         ++at;
+    const std::size_t start = at;
+    const std::size_t end = std::min(code.size(), at + (capacity_ > text_.size() ? capacity_ - text_.size() : 0));
     bool inQuotes = false;
-    for (; at < code.size() && text_.size() < capacity_; ++at) {
-        const char c = ToUpperAscii(code[at]);
+    for (; at < end; ++at) {
+        const char c = code[at];
         if (endsAtSeparator && !inQuotes && IsFieldSeparator(c))
-            return;
+            break;
         inQuotes = c == '"' ? !inQuotes : inQuotes;
-        text_ += c;
     }
+    const std::size_t kept = text_.size();
+    text_.append(code.data() + start, at - start);
+    for (std::size_t i = kept; i < text_.size(); ++i)
+        text_[i] = ToUpperAscii(text_[i]);
 }
 
 void CodeHead::Reading::Start()

@@ -31,8 +31,9 @@ public:
     // The next bytes of the code's text (between "<" and ">").
     void Feed(std::string_view bytes);
     // A whole code's text at once: the same as Start and Feed, read in a few
-    // loops rather than byte by byte.
-    void Read(std::string_view text);
+    // loops rather than byte by byte. With `onlyWithIds` only the reading
+    // with ID record levels is made, and only that one may be asked.
+    void Read(std::string_view text, bool onlyWithIds = false);
 
     CodeKind Kind(bool idRecords) const { return Of(idRecords).Kind(); }
     // The level a level record names, upper-cased, trailing blanks and

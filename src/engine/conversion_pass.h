@@ -36,6 +36,7 @@ private:
     void NoteCodeLine();
     void PlainRecordCode();
     void CaptureHeading();
+    std::string_view LineText(std::string& spill);
     void SkipLineFeedAfterReturn();
     bool HeadingContinues();
     void MatchPageMark();

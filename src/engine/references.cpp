@@ -22,7 +22,7 @@ void AppendDecimal(std::string& text, std::int64_t value)
 // names no level makes every record's reference due.
 bool ConversionPass::ReferenceDue() const
 {
-    return run_.RefLevel < 0 || run_.Levels.values[run_.RefLevel] != kNotSet;
+    return run_.RefLevel < 0 || !IsNotSet(run_.Levels.values[run_.RefLevel]);
 }
 
 // Most records share their reference with the record before, so the text
@@ -77,7 +77,7 @@ void ConversionPass::BuildReference(std::string& text, bool midLine, bool useHR)
         } else if (piece.ender != 0) {
             // An unset level drops the literal text before its digit as well.
             const std::string& value = run_.Levels.values[piece.ender - '1'];
-            if (value != kNotSet)
+            if (!IsNotSet(value))
                 text.append(piece.literal).append(value);
         } else {
             text += piece.literal;

@@ -39,4 +39,10 @@ struct LevelLists {
 // The value of a level without a heading.
 inline constexpr const char* kNotSet = "NotSet";
 
+// Asked at every record: the length first, then the bytes.
+inline bool IsNotSet(const std::string& value)
+{
+    return value.size() == 6 && value.compare(kNotSet) == 0;
+}
+
 }  // namespace pellimar

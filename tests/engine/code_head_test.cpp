@@ -34,6 +34,12 @@ TEST_P(CodeHeadTest, KindAndLevelName)
         EXPECT_EQ(c.kind, head->Kind(c.idRecords));
         EXPECT_EQ(c.name, head->LevelName(c.idRecords));
     }
+    if (c.idRecords) {
+        CodeHead withIdsOnly(20);
+        withIdsOnly.Read(c.text, true);
+        EXPECT_EQ(c.kind, withIdsOnly.Kind(true));
+        EXPECT_EQ(c.name, withIdsOnly.LevelName(true));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, CodeHeadTest,
