@@ -60,26 +60,27 @@ void CodeHead::Read(std::string_view text, bool onlyWithIds)
         withIds_.ReadWhole(text);
 }
 
-// The phases of Take, each a loop over the whole text.
+// The phases of Take, each a loop over the whole text; the text is set once,
+// from its first bytes and the name.
 void CodeHead::Reading::ReadWhole(std::string_view code)
 {
     Start();
     phase_ = Phase::Done;
     const std::size_t n = code.size();
-    const std::size_t head = n < 3 ? n : 3;
-    text_.assign(code.data(), head);
-    for (char& c : text_)
-        c = ToUpperAscii(c);
-    if (head < 3 || !StartsRd(text_))
+    char head[3] = {};
+    const std::size_t length = n < 3 ? n : 3;
+    for (std::size_t i = 0; i < length; ++i)
+        head[i] = ToUpperAscii(code[i]);
+    if (length < 3 || head[0] != 'R' || head[1] != 'D' || head[2] != ',') {
+        text_.assign(head, length);
+        if (length == 3 && head[0] == 'R' && head[1] == 'D' && head[2] == ':')
+            ReadName(code, 3, false);
         return;
-    if (text_[2] == ':')
-        return ReadName(code, 3, false);
-    if (text_[2] != ',')
-        return;
-    text_.pop_back();
+    }
     std::size_t at = 3;
     if (idRecords_ && at < n && ToUpperAscii(code[at]) == 'I') {
-        text_ += 'I';  // until "ID:", an ID and ":" make it a level record
+        // Until "ID:", an ID and ":" have come, a plain record code.
+        text_.assign("RDI", 3);
         if (++at == n || ToUpperAscii(code[at]) != 'D' || ++at == n || code[at] != ':')
             return;
         const std::size_t id = ++at;
@@ -87,15 +88,18 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
             ++at;
         if (at == n || code[at] != ':' || at == id)
             return;
-        text_.assign("RD:");
+        text_.assign("RD:", 3);
         return ReadName(code, at + 1, true);
     }
     while (at < n && IsBlankOrDigit(code[at]))
         ++at;
-    if (at == n)
+    if (at == n) {
+        text_.assign("RD", 2);
         return;
-    text_ += ToUpperAscii(code[at]);
-    if (text_[2] == ':')
+    }
+    const char third[3] = {'R', 'D', ToUpperAscii(code[at])};
+    text_.assign(third, 3);
+    if (third[2] == ':')
         ReadName(code, at + 1, false);
 }
 

@@ -53,8 +53,7 @@ private:
     // `taken`: the record's bytes already read past its code.
     void WriteReference(std::string_view taken);
     void TellObserver(std::string_view taken);
-    void BuildReference(std::string& text, bool midLine, bool useHR);
-    void AppendPage(std::string& text, bool midLine);
+    void BuildReferenceText(bool midLine, bool useHR);
 
     // Every byte the pass takes comes through these; the input stream itself
     // knows how far it has been read, so nothing is counted by hand.

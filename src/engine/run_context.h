@@ -10,6 +10,7 @@
 #include "engine/held_text.h"
 #include "engine/line_counter.h"
 #include "engine/patterns.h"
+#include "engine/reference_builder.h"
 #include "engine/reference_observer.h"
 #include "engine/run_settings.h"
 #include "streams/text_stream.h"
@@ -27,12 +28,20 @@ struct ReferenceInputs {
     bool operator==(const ReferenceInputs&) const = default;
 };
 
-// Most records share their reference with the record before: the last text
-// built is kept with what it showed.
+// Most records share their reference with the record before: the last
+// reference written is kept with what it showed, where its text stands in
+// its frame and where its page stands in that.
 struct ReferenceCache {
-    std::string text;
+    std::string written;
+    std::size_t textStart = 0;
+    std::size_t textLength = 0;
+    std::size_t pageAt = std::string::npos;
+    std::size_t pageLength = 0;
     ReferenceInputs inputs;
-    bool valid = false;
+    bool valid = false;  // written shows the inputs
+    bool built = false;  // written shows the level values of builtVersion
+    std::uint64_t builtVersion = 0;
+    bool builtUseHR = false;
 };
 
 struct RunContext {
