@@ -41,16 +41,16 @@ public:
     }
 
     // Reads one block from the source; true when at least one byte came.
-    virtual bool Refill();
+    bool Refill();
     // Writes the pending bytes to the source; true when it took them all.
     // Bytes it did not take are dropped, and a Write whose block could not be
     // written reports fewer bytes taken than asked.
-    virtual bool Flush();
+    bool Flush();
     // Makes ch the next byte read. Needs a byte of the current fill before the
     // read position, else raises "Putback overflow".
-    virtual void PutBack(std::uint8_t ch);
-    virtual void DoAfterFill();
-    virtual void DoAfterFlush();
+    void PutBack(std::uint8_t ch);
+    void DoAfterFill();
+    void DoAfterFlush();
 
     // True at the end of the data. Asks the source only when the block is
     // used up; false on a stream that has not yet tried to read. Once a fill

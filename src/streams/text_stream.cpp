@@ -30,9 +30,8 @@ TS_TextStream::TS_TextStream(const std::string& fileName, std::uint16_t mode, st
 // building it fails (no memory for the block), the file is closed and its
 // hold released instead of staying locked for the rest of the process.
 TS_TextStream::TS_TextStream(std::unique_ptr<TFileStream> file, std::size_t blockSize)
-    : TS_BufferStream(file.get(), blockSize)
+    : TS_BufferStream(file.get(), blockSize), File_(std::move(file))
 {
-    file.release();
 }
 
 std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardInput(std::size_t blockSize)
@@ -59,7 +58,7 @@ TS_TextStream::~TS_TextStream()
 {
     if (CurrentDirection() == bdWriting)
         Flush();
-    ReleaseSource();
+    ReleaseFile();
 }
 
 void TS_TextStream::Close()
@@ -69,21 +68,16 @@ void TS_TextStream::Close()
     const bool flushed = CurrentDirection() != bdWriting || Flush();
     const bool closed = File().Close();
     const ErrorContext context = File().FailureContext();
-    ReleaseSource();
+    ReleaseFile();
     if (!flushed || !closed)
         throw EWriteError(std::string(kStreamWriteError), context);
 }
 
-void TS_TextStream::ReleaseSource()
+// The buffered stream lets go of the file before the file goes.
+void TS_TextStream::ReleaseFile()
 {
-    if (OwnsSource)
-        delete SourceStream();
     DetachSource();
-}
-
-void TS_TextStream::PutBack(std::uint8_t ch)
-{
-    TS_BufferStream::PutBack(ch);
+    File_.reset();
 }
 
 void TS_TextStream::ThrowReadError()

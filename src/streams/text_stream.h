@@ -36,11 +36,6 @@ public:
     // Errors name this file in place of the one opened.
     void ReportAs(std::string name);
 
-    // The buffered stream's put-back, unchanged: declared again so that the
-    // text stream's readers (ReadLine, ReadUntil) keep one entry point that a
-    // text-aware put-back could take over.
-    void PutBack(std::uint8_t ch) override;
-    virtual void ReleaseSource();
 
     // One byte; "Stream read error" at the end of the data.
     std::uint8_t ReadChar()
@@ -67,7 +62,9 @@ public:
 
 private:
     TS_TextStream(std::unique_ptr<TFileStream> file, std::size_t blockSize);
-    TFileStream& File() const { return *static_cast<TFileStream*>(SourceStream()); }
+    TFileStream& File() const { return *File_; }
+    // Writes nothing more to the file and closes it.
+    void ReleaseFile();
 
     [[noreturn]] static void ThrowReadError();
     // Appends read-ahead bytes to text up to the first stop byte, which
@@ -76,10 +73,9 @@ private:
     template <typename FindStop>
     bool GatherUntil(std::string& text, FindStop findStop, std::size_t keep = SIZE_MAX);
 
-    // Every text stream opens its own file, so this is always true; it is
-    // kept because ReleaseSource must not destroy a source someone else owns
-    // should a text stream ever be laid over one.
-    bool OwnsSource = true;
+    // The file under the buffered stream, which the stream owns; null once
+    // closed.
+    std::unique_ptr<TFileStream> File_;
 };
 
 }  // namespace pellimar
