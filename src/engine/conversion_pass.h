@@ -40,10 +40,6 @@ private:
     void SkipLineFeedAfterReturn();
     bool HeadingContinues();
     void MatchPageMark();
-    bool ReadMarker(HeldText& held);
-    bool MatchPageHead(HeldText& held);
-    std::optional<std::uint8_t> ReadPageDigits(HeldText& held, std::size_t& count);
-    bool MatchPageTail(HeldText& held, std::optional<std::uint8_t> afterDigits);
     void NoteMidLinePage();
     void PageCommit();
     void FinishHeldByte();

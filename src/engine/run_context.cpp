@@ -7,7 +7,8 @@
 
 namespace pellimar {
 
-RunContext::RunContext(const RunSettings& settings, LevelLists& levels) : Levels(levels)
+RunContext::RunContext(const RunSettings& settings, LevelLists& levels)
+    : Levels(levels), Marker(settings.pagePattern)
 {
     levels.names = PrepareLevelNames(settings.levelTexts);
     std::size_t longestName = 0;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/code_head.h"
-#include "engine/held_text.h"
+#include "engine/page_marker.h"
 #include "engine/line_counter.h"
 #include "engine/patterns.h"
 #include "engine/reference_builder.h"
@@ -66,9 +66,7 @@ struct RunContext {
     LevelLists& Levels;
     std::uint64_t LevelsVersion = 0;  // counts changes of the level values
     std::int32_t PageNumber = -1;     // -1 while no page is known
-    std::int64_t PageDigits = 0;      // the value of a marker's digits so far
-    bool PageTooLarge = false;        // they make more than 32 bits hold
-    HeldText MarkerText;              // what a marker attempt has consumed
+    PageMarkerMatcher Marker;         // the page-number pattern, matched
     bool MidLinePage = false;  // a marker stood inside a line since the last reference
     std::int32_t RefCount = 0;
     std::int32_t UnreadIdLevelRecords = 0;  // <RD,ID:n:Level> codes read without IDs
