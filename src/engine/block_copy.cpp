@@ -63,7 +63,7 @@ struct ConversionPass::Block {
 bool ConversionPass::CopyBlock()
 {
     const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    const std::int64_t room = run_.NextPercentAt - BytesConsumed();
+    const std::int64_t room = nextPercentAt_ - BytesConsumed();
     if (ahead.empty() || room <= 0)
         return false;
     const std::size_t size = ahead.size();
@@ -116,12 +116,12 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
     // "RD" alone, the common record code, is one however it is read.
     const bool bare = close - open == 3;
     if (!bare)
-        run_.Code.Read(TextOf(open + 1, close), idRecords);
-    const CodeKind kind = bare ? CodeKind::RecordCode : run_.Code.Kind(idRecords);
+        code_.Read(TextOf(open + 1, close), idRecords);
+    const CodeKind kind = bare ? CodeKind::RecordCode : code_.Kind(idRecords);
     const bool countUnread = !idRecords && !bare;
     if (kind == CodeKind::LevelRecord) {
-        run_.HeadingLevel = run_.Code.LevelName(idRecords);
-        run_.State = PassState::Heading;
+        headingLevel_ = code_.LevelName(idRecords);
+        state_ = PassState::Heading;
         block.next = close + 1;
         handedOn = true;
         return true;
@@ -174,8 +174,8 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
         handedOn = WriteReferenceAsking();
     }
     if (close - open >= 3 && OpensRecordCode(open)) {
-        run_.Code.Read(TextOf(open + 1, close));
-        run_.State = PassState::CodeCheck;
+        code_.Read(TextOf(open + 1, close));
+        state_ = PassState::CodeCheck;
         handedOn = true;
     }
     return true;
@@ -185,7 +185,7 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
 // come with a cancel.
 bool ConversionPass::WriteReferenceAsking()
 {
-    const bool unknownPage = run_.PageNumber == -1;
+    const bool unknownPage = pageNumber_ == -1;
     WriteReference({});
     return unknownPage && run_.RefHasPage;
 }

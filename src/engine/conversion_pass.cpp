@@ -18,6 +18,23 @@ constexpr std::int64_t kUnsizedProgressStep = 1 << 20;
 
 }  // namespace
 
+namespace {
+
+std::size_t LongestName(const LevelLists& levels)
+{
+    std::size_t longest = 0;
+    for (const std::string& name : levels.names)
+        longest = std::max(longest, name.size());
+    return longest;
+}
+
+}  // namespace
+
+ConversionPass::ConversionPass(RunContext& run, RunHost& host)
+    : run_(run), host_(host), code_(LongestName(run.Levels)), marker_(run.PagePattern)
+{
+}
+
 std::optional<std::uint8_t> ConversionPass::Peek()
 {
     std::uint8_t next;
@@ -47,7 +64,7 @@ void ConversionPass::Run()
 
 void ConversionPass::Step()
 {
-    switch (run_.State) {
+    switch (state_) {
     case PassState::Copy: CopyStep(); break;
     case PassState::CodeOpen: CodeOpenStep(); break;
     case PassState::CodeCheck: CodeCheckStep(); break;
@@ -62,21 +79,21 @@ void ConversionPass::CopyStep()
     if (CopyBlock() || !Next())
         return;
     // A pattern that starts with "<" must not swallow codes: the code wins.
-    if (run_.Ch != '<' && run_.RefHasPage && run_.PageLead >= 0 && run_.Ch == run_.PageFirst) {
-        run_.State = PassState::PageMatch;
+    if (ch_ != '<' && run_.RefHasPage && run_.PageLead >= 0 && ch_ == run_.PageFirst) {
+        state_ = PassState::PageMatch;
         return;
     }
-    Write(run_.Ch);
-    if (run_.Ch == '<')
-        run_.State = PassState::CodeOpen;
+    Write(ch_);
+    if (ch_ == '<')
+        state_ = PassState::CodeOpen;
 }
 
 void ConversionPass::CodeOpenStep()
 {
     NoteCodeLine();
-    run_.Code.Start();
+    code_.Start();
     CopyCodeText();
-    run_.State = PassState::Copy;
+    state_ = PassState::Copy;
     CloseCode();
 }
 
@@ -88,7 +105,7 @@ void ConversionPass::CopyCodeText()
         const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
         const auto* close = static_cast<const std::uint8_t*>(std::memchr(ahead.data(), '>', ahead.size()));
         const std::size_t length = close != nullptr ? static_cast<std::size_t>(close - ahead.data()) : ahead.size();
-        run_.Code.Feed(std::string_view(reinterpret_cast<const char*>(ahead.data()), length));
+        code_.Feed(std::string_view(reinterpret_cast<const char*>(ahead.data()), length));
         CopyAhead(length);
         if (close != nullptr)
             return;
@@ -101,23 +118,23 @@ void ConversionPass::CloseCode()
 {
     if (!Next())
         return;
-    Write(run_.Ch);
-    run_.State = PassState::CodeCheck;
+    Write(ch_);
+    state_ = PassState::CodeCheck;
 }
 
 void ConversionPass::CodeCheckStep()
 {
-    run_.State = PassState::Copy;
+    state_ = PassState::Copy;
     const bool idRecords = host_.IdRecords();
-    switch (run_.Code.Kind(idRecords)) {
+    switch (code_.Kind(idRecords)) {
     case CodeKind::LevelRecord:
-        run_.HeadingLevel = run_.Code.LevelName(idRecords);
-        run_.State = PassState::Heading;
+        headingLevel_ = code_.LevelName(idRecords);
+        state_ = PassState::Heading;
         break;
     case CodeKind::RecordCode:
         if (!idRecords)
             CountUnreadIdLevelRecord();
-        run_.RecordLine = run_.CodeLine;
+        recordLine_ = codeLine_;
         PlainRecordCode();
         break;
     case CodeKind::Other: break;
@@ -129,9 +146,9 @@ void ConversionPass::CodeCheckStep()
 // references.
 void ConversionPass::CountUnreadIdLevelRecord()
 {
-    if (run_.Code.Kind(true) != CodeKind::LevelRecord)
+    if (code_.Kind(true) != CodeKind::LevelRecord)
         return;
-    const std::string_view name = run_.Code.LevelName(true);
+    const std::string_view name = code_.LevelName(true);
     if (!name.empty() && FindLevel(run_.Levels, name) != -1)
         ++run_.UnreadIdLevelRecords;
 }
@@ -142,14 +159,14 @@ void ConversionPass::PlainRecordCode()
 {
     if (!Next())
         return;
-    if (run_.Ch == '\r' || run_.Ch == '\n') {
-        Write(run_.Ch);
+    if (ch_ == '\r' || ch_ == '\n') {
+        Write(ch_);
         return;
     }
-    if (run_.Ch != '<') {
+    if (ch_ != '<') {
         if (ReferenceDue())
-            WriteReference(std::string_view(reinterpret_cast<const char*>(&run_.Ch), 1));
-        Write(run_.Ch);
+            WriteReference(std::string_view(reinterpret_cast<const char*>(&ch_), 1));
+        Write(ch_);
         return;
     }
     // The code that follows decides, by its first three bytes, whether the
@@ -161,8 +178,8 @@ void ConversionPass::PlainRecordCode()
         WriteReference("<" + lead);
     Write('<');
     Write(lead);
-    run_.Code.Start();
-    run_.Code.Feed(lead);
+    code_.Start();
+    code_.Feed(lead);
     CopyCodeText();
     CloseCode();
 }
@@ -171,7 +188,7 @@ void ConversionPass::PlainRecordCode()
 void ConversionPass::NoteCodeLine()
 {
     if (run_.Lines)
-        run_.CodeLine = run_.Lines->LineOf(BytesConsumed() - 1);
+        codeLine_ = run_.Lines->LineOf(BytesConsumed() - 1);
 }
 
 // Up to three bytes of a code's text, stopping before its ">".
@@ -179,11 +196,11 @@ std::string ConversionPass::ReadCodeLead()
 {
     std::string lead;
     while (lead.size() < 3 && Next()) {
-        if (run_.Ch == '>') {
+        if (ch_ == '>') {
             Unread();
             break;
         }
-        lead += static_cast<char>(run_.Ch);
+        lead += static_cast<char>(ch_);
     }
     return lead;
 }
@@ -192,37 +209,37 @@ std::string ConversionPass::ReadCodeLead()
 // the run was cancelled right after it) still belongs in the output.
 void ConversionPass::FinishHeldByte()
 {
-    if (run_.State == PassState::PageMatch) {
-        Write(run_.Ch);
-        run_.State = PassState::Copy;
+    if (state_ == PassState::PageMatch) {
+        Write(ch_);
+        state_ = PassState::Copy;
     }
 }
 
 void ConversionPass::UpdateProgress()
 {
     const std::int64_t consumed = BytesConsumed();
-    if (consumed < run_.NextPercentAt)
+    if (consumed < nextPercentAt_)
         return;
     const std::int64_t size = run_.InputSize;
     if (size < 0) {
         host_.ProgressChanged(-1, consumed);
-        run_.NextPercentAt = consumed + kUnsizedProgressStep;
+        nextPercentAt_ = consumed + kUnsizedProgressStep;
         return;
     }
     std::int64_t percent = 100;
     if (size > 0)
         percent = consumed / size * 100 + consumed % size * 100 / size;
-    run_.RunPercent = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
-    if (run_.RunPercent != run_.LastPercent) {
-        host_.ProgressChanged(run_.RunPercent, consumed);
-        run_.LastPercent = run_.RunPercent;
+    runPercent_ = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
+    if (runPercent_ != lastPercent_) {
+        host_.ProgressChanged(runPercent_, consumed);
+        lastPercent_ = runPercent_;
     }
     // The first byte count at which the whole percentage reaches the next value.
-    if (size > 0 && run_.RunPercent < 100) {
-        const std::int64_t next = run_.RunPercent + 1;
-        run_.NextPercentAt = size / 100 * next + (size % 100 * next + 99) / 100;
+    if (size > 0 && runPercent_ < 100) {
+        const std::int64_t next = runPercent_ + 1;
+        nextPercentAt_ = size / 100 * next + (size % 100 * next + 99) / 100;
     } else {
-        run_.NextPercentAt = INT64_MAX;
+        nextPercentAt_ = INT64_MAX;
     }
 }
 

@@ -35,25 +35,25 @@ std::string_view ConversionPass::LineText(std::string& spill)
 // the same block.
 void ConversionPass::CaptureHeading()
 {
-    run_.State = PassState::Copy;
+    state_ = PassState::Copy;
     std::string spill;
     std::string_view line = LineText(spill);
     Write(line);
     bool lineEnded = Next();
     if (lineEnded)
-        Write(run_.Ch);
+        Write(ch_);
     // A heading on the input's last line still sets its level.
-    const int index = SetLevelFromHeading(run_.Levels, run_.HeadingLevel, line);
-    ++run_.LevelsVersion;
+    const int index = SetLevelFromHeading(run_.Levels, headingLevel_, line);
+    ++levelsVersion_;
 
     while (lineEnded && HeadingContinues()) {
         line = LineText(spill);
         Write(line);
         lineEnded = Next();
         if (lineEnded)
-            Write(run_.Ch);
+            Write(ch_);
         AppendHeadingLine(run_.Levels, line, index);
-        ++run_.LevelsVersion;
+        ++levelsVersion_;
     }
 }
 
@@ -61,7 +61,7 @@ void ConversionPass::CaptureHeading()
 // to the heading too. A CR LF counts as one line break.
 bool ConversionPass::HeadingContinues()
 {
-    if (run_.Ch == '\r')
+    if (ch_ == '\r')
         SkipLineFeedAfterReturn();
     const std::optional<std::uint8_t> next = Peek();
     return next && !IsLineBreak(*next) && *next != '<';
@@ -71,8 +71,8 @@ void ConversionPass::SkipLineFeedAfterReturn()
 {
     if (!Next())
         return;
-    if (run_.Ch == '\n')
-        Write(run_.Ch);
+    if (ch_ == '\n')
+        Write(ch_);
     else
         Unread();
 }

@@ -9,16 +9,16 @@ namespace pellimar {
 // examined again.
 void ConversionPass::MatchPageMark()
 {
-    run_.State = PassState::Copy;
-    PageMarkerMatcher& marker = run_.Marker;
-    if (!marker.Match(*run_.Input, run_.Ch)) {
+    state_ = PassState::Copy;
+    PageMarkerMatcher& marker = marker_;
+    if (!marker.Match(*run_.Input, ch_)) {
         marker.Held().WriteTo(*run_.Output);
         return;
     }
     if (!run_.RemovePageMarks)
         marker.Held().WriteTo(*run_.Output);
     NoteMidLinePage();
-    run_.State = PassState::PageCommit;
+    state_ = PassState::PageCommit;
 }
 
 // A marker with more text after it on its line makes the next reference's
@@ -27,13 +27,13 @@ void ConversionPass::NoteMidLinePage()
 {
     const std::optional<std::uint8_t> after = Peek();
     if (after && *after != '\r' && *after != '\n')
-        run_.MidLinePage = true;
+        midLinePage_ = true;
 }
 
 void ConversionPass::PageCommit()
 {
-    run_.PageNumber = run_.Marker.Page();
-    run_.State = PassState::Copy;
+    pageNumber_ = marker_.Page();
+    state_ = PassState::Copy;
 }
 
 }  // namespace pellimar

@@ -19,17 +19,17 @@ bool ConversionPass::ReferenceDue() const
 // filled in again only when the level values have.
 void ConversionPass::WriteReference(std::string_view taken)
 {
-    ReferenceCache& cache = run_.Cache;
-    const ReferenceInputs inputs{run_.LevelsVersion, run_.PageNumber, run_.MidLinePage, host_.UseHR()};
+    ReferenceCache& cache = cache_;
+    const ReferenceInputs inputs{levelsVersion_, pageNumber_, midLinePage_, host_.UseHR()};
     if (!cache.valid || !(cache.inputs == inputs)) {
         BuildReferenceText(inputs.midLine, inputs.useHR);
         // A page still unknown after the question is asked for again next time.
-        cache.valid = run_.PageNumber != -1 || !run_.RefHasPage;
-        cache.inputs = {run_.LevelsVersion, run_.PageNumber, inputs.midLine, inputs.useHR};
+        cache.valid = pageNumber_ != -1 || !run_.RefHasPage;
+        cache.inputs = {levelsVersion_, pageNumber_, inputs.midLine, inputs.useHR};
     }
     Write(cache.written);
     ++run_.RefCount;
-    run_.MidLinePage = false;
+    midLinePage_ = false;
     if (run_.Observer)
         TellObserver(taken);
 }
@@ -40,12 +40,12 @@ void ConversionPass::WriteReference(std::string_view taken)
 void ConversionPass::TellObserver(std::string_view taken)
 {
     constexpr std::size_t kLook = 160;
-    const ReferenceCache& cache = run_.Cache;
+    const ReferenceCache& cache = cache_;
     std::string record(taken);
     const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
     record.append(reinterpret_cast<const char*>(ahead.data()), std::min(ahead.size(), kLook));
     record.resize(std::min(record.find_first_of("\r\n"), record.size()));
-    run_.Observer->ReferenceMade(run_.RecordLine, std::string_view(cache.written).substr(cache.textStart, cache.textLength),
+    run_.Observer->ReferenceMade(recordLine_, std::string_view(cache.written).substr(cache.textStart, cache.textLength),
                                  record);
 }
 
@@ -54,23 +54,23 @@ void ConversionPass::TellObserver(std::string_view taken)
 // written anew.
 void ConversionPass::BuildReferenceText(bool midLine, bool useHR)
 {
-    if (run_.RefHasPage && run_.PageNumber == -1) {
+    if (run_.RefHasPage && pageNumber_ == -1) {
         const std::optional<std::string> answer = host_.AskStartingPage(PagePrompt{});
-        run_.PageNumber = ParseStartingPage(answer.value_or(PagePrompt{}.defaultText));
+        pageNumber_ = ParseStartingPage(answer.value_or(PagePrompt{}.defaultText));
     }
-    ReferenceCache& cache = run_.Cache;
+    ReferenceCache& cache = cache_;
     std::string& written = cache.written;
-    if (cache.built && cache.builtVersion == run_.LevelsVersion && cache.builtUseHR == useHR) {
+    if (cache.built && cache.builtVersion == levelsVersion_ && cache.builtUseHR == useHR) {
         if (cache.pageAt == std::string::npos)
             return;
-        const std::string page = PageText(run_.PageNumber, midLine);
+        const std::string page = PageText(pageNumber_, midLine);
         written.replace(cache.pageAt, cache.pageLength, page);
         cache.textLength += page.size() - cache.pageLength;
         cache.pageLength = page.size();
         return;
     }
     const ReferenceFrame frame = FrameOf(run_.NotSearched, useHR);
-    const std::string page = run_.RefHasPage ? PageText(run_.PageNumber, midLine) : std::string();
+    const std::string page = run_.RefHasPage ? PageText(pageNumber_, midLine) : std::string();
     written.assign(frame.open);
     cache.textStart = written.size();
     cache.pageAt = FillPattern(run_.RefPieces, run_.Levels.values, page, written);
@@ -78,7 +78,7 @@ void ConversionPass::BuildReferenceText(bool midLine, bool useHR)
     cache.textLength = written.size() - cache.textStart;
     written += frame.close;
     cache.built = true;
-    cache.builtVersion = run_.LevelsVersion;
+    cache.builtVersion = levelsVersion_;
     cache.builtUseHR = useHR;
 }
 

@@ -1,4 +1,5 @@
-// The conversion pass's working record for one run.
+// What a run shares between its frame and its pass: the settings taken apart
+// at its start, the two streams, the level lists and the results.
 #pragma once
 
 #include <cstdint>
@@ -6,43 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/code_head.h"
-#include "engine/page_marker.h"
 #include "engine/line_counter.h"
 #include "engine/patterns.h"
-#include "engine/reference_builder.h"
 #include "engine/reference_observer.h"
 #include "engine/run_settings.h"
 #include "streams/text_stream.h"
 
 namespace pellimar {
-
-enum class PassState { Copy, CodeOpen, CodeCheck, Heading, PageMatch, PageCommit };
-
-// What the text of a reference depends on besides the pattern.
-struct ReferenceInputs {
-    std::uint64_t levelsVersion = 0;
-    std::int32_t page = -1;
-    bool midLine = false;
-    bool useHR = false;
-    bool operator==(const ReferenceInputs&) const = default;
-};
-
-// Most records share their reference with the record before: the last
-// reference written is kept with what it showed, where its text stands in
-// its frame and where its page stands in that.
-struct ReferenceCache {
-    std::string written;
-    std::size_t textStart = 0;
-    std::size_t textLength = 0;
-    std::size_t pageAt = std::string::npos;
-    std::size_t pageLength = 0;
-    ReferenceInputs inputs;
-    bool valid = false;  // written shows the inputs
-    bool built = false;  // written shows the level values of builtVersion
-    std::uint64_t builtVersion = 0;
-    bool builtUseHR = false;
-};
 
 struct RunContext {
     // The run's set-up from the settings taken at its start: the level names
@@ -62,40 +33,26 @@ struct RunContext {
     bool RemovePageMarks = false;
     bool RefHasPage = false;  // markers are looked for only then
 
-    // What the references show.
+    // The level names and values, which outlive the run.
     LevelLists& Levels;
-    std::uint64_t LevelsVersion = 0;  // counts changes of the level values
-    std::int32_t PageNumber = -1;     // -1 while no page is known
-    PageMarkerMatcher Marker;         // the page-number pattern, matched
-    bool MidLinePage = false;  // a marker stood inside a line since the last reference
+
+    // Results.
     std::int32_t RefCount = 0;
     std::int32_t UnreadIdLevelRecords = 0;  // <RD,ID:n:Level> codes read without IDs
-    ReferenceCache Cache;
 
-    // The pass.
-    PassState State = PassState::Copy;
-    std::uint8_t Ch = 0;
-    CodeHead Code;  // what the examination needs of the current code
-    std::string HeadingLevel;
-
-    // Progress. The input stream counts the bytes consumed.
+    // The input stream counts the bytes consumed.
     std::int64_t InputSize = 0;  // -1 for an input without a size (a pipe)
-    std::int32_t RunPercent = 0;
-    std::int32_t LastPercent = -2;   // so that the first step always reports
-    std::int64_t NextPercentAt = 0;  // bytes consumed at which RunPercent can next change
 
     std::unique_ptr<TS_TextStream> Input;
     std::unique_ptr<TS_TextStream> Output;
 
-    // Watching the references (a preview): who is told, the input's lines,
-    // and the lines of the current code and of the record code.
+    // Watching the references (a preview): who is told, and the input's
+    // lines.
     ReferenceObserver* Observer = nullptr;
     std::unique_ptr<LineCounter> Lines;
-    std::int64_t CodeLine = 0;
-    std::int64_t RecordLine = 0;
 };
 
-// The run-start reset of the level values, patterns, page and switches.
+// The run-start reset of the level values, patterns and switches.
 void ResetRunState(RunContext& run, const RunSettings& settings);
 
 }  // namespace pellimar
