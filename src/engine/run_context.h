@@ -17,7 +17,7 @@ namespace pellimar {
 
 struct RunContext {
     // The run's set-up from the settings taken at its start: the level names
-    // prepared, the level values and page unset, the patterns taken apart.
+    // prepared, the level values unset, the patterns taken apart.
     RunContext(const RunSettings& settings, LevelLists& levels);
 
     // Patterns.
