@@ -1,47 +1,96 @@
 #!/usr/bin/env bash
-# Measures the conversion of a generated flat file (256 MB unless a size in MB
-# is given) against cp and a single sed substitution over the same file, all
-# with the file in the page cache. Prints MB/s, ratios and peak memory.
+# The conversion beside cp and a single sed substitution, in one run:
+#
+# - instructions per input byte under callgrind (the count does not depend
+#   on the machine's load) on a 16 MB generated file and on FolioHlp.FFF
+#   repeated to about 16 MB (when the shared data is present);
+# - the time to write a file, fdatasync included, on a generated file of
+#   SIZE_MB (default 256), file in the page cache: the median of ROUNDS
+#   (default 5) interleaved rounds, and each time as a multiple of cp's;
+# - pellimar-cli's peak memory.
+#
+# Wall-clock figures are only worth comparing on a quiet machine. With
+# PELLIMAR_CLI set, measures that pellimar-cli (an earlier build) instead.
+#
+#   bash bench/convert-bench.sh [SIZE_MB] [ROUNDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 size_mb=${1:-256}
-scripts/install-deps.sh
-if ! [[ -x /usr/bin/time ]]; then
-  sudo=""; [[ $(id -u) -ne 0 ]] && sudo="sudo"
-  $sudo apt-get install -y -qq --no-install-recommends time
-fi
-scripts/build.sh build
+rounds=${2:-5}
+shared=${PELLIMAR_SHARED_DATA:-../shared/data}
+scripts/install-deps.sh valgrind time
+scripts/build.sh build >/dev/null
 
+cli=${PELLIMAR_CLI:-build/src/cli/pellimar-cli}
 work=build/bench
 mkdir -p "$work"
-input=$work/input-${size_mb}mb.fff
-[[ -f "$input" ]] || build/bench/flatgen "$size_mb" 1998 "$input"
-cat "$input" > /dev/null   # into the page cache
-bytes=$(stat -c %s "$input")
+timed=$work/input-${size_mb}mb.fff
+[[ -f "$timed" ]] || build/bench/flatgen "$size_mb" 1998 "$timed"
+counted=$work/input-16mb.fff
+[[ -f "$counted" ]] || build/bench/flatgen 16 1998 "$counted"
+generated_options=(-r '2 3, p. #' -p '[#]' --level1 Testament --level2 'Book Name' --level3 Chapter
+  --remove-page-marks)
+folio_options=(-r '1 2 3, p. #' -p '[#]' -L "$shared/FolioHlp.DEF" --id-records --start-page 1)
 
-source bench/timing.sh
+convert() { "$cli" --force --no-progress -q "${generated_options[@]}" "$1" "$2"; }
+copy() { cp "$1" "$2" && sync -d "$2"; }
+substitute() { sed 's/<RD>/&X/g' "$1" > "$2" && sync -d "$2"; }
+programs=(convert copy substitute)
+declare -A label=([convert]="pellimar-cli" [copy]="cp" [substitute]="sed s/<RD>/&X/g")
 
-convert() {
-  build/src/cli/pellimar-cli --force --no-progress -q -r '2 3, p. #' -p '[#]' \
-    --level1 Testament --level2 'Book Name' --level3 Chapter --remove-page-marks "$input" "$work/out.fff"
+# Instructions per byte of cp and sed: the whole count over the file, of
+# every process the command runs.
+count_other() {
+  local program=$1 input=$2
+  rm -f "$work"/callgrind.out.*
+  valgrind --tool=callgrind --trace-children=yes --callgrind-out-file="$work/callgrind.out.%p" \
+    bash -c "$(declare -f "$program"); $program \"\$1\" \"\$2\"" _ "$input" "$work/out.fff" >/dev/null 2>&1 || true
+  cat "$work"/callgrind.out.* | sed -n 's/^summary: *//p;s/^totals: *//p' |
+    awk -v n="$(stat -c %s "$input")" '{ t += $1 } END { printf "%.2f", t / n }'
+  rm -f "$work"/callgrind.out.* "$work/out.fff"
 }
-copy() { cp "$input" "$work/copy.fff"; }
-substitute() { sed 's/LORD/Lord/' "$input" > "$work/sed.fff"; }
 
-t_convert=$(best_time convert)
-t_copy=$(best_time copy)
-t_sed=$(best_time substitute)
-peak_kb=$( { /usr/bin/time -f %M bash -c "$(declare -f convert); input='$input' work='$work' convert" ; } 2>&1 | tail -1)
+folio=""
+if [[ -r "$shared/FolioHlp.FFF" && -r "$shared/FolioHlp.DEF" ]]; then
+  folio=$work/foliohlp-16mb.fff
+  if [[ ! -f "$folio" ]]; then
+    for _ in 1 2 3 4 5 6; do cat "$shared/FolioHlp.FFF"; done > "$folio"
+  fi
+fi
 
-awk -v b="$bytes" -v c="$t_convert" -v p="$t_copy" -v s="$t_sed" -v m="$peak_kb" 'BEGIN {
-  mb = b / 1e6
-  printf "input            %10.1f MB\n", mb
-  printf "pellimar-cli     %10.1f MB/s  (%.3f s)\n", mb / c, c
-  printf "cp               %10.1f MB/s  (%.3f s)\n", mb / p, p
-  printf "sed s/LORD/Lord/ %10.1f MB/s  (%.3f s)\n", mb / s, s
-  printf "conversion / cp  %10.2f x the time\n", c / p
-  printf "conversion / sed %10.2f x the time\n", c / s
-  printf "peak memory      %10.1f MB (maximum resident set of pellimar-cli)\n", m / 1024
-}'
-rm -f "$work/out.fff" "$work/copy.fff" "$work/sed.fff"
+declare -A ipb_generated ipb_folio
+ipb_generated[convert]=$(bench/instructions.sh "$cli" "$counted" "${generated_options[@]}")
+[[ -n "$folio" ]] && ipb_folio[convert]=$(bench/instructions.sh "$cli" "$folio" "${folio_options[@]}")
+for program in copy substitute; do
+  ipb_generated[$program]=$(count_other "$program" "$counted")
+  [[ -n "$folio" ]] && ipb_folio[$program]=$(count_other "$program" "$folio")
+done
+
+# Interleaved rounds: each program once per round, so that a change in the
+# machine's load falls on all of them alike.
+cat "$timed" > /dev/null
+declare -A times
+for ((round = 0; round < rounds; round++)); do
+  for program in "${programs[@]}"; do
+    start=$(date +%s.%N)
+    "$program" "$timed" "$work/out.fff"
+    end=$(date +%s.%N)
+    times[$program]+="$(awk -v s="$start" -v e="$end" 'BEGIN { print e - s }') "
+    rm -f "$work/out.fff"
+  done
+done
+median() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+declare -A med
+for program in "${programs[@]}"; do med[$program]=$(median "${times[$program]}"); done
+peak_kb=$( { /usr/bin/time -f %M "$cli" --force --no-progress -q "${generated_options[@]}" "$timed" "$work/out.fff"; } 2>&1 | tail -1)
+rm -f "$work/out.fff"
+
+echo "Instructions per input byte (callgrind), and time to a file with fdatasync"
+echo "(median of $rounds interleaved rounds, ${size_mb} MB generated file; noisy on a busy machine)"
+printf '%-18s %14s %14s %12s %10s\n' program 'generated/16MB' 'FolioHlp/16MB' 'seconds' '× cp'
+for program in "${programs[@]}"; do
+  printf '%-18s %14s %14s %12.3f %10.2f\n' "${label[$program]}" "${ipb_generated[$program]}" \
+    "${ipb_folio[$program]:-n/a}" "${med[$program]}" "$(awk -v a="${med[$program]}" -v b="${med[copy]}" 'BEGIN { print a / b }')"
+done
+printf 'peak memory of pellimar-cli: %.1f MB\n' "$(awk -v k="$peak_kb" 'BEGIN { print k / 1024 }')"

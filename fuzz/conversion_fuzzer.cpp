@@ -4,7 +4,10 @@
 // at 100; a cancelled run must leave the earlier output as it was until its
 // own is kept, and that must be a prefix of the full output. Apart from
 // the model: without references and without removable markers the output
-// is the input itself, byte for byte.
+// is the input itself, byte for byte. And the pass as it stood before it
+// worked block by block runs over the same input with the same host: both
+// must write the same bytes, make the same counts, ask the same questions and
+// report the same progress, cancelled or not.
 //
 // Input: a switches byte (Not Searched, Remove #'s, Left Justified Only,
 // Use <HR>, page question cancelled, and three bits of block size), a cancel
@@ -20,6 +23,7 @@
 #include "block_size.h"
 #include "check.h"
 #include "conversion_model.h"
+#include "previous_pass/conversion.h"
 #include "engine/conversion.h"
 #include "fuzz_input.h"
 #include "scratch_dir.h"
@@ -107,8 +111,18 @@ RunSettings SettingsOf(const Case& c, const std::string& inputPath, const std::s
         settings.levelTexts[k] = c.options.levelTexts[k];
     settings.notSearched = c.options.notSearched;
     settings.removePageMarks = c.options.removePageMarks;
+    // Inputs of a few hundred bytes still meet blocks of one byte.
+    settings.blockSize = ChosenBlockSize(c.blockSize, c.input.size() / 128);
     return settings;
 }
+
+struct Outcome {
+    RunResult result;
+    std::string output;
+    LevelLists levels;
+    std::vector<std::int32_t> percents;
+    int pageQuestions = 0;
+};
 
 bool MarkersCanBeRemoved(const ConversionOptions& options)
 {
@@ -134,31 +148,34 @@ void CheckProgress(const FuzzHost& host, bool cancelled)
 
 // Without references and without markers to remove, every byte consumed is
 // written as it was read.
-void CheckPlainCopy(const Case& c, const std::string& output, std::int32_t refCount, const FuzzHost& host,
-                    bool cancelled)
+void CheckPlainCopy(const Case& c, const Outcome& run)
 {
-    if (refCount != 0 || MarkersCanBeRemoved(c.options))
+    const std::string& output = run.output;
+    const bool cancelled = run.result.cancelled;
+    if (run.result.refCount != 0 || MarkersCanBeRemoved(c.options))
         return;
     if (!cancelled) {
         FUZZ_CHECK_EQ(c.input, output, "no references and no markers removed: the output is the input");
         return;
     }
     FUZZ_CHECK(IsPrefix(output, c.input), "a cancelled plain copy is a prefix of the input");
-    if (!host.percents.empty() && !c.input.empty()) {
+    if (!run.percents.empty() && !c.input.empty()) {
         const auto consumed = static_cast<std::int64_t>(output.size());
-        FUZZ_CHECK_EQ(host.percents.back(), consumed * 100 / static_cast<std::int64_t>(c.input.size()),
+        FUZZ_CHECK_EQ(run.percents.back(), consumed * 100 / static_cast<std::int64_t>(c.input.size()),
                       "the last percentage shown is the share of the input copied");
     }
 }
 
-void CheckAgainstModel(const Case& c, const std::string& output, const RunResult& result,
-                       const LevelLists& levels, const FuzzHost& host)
+void CheckAgainstModel(const Case& c, const Outcome& run)
 {
+    const std::string& output = run.output;
+    const RunResult& result = run.result;
+    const LevelLists& levels = run.levels;
     const ConversionOutcome expected = ConvertModel(c.input, c.options);
     if (!result.cancelled) {
         FUZZ_CHECK_EQ(expected.output, output, "the converted output");
         FUZZ_CHECK_EQ(expected.refCount, result.refCount, "the reference count");
-        FUZZ_CHECK_EQ(expected.pageQuestions, host.pageQuestions, "starting-page questions");
+        FUZZ_CHECK_EQ(expected.pageQuestions, run.pageQuestions, "starting-page questions");
         FUZZ_CHECK_EQ(expected.unreadIdLevelRecords, result.unreadIdLevelRecords, "unread ID level records");
         for (std::size_t k = 0; k < levels.values.size(); ++k)
             FUZZ_CHECK_EQ(expected.levelValues[k], levels.values[k], "level " + std::to_string(k + 1) + " at the end");
@@ -174,6 +191,42 @@ void CheckAgainstModel(const Case& c, const std::string& output, const RunResult
     FUZZ_CHECK(result.refCount <= expected.refCount, "a cancelled run writes no more references");
 }
 
+template <typename Conversion>
+Outcome Convert(const Case& c, const std::string& inputPath, const std::string& outputPath, Conversion convert)
+{
+    const std::string earlier = "an earlier output";
+    WriteScratchFile(outputPath, earlier);
+    FuzzHost host(c.options, c.cancelAt);
+    Outcome outcome;
+    try {
+        outcome.result = convert(SettingsOf(c, inputPath, outputPath), host, outcome.levels);
+    } catch (const Exception& error) {
+        Fail(__FILE__, __LINE__, "a run over a readable input", "no error", error.what());
+    }
+    if (outcome.result.cancelled) {
+        FUZZ_CHECK_EQ(earlier, ReadScratchFile(outputPath), "a cancelled run leaves the earlier output");
+        outcome.result.partialOutput->PutInPlace();
+    }
+    outcome.output = ReadScratchFile(outputPath);
+    outcome.percents = host.percents;
+    outcome.pageQuestions = host.pageQuestions;
+    CheckProgress(host, outcome.result.cancelled);
+    return outcome;
+}
+
+void CheckAgainstPreviousPass(const Outcome& now, const Outcome& before)
+{
+    FUZZ_CHECK_EQ(before.output, now.output, "the output of the previous pass");
+    FUZZ_CHECK_EQ(before.result.refCount, now.result.refCount, "the previous pass's reference count");
+    FUZZ_CHECK(before.result.cancelled == now.result.cancelled, "cancelled as the previous pass");
+    FUZZ_CHECK_EQ(before.result.unreadIdLevelRecords, now.result.unreadIdLevelRecords,
+                  "the previous pass's unread ID level records");
+    FUZZ_CHECK_EQ(before.pageQuestions, now.pageQuestions, "the previous pass's page questions");
+    FUZZ_CHECK(before.percents == now.percents, "the previous pass's progress");
+    for (std::size_t k = 0; k < now.levels.values.size(); ++k)
+        FUZZ_CHECK_EQ(before.levels.values[k], now.levels.values[k], "level values as the previous pass");
+}
+
 }  // namespace
 }  // namespace pellimar::fuzz
 
@@ -183,30 +236,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace pellimar::fuzz;
     FuzzInput in(data, size);
     const Case c = ReadCase(in);
-    // Inputs of a few hundred bytes still meet blocks of one byte.
-    const BlockSizeScope blockSize(c.blockSize, c.input.size() / 128);
     const std::string inputPath = ScratchFile("in.fff");
-    const std::string outputPath = ScratchFile("out.fff");
-    const std::string earlier = "an earlier output";
     WriteScratchFile(inputPath, c.input);
-    WriteScratchFile(outputPath, earlier);
 
-    FuzzHost host(c.options, c.cancelAt);
-    LevelLists levels;
-    RunResult result;
-    try {
-        result = RunConversion(SettingsOf(c, inputPath, outputPath), host, levels);
-    } catch (const Exception& error) {
-        Fail(__FILE__, __LINE__, "a run over a readable input", "no error", error.what());
-    }
-    if (result.cancelled) {
-        FUZZ_CHECK_EQ(earlier, ReadScratchFile(outputPath), "a cancelled run leaves the earlier output");
-        result.partialOutput->PutInPlace();
-    }
-    const std::string output = ReadScratchFile(outputPath);
+    const Outcome now = Convert(c, inputPath, ScratchFile("out.fff"), RunConversion);
     FUZZ_CHECK_EQ(c.input, ReadScratchFile(inputPath), "the input file is never changed");
-    CheckProgress(host, result.cancelled);
-    CheckPlainCopy(c, output, result.refCount, host, result.cancelled);
-    CheckAgainstModel(c, output, result, levels, host);
+    const Outcome before = Convert(c, inputPath, ScratchFile("before.fff"), previous::RunConversion);
+    CheckAgainstPreviousPass(now, before);
+
+    CheckPlainCopy(c, now);
+    CheckAgainstModel(c, now);
     return 0;
 }

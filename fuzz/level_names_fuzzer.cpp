@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace pellimar::fuzz;
     FuzzInput input(data, size);
-    const BlockSizeScope blockSize(input.Byte());
+    const std::size_t blockSize = ChosenBlockSize(input.Byte());
     const std::string bytes = input.Rest();
 
     std::optional<std::string> first;
@@ -108,6 +108,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = ScratchFile("levels.def");
     WriteScratchFile(path, bytes);
     const std::vector<std::string> expected = first ? SplitModel(*first) : std::vector<std::string>{};
-    FUZZ_CHECK_EQ(expected, pellimar::ReadLevelNamesFile(path), "names read from the file");
+    FUZZ_CHECK_EQ(expected, pellimar::ReadLevelNamesFile(path, blockSize), "names read from the file");
     return 0;
 }

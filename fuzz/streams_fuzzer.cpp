@@ -87,11 +87,12 @@ public:
     {
         if (mode == Mode::Memory) {
             memory_ = std::make_unique<MemorySource>(initial, writable);
-            stream_ = std::make_unique<TS_BufferStream>(memory_.get());
+            stream_ = std::make_unique<TS_BufferStream>(memory_.get(), static_cast<std::size_t>(blockSize));
             return;
         }
         WriteScratchFile(path_, initial);
-        auto text = std::make_unique<TS_TextStream>(path_, mode == Mode::ReadFile ? fmOpenRead : fmCreate);
+        auto text = std::make_unique<TS_TextStream>(path_, mode == Mode::ReadFile ? fmOpenRead : fmCreate,
+                                                   static_cast<std::size_t>(blockSize));
         text_ = text.get();
         stream_ = std::move(text);
     }
@@ -251,7 +252,7 @@ private:
 
 // Reads to the end through the end test, as the conversion does, one byte
 // or a run at a time.
-void ReadSourceThatMisreportsItsSize(const std::string& bytes, FuzzInput& input)
+void ReadSourceThatMisreportsItsSize(const std::string& bytes, FuzzInput& input, std::size_t blockSize)
 {
     MemorySource source(bytes, 0);
     bool neverTooSmall = true;
@@ -259,7 +260,7 @@ void ReadSourceThatMisreportsItsSize(const std::string& bytes, FuzzInput& input)
         source.sizeErrors.push_back(static_cast<std::int8_t>(input.Byte()));
         neverTooSmall = neverTooSmall && source.sizeErrors.back() >= 0;
     }
-    TS_BufferStream stream(&source);
+    TS_BufferStream stream(&source, blockSize);
     std::string read;
     std::size_t steps = 0;
     while (!stream.Eof()) {
@@ -287,16 +288,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzInput input(data, size);
     const std::uint8_t modeByte = input.Byte();
     const auto mode = static_cast<Mode>(modeByte % 3);
-    const BlockSizeScope blockSize(input.Byte());
+    const std::size_t blockSize = ChosenBlockSize(input.Byte());
     const std::uint32_t limit = input.Below(65536);
     const std::int64_t writable = limit >= 32768 ? INT64_MAX : limit;
     const std::string initial = input.Bytes(input.Below(65536) % 4096);
     if ((modeByte & 0x40) != 0) {
-        ReadSourceThatMisreportsItsSize(initial, input);
+        ReadSourceThatMisreportsItsSize(initial, input, blockSize);
         return 0;
     }
 
-    Harness harness(mode, initial, writable, pellimar::StreamBufferSize);
+    Harness harness(mode, initial, writable, static_cast<std::int64_t>(blockSize));
     for (int i = 0; i < kMaxOperations && !input.Empty(); ++i)
         harness.Run(input);
     harness.Finish((modeByte & 0x80) == 0);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs the whole test suite twice: as
-# built for use (build/), and built with AddressSanitizer and
+# built for use (build/), followed by the count of the conversion pass's
+# instructions per byte (scripts/check-pass-speed.sh), and built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/). In between, scripts/gui-check.sh
 # uses the real window under Xvfb and openbox. Last, scripts/test-windows.sh
 # runs the command line built for Windows under wine (build-windows/). Exits
@@ -22,6 +23,7 @@ took() { echo "-- took $(( SECONDS - $1 )) s"; }
 start=$SECONDS
 echo "== The test suite (build/)"
 run_suite build
+scripts/check-pass-speed.sh build || failed=1
 took "$start"; start=$SECONDS
 echo
 echo "== The window on a virtual display with a window manager, used as a user would (build/gui-check/)"

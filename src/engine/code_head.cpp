@@ -1,6 +1,8 @@
 // Reading a code's kind and level name as its text streams by.
 #include "engine/code_head.h"
 
+#include <algorithm>
+
 #include "streams/text_util.h"
 
 namespace pellimar {
@@ -16,6 +18,15 @@ bool IsFieldSeparator(char c)
     return c == ',' || c == ';';
 }
 
+// "RD" and then `third`, when given, at the start of the text; compared
+// byte by byte, as this is asked of every record code.
+bool StartsRd(const std::string& text, char third = 0)
+{
+    if (text.size() < (third != 0 ? 3u : 2u) || text[0] != 'R' || text[1] != 'D')
+        return false;
+    return third == 0 || text[2] == third;
+}
+
 }  // namespace
 
 CodeHead::CodeHead(std::size_t longestName) : plain_(false, 3 + longestName + 1), withIds_(true, 3 + longestName + 1)
@@ -24,6 +35,7 @@ CodeHead::CodeHead(std::size_t longestName) : plain_(false, 3 + longestName + 1)
 
 void CodeHead::Start()
 {
+    idsDiffer_ = true;
     plain_.Start();
     withIds_.Start();
 }
@@ -37,6 +49,77 @@ void CodeHead::Feed(std::string_view bytes)
         plain_.Take(c);
         withIds_.Take(c);
     }
+}
+
+void CodeHead::Read(std::string_view text, bool onlyWithIds)
+{
+    idsDiffer_ = onlyWithIds || (text.size() > 3 && text[2] == ',' && ToUpperAscii(text[3]) == 'I');
+    if (!onlyWithIds)
+        plain_.ReadWhole(text);
+    if (idsDiffer_)
+        withIds_.ReadWhole(text);
+}
+
+// The phases of Take, each a loop over the whole text; the text is set once,
+// from its first bytes and the name.
+void CodeHead::Reading::ReadWhole(std::string_view code)
+{
+    Start();
+    phase_ = Phase::Done;
+    const std::size_t n = code.size();
+    char head[3] = {};
+    const std::size_t length = n < 3 ? n : 3;
+    for (std::size_t i = 0; i < length; ++i)
+        head[i] = ToUpperAscii(code[i]);
+    if (length < 3 || head[0] != 'R' || head[1] != 'D' || head[2] != ',') {
+        text_.assign(head, length);
+        if (length == 3 && head[0] == 'R' && head[1] == 'D' && head[2] == ':')
+            ReadName(code, 3, false);
+        return;
+    }
+    std::size_t at = 3;
+    if (idRecords_ && at < n && ToUpperAscii(code[at]) == 'I') {
+        // Until "ID:", an ID and ":" have come, a plain record code.
+        text_.assign("RDI", 3);
+        if (++at == n || ToUpperAscii(code[at]) != 'D' || ++at == n || code[at] != ':')
+            return;
+        const std::size_t id = ++at;
+        while (at < n && code[at] != ':' && !IsFieldSeparator(code[at]))
+            ++at;
+        if (at == n || code[at] != ':' || at == id)
+            return;
+        text_.assign("RD:", 3);
+        return ReadName(code, at + 1, true);
+    }
+    while (at < n && IsBlankOrDigit(code[at]))
+        ++at;
+    if (at == n) {
+        text_.assign("RD", 2);
+        return;
+    }
+    const char third[3] = {'R', 'D', ToUpperAscii(code[at])};
+    text_.assign(third, 3);
+    if (third[2] == ':')
+        ReadName(code, at + 1, false);
+}
+
+void CodeHead::Reading::ReadName(std::string_view code, std::size_t at, bool endsAtSeparator)
+{
+    while (at < code.size() && code[at] == ' ')
+        ++at;
+    const std::size_t start = at;
+    const std::size_t end = std::min(code.size(), at + (capacity_ > text_.size() ? capacity_ - text_.size() : 0));
+    bool inQuotes = false;
+    for (; at < end; ++at) {
+        const char c = code[at];
+        if (endsAtSeparator && !inQuotes && IsFieldSeparator(c))
+            break;
+        inQuotes = c == '"' ? !inQuotes : inQuotes;
+    }
+    const std::size_t kept = text_.size();
+    text_.append(code.data() + start, at - start);
+    for (std::size_t i = kept; i < text_.size(); ++i)
+        text_[i] = ToUpperAscii(text_[i]);
 }
 
 void CodeHead::Reading::Start()
@@ -142,9 +225,9 @@ void CodeHead::Reading::TakeName(char c)
 
 CodeKind CodeHead::Reading::Kind() const
 {
-    if (text_.starts_with("RD:"))
+    if (StartsRd(text_, ':'))
         return CodeKind::LevelRecord;
-    return text_.starts_with("RD") ? CodeKind::RecordCode : CodeKind::Other;
+    return StartsRd(text_) ? CodeKind::RecordCode : CodeKind::Other;
 }
 
 std::string_view CodeHead::Reading::LevelName() const

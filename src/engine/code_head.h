@@ -30,6 +30,10 @@ public:
     void Start();
     // The next bytes of the code's text (between "<" and ">").
     void Feed(std::string_view bytes);
+    // A whole code's text at once: the same as Start and Feed, read in a few
+    // loops rather than byte by byte. With `onlyWithIds` only the reading
+    // with ID record levels is made, and only that one may be asked.
+    void Read(std::string_view text, bool onlyWithIds = false);
 
     CodeKind Kind(bool idRecords) const { return Of(idRecords).Kind(); }
     // The level a level record names, upper-cased, trailing blanks and
@@ -42,6 +46,7 @@ private:
         Reading(bool idRecords, std::size_t capacity) : idRecords_(idRecords), capacity_(capacity) {}
         void Start();
         void Take(char c);
+        void ReadWhole(std::string_view code);
         bool Done() const { return phase_ == Phase::Done; }
         CodeKind Kind() const;
         std::string_view LevelName() const;
@@ -54,6 +59,7 @@ private:
         void TakeIdPrefix(char c);
         void TakeIdName(char c);
         void TakeName(char c);
+        void ReadName(std::string_view code, std::size_t at, bool endsAtSeparator);
 
         bool idRecords_;
         std::size_t capacity_;
@@ -65,10 +71,13 @@ private:
         bool inQuotes_ = false;
     };
 
-    const Reading& Of(bool idRecords) const { return idRecords ? withIds_ : plain_; }
+    const Reading& Of(bool idRecords) const { return idRecords && idsDiffer_ ? withIds_ : plain_; }
 
     Reading plain_;
     Reading withIds_;
+    // The two readings part only after "RD,I"; a code read whole that does
+    // not begin so is read once.
+    bool idsDiffer_ = true;
 };
 
 }  // namespace pellimar

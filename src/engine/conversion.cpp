@@ -14,12 +14,12 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
     std::unique_ptr<OutputFile> output;
     WithinRun(run, host, [&] {
         if (settings.standardOutput) {
-            run.Output = TS_TextStream::OverStandardOutput();
+            run.Output = TS_TextStream::OverStandardOutput(settings.blockSize);
         } else {
             // Made while the input is open, so that an output that is the
             // input under another name is refused before anything is written.
             output = std::make_unique<OutputFile>(settings.outputPath, settings.replaceOutput);
-            run.Output = output->CreateStream();
+            run.Output = output->CreateStream(settings.blockSize);
         }
         ConversionPass(run, host).Run();
         // Closing reports a last block that could not be written.

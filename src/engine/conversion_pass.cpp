@@ -1,9 +1,6 @@
-// The pass's main loop, the copy and code states, and progress.
-//
-// Plain text between codes is the bulk of a flat file, so the copy state
-// moves runs of ordinary bytes block to block at once. A run never crosses a
-// byte at which the whole percentage changes, so the caller sees progress
-// after exactly the same bytes as with one byte per step.
+// The pass's main loop, the byte steps of the copy and code states, and
+// progress. Most of the input never reaches the byte steps: the copy state
+// first takes what it can of the current block at once (block_copy.cpp).
 #include "engine/conversion_pass.h"
 
 #include <algorithm>
@@ -20,6 +17,23 @@ namespace {
 constexpr std::int64_t kUnsizedProgressStep = 1 << 20;
 
 }  // namespace
+
+namespace {
+
+std::size_t LongestName(const LevelLists& levels)
+{
+    std::size_t longest = 0;
+    for (const std::string& name : levels.names)
+        longest = std::max(longest, name.size());
+    return longest;
+}
+
+}  // namespace
+
+ConversionPass::ConversionPass(RunContext& run, RunHost& host)
+    : run_(run), host_(host), code_(LongestName(run.Levels)), marker_(run.PagePattern)
+{
+}
 
 std::optional<std::uint8_t> ConversionPass::Peek()
 {
@@ -50,7 +64,7 @@ void ConversionPass::Run()
 
 void ConversionPass::Step()
 {
-    switch (run_.State) {
+    switch (state_) {
     case PassState::Copy: CopyStep(); break;
     case PassState::CodeOpen: CodeOpenStep(); break;
     case PassState::CodeCheck: CodeCheckStep(); break;
@@ -62,71 +76,24 @@ void ConversionPass::Step()
 
 void ConversionPass::CopyStep()
 {
-    if (CopyPlainRun() || CopyWholeCode() || !Next())
+    if (CopyBlock() || !Next())
         return;
     // A pattern that starts with "<" must not swallow codes: the code wins.
-    if (run_.Ch != '<' && run_.RefHasPage && run_.PageLead >= 0 && run_.Ch == run_.PageFirst) {
-        run_.State = PassState::PageMatch;
+    if (ch_ != '<' && run_.RefHasPage && run_.PageLead >= 0 && ch_ == run_.PageFirst) {
+        state_ = PassState::PageMatch;
         return;
     }
-    Write(run_.Ch);
-    if (run_.Ch == '<')
-        run_.State = PassState::CodeOpen;
-}
-
-// Copies bytes that neither open a code nor may begin a marker, as far as
-// the current input block and the next progress point allow. False when the
-// next byte needs the single-byte step.
-bool ConversionPass::CopyPlainRun()
-{
-    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    const std::int64_t untilProgress = run_.NextPercentAt - BytesConsumed();
-    if (ahead.empty() || untilProgress <= 0)
-        return false;
-    std::size_t length = std::min<std::size_t>(ahead.size(), static_cast<std::size_t>(untilProgress));
-    if (const void* code = std::memchr(ahead.data(), '<', length))
-        length = static_cast<const std::uint8_t*>(code) - ahead.data();
-    if (run_.RefHasPage && run_.PageLead >= 0) {
-        if (const void* mark = std::memchr(ahead.data(), run_.PageFirst, length))
-            length = static_cast<const std::uint8_t*>(mark) - ahead.data();
-    }
-    if (length == 0)
-        return false;
-    CopyAhead(length);
-    return true;
-}
-
-// Copies a code that is not a record code in one go when all of it is in
-// the current block and no progress point falls inside it: the three steps
-// that would copy and examine it one after another then have nothing to
-// show in between.
-bool ConversionPass::CopyWholeCode()
-{
-    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    if (ahead.size() < 3 || ahead[0] != '<')
-        return false;
-    const std::int64_t room = run_.NextPercentAt - BytesConsumed();
-    const std::size_t within = std::min<std::size_t>(ahead.size(), room > 0 ? static_cast<std::size_t>(room) : 0);
-    if (within < 3)
-        return false;
-    const void* close = std::memchr(ahead.data() + 1, '>', within - 1);
-    if (close == nullptr)
-        return false;
-    const auto length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - ahead.data()) + 1;
-    const bool recordCode = ToUpperAscii(static_cast<char>(ahead[1])) == 'R' &&
-                            ToUpperAscii(static_cast<char>(ahead[2])) == 'D';
-    if (recordCode || static_cast<std::int64_t>(length) >= room)
-        return false;
-    CopyAhead(length);
-    return true;
+    Write(ch_);
+    if (ch_ == '<')
+        state_ = PassState::CodeOpen;
 }
 
 void ConversionPass::CodeOpenStep()
 {
     NoteCodeLine();
-    run_.Code.Start();
+    code_.Start();
     CopyCodeText();
-    run_.State = PassState::Copy;
+    state_ = PassState::Copy;
     CloseCode();
 }
 
@@ -138,7 +105,7 @@ void ConversionPass::CopyCodeText()
         const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
         const auto* close = static_cast<const std::uint8_t*>(std::memchr(ahead.data(), '>', ahead.size()));
         const std::size_t length = close != nullptr ? static_cast<std::size_t>(close - ahead.data()) : ahead.size();
-        run_.Code.Feed(std::string_view(reinterpret_cast<const char*>(ahead.data()), length));
+        code_.Feed(std::string_view(reinterpret_cast<const char*>(ahead.data()), length));
         CopyAhead(length);
         if (close != nullptr)
             return;
@@ -151,23 +118,23 @@ void ConversionPass::CloseCode()
 {
     if (!Next())
         return;
-    Write(run_.Ch);
-    run_.State = PassState::CodeCheck;
+    Write(ch_);
+    state_ = PassState::CodeCheck;
 }
 
 void ConversionPass::CodeCheckStep()
 {
-    run_.State = PassState::Copy;
+    state_ = PassState::Copy;
     const bool idRecords = host_.IdRecords();
-    switch (run_.Code.Kind(idRecords)) {
+    switch (code_.Kind(idRecords)) {
     case CodeKind::LevelRecord:
-        run_.HeadingLevel = run_.Code.LevelName(idRecords);
-        run_.State = PassState::Heading;
+        headingLevel_ = code_.LevelName(idRecords);
+        state_ = PassState::Heading;
         break;
     case CodeKind::RecordCode:
         if (!idRecords)
             CountUnreadIdLevelRecord();
-        run_.RecordLine = run_.CodeLine;
+        recordLine_ = codeLine_;
         PlainRecordCode();
         break;
     case CodeKind::Other: break;
@@ -179,9 +146,9 @@ void ConversionPass::CodeCheckStep()
 // references.
 void ConversionPass::CountUnreadIdLevelRecord()
 {
-    if (run_.Code.Kind(true) != CodeKind::LevelRecord)
+    if (code_.Kind(true) != CodeKind::LevelRecord)
         return;
-    const std::string_view name = run_.Code.LevelName(true);
+    const std::string_view name = code_.LevelName(true);
     if (!name.empty() && FindLevel(run_.Levels, name) != -1)
         ++run_.UnreadIdLevelRecords;
 }
@@ -192,14 +159,14 @@ void ConversionPass::PlainRecordCode()
 {
     if (!Next())
         return;
-    if (run_.Ch == '\r' || run_.Ch == '\n') {
-        Write(run_.Ch);
+    if (ch_ == '\r' || ch_ == '\n') {
+        Write(ch_);
         return;
     }
-    if (run_.Ch != '<') {
+    if (ch_ != '<') {
         if (ReferenceDue())
-            WriteReference(std::string_view(reinterpret_cast<const char*>(&run_.Ch), 1));
-        Write(run_.Ch);
+            WriteReference(std::string_view(reinterpret_cast<const char*>(&ch_), 1));
+        Write(ch_);
         return;
     }
     // The code that follows decides, by its first three bytes, whether the
@@ -211,8 +178,8 @@ void ConversionPass::PlainRecordCode()
         WriteReference("<" + lead);
     Write('<');
     Write(lead);
-    run_.Code.Start();
-    run_.Code.Feed(lead);
+    code_.Start();
+    code_.Feed(lead);
     CopyCodeText();
     CloseCode();
 }
@@ -221,7 +188,7 @@ void ConversionPass::PlainRecordCode()
 void ConversionPass::NoteCodeLine()
 {
     if (run_.Lines)
-        run_.CodeLine = run_.Lines->LineOf(BytesConsumed() - 1);
+        codeLine_ = run_.Lines->LineOf(BytesConsumed() - 1);
 }
 
 // Up to three bytes of a code's text, stopping before its ">".
@@ -229,11 +196,11 @@ std::string ConversionPass::ReadCodeLead()
 {
     std::string lead;
     while (lead.size() < 3 && Next()) {
-        if (run_.Ch == '>') {
+        if (ch_ == '>') {
             Unread();
             break;
         }
-        lead += static_cast<char>(run_.Ch);
+        lead += static_cast<char>(ch_);
     }
     return lead;
 }
@@ -242,37 +209,37 @@ std::string ConversionPass::ReadCodeLead()
 // the run was cancelled right after it) still belongs in the output.
 void ConversionPass::FinishHeldByte()
 {
-    if (run_.State == PassState::PageMatch) {
-        Write(run_.Ch);
-        run_.State = PassState::Copy;
+    if (state_ == PassState::PageMatch) {
+        Write(ch_);
+        state_ = PassState::Copy;
     }
 }
 
 void ConversionPass::UpdateProgress()
 {
     const std::int64_t consumed = BytesConsumed();
-    if (consumed < run_.NextPercentAt)
+    if (consumed < nextPercentAt_)
         return;
     const std::int64_t size = run_.InputSize;
     if (size < 0) {
         host_.ProgressChanged(-1, consumed);
-        run_.NextPercentAt = consumed + kUnsizedProgressStep;
+        nextPercentAt_ = consumed + kUnsizedProgressStep;
         return;
     }
     std::int64_t percent = 100;
     if (size > 0)
         percent = consumed / size * 100 + consumed % size * 100 / size;
-    run_.RunPercent = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
-    if (run_.RunPercent != run_.LastPercent) {
-        host_.ProgressChanged(run_.RunPercent, consumed);
-        run_.LastPercent = run_.RunPercent;
+    runPercent_ = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
+    if (runPercent_ != lastPercent_) {
+        host_.ProgressChanged(runPercent_, consumed);
+        lastPercent_ = runPercent_;
     }
     // The first byte count at which the whole percentage reaches the next value.
-    if (size > 0 && run_.RunPercent < 100) {
-        const std::int64_t next = run_.RunPercent + 1;
-        run_.NextPercentAt = size / 100 * next + (size % 100 * next + 99) / 100;
+    if (size > 0 && runPercent_ < 100) {
+        const std::int64_t next = runPercent_ + 1;
+        nextPercentAt_ = size / 100 * next + (size % 100 * next + 99) / 100;
     } else {
-        run_.NextPercentAt = INT64_MAX;
+        nextPercentAt_ = INT64_MAX;
     }
 }
 

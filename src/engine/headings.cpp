@@ -3,6 +3,7 @@
 // following line that starts with neither a line break nor "<".
 #include "engine/conversion_pass.h"
 #include "engine/levels.h"
+#include "streams/byte_scan.h"
 
 namespace pellimar {
 namespace {
@@ -14,26 +15,45 @@ bool IsLineBreak(std::uint8_t ch)
 
 }  // namespace
 
+// The rest of the line, up to its CR or LF, which stays unread: a view of
+// the block when the line ends within it, else gathered into `spill`.
+std::string_view ConversionPass::LineText(std::string& spill)
+{
+    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+    const std::uint8_t* const end = ahead.data() + ahead.size();
+    const std::uint8_t* const stop = FindEither(ahead.data(), end, '\r', '\n');
+    if (stop == end) {
+        spill = ReadText("\r\n");
+        return spill;
+    }
+    const auto length = static_cast<std::size_t>(stop - ahead.data());
+    run_.Input->Consume(length);
+    return {reinterpret_cast<const char*>(ahead.data()), length};
+}
+
+// A line's view stays good while its line break is read: that byte is in
+// the same block.
 void ConversionPass::CaptureHeading()
 {
-    run_.State = PassState::Copy;
-    std::string line = ReadText("\r\n");
+    state_ = PassState::Copy;
+    std::string spill;
+    std::string_view line = LineText(spill);
     Write(line);
     bool lineEnded = Next();
     if (lineEnded)
-        Write(run_.Ch);
+        Write(ch_);
     // A heading on the input's last line still sets its level.
-    const int index = SetLevelFromHeading(run_.Levels, run_.HeadingLevel, line);
-    ++run_.LevelsVersion;
+    const int index = SetLevelFromHeading(run_.Levels, headingLevel_, line);
+    ++levelsVersion_;
 
     while (lineEnded && HeadingContinues()) {
-        line = ReadText("\r\n");
+        line = LineText(spill);
         Write(line);
         lineEnded = Next();
         if (lineEnded)
-            Write(run_.Ch);
+            Write(ch_);
         AppendHeadingLine(run_.Levels, line, index);
-        ++run_.LevelsVersion;
+        ++levelsVersion_;
     }
 }
 
@@ -41,7 +61,7 @@ void ConversionPass::CaptureHeading()
 // to the heading too. A CR LF counts as one line break.
 bool ConversionPass::HeadingContinues()
 {
-    if (run_.Ch == '\r')
+    if (ch_ == '\r')
         SkipLineFeedAfterReturn();
     const std::optional<std::uint8_t> next = Peek();
     return next && !IsLineBreak(*next) && *next != '<';
@@ -51,8 +71,8 @@ void ConversionPass::SkipLineFeedAfterReturn()
 {
     if (!Next())
         return;
-    if (run_.Ch == '\n')
-        Write(run_.Ch);
+    if (ch_ == '\n')
+        Write(ch_);
     else
         Unread();
 }

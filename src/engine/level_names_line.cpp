@@ -51,9 +51,9 @@ std::vector<std::string> ParseLevelNamesLine(std::string_view line)
     return names;
 }
 
-std::vector<std::string> ReadLevelNamesFile(const std::string& path)
+std::vector<std::string> ReadLevelNamesFile(const std::string& path, std::size_t blockSize)
 {
-    TS_TextStream stream(path, fmOpenRead);
+    TS_TextStream stream(path, fmOpenRead, blockSize);
     while (!stream.Eof()) {
         const std::int64_t before = stream.Position();
         std::string line;

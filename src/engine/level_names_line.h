@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "streams/buffer_stream.h"
+
 namespace pellimar {
 
 // A line qualifies when its first four bytes are "<LN:" in any letter case.
@@ -18,6 +20,6 @@ std::vector<std::string> ParseLevelNamesLine(std::string_view line);
 
 // The level names of the first qualifying line of a file (none when no line
 // qualifies). Raises "Cannot open file %s" when the file cannot be opened.
-std::vector<std::string> ReadLevelNamesFile(const std::string& path);
+std::vector<std::string> ReadLevelNamesFile(const std::string& path, std::size_t blockSize = kDefaultBlockSize);
 
 }  // namespace pellimar

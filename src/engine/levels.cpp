@@ -17,9 +17,17 @@ LevelList PrepareLevelNames(const LevelList& texts)
 
 std::string StripCodes(std::string_view text)
 {
-    // One pass gives the same result as deleting the leftmost code again and
-    // again: nothing before a deleted span holds a "<".
     std::string result;
+    StripCodesInto(result, text);
+    return result;
+}
+
+// One pass gives the same result as deleting the leftmost code again and
+// again: nothing before a deleted span holds a "<". The result takes the
+// place of what `result` held, in its memory.
+void StripCodesInto(std::string& result, std::string_view text)
+{
+    result.clear();
     std::size_t at = 0;
     while (at < text.size()) {
         const std::size_t open = text.find('<', at);
@@ -31,7 +39,6 @@ std::string StripCodes(std::string_view text)
             break;
         at = close + 1;
     }
-    return result;
 }
 
 std::string_view SplitPiece(std::string_view text, std::string_view set)
@@ -54,9 +61,11 @@ int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_v
     const int index = FindLevel(levels, name);
     if (index == -1)
         return -1;
-    levels.values[index] = StripCodes(line);
-    for (int deeper = index + 1; deeper < kLevelCount; ++deeper)
-        levels.values[deeper] = kNotSet;
+    StripCodesInto(levels.values[index], line);
+    for (int deeper = index + 1; deeper < kLevelCount; ++deeper) {
+        if (!IsNotSet(levels.values[deeper]))
+            levels.values[deeper] = kNotSet;
+    }
     return index;
 }
 

@@ -15,6 +15,7 @@ LevelList PrepareLevelNames(const LevelList& texts);
 // Removes every code ("<" through the next ">") from the text; a "<" with no
 // ">" after it removes the rest of the text.
 std::string StripCodes(std::string_view text);
+void StripCodesInto(std::string& result, std::string_view text);
 
 // The leading piece of text up to and including its first byte from set, or
 // the whole text when none is in it.

@@ -10,10 +10,6 @@ namespace pellimar {
 RunContext::RunContext(const RunSettings& settings, LevelLists& levels) : Levels(levels)
 {
     levels.names = PrepareLevelNames(settings.levelTexts);
-    std::size_t longestName = 0;
-    for (const std::string& name : levels.names)
-        longestName = std::max(longestName, name.size());
-    Code = CodeHead(longestName);
     ResetRunState(*this, settings);
     RefPattern = settings.refPattern;
     RefPieces = SplitRefPattern(RefPattern);
@@ -29,7 +25,6 @@ void ResetRunState(RunContext& run, const RunSettings& settings)
 {
     run.Levels.values.fill(kNotSet);
     run.PagePattern = settings.pagePattern;
-    run.PageNumber = -1;
     run.NotSearched = settings.notSearched;
     run.RemovePageMarks = settings.removePageMarks;
     run.RefHasPage = settings.refPattern.find('#') != std::string::npos;

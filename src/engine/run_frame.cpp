@@ -9,8 +9,9 @@ namespace pellimar {
 
 void OpenInput(RunContext& run, const RunSettings& settings)
 {
-    run.Input = settings.standardInput ? TS_TextStream::OverStandardInput()
-                                       : std::make_unique<TS_TextStream>(settings.inputPath, fmOpenRead);
+    run.Input = settings.standardInput
+                    ? TS_TextStream::OverStandardInput(settings.blockSize)
+                    : std::make_unique<TS_TextStream>(settings.inputPath, fmOpenRead, settings.blockSize);
 }
 
 void WithinRun(RunContext& run, RunHost& host, const std::function<void()>& work)

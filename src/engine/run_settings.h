@@ -2,11 +2,16 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace pellimar {
 
 inline constexpr int kLevelCount = 7;
+// The block of a run's input and output streams: large enough that each
+// system call moves a good share of the file, small beside the memory a
+// desktop has.
+inline constexpr std::size_t kRunBlockSize = 256 * 1024;
 using LevelList = std::array<std::string, kLevelCount>;
 
 struct RunSettings {
@@ -25,6 +30,7 @@ struct RunSettings {
     LevelList levelTexts;  // the seven level-name boxes, as typed
     bool notSearched = false;
     bool removePageMarks = false;
+    std::size_t blockSize = kRunBlockSize;
 };
 
 // The level names and current level values of a run. They outlive the run
@@ -36,5 +42,11 @@ struct LevelLists {
 
 // The value of a level without a heading.
 inline constexpr const char* kNotSet = "NotSet";
+
+// Asked at every record: the length first, then the bytes.
+inline bool IsNotSet(const std::string& value)
+{
+    return value.size() == 6 && value.compare(kNotSet) == 0;
+}
 
 }  // namespace pellimar

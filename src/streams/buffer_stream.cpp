@@ -6,6 +6,7 @@
 // logical position.
 #include "streams/buffer_stream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -15,14 +16,12 @@
 
 namespace pellimar {
 
-std::int32_t StreamBufferSize = 8192;
-
-TS_BufferStream::TS_BufferStream(TStream* source)
+TS_BufferStream::TS_BufferStream(TStream* source, std::size_t blockSize)
     : Source(source),
-      Block(new std::uint8_t[static_cast<std::size_t>(StreamBufferSize)]),
+      Block(new std::uint8_t[std::max<std::size_t>(blockSize, 1)]),
       BufStart(Block.get()),
-      BufLimit(Block.get() + StreamBufferSize),
-      BufCapacity(StreamBufferSize),
+      BufLimit(Block.get() + std::max<std::size_t>(blockSize, 1)),
+      BufCapacity(static_cast<std::int32_t>(std::max<std::size_t>(blockSize, 1))),
       FillStart(source != nullptr ? source->Position() : 0)
 {
 }
@@ -44,13 +43,18 @@ std::int64_t TS_BufferStream::BufferDelta() const
 
 // The source's size decides while the position has not passed it. A source
 // read beyond its size holds more than it says (files under /proc report 0)
-// or has shrunk under us: only a fill can tell whether bytes remain.
+// or has shrunk under us: only a fill can tell whether bytes remain. The size
+// is asked once, and again only when reading has reached it: a file that
+// grows meanwhile is read on, as before.
 bool TS_BufferStream::SourceAtEnd()
 {
     if (Source == nullptr)
         return true;
     const std::int64_t position = Source->Position();
+    if (position < KnownSize)
+        return false;
     const std::int64_t size = Source->Size();
+    KnownSize = size;
     if (position <= size)
         return position == size;
     return !Refill();
@@ -122,6 +126,7 @@ std::int64_t TS_BufferStream::Write(const void* buffer, std::int64_t count)
         BufLimit = BufStart + BufCapacity;
         Direction = bdIdle;
         DataEnded = false;
+        KnownSize = -1;  // what is written may make the source grow
     }
     const auto* in = static_cast<const std::uint8_t*>(buffer);
     std::int64_t taken = 0;

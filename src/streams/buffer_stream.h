@@ -13,8 +13,9 @@
 
 namespace pellimar {
 
-// Block size of every buffered stream created from now on.
-extern std::int32_t StreamBufferSize;
+// The block of a stream that is not given another size. A run's streams take
+// larger blocks, enough to pass each system call a good share of the file.
+inline constexpr std::size_t kDefaultBlockSize = 8192;
 
 enum TBufferDirection : std::uint8_t { bdIdle = 0, bdReading = 1, bdWriting = 2 };
 
@@ -22,8 +23,9 @@ class TS_BufferStream : public TStream {
 public:
     using Notification = std::function<void(TS_BufferStream&)>;
 
-    // The source is not owned and must outlive this stream.
-    explicit TS_BufferStream(TStream* source);
+    // The source is not owned and must outlive this stream. A block size of
+    // 0 is taken as 1.
+    explicit TS_BufferStream(TStream* source, std::size_t blockSize = kDefaultBlockSize);
     ~TS_BufferStream() override;
 
     TS_BufferStream(const TS_BufferStream&) = delete;
@@ -39,16 +41,16 @@ public:
     }
 
     // Reads one block from the source; true when at least one byte came.
-    virtual bool Refill();
+    bool Refill();
     // Writes the pending bytes to the source; true when it took them all.
     // Bytes it did not take are dropped, and a Write whose block could not be
     // written reports fewer bytes taken than asked.
-    virtual bool Flush();
+    bool Flush();
     // Makes ch the next byte read. Needs a byte of the current fill before the
     // read position, else raises "Putback overflow".
-    virtual void PutBack(std::uint8_t ch);
-    virtual void DoAfterFill();
-    virtual void DoAfterFlush();
+    void PutBack(std::uint8_t ch);
+    void DoAfterFill();
+    void DoAfterFlush();
 
     // True at the end of the data. Asks the source only when the block is
     // used up; false on a stream that has not yet tried to read. Once a fill
@@ -125,6 +127,9 @@ private:
     std::uint8_t* BufLimit;
     std::int32_t BufCapacity;
     std::int64_t FillStart = 0;  // where in the data the block's first byte stands
+    // The source's size when last asked, -1 before: the end test asks again
+    // only once reading has reached it.
+    std::int64_t KnownSize = -1;
     TBufferDirection Direction = bdIdle;
     bool DataEnded = false;  // the last fill found no bytes
     Notification AfterFill;

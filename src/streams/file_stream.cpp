@@ -187,6 +187,15 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
     std::int64_t copied = 0;
     while (copied < count) {
         const bool inChunk = ChunkHolds == Held::ReadAhead && Pos >= ChunkStart && Pos < ChunkStart + ChunkLength;
+        if (!inChunk && count - copied >= kChunkSize) {
+            // A block as large as the chunk is read straight into place: the
+            // bytes are copied once, by the system.
+            ChunkHolds = Held::Nothing;
+            const std::int64_t n = ReadAt(out + copied, count - copied, Pos);
+            copied += n;
+            Pos += n;
+            break;
+        }
         if (!inChunk) {
             ChunkHolds = Held::Nothing;
             ChunkStart = Pos;

@@ -87,8 +87,9 @@ private:
     bool WriteFailed = false;
     FileIdentity Identity;
 
-    // The file is read and written in large chunks: the buffered stream above
-    // moves 8 KiB at a time, and each system call has a price of its own.
+    // The file is read and written in large chunks: a buffered stream above
+    // may move 8 KiB at a time, and each system call has a price of its own.
+    // Transfers of a chunk or more go to the file directly.
     std::unique_ptr<std::uint8_t[]> ChunkBytes;
     Held ChunkHolds = Held::Nothing;
     std::int64_t ChunkStart = 0;  // file offset of the chunk's first byte

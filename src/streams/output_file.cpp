@@ -62,17 +62,17 @@ void OutputFile::FailAsTaken()
     throw EFCreateError(std::string(kOutputFileExists), {path_, "it appeared while the run lasted"});
 }
 
-std::unique_ptr<TS_TextStream> OutputFile::CreateStream()
+std::unique_ptr<TS_TextStream> OutputFile::CreateStream(std::size_t blockSize)
 {
     try {
         std::unique_ptr<TS_TextStream> stream;
         if (inPlace_ || device_) {
-            stream = std::make_unique<TS_TextStream>(path_, fmCreate);
+            stream = std::make_unique<TS_TextStream>(path_, fmCreate, blockSize);
         } else {
             NativeFile file = replacement_.File().Duplicate();
             if (!file.IsOpen())
                 Fail(LastFailureReason(true));
-            stream = TS_TextStream::OverNewFile(std::move(file), path_);
+            stream = TS_TextStream::OverNewFile(std::move(file), path_, blockSize);
         }
         stream->ReportAs(path_);
         return stream;

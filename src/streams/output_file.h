@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "streams/buffer_stream.h"
 #include "streams/file_replacement.h"
 #include "streams/native_file.h"
 
@@ -38,7 +39,7 @@ public:
     const std::string& Path() const { return path_; }
 
     // A new text stream for the data, raising "Cannot create file <path>".
-    std::unique_ptr<TS_TextStream> CreateStream();
+    std::unique_ptr<TS_TextStream> CreateStream(std::size_t blockSize = kDefaultBlockSize);
 
     // Puts what was written in place under the output's name, with the
     // owner, group, permission bits, access control list and extended

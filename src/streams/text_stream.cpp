@@ -7,36 +7,47 @@
 #include <array>
 #include <charconv>
 
+#include "streams/byte_scan.h"
 #include "streams/exceptions.h"
 
 namespace pellimar {
+namespace {
 
-TS_TextStream::TS_TextStream(const std::string& fileName, std::uint16_t mode)
-    : TS_TextStream(std::make_unique<TFileStream>(fileName, mode))
+// The scan for the first of one or two stop bytes.
+auto FindByteFrom(std::uint8_t a, std::uint8_t b)
+{
+    return [a, b](const std::uint8_t* from, const std::uint8_t* to) { return FindEither(from, to, a, b); };
+}
+
+}  // namespace
+
+TS_TextStream::TS_TextStream(const std::string& fileName, std::uint16_t mode, std::size_t blockSize)
+    : TS_TextStream(std::make_unique<TFileStream>(fileName, mode), blockSize)
 {
 }
 
 // The file stays owned by `file` until the buffered stream is built: when
 // building it fails (no memory for the block), the file is closed and its
 // hold released instead of staying locked for the rest of the process.
-TS_TextStream::TS_TextStream(std::unique_ptr<TFileStream> file) : TS_BufferStream(file.get())
+TS_TextStream::TS_TextStream(std::unique_ptr<TFileStream> file, std::size_t blockSize)
+    : TS_BufferStream(file.get(), blockSize), File_(std::move(file))
 {
-    file.release();
 }
 
-std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardInput()
+std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardInput(std::size_t blockSize)
 {
-    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardInput()));
+    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardInput(), blockSize));
 }
 
-std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardOutput()
+std::unique_ptr<TS_TextStream> TS_TextStream::OverStandardOutput(std::size_t blockSize)
 {
-    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardOutput()));
+    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::StandardOutput(), blockSize));
 }
 
-std::unique_ptr<TS_TextStream> TS_TextStream::OverNewFile(NativeFile file, std::string name)
+std::unique_ptr<TS_TextStream> TS_TextStream::OverNewFile(NativeFile file, std::string name, std::size_t blockSize)
 {
-    return std::unique_ptr<TS_TextStream>(new TS_TextStream(TFileStream::OverNewFile(std::move(file), std::move(name))));
+    return std::unique_ptr<TS_TextStream>(
+        new TS_TextStream(TFileStream::OverNewFile(std::move(file), std::move(name)), blockSize));
 }
 
 std::optional<std::int64_t> TS_TextStream::DataSize() const
@@ -53,7 +64,7 @@ TS_TextStream::~TS_TextStream()
 {
     if (CurrentDirection() == bdWriting)
         Flush();
-    ReleaseSource();
+    ReleaseFile();
 }
 
 void TS_TextStream::Close()
@@ -63,21 +74,16 @@ void TS_TextStream::Close()
     const bool flushed = CurrentDirection() != bdWriting || Flush();
     const bool closed = File().Close();
     const ErrorContext context = File().FailureContext();
-    ReleaseSource();
+    ReleaseFile();
     if (!flushed || !closed)
         throw EWriteError(std::string(kStreamWriteError), context);
 }
 
-void TS_TextStream::ReleaseSource()
+// The buffered stream lets go of the file before the file goes.
+void TS_TextStream::ReleaseFile()
 {
-    if (OwnsSource)
-        delete SourceStream();
     DetachSource();
-}
-
-void TS_TextStream::PutBack(std::uint8_t ch)
-{
-    TS_BufferStream::PutBack(ch);
+    File_.reset();
 }
 
 void TS_TextStream::ThrowReadError()
@@ -85,8 +91,8 @@ void TS_TextStream::ThrowReadError()
     throw EReadError(std::string(kStreamReadError));
 }
 
-template <typename IsStop>
-bool TS_TextStream::GatherUntil(std::string& text, IsStop isStop, std::size_t keep)
+template <typename FindStop>
+bool TS_TextStream::GatherUntil(std::string& text, FindStop findStop, std::size_t keep)
 {
     for (;;) {
         std::span<const std::uint8_t> ahead = ReadAhead();
@@ -98,12 +104,13 @@ bool TS_TextStream::GatherUntil(std::string& text, IsStop isStop, std::size_t ke
             PutBack(ch);
             continue;
         }
-        const auto stop = std::find_if(ahead.begin(), ahead.end(), isStop);
-        const auto length = static_cast<std::size_t>(stop - ahead.begin());
+        const std::uint8_t* const end = ahead.data() + ahead.size();
+        const std::uint8_t* const stop = findStop(ahead.data(), end);
+        const auto length = static_cast<std::size_t>(stop - ahead.data());
         const std::size_t room = text.size() < keep ? keep - text.size() : 0;
         text.append(reinterpret_cast<const char*>(ahead.data()), std::min(length, room));
         Consume(length);
-        if (stop != ahead.end())
+        if (stop != end)
             return true;
     }
 }
@@ -111,7 +118,7 @@ bool TS_TextStream::GatherUntil(std::string& text, IsStop isStop, std::size_t ke
 std::string TS_TextStream::ReadLine(std::size_t keep)
 {
     std::string line;
-    if (!GatherUntil(line, [](std::uint8_t b) { return b == '\r' || b == '\n'; }, keep))
+    if (!GatherUntil(line, FindByteFrom('\r', '\n'), keep))
         return line;
     const std::uint8_t lineBreak = ReadChar();
     std::uint8_t next;
@@ -123,20 +130,18 @@ std::string TS_TextStream::ReadLine(std::size_t keep)
 std::string TS_TextStream::ReadUntil(std::string_view delimiters)
 {
     std::string text;
-    if (delimiters.size() == 1) {
-        const std::uint8_t stop = static_cast<std::uint8_t>(delimiters[0]);
-        GatherUntil(text, [stop](std::uint8_t b) { return b == stop; });
-    } else if (delimiters.size() == 2) {
-        const std::uint8_t a = static_cast<std::uint8_t>(delimiters[0]);
-        const std::uint8_t b = static_cast<std::uint8_t>(delimiters[1]);
-        GatherUntil(text, [a, b](std::uint8_t c) { return c == a || c == b; });
+    if (delimiters.size() == 1 || delimiters.size() == 2) {
+        GatherUntil(text, FindByteFrom(static_cast<std::uint8_t>(delimiters.front()),
+                                       static_cast<std::uint8_t>(delimiters.back())));
     } else {
         std::array<bool, 256> stops{};
         if (delimiters.empty())
             std::fill(stops.begin(), stops.begin() + 32, true);
         for (char d : delimiters)
             stops[static_cast<std::uint8_t>(d)] = true;
-        GatherUntil(text, [&stops](std::uint8_t c) { return stops[c]; });
+        GatherUntil(text, [&stops](const std::uint8_t* from, const std::uint8_t* to) {
+            return std::find_if(from, to, [&stops](std::uint8_t c) { return stops[c]; });
+        });
     }
     return text;
 }

@@ -17,18 +17,19 @@ class TS_TextStream : public TS_BufferStream {
 public:
     // Mode fmOpenRead (0) or fmCreate (65535); raises "Cannot open file %s"
     // or "Cannot create file %s".
-    TS_TextStream(const std::string& fileName, std::uint16_t mode);
+    TS_TextStream(const std::string& fileName, std::uint16_t mode, std::size_t blockSize = kDefaultBlockSize);
     // Writes what is pending and closes the file, reporting nothing: callers
     // that must know whether the data arrived call Close first.
     ~TS_TextStream() override;
 
     // Over the process's standard input or output ("-" on a command line),
     // a pipe as well as a file.
-    static std::unique_ptr<TS_TextStream> OverStandardInput();
-    static std::unique_ptr<TS_TextStream> OverStandardOutput();
+    static std::unique_ptr<TS_TextStream> OverStandardInput(std::size_t blockSize = kDefaultBlockSize);
+    static std::unique_ptr<TS_TextStream> OverStandardOutput(std::size_t blockSize = kDefaultBlockSize);
     // Over a new, empty file opened by the file layer, named `name` in
     // messages.
-    static std::unique_ptr<TS_TextStream> OverNewFile(NativeFile file, std::string name);
+    static std::unique_ptr<TS_TextStream> OverNewFile(NativeFile file, std::string name,
+                                                      std::size_t blockSize = kDefaultBlockSize);
 
     // Writes what is pending and closes the file; raises "Stream write
     // error" when either fails. The file is closed in any case.
@@ -39,11 +40,6 @@ public:
     // Errors name this file in place of the one opened.
     void ReportAs(std::string name);
 
-    // The buffered stream's put-back, unchanged: declared again so that the
-    // text stream's readers (ReadLine, ReadUntil) keep one entry point that a
-    // text-aware put-back could take over.
-    void PutBack(std::uint8_t ch) override;
-    virtual void ReleaseSource();
 
     // One byte; "Stream read error" at the end of the data.
     std::uint8_t ReadChar()
@@ -69,19 +65,21 @@ public:
     TS_TextStream& WriteInt(std::int32_t value);
 
 private:
-    explicit TS_TextStream(std::unique_ptr<TFileStream> file);
-    TFileStream& File() const { return *static_cast<TFileStream*>(SourceStream()); }
+    TS_TextStream(std::unique_ptr<TFileStream> file, std::size_t blockSize);
+    TFileStream& File() const { return *File_; }
+    // Writes nothing more to the file and closes it.
+    void ReleaseFile();
 
     [[noreturn]] static void ThrowReadError();
-    // Appends read-ahead bytes to text up to the first stop byte; true when
-    // one was found (it stays unread).
-    template <typename IsStop>
-    bool GatherUntil(std::string& text, IsStop isStop, std::size_t keep = SIZE_MAX);
+    // Appends read-ahead bytes to text up to the first stop byte, which
+    // findStop(from, to) finds in a block; true when one was found (it stays
+    // unread).
+    template <typename FindStop>
+    bool GatherUntil(std::string& text, FindStop findStop, std::size_t keep = SIZE_MAX);
 
-    // Every text stream opens its own file, so this is always true; it is
-    // kept because ReleaseSource must not destroy a source someone else owns
-    // should a text stream ever be laid over one.
-    bool OwnsSource = true;
+    // The file under the buffered stream, which the stream owns; null once
+    // closed.
+    std::unique_ptr<TFileStream> File_;
 };
 
 }  // namespace pellimar

@@ -15,7 +15,8 @@ struct CodeCase {
 
 class CodeHeadTest : public ::testing::TestWithParam<CodeCase> {};
 
-// Whole, and one byte at a time: the pieces a code arrives in do not matter.
+// Whole, one byte at a time, and read at once: the pieces a code arrives in
+// do not matter.
 TEST_P(CodeHeadTest, KindAndLevelName)
 {
     const CodeCase& c = GetParam();
@@ -26,9 +27,18 @@ TEST_P(CodeHeadTest, KindAndLevelName)
     bytewise.Start();
     for (char byte : c.text)
         bytewise.Feed(std::string_view(&byte, 1));
-    for (const CodeHead* head : {&whole, &bytewise}) {
+    CodeHead read(20);
+    read.Feed("RD:EARLIER");
+    read.Read(c.text);
+    for (const CodeHead* head : {&whole, &bytewise, &read}) {
         EXPECT_EQ(c.kind, head->Kind(c.idRecords));
         EXPECT_EQ(c.name, head->LevelName(c.idRecords));
+    }
+    if (c.idRecords) {
+        CodeHead withIdsOnly(20);
+        withIdsOnly.Read(c.text, true);
+        EXPECT_EQ(c.kind, withIdsOnly.Kind(true));
+        EXPECT_EQ(c.name, withIdsOnly.LevelName(true));
     }
 }
 

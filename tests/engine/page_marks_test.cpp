@@ -2,12 +2,55 @@
 #include <gtest/gtest.h>
 
 #include "engine/convert.h"
+#include "engine/page_marker.h"
+#include "streams/text_stream.h"
+#include "support/temp_dir.h"
 
 namespace pellimar {
 namespace {
 
 using testing::Convert;
 using testing::ScriptedHost;
+
+// The matcher alone, over the bytes after the pattern's first: whether it
+// matched, what it held, the page, and the byte read next.
+TEST(PageMarkerMatcher, MatchesHoldsAndLeavesTheRest)
+{
+    struct Case {
+        std::string pattern, input;
+        bool matched;
+        std::string held;
+        std::int32_t page;
+        char next;
+    };
+    const Case cases[] = {
+        {"[#]", "[12] x", true, "[12]", 12, ' '},
+        {"[#]", "[a]", false, "[a", 0, ']'},
+        {"Page #", "Page 7\r", true, "Page 7", 7, '\r'},
+        {"Page #", "Pages!", false, "Pages", 0, '!'},
+        {"(#).", "(7),", false, "(7),", 7, 0},
+        {"#", "#0012;", true, "#0012", 12, ';'},
+        {"[#]", "[99999999999]", true, "[99999999999]", 0, 0},
+    };
+    testing::TempDir dir;
+    for (const Case& c : cases) {
+        const std::string path = dir.File("marker");
+        testing::WriteFileBytes(path, c.input);
+        TS_TextStream input(path, fmOpenRead);
+        PageMarkerMatcher marker(c.pattern);
+        EXPECT_EQ(c.matched, marker.Match(input, input.ReadChar())) << c.input;
+        TS_TextStream out(dir.File("held"), fmCreate);
+        marker.Held().WriteTo(out);
+        out.Close();
+        EXPECT_EQ(c.held, testing::ReadFileBytes(dir.File("held"))) << c.input;
+        if (c.matched) {
+            EXPECT_EQ(c.page, marker.Page()) << c.input;
+        }
+        std::uint8_t next = 0;
+        EXPECT_EQ(c.next != 0, input.TryReadByte(next)) << c.input;
+        EXPECT_EQ(static_cast<std::uint8_t>(c.next), next) << c.input;
+    }
+}
 
 // A run whose references show only the page, so each "<RD>x" record reveals
 // the page in force there.

@@ -53,23 +53,22 @@ std::vector<std::int64_t> Lines(const PreviewResult& result)
 // block boundaries everywhere, CR LF split by one included.
 TEST(Preview, LinesOfTheRecordCodesUnderEveryKindOfLineEnd)
 {
-    const std::int32_t blockSize = StreamBufferSize;
-    for (const std::int32_t size : {8192, 1, 2, 3}) {
-        StreamBufferSize = size;
+    for (const std::size_t size : {8192, 1, 2, 3}) {
+        RunSettings settings = Book();
+        settings.blockSize = size;
         for (const std::string end : {"\r\n", "\n", "\r"}) {
             const std::string input = "<RD:Book>Gen" + end + "<RD>a" + end + end + "<RD><RD>b" + end + "<BD" + end +
                                       "+><RD>c" + end + "<RD><JU:CN>d";
             ScriptedHost host;
-            const Previewed previewed = Preview(input, Book(), 10, host);
+            const Previewed previewed = Preview(input, settings, 10, host);
             EXPECT_EQ((std::vector<std::int64_t>{2, 4, 4, 6, 7}), Lines(previewed.result)) << size << " " << end.size();
             EXPECT_FALSE(previewed.outputWritten);
         }
         ScriptedHost host;
         // LF CR is two line ends.
-        const PreviewResult twoEnds = Preview("<RD:Book>G\n\r<RD>x\n\r<RD>y", Book(), 10, host).result;
+        const PreviewResult twoEnds = Preview("<RD:Book>G\n\r<RD>x\n\r<RD>y", settings, 10, host).result;
         EXPECT_EQ((std::vector<std::int64_t>{3, 5}), Lines(twoEnds)) << size;
     }
-    StreamBufferSize = blockSize;
 }
 
 TEST(Preview, StopsAtTheLimitAndTellsTheRecord)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/convert.h"
+#include "engine/reference_builder.h"
 
 namespace pellimar {
 namespace {
@@ -33,6 +34,21 @@ std::string ReferenceOf(const std::string& input, const RunSettings& settings)
 {
     ScriptedHost host;
     return ReferenceOf(input, settings, host);
+}
+
+// Built alone: the text apart from its frame, whatever the switches.
+TEST(BuildReference, GivesTheTextAndItsFrameApart)
+{
+    const LevelList values{"Genesis", "3", kNotSet, kNotSet, kNotSet, kNotSet, kNotSet};
+    const std::vector<RefPiece> pieces = SplitRefPattern("1 2:# #");
+    const Reference plain = BuildReference(pieces, values, 12, false, false, false);
+    EXPECT_EQ("Genesis 3:12 ", plain.text);
+    EXPECT_EQ("<CS:Reference>", plain.frame.open);
+    EXPECT_EQ("<CR>\r\n</CS>", plain.frame.close);
+    const Reference wrapped = BuildReference(pieces, values, 12, true, true, true);
+    EXPECT_EQ("Genesis 3:12-13 ", wrapped.text);
+    EXPECT_EQ("<CS:Reference><IX->", wrapped.frame.open);
+    EXPECT_EQ("<IX><HR>\r\n</CS>", wrapped.frame.close);
 }
 
 TEST(ReferenceText, FillsLevelsAndPage)

@@ -75,6 +75,34 @@ TEST(BufferStreamEof, OneByteOverABlockNeedsASecondFillOfOneByte)
     EXPECT_TRUE(stream.Eof());
 }
 
+// The end test asks the source for its size once, and again only when
+// reading reaches that size: a source that grew meanwhile is read on.
+TEST(BufferStreamEof, AsksTheSizeOnceAndAgainOnlyWhereItWasReached)
+{
+    struct SizeCounting : MemoryStream {
+        using MemoryStream::MemoryStream;
+        std::int64_t Seek(std::int64_t offset, std::uint16_t origin) override
+        {
+            sizes += origin == kFromEnd ? 1 : 0;
+            return MemoryStream::Seek(offset, origin);
+        }
+        int sizes = 0;
+    };
+    SizeCounting source(Bytes(160));
+    TS_BufferStream stream(&source, 16);
+    for (int i = 0; i < 150; ++i) {
+        EXPECT_FALSE(stream.Eof());
+        ReadOne(stream);
+    }
+    EXPECT_EQ(1, source.sizes);
+    source.data += "xyz";
+    std::string rest;
+    while (!stream.Eof())
+        rest += static_cast<char>(ReadOne(stream));
+    EXPECT_EQ(Bytes(160).substr(150) + "xyz", rest);
+    EXPECT_EQ(3, source.sizes);  // at 160, where it had grown, and at 163
+}
+
 TEST(BufferStreamPutBack, ReplacesTheByteAndStepsPositionBack)
 {
     MemoryStream source("ax");

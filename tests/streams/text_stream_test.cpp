@@ -189,16 +189,34 @@ TEST_F(TextStreamTest, FailedConstructionLeavesTheFileFreeForTheNextOpener)
 {
     const std::string path = dir.File("held");
     WriteFileBytes(path, "");
-    const std::int32_t savedSize = StreamBufferSize;
-    StreamBufferSize = 12345;  // a block size nothing else asks for
+    const std::size_t blockSize = 12345;  // a block size nothing else asks for
     for (const std::uint16_t mode : {fmOpenRead, fmCreate}) {
         {
-            testing::ArrayAllocationFailure noBlock(12345);
-            EXPECT_THROW(TS_TextStream(path, mode), std::bad_alloc) << mode;
+            testing::ArrayAllocationFailure noBlock(blockSize);
+            EXPECT_THROW(TS_TextStream(path, mode, blockSize), std::bad_alloc) << mode;
         }
-        EXPECT_NO_THROW(TS_TextStream(path, mode)) << mode;
+        EXPECT_NO_THROW(TS_TextStream(path, mode, blockSize)) << mode;
     }
-    StreamBufferSize = savedSize;
+}
+
+// Blocks as large as a run's go between the file and the caller directly.
+TEST_F(TextStreamTest, LargeBlocksCarryAFileBothWays)
+{
+    std::string bytes(600 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 % 251);
+    const std::string input = dir.File("large-in");
+    const std::string output = dir.File("large-out");
+    WriteFileBytes(input, bytes);
+    {
+        TS_TextStream in(input, fmOpenRead, 256 * 1024);
+        TS_TextStream out(output, fmCreate, 256 * 1024);
+        std::uint8_t ch;
+        while (in.TryReadByte(ch))
+            out.WriteChar(ch);
+        out.Close();
+    }
+    EXPECT_EQ(bytes, ReadFileBytes(output));
 }
 
 TEST_F(TextStreamTest, PositionAndSizeOfAReadingStream)

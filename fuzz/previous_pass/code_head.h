@@ -1,0 +1,74 @@
+// What the pass needs to know of a code's text, gathered as the text streams
+// by to the output: whether the code is a record code, and for a level
+// record the name of its level. A code can be any length; only as much of
+// it is held as can still make a difference.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pellimar::previous {
+
+enum class CodeKind { Other, RecordCode, LevelRecord };
+
+// Read upper-cased: "RD," followed by blanks and digits reads as "RD"
+// («RD,12:BOOK» is «RD:BOOK», «RD, 5» is «RD»); "RD:" then names a level,
+// after leading blanks; any other code that begins "RD" is a record code.
+//
+// With ID record levels, as later Folio versions write them, a code that
+// begins "RD,ID:", an ID of at least one byte none of which is ":", "," or
+// ";", and a ":" names the level that follows, up to the first "," or ";"
+// outside double quotes: «RD,ID:7:Chapter,CH» reads as «RD:CHAPTER». Both
+// readings are kept, so the switch can be read when the code is examined.
+class CodeHead {
+public:
+    // `longestName`: the longest level name; a longer name matches none.
+    explicit CodeHead(std::size_t longestName = 0);
+
+    // Forgets the last code.
+    void Start();
+    // The next bytes of the code's text (between "<" and ">").
+    void Feed(std::string_view bytes);
+
+    CodeKind Kind(bool idRecords) const { return Of(idRecords).Kind(); }
+    // The level a level record names, upper-cased, trailing blanks and
+    // quotes kept; a name longer than any level name may be cut short.
+    std::string_view LevelName(bool idRecords) const { return Of(idRecords).LevelName(); }
+
+private:
+    class Reading {
+    public:
+        Reading(bool idRecords, std::size_t capacity) : idRecords_(idRecords), capacity_(capacity) {}
+        void Start();
+        void Take(char c);
+        bool Done() const { return phase_ == Phase::Done; }
+        CodeKind Kind() const;
+        std::string_view LevelName() const;
+
+    private:
+        enum class Phase { Head, SkipNumber, IdPrefix, IdName, SkipBlanks, Name, Done };
+
+        void Append(char c);
+        void AfterHead();
+        void TakeIdPrefix(char c);
+        void TakeIdName(char c);
+        void TakeName(char c);
+
+        bool idRecords_;
+        std::size_t capacity_;
+        std::string text_;
+        Phase phase_ = Phase::Head;
+        bool commaTaken_ = false;
+        std::size_t matched_ = 0;  // of "ID:", or the ID's length
+        bool fieldEndsAtSeparator_ = false;
+        bool inQuotes_ = false;
+    };
+
+    const Reading& Of(bool idRecords) const { return idRecords ? withIds_ : plain_; }
+
+    Reading plain_;
+    Reading withIds_;
+};
+
+}  // namespace pellimar::previous

@@ -1,0 +1,36 @@
+// A conversion: the pass between its input and an output that is put in
+// place only when the run ends well.
+#include "previous_pass/conversion.h"
+
+#include "previous_pass/conversion_pass.h"
+#include "previous_pass/run_frame.h"
+
+namespace pellimar::previous {
+
+RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& levels)
+{
+    RunContext run(settings, levels);
+    OpenInput(run, settings);
+    std::unique_ptr<OutputFile> output;
+    WithinRun(run, host, [&] {
+        if (settings.standardOutput) {
+            run.Output = TS_TextStream::OverStandardOutput(settings.blockSize);
+        } else {
+            // Made while the input is open, so that an output that is the
+            // input under another name is refused before anything is written.
+            output = std::make_unique<OutputFile>(settings.outputPath);
+            run.Output = output->CreateStream(settings.blockSize);
+        }
+        ConversionPass(run, host).Run();
+        // Closing reports a last block that could not be written.
+        run.Output->Close();
+        if (output && !host.CancelRequested())
+            output->PutInPlace();
+    });
+    RunResult result{run.RefCount, host.CancelRequested(), run.UnreadIdLevelRecords, nullptr};
+    if (result.cancelled)
+        result.partialOutput = std::move(output);
+    return result;
+}
+
+}  // namespace pellimar::previous

@@ -1,0 +1,193 @@
+// The copy state over a block: plain text, and codes that are not record
+// codes, go to the output in one piece up to the next byte that matters (a
+// record code, a byte that may begin a page-number marker, the end of the
+// block, the next whole percentage). A record code is known by its first two
+// bytes, so no other code is read byte by byte. A record code whose handling
+// lies wholly within the block is handled here too.
+//
+// The result is the same as stepping byte by byte: progress is reported after
+// the same bytes (nothing here crosses a progress point), and nothing here
+// can change the cancel flag, the switches or the end of the input, which the
+// main loop tests between steps.
+#include <algorithm>
+
+#include "streams/byte_scan.h"
+#include "engine/conversion_pass.h"
+#include "streams/text_util.h"
+
+namespace pellimar {
+namespace {
+
+bool IsLetter(std::uint8_t byte, char upper)
+{
+    return (byte | 0x20) == (static_cast<std::uint8_t>(upper) | 0x20);
+}
+
+// "<" at `open`, followed by at least two bytes: a code whose text begins
+// "RD" in any letter case (a ">" after one byte is no letter).
+bool OpensRecordCode(const std::uint8_t* open)
+{
+    return IsLetter(open[1], 'R') && IsLetter(open[2], 'D');
+}
+
+// Codes are short: the scan inline beats a call to memchr.
+const std::uint8_t* FindClose(const std::uint8_t* from, const std::uint8_t* to)
+{
+    if (from >= to)
+        return nullptr;
+    const std::uint8_t* close = FindEither(from, to, '>', '>');
+    return close != to ? close : nullptr;
+}
+
+std::string_view TextOf(const std::uint8_t* from, const std::uint8_t* to)
+{
+    return {reinterpret_cast<const char*>(from), static_cast<std::size_t>(to - from)};
+}
+
+}  // namespace
+
+// A view of the current block: `next` is the first byte not yet handled,
+// `written` the first not yet written; `point` bounds what may be handled
+// before the next progress report, `end` is the block's end.
+struct ConversionPass::Block {
+    const std::uint8_t* start;
+    const std::uint8_t* end;
+    const std::uint8_t* point;
+    // A code's ">" must stand before this, so that the byte after it is
+    // still short of the progress point.
+    const std::uint8_t* closeBefore;
+    const std::uint8_t* written;
+    const std::uint8_t* next;
+};
+
+bool ConversionPass::CopyBlock()
+{
+    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+    const std::int64_t room = nextPercentAt_ - BytesConsumed();
+    if (ahead.empty() || room <= 0)
+        return false;
+    const std::size_t size = ahead.size();
+    const std::size_t toPoint = room > static_cast<std::int64_t>(size) ? size + 1 : static_cast<std::size_t>(room);
+    Block block{ahead.data(), ahead.data() + size, ahead.data() + std::min(size, toPoint),
+                ahead.data() + std::min(size, toPoint - 1), ahead.data(), ahead.data()};
+    const bool markers = run_.RefHasPage && run_.PageLead >= 0 && run_.PageFirst != '<';
+    const std::uint8_t markerFirst = markers ? run_.PageFirst : '<';
+    bool handedOn = false;
+    while (block.next < block.point && !handedOn) {
+        const std::uint8_t* found = FindEither(block.next, block.point, '<', markerFirst);
+        block.next = found;
+        if (found == block.point || *found != '<')
+            break;
+        if (block.end - found < 3)
+            break;
+        const std::uint8_t* close = FindClose(found + 1, block.closeBefore);
+        if (close == nullptr)
+            break;
+        if (!OpensRecordCode(found)) {
+            block.next = close + 1;
+            continue;
+        }
+        if (!RecordCodeInBlock(block, found, close, handedOn))
+            break;
+    }
+    const bool moved = block.next != block.start || handedOn;
+    WriteBlockUpTo(block, block.next);
+    run_.Input->Consume(static_cast<std::size_t>(block.next - block.start));
+    return moved;
+}
+
+void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
+{
+    if (to > block.written)
+        run_.Output->WriteBytes(block.written, static_cast<std::size_t>(to - block.written));
+    block.written = to;
+}
+
+// The record code from `open` to `close`, with what follows it when that is
+// in the block too. False leaves it to the byte steps. `handedOn`: the pass
+// goes on in another state (the code's heading, or the next code's check), or
+// the main loop must look at the cancel flag after a page question.
+bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close,
+                                       bool& handedOn)
+{
+    if (run_.Observer != nullptr || block.end - close < 2)
+        return false;
+    const bool idRecords = host_.IdRecords();
+    // "RD" alone, the common record code, is one however it is read.
+    const bool bare = close - open == 3;
+    if (!bare)
+        code_.Read(TextOf(open + 1, close), idRecords);
+    const CodeKind kind = bare ? CodeKind::RecordCode : code_.Kind(idRecords);
+    const bool countUnread = !idRecords && !bare;
+    if (kind == CodeKind::LevelRecord) {
+        headingLevel_ = code_.LevelName(idRecords);
+        state_ = PassState::Heading;
+        block.next = close + 1;
+        handedOn = true;
+        return true;
+    }
+    if (kind != CodeKind::RecordCode)
+        return false;
+    const std::uint8_t* after = close + 1;
+    if (*after == '\r' || *after == '\n') {
+        if (countUnread)
+            CountUnreadIdLevelRecord();
+        block.next = after + 1;
+        return true;
+    }
+    if (*after != '<')
+        return PlainRecordInBlock(block, after, countUnread, handedOn);
+    return RecordThenCodeInBlock(block, after, countUnread, handedOn);
+}
+
+// A record code followed by a byte of text: the reference goes between.
+bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, bool countUnread, bool& handedOn)
+{
+    if (countUnread)
+        CountUnreadIdLevelRecord();
+    block.next = after + 1;
+    if (ReferenceDue()) {
+        WriteBlockUpTo(block, after);
+        handedOn = WriteReferenceAsking();
+    }
+    return true;
+}
+
+// A record code followed at once by another code: the reference goes between
+// them unless the record opens justified or styled and only left-justified
+// records get one. A record code or level record after it is checked next.
+bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread, bool& handedOn)
+{
+    // The step that copies both codes ends after the second ">", which may
+    // be the progress point itself.
+    const std::uint8_t* close = FindClose(open + 1, block.point);
+    if (close == nullptr)
+        return false;
+    if (countUnread)
+        CountUnreadIdLevelRecord();
+    const std::string_view lead = TextOf(open + 1, std::min(open + 4, close));
+    const bool justified =
+        lead.size() == 3 && lead[2] == ':' && (EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:"));
+    block.next = close + 1;
+    if (!(justified && host_.LeftJustOnly()) && ReferenceDue()) {
+        WriteBlockUpTo(block, open);
+        handedOn = WriteReferenceAsking();
+    }
+    if (close - open >= 3 && OpensRecordCode(open)) {
+        code_.Read(TextOf(open + 1, close));
+        state_ = PassState::CodeCheck;
+        handedOn = true;
+    }
+    return true;
+}
+
+// True when the reference asked for the starting page: the answer may have
+// come with a cancel.
+bool ConversionPass::WriteReferenceAsking()
+{
+    const bool unknownPage = pageNumber_ == -1;
+    WriteReference({});
+    return unknownPage && run_.RefHasPage;
+}
+
+}  // namespace pellimar
