@@ -19,11 +19,13 @@ enum class FileCall {
 // GetLastError value on Windows); kShortTransfer makes a write take only
 // half of what it was given, which is no error.
 inline constexpr int kShortTransfer = 0;
-// The system's error for a full disk.
+// The system's errors for a full disk and for a refused access.
 #ifdef _WIN32
-inline constexpr int kDiskFullError = 112;  // ERROR_DISK_FULL
+inline constexpr int kDiskFullError = 112;     // ERROR_DISK_FULL
+inline constexpr int kAccessDeniedError = 5;   // ERROR_ACCESS_DENIED
 #else
-inline constexpr int kDiskFullError = 28;  // ENOSPC
+inline constexpr int kDiskFullError = 28;      // ENOSPC
+inline constexpr int kAccessDeniedError = 13;  // EACCES
 #endif
 
 // The next `times` calls of that kind after `skip` successful ones fail with

@@ -9,8 +9,8 @@
 namespace pellimar {
 namespace {
 
-// File names travel as the file layer's names; everything else as 8-bit
-// text in the ANSI code page.
+// File names travel as the file layer's names; everything else as UTF-8,
+// which the model turns into the file's 8-bit text.
 bool HoldsPath(HistoryBox box)
 {
     return box == HistoryBox::InputFile || box == HistoryBox::OutputFile;
@@ -18,12 +18,12 @@ bool HoldsPath(HistoryBox box)
 
 std::wstring WideOfBox(HistoryBox box, const std::string& bytes)
 {
-    return HoldsPath(box) ? WideOfName(bytes) : WideOfAnsi(bytes);
+    return HoldsPath(box) ? WideOfName(bytes) : WideOfUtf8(bytes);
 }
 
 std::string BytesOfBox(HistoryBox box, const std::wstring& wide)
 {
-    return HoldsPath(box) ? NameOfWide(wide) : AnsiOfWide(wide);
+    return HoldsPath(box) ? NameOfWide(wide) : Utf8OfWide(wide);
 }
 
 std::wstring WindowText(HWND control)
@@ -104,7 +104,7 @@ void Win32MainWindow::SetOptionChecked(RunOption option, bool checked)
 
 void Win32MainWindow::SetBeginCaption(const std::string& caption)
 {
-    SetWindowTextW(Control(IDC_BEGIN), WideOfAnsi(caption).c_str());
+    SetWindowTextW(Control(IDC_BEGIN), WideOfUtf8(caption).c_str());
 }
 
 void Win32MainWindow::EnableBegin(bool enabled)
@@ -121,7 +121,7 @@ void Win32MainWindow::EnableRunControls(bool enabled)
 
 void Win32MainWindow::ShowFileMenu(const FileMenuState& state)
 {
-    const std::wstring caption = WideOfAnsi(state.beginCaption) + L"\tAlt+B";
+    const std::wstring caption = WideOfUtf8(state.beginCaption) + L"\tAlt+B";
     ModifyMenuW(menu_, IDM_BEGIN, MF_BYCOMMAND | MF_STRING, IDM_BEGIN, caption.c_str());
     EnableMenuCommand(menu_, IDM_BEGIN, state.beginEnabled);
     EnableMenuCommand(menu_, IDM_PREVIEW, state.previewEnabled);
@@ -158,8 +158,8 @@ void Win32MainWindow::ShowTimeReadouts(bool visible)
 
 void Win32MainWindow::SetTimeReadouts(const std::string& elapsed, const std::string& remaining)
 {
-    SetWindowTextW(Control(IDC_ELAPSED), WideOfAnsi(elapsed).c_str());
-    SetWindowTextW(Control(IDC_REMAINING), WideOfAnsi(remaining).c_str());
+    SetWindowTextW(Control(IDC_ELAPSED), WideOfUtf8(elapsed).c_str());
+    SetWindowTextW(Control(IDC_REMAINING), WideOfUtf8(remaining).c_str());
 }
 
 void Win32MainWindow::ShowBusyCursor(bool busy)

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/preview.h"
+#include "window_model/dialogs.h"
 
 namespace pellimar {
 
@@ -16,8 +16,9 @@ namespace pellimar {
 std::optional<std::wstring> RunInputBox(HWND owner, const std::wstring& title, const std::wstring& prompt,
                                         const std::wstring& defaultText);
 
-// Lists the first references of a run: line, reference, the record.
-void RunPreviewList(HWND owner, const std::vector<PreviewReference>& references);
+// Shows the preview's heading, its references (line, reference, the record)
+// and its note.
+void RunPreviewList(HWND owner, const PreviewShown& preview);
 
 // Shows the guide kept at the path (UTF-8 text), or where it was looked for.
 void RunGuideWindow(HWND owner, const std::wstring& guidePath);

@@ -1,4 +1,5 @@
-// The preview: the first references a run would make, in a list view.
+// The preview: its heading, the first references a run would make in a list
+// view, and its note.
 #include <string>
 
 #include "window_win32/modal_dialogs_win32.h"
@@ -10,14 +11,6 @@
 
 namespace pellimar {
 namespace {
-
-std::wstring CaptionFor(std::size_t count)
-{
-    if (count == 0)
-        return L"The run would make no reference.";
-    return L"The first " + std::to_wstring(count) + (count == 1 ? L" reference" : L" references") +
-           L" the run would make:";
-}
 
 void AddColumn(HWND list, int index, const wchar_t* title, int width)
 {
@@ -51,8 +44,8 @@ void FillList(HWND list, const std::vector<PreviewReference>& references)
     int row = 0;
     for (const PreviewReference& reference : references) {
         SetCell(list, row, 0, std::to_wstring(reference.line));
-        SetCell(list, row, 1, WideOfAnsi(reference.text));
-        SetCell(list, row, 2, WideOfAnsi(reference.recordStart));
+        SetCell(list, row, 1, WideOfUtf8(reference.text));
+        SetCell(list, row, 2, WideOfUtf8(reference.recordStart));
         ++row;
     }
 }
@@ -60,9 +53,11 @@ void FillList(HWND list, const std::vector<PreviewReference>& references)
 INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        const auto& references = *reinterpret_cast<const std::vector<PreviewReference>*>(lParam);
-        SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, CaptionFor(references.size()).c_str());
-        FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), references);
+        const auto& preview = *reinterpret_cast<const PreviewShown*>(lParam);
+        SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, WideLinesOfUtf8(preview.heading).c_str());
+        FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), preview.references);
+        SetDlgItemTextW(dialog, IDC_PREVIEW_NOTE, WideLinesOfUtf8(preview.note).c_str());
+        ShowWindow(GetDlgItem(dialog, IDC_PREVIEW_NOTE), preview.note.empty() ? SW_HIDE : SW_SHOW);
         return TRUE;
     }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -74,10 +69,10 @@ INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-void RunPreviewList(HWND owner, const std::vector<PreviewReference>& references)
+void RunPreviewList(HWND owner, const PreviewShown& preview)
 {
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PREVIEW), owner, PreviewProc,
-                    reinterpret_cast<LPARAM>(&references));
+                    reinterpret_cast<LPARAM>(&preview));
 }
 
 }  // namespace pellimar

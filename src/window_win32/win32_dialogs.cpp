@@ -63,13 +63,21 @@ std::wstring FilterList(const std::vector<FileFilter>& filters)
 {
     std::wstring list;
     for (const FileFilter& filter : filters) {
-        list += WideOfAnsi(filter.description);
+        list += WideOfUtf8(filter.description);
         list += L'\0';
-        list += WideOfAnsi(filter.pattern);
+        list += WideOfUtf8(filter.pattern);
         list += L'\0';
     }
     list += L'\0';
     return list;
+}
+
+std::wstring OfferedName(const std::wstring& fileName, bool startsInFolder)
+{
+    if (!startsInFolder)
+        return fileName;
+    const std::size_t slash = fileName.find_last_of(L"\\/:");
+    return slash == std::wstring::npos ? fileName : fileName.substr(slash + 1);
 }
 
 MessageAnswer Win32Dialogs::ShowMessage(MessageKind kind, const std::string& text, MessageButtons buttons)
@@ -82,26 +90,26 @@ MessageAnswer Win32Dialogs::ShowMessage(MessageKind kind, const std::string& tex
 MessageAnswer Win32Dialogs::ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string& note,
                                                 MessageButtons buttons)
 {
-    std::wstring body = WideLinesOfAnsi(text);
+    std::wstring body = WideLinesOfUtf8(text);
     if (!note.empty())
-        body += L"\r\n\r\n" + WideLinesOfAnsi(note);
+        body += L"\r\n\r\n" + WideLinesOfUtf8(note);
     const int result = MessageBoxW(owner_, body.c_str(), CaptionOf(kind), IconOf(kind) | ButtonsOf(buttons));
     return AnswerOf(result, buttons);
 }
 
 void Win32Dialogs::ShowErrorBox(const std::string& caption, const std::string& text)
 {
-    MessageBoxW(owner_, WideLinesOfAnsi(text).c_str(), WideOfAnsi(caption).c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxW(owner_, WideLinesOfUtf8(text).c_str(), WideOfUtf8(caption).c_str(), MB_ICONERROR | MB_OK);
 }
 
 std::optional<std::string> Win32Dialogs::InputBox(const std::string& title, const std::string& prompt,
                                                   const std::string& defaultText)
 {
     const std::optional<std::wstring> answer =
-        RunInputBox(owner_, WideOfAnsi(title), WideLinesOfAnsi(prompt), WideOfAnsi(defaultText));
+        RunInputBox(owner_, WideOfUtf8(title), WideLinesOfUtf8(prompt), WideOfUtf8(defaultText));
     if (!answer)
         return std::nullopt;
-    return AnsiOfWide(*answer);
+    return Utf8OfWide(*answer);
 }
 
 bool Win32Dialogs::OpenFile(FileDialogState& state)
@@ -117,8 +125,12 @@ bool Win32Dialogs::SaveFile(FileDialogState& state)
 bool Win32Dialogs::RunFileDialog(FileDialogState& state, bool save)
 {
     const std::wstring filters = FilterList(state.filters);
-    const std::wstring extension = WideOfAnsi(state.defaultExtension);
-    std::wstring fileName = WideOfName(state.fileName);
+    const std::wstring extension = WideOfUtf8(state.defaultExtension);
+    const std::wstring title = WideOfUtf8(state.title);
+    const std::wstring folder = WideOfName(state.folder);
+    // The folder last used for this purpose wins over that of the name the
+    // dialog still holds from another use; the name itself is offered there.
+    std::wstring fileName = OfferedName(WideOfName(state.fileName), !folder.empty());
     fileName.resize(kFileNameCapacity, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -128,6 +140,8 @@ bool Win32Dialogs::RunFileDialog(FileDialogState& state, bool save)
     dialog.lpstrFile = fileName.data();
     dialog.nMaxFile = static_cast<DWORD>(kFileNameCapacity);
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     // Like the open dialog it stands for, it takes names of files that do
     // not exist yet; the working folder stays where it was.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
@@ -147,9 +161,9 @@ void Win32Dialogs::ShowHelp(const std::string& guidePath)
     RunGuideWindow(owner_, WideOfName(guidePath));
 }
 
-void Win32Dialogs::ShowPreview(const std::vector<PreviewReference>& references)
+void Win32Dialogs::ShowPreview(const PreviewShown& preview)
 {
-    RunPreviewList(owner_, references);
+    RunPreviewList(owner_, preview);
 }
 
 }  // namespace pellimar

@@ -23,7 +23,7 @@ public:
     bool OpenFile(FileDialogState& state) override;
     bool SaveFile(FileDialogState& state) override;
     void ShowHelp(const std::string& guidePath) override;
-    void ShowPreview(const std::vector<PreviewReference>& references) override;
+    void ShowPreview(const PreviewShown& preview) override;
 
 private:
     bool RunFileDialog(FileDialogState& state, bool save);
@@ -34,5 +34,9 @@ private:
 // The filter list of a common file dialog: description and pattern of each
 // entry, each ended by a null, and one more null at the end.
 std::wstring FilterList(const std::vector<FileFilter>& filters);
+
+// The name a file dialog offers at its start: in the folder last used for
+// its purpose only the name's last part, else the whole name.
+std::wstring OfferedName(const std::wstring& fileName, bool startsInFolder);
 
 }  // namespace pellimar

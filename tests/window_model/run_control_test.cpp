@@ -2,9 +2,10 @@
 // it runs, the dialogues at the end, closing during a run, and the viewer.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <climits>
 #include <filesystem>
+#include <system_error>
+#include <vector>
 
 #include "settings/settings_store.h"
 #include "streams/file_faults.h"
@@ -122,16 +123,14 @@ TEST(RunControl, MissingInputIsReported)
 
 TEST(RunControl, WriteErrorNamesTheFileAndTheReason)
 {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
     ModelFixture f;
     f.Prepare(Records(2000));
     f.Type(HistoryBox::Level1, "Book");
-    f.Type(HistoryBox::OutputFile, "/dev/full");
-    f.dialogs.answers = {MessageAnswer::Yes};
+    ArmFileFault(FileCall::Write, kDiskFullError, 0, INT_MAX);
     f.model.BeginOrCancel();
+    DisarmFileFaults();
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Stream write error.\r/dev/full: no space left on the disk");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Stream write error.\r" + f.outputPath + ": no space left on the disk");
 }
 
 // The input under another name is refused before the overwrite question,
@@ -141,9 +140,16 @@ TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
     ModelFixture f;
     f.Prepare(kBook);
     f.Type(HistoryBox::Level1, "Book");
-    const std::string link = f.dir.File("link.fff");
-    std::filesystem::create_symlink(f.inputPath, link);
-    for (const std::string& output : {link, f.dir.Path().string() + "/./in.fff"}) {
+    // Other names of the same file: a hard link and a longer path on every
+    // system, and a symbolic link where one can be made without privilege
+    // (not on Windows).
+    std::vector<std::string> outputs = {f.dir.File("hard.fff"), f.dir.Path().string() + "/./in.fff"};
+    std::filesystem::create_hard_link(f.inputPath, outputs[0]);
+    std::error_code noSymlink;
+    std::filesystem::create_symlink(f.inputPath, f.dir.File("link.fff"), noSymlink);
+    if (!noSymlink)
+        outputs.push_back(f.dir.File("link.fff"));
+    for (const std::string& output : outputs) {
         f.Type(HistoryBox::OutputFile, output);
         f.dialogs.answers = {MessageAnswer::Yes};
         f.model.BeginOrCancel();
@@ -258,9 +264,9 @@ TEST(RunControl, OutputWrittenInPlaceIsAnnouncedAndAFailedRemovalReported)
     ModelFixture f;
     f.Prepare(std::string(1000, 'x'), "x");
     WriteFileBytes(f.outputPath, "earlier output");
-    ArmFileFault(FileCall::CreateUnnamed, EACCES, 0, INT_MAX);
-    ArmFileFault(FileCall::CreateBeside, EACCES, 0, INT_MAX);
-    ArmFileFault(FileCall::Remove, EACCES, 0, INT_MAX);
+    ArmFileFault(FileCall::CreateUnnamed, kAccessDeniedError, 0, INT_MAX);
+    ArmFileFault(FileCall::CreateBeside, kAccessDeniedError, 0, INT_MAX);
+    ArmFileFault(FileCall::Remove, kAccessDeniedError, 0, INT_MAX);
     f.view.probe = [&](std::int32_t percent) {
         if (percent == 40)
             f.model.BeginOrCancel();

@@ -6,6 +6,7 @@
 
 #include "settings/settings_store.h"
 #include "window_model/model_fixture.h"
+#include "window_model/screen_text.h"
 
 namespace pellimar::testing {
 namespace {
@@ -57,7 +58,7 @@ TEST(ScreenText, CharactersTheFileCannotHoldAreRefusedNamingTheBox)
         f.model.Preview();
         ASSERT_EQ(f.dialogs.messages.size(), 2u);
         EXPECT_TRUE(f.dialogs.messages[0].text.starts_with(c.message)) << f.dialogs.messages[0].text;
-        EXPECT_NE(f.dialogs.messages[0].text.find("Windows-1252"), std::string::npos);
+        EXPECT_NE(f.dialogs.messages[0].text.find(FileEncodingName()), std::string::npos);
         EXPECT_EQ(f.dialogs.messages[1].text, f.dialogs.messages[0].text);
         EXPECT_FALSE(std::filesystem::exists(f.outputPath));
         EXPECT_TRUE(f.dialogs.previews.empty());

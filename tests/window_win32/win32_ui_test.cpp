@@ -72,10 +72,25 @@ TEST(FileDialogs, FilterListHoldsEachEntryAndEndsInTwoNulls)
     EXPECT_EQ(list, std::wstring(L"Folio Flat Files (*.fff)\0*.fff\0All Files (*.*)\0*.*\0\0", 52));
 }
 
-TEST(MessageText, LineBreaksBecomeCrLfOnce)
+// Where the dialog starts in the folder last used, the name it still holds
+// from another use is offered there by its last part only.
+TEST(FileDialogs, OfferedNameKeepsOnlyTheLastPartWhenAFolderIsSet)
 {
-    EXPECT_EQ(WideLinesOfAnsi("one\rtwo\r\nthree\r"), L"one\r\ntwo\r\nthree\r\n");
-    EXPECT_EQ(AnsiOfWide(WideOfAnsi("caf\xe9")), "caf\xe9");
+    EXPECT_EQ(OfferedName(L"C:\\texts\\book.fff", true), L"book.fff");
+    EXPECT_EQ(OfferedName(L"C:/texts/book.fff", true), L"book.fff");
+    EXPECT_EQ(OfferedName(L"book.fff", true), L"book.fff");
+    EXPECT_EQ(OfferedName(L"C:\\texts\\book.fff", false), L"C:\\texts\\book.fff");
+}
+
+// The model speaks UTF-8 to the window whatever the code page: a text
+// beyond Latin-1 crosses the controls and comes back byte for byte.
+TEST(MessageText, Utf8CrossesTheControlsUnchanged)
+{
+    EXPECT_EQ(WideLinesOfUtf8("one\rtwo\r\nthree\r"), L"one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(WideOfUtf8("caf\xc3\xa9 \xe2\x82\xac \xe6\x97\xa5"), L"caf\u00e9 \u20ac \u65e5");
+    EXPECT_EQ(Utf8OfWide(L"caf\u00e9 \u20ac \u65e5"), "caf\xc3\xa9 \xe2\x82\xac \xe6\x97\xa5");
+    // Bytes that are not UTF-8 show as a replacement mark, never as nothing.
+    EXPECT_EQ(WideOfUtf8("caf\xe9"), L"caf\ufffd");
 }
 
 TEST(BoxExitRule, ABoxIsLeftOnlyWhenTheFocusReachesAnotherControl)
