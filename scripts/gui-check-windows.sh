@@ -205,24 +205,9 @@ close_the_window() {
 }
 
 failures=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    say "ok: $what"
-  else
-    echo "gui-check-windows: FAILED: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
-same() {
-  [[ "$1" == "$2" ]] && return 0
-  printf 'gui-check-windows:   expected %q\ngui-check-windows:   found    %q\n' "$2" "$1" >&2
-  return 1
-}
-holds() { grep -a -q -F -- "$2" "$1"; }
-lines_of() { tr -d '\r' <"$1"; }
-section_of() { lines_of "$work/app/pellimar.INI" | sed -n "/^\[$1\]\$/,/^\[/{/^\[/d;s/=.*//;p}"; }
+checker=gui-check-windows
+settings_ini=$work/app/pellimar.INI
+source scripts/gui-check-results.sh
 # The Linux program's output on the same options.
 linux_output() {
   local input=$1 output=$2

@@ -221,26 +221,9 @@ close_the_window() {
 }
 
 failures=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    say "ok: $what"
-  else
-    echo "gui-check: FAILED: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
-same() {
-  [[ "$1" == "$2" ]] && return 0
-  printf 'gui-check:   expected %q\ngui-check:   found    %q\n' "$2" "$1" >&2
-  return 1
-}
-holds() { LC_ALL=C grep -a -q -F -- "$2" "$1"; }
-lacks() { ! LC_ALL=C grep -a -q -F -- "$2" "$1"; }
-lines_of() { tr -d '\r' <"$1"; }
-# The entries of a section of the settings file, one a line.
-section_of() { lines_of "$work/config/pellimar.INI" | sed -n "/^\[$1\]\$/,/^\[/{/^\[/d;s/=.*//;p}"; }
+checker=gui-check
+settings_ini=$work/config/pellimar.INI
+source scripts/gui-check-results.sh
 references() { grep -a -o '<CS:Reference>' "$1" | wc -l; }
 
 check_results() {
