@@ -30,12 +30,11 @@ bool OpensRecordCode(const std::uint8_t* open)
     return IsLetter(open[1], 'R') && IsLetter(open[2], 'D');
 }
 
-// Codes are short: the scan inline beats a call to memchr.
 const std::uint8_t* FindClose(const std::uint8_t* from, const std::uint8_t* to)
 {
     if (from >= to)
         return nullptr;
-    const std::uint8_t* close = FindEither(from, to, '>', '>');
+    const std::uint8_t* close = FindByte(from, to, '>');
     return close != to ? close : nullptr;
 }
 

@@ -109,17 +109,27 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at, bool end
         ++at;
     const std::size_t start = at;
     const std::size_t end = std::min(code.size(), at + (capacity_ > text_.size() ? capacity_ - text_.size() : 0));
-    bool inQuotes = false;
-    for (; at < end; ++at) {
-        const char c = code[at];
-        if (endsAtSeparator && !inQuotes && IsFieldSeparator(c))
-            break;
-        inQuotes = c == '"' ? !inQuotes : inQuotes;
+    if (endsAtSeparator) {
+        bool inQuotes = false;
+        for (; at < end; ++at) {
+            const char c = code[at];
+            if (c == '"')
+                inQuotes = !inQuotes;
+            else if (!inQuotes && IsFieldSeparator(c))
+                break;
+        }
+    } else {
+        at = end;
     }
+    // Upper-cased through plain pointers: a store through the string's own
+    // elements would make the compiler reload its length at every byte.
     const std::size_t kept = text_.size();
-    text_.append(code.data() + start, at - start);
-    for (std::size_t i = kept; i < text_.size(); ++i)
-        text_[i] = ToUpperAscii(text_[i]);
+    const std::size_t length = at - start;
+    text_.resize(kept + length);
+    const char* from = code.data() + start;
+    char* to = text_.data() + kept;
+    for (std::size_t i = 0; i < length; ++i)
+        to[i] = ToUpperAscii(from[i]);
 }
 
 void CodeHead::Reading::Start()

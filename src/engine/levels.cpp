@@ -1,6 +1,7 @@
 // Level names and heading values.
 #include "engine/levels.h"
 
+#include "streams/byte_scan.h"
 #include "streams/text_util.h"
 
 namespace pellimar {
@@ -28,14 +29,15 @@ std::string StripCodes(std::string_view text)
 void StripCodesInto(std::string& result, std::string_view text)
 {
     result.clear();
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t open = text.find('<', at);
-        result.append(text.substr(at, open - at));
-        if (open == std::string_view::npos)
+    const auto* at = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto* const end = at + text.size();
+    while (at < end) {
+        const std::uint8_t* open = FindByte(at, end, '<');
+        result.append(reinterpret_cast<const char*>(at), static_cast<std::size_t>(open - at));
+        if (open == end)
             break;
-        const std::size_t close = text.find('>', open + 1);
-        if (close == std::string_view::npos)
+        const std::uint8_t* close = FindByte(open + 1, end, '>');
+        if (close == end)
             break;
         at = close + 1;
     }
@@ -49,6 +51,12 @@ std::string_view SplitPiece(std::string_view text, std::string_view set)
 
 int FindLevel(const LevelLists& levels, std::string_view name)
 {
+    // A run's names and the names read from codes are both upper-cased, so
+    // the plain comparison nearly always finds the level, and at less cost.
+    for (int index = 0; index < kLevelCount; ++index) {
+        if (levels.names[index] == name)
+            return index;
+    }
     for (int index = 0; index < kLevelCount; ++index) {
         if (EqualsIgnoreAsciiCase(levels.names[index], name))
             return index;
