@@ -1,6 +1,8 @@
 // Choosing the settings folder from the program's location and environment.
 #include "settings/settings_paths.h"
 
+#include "streams/wide_names.h"
+
 namespace pellimar {
 namespace {
 
@@ -10,7 +12,7 @@ namespace fs = std::filesystem;
 // itself, even when run by a user who could write there (root).
 bool IsSystemProgramFolder(const fs::path& folder)
 {
-    const std::string text = folder.lexically_normal().string();
+    const std::string text = NameOfPath(folder.lexically_normal());
     for (const char* system : {"/usr", "/bin", "/sbin", "/lib"}) {
         const std::string prefix = system;
         if (text == prefix || text.starts_with(prefix + "/"))
@@ -19,20 +21,12 @@ bool IsSystemProgramFolder(const fs::path& folder)
     return false;
 }
 
-fs::path UserConfigFolder(const SettingsEnvironment& environment)
-{
-    const fs::path xdg = environment.xdgConfigHome;
-    if (xdg.is_absolute())
-        return xdg / "pellimar";
-    return fs::path(environment.home) / ".config" / "pellimar";
-}
-
 // A settings file that stands beside the program is the user's, to be used
 // where it is as long as it can be written; without one, the folder must
 // take new files.
 bool CanKeepSettingsBeside(const fs::path& programFolder, const SettingsFiles& beside, const AccessProbe& access)
 {
-    switch (access(beside.iniFile)) {
+    switch (access(PathOfName(beside.iniFile))) {
     case FileAccess::Writable: return true;
     case FileAccess::Missing: return access(programFolder) == FileAccess::Writable;
     case FileAccess::ReadOnly: return false;
@@ -42,10 +36,25 @@ bool CanKeepSettingsBeside(const fs::path& programFolder, const SettingsFiles& b
 
 }  // namespace
 
+fs::path UserConfigFolder(const std::string& xdgConfigHome, const std::string& home)
+{
+    const fs::path xdg = xdgConfigHome;
+    if (xdg.is_absolute())
+        return xdg / "pellimar";
+    return fs::path(home) / ".config" / "pellimar";
+}
+
+fs::path UserAppDataFolder(const std::wstring& appData, const std::wstring& userProfile)
+{
+    if (!appData.empty())
+        return fs::path(appData) / L"Pellimar";
+    return fs::path(userProfile) / L"AppData" / L"Roaming" / L"Pellimar";
+}
+
 std::string FileToRead(const SettingsPaths& paths, std::string SettingsFiles::*file)
 {
     std::error_code error;
-    if (!paths.takenOver || fs::exists(paths.*file, error))
+    if (!paths.takenOver || fs::exists(PathOfName(paths.*file), error))
         return paths.*file;
     return (*paths.takenOver).*file;
 }
@@ -54,16 +63,16 @@ SettingsPaths SettingsPathsIn(const fs::path& folder, const fs::path& program)
 {
     fs::path iniName = program.empty() ? fs::path("pellimar") : program.filename();
     iniName.replace_extension(".INI");
-    const SettingsFiles files{(folder / iniName).string(), (folder / "patterns.pag").string(),
-                              (folder / "patterns.ref").string()};
+    const SettingsFiles files{NameOfPath(folder / iniName), NameOfPath(folder / "patterns.pag"),
+                              NameOfPath(folder / "patterns.ref")};
     return {files, std::nullopt};
 }
 
 SettingsPaths ChooseSettingsFiles(const SettingsEnvironment& environment, const AccessProbe& access)
 {
     if (!environment.configDir.empty())
-        return SettingsPathsIn(environment.configDir, environment.program);
-    SettingsPaths inUserFolder = SettingsPathsIn(UserConfigFolder(environment), environment.program);
+        return SettingsPathsIn(PathOfName(environment.configDir), environment.program);
+    SettingsPaths inUserFolder = SettingsPathsIn(environment.userFolder, environment.program);
     if (environment.program.empty())
         return inUserFolder;
     const fs::path programFolder = environment.program.parent_path();
@@ -77,7 +86,7 @@ SettingsPaths ChooseSettingsFiles(const SettingsEnvironment& environment, const 
 SettingsPaths LocateSettingsFilesFor(const SettingsEnvironment& environment)
 {
     SettingsPaths paths = ChooseSettingsFiles(environment, ProbeAccess);
-    const fs::path folder = fs::path(paths.iniFile).parent_path();
+    const fs::path folder = PathOfName(paths.iniFile).parent_path();
     if (folder != environment.program.parent_path()) {
         std::error_code ignored;
         fs::create_directories(folder, ignored);

@@ -39,11 +39,19 @@ std::string FileToRead(const SettingsPaths& paths, std::string SettingsFiles::*f
 SettingsPaths SettingsPathsIn(const std::filesystem::path& folder, const std::filesystem::path& program);
 
 struct SettingsEnvironment {
-    std::filesystem::path program;  // the running executable; empty when unknown
-    std::string configDir;          // $PELLIMAR_CONFIG_DIR, which overrides all else
-    std::string xdgConfigHome;      // $XDG_CONFIG_HOME
-    std::string home;               // $HOME
+    std::filesystem::path program;     // the running executable; empty when unknown
+    std::string configDir;             // $PELLIMAR_CONFIG_DIR, which overrides all else
+    std::filesystem::path userFolder;  // the user's own settings folder
 };
+
+// The user's settings folder on Linux: $XDG_CONFIG_HOME/pellimar when that is
+// an absolute path, otherwise $HOME/.config/pellimar.
+std::filesystem::path UserConfigFolder(const std::string& xdgConfigHome, const std::string& home);
+
+// The user's settings folder on Windows: "Pellimar" in the roaming
+// application-data folder (%APPDATA%), or in %USERPROFILE%\AppData\Roaming
+// when that variable is not set.
+std::filesystem::path UserAppDataFolder(const std::wstring& appData, const std::wstring& userProfile);
 
 // What this process may do with a file or folder: write a file (read it
 // too), create files in a folder.
@@ -54,12 +62,11 @@ FileAccess ProbeAccess(const std::filesystem::path& path);
 // The override folder when given. Else beside the program, when the
 // settings file there can be written, or when there is none and the
 // folder can be written, but never in one of the system's own folders.
-// Else the user's configuration folder ($XDG_CONFIG_HOME/pellimar when that
-// is an absolute path, otherwise $HOME/.config/pellimar), taking over the
-// files beside the program.
+// Else the user's own folder, taking over the files beside the program.
 SettingsPaths ChooseSettingsFiles(const SettingsEnvironment& environment, const AccessProbe& access);
 
-// The environment of this process: the program from /proc/self/exe.
+// The environment of this process: the running program and, by system, the
+// user's folder.
 SettingsEnvironment CurrentSettingsEnvironment();
 
 // The files for a program in this environment. A chosen folder other than

@@ -50,7 +50,8 @@ SettingsEnvironment CurrentSettingsEnvironment()
     fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (error)
         program.clear();
-    return {program, EnvironmentValue("PELLIMAR_CONFIG_DIR"), EnvironmentValue("XDG_CONFIG_HOME"), HomeFolder()};
+    return {program, EnvironmentValue("PELLIMAR_CONFIG_DIR"),
+            UserConfigFolder(EnvironmentValue("XDG_CONFIG_HOME"), HomeFolder())};
 }
 
 }  // namespace pellimar

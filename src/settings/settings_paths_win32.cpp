@@ -13,10 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string EnvironmentValue(const wchar_t* name)
+std::wstring EnvironmentValue(const wchar_t* name)
 {
     const wchar_t* value = _wgetenv(name);
-    return value != nullptr ? NameOfWide(value) : "";
+    return value != nullptr ? value : L"";
 }
 
 // A folder takes new files when one can be made there; a file can be
@@ -60,8 +60,8 @@ SettingsEnvironment CurrentSettingsEnvironment()
         }
         program.resize(program.size() * 2);
     }
-    return {fs::path(program), EnvironmentValue(L"PELLIMAR_CONFIG_DIR"), EnvironmentValue(L"XDG_CONFIG_HOME"),
-            EnvironmentValue(L"USERPROFILE")};
+    return {fs::path(program), NameOfWide(EnvironmentValue(L"PELLIMAR_CONFIG_DIR")),
+            UserAppDataFolder(EnvironmentValue(L"APPDATA"), EnvironmentValue(L"USERPROFILE"))};
 }
 
 }  // namespace pellimar

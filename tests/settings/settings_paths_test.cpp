@@ -46,7 +46,7 @@ protected:
         });
     }
 
-    SettingsEnvironment environment{"/opt/pellimar/pellimar", "", "/home/ann/.cfg", "/home/ann"};
+    SettingsEnvironment environment{"/opt/pellimar/pellimar", "", "/home/ann/.cfg/pellimar"};
     const SettingsPaths beside = SettingsPathsIn("/opt/pellimar", "pellimar");
     const SettingsPaths inUserFolder = SettingsPathsIn("/home/ann/.cfg/pellimar", "pellimar");
 };
@@ -74,12 +74,11 @@ TEST_F(SettingsFolderTest, FilesStayBesideTheProgramOnlyWhereTheyCanBeWritten)
     }
 }
 
-TEST_F(SettingsFolderTest, UserConfigFolderIsXdgConfigHomeWhenAbsoluteElseDotConfig)
+TEST(UserFolderTest, XdgConfigHomeWhenAbsoluteElseDotConfig)
 {
-    environment.xdgConfigHome = "relative/cfg";
-    EXPECT_EQ("/home/ann/.config/pellimar/pellimar.INI", Choose(FileAccess::ReadOnly, FileAccess::ReadOnly).iniFile);
-    environment.xdgConfigHome = "";
-    EXPECT_EQ("/home/ann/.config/pellimar/pellimar.INI", Choose(FileAccess::ReadOnly, FileAccess::ReadOnly).iniFile);
+    EXPECT_EQ("/x/cfg/pellimar", UserConfigFolder("/x/cfg", "/home/ann"));
+    EXPECT_EQ("/home/ann/.config/pellimar", UserConfigFolder("relative/cfg", "/home/ann"));
+    EXPECT_EQ("/home/ann/.config/pellimar", UserConfigFolder("", "/home/ann"));
 }
 
 TEST_F(SettingsFolderTest, InstalledProgramKeepsNothingBesideItselfEvenWhenWritable)
@@ -157,8 +156,8 @@ TEST(LocateSettingsFilesTest, FirstStartTakesOverTheSettingsBesideAProgramItMayN
     fs::create_directory(dir.Path() / "home");
     ::chmod(dir.Path().c_str(), 0755);
     ::chmod((dir.Path() / "home").c_str(), 0777);
-    const SettingsEnvironment environment{app / "pellimar", "", "", (dir.Path() / "home").string()};
     const fs::path userFolder = dir.Path() / "home" / ".config" / "pellimar";
+    const SettingsEnvironment environment{app / "pellimar", "", userFolder};
 
     EXPECT_TRUE(testing::RunUnprivileged([&] {
         const SettingsPaths paths = LocateSettingsFilesFor(environment);
