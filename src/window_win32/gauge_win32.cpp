@@ -2,7 +2,8 @@
 // black work bitmap and XOR-ed onto a black picture, and the text is XOR-ed
 // on afterwards from a third bitmap, white on black, so that it reads in
 // inverted colours over the filled and the empty part alike. The bars' and
-// the text's places come from the shared geometry.
+// the text's places, the pie's start and the needle's tip come from the
+// shared geometry.
 #include "window_win32/gauge_win32.h"
 
 #include <string>
@@ -80,11 +81,93 @@ private:
     void* bits_ = nullptr;
 };
 
-void PaintKind(HDC dc, const TRect& r, const GaugeLookCore& look)
+// A solid brush and a one-pixel pen selected into a device for as long as
+// the object lives.
+class PenAndBrush {
+public:
+    PenAndBrush(HDC dc, TColor pen, TColor brush)
+        : dc_(dc), pen_(CreatePen(PS_SOLID, 1, Resolve(pen))), brush_(CreateSolidBrush(Resolve(brush))),
+          oldPen_(SelectObject(dc, pen_)), oldBrush_(SelectObject(dc, brush_))
+    {
+    }
+    ~PenAndBrush()
+    {
+        SelectObject(dc_, oldPen_);
+        SelectObject(dc_, oldBrush_);
+        DeleteObject(pen_);
+        DeleteObject(brush_);
+    }
+    PenAndBrush(const PenAndBrush&) = delete;
+    PenAndBrush& operator=(const PenAndBrush&) = delete;
+
+private:
+    HDC dc_;
+    HPEN pen_;
+    HBRUSH brush_;
+    HGDIOBJ oldPen_;
+    HGDIOBJ oldBrush_;
+};
+
+// GDI's own rules are the ones the pictures are defined by: boxes leave out
+// their right and bottom edges, lines their end point, and pies run
+// counter-clockwise from the start radial to the end radial.
+void DrawLine(HDC dc, TPoint from, TPoint to)
+{
+    MoveToEx(dc, from.x, from.y, nullptr);
+    LineTo(dc, to.x, to.y);
+}
+
+void PaintAsBar(HDC dc, const TRect& r, const GaugeLookCore& look)
 {
     FillBox(dc, r, look.BackColor);
     if (const std::optional<TRect> fill = BarFill(look.Kind, r, look.Percent))
         FillBox(dc, *fill, look.ForeColor);
+}
+
+void PaintAsPie(HDC dc, const TRect& r, const GaugeLookCore& look)
+{
+    FillBox(dc, r, look.Color);
+    if (r.right <= r.left || r.bottom <= r.top)
+        return;
+    {
+        const PenAndBrush face(dc, look.ForeColor, look.BackColor);
+        Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    }
+    if (look.Percent <= 0)
+        return;
+    const int hw = r.right / 2;
+    const int hh = r.bottom / 2;
+    const TPoint start = PieStart(look.Percent, hw, hh);
+    const PenAndBrush wedge(dc, look.ForeColor, look.ForeColor);
+    Pie(dc, r.left, r.top, r.right, r.bottom, start.x, start.y, hw, 0);
+}
+
+void PaintAsNeedle(HDC dc, const TRect& r, int width, const GaugeLookCore& look)
+{
+    FillBox(dc, r, look.Color);
+    if (r.right <= r.left || r.bottom <= r.top)
+        return;
+    const PenAndBrush dial(dc, look.ForeColor, look.BackColor);
+    // The upper half of an ellipse twice as tall as r: the dial's face.
+    const int pivotY = r.bottom - 1;
+    Pie(dc, r.left, r.top, r.right, 2 * r.bottom - 1, r.left + r.right, pivotY, r.left, pivotY);
+    DrawLine(dc, {r.left, r.bottom}, {r.left + r.right, r.bottom});
+    if (look.Percent <= 0)
+        return;
+    // The pivot is centred on the whole control, frame included.
+    const int cx = width / 2;
+    DrawLine(dc, {cx, pivotY}, NeedleTip(look.Percent, cx, pivotY));
+}
+
+void PaintKind(HDC dc, const TRect& r, int width, const GaugeLookCore& look)
+{
+    switch (look.Kind) {
+    case gkText: FillBox(dc, r, look.BackColor); break;
+    case gkHorizontalBar:
+    case gkVerticalBar: PaintAsBar(dc, r, look); break;
+    case gkPie: PaintAsPie(dc, r, look); break;
+    case gkNeedle: PaintAsNeedle(dc, r, width, look); break;
+    }
 }
 
 // Glyphs without antialiasing, so that every pixel of the mask is black or
@@ -201,7 +284,7 @@ std::vector<std::uint32_t> ComposeGaugePixels(const GaugeLookCore& look, int wid
     {
         const TRect r = InnerRect(look.BorderStyle, width, height);
         PixelBitmap work(width, height);
-        PaintKind(work.Dc(), r, look);
+        PaintKind(work.Dc(), r, width, look);
         XorOnto(picture.Dc(), work.Dc(), width, height);
         if (look.ShowText) {
             PixelBitmap mask(width, height);

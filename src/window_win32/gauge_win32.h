@@ -1,5 +1,6 @@
-// The progress gauge as a Win32 control drawn with GDI: a horizontal bar
-// with its whole percentage XOR-ed on, in the window's colours.
+// The progress gauge as a Win32 control drawn with GDI: in the window a
+// horizontal bar with its whole percentage XOR-ed on, in the window's
+// colours; as a picture, any of the gauge's kinds.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 // The Windows window's parts that need no screen: the gauge's GDI picture
-// against the pixels the Qt gauge is held to as well, command-line quoting,
+// against the pixels the Qt gauge is held to as well, and its pie and needle,
+// command-line quoting,
 // the file dialogs' filter lists, message texts, and when a box is left.
 #include <windows.h>
 
@@ -47,6 +48,39 @@ TEST(GdiGauge, PercentTextInvertsPixelsInsideTheFrameOnly)
         }
     }
     EXPECT_GT(inverted, 10);
+}
+
+// The pie's wedge grows clockwise from twelve o'clock; the needle swings
+// from flat left over straight up; around both lies the control's colour.
+TEST(GdiGauge, PieAndNeedleShowThePercentageWhereTheSharedGeometryPutsIt)
+{
+    constexpr std::uint32_t kFore = 0xFF00FF, kBack = 0xFFFFFF, kAround = 0x00FF00;
+    struct Case {
+        TVantorGaugeKind kind;
+        int height;
+        std::int32_t percent;
+        int x, y;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {gkPie, 100, 0, 70, 30, kBack},     {gkPie, 100, 25, 70, 30, kFore},  {gkPie, 100, 25, 30, 30, kBack},
+        {gkPie, 100, 25, 70, 70, kBack},    {gkPie, 100, 50, 70, 70, kFore},  {gkPie, 100, 50, 30, 70, kBack},
+        {gkPie, 100, 100, 30, 30, kFore},   {gkPie, 100, 60, 2, 2, kAround},  {gkNeedle, 50, 0, 50, 25, kBack},
+        {gkNeedle, 50, 50, 50, 25, kFore},  {gkNeedle, 50, 100, 50, 25, kBack}, {gkNeedle, 50, 50, 1, 1, kAround},
+    };
+    for (const Case& c : cases) {
+        GaugeLookCore look;
+        look.Kind = c.kind;
+        look.ShowText = false;
+        look.BorderStyle = bsNone;
+        look.ForeColor = MakeRGB(255, 0, 255);
+        look.BackColor = MakeRGB(255, 255, 255);
+        look.Color = MakeRGB(0, 255, 0);
+        look.Percent = c.percent;
+        const std::vector<std::uint32_t> picture = ComposeGaugePixels(look, 100, c.height, nullptr);
+        EXPECT_EQ(picture[static_cast<std::size_t>(c.y * 100 + c.x)], c.expected)
+            << "kind " << int{c.kind} << " at " << c.percent << "%, pixel " << c.x << "," << c.y;
+    }
 }
 
 TEST(CommandLine, QuotesSoThatTheSystemSplitsBackTheSameArguments)
