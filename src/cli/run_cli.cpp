@@ -76,8 +76,19 @@ bool CheckDeviceNames(const RunSettings& run, bool preview)
     return true;
 }
 
-// A preview writes nothing, so the checks of the output do not apply. A
-// folder as output is refused at once: --force could not help.
+// A preview lists its references on standard output, which must not be the
+// input itself ("--preview book.fff >> book.fff").
+bool PreviewWritesIntoInput(const RunSettings& run)
+{
+    const std::optional<FileFacts> listing = NativeFile::DuplicateStandardOutput().Facts();
+    const std::optional<FileFacts> input = (run.standardInput ? NativeFile::DuplicateStandardInput()
+                                                              : NativeFile::OpenForReading(run.inputPath))
+                                               .Facts();
+    return listing && input && listing->kind == FileKind::Regular && listing->identity == input->identity;
+}
+
+// A preview writes no output file, so the checks of the output do not apply.
+// A folder as output is refused at once: --force could not help.
 bool CheckBeforeTheRun(const Configuration& configuration)
 {
     const RunSettings& run = configuration.run;
@@ -85,6 +96,10 @@ bool CheckBeforeTheRun(const Configuration& configuration)
         return false;
     if (const RunCheck check = CheckRunInputs(run); !check.Passed()) {
         ReportError(check.message, {check.file, check.reason});
+        return false;
+    }
+    if (configuration.preview && PreviewWritesIntoInput(run)) {
+        ReportError(FillPlaceholder(kCannotCreateFile, "-"), {"-", kOutputIsInput});
         return false;
     }
     if (configuration.preview || run.standardOutput)

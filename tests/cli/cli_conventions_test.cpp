@@ -138,12 +138,15 @@ TEST_F(CliConventions, SummaryThatCannotBeWrittenIsAFailure)
 }
 
 // Appending a file to itself would never end; as cat does, the program
-// refuses before anything is written, whichever way the input is given.
+// refuses before anything is written, whichever way the input is given, and
+// a preview's listing may not go into its input either.
 TEST_F(CliConventions, StandardOutputThatIsTheInputIsRefused)
 {
     const std::string program = "'" + std::string(PELLIMAR_CLI_PATH) + "' -r x ";
     for (const std::string& command : {program + "'" + input + "' - >> '" + input + "'",
-                                       program + "- - < '" + input + "' >> '" + input + "'"}) {
+                                       program + "- - < '" + input + "' >> '" + input + "'",
+                                       program + "--preview '" + input + "' >> '" + input + "'",
+                                       program + "--preview - < '" + input + "' >> '" + input + "'"}) {
         const ProgramRun run = testing::RunProgram("/bin/sh", {"-c", command});
         EXPECT_EQ(1, run.status) << command;
         EXPECT_EQ("pellimar-cli: -: Cannot create file -: it is the input file\n", run.err) << command;
