@@ -100,7 +100,33 @@ std::string ChooseFlatFileEncoding(const std::optional<std::string>& name)
     return {};
 }
 
-std::optional<std::string> FlatFileText(const std::string& argument, std::string*)
+namespace {
+
+bool CodePageHolds(UINT codePage, std::wstring_view wide)
+{
+    BOOL lacking = FALSE;
+    const int size = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, &lacking);
+    return size > 0 && !lacking;
+}
+
+// The first character, a surrogate pair taken whole, that the code page
+// lacks, for the user to be told which one it is.
+std::string FirstLacking(UINT codePage, std::wstring_view wide)
+{
+    for (std::size_t at = 0; at < wide.size();) {
+        const bool pair = at + 1 < wide.size() && IS_HIGH_SURROGATE(wide[at]) && IS_LOW_SURROGATE(wide[at + 1]);
+        const std::wstring_view character = wide.substr(at, pair ? 2 : 1);
+        if (!CodePageHolds(codePage, character))
+            return NameOfWide(character);
+        at += character.size();
+    }
+    return {};
+}
+
+}  // namespace
+
+std::optional<std::string> FlatFileText(const std::string& argument, std::string* lacking)
 {
     if (passBytes)
         return argument;
@@ -108,12 +134,14 @@ std::optional<std::string> FlatFileText(const std::string& argument, std::string
     const std::wstring wide = WideOfName(argument);
     if (codePage == CP_UTF8 || wide.empty())
         return argument;
-    const int length = static_cast<int>(wide.size());
-    BOOL lacking = FALSE;
-    const int size =
-        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &lacking);
-    if (size <= 0 || lacking)
+    if (!CodePageHolds(codePage, wide)) {
+        if (lacking != nullptr)
+            *lacking = FirstLacking(codePage, wide);
         return std::nullopt;
+    }
+    const int length = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr,
+                                         nullptr);
     std::string text(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, text.data(), size, nullptr, nullptr);
     return text;

@@ -58,7 +58,8 @@ TEST_F(Cli, PatternsAndLevelNamesAreMatchedAndWrittenInTheAnsiCodePage)
     EXPECT_EQ("<RD:\xC9vangile>Jean\r\n<RD><CS:Reference>\xA7 Jean<CR>\r\n</CS>Au commencement\r\n",
               ReadFileBytes(output));
     ExpectError(Run({"-r", "\xE6\x97\xA5 1", "--level1", "Book", "-f", input, output}),  // "日 1"
-                "pellimar-cli: --ref-pattern has a character that 8-bit flat files cannot hold here", 2);
+                "pellimar-cli: --ref-pattern has \"\xE6\x97\xA5\", a character the flat files' encoding cannot hold",
+                2);
 }
 
 TEST_F(Cli, ErrorsNameTheFileAndTheReasonWindowsGives)
