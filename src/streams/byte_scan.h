@@ -52,6 +52,8 @@ inline const std::uint8_t* FindEither(const std::uint8_t* from, const std::uint8
 // where a library call costs more than the scan.
 inline const std::uint8_t* FindByte(const std::uint8_t* from, const std::uint8_t* to, std::uint8_t wanted)
 {
+    if (from >= to)
+        return to;
 #if defined(__SSE2__)
     const __m128i want = _mm_set1_epi8(static_cast<char>(wanted));
     while (to - from >= 16) {
