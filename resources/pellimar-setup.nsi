@@ -8,7 +8,7 @@
 ;   makensis -DVERSION=1.2.0 -DFILE_LIST=files.nsh -DICON=pellimar.ico
 ;            -DOUTFILE=setup.exe pellimar-setup.nsi
 ; FILE_LIST defines the macros InstallFiles and RemoveFiles over the files of
-; the build's install rules.
+; the build's install rules, all in one folder.
 
 ; A 64-bit installer for a 64-bit program: it needs no 32-bit layer (wine's
 ; included) and sees the 64-bit Program Files and registry as they are.
@@ -39,6 +39,8 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "Pellimar ${VERSION} Setup"
 VIAddVersionKey "LegalCopyright" "MIT licence"
 
+BrandingText "Pellimar ${VERSION}"
+
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
@@ -51,6 +53,8 @@ VIAddVersionKey "LegalCopyright" "MIT licence"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Pellimar ${VERSION} will be removed from the folder below. \
+Your settings (pellimar.INI, patterns.pag, patterns.ref) stay, and so does the folder while they are in it."
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
@@ -91,7 +95,16 @@ Section "Pellimar" SectionPellimar
 SectionEnd
 
 Section "Uninstall"
+  ; A file that cannot go (Windows keeps a running program's file) stops
+  ; the uninstall with the uninstaller and its entry still in place, so
+  ; that it can be run again.
+  ClearErrors
   !insertmacro RemoveFiles
+  ${If} ${Errors}
+    MessageBox MB_ICONEXCLAMATION "Some of Pellimar's files could not be removed; Pellimar may still be running. \
+Close it and run the uninstaller again." /SD IDOK
+    Abort "Some files could not be removed."
+  ${EndIf}
   Delete "$INSTDIR\${UNINSTALLER}"
   Delete "${SHORTCUT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

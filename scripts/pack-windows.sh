@@ -57,20 +57,20 @@ cmake --install "$build_dir" --prefix "$stage" --strip >/dev/null
 # would read otherwise.
 odd_name=$(cd "$stage" && find . | grep '[^A-Za-z0-9._/ -]' | head -n 1 || true)
 [[ -z $odd_name ]] || fail "an installed file's name has a character the installer script cannot take: $odd_name"
+# The installer's script lists the files one by one; the install rules put
+# them all in one folder.
+subfolder=$(cd "$stage" && find . -mindepth 1 -type d | head -n 1)
+[[ -z $subfolder ]] || fail "the install rules make a subfolder ($subfolder); the installer takes one folder of files"
 file_list=$work/files.nsh
 {
   echo '!macro InstallFiles'
   (cd "$stage" && find . -type f | sort) | while read -r file; do
-    echo "  SetOutPath \"\$INSTDIR$(dirname "${file#.}" | tr / '\\' | sed 's/^\\$//')\""
     echo "  File \"$stage/${file#./}\""
   done
   echo '!macroend'
   echo '!macro RemoveFiles'
   (cd "$stage" && find . -type f | sort) | while read -r file; do
-    echo "  Delete \"\$INSTDIR\\$(tr / '\\' <<<"${file#./}")\""
-  done
-  (cd "$stage" && find . -type d ! -name . | sort -r) | while read -r dir; do
-    echo "  RMDir \"\$INSTDIR\\$(tr / '\\' <<<"${dir#./}")\""
+    echo "  Delete \"\$INSTDIR\\${file#./}\""
   done
   echo '!macroend'
 } >"$file_list"
