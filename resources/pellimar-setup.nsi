@@ -29,6 +29,9 @@ InstallDir "$PROGRAMFILES64\Pellimar"
 ; A new version goes where the last one was put.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
+; A file that cannot be replaced (a running program) is retried or the
+; install is cancelled, never skipped; /S cancels.
+AllowSkipFiles off
 ShowInstDetails show
 ShowUninstDetails show
 
