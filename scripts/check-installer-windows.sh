@@ -6,8 +6,9 @@
 # and checks the installed files against the zip's, the Start-menu entry and
 # the entry in Add/Remove Programs. It then uninstalls silently through that
 # entry (the folder must go when nothing else is in it), installs again,
-# starts pellimar.exe from the Start-menu entry, waits for its window and
-# closes it, so that it saves its settings; uninstalls again, and checks that
+# starts pellimar.exe from the Start-menu entry, waits for its window, checks
+# that installing over the running program fails, and closes the window, so
+# that it saves its settings; uninstalls again, and checks that
 # the programs, the entry and the shortcut are gone and the settings beside
 # the program and in %APPDATA%\Pellimar are kept as they were. Stops its wine
 # at the end; exits non-zero with a message on any failure.
@@ -125,6 +126,11 @@ start_and_close_the_program() {
   window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
   [[ -n $window ]] || fail "the installed pellimar.exe showed no window \"$title\""
   say "the installed program's window came up"
+  # Windows keeps a running program's file: installing over it must fail,
+  # not end as if the new version were in place.
+  if run_wine "$setup" /S; then
+    fail "a silent install over the running program reported success"
+  fi
   run_wine taskkill /im pellimar.exe >/dev/null || fail "the window could not be asked to close"
   wait_for_wine
   [[ -f $program_dir/pellimar.INI || -f $appdata_dir/pellimar.INI ]] \
