@@ -36,6 +36,7 @@ fail() {
 }
 
 packages=$build_dir/installer-check
+rm -rf "$packages"
 scripts/pack-windows.sh "$build_dir" "$packages" >"$build_dir/installer-check.log" 2>&1 \
   || fail "the packages could not be built: $(tail -n 5 "$build_dir/installer-check.log")"
 setup=$(ls "$packages"/pellimar-*-setup.exe)

@@ -30,7 +30,7 @@ command -v makensis >/dev/null || fail "makensis is missing: scripts/install-dep
 system_dlls='kernel32|msvcrt|advapi32|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleaut32|shlwapi|uxtheme|version|ws2_32'
 for program in "${programs[@]}"; do
   dlls=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p')
-  echo "$(basename "$program") imports: $(echo $dlls)"
+  echo "$(basename "$program") imports: $(tr '\n' ' ' <<<"$dlls")"
   if grep -viqE "^($system_dlls)\.dll\$" <<<"$dlls"; then
     fail "$(basename "$program") needs a DLL that Windows does not bring: $(grep -viE "^($system_dlls)\.dll\$" <<<"$dlls" | tr '\n' ' ')"
   fi
