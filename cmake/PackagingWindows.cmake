@@ -1,6 +1,7 @@
 # The Windows zip, built by CPack from the install rules: `cpack -G ZIP` in
-# a cross build (scripts/package-windows.sh). One folder holds
-# pellimar-cli.exe, the licence, the user guide and the sample files.
+# a cross build (scripts/pack-windows.sh). One folder holds pellimar.exe,
+# pellimar-cli.exe, the licence, the user guide and the sample files. The
+# installer takes its files from the same rules.
 install(FILES LICENSE DESTINATION .)
 install(FILES
   resources/user-guide.md
@@ -9,9 +10,9 @@ install(FILES
   DESTINATION .)
 
 set(CPACK_GENERATOR "ZIP")
-set(CPACK_PACKAGE_NAME "pellimar-cli")
+set(CPACK_PACKAGE_NAME "pellimar")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_FILE_NAME "pellimar-cli-${PROJECT_VERSION}-win64")
+set(CPACK_PACKAGE_FILE_NAME "pellimar-${PROJECT_VERSION}-win64")
 set(CPACK_STRIP_FILES ON)
 
 include(CPack)

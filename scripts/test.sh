@@ -4,8 +4,10 @@
 # instructions per byte (scripts/check-pass-speed.sh), and built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/). In between, scripts/gui-check.sh
 # uses the real window under Xvfb and openbox. Last, scripts/test-windows.sh
-# runs the command line built for Windows under wine (build-windows/). Exits
-# non-zero when any test or the window's check fails.
+# runs the command line built for Windows under wine (build-windows/), and
+# scripts/check-installer-windows.sh installs, starts and uninstalls the
+# Windows installer packed from that build. Exits non-zero when any test or
+# check fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,6 +40,10 @@ took "$start"; start=$SECONDS
 echo
 echo "== The command line built for Windows, under wine (build-windows/)"
 scripts/test-windows.sh build-windows build || failed=1
+took "$start"; start=$SECONDS
+echo
+echo "== The Windows installer under wine: silent install, the installed window, uninstall (build-windows/installer-check/)"
+scripts/check-installer-windows.sh build-windows || failed=1
 took "$start"
 
 if (( failed )); then

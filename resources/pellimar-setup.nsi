@@ -1,0 +1,117 @@
+; The Windows installer: puts both programs, the user guide, the licence and
+; the sample files into Program Files\Pellimar, adds a Start-menu entry and
+; an uninstaller registered with Windows. The uninstaller removes exactly the
+; files it installed, so the settings the program keeps beside itself
+; (pellimar.INI, patterns.pag, patterns.ref) and in %APPDATA%\Pellimar stay;
+; the folder goes only when nothing else is left in it.
+; Both run without a question with /S. Built by scripts/pack-windows.sh:
+;   makensis -DVERSION=1.2.0 -DFILE_LIST=files.nsh -DICON=pellimar.ico
+;            -DOUTFILE=setup.exe pellimar-setup.nsi
+; FILE_LIST defines the macros InstallFiles and RemoveFiles over the files of
+; the build's install rules, all in one folder.
+
+; A 64-bit installer for a 64-bit program: it needs no 32-bit layer (wine's
+; included) and sees the 64-bit Program Files and registry as they are.
+Target amd64-unicode
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include "${FILE_LIST}"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellimar"
+!define UNINSTALLER "uninstall.exe"
+!define SHORTCUT "$SMPROGRAMS\Pellimar.lnk"
+
+Name "Pellimar ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Pellimar"
+; A new version goes where the last one was put.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel admin
+; A file that cannot be replaced (a running program) is retried or the
+; install is cancelled, never skipped; /S cancels.
+AllowSkipFiles off
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "Pellimar"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "FileDescription" "Pellimar ${VERSION} Setup"
+VIAddVersionKey "LegalCopyright" "MIT licence"
+
+BrandingText "Pellimar ${VERSION}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+; No "run the program now" on the last page: started by the installer, the
+; program would run as administrator and keep its settings where the user
+; cannot later write them.
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Pellimar ${VERSION} will be removed from the folder below. \
+Your settings (pellimar.INI, patterns.pag, patterns.ref) stay, and so does the folder while they are in it."
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetRegView 64
+  ; The Start-menu entry is for every user, as the program folder is.
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Section "Pellimar" SectionPellimar
+  SectionIn RO
+  SetOutPath "$INSTDIR"
+  !insertmacro InstallFiles
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+  ; The shortcut starts the program in its own folder.
+  SetOutPath "$INSTDIR"
+  CreateShortCut "${SHORTCUT}" "$INSTDIR\pellimar.exe" "" "$INSTDIR\pellimar.exe" 0 \
+    SW_SHOWNORMAL "" "References for the records of Folio flat files"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Pellimar"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Pellimar developers"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pellimar.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  SectionGetSize ${SectionPellimar} $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "Uninstall"
+  ; A file that cannot go (Windows keeps a running program's file) stops
+  ; the uninstall with the uninstaller and its entry still in place, so
+  ; that it can be run again.
+  ClearErrors
+  !insertmacro RemoveFiles
+  ${If} ${Errors}
+    MessageBox MB_ICONEXCLAMATION "Some of Pellimar's files could not be removed; Pellimar may still be running. \
+Close it and run the uninstaller again." /SD IDOK
+    Abort "Some files could not be removed."
+  ${EndIf}
+  Delete "$INSTDIR\${UNINSTALLER}"
+  Delete "${SHORTCUT}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ; Not /r: a folder that still holds the user's settings, or anything
+  ; else not installed here, stays.
+  RMDir "$INSTDIR"
+SectionEnd

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Checks the Windows installer under wine as a user would meet it: builds
+# pellimar-<version>-setup.exe from a finished Windows build
+# (scripts/pack-windows.sh, into BUILD_DIR/installer-check/), installs it
+# silently (/S) into a wine folder of its own on a virtual X display (Xvfb),
+# and checks the installed files against the zip's, the Start-menu entry and
+# the entry in Add/Remove Programs. It then uninstalls silently through that
+# entry (the folder must go when nothing else is in it), installs again,
+# starts pellimar.exe from the Start-menu entry, waits for its window, checks
+# that installing over the running program fails, and closes the window, so
+# that it saves its settings; uninstalls again, and checks that
+# the programs, the entry and the shortcut are gone and the settings beside
+# the program and in %APPDATA%\Pellimar are kept as they were. Stops its wine
+# at the end; exits non-zero with a message on any failure.
+#
+# Usage: scripts/check-installer-windows.sh [BUILD_DIR]   (default: build-windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=${1:-build-windows}
+title="Folio Flat File Pellimar"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellimar'
+shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Pellimar.lnk'
+settings_files=(pellimar.INI patterns.pag patterns.ref)
+
+if [[ -z "${PELLIMAR_INSTALLER_CHECK_BOUNDED:-}" ]]; then
+  scripts/install-deps.sh --cli nsis xvfb xauth xdotool wine64
+  # Every step below has its own time limit; this bounds them all together.
+  PELLIMAR_INSTALLER_CHECK_BOUNDED=1 exec timeout --kill-after=10 300 "$0" "$@"
+fi
+
+say() { echo "check-installer-windows: $*"; }
+fail() {
+  echo "check-installer-windows: FAILED: $*" >&2
+  exit 1
+}
+
+packages=$build_dir/installer-check
+rm -rf "$packages"
+scripts/pack-windows.sh "$build_dir" "$packages" >"$build_dir/installer-check.log" 2>&1 \
+  || fail "the packages could not be built: $(tail -n 5 "$build_dir/installer-check.log")"
+setup=$(ls "$packages"/pellimar-*-setup.exe)
+zip=$(ls "$packages"/pellimar-*-win64.zip)
+version=$(basename "$setup" -setup.exe)
+version=${version#pellimar-}
+# The installer must put in place what the zip holds.
+mapfile -t packaged < <(cmake -E tar tf "$zip" | sed 's|^[^/]*/||' | grep -v '^$' | sort)
+(( ${#packaged[@]} >= 2 )) || fail "the zip $zip holds no files"
+
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
+wineserver=$(dirname "$wine")/wineserver
+[[ -x $wineserver ]] || wineserver=$(command -v wineserver)
+
+work=$(mktemp -d)
+# A wine folder and a home of its own: nothing of the user's is touched, and
+# wine makes no menu entries on the Linux desktop for the shortcut.
+mkdir -p "$work/home"
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d" HOME=$work/home LC_ALL=C.UTF-8
+pids=()
+cleanup() {
+  local pid
+  timeout 20 "$wineserver" -k 2>/dev/null || true
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work" 2>/dev/null || true
+}
+trap cleanup EXIT
+trap 'echo "check-installer-windows: FAILED: stopped" >&2; exit 143' TERM INT
+
+run_wine() { timeout 60 "$wine" "$@"; }
+# Waits until every program of the wine folder has ended: an NSIS
+# uninstaller copies itself away and returns at once.
+wait_for_wine() { timeout 60 "$wineserver" -w || fail "wine's programs did not end"; }
+unix_path() { run_wine winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+
+start_display() {
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  exec 3>&-
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [[ -s "$work/display" ]] && break
+    sleep 0.1
+  done
+  [[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+install_silently() {
+  run_wine "$setup" /S || fail "the silent install of $(basename "$setup") ended with $?"
+  [[ -d $program_dir ]] || fail "the installer made no folder $program_dir"
+  local file
+  for file in "${packaged[@]}" uninstall.exe; do
+    [[ -f $program_dir/$file ]] || fail "the installer did not install $file"
+  done
+  [[ -f $shortcut_file ]] || fail "the installer made no Start-menu entry ($shortcut)"
+  run_wine reg query "$uninstall_key" /v DisplayVersion 2>/dev/null | grep -q "REG_SZ *$version" \
+    || fail "Add/Remove Programs lists no Pellimar $version"
+}
+
+# Uninstalls as Add/Remove Programs does, by the command registered there.
+uninstall_silently() {
+  local command
+  command=$(run_wine reg query "$uninstall_key" /v UninstallString 2>/dev/null \
+    | sed -n 's/^ *UninstallString *REG_SZ *//p' | tr -d '\r')
+  [[ $command == '"'*'\uninstall.exe"' ]] || fail "Add/Remove Programs has no uninstaller: \"$command\""
+  command=${command#\"}
+  run_wine "${command%\"}" /S || fail "the silent uninstall ended with $?"
+  wait_for_wine
+  local file
+  for file in "${packaged[@]}" uninstall.exe; do
+    [[ ! -e $program_dir/$file ]] || fail "the uninstaller left $file"
+  done
+  [[ ! -e $shortcut_file ]] || fail "the uninstaller left the Start-menu entry"
+  if run_wine reg query "$uninstall_key" >/dev/null 2>&1; then
+    fail "the uninstaller left its entry in Add/Remove Programs"
+  fi
+}
+
+# Starts the program as a user does, from the Start menu, and closes its
+# window as Windows asks a program to (WM_CLOSE), on which it saves its
+# settings.
+start_and_close_the_program() {
+  run_wine start "$shortcut" || fail "the Start-menu entry did not start"
+  local window
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
+  [[ -n $window ]] || fail "the installed pellimar.exe showed no window \"$title\""
+  say "the installed program's window came up"
+  # Windows keeps a running program's file: installing over it must fail,
+  # not end as if the new version were in place.
+  if run_wine "$setup" /S; then
+    fail "a silent install over the running program reported success"
+  fi
+  run_wine taskkill /im pellimar.exe >/dev/null || fail "the window could not be asked to close"
+  wait_for_wine
+  [[ -f $program_dir/pellimar.INI || -f $appdata_dir/pellimar.INI ]] \
+    || fail "the program saved no pellimar.INI on closing"
+}
+
+checksums() { (cd "$1" && md5sum "${settings_files[@]}"); }
+
+start_display
+timeout 120 "$wine" wineboot -i >/dev/null 2>&1 || fail "the wine folder could not be made"
+program_dir=$(unix_path 'C:\Program Files\Pellimar')
+shortcut_file=$(unix_path "$shortcut")
+appdata_dir=$(unix_path "$(run_wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")/Pellimar
+[[ -n $program_dir && -n $shortcut_file && $appdata_dir == /*/Pellimar ]] \
+  || fail "wine did not name its folders: \"$program_dir\", \"$shortcut_file\", \"$appdata_dir\""
+
+say "installing $(basename "$setup") silently"
+install_silently
+say "installed: ${packaged[*]} uninstall.exe; Start-menu entry; Add/Remove Programs entry"
+uninstall_silently
+[[ ! -e $program_dir ]] || fail "the uninstaller left the empty folder $program_dir: $(ls -A "$program_dir")"
+say "uninstalled; the empty folder went"
+
+install_silently
+start_and_close_the_program
+# Whichever folder the program chose, the user's settings files are in both.
+mkdir -p "$appdata_dir"
+for file in "${settings_files[@]}"; do
+  [[ -f $program_dir/$file ]] || printf 'kept\r\n' >"$program_dir/$file"
+  [[ -f $appdata_dir/$file ]] || printf 'kept\r\n' >"$appdata_dir/$file"
+done
+beside_before=$(checksums "$program_dir")
+appdata_before=$(checksums "$appdata_dir")
+uninstall_silently
+[[ $(checksums "$program_dir" 2>/dev/null) == "$beside_before" ]] \
+  || fail "the uninstaller did not keep the settings beside the program"
+[[ $(checksums "$appdata_dir" 2>/dev/null) == "$appdata_before" ]] \
+  || fail "the uninstaller did not keep the settings in %APPDATA%\\Pellimar"
+left=$(ls -A "$program_dir" | sort | tr '\n' ' ')
+[[ $left == "patterns.pag patterns.ref pellimar.INI " ]] \
+  || fail "the program folder holds more or less than the settings after uninstalling: $left"
+say "uninstalled; the settings were kept: $left"
+say "passed"
