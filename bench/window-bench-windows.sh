@@ -2,10 +2,11 @@
 # Times a run from the Windows window, pellimar.exe's own, against
 # pellimar-cli.exe, both under wine on the same generated file (100 MB unless
 # a size in MB is given) with the same options: the median of five rounds
-# each, or of as many as given second. The window's figure is the run alone, from Begin to the closing
-# question, with the window shown on a virtual display; the command line's
-# includes starting the process under wine, which is also timed on its own
-# (--version) so that the run alone can be compared too.
+# each, or of as many as given second. The window's figure is the run alone,
+# from Begin to the closing question, with the window shown on a virtual
+# display, and says how long the window's handling of its messages took;
+# the command line's includes starting the process under wine, which is also
+# timed on its own (--version) so that the run alone can be compared too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

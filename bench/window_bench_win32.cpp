@@ -43,10 +43,24 @@ public:
         lastStep = Seconds();
         inSteps += lastStep - start;
     }
+    void SetGaugeProgress(std::int32_t percent) override
+    {
+        const double start = Seconds();
+        Win32MainWindow::SetGaugeProgress(percent);
+        inGauge += Seconds() - start;
+    }
+    void SetTimeReadouts(const std::string& elapsed, const std::string& remaining) override
+    {
+        const double start = Seconds();
+        Win32MainWindow::SetTimeReadouts(elapsed, remaining);
+        inReadouts += Seconds() - start;
+    }
     int steps = 0;
     double firstStep = 0;
     double lastStep = 0;
     double inSteps = 0;
+    double inGauge = 0;
+    double inReadouts = 0;
 };
 
 }  // namespace
@@ -90,9 +104,9 @@ int wmain(int argc, wchar_t** argv)
     const double start = Seconds();
     window.Model().BeginOrCancel();
     const double end = Seconds();
-    std::printf("%.3f s, %d progress steps taking %.3f s, the first after %.3f s, the last %.3f s before the end; "
-                "%s\n",
-                end - start, window.steps, window.inSteps, window.firstStep - start, end - window.lastStep,
-                dialogs.lastMessage.c_str());
+    std::printf("%.3f s, %d progress steps taking %.3f s, the gauge %.3f s, the time readouts %.3f s, the first step "
+                "after %.3f s, the last %.3f s before the end; %s\n",
+                end - start, window.steps, window.inSteps, window.inGauge, window.inReadouts, window.firstStep - start,
+                end - window.lastStep, dialogs.lastMessage.c_str());
     return 0;
 }
