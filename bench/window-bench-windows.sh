@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 size_mb=${1:-100}
 rounds=${2:-5}
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 xvfb
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 xvfb x11-utils
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
 [[ -f build/CMakeCache.txt ]] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target flatgen >/dev/null

@@ -86,7 +86,7 @@ start_display() {
   # once, and a key remapped under it may lose its character.
   setxkbmap us
   xmodmap -e "keycode 94 = eacute Eacute"
-  local key
+  local key i
   key=$(xmodmap -pke | grep '^keycode  94 ' || true)
   [[ $key == 'keycode  94 = eacute Eacute'* ]] || fail "the keyboard layout could not be set: $key"
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
