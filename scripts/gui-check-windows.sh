@@ -92,7 +92,7 @@ start_display() {
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   pids+=($!)
   for ((i = 0; i < 100; i++)); do
-    timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    [[ $(timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *'window id'* ]] && return 0
     sleep 0.1
   done
   fail "openbox did not start: $(cat "$work/openbox.log")"
