@@ -11,42 +11,13 @@
 #include <filesystem>
 
 #include "gauge/vantor_gauge.h"
+#include "quiet_services.h"
 #include "window/history_combo.h"
 #include "window/main_window.h"
-#include "window_model/program_launcher.h"
 
 namespace {
 
 using namespace pellimar;
-
-class NoDialogs : public Dialogs {
-public:
-    MessageAnswer ShowMessage(MessageKind, const std::string& text, MessageButtons) override
-    {
-        lastMessage = text;
-        return MessageAnswer::No;
-    }
-    MessageAnswer ShowMessageWithNote(MessageKind kind, const std::string& text, const std::string&,
-                                      MessageButtons buttons) override
-    {
-        return ShowMessage(kind, text, buttons);
-    }
-    void ShowErrorBox(const std::string&, const std::string& text) override { lastMessage = text; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override
-    {
-        return "1";
-    }
-    bool OpenFile(FileDialogState&) override { return false; }
-    bool SaveFile(FileDialogState&) override { return false; }
-    void ShowHelp(const std::string&) override {}
-    void ShowPreview(const PreviewShown&) override {}
-    std::string lastMessage;
-};
-
-class NoLauncher : public ProgramLauncher {
-public:
-    void Start(const std::string&, const std::string&) override {}
-};
 
 // The run lets the window handle its events once at each progress step.
 class CountingWindow : public TZUDIzazu {

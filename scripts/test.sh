@@ -3,11 +3,12 @@
 # built for use (build/), followed by the count of the conversion pass's
 # instructions per byte (scripts/check-pass-speed.sh), and built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/). In between, scripts/gui-check.sh
-# uses the real window under Xvfb and openbox. Last, scripts/test-windows.sh
-# runs the command line built for Windows under wine (build-windows/), and
-# scripts/check-installer-windows.sh installs, starts and uninstalls the
-# Windows installer packed from that build. Exits non-zero when any test or
-# check fails.
+# uses the real window under Xvfb and openbox. Then scripts/test-windows.sh
+# runs the tests built for Windows under wine (build-windows/),
+# scripts/gui-check-windows.sh uses the Windows window, pellimar.exe, under
+# wine in the same way, and scripts/check-installer-windows.sh installs,
+# starts and uninstalls the Windows installer packed from that build. Exits
+# non-zero when any test or check fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -40,6 +41,10 @@ took "$start"; start=$SECONDS
 echo
 echo "== The command line built for Windows, under wine (build-windows/)"
 scripts/test-windows.sh build-windows build || failed=1
+took "$start"; start=$SECONDS
+echo
+echo "== The Windows window under wine on a virtual display, used as a user would (build-windows/gui-check/)"
+scripts/gui-check-windows.sh build-windows build/src/cli/pellimar-cli || failed=1
 took "$start"; start=$SECONDS
 echo
 echo "== The Windows installer under wine: silent install, the installed window, uninstall (build-windows/installer-check/)"

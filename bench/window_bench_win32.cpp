@@ -1,0 +1,112 @@
+// window_bench_win32: times a conversion run from the Windows main window,
+// shown on the screen, with every question answered "No", and counts the
+// progress steps, at each of which the window handles its messages.
+//
+//   window_bench_win32 INPUT OUTPUT
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+#include "quiet_services.h"
+#include "settings/settings_paths.h"
+#include "streams/wide_names.h"
+#include "window_win32/main_window_win32.h"
+
+namespace {
+
+using namespace pellimar;
+
+double Seconds()
+{
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The run lets the window handle its messages once at each progress step;
+// the time those take is what the window adds to the pass.
+class CountingWindow : public Win32MainWindow {
+public:
+    using Win32MainWindow::Win32MainWindow;
+    void ProcessPendingEvents() override
+    {
+        const double start = Seconds();
+        if (steps++ == 0)
+            firstStep = start;
+        Win32MainWindow::ProcessPendingEvents();
+        lastStep = Seconds();
+        inSteps += lastStep - start;
+    }
+    void SetGaugeProgress(std::int32_t percent) override
+    {
+        const double start = Seconds();
+        Win32MainWindow::SetGaugeProgress(percent);
+        inGauge += Seconds() - start;
+    }
+    void SetTimeReadouts(const std::string& elapsed, const std::string& remaining) override
+    {
+        const double start = Seconds();
+        Win32MainWindow::SetTimeReadouts(elapsed, remaining);
+        inReadouts += Seconds() - start;
+    }
+    int steps = 0;
+    double firstStep = 0;
+    double lastStep = 0;
+    double inSteps = 0;
+    double inGauge = 0;
+    double inReadouts = 0;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_bench_win32 INPUT OUTPUT\n");
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    const auto settingsDir = std::filesystem::temp_directory_path() / "pellimar-window-bench";
+    std::filesystem::create_directories(settingsDir);
+    NoDialogs dialogs;
+    NoLauncher launcher;
+    WindowServices services{&dialogs, &launcher, SettingsPathsIn(settingsDir, "pellimar"), "", {}};
+    CountingWindow window(services);
+    if (!window.Create(GetModuleHandleW(nullptr))) {
+        std::fprintf(stderr, "window_bench_win32: the window could not be created\n");
+        return 1;
+    }
+    ShowWindow(window.Handle(), SW_SHOWNORMAL);
+    UpdateWindow(window.Handle());
+    DeleteFileW(argv[2]);
+    const std::pair<HistoryBox, std::string> texts[] = {
+        {HistoryBox::InputFile, NameOfWide(argv[1])},
+        {HistoryBox::OutputFile, NameOfWide(argv[2])},
+        {HistoryBox::RefPattern, "2 3, p. #"},
+        {HistoryBox::PagePattern, "[#]"},
+        {HistoryBox::Level1, "Testament"},
+        {HistoryBox::Level2, "Book Name"},
+        {HistoryBox::Level3, "Chapter"},
+    };
+    for (const auto& [box, text] : texts)
+        window.SetBoxText(box, text);
+    window.ProcessPendingEvents();
+    window.steps = 0;
+
+    const double start = Seconds();
+    window.Model().BeginOrCancel();
+    const double end = Seconds();
+    std::printf("%.3f s, %d progress steps taking %.3f s, the gauge %.3f s, the time readouts %.3f s, the first step "
+                "after %.3f s, the last %.3f s before the end; %s\n",
+                end - start, window.steps, window.inSteps, window.inGauge, window.inReadouts, window.firstStep - start,
+                end - window.lastStep, dialogs.lastMessage.c_str());
+    return 0;
+}
