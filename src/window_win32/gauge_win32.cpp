@@ -6,6 +6,7 @@
 // shared geometry.
 #include "window_win32/gauge_win32.h"
 
+#include <memory>
 #include <string>
 
 #include "gauge/bar_geometry.h"
@@ -17,11 +18,6 @@ namespace {
 // The window's gauge: a navy bar, the classic active-caption colour, which
 // the text inverts to a pale yellow, on the button face.
 constexpr TColor kGaugeBarColor = MakeRGB(0, 0, 128);
-
-struct GaugeState {
-    std::int32_t percent = 0;
-    HFONT font = nullptr;
-};
 
 COLORREF Resolve(TColor color)
 {
@@ -44,7 +40,7 @@ void FillBox(HDC dc, const TRect& box, TColor color)
 class PixelBitmap {
 public:
     // A memory device of its own: no screen needed.
-    PixelBitmap(int width, int height) : dc_(CreateCompatibleDC(nullptr))
+    PixelBitmap(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr))
     {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -55,8 +51,7 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
-        const RECT all{0, 0, width, height};
-        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        Clear();
     }
     ~PixelBitmap()
     {
@@ -67,7 +62,14 @@ public:
     PixelBitmap(const PixelBitmap&) = delete;
     PixelBitmap& operator=(const PixelBitmap&) = delete;
 
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     HDC Dc() const { return dc_; }
+    void Clear()
+    {
+        const RECT all{0, 0, width_, height_};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
     const std::uint32_t* Pixels() const
     {
         GdiFlush();
@@ -75,6 +77,8 @@ public:
     }
 
 private:
+    int width_;
+    int height_;
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;
@@ -170,17 +174,22 @@ void PaintKind(HDC dc, const TRect& r, int width, const GaugeLookCore& look)
     }
 }
 
-// Glyphs without antialiasing, so that every pixel of the mask is black or
-// white and the text inverts pixels rather than tinting them.
-void DrawTextMask(HDC dc, const TRect& r, const GaugeLookCore& look, HFONT font)
+// The percentage's text, drawn without antialiasing so that every pixel of
+// the mask is black or white and the text inverts pixels rather than
+// tinting them.
+HFONT SharpFontLike(HFONT font)
 {
     LOGFONTW face{};
     if (font == nullptr || GetObjectW(font, sizeof face, &face) == 0)
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
     face.lfQuality = NONANTIALIASED_QUALITY;
-    HFONT sharp = CreateFontIndirectW(&face);
+    return CreateFontIndirectW(&face);
+}
+
+void DrawTextMask(HDC dc, const TRect& r, std::int32_t percent, HFONT sharp)
+{
     HGDIOBJ old = SelectObject(dc, sharp);
-    const std::wstring text = std::to_wstring(look.Percent) + L"%";
+    const std::wstring text = std::to_wstring(percent) + L"%";
     const int length = static_cast<int>(text.size());
     SIZE extent{};
     GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
@@ -192,13 +201,64 @@ void DrawTextMask(HDC dc, const TRect& r, const GaugeLookCore& look, HFONT font)
     const RECT clip{r.left, r.top, r.right, r.bottom};
     ExtTextOutW(dc, origin.x, origin.y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(length), nullptr);
     SelectObject(dc, old);
-    DeleteObject(sharp);
 }
 
 void XorOnto(HDC target, HDC source, int width, int height)
 {
     BitBlt(target, 0, 0, width, height, source, 0, 0, SRCINVERT);
 }
+
+// The three bitmaps a picture is composed in, and the text's font, kept from
+// one picture to the next: a run repaints the gauge at every percent, and
+// making them anew each time cost more than the drawing.
+class GaugeCanvas {
+public:
+    GaugeCanvas(int width, int height, HFONT font)
+        : picture_(width, height), work_(width, height), mask_(width, height), font_(font),
+          sharp_(SharpFontLike(font))
+    {
+    }
+    ~GaugeCanvas() { DeleteObject(sharp_); }
+    GaugeCanvas(const GaugeCanvas&) = delete;
+    GaugeCanvas& operator=(const GaugeCanvas&) = delete;
+
+    bool Fits(int width, int height, HFONT font) const
+    {
+        return picture_.Width() == width && picture_.Height() == height && font_ == font;
+    }
+
+    // The picture is left in Picture().
+    void Compose(const GaugeLookCore& look)
+    {
+        const int width = picture_.Width();
+        const int height = picture_.Height();
+        const TRect r = InnerRect(look.BorderStyle, width, height);
+        picture_.Clear();
+        work_.Clear();
+        PaintKind(work_.Dc(), r, width, look);
+        XorOnto(picture_.Dc(), work_.Dc(), width, height);
+        if (look.ShowText) {
+            mask_.Clear();
+            DrawTextMask(mask_.Dc(), r, look.Percent, sharp_);
+            XorOnto(picture_.Dc(), mask_.Dc(), width, height);
+        }
+    }
+
+    const PixelBitmap& Picture() const { return picture_; }
+
+private:
+    PixelBitmap picture_;
+    PixelBitmap work_;
+    PixelBitmap mask_;
+    HFONT font_;
+    HFONT sharp_;
+};
+
+struct GaugeState {
+    std::int32_t percent = 0;
+    HFONT font = nullptr;
+    std::unique_ptr<GaugeCanvas> canvas;
+};
 
 GaugeLookCore WindowGaugeLook(std::int32_t percent)
 {
@@ -220,19 +280,12 @@ void Paint(HWND gauge)
     HDC dc = BeginPaint(gauge, &paint);
     RECT client;
     GetClientRect(gauge, &client);
-    const GaugeState* state = StateOf(gauge);
+    GaugeState* state = StateOf(gauge);
     if (state != nullptr && client.right > 0 && client.bottom > 0) {
-        const std::vector<std::uint32_t> pixels =
-            ComposeGaugePixels(WindowGaugeLook(state->percent), client.right, client.bottom, state->font);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(client.right), static_cast<DWORD>(client.bottom), 0, 0, 0,
-                          static_cast<UINT>(client.bottom), pixels.data(), &info, DIB_RGB_COLORS);
+        if (!state->canvas || !state->canvas->Fits(client.right, client.bottom, state->font))
+            state->canvas = std::make_unique<GaugeCanvas>(client.right, client.bottom, state->font);
+        state->canvas->Compose(WindowGaugeLook(state->percent));
+        BitBlt(dc, 0, 0, client.right, client.bottom, state->canvas->Picture().Dc(), 0, 0, SRCCOPY);
     }
     EndPaint(gauge, &paint);
 }
@@ -280,19 +333,9 @@ std::vector<std::uint32_t> ComposeGaugePixels(const GaugeLookCore& look, int wid
 {
     if (width <= 0 || height <= 0)
         return {};
-    PixelBitmap picture(width, height);
-    {
-        const TRect r = InnerRect(look.BorderStyle, width, height);
-        PixelBitmap work(width, height);
-        PaintKind(work.Dc(), r, width, look);
-        XorOnto(picture.Dc(), work.Dc(), width, height);
-        if (look.ShowText) {
-            PixelBitmap mask(width, height);
-            DrawTextMask(mask.Dc(), r, look, font);
-            XorOnto(picture.Dc(), mask.Dc(), width, height);
-        }
-    }
-    const std::uint32_t* bits = picture.Pixels();
+    GaugeCanvas canvas(width, height, font);
+    canvas.Compose(look);
+    const std::uint32_t* bits = canvas.Picture().Pixels();
     std::vector<std::uint32_t> pixels(bits, bits + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::uint32_t& pixel : pixels)
         pixel &= 0x00FFFFFFu;
