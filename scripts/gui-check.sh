@@ -84,18 +84,12 @@ give_keys() {
   done
 }
 
+source scripts/own-display.sh
+
 start_display() {
-  exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  exec 3>&-
+  start_own_display "$work/xvfb.log" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  pids+=("$xvfb_pid")
   local i
-  for ((i = 0; i < 100; i++)); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.1
-  done
-  [[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n 1 "$work/display")"
   give_keys emdash leftdoublequotemark rightdoublequotemark
   mkdir -p "$work/home" "$work/runtime"
   chmod 700 "$work/runtime"
