@@ -73,13 +73,16 @@ bool ConversionPass::CopyBlock()
     const std::uint8_t markerFirst = markers ? run_.PageFirst : '<';
     bool handedOn = false;
     while (block.next < block.point && !handedOn) {
-        const std::uint8_t* found = FindEither(block.next, block.point, '<', markerFirst);
+        const std::uint8_t* closeSeen = nullptr;
+        const std::uint8_t* found = FindEitherThenCloser(block.next, block.point, '<', markerFirst, '>', closeSeen);
         block.next = found;
         if (found == block.point || *found != '<')
             break;
         if (block.end - found < 3)
             break;
-        const std::uint8_t* close = FindClose(found + 1, block.closeBefore);
+        const std::uint8_t* close = closeSeen == nullptr           ? FindClose(found + 1, block.closeBefore)
+                                    : closeSeen < block.closeBefore ? closeSeen
+                                                                    : nullptr;
         if (close == nullptr)
             break;
         if (!OpensRecordCode(found)) {

@@ -33,7 +33,8 @@ void StripCodesInto(std::string& result, std::string_view text)
     const auto* const end = at + text.size();
     while (at < end) {
         const std::uint8_t* open = FindByte(at, end, '<');
-        result.append(reinterpret_cast<const char*>(at), static_cast<std::size_t>(open - at));
+        if (open != at)
+            result.append(reinterpret_cast<const char*>(at), static_cast<std::size_t>(open - at));
         if (open == end)
             break;
         const std::uint8_t* close = FindByte(open + 1, end, '>');
@@ -72,7 +73,7 @@ int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_v
     StripCodesInto(levels.values[index], line);
     for (int deeper = index + 1; deeper < kLevelCount; ++deeper) {
         if (!IsNotSet(levels.values[deeper]))
-            levels.values[deeper] = kNotSet;
+            levels.values[deeper] = std::string_view(kNotSet);
     }
     return index;
 }

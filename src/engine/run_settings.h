@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace pellimar {
 
@@ -43,10 +44,11 @@ struct LevelLists {
 // The value of a level without a heading.
 inline constexpr const char* kNotSet = "NotSet";
 
-// Asked at every record: the length first, then the bytes.
+// Asked at every record: the length first, then the bytes, compared as
+// views, whose lengths are known when compiled.
 inline bool IsNotSet(const std::string& value)
 {
-    return value.size() == 6 && value.compare(kNotSet) == 0;
+    return std::string_view(value) == std::string_view(kNotSet);
 }
 
 }  // namespace pellimar

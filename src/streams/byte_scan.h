@@ -47,6 +47,59 @@ inline const std::uint8_t* FindEither(const std::uint8_t* from, const std::uint8
     return from;
 }
 
+// As FindEither, for a code's "<": where the bytes after the match were
+// looked at in the same round, `close` is set to the first `closer` among
+// them, or stays null when none of them is one and the caller must look
+// further. Codes are short, so the ">" is mostly found without a scan of its
+// own.
+inline const std::uint8_t* FindEitherThenCloser(const std::uint8_t* from, const std::uint8_t* to, std::uint8_t a,
+                                                std::uint8_t b, std::uint8_t closer, const std::uint8_t*& close)
+{
+    close = nullptr;
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi8(static_cast<char>(a));
+    const __m128i wantB = _mm_set1_epi8(static_cast<char>(b));
+    const __m128i wantCloser = _mm_set1_epi8(static_cast<char>(closer));
+    const auto hitsIn = [&](__m128i bytes) {
+        return _mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB));
+    };
+    const auto closersIn = [&](__m128i bytes) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wantCloser)));
+    };
+    // Bits above `at` only: 2u << 31 wraps to 0, which leaves none.
+    const auto after = [](unsigned mask, int at) { return mask & ~((2u << at) - 1); };
+    while (to - from >= 32) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(hitsIn(low))) |
+                          static_cast<unsigned>(_mm_movemask_epi8(hitsIn(high))) << 16;
+        if (hits != 0) {
+            const int at = std::countr_zero(hits);
+            if (const unsigned closers = after(closersIn(low) | closersIn(high) << 16, at); closers != 0)
+                close = from + std::countr_zero(closers);
+            return from + at;
+        }
+        from += 32;
+    }
+    while (to - from >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(hitsIn(bytes)));
+        if (hits != 0) {
+            const int at = std::countr_zero(hits);
+            if (const unsigned closers = after(closersIn(bytes), at); closers != 0)
+                close = from + std::countr_zero(closers);
+            return from + at;
+        }
+        from += 16;
+    }
+#else
+    (void)closer;
+#endif
+    while (from < to && *from != a && *from != b)
+        ++from;
+    return from < to ? from : to;
+}
+
 // The first byte in [from, to) equal to `wanted`, or `to` when none is. Inline
 // rather than memchr: the runs it looks through are mostly a few dozen bytes,
 // where a library call costs more than the scan.
