@@ -156,7 +156,15 @@ start_program() {
   (cd "$work/app" && exec "$wine" pellimar.exe >"$work/program.log" 2>&1) &
   app=$!
   pids+=("$app")
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
+  # Searched for again until it is there: a search can fail outright while
+  # wine's windows of its start come and go.
+  local i
+  window=
+  for ((i = 0; i < 120; i++)); do
+    window=$(timeout 10 xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
+    [[ -z "$window" ]] || break
+    sleep 0.5
+  done
   [[ -n "$window" ]] || fail "the window did not appear: $(cat "$work/program.log")"
   xdo windowactivate --sync "$window"
   wait_active "$title"
