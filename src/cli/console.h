@@ -39,6 +39,8 @@ std::string ChooseFlatFileEncoding(const std::optional<std::string>& name);
 std::optional<std::string> FlatFileText(const std::string& argument, std::string* lacking = nullptr);
 // What --help says about that encoding; empty where nothing is converted.
 std::string EncodingNote();
+// What --help says --encoding takes here.
+std::string EncodingOptionHelp();
 
 // Text in that encoding (a reference of the preview) as standard output
 // should receive it: for a console on Windows, whose code page is UTF-8

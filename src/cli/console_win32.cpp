@@ -156,6 +156,12 @@ std::string EncodingNote()
            "encoding of 8-bit flat files; a character it lacks is a usage error.\n";
 }
 
+std::string EncodingOptionHelp()
+{
+    return "only \"bytes\" is taken on Windows: patterns and level names are then taken as given, in UTF-8, "
+           "instead of being converted to the ANSI code page";
+}
+
 std::string Utf8OfFlatFileText(const std::string& flatFileText)
 {
     const UINT codePage = GetACP();

@@ -121,6 +121,12 @@ std::string EncodingNote()
            "locale, take them as given.\n";
 }
 
+std::string EncodingOptionHelp()
+{
+    return "the 8-bit encoding of the flat files, into which patterns and level names are converted from the "
+           "locale's (default Windows-1252); \"bytes\" takes them as given";
+}
+
 std::string ForStandardOutput(const std::string& flatFileText)
 {
     return PassesBytes() ? flatFileText : Utf8OfFlatFileText(flatFileText);

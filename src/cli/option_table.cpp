@@ -1,6 +1,8 @@
 // The options of pellimar-cli.
 #include "cli/option_table.h"
 
+#include "cli/console.h"
+
 namespace pellimar::cli {
 namespace {
 
@@ -28,8 +30,7 @@ A marker followed by more text on its line makes the next reference show a
 page range \fIN\fR\-\fIN+1\fR.)",
          [](Raw& raw, V value) { raw.pagePattern = value.value_or(""); }},
         {"encoding", 0, OptionValue::Required, "NAME", OptionGroup::Patterns, {}, true,
-         "the 8-bit encoding of the flat files, into which patterns and level names are converted from the "
-         "locale's (default Windows-1252); \"bytes\" takes them as given",
+         EncodingOptionHelp(),
          R"(The 8-bit encoding of the flat files (default \fBWindows-1252\fR), into which
 patterns and level names are converted from the locale's
 encoding; a character it lacks is a usage error that names it.

@@ -85,16 +85,29 @@ bool MainWindowModel::ConfirmOverwrite()
         return true;
     if (answer != MessageAnswer::No)
         return false;
+    // The new name is most often a neighbour of the file kept: the dialog
+    // starts beside it, on its name, whatever it was last used for.
     saveDialog_.overwritePrompt = true;
+    saveDialog_.fileName = path;
+    dialogFolders_[static_cast<int>(FileDialogPurpose::OutputFile)] = FolderOf(path);
     if (!ShowFileDialog(saveDialog_, FileDialogPurpose::OutputFile, true))
         return false;
     view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
     return true;
 }
 
+void MainWindowModel::RunPass(const std::function<void(RunHost&)>& pass)
+{
+    if (services_.runPass)
+        services_.runPass(*this, pass);
+    else
+        pass(*this);
+}
+
 void MainWindowModel::RunAndReport(const RunSettings& settings)
 {
-    RunResult result = RunConversion(settings, *this, levels_);
+    RunResult result;
+    RunPass([&](RunHost& host) { result = RunConversion(settings, host, levels_); });
     if (closePending_) {
         // The window was closed during the run: nobody is left to ask, so
         // the partial output is thrown away and an earlier file stays.

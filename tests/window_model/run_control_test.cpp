@@ -187,18 +187,26 @@ TEST(RunControl, OverwriteYesRunsIntoTheFile)
     EXPECT_EQ(ReadFileBytes(f.outputPath), "new text");
 }
 
+// The save dialog starts beside the output kept, on its name, though it was
+// last used elsewhere for another name.
 TEST(RunControl, OverwriteNoAsksForANewName)
 {
     ModelFixture f;
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
+    f.dialogs.fileAnswers = {std::string("/elsewhere/chosen.fff")};
+    f.model.ChooseOutputFile();
+    f.Type(HistoryBox::OutputFile, f.outputPath);
     const std::string other = f.dir.File("other.fff");
     f.dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
     f.dialogs.fileAnswers = {other};
     f.model.BeginOrCancel();
-    ASSERT_FALSE(f.dialogs.fileDialogs.empty());
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 2u);
+    const FileDialogState& shown = f.dialogs.fileDialogs.back().state;
     EXPECT_TRUE(f.dialogs.fileDialogs.back().save);
-    EXPECT_TRUE(f.dialogs.fileDialogs.back().state.overwritePrompt);
+    EXPECT_TRUE(shown.overwritePrompt);
+    EXPECT_EQ(shown.folder, f.dir.Path().string());
+    EXPECT_EQ(shown.fileName, f.outputPath);
     EXPECT_EQ(ReadFileBytes(f.outputPath), "old");
     EXPECT_EQ(ReadFileBytes(other), "new text");
     EXPECT_EQ(f.view.BoxText(HistoryBox::OutputFile), other);
