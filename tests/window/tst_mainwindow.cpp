@@ -88,7 +88,7 @@ void TestMainWindow::keysInABoxReachTheModel()
 {
     WindowFixture f;
     f.Show();
-    THistoryComboBox* box = f.ui().LevelBoxes[0];
+    HistoryComboBox* box = f.ui().LevelBoxes[0];
     f.SeedHistory(HistoryBox::Level1, {"Book"});
     box->setFocus();
     box->setEditText("Chapter");
@@ -128,16 +128,16 @@ void TestMainWindow::boxLeftForADialogAddsItsText()
     f.Show();
     f.dialogs.whileOpen = [] { QApplication::setActiveWindow(nullptr); };
     const auto dialogClosed = [&] { QApplication::setActiveWindow(f.window.get()); };
-    THistoryComboBox* level = f.ui().LevelBoxes[0];
+    HistoryComboBox* level = f.ui().LevelBoxes[0];
     level->setFocus();
     QTest::keyClicks(level, "Book");
     f.dialogs.fileAnswers = {std::string("/data/in.fff"), std::string("/data/out.fff")};
-    f.model().ChooseInputFile();
+    f.model().Carry(Command::InputFile);
     dialogClosed();
     QCOMPARE(level->History(), (std::vector<std::string>{"Book"}));
-    f.model().ChooseOutputFile();
+    f.model().Carry(Command::OutputFile);
     dialogClosed();
-    f.model().Exit();
+    f.model().Carry(Command::Exit);
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).inputHistory,
              (std::vector<std::string>{"/data/in.fff"}));
 }
@@ -146,7 +146,7 @@ void TestMainWindow::ownListAndOtherProgramsDoNotLeaveABox()
 {
     WindowFixture f;
     f.Show();
-    THistoryComboBox* box = f.ui().refCB;
+    HistoryComboBox* box = f.ui().refCB;
     f.SeedHistory(HistoryBox::RefPattern, {"1 2"});
     box->setFocus();
     QTest::keyClicks(box, "1");
@@ -168,7 +168,7 @@ void TestMainWindow::typedCharactersAreStoredInTheFileEncoding()
     f.ui().refCB->setFocus();
     f.ui().refCB->lineEdit()->insert(typed);  // as an input method types it
     f.ui().pageCB->setFocus(Qt::TabFocusReason);
-    f.model().Exit();
+    f.model().Carry(Command::Exit);
     QCOMPARE(ReadFileBytes(f.dir.File("patterns.ref")), std::string("1 \x97 \x93#\x94 \x80\r\n"));
     WindowFixture again;
     WriteFileBytes(again.dir.File("patterns.ref"), ReadFileBytes(f.dir.File("patterns.ref")));
@@ -211,7 +211,7 @@ void TestMainWindow::typedTextStaysAsTyped()
     QFETCH(QStringList, after);
     WindowFixture f;
     f.Show();
-    THistoryComboBox* typedInto = f.ui().HistoryBoxes()[box];
+    HistoryComboBox* typedInto = f.ui().HistoryBoxes()[box];
     std::vector<std::string> entries;
     for (const QString& entry : history)
         entries.push_back(entry.toStdString());
@@ -265,7 +265,7 @@ void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
     QWidgetList controls;
     for (const QGroupBox* group : {f.ui().levelGroup, f.ui().filesGroup, f.ui().optionsGroup})
         controls += group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    for (THistoryComboBox* box : f.ui().HistoryBoxes())
+    for (HistoryComboBox* box : f.ui().HistoryBoxes())
         controls << box->lineEdit() << box->view();
     const QFontInfo windowFont(f.window->font());
     for (const QWidget* control : controls) {
