@@ -91,7 +91,7 @@ SettingsData LoadSettings(const SettingsPaths& paths)
 void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
 {
     {
-        TMemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
+        MemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
         WriteIniSettings(ini, data);
         ini.UpdateFile();
     }
@@ -101,7 +101,7 @@ void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
 
 void SaveViewerPath(const SettingsPaths& paths, std::string_view viewerPath)
 {
-    TMemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
+    MemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
     ini.WriteString(kOptions, kViewerKey, viewerPath);
     ini.UpdateFile();
 }

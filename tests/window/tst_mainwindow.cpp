@@ -243,7 +243,7 @@ void TestMainWindow::gaugeTextReadsOverBarAndBackground()
 {
     WindowFixture f;
     f.ui().ProgBar1->SetProgress(50);
-    TGaugeLook look = f.ui().ProgBar1->Look();
+    GaugeLook look = f.ui().ProgBar1->Look();
     const QImage withText = ComposeGauge(look, f.ui().ProgBar1->size());
     look.ShowText = false;
     const QImage without = ComposeGauge(look, f.ui().ProgBar1->size());
