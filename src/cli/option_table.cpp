@@ -173,6 +173,14 @@ const std::vector<OptionDefinition>& OptionTable()
     return table;
 }
 
+// The encodings offered are those flat files were most often written in.
+std::vector<std::string> KnownValues(const OptionDefinition& option)
+{
+    if (option.longName == "encoding")
+        return {"bytes", "Windows-1252", "ISO-8859-1", "ISO-8859-15", "CP437", "CP850"};
+    return {};
+}
+
 std::string GroupTitle(OptionGroup group)
 {
     switch (group) {
