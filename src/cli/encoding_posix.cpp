@@ -6,6 +6,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <string_view>
 
@@ -35,10 +36,9 @@ std::string Normalized(std::string_view name)
 {
     std::string normal;
     for (const char c : name) {
-        if (c >= 'a' && c <= 'z')
-            normal += static_cast<char>(c - 'a' + 'A');
-        else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
-            normal += c;
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) != 0)
+            normal += static_cast<char>(std::toupper(byte));
     }
     return normal;
 }
@@ -175,9 +175,7 @@ FlatFileText ToFlatFileText(const std::string& argument)
     const char32_t codePoint = DecodeUtf8(std::string_view(utf8.text).substr(flat.failedAt)).front();
     std::string character;
     AppendUtf8(character, codePoint);
-    if (codeset != kUtf8)
-        character = Convert(character, codeset, kUtf8).text;
-    return FlatFileText::Refused(FlatFileText::Refusal::Lacking, std::move(character), codePoint);
+    return FlatFileText::Refused(FlatFileText::Refusal::Lacking, Convert(character, codeset, kUtf8).text, codePoint);
 }
 
 std::string LocaleEncodingName()
@@ -210,8 +208,9 @@ std::string Utf8OfFlatFileText(const std::string& flatFileText)
     } else {
         utf8 = Convert(flatFileText, kUtf8, chosen.name);
     }
-    const std::string codeset = LocaleCodeset();
-    Converted shown = utf8.Whole() && codeset != kUtf8 ? Convert(utf8.text, codeset, kUtf8) : std::move(utf8);
+    if (!utf8.Whole())
+        return flatFileText;
+    Converted shown = Convert(utf8.text, LocaleCodeset(), kUtf8);
     return shown.Whole() ? std::move(shown.text) : flatFileText;
 }
 

@@ -107,7 +107,7 @@ _pellimar_value()
         return 0
     fi
     value=$word
-    ((COMP_CWORD > 1)) && _pellimar_value "$before" && return 0
+    _pellimar_value "$before" && return 0
     local i
     for ((i = 1; i < COMP_CWORD; i++)); do
         [[ ${COMP_WORDS[i]} == -- ]] && { _pellimar_files; return 0; }

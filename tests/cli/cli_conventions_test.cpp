@@ -327,8 +327,25 @@ TEST_F(CliConventions, LackingCharactersAreNamedSoThatTheyShow)
         EXPECT_EQ(2, run.status) << message;
         EXPECT_TRUE(run.err.starts_with("pellimar-cli: " + message)) << run.err;
     }
-    ASSERT_EQ(0, Run({"-r", "1 \xC2\x81", "--level1", "Book", "-f", input, output}).status);
-    EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Genesis \x81<CR>"));
+    // Windows-1252 named as the default is the default.
+    for (const char* encoding : {"--encoding=windows-1252", "--encoding=CP1252", "--no-progress"}) {
+        ASSERT_EQ(0, Run({encoding, "-r", "1 \xC2\x81", "--level1", "Book", "-f", input, output}).status) << encoding;
+        EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Genesis \x81<CR>")) << encoding;
+    }
+}
+
+// A preview shows its references in the locale's encoding; a reference that
+// the flat files' encoding cannot spell out there is shown as the file holds
+// it.
+TEST_F(CliConventions, PreviewShowsReferencesInTheLocaleOrAsTheFileHoldsThem)
+{
+    const ProgramLocale locale("C.UTF-8");
+    WriteFileBytes(input, "<RD:Book>\xE1\r\n<RD>x\r\n<RD:Book>\xE1\xFF\r\n<RD>y\r\n");
+    const ProgramRun greek = Run({"--encoding=ISO-8859-7", "-r", "1", "--level1", "Book", "--preview", input});
+    EXPECT_EQ(0, greek.status) << greek.err;
+    EXPECT_EQ("2\t\xCE\xB1\n4\t\xE1\xFF\n", greek.out);
+    const ProgramRun western = Run({"-r", "1", "--level1", "Book", "--preview", input});
+    EXPECT_EQ("2\t\xC3\xA1\n4\t\xC3\xA1\xC3\xBF\n", western.out);
 }
 
 // Each level option is named as given when its name is refused.
