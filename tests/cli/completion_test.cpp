@@ -49,6 +49,12 @@ TEST_F(Completion, OffersEveryOptionOfTheTable)
             all.insert(std::string("-") + option.shortName);
     }
     EXPECT_EQ(all, Offered({"-"}));
+    Words longOnes;
+    for (const std::string& name : all) {
+        if (name.starts_with("--"))
+            longOnes.insert(name);
+    }
+    EXPECT_EQ(longOnes, Offered({"--"}));
     EXPECT_EQ((Words{"--level1", "--level2", "--level3", "--level4", "--level5", "--level6", "--level7",
                      "--levels-from", "--left-just-only"}),
               Offered({"--le"}));
@@ -63,11 +69,13 @@ TEST_F(Completion, OffersTheEncodingsItTakes)
     // bash splits "--encoding=ISO" at "=".
     EXPECT_EQ((Words{"ISO-8859-1", "ISO-8859-15"}), Offered({"--encoding", "=", "ISO"}));
     EXPECT_EQ(encodings, Offered({"--encoding", "="}));
+    // Where "=" does not split words, the option stays in what is offered.
+    EXPECT_EQ((Words{"--encoding=ISO-8859-1", "--encoding=ISO-8859-15"}), Offered({"--encoding=ISO"}));
 }
 
 TEST_F(Completion, OffersFilesWhereAFileIsWanted)
 {
-    for (const char* name : {"book.fff", "book.def", "other.txt"})
+    for (const char* name : {"book.fff", "book.def", "other.txt", "-notes.fff"})
         testing::WriteFileBytes(dir.File(name), "");
     const Words books{"book.def", "book.fff"};
     EXPECT_EQ(books, Offered({"-L", "bo"}));
@@ -76,6 +84,8 @@ TEST_F(Completion, OffersFilesWhereAFileIsWanted)
     EXPECT_EQ(books, Offered({"-r", "1", "book.fff", "bo"}));   // OUTPUT
     EXPECT_EQ(Words{}, Offered({"-r", "bo"}));                  // a pattern is free text
     EXPECT_EQ(Words{}, Offered({"--level2", "bo"}));
+    EXPECT_EQ(books, Offered({"=", "bo"}));                     // a file named "="
+    EXPECT_EQ(Words{"-notes.fff"}, Offered({"--", "-"}));       // after "--" only files
 }
 
 }  // namespace
