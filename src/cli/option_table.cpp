@@ -33,9 +33,12 @@ page range \fIN\fR\-\fIN+1\fR.)",
          EncodingOptionHelp(),
          R"(The 8-bit encoding of the flat files (default \fBWindows-1252\fR), into which
 patterns and level names are converted from the locale's
-encoding; a character it lacks is a usage error that names it.
+encoding; a character it lacks is a usage error that names it, and so is an
+argument that is not text in the locale's encoding.
 \fBbytes\fR, and the C locale, take them as given, for scripts that already
 hold the file's bytes.
+A locale that is named but not installed counts as UTF-8 when its name ends
+in \fB.UTF\-8\fR or \fB.utf8\fR.
 On Windows only \fBbytes\fR is taken; the ANSI code page is used otherwise.)",
          [](Raw& raw, V value) { raw.encoding = value; }},
     };
@@ -133,7 +136,7 @@ Without it an existing \fIOUTPUT\fR is an error.)",
          [](Raw& raw, V) { raw.force = true; }},
         {"progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
          "show progress on standard error (the default when it is a terminal): percentage and times, or for a pipe "
-         "the bytes read and the speed",
+         "the megabytes read, the speed and the elapsed time",
          R"(Show a progress bar with the percentage, the elapsed and the remaining time on
 standard error; for an input without a size (a pipe), the megabytes read, the
 speed and the elapsed time.
@@ -172,6 +175,14 @@ const std::vector<OptionDefinition>& OptionTable()
 {
     static const std::vector<OptionDefinition> table = AllOptions();
     return table;
+}
+
+// The encodings offered are those flat files were most often written in.
+std::vector<std::string> KnownValues(const OptionDefinition& option)
+{
+    if (option.longName == "encoding")
+        return {"bytes", "Windows-1252", "ISO-8859-1", "ISO-8859-15", "CP437", "CP850"};
+    return {};
 }
 
 std::string GroupTitle(OptionGroup group)

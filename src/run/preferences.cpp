@@ -19,7 +19,8 @@ paragraph style (\fBPS:\fR) code.)"},
 as later Folio versions write level records, as level records for
 \fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
 Without it such codes are plain record codes; when some of them name one of
-the levels, a note on standard error says so after the summary.)"},
+the levels, a note on standard error says so after the summary, or after the
+list of \fB\-\-preview\fR.)"},
 };
 static_assert(std::size(kRows) == kPreferenceCount);
 

@@ -2,7 +2,11 @@
 // dialogues at the end, the viewer among them.
 #include "window_model/run_controller.h"
 
+#include <utility>
+
 #include "run/run_checks.h"
+#include "run/shown_character.h"
+#include "run/utf8.h"
 #include "streams/exceptions.h"
 #include "streams/native_file.h"
 #include "streams/output_file.h"
@@ -10,6 +14,13 @@
 
 namespace pellimar {
 namespace {
+
+// The character as it looks, or its code point when it would not show.
+std::string UnheldForMessage(const std::string& unheld)
+{
+    const std::vector<char32_t> characters = DecodeUtf8(unheld);
+    return CharacterForMessage(characters.empty() ? 0 : characters.front(), unheld);
+}
 
 std::string BoxName(HistoryBox box)
 {
@@ -67,8 +78,8 @@ std::optional<RunSettings> RunController::SettingsForRun()
         FileText text = boxes_.AsFileText(box);
         if (!text.Complete()) {
             services_.dialogs.ShowMessage(MessageKind::Error,
-                                          "The " + BoxName(box) + " box holds \"" + text.unheld +
-                                              "\", a character that the flat file's encoding, " + FileEncodingName() +
+                                          "The " + BoxName(box) + " box holds " + UnheldForMessage(text.unheld) +
+                                              ", a character that the flat file's encoding, " + FileEncodingName() +
                                               ", cannot hold.",
                                           MessageButtons::Ok);
             return false;
@@ -197,9 +208,13 @@ void RunController::ShowRunEnd(RunResult& result)
             ReportFailedRemoval(result.partialOutput->Path());
         return;
     }
-    const std::string text = std::to_string(result.refCount) + " total references created.\rView output file?";
-    if (services_.dialogs.ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result.unreadIdLevelRecords),
-                                              MessageButtons::YesNo) == MessageAnswer::Yes)
+    // The question stays the last line, right above Yes and No; advice goes
+    // between it and the count.
+    std::string text = std::to_string(result.refCount) + " total references created.\r";
+    if (const std::string advice = IdRecordsAdvice(result.unreadIdLevelRecords); !advice.empty())
+        text += "\r" + advice + "\r\r";
+    if (services_.dialogs.ShowMessage(MessageKind::Confirm, text + "View output file?", MessageButtons::YesNo) ==
+        MessageAnswer::Yes)
         viewer_.Launch(boxes_.Shown(HistoryBox::OutputFile));
 }
 

@@ -52,12 +52,15 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
     f.model.TogglePreference(Preference::IdRecords);
     f.model.Carry(Command::BeginOrCancel);
-    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"0 total references created.\rView output file?",
-                                               "Output File Exists.  Overwrite?",
+    const std::string advised = f.dialogs.messages[0].text;
+    EXPECT_TRUE(advised.starts_with("0 total references created.\r\r1 record code of this file names a level in the "
+                                    "form "))
+        << advised;
+    EXPECT_NE(advised.find("ID record levels"), std::string::npos);
+    // The question stays the last line, above the buttons that answer it.
+    EXPECT_TRUE(advised.ends_with(" to read them as such.\r\rView output file?")) << advised;
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{advised, "Output File Exists.  Overwrite?",
                                                "1 total references created.\rView output file?"}));
-    EXPECT_TRUE(f.dialogs.messages[0].note.starts_with("1 record code of this file names a level in the form "));
-    EXPECT_NE(f.dialogs.messages[0].note.find("ID record levels"), std::string::npos);
-    EXPECT_EQ(f.dialogs.messages[2].note, "");
 }
 
 TEST(RunControl, AnsweringNoLaunchesNothing)
@@ -437,6 +440,25 @@ TEST(RunControl, ViewerPathIsSetAndStored)
     EXPECT_EQ(f.model.OpenDialog().filterIndex, 1);
     EXPECT_EQ(f.model.ViewerPath(), "/usr/local/bin/ffview");
     EXPECT_EQ(LoadSettings(f.Paths()).viewerPath, "/usr/local/bin/ffview");
+}
+
+// The viewer chooser shares the open dialog, which would otherwise offer the
+// flat file last chosen, for Enter to make the viewer; that name stays for
+// the flat files.
+TEST(RunControl, ViewerChooserStartsWithNoFileName)
+{
+    ModelFixture f;
+    f.dialogs.fileAnswers = {std::string("/data/books/in.fff"), std::nullopt, std::string("/opt/ffview"),
+                             std::nullopt};
+    f.model.Carry(Command::InputFile);
+    f.model.Carry(Command::SetViewer);
+    f.model.Carry(Command::SetViewer);
+    f.model.Carry(Command::InputFile);
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 4u);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].state.fileName, "");
+    EXPECT_EQ(f.dialogs.fileDialogs[2].state.fileName, "");
+    EXPECT_EQ(f.dialogs.fileDialogs[3].state.fileName, "/data/books/in.fff");
+    EXPECT_EQ(f.model.ViewerPath(), "/opt/ffview");
 }
 
 TEST(RunControl, CancelledViewerDialogChangesNothing)
