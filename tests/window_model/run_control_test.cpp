@@ -102,12 +102,19 @@ TEST(RunControl, TimeThePageQuestionWaitsIsLeftOut)
     f.Type(HistoryBox::PagePattern, "[#]");
     f.dialogs.whileOpen = [&] { f.now += 60'000; };  // the user takes a minute over each question
     std::vector<std::string> elapsed;
-    f.view.probe = [&](std::int32_t) { elapsed.push_back(f.view.elapsed); };
+    std::string remainingAtHalf;
+    f.view.probe = [&](std::int32_t percent) {
+        elapsed.push_back(f.view.elapsed);
+        if (percent == 50)
+            remainingAtHalf = f.view.remaining;
+        f.now += 100;  // and the run a tenth of a second for each percent
+    };
     f.dialogs.inputAnswers = {std::string("1")};
     f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.inputTitles.size(), 1u);
-    ASSERT_FALSE(elapsed.empty());
-    EXPECT_EQ(elapsed.back(), "00:00:00");
+    ASSERT_EQ(elapsed.size(), 101u);
+    EXPECT_EQ(elapsed.back(), "00:00:10");
+    EXPECT_EQ(remainingAtHalf, "00:00:04");  // 4 s at 49 % for the other 51 %
 }
 
 TEST(RunControl, MissingInputIsReported)
@@ -221,7 +228,11 @@ TEST(RunControl, OverwriteCancelStopsTheRun)
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
     f.dialogs.answers = {MessageAnswer::Cancel};
+    f.dialogs.fileAnswers = {f.dir.File("other.fff")};  // what a save dialog would be given
     f.model.Carry(Command::BeginOrCancel);
+    EXPECT_TRUE(f.dialogs.fileDialogs.empty());
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("other.fff")));
+    f.dialogs.fileAnswers.clear();
     f.dialogs.answers = {MessageAnswer::No};  // then the save dialog is cancelled
     f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.messages.size(), 2u);

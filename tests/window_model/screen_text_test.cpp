@@ -77,11 +77,13 @@ TEST(ScreenText, FileTextIsShownAsTheScreenShowsIt)
     stored.levelHistories[0] = {kFileEpitre};
     stored.refPatternHistory = {kFileDashQuotes};
     stored.inputHistory = {"/data/caf\xC3\xA9.fff"};  // file names stay as they are
+    stored.outputHistory = {"/data/caf\xC3\xA9-ref.fff"};
     SaveSettings(f.Paths(), stored);
     f.model.FirstShown();
     EXPECT_EQ(f.view.lists[0], Names{kScreenEpitre});
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::RefPattern)], Names{kScreenDashQuotes});
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::InputFile)], stored.inputHistory);
+    EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::OutputFile)], stored.outputHistory);
 
     // The entry typed again is the stored one, and Ctrl+Delete finds it.
     f.Type(HistoryBox::RefPattern, kScreenDashQuotes);

@@ -234,11 +234,13 @@ TEST(WindowSettings, LoadedOnFirstShowAndSavedOnClose)
 
     f.SeedHistory(HistoryBox::Level3, {"Verse"});
     f.view.SetOptionChecked(RunOption::RemovePageMarks, true);
+    f.view.SetOptionChecked(RunOption::NotSearched, false);
     f.model.Carry(Command::Exit);
     EXPECT_TRUE(f.view.closed);
     const SettingsData saved = LoadSettings(f.Paths());
     EXPECT_EQ(saved.levelHistories[2], Names{"Verse"});
     EXPECT_TRUE(saved.removePageMarkers);
+    EXPECT_FALSE(saved.notSearched);
     EXPECT_EQ(saved.levelHistories[0], stored.levelHistories[0]);
     EXPECT_TRUE(f.dialogs.errorBoxes.empty());
 }
