@@ -19,4 +19,8 @@ inline constexpr const char* kNullDevice = "/dev/null";
 // Nothing for a loop or a link that cannot be read.
 std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path);
 
+// True when the two names, given to files in one folder, name one file: the
+// same bytes, or on Windows the same letters in any case.
+bool SameFileName(const std::string& a, const std::string& b);
+
 }  // namespace pellimar

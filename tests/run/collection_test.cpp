@@ -1,0 +1,164 @@
+// A collection run: the outputs' names, the checks before it, the files in
+// order with one progress and one page question, a failing file, a cancel.
+#include "run/collection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "run/collection_checks.h"
+#include "support/temp_dir.h"
+
+namespace pellimar {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+class LoggingHost : public CollectionHost {
+public:
+    void EnterRunning() override { log.push_back("enter"); }
+    void FileStarted(std::size_t index) override { log.push_back("file " + std::to_string(index)); }
+    void ProgressChanged(std::int32_t percent, std::int64_t) override
+    {
+        percents.push_back(percent);
+        if (cancelAt && percent >= *cancelAt)
+            cancel = true;
+    }
+    void LeaveRunning() override { log.push_back("leave"); }
+    std::optional<std::string> AskStartingPage(const PagePrompt&) override
+    {
+        log.push_back("page question");
+        return answers.empty() ? std::nullopt : std::optional(answers[log.size() % answers.size()]);
+    }
+    bool SwitchOn(RunSwitch) const override { return false; }
+    bool CancelRequested() const override { return cancel; }
+
+    std::vector<std::string> log;
+    std::vector<std::int32_t> percents;
+    std::vector<std::string> answers;
+    std::optional<std::int32_t> cancelAt;
+    bool cancel = false;
+};
+
+struct Collection {
+    Collection()
+    {
+        std::filesystem::create_directory(dir.Path() / "books");
+        std::filesystem::create_directory(dir.Path() / "out");
+        settings.refPattern = "1 #";
+        settings.pagePattern = "[#]";
+        settings.levelTexts[0] = "Book";
+    }
+    std::string Input(const std::string& name, const std::string& text)
+    {
+        const std::string path = (dir.Path() / "books" / name).string();
+        WriteFileBytes(path, text);
+        inputs.push_back(path);
+        return path;
+    }
+    std::string Folder() const { return (dir.Path() / "out").string(); }
+
+    TempDir dir;
+    RunSettings settings;
+    std::vector<std::string> inputs;
+};
+
+TEST(Collection, EachInputGoesToItsNameInTheFolderInTurnWithOneProgress)
+{
+    Collection c;
+    for (const char* name : {"a.fff", "b.fff", "c.fff"})
+        c.Input(name, "<RD:Book>" + std::string(name) + "\r\n<RD>" + std::string(300, 'x'));
+    const std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[1].output, (c.dir.Path() / "out" / "b.fff").string());
+    LoggingHost host;
+    host.answers = {"7"};
+    const std::vector<FileOutcome> outcomes = RunCollection(files, c.settings, host);
+    EXPECT_EQ(host.log, (std::vector<std::string>{"enter", "file 0", "page question", "file 1", "file 2", "leave"}));
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(outcomes[i].state, FileOutcome::State::Converted);
+        EXPECT_NE(ReadFileBytes(files[i].output).find("<CS:Reference>" + std::string("abc").substr(i, 1) + ".fff 7<CR>"),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(std::is_sorted(host.percents.begin(), host.percents.end()));
+    EXPECT_EQ(host.percents.back(), 100);
+    EXPECT_LT(host.percents.size(), 110u);  // the whole, not each file's 0 to 100
+}
+
+TEST(Collection, PageAnswerThatSetsNoPageIsAskedAgain)
+{
+    Collection c;
+    c.Input("a.fff", "<RD:Book>A\r\n<RD>x\r\n");
+    c.Input("b.fff", "<RD:Book>B\r\n<RD>x\r\n");
+    LoggingHost host;
+    host.answers = {"-1"};
+    RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host);
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "page question"), 2);
+}
+
+TEST(Collection, FailingFileIsToldAndTheNextGoesOn)
+{
+    Collection c;
+    c.Input("a.fff", "<RD:Book>A\r\n<RD>x\r\n");
+    c.inputs.push_back((c.dir.Path() / "books" / "gone.fff").string());
+    c.Input("c.fff", "<RD:Book>C\r\n<RD>x\r\n");
+    LoggingHost host;
+    const std::vector<FileOutcome> outcomes = RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host);
+    EXPECT_EQ(outcomes[0].state, FileOutcome::State::Converted);
+    EXPECT_EQ(outcomes[1].state, FileOutcome::State::Failed);
+    EXPECT_EQ(outcomes[1].errorContext.file, c.inputs[1]);
+    EXPECT_EQ(outcomes[2].state, FileOutcome::State::Converted);
+}
+
+TEST(Collection, CancelStopsTheFileUnderWayAndLeavesTheRest)
+{
+    Collection c;
+    for (const char* name : {"a.fff", "b.fff", "c.fff"})
+        c.Input(name, std::string(10000, 'x'));
+    const std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
+    WriteFileBytes(files[1].output, "earlier");
+    LoggingHost host;
+    host.cancelAt = 50;
+    const std::vector<FileOutcome> outcomes = RunCollection(files, c.settings, host);
+    EXPECT_EQ(outcomes[0].state, FileOutcome::State::Converted);
+    ASSERT_EQ(outcomes[1].state, FileOutcome::State::Cancelled);
+    EXPECT_EQ(ReadFileBytes(files[1].output), "earlier");  // until the caller decides
+    EXPECT_EQ(outcomes[2].state, FileOutcome::State::NotRun);
+    EXPECT_FALSE(std::filesystem::exists(files[2].output));
+    EXPECT_EQ(host.log.back(), "leave");
+}
+
+TEST(CollectionChecks, EveryReasonIsListedBeforeAnythingIsWritten)
+{
+    Collection c;
+    const std::string a = c.Input("a.fff", "x");
+    std::filesystem::create_directory(c.dir.Path() / "other");
+    WriteFileBytes((c.dir.Path() / "other" / "a.fff").string(), "x");
+    c.inputs.push_back((c.dir.Path() / "other" / "a.fff").string());
+    c.inputs.push_back((c.dir.Path() / "books" / "gone.fff").string());
+    std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
+    std::vector<std::string> reasons;
+    for (const CollectionProblem& problem : CheckCollection(files, c.Folder(), c.settings))
+        reasons.push_back(problem.file + ": " + problem.reason);
+    EXPECT_EQ(reasons, (std::vector<std::string>{c.inputs[2] + ": no such file",
+                                                 files[1].output + ": the output of " + a + " too"}));
+
+    const std::string books = (c.dir.Path() / "books").string();
+    EXPECT_EQ(CheckCollection(PlanCollection({a}, books), books, c.settings)[0].reason, kOutputIsInput);
+    EXPECT_EQ(CheckCollection({}, c.dir.File("missing"), c.settings)[0].file, c.dir.File("missing"));
+}
+
+TEST(CollectionChecks, ExistingOutputsAreNamed)
+{
+    Collection c;
+    c.Input("a.fff", "x");
+    c.Input("b.fff", "x");
+    const std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
+    WriteFileBytes(files[1].output, "earlier");
+    EXPECT_EQ(ExistingOutputs(files), (std::vector<std::string>{files[1].output}));
+}
+
+}  // namespace
+}  // namespace pellimar
