@@ -1,62 +1,11 @@
 // Running a collection, a file at a time.
 #include "run/collection.h"
 
-#include <filesystem>
-#include <optional>
-
-#include "engine/patterns.h"
+#include "run/collection_steps.h"
 #include "streams/wide_names.h"
 
 namespace pellimar {
 namespace {
-
-std::int64_t SizeOf(const std::string& path)
-{
-    std::error_code error;
-    const auto size = std::filesystem::file_size(PathOfName(path), error);
-    return error ? 0 : static_cast<std::int64_t>(size);
-}
-
-// The collection's progress: the bytes of the files done and of the one
-// under way, against all the inputs' bytes.
-class CollectionProgress {
-public:
-    CollectionProgress(CollectionHost& host, std::int64_t total) : host_(host), total_(total) {}
-
-    void FileDone(std::int64_t size) { before_ += size; }
-    void Consumed(std::int64_t consumedOfFile)
-    {
-        const std::int64_t consumed = before_ + consumedOfFile;
-        const auto percent = static_cast<std::int32_t>(total_ > 0 ? consumed * 100 / total_ : 100);
-        if (percent != last_) {
-            last_ = percent;
-            host_.ProgressChanged(percent, consumed);
-        }
-    }
-
-private:
-    CollectionHost& host_;
-    std::int64_t total_;
-    std::int64_t before_ = 0;
-    std::int32_t last_ = -2;
-};
-
-// The starting page the user gave for an earlier file, once it set a page.
-class StartingPageAnswer {
-public:
-    std::optional<std::string> Ask(CollectionHost& host, const PagePrompt& prompt)
-    {
-        if (taken_)
-            return taken_;
-        std::optional<std::string> answer = host.AskStartingPage(prompt);
-        if (ParseStartingPage(answer.value_or(prompt.defaultText)) != -1)
-            taken_ = answer.value_or(prompt.defaultText);
-        return answer;
-    }
-
-private:
-    std::optional<std::string> taken_;
-};
 
 // One file's run, as the collection's host sees it: the running state and
 // the page question belong to the whole.
@@ -80,23 +29,6 @@ private:
     StartingPageAnswer& page_;
 };
 
-FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, FileHost& host)
-{
-    settings.inputPath = file.input;
-    settings.outputPath = file.output;
-    FileOutcome outcome;
-    try {
-        LevelLists levels;
-        outcome.result = RunConversion(settings, host, levels);
-        outcome.state = outcome.result.cancelled ? FileOutcome::State::Cancelled : FileOutcome::State::Converted;
-    } catch (const Exception& error) {
-        outcome.state = FileOutcome::State::Failed;
-        outcome.error = error.what();
-        outcome.errorContext = {error.File(), error.Reason()};
-    }
-    return outcome;
-}
-
 }  // namespace
 
 std::vector<CollectionFile> PlanCollection(const std::vector<std::string>& inputs, const std::string& folder)
@@ -110,10 +42,10 @@ std::vector<CollectionFile> PlanCollection(const std::vector<std::string>& input
 std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
                                        CollectionHost& host)
 {
-    std::vector<std::int64_t> sizes;
+    const std::vector<std::int64_t> sizes = InputSizes(files);
     std::int64_t total = 0;
-    for (const CollectionFile& file : files)
-        total += sizes.emplace_back(SizeOf(file.input));
+    for (const std::int64_t size : sizes)
+        total += size;
     CollectionProgress progress(host, total);
     StartingPageAnswer page;
     FileHost fileHost(host, progress, page);

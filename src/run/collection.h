@@ -48,4 +48,13 @@ struct FileOutcome {
 std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
                                        CollectionHost& host);
 
+// The same with up to `jobs` files converted at once, each on a thread of
+// its own, taken in the order given; the outcomes are those of one job. The
+// host is told of the running state, the files started (in order) and the
+// progress on the calling thread; SwitchOn, CancelRequested and
+// AskStartingPage (one job at a time) come from the jobs' threads. A cancel
+// stops every file under way and starts no other.
+std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
+                                       CollectionHost& host, std::size_t jobs);
+
 }  // namespace pellimar

@@ -2,6 +2,9 @@
 #include "streams/file_faults.h"
 
 #include <array>
+#include <atomic>
+#include <utility>
+#include <mutex>
 
 namespace pellimar {
 namespace {
@@ -13,28 +16,61 @@ struct ArmedFault {
     int times = 0;
 };
 
+struct ArmedSignal {
+    void (*arrive)() = nullptr;
+    int skip = 0;
+};
+
 constexpr std::size_t kCallKinds = static_cast<std::size_t>(FileCall::Remove) + 1;
+// Several runs may make their calls at once, each on its own thread.
+std::mutex armedLock;
 std::array<ArmedFault, kCallKinds> faults;
-bool anyArmed = false;
+std::array<ArmedSignal, kCallKinds> signals;
+std::atomic<bool> anyArmed{false};
+
+// The handler of a signal armed for this call, when it arrives now.
+void (*SignalArriving(FileCall call))()
+{
+    ArmedSignal& signal = signals[static_cast<std::size_t>(call)];
+    if (signal.arrive == nullptr || signal.skip-- > 0)
+        return nullptr;
+    return std::exchange(signal.arrive, nullptr);
+}
 
 }  // namespace
 
 void ArmFileFault(FileCall call, int error, int skip, int times)
 {
+    const std::lock_guard lock(armedLock);
     faults[static_cast<std::size_t>(call)] = {times > 0, error, skip, times};
+    anyArmed = true;
+}
+
+void ArmFileSignal(FileCall call, void (*arrive)(), int skip)
+{
+    const std::lock_guard lock(armedLock);
+    signals[static_cast<std::size_t>(call)] = {arrive, skip};
     anyArmed = true;
 }
 
 void DisarmFileFaults()
 {
+    const std::lock_guard lock(armedLock);
     faults = {};
+    signals = {};
     anyArmed = false;
 }
 
 bool FileFaultStrikes(FileCall call, int& error)
 {
-    if (!anyArmed)
+    if (!anyArmed.load(std::memory_order_relaxed))
         return false;
+    std::unique_lock lock(armedLock);
+    if (void (*arrive)() = SignalArriving(call)) {
+        lock.unlock();
+        arrive();
+        lock.lock();
+    }
     ArmedFault& fault = faults[static_cast<std::size_t>(call)];
     if (!fault.armed)
         return false;

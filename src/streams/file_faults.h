@@ -1,7 +1,7 @@
 // A seam through which tests make the file layer's system calls fail on
-// demand, so that every failure path can be tried without root, a full disk
-// or a signal. Nothing is armed in an ordinary run, and then the file layer
-// pays one test of a flag per call.
+// demand, or a signal arrive just before one, so that every failure path can
+// be tried without root, a full disk or a race. Nothing is armed in an
+// ordinary run, and then the file layer pays one test of a flag per call.
 #pragma once
 
 namespace pellimar {
@@ -32,6 +32,10 @@ inline constexpr int kAccessDeniedError = 13;  // EACCES
 // The next `times` calls of that kind after `skip` successful ones fail with
 // `error`. One fault can be armed per kind of call.
 void ArmFileFault(FileCall call, int error, int skip = 0, int times = 1);
+// Just before the next call of that kind after `skip` ones, `arrive` is
+// called (a stand-in for a signal's handler, on the thread making the call),
+// once; the call then goes on as usual. One per kind of call.
+void ArmFileSignal(FileCall call, void (*arrive)(), int skip = 0);
 void DisarmFileFaults();
 
 // For the file layer: true when an armed fault strikes this call; `error`

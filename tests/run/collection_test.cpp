@@ -3,10 +3,15 @@
 #include "run/collection.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <set>
 
 #include "run/collection_checks.h"
+#include "streams/file_faults.h"
 #include "support/temp_dir.h"
 
 namespace pellimar {
@@ -128,6 +133,95 @@ TEST(Collection, CancelStopsTheFileUnderWayAndLeavesTheRest)
     EXPECT_EQ(outcomes[2].state, FileOutcome::State::NotRun);
     EXPECT_FALSE(std::filesystem::exists(files[2].output));
     EXPECT_EQ(host.log.back(), "leave");
+}
+
+// Several jobs: the outcomes, outputs and order of one, a cancel stopping
+// them all. The cancel arrives at an exact write through the file layer's
+// seam, from the job's own thread.
+std::atomic<bool> cancelArrived{false};
+
+class SignalledHost : public LoggingHost {
+public:
+    SignalledHost() { cancelArrived = false; }
+    ~SignalledHost() override { DisarmFileFaults(); }
+    bool CancelRequested() const override { return cancelArrived; }
+};
+
+TEST(CollectionJobs, SeveralJobsGiveTheOutcomesAndOutputsOfOne)
+{
+    Collection c;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".fff";
+        c.Input(name, "<RD:Book>B" + std::to_string(i) + "\r\n<RD>" + std::string(1000 * i, 'x'));
+    }
+    // The fourth is a pipe, which a run refuses: it fails during its run.
+    std::filesystem::remove(c.inputs[3]);
+    ASSERT_EQ(mkfifo(c.inputs[3].c_str(), 0600), 0);
+    std::filesystem::create_directory(c.dir.Path() / "one");
+    const std::vector<CollectionFile> byOne = PlanCollection(c.inputs, (c.dir.Path() / "one").string());
+    const std::vector<CollectionFile> byThree = PlanCollection(c.inputs, c.Folder());
+    LoggingHost oneHost;
+    LoggingHost threeHost;
+    oneHost.answers = threeHost.answers = {"7"};
+    const std::vector<FileOutcome> one = RunCollection(byOne, c.settings, oneHost, 1);
+    const std::vector<FileOutcome> three = RunCollection(byThree, c.settings, threeHost, 3);
+    ASSERT_EQ(three.size(), one.size());
+    for (std::size_t i = 0; i < one.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(three[i].state, i == 3 ? FileOutcome::State::Failed : FileOutcome::State::Converted);
+        EXPECT_EQ(three[i].state, one[i].state);
+        EXPECT_EQ(three[i].result.refCount, one[i].result.refCount);
+        EXPECT_EQ(three[i].error, one[i].error);
+        if (i != 3) {
+            EXPECT_EQ(ReadFileBytes(byThree[i].output), ReadFileBytes(byOne[i].output));
+        }
+    }
+    EXPECT_EQ(threeHost.log.front(), "enter");
+    EXPECT_EQ(threeHost.log.back(), "leave");
+    std::vector<std::string> started;
+    for (const std::string& entry : threeHost.log) {
+        if (entry.starts_with("file "))
+            started.push_back(entry);
+    }
+    EXPECT_EQ(started, (std::vector<std::string>{"file 0", "file 1", "file 2", "file 3", "file 4", "file 5"}));
+    EXPECT_TRUE(std::is_sorted(threeHost.percents.begin(), threeHost.percents.end()));
+    EXPECT_EQ(threeHost.percents.back(), 100);
+}
+
+TEST(CollectionJobs, CancelDuringAFileStopsItAndStartsNoOther)
+{
+    for (const std::size_t jobs : {std::size_t{1}, std::size_t{2}}) {
+        SCOPED_TRACE(jobs);
+        Collection c;
+        for (const char* name : {"a.fff", "b.fff", "c.fff", "d.fff"})
+            c.Input(name, "<RD:Book>" + std::string(name) + "\r\n<RD>x\r\n");
+        const std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
+        for (const CollectionFile& file : files)
+            WriteFileBytes(file.output, "earlier");
+        SignalledHost host;
+        // Each file is written at once at its end. One job: during the
+        // second file's write; two: during the first write of all, when
+        // neither job has finished a file, and one may not have begun.
+        ArmFileSignal(FileCall::Write, [] { cancelArrived = true; }, jobs == 1 ? 1 : 0);
+        std::vector<FileOutcome> outcomes = RunCollection(files, c.settings, host, jobs);
+        const bool converted = jobs == 1;
+        std::vector<FileOutcome::State> states;
+        for (const FileOutcome& outcome : outcomes)
+            states.push_back(outcome.state);
+        using State = FileOutcome::State;
+        if (converted)
+            EXPECT_EQ(states, (std::vector{State::Converted, State::Cancelled, State::NotRun, State::NotRun}));
+        else
+            EXPECT_TRUE(states == (std::vector{State::Cancelled, State::Cancelled, State::NotRun, State::NotRun}) ||
+                        states == (std::vector{State::Cancelled, State::NotRun, State::NotRun, State::NotRun}) ||
+                        states == (std::vector{State::NotRun, State::Cancelled, State::NotRun, State::NotRun}));
+        outcomes.clear();  // what the cancelled files wrote, thrown away
+        EXPECT_EQ(ReadFileBytes(files[0].output) == "earlier", !converted);
+        for (std::size_t i = 1; i < files.size(); ++i)
+            EXPECT_EQ(ReadFileBytes(files[i].output), "earlier");
+        EXPECT_EQ(testing::FileNames(c.Folder()), (std::set<std::string>{"a.fff", "b.fff", "c.fff", "d.fff"}));
+        EXPECT_EQ(host.log.back(), "leave");
+    }
 }
 
 TEST(CollectionChecks, EveryReasonIsListedBeforeAnythingIsWritten)
