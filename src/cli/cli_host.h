@@ -1,6 +1,6 @@
-// The command line's side of a run: progress on standard error, the fixed
-// starting-page answer, the switches of the configuration, and Ctrl+C as
-// cancel.
+// The command line's side of a run or a collection: progress on standard
+// error, the fixed starting-page answer, the switches of the configuration,
+// and Ctrl+C as cancel. Safe to ask from a collection's jobs.
 #pragma once
 
 #include <optional>
@@ -8,17 +8,19 @@
 
 #include "cli/configuration.h"
 #include "cli/progress_bar.h"
-#include "engine/run_host.h"
+#include "run/collection.h"
 
 namespace pellimar::cli {
 
-class CliHost : public RunHost {
+class CliHost : public CollectionHost {
 public:
     CliHost(const Configuration& configuration, bool showProgress);
 
     void EnterRunning() override;
     void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
     void LeaveRunning() override;
+    // The progress names the file: "3/12 book3.fff".
+    void FileStarted(std::size_t index) override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
     bool SwitchOn(RunSwitch runSwitch) const override { return configuration_.preferences.SwitchOn(runSwitch); }
     bool CancelRequested() const override;

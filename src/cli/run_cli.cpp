@@ -8,10 +8,12 @@
 #include <utility>
 
 #include "cli/cli_host.h"
+#include "cli/cli_messages.h"
 #include "cli/console.h"
 #include "cli/configuration.h"
 #include "cli/help_text.h"
 #include "cli/parse_arguments.h"
+#include "cli/run_collection_cli.h"
 #include "engine/conversion.h"
 #include "engine/preview.h"
 #include "run/run_checks.h"
@@ -26,28 +28,6 @@
 
 namespace pellimar::cli {
 namespace {
-
-constexpr const char* kProgram = "pellimar-cli";
-
-// A text that ends a sentence, not one that ends with a file's name that
-// ends in a full stop ("Cannot create file out.").
-bool EndsASentence(const std::string& text, const ErrorContext& context)
-{
-    return text.ends_with('.') && (context.file.empty() || !text.ends_with(context.file));
-}
-
-// "pellimar-cli: FILE: TEXT: REASON", leaving out what is not known; a
-// reason after a text that ends a sentence goes in parentheses.
-void ReportError(const std::string& text, const ErrorContext& context = {})
-{
-    std::string line = kProgram;
-    if (!context.file.empty())
-        line += ": " + context.file;
-    line += ": " + text;
-    if (!context.reason.empty())
-        line += EndsASentence(text, context) ? " (" + context.reason + ")" : ": " + context.reason;
-    std::fprintf(stderr, "%s\n", line.c_str());
-}
 
 // The part of a path after its folders (on any system's separators).
 std::string_view FileNamePart(const std::string& path)
@@ -115,38 +95,10 @@ bool CheckBeforeTheRun(const Configuration& configuration)
     return true;
 }
 
-// Interrupting means "stop and change nothing"; where the output was
-// written in place, what the user is told is what became of it.
 int Cancelled(const Configuration& configuration, RunResult& result)
 {
-    if (!result.partialOutput) {
-        ReportError("Operation Canceled.");
-    } else if (!result.partialOutput->WritesInPlace()) {
-        result.partialOutput->Discard();
-        ReportError("Operation Canceled. " + configuration.run.outputPath + " was left as it was.");
-    } else if (result.partialOutput->Discard()) {
-        ReportError("Operation Canceled. The partial output was removed.");
-    } else {
-        ReportError("Operation Canceled. The partial output could not be removed.",
-                    {configuration.run.outputPath, LastFailureReason()});
-    }
+    ReportCancelled(result, configuration.run.outputPath);
     return kExitCancelled;
-}
-
-// Said before the run, while the file is still there: what the run cannot
-// keep of the file it replaces.
-void NoteWhatIsLost(const Configuration& configuration)
-{
-    if (configuration.run.standardOutput)
-        return;
-    const OutputOutlook outlook = ForeseeOutput(configuration.run.outputPath);
-    if (outlook.earlierLost)
-        ReportError("note: its folder takes no new file, so it is written in place: what it holds now is lost, "
-                    "also if the run fails or is cancelled",
-                    {configuration.run.outputPath, {}});
-    for (const std::string& lost : outlook.notKept)
-        ReportError("note: the new file cannot keep " + lost + " of the one it replaces",
-                    {configuration.run.outputPath, {}});
 }
 
 // Level records with IDs read as plain record codes, the switch being off:
@@ -174,7 +126,8 @@ void Summarize(const Configuration& configuration, const RunResult& result)
 
 int Convert(const Configuration& configuration, CliHost& host)
 {
-    NoteWhatIsLost(configuration);
+    if (!configuration.run.standardOutput)
+        NoteWhatIsLost(configuration.run.outputPath);
     LevelLists levels;
     RunResult result = RunConversion(configuration.run, host, levels);
     if (result.cancelled)
@@ -204,6 +157,8 @@ int Preview(const Configuration& configuration, CliHost& host)
 
 int Run(const Configuration& configuration)
 {
+    if (configuration.outputDir)
+        return ConvertCollection(configuration);
     if (!CheckBeforeTheRun(configuration))
         return kExitError;
     CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));

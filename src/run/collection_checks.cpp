@@ -18,6 +18,8 @@ std::string FolderMissing(const std::string& folder)
 {
     std::error_code error;
     const fs::file_status status = fs::status(PathOfName(folder), error);
+    if (error == std::errc::no_such_file_or_directory)
+        return "no such folder";
     if (error)
         return ReasonOfError(error.value());
     return fs::is_directory(status) ? "" : "it is not a folder";

@@ -1,0 +1,27 @@
+// What the command line tells the user besides the summary, the same for a
+// single run and a collection: errors in the GNU form, the notes said
+// before a run, and what became of the output of a cancelled run.
+#pragma once
+
+#include <string>
+
+#include "engine/conversion.h"
+#include "streams/exceptions.h"
+
+namespace pellimar::cli {
+
+inline constexpr const char* kProgram = "pellimar-cli";
+
+// "pellimar-cli: FILE: TEXT: REASON" on standard error, leaving out what is
+// not known; a reason after a text that ends a sentence goes in parentheses.
+void ReportError(const std::string& text, const ErrorContext& context = {});
+
+// Said before the run, while the file is still there: what the run into
+// `outputPath` cannot keep of the file it replaces.
+void NoteWhatIsLost(const std::string& outputPath);
+
+// Throws away what a cancelled run into `outputPath` wrote and says what
+// became of it.
+void ReportCancelled(RunResult& result, const std::string& outputPath);
+
+}  // namespace pellimar::cli
