@@ -30,7 +30,7 @@ work=build/bench/collection
 mkdir -p "$work/in"
 inputs=()
 for ((i = 0; i < count; i++)); do
-  file=$work/in/book$i.fff
+  file=$work/in/book$i-${size_mb}mb.fff
   [[ -f "$file" ]] || build/bench/flatgen "$size_mb" "$((1998 + i))" "$file"
   inputs+=("$file")
 done

@@ -2,6 +2,7 @@
 // the next file in the order given on a thread of its own, while the
 // calling thread keeps the host told (files started, the progress of the
 // whole) and passes a cancel on to every job.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -49,7 +50,8 @@ public:
     void Done(std::size_t index, FileOutcome outcome)
     {
         const std::lock_guard lock(lock_);
-        stopped_ = stopped_ || outcome.state == FileOutcome::State::Cancelled;
+        if (outcome.state == FileOutcome::State::Cancelled)
+            stopped_ = true;
         outcomes_[index] = std::move(outcome);
         consumed_[index] = sizes_[index];
         changed_ = true;
@@ -63,17 +65,10 @@ public:
         wake_.notify_one();
     }
 
-    void Stop()
-    {
-        const std::lock_guard lock(lock_);
-        stopped_ = true;
-    }
+    void Stop() { stopped_ = true; }
 
-    bool Stopped() const
-    {
-        const std::lock_guard lock(lock_);
-        return stopped_;
-    }
+    // Asked by the pass at every step: no lock.
+    bool Stopped() const { return stopped_; }
 
     struct Change {
         std::size_t started = 0;  // files taken so far
@@ -95,14 +90,14 @@ public:
     }
 
 private:
-    mutable std::mutex lock_;
+    std::mutex lock_;
     std::condition_variable wake_;
     std::vector<FileOutcome>& outcomes_;
     const std::vector<std::int64_t> sizes_;
     std::vector<std::int64_t> consumed_;
     std::size_t next_ = 0;
     std::size_t jobsRunning_;
-    bool stopped_ = false;
+    std::atomic<bool> stopped_{false};
     bool changed_ = false;
 };
 

@@ -2,6 +2,7 @@
 #include "run/collection_steps.h"
 
 #include <filesystem>
+#include <exception>
 #include <new>
 
 #include "engine/patterns.h"
@@ -56,6 +57,12 @@ FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost
         // One file's lack of memory need not end the others'.
         outcome.state = FileOutcome::State::Failed;
         outcome.error = "Out of memory";
+        outcome.errorContext = {file.input, {}};
+    } catch (const std::exception& error) {
+        // Nor may anything else leave a job's thread, which would end the
+        // program with the other files half written.
+        outcome.state = FileOutcome::State::Failed;
+        outcome.error = error.what();
         outcome.errorContext = {file.input, {}};
     }
     return outcome;
