@@ -11,6 +11,7 @@
 #include <set>
 
 #include "run/collection_checks.h"
+#include "streams/array_allocation_failure.h"
 #include "streams/file_faults.h"
 #include "support/temp_dir.h"
 
@@ -221,6 +222,29 @@ TEST(CollectionJobs, CancelDuringAFileStopsItAndStartsNoOther)
             EXPECT_EQ(ReadFileBytes(files[i].output), "earlier");
         EXPECT_EQ(testing::FileNames(c.Folder()), (std::set<std::string>{"a.fff", "b.fff", "c.fff", "d.fff"}));
         EXPECT_EQ(host.log.back(), "leave");
+    }
+}
+
+TEST(CollectionJobs, RunningOutOfMemoryIsEachFilesFailure)
+{
+    for (const std::size_t jobs : {std::size_t{1}, std::size_t{2}}) {
+        SCOPED_TRACE(jobs);
+        Collection c;
+        c.Input("a.fff", "<RD>x\r\n");
+        c.Input("b.fff", "<RD>y\r\n");
+        c.settings.blockSize = 12347;  // a size nothing else asks for
+        LoggingHost host;
+        std::vector<FileOutcome> outcomes;
+        {
+            const testing::ArrayAllocationFailure noBlocks(c.settings.blockSize);
+            outcomes = RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host, jobs);
+        }
+        for (const FileOutcome& outcome : outcomes) {
+            EXPECT_EQ(outcome.state, FileOutcome::State::Failed);
+            EXPECT_EQ(outcome.error, "Out of memory");
+        }
+        EXPECT_EQ(outcomes[1].errorContext.file, c.inputs[1]);
+        EXPECT_TRUE(testing::FileNames(c.Folder()).empty());
     }
 }
 
