@@ -23,12 +23,15 @@ std::string Counted(std::size_t count, const std::string& what)
 }
 
 // A name Windows takes for a device in any folder is refused as an input,
-// as a device is; its output would bear the same name.
+// as a device is, in place of its being no file; its output would bear the
+// same name.
 void CheckDeviceNames(const std::vector<CollectionFile>& files, std::vector<CollectionProblem>& problems)
 {
     for (const CollectionFile& file : files) {
-        if (DeviceOfName(file.input))
-            problems.push_back({FillPlaceholder(kCannotOpenFile, file.input), file.input, "it is not a regular file"});
+        if (!DeviceOfName(file.input))
+            continue;
+        std::erase_if(problems, [&](const CollectionProblem& problem) { return problem.file == file.input; });
+        problems.push_back({FillPlaceholder(kCannotOpenFile, file.input), file.input, "it is not a regular file"});
     }
 }
 

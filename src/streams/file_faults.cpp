@@ -65,12 +65,15 @@ bool FileFaultStrikes(FileCall call, int& error)
 {
     if (!anyArmed.load(std::memory_order_relaxed))
         return false;
-    std::unique_lock lock(armedLock);
-    if (void (*arrive)() = SignalArriving(call)) {
-        lock.unlock();
-        arrive();
-        lock.lock();
+    void (*arrive)() = nullptr;
+    {
+        const std::lock_guard lock(armedLock);
+        arrive = SignalArriving(call);
     }
+    // Outside the lock: the handler may arm or disarm.
+    if (arrive != nullptr)
+        arrive();
+    const std::lock_guard lock(armedLock);
     ArmedFault& fault = faults[static_cast<std::size_t>(call)];
     if (!fault.armed)
         return false;
