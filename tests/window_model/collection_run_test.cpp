@@ -45,7 +45,12 @@ struct CollectionFixture : ModelFixture {
         }
         return inputs;
     }
-    std::string Out(const std::string& name) const { return dir.File("out/" + name); }
+    // As the collection names its outputs: the folder, the system's
+    // separator, the input's name.
+    std::string Out(const std::string& name) const
+    {
+        return (std::filesystem::path(dir.File("out")) / name).string();
+    }
 
     // Through the menu: the files, then the folder.
     void ConvertSeveral(const Names& inputs, const std::string& folder)
