@@ -1,0 +1,20 @@
+// The cost of replacing an output.
+#include "window_model/output_replacement.h"
+
+#include "streams/output_file.h"
+
+namespace pellimar {
+
+std::string WhatReplacingLoses(const std::string& path)
+{
+    const OutputOutlook outlook = ForeseeOutput(path);
+    std::string note;
+    if (outlook.earlierLost)
+        note = "No new file can be made in its folder: it will be written in place, and what it holds now is lost "
+               "as soon as the run starts, also if the run fails or is cancelled.";
+    for (const std::string& lost : outlook.notKept)
+        note += (note.empty() ? "" : "\r") + std::string("The new file cannot keep ") + lost + ".";
+    return note;
+}
+
+}  // namespace pellimar
