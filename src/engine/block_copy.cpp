@@ -172,7 +172,8 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     // The step that copies both codes ends after the second ">", which may
     // be the progress point itself.
     const std::uint8_t* close = FindClose(open + 1, block.point);
-    if (close == nullptr)
+    // What may be an earlier run's reference is left to the byte steps.
+    if (close == nullptr || open[1] == 'C')
         return false;
     if (open[1] == '<')
         return PlainRecordInBlock(block, open, 2, countUnread, handedOn);

@@ -27,7 +27,8 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
         if (output && !host.CancelRequested())
             output->PutInPlace();
     });
-    RunResult result{run.RefCount, host.CancelRequested(), run.UnreadIdLevelRecords, nullptr};
+    RunResult result{run.RefCount, host.CancelRequested(), run.UnreadIdLevelRecords, run.EarlierReferencesFound,
+                     run.EarlierReferencesTooLong, nullptr};
     if (result.cancelled)
         result.partialOutput = std::move(output);
     return result;

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "engine/code_head.h"
+#include "engine/earlier_reference.h"
+#include "engine/held_text.h"
 #include "engine/page_tracker.h"
 #include "engine/progress_points.h"
 #include "engine/reference_writer.h"
@@ -44,6 +46,9 @@ private:
     void CountUnreadIdLevelRecord();
     void NoteCodeLine();
     void PlainRecordCode();
+    void TakeEarlierReferences();
+    void TakeBytes(std::size_t count, HeldText* into);
+    void WriteKeptEarlierReferences();
     void CaptureHeading();
     std::string_view LineText(std::string& spill);
     bool HeadingContinues();
@@ -83,6 +88,10 @@ private:
     PageTracker page_;
     ReferenceWriter writer_;
     ProgressPoints progress_;
+    EarlierReferenceFinder earlier_;
+    // The earlier references after the current record code, when they are
+    // kept: they follow its new reference.
+    HeldText keptEarlier_;
 
     // For a preview: the lines of the current code and of the record code.
     std::int64_t codeLine_ = 0;
