@@ -95,6 +95,26 @@ as later Folio versions write level records, as level records for
 Without it such codes are plain record codes; when some of them name one of
 the levels, a note on standard error says so after the summary.)",
                &Raw::idRecords),
+        Switch("replace-references",
+               "take out the references an earlier run wrote into INPUT and write the new ones where they stood",
+               R"(Take out the references that an earlier run wrote into \fIINPUT\fR and write
+the new ones where they stood (when one is due there).
+An earlier reference is exactly what a run writes right after a record code:
+\fB<CS:Reference>\fR, its text (with or without \fB<IX\->\fR ... \fB<IX>\fR),
+\fB<CR>\fR or \fB<HR>\fR, and a CR LF and \fB</CS>\fR, no longer than 64 KB;
+nothing else is touched.
+Without it earlier references are kept after the new ones, and a note on
+standard error says how many there are.)",
+               &Raw::replaceReferences),
+        Switch("remove-references",
+               "take out the references an earlier run wrote into INPUT and write none; no patterns or level names",
+               R"(Take out the references that an earlier run wrote into \fIINPUT\fR, as
+\fB\-\-replace\-references\fR finds them, and write none: converting a
+file and then removing its references gives back the file, when the
+conversion kept the page-number markers.
+Takes no reference pattern, page pattern or level names, and not
+\fB\-\-preview\fR.)",
+               &Raw::removeReferences),
         {"start-page", 0, OptionValue::Required, "N", OptionGroup::Switches, {}, true,
          "the starting page, used whenever a reference needs a page before any marker was seen (default 1); a "
          "whole number",

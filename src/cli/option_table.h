@@ -26,6 +26,8 @@ struct RawArguments {
     bool leftJustOnly = false;
     bool useHR = false;
     bool idRecords = false;
+    bool replaceReferences = false;
+    bool removeReferences = false;
     bool preview = false;
     std::optional<std::string> previewCount;  // as given
     bool force = false;

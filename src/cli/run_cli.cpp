@@ -149,17 +149,62 @@ void NoteWhatIsLost(const Configuration& configuration)
                     {configuration.run.outputPath, {}});
 }
 
+// "1 earlier reference", "2 earlier references".
+std::string Counted(std::int32_t count, const std::string& what)
+{
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+std::string InputName(const RunSettings& run)
+{
+    return run.standardInput ? "standard input" : run.inputPath;
+}
+
+std::string SummaryLine(const Configuration& configuration, const RunResult& result)
+{
+    const std::string created = std::to_string(result.refCount) + " total references created";
+    switch (configuration.run.earlierReferences) {
+    case EarlierReferences::Keep: break;
+    case EarlierReferences::Replace:
+        return created + ", " + Counted(result.earlierReferences, "earlier reference") + " replaced.";
+    case EarlierReferences::Remove: return Counted(result.earlierReferences, "earlier reference") + " removed.";
+    }
+    return created + ".";
+}
+
+// Earlier references kept beside the new ones, and those left because they
+// are longer than any is looked for; a preview tells of the part it read.
+void NoteEarlierReferences(const Configuration& configuration, std::int32_t found, std::int32_t tooLong)
+{
+    const bool preview = configuration.preview.has_value();
+    const std::string holds = preview ? "the part of " + InputName(configuration.run) + " read holds "
+                                      : InputName(configuration.run) + " already holds ";
+    if (found > 0 && configuration.run.earlierReferences == EarlierReferences::Keep) {
+        ReportError("note: " + holds + Counted(found, "reference") + " from an earlier run; the output " +
+                    (preview ? "would have" : "has") + " both. --replace-references replaces " +
+                    (found == 1 ? "it." : "them."));
+    }
+    if (tooLong > 0) {
+        const bool one = tooLong == 1;
+        ReportError("note: " + holds + Counted(tooLong, "reference") + " from an earlier run longer than " +
+                    std::to_string(configuration.run.longestEarlierReference / 1024) + " KB; " +
+                    (preview ? "a run leaves " : "") + (one ? "it" : "them") + (preview ? "" : one ? " was" : " were") +
+                    (preview ? " as " : " left as ") + (one ? "it stands." : "they stand."));
+    }
+}
+
 void Summarize(const Configuration& configuration, const RunResult& result)
 {
     // Standard output may be the converted file itself.
     std::FILE* summary = configuration.run.standardOutput ? stderr : stdout;
     if (!configuration.quiet)
-        std::fprintf(summary, "%d total references created.\n", result.refCount);
+        std::fprintf(summary, "%s\n", SummaryLine(configuration, result).c_str());
+    std::fflush(summary);
     if (result.unreadIdLevelRecords > 0) {
-        std::fflush(summary);
         ReportError("note: " + std::to_string(result.unreadIdLevelRecords) +
                     " record codes of the form <RD,ID:n:Level> name a level; --id-records reads them as level records");
     }
+    NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);
 }
 
 int Convert(const Configuration& configuration, CliHost& host)
@@ -188,6 +233,9 @@ int Preview(const Configuration& configuration, CliHost& host)
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
     }
+    std::fflush(stdout);
+    // Of the part of the input read.
+    NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);
     return kExitSuccess;
 }
 
