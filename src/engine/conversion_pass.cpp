@@ -219,7 +219,7 @@ void ConversionPass::PlainRecordCode()
 // again after the record's new reference.
 void ConversionPass::TakeEarlierReferences()
 {
-    while (Peek() == std::optional<std::uint8_t>('<')) {
+    while (EarlierReferenceMayStart()) {
         const EarlierFrameMatch match = earlier_.At(*run_.Input);
         if (match.kind == EarlierFrame::TooLong)
             ++run_.EarlierReferencesTooLong;
@@ -228,6 +228,16 @@ void ConversionPass::TakeEarlierReferences()
         ++run_.EarlierReferencesFound;
         TakeBytes(match.length, run_.Earlier == EarlierReferences::Keep ? &keptEarlier_ : nullptr);
     }
+}
+
+// Most records open with text or with another code, which the block shows
+// at once; at its end the finder looks further.
+bool ConversionPass::EarlierReferenceMayStart()
+{
+    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+    if (ahead.size() >= 2)
+        return ahead[0] == '<' && ahead[1] == 'C';
+    return Peek() == std::optional<std::uint8_t>('<');
 }
 
 // Takes `count` bytes that are known to be there, holding them in `into`

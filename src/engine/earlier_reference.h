@@ -1,8 +1,8 @@
-// A reference that an earlier run wrote right after a record code, found at
-// the input's read position before any of it is taken: exactly the frame
-// this program writes, "<CS:Reference>", the reference's text (which may
-// stand between "<IX->" and "<IX>"), "<CR>" or "<HR>", and "\r\n</CS>",
-// where the text holds no "\r\n</CS>".
+// A reference that an earlier run wrote right after a record code, found
+// before any of it is taken: exactly the frame this program writes,
+// "<CS:Reference>", the reference's text (which may stand between "<IX->"
+// and "<IX>"), "<CR>" or "<HR>", and "\r\n</CS>", where the text holds no
+// "\r\n</CS>".
 #pragma once
 
 #include <cstddef>
@@ -32,15 +32,20 @@ public:
     // hold more than that.
     explicit EarlierReferenceFinder(std::size_t longest) : longest_(longest) {}
 
+    // At the input's read position, looking past the block as far as needed.
     EarlierFrameMatch At(TS_BufferStream& input);
+    // At the start of `bytes`, which stand at `position` in the input;
+    // nothing when the input may go on after them and they are too few to
+    // tell.
+    std::optional<EarlierFrameMatch> Within(std::span<const std::uint8_t> bytes, std::int64_t position);
 
 private:
-    std::optional<std::int64_t> FirstEnd(TS_BufferStream& input, std::int64_t at, std::int64_t from,
-                                         std::int64_t last);
-    void SearchFurther(TS_BufferStream& input, std::int64_t at, std::int64_t last);
-    // The bytes `from` to `to` past the read position, or fewer where the
-    // input ends.
-    std::span<const std::uint8_t> Ahead(TS_BufferStream& input, std::size_t from, std::size_t to);
+    class Look;
+    enum class Search { Found, NotWithin, Unknown };
+
+    std::optional<EarlierFrameMatch> Match(Look& look, std::int64_t at);
+    Search FirstEnd(Look& look, std::int64_t at, std::int64_t from, std::int64_t last);
+    bool SearchFurther(Look& look, std::int64_t at, std::int64_t last);
 
     std::size_t longest_;
     std::vector<std::uint8_t> copied_;
