@@ -13,9 +13,10 @@ std::vector<OptionDefinition> PatternOptions()
 {
     return {
         {"ref-pattern", 'r', OptionValue::Required, "TEXT", OptionGroup::Patterns, {}, true,
-         "reference pattern (required, not empty): the digits 1 to 7 stand for the headings of levels 1 to 7, "
-         "\"#\" for the page",
-         R"(The reference pattern (required; an empty one is a usage error).
+         "reference pattern (required, not empty, unless --remove-references): the digits 1 to 7 stand for the "
+         "headings of levels 1 to 7, \"#\" for the page",
+         R"(The reference pattern (required, unless \fB\-\-remove\-references\fR is given;
+an empty one is a usage error).
 The digits \fB1\fR to \fB7\fR stand for the headings of levels 1 to 7 and
 \fB#\fR for the page number; every other character is copied as it stands.
 A level digit whose level has no heading is left out together with the
