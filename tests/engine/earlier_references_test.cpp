@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "engine/convert.h"
@@ -258,9 +259,10 @@ struct Options {
     bool useHR = false;
 };
 
+// The input is made when the test runs, not when the cases are listed.
 struct RoundTrip {
     const char* name;
-    std::string input;
+    std::function<std::string()> input;
     Options first;
     Options second;
 };
@@ -298,7 +300,8 @@ testing::Converted ConvertWith(const std::string& input, const Options& options,
 void CheckRoundTrips(const RoundTrip& c)
 {
     SCOPED_TRACE(c.name);
-    const auto b = ConvertWith(c.input, c.first, EarlierReferences::Keep);
+    const std::string input = c.input();
+    const auto b = ConvertWith(input, c.first, EarlierReferences::Keep);
     ASSERT_GT(b.result.refCount, 0);
     EXPECT_EQ(0, b.result.earlierReferences);
 
@@ -308,14 +311,14 @@ void CheckRoundTrips(const RoundTrip& c)
     EXPECT_EQ(b.result.refCount, again.result.refCount);
 
     const auto other = ConvertWith(b.output, c.second, EarlierReferences::Replace);
-    const auto direct = ConvertWith(c.input, c.second, EarlierReferences::Keep);
+    const auto direct = ConvertWith(input, c.second, EarlierReferences::Keep);
     EXPECT_TRUE(SameBytes(direct.output, other.output));
     EXPECT_EQ(b.result.refCount, other.result.earlierReferences);
 
     Options removing;
     removing.idRecords = c.first.idRecords;
     const auto removed = ConvertWith(b.output, removing, EarlierReferences::Remove);
-    EXPECT_TRUE(SameBytes(c.input, removed.output));
+    EXPECT_TRUE(SameBytes(input, removed.output));
     EXPECT_EQ(b.result.refCount, removed.result.earlierReferences);
 
     const auto twice = ConvertWith(b.output, c.first, EarlierReferences::Keep);
@@ -330,26 +333,23 @@ TEST_P(RoundTrips, HoldByteForByte)
     CheckRoundTrips(GetParam());
 }
 
+// The level names of the samples' definition files.
 Options Sample(std::string refPattern, std::string pagePattern = "")
 {
-    const fs::path resources = PELLIMAR_RESOURCES;
     Options options;
     options.settings.refPattern = std::move(refPattern);
     options.settings.pagePattern = std::move(pagePattern);
-    const std::vector<std::string> names = ReadLevelNamesFile((resources / "sample.def").string());
-    std::copy(names.begin(), names.end(), options.settings.levelTexts.begin());
+    options.settings.levelTexts = {"Testament", "Book Name", "Chapter"};
     return options;
 }
 
 Options SampleIds(std::string refPattern, bool idRecords, std::string pagePattern = "[#]")
 {
-    const fs::path resources = PELLIMAR_RESOURCES;
     Options options;
     options.settings.refPattern = std::move(refPattern);
     options.settings.pagePattern = std::move(pagePattern);
     options.idRecords = idRecords;
-    const std::vector<std::string> names = ReadLevelNamesFile((resources / "sample-ids.def").string());
-    std::copy(names.begin(), names.end(), options.settings.levelTexts.begin());
+    options.settings.levelTexts = {"Document", "Article", "Section Number"};
     return options;
 }
 
@@ -360,9 +360,9 @@ Options With(Options options, Change change)
     return options;
 }
 
-std::string Resource(const char* name)
+std::function<std::string()> Resource(const char* name)
 {
-    return testing::ReadFileBytes((fs::path(PELLIMAR_RESOURCES) / name).string());
+    return [name] { return testing::ReadFileBytes((fs::path(PELLIMAR_RESOURCES) / name).string()); };
 }
 
 // Level records, record codes of every kind, markers inside and at the end
@@ -382,6 +382,11 @@ std::string GeneratedFile(unsigned seed)
         file += piece;
     }
     return file;
+}
+
+std::function<std::string()> GeneratedInput(unsigned seed)
+{
+    return [seed] { return GeneratedFile(seed); };
 }
 
 Options Generated(std::string refPattern, std::string pagePattern = "")
@@ -406,13 +411,13 @@ INSTANTIATE_TEST_SUITE_P(
                   With(SampleIds("2, #", true), [](Options& o) { o.settings.notSearched = true; })},
         RoundTrip{"SampleIdsReadThenNot", Resource("sample-ids.fff"), SampleIds("#", true), SampleIds("# 1", false)},
         RoundTrip{"SampleIdsNotThenRead", Resource("sample-ids.fff"), SampleIds("#", false), SampleIds("3 4", true)},
-        RoundTrip{"Generated", GeneratedFile(1), Generated("1 2, p. #", "[#]"), Generated("2 1")},
-        RoundTrip{"GeneratedOtherWay", GeneratedFile(2), Generated("2"),
+        RoundTrip{"Generated", GeneratedInput(1), Generated("1 2, p. #", "[#]"), Generated("2 1")},
+        RoundTrip{"GeneratedOtherWay", GeneratedInput(2), Generated("2"),
                   With(Generated("1 #", "[#]"), [](Options& o) {
                       o.settings.removePageMarks = true;
                       o.leftJustOnly = true;
                   })},
-        RoundTrip{"GeneratedIdsReadThenNot", GeneratedFile(3),
+        RoundTrip{"GeneratedIdsReadThenNot", GeneratedInput(3),
                   With(Generated("1 2 #", "[#]"), [](Options& o) { o.idRecords = true; }), Generated("#", "[#]")}),
     [](const ::testing::TestParamInfo<RoundTrip>& info) { return std::string(info.param.name); });
 
@@ -423,10 +428,16 @@ TEST(RoundTrips, HoldOnFoliosHelpFile)
     const fs::path shared = testing::SharedDataDir();
     if (shared.empty())
         GTEST_SKIP() << "shared sample files are not present";
-    const std::string help = testing::ReadFileBytes((shared / "FolioHlp.FFF").string());
+    const std::function<std::string()> help = [&] {
+        return testing::ReadFileBytes((shared / "FolioHlp.FFF").string());
+    };
     Options withIds;
     withIds.idRecords = true;
-    const std::vector<std::string> names = ReadLevelNamesFile((shared / "FolioHlp.DEF").string());
+    const std::string definitions = testing::ReadFileBytes((shared / "FolioHlp.DEF").string());
+    const std::size_t line = definitions.find("<LN:");
+    const std::vector<std::string> names =
+        ParseLevelNamesLine(std::string_view(definitions).substr(line, definitions.find('\n', line) - line));
+    ASSERT_GE(names.size(), std::size_t{kLevelCount});
     std::copy(names.begin(), names.begin() + kLevelCount, withIds.settings.levelTexts.begin());
     withIds.settings.refPattern = "2 / 3";
     Options without = With(withIds, [](Options& o) {
