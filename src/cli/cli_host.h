@@ -20,9 +20,7 @@ public:
     void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
     void LeaveRunning() override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
-    bool LeftJustOnly() const override { return configuration_.leftJustOnly; }
-    bool UseHR() const override { return configuration_.useHR; }
-    bool IdRecords() const override { return configuration_.idRecords; }
+    bool SwitchOn(RunSwitch runSwitch) const override { return configuration_.preferences.SwitchOn(runSwitch); }
     bool CancelRequested() const override;
 
 private:

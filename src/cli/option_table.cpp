@@ -34,9 +34,12 @@ page range \fIN\fR\-\fIN+1\fR.)",
          EncodingOptionHelp(),
          R"(The 8-bit encoding of the flat files (default \fBWindows-1252\fR), into which
 patterns and level names are converted from the locale's
-encoding; a character it lacks is a usage error that names it.
+encoding; a character it lacks is a usage error that names it, and so is an
+argument that is not text in the locale's encoding.
 \fBbytes\fR, and the C locale, take them as given, for scripts that already
 hold the file's bytes.
+A locale that is named but not installed counts as UTF-8 when its name ends
+in \fB.UTF\-8\fR or \fB.utf8\fR.
 On Windows only \fBbytes\fR is taken; the ANSI code page is used otherwise.)",
          [](Raw& raw, V value) { raw.encoding = value; }},
     };
@@ -74,48 +77,38 @@ OptionDefinition Switch(std::string name, std::string help, std::string manual, 
             std::move(manual), [field](Raw& raw, V) { raw.*field = true; }};
 }
 
+// The preferences that have an option, in the table's order.
+void AddPreferenceOptions(std::vector<OptionDefinition>& options)
+{
+    for (const PreferenceRow& row : PreferenceTable()) {
+        if (row.cliOption == nullptr)
+            continue;
+        const Preference preference = row.preference;
+        options.push_back({row.cliOption, 0, OptionValue::None, {}, OptionGroup::Switches, {}, true, row.cliHelp,
+                           row.cliManual, [preference](Raw& raw, V) { raw.preferences.Set(preference, true); }});
+    }
+}
+
 std::vector<OptionDefinition> SwitchOptions()
 {
-    return {
+    std::vector<OptionDefinition> options = {
         Switch("remove-page-marks", "leave page-number markers out of the output",
                "Leave page-number markers out of the output.", &Raw::removePageMarks),
         Switch("not-searched", "wrap references in <IX-> ... <IX>",
                R"(Wrap the reference text in \fB<IX\->\fR ... \fB<IX>\fR.)", &Raw::notSearched),
-        Switch("left-just-only",
-               "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
-               R"(No reference for records that open with a justification (\fBJU:\fR) or
-paragraph style (\fBPS:\fR) code.)",
-               &Raw::leftJustOnly),
-        Switch("use-hr", "end references with <HR> in place of <CR>",
-               R"(End references with \fB<HR>\fR in place of \fB<CR>\fR.)", &Raw::useHR),
-        Switch("id-records",
-               "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
-               R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
-as later Folio versions write level records, as level records for
-\fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
-Without it such codes are plain record codes; when some of them name one of
-the levels, a note on standard error says so after the summary.)",
-               &Raw::idRecords),
-        Switch("replace-references",
-               "take out the references an earlier run wrote into INPUT and write the new ones where they stood",
-               R"(Take out the references that an earlier run wrote into \fIINPUT\fR and write
-the new ones where they stood (when one is due there).
-An earlier reference is exactly what a run writes right after a record code:
-\fB<CS:Reference>\fR, its text (with or without \fB<IX\->\fR ... \fB<IX>\fR),
-\fB<CR>\fR or \fB<HR>\fR, and a CR LF and \fB</CS>\fR, no longer than 64 KB;
-nothing else is touched.
-Without it earlier references are kept after the new ones, and a note on
-standard error says how many there are.)",
-               &Raw::replaceReferences),
-        Switch("remove-references",
-               "take out the references an earlier run wrote into INPUT and write none; no patterns or level names",
-               R"(Take out the references that an earlier run wrote into \fIINPUT\fR, as
+    };
+    AddPreferenceOptions(options);
+    // After --replace-references, the preference's option.
+    options.push_back(Switch("remove-references",
+                             "take out the references an earlier run wrote into INPUT and write none; no patterns or level names",
+                             R"(Take out the references that an earlier run wrote into \fIINPUT\fR, as
 \fB\-\-replace\-references\fR finds them, and write none: converting a
 file and then removing its references gives back the file, when the
 conversion kept the page-number markers.
 Takes no reference pattern, page pattern or level names, and not
 \fB\-\-preview\fR.)",
-               &Raw::removeReferences),
+                             &Raw::removeReferences));
+    options.push_back(
         {"start-page", 0, OptionValue::Required, "N", OptionGroup::Switches, {}, true,
          "the starting page, used whenever a reference needs a page before any marker was seen (default 1); a "
          "whole number",
@@ -125,8 +118,8 @@ A whole number: an optional sign and digits, from \-2147483648 to
 2147483647; anything else is a usage error.
 \-1 is shown as \-1 and leaves the page unknown, so that the next reference
 that shows a page takes it again.)",
-         [](Raw& raw, V value) { raw.startPage = value; }},
-    };
+         [](Raw& raw, V value) { raw.startPage = value; }});
+    return options;
 }
 
 std::vector<OptionDefinition> OutputOptions()
@@ -154,7 +147,7 @@ Without it an existing \fIOUTPUT\fR is an error.)",
          [](Raw& raw, V) { raw.force = true; }},
         {"progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
          "show progress on standard error (the default when it is a terminal): percentage and times, or for a pipe "
-         "the bytes read and the speed",
+         "the megabytes read, the speed and the elapsed time",
          R"(Show a progress bar with the percentage, the elapsed and the remaining time on
 standard error; for an input without a size (a pipe), the megabytes read, the
 speed and the elapsed time.
@@ -193,6 +186,14 @@ const std::vector<OptionDefinition>& OptionTable()
 {
     static const std::vector<OptionDefinition> table = AllOptions();
     return table;
+}
+
+// The encodings offered are those flat files were most often written in.
+std::vector<std::string> KnownValues(const OptionDefinition& option)
+{
+    if (option.longName == "encoding")
+        return {"bytes", "Windows-1252", "ISO-8859-1", "ISO-8859-15", "CP437", "CP850"};
+    return {};
 }
 
 std::string GroupTitle(OptionGroup group)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/run_settings.h"
+#include "run/preferences.h"
 
 namespace pellimar::cli {
 
@@ -23,10 +24,7 @@ struct RawArguments {
     std::optional<std::string> startPage;
     bool removePageMarks = false;
     bool notSearched = false;
-    bool leftJustOnly = false;
-    bool useHR = false;
-    bool idRecords = false;
-    bool replaceReferences = false;
+    Preferences preferences;  // those with an option, switched on by it
     bool removeReferences = false;
     bool preview = false;
     std::optional<std::string> previewCount;  // as given
@@ -62,6 +60,10 @@ struct OptionDefinition {
 };
 
 const std::vector<OptionDefinition>& OptionTable();
+
+// The values the shell's completion offers for an option, where the set is
+// known; empty for the others (a FILE value completes file names).
+std::vector<std::string> KnownValues(const OptionDefinition& option);
 
 // The heading of a group, as --help shows it ("Level names").
 std::string GroupTitle(OptionGroup group);

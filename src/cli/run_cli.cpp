@@ -15,6 +15,7 @@
 #include "engine/conversion.h"
 #include "engine/preview.h"
 #include "run/run_checks.h"
+#include "run/run_summary.h"
 #include "streams/exceptions.h"
 #include "streams/stop_request.h"
 #include "streams/native_file.h"
@@ -149,27 +150,23 @@ void NoteWhatIsLost(const Configuration& configuration)
                     {configuration.run.outputPath, {}});
 }
 
-// "1 earlier reference", "2 earlier references".
-std::string Counted(std::int32_t count, const std::string& what)
+// Level records with IDs read as plain record codes, the switch being off:
+// the likely reason for references that are missing. Said after what was
+// written to `shown`, the summary or the preview's list.
+void NoteUnreadIdLevelRecords(std::int32_t count, std::FILE* shown)
 {
-    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+    if (count == 0)
+        return;
+    std::fflush(shown);
+    ReportError("note: " + (count == 1 ? std::string("1 record code of the form <RD,ID:n:Level> names a level; "
+                                                     "--id-records reads it as a level record")
+                                       : std::to_string(count) + " record codes of the form <RD,ID:n:Level> name a "
+                                                                 "level; --id-records reads them as level records"));
 }
 
 std::string InputName(const RunSettings& run)
 {
     return run.standardInput ? "standard input" : run.inputPath;
-}
-
-std::string SummaryLine(const Configuration& configuration, const RunResult& result)
-{
-    const std::string created = std::to_string(result.refCount) + " total references created";
-    switch (configuration.run.earlierReferences) {
-    case EarlierReferences::Keep: break;
-    case EarlierReferences::Replace:
-        return created + ", " + Counted(result.earlierReferences, "earlier reference") + " replaced.";
-    case EarlierReferences::Remove: return Counted(result.earlierReferences, "earlier reference") + " removed.";
-    }
-    return created + ".";
 }
 
 // Earlier references kept beside the new ones, and those left because they
@@ -198,12 +195,9 @@ void Summarize(const Configuration& configuration, const RunResult& result)
     // Standard output may be the converted file itself.
     std::FILE* summary = configuration.run.standardOutput ? stderr : stdout;
     if (!configuration.quiet)
-        std::fprintf(summary, "%s\n", SummaryLine(configuration, result).c_str());
+        std::fprintf(summary, "%s\n", RunSummary(configuration.run.earlierReferences, result.refCount, result.earlierReferences).c_str());
+    NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, summary);
     std::fflush(summary);
-    if (result.unreadIdLevelRecords > 0) {
-        ReportError("note: " + std::to_string(result.unreadIdLevelRecords) +
-                    " record codes of the form <RD,ID:n:Level> name a level; --id-records reads them as level records");
-    }
     NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);
 }
 
@@ -233,6 +227,7 @@ int Preview(const Configuration& configuration, CliHost& host)
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
     }
+    NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, stdout);
     std::fflush(stdout);
     // Of the part of the input read.
     NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);

@@ -1,0 +1,78 @@
+// The table of preferences.
+#include "run/preferences.h"
+
+namespace pellimar {
+namespace {
+
+constexpr PreferenceRow kRows[] = {
+    {Preference::LeftJustOnly, "Left Justified Only", "LeftJustOnly", false, 1, false, RunSwitch::LeftJustOnly,
+     "left-just-only", "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
+     R"(No reference for records that open with a justification (\fBJU:\fR) or
+paragraph style (\fBPS:\fR) code.)"},
+    {Preference::ShowProgMeter, "Show Progress Meter", "NoProgMeter", true, 0, true, std::nullopt, nullptr, nullptr,
+     nullptr},
+    {Preference::UseHR, "Use <HR> (in place of <CR>)", "UseHR", false, 2, false, RunSwitch::UseHR, "use-hr",
+     "end references with <HR> in place of <CR>", R"(End references with \fB<HR>\fR in place of \fB<CR>\fR.)"},
+    {Preference::IdRecords, "ID record levels", "IDRecords", false, 3, false, RunSwitch::IdRecords, "id-records",
+     "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
+     R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
+as later Folio versions write level records, as level records for
+\fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
+Without it such codes are plain record codes; when some of them name one of
+the levels, a note on standard error says so after the summary, or after the
+list of \fB\-\-preview\fR.)"},
+    {Preference::ReplaceReferences, "Replace Earlier References", "ReplaceReferences", false, 4, false, std::nullopt,
+     "replace-references",
+     "take out the references an earlier run wrote into INPUT and write the new ones where they stood",
+     R"(Take out the references that an earlier run wrote into \fIINPUT\fR and write
+the new ones where they stood (when one is due there).
+An earlier reference is exactly what a run writes right after a record code:
+\fB<CS:Reference>\fR, its text (with or without \fB<IX\->\fR ... \fB<IX>\fR),
+\fB<CR>\fR or \fB<HR>\fR, and a CR LF and \fB</CS>\fR, no longer than 64 KB;
+nothing else is touched.
+Without it earlier references are kept after the new ones, and a note on
+standard error says how many there are.)"},
+};
+static_assert(std::size(kRows) == kPreferenceCount);
+
+// For each switch of the run, the preference that feeds it: the pass asks
+// at every record.
+constexpr std::array<Preference, kRunSwitchCount> kFeeding = [] {
+    std::array<Preference, kRunSwitchCount> feeding{};
+    for (const PreferenceRow& row : kRows) {
+        if (row.runSwitch)
+            feeding[static_cast<int>(*row.runSwitch)] = row.preference;
+    }
+    return feeding;
+}();
+
+}  // namespace
+
+std::span<const PreferenceRow> PreferenceTable()
+{
+    return kRows;
+}
+
+const PreferenceRow& RowOf(Preference preference)
+{
+    return kRows[static_cast<int>(preference)];
+}
+
+Preferences::Preferences()
+{
+    for (const PreferenceRow& row : kRows)
+        Set(row.preference, row.byDefault);
+}
+
+bool Preferences::SwitchOn(RunSwitch runSwitch) const
+{
+    return On(kFeeding[static_cast<int>(runSwitch)]);
+}
+
+void TakeAtRunStart(const Preferences& preferences, RunSettings& settings)
+{
+    if (preferences.On(Preference::ReplaceReferences) && settings.earlierReferences == EarlierReferences::Keep)
+        settings.earlierReferences = EarlierReferences::Replace;
+}
+
+}  // namespace pellimar

@@ -1,0 +1,68 @@
+// "Preview": the first references a run would make, shown before anything
+// is converted. It makes the checks of Begin except those of the output,
+// asks the same page question, and shows progress with Cancel as a run does.
+#include "engine/preview.h"
+#include "window_model/error_box.h"
+#include "window_model/run_controller.h"
+#include "window_model/screen_text.h"
+
+namespace pellimar {
+namespace {
+
+constexpr std::size_t kPreviewCount = 20;
+
+// A preview that stopped short of its count has found every reference.
+std::string PreviewHeading(std::size_t count)
+{
+    if (count == 0)
+        return "The run would make no reference.";
+    if (count == 1)
+        return "The run would make one reference:";
+    if (count < kPreviewCount)
+        return "The run would make " + std::to_string(count) + " references:";
+    return "The first " + std::to_string(count) + " references the run would make:";
+}
+
+// The references as the screen shows the file's text.
+std::vector<PreviewReference> ScreenReferences(std::vector<PreviewReference> references)
+{
+    for (PreviewReference& reference : references) {
+        reference.text = ScreenTextFromFile(reference.text);
+        reference.recordStart = ScreenTextFromFile(reference.recordStart);
+    }
+    return references;
+}
+
+}  // namespace
+
+// The texts a preview reads go into their boxes' histories, as leaving each
+// box would put them there.
+void RunController::Preview()
+{
+    if (running_)
+        return;
+    Guarded(services_.dialogs, [this] {
+        cancelRequested_ = false;
+        for (int i = 0; i < kHistoryBoxCount; ++i) {
+            if (const auto box = static_cast<HistoryBox>(i); box != HistoryBox::OutputFile)
+                boxes_.AddShown(box);
+        }
+        const std::optional<RunSettings> settings = SettingsForRun();
+        if (!settings || !PassesRunChecks(*settings))
+            return;
+        PreviewResult result;
+        RunPass([&](RunHost& host) { result = RunPreview(*settings, host, levels_, kPreviewCount); });
+        if (CloseIfPending() || result.cancelled)
+            return;
+        const std::int32_t kept =
+            settings->earlierReferences == EarlierReferences::Keep ? result.earlierReferences : 0;
+        std::string note = IdRecordsAdvice(result.unreadIdLevelRecords);
+        if (const std::string earlier = EarlierReferencesAdvice({kept, result.earlierReferencesTooLong, true});
+            !earlier.empty())
+            note += (note.empty() ? "" : " ") + earlier;
+        services_.dialogs.ShowPreview(
+            {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note)});
+    });
+}
+
+}  // namespace pellimar
