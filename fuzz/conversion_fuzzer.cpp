@@ -294,6 +294,8 @@ void CheckAgainstByteSteps(const Outcome& blocks, const Outcome& bytes)
         FUZZ_CHECK_EQ(bytes.levels.values[k], blocks.levels.values[k], "level values as in the byte steps");
 }
 
+constexpr std::size_t kRoundTripBlockSize = 8192;
+
 // A whole run to its end, for the round trips.
 struct RoundTripRun {
     std::string output;
@@ -308,6 +310,10 @@ RoundTripRun ConvertWhole(const std::string& input, const ConversionOptions& opt
     FuzzHost host(options, kCancelBeforeStart + 1);
     RunSettings settings = SettingsOf(options, inputPath, outputPath);
     settings.longestEarlierReference = longestEarlier;
+    // The run's blocks of a quarter megabyte cost more to allocate than
+    // these small inputs take to convert; the block size is the main runs'
+    // concern.
+    settings.blockSize = kRoundTripBlockSize;
     LevelLists levels;
     RoundTripRun run;
     try {
