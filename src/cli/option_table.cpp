@@ -100,7 +100,8 @@ std::vector<OptionDefinition> SwitchOptions()
     AddPreferenceOptions(options);
     // After --replace-references, the preference's option.
     options.push_back(Switch("remove-references",
-                             "take out the references an earlier run wrote into INPUT and write none; no patterns or level names",
+                             "take out the references an earlier run wrote into INPUT and write none; no patterns or "
+                             "level names",
                              R"(Take out the references that an earlier run wrote into \fIINPUT\fR, as
 \fB\-\-replace\-references\fR finds them, and write none: converting a
 file and then removing its references gives back the file, when the

@@ -40,7 +40,7 @@ void ConversionPass::CaptureHeading()
     TakeEarlierReferences();
     WriteKeptEarlierReferences();
     // A level record that ends the input, once they are out, has no heading.
-    if (run_.Input->ReadAhead().empty() && !Peek())
+    if (!Peek())
         return;
     std::string spill;
     std::string_view line = LineText(spill);

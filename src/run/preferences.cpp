@@ -71,7 +71,7 @@ bool Preferences::SwitchOn(RunSwitch runSwitch) const
 
 void TakeAtRunStart(const Preferences& preferences, RunSettings& settings)
 {
-    if (preferences.On(Preference::ReplaceReferences) && settings.earlierReferences == EarlierReferences::Keep)
+    if (preferences.On(Preference::ReplaceReferences))
         settings.earlierReferences = EarlierReferences::Replace;
 }
 

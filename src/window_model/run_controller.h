@@ -77,9 +77,9 @@ private:
     void ReportFailedRemoval(const std::string& path);
     std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
     struct EarlierReferencesSeen {
-        std::int32_t kept = 0;
-        std::int32_t tooLong = 0;
-        bool byPreview = false;  // in the part of the input a preview read
+        std::int32_t kept;
+        std::int32_t tooLong;
+        bool byPreview;  // in the part of the input a preview read
     };
     std::string EarlierReferencesAdvice(const EarlierReferencesSeen& seen) const;
     bool CloseIfPending();

@@ -92,6 +92,18 @@ TEST_F(Cli, EarlierReferenceIsSingularAndNotedByThePreview)
               preview.err);
 }
 
+// One that does not end within the longest looked for is left, and said so.
+TEST_F(Cli, EarlierReferenceTooLongIsLeftAndNoted)
+{
+    const std::string unended = "<CS:Reference>" + std::string(70000, 'x') + "\r\n";
+    WriteFileBytes(input, "<RD:Book>Gen\r\n<RD>" + unended);
+    const ProgramRun run = Run({"-r", "1", "--level1", "Book", "--replace-references", input, output});
+    EXPECT_EQ("pellimar-cli: note: " + input +
+                  " already holds 1 reference from an earlier run longer than 64 KB; it was left as it stands.\n",
+              run.err);
+    EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Gen<CR>\r\n</CS>" + unended));
+}
+
 // A preview finds what a run finds, and says so after its list.
 TEST_F(Cli, PreviewGivesTheNoteOnIdRecordsAfterItsList)
 {

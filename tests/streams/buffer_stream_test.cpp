@@ -223,6 +223,17 @@ TEST(BufferStreamCopyAhead, SeekAndWriteAfterItStandWhereTheCallerStands)
     EXPECT_EQ(Bytes(20)[15], static_cast<char>(ReadOne(stream)));
 }
 
+// A write where the caller stands leaves no looked-at byte to be read again.
+TEST(BufferStreamCopyAhead, ReadAfterAWriteGoesOnPastTheWrittenBytes)
+{
+    MemoryStream source(Bytes(20));
+    TS_BufferStream stream(&source, 4);
+    ReadOne(stream);
+    Ahead(stream, 0, 10);
+    stream.WriteBuffer("XY", 2);
+    EXPECT_EQ(Bytes(20)[3], static_cast<char>(ReadOne(stream)));
+}
+
 TEST(BufferStreamSeek, CurrentOriginReportsTheLogicalPositionAndKeepsReadAhead)
 {
     MemoryStream source(Bytes(100));

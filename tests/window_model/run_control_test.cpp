@@ -96,6 +96,18 @@ TEST(RunControl, EarlierReferencesAdvisedOrReplacedByThePreference)
               std::string::npos);
 }
 
+TEST(RunControl, EarlierReferencesTooLongAreLeftAndTold)
+{
+    ModelFixture f;
+    const std::string unended = "<RD><CS:Reference>" + std::string(70000, 'x') + "\r\n";
+    f.Prepare(kBook + unended + unended);
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              Names{"2 total references created.\r\rThis file already holds 2 references from an earlier run longer "
+                    "than 64 KB, left as they stand.\r\rView output file?"});
+}
+
 TEST(RunControl, AnsweringNoLaunchesNothing)
 {
     ModelFixture f;
