@@ -271,6 +271,11 @@ bool NativeFile::LockAgainstOtherPrograms()
     return true;
 }
 
+bool NativeFile::LockAgainstWriters()
+{
+    return true;
+}
+
 bool NativeFile::Close()
 {
     if (!IsOpen())
