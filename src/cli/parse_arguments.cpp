@@ -61,6 +61,20 @@ const OptionDefinition* DefinitionOfCode(int code)
     return nullptr;
 }
 
+// The option getopt_long stopped at, as the user wrote it. A long option
+// is the argument just passed, without a value; a short one is only known
+// by its letter, maybe from inside a group ("-xyz"), and the argument just
+// passed may be another one altogether once getopt has moved the file names
+// aside. A known option in error was given a value it takes none of
+// ("--quiet=3"), or given none.
+std::string OptionInError(char* const* argv, bool known)
+{
+    const std::string passed = argv[optind - 1];
+    if (passed.starts_with("--") && (optopt == 0 || known))
+        return passed.substr(0, passed.find('='));
+    return "-" + std::string(1, static_cast<char>(optopt));
+}
+
 }  // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
@@ -81,11 +95,13 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
     for (int code; (code = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(), nullptr)) != -1;) {
         const OptionDefinition* definition = DefinitionOfCode(code);
         if (code == ':') {
-            parsed.error = "option " + std::string(argv[optind - 1]) + " needs a value";
+            parsed.error = "option " + OptionInError(argv.data(), true) + " needs a value";
             return parsed;
         }
-        if (definition == nullptr) {
-            parsed.error = "unknown option " + std::string(argv[optind - 1]);
+        if (code == '?') {
+            const bool known = optopt != 0 && DefinitionOfCode(optopt) != nullptr;
+            const std::string option = OptionInError(argv.data(), known);
+            parsed.error = known ? "option " + option + " takes no value" : "unknown option " + option;
             return parsed;
         }
         definition->record(parsed.raw, optarg != nullptr ? std::optional<std::string>(optarg) : std::nullopt);
