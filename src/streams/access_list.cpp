@@ -15,11 +15,13 @@ constexpr std::size_t kPermissionsAt = 2;
 
 enum Tag : std::uint16_t { kOwner = 0x01, kOwningGroup = 0x04, kMask = 0x10, kOthers = 0x20 };
 
+// Checked, so that a fault in the walk over the entries cannot read past
+// the attribute's bytes.
 std::uint32_t ValueAt(const std::string& bytes, std::size_t at, int size)
 {
     std::uint32_t value = 0;
     for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+        value = value << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
     return value;
 }
 

@@ -98,13 +98,16 @@ const char* FolderKeepsItsNames(const std::string& folder)
     return (flags & FS_APPEND_FL) != 0 ? "its folder is append-only" : nullptr;
 }
 
+// Where the system does not say (before Linux 5.8), a file on another
+// device than its folder is one; a file bound from the same device is then
+// found only at the rename.
 bool IsMountPoint(const std::string& path, const struct stat& info, const struct stat& folder)
 {
     struct statx extended {};
-    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS, &extended) == 0 &&
-        (extended.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0)
-        return (extended.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
-    return info.st_dev != folder.st_dev;
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS, &extended) != 0 ||
+        (extended.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0)
+        return info.st_dev != folder.st_dev;
+    return (extended.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
 }
 
 // Why no new file may take the place of the file `old` under `target`
@@ -313,7 +316,7 @@ Placement FileReplacement::PutInPlace(bool replace)
     reason_.clear();
     if (!IsReady()) {
         errno = EBADF;
-        reason_ = LastFailureReason(true);
+        reason_ = LastFailureReason();
         return Placement::Failed;
     }
     const int fd = Descriptor(file_);

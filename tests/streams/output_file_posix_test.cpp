@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -474,18 +475,27 @@ TEST_F(OutputFileTest, AnotherUsersFileInAStickyFolderIsWrittenInPlace)
     EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
 }
 
-// The folder's own limit, and the system's for a whole path: refused before
-// anything is written, not after the run.
+// The folder's own limit, and the system's for a whole path (PATH_MAX bytes
+// with the terminating zero): refused before anything is written, not after
+// the run. A path just within the limit is written.
 TEST_F(OutputFileTest, ANameLongerThanTheSystemTakesIsRefusedAtOnce)
 {
+    constexpr std::size_t kLongestPath = PATH_MAX - 1;
     fs::path deep = dir.Path();
-    while (deep.string().size() < 3900)
+    while (deep.string().size() + 201 < 3950)
         deep /= std::string(200, 'd');
+    deep /= std::string(3950 - deep.string().size() - 1, 'd');
     fs::create_directories(deep);
-    for (const std::string& name : {dir.File(std::string(256, 'n')), (deep / std::string(250, 'n')).string()}) {
+    const std::string longest = (deep / std::string(kLongestPath - 3950 - 1, 'n')).string();
+    ASSERT_EQ(kLongestPath, longest.size());
+    for (const std::string& name : {dir.File(std::string(256, 'n')), longest + "n"}) {
         EXPECT_EQ("file name too long", ReasonOfFailure([&] { OutputFile output(name); }));
     }
     EXPECT_EQ((std::set<std::string>{"out.fff", std::string(200, 'd')}), FileNames(dir.Path()));
+    OutputFile output(longest);
+    WriteThrough(output, "new");
+    output.PutInPlace();
+    EXPECT_EQ("new", ReadFileBytes(longest));
 }
 
 // A link another user planted in a folder open to all is not followed, as
