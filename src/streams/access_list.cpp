@@ -1,4 +1,4 @@
-// Inheriting a folder's default access control list.
+// The permissions a new file gets from its folder's default list.
 #include "streams/access_list.h"
 
 #include <cstdint>
@@ -25,55 +25,27 @@ std::uint32_t ValueAt(const std::string& bytes, std::size_t at, int size)
     return value;
 }
 
-void SetPermissions(std::string& bytes, std::size_t entry, unsigned permissions)
-{
-    bytes[entry + kPermissionsAt] = static_cast<char>(permissions);
-    bytes[entry + kPermissionsAt + 1] = 0;
-}
-
-// The requested bits that bound an entry with that tag: the owner's, the
-// group's (for the mask) and the others'; nothing for the entries they do
-// not bound.
-std::optional<unsigned> Bound(std::uint32_t tag, unsigned requested)
-{
-    switch (tag) {
-    case kOwner: return requested >> 6 & 7;
-    case kMask: return requested >> 3 & 7;
-    case kOthers: return requested & 7;
-    default: return std::nullopt;
-    }
-}
-
 }  // namespace
 
-std::optional<InheritedAccess> InheritAccess(const std::string& folderDefault, unsigned requested)
+std::optional<unsigned> ModeInherited(const std::string& folderDefault, unsigned requested)
 {
     if (folderDefault.size() < kHeaderBytes || (folderDefault.size() - kHeaderBytes) % kEntryBytes != 0 ||
         ValueAt(folderDefault, 0, 4) != kVersion)
         return std::nullopt;
-    InheritedAccess access{folderDefault, 0};
-    std::optional<std::size_t> owningGroup;
-    bool masked = false;
-    unsigned owner = 0, group = 0, others = 0;
+    std::optional<unsigned> owner, owningGroup, mask, others;
     for (std::size_t entry = kHeaderBytes; entry < folderDefault.size(); entry += kEntryBytes) {
-        const std::uint32_t tag = ValueAt(folderDefault, entry, 2);
-        if (tag == kOwningGroup)
-            owningGroup = entry;
-        const std::optional<unsigned> bound = Bound(tag, requested);
-        if (!bound)
-            continue;
-        const unsigned permissions = ValueAt(folderDefault, entry + kPermissionsAt, 2) & *bound;
-        SetPermissions(access.list, entry, permissions);
-        (tag == kOwner ? owner : tag == kMask ? group : others) = permissions;
-        masked = masked || tag == kMask;
+        const unsigned permissions = ValueAt(folderDefault, entry + kPermissionsAt, 2) & 7;
+        switch (ValueAt(folderDefault, entry, 2)) {
+        case kOwner: owner = permissions; break;
+        case kOwningGroup: owningGroup = permissions; break;
+        case kMask: mask = permissions; break;
+        case kOthers: others = permissions; break;
+        default: break;
+        }
     }
-    // Without a mask the owning group's entry stands for the group bits.
-    if (!masked && owningGroup) {
-        group = ValueAt(folderDefault, *owningGroup + kPermissionsAt, 2) & requested >> 3 & 7;
-        SetPermissions(access.list, *owningGroup, group);
-    }
-    access.mode = owner << 6 | group << 3 | others;
-    return access;
+    if (!owner || !owningGroup || !others)
+        return std::nullopt;
+    return (*owner << 6 | mask.value_or(*owningGroup) << 3 | *others) & requested;
 }
 
 }  // namespace pellimar

@@ -1,5 +1,5 @@
 // Access control lists in the form POSIX systems store them as an extended
-// attribute, worked on as bytes: what a new file inherits from its folder.
+// attribute, read as bytes: the permissions a new file gets from its folder.
 #pragma once
 
 #include <optional>
@@ -7,16 +7,13 @@
 
 namespace pellimar {
 
-struct InheritedAccess {
-    std::string list;   // the new file's access control list, stored form
-    unsigned mode = 0;  // the permission bits that go with it
-};
-
-// What a file created with the permissions `requested` (0666) gets from its
-// folder's default list `folderDefault`, as the system works it out: the
-// owner's, the mask's (the owning group's without a mask) and the others'
-// entries cut down to the requested bits; the umask plays no part. Nothing
-// when the bytes are no list of the form known.
-std::optional<InheritedAccess> InheritAccess(const std::string& folderDefault, unsigned requested);
+// The permission bits of a file created with the permissions `requested`
+// (0666) in a folder whose default list is `folderDefault`, as the system
+// works them out: the list's owner, mask (without a mask, owning group) and
+// others entries, cut down to the requested bits; the umask plays no part.
+// The file's own list, inherited when it is made, follows these bits, since
+// a change of mode sets those three entries. Nothing when the bytes are no
+// list of the form known.
+std::optional<unsigned> ModeInherited(const std::string& folderDefault, unsigned requested);
 
 }  // namespace pellimar

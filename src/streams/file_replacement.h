@@ -94,8 +94,9 @@ private:
     NativeFile file_;
     bool replacing_ = false;
     unsigned mode_ = 0;  // the final permission bits
-    // Extended attributes given back once the mode is final: an access
-    // control list set earlier would open the new content to others.
+    // Extended attributes given back once the data is written and the mode
+    // final: an access control list set earlier would open the new content
+    // to others, and the system takes capabilities away on every write.
     std::vector<std::pair<std::string, std::string>> lateAttributes_;
     std::vector<std::string> notKept_;
     std::string reason_;

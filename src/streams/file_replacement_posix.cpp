@@ -266,18 +266,15 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
 
 // What open(name, O_CREAT, 0666) would give the file: the folder's default
 // access control list where it has one (the umask then plays no part),
-// otherwise 0666 less the umask. The file itself was made private, which
-// masks what it inherited, and gets the list once it is whole.
+// otherwise 0666 less the umask. The file inherited the list when it was
+// made private, which masked it; the final mode opens it as far as the
+// list lets a new file be open.
 void FileReplacement::InheritFromFolder()
 {
     mode_ = kNewFile & ~CurrentUmask();
     std::string folderDefault;
-    if (!ReadAttribute(FolderOf(target_), kDefaultList, folderDefault))
-        return;
-    if (const std::optional<InheritedAccess> inherited = InheritAccess(folderDefault, kNewFile)) {
-        mode_ = inherited->mode;
-        lateAttributes_.emplace_back(kAccessList, inherited->list);
-    }
+    if (ReadAttribute(FolderOf(target_), kDefaultList, folderDefault))
+        mode_ = ModeInherited(folderDefault, kNewFile).value_or(mode_);
 }
 
 // Owner and group first, while the file is still private: a change of owner

@@ -156,17 +156,20 @@ NativeFile NativeFile::Duplicate() const
     return NativeFile(IsOpen() ? ::fcntl(Descriptor(handle_), F_DUPFD_CLOEXEC, 0) : -1);
 }
 
+// Started again when a signal interrupted it (a cancel that comes while the
+// finished output is put in place comes too late to stop it).
 bool NativeFile::Sync()
 {
-    int error = 0;
-    if (FileFaultStrikes(FileCall::Sync, error)) {
-        errno = error;
-        return false;
-    }
     int synced = 0;
-    do
-        synced = ::fsync(Descriptor(handle_));
-    while (synced != 0 && errno == EINTR);
+    do {
+        int error = 0;
+        if (FileFaultStrikes(FileCall::Sync, error)) {
+            errno = error;
+            synced = -1;
+        } else {
+            synced = ::fsync(Descriptor(handle_));
+        }
+    } while (synced != 0 && errno == EINTR);
     return synced == 0;
 }
 

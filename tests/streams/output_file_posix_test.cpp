@@ -326,7 +326,8 @@ TEST_F(OutputFileFaultTest, AFailedCallOnTheWayLeavesTheEarlierFileAndNothingEls
     const std::string text(300 * 1024, 'n');
     for (const Case& c : {Case{FileCall::Write, EIO, false}, Case{FileCall::Write, ENOSPC, false},
                           Case{FileCall::Write, kShortTransfer, true}, Case{FileCall::Write, EINTR, true},
-                          Case{FileCall::Sync, EIO, false}, Case{FileCall::PutInPlace, EXDEV, false}}) {
+                          Case{FileCall::Sync, EIO, false}, Case{FileCall::Sync, EINTR, true},
+                          Case{FileCall::PutInPlace, EXDEV, false}}) {
         for (const NewFile kind : {NewFile::Unnamed, NewFile::Named}) {
             SCOPED_TRACE(::testing::Message() << static_cast<int>(c.call) << " " << c.error);
             Make(kind);
@@ -417,6 +418,19 @@ TEST_F(OutputFileFaultTest, AFolderThatKeepsItsNamesGetsItsFileWrittenInPlace)
         EXPECT_EQ("new", ReadFileBytes(fresh));
     }
     EXPECT_EQ((std::set<std::string>{"fresh0.fff", "fresh1.fff", "out.fff"}), FileNames(dir.Path()));
+}
+
+std::string bookFolder;
+
+TEST_F(OutputFileFaultTest, AFolderThatGoesAwayDuringTheRunIsNamedAsTheReason)
+{
+    bookFolder = dir.File("book");
+    fs::create_directory(bookFolder);
+    OutputFile output(bookFolder + "/out.fff");
+    WriteThrough(output, "new");
+    ArmFileEvent(FileCall::PutInPlace, [] { fs::rename(bookFolder, bookFolder + ".moved"); });
+    EXPECT_EQ("no such folder", ReasonOfFailure([&] { output.PutInPlace(); }));
+    EXPECT_TRUE(FileNames(bookFolder + ".moved").empty());
 }
 
 std::unique_ptr<testing::FolderFlag> appendOnly;
