@@ -32,14 +32,19 @@ if [[ ! -f in.fff || $(stat -c %s in.fff) -lt $((size_mb * 1000000)) ]]; then
   : > in.fff
   while [[ $(stat -c %s in.fff) -lt $((size_mb * 1000000)) ]]; do cat "$source" >> in.fff; done
 fi
-rm -f expected.fff
-start=$(date +%s%N)
-"$cli" -q -r x in.fff expected.fff
-whole_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+# The shortest of three runs, the file being in the cache by then.
+whole_ms=
+for ((i = 0; i < 3; i++)); do
+  rm -f expected.fff
+  start=$(date +%s%N)
+  "$cli" -q -r x in.fff expected.fff
+  took=$(( ($(date +%s%N) - start) / 1000000 ))
+  [[ -z $whole_ms || $took -lt $whole_ms ]] && whole_ms=$took
+done
 echo "one whole run: ${whole_ms} ms"
 printf 'earlier output\n' > earlier.fff
 
-wrong=0 completed=0 cancelled=0 ended=0
+wrong=0 completed=0 cancelled=0 ended=0 late=0
 signals=(INT TERM HUP)
 for ((i = 1; i <= runs; i++)); do
   mode=$([[ $((i % 2)) == 0 ]] && echo force || echo new)
@@ -52,6 +57,8 @@ for ((i = 1; i <= runs; i++)); do
   "$cli" "${flags[@]}" in.fff out.fff > run.out 2> run.err &
   pid=$!
   sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
+  # A process that has ended stays a zombie until waited for.
+  after_end=$(awk '{print ($3 == "Z") ? "yes" : "no"}' "/proc/$pid/stat" 2>/dev/null || echo yes)
   kill -s "$signal" "$pid" 2>/dev/null || true
   status=0
   wait "$pid" || status=$?
@@ -70,13 +77,16 @@ for ((i = 1; i <= runs; i++)); do
   left=$(ls -A | grep -v -x -e in.fff -e expected.fff -e earlier.fff -e out.fff -e run.out -e run.err || true)
   [[ -n $left ]] && verdict=wrong
   case $verdict in
-    completed) completed=$((completed + 1)) ;;
+    completed)
+      completed=$((completed + 1))
+      [[ $after_end == no ]] && late=$((late + 1)) ;;
     cancelled) cancelled=$((cancelled + 1)) ;;
     ended) ended=$((ended + 1)) ;;
     *) wrong=$((wrong + 1)) ;;
   esac
-  echo "run $i: $mode, SIG$signal at ${delay_ms} ms: exit $status, $verdict $(tr '\n' ' ' < run.err)${left:+ left: $left}"
+  when=$([[ $after_end == yes ]] && echo " (after its end)" || true)
+  echo "run $i: $mode, SIG$signal at ${delay_ms} ms$when: exit $status, $verdict $(tr '\n' ' ' < run.err)${left:+ left: $left}"
 done
-echo "runs: $runs, completed: $completed, cancelled: $cancelled, ended before the run began: $ended," \
-  "wrong messages: $wrong"
+echo "runs: $runs, completed: $completed ($late of them with the signal before the program's end: too late" \
+  "to cancel), cancelled: $cancelled, ended before the run began: $ended, wrong messages: $wrong"
 [[ $wrong == 0 ]]
