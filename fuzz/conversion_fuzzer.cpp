@@ -4,10 +4,11 @@
 // at 100; a cancelled run must leave the earlier output as it was until its
 // own is kept, and that must be a prefix of the full output. Apart from
 // the model: without references and without removable markers the output
-// is the input itself, byte for byte. And the pass as it stood before it
-// worked block by block runs over the same input with the same host: both
-// must write the same bytes, make the same counts, ask the same questions and
-// report the same progress, cancelled or not.
+// is the input itself, byte for byte. And the same pass runs again over the
+// same input with blocks of two bytes, too small to hold a "<" and the two
+// bytes that say what it opens, so that every code goes through the byte
+// steps: both must write the same bytes, make the same counts, ask the same
+// questions and report the same progress, cancelled or not.
 //
 // Input: a switches byte (Not Searched, Remove #'s, Left Justified Only,
 // Use <HR>, page question cancelled, and three bits of block size), a cancel
@@ -23,7 +24,6 @@
 #include "block_size.h"
 #include "check.h"
 #include "conversion_model.h"
-#include "previous_pass/conversion.h"
 #include "engine/conversion.h"
 #include "fuzz_input.h"
 #include "scratch_dir.h"
@@ -33,6 +33,7 @@ namespace pellimar::fuzz {
 namespace {
 
 constexpr std::uint8_t kCancelBeforeStart = 101;
+constexpr std::size_t kByteStepBlockSize = 2;
 
 class FuzzHost : public RunHost {
 public:
@@ -100,7 +101,7 @@ Case ReadCase(FuzzInput& in)
     return c;
 }
 
-RunSettings SettingsOf(const Case& c, const std::string& inputPath, const std::string& outputPath)
+RunSettings SettingsOf(const Case& c, const std::string& inputPath, const std::string& outputPath, bool byteBlocks)
 {
     RunSettings settings;
     settings.inputPath = inputPath;
@@ -112,7 +113,7 @@ RunSettings SettingsOf(const Case& c, const std::string& inputPath, const std::s
     settings.notSearched = c.options.notSearched;
     settings.removePageMarks = c.options.removePageMarks;
     // Inputs of a few hundred bytes still meet blocks of one byte.
-    settings.blockSize = ChosenBlockSize(c.blockSize, c.input.size() / 128);
+    settings.blockSize = byteBlocks ? kByteStepBlockSize : ChosenBlockSize(c.blockSize, c.input.size() / 128);
     return settings;
 }
 
@@ -191,15 +192,14 @@ void CheckAgainstModel(const Case& c, const Outcome& run)
     FUZZ_CHECK(result.refCount <= expected.refCount, "a cancelled run writes no more references");
 }
 
-template <typename Conversion>
-Outcome Convert(const Case& c, const std::string& inputPath, const std::string& outputPath, Conversion convert)
+Outcome Convert(const Case& c, const std::string& inputPath, const std::string& outputPath, bool byteBlocks = false)
 {
     const std::string earlier = "an earlier output";
     WriteScratchFile(outputPath, earlier);
     FuzzHost host(c.options, c.cancelAt);
     Outcome outcome;
     try {
-        outcome.result = convert(SettingsOf(c, inputPath, outputPath), host, outcome.levels);
+        outcome.result = RunConversion(SettingsOf(c, inputPath, outputPath, byteBlocks), host, outcome.levels);
     } catch (const Exception& error) {
         Fail(__FILE__, __LINE__, "a run over a readable input", "no error", error.what());
     }
@@ -214,17 +214,19 @@ Outcome Convert(const Case& c, const std::string& inputPath, const std::string& 
     return outcome;
 }
 
-void CheckAgainstPreviousPass(const Outcome& now, const Outcome& before)
+// The pass takes what it can of a block at once; with the smallest blocks
+// it goes byte by byte, and both ways must be the same run.
+void CheckAgainstByteSteps(const Outcome& blocks, const Outcome& bytes)
 {
-    FUZZ_CHECK_EQ(before.output, now.output, "the output of the previous pass");
-    FUZZ_CHECK_EQ(before.result.refCount, now.result.refCount, "the previous pass's reference count");
-    FUZZ_CHECK(before.result.cancelled == now.result.cancelled, "cancelled as the previous pass");
-    FUZZ_CHECK_EQ(before.result.unreadIdLevelRecords, now.result.unreadIdLevelRecords,
-                  "the previous pass's unread ID level records");
-    FUZZ_CHECK_EQ(before.pageQuestions, now.pageQuestions, "the previous pass's page questions");
-    FUZZ_CHECK(before.percents == now.percents, "the previous pass's progress");
-    for (std::size_t k = 0; k < now.levels.values.size(); ++k)
-        FUZZ_CHECK_EQ(before.levels.values[k], now.levels.values[k], "level values as the previous pass");
+    FUZZ_CHECK_EQ(bytes.output, blocks.output, "the output of the byte steps");
+    FUZZ_CHECK_EQ(bytes.result.refCount, blocks.result.refCount, "the byte steps' reference count");
+    FUZZ_CHECK(bytes.result.cancelled == blocks.result.cancelled, "cancelled as in the byte steps");
+    FUZZ_CHECK_EQ(bytes.result.unreadIdLevelRecords, blocks.result.unreadIdLevelRecords,
+                  "the byte steps' unread ID level records");
+    FUZZ_CHECK_EQ(bytes.pageQuestions, blocks.pageQuestions, "the byte steps' page questions");
+    FUZZ_CHECK(bytes.percents == blocks.percents, "the byte steps' progress");
+    for (std::size_t k = 0; k < blocks.levels.values.size(); ++k)
+        FUZZ_CHECK_EQ(bytes.levels.values[k], blocks.levels.values[k], "level values as in the byte steps");
 }
 
 }  // namespace
@@ -239,10 +241,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string inputPath = ScratchFile("in.fff");
     WriteScratchFile(inputPath, c.input);
 
-    const Outcome now = Convert(c, inputPath, ScratchFile("out.fff"), RunConversion);
+    const Outcome now = Convert(c, inputPath, ScratchFile("out.fff"));
     FUZZ_CHECK_EQ(c.input, ReadScratchFile(inputPath), "the input file is never changed");
-    const Outcome before = Convert(c, inputPath, ScratchFile("before.fff"), previous::RunConversion);
-    CheckAgainstPreviousPass(now, before);
+    const Outcome byteSteps = Convert(c, inputPath, ScratchFile("bytes.fff"), true);
+    CheckAgainstByteSteps(now, byteSteps);
 
     CheckPlainCopy(c, now);
     CheckAgainstModel(c, now);

@@ -33,12 +33,16 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// "<<" outside a code is kept as it stands; inside one it is part of it.
 std::string StripCodes(std::string_view text)
 {
     std::string kept;
     bool inCode = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!inCode && text[i] == '<') {
+        if (!inCode && text.substr(i, 2) == "<<") {
+            kept += "<<";
+            ++i;
+        } else if (!inCode && text[i] == '<') {
             // A "<" that no ">" closes takes the rest of the text with it.
             if (text.find('>', i) == std::string_view::npos)
                 break;
@@ -50,6 +54,20 @@ std::string StripCodes(std::string_view text)
         }
     }
     return kept;
+}
+
+// A level's name ends at the first "," or ";" outside double quotes.
+std::string NameField(std::string_view text)
+{
+    std::string field;
+    bool quoted = false;
+    for (const char c : text) {
+        if (!quoted && (c == ',' || c == ';'))
+            break;
+        quoted = quoted != (c == '"');
+        field += c;
+    }
+    return field;
 }
 
 class ModelPass {
@@ -74,6 +92,8 @@ public:
             const char ch = in_[at_++];
             if (ch != '<' && markers_ && ch == o_.pagePattern[0]) {
                 PageMarker(ch);
+            } else if (EscapedOpen(ch)) {
+                Emit("<<");
             } else {
                 Emit(ch);
                 if (ch == '<')
@@ -85,6 +105,16 @@ public:
 
 private:
     bool More() const { return at_ < in_.size(); }
+
+    // A "<" just taken and a second one after it: a "<" meant as text,
+    // both taken.
+    bool EscapedOpen(char ch)
+    {
+        if (ch != '<' || !More() || in_[at_] != '<')
+            return false;
+        ++at_;
+        return true;
+    }
     void Emit(char ch) { out_.output += ch; }
     void Emit(std::string_view text) { out_.output += text; }
 
@@ -128,7 +158,7 @@ private:
         }
         if (code.starts_with("RD:")) {
             const std::size_t name = code.find_first_not_of(' ', 3);
-            Heading(name == std::string::npos ? "" : code.substr(name));
+            Heading(name == std::string::npos ? "" : NameField(std::string_view(code).substr(name)));
         } else if (code.starts_with("RD")) {
             if (idLevel)
                 CountUnreadIdLevel(*idLevel);
@@ -145,15 +175,7 @@ private:
         const std::size_t idEnd = code.find_first_of(":,;", 6);
         if (idEnd == std::string::npos || idEnd == 6 || code[idEnd] != ':')
             return std::nullopt;
-        std::string field;
-        bool quoted = false;
-        for (std::size_t i = idEnd + 1; i < code.size(); ++i) {
-            if (!quoted && (code[i] == ',' || code[i] == ';'))
-                break;
-            quoted = quoted != (code[i] == '"');
-            field += code[i];
-        }
-        return field;
+        return NameField(std::string_view(code).substr(idEnd + 1));
     }
 
     void CountUnreadIdLevel(const std::string& field)
@@ -178,6 +200,11 @@ private:
         const char ch = in_[at_++];
         if (IsBreak(ch)) {
             Emit(ch);
+            return;
+        }
+        if (EscapedOpen(ch)) {
+            ReferenceIfDue();
+            Emit("<<");
             return;
         }
         if (ch != '<') {
@@ -230,7 +257,8 @@ private:
     }
 
     // Entered with the pattern's first byte consumed. A failed attempt
-    // writes every byte it consumed, none of which is looked at again.
+    // writes every byte it consumed, none of which is looked at again; a
+    // "<" it failed on is not consumed.
     void PageMarker(char first)
     {
         const std::string& pattern = o_.pagePattern;
@@ -238,9 +266,9 @@ private:
         for (std::size_t k = 1; k < hash_; ++k) {
             if (!More())
                 return Emit(held);
+            if (in_[at_] != pattern[k])
+                return FailOn(held);
             held += in_[at_++];
-            if (held.back() != pattern[k])
-                return Emit(held);
         }
         std::string digits;
         while (More() && IsDigit(in_[at_]))
@@ -248,7 +276,7 @@ private:
         held += digits;
         if (digits.empty()) {
             if (More())
-                held += in_[at_++];
+                return FailOn(held);
             return Emit(held);
         }
         std::string tail = pattern.substr(hash_ + 1);
@@ -256,9 +284,9 @@ private:
         for (const char expected : tail) {
             if (!More())
                 return Emit(held);
+            if (in_[at_] != expected)
+                return FailOn(held);
             held += in_[at_++];
-            if (held.back() != expected)
-                return Emit(held);
         }
         if (!o_.removePageMarks)
             Emit(held);
@@ -266,6 +294,15 @@ private:
             midLinePage_ = true;
         if (More())
             page_ = PageFromDigits(digits);
+    }
+
+    // A failed attempt's held bytes and the byte it failed on, unless that
+    // is a "<".
+    void FailOn(std::string held)
+    {
+        if (in_[at_] != '<')
+            held += in_[at_++];
+        Emit(held);
     }
 
     static std::int32_t PageFromDigits(const std::string& digits)

@@ -38,6 +38,11 @@ as_user pellimar-cli --no-progress -L /usr/share/pellimar/sample.def -r '2 3, p.
   --remove-page-marks /usr/share/pellimar/sample.fff /home/$user/sample-ref.fff
 grep -a -m 3 -A 1 '<CS:Reference>' "$root/home/$user/sample-ref.fff" | tr -d '\r'
 
+step "Completing pellimar-cli in bash from the file the package installs where bash-completion looks"
+as_user bash -c 'source /usr/share/bash-completion/completions/pellimar-cli &&
+  COMP_WORDS=(pellimar-cli --level) COMP_CWORD=1 &&
+  $(complete -p pellimar-cli | sed -n "s/.* -F \([^ ]*\) .*/\1/p") && echo "--level<Tab>: ${COMPREPLY[*]}"'
+
 step "Libraries of the window and of Qt's X11 platform plugin, before anything else is installed"
 plugin=$(in_root sh -c 'ls /usr/lib/*/qt6/plugins/platforms/libqxcb.so')
 if in_root ldd /usr/bin/pellimar "$plugin" | grep 'not found'; then

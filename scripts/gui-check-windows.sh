@@ -6,11 +6,18 @@
 # patterns typed, input and output chosen through the file dialogs, a run of
 # the sample, a longer file whose starting page is asked for (the question
 # cancelled once, then answered) and whose headings carry the accented level
-# name, then Exit. It then checks the outputs against the Linux pellimar-cli
-# on the same options, byte for byte, the saved settings and pattern files,
-# and the captions the window manager showed. It runs in a wine folder of its
-# own, stopped at the end; screenshots are left in BUILD_DIR/gui-check/
-# (main-window.png: the window filled in, as shown in the README).
+# name, a large file during whose run Alt+X (disabled then) is pressed and
+# the File menu held open until the run is over, the guide, then Exit; then
+# the window again at 150 % scaling, with a run of the large file. Shortcuts
+# of disabled items (Alt+B before anything is filled in, Alt+X during a run)
+# must leave the window out of menu mode, and every caption must show whole
+# in the window's font at both scalings (read from the controls by
+# window_probe.exe). It then checks the outputs against the Linux
+# pellimar-cli on the same options, byte for byte, the saved settings and
+# pattern files, and the captions the window manager showed. It runs in a
+# wine folder of its own, stopped at the end; screenshots are left in
+# BUILD_DIR/gui-check/ (main-window.png: the window filled in, as shown in
+# the README; running-100.png and running-150.png: during runs).
 #
 # Usage: scripts/gui-check-windows.sh [BUILD_DIR [LINUX_CLI]]
 #   (defaults: build-windows, build/src/cli/pellimar-cli)
@@ -20,6 +27,9 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build-windows}
 linux_cli=${2:-build/src/cli/pellimar-cli}
 program=$build_dir/src/window_win32/pellimar.exe
+probe_program=$build_dir/tests/window_win32/window_probe.exe
+# The large file: big enough that its run lasts some seconds under wine.
+big_mb=${PELLIMAR_GUI_CHECK_BIG_MB:-800}
 shots=$build_dir/gui-check
 title="Folio Flat File Pellimar"
 
@@ -29,9 +39,9 @@ if [[ -z "${PELLIMAR_GUI_CHECK_BOUNDED:-}" ]]; then
   scripts/install-deps.sh xvfb openbox xdotool imagemagick x11-utils x11-xkb-utils x11-xserver-utils \
     fonts-wine wine64
   # Every step below has its own time limit; this bounds them all together.
-  PELLIMAR_GUI_CHECK_BOUNDED=1 exec timeout --kill-after=10 300 "$0" "$@"
+  PELLIMAR_GUI_CHECK_BOUNDED=1 exec timeout --kill-after=10 480 "$0" "$@"
 fi
-[[ -f "$program" ]] || { echo "gui-check-windows: $program is missing; build first" >&2; exit 1; }
+[[ -f "$program" && -f "$probe_program" ]] || { echo "gui-check-windows: $program is missing; build first" >&2; exit 1; }
 [[ -x "$linux_cli" ]] || { echo "gui-check-windows: $linux_cli is missing; build first" >&2; exit 1; }
 linux_cli=$(realpath "$linux_cli")
 wine=/usr/lib/wine/wine64
@@ -75,6 +85,19 @@ wait_active() {
 }
 typed() { xdo type --delay 40 -- "$1"; }
 keys() { xdo key --delay 100 "$@"; }
+probe() { timeout 20 "$wine" "$work/window_probe.exe" "$@" 2>&1; }
+# The window must not be left in menu mode, where the next keys go to the
+# menu bar and a run could be held up.
+expect_no_menu_mode() {
+  local state
+  sleep 0.5
+  state=$(probe menu) || fail "$1: the window is in menu mode ($state)"
+}
+expect_captions_whole() {
+  local report
+  report=$(probe captions) || fail "a caption is cut short at $1:"$'\n'"$report"
+  printf '%s\n' "$report" >"$shots/captions-$1.txt"
+}
 # A Linux path as wine's programs see it.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
@@ -104,6 +127,7 @@ start_display() {
 prepare_files() {
   mkdir -p "$work/app"
   cp "$program" resources/user-guide.md "$work/app/"
+  cp "$probe_program" "$work/"
   printf '1 2\r\n2 3, P. #\r\n' >"$work/app/patterns.ref"
   cp resources/sample.fff resources/sample.def "$work/"
   local i
@@ -114,6 +138,13 @@ prepare_files() {
   # letter in Windows-1252, so the typed name shows in the references.
   LC_ALL=C awk '{ print } /^<RD:Chapter>/ { printf "<RD:S\351ction>Part one\r\n" }' \
     resources/sample.fff >>"$work/long.fff"
+  cp "$work/long.fff" "$work/big-part.fff"
+  while (($(stat -c %s "$work/big-part.fff") < big_mb * 1024 * 1024 / 8)); do
+    cat "$work/big-part.fff" "$work/big-part.fff" >"$work/big-twice.fff"
+    mv "$work/big-twice.fff" "$work/big-part.fff"
+  done
+  cat "$work"/big-part.fff{,,,,,,,} >"$work/big.fff"
+  rm "$work/big-part.fff"
   # Without .NET and the HTML engine, which the program does not use: a new
   # wine folder would otherwise offer to download them, in a dialog that
   # nobody answers here.
@@ -125,12 +156,26 @@ start_program() {
   (cd "$work/app" && exec "$wine" pellimar.exe >"$work/program.log" 2>&1) &
   app=$!
   pids+=("$app")
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
+  # Searched for again until it is there: a search can fail outright while
+  # wine's windows of its start come and go.
+  local i
+  window=
+  for ((i = 0; i < 120; i++)); do
+    window=$(timeout 10 xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
+    [[ -z "$window" ]] || break
+    sleep 0.5
+  done
   [[ -n "$window" ]] || fail "the window did not appear: $(cat "$work/program.log")"
   xdo windowactivate --sync "$window"
   wait_active "$title"
   sleep 0.5
   timeout 20 import -window "$window" "$shots/window-empty.png"
+}
+
+# Nothing is filled in, so Begin is disabled: its shortcut does nothing.
+press_disabled_begin() {
+  keys alt+b
+  expect_no_menu_mode "Alt+B with Begin disabled"
 }
 
 # Types a path into the file dialog with this caption and confirms it.
@@ -196,6 +241,79 @@ run_the_long_file() {
   wait_active "$title"
 }
 
+# During the run Exit is disabled: Alt+X does nothing, and the run goes on.
+# The File menu is then opened and held open: the run ends meanwhile, its
+# output in place, and its closing question waits for the menu to close.
+run_the_large_file() {
+  keys alt+p ctrl+a
+  typed '[#]'
+  keys alt+i
+  choose_file 'Input File' "$work/big.fff"
+  keys alt+o
+  choose_file 'Output File' "$work/big-out.fff"
+  keys alt+b
+  sleep 0.3
+  keys alt+x
+  expect_no_menu_mode "Alt+X during a run"
+  [[ "$(active_name)" == "$title" ]] || fail "Alt+X during a run: the active window is \"$(active_name)\""
+  shot running-100
+  keys alt+f
+  sleep 0.5
+  probe menu >/dev/null && fail "the File menu did not open"
+  local i
+  for ((i = 0; i < 600; i++)); do
+    [[ ! -e "$work/big-out.fff" ]] || break
+    sleep 0.2
+  done
+  [[ -e "$work/big-out.fff" ]] || fail "the run did not end while the File menu was open"
+  shot menu-open-run-over
+  probe menu >/dev/null && fail "the File menu closed before the run was over"
+  expect_captions_whole 100
+  keys Escape Escape
+  wait_active Confirm
+  keys n
+  wait_active "$title"
+}
+
+read_the_guide() {
+  keys alt+h u
+  wait_active "Using Pellimar"
+  sleep 0.5
+  shot guide
+  local state
+  state=$(probe guide) || fail "the guide is not shown from its start with nothing selected: $state"
+  keys Escape
+  wait_active "$title"
+}
+
+# The window at 150 %: the layout and the fonts scaled, every caption whole.
+run_at_150_percent() {
+  timeout 20 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 \
+    || fail "the scaling could not be set"
+  start_program
+  keys alt+l
+  choose_file 'Load Levels' "$work/sample.def"
+  keys alt+4
+  typed 'Séction'
+  keys alt+p
+  typed '[#]'
+  keys alt+r
+  typed '1 4, p. #'
+  keys alt+i
+  choose_file 'Input File' "$work/big.fff"
+  keys alt+o
+  choose_file 'Output File' "$work/big-150.fff"
+  keys alt+b
+  sleep 1
+  shot running-150
+  timeout 20 import -window "$window" "$shots/window-running-150.png"
+  expect_captions_whole 150
+  wait_active Confirm
+  keys n
+  wait_active "$title"
+  close_the_window
+}
+
 close_the_window() {
   keys alt+x
   local i
@@ -227,34 +345,44 @@ check_results() {
   linux_output "$work/long.fff" "$work/linux-long.fff" -p '{#}' --remove-page-marks --start-page 7
   check "the sample run: the same bytes as the Linux pellimar-cli" cmp "$work/sample-run.fff" "$work/linux-sample.fff"
   check "the long run: the same bytes as the Linux pellimar-cli" cmp "$work/out.fff" "$work/linux-long.fff"
+  linux_output "$work/big.fff" "$work/linux-big.fff" -p '[#]' --remove-page-marks
+  check "the large run with Alt+X and the menu open: the same bytes as the Linux pellimar-cli" \
+    cmp "$work/big-out.fff" "$work/linux-big.fff"
   check "the long run: the accented level's headings in its references, from page 7" \
     holds "$work/out.fff" "<CS:Reference>The Old Testament Part one, p. 7<CR>"
   check "the reference history: the pattern typed over the earlier ones" \
     same "$(lines_of "$work/app/patterns.ref")" $'1 4, p. #\n1 2\n2 3, P. #'
   check "the page-pattern history" same "$(lines_of "$work/app/patterns.pag")" $'{#}\n[#]'
   check "L4: the accented name, in the ANSI code page" holds "$work/app/pellimar.INI" $'S\xe9ction='
-  check "InputFiles: the two inputs chosen" \
-    same "$(section_of InputFiles)" "$(windows_path "$work/long.fff")"$'\n'"$(windows_path "$work/sample.fff")"
+  check "InputFiles: the three inputs chosen" same "$(section_of InputFiles)" \
+    "$(windows_path "$work/big.fff")"$'\n'"$(windows_path "$work/long.fff")"$'\n'"$(windows_path "$work/sample.fff")"
   check "Remove #'s saved" holds "$work/app/pellimar.INI" "Remove=1"
   check "the settings file in CR LF lines" holds "$work/app/pellimar.INI" $'\r\n'
   local names
   names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
   check "the captions of the window, a message box and the input box" \
-    same "$names" "Confirm|Folio Flat File Pellimar|Input File|Input Page Number|Load Levels|Output File|Warning"
+    same "$names" "Confirm|Folio Flat File Pellimar|Input File|Input Page Number|Load Levels|Output File|Using Pellimar|Warning"
 }
 
 start=$SECONDS
 start_display
 prepare_files
 start_program
+press_disabled_begin
 say "typing into the boxes and choosing files on display $DISPLAY"
 fill_in_the_window
 say "running the sample"
 run_the_sample
 say "running a longer file that asks for the starting page"
 run_the_long_file
+say "running a large file, with Alt+X and the File menu during the run"
+run_the_large_file
+read_the_guide
 close_the_window
 cp "$work/app/pellimar.INI" "$work/app/patterns.pag" "$work/app/patterns.ref" "$shots/" 2>/dev/null || true
 check_results
+say "the window at 150 %"
+run_at_150_percent
+check "the large run at 150 %: the same bytes as the Linux pellimar-cli" cmp "$work/big-150.fff" "$work/linux-big.fff"
 say "screenshots in $shots; took $((SECONDS - start)) s"
 exit $((failures > 0))

@@ -4,8 +4,9 @@
 # the streams, engine, settings and command-line test programs for Windows into
 # build-windows/ (or the folder given as $1; GoogleTest compiled from
 # Debian's sources), and runs them under wine64 in a wine folder of that
-# build. One of the tests checks the .exe byte for byte against the Linux
-# build's pellimar-cli in build/ (or $2), which is built first when missing.
+# build. One of the tests holds the .exe to the Linux build's pellimar-cli in
+# build/ (or $2), on generated cases and the samples; that program and the
+# cases' generator are built there first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,14 +20,19 @@ scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64
 # C.UTF-8 is on every Debian 12.
 export LC_ALL=C.UTF-8
 
+# The Linux program and the generator of the cases it is compared on, kept
+# up to date with the sources.
 linux_cli=$PWD/$linux_build/src/cli/pellimar-cli
-if [[ ! -x $linux_cli ]]; then
-  cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$linux_build" --parallel "$(nproc)" --target pellimar-cli
+replay_cases=$PWD/$linux_build/tests/cli/cli_replay_cases
+# (The generator comes with the tests, which a build for use alone leaves out.)
+if ! grep -qs '^PELLIMAR_BUILD_TESTS:BOOL=ON' "$linux_build/CMakeCache.txt"; then
+  cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLIMAR_BUILD_TESTS=ON >/dev/null
 fi
+cmake --build "$linux_build" --parallel "$(nproc)" --target pellimar-cli cli_replay_cases
 
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DPELLIMAR_LINUX_CLI="$linux_cli" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DPELLIMAR_LINUX_CLI="$linux_cli" \
+  -DPELLIMAR_LINUX_REPLAY_CASES="$replay_cases" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
 
 # The first start under wine makes the wine folder, which takes some seconds;

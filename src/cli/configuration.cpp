@@ -5,6 +5,7 @@
 
 #include "cli/console.h"
 #include "engine/level_names_line.h"
+#include "run/shown_character.h"
 #include "streams/exceptions.h"
 
 namespace pellimar::cli {
@@ -84,19 +85,25 @@ std::string StartPage(const RawArguments& raw, Configuration& configuration)
 }
 
 // Patterns and level names are matched against, and written into, 8-bit
-// flat files; a character their encoding lacks is a usage error.
+// flat files; a character their encoding lacks is a usage error, and so is
+// an argument that is no text in the locale's encoding (bytes from a script
+// written for another), which only --encoding=bytes can pass on.
 std::string InFlatFileText(const std::optional<std::string>& given, const std::string& option, std::string& text)
 {
     if (!given)
         return {};
-    std::string lacking;
-    std::optional<std::string> converted = FlatFileText(*given, &lacking);
-    if (!converted && !lacking.empty())
-        return option + " has \"" + lacking + "\", a character the flat files' encoding cannot hold (see --encoding)";
-    if (!converted)
+    FlatFileText converted = ToFlatFileText(*given);
+    switch (converted.refusal) {
+    case FlatFileText::Refusal::None: text = std::move(converted.text); return {};
+    case FlatFileText::Refusal::NotInLocale:
+        return option + " is not valid " + LocaleEncodingName() +
+               ", the locale's encoding (--encoding=bytes takes the arguments byte for byte)";
+    case FlatFileText::Refusal::Lacking: break;
+    }
+    if (converted.character.empty())
         return option + " has a character that 8-bit flat files cannot hold here (see --help)";
-    text = std::move(*converted);
-    return {};
+    return option + " has " + CharacterForMessage(converted.codePoint, converted.character) +
+           ", a character the flat files' encoding cannot hold (see --encoding)";
 }
 
 std::string Texts(const RawArguments& raw, RunSettings& run)

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace pellimar::cli {
 
@@ -31,14 +32,46 @@ void WriteToStandardError(std::string_view text);
 // knows (POSIX only). Returns a usage error; empty when the name will do.
 std::string ChooseFlatFileEncoding(const std::optional<std::string>& name);
 
-// A pattern, level name or page given on the command line, in the encoding
-// of 8-bit flat files: on POSIX converted from the locale's encoding to
-// Windows-1252 or the chosen one (as given in the C locale or with
-// "bytes"), on Windows to the ANSI code page. Nothing when the text has a
-// character that encoding lacks; `lacking` then names it, where known.
-std::optional<std::string> FlatFileText(const std::string& argument, std::string* lacking = nullptr);
+// What became of a pattern, level name or page given on the command line
+// on its way to the encoding of 8-bit flat files.
+struct FlatFileText {
+    enum class Refusal {
+        None,
+        NotInLocale,  // its bytes are not text in the locale's encoding
+        Lacking,      // it has a character that encoding lacks
+    };
+    std::string text;  // in the flat files' encoding, when not refused
+    Refusal refusal = Refusal::None;
+    // The first character lacking, as given and as a code point.
+    std::string character;
+    char32_t codePoint = 0;
+
+    static FlatFileText Converted(std::string text)
+    {
+        FlatFileText converted;
+        converted.text = std::move(text);
+        return converted;
+    }
+    static FlatFileText Refused(Refusal refusal, std::string character = {}, char32_t codePoint = 0)
+    {
+        FlatFileText refused;
+        refused.refusal = refusal;
+        refused.character = std::move(character);
+        refused.codePoint = codePoint;
+        return refused;
+    }
+};
+
+// On POSIX converted from the locale's encoding to Windows-1252 or the
+// chosen one (as given in the C locale or with "bytes"), on Windows to the
+// ANSI code page.
+FlatFileText ToFlatFileText(const std::string& argument);
+// The locale's encoding, as a refusal names it ("UTF-8").
+std::string LocaleEncodingName();
 // What --help says about that encoding; empty where nothing is converted.
 std::string EncodingNote();
+// What --help says --encoding takes here.
+std::string EncodingOptionHelp();
 
 // Text in that encoding (a reference of the preview) as standard output
 // should receive it: for a console on Windows, whose code page is UTF-8

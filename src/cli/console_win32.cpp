@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <string_view>
+#include <vector>
 
 #include "cli/console.h"
+#include "run/utf8.h"
 #include "streams/wide_names.h"
 
 namespace pellimar::cli {
@@ -126,25 +128,32 @@ std::string FirstLacking(UINT codePage, std::wstring_view wide)
 
 }  // namespace
 
-std::optional<std::string> FlatFileText(const std::string& argument, std::string* lacking)
+FlatFileText ToFlatFileText(const std::string& argument)
 {
     if (passBytes)
-        return argument;
+        return FlatFileText::Converted(argument);
     const UINT codePage = GetACP();
     const std::wstring wide = WideOfName(argument);
     if (codePage == CP_UTF8 || wide.empty())
-        return argument;
+        return FlatFileText::Converted(argument);
     if (!CodePageHolds(codePage, wide)) {
-        if (lacking != nullptr)
-            *lacking = FirstLacking(codePage, wide);
-        return std::nullopt;
+        std::string lacking = FirstLacking(codePage, wide);
+        const std::vector<char32_t> codePoints = DecodeUtf8(lacking);
+        return FlatFileText::Refused(FlatFileText::Refusal::Lacking, std::move(lacking),
+                                     codePoints.empty() ? 0 : codePoints.front());
     }
     const int length = static_cast<int>(wide.size());
     const int size = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr,
                                          nullptr);
     std::string text(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, text.data(), size, nullptr, nullptr);
-    return text;
+    return FlatFileText::Converted(std::move(text));
+}
+
+// The arguments arrive in UTF-16, which holds any text.
+std::string LocaleEncodingName()
+{
+    return "UTF-16";
 }
 
 std::string EncodingNote()
@@ -154,6 +163,12 @@ std::string EncodingNote()
            std::to_string(GetACP()) +
            " here), the\n"
            "encoding of 8-bit flat files; a character it lacks is a usage error.\n";
+}
+
+std::string EncodingOptionHelp()
+{
+    return "only \"bytes\" is taken on Windows: patterns and level names are then taken as given, in UTF-8, "
+           "instead of being converted to the ANSI code page";
 }
 
 std::string Utf8OfFlatFileText(const std::string& flatFileText)

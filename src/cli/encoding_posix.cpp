@@ -6,25 +6,72 @@
 #include <langinfo.h>
 #include <locale.h>
 
-#include <cerrno>
+#include <cctype>
+#include <cstdlib>
+#include <string_view>
 
 #include "cli/console.h"
+#include "run/utf8.h"
+#include "run/windows_1252.h"
 
 namespace pellimar::cli {
 namespace {
 
+constexpr const char* kUtf8 = "UTF-8";
+constexpr const char* kAscii = "ANSI_X3.4-1968";
+
 struct FlatFileEncoding {
     bool bytes = false;
-    std::string name = "WINDOWS-1252";
+    // Empty for Windows-1252, which the program converts by its own table,
+    // as the window does: the system's tables lack the five bytes the code
+    // page leaves unassigned, which Windows maps to the controls of their
+    // numbers.
+    std::string name;
 };
 
 FlatFileEncoding chosen;
+
+// Letters and digits only, in capitals: "utf8" and "UTF-8" compare equal.
+std::string Normalized(std::string_view name)
+{
+    std::string normal;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) != 0)
+            normal += static_cast<char>(std::toupper(byte));
+    }
+    return normal;
+}
+
+// The encoding a locale's name gives ("en_US.UTF-8@euro"): of a locale that
+// is not installed only UTF-8 is told.
+std::string CodesetOfName(std::string_view name)
+{
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos)
+        return kAscii;
+    const std::string_view codeset = name.substr(dot + 1, name.find('@', dot) - dot - 1);
+    return Normalized(codeset) == "UTF8" ? kUtf8 : kAscii;
+}
+
+// A locale named but not installed (LANG=en_US.UTF-8 where only C.UTF-8
+// is) cannot be loaded; the terminal still sends what its name says. The
+// variables count in the order the C library reads them.
+std::string NamedCodeset()
+{
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0')
+            return CodesetOfName(value);
+    }
+    return kAscii;
+}
 
 std::string LocaleCodeset()
 {
     const locale_t locale = newlocale(LC_CTYPE_MASK, "", locale_t{});
     if (locale == locale_t{})
-        return "ANSI_X3.4-1968";
+        return NamedCodeset();
     std::string codeset = nl_langinfo_l(CODESET, locale);
     freelocale(locale);
     return codeset;
@@ -33,15 +80,18 @@ std::string LocaleCodeset()
 bool PassesBytes()
 {
     const std::string codeset = LocaleCodeset();
-    return chosen.bytes || codeset == "ANSI_X3.4-1968" || codeset == "ASCII";
+    return chosen.bytes || codeset == kAscii || codeset == "ASCII";
 }
 
 // The text converted, or the offset of the first byte that could not be.
 struct Converted {
     std::string text;
     std::size_t failedAt = std::string::npos;
+
+    bool Whole() const { return failedAt == std::string::npos; }
 };
 
+// The system's conversion; from UTF-8 it also refuses what is not UTF-8.
 Converted Convert(const std::string& text, const std::string& to, const std::string& from)
 {
     Converted result;
@@ -65,16 +115,24 @@ Converted Convert(const std::string& text, const std::string& to, const std::str
     return result;
 }
 
-// The character that begins at `offset`: a whole UTF-8 sequence in a UTF-8
-// locale, one byte in any other.
-std::string CharacterAt(const std::string& text, std::size_t offset, const std::string& codeset)
+// UTF-8 in the flat files' encoding; failedAt is the offset, in the UTF-8,
+// of the first character it lacks.
+Converted FlatFromUtf8(const std::string& utf8)
 {
-    std::size_t length = 1;
-    if (codeset == "UTF-8") {
-        const auto lead = static_cast<unsigned char>(text[offset]);
-        length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (!chosen.name.empty())
+        return Convert(utf8, chosen.name, kUtf8);
+    Converted result;
+    std::string read;  // the UTF-8 of the characters converted so far
+    for (const char32_t codePoint : DecodeUtf8(utf8)) {
+        const std::optional<unsigned char> byte = Windows1252ByteOf(codePoint);
+        if (!byte) {
+            result.failedAt = read.size();
+            return result;
+        }
+        result.text += static_cast<char>(*byte);
+        AppendUtf8(read, codePoint);
     }
-    return text.substr(offset, length);
+    return result;
 }
 
 }  // namespace
@@ -87,9 +145,11 @@ std::string ChooseFlatFileEncoding(const std::optional<std::string>& name)
         chosen.bytes = true;
         return {};
     }
+    if (const std::string normal = Normalized(*name); normal == "WINDOWS1252" || normal == "CP1252")
+        return {};
     // An 8-bit encoding keeps ASCII as it is and gives every character it
     // holds one byte.
-    const Converted letter = Convert("A\xC3\xA9", *name, "UTF-8");
+    const Converted letter = Convert("A\xC3\xA9", *name, kUtf8);
     const bool eightBit = letter.text.starts_with("A") &&
                           (letter.failedAt == 1 ? letter.text.size() == 1 : letter.text.size() == 2);
     if (letter.failedAt == 0 || !eightBit)
@@ -99,26 +159,43 @@ std::string ChooseFlatFileEncoding(const std::optional<std::string>& name)
     return {};
 }
 
-std::optional<std::string> FlatFileText(const std::string& argument, std::string* lacking)
+FlatFileText ToFlatFileText(const std::string& argument)
 {
     if (PassesBytes())
-        return argument;
+        return FlatFileText::Converted(argument);
     const std::string codeset = LocaleCodeset();
-    Converted converted = Convert(argument, chosen.name, codeset);
-    if (converted.failedAt != std::string::npos) {
-        if (lacking != nullptr && converted.failedAt < argument.size())
-            *lacking = CharacterAt(argument, converted.failedAt, codeset);
-        return std::nullopt;
-    }
-    return std::move(converted.text);
+    const Converted utf8 = Convert(argument, kUtf8, codeset);
+    if (!utf8.Whole())
+        return FlatFileText::Refused(FlatFileText::Refusal::NotInLocale);
+    Converted flat = FlatFromUtf8(utf8.text);
+    if (flat.Whole())
+        return FlatFileText::Converted(std::move(flat.text));
+    if (flat.failedAt >= utf8.text.size())
+        return FlatFileText::Refused(FlatFileText::Refusal::Lacking);
+    const char32_t codePoint = DecodeUtf8(std::string_view(utf8.text).substr(flat.failedAt)).front();
+    std::string character;
+    AppendUtf8(character, codePoint);
+    return FlatFileText::Refused(FlatFileText::Refusal::Lacking, Convert(character, codeset, kUtf8).text, codePoint);
+}
+
+std::string LocaleEncodingName()
+{
+    return LocaleCodeset();
 }
 
 std::string EncodingNote()
 {
     return "\nPatterns and level names are converted from the locale's encoding to\n"
            "Windows-1252, the encoding of 8-bit flat files, or to the one --encoding\n"
-           "names; a character it lacks is a usage error. --encoding=bytes, and the C\n"
-           "locale, take them as given.\n";
+           "names; an argument that is not text in the locale's encoding, or has a\n"
+           "character the flat files' encoding lacks, is a usage error.\n"
+           "--encoding=bytes, and the C locale, take them as given.\n";
+}
+
+std::string EncodingOptionHelp()
+{
+    return "the 8-bit encoding of the flat files, into which patterns and level names are converted from the "
+           "locale's (default Windows-1252); \"bytes\" takes them as given";
 }
 
 std::string ForStandardOutput(const std::string& flatFileText)
@@ -130,8 +207,17 @@ std::string ForStandardOutput(const std::string& flatFileText)
 // cannot show stays as the file's bytes.
 std::string Utf8OfFlatFileText(const std::string& flatFileText)
 {
-    Converted converted = Convert(flatFileText, LocaleCodeset(), chosen.name);
-    return converted.failedAt == std::string::npos ? std::move(converted.text) : flatFileText;
+    Converted utf8;
+    if (chosen.name.empty()) {
+        for (const char byte : flatFileText)
+            AppendUtf8(utf8.text, CharacterOfWindows1252(static_cast<unsigned char>(byte)));
+    } else {
+        utf8 = Convert(flatFileText, kUtf8, chosen.name);
+    }
+    if (!utf8.Whole())
+        return flatFileText;
+    Converted shown = Convert(utf8.text, LocaleCodeset(), kUtf8);
+    return shown.Whole() ? std::move(shown.text) : flatFileText;
 }
 
 }  // namespace pellimar::cli

@@ -1,6 +1,8 @@
 // The options of pellimar-cli.
 #include "cli/option_table.h"
 
+#include "cli/console.h"
+
 namespace pellimar::cli {
 namespace {
 
@@ -28,13 +30,15 @@ A marker followed by more text on its line makes the next reference show a
 page range \fIN\fR\-\fIN+1\fR.)",
          [](Raw& raw, V value) { raw.pagePattern = value.value_or(""); }},
         {"encoding", 0, OptionValue::Required, "NAME", OptionGroup::Patterns, {}, true,
-         "the 8-bit encoding of the flat files, into which patterns and level names are converted from the "
-         "locale's (default Windows-1252); \"bytes\" takes them as given",
+         EncodingOptionHelp(),
          R"(The 8-bit encoding of the flat files (default \fBWindows-1252\fR), into which
 patterns and level names are converted from the locale's
-encoding; a character it lacks is a usage error that names it.
+encoding; a character it lacks is a usage error that names it, and so is an
+argument that is not text in the locale's encoding.
 \fBbytes\fR, and the C locale, take them as given, for scripts that already
 hold the file's bytes.
+A locale that is named but not installed counts as UTF-8 when its name ends
+in \fB.UTF\-8\fR or \fB.utf8\fR.
 On Windows only \fBbytes\fR is taken; the ANSI code page is used otherwise.)",
          [](Raw& raw, V value) { raw.encoding = value; }},
     };
@@ -92,7 +96,8 @@ paragraph style (\fBPS:\fR) code.)",
 as later Folio versions write level records, as level records for
 \fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
 Without it such codes are plain record codes; when some of them name one of
-the levels, a note on standard error says so after the summary.)",
+the levels, a note on standard error says so after the summary, or after the
+list of \fB\-\-preview\fR.)",
                &Raw::idRecords),
         {"start-page", 0, OptionValue::Required, "N", OptionGroup::Switches, {}, true,
          "the starting page, used whenever a reference needs a page before any marker was seen (default 1); a "
@@ -132,7 +137,7 @@ Without it an existing \fIOUTPUT\fR is an error.)",
          [](Raw& raw, V) { raw.force = true; }},
         {"progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
          "show progress on standard error (the default when it is a terminal): percentage and times, or for a pipe "
-         "the bytes read and the speed",
+         "the megabytes read, the speed and the elapsed time",
          R"(Show a progress bar with the percentage, the elapsed and the remaining time on
 standard error; for an input without a size (a pipe), the megabytes read, the
 speed and the elapsed time.
@@ -171,6 +176,14 @@ const std::vector<OptionDefinition>& OptionTable()
 {
     static const std::vector<OptionDefinition> table = AllOptions();
     return table;
+}
+
+// The encodings offered are those flat files were most often written in.
+std::vector<std::string> KnownValues(const OptionDefinition& option)
+{
+    if (option.longName == "encoding")
+        return {"bytes", "Windows-1252", "ISO-8859-1", "ISO-8859-15", "CP437", "CP850"};
+    return {};
 }
 
 std::string GroupTitle(OptionGroup group)

@@ -61,6 +61,10 @@ struct OptionDefinition {
 
 const std::vector<OptionDefinition>& OptionTable();
 
+// The values the shell's completion offers for an option, where the set is
+// known; empty for the others (a FILE value completes file names).
+std::vector<std::string> KnownValues(const OptionDefinition& option);
+
 // The heading of a group, as --help shows it ("Level names").
 std::string GroupTitle(OptionGroup group);
 

@@ -146,17 +146,27 @@ void NoteWhatIsLost(const OutputFile& output)
         ReportError("note: the new file cannot keep " + lost + " of the one it replaces", {output.Path(), {}});
 }
 
+// Level records with IDs read as plain record codes, the switch being off:
+// the likely reason for references that are missing. Said after what was
+// written to `shown`, the summary or the preview's list.
+void NoteUnreadIdLevelRecords(std::int32_t count, std::FILE* shown)
+{
+    if (count == 0)
+        return;
+    std::fflush(shown);
+    ReportError("note: " + (count == 1 ? std::string("1 record code of the form <RD,ID:n:Level> names a level; "
+                                                     "--id-records reads it as a level record")
+                                       : std::to_string(count) + " record codes of the form <RD,ID:n:Level> name a "
+                                                                 "level; --id-records reads them as level records"));
+}
+
 void Summarize(const Configuration& configuration, const RunResult& result)
 {
     // Standard output may be the converted file itself.
     std::FILE* summary = configuration.run.standardOutput ? stderr : stdout;
     if (!configuration.quiet)
         std::fprintf(summary, "%d total references created.\n", result.refCount);
-    if (result.unreadIdLevelRecords > 0) {
-        std::fflush(summary);
-        ReportError("note: " + std::to_string(result.unreadIdLevelRecords) +
-                    " record codes of the form <RD,ID:n:Level> name a level; --id-records reads them as level records");
-    }
+    NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, summary);
 }
 
 int Convert(const Configuration& configuration, CliHost& host)
@@ -193,6 +203,7 @@ int Preview(const Configuration& configuration, CliHost& host)
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
     }
+    NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, stdout);
     return kExitSuccess;
 }
 

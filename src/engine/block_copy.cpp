@@ -86,7 +86,13 @@ bool ConversionPass::CopyBlock()
         if (close == nullptr)
             break;
         if (!OpensRecordCode(found)) {
-            block.next = close + 1;
+            // "<<" is a "<" meant as text, taken in one step of two bytes.
+            if (found[1] != '<')
+                block.next = close + 1;
+            else if (found + 2 <= block.point)
+                block.next = found + 2;
+            else
+                break;
             continue;
         }
         if (!RecordCodeInBlock(block, found, close, handedOn))
@@ -138,16 +144,20 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
         return true;
     }
     if (*after != '<')
-        return PlainRecordInBlock(block, after, countUnread, handedOn);
+        return PlainRecordInBlock(block, after, 1, countUnread, handedOn);
     return RecordThenCodeInBlock(block, after, countUnread, handedOn);
 }
 
-// A record code followed by a byte of text: the reference goes between.
-bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, bool countUnread, bool& handedOn)
+// A record code followed by text, a byte or "<<" (a "<" meant as text, the
+// step's two bytes): the reference goes between.
+bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength,
+                                        bool countUnread, bool& handedOn)
 {
+    if (after + stepLength > block.point)
+        return false;
     if (countUnread)
         CountUnreadIdLevelRecord();
-    block.next = after + 1;
+    block.next = after + stepLength;
     if (ReferenceDue()) {
         WriteBlockUpTo(block, after);
         handedOn = WriteReferenceAsking();
@@ -165,6 +175,8 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     const std::uint8_t* close = FindClose(open + 1, block.point);
     if (close == nullptr)
         return false;
+    if (open[1] == '<')
+        return PlainRecordInBlock(block, open, 2, countUnread, handedOn);
     if (countUnread)
         CountUnreadIdLevelRecord();
     const std::string_view lead = TextOf(open + 1, std::min(open + 4, close));

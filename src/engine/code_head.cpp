@@ -74,7 +74,7 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
     if (length < 3 || head[0] != 'R' || head[1] != 'D' || head[2] != ',') {
         text_.assign(head, length);
         if (length == 3 && head[0] == 'R' && head[1] == 'D' && head[2] == ':')
-            ReadName(code, 3, false);
+            ReadName(code, 3);
         return;
     }
     std::size_t at = 3;
@@ -89,7 +89,7 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
         if (at == n || code[at] != ':' || at == id)
             return;
         text_.assign("RD:", 3);
-        return ReadName(code, at + 1, true);
+        return ReadName(code, at + 1);
     }
     while (at < n && IsBlankOrDigit(code[at]))
         ++at;
@@ -100,26 +100,22 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
     const char third[3] = {'R', 'D', ToUpperAscii(code[at])};
     text_.assign(third, 3);
     if (third[2] == ':')
-        ReadName(code, at + 1, false);
+        ReadName(code, at + 1);
 }
 
-void CodeHead::Reading::ReadName(std::string_view code, std::size_t at, bool endsAtSeparator)
+void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
 {
     while (at < code.size() && code[at] == ' ')
         ++at;
     const std::size_t start = at;
     const std::size_t end = std::min(code.size(), at + (capacity_ > text_.size() ? capacity_ - text_.size() : 0));
-    if (endsAtSeparator) {
-        bool inQuotes = false;
-        for (; at < end; ++at) {
-            const char c = code[at];
-            if (c == '"')
-                inQuotes = !inQuotes;
-            else if (!inQuotes && IsFieldSeparator(c))
-                break;
-        }
-    } else {
-        at = end;
+    bool inQuotes = false;
+    for (; at < end; ++at) {
+        const char c = code[at];
+        if (c == '"')
+            inQuotes = !inQuotes;
+        else if (!inQuotes && IsFieldSeparator(c))
+            break;
     }
     // Upper-cased through plain pointers: a store through the string's own
     // elements would make the compiler reload its length at every byte.
@@ -137,7 +133,6 @@ void CodeHead::Reading::Start()
     text_.clear();
     phase_ = Phase::Head;
     commaTaken_ = false;
-    fieldEndsAtSeparator_ = false;
     inQuotes_ = false;
 }
 
@@ -213,7 +208,6 @@ void CodeHead::Reading::TakeIdName(char c)
 {
     if (c == ':' && matched_ > 0) {
         text_ = "RD:";
-        fieldEndsAtSeparator_ = true;
         phase_ = Phase::SkipBlanks;
     } else if (c == ':' || IsFieldSeparator(c)) {
         phase_ = Phase::Done;
@@ -224,7 +218,7 @@ void CodeHead::Reading::TakeIdName(char c)
 
 void CodeHead::Reading::TakeName(char c)
 {
-    if (fieldEndsAtSeparator_ && !inQuotes_ && IsFieldSeparator(c)) {
+    if (!inQuotes_ && IsFieldSeparator(c)) {
         phase_ = Phase::Done;
         return;
     }

@@ -15,12 +15,14 @@ enum class CodeKind { Other, RecordCode, LevelRecord };
 // Read upper-cased: "RD," followed by blanks and digits reads as "RD"
 // («RD,12:BOOK» is «RD:BOOK», «RD, 5» is «RD»); "RD:" then names a level,
 // after leading blanks; any other code that begins "RD" is a record code.
+// The name ends at the first "," or ";" outside double quotes, where Folio
+// puts the record's attributes: «RD:Heading,CH» names the level HEADING.
 //
 // With ID record levels, as later Folio versions write them, a code that
 // begins "RD,ID:", an ID of at least one byte none of which is ":", "," or
-// ";", and a ":" names the level that follows, up to the first "," or ";"
-// outside double quotes: «RD,ID:7:Chapter,CH» reads as «RD:CHAPTER». Both
-// readings are kept, so the switch can be read when the code is examined.
+// ";", and a ":" names the level that follows, read the same way:
+// «RD,ID:7:Chapter,CH» reads as «RD:CHAPTER». Both readings are kept, so
+// the switch can be read when the code is examined.
 class CodeHead {
 public:
     // `longestName`: the longest level name; a longer name matches none.
@@ -59,7 +61,7 @@ private:
         void TakeIdPrefix(char c);
         void TakeIdName(char c);
         void TakeName(char c);
-        void ReadName(std::string_view code, std::size_t at, bool endsAtSeparator);
+        void ReadName(std::string_view code, std::size_t at);
 
         bool idRecords_;
         std::size_t capacity_;
@@ -67,7 +69,6 @@ private:
         Phase phase_ = Phase::Head;
         bool commaTaken_ = false;
         std::size_t matched_ = 0;  // of "ID:", or the ID's length
-        bool fieldEndsAtSeparator_ = false;
         bool inQuotes_ = false;
     };
 

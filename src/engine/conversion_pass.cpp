@@ -84,8 +84,19 @@ void ConversionPass::CopyStep()
         return;
     }
     Write(ch_);
-    if (ch_ == '<')
+    if (ch_ == '<' && !TakeEscapedOpen())
         state_ = PassState::CodeOpen;
+}
+
+// After a "<": a second "<" makes the two a "<" meant as text, copied as
+// they stand; the pass stays in the text. True when it was so.
+bool ConversionPass::TakeEscapedOpen()
+{
+    if (Peek() != std::optional<std::uint8_t>('<'))
+        return false;
+    Next();
+    Write(ch_);
+    return true;
 }
 
 void ConversionPass::CodeOpenStep()
@@ -163,10 +174,13 @@ void ConversionPass::PlainRecordCode()
         Write(ch_);
         return;
     }
-    if (ch_ != '<') {
+    if (ch_ != '<' || Peek() == std::optional<std::uint8_t>('<')) {
+        // Text follows, or "<<", which is text too.
         if (ReferenceDue())
             WriteReference(std::string_view(reinterpret_cast<const char*>(&ch_), 1));
         Write(ch_);
+        if (ch_ == '<')
+            TakeEscapedOpen();
         return;
     }
     // The code that follows decides, by its first three bytes, whether the

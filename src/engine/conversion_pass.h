@@ -52,11 +52,13 @@ public:
 private:
     void Step();
     void CopyStep();
+    bool TakeEscapedOpen();
     struct Block;
     bool CopyBlock();
     void WriteBlockUpTo(Block& block, const std::uint8_t* to);
     bool RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close, bool& handedOn);
-    bool PlainRecordInBlock(Block& block, const std::uint8_t* after, bool countUnread, bool& handedOn);
+    bool PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength, bool countUnread,
+                            bool& handedOn);
     bool RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread, bool& handedOn);
     bool WriteReferenceAsking();
     void CodeOpenStep();

@@ -23,9 +23,10 @@ std::string StripCodes(std::string_view text)
     return result;
 }
 
-// One pass gives the same result as deleting the leftmost code again and
-// again: nothing before a deleted span holds a "<". The result takes the
-// place of what `result` held, in its memory.
+// Read from left to right as the pass reads running text: "<<" is a "<"
+// meant as text and stays as written, the escape included, since the value
+// goes back into a flat file; any other "<" opens a code that runs to the
+// next ">". The result takes the place of what `result` held, in its memory.
 void StripCodesInto(std::string& result, std::string_view text)
 {
     result.clear();
@@ -33,10 +34,14 @@ void StripCodesInto(std::string& result, std::string_view text)
     const auto* const end = at + text.size();
     while (at < end) {
         const std::uint8_t* open = FindByte(at, end, '<');
+        if (open == end || (open + 1 < end && open[1] == '<')) {
+            const std::uint8_t* kept = open == end ? end : open + 2;
+            result.append(reinterpret_cast<const char*>(at), static_cast<std::size_t>(kept - at));
+            at = kept;
+            continue;
+        }
         if (open != at)
             result.append(reinterpret_cast<const char*>(at), static_cast<std::size_t>(open - at));
-        if (open == end)
-            break;
         const std::uint8_t* close = FindByte(open + 1, end, '>');
         if (close == end)
             break;

@@ -12,8 +12,9 @@ namespace pellimar {
 // double quotes, as level-record codes write such names.
 LevelList PrepareLevelNames(const LevelList& texts);
 
-// Removes every code ("<" through the next ">") from the text; a "<" with no
-// ">" after it removes the rest of the text.
+// Removes every code ("<" through the next ">") from the text, read from
+// left to right; "<<", a "<" meant as text, is kept as it stands. A "<"
+// with no ">" after it removes the rest of the text.
 std::string StripCodes(std::string_view text);
 void StripCodesInto(std::string& result, std::string_view text);
 

@@ -29,7 +29,9 @@ PageMarkerMatcher::PageMarkerMatcher(std::string_view pattern)
     }
 }
 
-// A failed attempt holds every byte it consumed, the mismatching one too.
+// A failed attempt holds every byte it consumed, the mismatching one too,
+// unless that is a "<": it is left unread, to open a code (or "<<") in the
+// text, which the attempt must not swallow.
 bool PageMarkerMatcher::Match(TS_TextStream& input, std::uint8_t first)
 {
     held_.Clear();
@@ -40,7 +42,7 @@ bool PageMarkerMatcher::Match(TS_TextStream& input, std::uint8_t first)
     const std::optional<std::uint8_t> afterDigits = ReadDigits(input, count);
     if (count == 0) {
         if (afterDigits)
-            held_.Append(static_cast<char>(*afterDigits));
+            HoldMismatch(input, *afterDigits);
         return false;
     }
     return MatchTail(input, afterDigits);
@@ -53,11 +55,22 @@ bool PageMarkerMatcher::MatchHead(TS_TextStream& input)
         std::uint8_t ch;
         if (!input.TryReadByte(ch))
             return false;
-        held_.Append(static_cast<char>(ch));
-        if (ch != static_cast<std::uint8_t>(head_[i]))
+        if (ch != static_cast<std::uint8_t>(head_[i])) {
+            HoldMismatch(input, ch);
             return false;
+        }
+        held_.Append(static_cast<char>(ch));
     }
     return true;
+}
+
+// The byte, just read, that ended an attempt.
+void PageMarkerMatcher::HoldMismatch(TS_TextStream& input, std::uint8_t ch)
+{
+    if (ch == '<')
+        input.PutBack(ch);
+    else
+        held_.Append(static_cast<char>(ch));
 }
 
 // Reads the run of digits, taking its value as it goes. Returns the byte
@@ -105,9 +118,11 @@ bool PageMarkerMatcher::MatchTail(TS_TextStream& input, std::optional<std::uint8
     for (std::size_t i = 0; i < tail_.size(); ++i) {
         if (i > 0 && !input.TryReadByte(ch))
             return false;
-        held_.Append(static_cast<char>(ch));
-        if (ch != static_cast<std::uint8_t>(tail_[i]))
+        if (ch != static_cast<std::uint8_t>(tail_[i])) {
+            HoldMismatch(input, ch);
             return false;
+        }
+        held_.Append(static_cast<char>(ch));
     }
     return true;
 }

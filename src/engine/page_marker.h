@@ -23,7 +23,8 @@ public:
     // An attempt whose first byte (the pattern's first byte) has been read:
     // reads the rest from `input`. True when it was a marker; its digits are
     // then the page. The byte after the digits of a pattern that ends with
-    // its "#" is left unread. Raises what reading the input raises.
+    // its "#" is left unread, and so is a "<" on which an attempt fails.
+    // Raises what reading the input raises.
     bool Match(TS_TextStream& input, std::uint8_t first);
 
     // Every byte the last attempt consumed, in order.
@@ -36,6 +37,7 @@ private:
     bool MatchHead(TS_TextStream& input);
     std::optional<std::uint8_t> ReadDigits(TS_TextStream& input, std::size_t& count);
     bool MatchTail(TS_TextStream& input, std::optional<std::uint8_t> afterDigits);
+    void HoldMismatch(TS_TextStream& input, std::uint8_t ch);
 
     std::string head_;  // the pattern's bytes before its "#", the first one included
     std::string tail_;  // its bytes after the "#", further "#"s left out (they match nothing)

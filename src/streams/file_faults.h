@@ -8,6 +8,7 @@
 namespace pellimar {
 
 enum class FileCall {
+    Open,          // opening or creating a file by its name (Windows)
     CreateUnnamed, // making it without a name (EOPNOTSUPP: the file system has none)
     CreateBeside,  // making the new file that will replace another, under a name
     Write,         // a write to any file

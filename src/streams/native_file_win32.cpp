@@ -35,15 +35,27 @@ bool IsFolder(const std::wstring& name)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+HANDLE CreateFileOrFault(const std::wstring& name, DWORD access, DWORD sharing, DWORD disposition)
+{
+    int error = 0;
+    if (FileFaultStrikes(FileCall::Open, error)) {
+        SetLastError(static_cast<DWORD>(error));
+        return INVALID_HANDLE_VALUE;
+    }
+    return CreateFileW(name.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 // A folder refuses to open as a file with ERROR_ACCESS_DENIED, which would
-// read as "permission denied".
+// read as "permission denied". The folder test is a system call of its own
+// that sets the error anew: the refusal's error is kept apart from it.
 std::intptr_t Open(const std::string& name, DWORD access, DWORD sharing, DWORD disposition)
 {
     const std::wstring wide = WideOfName(name);
-    const HANDLE handle = CreateFileW(wide.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                                     nullptr);
-    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED && IsFolder(wide))
-        SetLastError(kErrorIsFolder);
+    const HANDLE handle = CreateFileOrFault(wide, access, sharing, disposition);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        SetLastError(error == ERROR_ACCESS_DENIED && IsFolder(wide) ? kErrorIsFolder : error);
+    }
     return reinterpret_cast<std::intptr_t>(handle);
 }
 

@@ -40,6 +40,11 @@ struct WindowServices {
     std::string guidePath;
     // Local time of day in milliseconds.
     std::function<std::int64_t()> clock;
+    // Runs a pass (a conversion, a preview) with the given host; when unset,
+    // on the caller's thread. A window whose system holds its thread in
+    // loops of its own (an open menu, a window being moved) runs it on a
+    // thread of its own, with the host's calls carried back.
+    std::function<void(RunHost& host, const std::function<void(RunHost&)>& pass)> runPass;
 };
 
 class MainWindowModel : public RunHost {
@@ -131,6 +136,7 @@ private:
     // last used for it; true when the user confirmed a file.
     bool ShowFileDialog(FileDialogState& dialog, FileDialogPurpose purpose, bool save);
     bool ConfirmOverwrite();
+    void RunPass(const std::function<void(RunHost&)>& pass);
     void RunAndReport(const RunSettings& settings);
     void ShowRunEnd(RunResult& result);
     void ReportFailedRemoval(const std::string& path);

@@ -48,7 +48,8 @@ void MainWindowModel::ShowPreview()
     const std::optional<RunSettings> settings = SettingsForRun();
     if (!settings || !PassesRunChecks(*settings))
         return;
-    const PreviewResult result = RunPreview(*settings, *this, levels_, kPreviewCount);
+    PreviewResult result;
+    RunPass([&](RunHost& host) { result = RunPreview(*settings, host, levels_, kPreviewCount); });
     if (CloseIfPending())
         return;
     if (!result.cancelled)

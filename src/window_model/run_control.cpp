@@ -1,6 +1,8 @@
 // Begin and Cancel: the checks before a run, the run itself with the model
 // as its host, the window's running state and progress display, and the
 // dialogues at the end, the viewer among them.
+#include <utility>
+
 #include "run/run_checks.h"
 #include "settings/settings_store.h"
 #include "streams/exceptions.h"
@@ -86,16 +88,29 @@ bool MainWindowModel::ConfirmOverwrite()
         return true;
     if (answer != MessageAnswer::No)
         return false;
+    // The new name is most often a neighbour of the file kept: the dialog
+    // starts beside it, on its name, whatever it was last used for.
     saveDialog_.overwritePrompt = true;
+    saveDialog_.fileName = path;
+    dialogFolders_[static_cast<int>(FileDialogPurpose::OutputFile)] = FolderOf(path);
     if (!ShowFileDialog(saveDialog_, FileDialogPurpose::OutputFile, true))
         return false;
     view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
     return true;
 }
 
+void MainWindowModel::RunPass(const std::function<void(RunHost&)>& pass)
+{
+    if (services_.runPass)
+        services_.runPass(*this, pass);
+    else
+        pass(*this);
+}
+
 void MainWindowModel::RunAndReport(const RunSettings& settings)
 {
-    RunResult result = RunConversion(settings, *this, levels_);
+    RunResult result;
+    RunPass([&](RunHost& host) { result = RunConversion(settings, host, levels_); });
     if (closePending_) {
         // The window was closed during the run: nobody is left to ask, so
         // the partial output is thrown away and an earlier file stays.
@@ -144,9 +159,13 @@ void MainWindowModel::ShowRunEnd(RunResult& result)
             ReportFailedRemoval(result.partialOutput->Path());
         return;
     }
-    const std::string text = std::to_string(result.refCount) + " total references created.\rView output file?";
-    if (services_.dialogs->ShowMessageWithNote(MessageKind::Confirm, text, IdRecordsAdvice(result.unreadIdLevelRecords),
-                                               MessageButtons::YesNo) == MessageAnswer::Yes)
+    // The question stays the last line, right above Yes and No; advice goes
+    // between it and the count.
+    std::string text = std::to_string(result.refCount) + " total references created.\r";
+    if (const std::string advice = IdRecordsAdvice(result.unreadIdLevelRecords); !advice.empty())
+        text += "\r" + advice + "\r\r";
+    if (services_.dialogs->ShowMessage(MessageKind::Confirm, text + "View output file?", MessageButtons::YesNo) ==
+        MessageAnswer::Yes)
         LaunchViewer();
 }
 
@@ -228,16 +247,20 @@ void MainWindowModel::ChooseViewer()
     Guarded([this] { AskForViewer(); });
 }
 
-// True when the user chose a viewer; it is stored at once.
+// True when the user chose a viewer; it is stored at once. The chooser
+// starts with no file name, as the flat file the open dialog last held would
+// become the viewer on Enter; that name stays for the dialog's other uses.
 bool MainWindowModel::AskForViewer()
 {
+    const std::string flatFileName = std::exchange(openDialog_.fileName, std::string());
     openDialog_.filterIndex = ViewerFilter();
     const bool chosen = ShowFileDialog(openDialog_, FileDialogPurpose::Viewer, false);
     openDialog_.filterIndex = kFlatFilesFilter;
-    if (chosen) {
+    if (chosen)
         viewerPath_ = openDialog_.fileName;
+    openDialog_.fileName = flatFileName;
+    if (chosen)
         SaveViewerPath(services_.settingsPaths, viewerPath_);
-    }
     return chosen;
 }
 

@@ -2,6 +2,8 @@
 // level names and their histories are converted, file names pass unchanged;
 // a character the encoding cannot hold is refused before a run, naming the
 // box and the character.
+#include "run/shown_character.h"
+#include "run/utf8.h"
 #include "window_model/main_window_model.h"
 #include "window_model/screen_text.h"
 
@@ -20,6 +22,13 @@ std::string BoxName(HistoryBox box)
     if (box == HistoryBox::RefPattern)
         return "Reference Pattern";
     return "Level " + std::to_string(BoxIndex(box) + 1);
+}
+
+// The character as it looks, or its code point when it would not show.
+std::string UnheldForMessage(const std::string& unheld)
+{
+    const std::vector<char32_t> characters = DecodeUtf8(unheld);
+    return CharacterForMessage(characters.empty() ? 0 : characters.front(), unheld);
 }
 
 }  // namespace
@@ -59,8 +68,8 @@ std::optional<RunSettings> MainWindowModel::SettingsForRun()
         FileText text = BoxFileText(box);
         if (!text.Complete()) {
             services_.dialogs->ShowMessage(MessageKind::Error,
-                                           "The " + BoxName(box) + " box holds \"" + text.unheld +
-                                               "\", a character that the flat file's encoding, " +
+                                           "The " + BoxName(box) + " box holds " + UnheldForMessage(text.unheld) +
+                                               ", a character that the flat file's encoding, " +
                                                FileEncodingName() + ", cannot hold.",
                                            MessageButtons::Ok);
             return false;

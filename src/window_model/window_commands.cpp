@@ -10,7 +10,7 @@ const char* const kAboutLines[] = {
     "Folio Flat File Pellimar",
     "For use with Views 3.1 Flat File code.",
     "",
-    "Version 1.2",
+    "Version " PELLIMAR_VERSION,
     "First released in 1998. (c) 2026 The Pellimar developers, under the MIT licence.",
     "",
     "Concept: the Pellimar editors.",

@@ -1,7 +1,11 @@
-// "Using Pellimar": the user guide as plain text in a read-only box.
-#include "window_win32/modal_dialogs_win32.h"
+// "Using Pellimar": the user guide as rich text in a read-only box, read
+// from its start.
+#include <richedit.h>
 
+#include "window_win32/guide_rtf.h"
+#include "window_win32/modal_dialogs_win32.h"
 #include "window_win32/resource_ids.h"
+#include "window_win32/win32_text.h"
 
 namespace pellimar {
 namespace {
@@ -24,28 +28,18 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path)
     return bytes;
 }
 
-// The guide is UTF-8 with "\n" line ends; the box wants UTF-16 and "\r\n".
-std::wstring DisplayText(const std::string& utf8)
-{
-    const int size = static_cast<int>(utf8.size());
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
-    std::wstring lines;
-    lines.reserve(wide.size() + wide.size() / 16);
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        if (wide[i] == L'\n' && (i == 0 || wide[i - 1] != L'\r'))
-            lines += L'\r';
-        lines += wide[i];
-    }
-    return lines;
-}
-
 INT_PTR CALLBACK GuideProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        SetDlgItemTextW(dialog, IDC_GUIDE_TEXT, reinterpret_cast<const wchar_t*>(lParam));
-        return TRUE;
+        HWND text = GetDlgItem(dialog, IDC_GUIDE_TEXT);
+        SETTEXTEX how{ST_DEFAULT, CP_ACP};
+        SendMessageW(text, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), lParam);
+        // The dialog would select the whole text of the box it gives the
+        // focus to, and show its end: the box takes the focus at its start.
+        SendMessageW(text, EM_SETSEL, 0, 0);
+        SendMessageW(text, WM_VSCROLL, SB_TOP, 0);
+        SetFocus(text);
+        return FALSE;
     }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         EndDialog(dialog, LOWORD(wParam));
@@ -58,11 +52,17 @@ INT_PTR CALLBACK GuideProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 void RunGuideWindow(HWND owner, const std::wstring& guidePath)
 {
+    // The rich-edit box's class, which the dialog's template names.
+    static const HMODULE richEdit = LoadLibraryW(L"Msftedit.dll");
+    if (richEdit == nullptr) {
+        MessageBoxW(owner, L"The guide cannot be shown: Msftedit.dll is missing.", L"Error", MB_ICONERROR | MB_OK);
+        return;
+    }
     const std::optional<std::string> guide = ReadWholeFile(guidePath);
-    const std::wstring text = guide ? DisplayText(*guide)
-                                    : L"The user guide was not found.\r\n\r\nIt was looked for at: " + guidePath;
+    const std::string rtf = RtfOfMarkdown(
+        guide ? *guide : "The user guide was not found.\n\nIt was looked for at: " + Utf8OfWide(guidePath));
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_GUIDE), owner, GuideProc,
-                    reinterpret_cast<LPARAM>(text.c_str()));
+                    reinterpret_cast<LPARAM>(rtf.c_str()));
 }
 
 }  // namespace pellimar

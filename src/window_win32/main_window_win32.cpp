@@ -9,7 +9,9 @@
 #include <cwctype>
 
 #include "streams/wide_names.h"
+#include "window_win32/caption_fit.h"
 #include "window_win32/gauge_win32.h"
+#include "window_win32/pass_thread_win32.h"
 #include "window_win32/resource_ids.h"
 #include "window_win32/window_layout.h"
 
@@ -42,12 +44,6 @@ unsigned WindowDpi(HWND window)
     return dpi > 0 ? static_cast<unsigned>(dpi) : 96;
 }
 
-HFONT MakeArial(int pixelHeight, unsigned dpi)
-{
-    return CreateFontW(-Scaled(pixelHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
-}
-
 std::int64_t LocalTimeOfDayMs()
 {
     SYSTEMTIME now;
@@ -55,11 +51,16 @@ std::int64_t LocalTimeOfDayMs()
     return ((now.wHour * 60LL + now.wMinute) * 60 + now.wSecond) * 1000 + now.wMilliseconds;
 }
 
-// The services with the system's clock unless a test gave its own.
-WindowServices WithClock(WindowServices services)
+// The services with the system's clock unless a test gave its own, and
+// with passes run on a thread of their own while the window handles its
+// messages.
+WindowServices WithClockAndPassThread(WindowServices services, Win32MainWindow& window)
 {
     if (!services.clock)
         services.clock = LocalTimeOfDayMs;
+    services.runPass = [&window](RunHost& host, const std::function<void(RunHost&)>& pass) {
+        RunPassOnOwnThread(window.Handle(), host, pass, [&window](MSG& message) { return window.PreTranslate(message); });
+    };
     return services;
 }
 
@@ -96,7 +97,10 @@ const wchar_t* ClassOf(ControlKind kind)
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(WindowServices services) : model_(*this, WithClock(std::move(services))) {}
+Win32MainWindow::Win32MainWindow(WindowServices services)
+    : model_(*this, WithClockAndPassThread(std::move(services), *this))
+{
+}
 
 Win32MainWindow::~Win32MainWindow()
 {
@@ -121,7 +125,7 @@ bool Win32MainWindow::Create(HINSTANCE instance)
     if (RegisterClassExW(&windowClass) == 0)
         return false;
     menu_ = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
-    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    LoadShortcuts(instance);
     const std::wstring title = WideOfName(kApplicationTitle);
     // A fixed dialog frame with a system menu and a minimize box. The
     // children are not clipped from the background: group boxes leave their
@@ -189,8 +193,8 @@ void Win32MainWindow::ApplyFonts(unsigned dpi)
 {
     HFONT oldFont = font_;
     HFONT oldSmallFont = smallFont_;
-    font_ = MakeArial(13, dpi);
-    smallFont_ = MakeArial(11, dpi);
+    font_ = MakeControlFont(ControlKind::Label, dpi);
+    smallFont_ = MakeControlFont(ControlKind::SmallLabel, dpi);
     const auto& layout = MainWindowLayout();
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const bool small = layout[i].kind == ControlKind::SmallLabel;
@@ -214,19 +218,45 @@ void Win32MainWindow::CenterOnMonitor()
                  work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32MainWindow::LoadShortcuts(HINSTANCE instance)
+{
+    HACCEL table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    shortcuts_.resize(static_cast<std::size_t>(CopyAcceleratorTableW(table, nullptr, 0)));
+    CopyAcceleratorTableW(table, shortcuts_.data(), static_cast<int>(shortcuts_.size()));
+}
+
 bool Win32MainWindow::PreTranslate(MSG& message)
 {
     if (window_ == nullptr)
         return false;
-    if (accelerators_ != nullptr && TranslateAcceleratorW(window_, accelerators_, &message) != 0)
-        return true;
     // The key itself goes its ordinary way, so that the system knows Alt
     // was not pressed alone and opens no menu when it is let go; the
-    // character it makes carries the mnemonic.
+    // character it makes carries the shortcut or the mnemonic. (The
+    // system's own accelerators would swallow the key of a disabled item,
+    // and the menu would open.)
     const bool inWindow = message.hwnd == window_ || IsChild(window_, message.hwnd);
-    if (message.message == WM_SYSCHAR && inWindow && Mnemonic(towupper(static_cast<wint_t>(message.wParam))))
-        return true;
+    if (message.message == WM_SYSCHAR && inWindow) {
+        const wint_t key = towupper(static_cast<wint_t>(message.wParam));
+        if (Shortcut(key) || Mnemonic(key))
+            return true;
+    }
     return IsDialogMessageW(window_, &message) != 0;
+}
+
+// A menu shortcut of the accelerator table, Alt with a letter: taken even
+// when its item is disabled, as the menu's shortcuts are.
+bool Win32MainWindow::Shortcut(wint_t key)
+{
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    for (const ACCEL& shortcut : shortcuts_) {
+        if ((shortcut.fVirt & FALT) != 0 && shortcut.key == key && ((shortcut.fVirt & FCONTROL) != 0) == control &&
+            ((shortcut.fVirt & FSHIFT) != 0) == shift) {
+            ShortcutCommand(shortcut.cmd);
+            return true;
+        }
+    }
+    return false;
 }
 
 // The dialog manager finds no mnemonic while the focus is in a box's edit
@@ -302,6 +332,7 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case kBoxSelected: model_.BoxEdited(static_cast<HistoryBox>(wParam)); return 0;
+    case kHostCall: CarryOutHostCall(lParam); return 0;
     case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
     case WM_INITMENUPOPUP: MenuOpening(reinterpret_cast<HMENU>(wParam)); return 0;
     case WM_DROPFILES: FileDropped(reinterpret_cast<HDROP>(wParam)); return 0;
@@ -337,10 +368,7 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 void Win32MainWindow::Command(int id, int code, HWND control)
 {
     if (control == nullptr) {
-        if (code == 1)
-            ShortcutCommand(id);
-        else
-            MenuCommand(id);
+        MenuCommand(id);
         return;
     }
     if (const std::optional<HistoryBox> box = BoxOfControl(control)) {
@@ -348,9 +376,14 @@ void Win32MainWindow::Command(int id, int code, HWND control)
             model_.BoxEdited(*box);
         else if (code == CBN_SELCHANGE)
             PostMessageW(window_, kBoxSelected, static_cast<WPARAM>(*box), 0);
-        else if (code == CBN_SETFOCUS)
+        else if (code == CBN_SETFOCUS) {
             if (const auto left = boxExitRule_.FocusReached(box))
                 model_.BoxLeft(*left);
+        } else if (code == CBN_KILLFOCUS) {
+            // The box keeps its selection on the screen otherwise, and
+            // several boxes would look selected at once.
+            SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
+        }
         return;
     }
     if (code == BN_SETFOCUS) {

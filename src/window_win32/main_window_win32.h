@@ -71,8 +71,10 @@ private:
     void ShortcutCommand(int id);
     void MenuOpening(HMENU menu);
     void FileDropped(HDROP drop);
-    // True when the Alt+character (upper case) was a control's mnemonic,
-    // now carried out.
+    void LoadShortcuts(HINSTANCE instance);
+    // True when the Alt+character (upper case) was a menu shortcut or a
+    // control's mnemonic, now carried out.
+    bool Shortcut(wint_t key);
     bool Mnemonic(wint_t key);
     // True when the key was handled and must go no further.
     bool BoxKey(HistoryBox box, UINT message, WPARAM key);
@@ -86,7 +88,8 @@ private:
     // In the layout's order.
     std::vector<HWND> controls_;
     HMENU menu_ = nullptr;
-    HACCEL accelerators_ = nullptr;
+    // The menu's shortcuts, from the accelerator table.
+    std::vector<ACCEL> shortcuts_;
     HFONT font_ = nullptr;
     HFONT smallFont_ = nullptr;
     unsigned dpi_ = 96;

@@ -74,8 +74,9 @@ void Win32MainWindow::ShowHistory(HistoryBox box, const std::vector<std::string>
 {
     HWND control = Box(box);
     const std::wstring shown = WindowText(control);
-    DWORD selection = 0;
-    SendMessageW(control, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&selection), 0);
+    // Start and end together: given back, they leave the selection as it
+    // was (a caret stays a caret, not a selection from it to the start).
+    const auto selection = static_cast<DWORD>(SendMessageW(control, CB_GETEDITSEL, 0, 0));
     SendMessageW(control, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : entries) {
         const std::wstring wide = WideOfBox(box, entry);
@@ -168,21 +169,9 @@ void Win32MainWindow::ShowBusyCursor(bool busy)
     SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
 }
 
-void Win32MainWindow::ProcessPendingEvents()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // The program's own loop ends on it.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        if (!PreTranslate(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
+// The pass runs on a thread of its own, and this window's thread handles
+// the messages all the while: nothing is left waiting here.
+void Win32MainWindow::ProcessPendingEvents() {}
 
 void Win32MainWindow::CloseWindow()
 {

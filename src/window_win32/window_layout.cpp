@@ -43,7 +43,7 @@ void AddOptionsGroup(std::vector<ControlPlace>& places)
     // Alt+R belongs to the reference pattern's label, so the check box
     // claims no letter.
     places.push_back({IDC_REMOVE_MARKS, ControlKind::CheckBox, L"Remove #'s", x + kCheckBoxX, y + 18, 100, 18});
-    places.push_back({0, ControlKind::Label, L"&Reference Pattern:", x + 8, y + 66, 112, 16});
+    places.push_back({0, ControlKind::Label, L"&Reference Pattern:", x + 8, y + 66, kCheckBoxX - 8, 16});
     places.push_back({BoxId(HistoryBox::RefPattern), ControlKind::Box, L"", x + 8, y + 86, kRightBoxWidth, 24});
     places.push_back({IDC_NOT_SEARCHED, ControlKind::CheckBox, L"Not &Searched", x + kCheckBoxX, y + 66, 104, 18});
 }
@@ -68,10 +68,11 @@ void AddButtonsAndProgress(std::vector<ControlPlace>& places)
     places.push_back({IDC_BEGIN, ControlKind::Button, L"&Begin", 135, 255, 73, 27});
     places.push_back({IDC_EXIT, ControlKind::Button, L"E&xit", 219, 255, 73, 27});
     places.push_back({IDC_GAUGE, ControlKind::Gauge, L"", 48, 236, 332, 17});
-    places.push_back({IDC_STATIC_ELAPSED, ControlKind::SmallLabel, L"Elapsed Time:", 14, 254, 70, 14});
-    places.push_back({IDC_STATIC_REMAINING, ControlKind::SmallLabel, L"Remaining Time:", 312, 254, 80, 14});
-    places.push_back({IDC_ELAPSED, ControlKind::SmallLabel, L"00:00:00", 14, 267, 46, 14});
-    places.push_back({IDC_REMAINING, ControlKind::SmallLabel, L"00:00:00", 312, 267, 46, 14});
+    // As wide as the texts need at 150 %, where the font is rounded up.
+    places.push_back({IDC_STATIC_ELAPSED, ControlKind::SmallLabel, L"Elapsed Time:", 14, 254, 80, 14});
+    places.push_back({IDC_STATIC_REMAINING, ControlKind::SmallLabel, L"Remaining Time:", 312, 254, 96, 14});
+    places.push_back({IDC_ELAPSED, ControlKind::SmallLabel, L"00:00:00", 14, 267, 52, 14});
+    places.push_back({IDC_REMAINING, ControlKind::SmallLabel, L"00:00:00", 312, 267, 52, 14});
 }
 
 std::vector<ControlPlace> BuildLayout()

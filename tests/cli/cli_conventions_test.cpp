@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 #include "cli/cli_fixture.h"
 
@@ -247,11 +249,34 @@ TEST_F(CliConventions, ProgressFitsANarrowTerminal)
     }
 }
 
-// Sets the locale the program is started in, for as long as it lives.
+// Sets the locale variables the program is started with, for as long as it
+// lives; a null one is unset.
 class ProgramLocale {
 public:
-    explicit ProgramLocale(const char* name) { ::setenv("LC_ALL", name, 1); }
-    ~ProgramLocale() { ::unsetenv("LC_ALL"); }
+    explicit ProgramLocale(const char* all, const char* ctype = nullptr, const char* lang = nullptr)
+    {
+        for (const auto& [name, value] : {std::pair{"LC_ALL", all}, {"LC_CTYPE", ctype}, {"LANG", lang}}) {
+            const char* earlier = std::getenv(name);
+            earlier_.push_back({name, earlier != nullptr ? std::optional<std::string>(earlier) : std::nullopt});
+            Set(name, value);
+        }
+    }
+    ~ProgramLocale()
+    {
+        for (const auto& [name, value] : earlier_)
+            Set(name, value ? value->c_str() : nullptr);
+    }
+
+private:
+    static void Set(const char* name, const char* value)
+    {
+        if (value != nullptr)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+
+    std::vector<std::pair<const char*, std::optional<std::string>>> earlier_;
 };
 
 TEST_F(CliConventions, PatternsAndLevelNamesAreConvertedFromTheLocale)
@@ -274,6 +299,116 @@ TEST_F(CliConventions, PatternsAndLevelNamesAreConvertedFromTheLocale)
         WriteFileBytes(input, "<RD:Book>Rom\r\n<RD>x\r\n");
         ASSERT_EQ(0, Run({"-f", "-r", dash, "--level1", "Book", input, output}).status);
         EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Rom \xE2\x80\x94 \xE2\x80\x9CRom"));
+    }
+}
+
+// Bytes that are no text in the locale, such as a Latin-1 "é" from an old
+// script under a UTF-8 locale, are refused for what they are, with the way
+// to pass them on.
+TEST_F(CliConventions, ArgumentsThatAreNoTextInTheLocaleAreRefusedWithTheRemedy)
+{
+    const ProgramLocale locale("C.UTF-8");
+    WriteFileBytes(input, "<RD:\xE9l>Genesis\r\n<RD>x\r\n");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"-r", "1", "--level1", "\xE9l"}, "--level1"},
+        {{"-r", "1 \xC3"}, "--ref-pattern"},  // a sequence cut short at the end
+    };
+    for (const auto& [arguments, option] : cases) {
+        std::vector<std::string> all = arguments;
+        all.insert(all.end(), {"-f", input, output});
+        const ProgramRun run = Run(all);
+        EXPECT_EQ(2, run.status);
+        EXPECT_EQ("pellimar-cli: " + option +
+                      " is not valid UTF-8, the locale's encoding (--encoding=bytes takes the arguments byte for "
+                      "byte)\nTry 'pellimar-cli --help' for more information.\n",
+                  run.err);
+    }
+    ASSERT_EQ(0, Run({"-r", "1", "--level1", "\xE9l", "--encoding=bytes", "-f", input, output}).status);
+    EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Genesis<CR>"));
+}
+
+// A locale named but not installed (LANG=en_US.UTF-8 where only C.UTF-8 is)
+// cannot be loaded; the text still arrives as its name says, silently. A
+// name that tells nothing leaves the text as it is.
+TEST_F(CliConventions, ALocaleThatIsNotInstalledIsTakenFromItsName)
+{
+    struct Case {
+        const char* all;
+        const char* ctype;
+        const char* lang;
+        std::string written;  // the "é" of the pattern
+    };
+    const Case cases[] = {
+        {"xx_XX.UTF-8", nullptr, nullptr, "\xE9"},
+        {nullptr, "xx_XX.utf8", "xx_XX", "\xE9"},
+        {nullptr, nullptr, "xx_XX.UTF-8@euro", "\xE9"},
+        {"", nullptr, "xx_XX.utf-8", "\xE9"},
+        {"xx_XX", nullptr, "xx_XX.UTF-8", "\xC3\xA9"},
+        {"xx_XX.ISO-8859-1", nullptr, nullptr, "\xC3\xA9"},
+    };
+    for (const Case& c : cases) {
+        const ProgramLocale locale(c.all, c.ctype, c.lang);
+        const ProgramRun run = Run({"-r", "1 \xC3\xA9", "--level1", "Book", "-f", input, output});
+        const std::string what = std::string(c.all ? c.all : "-") + " " + (c.ctype ? c.ctype : "-") + " " +
+                                 (c.lang ? c.lang : "-");
+        EXPECT_EQ(0, run.status) << what;
+        EXPECT_EQ("", run.err) << what;
+        EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Genesis " + c.written + "<CR>"))
+            << what;
+    }
+}
+
+// A character the flat files' encoding lacks is named, in quotes as it
+// looks or, when it would not show there, by its code point; the bytes the
+// code page leaves unassigned stand for the controls of their numbers, as
+// in the window and on Windows.
+TEST_F(CliConventions, LackingCharactersAreNamedSoThatTheyShow)
+{
+    const ProgramLocale locale("C.UTF-8");
+    const std::string lacks = ", a character the flat files' encoding cannot hold (see --encoding)\n";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"-r", "1 \xE2\x86\x92"}, "--ref-pattern has \"\xE2\x86\x92\"" + lacks},
+        {{"-r", "1 \xE2\x80\x8B"}, "--ref-pattern has U+200B" + lacks},
+        {{"-r", "1", "-p", "\xEF\xBB\xBF[#]"}, "--page-pattern has U+FEFF" + lacks},
+        {{"--encoding=CP437", "-r", "1 \xC2\x81"}, "--ref-pattern has U+0081" + lacks},
+    };
+    for (const auto& [arguments, message] : cases) {
+        std::vector<std::string> all = arguments;
+        all.insert(all.end(), {"-f", input, output});
+        const ProgramRun run = Run(all);
+        EXPECT_EQ(2, run.status) << message;
+        EXPECT_TRUE(run.err.starts_with("pellimar-cli: " + message)) << run.err;
+    }
+    // Windows-1252 named as the default is the default.
+    for (const char* encoding : {"--encoding=windows-1252", "--encoding=CP1252", "--no-progress"}) {
+        ASSERT_EQ(0, Run({encoding, "-r", "1 \xC2\x81", "--level1", "Book", "-f", input, output}).status) << encoding;
+        EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Genesis \x81<CR>")) << encoding;
+    }
+}
+
+// A preview shows its references in the locale's encoding; a reference that
+// the flat files' encoding cannot spell out there is shown as the file holds
+// it.
+TEST_F(CliConventions, PreviewShowsReferencesInTheLocaleOrAsTheFileHoldsThem)
+{
+    const ProgramLocale locale("C.UTF-8");
+    WriteFileBytes(input, "<RD:Book>\xE1\r\n<RD>x\r\n<RD:Book>\xE1\xFF\r\n<RD>y\r\n");
+    const ProgramRun greek = Run({"--encoding=ISO-8859-7", "-r", "1", "--level1", "Book", "--preview", input});
+    EXPECT_EQ(0, greek.status) << greek.err;
+    EXPECT_EQ("2\t\xCE\xB1\n4\t\xE1\xFF\n", greek.out);
+    const ProgramRun western = Run({"-r", "1", "--level1", "Book", "--preview", input});
+    EXPECT_EQ("2\t\xC3\xA1\n4\t\xC3\xA1\xC3\xBF\n", western.out);
+}
+
+// Each level option is named as given when its name is refused.
+TEST_F(CliConventions, RefusedLevelNamesNameTheirOption)
+{
+    const ProgramLocale locale("C.UTF-8");
+    for (int level = 1; level <= 7; ++level) {
+        const std::string option = "--level" + std::to_string(level);
+        const ProgramRun run = Run({"-r", "1", option, "\xE2\x86\x92", input, output});
+        EXPECT_EQ(2, run.status) << option;
+        EXPECT_TRUE(run.err.starts_with("pellimar-cli: " + option + " has \"\xE2\x86\x92\", a character")) << run.err;
     }
 }
 

@@ -51,11 +51,26 @@ TEST_F(Cli, IdRecordsReadLevelRecordsWithIdsAndWithoutThemANoteSaysWhy)
     const ProgramRun without = Run({"-r", "1", "--level1", "Book", input, output});
     EXPECT_EQ(0, without.status);
     EXPECT_EQ("0 total references created.\n", without.out);
-    EXPECT_EQ("pellimar-cli: note: 1 record codes of the form <RD,ID:n:Level> name a level; "
-              "--id-records reads them as level records\n",
+    EXPECT_EQ("pellimar-cli: note: 1 record code of the form <RD,ID:n:Level> names a level; "
+              "--id-records reads it as a level record\n",
               without.err);
     const ProgramRun with = Run({"-r", "1", "--level1", "Book", "--id-records", "-f", input, output});
     EXPECT_EQ("1 total references created.\n", with.out);
+    EXPECT_EQ("", with.err);
+}
+
+// A preview finds what a run finds, and says so after its list.
+TEST_F(Cli, PreviewGivesTheNoteOnIdRecordsAfterItsList)
+{
+    WriteFileBytes(input, "<RD:Book>Genesis\r\n<RD>a\r\n<RD,ID:1:Book>Exodus\r\n<RD,ID:2:Book>Leviticus\r\n");
+    const ProgramRun preview = Run({"-r", "1", "--level1", "Book", "--preview", input});
+    EXPECT_EQ(0, preview.status);
+    EXPECT_EQ("2\tGenesis\n3\tGenesis\n4\tGenesis\n", preview.out);
+    EXPECT_EQ("pellimar-cli: note: 2 record codes of the form <RD,ID:n:Level> name a level; "
+              "--id-records reads them as level records\n",
+              preview.err);
+    const ProgramRun with = Run({"-r", "1", "--level1", "Book", "--id-records", "--preview", input});
+    EXPECT_EQ("2\tGenesis\n", with.out);
     EXPECT_EQ("", with.err);
 }
 

@@ -3,6 +3,7 @@
 // translation.
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cli/cli_fixture.h"
@@ -191,6 +192,26 @@ TEST_F(Cli, OutputNamedLikeADeviceIsRefused)
     }
     EXPECT_EQ((std::set<std::string>{"in.fff"}), testing::FileNames(dir.Path()));
     EXPECT_EQ(0, Run({"-r", "x", input, "NUL"}).status);
+}
+
+// --encoding takes only "bytes" here; its help must not promise the
+// encodings of other systems.
+TEST_F(Cli, HelpSaysWhatEncodingTakesOnWindows)
+{
+    const ProgramRun run = Run({"--help"});
+    const std::size_t at = run.out.find("--encoding");
+    ASSERT_NE(std::string::npos, at) << run.out;
+    // Its lines, joined, up to the next option or heading.
+    const std::size_t end = std::min(run.out.find("\n  -", at), run.out.find("\n\n", at));
+    std::string entry;
+    for (std::size_t i = at; i < std::min(end, run.out.size()); ++i) {
+        const bool blank = run.out[i] == ' ' || run.out[i] == '\n';
+        if (!blank || (!entry.empty() && entry.back() != ' '))
+            entry += blank ? ' ' : run.out[i];
+    }
+    EXPECT_NE(std::string::npos, entry.find("only \"bytes\" is taken on Windows")) << entry;
+    EXPECT_NE(std::string::npos, entry.find("ANSI code page")) << entry;
+    EXPECT_EQ(std::string::npos, entry.find("locale")) << entry;
 }
 
 // Paths over 260 characters need the program to say it takes them.

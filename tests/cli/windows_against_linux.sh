@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# pellimar-cli.exe under wine against the Linux build of pellimar-cli: the
-# same bytes from the bundled samples and, when present, the shared help
-# file, under several option sets; the same bytes through pipes, CR LF kept;
-# Ctrl+C (which wine turns SIGINT into) cancelling a run and leaving the
-# earlier output as it was; the progress bar fitting wine's console on
-# terminals of two widths.
+# pellimar-cli.exe under wine held to the Linux build of pellimar-cli: on a
+# few hundred generated flat files and option sets (made by the Linux build's
+# cli_replay_cases from fixed seeds) the same output bytes, the same exit
+# status and the same standard output and error; the same bytes from the
+# bundled samples and, when present, the shared help file, under several
+# option sets; the same bytes through pipes, CR LF kept; Ctrl+C (which wine
+# turns SIGINT into) cancelling a run and leaving the earlier output as it
+# was; the progress bar fitting wine's console on terminals of two widths.
 #
-#   windows_against_linux.sh WINDOWS_CLI LINUX_CLI WINE
+#   windows_against_linux.sh WINDOWS_CLI LINUX_CLI WINE REPLAY_CASES
 #
 # WINEPREFIX names the wine folder to run in.
 set -euo pipefail
@@ -14,6 +16,7 @@ set -euo pipefail
 exe=$1
 linux=$2
 wine=$3
+generator=$4
 resources=$(cd "$(dirname "$0")/../../resources" && pwd)
 shared=${PELLIMAR_SHARED_DATA:-}
 work=$(mktemp -d)
@@ -43,6 +46,84 @@ same_output() {
   cmp -s "$work/linux.out" "$work/windows.out" || fail "$what: the bytes differ"
   echo "same bytes: $what ($(wc -c < "$work/linux.out") bytes)"
 }
+
+# The generated cases. Each runs under both programs in turn, with what the
+# case says stood under the output's name before; the paths are the same for
+# both, so messages must match to the byte. A preview lists the references
+# on Linux in the locale's encoding (UTF-8 here), on Windows, redirected, in
+# the file's own bytes: the Windows list is compared as Linux shows it.
+case_count=300
+cases=$work/cases
+mkdir "$cases"
+"$generator" "$cases" "$case_count"
+
+# run_side SIDE BASE ARGUMENT...: one program's run of a case; its exit
+# status, standard output and error and output file are kept in BASE.SIDE/.
+run_side() {
+  local side=$1 base=$2 status=0
+  shift 2
+  mkdir "$base.$side"
+  if [[ -e $base.earlier ]]; then cp "$base.earlier" "$base.out"; fi
+  if [[ $side == linux ]]; then
+    "$linux" "$@" > "$base.$side/stdout" 2> "$base.$side/stderr" || status=$?
+  else
+    "$wine" "$exe" "$@" > "$base.$side/stdout" 2> "$base.$side/stderr" || status=$?
+  fi
+  echo "$status" > "$base.$side/status"
+  if [[ -e $base.out ]]; then mv "$base.out" "$base.$side/output"; fi
+}
+
+# replay_case ARGS_FILE: both runs of a case and their comparison; what
+# differs is written to BASE.differs.
+replay_case() {
+  local base=${1%.args} argument
+  local -a given arguments=()
+  mapfile -d '' -t given < "$1"
+  for argument in "${given[@]}"; do
+    argument=${argument//@CASE@/$base}
+    arguments+=("${argument//@RESOURCES@/$resources}")
+  done
+  run_side linux "$base" "${arguments[@]}"
+  run_side windows "$base" "${arguments[@]}"
+  if [[ " ${arguments[*]} " == *" --preview"* && " ${arguments[*]} " != *" --encoding=bytes "* ]]; then
+    "$generator" --shown "$base.windows/stdout" > "$base.windows/shown"
+    mv "$base.windows/shown" "$base.windows/stdout"
+  fi
+  if ! diff -rq "$base.linux" "$base.windows" > "$base.differs"; then
+    echo "${base##*/}: $(printf '%q ' "${arguments[@]}")" >> "$base.differs"
+  else
+    rm "$base.differs"
+  fi
+}
+
+# Four shards side by side: a start of wine waits more than it computes.
+shards=4
+shard() {
+  local i name
+  for ((i = $1; i < case_count; i += shards)); do
+    printf -v name '%s/case-%03d.args' "$cases" "$i"
+    replay_case "$name"
+  done
+}
+started=()
+for ((s = 0; s < shards; s++)); do
+  shard "$s" &
+  started+=($!)
+done
+for pid in "${started[@]}"; do wait "$pid"; done
+differing=$(find "$cases" -name '*.differs' | wc -l)
+if ((differing > 0)); then
+  for report in $(find "$cases" -name '*.differs' | sort | head -n 10); do
+    fail "$(cat "$report")"
+    base=${report%.differs}
+    diff <(cat -v "$base.linux/stderr") <(cat -v "$base.windows/stderr") | head -n 6 >&2 || true
+  done
+  fail "$differing of $case_count generated cases differ"
+else
+  samples=$(grep -lz '@RESOURCES@' "$cases"/*.args | wc -l)
+  echo "generated cases: $case_count option sets, $((case_count - samples)) flat files and $samples runs over the" \
+    "samples, $(cat "$cases"/*.linux/status | grep -cx 0 || true) of them successful: the same bytes, status and messages"
+fi
 
 # check_flat_file INPUT DEFINITIONS [OPTION...]
 check_flat_file() {

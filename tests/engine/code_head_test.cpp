@@ -54,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Codes, CodeHeadTest,
                                            CodeCase{"Rd:   Sub One  ", CodeKind::LevelRecord, "SUB ONE  "},
                                            CodeCase{"RD:\"Sub One\"", CodeKind::LevelRecord, "\"SUB ONE\""},
                                            CodeCase{"RD:", CodeKind::LevelRecord, ""},
+                                           CodeCase{"RD:Heading,CH", CodeKind::LevelRecord, "HEADING"},
+                                           CodeCase{"RD,12: \"A,B\";CH", CodeKind::LevelRecord, "\"A,B\""},
                                            CodeCase{"BD+", CodeKind::Other, ""},
                                            CodeCase{"R", CodeKind::Other, ""},
                                            CodeCase{"", CodeKind::Other, ""}));

@@ -178,6 +178,66 @@ TEST(ConversionRecords, ByteAfterARecordCodeIsNotExaminedForMarkers)
     EXPECT_EQ(kBook + "<RD>" + Ref("Gen 9") + "[5]x", converted.output);
 }
 
+// Angle brackets, markers beside codes and level attributes as Folio
+// itself reads them: "<<" is a "<" meant as text, a "<" never belongs to a
+// failed marker, and a level's name ends where its attributes begin.
+struct FolioReadingCase {
+    const char* name;
+    std::string input;
+    std::string expected;
+    std::string refPattern;
+    std::string pagePattern;
+};
+
+FolioReadingCase Reads(const char* name, std::string input, std::string expected, std::string refPattern = "1",
+                       std::string pagePattern = "")
+{
+    return {name, std::move(input), std::move(expected), std::move(refPattern), std::move(pagePattern)};
+}
+
+void PrintTo(const FolioReadingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class FolioReading : public ::testing::TestWithParam<FolioReadingCase> {};
+
+TEST_P(FolioReading, OutputAsFolioReadsTheFile)
+{
+    const FolioReadingCase& c = GetParam();
+    RunSettings settings = BookSettings();
+    settings.levelTexts[1] = "Sub-Heading 1";
+    settings.refPattern = c.refPattern;
+    settings.pagePattern = c.pagePattern;
+    EXPECT_EQ(c.expected, Convert(c.input, settings).output);
+}
+
+// A blank line ends the heading: what follows is running text.
+const std::string kText = kBook + "\r\n";
+const std::string kSub = "<RD:\"Sub-Heading 1\";CH>Sub\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, FolioReading,
+    ::testing::Values(
+        Reads("DoubledOpenIsText", kText + "a << b <RD>c", kText + "a << b <RD>" + Ref("Gen") + "c"),
+        Reads("TripledOpenIsTextThenACode", kBook + "<<<RD>c", kBook + "<<<RD>" + Ref("Gen") + "c"),
+        Reads("FiveOpensAreTwoTextsThenACode", kBook + "<<<<<RD>c", kBook + "<<<<<RD>" + Ref("Gen") + "c"),
+        Reads("MarkerAfterDoubledOpenIsSeen", kBook + "<<[12] <RD>c", kBook + "<<[12] <RD>" + Ref("Gen 12-13") + "c",
+              "1 #", "[#]"),
+        Reads("DoubledOpenAfterARecordIsItsText", kBook + "<RD><< <RD>c",
+              kBook + "<RD>" + Ref("Gen") + "<< <RD>" + Ref("Gen") + "c"),
+        Reads("DoubledOpenKeptInAHeading", "<RD:Book>Use << for less\r\n<RD>c",
+              "<RD:Book>Use << for less\r\n<RD>" + Ref("Use << for less") + "c"),
+        Reads("DoubledOpenInsideACodeGoesWithIt", "<RD:Book>A<B<<C>D\r\n<RD>c",
+              "<RD:Book>A<B<<C>D\r\n<RD>" + Ref("AD") + "c"),
+        Reads("MarkerTailFailingOnACodeLeavesTheCode", kText + "[12<RD>c", kText + "[12<RD>" + Ref("Gen 1") + "c",
+              "1 #", "[#]"),
+        Reads("MarkerHeadFailingOnACodeLeavesTheCode", kText + "p<RD>c", kText + "p<RD>" + Ref("Gen 1") + "c", "1 #",
+              "p.#"),
+        Reads("LevelNameEndsAtItsAttributes", "<RD:Book,CH>Gen\r\n<RD>c", "<RD:Book,CH>Gen\r\n<RD>" + Ref("Gen") + "c"),
+        Reads("QuotedLevelNameEndsAtItsAttributes", kSub + "<RD>c", kSub + "<RD>" + Ref("Sub") + "c", "2")),
+    [](const ::testing::TestParamInfo<FolioReadingCase>& info) { return std::string(info.param.name); });
+
 TEST(ConversionEnd, CodeWithoutItsCloseIsCopiedAndEndsTheRun)
 {
     const auto converted = Convert(kBook + "<RD", BookSettings());

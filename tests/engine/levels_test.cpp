@@ -28,6 +28,13 @@ TEST(StripCodes, RemovesEveryCodeAndKeepsTheRest)
     EXPECT_EQ("plain", StripCodes("plain"));
 }
 
+TEST(StripCodes, DoubledOpenIsTextAndKeptAsWritten)
+{
+    EXPECT_EQ("Use << for less", StripCodes("Use << for less"));
+    EXPECT_EQ("a<<c", StripCodes("a<<<b>c"));
+    EXPECT_EQ("x<<", StripCodes("x<<"));
+}
+
 TEST(StripCodes, UnclosedCodeRemovesTheRest)
 {
     EXPECT_EQ("abc", StripCodes("abc<def"));

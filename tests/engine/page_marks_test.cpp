@@ -31,6 +31,9 @@ TEST(PageMarkerMatcher, MatchesHoldsAndLeavesTheRest)
         {"(#).", "(7),", false, "(7),", 7, 0},
         {"#", "#0012;", true, "#0012", 12, ';'},
         {"[#]", "[99999999999]", true, "[99999999999]", 0, 0},
+        {"[#]", "[<RD>", false, "[", 0, '<'},
+        {"[#]", "[12<", false, "[12", 0, '<'},
+        {"p.#", "p<x", false, "p", 0, '<'},
     };
     testing::TempDir dir;
     for (const Case& c : cases) {
@@ -117,11 +120,10 @@ TEST(PageMarks, NearMissIsWrittenWholeAndNotExaminedAgain)
     EXPECT_EQ(1, doubled.prompts);
 }
 
-TEST(PageMarks, CodeInsideANearMissIsPlainText)
+TEST(PageMarks, NearMissEndingOnACodeLeavesTheCodeToBeRead)
 {
     const auto run = RunPages("[<RD>x", "[#]", true);
-    EXPECT_EQ("[<RD>x", run.output);
-    EXPECT_TRUE(run.pages.empty());
+    EXPECT_EQ("[<RD><CS:Reference>100<CR>\r\n</CS>x", run.output);
 }
 
 TEST(PageMarks, LiteralTailMustMatchWhole)

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 
 #include "streams/exceptions.h"
+#include "streams/file_faults.h"
 #include "streams/file_replacement.h"
 #include "streams/file_stream_fixture.h"
 #include "streams/output_file_fixture.h"
@@ -141,6 +143,22 @@ TEST_F(OutputFileTest, WithoutLeaveToReplaceAFileThatAppearsDuringTheRunStays)
     EXPECT_THROW(output.PutInPlace(), EFCreateError);
     EXPECT_EQ("theirs", ReadFileBytes(fresh));
     EXPECT_EQ((std::set<std::string>{"fresh.fff", "out.fff"}), FileNames(dir.Path()));
+}
+
+// A folder that refuses the new file, though it exists: the refusal is
+// the reason given, not what the test for a folder found afterwards.
+TEST(OutputFileReason, FolderThatRefusesTheFileIsPermissionDenied)
+{
+    testing::TempDir dir;
+    const std::string path = dir.File("new.fff");
+    ArmFileFault(FileCall::CreateBeside, kAccessDeniedError, 0, INT_MAX);
+    ArmFileFault(FileCall::Open, kAccessDeniedError, 0, INT_MAX);
+    const std::string reason = ReasonOfFailure([&] {
+        OutputFile output(path, false);
+        WriteThrough(output, "text");
+    });
+    DisarmFileFaults();
+    EXPECT_EQ(reason, "permission denied");
 }
 
 }  // namespace

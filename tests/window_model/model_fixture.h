@@ -14,11 +14,14 @@ namespace pellimar::testing {
 using Names = std::vector<std::string>;
 
 struct ModelFixture {
-    ModelFixture() : model(view, Services()) { view.model = &model; }
+    using PassRunner = std::function<void(RunHost&, const std::function<void(RunHost&)>&)>;
 
-    WindowServices Services()
+    explicit ModelFixture(PassRunner runPass = {}) : model(view, Services(std::move(runPass))) { view.model = &model; }
+
+    WindowServices Services(PassRunner runPass)
     {
         WindowServices services;
+        services.runPass = std::move(runPass);
         services.dialogs = &dialogs;
         services.launcher = &launcher;
         services.settingsPaths = Paths();

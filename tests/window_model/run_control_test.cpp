@@ -52,12 +52,15 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
     f.model.ToggleIdRecords();
     f.model.BeginOrCancel();
-    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"0 total references created.\rView output file?",
-                                               "Output File Exists.  Overwrite?",
+    const std::string advised = f.dialogs.messages[0].text;
+    EXPECT_TRUE(advised.starts_with("0 total references created.\r\r1 record code of this file names a level in the "
+                                    "form "))
+        << advised;
+    EXPECT_NE(advised.find("ID record levels"), std::string::npos);
+    // The question stays the last line, above the buttons that answer it.
+    EXPECT_TRUE(advised.ends_with(" to read them as such.\r\rView output file?")) << advised;
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{advised, "Output File Exists.  Overwrite?",
                                                "1 total references created.\rView output file?"}));
-    EXPECT_TRUE(f.dialogs.messages[0].note.starts_with("1 record code of this file names a level in the form "));
-    EXPECT_NE(f.dialogs.messages[0].note.find("ID record levels"), std::string::npos);
-    EXPECT_EQ(f.dialogs.messages[2].note, "");
 }
 
 TEST(RunControl, AnsweringNoLaunchesNothing)
@@ -187,18 +190,26 @@ TEST(RunControl, OverwriteYesRunsIntoTheFile)
     EXPECT_EQ(ReadFileBytes(f.outputPath), "new text");
 }
 
+// The save dialog starts beside the output kept, on its name, though it was
+// last used elsewhere for another name.
 TEST(RunControl, OverwriteNoAsksForANewName)
 {
     ModelFixture f;
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
+    f.dialogs.fileAnswers = {std::string("/elsewhere/chosen.fff")};
+    f.model.ChooseOutputFile();
+    f.Type(HistoryBox::OutputFile, f.outputPath);
     const std::string other = f.dir.File("other.fff");
     f.dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
     f.dialogs.fileAnswers = {other};
     f.model.BeginOrCancel();
-    ASSERT_FALSE(f.dialogs.fileDialogs.empty());
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 2u);
+    const FileDialogState& shown = f.dialogs.fileDialogs.back().state;
     EXPECT_TRUE(f.dialogs.fileDialogs.back().save);
-    EXPECT_TRUE(f.dialogs.fileDialogs.back().state.overwritePrompt);
+    EXPECT_TRUE(shown.overwritePrompt);
+    EXPECT_EQ(shown.folder, f.dir.Path().string());
+    EXPECT_EQ(shown.fileName, f.outputPath);
     EXPECT_EQ(ReadFileBytes(f.outputPath), "old");
     EXPECT_EQ(ReadFileBytes(other), "new text");
     EXPECT_EQ(f.view.BoxText(HistoryBox::OutputFile), other);
@@ -429,6 +440,25 @@ TEST(RunControl, ViewerPathIsSetAndStored)
     EXPECT_EQ(f.model.OpenDialog().filterIndex, 1);
     EXPECT_EQ(f.model.ViewerPath(), "/usr/local/bin/ffview");
     EXPECT_EQ(LoadSettings(f.Paths()).viewerPath, "/usr/local/bin/ffview");
+}
+
+// The viewer chooser shares the open dialog, which would otherwise offer the
+// flat file last chosen, for Enter to make the viewer; that name stays for
+// the flat files.
+TEST(RunControl, ViewerChooserStartsWithNoFileName)
+{
+    ModelFixture f;
+    f.dialogs.fileAnswers = {std::string("/data/books/in.fff"), std::nullopt, std::string("/opt/ffview"),
+                             std::nullopt};
+    f.model.ChooseInputFile();
+    f.model.ChooseViewer();
+    f.model.ChooseViewer();
+    f.model.ChooseInputFile();
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 4u);
+    EXPECT_EQ(f.dialogs.fileDialogs[1].state.fileName, "");
+    EXPECT_EQ(f.dialogs.fileDialogs[2].state.fileName, "");
+    EXPECT_EQ(f.dialogs.fileDialogs[3].state.fileName, "/data/books/in.fff");
+    EXPECT_EQ(f.model.ViewerPath(), "/opt/ffview");
 }
 
 TEST(RunControl, CancelledViewerDialogChangesNothing)

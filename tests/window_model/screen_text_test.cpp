@@ -42,18 +42,22 @@ TEST(ScreenText, CharactersTheFileCannotHoldAreRefusedNamingTheBox)
 {
     struct Case {
         HistoryBox box;
+        std::string typed;
         std::string message;
     };
+    const std::string arrow = "a\xE2\x86\x92" "1";  // a→1
     const Case cases[] = {
-        {HistoryBox::Level3, "The Level 3 box holds \"\xE2\x86\x92\""},
-        {HistoryBox::PagePattern, "The Page # Pattern box holds \"\xE2\x86\x92\""},
-        {HistoryBox::RefPattern, "The Reference Pattern box holds \"\xE2\x86\x92\""},
+        {HistoryBox::Level3, arrow, "The Level 3 box holds \"\xE2\x86\x92\", a character"},
+        {HistoryBox::PagePattern, arrow, "The Page # Pattern box holds \"\xE2\x86\x92\", a character"},
+        {HistoryBox::RefPattern, arrow, "The Reference Pattern box holds \"\xE2\x86\x92\", a character"},
+        // One that would not show between quotes is named by its code point.
+        {HistoryBox::RefPattern, "a\xE2\x80\x8B" "1", "The Reference Pattern box holds U+200B, a character"},
     };
     for (const Case& c : cases) {
         ModelFixture f;
         f.Prepare("<RD:Book>Genesis\r\n<RD>x\r\n");
         f.Type(HistoryBox::Level1, "Book");
-        f.Type(c.box, "a\xE2\x86\x92" "1");  // a→1
+        f.Type(c.box, c.typed);
         f.model.BeginOrCancel();
         f.model.Preview();
         ASSERT_EQ(f.dialogs.messages.size(), 2u);

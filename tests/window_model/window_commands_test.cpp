@@ -253,7 +253,9 @@ TEST(HelpCommands, AboutAndHelp)
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Information);
     const std::string about = f.dialogs.messages[0].text;
-    EXPECT_TRUE(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion 1.2\r"));
+    EXPECT_TRUE(about.starts_with("Folio Flat File Pellimar\rFor use with Views 3.1 Flat File code.\r\rVersion " +
+                                  std::string(PELLIMAR_VERSION) + "\r"))
+        << about;
     EXPECT_EQ(std::count(about.begin(), about.end(), '\r'), 7);
     EXPECT_EQ(about.find("home page"), std::string::npos);
     EXPECT_NE(about.find("The Pellimar developers, under the MIT licence"), std::string::npos);

@@ -1,15 +1,18 @@
 // The Windows window's parts that need no screen: the gauge's GDI picture
 // against the pixels the Qt gauge is held to as well, and its pie and needle,
 // command-line quoting,
-// the file dialogs' filter lists, message texts, and when a box is left.
+// the file dialogs' filter lists, message texts, when a box is left, and
+// the captions' room in the window's layout, and the guide as rich text.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "support/gauge_reference.h"
 #include "window_win32/box_exit_rule.h"
+#include "window_win32/caption_fit.h"
 #include "window_win32/command_line.h"
 #include "window_win32/gauge_win32.h"
+#include "window_win32/guide_rtf.h"
 #include "window_win32/win32_dialogs.h"
 #include "window_win32/win32_text.h"
 
@@ -136,6 +139,43 @@ TEST(BoxExitRule, ABoxIsLeftOnlyWhenTheFocusReachesAnotherControl)
     EXPECT_EQ(rule.FocusReached(HistoryBox::PagePattern), HistoryBox::Level1);
     EXPECT_EQ(rule.FocusReached(std::nullopt), HistoryBox::PagePattern);
     EXPECT_EQ(rule.FocusReached(std::nullopt), std::nullopt);
+}
+
+// Each caption in the window's own font, as the system sizes fonts for 100,
+// 125 and 150 % scaling: a label too narrow breaks its text ("Remaining"
+// without "Time:").
+TEST(WindowLayout, EveryCaptionFitsItsControlAtEachScaling)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    for (const unsigned dpi : {96u, 120u, 144u}) {
+        for (const ControlPlace& place : MainWindowLayout()) {
+            if (place.kind == ControlKind::Box || place.kind == ControlKind::Gauge)
+                continue;
+            HFONT font = MakeControlFont(place.kind, dpi);
+            HGDIOBJ before = SelectObject(dc, font);
+            const int needed = CaptionWidthNeeded(dc, place.kind, place.text, dpi);
+            SelectObject(dc, before);
+            DeleteObject(font);
+            EXPECT_LE(needed, Scaled(place.width, dpi)) << "\"" << Utf8OfWide(place.text) << "\" at " << dpi << " DPI";
+        }
+    }
+    DeleteDC(dc);
+}
+
+TEST(GuideRtf, HeadingsListsCodeAndTablesAreSetApartAndEveryCharacterKept)
+{
+    const std::string rtf = RtfOfMarkdown("# Using\r\n\r\nSome `code` and **bold** {x}\\y.\n\n- one\n  more\n2. two\n\n"
+                                          "```\n<RD>\n  two\n```\n\n| A | B |\n| --- | --- |\n| `a|b` | \xC3\xA9 "
+                                          "\xE6\x97\xA5 \xF0\x9F\x98\x80 |\n");
+    EXPECT_TRUE(rtf.starts_with("{\\rtf1"));
+    for (const char* part : {"\\b\\fs32 Using\\b0", "Some {\\f1\\fs18 code} and {\\b bold} \\{x\\}\\\\y.\\par",
+                             "\\u8226?\\tab one more\\par", "2.\\tab two\\par",
+                             "\\f1\\fs18 <RD>\\line   two\\f0", "{\\b A}\\cell", "{\\f1\\fs18 a|b}\\cell",
+                             "\\u233? \\u26085? \\u-10179?\\u-8704?\\cell"})
+        EXPECT_NE(rtf.find(part), std::string::npos) << part << " in " << rtf;
+    for (const char* markup : {"#", "`", "**", "---", "\r"})
+        EXPECT_EQ(rtf.find(markup), std::string::npos) << markup;
 }
 
 }  // namespace

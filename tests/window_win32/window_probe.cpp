@@ -1,0 +1,124 @@
+// window_probe: reads the running Pellimar window from outside, for the
+// window check under wine.
+//
+//   window_probe captions   each caption of the main window, the width its
+//                           text needs in the window's font and the width it
+//                           has; fails when one is cut short
+//   window_probe guide      where the guide's box stands: the first line
+//                           shown and the selection; fails unless it is the
+//                           start with nothing selected
+//   window_probe menu       whether the window is in menu mode (a menu open,
+//                           or the menu bar taking the keys): exit status 1
+//                           when it is, 0 when not
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <cstdio>
+#include <string>
+
+#include "window_win32/caption_fit.h"
+#include "window_win32/win32_text.h"
+
+namespace {
+
+using namespace pellimar;
+
+// The DPI the window laid itself out for, read from its client width.
+unsigned DpiOf(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    return static_cast<unsigned>((client.right * 96 + kClientWidth / 2) / kClientWidth);
+}
+
+struct CaptionCheck {
+    unsigned dpi = 96;
+    int cut = 0;
+};
+
+BOOL CALLBACK CheckCaption(HWND control, LPARAM state)
+{
+    auto& check = *reinterpret_cast<CaptionCheck*>(state);
+    const ControlKind kind = KindOfControl(control);
+    wchar_t text[128];
+    const int length = GetWindowTextW(control, text, 128);
+    if (kind == ControlKind::Box || kind == ControlKind::Gauge || length == 0)
+        return TRUE;
+    // Fonts belong to their process: the window's own is made again here.
+    HFONT font = MakeControlFont(kind, check.dpi);
+    HDC dc = GetDC(control);
+    HGDIOBJ before = SelectObject(dc, font);
+    const int needed = CaptionWidthNeeded(dc, kind, text, check.dpi);
+    SelectObject(dc, before);
+    ReleaseDC(control, dc);
+    DeleteObject(font);
+    RECT client;
+    GetClientRect(control, &client);
+    const bool fits = needed <= client.right;
+    check.cut += fits ? 0 : 1;
+    std::printf("%s \"%s\": needs %d of %ld px\n", fits ? "fits" : "CUT", Utf8OfWide(text).c_str(), needed,
+                static_cast<long>(client.right));
+    return TRUE;
+}
+
+int Captions()
+{
+    HWND window = FindWindowW(L"PellimarMainWindow", nullptr);
+    if (window == nullptr) {
+        std::fprintf(stderr, "window_probe: no Pellimar window\n");
+        return 2;
+    }
+    CaptionCheck check{DpiOf(window), 0};
+    std::printf("at %u DPI\n", check.dpi);
+    EnumChildWindows(window, CheckCaption, reinterpret_cast<LPARAM>(&check));
+    return check.cut == 0 ? 0 : 1;
+}
+
+int Guide()
+{
+    HWND dialog = FindWindowW(nullptr, L"Using Pellimar");
+    HWND box = dialog != nullptr ? FindWindowExW(dialog, nullptr, L"RICHEDIT50W", nullptr) : nullptr;
+    if (box == nullptr) {
+        std::fprintf(stderr, "window_probe: no guide shown\n");
+        return 2;
+    }
+    const auto selection = static_cast<DWORD>(SendMessageW(box, EM_GETSEL, 0, 0));
+    const auto firstLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    const auto lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+    std::printf("first line shown %ld of %ld, selection %u to %u\n", static_cast<long>(firstLine),
+                static_cast<long>(lines), LOWORD(selection), HIWORD(selection));
+    return firstLine == 0 && LOWORD(selection) == HIWORD(selection) && lines > 100 ? 0 : 1;
+}
+
+int MenuMode()
+{
+    HWND window = FindWindowW(L"PellimarMainWindow", nullptr);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (window == nullptr || !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+        std::fprintf(stderr, "window_probe: no Pellimar window\n");
+        return 2;
+    }
+    const bool inMenu = (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0;
+    std::printf(inMenu ? "in menu mode\n" : "not in menu mode\n");
+    return inMenu ? 1 : 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    // The window's sizes as they are, not as the system would scale them
+    // for a program that knows nothing of DPI.
+    SetProcessDPIAware();
+    const std::wstring what = argc == 2 ? argv[1] : L"";
+    if (what == L"captions")
+        return Captions();
+    if (what == L"guide")
+        return Guide();
+    if (what == L"menu")
+        return MenuMode();
+    std::fprintf(stderr, "usage: window_probe captions|guide|menu\n");
+    return 2;
+}
