@@ -67,6 +67,7 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
     target_ = target;
     replacing_ = replacing;
     notKept_.clear();
+    reason_.clear();
     // The replaced file's attributes (archive, not content indexed) go over
     // to the new one; a new file gets the ordinary ones.
     const DWORD attributes = replacing ? GetFileAttributesW(WideOfName(target).c_str()) : INVALID_FILE_ATTRIBUTES;
@@ -83,6 +84,8 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
         const DWORD error = GetLastError();
         temporary_.clear();
         SetLastError(error);
+        reason_ = FolderRefuses(error) ? "its folder takes no new file" : LastFailureReason(true);
+        SetLastError(error);
         return FolderRefuses(error) ? ReplacementStart::FolderRefuses : ReplacementStart::Failed;
     }
     file_ = NativeFile::Adopt(reinterpret_cast<std::intptr_t>(handle));
@@ -96,6 +99,7 @@ Placement FileReplacement::PutInPlace(bool replace)
 {
     if (!IsReady()) {
         SetLastError(ERROR_INVALID_HANDLE);
+        reason_ = LastFailureReason(true);
         return Placement::Failed;
     }
     bool ready = file_.Sync() && MarkForDeletion(file_, false);
@@ -112,6 +116,8 @@ Placement FileReplacement::PutInPlace(bool replace)
     error = ready ? ERROR_SUCCESS : GetLastError() != ERROR_SUCCESS ? GetLastError() : error;
     if (!ready) {
         Abandon();
+        SetLastError(error);
+        reason_ = LastFailureReason(true);
         SetLastError(error);
         const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         return taken && !replace ? Placement::NameTaken : Placement::Failed;

@@ -283,6 +283,11 @@ bool NativeFile::LockAgainstOtherPrograms()
     return true;
 }
 
+bool NativeFile::LockAgainstWriters()
+{
+    return true;
+}
+
 bool NativeFile::Close()
 {
     if (!IsOpen())
