@@ -54,11 +54,11 @@ int main(int argc, char** argv)
         {"L1CB", "Testament"}, {"L2CB", "Book Name"}, {"L3CB", "Chapter"},
     };
     for (const auto& [box, text] : texts)
-        window.findChild<THistoryComboBox*>(box)->SetBytes(text);
+        window.findChild<HistoryComboBox*>(box)->SetBytes(text);
 
     QElapsedTimer timer;
     timer.start();
-    window.Model().BeginOrCancel();
+    window.Model().Carry(Command::BeginOrCancel);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     std::printf("%.3f s, %d progress steps; %s\n", seconds, window.steps, dialogs.lastMessage.c_str());
     return 0;

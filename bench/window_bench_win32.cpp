@@ -106,7 +106,7 @@ int wmain(int argc, wchar_t** argv)
     window.steps = 0;
 
     const double start = Seconds();
-    window.Model().BeginOrCancel();
+    window.Model().Carry(Command::BeginOrCancel);
     const double end = Seconds();
     std::printf("%.3f s, %d progress steps taking %.3f s, the gauge %.3f s, the time readouts %.3f s, the first step "
                 "after %.3f s, the last %.3f s before the end; %s\n",

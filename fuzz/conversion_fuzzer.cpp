@@ -56,9 +56,15 @@ public:
         ++pageQuestions;
         return options_.startPage;
     }
-    bool LeftJustOnly() const override { return options_.leftJustOnly; }
-    bool UseHR() const override { return options_.useHR; }
-    bool IdRecords() const override { return options_.idRecords; }
+    bool SwitchOn(RunSwitch runSwitch) const override
+    {
+        switch (runSwitch) {
+        case RunSwitch::LeftJustOnly: return options_.leftJustOnly;
+        case RunSwitch::UseHR: return options_.useHR;
+        case RunSwitch::IdRecords: return options_.idRecords;
+        }
+        return false;
+    }
     bool CancelRequested() const override { return cancel_; }
 
     std::vector<std::string> log;

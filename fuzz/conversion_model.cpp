@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/reference_pattern.h"
+
 namespace pellimar::fuzz {
 namespace {
 
@@ -79,11 +81,9 @@ public:
             names_[k] = o_.levelTexts[k].find(' ') != std::string::npos ? '"' + upper + '"' : upper;
             out_.levelValues[k] = kNotSet;
         }
-        const std::size_t digit = o_.refPattern.find_first_of("1234567");
-        firstLevel_ = digit == std::string::npos ? -1 : o_.refPattern[digit] - '1';
-        const bool refShowsPage = o_.refPattern.find('#') != std::string::npos;
+        firstLevel_ = pattern_.FirstLevel();
         hash_ = o_.pagePattern.find('#');
-        markers_ = refShowsPage && hash_ != std::string::npos;
+        markers_ = pattern_.ShowsPage() && hash_ != std::string::npos;
     }
 
     ConversionOutcome Run()
@@ -365,6 +365,7 @@ private:
 
     std::string_view in_;
     const ConversionOptions& o_;
+    const ReferencePattern pattern_{o_.refPattern};
     std::size_t at_ = 0;
     ConversionOutcome out_;
     std::array<std::string, 7> names_;

@@ -62,7 +62,7 @@ void CheckSettingsRoundTrip(TIniFile& ini)
     ReadIniSettings(ini, loaded);
     const std::string composed = ScratchFile("composed.INI");
     WriteScratchFile(composed, ReadScratchFile(ini.FileName()));
-    TMemIniFile once(composed);
+    MemIniFile once(composed);
     WriteIniSettings(once, loaded);
     once.UpdateFile();
     WriteIniSettings(ini, loaded);

@@ -24,9 +24,7 @@ public:
     // written in place.
     void OutputOpened(const OutputFile& output) override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
-    bool LeftJustOnly() const override { return configuration_.leftJustOnly; }
-    bool UseHR() const override { return configuration_.useHR; }
-    bool IdRecords() const override { return configuration_.idRecords; }
+    bool SwitchOn(RunSwitch runSwitch) const override { return configuration_.preferences.SwitchOn(runSwitch); }
     bool CancelRequested() const override;
 
     // True once the run has opened an output that it writes in place: from

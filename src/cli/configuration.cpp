@@ -155,9 +155,7 @@ Configured Configure(const RawArguments& raw)
         return result;
     configuration.run.removePageMarks = raw.removePageMarks;
     configuration.run.notSearched = raw.notSearched;
-    configuration.leftJustOnly = raw.leftJustOnly;
-    configuration.useHR = raw.useHR;
-    configuration.idRecords = raw.idRecords;
+    configuration.preferences = raw.preferences;
     configuration.force = raw.force;
     // Without -f a file that appears under the output's name during the run
     // is not replaced either.

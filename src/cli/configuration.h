@@ -10,6 +10,7 @@
 
 #include "cli/option_table.h"
 #include "engine/run_settings.h"
+#include "run/preferences.h"
 
 namespace pellimar::cli {
 
@@ -18,9 +19,7 @@ struct Configuration {
     // level names of --levels-from overridden by each --levelN.
     RunSettings run;
     std::int32_t startPage = 1;
-    bool leftJustOnly = false;
-    bool useHR = false;
-    bool idRecords = false;
+    Preferences preferences;
     bool force = false;
     bool quiet = false;
     std::optional<std::size_t> preview;  // how many references to show

@@ -76,29 +76,28 @@ OptionDefinition Switch(std::string name, std::string help, std::string manual, 
             std::move(manual), [field](Raw& raw, V) { raw.*field = true; }};
 }
 
+// The preferences that have an option, in the table's order.
+void AddPreferenceOptions(std::vector<OptionDefinition>& options)
+{
+    for (const PreferenceRow& row : PreferenceTable()) {
+        if (row.cliOption == nullptr)
+            continue;
+        const Preference preference = row.preference;
+        options.push_back({row.cliOption, 0, OptionValue::None, {}, OptionGroup::Switches, {}, true, row.cliHelp,
+                           row.cliManual, [preference](Raw& raw, V) { raw.preferences.Set(preference, true); }});
+    }
+}
+
 std::vector<OptionDefinition> SwitchOptions()
 {
-    return {
+    std::vector<OptionDefinition> options = {
         Switch("remove-page-marks", "leave page-number markers out of the output",
                "Leave page-number markers out of the output.", &Raw::removePageMarks),
         Switch("not-searched", "wrap references in <IX-> ... <IX>",
                R"(Wrap the reference text in \fB<IX\->\fR ... \fB<IX>\fR.)", &Raw::notSearched),
-        Switch("left-just-only",
-               "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
-               R"(No reference for records that open with a justification (\fBJU:\fR) or
-paragraph style (\fBPS:\fR) code.)",
-               &Raw::leftJustOnly),
-        Switch("use-hr", "end references with <HR> in place of <CR>",
-               R"(End references with \fB<HR>\fR in place of \fB<CR>\fR.)", &Raw::useHR),
-        Switch("id-records",
-               "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
-               R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
-as later Folio versions write level records, as level records for
-\fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
-Without it such codes are plain record codes; when some of them name one of
-the levels, a note on standard error says so after the summary, or after the
-list of \fB\-\-preview\fR.)",
-               &Raw::idRecords),
+    };
+    AddPreferenceOptions(options);
+    options.push_back(
         {"start-page", 0, OptionValue::Required, "N", OptionGroup::Switches, {}, true,
          "the starting page, used whenever a reference needs a page before any marker was seen (default 1); a "
          "whole number",
@@ -108,8 +107,8 @@ A whole number: an optional sign and digits, from \-2147483648 to
 2147483647; anything else is a usage error.
 \-1 is shown as \-1 and leaves the page unknown, so that the next reference
 that shows a page takes it again.)",
-         [](Raw& raw, V value) { raw.startPage = value; }},
-    };
+         [](Raw& raw, V value) { raw.startPage = value; }});
+    return options;
 }
 
 std::vector<OptionDefinition> OutputOptions()

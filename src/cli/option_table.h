@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/run_settings.h"
+#include "run/preferences.h"
 
 namespace pellimar::cli {
 
@@ -23,9 +24,7 @@ struct RawArguments {
     std::optional<std::string> startPage;
     bool removePageMarks = false;
     bool notSearched = false;
-    bool leftJustOnly = false;
-    bool useHR = false;
-    bool idRecords = false;
+    Preferences preferences;  // those with an option, switched on by it
     bool preview = false;
     std::optional<std::string> previewCount;  // as given
     bool force = false;

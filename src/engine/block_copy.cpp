@@ -62,15 +62,14 @@ struct ConversionPass::Block {
 bool ConversionPass::CopyBlock()
 {
     const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    const std::int64_t room = nextPercentAt_ - BytesConsumed();
+    const std::int64_t room = progress_.NextAt() - BytesConsumed();
     if (ahead.empty() || room <= 0)
         return false;
     const std::size_t size = ahead.size();
     const std::size_t toPoint = room > static_cast<std::int64_t>(size) ? size + 1 : static_cast<std::size_t>(room);
     Block block{ahead.data(), ahead.data() + size, ahead.data() + std::min(size, toPoint),
                 ahead.data() + std::min(size, toPoint - 1), ahead.data(), ahead.data()};
-    const bool markers = run_.RefHasPage && run_.PageLead >= 0 && run_.PageFirst != '<';
-    const std::uint8_t markerFirst = markers ? run_.PageFirst : '<';
+    const std::uint8_t markerFirst = run_.LooksForMarkers ? run_.PageFirst : '<';
     bool handedOn = false;
     while (block.next < block.point && !handedOn) {
         const std::uint8_t* closeSeen = nullptr;
@@ -199,9 +198,9 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
 // come with a cancel.
 bool ConversionPass::WriteReferenceAsking()
 {
-    const bool unknownPage = pageNumber_ == -1;
+    const bool unknownPage = page_.Page() == -1;
     WriteReference({});
-    return unknownPage && run_.RefHasPage;
+    return unknownPage && run_.RefPattern.ShowsPage();
 }
 
 }  // namespace pellimar

@@ -13,13 +13,6 @@
 namespace pellimar {
 namespace {
 
-// An input without a size reports progress after each such many bytes.
-constexpr std::int64_t kUnsizedProgressStep = 1 << 20;
-
-}  // namespace
-
-namespace {
-
 std::size_t LongestName(const LevelLists& levels)
 {
     std::size_t longest = 0;
@@ -28,10 +21,30 @@ std::size_t LongestName(const LevelLists& levels)
     return longest;
 }
 
+// Up to three bytes of a code's text, stopping before its ">".
+std::string ReadCodeLead(TS_TextStream& input)
+{
+    std::string lead;
+    std::uint8_t ch;
+    while (lead.size() < 3 && input.TryReadByte(ch)) {
+        if (ch == '>') {
+            input.PutBack(ch);
+            break;
+        }
+        lead += static_cast<char>(ch);
+    }
+    return lead;
+}
+
 }  // namespace
 
 ConversionPass::ConversionPass(RunContext& run, RunHost& host)
-    : run_(run), host_(host), code_(LongestName(run.Levels)), marker_(run.PagePattern)
+    : run_(run),
+      host_(host),
+      code_(LongestName(run.Levels)),
+      page_(run.PagePattern, run.RemovePageMarks),
+      writer_(run.RefPattern, run.NotSearched),
+      progress_(run.InputSize)
 {
 }
 
@@ -42,12 +55,6 @@ std::optional<std::uint8_t> ConversionPass::Peek()
         return std::nullopt;
     run_.Input->PutBack(next);
     return next;
-}
-
-void ConversionPass::CopyAhead(std::size_t length)
-{
-    run_.Output->WriteBytes(run_.Input->ReadAhead().data(), length);
-    run_.Input->Consume(length);
 }
 
 void ConversionPass::Run()
@@ -78,8 +85,7 @@ void ConversionPass::CopyStep()
 {
     if (CopyBlock() || !Next())
         return;
-    // A pattern that starts with "<" must not swallow codes: the code wins.
-    if (ch_ != '<' && run_.RefHasPage && run_.PageLead >= 0 && ch_ == run_.PageFirst) {
+    if (run_.LooksForMarkers && ch_ == run_.PageFirst) {
         state_ = PassState::PageMatch;
         return;
     }
@@ -117,7 +123,8 @@ void ConversionPass::CopyCodeText()
         const auto* close = static_cast<const std::uint8_t*>(std::memchr(ahead.data(), '>', ahead.size()));
         const std::size_t length = close != nullptr ? static_cast<std::size_t>(close - ahead.data()) : ahead.size();
         code_.Feed(std::string_view(reinterpret_cast<const char*>(ahead.data()), length));
-        CopyAhead(length);
+        run_.Output->WriteBytes(ahead.data(), length);
+        run_.Input->Consume(length);
         if (close != nullptr)
             return;
     }
@@ -186,7 +193,7 @@ void ConversionPass::PlainRecordCode()
     // The code that follows decides, by its first three bytes, whether the
     // record opens justified or styled.
     NoteCodeLine();
-    const std::string lead = ReadCodeLead();
+    const std::string lead = ReadCodeLead(*run_.Input);
     const bool justified = EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:");
     if (!(host_.LeftJustOnly() && justified) && ReferenceDue())
         WriteReference("<" + lead);
@@ -205,20 +212,6 @@ void ConversionPass::NoteCodeLine()
         codeLine_ = run_.Lines->LineOf(BytesConsumed() - 1);
 }
 
-// Up to three bytes of a code's text, stopping before its ">".
-std::string ConversionPass::ReadCodeLead()
-{
-    std::string lead;
-    while (lead.size() < 3 && Next()) {
-        if (ch_ == '>') {
-            Unread();
-            break;
-        }
-        lead += static_cast<char>(ch_);
-    }
-    return lead;
-}
-
 // A byte held back for a marker attempt that never ran (the input ended or
 // the run was cancelled right after it) still belongs in the output.
 void ConversionPass::FinishHeldByte()
@@ -232,29 +225,10 @@ void ConversionPass::FinishHeldByte()
 void ConversionPass::UpdateProgress()
 {
     const std::int64_t consumed = BytesConsumed();
-    if (consumed < nextPercentAt_)
+    if (consumed < progress_.NextAt())
         return;
-    const std::int64_t size = run_.InputSize;
-    if (size < 0) {
-        host_.ProgressChanged(-1, consumed);
-        nextPercentAt_ = consumed + kUnsizedProgressStep;
-        return;
-    }
-    std::int64_t percent = 100;
-    if (size > 0)
-        percent = consumed / size * 100 + consumed % size * 100 / size;
-    runPercent_ = static_cast<std::int32_t>(std::min<std::int64_t>(percent, 100));
-    if (runPercent_ != lastPercent_) {
-        host_.ProgressChanged(runPercent_, consumed);
-        lastPercent_ = runPercent_;
-    }
-    // The first byte count at which the whole percentage reaches the next value.
-    if (size > 0 && runPercent_ < 100) {
-        const std::int64_t next = runPercent_ + 1;
-        nextPercentAt_ = size / 100 * next + (size % 100 * next + 99) / 100;
-    } else {
-        nextPercentAt_ = INT64_MAX;
-    }
+    if (const std::optional<std::int32_t> percent = progress_.Reached(consumed))
+        host_.ProgressChanged(*percent, consumed);
 }
 
 }  // namespace pellimar

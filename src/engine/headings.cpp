@@ -44,7 +44,6 @@ void ConversionPass::CaptureHeading()
         Write(ch_);
     // A heading on the input's last line still sets its level.
     const int index = SetLevelFromHeading(run_.Levels, headingLevel_, line);
-    ++levelsVersion_;
 
     while (lineEnded && HeadingContinues()) {
         line = LineText(spill);
@@ -53,7 +52,6 @@ void ConversionPass::CaptureHeading()
         if (lineEnded)
             Write(ch_);
         AppendHeadingLine(run_.Levels, line, index);
-        ++levelsVersion_;
     }
 }
 
@@ -61,20 +59,14 @@ void ConversionPass::CaptureHeading()
 // to the heading too. A CR LF counts as one line break.
 bool ConversionPass::HeadingContinues()
 {
-    if (ch_ == '\r')
-        SkipLineFeedAfterReturn();
+    if (ch_ == '\r' && Next()) {
+        if (ch_ == '\n')
+            Write(ch_);
+        else
+            Unread();
+    }
     const std::optional<std::uint8_t> next = Peek();
     return next && !IsLineBreak(*next) && *next != '<';
-}
-
-void ConversionPass::SkipLineFeedAfterReturn()
-{
-    if (!Next())
-        return;
-    if (ch_ == '\n')
-        Write(ch_);
-    else
-        Unread();
 }
 
 }  // namespace pellimar

@@ -76,6 +76,7 @@ int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_v
     if (index == -1)
         return -1;
     StripCodesInto(levels.values[index], line);
+    ++levels.version;
     for (int deeper = index + 1; deeper < kLevelCount; ++deeper) {
         if (!IsNotSet(levels.values[deeper]))
             levels.values[deeper] = std::string_view(kNotSet);
@@ -86,8 +87,10 @@ int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_v
 void AppendHeadingLine(LevelLists& levels, std::string_view line, int index)
 {
     const std::string text = StripCodes(line);
-    if (!text.empty() && index != -1)
+    if (!text.empty() && index != -1) {
         levels.values[index] += ' ' + text;
+        ++levels.version;
+    }
 }
 
 }  // namespace pellimar

@@ -11,23 +11,23 @@ RunContext::RunContext(const RunSettings& settings, LevelLists& levels) : Levels
 {
     levels.names = PrepareLevelNames(settings.levelTexts);
     ResetRunState(*this, settings);
-    RefPattern = settings.refPattern;
-    RefPieces = SplitRefPattern(RefPattern);
-    RefLevel = FirstPatternLevel(RefPattern);
+    RefPattern = ReferencePattern(settings.refPattern);
     if (!PagePattern.empty()) {
         PageFirst = static_cast<std::uint8_t>(PagePattern[0]);
         const std::size_t hash = PagePattern.find('#');
         PageLead = hash == std::string::npos ? -1 : static_cast<std::int32_t>(hash);
     }
+    // A pattern that starts with "<" must not swallow codes: the code wins.
+    LooksForMarkers = RefPattern.ShowsPage() && PageLead >= 0 && PageFirst != '<';
 }
 
 void ResetRunState(RunContext& run, const RunSettings& settings)
 {
     run.Levels.values.fill(kNotSet);
+    ++run.Levels.version;
     run.PagePattern = settings.pagePattern;
     run.NotSearched = settings.notSearched;
     run.RemovePageMarks = settings.removePageMarks;
-    run.RefHasPage = settings.refPattern.find('#') != std::string::npos;
     run.RefCount = 0;
 }
 

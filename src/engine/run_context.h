@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/line_counter.h"
-#include "engine/patterns.h"
 #include "engine/reference_observer.h"
+#include "engine/reference_pattern.h"
 #include "engine/run_settings.h"
 #include "streams/text_stream.h"
 
@@ -21,17 +21,17 @@ struct RunContext {
     RunContext(const RunSettings& settings, LevelLists& levels);
 
     // Patterns.
-    std::string RefPattern;
-    std::vector<RefPiece> RefPieces;  // RefPattern split once per run
-    int RefLevel = -1;                // first level digit of RefPattern, -1 for none
+    ReferencePattern RefPattern;
     std::string PagePattern;
     std::uint8_t PageFirst = 0;
     std::int32_t PageLead = -1;  // pattern bytes before its first "#", or -1
+    // Markers are looked for only when the reference shows the page and the
+    // page-number pattern can describe one.
+    bool LooksForMarkers = false;
 
     // Switches taken at the start.
     bool NotSearched = false;
     bool RemovePageMarks = false;
-    bool RefHasPage = false;  // markers are looked for only then
 
     // The level names and values, which outlive the run.
     LevelLists& Levels;

@@ -17,6 +17,11 @@ struct PagePrompt {
     std::string defaultText = "1";
 };
 
+// The switches the pass reads at each use, so that a change during the run
+// takes effect at once.
+enum class RunSwitch { LeftJustOnly, UseHR, IdRecords };
+inline constexpr int kRunSwitchCount = 3;
+
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -37,12 +42,15 @@ public:
     // The answer typed, or nothing when the question was cancelled.
     virtual std::optional<std::string> AskStartingPage(const PagePrompt& prompt) = 0;
 
-    // Read at each use, so a change during the run takes effect at once.
-    virtual bool LeftJustOnly() const = 0;
-    virtual bool UseHR() const = 0;
-    // Record codes of the form <RD,ID:n:Level> name a level.
-    virtual bool IdRecords() const = 0;
+    virtual bool SwitchOn(RunSwitch runSwitch) const = 0;
     virtual bool CancelRequested() const = 0;
+
+    // No reference for records that open justified or styled.
+    bool LeftJustOnly() const { return SwitchOn(RunSwitch::LeftJustOnly); }
+    // References end with <HR>, not <CR>.
+    bool UseHR() const { return SwitchOn(RunSwitch::UseHR); }
+    // Record codes of the form <RD,ID:n:Level> name a level.
+    bool IdRecords() const { return SwitchOn(RunSwitch::IdRecords); }
 };
 
 }  // namespace pellimar

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,9 @@ struct RunSettings {
 struct LevelLists {
     LevelList names;
     LevelList values;
+    // Changes whenever a value does, so that what was made from the values
+    // can tell it is out of date.
+    std::uint64_t version = 0;
 };
 
 // The value of a level without a heading.

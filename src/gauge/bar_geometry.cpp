@@ -7,7 +7,7 @@
 
 namespace pellimar {
 
-TRect InnerRect(TBorderStyle style, int width, int height)
+PixelRect InnerRect(TBorderStyle style, int width, int height)
 {
     if (style == bsSingle)
         return {1, 1, width - 1, height - 1};
@@ -17,7 +17,7 @@ TRect InnerRect(TBorderStyle style, int width, int height)
 // The bars' extents w and h are one more than the inner rectangle's and are
 // used as coordinates, not as offsets from its corner; the pictures depend on
 // both quirks (with bsNone the vertical bar never reaches the top row).
-std::optional<TRect> BarFill(TVantorGaugeKind kind, const TRect& inner, std::int32_t percent)
+std::optional<PixelRect> BarFill(TVantorGaugeKind kind, const PixelRect& inner, std::int32_t percent)
 {
     const int w = inner.right - inner.left + 1;
     const int h = inner.bottom - inner.top + 1;
@@ -25,7 +25,7 @@ std::optional<TRect> BarFill(TVantorGaugeKind kind, const TRect& inner, std::int
         const std::int64_t n = std::min<std::int64_t>(ScaledLength(w, percent), w);
         if (n <= 0)
             return std::nullopt;
-        return TRect{inner.left, inner.top, static_cast<int>(n), h};
+        return PixelRect{inner.left, inner.top, static_cast<int>(n), h};
     }
     if (kind != gkVerticalBar)
         return std::nullopt;
@@ -35,10 +35,10 @@ std::optional<TRect> BarFill(TVantorGaugeKind kind, const TRect& inner, std::int
     // For n <= 0 the rectangle would be empty.
     if (n <= 0)
         return std::nullopt;
-    return TRect{inner.left, static_cast<int>(h - n), w, h};
+    return PixelRect{inner.left, static_cast<int>(h - n), w, h};
 }
 
-TPoint TextOrigin(const TRect& inner, int textWidth, int textHeight)
+PixelPoint TextOrigin(const PixelRect& inner, int textWidth, int textHeight)
 {
     return {(inner.right - inner.left + 1 - textWidth) / 2, (inner.bottom - inner.top + 1 - textHeight) / 2};
 }

@@ -11,15 +11,15 @@
 namespace pellimar {
 
 // Inside the one-pixel frame of bsSingle, or the whole control.
-TRect InnerRect(TBorderStyle style, int width, int height);
+PixelRect InnerRect(TBorderStyle style, int width, int height);
 
 // The part of a bar gauge (horizontal or vertical) filled with the fore
 // colour; nothing when no pixel is filled.
-std::optional<TRect> BarFill(TVantorGaugeKind kind, const TRect& inner, std::int32_t percent);
+std::optional<PixelRect> BarFill(TVantorGaugeKind kind, const PixelRect& inner, std::int32_t percent);
 
 // Where a text of the given size starts (its top left corner) to stand
 // centred in the inner rectangle. Absolute coordinates: a text wider than
 // the rectangle starts left of it.
-TPoint TextOrigin(const TRect& inner, int textWidth, int textHeight);
+PixelPoint TextOrigin(const PixelRect& inner, int textWidth, int textHeight);
 
 }  // namespace pellimar

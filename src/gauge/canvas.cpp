@@ -11,14 +11,14 @@ namespace {
 
 constexpr int kFullTurn = 360 * 16;  // QPainter angles are in 1/16 degree
 
-bool IsEmpty(const TRect& box)
+bool IsEmpty(const PixelRect& box)
 {
     return box.right <= box.left || box.bottom <= box.top;
 }
 
 // A one-pixel pen centred on this rectangle's edge covers exactly the box's
 // outermost pixels.
-QRectF InscribedEllipse(const TRect& box)
+QRectF InscribedEllipse(const PixelRect& box)
 {
     return QRectF(box.left + 0.5, box.top + 0.5, box.right - box.left - 1,
                   box.bottom - box.top - 1);
@@ -27,7 +27,7 @@ QRectF InscribedEllipse(const TRect& box)
 // QPainter's arc angles are parametric, not geometric: the radial through a
 // point meets the ellipse at the parameter found by scaling the point's offset
 // to the unit circle.
-int ParametricAngle(const QRectF& ellipse, TPoint point)
+int ParametricAngle(const QRectF& ellipse, PixelPoint point)
 {
     const QPointF centre = ellipse.center();
     const double rx = std::max(ellipse.width() / 2, 0.5);
@@ -38,7 +38,7 @@ int ParametricAngle(const QRectF& ellipse, TPoint point)
 
 }  // namespace
 
-QRect ToQRect(const TRect& box)
+QRect ToQRect(const PixelRect& box)
 {
     if (IsEmpty(box))
         return {};
@@ -63,14 +63,14 @@ void SetThinPen(QPainter& painter, const QColor& color)
     painter.setPen(QPen(color, 0));
 }
 
-void FillBox(QPainter& painter, const TRect& box, const QColor& color)
+void FillBox(QPainter& painter, const PixelRect& box, const QColor& color)
 {
     if (IsEmpty(box))
         return;
     painter.fillRect(ToQRect(box), color);
 }
 
-void DrawEllipse(QPainter& painter, const TRect& box)
+void DrawEllipse(QPainter& painter, const PixelRect& box)
 {
     if (IsEmpty(box))
         return;
@@ -80,7 +80,7 @@ void DrawEllipse(QPainter& painter, const TRect& box)
     painter.restore();
 }
 
-void DrawPie(QPainter& painter, const TRect& box, TPoint start, TPoint end)
+void DrawPie(QPainter& painter, const PixelRect& box, PixelPoint start, PixelPoint end)
 {
     if (IsEmpty(box))
         return;
@@ -98,7 +98,7 @@ void DrawPie(QPainter& painter, const TRect& box, TPoint start, TPoint end)
 
 // Stepped pixel by pixel: QPainter covers the pixels a line passes over, so
 // which end it leaves out depends on the line's direction.
-void DrawLine(QPainter& painter, TPoint from, TPoint to)
+void DrawLine(QPainter& painter, PixelPoint from, PixelPoint to)
 {
     const int dx = std::abs(to.x - from.x);
     const int dy = -std::abs(to.y - from.y);
@@ -106,7 +106,7 @@ void DrawLine(QPainter& painter, TPoint from, TPoint to)
     const int stepY = from.y < to.y ? 1 : -1;
     int error = dx + dy;
     QPolygon pixels;
-    for (TPoint p = from; p.x != to.x || p.y != to.y;) {
+    for (PixelPoint p = from; p.x != to.x || p.y != to.y;) {
         pixels << QPoint(p.x, p.y);
         const int twice = 2 * error;
         if (twice >= dy) {

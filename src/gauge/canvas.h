@@ -13,7 +13,7 @@ namespace pellimar {
 
 // The same pixels as a QRect, whose right and bottom are inclusive; an empty
 // box gives an empty QRect.
-QRect ToQRect(const TRect& box);
+QRect ToQRect(const PixelRect& box);
 
 // Every pixel of the bitmap becomes black.
 void FillBlack(QImage& bitmap);
@@ -26,17 +26,17 @@ void XorCopy(QImage& target, const QImage& source);
 void SetThinPen(QPainter& painter, const QColor& color);
 
 // An inverted or empty rectangle fills nothing.
-void FillBox(QPainter& painter, const TRect& box, const QColor& color);
+void FillBox(QPainter& painter, const PixelRect& box, const QColor& color);
 
 // Outlined with the pen and filled with the brush, inside the box.
-void DrawEllipse(QPainter& painter, const TRect& box);
+void DrawEllipse(QPainter& painter, const PixelRect& box);
 
 // The wedge from the radial through start counter-clockwise to the radial
 // through end; the points need not lie on the ellipse. Radials that coincide
 // give the whole ellipse.
-void DrawPie(QPainter& painter, const TRect& box, TPoint start, TPoint end);
+void DrawPie(QPainter& painter, const PixelRect& box, PixelPoint start, PixelPoint end);
 
 // Covers from, not to.
-void DrawLine(QPainter& painter, TPoint from, TPoint to);
+void DrawLine(QPainter& painter, PixelPoint from, PixelPoint to);
 
 }  // namespace pellimar

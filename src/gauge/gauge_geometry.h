@@ -5,14 +5,14 @@
 namespace pellimar {
 
 // Right and bottom are exclusive: (0, 0, 2, 1) covers two pixels.
-struct TRect {
+struct PixelRect {
     int left;
     int top;
     int right;
     int bottom;
 };
 
-struct TPoint {
+struct PixelPoint {
     int x;
     int y;
 };

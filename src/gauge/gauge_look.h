@@ -9,7 +9,7 @@
 
 namespace pellimar {
 
-struct TGaugeLook : GaugeLookCore {
+struct GaugeLook : GaugeLookCore {
     // Face, size and style of the percentage text; its colour is not used.
     QFont Font;
     // Resolves the system colours.

@@ -45,14 +45,14 @@ std::int64_t Nearest(long double x)
     return std::llrint(x);
 }
 
-TPoint PieStart(std::int32_t percent, int halfWidth, int halfHeight)
+PixelPoint PieStart(std::int32_t percent, int halfWidth, int halfHeight)
 {
     const long double a = ToDouble((static_cast<long double>(percent) * 0.02L + 0.5L) * kPi);
     return {static_cast<int>(Nearest((1 - std::cos(a)) * halfWidth)),
             static_cast<int>(Nearest((1 - std::sin(a)) * halfHeight))};
 }
 
-TPoint NeedleTip(std::int32_t percent, int pivotX, int pivotY)
+PixelPoint NeedleTip(std::int32_t percent, int pivotX, int pivotY)
 {
     const long double theta = ToDouble(static_cast<long double>(percent) * 0.01L * kPi);
     return {static_cast<int>(Nearest((1 - std::cos(theta)) * pivotX)),

@@ -23,10 +23,10 @@ std::int64_t Nearest(long double x);
 // Where the pie's wedge starts for a percentage, given the half-extents that
 // the wedge is laid out on. 0 % starts at twelve o'clock; the wedge grows
 // clockwise from there.
-TPoint PieStart(std::int32_t percent, int halfWidth, int halfHeight);
+PixelPoint PieStart(std::int32_t percent, int halfWidth, int halfHeight);
 
 // The needle's tip for a pivot at (pivotX, pivotY): flat to the left at 0 %,
 // straight up at 50 %, flat to the right at 100 %.
-TPoint NeedleTip(std::int32_t percent, int pivotX, int pivotY);
+PixelPoint NeedleTip(std::int32_t percent, int pivotX, int pivotY);
 
 }  // namespace pellimar

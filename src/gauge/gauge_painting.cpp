@@ -17,26 +17,26 @@
 namespace pellimar {
 namespace {
 
-QColor Resolve(TColor color, const TGaugeLook& look)
+QColor Resolve(TColor color, const GaugeLook& look)
 {
     return ToQColor(color, look.Palette);
 }
 
-void PaintAsText(QImage& bitmap, const TRect& r, const TGaugeLook& look)
+void PaintAsText(QImage& bitmap, const PixelRect& r, const GaugeLook& look)
 {
     QPainter painter(&bitmap);
     FillBox(painter, r, Resolve(look.BackColor, look));
 }
 
-void PaintAsBar(QImage& bitmap, const TRect& r, const TGaugeLook& look)
+void PaintAsBar(QImage& bitmap, const PixelRect& r, const GaugeLook& look)
 {
     QPainter painter(&bitmap);
     FillBox(painter, r, Resolve(look.BackColor, look));
-    if (const std::optional<TRect> fill = BarFill(look.Kind, r, look.Percent))
+    if (const std::optional<PixelRect> fill = BarFill(look.Kind, r, look.Percent))
         FillBox(painter, *fill, Resolve(look.ForeColor, look));
 }
 
-void PaintAsPie(QImage& bitmap, const TRect& r, const TGaugeLook& look)
+void PaintAsPie(QImage& bitmap, const PixelRect& r, const GaugeLook& look)
 {
     QPainter painter(&bitmap);
     FillBox(painter, r, Resolve(look.Color, look));
@@ -52,7 +52,7 @@ void PaintAsPie(QImage& bitmap, const TRect& r, const TGaugeLook& look)
     DrawPie(painter, r, PieStart(look.Percent, hw, hh), {hw, 0});
 }
 
-void PaintAsNeedle(QImage& bitmap, const TRect& r, const TGaugeLook& look)
+void PaintAsNeedle(QImage& bitmap, const PixelRect& r, const GaugeLook& look)
 {
     QPainter painter(&bitmap);
     FillBox(painter, r, Resolve(look.Color, look));
@@ -70,7 +70,7 @@ void PaintAsNeedle(QImage& bitmap, const TRect& r, const TGaugeLook& look)
     DrawLine(painter, {cx, pivotY}, NeedleTip(look.Percent, cx, pivotY));
 }
 
-void PaintKind(QImage& bitmap, const TRect& r, const TGaugeLook& look)
+void PaintKind(QImage& bitmap, const PixelRect& r, const GaugeLook& look)
 {
     switch (look.Kind) {
     case gkText: PaintAsText(bitmap, r, look); break;
@@ -83,7 +83,7 @@ void PaintKind(QImage& bitmap, const TRect& r, const TGaugeLook& look)
 
 // Glyphs are drawn without antialiasing so that every pixel of the mask is
 // black or white, and the text inverts pixels rather than tinting them.
-void DrawTextMask(QImage& mask, const TRect& r, const TGaugeLook& look)
+void DrawTextMask(QImage& mask, const PixelRect& r, const GaugeLook& look)
 {
     const QString text = QStringLiteral("%1%").arg(look.Percent);
     QFont font = look.Font;
@@ -92,12 +92,12 @@ void DrawTextMask(QImage& mask, const TRect& r, const TGaugeLook& look)
     painter.setFont(font);
     painter.setPen(QColor(Qt::white));
     const QFontMetrics metrics = painter.fontMetrics();
-    const TPoint origin = TextOrigin(r, metrics.horizontalAdvance(text), metrics.height());
+    const PixelPoint origin = TextOrigin(r, metrics.horizontalAdvance(text), metrics.height());
     painter.setClipRect(ToQRect(r));
     painter.drawText(origin.x, origin.y + metrics.ascent(), text);
 }
 
-void PaintPercentText(QImage& bitmap, const TRect& r, const TGaugeLook& look)
+void PaintPercentText(QImage& bitmap, const PixelRect& r, const GaugeLook& look)
 {
     TBltBitmap mask;
     mask.MakeLike(bitmap);
@@ -108,13 +108,13 @@ void PaintPercentText(QImage& bitmap, const TRect& r, const TGaugeLook& look)
 
 }  // namespace
 
-QImage ComposeGauge(const TGaugeLook& look, QSize size)
+QImage ComposeGauge(const GaugeLook& look, QSize size)
 {
     if (size.isEmpty())
         return {};
     QImage picture(size, QImage::Format_RGB32);
     FillBlack(picture);
-    const TRect r = InnerRect(look.BorderStyle, size.width(), size.height());
+    const PixelRect r = InnerRect(look.BorderStyle, size.width(), size.height());
     TBltBitmap work;
     work.MakeLike(picture);
     FillBlack(work);

@@ -13,6 +13,6 @@ namespace pellimar {
 // with bsSingle, which only the needle's dial draws on), the kind's drawing
 // inside, and the percentage text XOR-ed in white on top. An empty size gives
 // a null image.
-QImage ComposeGauge(const TGaugeLook& look, QSize size);
+QImage ComposeGauge(const GaugeLook& look, QSize size);
 
 }  // namespace pellimar

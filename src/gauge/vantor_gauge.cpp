@@ -52,7 +52,7 @@ void TVantorGauge::SetProgress(std::int32_t value)
     repaint();
 }
 
-TGaugeLook TVantorGauge::Look() const
+GaugeLook TVantorGauge::Look() const
 {
     return {{FKind, FShowText, FBorderStyle, FForeColor, FBackColor, FColor, PercentDone()}, font(), palette()};
 }

@@ -49,7 +49,7 @@ public:
     void SetProgress(std::int32_t value);
 
     // What the picture is composed from, with the current font and palette.
-    TGaugeLook Look() const;
+    GaugeLook Look() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 #include "run/run_checks.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "engine/patterns.h"
@@ -23,18 +24,6 @@ std::string InputMissing(const std::string& path)
     return std::filesystem::is_directory(status) ? "it is a folder" : "";
 }
 
-// Which "#" or level digit of the reference pattern has no source.
-std::string MissingPatternSource(const RunSettings& settings)
-{
-    for (const char c : settings.refPattern) {
-        if (c == '#' && settings.pagePattern.empty())
-            return "\"#\" stands for the page, and the page-number pattern is empty";
-        if (c >= '1' && c <= '7' && settings.levelTexts[c - '1'].empty())
-            return std::string("\"") + c + "\" stands for level " + c + ", which has no name";
-    }
-    return {};
-}
-
 RunCheck Failed(RunCheckFailure failure, std::string message)
 {
     return {failure, std::move(message), {}, {}};
@@ -48,9 +37,10 @@ RunCheck CheckRunInputs(const RunSettings& settings)
         if (std::string reason = InputMissing(settings.inputPath); !reason.empty())
             return {RunCheckFailure::InputNotFound, kInputFileNotFound, settings.inputPath, std::move(reason)};
     }
-    if (!CheckRefPattern(settings))
-        return {RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo, {}, MissingPatternSource(settings)};
-    if (!CheckPagePattern(settings))
+    const ReferencePattern pattern(settings.refPattern);
+    if (std::optional<MissingSource> missing = pattern.Missing(settings.pagePattern, settings.levelTexts))
+        return {RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo, {}, std::move(missing->reason)};
+    if (!PagePatternServes(pattern, settings.pagePattern))
         return Failed(RunCheckFailure::PagePatternWithoutHash, kPagePatternNeedsHash);
     return {};
 }

@@ -5,26 +5,26 @@
 
 namespace pellimar {
 
-TMemIniFile::TMemIniFile(std::string fileName) : TMemIniFile(fileName, fileName) {}
+MemIniFile::MemIniFile(std::string fileName) : MemIniFile(fileName, fileName) {}
 
-TMemIniFile::TMemIniFile(std::string fileName, const std::string& startFrom)
+MemIniFile::MemIniFile(std::string fileName, const std::string& startFrom)
     : TIniFile(std::move(fileName)), read_(ReadFileUpTo(startFrom, kMaxSettingsFileBytes)), text_(read_.bytes)
 {
     if (startFrom != FileName())
         read_ = FileRead{FileReadStatus::Missing, {}};
 }
 
-void TMemIniFile::UpdateFile()
+void MemIniFile::UpdateFile()
 {
     WriteText(read_, text_.Bytes());
 }
 
-void TMemIniFile::Inspect(const std::function<void(const IniText&)>& read) const
+void MemIniFile::Inspect(const std::function<void(const IniText&)>& read) const
 {
     read(text_);
 }
 
-void TMemIniFile::Change(const std::function<void(IniText&)>& edit)
+void MemIniFile::Change(const std::function<void(IniText&)>& edit)
 {
     edit(text_);
 }

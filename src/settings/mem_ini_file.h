@@ -13,12 +13,12 @@ namespace pellimar {
 // Reads the file once, when created. Its operations mean what the file's own
 // do, and later reads see earlier changes, but nothing reaches the file
 // before UpdateFile.
-class TMemIniFile : public TIniFile {
+class MemIniFile : public TIniFile {
 public:
-    explicit TMemIniFile(std::string fileName);
+    explicit MemIniFile(std::string fileName);
     // Starts from the text of another file, which is only read: the file
     // that this one takes over while it does not exist itself.
-    TMemIniFile(std::string fileName, const std::string& startFrom);
+    MemIniFile(std::string fileName, const std::string& startFrom);
 
     // Writes the text when the operations changed it, raising "Unable to
     // write to <path>" as a single write of the file would.

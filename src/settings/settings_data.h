@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/run_settings.h"
+#include "run/preferences.h"
 
 namespace pellimar {
 
@@ -21,10 +22,7 @@ struct SettingsData {
 
     bool notSearched = false;         // cbSearch, "Not &Searched"
     bool removePageMarkers = false;   // cbRemove, "&Remove #'s"
-    bool showProgMeter = true;        // ShowProgMeter
-    bool leftJustOnly = false;        // LeftJustOnly
-    bool useHR = false;               // UseHR
-    bool idRecords = false;           // ID record levels
+    Preferences preferences;
     std::string viewerPath;           // ViewerPath
 
     bool operator==(const SettingsData&) const = default;

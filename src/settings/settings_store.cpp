@@ -1,6 +1,8 @@
 // The load and save sequences of the settings.
 #include "settings/settings_store.h"
 
+#include <algorithm>
+
 #include "settings/mem_ini_file.h"
 #include "settings/pattern_history.h"
 
@@ -19,6 +21,15 @@ void WriteHistory(TIniFile& ini, std::string_view section, const std::vector<std
     ini.EraseSection(section);
     for (const std::string& entry : entries)
         ini.WriteString(section, entry, "");
+}
+
+std::vector<const PreferenceRow*> RowsInIniOrder()
+{
+    std::vector<const PreferenceRow*> rows;
+    for (const PreferenceRow& row : PreferenceTable())
+        rows.push_back(&row);
+    std::ranges::sort(rows, {}, &PreferenceRow::iniOrder);
+    return rows;
 }
 
 // A file that cannot be read leaves the history as it was.
@@ -42,10 +53,10 @@ void ReadIniSettings(const TIniFile& ini, SettingsData& data)
         ini.ReadSection(LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
     data.notSearched = ini.ReadBool(kOptions, "Search", false);
     data.removePageMarkers = ini.ReadBool(kOptions, "Remove", false);
-    data.showProgMeter = !ini.ReadBool(kOptions, "NoProgMeter", false);
-    data.leftJustOnly = ini.ReadBool(kOptions, "LeftJustOnly", false);
-    data.useHR = ini.ReadBool(kOptions, "UseHR", false);
-    data.idRecords = ini.ReadBool(kOptions, "IDRecords", false);
+    for (const PreferenceRow& row : PreferenceTable()) {
+        const bool stored = ini.ReadBool(kOptions, row.iniKey, row.byDefault != row.iniInverted);
+        data.preferences.Set(row.preference, stored != row.iniInverted);
+    }
     data.viewerPath = ini.ReadString(kOptions, kViewerKey, "");
     ini.ReadSection(kInputFiles, data.inputHistory);
     ini.ReadSection(kOutputFiles, data.outputHistory);
@@ -57,10 +68,8 @@ void WriteIniSettings(TIniFile& ini, const SettingsData& data)
         WriteHistory(ini, LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
     ini.WriteBool(kOptions, "Search", data.notSearched);
     ini.WriteBool(kOptions, "Remove", data.removePageMarkers);
-    ini.WriteBool(kOptions, "NoProgMeter", !data.showProgMeter);
-    ini.WriteBool(kOptions, "LeftJustOnly", data.leftJustOnly);
-    ini.WriteBool(kOptions, "UseHR", data.useHR);
-    ini.WriteBool(kOptions, "IDRecords", data.idRecords);
+    for (const PreferenceRow* row : RowsInIniOrder())
+        ini.WriteBool(kOptions, row->iniKey, data.preferences.On(row->preference) != row->iniInverted);
     WriteHistory(ini, kInputFiles, data.inputHistory);
     WriteHistory(ini, kOutputFiles, data.outputHistory);
 }
@@ -82,7 +91,7 @@ SettingsData LoadSettings(const SettingsPaths& paths)
 void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
 {
     {
-        TMemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
+        MemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
         WriteIniSettings(ini, data);
         ini.UpdateFile();
     }
@@ -92,7 +101,7 @@ void SaveSettings(const SettingsPaths& paths, const SettingsData& data)
 
 void SaveViewerPath(const SettingsPaths& paths, std::string_view viewerPath)
 {
-    TMemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
+    MemIniFile ini(paths.iniFile, FileToRead(paths, &SettingsFiles::iniFile));
     ini.WriteString(kOptions, kViewerKey, viewerPath);
     ini.UpdateFile();
 }

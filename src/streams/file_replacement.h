@@ -14,8 +14,6 @@
 
 #include "streams/native_file.h"
 
-struct stat;
-
 namespace pellimar {
 
 enum class ReplacementStart {
@@ -81,19 +79,18 @@ public:
     const std::string& Reason() const { return reason_; }
 
 private:
-    // Platform steps: what the new file keeps of the one it replaces, and
-    // its placing under the target's name.
-    void TakeOverFrom(const struct stat& old);
-    void InheritFromFolder();
+    // The steps only one system takes (what the new file keeps of the one
+    // it replaces, its placing under the target's name), defined beside
+    // that system's Begin.
+    struct SystemSteps;
+
     ReplacementStart Refuse(ReplacementStart start, std::string reason);
-    bool Link(bool replace, int& error);
-    bool LinkOver();
 
     std::string target_;
     std::string temporary_;  // the new file's own name; empty for an unnamed file
     NativeFile file_;
     bool replacing_ = false;
-    unsigned mode_ = 0;  // the final permission bits
+    unsigned mode_ = 0;  // the final permission bits (on Windows, the file's attributes)
     // Extended attributes given back once the data is written and the mode
     // final: an access control list set earlier would open the new content
     // to others, and the system takes capabilities away on every write.

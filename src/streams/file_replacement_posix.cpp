@@ -223,6 +223,13 @@ bool SetAttribute(int fd, const std::pair<std::string, std::string>& attribute)
 
 }  // namespace
 
+struct FileReplacement::SystemSteps {
+    static void InheritFromFolder(FileReplacement& self);
+    static void TakeOverFrom(FileReplacement& self, const struct stat& old);
+    static bool Link(FileReplacement& self, bool replace, int& error);
+    static bool LinkOver(FileReplacement& self);
+};
+
 ReplacementStart FileReplacement::Begin(const std::string& target, bool replacing)
 {
     Abandon();
@@ -257,9 +264,9 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
     file_ = NativeFile::Adopt(fd);
     if (replacing) {
         mode_ = old.st_mode & 07777;
-        TakeOverFrom(old);
+        SystemSteps::TakeOverFrom(*this, old);
     } else {
-        InheritFromFolder();
+        SystemSteps::InheritFromFolder(*this);
     }
     return ReplacementStart::Ready;
 }
@@ -269,43 +276,43 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
 // otherwise 0666 less the umask. The file inherited the list when it was
 // made private, which masked it; the final mode opens it as far as the
 // list lets a new file be open.
-void FileReplacement::InheritFromFolder()
+void FileReplacement::SystemSteps::InheritFromFolder(FileReplacement& self)
 {
-    mode_ = kNewFile & ~CurrentUmask();
+    self.mode_ = kNewFile & ~CurrentUmask();
     std::string folderDefault;
-    if (ReadAttribute(FolderOf(target_), kDefaultList, folderDefault))
-        mode_ = ModeInherited(folderDefault, kNewFile).value_or(mode_);
+    if (ReadAttribute(FolderOf(self.target_), kDefaultList, folderDefault))
+        self.mode_ = ModeInherited(folderDefault, kNewFile).value_or(self.mode_);
 }
 
 // Owner and group first, while the file is still private: a change of owner
 // would clear set-user-ID bits given earlier. Only root can give a file to
 // another user; a group is ours to give where we belong to it.
-void FileReplacement::TakeOverFrom(const struct stat& old)
+void FileReplacement::SystemSteps::TakeOverFrom(FileReplacement& self, const struct stat& old)
 {
-    const int fd = Descriptor(file_);
+    const int fd = Descriptor(self.file_);
     struct stat fresh {};
     ::fstat(fd, &fresh);
     if (fresh.st_uid != old.st_uid && ::fchown(fd, old.st_uid, static_cast<gid_t>(-1)) != 0)
-        notKept_.emplace_back("its owner");
+        self.notKept_.emplace_back("its owner");
     if (fresh.st_gid != old.st_gid && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0)
-        notKept_.emplace_back("its group");
+        self.notKept_.emplace_back("its group");
     // A list inherited from the folder is not the replaced file's.
     ::fremovexattr(fd, kAccessList);
-    for (const std::string& name : AttributeNames(target_)) {
+    for (const std::string& name : AttributeNames(self.target_)) {
         std::pair<std::string, std::string> attribute{name, {}};
         const bool accessList = name == kAccessList;
-        if (!ReadAttribute(target_, name, attribute.second) || !SetAttribute(fd, attribute)) {
-            notKept_.push_back(accessList ? "its access control list" : "its extended attribute " + name);
+        if (!ReadAttribute(self.target_, name, attribute.second) || !SetAttribute(fd, attribute)) {
+            self.notKept_.push_back(accessList ? "its access control list" : "its extended attribute " + name);
             continue;
         }
         if (accessList || name == kCapabilities)
-            lateAttributes_.push_back(std::move(attribute));
+            self.lateAttributes_.push_back(std::move(attribute));
     }
     // Set as a test that they can be, the list made the file as open as the
     // replaced one, and the capabilities go with the first write: the file
     // is private again until it is whole, and gets both once more then.
     if (::fchmod(fd, kPrivate) != 0)
-        notKept_.emplace_back("its permissions");
+        self.notKept_.emplace_back("its permissions");
 }
 
 Placement FileReplacement::PutInPlace(bool replace)
@@ -325,7 +332,7 @@ Placement FileReplacement::PutInPlace(bool replace)
     if (ready && FileFaultStrikes(FileCall::PutInPlace, error))
         ready = false;
     else if (ready)
-        ready = Link(replace, error);
+        ready = SystemSteps::Link(*this, replace, error);
     if (!ready) {
         Abandon();
         errno = error;
@@ -339,16 +346,17 @@ Placement FileReplacement::PutInPlace(bool replace)
 }
 
 // Under the target's name; `error` is the reason when it fails.
-bool FileReplacement::Link(bool replace, int& error)
+bool FileReplacement::SystemSteps::Link(FileReplacement& self, bool replace, int& error)
 {
     bool linked = false;
-    if (!temporary_.empty()) {
-        linked = replace ? ::rename(temporary_.c_str(), target_.c_str()) == 0 : RenameIfFree(temporary_, target_);
+    if (!self.temporary_.empty()) {
+        linked = replace ? ::rename(self.temporary_.c_str(), self.target_.c_str()) == 0
+                         : RenameIfFree(self.temporary_, self.target_);
     } else {
         // While the name is free the file takes it straight away.
-        linked = (!replace || !replacing_) && LinkUnnamed(Descriptor(file_), target_);
-        if (!linked && replace && (replacing_ || errno == EEXIST))
-            linked = LinkOver();
+        linked = (!replace || !self.replacing_) && LinkUnnamed(Descriptor(self.file_), self.target_);
+        if (!linked && replace && (self.replacing_ || errno == EEXIST))
+            linked = LinkOver(self);
     }
     error = errno;
     return linked;
@@ -357,25 +365,25 @@ bool FileReplacement::Link(bool replace, int& error)
 // No call links an unnamed file over another: it takes a name of its own
 // for the moment of a rename, which a folder that has come to keep its
 // names would never let go of again.
-bool FileReplacement::LinkOver()
+bool FileReplacement::SystemSteps::LinkOver(FileReplacement& self)
 {
-    if (const char* kept = FolderKeepsItsNames(FolderOf(target_))) {
-        reason_ = kept;
+    if (const char* kept = FolderKeepsItsNames(FolderOf(self.target_))) {
+        self.reason_ = kept;
         errno = EPERM;
         return false;
     }
     std::string name;
     bool linked = false;
     for (int attempt = 0; attempt < 100 && !linked; ++attempt) {
-        name = NameBeside(target_);
-        linked = LinkUnnamed(Descriptor(file_), name);
+        name = NameBeside(self.target_);
+        linked = LinkUnnamed(Descriptor(self.file_), name);
         if (!linked && errno != EEXIST)
             break;
     }
     if (!linked)
         return false;
-    temporary_ = name;
-    return ::rename(temporary_.c_str(), target_.c_str()) == 0;
+    self.temporary_ = name;
+    return ::rename(self.temporary_.c_str(), self.target_.c_str()) == 0;
 }
 
 void FileReplacement::Abandon()

@@ -63,10 +63,10 @@ bool AcceptFileDrag(QDropEvent* event)
     return true;
 }
 
-void ForwardFileDragsOverBoxes(QWidget& window, MainWindowModel& model, std::span<THistoryComboBox* const> boxes)
+void ForwardFileDragsOverBoxes(QWidget& window, MainWindowModel& model, std::span<HistoryComboBox* const> boxes)
 {
     auto* forwarder = new EditLineDropForwarder(window, model);
-    for (THistoryComboBox* box : boxes)
+    for (HistoryComboBox* box : boxes)
         box->lineEdit()->installEventFilter(forwarder);
 }
 

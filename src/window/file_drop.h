@@ -12,7 +12,7 @@ class QWidget;
 namespace pellimar {
 
 class MainWindowModel;
-class THistoryComboBox;
+class HistoryComboBox;
 
 // The local file a drag carries (its first URL), or empty when it carries
 // none or its first URL names a folder or a file elsewhere than on this machine.
@@ -25,6 +25,6 @@ bool AcceptFileDrag(QDropEvent* event);
 // Sends file drags over the window's drop-down boxes on to the model, as a
 // drop on the window; the boxes' edit lines would otherwise take a dragged
 // file's address as text.
-void ForwardFileDragsOverBoxes(QWidget& window, MainWindowModel& model, std::span<THistoryComboBox* const> boxes);
+void ForwardFileDragsOverBoxes(QWidget& window, MainWindowModel& model, std::span<HistoryComboBox* const> boxes);
 
 }  // namespace pellimar

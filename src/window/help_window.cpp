@@ -8,7 +8,7 @@
 
 namespace pellimar {
 
-THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this))
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this))
 {
     setWindowTitle("Using Pellimar");
     setModal(false);
@@ -21,7 +21,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextB
     layout->addWidget(browser_);
 }
 
-void THelpWindow::ShowGuide(const QString& path)
+void HelpWindow::ShowGuide(const QString& path)
 {
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))

@@ -7,11 +7,11 @@ class QTextBrowser;
 
 namespace pellimar {
 
-class THelpWindow : public QDialog {
+class HelpWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit THelpWindow(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
     // Shows the guide (a Markdown file), or says where it was looked for.
     void ShowGuide(const QString& path);
 

@@ -7,7 +7,7 @@
 
 namespace pellimar {
 
-THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind) : QComboBox(parent), textKind_(textKind)
+HistoryComboBox::HistoryComboBox(QWidget* parent, BoxText textKind) : QComboBox(parent), textKind_(textKind)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);  // the window adds entries itself
@@ -19,22 +19,22 @@ THistoryComboBox::THistoryComboBox(QWidget* parent, BoxText textKind) : QComboBo
     setCompleter(nullptr);
 }
 
-QString THistoryComboBox::FromBytes(const std::string& bytes) const
+QString HistoryComboBox::FromBytes(const std::string& bytes) const
 {
     return textKind_ == BoxText::Path ? PathFromBytes(bytes) : TextFromUtf8(bytes);
 }
 
-std::string THistoryComboBox::ToBytes(const QString& text) const
+std::string HistoryComboBox::ToBytes(const QString& text) const
 {
     return textKind_ == BoxText::Path ? BytesFromPath(text) : Utf8FromText(text);
 }
 
-std::string THistoryComboBox::Bytes() const
+std::string HistoryComboBox::Bytes() const
 {
     return ToBytes(currentText());
 }
 
-void THistoryComboBox::SetBytes(const std::string& bytes)
+void HistoryComboBox::SetBytes(const std::string& bytes)
 {
     setEditText(FromBytes(bytes));
     ShowEndOfPath();
@@ -42,19 +42,19 @@ void THistoryComboBox::SetBytes(const std::string& bytes)
 
 // A long path is shown by its end, the file's name, unless the user is
 // editing it.
-void THistoryComboBox::ShowEndOfPath()
+void HistoryComboBox::ShowEndOfPath()
 {
     if (textKind_ == BoxText::Path && lineEdit() != nullptr && !hasFocus())
         lineEdit()->end(false);
 }
 
-void THistoryComboBox::focusOutEvent(QFocusEvent* event)
+void HistoryComboBox::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
     ShowEndOfPath();
 }
 
-std::vector<std::string> THistoryComboBox::History() const
+std::vector<std::string> HistoryComboBox::History() const
 {
     std::vector<std::string> entries;
     for (int i = 0; i < count(); ++i)
@@ -62,7 +62,7 @@ std::vector<std::string> THistoryComboBox::History() const
     return entries;
 }
 
-void THistoryComboBox::SetHistory(const std::vector<std::string>& entries)
+void HistoryComboBox::SetHistory(const std::vector<std::string>& entries)
 {
     const QString shown = currentText();
     clear();

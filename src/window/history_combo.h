@@ -10,11 +10,11 @@ namespace pellimar {
 
 enum class BoxText { Plain, Path };
 
-class THistoryComboBox : public QComboBox {
+class HistoryComboBox : public QComboBox {
     Q_OBJECT
 
 public:
-    THistoryComboBox(QWidget* parent, BoxText textKind);
+    HistoryComboBox(QWidget* parent, BoxText textKind);
 
     std::string Bytes() const;
     void SetBytes(const std::string& bytes);

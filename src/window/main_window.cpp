@@ -1,8 +1,9 @@
-// Building the window: controls at their places, the menu, shortcuts and tab
-// order.
+// Building the window from the model's layout and menus: controls at their
+// places, the menus, shortcuts and tab order.
 #include "window/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -10,29 +11,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTime>
 #include <QToolButton>
 
 #include "gauge/vantor_gauge.h"
-#include "window/box_exit_watch.h"
 #include "window/file_drop.h"
 #include "window/history_combo.h"
 
 namespace pellimar {
 namespace {
-
-// The client area below the menu bar; with a 3-pixel dialog frame, a 19-pixel
-// caption and a 19-pixel menu bar it makes a 435 x 334 window.
-constexpr int kClientWidth = 429;
-constexpr int kClientHeight = 290;
-
-// The Options and Files groups take 12 pixels from the level group, whose
-// boxes have room to spare, so that in the Options group the labels, the
-// check boxes beside them and the group's frame keep clear of each other.
-constexpr int kRightGroupsLeft = 181;
-constexpr int kRightGroupsWidth = 240;
-constexpr int kRightBoxWidth = 205;
-constexpr int kCheckBoxLeft = 128;
 
 // Under the client area's style sheet a font passes from a widget to those
 // inside it only through the sheet's own rules, so the controls in the groups
@@ -46,55 +32,33 @@ void TakeWindowFont(QWidget* control)
         part->setFont(font);
 }
 
-// Captions size themselves to their text, never narrower than designed, so
-// that no font or style cuts them off.
-void PlaceCaption(QWidget* widget, QRect geometry)
+// Captions take at least the width of their text in the font Qt draws it
+// with, so that no font or style cuts them off. A label takes exactly that:
+// the layout's widths leave room for the fonts of Windows' scaled displays,
+// which here would crowd the check box beside the reference pattern's label.
+void FitCaption(QWidget* widget, bool exactly)
 {
-    TakeWindowFont(widget);
-    geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
+    QRect geometry = widget->geometry();
+    const int needed = widget->sizeHint().width();
+    geometry.setWidth(exactly ? needed : std::max(geometry.width(), needed));
     widget->setGeometry(geometry);
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* caption, QRect geometry, QWidget* buddy = nullptr)
+// A caption whose underlined letter is shown but claims no key: the letter
+// of a menu shortcut, or of a control before it.
+QString UnderlinedWithoutKey(const QString& caption)
 {
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    // Only a label with a buddy hides the "&" of its caption, so the buddy
-    // comes before the label is measured.
-    if (buddy != nullptr)
-        label->setBuddy(buddy);
-    PlaceCaption(label, geometry);
-    return label;
+    const qsizetype mark = caption.indexOf('&');
+    if (mark < 0 || mark + 1 >= caption.size())
+        return caption;
+    return caption.left(mark) + "<u>" + caption[mark + 1] + "</u>" + caption.mid(mark + 2);
 }
 
-// A caption whose underlined letter is shown but claims no key (the menu's
-// shortcut of the same letter does the work).
-QLabel* MakeUnderlinedLabel(QWidget* parent, const char* before, char underlined, const char* after, QRect geometry)
+const char* BoxName(HistoryBox box)
 {
-    auto* label = new QLabel(QString("%1<u>%2</u>%3").arg(before).arg(underlined).arg(after), parent);
-    label->setTextFormat(Qt::RichText);
-    PlaceCaption(label, geometry);
-    return label;
-}
-
-THistoryComboBox* MakeHistoryBox(QWidget* parent, const QString& name, BoxText kind, QRect geometry)
-{
-    auto* box = new THistoryComboBox(parent, kind);
-    TakeWindowFont(box);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    return box;
-}
-
-// The "+" beside a file box: a button that never takes the focus, so using
-// it does not count as leaving the box.
-QToolButton* MakeBrowseButton(QWidget* parent, QRect geometry)
-{
-    auto* button = new QToolButton(parent);
-    TakeWindowFont(button);
-    button->setText("+");
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setGeometry(geometry);
-    return button;
+    static const char* const names[] = {"L1CB", "L2CB",   "L3CB",  "L4CB",  "L5CB",  "L6CB",
+                                        "L7CB", "pageCB", "refCB", "inEdit", "outEdit"};
+    return names[BoxIndex(box)];
 }
 
 // The gauge XORs its percentage onto the bar: over the white empty part the
@@ -103,24 +67,19 @@ QToolButton* MakeBrowseButton(QWidget* parent, QRect geometry)
 // navy, the classic active-caption colour, inverts to a pale yellow.
 constexpr TColor kGaugeBarColor = MakeRGB(0, 0, 128);
 
-std::int64_t LocalTimeOfDayMs()
+QString MenuCaption(const MenuEntry& entry)
 {
-    return QTime::currentTime().msecsSinceStartOfDay();
-}
-
-// The services with the system's clock unless a test gave its own.
-WindowServices WithClock(WindowServices services)
-{
-    if (!services.clock)
-        services.clock = LocalTimeOfDayMs;
-    return services;
+    QString caption = QString::fromUtf8(entry.caption);
+    if (entry.shortcut != 0)
+        caption += QString("\tAlt+") + QChar(entry.shortcut);
+    return caption;
 }
 
 }  // namespace
 
-std::array<THistoryComboBox*, kHistoryBoxCount> MainWindowUi::HistoryBoxes() const
+std::array<HistoryComboBox*, kHistoryBoxCount> MainWindowUi::HistoryBoxes() const
 {
-    std::array<THistoryComboBox*, kHistoryBoxCount> boxes{};
+    std::array<HistoryComboBox*, kHistoryBoxCount> boxes{};
     std::copy(LevelBoxes.begin(), LevelBoxes.end(), boxes.begin());
     boxes[kLevelCount] = pageCB;
     boxes[kLevelCount + 1] = refCB;
@@ -129,8 +88,7 @@ std::array<THistoryComboBox*, kHistoryBoxCount> MainWindowUi::HistoryBoxes() con
     return boxes;
 }
 
-TZUDIzazu::TZUDIzazu(WindowServices services)
-    : model_(*this, WithClock(std::move(services)))
+TZUDIzazu::TZUDIzazu(WindowServices services) : model_(*this, std::move(services))
 {
     setObjectName("ZUDIzazu");
     setWindowTitle(kApplicationTitle);
@@ -140,7 +98,7 @@ TZUDIzazu::TZUDIzazu(WindowServices services)
     font.setPixelSize(13);
     setFont(font);
     CreateControls();
-    CreateMenu();
+    CreateMenus();
     CreateShortcuts();
     SetTabOrder();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -150,6 +108,7 @@ TZUDIzazu::TZUDIzazu(WindowServices services)
 
 TZUDIzazu::~TZUDIzazu() = default;
 
+// Controls in a group box are its children, placed in its coordinates.
 void TZUDIzazu::CreateControls()
 {
     auto* client = new QWidget(this);
@@ -159,196 +118,233 @@ void TZUDIzazu::CreateControls()
                           "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0px 2px; }");
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
-    ui.menuBevel = new QFrame(client);
-    ui.menuBevel->setFrameShape(QFrame::HLine);
-    ui.menuBevel->setFrameShadow(QFrame::Sunken);
-    ui.menuBevel->setGeometry(0, 0, kClientWidth, 3);
-    CreateLevelGroup();
-    CreateOptionsGroup();
-    CreateFilesGroup();
-    CreateButtons();
-    CreateProgressDisplay();
+    auto* menuBevel = new QFrame(client);
+    menuBevel->setFrameShape(QFrame::HLine);
+    menuBevel->setFrameShadow(QFrame::Sunken);
+    menuBevel->setGeometry(0, 0, kClientWidth, 3);
+    const std::vector<ControlPlace>& layout = MainWindowLayout();
+    for (const ControlPlace& place : layout) {
+        QWidget* parent = place.group < 0 ? client : controls_[static_cast<std::size_t>(place.group)];
+        const ControlPlace* group = place.group < 0 ? nullptr : &layout[static_cast<std::size_t>(place.group)];
+        QWidget* control = CreateControl(place, parent);
+        control->setGeometry(place.x - (group ? group->x : 0), place.y - (group ? group->y : 0), place.width,
+                             place.height);
+        if (place.kind == ControlKind::CheckBox || place.kind == ControlKind::SmallLabel)
+            FitCaption(control, false);
+        controls_.push_back(control);
+        NameControl(place, control);
+    }
+    // Only a label with a buddy hides the "&" of its caption, so its box
+    // comes before the label is measured.
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        if (layout[i].kind != ControlKind::Label)
+            continue;
+        auto* label = static_cast<QLabel*>(controls_[i]);
+        if (!layout[i].letterTakenElsewhere && i + 1 < layout.size())
+            label->setBuddy(controls_[i + 1]);
+        FitCaption(label, true);
+    }
     WireHistoryBoxes();
+    WireButtons();
 }
 
-void TZUDIzazu::CreateLevelGroup()
+QWidget* TZUDIzazu::CreateControl(const ControlPlace& place, QWidget* parent)
 {
-    ui.levelGroup = new QGroupBox("Level Names:", centralWidget());
-    ui.levelGroup->setGeometry(7, 2, 170, 232);
-    for (int n = 1; n <= kLevelCount; ++n) {
-        auto* box = MakeHistoryBox(ui.levelGroup, QString("L%1CB").arg(n), BoxText::Plain,
-                                   QRect(28, 20 + 30 * (n - 1), 133, 24));
-        const std::string caption = "&" + std::to_string(n) + ":";
-        MakeLabel(ui.levelGroup, caption.c_str(), QRect(10, 24 + 30 * (n - 1), 11, 16), box);
-        ui.LevelBoxes[n - 1] = box;
+    const QString text = QString::fromUtf8(place.text);
+    switch (place.kind) {
+    case ControlKind::Group: return new QGroupBox(text, parent);
+    case ControlKind::Label: {
+        auto* label = new QLabel(place.letterTakenElsewhere ? UnderlinedWithoutKey(text) : text, parent);
+        TakeWindowFont(label);
+        return label;
+    }
+    case ControlKind::SmallLabel: {
+        auto* label = new QLabel(text, parent);
+        QFont small("Arial");
+        small.setPixelSize(11);
+        label->setFont(small);
+        label->hide();
+        return label;
+    }
+    case ControlKind::Box: {
+        const auto box = static_cast<HistoryBox>(static_cast<int>(place.id) - static_cast<int>(ControlId::FirstBox));
+        auto* combo = new HistoryComboBox(parent, HoldsFileName(box) ? BoxText::Path : BoxText::Plain);
+        TakeWindowFont(combo);
+        return combo;
+    }
+    case ControlKind::CheckBox: {
+        auto* check = new QCheckBox(text, parent);
+        TakeWindowFont(check);
+        if (place.letterTakenElsewhere)
+            check->setShortcut(QKeySequence());
+        return check;
+    }
+    case ControlKind::Button: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        button->setShortcut(QKeySequence());  // the letters are the menu's shortcuts
+        return button;
+    }
+    case ControlKind::BrowseButton: {
+        // Never takes the focus, so using it does not count as leaving a box.
+        auto* button = new QToolButton(parent);
+        TakeWindowFont(button);
+        button->setText(text);
+        button->setFocusPolicy(Qt::NoFocus);
+        return button;
+    }
+    case ControlKind::Gauge: {
+        auto* gauge = new TVantorGauge(parent);
+        gauge->SetColor(clBtnFace);
+        gauge->SetForeColor(kGaugeBarColor);
+        gauge->hide();
+        return gauge;
+    }
+    }
+    return new QWidget(parent);
+}
+
+void TZUDIzazu::NameControl(const ControlPlace& place, QWidget* control)
+{
+    if (place.kind == ControlKind::Group) {
+        for (QGroupBox** group : {&ui.levelGroup, &ui.optionsGroup, &ui.filesGroup}) {
+            if (*group == nullptr) {
+                *group = static_cast<QGroupBox*>(control);
+                break;
+            }
+        }
+        return;
+    }
+    if (place.kind == ControlKind::Box) {
+        const auto box = static_cast<HistoryBox>(static_cast<int>(place.id) - static_cast<int>(ControlId::FirstBox));
+        control->setObjectName(BoxName(box));
+        auto* combo = static_cast<HistoryComboBox*>(control);
+        switch (box) {
+        case HistoryBox::PagePattern: ui.pageCB = combo; break;
+        case HistoryBox::RefPattern: ui.refCB = combo; break;
+        case HistoryBox::InputFile: ui.inEdit = combo; break;
+        case HistoryBox::OutputFile: ui.outEdit = combo; break;
+        default: ui.LevelBoxes[BoxIndex(box)] = combo; break;
+        }
+        return;
+    }
+    switch (place.id) {
+    case ControlId::RemovePageMarks: ui.cbRemove = static_cast<QCheckBox*>(control); break;
+    case ControlId::NotSearched: ui.cbSearch = static_cast<QCheckBox*>(control); break;
+    case ControlId::Begin: ui.beginButton = static_cast<QPushButton*>(control); break;
+    case ControlId::Exit: ui.exitButton = static_cast<QPushButton*>(control); break;
+    case ControlId::InputBrowse: ui.inputBrowseButton = static_cast<QToolButton*>(control); break;
+    case ControlId::OutputBrowse: ui.outputBrowseButton = static_cast<QToolButton*>(control); break;
+    case ControlId::Gauge: ui.ProgBar1 = static_cast<TVantorGauge*>(control); break;
+    case ControlId::ElapsedCaption: ui.lblStaticET = static_cast<QLabel*>(control); break;
+    case ControlId::RemainingCaption: ui.lblStaticRT = static_cast<QLabel*>(control); break;
+    case ControlId::Elapsed: ui.lblET = static_cast<QLabel*>(control); break;
+    case ControlId::Remaining: ui.lblRT = static_cast<QLabel*>(control); break;
+    default: break;
     }
 }
 
-void TZUDIzazu::CreateOptionsGroup()
-{
-    ui.optionsGroup = new QGroupBox("Options:", centralWidget());
-    ui.optionsGroup->setGeometry(kRightGroupsLeft, 2, kRightGroupsWidth, 118);
-    ui.pageCB = MakeHistoryBox(ui.optionsGroup, "pageCB", BoxText::Plain, QRect(8, 38, kRightBoxWidth, 24));
-    MakeLabel(ui.optionsGroup, "&Page # Pattern:", QRect(8, 18, 91, 16), ui.pageCB);
-    ui.cbRemove = new QCheckBox("&Remove #'s", ui.optionsGroup);
-    PlaceCaption(ui.cbRemove, QRect(kCheckBoxLeft, 18, 87, 18));
-    // Alt+R belongs to the reference-pattern label, which comes first.
-    ui.cbRemove->setShortcut(QKeySequence());
-    ui.refCB = MakeHistoryBox(ui.optionsGroup, "refCB", BoxText::Plain, QRect(8, 86, kRightBoxWidth, 24));
-    MakeLabel(ui.optionsGroup, "&Reference Pattern:", QRect(8, 66, 108, 16), ui.refCB);
-    ui.cbSearch = new QCheckBox("Not &Searched", ui.optionsGroup);
-    PlaceCaption(ui.cbSearch, QRect(kCheckBoxLeft, 66, 100, 18));
-}
-
-void TZUDIzazu::CreateFilesGroup()
-{
-    ui.filesGroup = new QGroupBox("Files:", centralWidget());
-    ui.filesGroup->setGeometry(kRightGroupsLeft, 121, kRightGroupsWidth, 113);
-    MakeUnderlinedLabel(ui.filesGroup, "", 'I', "nput File:", QRect(8, 16, 57, 16));
-    ui.inEdit = MakeHistoryBox(ui.filesGroup, "inEdit", BoxText::Path, QRect(8, 35, kRightBoxWidth, 24));
-    ui.inputBrowseButton = MakeBrowseButton(ui.filesGroup, QRect(9 + kRightBoxWidth, 35, 17, 23));
-    MakeUnderlinedLabel(ui.filesGroup, "", 'O', "utput File:", QRect(8, 62, 68, 16));
-    ui.outEdit = MakeHistoryBox(ui.filesGroup, "outEdit", BoxText::Path, QRect(8, 81, kRightBoxWidth, 24));
-    ui.outputBrowseButton = MakeBrowseButton(ui.filesGroup, QRect(9 + kRightBoxWidth, 81, 17, 23));
-    connect(ui.inputBrowseButton, &QToolButton::clicked, this, [this] { model_.ChooseInputFile(); });
-    connect(ui.outputBrowseButton, &QToolButton::clicked, this, [this] { model_.ChooseOutputFile(); });
-}
-
-// Every box's keys, changes and its being left go to the model.
+// Every box's keys and changes go to the model, and so does every move of
+// the focus within the window, from which it tells a box left.
 void TZUDIzazu::WireHistoryBoxes()
 {
-    for (THistoryComboBox* box : ui.HistoryBoxes())
+    for (HistoryComboBox* box : ui.HistoryBoxes())
         box->installEventFilter(this);
-    boxExitWatch_ = std::make_unique<TBoxExitWatch>(
-        this,
-        [this](QWidget* widget) {
-            const std::optional<HistoryBox> box = BoxOf(widget);
-            return box ? Box(*box) : nullptr;
-        },
-        [this](THistoryComboBox* left) { model_.BoxLeft(*BoxOf(left)); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now == nullptr || now->window() != this)
+            return;
+        std::optional<HistoryBox> box;
+        // The focus may rest on a part of a box, such as its line edit.
+        for (QWidget* widget = now; widget != nullptr && widget != this && !box; widget = widget->parentWidget())
+            box = BoxOf(widget);
+        model_.FocusReached(box);
+    });
     for (int i = 0; i < kHistoryBoxCount; ++i) {
         const auto box = static_cast<HistoryBox>(i);
         connect(Box(box), &QComboBox::editTextChanged, this, [this, box] { model_.BoxEdited(box); });
     }
 }
 
-void TZUDIzazu::CreateButtons()
+void TZUDIzazu::WireButtons()
 {
-    ui.beginButton = new QPushButton("&Begin", centralWidget());
-    ui.beginButton->setGeometry(135, 255, 73, 27);
     ui.beginButton->setEnabled(false);
-    ui.beginButton->setAutoDefault(false);
-    ui.beginButton->setShortcut(QKeySequence());  // Alt+B is the menu's shortcut
-    ui.exitButton = new QPushButton("E&xit", centralWidget());
-    ui.exitButton->setGeometry(219, 255, 73, 27);
-    ui.exitButton->setAutoDefault(false);
-    ui.exitButton->setShortcut(QKeySequence());  // Alt+X is the menu's shortcut
-    connect(ui.beginButton, &QPushButton::clicked, this, [this] { model_.BeginOrCancel(); });
-    connect(ui.exitButton, &QPushButton::clicked, this, [this] { model_.Exit(); });
-}
-
-void TZUDIzazu::CreateProgressDisplay()
-{
-    ui.ProgBar1 = new TVantorGauge(centralWidget());
-    ui.ProgBar1->setGeometry(48, 236, 332, 17);
-    ui.ProgBar1->SetColor(clBtnFace);
-    ui.ProgBar1->SetForeColor(kGaugeBarColor);
-    ui.ProgBar1->hide();
-    QFont small("Arial");
-    small.setPixelSize(11);
-    auto makeTimeLabel = [&](const char* text, QRect geometry) {
-        QLabel* label = MakeLabel(centralWidget(), text, geometry);
-        label->setFont(small);
-        label->hide();
-        return label;
+    const std::pair<QAbstractButton*, Command> buttons[] = {
+        {ui.beginButton, Command::BeginOrCancel},
+        {ui.exitButton, Command::Exit},
+        {ui.inputBrowseButton, Command::InputFile},
+        {ui.outputBrowseButton, Command::OutputFile},
     };
-    ui.lblStaticET = makeTimeLabel("Elapsed Time:", QRect(14, 254, 66, 14));
-    ui.lblStaticRT = makeTimeLabel("Remaining Time:", QRect(312, 254, 77, 14));
-    ui.lblET = makeTimeLabel(kZeroClock, QRect(14, 267, 42, 14));
-    ui.lblRT = makeTimeLabel(kZeroClock, QRect(312, 267, 42, 14));
+    for (const auto& [button, command] : buttons)
+        connect(button, &QAbstractButton::clicked, this, [this, command = command] { model_.Carry(command); });
 }
 
-void TZUDIzazu::CreateMenu()
+void TZUDIzazu::CreateMenus()
 {
-    ui.fileMenu = menuBar()->addMenu("&File");
-    ui.loadLevelsAction = ui.fileMenu->addAction("&Load Levels\tAlt+L");
-    ui.inputFileAction = ui.fileMenu->addAction("&Input File\tAlt+I");
-    ui.outputFileAction = ui.fileMenu->addAction("&Output File\tAlt+O");
-    ui.beginAction = ui.fileMenu->addAction("&Begin\tAlt+B");
-    ui.previewAction = ui.fileMenu->addAction("Pre&view\tAlt+V");
-    ui.fileMenu->addSeparator();
-    ui.preferencesMenu = ui.fileMenu->addMenu("&Preferences");
-    ui.leftJustOnlyAction = ui.preferencesMenu->addAction("Left Justified Only");
-    ui.showProgMeterAction = ui.preferencesMenu->addAction("Show Progress Meter");
-    ui.useHRAction = ui.preferencesMenu->addAction("Use <HR> (in place of <CR>)");
-    ui.idRecordsAction = ui.preferencesMenu->addAction("ID record levels");
-    for (QAction* check : {ui.leftJustOnlyAction, ui.showProgMeterAction, ui.useHRAction, ui.idRecordsAction})
-        check->setCheckable(true);
-    ui.setViewerAction = ui.preferencesMenu->addAction("Set Folio Flat File Viewer ...");
-    ui.fileMenu->addSeparator();
-    ui.exitAction = ui.fileMenu->addAction("E&xit\tAlt+X");
-    QMenu* help = menuBar()->addMenu("&Help");
-    ui.usingAction = help->addAction("&Using Pellimar ...");
-    help->addSeparator();
-    ui.aboutAction = help->addAction("&About Pellimar ...");
-
-    ConnectMenu();
-}
-
-// Each menu item runs its command in the model.
-void TZUDIzazu::ConnectMenu()
-{
-    connect(ui.fileMenu, &QMenu::aboutToShow, this, [this] { model_.FileMenuOpening(); });
-    connect(ui.preferencesMenu, &QMenu::aboutToShow, this, [this] { model_.PreferencesMenuOpening(); });
-    const std::pair<QAction*, void (MainWindowModel::*)()> commands[] = {
-        {ui.loadLevelsAction, &MainWindowModel::LoadLevels},
-        {ui.inputFileAction, &MainWindowModel::ChooseInputFile},
-        {ui.outputFileAction, &MainWindowModel::ChooseOutputFile},
-        {ui.beginAction, &MainWindowModel::BeginOrCancel},
-        {ui.previewAction, &MainWindowModel::Preview},
-        {ui.leftJustOnlyAction, &MainWindowModel::ToggleLeftJustOnly},
-        {ui.showProgMeterAction, &MainWindowModel::ToggleShowProgMeter},
-        {ui.useHRAction, &MainWindowModel::ToggleUseHR},
-        {ui.idRecordsAction, &MainWindowModel::ToggleIdRecords},
-        {ui.setViewerAction, &MainWindowModel::ChooseViewer},
-        {ui.exitAction, &MainWindowModel::Exit},
-        {ui.usingAction, &MainWindowModel::ShowHelp},
-        {ui.aboutAction, &MainWindowModel::ShowAbout},
-    };
-    for (const auto& [action, command] : commands)
-        connect(action, &QAction::triggered, this, [this, command = command] { (model_.*command)(); });
-}
-
-// A menu shortcut first runs the File menu's opening handler, which brings
-// the items' states up to date, and then the item when it is enabled; the
-// key is taken either way.
-void TZUDIzazu::CreateShortcuts()
-{
-    const std::pair<QKeySequence, QAction*> shortcuts[] = {
-        {QKeySequence(Qt::ALT | Qt::Key_L), ui.loadLevelsAction},
-        {QKeySequence(Qt::ALT | Qt::Key_I), ui.inputFileAction},
-        {QKeySequence(Qt::ALT | Qt::Key_O), ui.outputFileAction},
-        {QKeySequence(Qt::ALT | Qt::Key_B), ui.beginAction},
-        {QKeySequence(Qt::ALT | Qt::Key_V), ui.previewAction},
-        {QKeySequence(Qt::ALT | Qt::Key_X), ui.exitAction},
-    };
-    for (const auto& [keys, action] : shortcuts) {
-        auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this, action = action] {
-            model_.FileMenuOpening();
-            if (action->isEnabled())
-                action->trigger();
-        });
+    for (const Menu& menu : MainMenus()) {
+        QMenu* shown = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+        for (const MenuEntry& entry : menu.entries)
+            AddMenuEntry(shown, entry);
+        if (ui.fileMenu == nullptr) {
+            ui.fileMenu = shown;
+            connect(shown, &QMenu::aboutToShow, this, [this] { model_.FileMenuOpening(); });
+        }
     }
 }
 
+void TZUDIzazu::AddMenuEntry(QMenu* menu, const MenuEntry& entry)
+{
+    if (entry.caption == nullptr) {
+        menu->addSeparator();
+    } else if (!entry.command) {
+        CreatePreferencesMenu(menu);
+    } else {
+        QAction* action = menu->addAction(MenuCaption(entry));
+        ui.commandActions[static_cast<int>(*entry.command)] = action;
+        connect(action, &QAction::triggered, this, [this, command = *entry.command] { model_.Carry(command); });
+    }
+}
+
+void TZUDIzazu::CreatePreferencesMenu(QMenu* fileMenu)
+{
+    ui.preferencesMenu = fileMenu->addMenu(QString::fromUtf8(PreferencesMenu().caption));
+    connect(ui.preferencesMenu, &QMenu::aboutToShow, this, [this] { model_.PreferencesMenuOpening(); });
+    for (const PreferenceRow& row : PreferenceTable()) {
+        QAction* action = ui.preferencesMenu->addAction(QString::fromUtf8(row.caption));
+        action->setCheckable(true);
+        ui.preferenceActions[static_cast<int>(row.preference)] = action;
+        connect(action, &QAction::triggered, this,
+                [this, preference = row.preference] { model_.TogglePreference(preference); });
+    }
+    for (const MenuEntry& entry : PreferencesMenu().entries)
+        AddMenuEntry(ui.preferencesMenu, entry);
+}
+
+void TZUDIzazu::CreateShortcuts()
+{
+    for (const Menu& menu : MainMenus()) {
+        for (const MenuEntry& entry : menu.entries) {
+            if (entry.shortcut == 0)
+                continue;
+            auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | (Qt::Key_A + (entry.shortcut - 'A'))), this);
+            connect(shortcut, &QShortcut::activated, this,
+                    [this, command = *entry.command] { model_.ShortcutPressed(command); });
+        }
+    }
+}
+
+// In the layout's order, which is the window's order of controls.
 void TZUDIzazu::SetTabOrder()
 {
-    QWidget* order[] = {ui.LevelBoxes[0], ui.LevelBoxes[1], ui.LevelBoxes[2], ui.LevelBoxes[3], ui.LevelBoxes[4],
-                        ui.LevelBoxes[5], ui.LevelBoxes[6], ui.pageCB,        ui.cbRemove,      ui.refCB,
-                        ui.cbSearch,      ui.inEdit,        ui.outEdit,       ui.beginButton,       ui.exitButton};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    QWidget* previous = nullptr;
+    const std::vector<ControlPlace>& layout = MainWindowLayout();
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const ControlKind kind = layout[i].kind;
+        if (kind != ControlKind::Box && kind != ControlKind::CheckBox && kind != ControlKind::Button)
+            continue;
+        if (previous != nullptr)
+            setTabOrder(previous, controls_[i]);
+        previous = controls_[i];
+    }
 }
 
 }  // namespace pellimar

@@ -1,20 +1,19 @@
 // The program's one window: level names, patterns, options, files, the
-// Begin/Cancel button, the menu, and the run's progress display. It draws
-// and lays out the controls and hands their events to the window model,
-// which decides everything else.
+// Begin/Cancel button, the menu, and the run's progress display. It builds
+// its controls and menus from the window model's layout and menus, draws
+// them, and hands their events to the model, which decides everything else.
 #pragma once
 
 #include <QMainWindow>
 #include <array>
-#include <memory>
 #include <optional>
 
 #include "window_model/main_window_model.h"
+#include "window_model/window_layout.h"
 #include "window_model/window_view.h"
 
 class QAction;
 class QCheckBox;
-class QFrame;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -24,17 +23,16 @@ class QToolButton;
 
 namespace pellimar {
 
-class TBoxExitWatch;
 class TVantorGauge;
-class THistoryComboBox;
+class HistoryComboBox;
 
 // The window's controls, under the names the window's code gives them.
 struct MainWindowUi {
-    std::array<THistoryComboBox*, kLevelCount> LevelBoxes{};
-    THistoryComboBox* pageCB = nullptr;
-    THistoryComboBox* refCB = nullptr;
-    THistoryComboBox* inEdit = nullptr;
-    THistoryComboBox* outEdit = nullptr;
+    std::array<HistoryComboBox*, kLevelCount> LevelBoxes{};
+    HistoryComboBox* pageCB = nullptr;
+    HistoryComboBox* refCB = nullptr;
+    HistoryComboBox* inEdit = nullptr;
+    HistoryComboBox* outEdit = nullptr;
     QCheckBox* cbRemove = nullptr;
     QCheckBox* cbSearch = nullptr;
     QPushButton* beginButton = nullptr;
@@ -44,7 +42,6 @@ struct MainWindowUi {
     QGroupBox* levelGroup = nullptr;
     QGroupBox* filesGroup = nullptr;
     QGroupBox* optionsGroup = nullptr;
-    QFrame* menuBevel = nullptr;
     TVantorGauge* ProgBar1 = nullptr;
     QLabel* lblStaticET = nullptr;
     QLabel* lblStaticRT = nullptr;
@@ -52,22 +49,12 @@ struct MainWindowUi {
     QLabel* lblRT = nullptr;
     QMenu* fileMenu = nullptr;
     QMenu* preferencesMenu = nullptr;
-    QAction* loadLevelsAction = nullptr;
-    QAction* inputFileAction = nullptr;
-    QAction* outputFileAction = nullptr;
-    QAction* beginAction = nullptr;
-    QAction* previewAction = nullptr;
-    QAction* leftJustOnlyAction = nullptr;
-    QAction* showProgMeterAction = nullptr;
-    QAction* useHRAction = nullptr;
-    QAction* idRecordsAction = nullptr;
-    QAction* setViewerAction = nullptr;
-    QAction* exitAction = nullptr;
-    QAction* usingAction = nullptr;
-    QAction* aboutAction = nullptr;
+    std::array<QAction*, kCommandCount> commandActions{};
+    std::array<QAction*, kPreferenceCount> preferenceActions{};
 
+    QAction* Action(Command command) const { return commandActions[static_cast<int>(command)]; }
     // The eleven drop-down boxes with a history, in the order of HistoryBox.
-    std::array<THistoryComboBox*, kHistoryBoxCount> HistoryBoxes() const;
+    std::array<HistoryComboBox*, kHistoryBoxCount> HistoryBoxes() const;
 };
 
 class TZUDIzazu : public QMainWindow, public WindowView {
@@ -89,8 +76,8 @@ public:
     void SetBeginCaption(const std::string& caption) override;
     void EnableBegin(bool enabled) override;
     void EnableRunControls(bool enabled) override;
-    void ShowFileMenu(const FileMenuState& state) override;
-    void ShowPreferenceMarks(const PreferenceMarks& marks) override;
+    void ShowMenuState(const MenuState& state) override;
+    void ShowPreferenceMarks(const Preferences& preferences) override;
     void ShowGauge(bool visible) override;
     void SetGaugeProgress(std::int32_t percent) override;
     void ShowTimeReadouts(bool visible) override;
@@ -110,25 +97,25 @@ private:
     friend class MainWindowTestAccess;
 
     void CreateControls();
-    void CreateLevelGroup();
-    void CreateOptionsGroup();
-    void CreateFilesGroup();
+    QWidget* CreateControl(const ControlPlace& place, QWidget* parent);
+    void NameControl(const ControlPlace& place, QWidget* control);
     void WireHistoryBoxes();
-    void CreateButtons();
-    void CreateProgressDisplay();
-    void CreateMenu();
-    void ConnectMenu();
+    void WireButtons();
+    void CreateMenus();
+    void AddMenuEntry(QMenu* menu, const MenuEntry& entry);
+    void CreatePreferencesMenu(QMenu* fileMenu);
     void CreateShortcuts();
     void SetTabOrder();
     void CenterOnScreen();
     // True when the key was handled and must go no further.
     bool BoxKeyPressed(HistoryBox box, const QKeyEvent& key);
     std::optional<HistoryBox> BoxOf(const QObject* watched) const;
-    THistoryComboBox* Box(HistoryBox box) const;
+    HistoryComboBox* Box(HistoryBox box) const;
 
     MainWindowUi ui;
+    // The widgets of the layout, in its order.
+    std::vector<QWidget*> controls_;
     MainWindowModel model_;
-    std::unique_ptr<TBoxExitWatch> boxExitWatch_;
     bool shownOnce_ = false;
 };
 

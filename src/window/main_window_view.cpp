@@ -18,7 +18,7 @@
 
 namespace pellimar {
 
-THistoryComboBox* TZUDIzazu::Box(HistoryBox box) const
+HistoryComboBox* TZUDIzazu::Box(HistoryBox box) const
 {
     return ui.HistoryBoxes()[BoxIndex(box)];
 }
@@ -79,24 +79,21 @@ void TZUDIzazu::EnableBegin(bool enabled)
 void TZUDIzazu::EnableRunControls(bool enabled)
 {
     ui.exitButton->setEnabled(enabled);
-    ui.usingAction->setEnabled(enabled);
-    ui.aboutAction->setEnabled(enabled);
+    ui.Action(Command::UsingPellimar)->setEnabled(enabled);
+    ui.Action(Command::AboutPellimar)->setEnabled(enabled);
 }
 
-void TZUDIzazu::ShowFileMenu(const FileMenuState& state)
+void TZUDIzazu::ShowMenuState(const MenuState& state)
 {
-    ui.beginAction->setText(QString::fromStdString(state.beginCaption) + "\tAlt+B");
-    ui.beginAction->setEnabled(state.beginEnabled);
-    ui.previewAction->setEnabled(state.previewEnabled);
-    ui.exitAction->setEnabled(state.exitEnabled);
+    for (int i = 0; i < kCommandCount; ++i)
+        ui.commandActions[i]->setEnabled(state.enabled[i]);
+    ui.Action(Command::BeginOrCancel)->setText(QString::fromStdString(state.beginCaption) + "\tAlt+B");
 }
 
-void TZUDIzazu::ShowPreferenceMarks(const PreferenceMarks& marks)
+void TZUDIzazu::ShowPreferenceMarks(const Preferences& preferences)
 {
-    ui.leftJustOnlyAction->setChecked(marks.leftJustOnly);
-    ui.showProgMeterAction->setChecked(marks.showProgMeter);
-    ui.useHRAction->setChecked(marks.useHR);
-    ui.idRecordsAction->setChecked(marks.idRecords);
+    for (const PreferenceRow& row : PreferenceTable())
+        ui.preferenceActions[static_cast<int>(row.preference)]->setChecked(preferences.On(row.preference));
 }
 
 void TZUDIzazu::ShowGauge(bool visible)

@@ -21,7 +21,7 @@ QTableWidgetItem* Cell(const QString& text)
 
 }  // namespace
 
-TPreviewDialog::TPreviewDialog(const PreviewShown& preview, QWidget* parent)
+PreviewDialog::PreviewDialog(const PreviewShown& preview, QWidget* parent)
     : QDialog(parent), table_(new QTableWidget(static_cast<int>(preview.references.size()), 3, this))
 {
     const std::vector<PreviewReference>& references = preview.references;

@@ -14,11 +14,11 @@ class QTableWidget;
 
 namespace pellimar {
 
-class TPreviewDialog : public QDialog {
+class PreviewDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TPreviewDialog(const PreviewShown& preview, QWidget* parent = nullptr);
+    explicit PreviewDialog(const PreviewShown& preview, QWidget* parent = nullptr);
 
     QTableWidget* Table() const { return table_; }
     QLabel* Note() const { return note_; }

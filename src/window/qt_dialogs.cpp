@@ -150,14 +150,14 @@ bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
 
 void QtDialogs::ShowPreview(const PreviewShown& preview)
 {
-    TPreviewDialog dialog(preview, parent_);
+    PreviewDialog dialog(preview, parent_);
     dialog.exec();
 }
 
 void QtDialogs::ShowHelp(const std::string& guidePath)
 {
     if (help_ == nullptr)
-        help_ = new THelpWindow(parent_);
+        help_ = new HelpWindow(parent_);
     help_->ShowGuide(PathFromBytes(guidePath));
 }
 

@@ -10,7 +10,7 @@ class QWidget;
 
 namespace pellimar {
 
-class THelpWindow;
+class HelpWindow;
 
 class QtDialogs : public Dialogs {
 public:
@@ -32,7 +32,7 @@ private:
     bool RunFileDialog(FileDialogState& state, bool save);
 
     QWidget* parent_;
-    QPointer<THelpWindow> help_;
+    QPointer<HelpWindow> help_;
 };
 
 }  // namespace pellimar

@@ -2,31 +2,26 @@
 // dropped definition file), and the input a dropped file gives.
 #include "engine/level_names_line.h"
 #include "window_model/dropped_file.h"
-#include "window_model/file_dialogs.h"
 #include "window_model/main_window_model.h"
 
 namespace pellimar {
 
+// A file that cannot be opened raises before the dialog is done with, which
+// then keeps the typed name and the definition-file filter for its next use.
 void MainWindowModel::LoadLevels()
 {
-    Guarded([this] {
+    Guarded(*services_.dialogs, [this] {
         EmptyLevelNames();
-        openDialog_.fileName.clear();
-        openDialog_.filterIndex = kDefinitionFilesFilter;
-        if (ShowFileDialog(openDialog_, FileDialogPurpose::LoadLevels, false)) {
-            // A file that cannot be opened raises here; the dialog then keeps
-            // the typed name and the definition-file filter until its next use.
-            FillLevelNames(openDialog_.fileName);
-        }
-        openDialog_.fileName.clear();
-        openDialog_.filterIndex = kFlatFilesFilter;
+        if (const std::optional<std::string> chosen = choices_.LevelsFile())
+            FillLevelNames(*chosen);
+        choices_.LevelsFileTaken();
     });
 }
 
 void MainWindowModel::EmptyLevelNames()
 {
     for (int i = 0; i < kLevelCount; ++i)
-        view_.SetBoxText(LevelBox(i), "");
+        boxes_.Show(LevelBox(i), "");
 }
 
 // Only the boxes' texts change; their histories take a name only when the
@@ -35,12 +30,12 @@ void MainWindowModel::FillLevelNames(const std::string& path)
 {
     const std::vector<std::string> names = ReadLevelNamesFile(path);
     for (std::size_t i = 0; i < names.size(); ++i)
-        ShowBoxText(LevelBox(static_cast<int>(i)), names[i]);
+        boxes_.ShowFileText(LevelBox(static_cast<int>(i)), names[i]);
 }
 
 void MainWindowModel::FileDropped(const std::string& path)
 {
-    Guarded([&] {
+    Guarded(*services_.dialogs, [&] {
         if (IsDefinitionFile(path)) {
             EmptyLevelNames();
             FillLevelNames(path);
@@ -48,16 +43,16 @@ void MainWindowModel::FileDropped(const std::string& path)
             TakeInputFile(path);
         }
     });
-    UpdateBeginButton();
+    run_.UpdateBeginButton();
 }
 
 void MainWindowModel::TakeInputFile(const std::string& path)
 {
-    view_.SetBoxText(HistoryBox::InputFile, path);
+    boxes_.Show(HistoryBox::InputFile, path);
     // As after the input-file dialog, the output dialog starts on the input's name.
-    saveDialog_.fileName = path;
-    if (Text(HistoryBox::OutputFile).empty())
-        view_.SetBoxText(HistoryBox::OutputFile, DerivedOutputPath(path));
+    choices_.InputTaken(path);
+    if (boxes_.Shown(HistoryBox::OutputFile).empty())
+        boxes_.Show(HistoryBox::OutputFile, DerivedOutputPath(path));
 }
 
 }  // namespace pellimar

@@ -1,53 +1,58 @@
-// The window model's life: the settings loaded at the first show and saved
-// at close, and the general error handler every command reports through.
+// The window model's life: its pieces put together, the settings loaded at
+// the first show and saved at close.
 #include "window_model/main_window_model.h"
 
+#include "run/local_clock.h"
 #include "settings/settings_store.h"
-#include "streams/exceptions.h"
-#include "window_model/file_dialogs.h"
 
 namespace pellimar {
+namespace {
+
+RunServices RunServicesOf(const WindowServices& services)
+{
+    return {*services.dialogs, services.clock ? services.clock : LocalTimeOfDayMs, services.runPass};
+}
+
+}  // namespace
 
 MainWindowModel::MainWindowModel(WindowView& view, WindowServices services)
-    : view_(view), services_(std::move(services)), openDialog_(InitialOpenDialog()), saveDialog_(InitialSaveDialog())
+    : view_(view),
+      services_(std::move(services)),
+      boxes_(view),
+      choices_(*services_.dialogs),
+      viewer_(choices_, *services_.launcher, services_.settingsPaths),
+      run_(view, RunServicesOf(services_), boxes_, choices_, viewer_, preferences_)
 {
 }
 
 void MainWindowModel::FirstShown()
 {
-    Guarded([this] { LoadSettingsIntoWindow(LoadSettings(services_.settingsPaths)); });
+    Guarded(*services_.dialogs, [this] { LoadSettingsIntoWindow(LoadSettings(services_.settingsPaths)); });
 }
 
 // Closing during a run first lets the run stop and clean up; the window then
-// closes from the run's end.
+// closes from the run's end. A failed save is reported, and the window closes
+// all the same: keeping it open would not make the settings file writable.
 bool MainWindowModel::CloseRequested()
 {
-    if (running_) {
-        cancelRequested_ = true;
-        closePending_ = true;
+    if (!run_.CloseRequested())
         return false;
-    }
-    // A failed save is reported, and the window closes all the same: keeping
-    // it open would not make the settings file writable.
-    Guarded([this] { SaveSettings(services_.settingsPaths, SettingsFromWindow()); });
+    Guarded(*services_.dialogs, [this] { SaveSettings(services_.settingsPaths, SettingsFromWindow()); });
     return true;
 }
 
 void MainWindowModel::LoadSettingsIntoWindow(const SettingsData& data)
 {
     for (int i = 0; i < kLevelCount; ++i)
-        SetHistory(LevelBox(i), data.levelHistories[i]);
+        boxes_.SetHistory(LevelBox(i), data.levelHistories[i]);
     view_.SetOptionChecked(RunOption::NotSearched, data.notSearched);
     view_.SetOptionChecked(RunOption::RemovePageMarks, data.removePageMarkers);
-    showProgMeter_ = data.showProgMeter;
-    leftJustOnly_ = data.leftJustOnly;
-    useHR_ = data.useHR;
-    idRecords_ = data.idRecords;
-    viewerPath_ = data.viewerPath;
-    SetHistory(HistoryBox::InputFile, data.inputHistory);
-    SetHistory(HistoryBox::OutputFile, data.outputHistory);
-    SetHistory(HistoryBox::PagePattern, data.pagePatternHistory);
-    SetHistory(HistoryBox::RefPattern, data.refPatternHistory);
+    preferences_ = data.preferences;
+    viewer_.Take(data.viewerPath);
+    boxes_.SetHistory(HistoryBox::InputFile, data.inputHistory);
+    boxes_.SetHistory(HistoryBox::OutputFile, data.outputHistory);
+    boxes_.SetHistory(HistoryBox::PagePattern, data.pagePatternHistory);
+    boxes_.SetHistory(HistoryBox::RefPattern, data.refPatternHistory);
 }
 
 SettingsData MainWindowModel::SettingsFromWindow() const
@@ -57,45 +62,13 @@ SettingsData MainWindowModel::SettingsFromWindow() const
         data.levelHistories[i] = History(LevelBox(i));
     data.notSearched = view_.OptionChecked(RunOption::NotSearched);
     data.removePageMarkers = view_.OptionChecked(RunOption::RemovePageMarks);
-    data.showProgMeter = showProgMeter_;
-    data.leftJustOnly = leftJustOnly_;
-    data.useHR = useHR_;
-    data.idRecords = idRecords_;
-    data.viewerPath = viewerPath_;
+    data.preferences = preferences_;
+    data.viewerPath = viewer_.Path();
     data.inputHistory = History(HistoryBox::InputFile);
     data.outputHistory = History(HistoryBox::OutputFile);
     data.pagePatternHistory = History(HistoryBox::PagePattern);
     data.refPatternHistory = History(HistoryBox::RefPattern);
     return data;
-}
-
-void MainWindowModel::Guarded(const std::function<void()>& command)
-{
-    try {
-        command();
-    } catch (const std::exception& error) {
-        HandleException(error);
-    }
-}
-
-// The file and the reason go on a line of their own, as the command line
-// gives them, so that the message says what went wrong and where; a message
-// that names the file already gets the reason alone.
-std::string WithFileAndReason(const std::string& message, const std::string& file, const std::string& reason)
-{
-    const bool named = file.empty() || message.find(file) != std::string::npos;
-    const std::string context = named ? reason : reason.empty() ? file : file + ": " + reason;
-    return context.empty() ? message : message + "\r" + context;
-}
-
-void MainWindowModel::HandleException(const std::exception& error)
-{
-    std::string message = error.what();
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        message += '.';
-    if (const auto* withContext = dynamic_cast<const Exception*>(&error))
-        message = WithFileAndReason(message, withContext->File(), withContext->Reason());
-    services_.dialogs->ShowErrorBox(kApplicationTitle, message);
 }
 
 }  // namespace pellimar

@@ -50,9 +50,8 @@ void RelayedHost::Relayed(const std::function<void()>& call)
 
 void RelayedHost::ReadSwitches()
 {
-    leftJustOnly_ = host_.LeftJustOnly();
-    useHR_ = host_.UseHR();
-    idRecords_ = host_.IdRecords();
+    for (int i = 0; i < kRunSwitchCount; ++i)
+        switches_[i] = host_.SwitchOn(static_cast<RunSwitch>(i));
     cancelRequested_ = host_.CancelRequested();
 }
 

@@ -5,6 +5,7 @@
 // step or the page question.
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include "engine/run_host.h"
@@ -23,9 +24,7 @@ public:
     void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
     void LeaveRunning() override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
-    bool LeftJustOnly() const override { return leftJustOnly_; }
-    bool UseHR() const override { return useHR_; }
-    bool IdRecords() const override { return idRecords_; }
+    bool SwitchOn(RunSwitch runSwitch) const override { return switches_[static_cast<int>(runSwitch)]; }
     bool CancelRequested() const override { return cancelRequested_; }
 
 private:
@@ -35,9 +34,7 @@ private:
 
     RunHost& host_;
     Relay relay_;
-    bool leftJustOnly_ = false;
-    bool useHR_ = false;
-    bool idRecords_ = false;
+    std::array<bool, kRunSwitchCount> switches_{};
     bool cancelRequested_ = false;
 };
 

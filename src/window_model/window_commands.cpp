@@ -1,5 +1,5 @@
-// The window's small commands: the boxes' histories and the rule that
-// enables Begin, the file dialogs, the menus, the preference switches, About
+// The window's commands: the boxes' events and the rule that enables Begin,
+// the menus and their shortcuts, the file dialogs, the preferences, About
 // and Help.
 #include "window_model/main_window_model.h"
 
@@ -25,45 +25,36 @@ bool ReadByBeginRule(HistoryBox box)
 
 }  // namespace
 
-// A text the settings could not hold stays out of the history; a run
-// refuses it with the reason.
-void MainWindowModel::AddShownText(HistoryBox box)
+void MainWindowModel::FocusReached(std::optional<HistoryBox> box)
 {
-    const FileText text = BoxFileText(box);
-    std::vector<std::string> entries = History(box);
-    if (text.Complete() && AddHistoryEntry(entries, text.bytes))
-        SetHistory(box, std::move(entries));
+    if (const std::optional<HistoryBox> left = boxExitRule_.FocusReached(box))
+        BoxLeft(*left);
 }
 
 void MainWindowModel::BoxEdited(HistoryBox box)
 {
     if (ReadByBeginRule(box))
-        UpdateBeginButton();
+        run_.UpdateBeginButton();
 }
 
 void MainWindowModel::BoxLeft(HistoryBox box)
 {
-    Guarded([&] {
-        AddShownText(box);
-        UpdateBeginButton();
+    Guarded(*services_.dialogs, [&] {
+        boxes_.AddShown(box);
+        run_.UpdateBeginButton();
     });
 }
 
 void MainWindowModel::EnterInBox(HistoryBox box)
 {
-    AddShownText(box);
-    UpdateBeginButton();
+    boxes_.AddShown(box);
+    run_.UpdateBeginButton();
 }
 
 void MainWindowModel::DeleteShownEntry(HistoryBox box)
 {
-    const FileText text = BoxFileText(box);
-    std::vector<std::string> entries = History(box);
-    if (text.Complete() && RemoveHistoryEntry(entries, text.bytes)) {
-        SetHistory(box, std::move(entries));
-        view_.SetBoxText(box, "");
-    }
-    UpdateBeginButton();
+    boxes_.RemoveShown(box);
+    run_.UpdateBeginButton();
 }
 
 bool MainWindowModel::AcceptsTypedCharacter(HistoryBox box, char typed) const
@@ -71,105 +62,90 @@ bool MainWindowModel::AcceptsTypedCharacter(HistoryBox box, char typed) const
     return !(FiltersBrackets(box) && (typed == '[' || typed == ']'));
 }
 
-void MainWindowModel::UpdateBeginButton()
+void MainWindowModel::Carry(Command command)
 {
-    // While a run lasts the button is its Cancel button and must stay usable.
-    if (running_)
-        return;
-    const std::string input = Text(HistoryBox::InputFile);
-    const std::string output = Text(HistoryBox::OutputFile);
-    beginEnabled_ = !input.empty() && !output.empty() && output != input && !Text(HistoryBox::RefPattern).empty();
-    view_.EnableBegin(beginEnabled_);
+    switch (command) {
+    case Command::LoadLevels: LoadLevels(); break;
+    case Command::InputFile: ChooseInputFile(); break;
+    case Command::OutputFile: ChooseOutputFile(); break;
+    case Command::BeginOrCancel: run_.BeginOrCancel(); break;
+    case Command::Preview: run_.Preview(); break;
+    case Command::SetViewer: Guarded(*services_.dialogs, [this] { viewer_.Choose(); }); break;
+    case Command::Exit: view_.CloseWindow(); break;
+    case Command::UsingPellimar:
+        Guarded(*services_.dialogs, [this] { services_.dialogs->ShowHelp(services_.guidePath); });
+        break;
+    case Command::AboutPellimar: ShowAbout(); break;
+    }
+}
+
+void MainWindowModel::ShortcutPressed(Command command)
+{
+    FileMenuOpening();
+    if (CurrentMenuState().Enabled(command))
+        Carry(command);
+}
+
+// Begin mirrors its button, and Exit and Help are off while a run lasts.
+MenuState MainWindowModel::CurrentMenuState() const
+{
+    const bool running = run_.IsRunning();
+    MenuState state;
+    state.enabled.fill(true);
+    state.beginCaption = running ? kCancelCaption : kBeginCaption;
+    state.enabled[static_cast<int>(Command::BeginOrCancel)] = run_.BeginEnabled();
+    state.enabled[static_cast<int>(Command::Preview)] =
+        !running && !boxes_.Shown(HistoryBox::InputFile).empty() && !boxes_.Shown(HistoryBox::RefPattern).empty();
+    for (const Command off : {Command::Exit, Command::UsingPellimar, Command::AboutPellimar})
+        state.enabled[static_cast<int>(off)] = !running;
+    return state;
+}
+
+void MainWindowModel::FileMenuOpening()
+{
+    view_.ShowMenuState(CurrentMenuState());
+}
+
+void MainWindowModel::PreferencesMenuOpening()
+{
+    view_.ShowPreferenceMarks(preferences_);
+}
+
+void MainWindowModel::TogglePreference(Preference preference)
+{
+    preferences_.Toggle(preference);
 }
 
 void MainWindowModel::ChooseInputFile()
 {
-    Guarded([this] {
-        if (ShowFileDialog(openDialog_, FileDialogPurpose::InputFile, false)) {
-            view_.SetBoxText(HistoryBox::InputFile, openDialog_.fileName);
-            saveDialog_.fileName = openDialog_.fileName;
+    Guarded(*services_.dialogs, [this] {
+        if (const std::optional<std::string> chosen = choices_.Input()) {
+            boxes_.Show(HistoryBox::InputFile, *chosen);
             view_.FocusBox(HistoryBox::InputFile);
         }
-        UpdateBeginButton();
+        run_.UpdateBeginButton();
     });
 }
 
 void MainWindowModel::ChooseOutputFile()
 {
-    Guarded([this] {
-        saveDialog_.overwritePrompt = false;  // the run asks before overwriting
-        if (ShowFileDialog(saveDialog_, FileDialogPurpose::OutputFile, true)) {
-            view_.SetBoxText(HistoryBox::OutputFile, saveDialog_.fileName);
+    Guarded(*services_.dialogs, [this] {
+        if (const std::optional<std::string> chosen = choices_.Output()) {
+            boxes_.Show(HistoryBox::OutputFile, *chosen);
             view_.FocusBox(HistoryBox::OutputFile);
         }
-        UpdateBeginButton();
+        run_.UpdateBeginButton();
     });
-}
-
-bool MainWindowModel::ShowFileDialog(FileDialogState& dialog, FileDialogPurpose purpose, bool save)
-{
-    std::string& folder = dialogFolders_[static_cast<int>(purpose)];
-    dialog.title = FileDialogTitle(purpose);
-    dialog.folder = folder;
-    const bool chosen = save ? services_.dialogs->SaveFile(dialog) : services_.dialogs->OpenFile(dialog);
-    if (chosen)
-        folder = FolderOf(dialog.fileName);
-    return chosen;
-}
-
-void MainWindowModel::Exit()
-{
-    view_.CloseWindow();
-}
-
-void MainWindowModel::FileMenuOpening()
-{
-    FileMenuState state;
-    state.beginCaption = running_ ? kCancelCaption : kBeginCaption;
-    state.beginEnabled = beginEnabled_;
-    state.previewEnabled = !running_ && !Text(HistoryBox::InputFile).empty() && !Text(HistoryBox::RefPattern).empty();
-    state.exitEnabled = !running_;
-    view_.ShowFileMenu(state);
-}
-
-void MainWindowModel::PreferencesMenuOpening()
-{
-    view_.ShowPreferenceMarks({leftJustOnly_, showProgMeter_, useHR_, idRecords_});
-}
-
-void MainWindowModel::ToggleLeftJustOnly()
-{
-    leftJustOnly_ = !leftJustOnly_;
-}
-
-void MainWindowModel::ToggleShowProgMeter()
-{
-    showProgMeter_ = !showProgMeter_;
-}
-
-void MainWindowModel::ToggleUseHR()
-{
-    useHR_ = !useHR_;
-}
-
-void MainWindowModel::ToggleIdRecords()
-{
-    idRecords_ = !idRecords_;
 }
 
 void MainWindowModel::ShowAbout()
 {
-    Guarded([this] {
+    Guarded(*services_.dialogs, [this] {
         std::string text = kAboutLines[0];
         for (std::size_t i = 1; i < std::size(kAboutLines); ++i)
             text += std::string("\r") + kAboutLines[i];
         services_.dialogs->ShowMessage(MessageKind::Information, text, MessageButtons::Ok);
     });
-}
-
-void MainWindowModel::ShowHelp()
-{
-    Guarded([this] { services_.dialogs->ShowHelp(services_.guidePath); });
 }
 
 }  // namespace pellimar

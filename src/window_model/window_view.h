@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "run/preferences.h"
+#include "window_model/commands.h"
 #include "window_model/history_boxes.h"
 
 namespace pellimar {
@@ -17,22 +19,6 @@ inline constexpr const char* kCancelCaption = "&Cancel";
 
 // The two check boxes of the Options group.
 enum class RunOption { RemovePageMarks, NotSearched };
-
-// The items of the File menu whose state changes.
-struct FileMenuState {
-    std::string beginCaption;  // the Begin button's: "&Begin" or "&Cancel"
-    bool beginEnabled = false;
-    bool previewEnabled = false;
-    bool exitEnabled = true;
-};
-
-// The check marks of the Preferences menu.
-struct PreferenceMarks {
-    bool leftJustOnly = false;
-    bool showProgMeter = true;
-    bool useHR = false;
-    bool idRecords = false;
-};
 
 class WindowView {
 public:
@@ -53,9 +39,10 @@ public:
     virtual void EnableBegin(bool enabled) = 0;
     // Exit and the Help menu's two items, which a run disables.
     virtual void EnableRunControls(bool enabled) = 0;
-    // Called as the menus open.
-    virtual void ShowFileMenu(const FileMenuState& state) = 0;
-    virtual void ShowPreferenceMarks(const PreferenceMarks& marks) = 0;
+    // Called as the menus open: the commands' items, and the Preferences
+    // menu's check marks.
+    virtual void ShowMenuState(const MenuState& state) = 0;
+    virtual void ShowPreferenceMarks(const Preferences& preferences) = 0;
 
     // The progress display of a run: the gauge, and the elapsed and
     // remaining time with their captions.

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "window_win32/window_layout.h"
+#include "window_model/window_layout.h"
 
 namespace pellimar {
 

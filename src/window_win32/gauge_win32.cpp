@@ -26,7 +26,7 @@ COLORREF Resolve(TColor color)
     return static_cast<COLORREF>(color);
 }
 
-void FillBox(HDC dc, const TRect& box, TColor color)
+void FillBox(HDC dc, const PixelRect& box, TColor color)
 {
     if (box.right <= box.left || box.bottom <= box.top)
         return;
@@ -115,20 +115,20 @@ private:
 // GDI's own rules are the ones the pictures are defined by: boxes leave out
 // their right and bottom edges, lines their end point, and pies run
 // counter-clockwise from the start radial to the end radial.
-void DrawLine(HDC dc, TPoint from, TPoint to)
+void DrawLine(HDC dc, PixelPoint from, PixelPoint to)
 {
     MoveToEx(dc, from.x, from.y, nullptr);
     LineTo(dc, to.x, to.y);
 }
 
-void PaintAsBar(HDC dc, const TRect& r, const GaugeLookCore& look)
+void PaintAsBar(HDC dc, const PixelRect& r, const GaugeLookCore& look)
 {
     FillBox(dc, r, look.BackColor);
-    if (const std::optional<TRect> fill = BarFill(look.Kind, r, look.Percent))
+    if (const std::optional<PixelRect> fill = BarFill(look.Kind, r, look.Percent))
         FillBox(dc, *fill, look.ForeColor);
 }
 
-void PaintAsPie(HDC dc, const TRect& r, const GaugeLookCore& look)
+void PaintAsPie(HDC dc, const PixelRect& r, const GaugeLookCore& look)
 {
     FillBox(dc, r, look.Color);
     if (r.right <= r.left || r.bottom <= r.top)
@@ -141,12 +141,12 @@ void PaintAsPie(HDC dc, const TRect& r, const GaugeLookCore& look)
         return;
     const int hw = r.right / 2;
     const int hh = r.bottom / 2;
-    const TPoint start = PieStart(look.Percent, hw, hh);
+    const PixelPoint start = PieStart(look.Percent, hw, hh);
     const PenAndBrush wedge(dc, look.ForeColor, look.ForeColor);
     Pie(dc, r.left, r.top, r.right, r.bottom, start.x, start.y, hw, 0);
 }
 
-void PaintAsNeedle(HDC dc, const TRect& r, int width, const GaugeLookCore& look)
+void PaintAsNeedle(HDC dc, const PixelRect& r, int width, const GaugeLookCore& look)
 {
     FillBox(dc, r, look.Color);
     if (r.right <= r.left || r.bottom <= r.top)
@@ -163,7 +163,7 @@ void PaintAsNeedle(HDC dc, const TRect& r, int width, const GaugeLookCore& look)
     DrawLine(dc, {cx, pivotY}, NeedleTip(look.Percent, cx, pivotY));
 }
 
-void PaintKind(HDC dc, const TRect& r, int width, const GaugeLookCore& look)
+void PaintKind(HDC dc, const PixelRect& r, int width, const GaugeLookCore& look)
 {
     switch (look.Kind) {
     case gkText: FillBox(dc, r, look.BackColor); break;
@@ -186,7 +186,7 @@ HFONT SharpFontLike(HFONT font)
     return CreateFontIndirectW(&face);
 }
 
-void DrawTextMask(HDC dc, const TRect& r, std::int32_t percent, HFONT sharp)
+void DrawTextMask(HDC dc, const PixelRect& r, std::int32_t percent, HFONT sharp)
 {
     HGDIOBJ old = SelectObject(dc, sharp);
     const std::wstring text = std::to_wstring(percent) + L"%";
@@ -195,7 +195,7 @@ void DrawTextMask(HDC dc, const TRect& r, std::int32_t percent, HFONT sharp)
     GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    const TPoint origin = TextOrigin(r, extent.cx, metrics.tmHeight);
+    const PixelPoint origin = TextOrigin(r, extent.cx, metrics.tmHeight);
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
     const RECT clip{r.left, r.top, r.right, r.bottom};
@@ -232,7 +232,7 @@ public:
     {
         const int width = picture_.Width();
         const int height = picture_.Height();
-        const TRect r = InnerRect(look.BorderStyle, width, height);
+        const PixelRect r = InnerRect(look.BorderStyle, width, height);
         picture_.Clear();
         work_.Clear();
         PaintKind(work_.Dc(), r, width, look);

@@ -10,10 +10,10 @@
 
 #include "streams/wide_names.h"
 #include "window_win32/caption_fit.h"
+#include "window_win32/control_ids.h"
 #include "window_win32/gauge_win32.h"
 #include "window_win32/pass_thread_win32.h"
-#include "window_win32/resource_ids.h"
-#include "window_win32/window_layout.h"
+#include "window_win32/win32_text.h"
 
 namespace pellimar {
 namespace {
@@ -44,20 +44,9 @@ unsigned WindowDpi(HWND window)
     return dpi > 0 ? static_cast<unsigned>(dpi) : 96;
 }
 
-std::int64_t LocalTimeOfDayMs()
+// Passes run on a thread of their own while the window handles its messages.
+WindowServices WithPassThread(WindowServices services, Win32MainWindow& window)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return ((now.wHour * 60LL + now.wMinute) * 60 + now.wSecond) * 1000 + now.wMilliseconds;
-}
-
-// The services with the system's clock unless a test gave its own, and
-// with passes run on a thread of their own while the window handles its
-// messages.
-WindowServices WithClockAndPassThread(WindowServices services, Win32MainWindow& window)
-{
-    if (!services.clock)
-        services.clock = LocalTimeOfDayMs;
     services.runPass = [&window](RunHost& host, const std::function<void(RunHost&)>& pass) {
         RunPassOnOwnThread(window.Handle(), host, pass, [&window](MSG& message) { return window.PreTranslate(message); });
     };
@@ -95,10 +84,85 @@ const wchar_t* ClassOf(ControlKind kind)
     return WC_STATICW;
 }
 
+// Centred on the monitor the window is on.
+void CenterOnMonitor(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const RECT& work = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A check box's underlined letter would be the dialog manager's to claim,
+// so one whose letter belongs elsewhere shows none.
+HWND CreateControl(HWND window, const ControlPlace& place)
+{
+    std::wstring text = WideOfUtf8(place.text);
+    if (place.kind == ControlKind::CheckBox && place.letterTakenElsewhere)
+        std::erase(text, L'&');
+    return CreateWindowExW(0, ClassOf(place.kind), text.c_str(), StyleOf(place.kind), 0, 0, 0, 0, window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(ResourceIdOf(place.id))),
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)), nullptr);
+}
+
+// The dialog manager finds no mnemonic while the focus is in a box's edit
+// line, so the window finds them itself, in the controls' current captions:
+// a label's letter moves to its box, a check box's toggles it, a button's
+// presses it ("&Cancel" while a run lasts).
+bool CarryOutMnemonic(const std::vector<HWND>& controls, wint_t key)
+{
+    if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
+        return false;
+    const auto& layout = MainWindowLayout();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (layout[i].letterTakenElsewhere)
+            continue;
+        wchar_t caption[64];
+        GetWindowTextW(controls[i], caption, 64);
+        const wchar_t* mark = wcschr(caption, L'&');
+        if (mark == nullptr || towupper(static_cast<wint_t>(mark[1])) != key)
+            continue;
+        if (!IsWindowVisible(controls[i]) || !IsWindowEnabled(controls[i]))
+            return false;
+        switch (layout[i].kind) {
+        case ControlKind::Label:
+            if (i + 1 < controls.size()) {
+                SetFocus(controls[i + 1]);
+                SendMessageW(controls[i + 1], CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            }
+            return true;
+        case ControlKind::CheckBox:
+            SetFocus(controls[i]);
+            SendMessageW(controls[i], BM_CLICK, 0, 0);
+            return true;
+        case ControlKind::Button: SendMessageW(controls[i], BM_CLICK, 0, 0); return true;
+        default: return false;
+        }
+    }
+    return false;
+}
+
+// The "+" buttons never keep the focus, so using one does not count as
+// leaving a box: the focus goes straight back where it came from.
+LRESULT CALLBACK BrowseButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_SETFOCUS && wParam != 0) {
+        SetFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(WindowServices services)
-    : model_(*this, WithClockAndPassThread(std::move(services), *this))
+    : model_(*this, WithPassThread(std::move(services), *this))
 {
 }
 
@@ -106,8 +170,8 @@ Win32MainWindow::~Win32MainWindow()
 {
     if (window_ != nullptr)
         DestroyWindow(window_);
-    DeleteObject(font_);
-    DeleteObject(smallFont_);
+    DeleteObject(fonts_.normal);
+    DeleteObject(fonts_.small);
 }
 
 bool Win32MainWindow::Create(HINSTANCE instance)
@@ -124,29 +188,25 @@ bool Win32MainWindow::Create(HINSTANCE instance)
     windowClass.lpszClassName = kWindowClass;
     if (RegisterClassExW(&windowClass) == 0)
         return false;
-    menu_ = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
-    LoadShortcuts(instance);
     const std::wstring title = WideOfName(kApplicationTitle);
     // A fixed dialog frame with a system menu and a minimize box. The
     // children are not clipped from the background: group boxes leave their
     // inside to it.
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES | WS_EX_DLGMODALFRAME, kWindowClass,
-                              title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu_, instance,
+                              title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menuBar_.Handle(), instance,
                               this);
     if (window_ == nullptr)
         return false;
     CreateControls();
     ApplyLayout(WindowDpi(window_));
-    CenterOnMonitor();
+    CenterOnMonitor(window_);
     return true;
 }
 
-HWND Win32MainWindow::CreateControl(int id, const wchar_t* className, const wchar_t* text, DWORD style)
+HWND Win32MainWindow::Control(ControlId id) const
 {
-    return CreateWindowExW(0, className, text, style, 0, 0, 0, 0, window_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+    return GetDlgItem(window_, ResourceIdOf(id));
 }
 
 // The controls are made in the layout's order, so that Tab and the labels'
@@ -154,7 +214,7 @@ HWND Win32MainWindow::CreateControl(int id, const wchar_t* className, const wcha
 void Win32MainWindow::CreateControls()
 {
     for (const ControlPlace& place : MainWindowLayout()) {
-        HWND control = CreateControl(place.id, ClassOf(place.kind), place.text, StyleOf(place.kind));
+        HWND control = CreateControl(window_, place);
         controls_.push_back(control);
         if (place.kind == ControlKind::Box) {
             // The edit line inside the box gets the keys.
@@ -166,12 +226,11 @@ void Win32MainWindow::CreateControls()
             SetWindowSubclass(control, BrowseButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
         }
     }
-    EnableWindow(Control(IDC_BEGIN), FALSE);
+    EnableWindow(Control(ControlId::Begin), FALSE);
 }
 
 void Win32MainWindow::ApplyLayout(unsigned dpi)
 {
-    dpi_ = dpi;
     ApplyFonts(dpi);
     const auto& layout = MainWindowLayout();
     for (const ControlPlace& place : layout) {
@@ -191,38 +250,15 @@ void Win32MainWindow::ApplyLayout(unsigned dpi)
 
 void Win32MainWindow::ApplyFonts(unsigned dpi)
 {
-    HFONT oldFont = font_;
-    HFONT oldSmallFont = smallFont_;
-    font_ = MakeControlFont(ControlKind::Label, dpi);
-    smallFont_ = MakeControlFont(ControlKind::SmallLabel, dpi);
+    const ControlFonts old = fonts_;
+    fonts_ = {MakeControlFont(ControlKind::Label, dpi), MakeControlFont(ControlKind::SmallLabel, dpi)};
     const auto& layout = MainWindowLayout();
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const bool small = layout[i].kind == ControlKind::SmallLabel;
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(small ? smallFont_ : font_), TRUE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(small ? fonts_.small : fonts_.normal), TRUE);
     }
-    DeleteObject(oldFont);
-    DeleteObject(oldSmallFont);
-}
-
-void Win32MainWindow::CenterOnMonitor()
-{
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    RECT frame;
-    GetWindowRect(window_, &frame);
-    const RECT& work = monitor.rcWork;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Win32MainWindow::LoadShortcuts(HINSTANCE instance)
-{
-    HACCEL table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    shortcuts_.resize(static_cast<std::size_t>(CopyAcceleratorTableW(table, nullptr, 0)));
-    CopyAcceleratorTableW(table, shortcuts_.data(), static_cast<int>(shortcuts_.size()));
+    DeleteObject(old.normal);
+    DeleteObject(old.small);
 }
 
 bool Win32MainWindow::PreTranslate(MSG& message)
@@ -237,61 +273,15 @@ bool Win32MainWindow::PreTranslate(MSG& message)
     const bool inWindow = message.hwnd == window_ || IsChild(window_, message.hwnd);
     if (message.message == WM_SYSCHAR && inWindow) {
         const wint_t key = towupper(static_cast<wint_t>(message.wParam));
-        if (Shortcut(key) || Mnemonic(key))
+        if (const std::optional<Command> command = key < 0x80 ? ShortcutCommand(static_cast<char>(key)) : std::nullopt;
+            command && (GetKeyState(VK_CONTROL) & 0x8000) == 0 && (GetKeyState(VK_SHIFT) & 0x8000) == 0) {
+            model_.ShortcutPressed(*command);
+            return true;
+        }
+        if (CarryOutMnemonic(controls_, key))
             return true;
     }
     return IsDialogMessageW(window_, &message) != 0;
-}
-
-// A menu shortcut of the accelerator table, Alt with a letter: taken even
-// when its item is disabled, as the menu's shortcuts are.
-bool Win32MainWindow::Shortcut(wint_t key)
-{
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    for (const ACCEL& shortcut : shortcuts_) {
-        if ((shortcut.fVirt & FALT) != 0 && shortcut.key == key && ((shortcut.fVirt & FCONTROL) != 0) == control &&
-            ((shortcut.fVirt & FSHIFT) != 0) == shift) {
-            ShortcutCommand(shortcut.cmd);
-            return true;
-        }
-    }
-    return false;
-}
-
-// The dialog manager finds no mnemonic while the focus is in a box's edit
-// line, so the window finds them itself, in the controls' current captions:
-// a label's letter moves to its box, a check box's toggles it, a button's
-// presses it ("&Cancel" while a run lasts).
-bool Win32MainWindow::Mnemonic(wint_t key)
-{
-    if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
-        return false;
-    const auto& layout = MainWindowLayout();
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        wchar_t caption[64];
-        GetWindowTextW(controls_[i], caption, 64);
-        const wchar_t* mark = wcschr(caption, L'&');
-        if (mark == nullptr || towupper(static_cast<wint_t>(mark[1])) != key)
-            continue;
-        if (!IsWindowVisible(controls_[i]) || !IsWindowEnabled(controls_[i]))
-            return false;
-        switch (layout[i].kind) {
-        case ControlKind::Label:
-            if (i + 1 < controls_.size()) {
-                SetFocus(controls_[i + 1]);
-                SendMessageW(controls_[i + 1], CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-            }
-            return true;
-        case ControlKind::CheckBox:
-            SetFocus(controls_[i]);
-            SendMessageW(controls_[i], BM_CLICK, 0, 0);
-            return true;
-        case ControlKind::Button: SendMessageW(controls_[i], BM_CLICK, 0, 0); return true;
-        default: return false;
-        }
-    }
-    return false;
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -318,7 +308,7 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case kFirstShown:
         // As in a dialog, the focus starts in the first control of the tab order.
-        SetFocus(Box(HistoryBox::Level1));
+        SetFocus(Control(BoxControl(HistoryBox::Level1)));
         model_.FirstShown();
         return 0;
     case WM_ACTIVATE:
@@ -333,7 +323,12 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case kBoxSelected: model_.BoxEdited(static_cast<HistoryBox>(wParam)); return 0;
     case kHostCall: CarryOutHostCall(lParam); return 0;
-    case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_COMMAND:
+        if (lParam == 0)
+            MenuCommand(LOWORD(wParam));
+        else
+            ControlCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
     case WM_INITMENUPOPUP: MenuOpening(reinterpret_cast<HMENU>(wParam)); return 0;
     case WM_DROPFILES: FileDropped(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_CTLCOLORSTATIC:
@@ -365,79 +360,52 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void Win32MainWindow::Command(int id, int code, HWND control)
+void Win32MainWindow::ControlCommand(int id, int code, HWND control)
 {
-    if (control == nullptr) {
-        MenuCommand(id);
-        return;
-    }
     if (const std::optional<HistoryBox> box = BoxOfControl(control)) {
         if (code == CBN_EDITCHANGE)
             model_.BoxEdited(*box);
         else if (code == CBN_SELCHANGE)
             PostMessageW(window_, kBoxSelected, static_cast<WPARAM>(*box), 0);
-        else if (code == CBN_SETFOCUS) {
-            if (const auto left = boxExitRule_.FocusReached(box))
-                model_.BoxLeft(*left);
-        } else if (code == CBN_KILLFOCUS) {
+        else if (code == CBN_SETFOCUS)
+            model_.FocusReached(box);
+        else if (code == CBN_KILLFOCUS)
             // The box keeps its selection on the screen otherwise, and
             // several boxes would look selected at once.
             SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
-        }
         return;
     }
     if (code == BN_SETFOCUS) {
-        if (const auto left = boxExitRule_.FocusReached(std::nullopt))
-            model_.BoxLeft(*left);
+        model_.FocusReached(std::nullopt);
         return;
     }
     if (code != BN_CLICKED)
         return;
-    switch (id) {
-    case IDC_BEGIN: model_.BeginOrCancel(); break;
-    case IDC_EXIT: model_.Exit(); break;
-    case IDC_INPUT_BROWSE: model_.ChooseInputFile(); break;
-    case IDC_OUTPUT_BROWSE: model_.ChooseOutputFile(); break;
-    default: break;
+    const std::pair<ControlId, Command> buttons[] = {
+        {ControlId::Begin, Command::BeginOrCancel},
+        {ControlId::Exit, Command::Exit},
+        {ControlId::InputBrowse, Command::InputFile},
+        {ControlId::OutputBrowse, Command::OutputFile},
+    };
+    for (const auto& [button, command] : buttons) {
+        if (id == ResourceIdOf(button))
+            model_.Carry(command);
     }
 }
 
-void Win32MainWindow::MenuCommand(int id)
+void Win32MainWindow::MenuCommand(UINT id)
 {
-    switch (id) {
-    case IDM_LOAD_LEVELS: model_.LoadLevels(); break;
-    case IDM_INPUT_FILE: model_.ChooseInputFile(); break;
-    case IDM_OUTPUT_FILE: model_.ChooseOutputFile(); break;
-    case IDM_BEGIN: model_.BeginOrCancel(); break;
-    case IDM_PREVIEW: model_.Preview(); break;
-    case IDM_LEFT_JUST_ONLY: model_.ToggleLeftJustOnly(); break;
-    case IDM_SHOW_PROG_METER: model_.ToggleShowProgMeter(); break;
-    case IDM_USE_HR: model_.ToggleUseHR(); break;
-    case IDM_ID_RECORDS: model_.ToggleIdRecords(); break;
-    case IDM_SET_VIEWER: model_.ChooseViewer(); break;
-    case IDM_EXIT: model_.Exit(); break;
-    case IDM_USING: model_.ShowHelp(); break;
-    case IDM_ABOUT: model_.ShowAbout(); break;
-    default: break;
-    }
-}
-
-// A menu shortcut first runs the File menu's opening handler, which brings
-// the items' states up to date, and then the item when it is enabled; the
-// key is taken either way.
-void Win32MainWindow::ShortcutCommand(int id)
-{
-    model_.FileMenuOpening();
-    if ((GetMenuState(menu_, static_cast<UINT>(id), MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0)
-        MenuCommand(id);
+    if (const std::optional<Command> command = CommandOfMenuId(id))
+        model_.Carry(*command);
+    else if (const std::optional<Preference> preference = PreferenceOfMenuId(id))
+        model_.TogglePreference(*preference);
 }
 
 void Win32MainWindow::MenuOpening(HMENU menu)
 {
-    HMENU fileMenu = GetSubMenu(menu_, 0);
-    if (menu == fileMenu)
+    if (menuBar_.IsFileMenu(menu))
         model_.FileMenuOpening();
-    else if (GetMenuState(menu, IDM_LEFT_JUST_ONLY, MF_BYCOMMAND) != static_cast<UINT>(-1))
+    else if (menuBar_.IsPreferencesMenu(menu))
         model_.PreferencesMenuOpening();
 }
 
@@ -464,18 +432,6 @@ LRESULT CALLBACK Win32MainWindow::BoxEditProc(HWND edit, UINT message, WPARAM wP
                 return 0;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
-}
-
-// The "+" buttons never keep the focus, so using one does not count as
-// leaving a box: the focus goes straight back where it came from.
-LRESULT CALLBACK Win32MainWindow::BrowseButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                   DWORD_PTR)
-{
-    if (message == WM_SETFOCUS && wParam != 0) {
-        SetFocus(reinterpret_cast<HWND>(wParam));
-        return 0;
-    }
-    return DefSubclassProc(button, message, wParam, lParam);
 }
 
 bool Win32MainWindow::BoxKey(HistoryBox box, UINT message, WPARAM key)

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "window_model/main_window_model.h"
+#include "window_model/window_layout.h"
 #include "window_model/window_view.h"
-#include "window_win32/box_exit_rule.h"
+#include "window_win32/menu_bar_win32.h"
 
 namespace pellimar {
 
@@ -43,8 +44,8 @@ public:
     void SetBeginCaption(const std::string& caption) override;
     void EnableBegin(bool enabled) override;
     void EnableRunControls(bool enabled) override;
-    void ShowFileMenu(const FileMenuState& state) override;
-    void ShowPreferenceMarks(const PreferenceMarks& marks) override;
+    void ShowMenuState(const MenuState& state) override;
+    void ShowPreferenceMarks(const Preferences& preferences) override;
     void ShowGauge(bool visible) override;
     void SetGaugeProgress(std::int32_t percent) override;
     void ShowTimeReadouts(bool visible) override;
@@ -57,47 +58,35 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK BoxEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR self);
-    static LRESULT CALLBACK BrowseButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR id, DWORD_PTR self);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();
-    HWND CreateControl(int id, const wchar_t* className, const wchar_t* text, DWORD style);
     void ApplyLayout(unsigned dpi);
     void ApplyFonts(unsigned dpi);
-    void CenterOnMonitor();
-    void Command(int id, int code, HWND control);
-    void MenuCommand(int id);
-    void ShortcutCommand(int id);
+    void ControlCommand(int id, int code, HWND control);
+    void MenuCommand(UINT id);
     void MenuOpening(HMENU menu);
     void FileDropped(HDROP drop);
-    void LoadShortcuts(HINSTANCE instance);
-    // True when the Alt+character (upper case) was a menu shortcut or a
-    // control's mnemonic, now carried out.
-    bool Shortcut(wint_t key);
-    bool Mnemonic(wint_t key);
     // True when the key was handled and must go no further.
     bool BoxKey(HistoryBox box, UINT message, WPARAM key);
 
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
-    HWND Box(HistoryBox box) const;
+    HWND Control(ControlId id) const;
     std::optional<HistoryBox> BoxOfControl(HWND control) const;
 
     MainWindowModel model_;
     HWND window_ = nullptr;
     // In the layout's order.
     std::vector<HWND> controls_;
-    HMENU menu_ = nullptr;
-    // The menu's shortcuts, from the accelerator table.
-    std::vector<ACCEL> shortcuts_;
-    HFONT font_ = nullptr;
-    HFONT smallFont_ = nullptr;
-    unsigned dpi_ = 96;
+    MenuBarWin32 menuBar_;
+    // The controls' font, and the time readouts'.
+    struct ControlFonts {
+        HFONT normal = nullptr;
+        HFONT small = nullptr;
+    } fonts_;
     bool busy_ = false;
     // Where the focus was when the window was last deactivated.
     HWND lastFocus_ = nullptr;
     bool shownOnce_ = false;
-    BoxExitRule boxExitRule_;
 };
 
 }  // namespace pellimar

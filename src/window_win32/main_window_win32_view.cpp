@@ -3,7 +3,7 @@
 
 #include "streams/wide_names.h"
 #include "window_win32/gauge_win32.h"
-#include "window_win32/resource_ids.h"
+#include "window_win32/control_ids.h"
 #include "window_win32/win32_text.h"
 
 namespace pellimar {
@@ -33,23 +33,13 @@ std::wstring WindowText(HWND control)
     return text;
 }
 
-void EnableMenuCommand(HMENU menu, UINT id, bool enabled)
-{
-    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
 }  // namespace
-
-HWND Win32MainWindow::Box(HistoryBox box) const
-{
-    return Control(IDC_FIRST_BOX + BoxIndex(box));
-}
 
 std::optional<HistoryBox> Win32MainWindow::BoxOfControl(HWND control) const
 {
     if (control == nullptr || GetParent(control) != window_)
         return std::nullopt;
-    const int index = GetDlgCtrlID(control) - IDC_FIRST_BOX;
+    const int index = GetDlgCtrlID(control) - ResourceIdOf(ControlId::FirstBox);
     if (index < 0 || index >= kHistoryBoxCount)
         return std::nullopt;
     return static_cast<HistoryBox>(index);
@@ -57,22 +47,22 @@ std::optional<HistoryBox> Win32MainWindow::BoxOfControl(HWND control) const
 
 std::string Win32MainWindow::BoxText(HistoryBox box) const
 {
-    return BytesOfBox(box, WindowText(Box(box)));
+    return BytesOfBox(box, WindowText(Control(BoxControl(box))));
 }
 
 void Win32MainWindow::SetBoxText(HistoryBox box, const std::string& text)
 {
     const std::wstring wide = WideOfBox(box, text);
-    if (WindowText(Box(box)) == wide)
+    if (WindowText(Control(BoxControl(box))) == wide)
         return;
-    SetWindowTextW(Box(box), wide.c_str());
+    SetWindowTextW(Control(BoxControl(box)), wide.c_str());
     // Like typing, a new text may change what Begin may do.
     model_.BoxEdited(box);
 }
 
 void Win32MainWindow::ShowHistory(HistoryBox box, const std::vector<std::string>& entries)
 {
-    HWND control = Box(box);
+    HWND control = Control(BoxControl(box));
     const std::wstring shown = WindowText(control);
     // Start and end together: given back, they leave the selection as it
     // was (a caret stays a caret, not a selection from it to the start).
@@ -88,79 +78,69 @@ void Win32MainWindow::ShowHistory(HistoryBox box, const std::vector<std::string>
 
 void Win32MainWindow::FocusBox(HistoryBox box)
 {
-    SetFocus(Box(box));
+    SetFocus(Control(BoxControl(box)));
 }
 
 bool Win32MainWindow::OptionChecked(RunOption option) const
 {
-    const int id = option == RunOption::NotSearched ? IDC_NOT_SEARCHED : IDC_REMOVE_MARKS;
+    const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
     return IsDlgButtonChecked(window_, id) == BST_CHECKED;
 }
 
 void Win32MainWindow::SetOptionChecked(RunOption option, bool checked)
 {
-    const int id = option == RunOption::NotSearched ? IDC_NOT_SEARCHED : IDC_REMOVE_MARKS;
+    const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
     CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void Win32MainWindow::SetBeginCaption(const std::string& caption)
 {
-    SetWindowTextW(Control(IDC_BEGIN), WideOfUtf8(caption).c_str());
+    SetWindowTextW(Control(ControlId::Begin), WideOfUtf8(caption).c_str());
 }
 
 void Win32MainWindow::EnableBegin(bool enabled)
 {
-    EnableWindow(Control(IDC_BEGIN), enabled ? TRUE : FALSE);
+    EnableWindow(Control(ControlId::Begin), enabled ? TRUE : FALSE);
 }
 
 void Win32MainWindow::EnableRunControls(bool enabled)
 {
-    EnableWindow(Control(IDC_EXIT), enabled ? TRUE : FALSE);
-    EnableMenuCommand(menu_, IDM_USING, enabled);
-    EnableMenuCommand(menu_, IDM_ABOUT, enabled);
+    EnableWindow(Control(ControlId::Exit), enabled ? TRUE : FALSE);
+    menuBar_.Enable(Command::UsingPellimar, enabled);
+    menuBar_.Enable(Command::AboutPellimar, enabled);
 }
 
-void Win32MainWindow::ShowFileMenu(const FileMenuState& state)
+void Win32MainWindow::ShowMenuState(const MenuState& state)
 {
-    const std::wstring caption = WideOfUtf8(state.beginCaption) + L"\tAlt+B";
-    ModifyMenuW(menu_, IDM_BEGIN, MF_BYCOMMAND | MF_STRING, IDM_BEGIN, caption.c_str());
-    EnableMenuCommand(menu_, IDM_BEGIN, state.beginEnabled);
-    EnableMenuCommand(menu_, IDM_PREVIEW, state.previewEnabled);
-    EnableMenuCommand(menu_, IDM_EXIT, state.exitEnabled);
+    menuBar_.Show(state);
 }
 
-void Win32MainWindow::ShowPreferenceMarks(const PreferenceMarks& marks)
+void Win32MainWindow::ShowPreferenceMarks(const Preferences& preferences)
 {
-    const std::pair<UINT, bool> items[] = {
-        {IDM_LEFT_JUST_ONLY, marks.leftJustOnly},
-        {IDM_SHOW_PROG_METER, marks.showProgMeter},
-        {IDM_USE_HR, marks.useHR},
-        {IDM_ID_RECORDS, marks.idRecords},
-    };
-    for (const auto& [id, checked] : items)
-        CheckMenuItem(menu_, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    menuBar_.Show(preferences);
 }
 
 void Win32MainWindow::ShowGauge(bool visible)
 {
-    ShowWindow(Control(IDC_GAUGE), visible ? SW_SHOW : SW_HIDE);
+    ShowWindow(Control(ControlId::Gauge), visible ? SW_SHOW : SW_HIDE);
 }
 
 void Win32MainWindow::SetGaugeProgress(std::int32_t percent)
 {
-    SetGaugePercent(Control(IDC_GAUGE), percent);
+    SetGaugePercent(Control(ControlId::Gauge), percent);
 }
 
 void Win32MainWindow::ShowTimeReadouts(bool visible)
 {
-    for (int id : {IDC_STATIC_ELAPSED, IDC_STATIC_REMAINING, IDC_ELAPSED, IDC_REMAINING})
+    for (const ControlId id : {ControlId::ElapsedCaption, ControlId::RemainingCaption, ControlId::Elapsed,
+                               ControlId::Remaining})
         ShowWindow(Control(id), visible ? SW_SHOW : SW_HIDE);
 }
 
 void Win32MainWindow::SetTimeReadouts(const std::string& elapsed, const std::string& remaining)
 {
-    SetWindowTextW(Control(IDC_ELAPSED), WideOfUtf8(elapsed).c_str());
-    SetWindowTextW(Control(IDC_REMAINING), WideOfUtf8(remaining).c_str());
+    SetWindowTextW(Control(ControlId::Elapsed), WideOfUtf8(elapsed).c_str());
+    SetWindowTextW(Control(ControlId::Remaining), WideOfUtf8(remaining).c_str());
 }
 
 void Win32MainWindow::ShowBusyCursor(bool busy)

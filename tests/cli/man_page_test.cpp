@@ -1,6 +1,9 @@
-// The manual page of pellimar-cli names the same options as its --help.
+// The user guide's table of options, written by hand, names the same
+// options as --help, which the option table makes (as it makes the manual
+// page).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <set>
 
@@ -36,34 +39,42 @@ Options OptionsIn(const std::string& text)
     return found;
 }
 
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
+// The first cells of the option table's rows in the guide's section on the
+// command line: the lines that begin "| `-".
+std::string GuideOptionCells(const std::string& guide)
 {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
+    const std::size_t start = guide.find("\n## 6.");
+    const std::size_t end = guide.find("\n## ", start + 1);
+    std::string cells;
+    for (std::size_t at = guide.find("\n| `-", start); at < end; at = guide.find("\n| `-", at + 1)) {
+        const std::size_t cellEnd = guide.find(" |", at + 3);
+        cells += guide.substr(at + 3, cellEnd - at - 3) + "\n";
+    }
+    return cells;
 }
 
-// The OPTIONS section of a manual page as plain text: roff's escaped
-// hyphens made plain and its font changes dropped.
-std::string ManOptionsSection(const std::string& roff)
+// The option column of --help: the start of each line that begins with an
+// option, up to the gap before its help.
+std::string HelpOptionColumn(const std::string& help)
 {
-    const std::size_t start = roff.find("\n.SH OPTIONS");
-    const std::size_t end = roff.find("\n.SH ", start + 1);
-    std::string text = roff.substr(start, end - start);
-    ReplaceAll(text, "\\-", "-");
-    for (const char* font : {"\\fB", "\\fI", "\\fR", "\\fP"})
-        ReplaceAll(text, font, "");
-    return text;
+    std::string column;
+    for (std::size_t at = 0; at < help.size();) {
+        const std::size_t end = std::min(help.find('\n', at), help.size());
+        const std::size_t first = help.find_first_not_of(' ', at);
+        if (first < end && help[first] == '-')
+            column += help.substr(first, std::min(help.find("  ", first), end) - first) + "\n";
+        at = end + 1;
+    }
+    return column;
 }
 
-TEST(ManPage, NamesExactlyTheOptionsOfTheHelp)
+TEST(UserGuide, OptionTableNamesExactlyTheOptionsOfTheHelp)
 {
     const testing::ProgramRun help = testing::RunProgram(PELLIMAR_CLI_PATH, {"--help"});
     ASSERT_EQ(0, help.status);
-    const std::string roff = testing::ReadFileBytes(PELLIMAR_CLI_MAN_PAGE);
-    ASSERT_NE(std::string::npos, roff.find("\n.SH OPTIONS"));
-
-    const Options inHelp = OptionsIn(help.out);
-    EXPECT_EQ(inHelp, OptionsIn(ManOptionsSection(roff)));
+    const std::string guide = testing::ReadFileBytes(std::string(PELLIMAR_RESOURCES) + "/user-guide.md");
+    const Options inHelp = OptionsIn(HelpOptionColumn(help.out));
+    EXPECT_EQ(inHelp, OptionsIn(GuideOptionCells(guide)));
     // Guards the extraction itself: an empty or partial set would compare equal too easily.
     EXPECT_TRUE(inHelp.count("--levels-from") && inHelp.count("-L") && inHelp.count("--no-progress"));
 }

@@ -49,10 +49,13 @@ TEST(ConversionCopy, EmptyInputGivesEmptyOutputAndNoReferences)
     EXPECT_EQ((std::vector<std::string>{"enter", "output", "leave"}), host.log);
 }
 
+// Byte by byte, and after a long text, a block at a time.
 TEST(ConversionCopy, CodesAreCopiedAsReadAcrossLines)
 {
-    const std::string input = "a<bd+\r\nx>b<Rd:chapter>c<JU:CN>";
-    EXPECT_EQ(input, Convert(input, BookSettings()).output);
+    for (const std::string& text : {std::string(), std::string(20000, 'x')}) {
+        const std::string input = text + "a<>b<bd+\r\nx>b<Rd:chapter>c<JU:CN>";
+        EXPECT_EQ(input, Convert(input, BookSettings()).output);
+    }
 }
 
 // Codes longer than a block, held only as far as their examination needs.
@@ -202,6 +205,9 @@ void PrintTo(const FolioReadingCase& c, std::ostream* os)
 
 class FolioReading : public ::testing::TestWithParam<FolioReadingCase> {};
 
+// Alone, the case is read byte by byte (each byte is a percent of it);
+// after a long text, several cases fall between two percents, where the
+// pass takes what it can of a block at once.
 TEST_P(FolioReading, OutputAsFolioReadsTheFile)
 {
     const FolioReadingCase& c = GetParam();
@@ -210,6 +216,8 @@ TEST_P(FolioReading, OutputAsFolioReadsTheFile)
     settings.refPattern = c.refPattern;
     settings.pagePattern = c.pagePattern;
     EXPECT_EQ(c.expected, Convert(c.input, settings).output);
+    const std::string text = std::string(20000, 'x') + "\r\n";
+    EXPECT_EQ(text + c.expected, Convert(text + c.input, settings).output);
 }
 
 // A blank line ends the heading: what follows is running text.

@@ -1,4 +1,5 @@
-// The pattern checks before a run and the starting-page answer.
+// The reference pattern's pieces and sources, the page pattern check and the
+// starting-page answer.
 #include "engine/patterns.h"
 
 #include <gtest/gtest.h>
@@ -6,37 +7,45 @@
 namespace pellimar {
 namespace {
 
-RunSettings Patterns(const std::string& ref, const std::string& page, LevelList levels = {})
+// The first token without its source, or none.
+std::string MissingOf(const std::string& ref, const std::string& page, const LevelList& levels = {})
 {
-    RunSettings settings;
-    settings.refPattern = ref;
-    settings.pagePattern = page;
-    settings.levelTexts = levels;
-    return settings;
+    const std::optional<MissingSource> missing = ReferencePattern(ref).Missing(page, levels);
+    return missing ? std::string(1, missing->token) + ": " + missing->reason : "";
 }
 
-TEST(CheckRefPattern, EverySourceMustBeFilled)
+TEST(ReferencePattern, EverySourceMustBeFilled)
 {
-    EXPECT_TRUE(CheckRefPattern(Patterns("1 2:#", "[#]", {"Book", "Chapter"})));
-    EXPECT_TRUE(CheckRefPattern(Patterns("", "")));
-    EXPECT_TRUE(CheckRefPattern(Patterns("0 8 9 text", "")));
-    EXPECT_FALSE(CheckRefPattern(Patterns("1 #", "", {"Book"})));
-    EXPECT_FALSE(CheckRefPattern(Patterns("1 7", "", {"Book"})));
+    EXPECT_EQ("", MissingOf("1 2:#", "[#]", {"Book", "Chapter"}));
+    EXPECT_EQ("", MissingOf("", ""));
+    EXPECT_EQ("", MissingOf("0 8 9 text", ""));
+    EXPECT_EQ("#: \"#\" stands for the page, and the page-number pattern is empty", MissingOf("1 #", "", {"Book"}));
+    EXPECT_EQ("7: \"7\" stands for level 7, which has no name", MissingOf("1 7 #", "", {"Book"}));
 }
 
-TEST(CheckPagePattern, PageMarkerPatternNeedsAHash)
+TEST(ReferencePattern, KnowsItsFirstLevelAndWhetherItShowsThePage)
 {
-    EXPECT_TRUE(CheckPagePattern(Patterns("1 #", "[#]")));
-    EXPECT_TRUE(CheckPagePattern(Patterns("1", "[x]")));
-    EXPECT_FALSE(CheckPagePattern(Patterns("1 #", "[x]")));
+    struct Case {
+        const char* text;
+        int firstLevel;
+        bool showsPage;
+        std::size_t pieces;
+    };
+    for (const Case& c : {Case{"# 2 1", 1, true, 3}, Case{"1", 0, false, 1}, Case{"p. # 890", -1, true, 2},
+                          Case{"", -1, false, 0}}) {
+        const ReferencePattern pattern(c.text);
+        EXPECT_EQ(c.firstLevel, pattern.FirstLevel()) << c.text;
+        EXPECT_EQ(c.showsPage, pattern.ShowsPage()) << c.text;
+        EXPECT_EQ(c.pieces, pattern.Pieces().size()) << c.text;
+        EXPECT_EQ(c.text, pattern.Text());
+    }
 }
 
-TEST(FirstPatternLevel, IsTheFirstDigitOneToSeven)
+TEST(PagePatternServes, PageMarkerPatternNeedsAHashWhenThePageIsShown)
 {
-    EXPECT_EQ(1, FirstPatternLevel("# 2 1"));
-    EXPECT_EQ(0, FirstPatternLevel("1"));
-    EXPECT_EQ(-1, FirstPatternLevel("p. # 890"));
-    EXPECT_EQ(-1, FirstPatternLevel(""));
+    EXPECT_TRUE(PagePatternServes(ReferencePattern("1 #"), "[#]"));
+    EXPECT_TRUE(PagePatternServes(ReferencePattern("1"), "[x]"));
+    EXPECT_FALSE(PagePatternServes(ReferencePattern("1 #"), "[x]"));
 }
 
 TEST(ParseStartingPage, AcceptsBlanksSignAndDigits)

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/convert.h"
-#include "engine/reference_builder.h"
+#include "engine/reference_writer.h"
 
 namespace pellimar {
 namespace {
@@ -36,19 +36,36 @@ std::string ReferenceOf(const std::string& input, const RunSettings& settings)
     return ReferenceOf(input, settings, host);
 }
 
-// Built alone: the text apart from its frame, whatever the switches.
-TEST(BuildReference, GivesTheTextAndItsFrameApart)
+// Written alone: the text apart from its frame, whatever the switches.
+TEST(ReferenceWriter, GivesTheTextAndItsFrameApart)
 {
-    const LevelList values{"Genesis", "3", kNotSet, kNotSet, kNotSet, kNotSet, kNotSet};
-    const std::vector<RefPiece> pieces = SplitRefPattern("1 2:# #");
-    const Reference plain = BuildReference(pieces, values, 12, false, false, false);
-    EXPECT_EQ("Genesis 3:12 ", plain.text);
-    EXPECT_EQ("<CS:Reference>", plain.frame.open);
-    EXPECT_EQ("<CR>\r\n</CS>", plain.frame.close);
-    const Reference wrapped = BuildReference(pieces, values, 12, true, true, true);
-    EXPECT_EQ("Genesis 3:12-13 ", wrapped.text);
-    EXPECT_EQ("<CS:Reference><IX->", wrapped.frame.open);
-    EXPECT_EQ("<IX><HR>\r\n</CS>", wrapped.frame.close);
+    LevelLists levels;
+    levels.values = {"Genesis", "3", kNotSet, kNotSet, kNotSet, kNotSet, kNotSet};
+    const ReferencePattern pattern("1 2:# #");
+    ReferenceWriter plain(pattern, false);
+    EXPECT_EQ("<CS:Reference>Genesis 3:12 <CR>\r\n</CS>", plain.Reference(SourcesOf(levels, 12, false, false)));
+    EXPECT_EQ("Genesis 3:12 ", plain.Text());
+    ReferenceWriter wrapped(pattern, true);
+    EXPECT_EQ("<CS:Reference><IX->Genesis 3:12-13 <IX><HR>\r\n</CS>",
+              wrapped.Reference(SourcesOf(levels, 12, true, true)));
+    EXPECT_EQ("Genesis 3:12-13 ", wrapped.Text());
+}
+
+// The reference kept from the record before is written again only for the
+// same sources: any one of them changed gives the text it makes.
+TEST(ReferenceWriter, KeptReferenceServesOnlyTheSameSources)
+{
+    LevelLists levels;
+    levels.values = {"Genesis", "3", kNotSet, kNotSet, kNotSet, kNotSet, kNotSet};
+    const ReferencePattern pattern("1 2:#");
+    ReferenceWriter writer(pattern, false);
+    EXPECT_EQ("Genesis 3:12", (writer.Reference(SourcesOf(levels, 12, false, false)), writer.Text()));
+    EXPECT_EQ("Genesis 3:13", (writer.Reference(SourcesOf(levels, 13, false, false)), writer.Text()));
+    EXPECT_EQ("Genesis 3:13-14", (writer.Reference(SourcesOf(levels, 13, true, false)), writer.Text()));
+    levels.values[1] = "4";
+    ++levels.version;
+    EXPECT_EQ("Genesis 4:13", (writer.Reference(SourcesOf(levels, 13, false, false)), writer.Text()));
+    EXPECT_EQ("<CS:Reference>Genesis 4:13<HR>\r\n</CS>", writer.Reference(SourcesOf(levels, 13, false, true)));
 }
 
 TEST(ReferenceText, FillsLevelsAndPage)

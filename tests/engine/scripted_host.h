@@ -34,9 +34,15 @@ public:
         return answer;
     }
 
-    bool LeftJustOnly() const override { return leftJustOnly; }
-    bool UseHR() const override { return useHR; }
-    bool IdRecords() const override { return idRecords; }
+    bool SwitchOn(RunSwitch runSwitch) const override
+    {
+        switch (runSwitch) {
+        case RunSwitch::LeftJustOnly: return leftJustOnly;
+        case RunSwitch::UseHR: return useHR;
+        case RunSwitch::IdRecords: return idRecords;
+        }
+        return false;
+    }
     bool CancelRequested() const override { return cancel; }
 
     bool leftJustOnly = false;

@@ -19,7 +19,7 @@ const QHash<QChar, QRgb> kProbeColours = {
 
 QImage Compose(int kind, QSize size, int percent, int border, bool showText = false)
 {
-    TGaugeLook look;
+    GaugeLook look;
     look.Kind = static_cast<TVantorGaugeKind>(kind);
     look.BorderStyle = static_cast<TBorderStyle>(border);
     look.ShowText = showText;
@@ -169,7 +169,7 @@ private slots:
     // palette, and a disabled gauge looks like an enabled one.
     void systemColoursComeFromTheActivePalette()
     {
-        TGaugeLook look;
+        GaugeLook look;
         look.ShowText = false;
         look.ForeColor = clActiveCaption;
         look.BackColor = clWindow;
@@ -187,7 +187,7 @@ private slots:
     void barsDrawTheSharedGeometrysPixels()
     {
         for (const test::BarCase& c : test::BarCases()) {
-            TGaugeLook look;
+            GaugeLook look;
             static_cast<GaugeLookCore&>(look) = test::LookOf(c);
             const QImage picture = ComposeGauge(look, QSize(c.width, c.height));
             const std::vector<std::uint32_t> expected = test::ReferenceBarPicture(look, c.width, c.height);

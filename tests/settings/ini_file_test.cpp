@@ -95,11 +95,11 @@ TEST_F(IniFileTest, IntegersAreDecimalOrHexadecimalAndAnythingElseGivesTheDefaul
 TEST_F(IniFileTest, HandWrittenLinesReadAsAProfileStringReaderReadsThem)
 {
     Given("[Options]\r\nFFFViewer=\"C:\\new\\viewer.exe\"\r\nBlanks = \" two words \" \r\n"
-          "Twice=\"\"inner\"\"\r\nOpen=\"C:\\open\r\nInside=C:\\x\\\"y\"\r\nPercent=\"%0A\"\r\n"
+          "Twice=\"\"inner\"\"\r\nOpen=\"C:\\open\r\nInside=C:\\x\\\"y\"\r\nPercent=\"%0A\"\r\nEmpty=\"\"\r\n"
           "[InputFiles]\r\n\"C:\\new\"=\r\n\"%41\"=\r\n\"a=b\"c=\r\n");
     const std::vector<std::pair<std::string, std::string>> values = {
         {"FFFViewer", "C:\\new\\viewer.exe"}, {"Blanks", " two words "}, {"Twice", "\"inner\""},
-        {"Open", "\"C:\\open"}, {"Inside", "C:\\x\\\"y\""}, {"Percent", "%0A"},
+        {"Open", "\"C:\\open"}, {"Inside", "C:\\x\\\"y\""}, {"Percent", "%0A"}, {"Empty", ""},
     };
     for (const auto& [key, value] : values)
         EXPECT_EQ(value, ini.ReadString("Options", key, "missing")) << key;

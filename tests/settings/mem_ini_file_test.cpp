@@ -22,7 +22,7 @@ TEST(MemIniFileTest, SameOperationsGiveTheSameFileButOnlyAtUpdateFile)
     WriteFileBytes(dir.File("each.INI"), start);
     WriteFileBytes(dir.File("once.INI"), start);
     TIniFile each(dir.File("each.INI"));
-    TMemIniFile once(dir.File("once.INI"));
+    MemIniFile once(dir.File("once.INI"));
     for (TIniFile* ini : {&each, static_cast<TIniFile*>(&once)}) {
         ini->EraseSection("b");
         ini->WriteString("a", "K", "2");
@@ -45,7 +45,7 @@ TEST(MemIniFileTest, UpdateFileNeverWritesOverAFileItCouldNotReadWhole)
     const std::string path = dir.File("big.INI");
     WriteFileBytes(path, "[Options]\r\nUseHR=1\r\n");
     std::filesystem::resize_file(path, kMaxSettingsFileBytes + 1);
-    TMemIniFile ini(path);
+    MemIniFile ini(path);
     ini.WriteBool("Options", "UseHR", false);
     EXPECT_THROW_MSG(ini.UpdateFile(), Exception, "Unable to write to " + path);
     EXPECT_EQ(kMaxSettingsFileBytes + 1, std::filesystem::file_size(path));

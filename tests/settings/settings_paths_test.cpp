@@ -165,7 +165,7 @@ TEST(LocateSettingsFilesTest, FirstStartTakesOverTheSettingsBesideAProgramItMayN
         SettingsData data = LoadSettings(paths);
         EXPECT_EQ((std::vector<std::string>{"Book"}), data.levelHistories[0]);
         EXPECT_EQ((std::vector<std::string>{"1:#"}), data.refPatternHistory);
-        EXPECT_TRUE(data.useHR);
+        EXPECT_TRUE(data.preferences.On(Preference::UseHR));
         data.levelHistories[1] = {"Verse"};
         SaveSettings(paths, data);
         EXPECT_EQ(data, LoadSettings(LocateSettingsFilesFor(environment)));

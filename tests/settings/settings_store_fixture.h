@@ -25,9 +25,9 @@ protected:
         data.pagePatternHistory = {"[#]", "", "p. #"};
         data.refPatternHistory = {"1 2:#"};
         data.notSearched = true;
-        data.showProgMeter = false;
-        data.useHR = true;
-        data.idRecords = true;
+        data.preferences.Set(Preference::ShowProgMeter, false);
+        data.preferences.Set(Preference::UseHR, true);
+        data.preferences.Set(Preference::IdRecords, true);
         return data;
     }
 

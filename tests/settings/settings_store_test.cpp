@@ -26,7 +26,7 @@ TEST_F(SettingsStoreTest, FirstStartWithoutFilesGivesTheDefaults)
 {
     const SettingsData loaded = LoadSettings(paths);
     EXPECT_EQ(SettingsData{}, loaded);
-    EXPECT_TRUE(loaded.showProgMeter);
+    EXPECT_TRUE(loaded.preferences.On(Preference::ShowProgMeter));
 }
 
 TEST_F(SettingsStoreTest, FirstSaveWritesTheOptionsAsZeroAndTwoEmptyPatternFiles)
@@ -99,7 +99,7 @@ TEST_F(SettingsStoreTest, NoProgMeterTurnsTheMeterOffOnlyForANonZeroNumber)
 {
     for (const auto& [value, shown] : {std::pair{"1", false}, {"0x0", true}, {"yes", true}}) {
         WriteFileBytes(paths.iniFile, std::string("[OPTIONS]\nnoprogmeter=") + value + "\n");
-        EXPECT_EQ(shown, LoadSettings(paths).showProgMeter) << value;
+        EXPECT_EQ(shown, LoadSettings(paths).preferences.On(Preference::ShowProgMeter)) << value;
     }
 }
 

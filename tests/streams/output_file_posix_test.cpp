@@ -528,6 +528,15 @@ TEST_F(OutputFileTest, AnotherUsersLinkInAFolderOpenToAllIsNotFollowed)
     EXPECT_EQ("it is a symbolic link that another user made in a folder open to all, which is not followed",
               ReasonOfFailure([&] { OutputFile output(link); }));
     EXPECT_EQ("earlier", ReadFileBytes(path));
+    // Only a folder both open to all and sticky is shared so.
+    for (const fs::perms mode : {fs::perms::all, fs::perms::owner_all | fs::perms::sticky_bit}) {
+        fs::permissions(shared, mode);
+        OutputFile output(link);
+        WriteThrough(output, "followed");
+        output.PutInPlace();
+        EXPECT_EQ("followed", ReadFileBytes(path));
+    }
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
     ASSERT_EQ(0, ::lchown(link.c_str(), 0, 0));
     OutputFile output(link);
     WriteThrough(output, "new");

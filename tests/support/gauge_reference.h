@@ -25,15 +25,15 @@ inline std::uint32_t PixelOf(TColor color)
 inline std::vector<std::uint32_t> ReferenceBarPicture(const GaugeLookCore& look, int width, int height)
 {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    auto fill = [&](const TRect& box, TColor color) {
+    auto fill = [&](const PixelRect& box, TColor color) {
         for (int y = std::max(box.top, 0); y < std::min(box.bottom, height); ++y)
             for (int x = std::max(box.left, 0); x < std::min(box.right, width); ++x)
                 pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
                     PixelOf(color);
     };
-    const TRect inner = InnerRect(look.BorderStyle, width, height);
+    const PixelRect inner = InnerRect(look.BorderStyle, width, height);
     fill(inner, look.BackColor);
-    if (const std::optional<TRect> bar = BarFill(look.Kind, inner, look.Percent))
+    if (const std::optional<PixelRect> bar = BarFill(look.Kind, inner, look.Percent))
         fill(*bar, look.ForeColor);
     return pixels;
 }

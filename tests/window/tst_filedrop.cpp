@@ -81,7 +81,7 @@ void TestFileDrop::onlyTheFirstFileOfADropCounts()
     WriteFileBytes(levels, "<LN:T,Book>\r\n");
     QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input, levels})));
     QCOMPARE(f.ui().inEdit->Bytes(), input);
-    QCOMPARE(BoxTexts(*f.window), Names(kLevelCount, ""));
+    QCOMPARE(LevelBoxTexts(*f.window), Names(kLevelCount, ""));
 }
 
 void TestFileDrop::dragsWithoutALocalFileAreRefused_data()

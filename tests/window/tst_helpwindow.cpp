@@ -25,7 +25,7 @@ std::map<QString, int> CodeCounts(const QString& text)
     return counts;
 }
 
-QString ShownText(THelpWindow& window)
+QString ShownText(HelpWindow& window)
 {
     auto* browser = window.findChild<QTextBrowser*>();
     return browser != nullptr ? browser->toPlainText() : QString();
@@ -48,7 +48,7 @@ void TestHelpWindow::shippedGuideShowsEveryCodeItQuotes()
     const std::map<QString, int> quoted = CodeCounts(source);
     QVERIFY(quoted.count("<RD>") && quoted.count("<CS:Reference>") && quoted.count("</CS>"));
 
-    THelpWindow window;
+    HelpWindow window;
     window.ShowGuide(PELLIMAR_USER_GUIDE);
     const std::map<QString, int> shown = CodeCounts(ShownText(window));
     for (const auto& [code, count] : quoted)
@@ -59,7 +59,7 @@ void TestHelpWindow::missingGuideSaysWhereItWasLookedFor()
 {
     testing::TempDir dir;
     const QString missing = QString::fromStdString(dir.File("user-guide.md"));
-    THelpWindow window;
+    HelpWindow window;
     window.ShowGuide(missing);
     QVERIFY(ShownText(window).contains("The user guide was not found."));
     QVERIFY(ShownText(window).contains(missing));
@@ -67,7 +67,7 @@ void TestHelpWindow::missingGuideSaysWhereItWasLookedFor()
 
 void TestHelpWindow::textKeepsClearOfTheLeftEdge()
 {
-    THelpWindow window;
+    HelpWindow window;
     window.ShowGuide(PELLIMAR_USER_GUIDE);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QImage shown = window.grab().toImage();

@@ -80,6 +80,7 @@ private slots:
     void gaugeTextReadsOverBarAndBackground();
     void controlsInTheGroupsTakeTheWindowFont();
     void captionsKeepClearOfNeighboursAndFrames();
+    void preferenceItemsShowTheModelsSwitches();
 };
 
 // Enter adds the shown text, Ctrl+Delete removes it, and a bracket typed
@@ -88,7 +89,7 @@ void TestMainWindow::keysInABoxReachTheModel()
 {
     WindowFixture f;
     f.Show();
-    THistoryComboBox* box = f.ui().LevelBoxes[0];
+    HistoryComboBox* box = f.ui().LevelBoxes[0];
     f.SeedHistory(HistoryBox::Level1, {"Book"});
     box->setFocus();
     box->setEditText("Chapter");
@@ -128,16 +129,16 @@ void TestMainWindow::boxLeftForADialogAddsItsText()
     f.Show();
     f.dialogs.whileOpen = [] { QApplication::setActiveWindow(nullptr); };
     const auto dialogClosed = [&] { QApplication::setActiveWindow(f.window.get()); };
-    THistoryComboBox* level = f.ui().LevelBoxes[0];
+    HistoryComboBox* level = f.ui().LevelBoxes[0];
     level->setFocus();
     QTest::keyClicks(level, "Book");
     f.dialogs.fileAnswers = {std::string("/data/in.fff"), std::string("/data/out.fff")};
-    f.model().ChooseInputFile();
+    f.model().Carry(Command::InputFile);
     dialogClosed();
     QCOMPARE(level->History(), (std::vector<std::string>{"Book"}));
-    f.model().ChooseOutputFile();
+    f.model().Carry(Command::OutputFile);
     dialogClosed();
-    f.model().Exit();
+    f.model().Carry(Command::Exit);
     QCOMPARE(LoadSettings(SettingsPathsIn(f.dir.Path(), "pellimar")).inputHistory,
              (std::vector<std::string>{"/data/in.fff"}));
 }
@@ -146,7 +147,7 @@ void TestMainWindow::ownListAndOtherProgramsDoNotLeaveABox()
 {
     WindowFixture f;
     f.Show();
-    THistoryComboBox* box = f.ui().refCB;
+    HistoryComboBox* box = f.ui().refCB;
     f.SeedHistory(HistoryBox::RefPattern, {"1 2"});
     box->setFocus();
     QTest::keyClicks(box, "1");
@@ -168,7 +169,7 @@ void TestMainWindow::typedCharactersAreStoredInTheFileEncoding()
     f.ui().refCB->setFocus();
     f.ui().refCB->lineEdit()->insert(typed);  // as an input method types it
     f.ui().pageCB->setFocus(Qt::TabFocusReason);
-    f.model().Exit();
+    f.model().Carry(Command::Exit);
     QCOMPARE(ReadFileBytes(f.dir.File("patterns.ref")), std::string("1 \x97 \x93#\x94 \x80\r\n"));
     WindowFixture again;
     WriteFileBytes(again.dir.File("patterns.ref"), ReadFileBytes(f.dir.File("patterns.ref")));
@@ -211,7 +212,7 @@ void TestMainWindow::typedTextStaysAsTyped()
     QFETCH(QStringList, after);
     WindowFixture f;
     f.Show();
-    THistoryComboBox* typedInto = f.ui().HistoryBoxes()[box];
+    HistoryComboBox* typedInto = f.ui().HistoryBoxes()[box];
     std::vector<std::string> entries;
     for (const QString& entry : history)
         entries.push_back(entry.toStdString());
@@ -243,7 +244,7 @@ void TestMainWindow::gaugeTextReadsOverBarAndBackground()
 {
     WindowFixture f;
     f.ui().ProgBar1->SetProgress(50);
-    TGaugeLook look = f.ui().ProgBar1->Look();
+    GaugeLook look = f.ui().ProgBar1->Look();
     const QImage withText = ComposeGauge(look, f.ui().ProgBar1->size());
     look.ShowText = false;
     const QImage without = ComposeGauge(look, f.ui().ProgBar1->size());
@@ -265,7 +266,7 @@ void TestMainWindow::controlsInTheGroupsTakeTheWindowFont()
     QWidgetList controls;
     for (const QGroupBox* group : {f.ui().levelGroup, f.ui().filesGroup, f.ui().optionsGroup})
         controls += group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    for (THistoryComboBox* box : f.ui().HistoryBoxes())
+    for (HistoryComboBox* box : f.ui().HistoryBoxes())
         controls << box->lineEdit() << box->view();
     const QFontInfo windowFont(f.window->font());
     for (const QWidget* control : controls) {
@@ -297,6 +298,23 @@ void TestMainWindow::captionsKeepClearOfNeighboursAndFrames()
             }
         }
     }
+}
+
+// The Preferences menu's items are built from the model's table and carry
+// its check marks.
+void TestMainWindow::preferenceItemsShowTheModelsSwitches()
+{
+    WindowFixture f;
+    f.Show();
+    f.model().TogglePreference(Preference::UseHR);
+    f.model().PreferencesMenuOpening();
+    for (const PreferenceRow& row : PreferenceTable()) {
+        const QAction* action = f.ui().preferenceActions[static_cast<int>(row.preference)];
+        QCOMPARE(action->text(), QString::fromUtf8(row.caption));
+        QCOMPARE(action->isChecked(), f.model().Prefs().On(row.preference));
+    }
+    QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::UseHR)]->isChecked());
+    QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::ShowProgMeter)]->isChecked());
 }
 
 QTEST_MAIN(TestMainWindow)

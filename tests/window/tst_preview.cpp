@@ -16,7 +16,7 @@ private slots:
 
 void TestPreview::dialogShowsLineReferenceAndRecord()
 {
-    TPreviewDialog dialog({"The run would make 2 references:",
+    PreviewDialog dialog({"The run would make 2 references:",
                            {{12, "Genesis, p. 1", "<JU:CN>THE FIRST BOOK"}, {14, "Genesis 1, p. 1", "Chapter 1"}},
                            "Switch on \u201CID record levels\u201D"});
     QTableWidget* table = dialog.Table();

@@ -19,10 +19,10 @@ namespace pellimar::testing {
 using Names = std::vector<std::string>;
 
 // The texts of the seven level boxes.
-inline Names BoxTexts(TZUDIzazu& window)
+inline Names LevelBoxTexts(TZUDIzazu& window)
 {
     Names texts;
-    for (const THistoryComboBox* box : MainWindowTestAccess::Ui(window).LevelBoxes)
+    for (const HistoryComboBox* box : MainWindowTestAccess::Ui(window).LevelBoxes)
         texts.push_back(box->Bytes());
     return texts;
 }

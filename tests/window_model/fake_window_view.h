@@ -27,8 +27,8 @@ public:
     void SetBeginCaption(const std::string& caption) override { beginCaption = caption; }
     void EnableBegin(bool enabled) override { beginEnabled = enabled; }
     void EnableRunControls(bool enabled) override { runControlsEnabled = enabled; }
-    void ShowFileMenu(const FileMenuState& state) override { fileMenu = state; }
-    void ShowPreferenceMarks(const PreferenceMarks& shown) override { marks = shown; }
+    void ShowMenuState(const MenuState& state) override { menu = state; }
+    void ShowPreferenceMarks(const Preferences& shown) override { marks = shown; }
     void ShowGauge(bool visible) override { gaugeVisible = visible; }
     void SetGaugeProgress(std::int32_t percent) override { gaugeProgress = percent; }
     void ShowTimeReadouts(bool visible) override { readoutsVisible = visible; }
@@ -57,8 +57,8 @@ public:
     std::string beginCaption = kBeginCaption;
     bool beginEnabled = false;
     bool runControlsEnabled = true;
-    FileMenuState fileMenu;
-    PreferenceMarks marks;
+    MenuState menu;
+    Preferences marks;
     bool gaugeVisible = false;
     std::optional<std::int32_t> gaugeProgress;
     bool readoutsVisible = false;

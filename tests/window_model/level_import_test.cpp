@@ -36,7 +36,7 @@ TEST(LoadLevels, FillsTheBoxesFromTheFile)
         const std::string path = f.dir.File("levels.def");
         WriteFileBytes(path, c.file);
         f.dialogs.fileAnswers = {path};
-        f.model.LoadLevels();
+        f.model.Carry(Command::LoadLevels);
         EXPECT_EQ(f.LevelTexts(), c.names);
         EXPECT_EQ(f.dialogs.fileDialogs[0].state.filterIndex, 2);
         EXPECT_EQ(f.dialogs.fileDialogs[0].state.fileName, "");
@@ -52,7 +52,7 @@ TEST(LoadLevels, LeavesTheHistoriesAlone)
     const std::string path = f.dir.File("levels.def");
     WriteFileBytes(path, "<LN:T,Book>\r\n");
     f.dialogs.fileAnswers = {path};
-    f.model.LoadLevels();
+    f.model.Carry(Command::LoadLevels);
     EXPECT_EQ(f.model.History(HistoryBox::Level1), Names{"Tome"});
     EXPECT_EQ(f.view.BoxText(HistoryBox::Level1), "Book");
 }
@@ -62,7 +62,7 @@ TEST(LoadLevels, CancelledDialogLeavesTheBoxesEmpty)
     ModelFixture f;
     for (int i = 0; i < kLevelCount; ++i)
         f.Type(LevelBox(i), "old");
-    f.model.LoadLevels();
+    f.model.Carry(Command::LoadLevels);
     EXPECT_EQ(f.LevelTexts(), Names(kLevelCount, ""));
     EXPECT_EQ(f.model.OpenDialog().filterIndex, 1);
 }
@@ -72,7 +72,7 @@ TEST(LoadLevels, UnopenableFileReachesTheErrorHandler)
     ModelFixture f;
     const std::string missing = f.dir.File("missing.def");
     f.dialogs.fileAnswers = {missing};
-    f.model.LoadLevels();
+    f.model.Carry(Command::LoadLevels);
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".\rno such file");
     EXPECT_EQ(f.LevelTexts(), Names(kLevelCount, ""));
@@ -87,7 +87,7 @@ TEST(LoadLevels, SharedHelpDefinitionFile)
         GTEST_SKIP() << "shared sample files are not present";
     ModelFixture f;
     f.dialogs.fileAnswers = {(shared / "FolioHlp.DEF").string()};
-    f.model.LoadLevels();
+    f.model.Carry(Command::LoadLevels);
     EXPECT_EQ(f.LevelTexts(), (Names{"Section", "Chapter", "Heading", "Sub-Heading 1", "Sub-Heading 2",
                                      "Sub-Heading 3", "Sub-Heading 4"}));
 }

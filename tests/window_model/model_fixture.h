@@ -14,8 +14,6 @@ namespace pellimar::testing {
 using Names = std::vector<std::string>;
 
 struct ModelFixture {
-    using PassRunner = std::function<void(RunHost&, const std::function<void(RunHost&)>&)>;
-
     explicit ModelFixture(PassRunner runPass = {}) : model(view, Services(std::move(runPass))) { view.model = &model; }
 
     WindowServices Services(PassRunner runPass)

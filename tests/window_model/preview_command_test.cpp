@@ -26,7 +26,7 @@ TEST(Preview, ListsTheFirstTwentyReferencesAndWritesNothing)
         input += "<RD>verse " + std::to_string(i) + "\r\n";
     f.Prepare(input, "1");
     f.Type(HistoryBox::Level1, "Book");
-    f.model.Preview();
+    f.model.Carry(Command::Preview);
     ASSERT_EQ(f.dialogs.previews.size(), 1u);
     const std::vector<PreviewReference>& shown = f.dialogs.previews[0];
     ASSERT_EQ(shown.size(), 20u);
@@ -61,7 +61,7 @@ TEST(Preview, HeadingCountsRightAndIdRecordsAreAdvised)
         ModelFixture f;
         f.Prepare(c.input, "1");
         f.Type(HistoryBox::Level1, "Book");
-        f.model.Preview();
+        f.model.Carry(Command::Preview);
         ASSERT_EQ(f.dialogs.previewHeadings.size(), 1u);
         EXPECT_EQ(f.dialogs.previewHeadings[0], c.heading);
         EXPECT_EQ(f.dialogs.previewNotes[0].find("ID record levels") != std::string::npos, c.advised);
@@ -72,13 +72,13 @@ TEST(Preview, NeedsTheInputAndTheReferencePattern)
 {
     ModelFixture f;
     f.model.FileMenuOpening();
-    EXPECT_FALSE(f.view.fileMenu.previewEnabled);
+    EXPECT_FALSE(f.view.menu.Enabled(Command::Preview));
     f.Type(HistoryBox::InputFile, "in.fff");
     f.model.FileMenuOpening();
-    EXPECT_FALSE(f.view.fileMenu.previewEnabled);
+    EXPECT_FALSE(f.view.menu.Enabled(Command::Preview));
     f.Type(HistoryBox::RefPattern, "1");
     f.model.FileMenuOpening();
-    EXPECT_TRUE(f.view.fileMenu.previewEnabled);  // no output needed
+    EXPECT_TRUE(f.view.menu.Enabled(Command::Preview));  // no output needed
 }
 
 TEST(Preview, MakesTheChecksOfBeginButNotThoseOfTheOutput)
@@ -86,9 +86,9 @@ TEST(Preview, MakesTheChecksOfBeginButNotThoseOfTheOutput)
     ModelFixture f;
     f.Prepare("<RD>x", "1");
     WriteFileBytes(f.outputPath, "earlier");
-    f.model.Preview();  // level 1 has no name
+    f.model.Carry(Command::Preview);  // level 1 has no name
     f.Type(HistoryBox::InputFile, f.dir.File("missing.fff"));
-    f.model.Preview();
+    f.model.Carry(Command::Preview);
     EXPECT_EQ(f.dialogs.MessageTexts(),
               (Names{"Insufficient information to process reference pattern\r\"1\" stands for level 1, which has no name",
                      "Input file not found.\r" + f.dir.File("missing.fff") + ": no such file"}));
@@ -102,15 +102,15 @@ TEST(Preview, AsksForTheStartingPageAndCancelStopsIt)
     f.Prepare("<RD>x\r\n" + std::string(5000, 'z'), "#");
     f.Type(HistoryBox::PagePattern, "[#]");
     f.dialogs.inputAnswers = {std::string("7")};
-    f.model.Preview();
+    f.model.Carry(Command::Preview);
     EXPECT_EQ(f.dialogs.inputTitles, Names{"Input Page Number"});
     EXPECT_EQ(f.dialogs.previews.at(0).at(0).text, "7");
 
     f.view.probe = [&](std::int32_t percent) {
         if (percent == 10)
-            f.model.BeginOrCancel();  // reads "&Cancel" while the preview runs
+            f.model.Carry(Command::BeginOrCancel);  // reads "&Cancel" while the preview runs
     };
-    f.model.Preview();
+    f.model.Carry(Command::Preview);
     EXPECT_EQ(f.dialogs.previews.size(), 1u);
     EXPECT_EQ(f.view.percents.back(), 10);
 }

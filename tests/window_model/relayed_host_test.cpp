@@ -101,10 +101,10 @@ TEST(RelayedHost, RunOnItsOwnThreadIsShownAndCancelledOnTheWindowsThread)
     f.view.probe = [&](std::int32_t percent) {
         elsewhere = elsewhere || std::this_thread::get_id() != windowThread;
         if (percent == 40)
-            f.model.BeginOrCancel();
+            f.model.Carry(Command::BeginOrCancel);
     };
     f.dialogs.answers = {MessageAnswer::No};  // keep the partial output
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_FALSE(elsewhere);
     EXPECT_EQ(f.dialogs.MessageTexts(), Names{"Operation Canceled.\rDelete output file?"});
     EXPECT_EQ(ReadFileBytes(f.outputPath), std::string(400, 'x'));
@@ -117,7 +117,7 @@ TEST(RelayedHost, ErrorOfARunOnItsOwnThreadReachesTheErrorBox)
     ModelFixture f(PassOnOwnThread);
     f.Prepare("text", "x");
     f.Type(HistoryBox::OutputFile, f.dir.File("no/such/folder/out.fff"));
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_NE(f.dialogs.errorBoxes[0].second.find("no such folder"), std::string::npos);
     EXPECT_FALSE(f.view.busy);

@@ -30,11 +30,11 @@ TEST(RunControl, CompleteRunReportsTheCountAndLaunchesTheViewer)
     ModelFixture f;
     f.Prepare(Records(3));
     f.Type(HistoryBox::Level1, "Book");
-    f.model.ChooseViewer();  // cancelled: no viewer yet
+    f.model.Carry(Command::SetViewer);  // cancelled: no viewer yet
     f.dialogs.fileAnswers = {std::string("/opt/view er/viewer")};
-    f.model.ChooseViewer();
+    f.model.Carry(Command::SetViewer);
     f.dialogs.answers = {MessageAnswer::Yes};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(), Names{"3 total references created.\rView output file?"});
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Confirm);
     ASSERT_EQ(f.launcher.started.size(), 1u);
@@ -48,10 +48,10 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
     ModelFixture f;
     f.Prepare("<RD,ID:1:Book>Genesis\r\n<RD,ID:2>text\r\n");
     f.Type(HistoryBox::Level1, "Book");
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
-    f.model.ToggleIdRecords();
-    f.model.BeginOrCancel();
+    f.model.TogglePreference(Preference::IdRecords);
+    f.model.Carry(Command::BeginOrCancel);
     const std::string advised = f.dialogs.messages[0].text;
     EXPECT_TRUE(advised.starts_with("0 total references created.\r\r1 record code of this file names a level in the "
                                     "form "))
@@ -68,7 +68,7 @@ TEST(RunControl, AnsweringNoLaunchesNothing)
     ModelFixture f;
     f.Prepare("no records here", "x");
     f.dialogs.answers = {MessageAnswer::No};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(), Names{"0 total references created.\rView output file?"});
     EXPECT_TRUE(f.launcher.started.empty());
 }
@@ -80,10 +80,10 @@ TEST(RunControl, MissingViewerIsChosenThenStarted)
     ModelFixture f;
     f.Prepare("text", "x");
     f.dialogs.answers = {MessageAnswer::Yes};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};  // overwrite, view
     f.dialogs.fileAnswers = {std::string("/usr/bin/ffview")};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 2u);
     EXPECT_EQ(f.dialogs.fileDialogs[1].state.filterIndex, ViewerFilter());
     EXPECT_TRUE(f.launcher.started.size() == 1 && f.launcher.started[0].first == "/usr/bin/ffview");
@@ -102,12 +102,19 @@ TEST(RunControl, TimeThePageQuestionWaitsIsLeftOut)
     f.Type(HistoryBox::PagePattern, "[#]");
     f.dialogs.whileOpen = [&] { f.now += 60'000; };  // the user takes a minute over each question
     std::vector<std::string> elapsed;
-    f.view.probe = [&](std::int32_t) { elapsed.push_back(f.view.elapsed); };
+    std::string remainingAtHalf;
+    f.view.probe = [&](std::int32_t percent) {
+        elapsed.push_back(f.view.elapsed);
+        if (percent == 50)
+            remainingAtHalf = f.view.remaining;
+        f.now += 100;  // and the run a tenth of a second for each percent
+    };
     f.dialogs.inputAnswers = {std::string("1")};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.inputTitles.size(), 1u);
-    ASSERT_FALSE(elapsed.empty());
-    EXPECT_EQ(elapsed.back(), "00:00:00");
+    ASSERT_EQ(elapsed.size(), 101u);
+    EXPECT_EQ(elapsed.back(), "00:00:10");
+    EXPECT_EQ(remainingAtHalf, "00:00:04");  // 4 s at 49 % for the other 51 %
 }
 
 TEST(RunControl, MissingInputIsReported)
@@ -115,9 +122,9 @@ TEST(RunControl, MissingInputIsReported)
     ModelFixture f;
     f.Prepare("text");
     f.Type(HistoryBox::InputFile, f.dir.File("missing.fff"));
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     f.Type(HistoryBox::InputFile, f.dir.Path().string());  // a folder
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Input file not found.\r" + f.dir.File("missing.fff") + ": no such file",
                                                "Input file not found.\r" + f.dir.Path().string() + ": it is a folder"}));
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
@@ -130,7 +137,7 @@ TEST(RunControl, WriteErrorNamesTheFileAndTheReason)
     f.Prepare(Records(2000));
     f.Type(HistoryBox::Level1, "Book");
     ArmFileFault(FileCall::Write, kDiskFullError, 0, INT_MAX);
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     DisarmFileFaults();
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Stream write error.\r" + f.outputPath + ": no space left on the disk");
@@ -155,7 +162,7 @@ TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
     for (const std::string& output : outputs) {
         f.Type(HistoryBox::OutputFile, output);
         f.dialogs.answers = {MessageAnswer::Yes};
-        f.model.BeginOrCancel();
+        f.model.Carry(Command::BeginOrCancel);
         EXPECT_EQ(f.dialogs.errorBoxes.back().second, "Cannot create file " + output + ".\rit is the input file");
     }
     EXPECT_TRUE(f.dialogs.messages.empty());
@@ -167,9 +174,9 @@ TEST(RunControl, PatternChecksStopTheRun)
     ModelFixture f;
     f.Prepare("text", "1 #");
     f.Type(HistoryBox::Level1, "Book");
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     f.Type(HistoryBox::PagePattern, "[x]");
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(),
               (Names{"Insufficient information to process reference pattern\r"
                      "\"#\" stands for the page, and the page-number pattern is empty",
@@ -183,7 +190,7 @@ TEST(RunControl, OverwriteYesRunsIntoTheFile)
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
     f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.messages[0].text, "Output File Exists.  Overwrite?");
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(f.dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
@@ -198,12 +205,12 @@ TEST(RunControl, OverwriteNoAsksForANewName)
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
     f.dialogs.fileAnswers = {std::string("/elsewhere/chosen.fff")};
-    f.model.ChooseOutputFile();
+    f.model.Carry(Command::OutputFile);
     f.Type(HistoryBox::OutputFile, f.outputPath);
     const std::string other = f.dir.File("other.fff");
     f.dialogs.answers = {MessageAnswer::No, MessageAnswer::No};
     f.dialogs.fileAnswers = {other};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 2u);
     const FileDialogState& shown = f.dialogs.fileDialogs.back().state;
     EXPECT_TRUE(f.dialogs.fileDialogs.back().save);
@@ -221,9 +228,13 @@ TEST(RunControl, OverwriteCancelStopsTheRun)
     f.Prepare("new text", "x");
     WriteFileBytes(f.outputPath, "old");
     f.dialogs.answers = {MessageAnswer::Cancel};
-    f.model.BeginOrCancel();
+    f.dialogs.fileAnswers = {f.dir.File("other.fff")};  // what a save dialog would be given
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_TRUE(f.dialogs.fileDialogs.empty());
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("other.fff")));
+    f.dialogs.fileAnswers.clear();
     f.dialogs.answers = {MessageAnswer::No};  // then the save dialog is cancelled
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.messages.size(), 2u);
     EXPECT_EQ(ReadFileBytes(f.outputPath), "old");
 }
@@ -239,10 +250,10 @@ TEST(RunControl, CancelDuringTheRunOffersToDeleteTheOutput)
         WriteFileBytes(f.outputPath, "earlier output");
         f.view.probe = [&](std::int32_t percent) {
             if (percent == 40)
-                f.model.BeginOrCancel();  // the button reads "&Cancel" now
+                f.model.Carry(Command::BeginOrCancel);  // the button reads "&Cancel" now
         };
         f.dialogs.answers = {MessageAnswer::Yes, deleteIt ? MessageAnswer::Yes : MessageAnswer::No};
-        f.model.BeginOrCancel();
+        f.model.Carry(Command::BeginOrCancel);
         EXPECT_EQ(f.dialogs.MessageTexts(),
                   (Names{"Output File Exists.  Overwrite?", "Operation Canceled.\rDelete output file?"}));
         EXPECT_EQ(f.view.percents.back(), 40);
@@ -261,7 +272,7 @@ TEST(RunControl, FileThatAppearsDuringTheRunIsLeftAlone)
         if (percent == 40)
             WriteFileBytes(f.outputPath, "appeared");
     };
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_NE(f.dialogs.errorBoxes[0].second.find("Output file exists"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(f.outputPath), "appeared");
@@ -280,10 +291,10 @@ TEST(RunControl, OutputWrittenInPlaceIsAnnouncedAndAFailedRemovalReported)
     ArmFileFault(FileCall::Remove, kAccessDeniedError, 0, INT_MAX);
     f.view.probe = [&](std::int32_t percent) {
         if (percent == 40)
-            f.model.BeginOrCancel();
+            f.model.Carry(Command::BeginOrCancel);
     };
     f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Ok};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     DisarmFileFaults();
     ASSERT_EQ(f.dialogs.messages.size(), 3u);
     EXPECT_NE(f.dialogs.messages[0].note.find("written in place"), std::string::npos);
@@ -297,7 +308,7 @@ TEST(RunControl, ErrorFromThePassRestoresTheWindow)
     ModelFixture f;
     f.Prepare("text", "x");
     f.Type(HistoryBox::OutputFile, f.dir.File("no/such/folder/out.fff"));
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_TRUE(f.dialogs.messages.empty());
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".\rno such folder");
@@ -328,13 +339,13 @@ TEST(RunControl, WindowWhileRunning)
         f.Type(HistoryBox::InputFile, "");  // emptying a box must not lose Cancel
         EXPECT_TRUE(f.view.beginEnabled);
         f.model.FileMenuOpening();
-        EXPECT_EQ(f.view.fileMenu.beginCaption, kCancelCaption);
-        EXPECT_TRUE(f.view.fileMenu.beginEnabled);
-        EXPECT_FALSE(f.view.fileMenu.exitEnabled);
-        EXPECT_FALSE(f.view.fileMenu.previewEnabled);
+        EXPECT_EQ(f.view.menu.beginCaption, kCancelCaption);
+        EXPECT_TRUE(f.view.menu.Enabled(Command::BeginOrCancel));
+        EXPECT_FALSE(f.view.menu.Enabled(Command::Exit));
+        EXPECT_FALSE(f.view.menu.Enabled(Command::Preview));
     };
     f.dialogs.answers = {MessageAnswer::No};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_TRUE(checked);
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
     EXPECT_FALSE(f.view.beginEnabled);  // the input box was emptied during the run
@@ -358,7 +369,7 @@ TEST(RunControl, TimeReadoutsDuringARun)
         f.now = 1000 + 4000 * (percent + 1);  // the next step comes 4 s per percent after the start
     };
     f.now = 1000;
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(readouts, (std::vector<std::pair<std::string, std::string>>{{"00:00:20", "00:06:20"},
                                                                            {"00:00:28", "00:06:20"}}));
 }
@@ -366,7 +377,7 @@ TEST(RunControl, TimeReadoutsDuringARun)
 TEST(RunControl, ProgressMeterOffShowsOnlyTheTimes)
 {
     ModelFixture f;
-    f.model.ToggleShowProgMeter();
+    f.model.TogglePreference(Preference::ShowProgMeter);
     f.Prepare(std::string(100, 'y'), "x");
     bool seen = false;
     f.view.probe = [&](std::int32_t) {
@@ -374,7 +385,7 @@ TEST(RunControl, ProgressMeterOffShowsOnlyTheTimes)
         EXPECT_FALSE(f.view.gaugeVisible);
         EXPECT_TRUE(f.view.readoutsVisible);
     };
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_TRUE(seen);
     EXPECT_FALSE(f.view.gaugeProgress.has_value());
 }
@@ -385,9 +396,9 @@ TEST(RunControl, SwitchingTheMeterOffDuringARunStopsFeedingIt)
     f.Prepare(std::string(100, 'y'), "x");
     f.view.probe = [&](std::int32_t percent) {
         if (percent == 30)
-            f.model.ToggleShowProgMeter();
+            f.model.TogglePreference(Preference::ShowProgMeter);
     };
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.view.gaugeProgress, 30);
     EXPECT_FALSE(f.view.gaugeVisible);
 }
@@ -399,7 +410,7 @@ TEST(RunControl, StartingPageIsAskedThroughTheInputBox)
     f.Type(HistoryBox::Level1, "Book");
     f.Type(HistoryBox::PagePattern, "[#]");
     f.dialogs.inputAnswers = {std::string("17")};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.inputTitles, Names{"Input Page Number"});
     EXPECT_NE(ReadFileBytes(f.outputPath).find("Genesis 17<CR>"), std::string::npos);
 }
@@ -419,7 +430,7 @@ TEST(RunControl, ClosingDuringARunCancelsSavesAndCloses)
             EXPECT_FALSE(f.view.closed);  // not while the run lasts
         }
     };
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.messages.size(), 1u);  // no end dialogue
     EXPECT_TRUE(f.view.closed);
     EXPECT_EQ(f.view.percents.back(), 20);
@@ -431,7 +442,7 @@ TEST(RunControl, ViewerPathIsSetAndStored)
 {
     ModelFixture f;
     f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
-    f.model.ChooseViewer();
+    f.model.Carry(Command::SetViewer);
     // The dialog opens on the system's entry for programs (all files where
     // programs have no ".exe"); the entry for executables is there to choose.
     const FileDialogState& shown = f.dialogs.fileDialogs[0].state;
@@ -450,10 +461,10 @@ TEST(RunControl, ViewerChooserStartsWithNoFileName)
     ModelFixture f;
     f.dialogs.fileAnswers = {std::string("/data/books/in.fff"), std::nullopt, std::string("/opt/ffview"),
                              std::nullopt};
-    f.model.ChooseInputFile();
-    f.model.ChooseViewer();
-    f.model.ChooseViewer();
-    f.model.ChooseInputFile();
+    f.model.Carry(Command::InputFile);
+    f.model.Carry(Command::SetViewer);
+    f.model.Carry(Command::SetViewer);
+    f.model.Carry(Command::InputFile);
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 4u);
     EXPECT_EQ(f.dialogs.fileDialogs[1].state.fileName, "");
     EXPECT_EQ(f.dialogs.fileDialogs[2].state.fileName, "");
@@ -464,7 +475,7 @@ TEST(RunControl, ViewerChooserStartsWithNoFileName)
 TEST(RunControl, CancelledViewerDialogChangesNothing)
 {
     ModelFixture f;
-    f.model.ChooseViewer();
+    f.model.Carry(Command::SetViewer);
     EXPECT_TRUE(f.model.ViewerPath().empty());
     EXPECT_FALSE(std::filesystem::exists(f.Paths().iniFile));
     EXPECT_EQ(f.model.OpenDialog().filterIndex, 1);

@@ -25,13 +25,13 @@ TEST(ScreenText, TypedCharactersReachTheFileInItsEncoding)
     f.Type(HistoryBox::PagePattern, "[#]");
     f.dialogs.inputAnswers = {std::string("4")};
     f.dialogs.answers = {MessageAnswer::No};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(), Names{"1 total references created.\rView output file?"});
     EXPECT_NE(ReadFileBytes(f.outputPath).find("<CS:Reference>Romains \x97 \x93" "4\x94<CR>"), std::string::npos);
 
     f.model.BoxLeft(HistoryBox::RefPattern);
     f.model.BoxLeft(HistoryBox::Level1);
-    f.model.Exit();
+    f.model.Carry(Command::Exit);
     const SettingsData saved = LoadSettings(f.Paths());
     EXPECT_EQ(saved.refPatternHistory, Names{kFileDashQuotes});
     EXPECT_EQ(saved.levelHistories[0], Names{kFileEpitre});
@@ -58,8 +58,8 @@ TEST(ScreenText, CharactersTheFileCannotHoldAreRefusedNamingTheBox)
         f.Prepare("<RD:Book>Genesis\r\n<RD>x\r\n");
         f.Type(HistoryBox::Level1, "Book");
         f.Type(c.box, c.typed);
-        f.model.BeginOrCancel();
-        f.model.Preview();
+        f.model.Carry(Command::BeginOrCancel);
+        f.model.Carry(Command::Preview);
         ASSERT_EQ(f.dialogs.messages.size(), 2u);
         EXPECT_TRUE(f.dialogs.messages[0].text.starts_with(c.message)) << f.dialogs.messages[0].text;
         EXPECT_NE(f.dialogs.messages[0].text.find(FileEncodingName()), std::string::npos);
@@ -77,11 +77,13 @@ TEST(ScreenText, FileTextIsShownAsTheScreenShowsIt)
     stored.levelHistories[0] = {kFileEpitre};
     stored.refPatternHistory = {kFileDashQuotes};
     stored.inputHistory = {"/data/caf\xC3\xA9.fff"};  // file names stay as they are
+    stored.outputHistory = {"/data/caf\xC3\xA9-ref.fff"};
     SaveSettings(f.Paths(), stored);
     f.model.FirstShown();
     EXPECT_EQ(f.view.lists[0], Names{kScreenEpitre});
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::RefPattern)], Names{kScreenDashQuotes});
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::InputFile)], stored.inputHistory);
+    EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::OutputFile)], stored.outputHistory);
 
     // The entry typed again is the stored one, and Ctrl+Delete finds it.
     f.Type(HistoryBox::RefPattern, kScreenDashQuotes);
@@ -91,12 +93,12 @@ TEST(ScreenText, FileTextIsShownAsTheScreenShowsIt)
     const std::string levels = f.dir.File("levels.def");
     WriteFileBytes(levels, "<LN:T," + kFileEpitre + ",\x93Part\x94>\r\n");
     f.dialogs.fileAnswers = {levels};
-    f.model.LoadLevels();
+    f.model.Carry(Command::LoadLevels);
     EXPECT_EQ(f.view.BoxText(HistoryBox::Level1), kScreenEpitre);
     EXPECT_EQ(f.view.BoxText(HistoryBox::Level2), "\xE2\x80\x9CPart\xE2\x80\x9D");
 
     f.Prepare("<RD:" + kFileEpitre + ">Romains \x96 I\r\n<RD>\x85suite\r\n", "1");
-    f.model.Preview();
+    f.model.Carry(Command::Preview);
     ASSERT_EQ(f.dialogs.previews.size(), 1u);
     ASSERT_EQ(f.dialogs.previews[0].size(), 1u);
     EXPECT_EQ(f.dialogs.previews[0][0].text, "Romains \xE2\x80\x93 I");

@@ -8,10 +8,22 @@
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 #include "streams/exceptions.h"
+#include "window_model/box_exit_rule.h"
 #include "window_model/model_fixture.h"
 
 namespace pellimar::testing {
 namespace {
+
+TEST(BoxExitRule, ABoxIsLeftOnlyWhenTheFocusReachesAnotherControl)
+{
+    BoxExitRule rule;
+    EXPECT_EQ(rule.FocusReached(HistoryBox::Level1), std::nullopt);
+    // Back in the same box after a dialog or the box's own list: nothing.
+    EXPECT_EQ(rule.FocusReached(HistoryBox::Level1), std::nullopt);
+    EXPECT_EQ(rule.FocusReached(HistoryBox::PagePattern), HistoryBox::Level1);
+    EXPECT_EQ(rule.FocusReached(std::nullopt), HistoryBox::PagePattern);
+    EXPECT_EQ(rule.FocusReached(std::nullopt), std::nullopt);
+}
 
 TEST(BeginRule, NeedsInputOutputAndPattern)
 {
@@ -104,11 +116,15 @@ TEST(FileCommands, InputDialogFillsTheBoxAndOffersItToTheOutputDialog)
 {
     ModelFixture f;
     f.dialogs.fileAnswers = {std::string("/data/bible.fff"), std::nullopt};
-    f.model.ChooseInputFile();
+    f.Type(HistoryBox::OutputFile, "/data/out.fff");
+    f.Type(HistoryBox::RefPattern, "1");
+    f.model.Carry(Command::InputFile);
     EXPECT_EQ(f.view.BoxText(HistoryBox::InputFile), "/data/bible.fff");
+    EXPECT_TRUE(f.view.beginEnabled);  // the Begin rule runs after the dialog
+    f.Type(HistoryBox::OutputFile, "");
     EXPECT_TRUE(f.model.History(HistoryBox::InputFile).empty());
     EXPECT_EQ(f.view.focused, HistoryBox::InputFile);
-    f.model.ChooseOutputFile();
+    f.model.Carry(Command::OutputFile);
     EXPECT_EQ(f.dialogs.fileDialogs.back().state.fileName, "/data/bible.fff");
     EXPECT_EQ(f.view.BoxText(HistoryBox::OutputFile), "");
 }
@@ -122,12 +138,12 @@ TEST(FileCommands, DialogsAreTitledAndOpenWhereTheirPurposeLastWent)
     ModelFixture f;
     f.dialogs.fileAnswers = {std::string("/data/books/in.fff"), std::string("/opt/viewer/ffview"),
                              std::string("/data/out/out.fff"), std::nullopt, std::nullopt, std::nullopt};
-    f.model.ChooseInputFile();
-    f.model.ChooseViewer();
-    f.model.ChooseOutputFile();
-    f.model.ChooseInputFile();
-    f.model.ChooseViewer();
-    f.model.ChooseOutputFile();
+    f.model.Carry(Command::InputFile);
+    f.model.Carry(Command::SetViewer);
+    f.model.Carry(Command::OutputFile);
+    f.model.Carry(Command::InputFile);
+    f.model.Carry(Command::SetViewer);
+    f.model.Carry(Command::OutputFile);
     std::vector<std::pair<std::string, std::string>> shown;
     for (const ShownFileDialog& dialog : f.dialogs.fileDialogs)
         shown.push_back({dialog.state.title, dialog.state.folder});
@@ -140,7 +156,7 @@ TEST(FileCommands, DialogsAreTitledAndOpenWhereTheirPurposeLastWent)
     const std::string levels = f.dir.File("levels.def");
     WriteFileBytes(levels, "<LN:T,Book>\r\n");
     f.dialogs.fileAnswers = {levels};
-    f.model.LoadLevels();
+    f.model.Carry(Command::LoadLevels);
     EXPECT_EQ(f.dialogs.fileDialogs.back().state.title, "Load Levels");
 }
 
@@ -150,10 +166,10 @@ TEST(FileCommands, OutputDialogSwitchesTheOverwritePromptOff)
     f.Prepare("text", "x");
     WriteFileBytes(f.outputPath, "old");
     f.dialogs.answers = {MessageAnswer::No};
-    f.model.BeginOrCancel();
+    f.model.Carry(Command::BeginOrCancel);
     ASSERT_TRUE(f.model.SaveDialog().overwritePrompt);
     f.dialogs.fileAnswers = {std::string("/data/out.fff")};
-    f.model.ChooseOutputFile();
+    f.model.Carry(Command::OutputFile);
     EXPECT_TRUE(f.dialogs.fileDialogs.back().save);
     EXPECT_FALSE(f.dialogs.fileDialogs.back().state.overwritePrompt);
     EXPECT_EQ(f.dialogs.fileDialogs.back().state.defaultExtension, "FFF");
@@ -166,12 +182,12 @@ TEST(Menus, FileMenuMirrorsTheButtons)
 {
     ModelFixture f;
     f.model.FileMenuOpening();
-    EXPECT_FALSE(f.view.fileMenu.beginEnabled);
-    EXPECT_EQ(f.view.fileMenu.beginCaption, kBeginCaption);
-    EXPECT_TRUE(f.view.fileMenu.exitEnabled);
+    EXPECT_FALSE(f.view.menu.Enabled(Command::BeginOrCancel));
+    EXPECT_EQ(f.view.menu.beginCaption, kBeginCaption);
+    EXPECT_TRUE(f.view.menu.Enabled(Command::Exit));
     f.Prepare("text", "x");
     f.model.FileMenuOpening();
-    EXPECT_TRUE(f.view.fileMenu.beginEnabled);
+    EXPECT_TRUE(f.view.menu.Enabled(Command::BeginOrCancel));
 }
 
 TEST(Menus, PreferencesShowTheSwitches)
@@ -183,20 +199,20 @@ TEST(Menus, PreferencesShowTheSwitches)
     ini.WriteString("Options", "IDRecords", "1");
     f.model.FirstShown();
     f.model.PreferencesMenuOpening();
-    EXPECT_FALSE(f.view.marks.leftJustOnly);
-    EXPECT_FALSE(f.view.marks.showProgMeter);
-    EXPECT_TRUE(f.view.marks.useHR);
-    EXPECT_TRUE(f.view.marks.idRecords);
-    f.model.ToggleLeftJustOnly();
-    f.model.ToggleUseHR();
-    f.model.ToggleIdRecords();
-    EXPECT_TRUE(f.model.LeftJustOnly());
-    EXPECT_FALSE(f.model.UseHR());
-    EXPECT_FALSE(f.model.IdRecords());
+    EXPECT_FALSE(f.view.marks.On(Preference::LeftJustOnly));
+    EXPECT_FALSE(f.view.marks.On(Preference::ShowProgMeter));
+    EXPECT_TRUE(f.view.marks.On(Preference::UseHR));
+    EXPECT_TRUE(f.view.marks.On(Preference::IdRecords));
+    f.model.TogglePreference(Preference::LeftJustOnly);
+    f.model.TogglePreference(Preference::UseHR);
+    f.model.TogglePreference(Preference::IdRecords);
+    EXPECT_TRUE(f.model.Prefs().On(Preference::LeftJustOnly));
+    EXPECT_FALSE(f.model.Prefs().On(Preference::UseHR));
+    EXPECT_FALSE(f.model.Prefs().On(Preference::IdRecords));
     f.model.PreferencesMenuOpening();
-    EXPECT_TRUE(f.view.marks.leftJustOnly);
-    EXPECT_FALSE(f.view.marks.useHR);
-    EXPECT_FALSE(f.view.marks.idRecords);
+    EXPECT_TRUE(f.view.marks.On(Preference::LeftJustOnly));
+    EXPECT_FALSE(f.view.marks.On(Preference::UseHR));
+    EXPECT_FALSE(f.view.marks.On(Preference::IdRecords));
 }
 
 TEST(WindowSettings, LoadedOnFirstShowAndSavedOnClose)
@@ -207,7 +223,7 @@ TEST(WindowSettings, LoadedOnFirstShowAndSavedOnClose)
     stored.inputHistory = {"/data/in.fff"};
     stored.refPatternHistory = {"1 2:#"};
     stored.notSearched = true;
-    stored.showProgMeter = false;
+    stored.preferences.Set(Preference::ShowProgMeter, false);
     stored.viewerPath = "/usr/bin/viewer";
     SaveSettings(f.Paths(), stored);
     SaveViewerPath(f.Paths(), stored.viewerPath);  // the viewer is stored when set, not at close
@@ -217,16 +233,18 @@ TEST(WindowSettings, LoadedOnFirstShowAndSavedOnClose)
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::InputFile)], stored.inputHistory);
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::RefPattern)], stored.refPatternHistory);
     EXPECT_TRUE(f.view.OptionChecked(RunOption::NotSearched));
-    EXPECT_FALSE(f.model.ShowProgMeter());
+    EXPECT_FALSE(f.model.Prefs().On(Preference::ShowProgMeter));
     EXPECT_EQ(f.model.ViewerPath(), stored.viewerPath);
 
     f.SeedHistory(HistoryBox::Level3, {"Verse"});
     f.view.SetOptionChecked(RunOption::RemovePageMarks, true);
-    f.model.Exit();
+    f.view.SetOptionChecked(RunOption::NotSearched, false);
+    f.model.Carry(Command::Exit);
     EXPECT_TRUE(f.view.closed);
     const SettingsData saved = LoadSettings(f.Paths());
     EXPECT_EQ(saved.levelHistories[2], Names{"Verse"});
     EXPECT_TRUE(saved.removePageMarkers);
+    EXPECT_FALSE(saved.notSearched);
     EXPECT_EQ(saved.levelHistories[0], stored.levelHistories[0]);
     EXPECT_TRUE(f.dialogs.errorBoxes.empty());
 }
@@ -249,7 +267,7 @@ TEST(GeneralErrors, GetAFullStopWhenTheyNeedOne)
 TEST(HelpCommands, AboutAndHelp)
 {
     ModelFixture f;
-    f.model.ShowAbout();
+    f.model.Carry(Command::AboutPellimar);
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Information);
     const std::string about = f.dialogs.messages[0].text;
@@ -259,7 +277,7 @@ TEST(HelpCommands, AboutAndHelp)
     EXPECT_EQ(std::count(about.begin(), about.end(), '\r'), 7);
     EXPECT_EQ(about.find("home page"), std::string::npos);
     EXPECT_NE(about.find("The Pellimar developers, under the MIT licence"), std::string::npos);
-    f.model.ShowHelp();
+    f.model.Carry(Command::UsingPellimar);
     EXPECT_EQ(f.dialogs.helpShown, Names{f.dir.File("guide.md")});
 }
 

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "support/gauge_reference.h"
-#include "window_win32/box_exit_rule.h"
 #include "window_win32/caption_fit.h"
 #include "window_win32/command_line.h"
 #include "window_win32/gauge_win32.h"
@@ -130,17 +129,6 @@ TEST(MessageText, Utf8CrossesTheControlsUnchanged)
     EXPECT_EQ(WideOfUtf8("caf\xe9"), L"caf\ufffd");
 }
 
-TEST(BoxExitRule, ABoxIsLeftOnlyWhenTheFocusReachesAnotherControl)
-{
-    BoxExitRule rule;
-    EXPECT_EQ(rule.FocusReached(HistoryBox::Level1), std::nullopt);
-    // Back in the same box after a dialog or the box's own list: nothing.
-    EXPECT_EQ(rule.FocusReached(HistoryBox::Level1), std::nullopt);
-    EXPECT_EQ(rule.FocusReached(HistoryBox::PagePattern), HistoryBox::Level1);
-    EXPECT_EQ(rule.FocusReached(std::nullopt), HistoryBox::PagePattern);
-    EXPECT_EQ(rule.FocusReached(std::nullopt), std::nullopt);
-}
-
 // Each caption in the window's own font, as the system sizes fonts for 100,
 // 125 and 150 % scaling: a label too narrow breaks its text ("Remaining"
 // without "Time:").
@@ -154,10 +142,10 @@ TEST(WindowLayout, EveryCaptionFitsItsControlAtEachScaling)
                 continue;
             HFONT font = MakeControlFont(place.kind, dpi);
             HGDIOBJ before = SelectObject(dc, font);
-            const int needed = CaptionWidthNeeded(dc, place.kind, place.text, dpi);
+            const int needed = CaptionWidthNeeded(dc, place.kind, WideOfUtf8(place.text), dpi);
             SelectObject(dc, before);
             DeleteObject(font);
-            EXPECT_LE(needed, Scaled(place.width, dpi)) << "\"" << Utf8OfWide(place.text) << "\" at " << dpi << " DPI";
+            EXPECT_LE(needed, Scaled(place.width, dpi)) << "\"" << place.text << "\" at " << dpi << " DPI";
         }
     }
     DeleteDC(dc);

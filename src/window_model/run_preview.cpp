@@ -2,7 +2,8 @@
 // is converted. It makes the checks of Begin except those of the output,
 // asks the same page question, and shows progress with Cancel as a run does.
 #include "engine/preview.h"
-#include "window_model/main_window_model.h"
+#include "window_model/error_box.h"
+#include "window_model/run_controller.h"
 #include "window_model/screen_text.h"
 
 namespace pellimar {
@@ -34,38 +35,28 @@ std::vector<PreviewReference> ScreenReferences(std::vector<PreviewReference> ref
 
 }  // namespace
 
-void MainWindowModel::Preview()
+// The texts a preview reads go into their boxes' histories, as leaving each
+// box would put them there.
+void RunController::Preview()
 {
     if (running_)
         return;
-    Guarded([this] { ShowPreview(); });
-}
-
-void MainWindowModel::ShowPreview()
-{
-    cancelRequested_ = false;
-    RememberRunTexts();
-    const std::optional<RunSettings> settings = SettingsForRun();
-    if (!settings || !PassesRunChecks(*settings))
-        return;
-    PreviewResult result;
-    RunPass([&](RunHost& host) { result = RunPreview(*settings, host, levels_, kPreviewCount); });
-    if (CloseIfPending())
-        return;
-    if (!result.cancelled)
-        services_.dialogs->ShowPreview({PreviewHeading(result.references.size()), ScreenReferences(result.references),
-                                        IdRecordsAdvice(result.unreadIdLevelRecords)});
-}
-
-// The texts a run reads go into their boxes' histories, as leaving each box
-// would put them there.
-void MainWindowModel::RememberRunTexts()
-{
-    for (int i = 0; i < kHistoryBoxCount; ++i) {
-        const auto box = static_cast<HistoryBox>(i);
-        if (box != HistoryBox::OutputFile)
-            AddShownText(box);
-    }
+    Guarded(services_.dialogs, [this] {
+        cancelRequested_ = false;
+        for (int i = 0; i < kHistoryBoxCount; ++i) {
+            if (const auto box = static_cast<HistoryBox>(i); box != HistoryBox::OutputFile)
+                boxes_.AddShown(box);
+        }
+        const std::optional<RunSettings> settings = SettingsForRun();
+        if (!settings || !PassesRunChecks(*settings))
+            return;
+        PreviewResult result;
+        RunPass([&](RunHost& host) { result = RunPreview(*settings, host, levels_, kPreviewCount); });
+        if (CloseIfPending() || result.cancelled)
+            return;
+        services_.dialogs.ShowPreview({PreviewHeading(result.references.size()), ScreenReferences(result.references),
+                                       IdRecordsAdvice(result.unreadIdLevelRecords)});
+    });
 }
 
 }  // namespace pellimar

@@ -1,0 +1,72 @@
+// Filling in the reference pattern, and the last reference kept.
+#include "engine/reference_writer.h"
+
+#include <charconv>
+
+namespace pellimar {
+
+ReferenceFrame FrameOf(bool notSearched, bool useHR)
+{
+    if (notSearched)
+        return {"<CS:Reference><IX->", useHR ? "<IX><HR>\r\n</CS>" : "<IX><CR>\r\n</CS>"};
+    return {"<CS:Reference>", useHR ? "<HR>\r\n</CS>" : "<CR>\r\n</CS>"};
+}
+
+std::string PageText(std::int32_t page, bool midLine)
+{
+    char digits[16];
+    std::string text(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, page).ptr - digits));
+    if (midLine) {
+        text += '-';
+        const std::int64_t next = std::int64_t{page} + 1;
+        text.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, next).ptr - digits));
+    }
+    return text;
+}
+
+namespace {
+
+bool SameButThePage(const ReferenceSources& kept, ReferenceSources sources)
+{
+    sources.page = kept.page;
+    sources.midLinePage = kept.midLinePage;
+    return kept == sources;
+}
+
+}  // namespace
+
+// When only the page differs from the kept reference's sources, only the
+// page is written anew.
+const std::string& ReferenceWriter::Remake(const ReferenceSources& sources)
+{
+    if (SameButThePage(madeFrom_, sources))
+        ReplacePage(sources);
+    else
+        Build(sources);
+    madeFrom_ = sources;
+    return written_;
+}
+
+void ReferenceWriter::Build(const ReferenceSources& sources)
+{
+    const ReferenceFrame frame = FrameOf(notSearched_, sources.useHR);
+    const std::string page = pattern_.ShowsPage() ? PageText(sources.page, sources.midLinePage) : std::string();
+    written_.assign(frame.open);
+    textStart_ = written_.size();
+    pageAt_ = pattern_.Fill(sources.levels->values, page, written_);
+    pageLength_ = page.size();
+    textLength_ = written_.size() - textStart_;
+    written_ += frame.close;
+}
+
+void ReferenceWriter::ReplacePage(const ReferenceSources& sources)
+{
+    if (pageAt_ == std::string::npos)
+        return;
+    const std::string page = PageText(sources.page, sources.midLinePage);
+    written_.replace(pageAt_, pageLength_, page);
+    textLength_ += page.size() - pageLength_;
+    pageLength_ = page.size();
+}
+
+}  // namespace pellimar

@@ -1,0 +1,61 @@
+// The table of preferences.
+#include "run/preferences.h"
+
+namespace pellimar {
+namespace {
+
+constexpr PreferenceRow kRows[] = {
+    {Preference::LeftJustOnly, "Left Justified Only", "LeftJustOnly", false, 1, false, RunSwitch::LeftJustOnly,
+     "left-just-only", "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
+     R"(No reference for records that open with a justification (\fBJU:\fR) or
+paragraph style (\fBPS:\fR) code.)"},
+    {Preference::ShowProgMeter, "Show Progress Meter", "NoProgMeter", true, 0, true, std::nullopt, nullptr, nullptr,
+     nullptr},
+    {Preference::UseHR, "Use <HR> (in place of <CR>)", "UseHR", false, 2, false, RunSwitch::UseHR, "use-hr",
+     "end references with <HR> in place of <CR>", R"(End references with \fB<HR>\fR in place of \fB<CR>\fR.)"},
+    {Preference::IdRecords, "ID record levels", "IDRecords", false, 3, false, RunSwitch::IdRecords, "id-records",
+     "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
+     R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
+as later Folio versions write level records, as level records for
+\fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
+Without it such codes are plain record codes; when some of them name one of
+the levels, a note on standard error says so after the summary, or after the
+list of \fB\-\-preview\fR.)"},
+};
+static_assert(std::size(kRows) == kPreferenceCount);
+
+// For each switch of the run, the preference that feeds it: the pass asks
+// at every record.
+constexpr std::array<Preference, kRunSwitchCount> kFeeding = [] {
+    std::array<Preference, kRunSwitchCount> feeding{};
+    for (const PreferenceRow& row : kRows) {
+        if (row.runSwitch)
+            feeding[static_cast<int>(*row.runSwitch)] = row.preference;
+    }
+    return feeding;
+}();
+
+}  // namespace
+
+std::span<const PreferenceRow> PreferenceTable()
+{
+    return kRows;
+}
+
+const PreferenceRow& RowOf(Preference preference)
+{
+    return kRows[static_cast<int>(preference)];
+}
+
+Preferences::Preferences()
+{
+    for (const PreferenceRow& row : kRows)
+        Set(row.preference, row.byDefault);
+}
+
+bool Preferences::SwitchOn(RunSwitch runSwitch) const
+{
+    return On(kFeeding[static_cast<int>(runSwitch)]);
+}
+
+}  // namespace pellimar

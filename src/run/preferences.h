@@ -1,0 +1,63 @@
+// The preferences: switches the user sets once, in the window's
+// File > Preferences menu or on the command line, and which last from one
+// start to the next. Each is one row of a table (its key in the settings
+// file, its caption in the menu, its command-line option where it has one,
+// its default and the switch of the run it feeds), and the settings file,
+// both windows' menus and the command line all read the table.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+
+#include "engine/run_host.h"
+
+namespace pellimar {
+
+// In the order of the Preferences menu.
+enum class Preference { LeftJustOnly, ShowProgMeter, UseHR, IdRecords };
+inline constexpr int kPreferenceCount = 4;
+
+struct PreferenceRow {
+    Preference preference;
+    const char* caption;  // in File > Preferences
+    // In the settings file's "Options" section; an inverted key holds the
+    // opposite of the preference ("NoProgMeter"). Keys are written in the
+    // order of `iniOrder`, the order files have always had.
+    const char* iniKey;
+    bool iniInverted;
+    int iniOrder;
+    bool byDefault;
+    // The pass's switch it feeds, read at each use; nothing for one of the
+    // window alone.
+    std::optional<RunSwitch> runSwitch;
+    // The command line's option, which switches the preference on; nullptr
+    // where it has none. Its help for --help, and in roff for the manual.
+    const char* cliOption;
+    const char* cliHelp;
+    const char* cliManual;
+};
+
+std::span<const PreferenceRow> PreferenceTable();
+const PreferenceRow& RowOf(Preference preference);
+
+// The preferences' values.
+class Preferences {
+public:
+    Preferences();  // every preference at its default
+
+    bool On(Preference preference) const { return on_[Index(preference)]; }
+    void Set(Preference preference, bool on) { on_[Index(preference)] = on; }
+    void Toggle(Preference preference) { Set(preference, !On(preference)); }
+    // A switch of the run: the value of the preference that feeds it.
+    bool SwitchOn(RunSwitch runSwitch) const;
+
+    bool operator==(const Preferences&) const = default;
+
+private:
+    static constexpr int Index(Preference preference) { return static_cast<int>(preference); }
+
+    std::array<bool, kPreferenceCount> on_{};
+};
+
+}  // namespace pellimar

@@ -1,0 +1,98 @@
+// Begin, Cancel and Preview: the checks before a run, the run itself with
+// this as its host, the window's running state and progress display, and
+// the dialogues at the end. The window closed during a run is handled here
+// too, since the run must stop first.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/conversion.h"
+#include "engine/run_host.h"
+#include "run/preferences.h"
+#include "run/run_time.h"
+#include "window_model/box_texts.h"
+#include "window_model/file_choices.h"
+#include "window_model/viewer_choice.h"
+#include "window_model/window_view.h"
+
+namespace pellimar {
+
+// Runs a pass (a conversion, a preview) with the given host; when unset,
+// on the caller's thread.
+using PassRunner = std::function<void(RunHost& host, const std::function<void(RunHost&)>& pass)>;
+
+struct RunServices {
+    Dialogs& dialogs;
+    // Local time of day in milliseconds.
+    std::function<std::int64_t()> clock;
+    PassRunner runPass;
+};
+
+class RunController : public RunHost {
+public:
+    RunController(WindowView& view, RunServices services, BoxTexts& boxes, FileChoices& choices,
+                  ViewerChoice& viewer, const Preferences& preferences)
+        : view_(view), services_(std::move(services)), boxes_(boxes), choices_(choices), viewer_(viewer),
+          preferences_(preferences)
+    {
+    }
+
+    // Starts a run after its checks; while one runs, asks it to stop.
+    void BeginOrCancel();
+    // The first references a run would make, shown before anything is
+    // converted.
+    void Preview();
+    // True when the window may close now; during a run the run is cancelled
+    // and the window closes when it ends.
+    bool CloseRequested();
+
+    // Begin is enabled exactly when the input, the output and the reference
+    // pattern are filled and the output is not the input. While a run lasts
+    // the button is its Cancel button and is left alone.
+    void UpdateBeginButton();
+    bool BeginEnabled() const { return beginEnabled_; }
+    bool IsRunning() const { return running_; }
+    std::int32_t RunPercent() const { return runPercent_; }
+
+    // RunHost
+    void EnterRunning() override;
+    void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
+    void LeaveRunning() override;
+    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
+    bool SwitchOn(RunSwitch runSwitch) const override { return preferences_.SwitchOn(runSwitch); }
+    bool CancelRequested() const override { return cancelRequested_; }
+
+private:
+    // Nothing when a box holds a character the file cannot; the user was told.
+    std::optional<RunSettings> SettingsForRun();
+    bool PassesRunChecks(const RunSettings& settings);
+    bool RefuseOutputThatIsInput(const RunSettings& settings);
+    bool ConfirmOverwrite();
+    void RunPass(const std::function<void(RunHost&)>& pass);
+    void RunAndReport(const RunSettings& settings);
+    void ShowRunEnd(RunResult& result);
+    void ReportFailedRemoval(const std::string& path);
+    std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
+    bool CloseIfPending();
+    void ShowRunDisplay(bool running);
+    void UpdateTimeDisplay();
+
+    WindowView& view_;
+    RunServices services_;
+    BoxTexts& boxes_;
+    FileChoices& choices_;
+    ViewerChoice& viewer_;
+    const Preferences& preferences_;
+    LevelLists levels_;
+    RunTimeDisplay timeDisplay_;
+    std::int32_t runPercent_ = 0;
+    bool running_ = false;
+    bool cancelRequested_ = false;
+    bool closePending_ = false;
+    bool beginEnabled_ = false;
+};
+
+}  // namespace pellimar
