@@ -2,6 +2,7 @@
 #include "cli/cli_host.h"
 
 #include "cli/console.h"
+#include "streams/output_file.h"
 
 namespace pellimar::cli {
 
@@ -29,6 +30,13 @@ void CliHost::LeaveRunning()
 {
     if (progress_)
         progress_->Finish();
+}
+
+void CliHost::OutputOpened(const OutputFile& output)
+{
+    writesInPlace_ = output.WritesInPlace();
+    if (onOutputOpened)
+        onOutputOpened(output);
 }
 
 std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)

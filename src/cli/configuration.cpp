@@ -53,7 +53,8 @@ std::string PreviewCount(const RawArguments& raw, Configuration& configuration)
     return {};
 }
 
-// "-" stands for standard input or output; a file of that name is "./-".
+// "-" stands for standard input or output (so does the system's own name
+// for standard output); a file of that name is "./-".
 std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
 {
     const std::size_t wanted = preview ? 1 : 2;
@@ -68,7 +69,7 @@ std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
     run.standardInput = run.inputPath == "-";
     if (!preview) {
         run.outputPath = raw.files[1];
-        run.standardOutput = run.outputPath == "-";
+        run.standardOutput = run.outputPath == "-" || NamesStandardOutput(run.outputPath);
     }
     return {};
 }

@@ -120,34 +120,31 @@ bool CheckBeforeTheRun(const Configuration& configuration)
 // written in place, what the user is told is what became of it.
 int Cancelled(const Configuration& configuration, RunResult& result)
 {
+    const std::string& output = configuration.run.outputPath;
     if (!result.partialOutput) {
         ReportError("Operation Canceled.");
     } else if (!result.partialOutput->WritesInPlace()) {
         result.partialOutput->Discard();
-        ReportError("Operation Canceled. " + configuration.run.outputPath + " was left as it was.");
+        ReportError("Operation Canceled. " + output + " was left as it was.");
     } else if (result.partialOutput->Discard()) {
         ReportError("Operation Canceled. The partial output was removed.");
     } else {
-        ReportError("Operation Canceled. The partial output could not be removed.",
-                    {configuration.run.outputPath, LastFailureReason()});
+        ReportError("Operation Canceled. " + output + " holds only the part written before the cancel.");
     }
     return kExitCancelled;
 }
 
-// Said before the run, while the file is still there: what the run cannot
-// keep of the file it replaces.
-void NoteWhatIsLost(const Configuration& configuration)
+// Said once the run is sure to go ahead, before the first byte is read:
+// what it costs the file under the output's name.
+void NoteWhatIsLost(const OutputFile& output)
 {
-    if (configuration.run.standardOutput)
-        return;
-    const OutputOutlook outlook = ForeseeOutput(configuration.run.outputPath);
-    if (outlook.earlierLost)
-        ReportError("note: its folder takes no new file, so it is written in place: what it holds now is lost, "
-                    "also if the run fails or is cancelled",
-                    {configuration.run.outputPath, {}});
-    for (const std::string& lost : outlook.notKept)
-        ReportError("note: the new file cannot keep " + lost + " of the one it replaces",
-                    {configuration.run.outputPath, {}});
+    if (output.WritesInPlace())
+        ReportError("note: " + output.WhyInPlace() + ", so it is written in place: " +
+                        (output.ReplacesFile() ? "what it held is lost, and " : "") +
+                        "a cancel or a failure leaves a partial file under its name",
+                    {output.Path(), {}});
+    for (const std::string& lost : output.NotKept())
+        ReportError("note: the new file cannot keep " + lost + " of the one it replaces", {output.Path(), {}});
 }
 
 // Level records with IDs read as plain record codes, the switch being off:
@@ -203,9 +200,17 @@ void Summarize(const Configuration& configuration, const RunResult& result)
 
 int Convert(const Configuration& configuration, CliHost& host)
 {
-    NoteWhatIsLost(configuration);
+    host.onOutputOpened = NoteWhatIsLost;
     LevelLists levels;
-    RunResult result = RunConversion(configuration.run, host, levels);
+    RunResult result;
+    try {
+        result = RunConversion(configuration.run, host, levels);
+    } catch (const Exception& error) {
+        ReportError(error.what(), {error.File(), error.Reason()});
+        if (host.WritesInPlace())
+            ReportError("note: it holds only the part written before the failure", {configuration.run.outputPath, {}});
+        return kExitError;
+    }
     if (result.cancelled)
         return Cancelled(configuration, result);
     Summarize(configuration, result);

@@ -28,7 +28,10 @@ struct RunResult {
 };
 
 // Runs one conversion. A run that ends well puts its output in place under
-// the output's name; until then a file under that name is left as it was.
+// the output's name once the host has been told the run is over; until then
+// a file under that name is left as it was. Whether the run was cancelled
+// is asked once, just before: a cancel that comes later cannot leave the
+// output in place and the result saying it was not.
 // Errors (the input cannot be opened, the output cannot be created or
 // written, the input cannot be read) leave as exceptions after what was
 // written is thrown away and the host has been told the run is over.

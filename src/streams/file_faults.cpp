@@ -11,6 +11,7 @@ struct ArmedFault {
     int error = 0;
     int skip = 0;
     int times = 0;
+    FileEvent event = nullptr;  // instead of the failure
 };
 
 constexpr std::size_t kCallKinds = static_cast<std::size_t>(FileCall::Remove) + 1;
@@ -22,6 +23,12 @@ bool anyArmed = false;
 void ArmFileFault(FileCall call, int error, int skip, int times)
 {
     faults[static_cast<std::size_t>(call)] = {times > 0, error, skip, times};
+    anyArmed = true;
+}
+
+void ArmFileEvent(FileCall call, FileEvent event, int skip)
+{
+    faults[static_cast<std::size_t>(call)] = {true, 0, skip, 1, event};
     anyArmed = true;
 }
 
@@ -43,6 +50,10 @@ bool FileFaultStrikes(FileCall call, int& error)
         return false;
     }
     fault.armed = --fault.times > 0;
+    if (fault.event != nullptr) {
+        fault.event();
+        return false;
+    }
     error = fault.error;
     return true;
 }
