@@ -17,6 +17,11 @@ struct RunResult {
     // Record codes of the form <RD,ID:n:Level> that name one of the levels
     // but were read as plain record codes, ID record levels being off.
     std::int32_t unreadIdLevelRecords = 0;
+    // References an earlier run wrote right after record codes: those found
+    // (and, unless they were kept, taken out), and those left as they stand
+    // because they do not end within the longest one looked for.
+    std::int32_t earlierReferences = 0;
+    std::int32_t earlierReferencesTooLong = 0;
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;

@@ -73,9 +73,15 @@ private:
     bool ConfirmOverwrite();
     void RunPass(const std::function<void(RunHost&)>& pass);
     void RunAndReport(const RunSettings& settings);
-    void ShowRunEnd(RunResult& result);
+    void ShowRunEnd(const RunSettings& settings, RunResult& result);
     void ReportFailedRemoval(const std::string& path);
     std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
+    struct EarlierReferencesSeen {
+        std::int32_t kept;
+        std::int32_t tooLong;
+        bool byPreview;  // in the part of the input a preview read
+    };
+    std::string EarlierReferencesAdvice(const EarlierReferencesSeen& seen) const;
     bool CloseIfPending();
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();
