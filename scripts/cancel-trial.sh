@@ -18,16 +18,17 @@
 # was wrong.
 set -euo pipefail
 
+here=$(cd "$(dirname "$0")" && pwd)
 cli=$(realpath "$1")
 runs=${2:-100}
 size_mb=${3:-180}
-folder=${4:-$(dirname "$0")/../build/cancel-trial}
+folder=${4:-$here/../build/cancel-trial}
 mkdir -p "$folder"
 cd "$folder"
 
 # A book made of the help file repeated, and the output it converts to.
 if [[ ! -f in.fff || $(stat -c %s in.fff) -lt $((size_mb * 1000000)) ]]; then
-  source=/work/shared/data/FolioHlp.FFF
+  source=${PELLIMAR_SHARED_DATA:-$here/../../shared/data}/FolioHlp.FFF
   [[ -f $source ]] || source=$(dirname "$cli")/../../resources/sample.fff
   : > in.fff
   while [[ $(stat -c %s in.fff) -lt $((size_mb * 1000000)) ]]; do cat "$source" >> in.fff; done
