@@ -95,8 +95,8 @@ public:
 private:
     MenuState CurrentMenuState() const;
     void LoadLevels();
-    void ChooseInputFile();
-    void ChooseOutputFile();
+    // Input File or Output File: its dialog, then its box.
+    void ChooseFile(HistoryBox box);
     void ShowAbout();
     void EmptyLevelNames();
     void FillLevelNames(const std::string& path);
