@@ -185,6 +185,8 @@ TEST(Menus, FileMenuMirrorsTheButtons)
     EXPECT_FALSE(f.view.menu.Enabled(Command::BeginOrCancel));
     EXPECT_EQ(f.view.menu.beginCaption, kBeginCaption);
     EXPECT_TRUE(f.view.menu.Enabled(Command::Exit));
+    for (const Command always : {Command::LoadLevels, Command::InputFile, Command::OutputFile, Command::SetViewer})
+        EXPECT_TRUE(f.view.menu.Enabled(always)) << static_cast<int>(always);
     f.Prepare("text", "x");
     f.model.FileMenuOpening();
     EXPECT_TRUE(f.view.menu.Enabled(Command::BeginOrCancel));
