@@ -10,13 +10,24 @@
 // steps: both must write the same bytes, make the same counts, ask the same
 // questions and report the same progress, cancelled or not.
 //
+// Running twice must be safe: an input that holds no references of its own
+// is converted (A to B) and B converted again, replacing its references with
+// the same options (giving B again) and with second options (giving what A
+// converted with those gives), and removing them (giving A again).
+//
 // Input: a switches byte (Not Searched, Remove #'s, Left Justified Only,
 // Use <HR>, page question cancelled, and three bits of block size), a cancel
 // byte (its top bit: ID record levels; the rest 0 to 100: cancel once that
 // percentage is reached, 101: before the first step, above: never), then
-// the reference pattern, the page-number
-// pattern, the seven level names and the starting-page answer, each ending
-// at a NUL, and the rest is the flat file.
+// the reference pattern, the page-number pattern, the seven level names and
+// the starting-page answer, each ending at a NUL; an earlier-references byte
+// (two bits: keep, replace, remove, keep; the rest: the longest earlier
+// reference, 0 for the usual, else 12 + 4 times it); the second options'
+// switches byte (Not Searched, Remove #'s, Left Justified Only, Use <HR>, ID
+// record levels, and three bits by which the level names are turned round)
+// and its reference and page-number patterns, each ending at a NUL; and the
+// rest is the flat file.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -79,10 +90,37 @@ private:
 
 struct Case {
     ConversionOptions options;
+    ConversionOptions second;
     std::uint8_t cancelAt = 0;
     std::uint8_t blockSize = 0;
     std::string input;
 };
+
+EarlierReferences EarlierOf(std::uint8_t choice)
+{
+    switch (choice & 3) {
+    case 1: return EarlierReferences::Replace;
+    case 2: return EarlierReferences::Remove;
+    default: return EarlierReferences::Keep;
+    }
+}
+
+ConversionOptions SecondOptions(FuzzInput& in, const ConversionOptions& first)
+{
+    ConversionOptions second = first;
+    const std::uint8_t switches = in.Byte();
+    second.notSearched = (switches & 1) != 0;
+    second.removePageMarks = (switches & 2) != 0;
+    second.leftJustOnly = (switches & 4) != 0;
+    second.useHR = (switches & 8) != 0;
+    second.idRecords = (switches & 16) != 0;
+    std::rotate(second.levelTexts.begin(), second.levelTexts.begin() + (switches >> 5) % 7, second.levelTexts.end());
+    second.refPattern = in.Field('\0');
+    second.pagePattern = in.Field('\0');
+    second.earlier = EarlierReferences::Keep;
+    second.longestEarlier = kLongestEarlierReference;
+    return second;
+}
 
 Case ReadCase(FuzzInput& in)
 {
@@ -103,21 +141,34 @@ Case ReadCase(FuzzInput& in)
     std::string answer = in.Field('\0');
     if ((switches & 16) == 0)
         c.options.startPage = answer;
+    const std::uint8_t earlier = in.Byte();
+    c.options.earlier = EarlierOf(earlier);
+    if (earlier >> 2 != 0)
+        c.options.longestEarlier = 12 + 4 * std::size_t{static_cast<std::uint8_t>(earlier >> 2)};
+    c.second = SecondOptions(in, c.options);
     c.input = in.Rest();
     return c;
 }
 
-RunSettings SettingsOf(const Case& c, const std::string& inputPath, const std::string& outputPath, bool byteBlocks)
+RunSettings SettingsOf(const ConversionOptions& options, const std::string& inputPath, const std::string& outputPath)
 {
     RunSettings settings;
     settings.inputPath = inputPath;
     settings.outputPath = outputPath;
-    settings.refPattern = c.options.refPattern;
-    settings.pagePattern = c.options.pagePattern;
+    settings.refPattern = options.refPattern;
+    settings.pagePattern = options.pagePattern;
     for (std::size_t k = 0; k < settings.levelTexts.size(); ++k)
-        settings.levelTexts[k] = c.options.levelTexts[k];
-    settings.notSearched = c.options.notSearched;
-    settings.removePageMarks = c.options.removePageMarks;
+        settings.levelTexts[k] = options.levelTexts[k];
+    settings.notSearched = options.notSearched;
+    settings.removePageMarks = options.removePageMarks;
+    settings.earlierReferences = options.earlier;
+    settings.longestEarlierReference = options.longestEarlier;
+    return settings;
+}
+
+RunSettings SettingsOf(const Case& c, const std::string& inputPath, const std::string& outputPath, bool byteBlocks)
+{
+    RunSettings settings = SettingsOf(c.options, inputPath, outputPath);
     // Inputs of a few hundred bytes still meet blocks of one byte.
     settings.blockSize = byteBlocks ? kByteStepBlockSize : ChosenBlockSize(c.blockSize, c.input.size() / 128);
     return settings;
@@ -159,7 +210,8 @@ void CheckPlainCopy(const Case& c, const Outcome& run)
 {
     const std::string& output = run.output;
     const bool cancelled = run.result.cancelled;
-    if (run.result.refCount != 0 || MarkersCanBeRemoved(c.options))
+    const bool earlierTakenOut = run.result.earlierReferences != 0 && c.options.earlier != EarlierReferences::Keep;
+    if (run.result.refCount != 0 || MarkersCanBeRemoved(c.options) || earlierTakenOut)
         return;
     if (!cancelled) {
         FUZZ_CHECK_EQ(c.input, output, "no references and no markers removed: the output is the input");
@@ -184,6 +236,9 @@ void CheckAgainstModel(const Case& c, const Outcome& run)
         FUZZ_CHECK_EQ(expected.refCount, result.refCount, "the reference count");
         FUZZ_CHECK_EQ(expected.pageQuestions, run.pageQuestions, "starting-page questions");
         FUZZ_CHECK_EQ(expected.unreadIdLevelRecords, result.unreadIdLevelRecords, "unread ID level records");
+        FUZZ_CHECK_EQ(expected.earlierReferences, result.earlierReferences, "earlier references found");
+        FUZZ_CHECK_EQ(expected.earlierReferencesTooLong, result.earlierReferencesTooLong,
+                      "earlier references too long");
         for (std::size_t k = 0; k < levels.values.size(); ++k)
             FUZZ_CHECK_EQ(expected.levelValues[k], levels.values[k], "level " + std::to_string(k + 1) + " at the end");
         return;
@@ -229,10 +284,100 @@ void CheckAgainstByteSteps(const Outcome& blocks, const Outcome& bytes)
     FUZZ_CHECK(bytes.result.cancelled == blocks.result.cancelled, "cancelled as in the byte steps");
     FUZZ_CHECK_EQ(bytes.result.unreadIdLevelRecords, blocks.result.unreadIdLevelRecords,
                   "the byte steps' unread ID level records");
+    FUZZ_CHECK_EQ(bytes.result.earlierReferences, blocks.result.earlierReferences,
+                  "the byte steps' earlier references");
+    FUZZ_CHECK_EQ(bytes.result.earlierReferencesTooLong, blocks.result.earlierReferencesTooLong,
+                  "the byte steps' earlier references too long");
     FUZZ_CHECK_EQ(bytes.pageQuestions, blocks.pageQuestions, "the byte steps' page questions");
     FUZZ_CHECK(bytes.percents == blocks.percents, "the byte steps' progress");
     for (std::size_t k = 0; k < blocks.levels.values.size(); ++k)
         FUZZ_CHECK_EQ(bytes.levels.values[k], blocks.levels.values[k], "level values as in the byte steps");
+}
+
+constexpr std::size_t kRoundTripBlockSize = 8192;
+
+// A whole run to its end, for the round trips.
+struct RoundTripRun {
+    std::string output;
+    RunResult result;
+};
+
+RoundTripRun ConvertWhole(const std::string& input, const ConversionOptions& options, std::size_t longestEarlier)
+{
+    const std::string inputPath = ScratchFile("trip-in.fff");
+    const std::string outputPath = ScratchFile("trip-out.fff");
+    WriteScratchFile(inputPath, input);
+    FuzzHost host(options, kCancelBeforeStart + 1);
+    RunSettings settings = SettingsOf(options, inputPath, outputPath);
+    settings.longestEarlierReference = longestEarlier;
+    // The run's blocks of a quarter megabyte cost more to allocate than
+    // these small inputs take to convert; the block size is the main runs'
+    // concern.
+    settings.blockSize = kRoundTripBlockSize;
+    LevelLists levels;
+    RoundTripRun run;
+    try {
+        run.result = RunConversion(settings, host, levels);
+    } catch (const Exception& error) {
+        Fail(__FILE__, __LINE__, "a round trip's run", "no error", error.what());
+    }
+    run.output = ReadScratchFile(outputPath);
+    return run;
+}
+
+// Codes are read alike in two runs unless ID record levels change which
+// codes open headings, or a page-number pattern with a "<" past its first
+// byte takes a "<" into a marker attempt: only then may a run miss
+// references the other wrote.
+bool ReadAlike(const ConversionOptions& a, const ConversionOptions& b)
+{
+    const auto takesOpen = [](const ConversionOptions& o) { return o.pagePattern.find('<', 1) != std::string::npos; };
+    return a.idRecords == b.idRecords && !takesOpen(a) && !takesOpen(b);
+}
+
+// A to B, then B again: replaced with the same options, replaced with the
+// second options, and removed. Holds whenever A holds no reference of its
+// own, the first conversion kept its markers, and its pattern holds no
+// line break (which a reference's text then may, ending it early). No
+// frame can be longer than B, so none is too long.
+void CheckRoundTrips(const Case& c)
+{
+    const ConversionOptions& first = c.options;
+    if (c.input.find("<CS:Reference>") != std::string::npos || MarkersCanBeRemoved(first) ||
+        first.refPattern.find_first_of("\r\n") != std::string::npos)
+        return;
+    ConversionOptions keep = first;
+    keep.earlier = EarlierReferences::Keep;
+    const RoundTripRun b = ConvertWhole(c.input, keep, kLongestEarlierReference);
+    const std::size_t longest = std::max(kLongestEarlierReference, b.output.size());
+
+    ConversionOptions again = keep;
+    again.earlier = EarlierReferences::Replace;
+    const RoundTripRun same = ConvertWhole(b.output, again, longest);
+    FUZZ_CHECK_EQ(b.result.refCount, same.result.earlierReferences, "B's references found again");
+    FUZZ_CHECK_EQ(b.output, same.output, "B with its references replaced alike");
+
+    ConversionOptions second = c.second;
+    second.earlier = EarlierReferences::Replace;
+    const RoundTripRun other = ConvertWhole(b.output, second, longest);
+    if (ReadAlike(first, second))
+        FUZZ_CHECK_EQ(b.result.refCount, other.result.earlierReferences, "B's references found with other options");
+    FUZZ_CHECK(other.result.earlierReferences <= b.result.refCount, "no more references found than B has");
+    if (other.result.earlierReferences == b.result.refCount) {
+        const RoundTripRun direct = ConvertWhole(c.input, c.second, longest);
+        FUZZ_CHECK_EQ(direct.output, other.output, "B replaced with other options is A converted with them");
+        FUZZ_CHECK_EQ(direct.result.refCount, other.result.refCount, "as many references as A converted directly");
+    }
+
+    ConversionOptions remove;
+    remove.idRecords = first.idRecords;
+    remove.earlier = EarlierReferences::Remove;
+    const RoundTripRun removed = ConvertWhole(b.output, remove, longest);
+    if (ReadAlike(first, remove))
+        FUZZ_CHECK_EQ(b.result.refCount, removed.result.earlierReferences, "B's references found to remove");
+    if (removed.result.earlierReferences == b.result.refCount)
+        FUZZ_CHECK_EQ(c.input, removed.output, "B with its references removed is A");
+    FUZZ_CHECK_EQ(0, removed.result.refCount, "removing writes no reference");
 }
 
 }  // namespace
@@ -254,5 +399,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckPlainCopy(c, now);
     CheckAgainstModel(c, now);
+    CheckRoundTrips(c);
     return 0;
 }

@@ -83,7 +83,8 @@ public:
         }
         firstLevel_ = pattern_.FirstLevel();
         hash_ = o_.pagePattern.find('#');
-        markers_ = pattern_.ShowsPage() && hash_ != std::string::npos;
+        writes_ = o_.earlier != EarlierReferences::Remove;
+        markers_ = writes_ && pattern_.ShowsPage() && hash_ != std::string::npos;
     }
 
     ConversionOutcome Run()
@@ -158,7 +159,9 @@ private:
         }
         if (code.starts_with("RD:")) {
             const std::size_t name = code.find_first_not_of(' ', 3);
-            Heading(name == std::string::npos ? "" : NameField(std::string_view(code).substr(name)));
+            Emit(EarlierReferencesAfterRecordCode());
+            if (More())
+                Heading(name == std::string::npos ? "" : NameField(std::string_view(code).substr(name)));
         } else if (code.starts_with("RD")) {
             if (idLevel)
                 CountUnreadIdLevel(*idLevel);
@@ -195,20 +198,27 @@ private:
         return -1;
     }
 
+    // Earlier references kept stand after the record's new one.
     void AfterPlainRecordCode()
     {
+        const std::string kept = EarlierReferencesAfterRecordCode();
+        if (!More())
+            return Emit(kept);
         const char ch = in_[at_++];
         if (IsBreak(ch)) {
+            Emit(kept);
             Emit(ch);
             return;
         }
         if (EscapedOpen(ch)) {
             ReferenceIfDue();
+            Emit(kept);
             Emit("<<");
             return;
         }
         if (ch != '<') {
             ReferenceIfDue();
+            Emit(kept);
             Emit(ch);
             return;
         }
@@ -216,8 +226,36 @@ private:
         const std::string head = Upper(text.substr(0, 3));
         if (!(o_.leftJustOnly && (head == "JU:" || head == "PS:")))
             ReferenceIfDue();
+        Emit(kept);
         Emit('<');
         CloseCode(text);
+    }
+
+    // The frames of earlier references, one after another, right after a
+    // record code: taken, and returned when they are kept. A frame ends at
+    // the first "\r\n</CS>" after its opening, just after "<CR>" or "<HR>",
+    // within the longest one looked for.
+    std::string EarlierReferencesAfterRecordCode()
+    {
+        constexpr std::string_view open = "<CS:Reference>";
+        constexpr std::string_view end = "\r\n</CS>";
+        std::string kept;
+        while (in_.substr(at_).starts_with(open)) {
+            const std::size_t endAt = in_.find(end, at_ + open.size());
+            if (endAt == std::string_view::npos || endAt + end.size() - at_ > o_.longestEarlier) {
+                if (in_.size() - at_ > o_.longestEarlier)
+                    ++out_.earlierReferencesTooLong;
+                break;
+            }
+            const std::string_view close = in_.substr(endAt - 4, 4);
+            if (endAt < at_ + open.size() + 4 || (close != "<CR>" && close != "<HR>"))
+                break;
+            ++out_.earlierReferences;
+            if (o_.earlier == EarlierReferences::Keep)
+                kept += in_.substr(at_, endAt + end.size() - at_);
+            at_ = endAt + end.size();
+        }
+        return kept;
     }
 
     void Heading(const std::string& name)
@@ -316,7 +354,7 @@ private:
 
     void ReferenceIfDue()
     {
-        if (firstLevel_ < 0 || out_.levelValues[firstLevel_] != kNotSet)
+        if (writes_ && (firstLevel_ < 0 || out_.levelValues[firstLevel_] != kNotSet))
             Reference();
     }
 
@@ -370,6 +408,7 @@ private:
     ConversionOutcome out_;
     std::array<std::string, 7> names_;
     int firstLevel_ = -1;
+    bool writes_ = true;
     bool markers_ = false;
     std::size_t hash_ = std::string::npos;
     std::int32_t page_ = -1;

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/run_settings.h"
+
 namespace pellimar::fuzz {
 
 struct ConversionOptions {
@@ -21,6 +23,8 @@ struct ConversionOptions {
     bool leftJustOnly = false;
     bool useHR = false;
     bool idRecords = false;
+    EarlierReferences earlier = EarlierReferences::Keep;
+    std::size_t longestEarlier = kLongestEarlierReference;
     std::optional<std::string> startPage;  // nothing: the page question is cancelled
 };
 
@@ -30,6 +34,8 @@ struct ConversionOutcome {
     std::array<std::string, 7> levelValues;
     int pageQuestions = 0;
     std::int32_t unreadIdLevelRecords = 0;
+    std::int32_t earlierReferences = 0;
+    std::int32_t earlierReferencesTooLong = 0;
 };
 
 ConversionOutcome ConvertModel(std::string_view input, const ConversionOptions& options);

@@ -29,7 +29,9 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
 cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 # The conversion target's input: switches, cancel point, patterns, seven
-# level names and the page answer (each ending at a NUL), then the file.
+# level names and the page answer (each ending at a NUL), what to do with
+# earlier references, the second options' switches and patterns, then the
+# file.
 conversion_seeds() {
   local file=$1 name=$2 out=$build/seeds/conversion
   local chunks
@@ -39,8 +41,10 @@ conversion_seeds() {
     local base
     base=$(basename "$chunk")
     { printf '\x02\xff2 3, p. #\000[#]\000Tome\000Testament\000Book Name\000Chapter\000\000\000\0001\000'
+      printf '\x00\x183 2\000[#]\000'
       cat "$chunk"; } > "$out/$base-levels-and-pages"
     { printf '\x2d\x32# 1\000#\000Book\000Section\000Chapter\000Heading\000\000\000\000 7\000'
+      printf '\x29\x051 #\000#\000'
       cat "$chunk"; } > "$out/$base-switches-cancel-small-blocks"
   done
   rm -r "$chunks"

@@ -7,7 +7,10 @@
 # the sample, a longer file whose starting page is asked for (the question
 # cancelled once, then answered) and whose headings carry the accented level
 # name, a large file during whose run Alt+X (disabled then) is pressed and
-# the File menu held open until the run is over, the guide, then Exit; then
+# the File menu held open until the run is over, the longer file's output
+# converted again (the closing box grows by the advice on earlier
+# references) and once more with Replace Earlier References switched on in
+# File > Preferences, the guide, then Exit; then
 # the window again at 150 % scaling, with a run of the large file. Shortcuts
 # of disabled items (Alt+B before anything is filled in, Alt+X during a run)
 # must leave the window out of menu mode, and every caption must show whole
@@ -74,6 +77,7 @@ fail() {
 }
 xdo() { timeout 10 xdotool "$@"; }
 active_name() { xdo getactivewindow getwindowname 2>/dev/null || true; }
+active_height() { xdo getactivewindow getwindowgeometry --shell | sed -n 's/^HEIGHT=//p'; }
 captions=()
 wait_active() {
   local i
@@ -218,6 +222,7 @@ run_the_sample() {
   keys alt+b
   wait_active Confirm
   shot message-box
+  plain_box_height=$(active_height)
   keys n  # do not view the output
   wait_active "$title"
   cp "$work/out.fff" "$work/sample-run.fff"
@@ -316,6 +321,45 @@ run_the_large_file() {
   wait_active "$title"
 }
 
+# The long run's output converted again: its closing box grows by the advice
+# to switch on Replace Earlier References, which the next run does from the
+# menu, giving the long run's output again.
+run_the_output_again() {
+  keys alt+p ctrl+a
+  typed '{#}'
+  keys alt+i
+  choose_file 'Input File' "$work/out.fff"
+  keys alt+o
+  choose_file 'Output File' "$work/again.fff"
+  keys alt+b
+  wait_active "Input Page Number"
+  keys ctrl+a
+  typed 7
+  keys Return
+  wait_active Confirm
+  shot advice-on-earlier-references
+  advice_box_height=$(active_height)
+  keys n
+  wait_active "$title"
+  keys alt+f p  # File > Preferences, down to its fifth item
+  sleep 0.3
+  keys Down Down Down Down
+  shot replace-earlier-references
+  keys Return
+  expect_no_menu_mode "Replace Earlier References chosen"
+  keys alt+o
+  choose_file 'Output File' "$work/replaced.fff"
+  keys alt+b
+  wait_active "Input Page Number"
+  keys ctrl+a
+  typed 7
+  keys Return
+  wait_active Confirm
+  replaced_box_height=$(active_height)
+  keys n
+  wait_active "$title"
+}
+
 read_the_guide() {
   keys alt+h u
   wait_active "Using Pellimar"
@@ -403,8 +447,17 @@ check_results() {
     same "$(lines_of "$work/app/patterns.ref")" $'1 4, p. #\n1 2\n2 3, P. #'
   check "the page-pattern history" same "$(lines_of "$work/app/patterns.pag")" $'{#}\n[#]'
   check "L4: the accented name, in the ANSI code page" holds "$work/app/pellimar.INI" $'S\xe9ction='
-  check "InputFiles: the three inputs chosen" same "$(section_of InputFiles)" \
-    "$(windows_path "$work/big.fff")"$'\n'"$(windows_path "$work/long.fff")"$'\n'"$(windows_path "$work/sample.fff")"
+  check "InputFiles: the four inputs chosen" same "$(section_of InputFiles)" \
+    "$(windows_path "$work/out.fff")"$'\n'"$(windows_path "$work/big.fff")"$'\n'"$(windows_path "$work/long.fff")"$'\n'"$(windows_path "$work/sample.fff")"
+  check "converted again: the earlier references kept beside the new ones" \
+    same "$(grep -a -o '<CS:Reference>' "$work/again.fff" | wc -l)" \
+    "$((2 * $(grep -a -o '<CS:Reference>' "$work/out.fff" | wc -l)))"
+  check "converted again: the closing box taller by the advice ($plain_box_height, then $advice_box_height)" \
+    test "$advice_box_height" -gt "$plain_box_height"
+  check "with Replace Earlier References: the output of the long run again" cmp -s "$work/out.fff" "$work/replaced.fff"
+  check "with Replace Earlier References: the closing box without the advice" \
+    test "$replaced_box_height" -lt "$advice_box_height"
+  check "Replace Earlier References saved" holds "$work/app/pellimar.INI" "ReplaceReferences=1"
   check "Remove #'s saved" holds "$work/app/pellimar.INI" "Remove=1"
   check "the settings file in CR LF lines" holds "$work/app/pellimar.INI" $'\r\n'
   local names
@@ -428,6 +481,8 @@ say "converting a collection of three files"
 run_a_collection
 say "running a large file, with Alt+X and the File menu during the run"
 run_the_large_file
+say "converting the longer file's output again, then with Replace Earlier References"
+run_the_output_again
 read_the_guide
 close_the_window
 cp "$work/app/pellimar.INI" "$work/app/patterns.pag" "$work/app/patterns.ref" "$shots/" 2>/dev/null || true

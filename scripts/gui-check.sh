@@ -4,9 +4,11 @@
 # from the sample definition file and typed, the patterns typed (the reference
 # pattern "1" over a history holding "1 2"), input and output chosen through
 # the "+" dialogs, two runs with their closing questions, the overwrite
-# question and the starting-page input box, then Exit; the second run's
-# reference pattern has an em dash and curly quotes, typed as a user types
-# them. It then checks the saved settings and pattern files (those characters
+# question and the starting-page input box; then the second run's output
+# converted again, whose closing box holds the advice on earlier references,
+# and once more with Replace Earlier References switched on in File >
+# Preferences; then Exit. The second run's reference pattern has an em dash
+# and curly quotes, typed as a user types them. It then checks the saved settings and pattern files (those characters
 # in Windows-1252), the output files, and the captions the window manager
 # showed. Screenshots and the saved settings are left in
 # BUILD_DIR/gui-check/.
@@ -58,6 +60,7 @@ fail() {
 # Every xdotool call is bounded, so that nothing can hang.
 xdo() { timeout 10 xdotool "$@"; }
 active_name() { xdo getactivewindow getwindowname 2>/dev/null || true; }
+active_height() { xdo getactivewindow getwindowgeometry --shell | sed -n 's/^HEIGHT=//p'; }
 
 captions=()
 # Waits until the window manager's active window carries this caption.
@@ -181,6 +184,7 @@ run_the_sample() {
   click 171 268  # Begin
   wait_active Confirm
   shot message-box
+  plain_box_height=$(active_height)
   keys y  # view the output: no viewer is set, so the viewer dialog comes first
   wait_active 'Folio Flat File Viewer'
   keys Escape
@@ -247,6 +251,51 @@ run_a_collection() {
   wait_active "$title"
 }
 
+# Answers the starting-page question as the long run did.
+answer_page() {
+  wait_active "Input Page Number"
+  keys ctrl+a
+  typed 7
+  keys Return
+}
+
+# The long run's output converted again into a new file: the closing box
+# grows by the advice to switch on Replace Earlier References, which the
+# next run does from the menu.
+run_the_output_again() {
+  click 249 168  # into the input box
+  keys ctrl+a
+  typed "$work/out.fff"
+  click 249 214  # into the output box
+  keys ctrl+a
+  typed "$work/again.fff"
+  keys Tab
+  click 171 268  # Begin
+  answer_page
+  wait_active Confirm
+  sleep 0.3
+  shot advice-on-earlier-references
+  advice_box_height=$(active_height)
+  keys n
+  wait_active "$title"
+  # File > Preferences, down to its fifth item
+  keys alt+f p
+  sleep 0.3
+  keys Down Down Down Down
+  shot replace-earlier-references
+  keys Return
+  click 249 214
+  keys ctrl+a
+  typed "$work/replaced.fff"
+  keys Tab
+  click 171 268  # Begin
+  answer_page
+  wait_active Confirm
+  replaced_box_height=$(active_height)
+  keys n
+  wait_active "$title"
+}
+
 close_the_window() {
   click 255 268  # Exit
   local i
@@ -268,9 +317,10 @@ check_results() {
   check "the reference history: the pattern in Windows-1252, 1 as typed over 1 2, the old entry as it was" \
     same "$(lines_of "$work/config/patterns.ref")" $'2 3 \x97 \x93p. #\x94\n1\n1 2\n2 3, P. #'
   check "the page-pattern history" same "$(lines_of "$work/config/patterns.pag")" $'{#}\n[#]'
-  check "InputFiles: the input typed, and the one chosen with +" \
-    same "$(section_of InputFiles)" "$work/long.fff"$'\n'"$work/sample.fff"
-  check "OutputFiles: the output chosen with +" same "$(section_of OutputFiles)" "$work/out.fff"
+  check "InputFiles: the inputs typed, and the one chosen with +" \
+    same "$(section_of InputFiles)" "$work/out.fff"$'\n'"$work/long.fff"$'\n'"$work/sample.fff"
+  check "OutputFiles: the outputs typed, and the one chosen with +" \
+    same "$(section_of OutputFiles)" "$work/replaced.fff"$'\n'"$work/again.fff"$'\n'"$work/out.fff"
   check "L5: the level name typed just before a dialog" same "$(section_of L5)" Verse
   check "L4: its entry as it was after SECTION was typed" same "$(section_of L4)" Section
   check "Remove #'s saved" holds "$work/config/pellimar.INI" "Remove=1"
@@ -290,6 +340,14 @@ check_results() {
     check "the collection: $name as pellimar-cli makes it" cmp -s "$work/refs/$name" "$work/cli-$name"
   done
   check "the collection's output folder saved" holds "$settings_ini" "OutputFolder=$work/refs"
+  check "converted again: the earlier references kept beside the new ones" \
+    same "$(references "$work/again.fff")" 362
+  check "converted again: the closing box taller by the advice ($plain_box_height, then $advice_box_height)" \
+    test "$advice_box_height" -gt "$plain_box_height"
+  check "with Replace Earlier References: the output of the long run again" cmp -s "$long" "$work/replaced.fff"
+  check "with Replace Earlier References: the closing box without the advice" \
+    test "$replaced_box_height" -lt "$advice_box_height"
+  check "Replace Earlier References saved" holds "$settings_ini" "ReplaceReferences=1"
 }
 
 start=$SECONDS
@@ -304,6 +362,8 @@ say "running a longer file that asks for the starting page"
 run_the_long_file
 say "converting a collection of three files"
 run_a_collection
+say "converting the long run's output again, then with Replace Earlier References"
+run_the_output_again
 close_the_window
 cp -r "$work/config" "$shots/settings"
 check_results

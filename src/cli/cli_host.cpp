@@ -2,6 +2,7 @@
 #include "cli/cli_host.h"
 
 #include "cli/console.h"
+#include "streams/output_file.h"
 #include "streams/wide_names.h"
 
 namespace pellimar::cli {
@@ -30,6 +31,13 @@ void CliHost::LeaveRunning()
 {
     if (progress_)
         progress_->Finish();
+}
+
+void CliHost::OutputOpened(const OutputFile& output)
+{
+    writesInPlace_ = output.WritesInPlace();
+    if (onOutputOpened)
+        onOutputOpened(output);
 }
 
 std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)

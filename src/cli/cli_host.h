@@ -3,6 +3,7 @@
 // and Ctrl+C as cancel. Safe to ask from a collection's jobs.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -21,13 +22,23 @@ public:
     void LeaveRunning() override;
     // The progress names the file: "3/12 book3.fff".
     void FileStarted(std::size_t index) override;
+    // Hands the output over to `onOutputOpened`, and keeps whether it is
+    // written in place.
+    void OutputOpened(const OutputFile& output) override;
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override;
     bool SwitchOn(RunSwitch runSwitch) const override { return configuration_.preferences.SwitchOn(runSwitch); }
     bool CancelRequested() const override;
 
+    // True once the run has opened an output that it writes in place: from
+    // then on, whatever ends the run, the file holds what was written.
+    bool WritesInPlace() const { return writesInPlace_; }
+
+    std::function<void(const OutputFile&)> onOutputOpened;
+
 private:
     const Configuration& configuration_;
     std::optional<ProgressBar> progress_;
+    bool writesInPlace_ = false;
 };
 
 }  // namespace pellimar::cli

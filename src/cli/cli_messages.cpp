@@ -2,6 +2,7 @@
 #include "cli/cli_messages.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "streams/output_file.h"
 
@@ -28,15 +29,34 @@ void ReportError(const std::string& text, const ErrorContext& context)
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-void NoteWhatIsLost(const std::string& outputPath)
+namespace {
+
+// A file under the output's name that is rewritten in place, and what a
+// new file would not keep of the one it replaces.
+void NoteLoss(const std::string& path, const std::string& whyInPlace, bool replacesFile,
+              const std::vector<std::string>& notKept)
+{
+    if (!whyInPlace.empty())
+        ReportError("note: " + whyInPlace + ", so it is written in place: " +
+                        (replacesFile ? "what it held is lost, and " : "") +
+                        "a cancel or a failure leaves a partial file under its name",
+                    {path, {}});
+    for (const std::string& lost : notKept)
+        ReportError("note: the new file cannot keep " + lost + " of the one it replaces", {path, {}});
+}
+
+}  // namespace
+
+void NoteWhatIsLost(const OutputFile& output)
+{
+    NoteLoss(output.Path(), output.WritesInPlace() ? output.WhyInPlace() : std::string(), output.ReplacesFile(),
+             output.NotKept());
+}
+
+void ForetellWhatIsLost(const std::string& outputPath)
 {
     const OutputOutlook outlook = ForeseeOutput(outputPath);
-    if (outlook.earlierLost)
-        ReportError("note: its folder takes no new file, so it is written in place: what it holds now is lost, "
-                    "also if the run fails or is cancelled",
-                    {outputPath, {}});
-    for (const std::string& lost : outlook.notKept)
-        ReportError("note: the new file cannot keep " + lost + " of the one it replaces", {outputPath, {}});
+    NoteLoss(outputPath, outlook.earlierLost ? outlook.whyInPlace : std::string(), true, outlook.notKept);
 }
 
 // Interrupting means "stop and change nothing"; where the output was
@@ -51,9 +71,13 @@ void ReportCancelled(RunResult& result, const std::string& outputPath)
     } else if (result.partialOutput->Discard()) {
         ReportError("Operation Canceled. The partial output was removed.");
     } else {
-        ReportError("Operation Canceled. The partial output could not be removed.",
-                    {outputPath, LastFailureReason()});
+        ReportError("Operation Canceled. " + outputPath + " holds only the part written before the cancel.");
     }
+}
+
+void NoteFailedInPlace(const std::string& outputPath)
+{
+    ReportError("note: it holds only the part written before the failure", {outputPath, {}});
 }
 
 }  // namespace pellimar::cli

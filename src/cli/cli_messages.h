@@ -7,6 +7,7 @@
 
 #include "engine/conversion.h"
 #include "streams/exceptions.h"
+#include "streams/output_file.h"
 
 namespace pellimar::cli {
 
@@ -16,12 +17,17 @@ inline constexpr const char* kProgram = "pellimar-cli";
 // not known; a reason after a text that ends a sentence goes in parentheses.
 void ReportError(const std::string& text, const ErrorContext& context = {});
 
-// Said before the run, while the file is still there: what the run into
-// `outputPath` cannot keep of the file it replaces.
-void NoteWhatIsLost(const std::string& outputPath);
+// Said once the run is sure to go ahead, before the first byte is read:
+// what it costs the file under the output's name.
+void NoteWhatIsLost(const OutputFile& output);
+// The same, foreseen for each output of a collection before any is run.
+void ForetellWhatIsLost(const std::string& outputPath);
 
 // Throws away what a cancelled run into `outputPath` wrote and says what
 // became of it.
 void ReportCancelled(RunResult& result, const std::string& outputPath);
+
+// After a failure: an output written in place holds what came before it.
+void NoteFailedInPlace(const std::string& outputPath);
 
 }  // namespace pellimar::cli

@@ -1,6 +1,7 @@
 // From the raw arguments to a checked configuration.
 #include "cli/configuration.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "cli/console.h"
@@ -86,7 +87,8 @@ std::string Jobs(const RawArguments& raw, Configuration& configuration)
     return {};
 }
 
-// "-" stands for standard input or output; a file of that name is "./-".
+// "-" stands for standard input or output (so does the system's own name
+// for standard output); a file of that name is "./-".
 std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
 {
     const std::size_t wanted = preview ? 1 : 2;
@@ -102,7 +104,7 @@ std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
     run.standardInput = run.inputPath == "-";
     if (!preview) {
         run.outputPath = raw.files[1];
-        run.standardOutput = run.outputPath == "-";
+        run.standardOutput = run.outputPath == "-" || NamesStandardOutput(run.outputPath);
     }
     return {};
 }
@@ -140,10 +142,32 @@ std::string InFlatFileText(const std::optional<std::string>& given, const std::s
            ", a character the flat files' encoding cannot hold (see --encoding)";
 }
 
+// Removing earlier references writes none, so nothing that makes a
+// reference may be given with it, nor a preview of the references a run
+// would write.
+std::string EarlierReferencesChoice(const RawArguments& raw, RunSettings& run)
+{
+    if (raw.preferences.On(Preference::ReplaceReferences) && raw.removeReferences)
+        return "--replace-references and --remove-references cannot be given together";
+    TakeAtRunStart(raw.preferences, run);
+    if (!raw.removeReferences)
+        return {};
+    run.earlierReferences = EarlierReferences::Remove;
+    const bool levels = raw.levelsFrom || std::any_of(raw.levels.begin(), raw.levels.end(),
+                                                      [](const auto& level) { return level.has_value(); });
+    if (raw.refPattern || !raw.pagePattern.empty() || levels)
+        return "--remove-references takes no reference pattern, page pattern or level names";
+    if (raw.preview)
+        return "--remove-references cannot be given with --preview: it writes no references to list";
+    return {};
+}
+
 std::string Texts(const RawArguments& raw, RunSettings& run)
 {
     if (std::string error = ChooseFlatFileEncoding(raw.encoding); !error.empty())
         return error;
+    if (run.earlierReferences == EarlierReferences::Remove)
+        return {};
     if (!raw.refPattern)
         return "the reference pattern (-r, --ref-pattern) is required";
     if (raw.refPattern->empty())
@@ -181,6 +205,8 @@ Configured Configure(const RawArguments& raw)
         if (result.usageError.empty())
             result.usageError = step(raw, configuration);
     }
+    if (result.usageError.empty())
+        result.usageError = EarlierReferencesChoice(raw, configuration.run);
     if (result.usageError.empty()) {
         result.usageError = raw.outputDir ? CollectionFiles(raw, configuration)
                                           : Files(raw, configuration.run, configuration.preview.has_value());

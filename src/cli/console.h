@@ -80,6 +80,11 @@ std::string ForStandardOutput(const std::string& flatFileText);
 // The conversion itself, from the 8-bit encoding to UTF-8 (none on POSIX).
 std::string Utf8OfFlatFileText(const std::string& flatFileText);
 
+// True when an output's name stands for standard output itself
+// ("/dev/stdout" on POSIX), to be written to as "-" is: by its name the
+// output would be replaced by a new file, which standard output cannot be.
+bool NamesStandardOutput(const std::string& path);
+
 // The device a name stands for in any folder, as Windows maps "aux.fff" or
 // "NUL" (in capitals); nothing on POSIX, whose devices are files with paths.
 std::optional<std::string> DeviceOfName(const std::string& path);

@@ -74,6 +74,11 @@ void WriteToStandardError(std::string_view text)
     (void)!::write(STDERR_FILENO, text.data(), text.size());
 }
 
+bool NamesStandardOutput(const std::string& path)
+{
+    return path == "/dev/stdout" || path == "/dev/fd/1" || path == "/proc/self/fd/1";
+}
+
 std::optional<std::string> DeviceOfName(const std::string&)
 {
     return std::nullopt;

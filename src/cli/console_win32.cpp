@@ -222,4 +222,11 @@ std::optional<std::string> DeviceOfName(const std::string& path)
     return std::nullopt;
 }
 
+// Windows gives standard output no name of its own ("CONOUT$" is the
+// console, wherever standard output goes).
+bool NamesStandardOutput(const std::string&)
+{
+    return false;
+}
+
 }  // namespace pellimar::cli

@@ -120,12 +120,15 @@ std::string UsageText(const std::string& program)
     return "Usage: " + program + R"( [OPTIONS] INPUT OUTPUT
   or:  )" + program + R"( [OPTIONS] -d DIR INPUT...
   or:  )" + program + R"( --preview[=N] [OPTIONS] INPUT
+  or:  )" + program + R"( --remove-references [--id-records] INPUT OUTPUT
 
 Copies the Folio flat file INPUT to OUTPUT, giving every record a reference
 built from the reference pattern over the current level headings and page.
 INPUT "-" is standard input and OUTPUT "-" standard output, so that it works
 in a pipeline (a file named "-" is "./-"). OUTPUT is written under another
-name beside it and takes its name only when the run ends well.
+name beside it and takes its name only when the run ends well. References
+that an earlier run wrote into INPUT are kept, replaced or removed (see
+--replace-references).
 With -d DIR each INPUT is converted to DIR under its own file name, all of
 them checked before anything is written; one line a file and a total follow.
 )" + HelpOptions() + R"(

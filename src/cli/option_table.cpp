@@ -13,9 +13,10 @@ std::vector<OptionDefinition> PatternOptions()
 {
     return {
         {"ref-pattern", 'r', OptionValue::Required, "TEXT", OptionGroup::Patterns, {}, true,
-         "reference pattern (required, not empty): the digits 1 to 7 stand for the headings of levels 1 to 7, "
-         "\"#\" for the page",
-         R"(The reference pattern (required; an empty one is a usage error).
+         "reference pattern (required, not empty, unless --remove-references): the digits 1 to 7 stand for the "
+         "headings of levels 1 to 7, \"#\" for the page",
+         R"(The reference pattern (required, unless \fB\-\-remove\-references\fR is given;
+an empty one is a usage error).
 The digits \fB1\fR to \fB7\fR stand for the headings of levels 1 to 7 and
 \fB#\fR for the page number; every other character is copied as it stands.
 A level digit whose level has no heading is left out together with the
@@ -97,6 +98,17 @@ std::vector<OptionDefinition> SwitchOptions()
                R"(Wrap the reference text in \fB<IX\->\fR ... \fB<IX>\fR.)", &Raw::notSearched),
     };
     AddPreferenceOptions(options);
+    // After --replace-references, the preference's option.
+    options.push_back(Switch("remove-references",
+                             "take out the references an earlier run wrote into INPUT and write none; no patterns or "
+                             "level names",
+                             R"(Take out the references that an earlier run wrote into \fIINPUT\fR, as
+\fB\-\-replace\-references\fR finds them, and write none: converting a
+file and then removing its references gives back the file, when the
+conversion kept the page-number markers.
+Takes no reference pattern, page pattern or level names, and not
+\fB\-\-preview\fR.)",
+                             &Raw::removeReferences));
     options.push_back(
         {"start-page", 0, OptionValue::Required, "N", OptionGroup::Switches, {}, true,
          "the starting page, used whenever a reference needs a page before any marker was seen (default 1); a "

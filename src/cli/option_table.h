@@ -25,6 +25,7 @@ struct RawArguments {
     bool removePageMarks = false;
     bool notSearched = false;
     Preferences preferences;  // those with an option, switched on by it
+    bool removeReferences = false;
     bool preview = false;
     std::optional<std::string> previewCount;  // as given
     bool force = false;

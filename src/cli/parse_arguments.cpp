@@ -61,6 +61,30 @@ const OptionDefinition* DefinitionOfCode(int code)
     return nullptr;
 }
 
+// The option getopt_long stopped at, as the user wrote it. A long option
+// is the argument just passed, without a value; a short one is only known
+// by its letter, maybe from inside a group ("-xyz"), and the argument just
+// passed may be another one altogether once getopt has moved the file names
+// aside.
+std::string OptionInError(char* const* argv, bool known)
+{
+    const std::string passed = argv[optind - 1];
+    if (passed.starts_with("--") && (optopt == 0 || known))
+        return passed.substr(0, passed.find('='));
+    return "-" + std::string(1, static_cast<char>(optopt));
+}
+
+// A known option in error either lacks its value or was given one it does
+// not take; which of the two getopt reports how differs between libraries.
+std::string UsageErrorAt(char* const* argv)
+{
+    const OptionDefinition* known = optopt != 0 ? DefinitionOfCode(optopt) : nullptr;
+    const std::string option = OptionInError(argv, known != nullptr);
+    if (known == nullptr)
+        return "unknown option " + option;
+    return "option " + option + (known->value == OptionValue::None ? " takes no value" : " needs a value");
+}
+
 }  // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
@@ -80,12 +104,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
     const int argc = static_cast<int>(copies.size());
     for (int code; (code = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(), nullptr)) != -1;) {
         const OptionDefinition* definition = DefinitionOfCode(code);
-        if (code == ':') {
-            parsed.error = "option " + std::string(argv[optind - 1]) + " needs a value";
-            return parsed;
-        }
-        if (definition == nullptr) {
-            parsed.error = "unknown option " + std::string(argv[optind - 1]);
+        if (code == ':' || code == '?') {
+            parsed.error = UsageErrorAt(argv.data());
             return parsed;
         }
         definition->record(parsed.raw, optarg != nullptr ? std::optional<std::string>(optarg) : std::nullopt);

@@ -17,6 +17,7 @@
 #include "engine/conversion.h"
 #include "engine/preview.h"
 #include "run/run_checks.h"
+#include "run/run_summary.h"
 #include "streams/exceptions.h"
 #include "streams/stop_request.h"
 #include "streams/native_file.h"
@@ -115,21 +116,56 @@ void NoteUnreadIdLevelRecords(std::int32_t count, std::FILE* shown)
                                                                  "level; --id-records reads them as level records"));
 }
 
+std::string InputName(const RunSettings& run)
+{
+    return run.standardInput ? "standard input" : run.inputPath;
+}
+
+// Earlier references kept beside the new ones, and those left because they
+// are longer than any is looked for; a preview tells of the part it read.
+void NoteEarlierReferences(const Configuration& configuration, std::int32_t found, std::int32_t tooLong)
+{
+    const bool preview = configuration.preview.has_value();
+    const std::string holds = preview ? "the part of " + InputName(configuration.run) + " read holds "
+                                      : InputName(configuration.run) + " already holds ";
+    if (found > 0 && configuration.run.earlierReferences == EarlierReferences::Keep) {
+        ReportError("note: " + holds + Counted(found, "reference") + " from an earlier run; the output " +
+                    (preview ? "would have" : "has") + " both. --replace-references replaces " +
+                    (found == 1 ? "it." : "them."));
+    }
+    if (tooLong > 0) {
+        const bool one = tooLong == 1;
+        ReportError("note: " + holds + Counted(tooLong, "reference") + " from an earlier run longer than " +
+                    std::to_string(configuration.run.longestEarlierReference / 1024) + " KB; " +
+                    (preview ? "a run leaves " : "") + (one ? "it" : "them") + (preview ? "" : one ? " was" : " were") +
+                    (preview ? " as " : " left as ") + (one ? "it stands." : "they stand."));
+    }
+}
+
 void Summarize(const Configuration& configuration, const RunResult& result)
 {
     // Standard output may be the converted file itself.
     std::FILE* summary = configuration.run.standardOutput ? stderr : stdout;
     if (!configuration.quiet)
-        std::fprintf(summary, "%d total references created.\n", result.refCount);
+        std::fprintf(summary, "%s\n", RunSummary(configuration.run.earlierReferences, result.refCount, result.earlierReferences).c_str());
     NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, summary);
+    std::fflush(summary);
+    NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);
 }
 
 int Convert(const Configuration& configuration, CliHost& host)
 {
-    if (!configuration.run.standardOutput)
-        NoteWhatIsLost(configuration.run.outputPath);
+    host.onOutputOpened = NoteWhatIsLost;
     LevelLists levels;
-    RunResult result = RunConversion(configuration.run, host, levels);
+    RunResult result;
+    try {
+        result = RunConversion(configuration.run, host, levels);
+    } catch (const Exception& error) {
+        ReportError(error.what(), {error.File(), error.Reason()});
+        if (host.WritesInPlace())
+            NoteFailedInPlace(configuration.run.outputPath);
+        return kExitError;
+    }
     if (result.cancelled)
         return Cancelled(configuration, result);
     Summarize(configuration, result);
@@ -152,6 +188,9 @@ int Preview(const Configuration& configuration, CliHost& host)
         std::fputc('\n', stdout);
     }
     NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, stdout);
+    std::fflush(stdout);
+    // Of the part of the input read.
+    NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);
     return kExitSuccess;
 }
 

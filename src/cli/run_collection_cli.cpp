@@ -10,17 +10,13 @@
 #include "cli/console.h"
 #include "cli/run_cli.h"
 #include "run/collection_checks.h"
+#include "run/run_summary.h"
 #include "streams/stop_request.h"
 
 namespace pellimar::cli {
 namespace {
 
 using State = FileOutcome::State;
-
-std::string Counted(std::size_t count, const std::string& what)
-{
-    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
-}
 
 // A name Windows takes for a device in any folder is refused as an input,
 // as a device is, in place of its being no file; its output would bear the
@@ -48,58 +44,89 @@ bool CheckBeforeTheRun(const Configuration& configuration, const std::vector<Col
     for (const CollectionProblem& problem : problems)
         ReportError(problem.message, {problem.file, problem.reason});
     if (!problems.empty())
-        ReportError(Counted(problems.size(), "problem") + ": nothing was converted");
+        ReportError(Counted(static_cast<std::int64_t>(problems.size()), "problem") + ": nothing was converted");
     return problems.empty();
 }
 
 // One line a file, in the order given: its references on standard output,
 // or its error on standard error.
-void ReportFiles(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
+void ReportFiles(const Configuration& configuration, const std::vector<CollectionFile>& files,
+                 const std::vector<FileOutcome>& outcomes)
 {
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         const FileOutcome& outcome = outcomes[i];
         if (outcome.state == State::Converted && !configuration.quiet) {
-            std::fprintf(stdout, "%s: %s created.\n", configuration.inputs[i].c_str(),
-                         Counted(static_cast<std::size_t>(outcome.result.refCount), "reference").c_str());
+            const RunResult& result = outcome.result;
+            std::fprintf(stdout, "%s: %s\n", configuration.inputs[i].c_str(),
+                         FileSummary(configuration.run.earlierReferences, result.refCount, result.earlierReferences)
+                             .c_str());
         } else if (outcome.state == State::Failed) {
             std::fflush(stdout);
             ReportError(outcome.error, outcome.errorContext);
+            if (outcome.failedInPlace)
+                NoteFailedInPlace(files[i].output);
         }
     }
 }
 
-// Once for the whole, naming the files concerned and how many codes each.
-void NoteUnreadIdLevelRecords(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
+// The files with something to count, and how many each: "a.fff (3), b.fff
+// (1)"; empty when none has any.
+template <typename CountOf>
+std::string FilesCounting(const Configuration& configuration, const std::vector<FileOutcome>& outcomes, CountOf countOf)
 {
     std::string files;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (const std::int32_t count = outcomes[i].result.unreadIdLevelRecords; count > 0)
+        if (const std::int32_t count = countOf(outcomes[i].result); count > 0)
             files += (files.empty() ? "" : ", ") + configuration.inputs[i] + " (" + std::to_string(count) + ")";
     }
-    if (files.empty())
-        return;
+    return files;
+}
+
+// The notes of a single run, each said once for the whole, naming the files
+// concerned and how many each.
+void NoteForTheWhole(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
+{
     std::fflush(stdout);
-    ReportError("note: record codes of the form <RD,ID:n:Level> name a level in " + files +
-                "; --id-records reads them as level records");
+    const std::string unreadIds =
+        FilesCounting(configuration, outcomes, [](const RunResult& result) { return result.unreadIdLevelRecords; });
+    if (!unreadIds.empty())
+        ReportError("note: record codes of the form <RD,ID:n:Level> name a level in " + unreadIds +
+                    "; --id-records reads them as level records");
+    const bool keep = configuration.run.earlierReferences == EarlierReferences::Keep;
+    const std::string kept = FilesCounting(configuration, outcomes, [keep](const RunResult& result) {
+        return keep ? result.earlierReferences : 0;
+    });
+    if (!kept.empty())
+        ReportError("note: references from an earlier run are already in " + kept +
+                    "; the outputs have both. --replace-references replaces them.");
+    const std::string tooLong = FilesCounting(
+        configuration, outcomes, [](const RunResult& result) { return result.earlierReferencesTooLong; });
+    if (!tooLong.empty())
+        ReportError("note: references from an earlier run longer than " +
+                    std::to_string(configuration.run.longestEarlierReference / 1024) + " KB are in " + tooLong +
+                    "; they were left as they stand.");
 }
 
 int Summarize(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
 {
-    std::size_t converted = 0;
-    std::size_t failed = 0;
+    std::int64_t converted = 0;
+    std::int64_t failed = 0;
     std::int64_t references = 0;
+    std::int64_t earlier = 0;
     for (const FileOutcome& outcome : outcomes) {
-        converted += outcome.state == State::Converted ? 1 : 0;
+        const bool done = outcome.state == State::Converted;
+        converted += done ? 1 : 0;
         failed += outcome.state == State::Failed ? 1 : 0;
-        references += outcome.state == State::Converted ? outcome.result.refCount : 0;
+        references += done ? outcome.result.refCount : 0;
+        earlier += done ? outcome.result.earlierReferences : 0;
     }
     if (!configuration.quiet) {
-        std::fprintf(stdout, "%s, %lld total references created.\n", Counted(converted, "file").c_str(),
-                     static_cast<long long>(references));
+        std::fprintf(stdout, "%s\n",
+                     CollectionSummary(configuration.run.earlierReferences, converted, references, earlier).c_str());
         if (failed > 0)
             std::fprintf(stdout, "%s failed.\n", Counted(failed, "file").c_str());
     }
-    NoteUnreadIdLevelRecords(configuration, outcomes);
+    NoteForTheWhole(configuration, outcomes);
     return failed > 0 ? kExitError : kExitSuccess;
 }
 
@@ -121,7 +148,7 @@ int Cancelled(const std::vector<CollectionFile>& files, std::vector<FileOutcome>
     if (finishedCount == 0)
         ReportError("no file was finished before the cancel");
     else
-        ReportError(std::to_string(finishedCount) + " of " + Counted(files.size(), "file") +
+        ReportError(std::to_string(finishedCount) + " of " + Counted(static_cast<std::int64_t>(files.size()), "file") +
                     " finished before the cancel: " + finished);
     return kExitCancelled;
 }
@@ -143,12 +170,12 @@ int ConvertCollection(const Configuration& configuration)
     if (!CheckBeforeTheRun(configuration, files))
         return kExitError;
     for (const CollectionFile& file : files)
-        NoteWhatIsLost(file.output);
+        ForetellWhatIsLost(file.output);
     CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));
     InstallCancelHandler();
     SetStopCheck(CancelSignalled);
     std::vector<FileOutcome> outcomes = RunCollection(files, configuration.run, host, configuration.jobs);
-    ReportFiles(configuration, outcomes);
+    ReportFiles(configuration, files, outcomes);
     return WasCancelled(outcomes) ? Cancelled(files, outcomes) : Summarize(configuration, outcomes);
 }
 

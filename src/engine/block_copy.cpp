@@ -135,22 +135,66 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
     }
     if (kind != CodeKind::RecordCode)
         return false;
-    const std::uint8_t* after = close + 1;
+    EarlierInBlock earlier{close + 1, close + 1};
+    if (block.end - earlier.end < 2 || (earlier.end[0] == '<' && earlier.end[1] == 'C')) {
+        earlier.end = EarlierReferencesInBlock(block, earlier.start);
+        if (earlier.end == nullptr)
+            return false;
+    }
+    const std::uint8_t* after = earlier.end;
     if (*after == '\r' || *after == '\n') {
+        if (after + 1 > block.point)
+            return false;
         if (countUnread)
             CountUnreadIdLevelRecord();
         block.next = after + 1;
+        if (earlier.end != earlier.start)
+            TakeEarlierInBlock(block, earlier);
         return true;
     }
     if (*after != '<')
-        return PlainRecordInBlock(block, after, 1, countUnread, handedOn);
-    return RecordThenCodeInBlock(block, after, countUnread, handedOn);
+        return PlainRecordInBlock(block, after, 1, countUnread, earlier, handedOn);
+    return RecordThenCodeInBlock(block, after, countUnread, earlier, handedOn);
+}
+
+// The references earlier runs wrote right after a record code, one after
+// another, from `start`: where they end, when the block shows them and the
+// byte after them; null when it cannot tell.
+const std::uint8_t* ConversionPass::EarlierReferencesInBlock(Block& block, const std::uint8_t* start)
+{
+    earlierFoundInBlock_ = 0;
+    const std::uint8_t* end = start;
+    while (block.end - end >= 2 && end[0] == '<' && end[1] == 'C') {
+        const std::int64_t at = BytesConsumed() + (end - block.start);
+        const std::optional<EarlierFrameMatch> match =
+            earlier_.Within({end, static_cast<std::size_t>(block.end - end)}, at);
+        // One too long to take is left to the byte steps, which count it.
+        if (!match || match->kind == EarlierFrame::TooLong)
+            return nullptr;
+        if (match->kind == EarlierFrame::None)
+            return end;
+        ++earlierFoundInBlock_;
+        end += match->length;
+    }
+    // A "<" that the block ends after may open one.
+    return block.end - end >= 2 || (block.end - end == 1 && *end != '<') ? end : nullptr;
+}
+
+// Earlier references found after a record code are counted, and left out
+// unless they are kept; a new reference, when due, stands before them.
+void ConversionPass::TakeEarlierInBlock(Block& block, EarlierInBlock earlier)
+{
+    run_.EarlierReferencesFound += earlierFoundInBlock_;
+    if (run_.Earlier == EarlierReferences::Keep)
+        return;
+    WriteBlockUpTo(block, earlier.start);
+    block.written = earlier.end;
 }
 
 // A record code followed by text, a byte or "<<" (a "<" meant as text, the
 // step's two bytes): the reference goes between.
 bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength,
-                                        bool countUnread, bool& handedOn)
+                                        bool countUnread, EarlierInBlock earlier, bool& handedOn)
 {
     if (after + stepLength > block.point)
         return false;
@@ -158,16 +202,19 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
         CountUnreadIdLevelRecord();
     block.next = after + stepLength;
     if (ReferenceDue()) {
-        WriteBlockUpTo(block, after);
+        WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking();
     }
+    if (earlier.end != earlier.start)
+        TakeEarlierInBlock(block, earlier);
     return true;
 }
 
 // A record code followed at once by another code: the reference goes between
 // them unless the record opens justified or styled and only left-justified
 // records get one. A record code or level record after it is checked next.
-bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread, bool& handedOn)
+bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread,
+                                           EarlierInBlock earlier, bool& handedOn)
 {
     // The step that copies both codes ends after the second ">", which may
     // be the progress point itself.
@@ -175,7 +222,7 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     if (close == nullptr)
         return false;
     if (open[1] == '<')
-        return PlainRecordInBlock(block, open, 2, countUnread, handedOn);
+        return PlainRecordInBlock(block, open, 2, countUnread, earlier, handedOn);
     if (countUnread)
         CountUnreadIdLevelRecord();
     const std::string_view lead = TextOf(open + 1, std::min(open + 4, close));
@@ -183,9 +230,11 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
         lead.size() == 3 && lead[2] == ':' && (EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:"));
     block.next = close + 1;
     if (!(justified && host_.LeftJustOnly()) && ReferenceDue()) {
-        WriteBlockUpTo(block, open);
+        WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking();
     }
+    if (earlier.end != earlier.start)
+        TakeEarlierInBlock(block, earlier);
     if (close - open >= 3 && OpensRecordCode(open)) {
         code_.Read(TextOf(open + 1, close));
         state_ = PassState::CodeCheck;

@@ -21,15 +21,20 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
             output = std::make_unique<OutputFile>(settings.outputPath, settings.replaceOutput);
             run.Output = output->CreateStream(settings.blockSize);
         }
+        if (output)
+            host.OutputOpened(*output);
         ConversionPass(run, host).Run();
         // Closing reports a last block that could not be written.
         run.Output->Close();
-        if (output && !host.CancelRequested())
-            output->PutInPlace();
     });
-    RunResult result{run.RefCount, host.CancelRequested(), run.UnreadIdLevelRecords, nullptr};
+    // Asked once: a cancel that comes while the file is being put in place
+    // finds the run complete, and the run is reported as it ended.
+    RunResult result{run.RefCount, host.CancelRequested(), run.UnreadIdLevelRecords, run.EarlierReferencesFound,
+                     run.EarlierReferencesTooLong, nullptr};
     if (result.cancelled)
         result.partialOutput = std::move(output);
+    else if (output)
+        output->PutInPlace();
     return result;
 }
 

@@ -17,13 +17,21 @@ struct RunResult {
     // Record codes of the form <RD,ID:n:Level> that name one of the levels
     // but were read as plain record codes, ID record levels being off.
     std::int32_t unreadIdLevelRecords = 0;
+    // References an earlier run wrote right after record codes: those found
+    // (and, unless they were kept, taken out), and those left as they stand
+    // because they do not end within the longest one looked for.
+    std::int32_t earlierReferences = 0;
+    std::int32_t earlierReferencesTooLong = 0;
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;
 };
 
 // Runs one conversion. A run that ends well puts its output in place under
-// the output's name; until then a file under that name is left as it was.
+// the output's name once the host has been told the run is over; until then
+// a file under that name is left as it was. Whether the run was cancelled
+// is asked once, just before: a cancel that comes later cannot leave the
+// output in place and the result saying it was not.
 // Errors (the input cannot be opened, the output cannot be created or
 // written, the input cannot be read) leave as exceptions after what was
 // written is thrown away and the host has been told the run is over.

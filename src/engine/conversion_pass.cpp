@@ -44,7 +44,8 @@ ConversionPass::ConversionPass(RunContext& run, RunHost& host)
       code_(LongestName(run.Levels)),
       page_(run.PagePattern, run.RemovePageMarks),
       writer_(run.RefPattern, run.NotSearched),
-      progress_(run.InputSize)
+      progress_(run.InputSize),
+      earlier_(run.LongestEarlierReference)
 {
 }
 
@@ -175,9 +176,13 @@ void ConversionPass::CountUnreadIdLevelRecord()
 // the record's first character or first code, unless the code ends its line.
 void ConversionPass::PlainRecordCode()
 {
-    if (!Next())
+    TakeEarlierReferences();
+    if (!Next()) {
+        WriteKeptEarlierReferences();
         return;
+    }
     if (ch_ == '\r' || ch_ == '\n') {
+        WriteKeptEarlierReferences();
         Write(ch_);
         return;
     }
@@ -185,6 +190,7 @@ void ConversionPass::PlainRecordCode()
         // Text follows, or "<<", which is text too.
         if (ReferenceDue())
             WriteReference(std::string_view(reinterpret_cast<const char*>(&ch_), 1));
+        WriteKeptEarlierReferences();
         Write(ch_);
         if (ch_ == '<')
             TakeEscapedOpen();
@@ -197,12 +203,63 @@ void ConversionPass::PlainRecordCode()
     const bool justified = EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:");
     if (!(host_.LeftJustOnly() && justified) && ReferenceDue())
         WriteReference("<" + lead);
+    WriteKeptEarlierReferences();
     Write('<');
     Write(lead);
     code_.Start();
     code_.Feed(lead);
     CopyCodeText();
     CloseCode();
+}
+
+// Right after a record code: the references earlier runs wrote there, one
+// after another, are taken out before anything reads what follows the code,
+// so that they are never part of a heading, their markers are not seen, and
+// the record's first code is the one after them. Kept, they are written
+// again after the record's new reference.
+void ConversionPass::TakeEarlierReferences()
+{
+    while (EarlierReferenceMayStart()) {
+        const EarlierFrameMatch match = earlier_.At(*run_.Input);
+        if (match.kind == EarlierFrame::TooLong)
+            ++run_.EarlierReferencesTooLong;
+        if (match.kind != EarlierFrame::Found)
+            return;
+        ++run_.EarlierReferencesFound;
+        TakeBytes(match.length, run_.Earlier == EarlierReferences::Keep ? &keptEarlier_ : nullptr);
+    }
+}
+
+// Most records open with text or with another code, which the block shows
+// at once; at its end the finder looks further.
+bool ConversionPass::EarlierReferenceMayStart()
+{
+    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+    if (ahead.size() >= 2)
+        return ahead[0] == '<' && ahead[1] == 'C';
+    return Peek() == std::optional<std::uint8_t>('<');
+}
+
+// Takes `count` bytes that are known to be there, holding them in `into`
+// when given.
+void ConversionPass::TakeBytes(std::size_t count, HeldText* into)
+{
+    while (count > 0 && Peek()) {
+        const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+        const std::size_t taken = std::min(count, ahead.size());
+        if (into != nullptr)
+            into->Append(std::string_view(reinterpret_cast<const char*>(ahead.data()), taken));
+        run_.Input->Consume(taken);
+        count -= taken;
+    }
+}
+
+void ConversionPass::WriteKeptEarlierReferences()
+{
+    if (keptEarlier_.Empty())
+        return;
+    keptEarlier_.WriteTo(*run_.Output);
+    keptEarlier_.Clear();
 }
 
 // The line of the "<" just read, when a preview watches the references.

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "engine/code_head.h"
+#include "engine/earlier_reference.h"
+#include "engine/held_text.h"
 #include "engine/page_tracker.h"
 #include "engine/progress_points.h"
 #include "engine/reference_writer.h"
@@ -30,12 +32,21 @@ private:
     void CopyStep();
     bool TakeEscapedOpen();
     struct Block;
+    // The earlier references between a record code and its record in a
+    // block: from `start`, right after the code, to `end`.
+    struct EarlierInBlock {
+        const std::uint8_t* start;
+        const std::uint8_t* end;
+    };
     bool CopyBlock();
     void WriteBlockUpTo(Block& block, const std::uint8_t* to);
     bool RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close, bool& handedOn);
+    const std::uint8_t* EarlierReferencesInBlock(Block& block, const std::uint8_t* start);
+    void TakeEarlierInBlock(Block& block, EarlierInBlock earlier);
     bool PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength, bool countUnread,
-                            bool& handedOn);
-    bool RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread, bool& handedOn);
+                            EarlierInBlock earlier, bool& handedOn);
+    bool RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread,
+                               EarlierInBlock earlier, bool& handedOn);
     bool WriteReferenceAsking();
     void CodeOpenStep();
     void CopyCodeText();
@@ -44,6 +55,10 @@ private:
     void CountUnreadIdLevelRecord();
     void NoteCodeLine();
     void PlainRecordCode();
+    void TakeEarlierReferences();
+    bool EarlierReferenceMayStart();
+    void TakeBytes(std::size_t count, HeldText* into);
+    void WriteKeptEarlierReferences();
     void CaptureHeading();
     std::string_view LineText(std::string& spill);
     bool HeadingContinues();
@@ -83,6 +98,11 @@ private:
     PageTracker page_;
     ReferenceWriter writer_;
     ProgressPoints progress_;
+    EarlierReferenceFinder earlier_;
+    std::int32_t earlierFoundInBlock_ = 0;  // between the record code and `end` of an EarlierInBlock
+    // The earlier references after the current record code, when they are
+    // kept: they follow its new reference.
+    HeldText keptEarlier_;
 
     // For a preview: the lines of the current code and of the record code.
     std::int64_t codeLine_ = 0;

@@ -1,6 +1,7 @@
-// The heading state: copies the lines that follow a level-record code and
-// makes them the value of that level. A heading is its first line plus every
-// following line that starts with neither a line break nor "<".
+// The heading state: copies the lines that follow a level-record code (and
+// the earlier references right after it) and makes them the value of that
+// level. A heading is its first line plus every following line that starts
+// with neither a line break nor "<".
 #include "engine/conversion_pass.h"
 #include "engine/levels.h"
 #include "streams/byte_scan.h"
@@ -36,6 +37,11 @@ std::string_view ConversionPass::LineText(std::string& spill)
 void ConversionPass::CaptureHeading()
 {
     state_ = PassState::Copy;
+    TakeEarlierReferences();
+    WriteKeptEarlierReferences();
+    // A level record that ends the input, once they are out, has no heading.
+    if (!Peek())
+        return;
     std::string spill;
     std::string_view line = LineText(spill);
     Write(line);

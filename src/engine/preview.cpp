@@ -40,7 +40,8 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
         if (limit > 0)
             ConversionPass(run, host).Run();
     });
-    return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords};
+    return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
+            run.EarlierReferencesFound, run.EarlierReferencesTooLong};
 }
 
 }  // namespace pellimar

@@ -21,7 +21,10 @@ struct PreviewReference {
 struct PreviewResult {
     std::vector<PreviewReference> references;
     bool cancelled = false;
-    std::int32_t unreadIdLevelRecords = 0;  // as a run's, up to where the preview stopped
+    // As a run's, up to where the preview stopped.
+    std::int32_t unreadIdLevelRecords = 0;
+    std::int32_t earlierReferences = 0;
+    std::int32_t earlierReferencesTooLong = 0;
 };
 
 // The first `limit` references of a run with these settings and host (the

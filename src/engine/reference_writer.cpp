@@ -39,12 +39,11 @@ bool SameButThePage(const ReferenceSources& kept, ReferenceSources sources)
 // page is written anew.
 const std::string& ReferenceWriter::Remake(const ReferenceSources& sources)
 {
-    if (made_ && SameButThePage(madeFrom_, sources))
+    if (SameButThePage(madeFrom_, sources))
         ReplacePage(sources);
     else
         Build(sources);
     madeFrom_ = sources;
-    made_ = true;
     return written_;
 }
 

@@ -52,7 +52,7 @@ public:
     // share it with the record before.
     const std::string& Reference(const ReferenceSources& sources)
     {
-        return made_ && madeFrom_ == sources ? written_ : Remake(sources);
+        return madeFrom_ == sources ? written_ : Remake(sources);
     }
     // The text of the last reference, without its frame.
     std::string_view Text() const { return std::string_view(written_).substr(textStart_, textLength_); }
@@ -69,8 +69,9 @@ private:
     std::size_t textLength_ = 0;
     std::size_t pageAt_ = std::string::npos;  // in written_
     std::size_t pageLength_ = 0;
+    // Sources that name no level lists, as nothing made yet: real sources
+    // always name them.
     ReferenceSources madeFrom_;
-    bool made_ = false;
 };
 
 }  // namespace pellimar

@@ -7,11 +7,12 @@
 namespace pellimar {
 
 // Due once the first level the pattern names has a value; a pattern that
-// names no level makes every record's reference due.
+// names no level makes every record's reference due. A run that only takes
+// out earlier references writes none.
 bool ConversionPass::ReferenceDue() const
 {
     const int level = run_.RefPattern.FirstLevel();
-    return level < 0 || !IsNotSet(run_.Levels.values[level]);
+    return run_.WritesReferences && (level < 0 || !IsNotSet(run_.Levels.values[level]));
 }
 
 // The page is asked for when the pattern shows it and no marker has set it;

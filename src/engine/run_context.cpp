@@ -18,7 +18,8 @@ RunContext::RunContext(const RunSettings& settings, LevelLists& levels) : Levels
         PageLead = hash == std::string::npos ? -1 : static_cast<std::int32_t>(hash);
     }
     // A pattern that starts with "<" must not swallow codes: the code wins.
-    LooksForMarkers = RefPattern.ShowsPage() && PageLead >= 0 && PageFirst != '<';
+    // A run that writes no reference needs no page.
+    LooksForMarkers = WritesReferences && RefPattern.ShowsPage() && PageLead >= 0 && PageFirst != '<';
 }
 
 void ResetRunState(RunContext& run, const RunSettings& settings)
@@ -28,7 +29,12 @@ void ResetRunState(RunContext& run, const RunSettings& settings)
     run.PagePattern = settings.pagePattern;
     run.NotSearched = settings.notSearched;
     run.RemovePageMarks = settings.removePageMarks;
+    run.Earlier = settings.earlierReferences;
+    run.LongestEarlierReference = settings.longestEarlierReference;
+    run.WritesReferences = settings.earlierReferences != EarlierReferences::Remove;
     run.RefCount = 0;
+    run.EarlierReferencesFound = 0;
+    run.EarlierReferencesTooLong = 0;
 }
 
 }  // namespace pellimar

@@ -32,6 +32,10 @@ struct RunContext {
     // Switches taken at the start.
     bool NotSearched = false;
     bool RemovePageMarks = false;
+    EarlierReferences Earlier = EarlierReferences::Keep;
+    std::size_t LongestEarlierReference = kLongestEarlierReference;
+    // False when the run only takes out earlier references.
+    bool WritesReferences = true;
 
     // The level names and values, which outlive the run.
     LevelLists& Levels;
@@ -39,6 +43,8 @@ struct RunContext {
     // Results.
     std::int32_t RefCount = 0;
     std::int32_t UnreadIdLevelRecords = 0;  // <RD,ID:n:Level> codes read without IDs
+    std::int32_t EarlierReferencesFound = 0;
+    std::int32_t EarlierReferencesTooLong = 0;
 
     // The input stream counts the bytes consumed.
     std::int64_t InputSize = 0;  // -1 for an input without a size (a pipe)

@@ -9,6 +9,8 @@
 
 namespace pellimar {
 
+class OutputFile;
+
 struct PagePrompt {
     std::string title = "Input Page Number";
     std::string prompt = "Please enter a starting page number:";
@@ -33,6 +35,9 @@ public:
     // question) where the switches and the cancel flag may change.
     virtual void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) = 0;
     virtual void LeaveRunning() = 0;
+    // Once the output file has passed every check and its stream is open,
+    // before the first byte is read; not for standard output.
+    virtual void OutputOpened(const OutputFile&) {}
 
     // The answer typed, or nothing when the question was cancelled.
     virtual std::optional<std::string> AskStartingPage(const PagePrompt& prompt) = 0;

@@ -16,6 +16,18 @@ inline constexpr int kLevelCount = 7;
 inline constexpr std::size_t kRunBlockSize = 256 * 1024;
 using LevelList = std::array<std::string, kLevelCount>;
 
+// What a run does with the references that an earlier run wrote into its
+// input, right after record codes.
+enum class EarlierReferences {
+    Keep,     // left as they stand, the new reference written before them
+    Replace,  // taken out; the new reference goes where they stood, when one is due
+    Remove,   // taken out, and no reference written: no pattern or levels needed
+};
+// The longest earlier reference a run looks for. A real one is a pattern
+// filled in with seven headings and a page, a few hundred bytes; what is
+// longer is left as it stands, and the search never holds more than this.
+inline constexpr std::size_t kLongestEarlierReference = 64 * 1024;
+
 struct RunSettings {
     std::string inputPath;
     std::string outputPath;
@@ -32,6 +44,8 @@ struct RunSettings {
     LevelList levelTexts;  // the seven level-name boxes, as typed
     bool notSearched = false;
     bool removePageMarks = false;
+    EarlierReferences earlierReferences = EarlierReferences::Keep;
+    std::size_t longestEarlierReference = kLongestEarlierReference;
     std::size_t blockSize = kRunBlockSize;
 };
 

@@ -39,6 +39,9 @@ struct FileOutcome {
     RunResult result;
     std::string error;  // Failed: the error's message, with its file and reason
     ErrorContext errorContext;
+    // Failed: the output was being written in place, and holds the part
+    // written before the failure.
+    bool failedInPlace = false;
 };
 
 // Converts the files in the order given, each with `settings` and its own

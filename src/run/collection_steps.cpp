@@ -6,9 +6,37 @@
 #include <new>
 
 #include "engine/patterns.h"
+#include "streams/output_file.h"
 #include "streams/wide_names.h"
 
 namespace pellimar {
+namespace {
+
+// One file's run, passed on to the collection's host for that file, noting
+// whether its output is written in place.
+class InPlaceWatch : public RunHost {
+public:
+    explicit InPlaceWatch(RunHost& host) : host_(host) {}
+
+    void EnterRunning() override { host_.EnterRunning(); }
+    void ProgressChanged(std::int32_t percent, std::int64_t consumed) override { host_.ProgressChanged(percent, consumed); }
+    void LeaveRunning() override { host_.LeaveRunning(); }
+    void OutputOpened(const OutputFile& output) override
+    {
+        inPlace = output.WritesInPlace();
+        host_.OutputOpened(output);
+    }
+    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override { return host_.AskStartingPage(prompt); }
+    bool SwitchOn(RunSwitch runSwitch) const override { return host_.SwitchOn(runSwitch); }
+    bool CancelRequested() const override { return host_.CancelRequested(); }
+
+    bool inPlace = false;
+
+private:
+    RunHost& host_;
+};
+
+}  // namespace
 
 std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files)
 {
@@ -45,9 +73,10 @@ FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost
     settings.inputPath = file.input;
     settings.outputPath = file.output;
     FileOutcome outcome;
+    InPlaceWatch watch(host);
     try {
         LevelLists levels;
-        outcome.result = RunConversion(settings, host, levels);
+        outcome.result = RunConversion(settings, watch, levels);
         outcome.state = outcome.result.cancelled ? FileOutcome::State::Cancelled : FileOutcome::State::Converted;
     } catch (const Exception& error) {
         outcome.state = FileOutcome::State::Failed;
@@ -65,6 +94,7 @@ FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost
         outcome.error = error.what();
         outcome.errorContext = {file.input, {}};
     }
+    outcome.failedInPlace = outcome.state == FileOutcome::State::Failed && watch.inPlace;
     return outcome;
 }
 

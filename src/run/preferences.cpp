@@ -21,6 +21,17 @@ as later Folio versions write level records, as level records for
 Without it such codes are plain record codes; when some of them name one of
 the levels, a note on standard error says so after the summary, or after the
 list of \fB\-\-preview\fR.)"},
+    {Preference::ReplaceReferences, "Replace Earlier References", "ReplaceReferences", false, 4, false, std::nullopt,
+     "replace-references",
+     "take out the references an earlier run wrote into INPUT and write the new ones where they stood",
+     R"(Take out the references that an earlier run wrote into \fIINPUT\fR and write
+the new ones where they stood (when one is due there).
+An earlier reference is exactly what a run writes right after a record code:
+\fB<CS:Reference>\fR, its text (with or without \fB<IX\->\fR ... \fB<IX>\fR),
+\fB<CR>\fR or \fB<HR>\fR, and a CR LF and \fB</CS>\fR, no longer than 64 KB;
+nothing else is touched.
+Without it earlier references are kept after the new ones, and a note on
+standard error says how many there are.)"},
 };
 static_assert(std::size(kRows) == kPreferenceCount);
 
@@ -56,6 +67,12 @@ Preferences::Preferences()
 bool Preferences::SwitchOn(RunSwitch runSwitch) const
 {
     return On(kFeeding[static_cast<int>(runSwitch)]);
+}
+
+void TakeAtRunStart(const Preferences& preferences, RunSettings& settings)
+{
+    if (preferences.On(Preference::ReplaceReferences))
+        settings.earlierReferences = EarlierReferences::Replace;
 }
 
 }  // namespace pellimar

@@ -11,12 +11,13 @@
 #include <span>
 
 #include "engine/run_host.h"
+#include "engine/run_settings.h"
 
 namespace pellimar {
 
 // In the order of the Preferences menu.
-enum class Preference { LeftJustOnly, ShowProgMeter, UseHR, IdRecords };
-inline constexpr int kPreferenceCount = 4;
+enum class Preference { LeftJustOnly, ShowProgMeter, UseHR, IdRecords, ReplaceReferences };
+inline constexpr int kPreferenceCount = 5;
 
 struct PreferenceRow {
     Preference preference;
@@ -29,7 +30,8 @@ struct PreferenceRow {
     int iniOrder;
     bool byDefault;
     // The pass's switch it feeds, read at each use; nothing for one of the
-    // window alone.
+    // window alone, or one that a run takes once, at its start, with the
+    // rest of its settings.
     std::optional<RunSwitch> runSwitch;
     // The command line's option, which switches the preference on; nullptr
     // where it has none. Its help for --help, and in roff for the manual.
@@ -59,5 +61,9 @@ private:
 
     std::array<bool, kPreferenceCount> on_{};
 };
+
+// Into the settings of a run, the preferences it takes at its start: a
+// change during the run waits for the next one.
+void TakeAtRunStart(const Preferences& preferences, RunSettings& settings);
 
 }  // namespace pellimar

@@ -30,13 +30,15 @@ FileRead ReadFileUpTo(const std::string& path, std::size_t limit);
 // - a symbolic link, or a chain of them, is followed to the file it ends at,
 //   and the links stay as they are (a link to a missing file creates it);
 // - a file this process may not write (its mode, another owner, a read-only
-//   file system), or anything but a regular file, is never changed;
+//   file system), a file made read-only (also when a privileged process
+//   could write it), or anything but a regular file, is never changed;
 // - an ordinary file is replaced atomically by a new one beside it that
 //   takes over its owner and permission bits, so that readers see either
 //   the old or the whole new content;
 // - a file with several hard links, or one that no new file can stand in
-//   for (its folder takes no new file, or its owner cannot be carried over),
-//   is rewritten where it stands, so that every name sees the new content.
+//   for (its folder takes no new file or keeps its names, it is a mount
+//   point, or its owner cannot be carried over), is rewritten where it
+//   stands, so that every name sees the new content.
 // False on any failure, with the old content in place and no temporary
 // file behind.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);

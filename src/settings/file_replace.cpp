@@ -1,6 +1,6 @@
 // Writing a settings file's new content: through its links, by the file
 // layer's replacement where a new file can stand in for the old one, in
-// place where not.
+// place where not (a folder that takes no new file, a mount point).
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -69,8 +69,10 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes)
     NativeFile file = NativeFile::OpenExistingForUpdate(target);
     if (!file.IsOpen())
         return !IdentityOfName(target) && ReplaceByNewFile(target, bytes, false) == Outcome::Done;
+    // A file made read-only stays so for a privileged user too, whom the
+    // system lets open it all the same.
     const std::optional<FileFacts> facts = file.Facts();
-    if (!facts || facts->kind != FileKind::Regular)
+    if (!facts || facts->kind != FileKind::Regular || facts->readOnly)
         return false;
     if (facts->links == 1) {
         // Let go while it is replaced: on Windows a file held without

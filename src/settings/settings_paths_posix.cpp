@@ -38,6 +38,10 @@ FileAccess ProbeAccess(const fs::path& path)
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return errno == ENOENT ? FileAccess::Missing : FileAccess::ReadOnly;
+    // Made read-only, it is so for a privileged user too, whom the system
+    // would let write it all the same.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return FileAccess::ReadOnly;
     // As the effective user, who is the one to open the files.
     const int wanted = S_ISDIR(info.st_mode) ? W_OK | X_OK : R_OK | W_OK;
     return ::faccessat(AT_FDCWD, path.c_str(), wanted, AT_EACCESS) == 0 ? FileAccess::Writable

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "settings/settings_paths.h"
+#include "streams/fresh_file_win32.h"
 #include "streams/native_file.h"
 #include "streams/wide_names.h"
 
@@ -19,19 +20,6 @@ std::wstring EnvironmentValue(const wchar_t* name)
     return value != nullptr ? value : L"";
 }
 
-// A folder takes new files when one can be made there; a file can be
-// written when it opens for writing.
-bool FolderTakesFiles(const fs::path& folder)
-{
-    const std::wstring probe = (folder / L".pellimar-probe").wstring();
-    const HANDLE handle = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(handle);
-    return true;
-}
-
 }  // namespace
 
 FileAccess ProbeAccess(const fs::path& path)
@@ -40,7 +28,7 @@ FileAccess ProbeAccess(const fs::path& path)
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return GetLastError() == ERROR_FILE_NOT_FOUND ? FileAccess::Missing : FileAccess::ReadOnly;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return FolderTakesFiles(path) ? FileAccess::Writable : FileAccess::ReadOnly;
+        return FolderTakesNewFiles(path.wstring()) ? FileAccess::Writable : FileAccess::ReadOnly;
     return NativeFile::OpenExistingForUpdate(NameOfPath(path)).IsOpen() ? FileAccess::Writable
                                                                          : FileAccess::ReadOnly;
 }

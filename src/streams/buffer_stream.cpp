@@ -32,12 +32,15 @@ TS_BufferStream::~TS_BufferStream()
         Flush();
 }
 
+// The bytes looked at past the block were read from the source but not yet
+// by the caller.
 std::int64_t TS_BufferStream::BufferDelta() const
 {
+    const auto lookedAhead = static_cast<std::int64_t>(LookedAheadLeft());
     switch (Direction) {
-    case bdReading: return BufPos - BufLimit;
+    case bdReading: return BufPos - BufLimit - lookedAhead;
     case bdWriting: return BufPos - BufStart;
-    default: return 0;
+    default: return -lookedAhead;
     }
 }
 
@@ -62,6 +65,8 @@ bool TS_BufferStream::SourceAtEnd()
 
 bool TS_BufferStream::Refill()
 {
+    if (LookedAheadLeft() != 0)
+        return RefillFromLookedAhead();
     FillStart = Source != nullptr ? Source->Position() : FillStart;
     const std::int64_t n = Source != nullptr ? Source->Read(BufStart, BufCapacity) : 0;
     BufPos = BufStart;
@@ -70,6 +75,73 @@ bool TS_BufferStream::Refill()
     DataEnded = n == 0;
     DoAfterFill();
     return n > 0;
+}
+
+bool TS_BufferStream::RefillFromLookedAhead()
+{
+    const std::size_t left = LookedAheadLeft();
+    FillStart = Source->Position() - static_cast<std::int64_t>(left);
+    const std::size_t n = std::min(left, static_cast<std::size_t>(BufCapacity));
+    std::memcpy(BufStart, LookedAhead.data() + LookedAheadTaken, n);
+    LookedAheadTaken += n;
+    if (LookedAheadTaken == LookedAhead.size())
+        ForgetLookedAhead();
+    BufPos = BufStart;
+    BufLimit = BufStart + n;
+    Direction = bdReading;
+    DataEnded = false;
+    DoAfterFill();
+    return true;
+}
+
+void TS_BufferStream::ForgetLookedAhead()
+{
+    LookedAhead.clear();
+    LookedAheadTaken = 0;
+}
+
+// Reads up to `count` more bytes from the source into the looked-ahead
+// bytes; false when none came. What the fills have taken goes first.
+bool TS_BufferStream::ReadFurtherAhead(std::size_t count)
+{
+    if (Source == nullptr)
+        return false;
+    LookedAhead.erase(LookedAhead.begin(), LookedAhead.begin() + static_cast<std::ptrdiff_t>(LookedAheadTaken));
+    LookedAheadTaken = 0;
+    const std::size_t kept = LookedAhead.size();
+    LookedAhead.resize(kept + count);
+    std::int64_t n = 0;
+    try {
+        n = Source->Read(LookedAhead.data() + kept, static_cast<std::int64_t>(count));
+    } catch (...) {
+        LookedAhead.resize(kept);
+        throw;
+    }
+    LookedAhead.resize(kept + static_cast<std::size_t>(std::max<std::int64_t>(n, 0)));
+    return n > 0;
+}
+
+std::size_t TS_BufferStream::CopyAhead(std::size_t offset, std::span<std::uint8_t> into)
+{
+    if (Direction == bdWriting)
+        return 0;
+    const std::size_t inBlock = Direction == bdReading ? static_cast<std::size_t>(BufLimit - BufPos) : 0;
+    std::size_t copied = 0;
+    if (offset < inBlock) {
+        copied = std::min(inBlock - offset, into.size());
+        std::memcpy(into.data(), BufPos + offset, copied);
+    }
+    // Past the block: the looked-ahead bytes, read further while they fall
+    // short (a pipe gives what it has).
+    const std::size_t from = std::max(offset, inBlock) - inBlock;
+    const std::size_t wanted = from + (into.size() - copied);
+    while (LookedAheadLeft() < wanted && ReadFurtherAhead(wanted - LookedAheadLeft())) {
+    }
+    const std::size_t available = LookedAheadLeft() > from ? LookedAheadLeft() - from : 0;
+    const std::size_t more = std::min(available, into.size() - copied);
+    if (more != 0)
+        std::memcpy(into.data() + copied, LookedAhead.data() + LookedAheadTaken + from, more);
+    return copied + more;
 }
 
 bool TS_BufferStream::Flush()
@@ -120,8 +192,9 @@ std::int64_t TS_BufferStream::Read(void* buffer, std::int64_t count)
 std::int64_t TS_BufferStream::Write(const void* buffer, std::int64_t count)
 {
     if (Direction != bdWriting) {
-        if (Direction == bdReading && Source != nullptr)
+        if ((Direction == bdReading || LookedAheadLeft() != 0) && Source != nullptr)
             Source->SetPosition(Source->Position() + BufferDelta());
+        ForgetLookedAhead();
         BufPos = BufStart;
         BufLimit = BufStart + BufCapacity;
         Direction = bdIdle;
@@ -167,6 +240,7 @@ std::int64_t TS_BufferStream::Seek(std::int64_t offset, std::uint16_t origin)
     if (Direction == bdWriting && !Flush())
         throw EStreamError(LoadStrRes(kStreamTableName, kMsgSeekError));
     Source->SetPosition(target);
+    ForgetLookedAhead();
     FillStart = target;
     DataEnded = false;
     BufPos = nullptr;

@@ -1,6 +1,7 @@
 // A stream that moves every byte between its caller and another stream (its
-// source) through one memory block, adding put-back, an end test and optional
-// notifications after each block fill and flush.
+// source) through one memory block, adding put-back, a look further ahead
+// than the block, an end test and optional notifications after each block
+// fill and flush.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "streams/stream.h"
 
@@ -40,7 +42,8 @@ public:
         return Source != nullptr ? Source->FailureContext() : ErrorContext{};
     }
 
-    // Reads one block from the source; true when at least one byte came.
+    // Reads one block: the bytes looked at past the last block first, then
+    // from the source; true when at least one byte came.
     bool Refill();
     // Writes the pending bytes to the source; true when it took them all.
     // Bytes it did not take are dropped, and a Write whose block could not be
@@ -58,7 +61,7 @@ public:
     // says, so a reader that loops until the end always gets there.
     bool Eof()
     {
-        if (BufPos != BufLimit)
+        if (BufPos != BufLimit || LookedAheadLeft() != 0)
             return false;
         return DataEnded || SourceAtEnd();
     }
@@ -107,6 +110,14 @@ public:
     }
     void Consume(std::size_t count) { BufPos += count; }
 
+    // Copies the bytes that stand `offset` bytes past the read position into
+    // `into`, without taking them, whether or not the block holds them: what
+    // lies past the block is read from the source now and kept for the next
+    // fills, so that a reader can decide on a construct longer than the block
+    // before taking any of it. Returns how many were copied, fewer than asked
+    // only where the data ends. Only for a stream that is not being written.
+    std::size_t CopyAhead(std::size_t offset, std::span<std::uint8_t> into);
+
     // How far a stream that is being read has been read: bytes put back
     // count as not read yet. Asks nothing of the source.
     std::int64_t ReadPosition() const { return FillStart + (BufPos != nullptr ? BufPos - BufStart : 0); }
@@ -115,6 +126,10 @@ protected:
     // Position + pending - read-ahead: where the caller stands in the data.
     std::int64_t BufferDelta() const;
     bool SourceAtEnd();
+    std::size_t LookedAheadLeft() const { return LookedAhead.size() - LookedAheadTaken; }
+    bool RefillFromLookedAhead();
+    bool ReadFurtherAhead(std::size_t count);
+    void ForgetLookedAhead();
     TStream* SourceStream() const { return Source; }
     void DetachSource() { Source = nullptr; }
     TBufferDirection CurrentDirection() const { return Direction; }
@@ -132,6 +147,10 @@ private:
     std::int64_t KnownSize = -1;
     TBufferDirection Direction = bdIdle;
     bool DataEnded = false;  // the last fill found no bytes
+    // Bytes read from the source past the block by CopyAhead, of which the
+    // fills since have taken the first LookedAheadTaken.
+    std::vector<std::uint8_t> LookedAhead;
+    std::size_t LookedAheadTaken = 0;
     Notification AfterFill;
     Notification AfterFlush;
 };

@@ -26,8 +26,8 @@ std::string FillPlaceholder(std::string_view format, std::int64_t value)
 std::string ReasonOfError(int errorNumber, bool creating)
 {
     switch (errorNumber) {
-    case EACCES:
-    case EPERM: return "permission denied";
+    case EACCES: return "permission denied";
+    case EPERM: return "operation not permitted";
     case ENOENT: return creating ? "no such folder" : "no such file";
     case ENOTDIR: return "a part of the path is not a folder";
     case EISDIR: return "it is a folder";

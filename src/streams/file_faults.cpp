@@ -3,7 +3,6 @@
 
 #include <array>
 #include <atomic>
-#include <utility>
 #include <mutex>
 
 namespace pellimar {
@@ -14,28 +13,14 @@ struct ArmedFault {
     int error = 0;
     int skip = 0;
     int times = 0;
-};
-
-struct ArmedSignal {
-    void (*arrive)() = nullptr;
-    int skip = 0;
+    FileEvent event = nullptr;  // instead of the failure
 };
 
 constexpr std::size_t kCallKinds = static_cast<std::size_t>(FileCall::Remove) + 1;
 // Several runs may make their calls at once, each on its own thread.
 std::mutex armedLock;
 std::array<ArmedFault, kCallKinds> faults;
-std::array<ArmedSignal, kCallKinds> signals;
 std::atomic<bool> anyArmed{false};
-
-// The handler of a signal armed for this call, when it arrives now.
-void (*SignalArriving(FileCall call))()
-{
-    ArmedSignal& signal = signals[static_cast<std::size_t>(call)];
-    if (signal.arrive == nullptr || signal.skip-- > 0)
-        return nullptr;
-    return std::exchange(signal.arrive, nullptr);
-}
 
 }  // namespace
 
@@ -46,10 +31,10 @@ void ArmFileFault(FileCall call, int error, int skip, int times)
     anyArmed = true;
 }
 
-void ArmFileSignal(FileCall call, void (*arrive)(), int skip)
+void ArmFileEvent(FileCall call, FileEvent event, int skip)
 {
     const std::lock_guard lock(armedLock);
-    signals[static_cast<std::size_t>(call)] = {arrive, skip};
+    faults[static_cast<std::size_t>(call)] = {true, 0, skip, 1, event};
     anyArmed = true;
 }
 
@@ -57,7 +42,6 @@ void DisarmFileFaults()
 {
     const std::lock_guard lock(armedLock);
     faults = {};
-    signals = {};
     anyArmed = false;
 }
 
@@ -65,25 +49,25 @@ bool FileFaultStrikes(FileCall call, int& error)
 {
     if (!anyArmed.load(std::memory_order_relaxed))
         return false;
-    void (*arrive)() = nullptr;
+    FileEvent event = nullptr;
     {
         const std::lock_guard lock(armedLock);
-        arrive = SignalArriving(call);
+        ArmedFault& fault = faults[static_cast<std::size_t>(call)];
+        if (!fault.armed)
+            return false;
+        if (fault.skip > 0) {
+            --fault.skip;
+            return false;
+        }
+        fault.armed = --fault.times > 0;
+        if (fault.event == nullptr) {
+            error = fault.error;
+            return true;
+        }
+        event = fault.event;
     }
-    // Outside the lock: the handler may arm or disarm.
-    if (arrive != nullptr)
-        arrive();
-    const std::lock_guard lock(armedLock);
-    ArmedFault& fault = faults[static_cast<std::size_t>(call)];
-    if (!fault.armed)
-        return false;
-    if (fault.skip > 0) {
-        --fault.skip;
-        return false;
-    }
-    fault.armed = --fault.times > 0;
-    error = fault.error;
-    return true;
+    event();
+    return false;
 }
 
 }  // namespace pellimar

@@ -1,7 +1,8 @@
 // A seam through which tests make the file layer's system calls fail on
-// demand, or a signal arrive just before one, so that every failure path can
-// be tried without root, a full disk or a race. Nothing is armed in an
-// ordinary run, and then the file layer pays one test of a flag per call.
+// demand, or make something happen at the moment of a call (a signal
+// arriving), so that every failure path and every race can be tried without
+// root, a full disk or luck. Nothing is armed in an ordinary run, and then
+// the file layer pays one test of a flag per call.
 #pragma once
 
 namespace pellimar {
@@ -32,14 +33,15 @@ inline constexpr int kAccessDeniedError = 13;  // EACCES
 // The next `times` calls of that kind after `skip` successful ones fail with
 // `error`. One fault can be armed per kind of call.
 void ArmFileFault(FileCall call, int error, int skip = 0, int times = 1);
-// Just before the next call of that kind after `skip` ones, `arrive` is
-// called (a stand-in for a signal's handler, on the thread making the call),
-// once; the call then goes on as usual. One per kind of call.
-void ArmFileSignal(FileCall call, void (*arrive)(), int skip = 0);
+// Instead of a failure, `event` runs as the next call of that kind after
+// `skip` others starts (on the thread making the call, outside the seam's
+// lock, so that it may arm or disarm), and the call then goes ahead as usual.
+using FileEvent = void (*)();
+void ArmFileEvent(FileCall call, FileEvent event, int skip = 0);
 void DisarmFileFaults();
 
 // For the file layer: true when an armed fault strikes this call; `error`
-// is then what to report.
+// is then what to report. An armed event runs here.
 bool FileFaultStrikes(FileCall call, int& error);
 
 }  // namespace pellimar

@@ -16,8 +16,18 @@ inline constexpr const char* kNullDevice = "/dev/null";
 
 // The path a chain of symbolic links ends at, each relative link read from
 // the folder of the link itself; it may name a file still to be created.
-// Nothing for a loop or a link that cannot be read.
-std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path);
+// Nothing for a loop, a link that cannot be read, or a link that may not be
+// followed; `refusal`, when given, then says why ("its links go round in a
+// circle").
+std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path, std::string* refusal = nullptr);
+
+// False for a link that the system would not follow when it opens a file
+// (POSIX's protected links): a link in a folder that everyone may write
+// and where only owners may remove names (sticky), that belongs to neither
+// this user nor the folder's owner. Following our own links to replace
+// what they name, we keep that rule ourselves, so that a link planted in
+// such a folder cannot make a privileged user replace the file it names.
+bool LinkMayBeFollowed(const std::filesystem::path& link);
 
 // True when the two names, given to files in one folder, name one file: the
 // same bytes, or on Windows the same letters in any case.

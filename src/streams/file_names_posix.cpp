@@ -1,7 +1,24 @@
-// File names on POSIX systems: the bytes are the name.
+// File names on POSIX systems: the bytes are the name, and which symbolic
+// links may be followed (the owners of a link and of its folder).
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "streams/file_names.h"
 
 namespace pellimar {
+
+bool LinkMayBeFollowed(const std::filesystem::path& link)
+{
+    std::filesystem::path folder = link.parent_path();
+    if (folder.empty())
+        folder = ".";
+    struct stat linkInfo {};
+    struct stat folderInfo {};
+    if (::lstat(link.c_str(), &linkInfo) != 0 || ::stat(folder.c_str(), &folderInfo) != 0)
+        return true;  // the link is then not followed at all
+    const bool shared = (folderInfo.st_mode & S_ISVTX) != 0 && (folderInfo.st_mode & S_IWOTH) != 0;
+    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folderInfo.st_uid;
+}
 
 bool SameFileName(const std::string& a, const std::string& b)
 {

@@ -1,5 +1,6 @@
-// File names on Windows: one file whatever the case of its letters, as
-// the system compares them.
+// File names on Windows: one file whatever the case of its letters, as the
+// system compares them; and every symbolic link may be followed, as the
+// system itself follows them.
 #include "streams/file_names.h"
 
 #include <windows.h>
@@ -7,6 +8,11 @@
 #include "streams/wide_names.h"
 
 namespace pellimar {
+
+bool LinkMayBeFollowed(const std::filesystem::path&)
+{
+    return true;
+}
 
 bool SameFileName(const std::string& a, const std::string& b)
 {

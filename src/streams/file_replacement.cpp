@@ -10,8 +10,16 @@ FileReplacement::FileReplacement(FileReplacement&& other) noexcept
       replacing_(other.replacing_),
       mode_(other.mode_),
       lateAttributes_(std::move(other.lateAttributes_)),
-      notKept_(std::move(other.notKept_))
+      notKept_(std::move(other.notKept_)),
+      reason_(std::move(other.reason_))
 {
+}
+
+ReplacementStart FileReplacement::Refuse(ReplacementStart start, std::string reason)
+{
+    Abandon();
+    reason_ = std::move(reason);
+    return start;
 }
 
 FileReplacement& FileReplacement::operator=(FileReplacement&& other) noexcept
@@ -25,6 +33,7 @@ FileReplacement& FileReplacement::operator=(FileReplacement&& other) noexcept
         mode_ = other.mode_;
         lateAttributes_ = std::move(other.lateAttributes_);
         notKept_ = std::move(other.notKept_);
+        reason_ = std::move(other.reason_);
     }
     return *this;
 }

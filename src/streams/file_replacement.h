@@ -2,9 +2,10 @@
 // free, for a run's output and the settings files alike. The new content is
 // written to a file of its own beside the target, readable by its owner
 // alone, and takes the target's name (and the replaced file's owner, group,
-// mode, access control list and extended attributes) only once it is whole
-// on the disk: until then the name shows the earlier file, and whatever ends
-// the process leaves that file as it was.
+// mode, access control list and extended attributes, or for a new name the
+// permissions any new file gets there) only once it is whole on the disk:
+// until then the name shows the earlier file, and whatever ends the process
+// leaves that file as it was.
 #pragma once
 
 #include <string>
@@ -13,24 +14,23 @@
 
 #include "streams/native_file.h"
 
-struct stat;
-
 namespace pellimar {
 
 enum class ReplacementStart {
     Ready,
-    // The folder takes no new file (its permissions, a read-only file
-    // system): the file can only be rewritten where it stands.
+    // No new file can take the name (the folder takes no new file, lets no
+    // name be replaced, or the name is a mount point): the file can only be
+    // rewritten where it stands. Reason() says why.
     FolderRefuses,
     // Anything else (a name too long, no free inodes, no space): the reason
-    // is LastFailureReason(true).
+    // is Reason().
     Failed,
 };
 
 enum class Placement {
     Done,
     NameTaken,  // a file appeared under the name, which was to stay free
-    Failed,     // the reason is LastFailureReason(true)
+    Failed,     // the reason is Reason()
 };
 
 class FileReplacement {
@@ -46,7 +46,9 @@ public:
     // Makes the new file in the folder of `target`, a name whose links are
     // already followed. `replacing` says that a regular file stands there,
     // whose owner, group, mode, access control list and extended attributes
-    // the new file is to keep. On Linux the new file has no name at all
+    // the new file is to keep. Whatever can be known now of the new file's
+    // taking the name (the name's length, the folder's flags and sticky
+    // bit, a mount point) is asked here, before anything is written. On Linux the new file has no name at all
     // until it is put in place (an unnamed file), so that not even a kill
     // can leave it behind; where the file system has none, and on Windows,
     // it is a hidden name beside the target that the system is told to
@@ -72,21 +74,29 @@ public:
     // Throws the new file away; the target stays as it was.
     void Abandon();
 
+    // Why Begin did not give Ready, or why PutInPlace failed, phrased for
+    // users as LastFailureReason is.
+    const std::string& Reason() const { return reason_; }
+
 private:
-    // Platform steps: what the new file keeps of the one it replaces, and
-    // its placing under the target's name.
-    void TakeOverFrom(const struct stat& old);
-    bool Link(bool replace, int& error);
+    // The steps only one system takes (what the new file keeps of the one
+    // it replaces, its placing under the target's name), defined beside
+    // that system's Begin.
+    struct SystemSteps;
+
+    ReplacementStart Refuse(ReplacementStart start, std::string reason);
 
     std::string target_;
     std::string temporary_;  // the new file's own name; empty for an unnamed file
     NativeFile file_;
     bool replacing_ = false;
-    unsigned mode_ = 0;  // the final permission bits
-    // Extended attributes given back once the mode is final: an access
-    // control list set earlier would open the new content to others.
+    unsigned mode_ = 0;  // the final permission bits (on Windows, the file's attributes)
+    // Extended attributes given back once the data is written and the mode
+    // final: an access control list set earlier would open the new content
+    // to others, and the system takes capabilities away on every write.
     std::vector<std::pair<std::string, std::string>> lateAttributes_;
     std::vector<std::string> notKept_;
+    std::string reason_;
 };
 
 }  // namespace pellimar

@@ -4,11 +4,12 @@
 // target's name, over the replaced file or only while the name is free.
 #include <windows.h>
 
-#include <atomic>
+#include <algorithm>
 #include <filesystem>
 
 #include "streams/file_faults.h"
 #include "streams/file_replacement.h"
+#include "streams/fresh_file_win32.h"
 #include "streams/wide_names.h"
 
 namespace pellimar {
@@ -23,17 +24,15 @@ HANDLE AsHandle(const NativeFile& file)
     return reinterpret_cast<HANDLE>(file.Handle());
 }
 
-// ".out.fff.pellimar-<process>-<n>" beside the target; of a long name only
-// as much is kept as lets the whole fit the longest name a folder takes.
-std::string NameBeside(const std::string& target)
+// ".out.fff.pellimar-<tail>" beside the target; of a long name only as much
+// is kept as lets the whole fit the longest name a folder takes.
+std::wstring NameBeside(const std::string& target, const std::wstring& tail)
 {
-    static std::atomic<unsigned> counter{0};
     const fs::path path = PathOfName(target);
-    const std::wstring tail =
-        L".pellimar-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter.fetch_add(1));
+    const std::wstring ending = L".pellimar-" + tail;
     std::wstring leaf = path.filename().wstring();
-    leaf.resize(std::min(leaf.size(), kMaxNameCharacters - 1 - tail.size()));
-    return NameOfPath(path.parent_path() / (L"." + leaf + tail));
+    leaf.resize(std::min(leaf.size(), kMaxNameCharacters - 1 - ending.size()));
+    return (path.parent_path() / (L"." + leaf + ending)).wstring();
 }
 
 bool FolderRefuses(DWORD error)
@@ -67,21 +66,21 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
     target_ = target;
     replacing_ = replacing;
     notKept_.clear();
+    reason_.clear();
     // The replaced file's attributes (archive, not content indexed) go over
     // to the new one; a new file gets the ordinary ones.
     const DWORD attributes = replacing ? GetFileAttributesW(WideOfName(target).c_str()) : INVALID_FILE_ATTRIBUTES;
     mode_ = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && !Refused(FileCall::CreateBeside); ++attempt) {
-        temporary_ = NameBeside(target);
-        handle = CreateFileW(WideOfName(temporary_).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
-                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
-        if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
-            break;
-    }
+    const FreshFile fresh =
+        CreateFreshFile([&](const std::wstring& tail) { return NameBeside(target, tail); }, FileCall::CreateBeside,
+                        GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, FILE_ATTRIBUTE_HIDDEN);
+    const HANDLE handle = fresh.handle;
+    temporary_ = NameOfWide(fresh.name);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         temporary_.clear();
+        SetLastError(error);
+        reason_ = FolderRefuses(error) ? "its folder takes no new file" : LastFailureReason(true);
         SetLastError(error);
         return FolderRefuses(error) ? ReplacementStart::FolderRefuses : ReplacementStart::Failed;
     }
@@ -96,6 +95,7 @@ Placement FileReplacement::PutInPlace(bool replace)
 {
     if (!IsReady()) {
         SetLastError(ERROR_INVALID_HANDLE);
+        reason_ = LastFailureReason(true);
         return Placement::Failed;
     }
     bool ready = file_.Sync() && MarkForDeletion(file_, false);
@@ -112,6 +112,8 @@ Placement FileReplacement::PutInPlace(bool replace)
     error = ready ? ERROR_SUCCESS : GetLastError() != ERROR_SUCCESS ? GetLastError() : error;
     if (!ready) {
         Abandon();
+        SetLastError(error);
+        reason_ = LastFailureReason(true);
         SetLastError(error);
         const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         return taken && !replace ? Placement::NameTaken : Placement::Failed;

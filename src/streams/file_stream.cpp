@@ -41,14 +41,18 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : Name
 }
 
 // Another stream of ours holding the file is, for a file being created,
-// the run's input under another name. A file made only to be refused is
-// closed before it is removed, since Windows removes no open file.
+// the run's input under another name. A file read is kept from writers
+// only, so that other runs may read it at the same time. A file made only
+// to be refused is closed before it is removed, since Windows removes no
+// open file.
 void TFileStream::TakeHold(bool create, bool created, const std::string& fileName)
 {
     Registered = TakeHeldFile(Identity);
-    const char* reason = !Registered ? (create ? "it is the input file" : "it is already open")
-                         : !File.LockAgainstOtherPrograms() ? "another program has it locked"
-                                                             : nullptr;
+    const char* reason = nullptr;
+    if (!Registered)
+        reason = create ? "it is the input file" : "it is already open";
+    else if (!(create ? File.LockAgainstOtherPrograms() : File.LockAgainstWriters()))
+        reason = "another program has it locked";
     if (reason != nullptr) {
         if (created) {
             Release();

@@ -19,6 +19,9 @@ struct FileFacts {
     FileKind kind = FileKind::Other;
     FileIdentity identity;  // for regular files
     std::uint32_t links = 1;  // the names the file has
+    // Its permissions let no one write it: the user made it read-only, which
+    // holds for a privileged user too, whom the system would let write it.
+    bool readOnly = false;
 };
 
 // An open file, closed when the object goes. Every call that fails leaves
@@ -84,6 +87,8 @@ public:
     // not stop us, and on Windows the sharing asked for at opening already
     // keeps the others out.
     bool LockAgainstOtherPrograms();
+    // The same against writers only: other readers may read it too.
+    bool LockAgainstWriters();
     // False when the system reports an error at closing (for a written file:
     // the bytes may not have arrived). The file is closed in any case.
     bool Close();

@@ -95,6 +95,7 @@ std::optional<FileFacts> NativeFile::Facts() const
         facts.kind = FileKind::Regular;
         facts.identity = {info.st_dev, info.st_ino};
         facts.links = static_cast<std::uint32_t>(info.st_nlink);
+        facts.readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     } else if (S_ISCHR(info.st_mode)) {
         facts.kind = FileKind::Device;
     } else if (S_ISDIR(info.st_mode)) {
@@ -155,14 +156,21 @@ NativeFile NativeFile::Duplicate() const
     return NativeFile(IsOpen() ? ::fcntl(Descriptor(handle_), F_DUPFD_CLOEXEC, 0) : -1);
 }
 
+// Started again when a signal interrupted it (a cancel that comes while the
+// finished output is put in place comes too late to stop it).
 bool NativeFile::Sync()
 {
-    int error = 0;
-    if (FileFaultStrikes(FileCall::Sync, error)) {
-        errno = error;
-        return false;
-    }
-    return ::fsync(Descriptor(handle_)) == 0;
+    int synced = 0;
+    do {
+        int error = 0;
+        if (FileFaultStrikes(FileCall::Sync, error)) {
+            errno = error;
+            synced = -1;
+        } else {
+            synced = ::fsync(Descriptor(handle_));
+        }
+    } while (synced != 0 && errno == EINTR);
+    return synced == 0;
 }
 
 bool NativeFile::Truncate()
@@ -175,9 +183,23 @@ bool NativeFile::CutTo(std::int64_t size)
     return ::ftruncate(Descriptor(handle_), size) == 0;
 }
 
+namespace {
+
+bool Lock(int fd, int kind)
+{
+    return ::flock(fd, kind | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
+}  // namespace
+
 bool NativeFile::LockAgainstOtherPrograms()
 {
-    return ::flock(Descriptor(handle_), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+    return Lock(Descriptor(handle_), LOCK_EX);
+}
+
+bool NativeFile::LockAgainstWriters()
+{
+    return Lock(Descriptor(handle_), LOCK_SH);
 }
 
 // A close that fails with EINTR has still released the descriptor on Linux.

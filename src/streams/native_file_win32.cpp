@@ -8,11 +8,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <utility>
 
 #include "streams/file_faults.h"
+#include "streams/fresh_file_win32.h"
 #include "streams/native_file.h"
 #include "streams/wide_names.h"
 
@@ -283,6 +283,11 @@ bool NativeFile::LockAgainstOtherPrograms()
     return true;
 }
 
+bool NativeFile::LockAgainstWriters()
+{
+    return true;
+}
+
 bool NativeFile::Close()
 {
     if (!IsOpen())
@@ -334,22 +339,20 @@ std::FILE* OpenTemporaryFile()
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     if (length == 0 || length > MAX_PATH)
         return nullptr;
-    static std::atomic<unsigned> counter{0};
-    const int flags = _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY | _O_SHORT_LIVED;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring name = std::wstring(folder) + L"pellimar-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(counter.fetch_add(1)) + L".tmp";
-        const int fd = _wopen(name.c_str(), flags, _S_IREAD | _S_IWRITE);
-        if (fd >= 0) {
-            std::FILE* file = _wfdopen(fd, L"w+b");
-            if (file == nullptr)
-                _close(fd);
-            return file;
-        }
-        if (errno != EEXIST)
-            return nullptr;
+    const FreshFile fresh = CreateFreshFile(
+        [&](const std::wstring& tail) { return std::wstring(folder) + L"pellimar-" + tail + L".tmp"; }, FileCall::Open,
+        GENERIC_READ | GENERIC_WRITE, 0, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
+    if (fresh.handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(fresh.handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(fresh.handle);
+        return nullptr;
     }
-    return nullptr;
+    std::FILE* file = _wfdopen(fd, L"w+b");
+    if (file == nullptr)
+        _close(fd);
+    return file;
 }
 
 }  // namespace pellimar

@@ -29,8 +29,9 @@ void OutputFile::ReleaseExistingFile()
 }
 
 // Writing in place is kept for the one case where no new file can stand in
-// for the old: the folder refuses it. Any other failure stops the run before
-// anything is written, since writing in place would cost the earlier file.
+// for the old: the folder, or the name, refuses it. Any other failure stops
+// the run before anything is written, since writing in place would cost the
+// earlier file.
 void OutputFile::StartReplacement()
 {
     switch (replacement_.Begin(target_, replacesFile_)) {
@@ -38,10 +39,11 @@ void OutputFile::StartReplacement()
         return;
     case ReplacementStart::FolderRefuses:
         inPlace_ = true;
+        whyInPlace_ = replacement_.Reason();
         ReleaseExistingFile();
         return;
     case ReplacementStart::Failed:
-        Fail(LastFailureReason(true));
+        Fail(replacement_.Reason());
     }
 }
 
@@ -98,7 +100,7 @@ void OutputFile::PutInPlace()
     case Placement::NameTaken:
         FailAsTaken();
     case Placement::Failed:
-        Fail(LastFailureReason(true));
+        Fail(replacement_.Reason());
     }
 }
 
@@ -116,7 +118,7 @@ OutputOutlook ForeseeOutput(const std::string& path)
 {
     try {
         const OutputFile output(path);
-        return {output.WritesInPlace() && output.ReplacesFile(), output.NotKept()};
+        return {output.WritesInPlace() && output.ReplacesFile(), output.WhyInPlace(), output.NotKept()};
     } catch (const Exception&) {
         return {};
     }

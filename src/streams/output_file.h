@@ -25,7 +25,8 @@ class OutputFile {
 public:
     // Raises "Cannot create file <path>" when a file under that name may not
     // be written, is held by a stream of this program (the run's input,
-    // under whatever name), or is locked by another program, and when no new
+    // under whatever name), or is locked by another program, when it is
+    // another user's symbolic link in a folder open to all, and when no new
     // file can be made beside it for a reason other than the folder's
     // refusal (a name too long, no free inodes). Without `mayReplace` a file
     // under that name, now or when the output is put in place, raises
@@ -48,15 +49,20 @@ public:
     // file exists" as above; what stood under the name is then untouched.
     void PutInPlace();
     // Throws away what was written: a file that stood under the output's
-    // name stays as it was, and a file written in place is removed. False
-    // when that removal failed (the reason is LastFailureReason()).
+    // name stays as it was, and a file written in place is removed where
+    // the folder lets it be. False when that removal failed (the reason is
+    // LastFailureReason()): the file then holds what was written.
     bool Discard();
 
-    // True when the folder takes no new file (the user may not write it, a
-    // read-only file system): the data then goes to the output itself, so
-    // that a file already there is lost at the start, and Discard removes
-    // what was written.
+    // True when no new file can take the output's name (the user may not
+    // write the folder, a read-only file system, an append-only folder, a
+    // mount point): the data then goes to the output itself, so that a file
+    // already there is lost at the start, and Discard removes what was
+    // written if it can.
     bool WritesInPlace() const { return inPlace_; }
+    // Why, in words that follow a file's name ("its folder takes no new
+    // file"); empty when the output is not written in place.
+    const std::string& WhyInPlace() const { return whyInPlace_; }
     // True when a regular file stood under the name at the start.
     bool ReplacesFile() const { return replacesFile_; }
     // What of the replaced file the new one will not keep ("its group").
@@ -77,6 +83,7 @@ private:
     FileReplacement replacement_;
     bool replacesFile_ = false;
     bool inPlace_ = false;
+    std::string whyInPlace_;
     bool device_ = false;  // a device such as /dev/null, written directly
     bool settled_ = false;
 };
@@ -87,6 +94,8 @@ struct OutputOutlook {
     // A file stands there that can only be rewritten in place: it is lost
     // as soon as the run starts, whatever the run's end.
     bool earlierLost = false;
+    // Why (OutputFile::WhyInPlace).
+    std::string whyInPlace;
     // What a replacement would not keep of it ("its group").
     std::vector<std::string> notKept;
 };

@@ -9,9 +9,10 @@ namespace pellimar {
 
 OutputFile::OutputFile(std::string path, bool mayReplace) : path_(std::move(path)), mayReplace_(mayReplace)
 {
-    const std::optional<std::filesystem::path> target = FollowLinks(path_);
+    std::string refusal;
+    const std::optional<std::filesystem::path> target = FollowLinks(path_, &refusal);
     if (!target)
-        Fail("its links go round in a circle");
+        Fail(refusal);
     target_ = target->string();
     struct stat info {};
     if (::stat(target_.c_str(), &info) == 0) {

@@ -26,9 +26,10 @@ bool NameTaken(const std::string& name)
 
 OutputFile::OutputFile(std::string path, bool mayReplace) : path_(std::move(path)), mayReplace_(mayReplace)
 {
-    const std::optional<std::filesystem::path> target = FollowLinks(PathOfName(path_));
+    std::string refusal;
+    const std::optional<std::filesystem::path> target = FollowLinks(PathOfName(path_), &refusal);
     if (!target)
-        Fail("its links go round in a circle");
+        Fail(refusal);
     target_ = NameOfPath(*target);
     if (NameTaken(target_)) {
         // A device such as NUL is written to directly.

@@ -99,8 +99,8 @@ public:
 private:
     MenuState CurrentMenuState() const;
     void LoadLevels();
-    void ChooseInputFile();
-    void ChooseOutputFile();
+    // Input File or Output File: its dialog, then its box.
+    void ChooseFile(HistoryBox box);
     void ShowAbout();
     // The inputs chosen in the dialog when none are given, then the output
     // folder, then the run.

@@ -10,8 +10,9 @@ std::string WhatReplacingLoses(const std::string& path)
     const OutputOutlook outlook = ForeseeOutput(path);
     std::string note;
     if (outlook.earlierLost)
-        note = "No new file can be made in its folder: it will be written in place, and what it holds now is lost "
-               "as soon as the run starts, also if the run fails or is cancelled.";
+        note = "No new file can take its place (" + outlook.whyInPlace +
+               "): it will be written in place, and what it holds now is lost as soon as the run starts; a cancel "
+               "or a failure leaves a partial file under its name.";
     for (const std::string& lost : outlook.notKept)
         note += (note.empty() ? "" : "\r") + std::string("The new file cannot keep ") + lost + ".";
     return note;

@@ -2,6 +2,7 @@
 // told at once, the one question for all the outputs that exist, the run,
 // and the summary or the question about the file cut short.
 #include "run/collection_checks.h"
+#include "run/run_summary.h"
 #include "window_model/collection_pass_host.h"
 #include "window_model/error_box.h"
 #include "window_model/output_replacement.h"
@@ -107,16 +108,20 @@ void RunController::RunCollectionAndReport(const std::vector<CollectionFile>& fi
         CloseIfPending();
         return;
     }
-    ShowCollectionEnd(outcomes, files);
+    ShowCollectionEnd(outcomes, files, settings.earlierReferences);
 }
 
-void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files)
+void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                                      EarlierReferences earlier)
 {
     std::size_t converted = 0;
     std::size_t notRun = 0;
     std::int64_t references = 0;
+    std::int64_t earlierFound = 0;
     std::vector<std::string> failures;
     std::vector<std::string> unreadIds;
+    std::vector<std::string> keptEarlier;
+    std::vector<std::string> tooLong;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         const FileOutcome& outcome = outcomes[i];
         if (outcome.state == FileOutcome::State::Cancelled) {
@@ -126,13 +131,18 @@ void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const 
         converted += outcome.state == FileOutcome::State::Converted ? 1 : 0;
         notRun += outcome.state == FileOutcome::State::NotRun ? 1 : 0;
         references += outcome.result.refCount;
+        earlierFound += outcome.result.earlierReferences;
         if (outcome.state == FileOutcome::State::Failed)
             failures.push_back(Failure(outcome, files[i]));
         if (outcome.result.unreadIdLevelRecords > 0)
             unreadIds.push_back(files[i].input);
+        if (outcome.result.earlierReferences > 0 && earlier == EarlierReferences::Keep)
+            keptEarlier.push_back(files[i].input);
+        if (outcome.result.earlierReferencesTooLong > 0)
+            tooLong.push_back(files[i].input);
     }
     std::string text = cancelRequested_ ? "Operation Canceled.\r" : "";
-    text += Files(converted) + ", " + std::to_string(references) + " total references created.";
+    text += CollectionSummary(earlier, static_cast<std::int64_t>(converted), references, earlierFound);
     if (notRun > 0)
         text += "\r" + Files(notRun) + " not converted.";
     if (!failures.empty())
@@ -142,6 +152,13 @@ void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const 
                 " name a level in the form <RD,ID:n:Level>, as later Folio versions write level records. Switch on "
                 "File > Preferences > " +
                 RowOf(Preference::IdRecords).caption + " to read them as such.";
+    if (!keptEarlier.empty())
+        text += "\r\r" + Listed(keptEarlier, ", ") +
+                " already held references from an earlier run; the outputs have both. Switch on File > Preferences > " +
+                RowOf(Preference::ReplaceReferences).caption + " to replace them.";
+    if (!tooLong.empty())
+        text += "\r\r" + Listed(tooLong, ", ") + " held references from an earlier run longer than " +
+                std::to_string(kLongestEarlierReference / 1024) + " KB, left as they stand.";
     services_.dialogs.ShowMessage(failures.empty() ? MessageKind::Information : MessageKind::Warning, text,
                                   MessageButtons::Ok);
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "run/run_checks.h"
+#include "run/run_summary.h"
 #include "run/shown_character.h"
 #include "run/utf8.h"
 #include "streams/exceptions.h"
@@ -82,6 +83,7 @@ std::optional<RunSettings> RunController::SettingsForRun()
         return std::nullopt;
     settings.notSearched = view_.OptionChecked(RunOption::NotSearched);
     settings.removePageMarks = view_.OptionChecked(RunOption::RemovePageMarks);
+    TakeAtRunStart(preferences_, settings);
     return settings;
 }
 
@@ -145,7 +147,7 @@ void RunController::RunAndReport(const RunSettings& settings)
         CloseIfPending();
         return;
     }
-    ShowRunEnd(result);
+    ShowRunEnd(settings, result);
 }
 
 bool RunController::CloseRequested()
@@ -182,7 +184,28 @@ std::string RunController::IdRecordsAdvice(std::int32_t unreadIdLevelRecords) co
            RowOf(Preference::IdRecords).caption + " to read them as such.";
 }
 
-void RunController::ShowRunEnd(RunResult& result)
+// References an earlier run wrote into the input, kept beside the new ones
+// because the preference is off; and those longer than any is looked for,
+// left whatever it says.
+std::string RunController::EarlierReferencesAdvice(const EarlierReferencesSeen& seen) const
+{
+    std::string advice;
+    const std::string holds = seen.byPreview ? "The part of the file read holds " : "This file already holds ";
+    if (seen.kept > 0) {
+        advice = holds + Counted(seen.kept, "reference") + " from an earlier run; the output " +
+                 (seen.byPreview ? "would have" : "has") + " both. Switch on File > Preferences > " +
+                 RowOf(Preference::ReplaceReferences).caption + " to replace " + (seen.kept == 1 ? "it." : "them.");
+    }
+    if (seen.tooLong > 0) {
+        const bool one = seen.tooLong == 1;
+        advice += (advice.empty() ? holds : " It holds ") + Counted(seen.tooLong, "reference") +
+                  " from an earlier run longer than " + std::to_string(kLongestEarlierReference / 1024) +
+                  " KB, left as " + (one ? "it stands." : "they stand.");
+    }
+    return advice;
+}
+
+void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
 {
     if (result.cancelled) {
         const MessageAnswer answer = services_.dialogs.ShowMessage(
@@ -196,10 +219,20 @@ void RunController::ShowRunEnd(RunResult& result)
         return;
     }
     // The question stays the last line, right above Yes and No; advice goes
-    // between it and the count.
-    std::string text = std::to_string(result.refCount) + " total references created.\r";
-    if (const std::string advice = IdRecordsAdvice(result.unreadIdLevelRecords); !advice.empty())
-        text += "\r" + advice + "\r\r";
+    // between it and the summary.
+    std::string text = RunSummary(settings.earlierReferences, result.refCount, result.earlierReferences) + "\r";
+    const std::string advice[] = {
+        IdRecordsAdvice(result.unreadIdLevelRecords),
+        EarlierReferencesAdvice({settings.earlierReferences == EarlierReferences::Keep ? result.earlierReferences : 0,
+                                 result.earlierReferencesTooLong, false})};
+    bool advised = false;
+    for (const std::string& piece : advice) {
+        if (!piece.empty())
+            text += "\r" + piece + "\r";
+        advised = advised || !piece.empty();
+    }
+    if (advised)
+        text += "\r";
     if (services_.dialogs.ShowMessage(MessageKind::Confirm, text + "View output file?", MessageButtons::YesNo) ==
         MessageAnswer::Yes)
         viewer_.Launch(boxes_.Shown(HistoryBox::OutputFile));

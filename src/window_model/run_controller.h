@@ -80,15 +80,22 @@ private:
     bool ConfirmOverwrite();
     void RunPass(const std::function<void(RunHost&)>& pass);
     void RunAndReport(const RunSettings& settings);
-    void ShowRunEnd(RunResult& result);
+    void ShowRunEnd(const RunSettings& settings, RunResult& result);
     void ReportFailedRemoval(const std::string& path);
     std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
+    struct EarlierReferencesSeen {
+        std::int32_t kept;
+        std::int32_t tooLong;
+        bool byPreview;  // in the part of the input a preview read
+    };
+    std::string EarlierReferencesAdvice(const EarlierReferencesSeen& seen) const;
     bool CloseIfPending();
     bool PassesCollectionChecks(const std::vector<CollectionFile>& files, const std::string& folder,
                                 const RunSettings& settings);
     bool ConfirmOverwritingAll(const std::vector<std::string>& existing);
     void RunCollectionAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings);
-    void ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files);
+    void ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                           EarlierReferences earlier);
     void AskToDeleteCurrent(FileOutcome& current, std::size_t finished);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();

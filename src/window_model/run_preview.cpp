@@ -54,8 +54,14 @@ void RunController::Preview()
         RunPass([&](RunHost& host) { result = RunPreview(*settings, host, levels_, kPreviewCount); });
         if (CloseIfPending() || result.cancelled)
             return;
-        services_.dialogs.ShowPreview({PreviewHeading(result.references.size()), ScreenReferences(result.references),
-                                       IdRecordsAdvice(result.unreadIdLevelRecords)});
+        const std::int32_t kept =
+            settings->earlierReferences == EarlierReferences::Keep ? result.earlierReferences : 0;
+        std::string note = IdRecordsAdvice(result.unreadIdLevelRecords);
+        if (const std::string earlier = EarlierReferencesAdvice({kept, result.earlierReferencesTooLong, true});
+            !earlier.empty())
+            note += (note.empty() ? "" : " ") + earlier;
+        services_.dialogs.ShowPreview(
+            {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note)});
     });
 }
 

@@ -66,8 +66,8 @@ void MainWindowModel::Carry(Command command)
 {
     switch (command) {
     case Command::LoadLevels: LoadLevels(); break;
-    case Command::InputFile: ChooseInputFile(); break;
-    case Command::OutputFile: ChooseOutputFile(); break;
+    case Command::InputFile: ChooseFile(HistoryBox::InputFile); break;
+    case Command::OutputFile: ChooseFile(HistoryBox::OutputFile); break;
     case Command::BeginOrCancel: run_.BeginOrCancel(); break;
     case Command::Preview: run_.Preview(); break;
     case Command::ConvertSeveral: ConvertSeveralFiles({}); break;
@@ -120,23 +120,16 @@ void MainWindowModel::TogglePreference(Preference preference)
     preferences_.Toggle(preference);
 }
 
-void MainWindowModel::ChooseInputFile()
+// The file chosen goes into its box, which takes the focus; Begin may now
+// have what it needs.
+void MainWindowModel::ChooseFile(HistoryBox box)
 {
-    Guarded(*services_.dialogs, [this] {
-        if (const std::optional<std::string> chosen = choices_.Input()) {
-            boxes_.Show(HistoryBox::InputFile, *chosen);
-            view_.FocusBox(HistoryBox::InputFile);
-        }
-        run_.UpdateBeginButton();
-    });
-}
-
-void MainWindowModel::ChooseOutputFile()
-{
-    Guarded(*services_.dialogs, [this] {
-        if (const std::optional<std::string> chosen = choices_.Output()) {
-            boxes_.Show(HistoryBox::OutputFile, *chosen);
-            view_.FocusBox(HistoryBox::OutputFile);
+    Guarded(*services_.dialogs, [this, box] {
+        const std::optional<std::string> chosen =
+            box == HistoryBox::InputFile ? choices_.Input() : choices_.Output();
+        if (chosen) {
+            boxes_.Show(box, *chosen);
+            view_.FocusBox(box);
         }
         run_.UpdateBeginButton();
     });

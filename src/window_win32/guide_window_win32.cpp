@@ -2,6 +2,11 @@
 // from its start.
 #include <richedit.h>
 
+#include <optional>
+#include <utility>
+
+#include "settings/file_io.h"
+#include "streams/wide_names.h"
 #include "window_win32/guide_rtf.h"
 #include "window_win32/modal_dialogs_win32.h"
 #include "window_win32/resource_ids.h"
@@ -10,22 +15,16 @@
 namespace pellimar {
 namespace {
 
+// The guide is small; a file far larger is not a guide and is cut short.
+constexpr std::size_t kLongestGuide = 4 * 1024 * 1024;
+
 // The file's bytes; nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::wstring& path)
+std::optional<std::string> ReadGuide(const std::wstring& path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    FileRead read = ReadFileUpTo(NameOfWide(path), kLongestGuide);
+    if (read.status == FileReadStatus::Missing || read.status == FileReadStatus::Unreadable)
         return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    // The guide is small; a file far larger is not a guide and is cut short.
-    constexpr std::size_t kLimit = 4 * 1024 * 1024;
-    while (bytes.size() < kLimit && ReadFile(file, buffer, sizeof buffer, &read, nullptr) != FALSE && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
+    return std::move(read.bytes);
 }
 
 INT_PTR CALLBACK GuideProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -58,7 +57,7 @@ void RunGuideWindow(HWND owner, const std::wstring& guidePath)
         MessageBoxW(owner, L"The guide cannot be shown: Msftedit.dll is missing.", L"Error", MB_ICONERROR | MB_OK);
         return;
     }
-    const std::optional<std::string> guide = ReadWholeFile(guidePath);
+    const std::optional<std::string> guide = ReadGuide(guidePath);
     const std::string rtf = RtfOfMarkdown(
         guide ? *guide : "The user guide was not found.\n\nIt was looked for at: " + Utf8OfWide(guidePath));
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_GUIDE), owner, GuideProc,

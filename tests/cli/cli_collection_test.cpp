@@ -74,6 +74,52 @@ TEST_F(CliCollection, EachInputBecomesItsNameInTheFolderWithALineEachAndATotal)
               ReadFileBytes(Out("b.fff")));
 }
 
+// The outputs converted again: each file's earlier references counted on
+// its line, added up in the total, and the files that keep them named once.
+TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
+{
+    inputs[2] = Book("c.fff", "<RD:Book>c\r\n<RD>one\r\n");
+    ASSERT_EQ(0, Collect({"-r", "1", "--level1", "Book", "-q", "-d", out.string()}, inputs).status);
+    const std::vector<std::string> converted = {Out("a.fff"), Out("b.fff"), Out("c.fff")};
+    const fs::path again = books.parent_path() / "again";
+    const auto line = [&](std::size_t i, const std::string& text) { return converted[i] + ": " + text + "\n"; };
+    struct Row {
+        Args options;
+        std::string out;
+        std::string err;
+    };
+    const Row rows[] = {
+        {{"-r", "1", "--level1", "Book"},
+         line(0, "2 references created.") + line(1, "2 references created.") + line(2, "1 reference created.") +
+             "3 files, 5 total references created.\n",
+         "pellimar-cli: note: references from an earlier run are already in " + converted[0] + " (2), " +
+             converted[1] + " (2), " + converted[2] +
+             " (1); the outputs have both. --replace-references replaces them.\n"},
+        {{"-r", "1", "--level1", "Book", "--replace-references"},
+         line(0, "2 references created, 2 earlier references replaced.") +
+             line(1, "2 references created, 2 earlier references replaced.") +
+             line(2, "1 reference created, 1 earlier reference replaced.") +
+             "3 files, 5 total references created, 5 earlier references replaced.\n",
+         ""},
+        {{"--remove-references"},
+         line(0, "2 earlier references removed.") + line(1, "2 earlier references removed.") +
+             line(2, "1 earlier reference removed.") + "3 files, 5 earlier references removed.\n",
+         ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.options.back());
+        fs::remove_all(again);
+        fs::create_directory(again);
+        Args options = row.options;
+        options.insert(options.end(), {"-d", again.string()});
+        const ProgramRun run = Collect(options, converted);
+        EXPECT_EQ(0, run.status);
+        EXPECT_EQ(row.out, run.out);
+        EXPECT_EQ(row.err, run.err);
+    }
+    EXPECT_EQ(ReadFileBytes(inputs[2]), ReadFileBytes((again / "c.fff").string()));  // removed: as before
+}
+
 // Each row makes one fault; the run is refused with its reason, exit 1,
 // and nothing in the output folder changes.
 TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)

@@ -108,11 +108,11 @@ TEST_F(CliConventions, OutputTheUserMayNotWriteIsPermissionDenied)
     EXPECT_EQ("earlier", ReadFileBytes(output));
 }
 
-// The one case that costs the earlier output: a file the user may write in
-// a folder that takes no new file. The user is told before the run.
-TEST_F(CliConventions, WritingInPlaceIsAnnouncedBeforeTheRun)
+// A file everyone may write in a folder that takes no new file, which
+// "nobody" (as whom the program then runs) may enter.
+std::string FileInALockedFolder(const fs::path& dir)
 {
-    const fs::path locked = dir.Path() / "locked";
+    const fs::path locked = dir / "locked";
     fs::create_directory(locked);
     const std::string out = (locked / "out.fff").string();
     WriteFileBytes(out, "earlier");
@@ -120,14 +120,58 @@ TEST_F(CliConventions, WritingInPlaceIsAnnouncedBeforeTheRun)
                              fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                 fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(dir.Path(), fs::perms::all);  // so that "nobody" may enter
+    fs::permissions(dir, fs::perms::all);
+    return out;
+}
+
+// The one case that costs the earlier output: a file the user may write in
+// a folder that takes no new file. The user is told before the run, and
+// after a failure, what the file holds.
+TEST_F(CliConventions, WritingInPlaceIsAnnouncedBeforeTheRunAndAfterAFailure)
+{
+    const std::string out = FileInALockedFolder(dir.Path());
     ProgramSetup setup;
     setup.unprivileged = true;
     const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, out}, setup);
     EXPECT_EQ(0, run.status);
-    EXPECT_NE(std::string::npos, run.err.find("pellimar-cli: " + out + ": note: its folder takes no new file"))
-        << run.err;
+    EXPECT_EQ("pellimar-cli: " + out + ": note: its folder takes no new file, so it is written in place: what it "
+              "held is lost, and a cancel or a failure leaves a partial file under its name\n",
+              run.err);
     EXPECT_NE("earlier", ReadFileBytes(out));
+
+    std::string big;
+    while (big.size() < 100000)
+        big += "<RD>record text\r\n";
+    WriteFileBytes(input, big);
+    setup.fileSizeLimit = 20000;
+    const ProgramRun failed = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, out}, setup);
+    ExpectError(failed, "Stream write error");
+    EXPECT_NE(std::string::npos, failed.err.find(out + ": note: it holds only the part written before the failure\n"))
+        << failed.err;
+}
+
+// Nothing is said of what a run would cost before a run that is refused.
+TEST_F(CliConventions, RefusedRunsBringNoNoteOfWhatTheyWouldCost)
+{
+    const std::string out = FileInALockedFolder(dir.Path());
+    ProgramSetup setup;
+    setup.unprivileged = true;
+    const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-r", "x", "-f", out, out}, setup);
+    ExpectError(run, "pellimar-cli: " + out + ": Cannot create file " + out + ": it is the input file\n");
+    EXPECT_EQ(std::string::npos, run.err.find("note:")) << run.err;
+    EXPECT_EQ("earlier", ReadFileBytes(out));
+}
+
+// Written to as "-" is, the name of standard output neither needs -f nor is
+// replaced by a file.
+TEST_F(CliConventions, TheNameOfStandardOutputIsStandardOutput)
+{
+    ASSERT_EQ(0, Run({"-r", "x", input, dir.File("expected.fff")}).status);
+    for (const std::string name : {"/dev/stdout", "/dev/fd/1"}) {
+        const ProgramRun run = Run({"-r", "x", input, name});
+        EXPECT_EQ(0, run.status) << run.err;
+        EXPECT_TRUE(ReadFileBytes(dir.File("expected.fff")) == run.out) << name;
+    }
 }
 
 TEST_F(CliConventions, SummaryThatCannotBeWrittenIsAFailure)
@@ -159,8 +203,10 @@ TEST_F(CliConventions, StandardOutputThatIsTheInputIsRefused)
     EXPECT_EQ(testing::kCliInput, ReadFileBytes(input));
 }
 
-// Started with standard input and error closed, the files the program opens
-// must not take their places: the progress bar would be written into them.
+// Started with standard input or error closed, the files the program opens
+// must not take their places: the progress bar would be written into them,
+// into the input itself when standard input is the input opened for
+// writing too.
 TEST_F(CliConventions, ClosedStandardDescriptorsAreNotTakenByFiles)
 {
     ASSERT_EQ(0, Run({"-r", "x", input, dir.File("expected.fff")}).status);
@@ -168,6 +214,12 @@ TEST_F(CliConventions, ClosedStandardDescriptorsAreNotTakenByFiles)
         "/bin/sh", {"-c", "exec \"$0\" \"$@\" <&- 2>&-", PELLIMAR_CLI_PATH, "-r", "x", "--progress", input, "-"});
     EXPECT_EQ(0, run.status);
     EXPECT_TRUE(ReadFileBytes(dir.File("expected.fff")) == run.out) << run.out;
+    const ProgramRun fromInput = testing::RunProgram(
+        "/bin/sh", {"-c", "f=$1; shift; exec \"$0\" \"$@\" 0<>\"$f\" 2>&-", PELLIMAR_CLI_PATH, input, "-r", "x",
+                    "--progress", "-", "-"});
+    EXPECT_EQ(0, fromInput.status);
+    EXPECT_TRUE(ReadFileBytes(dir.File("expected.fff")) == fromInput.out) << fromInput.out;
+    EXPECT_EQ(testing::kCliInput, ReadFileBytes(input));
 }
 
 TEST_F(CliConventions, EmptyReferencePatternIsAUsageError)

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "cli/cli_fixture.h"
+#include "support/root_powers.h"
 
 namespace pellimar {
 namespace {
@@ -95,6 +96,37 @@ TEST_F(CliFaults, InterruptedOrKilledRunLeavesTheEarlierOutputAsItWas)
         EXPECT_EQ("earlier output", ReadFileBytes(output));
         EXPECT_EQ((std::set<std::string>{"in.fff", "out.fff"}), testing::FileNames(dir.Path()));
     }
+}
+
+// An append-only folder lets no name in it be replaced or removed: the
+// output is written in place, as the user is told before the run, and a
+// cancel leaves it holding what was written, as the user is told after it.
+// In an immutable folder not even a new file can be made.
+TEST_F(CliFaults, FolderThatKeepsItsNamesGetsTheOutputWrittenInPlace)
+{
+    fs::resize_file(input, std::uintmax_t{1} << 30);
+    WriteFileBytes(output, "earlier output");
+    const testing::FolderFlag appendOnly(dir.Path().string(), FS_APPEND_FL);
+    if (!appendOnly.Active())
+        GTEST_SKIP() << "only root can mark a folder append-only";
+    // Far more than the earlier output: the run has written it.
+    const auto writing = [&](long) {
+        std::error_code error;
+        return fs::file_size(output, error) > 100000 && !error;
+    };
+    const testing::ProgramRun run =
+        testing::RunProgramInterrupted(PELLIMAR_CLI_PATH, {"-r", "x", "-f", input, output}, writing);
+    ExpectError(run,
+                "pellimar-cli: " + output + ": note: its folder is append-only, so it is written in place: what it "
+                "held is lost, and a cancel or a failure leaves a partial file under its name\n"
+                "pellimar-cli: Operation Canceled. " + output + " holds only the part written before the cancel.\n",
+                130);
+    EXPECT_EQ((std::set<std::string>{"in.fff", "out.fff"}), testing::FileNames(dir.Path()));
+
+    const testing::FolderFlag immutable(dir.Path().string(), FS_IMMUTABLE_FL);
+    const std::string fresh = dir.File("fresh.fff");
+    ExpectError(Run({"-r", "x", input, fresh}),
+                "pellimar-cli: " + fresh + ": Cannot create file " + fresh + ": operation not permitted\n");
 }
 
 TEST_F(CliFaults, FileSizeLimitAtTheFinalFlushIsAWriteError)

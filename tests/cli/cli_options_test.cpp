@@ -70,6 +70,25 @@ std::vector<OptionRow> Rows()
         {"use-hr", {"-r", "1", "--level1", "L1", "--use-hr", "IN", "OUT"}, Shown::InOutput, "<CS:Reference>h1<HR>"},
         {"id-records", {"-r", "1", "--level1", "L1", "--id-records", "IN", "OUT"}, Shown::InOutput,
          "<RD><CS:Reference>hid<CR>\r\n</CS>after id"},
+        {"replace-references", {"-r", "1", "--level1", "L1", "--replace-references", "EARLIER", "OUT"},
+         Shown::InOutput, "<RD><CS:Reference>h1<CR>\r\n</CS>text [3]"},
+        {"replace-references", {"-r", "1", "--level1", "L1", "--replace-references", "EARLIER", "OUT"},
+         Shown::StandardOutputIs, "14 total references created, 1 earlier reference replaced.\n"},
+        {"replace-references", {"--replace-references", "--remove-references", "EARLIER", "OUT"},
+         Shown::OnStandardError, "cannot be given together", 2},
+        {"remove-references", {"--remove-references", "EARLIER", "OUT"}, Shown::StandardOutputIs,
+         "1 earlier reference removed.\n"},
+        {"remove-references", {"--remove-references", "EARLIER", "OUT"}, Shown::InOutput, "\r\n<RD>text [3]"},
+        {"remove-references", {"--remove-references", "-r", "1", "EARLIER", "OUT"}, Shown::OnStandardError,
+         "--remove-references takes no reference pattern, page pattern or level names", 2},
+        {"remove-references", {"--remove-references", "-p", "[#]", "EARLIER", "OUT"}, Shown::OnStandardError,
+         "--remove-references takes no reference pattern, page pattern or level names", 2},
+        {"remove-references", {"--remove-references", "--level3", "L3", "EARLIER", "OUT"}, Shown::OnStandardError,
+         "--remove-references takes no reference pattern, page pattern or level names", 2},
+        {"remove-references", {"--remove-references", "-L", "LEVELS", "EARLIER", "OUT"}, Shown::OnStandardError,
+         "--remove-references takes no reference pattern, page pattern or level names", 2},
+        {"remove-references", {"--remove-references", "--preview", "EARLIER"}, Shown::OnStandardError,
+         "--remove-references cannot be given with --preview", 2},
         {"start-page", {"-r", "1 #", "--level1", "L1", "-p", "[#]", "--start-page", "7", "IN", "OUT"},
          Shown::InOutput, page + "7<CR>\r\n</CS>text"},
         {"preview", {"-r", "1", "--level1", "L1", "--preview=2", "IN"}, Shown::StandardOutputIs, "8\th1\n9\th1\n"},
@@ -103,7 +122,8 @@ protected:
     std::vector<std::string> Arguments(const std::vector<std::string>& row)
     {
         const std::map<std::string, std::string> files = {
-            {"IN", input}, {"OUT", output}, {"LEVELS", levels}, {"EXISTING", existing}, {"DIR", folder}};
+            {"IN", input}, {"OUT", output}, {"LEVELS", levels}, {"EXISTING", existing}, {"EARLIER", earlier},
+            {"DIR", folder}};
         std::vector<std::string> arguments;
         for (const std::string& argument : row)
             arguments.push_back(files.contains(argument) ? files.at(argument) : argument);
@@ -112,11 +132,21 @@ protected:
 
     std::string levels = dir.File("levels.def");
     std::string existing = dir.File("existing.fff");
+    std::string earlier = dir.File("earlier.fff");
     std::string folder = [this] {
         std::filesystem::create_directory(dir.File("converted"));
         return dir.File("converted");
     }();
 };
+
+// The input with a reference from an earlier run on its first record.
+std::string EarlierInput()
+{
+    std::string input = OptionsInput();
+    const std::string record = "<RD>text [3]";
+    input.insert(input.find(record) + 4, "<CS:Reference>old<CR>\r\n</CS>");
+    return input;
+}
 
 TEST_F(CliOptions, EveryOptionReachesTheRun)
 {
@@ -125,6 +155,7 @@ TEST_F(CliOptions, EveryOptionReachesTheRun)
         WriteFileBytes(input, OptionsInput());
         WriteFileBytes(levels, "<LN:Tome,L1,L2>\r\n");
         WriteFileBytes(existing, "earlier");
+        WriteFileBytes(earlier, EarlierInput());
         std::filesystem::remove(output);
         const ProgramRun run = Run(Arguments(row.arguments));
         const std::string what = row.option + ": " + ::testing::PrintToString(row.arguments);

@@ -59,6 +59,51 @@ TEST_F(Cli, IdRecordsReadLevelRecordsWithIdsAndWithoutThemANoteSaysWhy)
     EXPECT_EQ("", with.err);
 }
 
+// Converting an output again: the references of the first run are counted,
+// kept beside the new ones with a note, or replaced.
+TEST_F(Cli, EarlierReferencesAreNotedOrReplaced)
+{
+    const std::string once = dir.File("once.fff");
+    ASSERT_EQ(0, Run({"-r", "1", "--level1", "Book", input, once}).status);
+    const ProgramRun kept = Run({"-r", "1", "--level1", "Book", once, output});
+    EXPECT_EQ("2 total references created.\n", kept.out);
+    EXPECT_EQ("pellimar-cli: note: " + once +
+                  " already holds 2 references from an earlier run; the output has both. --replace-references "
+                  "replaces them.\n",
+              kept.err);
+    const ProgramRun replaced = Run({"-r", "1", "--level1", "Book", "--replace-references", "-f", once, output});
+    EXPECT_EQ("2 total references created, 2 earlier references replaced.\n", replaced.out);
+    EXPECT_EQ("", replaced.err);
+    EXPECT_EQ(ReadFileBytes(once), ReadFileBytes(output));
+    const ProgramRun removed = Run({"--remove-references", "-f", once, output});
+    EXPECT_EQ("2 earlier references removed.\n", removed.out);
+    EXPECT_EQ(testing::kCliInput, ReadFileBytes(output));
+}
+
+// One is one reference; the preview counts those in the part it read.
+TEST_F(Cli, EarlierReferenceIsSingularAndNotedByThePreview)
+{
+    WriteFileBytes(input, "<RD:Book>Gen\r\n<RD><CS:Reference>a<CR>\r\n</CS>x\r\n<RD><CS:Reference>b<CR>\r\n</CS>y\r\n");
+    const ProgramRun preview = Run({"-r", "1", "--level1", "Book", "--preview=1", input});
+    EXPECT_EQ("2\tGen\n", preview.out);
+    EXPECT_EQ("pellimar-cli: note: the part of " + input +
+                  " read holds 1 reference from an earlier run; the output would have both. --replace-references "
+                  "replaces it.\n",
+              preview.err);
+}
+
+// One that does not end within the longest looked for is left, and said so.
+TEST_F(Cli, EarlierReferenceTooLongIsLeftAndNoted)
+{
+    const std::string unended = "<CS:Reference>" + std::string(70000, 'x') + "\r\n";
+    WriteFileBytes(input, "<RD:Book>Gen\r\n<RD>" + unended);
+    const ProgramRun run = Run({"-r", "1", "--level1", "Book", "--replace-references", input, output});
+    EXPECT_EQ("pellimar-cli: note: " + input +
+                  " already holds 1 reference from an earlier run longer than 64 KB; it was left as it stands.\n",
+              run.err);
+    EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Gen<CR>\r\n</CS>" + unended));
+}
+
 // A preview finds what a run finds, and says so after its list.
 TEST_F(Cli, PreviewGivesTheNoteOnIdRecordsAfterItsList)
 {

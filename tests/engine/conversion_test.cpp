@@ -6,6 +6,7 @@
 
 #include "engine/convert.h"
 #include "streams/exceptions.h"
+#include "streams/file_faults.h"
 #include "support/expect_throw_msg.h"
 
 namespace pellimar {
@@ -45,7 +46,7 @@ TEST(ConversionCopy, EmptyInputGivesEmptyOutputAndNoReferences)
     const auto converted = Convert("", BookSettings(), host);
     EXPECT_EQ("", converted.output);
     EXPECT_EQ(0, converted.result.refCount);
-    EXPECT_EQ((std::vector<std::string>{"enter", "leave"}), host.log);
+    EXPECT_EQ((std::vector<std::string>{"enter", "output", "leave"}), host.log);
 }
 
 // Byte by byte, and after a long text, a block at a time.
@@ -328,6 +329,24 @@ TEST(ConversionCancel, ByteHeldForAMarkerStillReachesTheOutput)
     };
     const auto converted = Convert("abc[12]x", settings, host);
     EXPECT_EQ("abc[", converted.output);
+}
+
+ScriptedHost* cancelling = nullptr;
+
+// A cancel that comes while the output is put in place (its last sync, its
+// rename) finds the run complete: the output stands, and the result says so.
+TEST(ConversionCancel, CancelWhileTheOutputIsPutInPlaceFindsTheRunComplete)
+{
+    for (const FileCall moment : {FileCall::Sync, FileCall::PutInPlace}) {
+        ScriptedHost host;
+        cancelling = &host;
+        ArmFileEvent(moment, [] { cancelling->cancel = true; });
+        const auto converted = Convert("plain text", BookSettings(), host);
+        DisarmFileFaults();
+        EXPECT_TRUE(host.cancel);
+        EXPECT_FALSE(converted.result.cancelled);
+        EXPECT_EQ("plain text", converted.output);
+    }
 }
 
 // Where a run cancelled at a percent stops: one byte per step outside codes,

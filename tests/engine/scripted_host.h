@@ -22,6 +22,7 @@ public:
             onProgress(runPercent);
     }
     void LeaveRunning() override { log.push_back("leave"); }
+    void OutputOpened(const OutputFile&) override { log.push_back("output"); }
 
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override
     {

@@ -203,7 +203,7 @@ TEST(CollectionJobs, CancelDuringAFileStopsItAndStartsNoOther)
         // Each file is written at once at its end. One job: during the
         // second file's write; two: during the first write of all, when
         // neither job has finished a file, and one may not have begun.
-        ArmFileSignal(FileCall::Write, [] { cancelArrived = true; }, jobs == 1 ? 1 : 0);
+        ArmFileEvent(FileCall::Write, [] { cancelArrived = true; }, jobs == 1 ? 1 : 0);
         std::vector<FileOutcome> outcomes = RunCollection(files, c.settings, host, jobs);
         const bool converted = jobs == 1;
         std::vector<FileOutcome::State> states;

@@ -11,6 +11,8 @@
 #include <filesystem>
 
 #include "settings/ini_file.h"
+#include "support/access_lists.h"
+#include "support/root_powers.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 
@@ -128,6 +130,46 @@ TEST_F(ReplaceFileContentsTest, ReplacingKeepsTheFileModeAndFollowsASymbolicLink
     EXPECT_TRUE(fs::is_symlink(File("Pellimar.INI")));
     EXPECT_EQ("[Options]\r\nRemove=1\r\n", ReadFileBytes(target));
     EXPECT_EQ(fs::perms(0640), fs::status(target).permissions());
+}
+
+// Made read-only, a file stays unchanged also for root, whom the system
+// would let write it.
+TEST_F(ReplaceFileContentsTest, FileMadeReadOnlyIsNeverChanged)
+{
+    WriteFileBytes(File("pellimar.INI"), "old");
+    ASSERT_EQ(0, ::chmod(File("pellimar.INI").c_str(), 0444));
+    EXPECT_FALSE(ReplaceFileContents(File("pellimar.INI"), "new"));
+    EXPECT_EQ("old", ReadFileBytes(File("pellimar.INI")));
+}
+
+// No new file can take the place of a file bound over another (as
+// containers have theirs): it is rewritten in place, and a failed rewrite
+// puts the old bytes back.
+TEST_F(ReplaceFileContentsTest, FileThatIsAMountPointIsRewrittenInPlace)
+{
+    WriteFileBytes(File("source.INI"), "old");
+    WriteFileBytes(File("pellimar.INI"), "");
+    const testing::BindMount bound(File("source.INI"), File("pellimar.INI"));
+    if (!bound.Active())
+        GTEST_SKIP() << "only root can bind a file over another";
+    ASSERT_TRUE(ReplaceFileContents(File("pellimar.INI"), "new"));
+    EXPECT_EQ("new", ReadFileBytes(File("source.INI")));
+    {
+        FileSizeLimit fullDisk(10);
+        EXPECT_FALSE(ReplaceFileContents(File("pellimar.INI"), std::string(100, 'x')));
+    }
+    EXPECT_EQ("new", ReadFileBytes(File("source.INI")));
+}
+
+TEST_F(ReplaceFileContentsTest, NewFileGetsThePermissionsOfAnyNewFileThere)
+{
+    if (!testing::SetAttribute(dir.Path().string(), testing::kDefaultListAttribute, testing::SharingDefaultList()))
+        GTEST_SKIP() << "this file system keeps no access control lists";
+    const std::string plain = testing::CreatedPlainly(File("plain.INI"));
+    ASSERT_TRUE(ReplaceFileContents(File("pellimar.INI"), "new"));
+    EXPECT_EQ(fs::status(plain).permissions(), fs::status(File("pellimar.INI")).permissions());
+    EXPECT_EQ(testing::Attribute(plain, testing::kAccessListAttribute),
+              testing::Attribute(File("pellimar.INI"), testing::kAccessListAttribute));
 }
 
 }  // namespace

@@ -174,5 +174,23 @@ TEST(LocateSettingsFilesTest, FirstStartTakesOverTheSettingsBesideAProgramItMayN
     EXPECT_NE(std::string::npos, testing::ReadFileBytes((userFolder / "pellimar.INI").string()).find("FFFViewer="));
 }
 
+// Made read-only, a settings file or folder is so for root too: the
+// settings then go to root's own folder, as the guide advises.
+TEST(SettingsAccessTest, FileOrFolderMadeReadOnlyIsReadOnlyForEveryone)
+{
+    testing::TempDir dir;
+    const fs::path file = dir.Path() / "pellimar.INI";
+    testing::WriteFileBytes(file.string(), "");
+    const fs::path folder = dir.Path() / "app";
+    fs::create_directory(folder);
+    EXPECT_EQ(FileAccess::Writable, ProbeAccess(file));
+    EXPECT_EQ(FileAccess::Writable, ProbeAccess(folder));
+    ::chmod(file.c_str(), 0444);
+    ::chmod(folder.c_str(), 0555);
+    EXPECT_EQ(FileAccess::ReadOnly, ProbeAccess(file));
+    EXPECT_EQ(FileAccess::ReadOnly, ProbeAccess(folder));
+    EXPECT_EQ(FileAccess::Missing, ProbeAccess(dir.Path() / "none.INI"));
+}
+
 }  // namespace
 }  // namespace pellimar

@@ -2,11 +2,14 @@
 // folder, whatever its name.
 #include "settings/settings_paths.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "settings/settings_store.h"
+#include "streams/file_faults.h"
 #include "streams/wide_names.h"
 #include "support/temp_dir.h"
 
@@ -42,6 +45,18 @@ TEST(LocateSettingsFilesTest, TheUsersFolderFollowsAppDataUnderAnyName)
     SaveSettings(paths, data);
     EXPECT_TRUE(fs::exists(userFolder / L"pellimar.INI"));
     EXPECT_EQ(data, LoadSettings(paths));
+}
+
+// The folder's probe is a file the file layer makes, so that a folder that
+// refuses new files can be tried anywhere.
+TEST(ProbeAccessTest, AFolderIsWritableOnlyWhenTheFileLayerMakesAFileThere)
+{
+    testing::TempDir dir;
+    EXPECT_EQ(FileAccess::Writable, ProbeAccess(dir.Path()));
+    ArmFileFault(FileCall::Open, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(FileAccess::ReadOnly, ProbeAccess(dir.Path()));
+    DisarmFileFaults();
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ protected:
         data.preferences.Set(Preference::ShowProgMeter, false);
         data.preferences.Set(Preference::UseHR, true);
         data.preferences.Set(Preference::IdRecords, true);
+        data.preferences.Set(Preference::ReplaceReferences, true);
         return data;
     }
 

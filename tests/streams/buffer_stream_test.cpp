@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include "streams/exceptions.h"
 #include "support/expect_throw_msg.h"
 #include "support/memory_stream.h"
@@ -148,6 +150,88 @@ TEST(BufferStreamPutBack, FailsOnANewStreamAndAfterTheEndWasFound)
     std::uint8_t ch;
     EXPECT_EQ(0, stream.Read(&ch, 1));
     EXPECT_THROW_MSG(stream.PutBack('x'), EStreamError, "Putback overflow");
+}
+
+// What CopyAhead gives, as text.
+std::string Ahead(TS_BufferStream& stream, std::size_t offset, std::size_t count)
+{
+    std::string ahead(count, '\0');
+    ahead.resize(stream.CopyAhead(offset, std::span(reinterpret_cast<std::uint8_t*>(ahead.data()), count)));
+    return ahead;
+}
+
+// A look past the block: the bytes come from the block and from the source,
+// and the reads after it hand them out in order, each fill telling where it
+// stands, as if nothing had looked.
+TEST(BufferStreamCopyAhead, LooksPastTheBlockWithoutTakingAnything)
+{
+    const std::string data = Bytes(30);
+    MemoryStream source(data);
+    TS_BufferStream stream(&source, 4);
+    int fills = 0;
+    stream.SetAfterFill([&](TS_BufferStream& s) {
+        const std::span<const std::uint8_t> block = s.ReadAhead();
+        EXPECT_EQ(data.substr(static_cast<std::size_t>(s.ReadPosition()), block.size()),
+                  std::string(block.begin(), block.end()));
+        ++fills;
+    });
+    EXPECT_EQ('a', ReadOne(stream));
+    EXPECT_EQ(data.substr(1, 12), Ahead(stream, 0, 12));
+    EXPECT_EQ(data.substr(6, 3), Ahead(stream, 5, 3));
+    EXPECT_EQ(1, stream.ReadPosition());
+    stream.PutBack('a');
+    std::string read;
+    while (!stream.Eof())
+        read += static_cast<char>(ReadOne(stream));
+    EXPECT_EQ(data, read);
+    EXPECT_EQ(30, stream.ReadPosition());
+    EXPECT_GT(fills, 7);
+}
+
+TEST(BufferStreamCopyAhead, GivesFewerWhereTheDataEndsAndEndsAfterThem)
+{
+    MemoryStream source("abcdef");
+    TS_BufferStream stream(&source, 2);
+    EXPECT_EQ("cdef", Ahead(stream, 2, 10));
+    EXPECT_EQ("", Ahead(stream, 6, 1));
+    EXPECT_EQ(6, source.pos);
+    std::string read;
+    while (!stream.Eof())
+        read += static_cast<char>(ReadOne(stream));
+    EXPECT_EQ("abcdef", read);
+}
+
+// The looked-at bytes were read from the source but not by the caller.
+TEST(BufferStreamCopyAhead, SeekAndWriteAfterItStandWhereTheCallerStands)
+{
+    MemoryStream source(Bytes(20));
+    {
+        TS_BufferStream stream(&source, 4);
+        ReadOne(stream);
+        Ahead(stream, 0, 10);
+        EXPECT_EQ(1, stream.Seek(0, kFromCurrent));
+        stream.WriteBuffer("XY", 2);
+    }
+    std::string expected = Bytes(20);
+    expected.replace(1, 2, "XY");
+    EXPECT_EQ(expected, source.data);
+
+    MemoryStream again(Bytes(20));
+    TS_BufferStream stream(&again, 4);
+    Ahead(stream, 0, 10);
+    stream.Seek(15, kFromBeginning);
+    EXPECT_EQ(Bytes(20)[15], static_cast<char>(ReadOne(stream)));
+}
+
+// A write where the caller stands leaves no looked-at byte to be read again.
+TEST(BufferStreamCopyAhead, ReadAfterAWriteGoesOnPastTheWrittenBytes)
+{
+    MemoryStream source(Bytes(20));
+    TS_BufferStream stream(&source, 4);
+    ReadOne(stream);
+    Ahead(stream, 0, 10);
+    stream.WriteBuffer("XY", 2);
+    EXPECT_EQ(Bytes(20)[3], static_cast<char>(ReadOne(stream)));
 }
 
 TEST(BufferStreamSeek, CurrentOriginReportsTheLogicalPositionAndKeepsReadAhead)

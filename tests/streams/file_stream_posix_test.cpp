@@ -32,7 +32,8 @@ TEST_F(FileStreamTest, OutputOnTheInputIsRefusedThroughASymbolicLink)
     ExpectCreateRefused(symlink);
 }
 
-TEST_F(FileStreamTest, AnotherProgramsHoldKeepsTheFileUntouched)
+// Another run reading the same book keeps writers out, not readers.
+TEST_F(FileStreamTest, AnotherProgramReadingTheFileKeepsWritersOutAndLetsReadersIn)
 {
     int ready[2];
     ASSERT_EQ(0, pipe(ready));
@@ -49,6 +50,7 @@ TEST_F(FileStreamTest, AnotherProgramsHoldKeepsTheFileUntouched)
     char opened = 0;
     ASSERT_EQ(1, read(ready[0], &opened, 1));
     EXPECT_THROW(TS_TextStream(input, fmCreate), EFCreateError);
+    EXPECT_NO_THROW(TS_TextStream(input, fmOpenRead));
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     close(ready[0]);

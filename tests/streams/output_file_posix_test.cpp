@@ -1,6 +1,7 @@
 // The run's output where POSIX has its own ways: an earlier file others may
 // still read, symbolic links, owners, modes and extended attributes, and
 // failures of the system's calls made on demand.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,25 +11,39 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 
 #include "streams/exceptions.h"
 #include "streams/file_faults.h"
 #include "streams/file_names.h"
 #include "streams/output_file_fixture.h"
+#include "support/access_lists.h"
 #include "support/expect_throw_msg.h"
+#include "support/root_powers.h"
 #include "support/unprivileged.h"
 
 namespace pellimar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::AccessList;
+using testing::Attribute;
 using testing::FileNames;
 using testing::OutputFileTest;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
+using testing::CreatedPlainly;
+using testing::SetAttribute;
+using testing::SharingDefaultList;
 using testing::WriteThrough;
+using enum testing::AccessTag;
+using testing::kAccessListAttribute;
+using testing::kAnyone;
+using testing::kDefaultListAttribute;
+using testing::kNobody;
 
 // The new file is made without a name, or, where the file system has no
 // unnamed files, under a hidden name beside the output.
@@ -94,8 +109,8 @@ TEST_F(OutputFileFaultTest, OnlyAFolderThatRefusesNewFilesMakesTheOutputBeWritte
         int error;
         bool inPlace;
     };
-    for (const Case& c : {Case{EACCES, true}, Case{EROFS, true}, Case{ENOSPC, false}, Case{ENAMETOOLONG, false},
-                          Case{EMFILE, false}}) {
+    for (const Case& c : {Case{EACCES, true}, Case{EPERM, true}, Case{EROFS, true}, Case{ENOSPC, false},
+                          Case{ENAMETOOLONG, false}, Case{EMFILE, false}}) {
         SCOPED_TRACE(c.error);
         ArmFileFault(FileCall::CreateUnnamed, c.error);
         if (c.inPlace) {
@@ -187,57 +202,87 @@ TEST_F(OutputFileFaultTest, WithoutLeaveToReplaceAFileThatAppearsDuringTheRunSta
     EXPECT_EQ("new", ReadFileBytes(fresh));
 }
 
+// Also when the earlier file's access control list opens it to others,
+// which the new file takes over.
 TEST_F(OutputFileFaultTest, TheNewContentIsTheOwnersAloneUntilItIsPutInPlace)
 {
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                              fs::perms::others_read);
-    Make(NewFile::Named);
-    OutputFile output(path);
-    WriteThrough(output, "new");
-    for (const std::string& name : FileNames(dir.Path())) {
-        if (name != "out.fff") {
-            EXPECT_EQ(0600u, ModeOf(dir.File(name))) << name;
+    // Owner rw, user nobody r, owning group r, mask r, others r: 0644.
+    const std::string list = AccessList({{kOwnerEntry, 6, kAnyone}, {kUserEntry, 4, kNobody},
+                                         {kGroupEntry, 4, kAnyone}, {kMaskEntry, 4, kAnyone},
+                                         {kOthersEntry, 4, kAnyone}});
+    for (const bool withList : {false, true}) {
+        SCOPED_TRACE(withList);
+        fs::permissions(path, fs::perms(0644));
+        if (withList && !SetAttribute(path, kAccessListAttribute, list))
+            GTEST_SKIP() << "this file system keeps no access control lists";
+        Make(NewFile::Named);
+        OutputFile output(path);
+        WriteThrough(output, "new");
+        for (const std::string& name : FileNames(dir.Path())) {
+            if (name != "out.fff") {
+                EXPECT_EQ(0600u, ModeOf(dir.File(name))) << name;
+            }
+        }
+        EXPECT_EQ(2u, FileNames(dir.Path()).size());
+        output.PutInPlace();
+        EXPECT_EQ(0644u, ModeOf(path));
+        EXPECT_EQ(withList ? list : "", Attribute(path, kAccessListAttribute));
+    }
+}
+
+// A new output is private while it is written, then has what any new file
+// there has: the folder's default list where it has one (the umask plays no
+// part), otherwise 0666 less the umask.
+TEST_F(OutputFileFaultTest, ANewOutputGetsThePermissionsOfAnyNewFileThere)
+{
+    const mode_t umask = ::umask(022);
+    for (const bool folderList : {false, true}) {
+        for (const NewFile kind : {NewFile::Unnamed, NewFile::Named}) {
+            SCOPED_TRACE(::testing::Message() << folderList << " " << static_cast<int>(kind));
+            const fs::path folder = dir.Path() / ("f" + std::to_string(folderList) + std::to_string(static_cast<int>(kind)));
+            fs::create_directory(folder);
+            if (folderList && !SetAttribute(folder.string(), kDefaultListAttribute, SharingDefaultList()))
+                GTEST_SKIP() << "this file system keeps no access control lists";
+            const std::string plain = CreatedPlainly((folder / "plain.fff").string());
+            Make(kind);
+            OutputFile output((folder / "new.fff").string());
+            WriteThrough(output, "new");
+            for (const std::string& name : FileNames(folder)) {
+                if (name != "plain.fff") {
+                    EXPECT_EQ(0600u, ModeOf((folder / name).string())) << name;
+                }
+            }
+            output.PutInPlace();
+            EXPECT_EQ(ModeOf(plain), ModeOf((folder / "new.fff").string()));
+            EXPECT_EQ(Attribute(plain, kAccessListAttribute), Attribute((folder / "new.fff").string(), kAccessListAttribute));
         }
     }
-    EXPECT_EQ(2u, FileNames(dir.Path()).size());
-    output.PutInPlace();
-    EXPECT_EQ(0644u, ModeOf(path));
+    ::umask(umask);
 }
 
-// An access control list as the system stores it: a version, then entries
-// of a tag, permissions and an id.
-std::string AccessList(std::initializer_list<std::array<std::uint32_t, 3>> entries)
+// A list the folder hands down is not the replaced file's.
+TEST_F(OutputFileFaultTest, AReplacedFileWithoutAListGetsNoneFromItsFolder)
 {
-    std::string bytes;
-    auto put = [&](std::uint32_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    put(2, 4);
-    for (const auto& [tag, permissions, id] : entries) {
-        put(tag, 2);
-        put(permissions, 2);
-        put(id, 4);
+    if (!SetAttribute(dir.Path().string(), kDefaultListAttribute, SharingDefaultList()))
+        GTEST_SKIP() << "this file system keeps no access control lists";
+    fs::permissions(path, fs::perms(0644));
+    for (const NewFile kind : {NewFile::Unnamed, NewFile::Named}) {
+        Make(kind);
+        OutputFile output(path);
+        WriteThrough(output, "new");
+        output.PutInPlace();
+        EXPECT_EQ("", Attribute(path, kAccessListAttribute));
+        EXPECT_EQ(0644u, ModeOf(path));
     }
-    return bytes;
-}
-
-std::string Attribute(const std::string& path, const char* name)
-{
-    std::string value(256, '\0');
-    const ssize_t size = ::getxattr(path.c_str(), name, value.data(), value.size());
-    value.resize(size < 0 ? 0 : static_cast<std::size_t>(size));
-    return value;
 }
 
 TEST_F(OutputFileTest, ReplacementKeepsTheAccessControlListAndExtendedAttributesExactly)
 {
-    constexpr std::uint32_t kNobody = 65534, kAnyone = 0xFFFFFFFF;
     // Owner rw, user nobody r, owning group none, mask r, others none: 0640.
-    const std::string list = AccessList(
-        {{0x01, 6, kAnyone}, {0x02, 4, kNobody}, {0x04, 0, kAnyone}, {0x10, 4, kAnyone}, {0x20, 0, kAnyone}});
-    if (::setxattr(path.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0 ||
-        ::setxattr(path.c_str(), "user.source", "scan 4", 6, 0) != 0)
+    const std::string list = AccessList({{kOwnerEntry, 6, kAnyone}, {kUserEntry, 4, kNobody},
+                                         {kGroupEntry, 0, kAnyone}, {kMaskEntry, 4, kAnyone},
+                                         {kOthersEntry, 0, kAnyone}});
+    if (!SetAttribute(path, kAccessListAttribute, list) || !SetAttribute(path, "user.source", "scan 4"))
         GTEST_SKIP() << "this file system keeps no access control lists or attributes";
     OutputFile output(path);
     EXPECT_TRUE(output.NotKept().empty());
@@ -245,7 +290,7 @@ TEST_F(OutputFileTest, ReplacementKeepsTheAccessControlListAndExtendedAttributes
     output.PutInPlace();
     EXPECT_EQ("new", ReadFileBytes(path));
     EXPECT_EQ(0640u, ModeOf(path));
-    EXPECT_EQ(list, Attribute(path, "system.posix_acl_access"));
+    EXPECT_EQ(list, Attribute(path, kAccessListAttribute));
     EXPECT_EQ("scan 4", Attribute(path, "user.source"));
 }
 
@@ -281,7 +326,8 @@ TEST_F(OutputFileFaultTest, AFailedCallOnTheWayLeavesTheEarlierFileAndNothingEls
     const std::string text(300 * 1024, 'n');
     for (const Case& c : {Case{FileCall::Write, EIO, false}, Case{FileCall::Write, ENOSPC, false},
                           Case{FileCall::Write, kShortTransfer, true}, Case{FileCall::Write, EINTR, true},
-                          Case{FileCall::Sync, EIO, false}, Case{FileCall::PutInPlace, EXDEV, false}}) {
+                          Case{FileCall::Sync, EIO, false}, Case{FileCall::Sync, EINTR, true},
+                          Case{FileCall::PutInPlace, EXDEV, false}}) {
         for (const NewFile kind : {NewFile::Unnamed, NewFile::Named}) {
             SCOPED_TRACE(::testing::Message() << static_cast<int>(c.call) << " " << c.error);
             Make(kind);
@@ -300,6 +346,203 @@ TEST_F(OutputFileFaultTest, AFailedCallOnTheWayLeavesTheEarlierFileAndNothingEls
             WriteFileBytes(path, "earlier");
         }
     }
+}
+
+// Why making or putting in place an output failed; empty when it did not.
+template <typename Step>
+std::string ReasonOfFailure(Step step)
+{
+    try {
+        step();
+    } catch (const EStreamError& error) {
+        return error.Reason();
+    }
+    return {};
+}
+
+// The capabilities of a program file (cap_net_raw=ep), which the system
+// takes away on every write to the file.
+std::string Capabilities()
+{
+    std::string bytes(20, '\0');
+    bytes[0] = 1;     // effective
+    bytes[3] = 2;     // revision 2
+    bytes[5] = 0x20;  // permitted: bit 13
+    return bytes;
+}
+
+TEST_F(OutputFileTest, ReplacementKeepsTheCapabilitiesOfAProgramFile)
+{
+    if (!SetAttribute(path, "security.capability", Capabilities()))
+        GTEST_SKIP() << "only root can give a file capabilities";
+    OutputFile output(path);
+    EXPECT_TRUE(output.NotKept().empty());
+    WriteThrough(output, "new");
+    output.PutInPlace();
+    EXPECT_EQ(Capabilities(), Attribute(path, "security.capability"));
+}
+
+// Neither an append-only nor an immutable folder lets a name in it be
+// replaced: the output is written in place, and nothing is left beside it.
+// A new name can still be given there to an unnamed file.
+TEST_F(OutputFileFaultTest, AFolderThatKeepsItsNamesGetsItsFileWrittenInPlace)
+{
+    struct Case {
+        int flag;
+        const char* why;
+    };
+    for (const Case& c : {Case{FS_APPEND_FL, "its folder is append-only"}, Case{FS_IMMUTABLE_FL, "its folder is immutable"}}) {
+        for (const NewFile kind : {NewFile::Unnamed, NewFile::Named}) {
+            SCOPED_TRACE(::testing::Message() << c.why << " " << static_cast<int>(kind));
+            testing::FolderFlag kept(dir.Path().string(), c.flag);
+            if (!kept.Active())
+                GTEST_SKIP() << "only root can mark a folder append-only or immutable";
+            Make(kind);
+            OutputFile output(path);
+            EXPECT_TRUE(output.WritesInPlace());
+            EXPECT_EQ(c.why, output.WhyInPlace());
+            WriteThrough(output, "new");
+            output.PutInPlace();
+            EXPECT_EQ("new", ReadFileBytes(path));
+            EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
+        }
+    }
+    for (const NewFile kind : {NewFile::Unnamed, NewFile::Named}) {
+        testing::FolderFlag kept(dir.Path().string(), FS_APPEND_FL);
+        Make(kind);
+        const std::string fresh = dir.File("fresh" + std::to_string(static_cast<int>(kind)) + ".fff");
+        OutputFile output(fresh);
+        EXPECT_EQ(kind == NewFile::Named, output.WritesInPlace());
+        WriteThrough(output, "new");
+        output.PutInPlace();
+        EXPECT_EQ("new", ReadFileBytes(fresh));
+    }
+    EXPECT_EQ((std::set<std::string>{"fresh0.fff", "fresh1.fff", "out.fff"}), FileNames(dir.Path()));
+}
+
+std::string bookFolder;
+
+TEST_F(OutputFileFaultTest, AFolderThatGoesAwayDuringTheRunIsNamedAsTheReason)
+{
+    bookFolder = dir.File("book");
+    fs::create_directory(bookFolder);
+    OutputFile output(bookFolder + "/out.fff");
+    WriteThrough(output, "new");
+    ArmFileEvent(FileCall::PutInPlace, [] { fs::rename(bookFolder, bookFolder + ".moved"); });
+    EXPECT_EQ("no such folder", ReasonOfFailure([&] { output.PutInPlace(); }));
+    EXPECT_TRUE(FileNames(bookFolder + ".moved").empty());
+}
+
+std::unique_ptr<testing::FolderFlag> appendOnly;
+std::string appendOnlyFolder;
+
+TEST_F(OutputFileFaultTest, AFolderMadeAppendOnlyDuringTheRunLeavesNothingBehind)
+{
+    if (!testing::FolderFlag(dir.Path().string(), FS_APPEND_FL).Active())
+        GTEST_SKIP() << "only root can mark a folder append-only";
+    appendOnlyFolder = dir.Path().string();
+    ArmFileEvent(FileCall::PutInPlace, [] { appendOnly = std::make_unique<testing::FolderFlag>(appendOnlyFolder, FS_APPEND_FL); });
+    OutputFile output(path);
+    WriteThrough(output, "new");
+    EXPECT_EQ("its folder is append-only", ReasonOfFailure([&] { output.PutInPlace(); }));
+    ASSERT_TRUE(appendOnly && appendOnly->Active());
+    EXPECT_EQ("earlier", ReadFileBytes(path));
+    EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
+    appendOnly.reset();
+}
+
+TEST_F(OutputFileFaultTest, AnOutputThatIsAMountPointIsWrittenInPlace)
+{
+    const std::string source = dir.File("source.fff");
+    WriteFileBytes(source, "bound");
+    for (const NewFile kind : {NewFile::Unnamed, NewFile::Named}) {
+        const testing::BindMount bound(source, path);
+        if (!bound.Active())
+            GTEST_SKIP() << "only root can bind a file over another";
+        Make(kind);
+        OutputFile output(path);
+        EXPECT_TRUE(output.WritesInPlace());
+        EXPECT_EQ("it is a mount point", output.WhyInPlace());
+        WriteThrough(output, "new" + std::to_string(static_cast<int>(kind)));
+        output.PutInPlace();
+        EXPECT_EQ("new" + std::to_string(static_cast<int>(kind)), ReadFileBytes(source));
+    }
+}
+
+// In a sticky folder only a file's owner (or the folder's) may replace it.
+TEST_F(OutputFileTest, AnotherUsersFileInAStickyFolderIsWrittenInPlace)
+{
+    constexpr uid_t kOwner = 4242;
+    if (!testing::RunningAsRoot())
+        GTEST_SKIP() << "needs root to give the file to another user";
+    fs::permissions(dir.Path(), fs::perms::all | fs::perms::sticky_bit);
+    ASSERT_EQ(0, ::chown(path.c_str(), kOwner, kOwner));
+    fs::permissions(path, fs::perms(0666));
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        OutputFile output(path);
+        EXPECT_TRUE(output.WritesInPlace());
+        EXPECT_EQ("its folder lets only the file's owner replace it", output.WhyInPlace());
+        WriteThrough(output, "new");
+        output.PutInPlace();
+        EXPECT_EQ("new", ReadFileBytes(path));
+    }));
+    EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
+}
+
+// The folder's own limit, and the system's for a whole path (PATH_MAX bytes
+// with the terminating zero): refused before anything is written, not after
+// the run. A path just within the limit is written.
+TEST_F(OutputFileTest, ANameLongerThanTheSystemTakesIsRefusedAtOnce)
+{
+    constexpr std::size_t kLongestPath = PATH_MAX - 1;
+    fs::path deep = dir.Path();
+    while (deep.string().size() + 201 < 3950)
+        deep /= std::string(200, 'd');
+    deep /= std::string(3950 - deep.string().size() - 1, 'd');
+    fs::create_directories(deep);
+    const std::string longest = (deep / std::string(kLongestPath - 3950 - 1, 'n')).string();
+    ASSERT_EQ(kLongestPath, longest.size());
+    for (const std::string& name : {dir.File(std::string(256, 'n')), longest + "n"}) {
+        EXPECT_EQ("file name too long", ReasonOfFailure([&] { OutputFile output(name); }));
+    }
+    EXPECT_EQ((std::set<std::string>{"out.fff", std::string(200, 'd')}), FileNames(dir.Path()));
+    OutputFile output(longest);
+    WriteThrough(output, "new");
+    output.PutInPlace();
+    EXPECT_EQ("new", ReadFileBytes(longest));
+}
+
+// A link another user planted in a folder open to all is not followed, as
+// the system would not follow it; one's own link there, or the folder
+// owner's, is.
+TEST_F(OutputFileTest, AnotherUsersLinkInAFolderOpenToAllIsNotFollowed)
+{
+    if (!testing::RunningAsRoot())
+        GTEST_SKIP() << "needs root to give a link to another user";
+    const fs::path shared = dir.Path() / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    const std::string link = (shared / "out.fff").string();
+    fs::create_symlink(path, link);
+    ASSERT_EQ(0, ::lchown(link.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId));
+    EXPECT_EQ("it is a symbolic link that another user made in a folder open to all, which is not followed",
+              ReasonOfFailure([&] { OutputFile output(link); }));
+    EXPECT_EQ("earlier", ReadFileBytes(path));
+    // Only a folder both open to all and sticky is shared so.
+    for (const fs::perms mode : {fs::perms::all, fs::perms::owner_all | fs::perms::sticky_bit}) {
+        fs::permissions(shared, mode);
+        OutputFile output(link);
+        WriteThrough(output, "followed");
+        output.PutInPlace();
+        EXPECT_EQ("followed", ReadFileBytes(path));
+    }
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    ASSERT_EQ(0, ::lchown(link.c_str(), 0, 0));
+    OutputFile output(link);
+    WriteThrough(output, "new");
+    output.PutInPlace();
+    EXPECT_EQ("new", ReadFileBytes(path));
+    EXPECT_TRUE(fs::is_symlink(link));
 }
 
 }  // namespace

@@ -12,9 +12,11 @@
 #include "streams/exceptions.h"
 #include "streams/file_faults.h"
 #include "streams/file_replacement.h"
+#include "streams/fresh_file_win32.h"
 #include "streams/file_stream_fixture.h"
 #include "streams/output_file_fixture.h"
 #include "streams/wide_names.h"
+#include "support/temp_dir.h"
 
 namespace pellimar {
 namespace {
@@ -159,6 +161,30 @@ TEST(OutputFileReason, FolderThatRefusesTheFileIsPermissionDenied)
     });
     DisarmFileFaults();
     EXPECT_EQ(reason, "permission denied");
+}
+
+// Every file the layer makes of its own takes a name no file has: a taken
+// name is passed over, and any other failure ends the attempts with its
+// reason.
+TEST(FreshFileTest, ATakenNameIsPassedOverAndARefusalEndsTheAttempts)
+{
+    testing::TempDir dir;
+    const std::wstring taken = (dir.Path() / L"taken").wstring();
+    CloseHandle(CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    int calls = 0;
+    const auto nameWith = [&](const std::wstring& tail) { return calls++ == 0 ? taken : taken + tail; };
+    const FreshFile fresh = CreateFreshFile(nameWith, FileCall::Open, GENERIC_WRITE, 0, FILE_FLAG_DELETE_ON_CLOSE);
+    ASSERT_NE(INVALID_HANDLE_VALUE, fresh.handle);
+    EXPECT_EQ(2, calls);
+    EXPECT_NE(taken, fresh.name);
+    CloseHandle(fresh.handle);
+
+    ArmFileFault(FileCall::Open, ERROR_ACCESS_DENIED);
+    const FreshFile refused = CreateFreshFile(nameWith, FileCall::Open, GENERIC_WRITE, 0, FILE_FLAG_DELETE_ON_CLOSE);
+    EXPECT_EQ(ERROR_ACCESS_DENIED, GetLastError());
+    DisarmFileFaults();
+    EXPECT_EQ(INVALID_HANDLE_VALUE, refused.handle);
+    EXPECT_TRUE(refused.name.empty());
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ private slots:
     void gaugeTextReadsOverBarAndBackground();
     void controlsInTheGroupsTakeTheWindowFont();
     void captionsKeepClearOfNeighboursAndFrames();
+    void preferenceItemsShowTheModelsSwitches();
 };
 
 // Enter adds the shown text, Ctrl+Delete removes it, and a bracket typed
@@ -297,6 +298,23 @@ void TestMainWindow::captionsKeepClearOfNeighboursAndFrames()
             }
         }
     }
+}
+
+// The Preferences menu's items are built from the model's table and carry
+// its check marks.
+void TestMainWindow::preferenceItemsShowTheModelsSwitches()
+{
+    WindowFixture f;
+    f.Show();
+    f.model().TogglePreference(Preference::UseHR);
+    f.model().PreferencesMenuOpening();
+    for (const PreferenceRow& row : PreferenceTable()) {
+        const QAction* action = f.ui().preferenceActions[static_cast<int>(row.preference)];
+        QCOMPARE(action->text(), QString::fromUtf8(row.caption));
+        QCOMPARE(action->isChecked(), f.model().Prefs().On(row.preference));
+    }
+    QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::UseHR)]->isChecked());
+    QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::ShowProgMeter)]->isChecked());
 }
 
 QTEST_MAIN(TestMainWindow)

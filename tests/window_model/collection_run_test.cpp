@@ -248,6 +248,28 @@ TEST(CollectionRun, FailuresAreListedWithTheirReasons)
     EXPECT_FALSE(std::filesystem::exists(f.Out("b.fff")));
 }
 
+// The outputs converted again: kept beside the new ones, the files are named
+// with the advice; replaced, the end box adds them up.
+TEST(CollectionRun, EarlierReferencesAreNamedOrAddedUpInTheEndBox)
+{
+    CollectionFixture f;
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("out"));
+    std::filesystem::create_directory(f.dir.File("again"));
+    const Names converted = {f.Out("a.fff"), f.Out("b.fff")};
+    f.ConvertSeveral(converted, f.dir.File("again"));
+    f.model.TogglePreference(Preference::ReplaceReferences);
+    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Ok};  // the outputs that kept both replaced
+    f.ConvertSeveral(converted, f.dir.File("again"));
+    ASSERT_EQ(f.dialogs.messages.size(), 4u);
+    EXPECT_EQ(f.dialogs.messages[1].text, "2 files, 14 total references created.\r\r" + converted[0] + ", " +
+                                              converted[1] +
+                                              " already held references from an earlier run; the outputs have "
+                                              "both. Switch on File > Preferences > Replace Earlier References to "
+                                              "replace them.");
+    EXPECT_EQ(f.dialogs.messages[3].text, "2 files, 14 total references created, 14 earlier references replaced.");
+    EXPECT_EQ(ReadFileBytes(f.dir.File("again/b.fff")), ReadFileBytes(converted[1]));
+}
+
 TEST(CollectionRun, SeveralDroppedFilesAreConvertedAfterTheFolderDialog)
 {
     CollectionFixture f;

@@ -68,6 +68,25 @@ TEST(Preview, HeadingCountsRightAndIdRecordsAreAdvised)
     }
 }
 
+// The preview counts the earlier references in the part of the file it
+// read, and tells of them only while they would be kept.
+TEST(Preview, EarlierReferencesInThePartReadAreAdvised)
+{
+    const std::string earlier = "<CS:Reference>Old<CR>\r\n</CS>";
+    ModelFixture f;
+    f.Prepare("<RD:Book>Genesis\r\n<RD>" + earlier + "a\r\n" + Records(30) + "<RD>" + earlier + "b\r\n", "1");
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.Carry(Command::Preview);
+    f.model.TogglePreference(Preference::ReplaceReferences);
+    f.model.Carry(Command::Preview);
+    ASSERT_EQ(f.dialogs.previewNotes.size(), 2u);
+    EXPECT_EQ(f.dialogs.previewNotes[0], "The part of the file read holds 1 reference from an earlier run; the "
+                                         "output would have both. Switch on File > Preferences > Replace Earlier "
+                                         "References to replace it.");
+    EXPECT_EQ(f.dialogs.previewNotes[1], "");
+    EXPECT_EQ(f.dialogs.previews[0][0].text, "Genesis");
+}
+
 TEST(Preview, NeedsTheInputAndTheReferencePattern)
 {
     ModelFixture f;

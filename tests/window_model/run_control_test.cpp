@@ -63,6 +63,51 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
                                                "1 total references created.\rView output file?"}));
 }
 
+// A file converted before: its references are kept beside the new ones
+// with advice naming the preference, or replaced once it is on; one is
+// told of in the singular.
+TEST(RunControl, EarlierReferencesAdvisedOrReplacedByThePreference)
+{
+    ModelFixture f;
+    const std::string earlier = "<CS:Reference>Old<CR>\r\n</CS>";
+    f.Prepare(kBook + "<RD>" + earlier + "a\r\n<RD>" + earlier + "b\r\n");
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              Names{"2 total references created.\r\rThis file already holds 2 references from an earlier run; the "
+                    "output has both. Switch on File > Preferences > Replace Earlier References to replace them.\r\r"
+                    "View output file?"});
+    EXPECT_NE(ReadFileBytes(f.outputPath).find("<CS:Reference>Genesis<CR>\r\n</CS>" + earlier + "a"),
+              std::string::npos);
+    f.model.TogglePreference(Preference::ReplaceReferences);
+    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.dialogs.MessageTexts()[2], "2 total references created, 2 earlier references replaced.\rView "
+                                           "output file?");
+    EXPECT_EQ(ReadFileBytes(f.outputPath).find(earlier), std::string::npos);
+
+    ModelFixture one;
+    one.Prepare(kBook + "<RD>" + earlier + "a\r\n");
+    one.Type(HistoryBox::Level1, "Book");
+    one.model.Carry(Command::BeginOrCancel);
+    EXPECT_NE(one.dialogs.MessageTexts()[0].find("holds 1 reference from an earlier run; the output has both. "
+                                                 "Switch on File > Preferences > Replace Earlier References to "
+                                                 "replace it.\r\rView output file?"),
+              std::string::npos);
+}
+
+TEST(RunControl, EarlierReferencesTooLongAreLeftAndTold)
+{
+    ModelFixture f;
+    const std::string unended = "<RD><CS:Reference>" + std::string(70000, 'x') + "\r\n";
+    f.Prepare(kBook + unended + unended);
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              Names{"2 total references created.\r\rThis file already holds 2 references from an earlier run longer "
+                    "than 64 KB, left as they stand.\r\rView output file?"});
+}
+
 TEST(RunControl, AnsweringNoLaunchesNothing)
 {
     ModelFixture f;

@@ -116,8 +116,12 @@ TEST(FileCommands, InputDialogFillsTheBoxAndOffersItToTheOutputDialog)
 {
     ModelFixture f;
     f.dialogs.fileAnswers = {std::string("/data/bible.fff"), std::nullopt};
+    f.Type(HistoryBox::OutputFile, "/data/out.fff");
+    f.Type(HistoryBox::RefPattern, "1");
     f.model.Carry(Command::InputFile);
     EXPECT_EQ(f.view.BoxText(HistoryBox::InputFile), "/data/bible.fff");
+    EXPECT_TRUE(f.view.beginEnabled);  // the Begin rule runs after the dialog
+    f.Type(HistoryBox::OutputFile, "");
     EXPECT_TRUE(f.model.History(HistoryBox::InputFile).empty());
     EXPECT_EQ(f.view.focused, HistoryBox::InputFile);
     f.model.Carry(Command::OutputFile);
@@ -181,6 +185,8 @@ TEST(Menus, FileMenuMirrorsTheButtons)
     EXPECT_FALSE(f.view.menu.Enabled(Command::BeginOrCancel));
     EXPECT_EQ(f.view.menu.beginCaption, kBeginCaption);
     EXPECT_TRUE(f.view.menu.Enabled(Command::Exit));
+    for (const Command always : {Command::LoadLevels, Command::InputFile, Command::OutputFile, Command::SetViewer})
+        EXPECT_TRUE(f.view.menu.Enabled(always)) << static_cast<int>(always);
     f.Prepare("text", "x");
     f.model.FileMenuOpening();
     EXPECT_TRUE(f.view.menu.Enabled(Command::BeginOrCancel));

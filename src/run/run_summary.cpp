@@ -1,0 +1,42 @@
+// The sentences that end a run.
+#include "run/run_summary.h"
+
+namespace pellimar {
+namespace {
+
+// The references created, as `created` words them, and what became of the
+// earlier ones.
+std::string Summary(EarlierReferences earlier, const std::string& created, std::int64_t earlierFound)
+{
+    switch (earlier) {
+    case EarlierReferences::Keep: break;
+    case EarlierReferences::Replace: return created + ", " + Counted(earlierFound, "earlier reference") + " replaced.";
+    case EarlierReferences::Remove: return Counted(earlierFound, "earlier reference") + " removed.";
+    }
+    return created + ".";
+}
+
+}  // namespace
+
+std::string Counted(std::int64_t count, const std::string& what)
+{
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+std::string RunSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound)
+{
+    return Summary(earlier, std::to_string(created) + " total references created", earlierFound);
+}
+
+std::string FileSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound)
+{
+    return Summary(earlier, Counted(created, "reference") + " created", earlierFound);
+}
+
+std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std::int64_t created,
+                              std::int64_t earlierFound)
+{
+    return Counted(files, "file") + ", " + RunSummary(earlier, created, earlierFound);
+}
+
+}  // namespace pellimar
