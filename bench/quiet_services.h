@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "window_model/dialogs.h"
 #include "window_model/program_launcher.h"
@@ -29,6 +30,8 @@ public:
     }
     bool OpenFile(FileDialogState&) override { return false; }
     bool SaveFile(FileDialogState&) override { return false; }
+    std::vector<std::string> OpenFiles(FileDialogState&) override { return {}; }
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override { return {}; }
     void ShowHelp(const std::string&) override {}
     void ShowPreview(const PreviewShown&) override {}
     // The last message the run showed: its closing count, or its error.

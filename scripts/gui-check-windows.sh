@@ -20,7 +20,11 @@
 # pattern files, and the captions the window manager showed. It runs in a
 # wine folder of its own, stopped at the end; screenshots are left in
 # BUILD_DIR/gui-check/ (main-window.png: the window filled in, as shown in
-# the README; running-100.png and running-150.png: during runs).
+# the README; running-100.png and running-150.png: during runs). Between
+# the long run and the large one it converts a collection of three files
+# through "File > Convert Several Files..." (the files, the output folder,
+# the one overwrite question, the one page question, the summary) and
+# compares each output with the Linux pellimar-cli's.
 #
 # Usage: scripts/gui-check-windows.sh [BUILD_DIR [LINUX_CLI]]
 #   (defaults: build-windows, build/src/cli/pellimar-cli)
@@ -134,6 +138,8 @@ prepare_files() {
   cp "$probe_program" "$work/"
   printf '1 2\r\n2 3, P. #\r\n' >"$work/app/patterns.ref"
   cp resources/sample.fff resources/sample.def "$work/"
+  mkdir -p "$work/books" "$work/refs"
+  printf 'earlier output\r\n' >"$work/refs/book2.fff"
   local i
   for ((i = 0; i < 400; i++)); do
     printf '<RD>Front matter record %03d, before any level heading.\r\n' "$i"
@@ -142,6 +148,9 @@ prepare_files() {
   # letter in Windows-1252, so the typed name shows in the references.
   LC_ALL=C awk '{ print } /^<RD:Chapter>/ { printf "<RD:S\351ction>Part one\r\n" }' \
     resources/sample.fff >>"$work/long.fff"
+  cp resources/sample.fff "$work/books/book1.fff"
+  cp "$work/long.fff" "$work/books/book2.fff"
+  cp resources/sample.fff "$work/books/book3.fff"
   cp "$work/long.fff" "$work/big-part.fff"
   while (($(stat -c %s "$work/big-part.fff") < big_mb * 1024 * 1024 / 8)); do
     cat "$work/big-part.fff" "$work/big-part.fff" >"$work/big-twice.fff"
@@ -243,6 +252,38 @@ run_the_long_file() {
   keys Return
   wait_active Confirm
   keys n
+  wait_active "$title"
+}
+
+# The boxes as the long run left them. The open dialog is taken to the
+# folder first, then given the three names; the page question comes once,
+# for the first file, and its answer starts the other two.
+run_a_collection() {
+  keys alt+f
+  sleep 0.3
+  keys s
+  wait_active 'Convert Several Files'
+  keys ctrl+a
+  typed "$(windows_path "$work/books")"
+  keys Return
+  sleep 0.5
+  typed '"book1.fff" "book2.fff" "book3.fff"'
+  keys Return
+  wait_active 'Output Folder'
+  typed "$(windows_path "$work/refs")"
+  keys Return
+  wait_active Warning  # refs\book2.fff exists
+  shot collection-overwrite
+  keys y
+  wait_active "Input Page Number"
+  collection_caption=$(xdo getwindowname "$window")
+  shot collection-page-question
+  keys ctrl+a
+  typed 7
+  keys Return
+  wait_active Information
+  shot collection-summary
+  keys Return
   wait_active "$title"
 }
 
@@ -392,6 +433,14 @@ check_results() {
   linux_output "$work/big.fff" "$work/linux-big.fff" -p '[#]' --remove-page-marks
   check "the large run with Alt+X and the menu open: the same bytes as the Linux pellimar-cli" \
     cmp "$work/big-out.fff" "$work/linux-big.fff"
+  local name
+  for name in book1.fff book2.fff book3.fff; do
+    linux_output "$work/books/$name" "$work/linux-$name" -p '{#}' --remove-page-marks --start-page 7
+    check "the collection: $name the same bytes as the Linux pellimar-cli" cmp "$work/refs/$name" "$work/linux-$name"
+  done
+  check "the collection: the caption named the first file while its page was asked" \
+    same "$collection_caption" "1 of 3: book1.fff - $title"
+  check "the collection's output folder saved" holds "$work/app/pellimar.INI" "OutputFolder=$(windows_path "$work/refs")"
   check "the long run: the accented level's headings in its references, from page 7" \
     holds "$work/out.fff" "<CS:Reference>The Old Testament Part one, p. 7<CR>"
   check "the reference history: the pattern typed over the earlier ones" \
@@ -414,7 +463,7 @@ check_results() {
   local names
   names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
   check "the captions of the window, a message box and the input box" \
-    same "$names" "Confirm|Folio Flat File Pellimar|Input File|Input Page Number|Load Levels|Output File|Using Pellimar|Warning"
+    same "$names" "Confirm|Convert Several Files|Folio Flat File Pellimar|Information|Input File|Input Page Number|Load Levels|Output File|Output Folder|Using Pellimar|Warning"
 }
 
 start=$SECONDS
@@ -428,6 +477,8 @@ say "running the sample"
 run_the_sample
 say "running a longer file that asks for the starting page"
 run_the_long_file
+say "converting a collection of three files"
+run_a_collection
 say "running a large file, with Alt+X and the File menu during the run"
 run_the_large_file
 say "converting the longer file's output again, then with Replace Earlier References"

@@ -13,12 +13,19 @@
 # showed. Screenshots and the saved settings are left in
 # BUILD_DIR/gui-check/.
 #
+# Then it converts a collection of three files through "File > Convert
+# Several Files..." by keyboard (the files, the output folder, the one
+# overwrite question, the one page question, the summary), with the caption
+# naming the file under way, and compares each output with pellimar-cli's on
+# the same options.
+#
 # Usage: scripts/gui-check.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir=${1:-build}
 program=$build_dir/src/app/pellimar
+cli=$build_dir/src/cli/pellimar-cli
 shots=$build_dir/gui-check
 title="Folio Flat File Pellimar"
 
@@ -27,7 +34,7 @@ if [[ -z "${PELLIMAR_GUI_CHECK_BOUNDED:-}" ]]; then
   # Every step below has its own time limit; this bounds them all together.
   PELLIMAR_GUI_CHECK_BOUNDED=1 exec timeout --kill-after=10 180 "$0" "$@"
 fi
-[[ -x "$program" ]] || { echo "gui-check: $program is missing; build first" >&2; exit 1; }
+[[ -x "$program" && -x "$cli" ]] || { echo "gui-check: $program or $cli is missing; build first" >&2; exit 1; }
 
 rm -rf "$shots"
 mkdir -p "$shots"
@@ -115,6 +122,11 @@ prepare_files() {
     printf '<RD>Front matter record %03d, before any level heading.\r\n' "$i"
   done >"$work/long.fff"
   cat resources/sample.fff >>"$work/long.fff"
+  mkdir -p "$work/books" "$work/refs"
+  cp resources/sample.fff "$work/books/book1.fff"
+  cp "$work/long.fff" "$work/books/book2.fff"
+  cp resources/sample.fff "$work/books/book3.fff"
+  printf 'earlier output\r\n' >"$work/refs/book2.fff"
   mkdir -p "$work/config"
   printf '1 2\r\n2 3, P. #\r\n' >"$work/config/patterns.ref"
   printf '[L4]\r\nSection=\r\n' >"$work/config/pellimar.INI"
@@ -208,6 +220,37 @@ run_the_long_file() {
   wait_active "$title"
 }
 
+# The boxes as the long run left them; the page question comes once, for
+# the first file, and its answer starts the other two.
+run_a_collection() {
+  keys alt+f
+  sleep 0.3
+  keys s
+  wait_active 'Convert Several Files'
+  keys ctrl+a
+  typed "\"$work/books/book1.fff\" \"$work/books/book2.fff\" \"$work/books/book3.fff\""
+  sleep 0.3
+  keys Return
+  wait_active 'Output Folder'
+  keys ctrl+a
+  typed "$work/refs"
+  sleep 0.3
+  keys Return
+  wait_active Warning  # refs/book2.fff exists
+  shot collection-overwrite
+  keys y
+  wait_active "Input Page Number"
+  collection_caption=$(xdo getwindowname "$window")
+  shot collection-page-question
+  keys ctrl+a
+  typed 7
+  keys Return
+  wait_active Information
+  shot collection-summary
+  keys Return
+  wait_active "$title"
+}
+
 # Answers the starting-page question as the long run did.
 answer_page() {
   wait_active "Input Page Number"
@@ -288,6 +331,15 @@ check_results() {
   check "the long run: 181 references" same "$(references "$long")" 181
   check "the long run: the page given in the input box, the dash and quotes in Windows-1252" \
     holds "$long" $'<CS:Reference>Genesis \x97 \x93p. 7\x94<CR>'
+  check "the collection: the caption named the first file while its page was asked" \
+    same "$collection_caption" "1 of 3: book1.fff - $title"
+  local name
+  for name in book1.fff book2.fff book3.fff; do
+    LC_ALL=C.UTF-8 "$cli" -q -L "$work/sample.def" --level4 SECTION --level5 Verse -p '{#}' --remove-page-marks \
+      -r '2 3 — “p. #”' --start-page 7 "$work/books/$name" "$work/cli-$name" || fail "pellimar-cli on $name"
+    check "the collection: $name as pellimar-cli makes it" cmp -s "$work/refs/$name" "$work/cli-$name"
+  done
+  check "the collection's output folder saved" holds "$settings_ini" "OutputFolder=$work/refs"
   check "converted again: the earlier references kept beside the new ones" \
     same "$(references "$work/again.fff")" 362
   check "converted again: the closing box taller by the advice ($plain_box_height, then $advice_box_height)" \
@@ -308,7 +360,9 @@ say "running the sample"
 run_the_sample
 say "running a longer file that asks for the starting page"
 run_the_long_file
-say "converting its output again, then with Replace Earlier References"
+say "converting a collection of three files"
+run_a_collection
+say "converting the long run's output again, then with Replace Earlier References"
 run_the_output_again
 close_the_window
 cp -r "$work/config" "$shots/settings"

@@ -3,6 +3,7 @@
 
 #include "cli/console.h"
 #include "streams/output_file.h"
+#include "streams/wide_names.h"
 
 namespace pellimar::cli {
 
@@ -42,6 +43,15 @@ void CliHost::OutputOpened(const OutputFile& output)
 std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)
 {
     return std::to_string(configuration_.startPage);
+}
+
+void CliHost::FileStarted(std::size_t index)
+{
+    if (!progress_ || index >= configuration_.inputs.size())
+        return;
+    const std::string& input = configuration_.inputs[index];
+    progress_->SetLabel(std::to_string(index + 1) + "/" + std::to_string(configuration_.inputs.size()) + " " +
+                        NameOfPath(PathOfName(input).filename()));
 }
 
 bool CliHost::CancelRequested() const

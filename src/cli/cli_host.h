@@ -1,6 +1,6 @@
-// The command line's side of a run: progress on standard error, the fixed
-// starting-page answer, the switches of the configuration, and Ctrl+C as
-// cancel.
+// The command line's side of a run or a collection: progress on standard
+// error, the fixed starting-page answer, the switches of the configuration,
+// and Ctrl+C as cancel. Safe to ask from a collection's jobs.
 #pragma once
 
 #include <functional>
@@ -9,17 +9,19 @@
 
 #include "cli/configuration.h"
 #include "cli/progress_bar.h"
-#include "engine/run_host.h"
+#include "run/collection.h"
 
 namespace pellimar::cli {
 
-class CliHost : public RunHost {
+class CliHost : public CollectionHost {
 public:
     CliHost(const Configuration& configuration, bool showProgress);
 
     void EnterRunning() override;
     void ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed) override;
     void LeaveRunning() override;
+    // The progress names the file: "3/12 book3.fff".
+    void FileStarted(std::size_t index) override;
     // Hands the output over to `onOutputOpened`, and keeps whether it is
     // written in place.
     void OutputOpened(const OutputFile& output) override;

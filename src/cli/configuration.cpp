@@ -14,6 +14,9 @@ namespace {
 
 constexpr std::size_t kDefaultPreviewCount = 10;
 constexpr std::size_t kLargestPreviewCount = 1'000'000'000;
+// More jobs than this would only wait for one another on two disks' worth
+// of work.
+constexpr std::size_t kMostJobs = 64;
 
 // Digits only, all of them taken; an optional "+" or "-" before them.
 template <typename Number>
@@ -53,6 +56,37 @@ std::string PreviewCount(const RawArguments& raw, Configuration& configuration)
     return {};
 }
 
+// Each INPUT to its name in the folder; standard input has no name to give.
+std::string CollectionFiles(const RawArguments& raw, Configuration& configuration)
+{
+    if (configuration.preview)
+        return "--preview lists the references of one INPUT: it cannot be used with -d (--output-dir)";
+    if (raw.outputDir->empty())
+        return "the name of DIR (-d, --output-dir) is empty";
+    if (raw.files.empty())
+        return "expected one or more INPUTs after the options, got none";
+    for (const std::string& file : raw.files) {
+        if (file.empty())
+            return "the name of an INPUT is empty";
+        if (file == "-")
+            return "\"-\" (standard input) cannot be an INPUT of -d (--output-dir); a file named \"-\" is \"./-\"";
+    }
+    configuration.outputDir = raw.outputDir;
+    configuration.inputs = raw.files;
+    return {};
+}
+
+std::string Jobs(const RawArguments& raw, Configuration& configuration)
+{
+    if (!raw.jobs)
+        return {};
+    const std::optional<std::size_t> jobs = WholeNumber<std::size_t>(*raw.jobs, false);
+    if (!jobs || *jobs == 0 || *jobs > kMostJobs)
+        return "--jobs takes a whole number from 1 to " + std::to_string(kMostJobs) + ", not " + Quoted(*raw.jobs);
+    configuration.jobs = *jobs;
+    return {};
+}
+
 // "-" stands for standard input or output (so does the system's own name
 // for standard output); a file of that name is "./-".
 std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
@@ -60,7 +94,8 @@ std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
     const std::size_t wanted = preview ? 1 : 2;
     const std::string got = std::to_string(raw.files.size()) + " file name(s)";
     if (raw.files.size() != wanted)
-        return preview ? "--preview takes INPUT only, got " + got : "expected INPUT and OUTPUT, got " + got;
+        return preview ? "--preview takes INPUT only, got " + got
+                       : "expected INPUT and OUTPUT, got " + got + " (-d DIR converts several INPUTs into DIR)";
     if (raw.files[0].empty())
         return "the name of INPUT is empty";
     if (!preview && raw.files[1].empty())
@@ -166,14 +201,16 @@ Configured Configure(const RawArguments& raw)
 {
     Configured result;
     Configuration& configuration = result.configuration;
-    for (const auto& step : {PreviewCount, StartPage}) {
+    for (const auto& step : {PreviewCount, StartPage, Jobs}) {
         if (result.usageError.empty())
             result.usageError = step(raw, configuration);
     }
     if (result.usageError.empty())
         result.usageError = EarlierReferencesChoice(raw, configuration.run);
-    if (result.usageError.empty())
-        result.usageError = Files(raw, configuration.run, configuration.preview.has_value());
+    if (result.usageError.empty()) {
+        result.usageError = raw.outputDir ? CollectionFiles(raw, configuration)
+                                          : Files(raw, configuration.run, configuration.preview.has_value());
+    }
     if (result.usageError.empty())
         result.usageError = Texts(raw, configuration.run);
     if (!result.usageError.empty())

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/option_table.h"
 #include "engine/run_settings.h"
@@ -23,6 +24,11 @@ struct Configuration {
     bool force = false;
     bool quiet = false;
     std::optional<std::size_t> preview;  // how many references to show
+    // A collection: each input converted into this folder under its own
+    // file name, `jobs` at a time; the run's own paths are then unused.
+    std::optional<std::string> outputDir;
+    std::vector<std::string> inputs;
+    std::size_t jobs = 1;
     std::optional<bool> progress;        // unset: on when standard error is a terminal
 };
 

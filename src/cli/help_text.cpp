@@ -118,6 +118,7 @@ std::string ManualOptions()
 std::string UsageText(const std::string& program)
 {
     return "Usage: " + program + R"( [OPTIONS] INPUT OUTPUT
+  or:  )" + program + R"( [OPTIONS] -d DIR INPUT...
   or:  )" + program + R"( --preview[=N] [OPTIONS] INPUT
   or:  )" + program + R"( --remove-references [--id-records] INPUT OUTPUT
 
@@ -128,13 +129,16 @@ in a pipeline (a file named "-" is "./-"). OUTPUT is written under another
 name beside it and takes its name only when the run ends well. References
 that an earlier run wrote into INPUT are kept, replaced or removed (see
 --replace-references).
+With -d DIR each INPUT is converted to DIR under its own file name, all of
+them checked before anything is written; one line a file and a total follow.
 )" + HelpOptions() + R"(
 Errors name the file and the reason where they are known:
   pellimar-cli: FILE: MESSAGE: REASON
 
 Exit status: 0 on success, 1 on an error (also when the summary or standard
-output cannot be written), 2 on a usage error, 130 when interrupted (nothing
-is changed: OUTPUT is left as it was).
+output cannot be written, and when a file of -d failed), 2 on a usage error,
+130 when interrupted (nothing is changed: OUTPUT is left as it was; with -d
+the outputs finished are kept and the others left as they were).
 )";
 }
 

@@ -142,8 +142,31 @@ The count, one or more, attaches with \fB=\fR (\fB\-\-preview=20\fR).)",
              raw.preview = true;
              raw.previewCount = value;
          }},
+        {"output-dir", 'd', OptionValue::Required, "DIR", OptionGroup::Output, {}, true,
+         "convert each INPUT (one or more; not \"-\") to DIR under its own file name, in the order given; "
+         "everything is checked before anything is written, and an INPUT that fails does not stop the others",
+         R"(Convert each \fIINPUT\fR, one or more, to \fIDIR\fR under its own file name,
+in the order given, with the same options; no \fIOUTPUT\fR is given.
+\fIDIR\fR must be a folder (it is not made) and may not be the folder of an
+\fIINPUT\fR; two \fIINPUT\fRs may not have one file name, and \fB\-\fR is
+no \fIINPUT\fR here.
+Everything is checked before anything is written, and any fault refuses the
+whole run with every reason listed, existing outputs without \fB\-f\fR all
+named.
+An \fIINPUT\fR that fails during the run is reported and the next goes on.
+One line a file and a total are printed; an interrupt keeps the outputs
+finished and leaves the others as they were.
+Not with \fB\-\-preview\fR.)",
+         [](Raw& raw, V value) { raw.outputDir = value; }},
+        {"jobs", 'j', OptionValue::Required, "N", OptionGroup::Output, {}, true,
+         "with -d, convert N files at once (default 1); outputs and messages are the same whatever N is",
+         R"(With \fB\-d\fR, convert \fIN\fR files at once (default \fB1\fR), a whole
+number from 1 to 64.
+The outputs, the counts and the messages are the same whatever \fIN\fR is, in
+the order of the \fIINPUT\fRs.)",
+         [](Raw& raw, V value) { raw.jobs = value; }},
         {"force", 'f', OptionValue::None, {}, OptionGroup::Output, {}, true, "overwrite OUTPUT when it exists",
-         R"(Overwrite \fIOUTPUT\fR when it exists.
+         R"(Overwrite \fIOUTPUT\fR when it exists (with \fB\-d\fR, every output that exists).
 Without it an existing \fIOUTPUT\fR is an error.)",
          [](Raw& raw, V) { raw.force = true; }},
         {"progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,

@@ -29,6 +29,8 @@ struct RawArguments {
     bool preview = false;
     std::optional<std::string> previewCount;  // as given
     bool force = false;
+    std::optional<std::string> outputDir;  // a collection's output folder
+    std::optional<std::string> jobs;       // as given
     std::optional<bool> progress;  // unset: on when standard error is a terminal
     bool quiet = false;
     bool help = false;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <utility>
 
 #include "cli/console.h"
 #include "run/run_time.h"
@@ -14,6 +15,10 @@ namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr std::size_t kNarrowestBar = 10;
+// What a label leaves the bar and its times at least, and the shortest
+// label worth showing.
+constexpr std::size_t kRoomBesideLabel = 40;
+constexpr std::size_t kShortestLabel = 8;
 
 std::string Megabytes(double bytes)
 {
@@ -84,10 +89,17 @@ int TerminalWidth()
 
 }  // namespace
 
-std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width)
+std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width,
+                         const std::string& label)
 {
-    const std::size_t room = width > 1 ? static_cast<std::size_t>(width - 1) : 0;
-    return percent < 0 ? UnsizedLine(bytes, elapsedSeconds, room) : SizedLine(percent, elapsedSeconds, room);
+    std::size_t room = width > 1 ? static_cast<std::size_t>(width - 1) : 0;
+    std::string shown;
+    if (!label.empty() && room >= kRoomBesideLabel + 1 + kShortestLabel) {
+        shown = label.substr(0, room - kRoomBesideLabel - 1) + " ";
+        room -= shown.size();
+    }
+    return shown +
+           (percent < 0 ? UnsizedLine(bytes, elapsedSeconds, room) : SizedLine(percent, elapsedSeconds, room));
 }
 
 void ProgressBar::Start()
@@ -105,6 +117,12 @@ void ProgressBar::Show(std::int32_t percent, std::int64_t bytes)
         Draw();
 }
 
+void ProgressBar::SetLabel(std::string label)
+{
+    label_ = std::move(label);
+    pending_ = true;
+}
+
 void ProgressBar::Finish()
 {
     if (pending_)
@@ -119,7 +137,7 @@ void ProgressBar::Draw()
 {
     if (TerminalResized())
         width_ = TerminalWidth();
-    const std::string line = ProgressLine(percent_, bytes_, Elapsed(), width_);
+    const std::string line = ProgressLine(percent_, bytes_, Elapsed(), width_, label_);
     const std::size_t cover = std::min<std::size_t>(lastLength_, static_cast<std::size_t>(std::max(width_ - 1, 0)));
     const std::string text = "\r" + line + std::string(cover > line.size() ? cover - line.size() : 0, ' ');
     WriteToStandardError(text);

@@ -14,13 +14,17 @@ namespace pellimar::cli {
 
 // The line for a percentage (-1: the input has no size), the bytes read so
 // far and the seconds gone, in at most `width` - 1 columns (the last column
-// is left free, so that no terminal wraps the line).
-std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width);
+// is left free, so that no terminal wraps the line). A label ("3/12
+// book3.fff") goes first, shortened or left out where the rest needs room.
+std::string ProgressLine(std::int32_t percent, std::int64_t bytes, double elapsedSeconds, int width,
+                         const std::string& label = {});
 
 class ProgressBar {
 public:
     void Start();
     void Show(std::int32_t percent, std::int64_t bytes);
+    // Shown before the bar from its next drawing on.
+    void SetLabel(std::string label);
     // Draws the last state if it was held back, and ends the line.
     void Finish();
 
@@ -38,6 +42,7 @@ private:
     bool shown_ = false;
     bool pending_ = false;
     std::size_t lastLength_ = 0;
+    std::string label_;
 };
 
 }  // namespace pellimar::cli

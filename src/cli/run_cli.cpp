@@ -8,10 +8,12 @@
 #include <utility>
 
 #include "cli/cli_host.h"
+#include "cli/cli_messages.h"
 #include "cli/console.h"
 #include "cli/configuration.h"
 #include "cli/help_text.h"
 #include "cli/parse_arguments.h"
+#include "cli/run_collection_cli.h"
 #include "engine/conversion.h"
 #include "engine/preview.h"
 #include "run/run_checks.h"
@@ -27,28 +29,6 @@
 
 namespace pellimar::cli {
 namespace {
-
-constexpr const char* kProgram = "pellimar-cli";
-
-// A text that ends a sentence, not one that ends with a file's name that
-// ends in a full stop ("Cannot create file out.").
-bool EndsASentence(const std::string& text, const ErrorContext& context)
-{
-    return text.ends_with('.') && (context.file.empty() || !text.ends_with(context.file));
-}
-
-// "pellimar-cli: FILE: TEXT: REASON", leaving out what is not known; a
-// reason after a text that ends a sentence goes in parentheses.
-void ReportError(const std::string& text, const ErrorContext& context = {})
-{
-    std::string line = kProgram;
-    if (!context.file.empty())
-        line += ": " + context.file;
-    line += ": " + text;
-    if (!context.reason.empty())
-        line += EndsASentence(text, context) ? " (" + context.reason + ")" : ": " + context.reason;
-    std::fprintf(stderr, "%s\n", line.c_str());
-}
 
 // The part of a path after its folders (on any system's separators).
 std::string_view FileNamePart(const std::string& path)
@@ -116,35 +96,10 @@ bool CheckBeforeTheRun(const Configuration& configuration)
     return true;
 }
 
-// Interrupting means "stop and change nothing"; where the output was
-// written in place, what the user is told is what became of it.
 int Cancelled(const Configuration& configuration, RunResult& result)
 {
-    const std::string& output = configuration.run.outputPath;
-    if (!result.partialOutput) {
-        ReportError("Operation Canceled.");
-    } else if (!result.partialOutput->WritesInPlace()) {
-        result.partialOutput->Discard();
-        ReportError("Operation Canceled. " + output + " was left as it was.");
-    } else if (result.partialOutput->Discard()) {
-        ReportError("Operation Canceled. The partial output was removed.");
-    } else {
-        ReportError("Operation Canceled. " + output + " holds only the part written before the cancel.");
-    }
+    ReportCancelled(result, configuration.run.outputPath);
     return kExitCancelled;
-}
-
-// Said once the run is sure to go ahead, before the first byte is read:
-// what it costs the file under the output's name.
-void NoteWhatIsLost(const OutputFile& output)
-{
-    if (output.WritesInPlace())
-        ReportError("note: " + output.WhyInPlace() + ", so it is written in place: " +
-                        (output.ReplacesFile() ? "what it held is lost, and " : "") +
-                        "a cancel or a failure leaves a partial file under its name",
-                    {output.Path(), {}});
-    for (const std::string& lost : output.NotKept())
-        ReportError("note: the new file cannot keep " + lost + " of the one it replaces", {output.Path(), {}});
 }
 
 // Level records with IDs read as plain record codes, the switch being off:
@@ -208,7 +163,7 @@ int Convert(const Configuration& configuration, CliHost& host)
     } catch (const Exception& error) {
         ReportError(error.what(), {error.File(), error.Reason()});
         if (host.WritesInPlace())
-            ReportError("note: it holds only the part written before the failure", {configuration.run.outputPath, {}});
+            NoteFailedInPlace(configuration.run.outputPath);
         return kExitError;
     }
     if (result.cancelled)
@@ -241,6 +196,8 @@ int Preview(const Configuration& configuration, CliHost& host)
 
 int Run(const Configuration& configuration)
 {
+    if (configuration.outputDir)
+        return ConvertCollection(configuration);
     if (!CheckBeforeTheRun(configuration))
         return kExitError;
     CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));

@@ -39,12 +39,13 @@ std::string ValueWords(const OptionDefinition& option)
 std::string ValueCases()
 {
     std::string files;
+    std::string folders;
     std::string text;
     std::string cases;
     for (const OptionDefinition& option : OptionTable()) {
         if (option.value != OptionValue::Required)
             continue;
-        std::string& kind = option.valueName == "FILE" ? files : text;
+        std::string& kind = option.valueName == "FILE" ? files : option.valueName == "DIR" ? folders : text;
         if (!KnownValues(option).empty())
             cases += "    " + Names(option) + ") _pellimar_words '" + ValueWords(option) + "' ;;\n";
         else
@@ -52,6 +53,8 @@ std::string ValueCases()
     }
     if (!files.empty())
         cases += "    " + files + ") _pellimar_files ;;\n";
+    if (!folders.empty())
+        cases += "    " + folders + ") _pellimar_folders ;;\n";
     if (!text.empty())
         cases += "    " + text + ") ;;\n";
     return cases;
@@ -77,6 +80,13 @@ _pellimar_files()
     compopt -o filenames 2>/dev/null
     local IFS=$'\n'
     COMPREPLY=($(compgen -f -- "$value"))
+}
+
+_pellimar_folders()
+{
+    compopt -o filenames 2>/dev/null
+    local IFS=$'\n'
+    COMPREPLY=($(compgen -d -- "$value"))
 }
 
 # What the value of option $1 completes to.

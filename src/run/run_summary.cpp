@@ -2,21 +2,41 @@
 #include "run/run_summary.h"
 
 namespace pellimar {
+namespace {
 
-std::string Counted(std::int32_t count, const std::string& what)
+// The references created, as `created` words them, and what became of the
+// earlier ones.
+std::string Summary(EarlierReferences earlier, const std::string& created, std::int64_t earlierFound)
+{
+    switch (earlier) {
+    case EarlierReferences::Keep: break;
+    case EarlierReferences::Replace: return created + ", " + Counted(earlierFound, "earlier reference") + " replaced.";
+    case EarlierReferences::Remove: return Counted(earlierFound, "earlier reference") + " removed.";
+    }
+    return created + ".";
+}
+
+}  // namespace
+
+std::string Counted(std::int64_t count, const std::string& what)
 {
     return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
 }
 
-std::string RunSummary(EarlierReferences earlier, std::int32_t created, std::int32_t earlierFound)
+std::string RunSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound)
 {
-    const std::string total = std::to_string(created) + " total references created";
-    switch (earlier) {
-    case EarlierReferences::Keep: break;
-    case EarlierReferences::Replace: return total + ", " + Counted(earlierFound, "earlier reference") + " replaced.";
-    case EarlierReferences::Remove: return Counted(earlierFound, "earlier reference") + " removed.";
-    }
-    return total + ".";
+    return Summary(earlier, std::to_string(created) + " total references created", earlierFound);
+}
+
+std::string FileSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound)
+{
+    return Summary(earlier, Counted(created, "reference") + " created", earlierFound);
+}
+
+std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std::int64_t created,
+                              std::int64_t earlierFound)
+{
+    return Counted(files, "file") + ", " + RunSummary(earlier, created, earlierFound);
 }
 
 }  // namespace pellimar

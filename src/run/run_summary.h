@@ -12,9 +12,16 @@ namespace pellimar {
 
 // "3 total references created.", with the earlier references replaced or
 // removed when the run took them out.
-std::string RunSummary(EarlierReferences earlier, std::int32_t created, std::int32_t earlierFound);
+std::string RunSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound);
+// One file's line among a collection's: "1 reference created.", with the
+// same ending.
+std::string FileSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound);
+// A collection's total: "3 files, 12 total references created.", the
+// earlier references of all the files added up.
+std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std::int64_t created,
+                              std::int64_t earlierFound);
 
 // "1 reference", "2 references".
-std::string Counted(std::int32_t count, const std::string& what);
+std::string Counted(std::int64_t count, const std::string& what);
 
 }  // namespace pellimar

@@ -24,6 +24,7 @@ struct SettingsData {
     bool removePageMarkers = false;   // cbRemove, "&Remove #'s"
     Preferences preferences;
     std::string viewerPath;           // ViewerPath
+    std::string outputFolder;         // where the last collection's outputs went
 
     bool operator==(const SettingsData&) const = default;
 };

@@ -13,6 +13,7 @@ constexpr std::string_view kOptions = "Options";
 constexpr std::string_view kInputFiles = "InputFiles";
 constexpr std::string_view kOutputFiles = "OutputFiles";
 constexpr std::string_view kViewerKey = "FFFViewer";
+constexpr std::string_view kOutputFolderKey = "OutputFolder";
 
 // A history is rewritten whole, so an emptied one leaves no section and the
 // entries come back in the same order.
@@ -58,6 +59,7 @@ void ReadIniSettings(const TIniFile& ini, SettingsData& data)
         data.preferences.Set(row.preference, stored != row.iniInverted);
     }
     data.viewerPath = ini.ReadString(kOptions, kViewerKey, "");
+    data.outputFolder = ini.ReadString(kOptions, kOutputFolderKey, "");
     ini.ReadSection(kInputFiles, data.inputHistory);
     ini.ReadSection(kOutputFiles, data.outputHistory);
 }
@@ -70,6 +72,10 @@ void WriteIniSettings(TIniFile& ini, const SettingsData& data)
     ini.WriteBool(kOptions, "Remove", data.removePageMarkers);
     for (const PreferenceRow* row : RowsInIniOrder())
         ini.WriteBool(kOptions, row->iniKey, data.preferences.On(row->preference) != row->iniInverted);
+    // Not written until a collection has chosen one, so that a first save
+    // adds no key.
+    if (!data.outputFolder.empty())
+        ini.WriteString(kOptions, kOutputFolderKey, data.outputFolder);
     WriteHistory(ini, kInputFiles, data.inputHistory);
     WriteHistory(ini, kOutputFiles, data.outputHistory);
 }

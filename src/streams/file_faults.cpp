@@ -2,6 +2,8 @@
 #include "streams/file_faults.h"
 
 #include <array>
+#include <atomic>
+#include <mutex>
 
 namespace pellimar {
 namespace {
@@ -15,47 +17,57 @@ struct ArmedFault {
 };
 
 constexpr std::size_t kCallKinds = static_cast<std::size_t>(FileCall::Remove) + 1;
+// Several runs may make their calls at once, each on its own thread.
+std::mutex armedLock;
 std::array<ArmedFault, kCallKinds> faults;
-bool anyArmed = false;
+std::atomic<bool> anyArmed{false};
 
 }  // namespace
 
 void ArmFileFault(FileCall call, int error, int skip, int times)
 {
+    const std::lock_guard lock(armedLock);
     faults[static_cast<std::size_t>(call)] = {times > 0, error, skip, times};
     anyArmed = true;
 }
 
 void ArmFileEvent(FileCall call, FileEvent event, int skip)
 {
+    const std::lock_guard lock(armedLock);
     faults[static_cast<std::size_t>(call)] = {true, 0, skip, 1, event};
     anyArmed = true;
 }
 
 void DisarmFileFaults()
 {
+    const std::lock_guard lock(armedLock);
     faults = {};
     anyArmed = false;
 }
 
 bool FileFaultStrikes(FileCall call, int& error)
 {
-    if (!anyArmed)
+    if (!anyArmed.load(std::memory_order_relaxed))
         return false;
-    ArmedFault& fault = faults[static_cast<std::size_t>(call)];
-    if (!fault.armed)
-        return false;
-    if (fault.skip > 0) {
-        --fault.skip;
-        return false;
+    FileEvent event = nullptr;
+    {
+        const std::lock_guard lock(armedLock);
+        ArmedFault& fault = faults[static_cast<std::size_t>(call)];
+        if (!fault.armed)
+            return false;
+        if (fault.skip > 0) {
+            --fault.skip;
+            return false;
+        }
+        fault.armed = --fault.times > 0;
+        if (fault.event == nullptr) {
+            error = fault.error;
+            return true;
+        }
+        event = fault.event;
     }
-    fault.armed = --fault.times > 0;
-    if (fault.event != nullptr) {
-        fault.event();
-        return false;
-    }
-    error = fault.error;
-    return true;
+    event();
+    return false;
 }
 
 }  // namespace pellimar

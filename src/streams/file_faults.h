@@ -34,7 +34,8 @@ inline constexpr int kAccessDeniedError = 13;  // EACCES
 // `error`. One fault can be armed per kind of call.
 void ArmFileFault(FileCall call, int error, int skip = 0, int times = 1);
 // Instead of a failure, `event` runs as the next call of that kind after
-// `skip` others starts, and the call then goes ahead as usual.
+// `skip` others starts (on the thread making the call, outside the seam's
+// lock, so that it may arm or disarm), and the call then goes ahead as usual.
 using FileEvent = void (*)();
 void ArmFileEvent(FileCall call, FileEvent event, int skip = 0);
 void DisarmFileFaults();

@@ -29,4 +29,8 @@ std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path, std
 // such a folder cannot make a privileged user replace the file it names.
 bool LinkMayBeFollowed(const std::filesystem::path& link);
 
+// True when the two names, given to files in one folder, name one file: the
+// same bytes, or on Windows the same letters in any case.
+bool SameFileName(const std::string& a, const std::string& b);
+
 }  // namespace pellimar

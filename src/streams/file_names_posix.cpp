@@ -1,5 +1,5 @@
-// Which symbolic links may be followed on POSIX: the owners of a link and
-// of its folder.
+// File names on POSIX systems: the bytes are the name, and which symbolic
+// links may be followed (the owners of a link and of its folder).
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +18,11 @@ bool LinkMayBeFollowed(const std::filesystem::path& link)
         return true;  // the link is then not followed at all
     const bool shared = (folderInfo.st_mode & S_ISVTX) != 0 && (folderInfo.st_mode & S_IWOTH) != 0;
     return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folderInfo.st_uid;
+}
+
+bool SameFileName(const std::string& a, const std::string& b)
+{
+    return a == b;
 }
 
 }  // namespace pellimar

@@ -27,11 +27,11 @@ public:
         if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
             return QObject::eventFilter(watched, event);
         auto* drop = static_cast<QDropEvent*>(event);
-        const std::string path = DroppedFilePath(drop->mimeData());
-        if (path.empty())
+        const std::vector<std::string> paths = DroppedFilePaths(drop->mimeData());
+        if (paths.empty())
             return false;
         if (AcceptFileDrag(drop) && type == QEvent::Drop)
-            model_.FileDropped(path);
+            model_.FilesDropped(paths);
         return true;
     }
 
@@ -41,22 +41,22 @@ private:
 
 }  // namespace
 
-std::string DroppedFilePath(const QMimeData* data)
+std::vector<std::string> DroppedFilePaths(const QMimeData* data)
 {
+    std::vector<std::string> paths;
     if (data == nullptr || !data->hasUrls())
-        return {};
-    const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return {};
-    const QString path = urls.first().toLocalFile();
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return {};
-    return BytesFromPath(path);
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        if (!path.isEmpty() && !QFileInfo(path).isDir())
+            paths.push_back(BytesFromPath(path));
+    }
+    return paths;
 }
 
 bool AcceptFileDrag(QDropEvent* event)
 {
-    if (DroppedFilePath(event->mimeData()).empty() || !(event->possibleActions() & Qt::CopyAction))
+    if (DroppedFilePaths(event->mimeData()).empty() || !(event->possibleActions() & Qt::CopyAction))
         return false;
     event->setDropAction(Qt::CopyAction);
     event->accept();

@@ -1,9 +1,10 @@
-// Files dragged onto the main window: which drags are taken, and where a
-// dropped file goes (to the window model, which decides what it fills in).
+// Files dragged onto the main window: which drags are taken, and where the
+// dropped files go (to the window model, which decides what it fills in).
 #pragma once
 
 #include <span>
 #include <string>
+#include <vector>
 
 class QDropEvent;
 class QMimeData;
@@ -14,9 +15,9 @@ namespace pellimar {
 class MainWindowModel;
 class HistoryComboBox;
 
-// The local file a drag carries (its first URL), or empty when it carries
-// none or its first URL names a folder or a file elsewhere than on this machine.
-std::string DroppedFilePath(const QMimeData* data);
+// The local files a drag carries, in its order; folders and files elsewhere
+// than on this machine are left out.
+std::vector<std::string> DroppedFilePaths(const QMimeData* data);
 
 // Accepts a drag or drop that carries a file, as a copy (so that no file
 // manager takes it for a move and removes the file). False when it carries none.

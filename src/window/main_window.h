@@ -83,6 +83,10 @@ public:
     void ShowTimeReadouts(bool visible) override;
     void SetTimeReadouts(const std::string& elapsed, const std::string& remaining) override;
     void ShowBusyCursor(bool busy) override;
+    // The desktops Qt serves here have no common place for a task's progress
+    // outside its window: the gauge and the caption show it.
+    void ShowTaskProgress(std::optional<std::int32_t>) override {}
+    void SetCaption(const std::string& caption) override;
     void ProcessPendingEvents() override;
     void CloseWindow() override;
 

@@ -12,6 +12,7 @@
 #include <QScreen>
 
 #include "gauge/vantor_gauge.h"
+#include "window/byte_text.h"
 #include "window/file_drop.h"
 #include "window/history_combo.h"
 #include "window/main_window.h"
@@ -126,6 +127,11 @@ void TZUDIzazu::ShowBusyCursor(bool busy)
         unsetCursor();
 }
 
+void TZUDIzazu::SetCaption(const std::string& caption)
+{
+    setWindowTitle(TextFromUtf8(caption));
+}
+
 void TZUDIzazu::ProcessPendingEvents()
 {
     QApplication::processEvents();
@@ -170,7 +176,7 @@ void TZUDIzazu::dragEnterEvent(QDragEnterEvent* event)
 void TZUDIzazu::dropEvent(QDropEvent* event)
 {
     if (AcceptFileDrag(event))
-        model_.FileDropped(DroppedFilePath(event->mimeData()));
+        model_.FilesDropped(DroppedFilePaths(event->mimeData()));
 }
 
 bool TZUDIzazu::eventFilter(QObject* watched, QEvent* event)

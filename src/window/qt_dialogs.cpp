@@ -121,11 +121,31 @@ bool QtDialogs::SaveFile(FileDialogState& state)
 bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
 {
     QFileDialog dialog(parent_, TextFromUtf8(state.title));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Like the open dialog it stands for, it takes names of files that do not exist yet.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !state.overwritePrompt);
+    const QStringList files = RunPrepared(dialog, state);
+    if (files.isEmpty())
+        return false;
+    state.fileName = BytesFromPath(files.first());
+    return true;
+}
+
+std::vector<std::string> QtDialogs::OpenFiles(FileDialogState& state)
+{
+    QFileDialog dialog(parent_, TextFromUtf8(state.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    std::vector<std::string> chosen;
+    for (const QString& file : RunPrepared(dialog, state))
+        chosen.push_back(BytesFromPath(file));
+    return chosen;
+}
+
+QStringList QtDialogs::RunPrepared(QFileDialog& dialog, FileDialogState& state)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(QString::fromLatin1(state.defaultExtension.c_str()));
     QStringList filters;
     for (const FileFilter& filter : state.filters)
@@ -137,15 +157,27 @@ bool QtDialogs::RunFileDialog(FileDialogState& state, bool save)
     // dialog still holds from another use; the name itself is offered there.
     if (!state.folder.empty())
         dialog.setDirectory(PathFromBytes(state.folder));
-    if (!state.fileName.empty()) {
+    if (!state.fileName.empty() && dialog.fileMode() != QFileDialog::ExistingFiles) {
         const QString name = PathFromBytes(state.fileName);
         dialog.selectFile(state.folder.empty() ? name : QFileInfo(name).fileName());
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    state.fileName = BytesFromPath(dialog.selectedFiles().first());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
     state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    return true;
+    return dialog.selectedFiles();
+}
+
+std::optional<std::string> QtDialogs::ChooseFolder(const std::string& title, const std::string& start)
+{
+    QFileDialog dialog(parent_, TextFromUtf8(title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!start.empty())
+        dialog.setDirectory(PathFromBytes(start));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return BytesFromPath(dialog.selectedFiles().first());
 }
 
 void QtDialogs::ShowPreview(const PreviewShown& preview)

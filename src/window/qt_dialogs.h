@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 
 #include "window_model/dialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace pellimar {
@@ -25,11 +27,16 @@ public:
                                         const std::string& defaultText) override;
     bool OpenFile(FileDialogState& state) override;
     bool SaveFile(FileDialogState& state) override;
+    std::vector<std::string> OpenFiles(FileDialogState& state) override;
+    std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) override;
     void ShowHelp(const std::string& guidePath) override;
     void ShowPreview(const PreviewShown& preview) override;
 
 private:
     bool RunFileDialog(FileDialogState& state, bool save);
+    // The dialog's files when confirmed, none when cancelled; the filter in
+    // use goes back into the state.
+    QStringList RunPrepared(QFileDialog& dialog, FileDialogState& state);
 
     QWidget* parent_;
     QPointer<HelpWindow> help_;

@@ -13,6 +13,7 @@ const std::vector<Menu>& MainMenus()
              {"&Output File", Command::OutputFile, 'O'},
              {"&Begin", Command::BeginOrCancel, 'B'},
              {"Pre&view", Command::Preview, 'V'},
+             {"Convert &Several Files...", Command::ConvertSeveral},
              {},
              {"&Preferences", std::nullopt},
              {},

@@ -16,12 +16,13 @@ enum class Command {
     OutputFile,
     BeginOrCancel,
     Preview,
+    ConvertSeveral,
     SetViewer,
     Exit,
     UsingPellimar,
     AboutPellimar,
 };
-inline constexpr int kCommandCount = 9;
+inline constexpr int kCommandCount = 10;
 
 struct MenuEntry {
     const char* caption = nullptr;  // nullptr: a separator

@@ -61,6 +61,13 @@ public:
     // and the filter in use.
     virtual bool OpenFile(FileDialogState& state) = 0;
     virtual bool SaveFile(FileDialogState& state) = 0;
+    // The open dialog taking several files: their full paths, none when the
+    // user cancelled. The state keeps the filter in use; its file name is
+    // left alone.
+    virtual std::vector<std::string> OpenFiles(FileDialogState& state) = 0;
+    // A folder's full path, or nothing when cancelled; the dialog opens in
+    // `start` (empty: its own choice).
+    virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) = 0;
     // Shows the user guide kept at the given path.
     virtual void ShowHelp(const std::string& guidePath) = 0;
     virtual void ShowPreview(const PreviewShown& preview) = 0;

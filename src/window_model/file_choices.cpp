@@ -39,6 +39,27 @@ std::optional<std::string> FileChoices::NewOutput(const std::string& existing)
     return Show(save_, FileDialogPurpose::OutputFile, true);
 }
 
+std::optional<std::vector<std::string>> FileChoices::SeveralInputs()
+{
+    std::string& folder = FolderFor(FileDialogPurpose::SeveralInputs);
+    open_.title = FileDialogTitle(FileDialogPurpose::SeveralInputs);
+    open_.folder = folder;
+    std::vector<std::string> chosen = dialogs_.OpenFiles(open_);
+    if (chosen.empty())
+        return std::nullopt;
+    folder = FolderOf(chosen.front());
+    return chosen;
+}
+
+std::optional<std::string> FileChoices::OutputFolder()
+{
+    std::optional<std::string> chosen =
+        dialogs_.ChooseFolder(FileDialogTitle(FileDialogPurpose::OutputFolder), outputFolder_);
+    if (chosen)
+        outputFolder_ = *chosen;
+    return chosen;
+}
+
 std::optional<std::string> FileChoices::LevelsFile()
 {
     open_.fileName.clear();

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "window_model/dialogs.h"
 #include "window_model/file_dialogs.h"
@@ -37,6 +38,15 @@ public:
     // would become the viewer on Enter. That name stays for its other uses.
     std::optional<std::string> Viewer();
 
+    // The inputs of a collection: several flat files, in the order the
+    // dialog gives them; nothing when the user cancelled.
+    std::optional<std::vector<std::string>> SeveralInputs();
+    // The folder a collection's outputs go to, offered where the last one
+    // was chosen (kept from one start to the next).
+    std::optional<std::string> OutputFolder();
+    void TakeOutputFolder(const std::string& folder) { outputFolder_ = folder; }
+    const std::string& LastOutputFolder() const { return outputFolder_; }
+
     // The output dialog next offers the input's name.
     void InputTaken(const std::string& path) { save_.fileName = path; }
 
@@ -51,6 +61,7 @@ private:
     FileDialogState open_;
     FileDialogState save_;
     std::array<std::string, kFileDialogPurposeCount> folders_;
+    std::string outputFolder_;
 };
 
 }  // namespace pellimar

@@ -12,6 +12,8 @@ const char* FileDialogTitle(FileDialogPurpose purpose)
     case FileDialogPurpose::OutputFile: return "Output File";
     case FileDialogPurpose::LoadLevels: return "Load Levels";
     case FileDialogPurpose::Viewer: return "Folio Flat File Viewer";
+    case FileDialogPurpose::SeveralInputs: return "Convert Several Files";
+    case FileDialogPurpose::OutputFolder: return "Output Folder";
     }
     return "";
 }

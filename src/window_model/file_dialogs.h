@@ -17,8 +17,8 @@ OpenFilter ViewerFilter();
 
 // What a file dialog is shown for: each has its own caption and remembers
 // its own folder.
-enum class FileDialogPurpose { InputFile, OutputFile, LoadLevels, Viewer };
-inline constexpr int kFileDialogPurposeCount = 4;
+enum class FileDialogPurpose { InputFile, OutputFile, LoadLevels, Viewer, SeveralInputs, OutputFolder };
+inline constexpr int kFileDialogPurposeCount = 6;
 
 const char* FileDialogTitle(FileDialogPurpose purpose);
 // The folder of a file's full path ("" when it has none).

@@ -53,6 +53,7 @@ void MainWindowModel::LoadSettingsIntoWindow(const SettingsData& data)
     boxes_.SetHistory(HistoryBox::OutputFile, data.outputHistory);
     boxes_.SetHistory(HistoryBox::PagePattern, data.pagePatternHistory);
     boxes_.SetHistory(HistoryBox::RefPattern, data.refPatternHistory);
+    choices_.TakeOutputFolder(data.outputFolder);
 }
 
 SettingsData MainWindowModel::SettingsFromWindow() const
@@ -68,6 +69,7 @@ SettingsData MainWindowModel::SettingsFromWindow() const
     data.outputHistory = History(HistoryBox::OutputFile);
     data.pagePatternHistory = History(HistoryBox::PagePattern);
     data.refPatternHistory = History(HistoryBox::RefPattern);
+    data.outputFolder = choices_.LastOutputFolder();
     return data;
 }
 

@@ -69,6 +69,10 @@ public:
     // as "Load Levels" does; any other becomes the input, and names the
     // output when none is given.
     void FileDropped(const std::string& path);
+    // Several files dropped at once: a collection of them is converted, as
+    // "Convert Several Files..." with them chosen. One file is taken as
+    // above.
+    void FilesDropped(const std::vector<std::string>& paths);
 
     // A menu item or button. Each command reports its own errors through
     // the general error handler.
@@ -98,6 +102,9 @@ private:
     // Input File or Output File: its dialog, then its box.
     void ChooseFile(HistoryBox box);
     void ShowAbout();
+    // The inputs chosen in the dialog when none are given, then the output
+    // folder, then the run.
+    void ConvertSeveralFiles(std::vector<std::string> inputs);
     void EmptyLevelNames();
     void FillLevelNames(const std::string& path);
     void TakeInputFile(const std::string& path);

@@ -12,6 +12,7 @@
 #include "streams/native_file.h"
 #include "streams/output_file.h"
 #include "window_model/error_box.h"
+#include "window_model/output_replacement.h"
 
 namespace pellimar {
 namespace {
@@ -30,21 +31,6 @@ std::string BoxName(HistoryBox box)
     if (box == HistoryBox::RefPattern)
         return "Reference Pattern";
     return "Level " + std::to_string(BoxIndex(box) + 1);
-}
-
-// What replacing the file would cost beyond its content, said while the
-// user can still keep it.
-std::string WhatReplacingLoses(const std::string& path)
-{
-    const OutputOutlook outlook = ForeseeOutput(path);
-    std::string note;
-    if (outlook.earlierLost)
-        note = "No new file can take its place (" + outlook.whyInPlace +
-               "): it will be written in place, and what it holds now is lost as soon as the run starts; a cancel "
-               "or a failure leaves a partial file under its name.";
-    for (const std::string& lost : outlook.notKept)
-        note += (note.empty() ? "" : "\r") + std::string("The new file cannot keep ") + lost + ".";
-    return note;
 }
 
 }  // namespace

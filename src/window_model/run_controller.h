@@ -8,12 +8,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/conversion.h"
 #include "engine/run_host.h"
+#include "run/collection.h"
 #include "run/preferences.h"
 #include "run/run_time.h"
 #include "window_model/box_texts.h"
+#include "window_model/collection_shown.h"
 #include "window_model/file_choices.h"
 #include "window_model/viewer_choice.h"
 #include "window_model/window_view.h"
@@ -42,6 +45,10 @@ public:
 
     // Starts a run after its checks; while one runs, asks it to stop.
     void BeginOrCancel();
+    // Converts several files, each into its own name in `folder`, as one
+    // run: the same checks first, every reason told at once, and one
+    // question for all the outputs that exist.
+    void ConvertCollection(const std::vector<std::string>& inputs, const std::string& folder);
     // The first references a run would make, shown before anything is
     // converted.
     void Preview();
@@ -83,6 +90,13 @@ private:
     };
     std::string EarlierReferencesAdvice(const EarlierReferencesSeen& seen) const;
     bool CloseIfPending();
+    bool PassesCollectionChecks(const std::vector<CollectionFile>& files, const std::string& folder,
+                                const RunSettings& settings);
+    bool ConfirmOverwritingAll(const std::vector<std::string>& existing);
+    void RunCollectionAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings);
+    void ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                           EarlierReferences earlier);
+    void AskToDeleteCurrent(FileOutcome& current, std::size_t finished);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();
 
@@ -94,6 +108,7 @@ private:
     const Preferences& preferences_;
     LevelLists levels_;
     RunTimeDisplay timeDisplay_;
+    CollectionShown collectionShown_;
     std::int32_t runPercent_ = 0;
     bool running_ = false;
     bool cancelRequested_ = false;

@@ -2,6 +2,8 @@
 // the starting-page question, as the pass calls on its host.
 #include "window_model/run_controller.h"
 
+#include "window_model/error_box.h"
+
 namespace pellimar {
 
 void RunController::EnterRunning()
@@ -15,6 +17,7 @@ void RunController::EnterRunning()
     ShowRunDisplay(true);
     view_.EnableRunControls(false);
     view_.ShowBusyCursor(true);
+    view_.ShowTaskProgress(0);
 }
 
 void RunController::ProgressChanged(std::int32_t runPercent, std::int64_t)
@@ -22,6 +25,9 @@ void RunController::ProgressChanged(std::int32_t runPercent, std::int64_t)
     runPercent_ = runPercent;
     if (preferences_.On(Preference::ShowProgMeter))
         view_.SetGaugeProgress(runPercent);
+    view_.ShowTaskProgress(runPercent);
+    if (const std::optional<std::string> caption = collectionShown_.NewCaption())
+        view_.SetCaption(*caption);
     UpdateTimeDisplay();
     view_.ProcessPendingEvents();
 }
@@ -33,6 +39,10 @@ void RunController::LeaveRunning()
     view_.EnableRunControls(true);
     view_.ShowGauge(false);
     ShowRunDisplay(false);
+    view_.ShowTaskProgress(std::nullopt);
+    if (collectionShown_.Active())
+        view_.SetCaption(kApplicationTitle);
+    collectionShown_.End();
     running_ = false;
     // The boxes may have been edited during the run, when the rule let the
     // button be.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,13 @@ public:
     virtual void SetTimeReadouts(const std::string& elapsed, const std::string& remaining) = 0;
     // The hourglass over the window while a run lasts.
     virtual void ShowBusyCursor(bool busy) = 0;
+    // The progress of a run where the system shows it outside the window
+    // (the taskbar button): a whole percentage, or nothing once the run is
+    // over. Told whatever the gauge's preference says.
+    virtual void ShowTaskProgress(std::optional<std::int32_t> percent) = 0;
+    // The window's caption, which during a collection names the file being
+    // converted.
+    virtual void SetCaption(const std::string& caption) = 0;
 
     // Lets the window handle what the user did meanwhile (the run's only
     // chance to see Cancel, the menus and the boxes).

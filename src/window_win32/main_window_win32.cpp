@@ -411,13 +411,20 @@ void Win32MainWindow::MenuOpening(HMENU menu)
 
 void Win32MainWindow::FileDropped(HDROP drop)
 {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    DragQueryFileW(drop, 0, path.data(), length + 1);
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(length);
+        // Folders are no flat files.
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (!path.empty() && (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)))
+            paths.push_back(NameOfWide(path));
+    }
     DragFinish(drop);
-    path.resize(length);
-    if (!path.empty())
-        model_.FileDropped(NameOfWide(path));
+    model_.FilesDropped(paths);
 }
 
 LRESULT CALLBACK Win32MainWindow::BoxEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -14,6 +14,7 @@
 #include "window_model/window_layout.h"
 #include "window_model/window_view.h"
 #include "window_win32/menu_bar_win32.h"
+#include "window_win32/taskbar_progress_win32.h"
 
 namespace pellimar {
 
@@ -51,6 +52,8 @@ public:
     void ShowTimeReadouts(bool visible) override;
     void SetTimeReadouts(const std::string& elapsed, const std::string& remaining) override;
     void ShowBusyCursor(bool busy) override;
+    void ShowTaskProgress(std::optional<std::int32_t> percent) override;
+    void SetCaption(const std::string& caption) override;
     void ProcessPendingEvents() override;
     void CloseWindow() override;
 
@@ -83,6 +86,7 @@ private:
         HFONT normal = nullptr;
         HFONT small = nullptr;
     } fonts_;
+    TaskbarProgress taskbar_;
     bool busy_ = false;
     // Where the focus was when the window was last deactivated.
     HWND lastFocus_ = nullptr;

@@ -149,6 +149,16 @@ void Win32MainWindow::ShowBusyCursor(bool busy)
     SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
 }
 
+void Win32MainWindow::ShowTaskProgress(std::optional<std::int32_t> percent)
+{
+    taskbar_.Show(window_, percent);
+}
+
+void Win32MainWindow::SetCaption(const std::string& caption)
+{
+    SetWindowTextW(window_, WideOfUtf8(caption).c_str());
+}
+
 // The pass runs on a thread of its own, and this window's thread handles
 // the messages all the while: nothing is left waiting here.
 void Win32MainWindow::ProcessPendingEvents() {}

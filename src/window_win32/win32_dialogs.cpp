@@ -5,6 +5,7 @@
 
 #include "streams/wide_names.h"
 #include "window_win32/modal_dialogs_win32.h"
+#include "window_win32/several_files_dialog_win32.h"
 #include "window_win32/win32_text.h"
 
 namespace pellimar {
@@ -154,6 +155,22 @@ bool Win32Dialogs::RunFileDialog(FileDialogState& state, bool save)
     state.fileName = NameOfWide(fileName);
     state.filterIndex = static_cast<int>(dialog.nFilterIndex);
     return true;
+}
+
+std::vector<std::string> Win32Dialogs::OpenFiles(FileDialogState& state)
+{
+    std::vector<std::string> chosen;
+    for (const std::wstring& file : RunSeveralFilesDialog(owner_, state))
+        chosen.push_back(NameOfWide(file));
+    return chosen;
+}
+
+std::optional<std::string> Win32Dialogs::ChooseFolder(const std::string& title, const std::string& start)
+{
+    const std::optional<std::wstring> folder = RunFolderDialog(owner_, WideOfUtf8(title), WideOfName(start));
+    if (!folder)
+        return std::nullopt;
+    return NameOfWide(*folder);
 }
 
 void Win32Dialogs::ShowHelp(const std::string& guidePath)

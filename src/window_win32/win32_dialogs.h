@@ -22,6 +22,8 @@ public:
                                         const std::string& defaultText) override;
     bool OpenFile(FileDialogState& state) override;
     bool SaveFile(FileDialogState& state) override;
+    std::vector<std::string> OpenFiles(FileDialogState& state) override;
+    std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) override;
     void ShowHelp(const std::string& guidePath) override;
     void ShowPreview(const PreviewShown& preview) override;
 

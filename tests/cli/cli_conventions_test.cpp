@@ -249,6 +249,26 @@ TEST_F(CliConventions, ProgressFitsANarrowTerminal)
     }
 }
 
+// A collection's bar covers all the inputs and names the file under way;
+// where the terminal is too narrow for the name, the bar keeps its room.
+TEST_F(CliConventions, CollectionProgressNamesTheFileUnderWay)
+{
+    const std::string folder = dir.File("converted");
+    std::filesystem::create_directory(folder);
+    const std::string second = dir.File("second.fff");
+    WriteFileBytes(second, "<RD>x\r\n");
+    for (const int columns : {80, 40}) {
+        const std::string shown = testing::RunProgramOnTerminal(
+            PELLIMAR_CLI_PATH, {"-r", "x", "--progress", "-q", "-f", "-d", folder, input, second}, columns);
+        // The last drawing, before the line's end (\r\n on a terminal).
+        const std::string drawn = shown.substr(0, shown.find_last_not_of("\r\n") + 1);
+        const std::string last = drawn.substr(drawn.rfind('\r') + 1);
+        EXPECT_EQ(columns == 80, last.starts_with("2/2 second.fff [")) << last;
+        EXPECT_NE(std::string::npos, last.find("100%")) << last;
+        EXPECT_LE(last.size(), static_cast<std::size_t>(columns - 1)) << last;
+    }
+}
+
 // Sets the locale variables the program is started with, for as long as it
 // lives; a null one is unset.
 class ProgramLocale {

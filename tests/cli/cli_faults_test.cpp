@@ -228,5 +228,89 @@ TEST_F(CliFaults, OutputThatIsAHardLinkToTheInputIsRefused)
     EXPECT_EQ(2u, fs::hard_link_count(input));
 }
 
+// A collection: books in a folder of their own, outputs in another.
+class CliCollectionFaults : public testing::Cli {
+protected:
+    CliCollectionFaults()
+    {
+        fs::create_directory(books);
+        fs::create_directory(out);
+    }
+
+    std::string Book(const std::string& name, const std::string& text)
+    {
+        const std::string path = (books / name).string();
+        WriteFileBytes(path, text);
+        return path;
+    }
+
+    std::string Out(const std::string& name) const { return (out / name).string(); }
+
+    fs::path books = dir.Path() / "books";
+    fs::path out = dir.Path() / "out";
+};
+
+// A pipe passes the checks (it is there) but no run takes it.
+TEST_F(CliCollectionFaults, FileThatFailsIsToldAndTheOthersAreConverted)
+{
+    const std::string a = Book("a.fff", "<RD:Book>A\r\n<RD>x\r\n");
+    const std::string pipe = (books / "pipe.fff").string();
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    const std::string c = Book("c.fff", "<RD:Book>C\r\n<RD>x\r\n<RD>y\r\n");
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        fs::remove_all(out);
+        fs::create_directory(out);
+        WriteFileBytes(Out("pipe.fff"), "earlier");
+        const testing::ProgramRun run =
+            Run({"-r", "1", "--level1", "Book", "-f", "-j", jobs, "-d", out.string(), a, pipe, c});
+        EXPECT_EQ(1, run.status);
+        EXPECT_EQ(a + ": 1 reference created.\n" + c + ": 2 references created.\n" +
+                      "2 files, 3 total references created.\n1 file failed.\n",
+                  run.out);
+        EXPECT_EQ("pellimar-cli: " + pipe + ": Cannot open file " + pipe + ": it is not a regular file\n", run.err);
+        EXPECT_EQ("<RD:Book>A\r\n<RD><CS:Reference>A<CR>\r\n</CS>x\r\n", ReadFileBytes(Out("a.fff")));
+        EXPECT_EQ("earlier", ReadFileBytes(Out("pipe.fff")));
+        EXPECT_EQ((std::set<std::string>{"a.fff", "c.fff", "pipe.fff"}), testing::FileNames(out));
+    }
+}
+
+TEST_F(CliCollectionFaults, FolderThatIsAnInputsFolderThroughALinkIsRefused)
+{
+    const std::string a = Book("a.fff", "<RD>x\r\n");
+    const std::string link = dir.File("link");
+    fs::create_directory_symlink(books, link);
+    ExpectError(Run({"-r", "x", "-d", link, a}), "Cannot create file " + link + "/a.fff: it is the input file");
+    EXPECT_EQ((std::set<std::string>{"a.fff"}), testing::FileNames(books));
+}
+
+// Interrupted while the second file is written: the first stays converted,
+// the second's earlier output and the third's are left as they were.
+TEST_F(CliCollectionFaults, InterruptKeepsWhatWasFinishedAndLeavesTheRest)
+{
+    const std::string a = Book("a.fff", "<RD:Book>A\r\n<RD>x\r\n");
+    const std::string big = Book("big.fff", "");
+    fs::resize_file(big, std::uintmax_t{1} << 30);
+    const std::string c = Book("c.fff", "<RD>c\r\n");
+    WriteFileBytes(Out("big.fff"), "earlier big");
+    WriteFileBytes(Out("c.fff"), "earlier c");
+    const std::string folder = out.string();
+    // The first is in place and the second under way: nothing else can be.
+    const auto writingTheSecond = [&](long child) {
+        return fs::exists(Out("a.fff")) && testing::HoldsUnnamedFileIn(child, folder);
+    };
+    const testing::ProgramRun run = testing::RunProgramInterrupted(
+        PELLIMAR_CLI_PATH, {"-r", "1", "--level1", "Book", "-f", "-d", folder, a, big, c}, writingTheSecond);
+    EXPECT_EQ(130, run.status);
+    EXPECT_EQ(a + ": 1 reference created.\n", run.out);
+    EXPECT_EQ("pellimar-cli: Operation Canceled. " + Out("big.fff") + " was left as it was.\n" +
+                  "pellimar-cli: 1 of 3 files finished before the cancel: " + Out("a.fff") + "\n",
+              run.err);
+    EXPECT_EQ("<RD:Book>A\r\n<RD><CS:Reference>A<CR>\r\n</CS>x\r\n", ReadFileBytes(Out("a.fff")));
+    EXPECT_EQ("earlier big", ReadFileBytes(Out("big.fff")));
+    EXPECT_EQ("earlier c", ReadFileBytes(Out("c.fff")));
+    EXPECT_EQ((std::set<std::string>{"a.fff", "big.fff", "c.fff"}), testing::FileNames(out));
+}
+
 }  // namespace
 }  // namespace pellimar

@@ -100,6 +100,11 @@ std::vector<OptionRow> Rows()
         {"preview", {"-r", "1", "--preview=", "IN"}, Shown::OnStandardError, "--preview takes a count", 2},
         {"preview", {"-r", "1", "--preview=+2", "IN"}, Shown::OnStandardError, "--preview takes a count", 2},
         {"preview", {"-r", "1", "--preview", "IN", "OUT"}, Shown::OnStandardError, "takes INPUT only", 2},
+        {"output-dir", {"-r", "1", "--level1", "L1", "-f", "-d", "DIR", "IN"}, Shown::OnStandardOutput,
+         "1 file, 14 total references created."},
+        {"jobs", {"-r", "1", "--level1", "L1", "-f", "-j", "2", "-d", "DIR", "IN", "EXISTING"},
+         Shown::OnStandardOutput, "2 files, 14 total references created."},
+        {"jobs", {"-r", "1", "-j", "0", "-d", "DIR", "IN"}, Shown::OnStandardError, "--jobs takes a whole number", 2},
         {"force", {"-r", "1", "--level1", "L1", "-f", "IN", "EXISTING"}, Shown::OnStandardOutput,
          "14 total references created."},
         {"progress", {"-r", "x", "--progress", "IN", "OUT"}, Shown::OnStandardError, "100%"},
@@ -117,7 +122,8 @@ protected:
     std::vector<std::string> Arguments(const std::vector<std::string>& row)
     {
         const std::map<std::string, std::string> files = {
-            {"IN", input}, {"OUT", output}, {"LEVELS", levels}, {"EXISTING", existing}, {"EARLIER", earlier}};
+            {"IN", input}, {"OUT", output}, {"LEVELS", levels}, {"EXISTING", existing}, {"EARLIER", earlier},
+            {"DIR", folder}};
         std::vector<std::string> arguments;
         for (const std::string& argument : row)
             arguments.push_back(files.contains(argument) ? files.at(argument) : argument);
@@ -127,6 +133,10 @@ protected:
     std::string levels = dir.File("levels.def");
     std::string existing = dir.File("existing.fff");
     std::string earlier = dir.File("earlier.fff");
+    std::string folder = [this] {
+        std::filesystem::create_directory(dir.File("converted"));
+        return dir.File("converted");
+    }();
 };
 
 // The input with a reference from an earlier run on its first record.

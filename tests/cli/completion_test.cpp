@@ -4,6 +4,7 @@
 // free text. Only bash itself is needed, not the bash-completion package.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -86,6 +87,15 @@ TEST_F(Completion, OffersFilesWhereAFileIsWanted)
     EXPECT_EQ(Words{}, Offered({"--level2", "bo"}));
     EXPECT_EQ(books, Offered({"=", "bo"}));                     // a file named "="
     EXPECT_EQ(Words{"-notes.fff"}, Offered({"--", "-"}));       // after "--" only files
+}
+
+TEST_F(Completion, OffersFoldersWhereAFolderIsWanted)
+{
+    std::filesystem::create_directory(dir.File("books"));
+    testing::WriteFileBytes(dir.File("book.fff"), "");
+    EXPECT_EQ(Words{"books"}, Offered({"-d", "bo"}));
+    EXPECT_EQ(Words{"books"}, Offered({"--output-dir", "bo"}));
+    EXPECT_EQ((Words{"book.fff", "books"}), Offered({"-d", "books", "bo"}));  // an INPUT
 }
 
 }  // namespace

@@ -51,6 +51,15 @@ TEST_F(SettingsStoreTest, EverythingComesBackInItsOrderAndTheTopEntryIsFirst)
     EXPECT_EQ("[#]\r\n\r\np. #\r\n", ReadFileBytes(paths.pagePatterns));
 }
 
+TEST_F(SettingsStoreTest, OutputFolderOfCollectionsIsKeptWithTheOptions)
+{
+    SettingsData data;
+    data.outputFolder = "/books/with refs";
+    SaveSettings(paths, data);
+    EXPECT_NE(std::string::npos, Ini().find("ReplaceReferences=0\r\nOutputFolder=/books/with refs\r\n"));
+    EXPECT_EQ(data, LoadSettings(paths));
+}
+
 TEST_F(SettingsStoreTest, SaveOverAnExistingFileRewritesItsOwnPartsInOrderAndKeepsTheRest)
 {
     WriteFileBytes(paths.iniFile, "; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=0\r\n"

@@ -50,7 +50,7 @@ class TestFileDrop : public QObject {
 
 private slots:
     void inputFileFillsInputAndDerivedOutput();
-    void onlyTheFirstFileOfADropCounts();
+    void severalFilesAreConvertedIntoTheFolderChosen();
     void dragsWithoutALocalFileAreRefused_data();
     void dragsWithoutALocalFileAreRefused();
     void fileDraggedOverABoxGoesToTheWindow();
@@ -72,16 +72,30 @@ void TestFileDrop::inputFileFillsInputAndDerivedOutput()
     QVERIFY(f.ui().beginButton->isEnabled());
 }
 
-void TestFileDrop::onlyTheFirstFileOfADropCounts()
+// Folders in the drop are left out; the files are converted into the folder
+// chosen, and the caption names each while it is converted.
+void TestFileDrop::severalFilesAreConvertedIntoTheFolderChosen()
 {
     WindowFixture f;
-    const std::string input = f.dir.File("book.fff");
-    const std::string levels = f.dir.File("levels.def");
-    WriteFileBytes(input, "");
-    WriteFileBytes(levels, "<LN:T,Book>\r\n");
-    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({input, levels})));
-    QCOMPARE(f.ui().inEdit->Bytes(), input);
-    QCOMPARE(LevelBoxTexts(*f.window), Names(kLevelCount, ""));
+    const std::string first = f.dir.File("book.fff");
+    const std::string second = f.dir.File("more.fff");
+    const std::string out = f.dir.File("out");
+    std::filesystem::create_directory(out);
+    WriteFileBytes(first, "<RD>x\r\n");
+    WriteFileBytes(second, "<RD>y\r\n");
+    f.ui().refCB->SetBytes("x");
+    f.dialogs.folderAnswers = {out};
+    QStringList captions;
+    f.window->probe = [&](std::int32_t) { captions << f.window->windowTitle(); };
+
+    QVERIFY(DragAndDrop(f.window.get(), *FileDrag({first, f.dir.Path().string(), second})));
+
+    QVERIFY(captions.contains("1 of 2: book.fff - Folio Flat File Pellimar"));
+    QVERIFY(captions.contains("2 of 2: more.fff - Folio Flat File Pellimar"));
+    QCOMPARE(f.window->windowTitle(), QString("Folio Flat File Pellimar"));
+    QCOMPARE(f.dialogs.MessageTexts(), Names{"2 files, 2 total references created."});
+    QVERIFY(std::filesystem::exists(out + "/book.fff") && std::filesystem::exists(out + "/more.fff"));
+    QVERIFY(f.ui().inEdit->Bytes().empty());
 }
 
 void TestFileDrop::dragsWithoutALocalFileAreRefused_data()

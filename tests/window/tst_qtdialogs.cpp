@@ -91,6 +91,8 @@ private slots:
     void errorBoxShowsLineBreaksAndTheCaption();
     void inputBoxReturnsTheTextOrNothing();
     void saveDialogReturnsThePathAndFilter();
+    void severalFilesDialogReturnsEveryFileChosen();
+    void folderDialogStartsInTheFolderGivenAndShowsOnlyFolders();
     void applicationAddsNothingToCaptions();
 };
 
@@ -180,6 +182,44 @@ void TestQtDialogs::saveDialogReturnsThePathAndFilter()
     // The name the dialog held, offered in the folder of its purpose.
     QCOMPARE(state.fileName, dir.File("chosen.txt"));
     QCOMPARE(state.filterIndex, 2);
+}
+
+void TestQtDialogs::severalFilesDialogReturnsEveryFileChosen()
+{
+    testing::TempDir dir;
+    testing::WriteFileBytes(dir.File("a.fff"), "");
+    testing::WriteFileBytes(dir.File("b.fff"), "");
+    QtDialogs dialogs;
+    FileDialogState state{{{"Folio Flat Files (*.fff)", "*.fff"}}, 1, "", "FFF", false, "Convert Several Files",
+                          dir.Path().string()};
+    ModalAnswerer answer([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
+        dialog->selectFile("\"a.fff\" \"b.fff\"");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QCOMPARE(dialogs.OpenFiles(state), (std::vector<std::string>{dir.File("a.fff"), dir.File("b.fff")}));
+}
+
+// Cancelled, it chooses nothing, not the folder it showed.
+void TestQtDialogs::folderDialogStartsInTheFolderGivenAndShowsOnlyFolders()
+{
+    testing::TempDir dir;
+    QtDialogs dialogs;
+    QString shown;
+    {
+        ModalAnswerer answer([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
+            QVERIFY(dialog->testOption(QFileDialog::ShowDirsOnly));
+            shown = dialog->windowTitle();
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QCOMPARE(dialogs.ChooseFolder("Output Folder", dir.Path().string()).value_or("-"), dir.Path().string());
+    }
+    QCOMPARE(shown, QString("Output Folder"));
+    ModalAnswerer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    QVERIFY(!dialogs.ChooseFolder("Output Folder", dir.Path().string()).has_value());
 }
 
 // On X11 Qt appends the application's display name, once one is set, to

@@ -58,6 +58,26 @@ public:
     }
     bool OpenFile(FileDialogState& state) override { return FileDialog(state, false); }
     bool SaveFile(FileDialogState& state) override { return FileDialog(state, true); }
+    std::vector<std::string> OpenFiles(FileDialogState& state) override
+    {
+        Opened();
+        fileDialogs.push_back({false, state});
+        if (severalFileAnswers.empty())
+            return {};
+        std::vector<std::string> answer = severalFileAnswers.front();
+        severalFileAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) override
+    {
+        Opened();
+        folderDialogs.push_back({title, start});
+        if (folderAnswers.empty())
+            return std::nullopt;
+        std::optional<std::string> answer = folderAnswers.front();
+        folderAnswers.pop_front();
+        return answer;
+    }
     void ShowHelp(const std::string& guidePath) override { helpShown.push_back(guidePath); }
     void ShowPreview(const PreviewShown& preview) override
     {
@@ -80,11 +100,14 @@ public:
     std::deque<MessageAnswer> answers;
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<std::string>> fileAnswers;  // nothing: cancelled
+    std::deque<std::vector<std::string>> severalFileAnswers;  // none: cancelled
+    std::deque<std::optional<std::string>> folderAnswers;
 
     std::vector<ShownMessage> messages;
     std::vector<std::pair<std::string, std::string>> errorBoxes;
     std::vector<std::string> inputTitles;
     std::vector<ShownFileDialog> fileDialogs;
+    std::vector<std::pair<std::string, std::string>> folderDialogs;  // title, start
     std::vector<std::string> helpShown;
     std::vector<std::vector<PreviewReference>> previews;
     std::vector<std::string> previewHeadings;

@@ -38,6 +38,8 @@ public:
         remaining = remainingText;
     }
     void ShowBusyCursor(bool isBusy) override { busy = isBusy; }
+    void ShowTaskProgress(std::optional<std::int32_t> percent) override { taskProgress.push_back(percent); }
+    void SetCaption(const std::string& text) override { captions.push_back(text); }
     // The run's progress steps; the probe acts as the user meanwhile.
     void ProcessPendingEvents() override
     {
@@ -65,6 +67,8 @@ public:
     std::string elapsed = kZeroClock;
     std::string remaining = kZeroClock;
     bool busy = false;
+    std::vector<std::optional<std::int32_t>> taskProgress;
+    std::vector<std::string> captions;
     std::vector<std::int32_t> percents;
     bool closed = false;
 };

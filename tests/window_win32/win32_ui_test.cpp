@@ -12,6 +12,7 @@
 #include "window_win32/command_line.h"
 #include "window_win32/gauge_win32.h"
 #include "window_win32/guide_rtf.h"
+#include "window_win32/several_files_dialog_win32.h"
 #include "window_win32/win32_dialogs.h"
 #include "window_win32/win32_text.h"
 
@@ -116,6 +117,18 @@ TEST(FileDialogs, OfferedNameKeepsOnlyTheLastPartWhenAFolderIsSet)
     EXPECT_EQ(OfferedName(L"C:/texts/book.fff", true), L"book.fff");
     EXPECT_EQ(OfferedName(L"book.fff", true), L"book.fff");
     EXPECT_EQ(OfferedName(L"C:\\texts\\book.fff", false), L"C:\\texts\\book.fff");
+}
+
+// Several files come back as their folder and then each name; one file
+// comes back as its full path alone.
+TEST(FileDialogs, SelectedFilesJoinEachNameToTheFolder)
+{
+    using Files = std::vector<std::wstring>;
+    EXPECT_EQ(SelectedFiles(std::wstring(L"C:\\texts\0a.fff\0b.fff\0\0", 21)),
+              (Files{L"C:\\texts\\a.fff", L"C:\\texts\\b.fff"}));
+    EXPECT_EQ(SelectedFiles(std::wstring(L"C:\\\0a.fff\0b.fff\0\0", 16)), (Files{L"C:\\a.fff", L"C:\\b.fff"}));
+    EXPECT_EQ(SelectedFiles(std::wstring(L"C:\\texts\\a.fff\0\0", 17)), Files{L"C:\\texts\\a.fff"});
+    EXPECT_TRUE(SelectedFiles(std::wstring(4, L'\0')).empty());
 }
 
 // The model speaks UTF-8 to the window whatever the code page: a text

@@ -1,0 +1,182 @@
+// A collection from the command line. The outputs go through the runs' own
+// replacement, so that what a file under an output's name held survives a
+// failure or a cancel of that file.
+#include "cli/run_collection_cli.h"
+
+#include <cstdio>
+
+#include "cli/cli_host.h"
+#include "cli/cli_messages.h"
+#include "cli/console.h"
+#include "cli/run_cli.h"
+#include "run/collection_checks.h"
+#include "run/run_summary.h"
+#include "streams/stop_request.h"
+
+namespace pellimar::cli {
+namespace {
+
+using State = FileOutcome::State;
+
+// A name Windows takes for a device in any folder is refused as an input,
+// as a device is, in place of its being no file; its output would bear the
+// same name.
+void CheckDeviceNames(const std::vector<CollectionFile>& files, std::vector<CollectionProblem>& problems)
+{
+    for (const CollectionFile& file : files) {
+        if (!DeviceOfName(file.input))
+            continue;
+        std::erase_if(problems, [&](const CollectionProblem& problem) { return problem.file == file.input; });
+        problems.push_back({FillPlaceholder(kCannotOpenFile, file.input), file.input, "it is not a regular file"});
+    }
+}
+
+// Every reason at once, so that one look mends them all; nothing is
+// written when there is any.
+bool CheckBeforeTheRun(const Configuration& configuration, const std::vector<CollectionFile>& files)
+{
+    std::vector<CollectionProblem> problems = CheckCollection(files, *configuration.outputDir, configuration.run);
+    CheckDeviceNames(files, problems);
+    if (!configuration.force) {
+        for (const std::string& existing : ExistingOutputs(files))
+            problems.push_back({"Output file exists (use -f or --force to overwrite)", existing, {}});
+    }
+    for (const CollectionProblem& problem : problems)
+        ReportError(problem.message, {problem.file, problem.reason});
+    if (!problems.empty())
+        ReportError(Counted(static_cast<std::int64_t>(problems.size()), "problem") + ": nothing was converted");
+    return problems.empty();
+}
+
+// One line a file, in the order given: its references on standard output,
+// or its error on standard error.
+void ReportFiles(const Configuration& configuration, const std::vector<CollectionFile>& files,
+                 const std::vector<FileOutcome>& outcomes)
+{
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const FileOutcome& outcome = outcomes[i];
+        if (outcome.state == State::Converted && !configuration.quiet) {
+            const RunResult& result = outcome.result;
+            std::fprintf(stdout, "%s: %s\n", configuration.inputs[i].c_str(),
+                         FileSummary(configuration.run.earlierReferences, result.refCount, result.earlierReferences)
+                             .c_str());
+        } else if (outcome.state == State::Failed) {
+            std::fflush(stdout);
+            ReportError(outcome.error, outcome.errorContext);
+            if (outcome.failedInPlace)
+                NoteFailedInPlace(files[i].output);
+        }
+    }
+}
+
+// The files with something to count, and how many each: "a.fff (3), b.fff
+// (1)"; empty when none has any.
+template <typename CountOf>
+std::string FilesCounting(const Configuration& configuration, const std::vector<FileOutcome>& outcomes, CountOf countOf)
+{
+    std::string files;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (const std::int32_t count = countOf(outcomes[i].result); count > 0)
+            files += (files.empty() ? "" : ", ") + configuration.inputs[i] + " (" + std::to_string(count) + ")";
+    }
+    return files;
+}
+
+// The notes of a single run, each said once for the whole, naming the files
+// concerned and how many each.
+void NoteForTheWhole(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
+{
+    std::fflush(stdout);
+    const std::string unreadIds =
+        FilesCounting(configuration, outcomes, [](const RunResult& result) { return result.unreadIdLevelRecords; });
+    if (!unreadIds.empty())
+        ReportError("note: record codes of the form <RD,ID:n:Level> name a level in " + unreadIds +
+                    "; --id-records reads them as level records");
+    const bool keep = configuration.run.earlierReferences == EarlierReferences::Keep;
+    const std::string kept = FilesCounting(configuration, outcomes, [keep](const RunResult& result) {
+        return keep ? result.earlierReferences : 0;
+    });
+    if (!kept.empty())
+        ReportError("note: references from an earlier run are already in " + kept +
+                    "; the outputs have both. --replace-references replaces them.");
+    const std::string tooLong = FilesCounting(
+        configuration, outcomes, [](const RunResult& result) { return result.earlierReferencesTooLong; });
+    if (!tooLong.empty())
+        ReportError("note: references from an earlier run longer than " +
+                    std::to_string(configuration.run.longestEarlierReference / 1024) + " KB are in " + tooLong +
+                    "; they were left as they stand.");
+}
+
+int Summarize(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
+{
+    std::int64_t converted = 0;
+    std::int64_t failed = 0;
+    std::int64_t references = 0;
+    std::int64_t earlier = 0;
+    for (const FileOutcome& outcome : outcomes) {
+        const bool done = outcome.state == State::Converted;
+        converted += done ? 1 : 0;
+        failed += outcome.state == State::Failed ? 1 : 0;
+        references += done ? outcome.result.refCount : 0;
+        earlier += done ? outcome.result.earlierReferences : 0;
+    }
+    if (!configuration.quiet) {
+        std::fprintf(stdout, "%s\n",
+                     CollectionSummary(configuration.run.earlierReferences, converted, references, earlier).c_str());
+        if (failed > 0)
+            std::fprintf(stdout, "%s failed.\n", Counted(failed, "file").c_str());
+    }
+    NoteForTheWhole(configuration, outcomes);
+    return failed > 0 ? kExitError : kExitSuccess;
+}
+
+// The files under way are thrown away, their earlier outputs left as they
+// were; the message names what was finished.
+int Cancelled(const std::vector<CollectionFile>& files, std::vector<FileOutcome>& outcomes)
+{
+    std::fflush(stdout);
+    std::string finished;
+    std::size_t finishedCount = 0;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (outcomes[i].state == State::Cancelled)
+            ReportCancelled(outcomes[i].result, files[i].output);
+        if (outcomes[i].state == State::Converted) {
+            finished += (finished.empty() ? "" : ", ") + files[i].output;
+            ++finishedCount;
+        }
+    }
+    if (finishedCount == 0)
+        ReportError("no file was finished before the cancel");
+    else
+        ReportError(std::to_string(finishedCount) + " of " + Counted(static_cast<std::int64_t>(files.size()), "file") +
+                    " finished before the cancel: " + finished);
+    return kExitCancelled;
+}
+
+bool WasCancelled(const std::vector<FileOutcome>& outcomes)
+{
+    for (const FileOutcome& outcome : outcomes) {
+        if (outcome.state == State::Cancelled || outcome.state == State::NotRun)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int ConvertCollection(const Configuration& configuration)
+{
+    const std::vector<CollectionFile> files = PlanCollection(configuration.inputs, *configuration.outputDir);
+    if (!CheckBeforeTheRun(configuration, files))
+        return kExitError;
+    for (const CollectionFile& file : files)
+        ForetellWhatIsLost(file.output);
+    CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));
+    InstallCancelHandler();
+    SetStopCheck(CancelSignalled);
+    std::vector<FileOutcome> outcomes = RunCollection(files, configuration.run, host, configuration.jobs);
+    ReportFiles(configuration, files, outcomes);
+    return WasCancelled(outcomes) ? Cancelled(files, outcomes) : Summarize(configuration, outcomes);
+}
+
+}  // namespace pellimar::cli

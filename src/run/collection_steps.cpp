@@ -1,0 +1,101 @@
+// The pieces of a collection's run.
+#include "run/collection_steps.h"
+
+#include <filesystem>
+#include <exception>
+#include <new>
+
+#include "engine/patterns.h"
+#include "streams/output_file.h"
+#include "streams/wide_names.h"
+
+namespace pellimar {
+namespace {
+
+// One file's run, passed on to the collection's host for that file, noting
+// whether its output is written in place.
+class InPlaceWatch : public RunHost {
+public:
+    explicit InPlaceWatch(RunHost& host) : host_(host) {}
+
+    void EnterRunning() override { host_.EnterRunning(); }
+    void ProgressChanged(std::int32_t percent, std::int64_t consumed) override { host_.ProgressChanged(percent, consumed); }
+    void LeaveRunning() override { host_.LeaveRunning(); }
+    void OutputOpened(const OutputFile& output) override
+    {
+        inPlace = output.WritesInPlace();
+        host_.OutputOpened(output);
+    }
+    std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override { return host_.AskStartingPage(prompt); }
+    bool SwitchOn(RunSwitch runSwitch) const override { return host_.SwitchOn(runSwitch); }
+    bool CancelRequested() const override { return host_.CancelRequested(); }
+
+    bool inPlace = false;
+
+private:
+    RunHost& host_;
+};
+
+}  // namespace
+
+std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files)
+{
+    std::vector<std::int64_t> sizes;
+    for (const CollectionFile& file : files) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(PathOfName(file.input), error);
+        sizes.push_back(error ? 0 : static_cast<std::int64_t>(size));
+    }
+    return sizes;
+}
+
+void CollectionProgress::Reached(std::int64_t consumed)
+{
+    const auto percent = static_cast<std::int32_t>(total_ > 0 ? consumed * 100 / total_ : 100);
+    if (percent != last_) {
+        last_ = percent;
+        host_.ProgressChanged(percent, consumed);
+    }
+}
+
+std::optional<std::string> StartingPageAnswer::Ask(CollectionHost& host, const PagePrompt& prompt)
+{
+    if (taken_)
+        return taken_;
+    std::optional<std::string> answer = host.AskStartingPage(prompt);
+    if (ParseStartingPage(answer.value_or(prompt.defaultText)) != -1)
+        taken_ = answer.value_or(prompt.defaultText);
+    return answer;
+}
+
+FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost& host)
+{
+    settings.inputPath = file.input;
+    settings.outputPath = file.output;
+    FileOutcome outcome;
+    InPlaceWatch watch(host);
+    try {
+        LevelLists levels;
+        outcome.result = RunConversion(settings, watch, levels);
+        outcome.state = outcome.result.cancelled ? FileOutcome::State::Cancelled : FileOutcome::State::Converted;
+    } catch (const Exception& error) {
+        outcome.state = FileOutcome::State::Failed;
+        outcome.error = error.what();
+        outcome.errorContext = {error.File(), error.Reason()};
+    } catch (const std::bad_alloc&) {
+        // One file's lack of memory need not end the others'.
+        outcome.state = FileOutcome::State::Failed;
+        outcome.error = "Out of memory";
+        outcome.errorContext = {file.input, {}};
+    } catch (const std::exception& error) {
+        // Nor may anything else leave a job's thread, which would end the
+        // program with the other files half written.
+        outcome.state = FileOutcome::State::Failed;
+        outcome.error = error.what();
+        outcome.errorContext = {file.input, {}};
+    }
+    outcome.failedInPlace = outcome.state == FileOutcome::State::Failed && watch.inPlace;
+    return outcome;
+}
+
+}  // namespace pellimar

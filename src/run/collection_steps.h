@@ -1,0 +1,49 @@
+// The pieces a collection is run with, a file at a time or several at once:
+// the progress over all the inputs, the one page answer, one file's run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run/collection.h"
+
+namespace pellimar {
+
+// Each input's size; nothing counted for one without.
+std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files);
+
+// The collection's progress: the bytes consumed of all the inputs, against
+// their sum, told to the host when the whole percentage changes.
+class CollectionProgress {
+public:
+    CollectionProgress(CollectionHost& host, std::int64_t total) : host_(host), total_(total) {}
+
+    void FileDone(std::int64_t size) { before_ += size; }
+    // The bytes consumed of the file under way, the earlier ones all done.
+    void Consumed(std::int64_t consumedOfFile) { Reached(before_ + consumedOfFile); }
+    // The bytes consumed of all the files together.
+    void Reached(std::int64_t consumed);
+
+private:
+    CollectionHost& host_;
+    std::int64_t total_;
+    std::int64_t before_ = 0;
+    std::int32_t last_ = -2;
+};
+
+// The starting page the user gave for an earlier file, once it set a page.
+class StartingPageAnswer {
+public:
+    std::optional<std::string> Ask(CollectionHost& host, const PagePrompt& prompt);
+
+private:
+    std::optional<std::string> taken_;
+};
+
+// Converts one file of the collection with `settings`; whatever it throws
+// becomes a failed outcome.
+FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost& host);
+
+}  // namespace pellimar

@@ -1,0 +1,272 @@
+// pellimar-cli -d: a collection into one folder. Every fault is found
+// before anything is written and all are listed; the files come out as
+// single runs make them, in order, whatever the number of jobs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "cli/cli_fixture.h"
+
+namespace pellimar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProgramRun;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+using Args = std::vector<std::string>;
+
+// Three books in a folder of their own, and an empty output folder.
+struct Shelf {
+    Shelf()
+    {
+        fs::create_directory(books);
+        fs::create_directory(out);
+        for (const char* name : {"a.fff", "b.fff", "c.fff"})
+            inputs.push_back(Book(name, "<RD:Book>" + std::string(name) + "\r\n<RD>text\r\n<RD>more\r\n"));
+    }
+
+    std::string Book(const std::string& name, const std::string& text)
+    {
+        const std::string path = (books / name).string();
+        WriteFileBytes(path, text);
+        return path;
+    }
+
+    std::string Out(const std::string& name) const { return (out / name).string(); }
+
+    // Every file of the output folder with its bytes.
+    std::map<std::string, std::string> OutputFolder() const
+    {
+        std::map<std::string, std::string> files;
+        for (const std::string& name : testing::FileNames(out))
+            files[name] = fs::is_directory(out / name) ? "(folder)" : ReadFileBytes(Out(name));
+        return files;
+    }
+
+    testing::TempDir dir;
+    fs::path books = dir.Path() / "books";
+    fs::path out = dir.Path() / "out";
+    std::vector<std::string> inputs;
+};
+
+class CliCollection : public testing::Cli, public Shelf {
+protected:
+    ProgramRun Collect(const std::vector<std::string>& options, const std::vector<std::string>& files)
+    {
+        std::vector<std::string> arguments = options;
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        return Run(arguments);
+    }
+};
+
+TEST_F(CliCollection, EachInputBecomesItsNameInTheFolderWithALineEachAndATotal)
+{
+    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", out.string()}, inputs);
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(inputs[0] + ": 2 references created.\n" + inputs[1] + ": 2 references created.\n" + inputs[2] +
+                  ": 2 references created.\n3 files, 6 total references created.\n",
+              run.out);
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ("<RD:Book>b.fff\r\n<RD><CS:Reference>b.fff<CR>\r\n</CS>text\r\n<RD><CS:Reference>b.fff<CR>\r\n</CS>more\r\n",
+              ReadFileBytes(Out("b.fff")));
+}
+
+// The outputs converted again: each file's earlier references counted on
+// its line, added up in the total, and the files that keep them named once.
+TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
+{
+    inputs[2] = Book("c.fff", "<RD:Book>c\r\n<RD>one\r\n");
+    ASSERT_EQ(0, Collect({"-r", "1", "--level1", "Book", "-q", "-d", out.string()}, inputs).status);
+    const std::vector<std::string> converted = {Out("a.fff"), Out("b.fff"), Out("c.fff")};
+    const fs::path again = books.parent_path() / "again";
+    const auto line = [&](std::size_t i, const std::string& text) { return converted[i] + ": " + text + "\n"; };
+    struct Row {
+        Args options;
+        std::string out;
+        std::string err;
+    };
+    const Row rows[] = {
+        {{"-r", "1", "--level1", "Book"},
+         line(0, "2 references created.") + line(1, "2 references created.") + line(2, "1 reference created.") +
+             "3 files, 5 total references created.\n",
+         "pellimar-cli: note: references from an earlier run are already in " + converted[0] + " (2), " +
+             converted[1] + " (2), " + converted[2] +
+             " (1); the outputs have both. --replace-references replaces them.\n"},
+        {{"-r", "1", "--level1", "Book", "--replace-references"},
+         line(0, "2 references created, 2 earlier references replaced.") +
+             line(1, "2 references created, 2 earlier references replaced.") +
+             line(2, "1 reference created, 1 earlier reference replaced.") +
+             "3 files, 5 total references created, 5 earlier references replaced.\n",
+         ""},
+        {{"--remove-references"},
+         line(0, "2 earlier references removed.") + line(1, "2 earlier references removed.") +
+             line(2, "1 earlier reference removed.") + "3 files, 5 earlier references removed.\n",
+         ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.options.back());
+        fs::remove_all(again);
+        fs::create_directory(again);
+        Args options = row.options;
+        options.insert(options.end(), {"-d", again.string()});
+        const ProgramRun run = Collect(options, converted);
+        EXPECT_EQ(0, run.status);
+        EXPECT_EQ(row.out, run.out);
+        EXPECT_EQ(row.err, run.err);
+    }
+    EXPECT_EQ(ReadFileBytes(inputs[2]), ReadFileBytes((again / "c.fff").string()));  // removed: as before
+}
+
+// Each row makes one fault; the run is refused with its reason, exit 1,
+// and nothing in the output folder changes.
+TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
+{
+    struct Row {
+        std::string fault;
+        std::function<std::vector<std::string>(Shelf&)> arrange;  // the arguments after the options
+        std::function<std::string(Shelf&)> message;
+    };
+    const std::vector<Row> rows = {
+        {"missing input", [](Shelf& t) { return Args{t.inputs[0], t.books.string() + "/gone.fff"}; },
+         [](Shelf& t) { return t.books.string() + "/gone.fff: Input file not found. (no such file)"; }},
+        {"input that is a folder",
+         [](Shelf& t) {
+             fs::create_directory(t.books / "d.fff");
+             return Args{t.inputs[0], (t.books / "d.fff").string()};
+         },
+         [](Shelf& t) { return (t.books / "d.fff").string() + ": Input file not found. (it is a folder)"; }},
+        {"two inputs of one name",
+         [](Shelf& t) {
+             fs::create_directory(t.dir.Path() / "other");
+             const std::string twin = (t.dir.Path() / "other" / "b.fff").string();
+             WriteFileBytes(twin, "<RD>x\r\n");
+             return Args{t.inputs[1], twin};
+         },
+         [](Shelf& t) { return t.Out("b.fff") + ": Cannot create file " + t.Out("b.fff") + ": the output of "; }},
+        {"folder of an input",
+         [](Shelf& t) { return Args{"-d", t.books.string(), t.inputs[0]}; },
+         [](Shelf& t) {
+             const std::string output = (t.books / "a.fff").string();
+             return output + ": Cannot create file " + output + ": it is the input file";
+         }},
+        {"output that exists",
+         [](Shelf& t) {
+             WriteFileBytes(t.Out("a.fff"), "earlier a");
+             WriteFileBytes(t.Out("c.fff"), "earlier c");
+             return t.inputs;
+         },
+         [](Shelf& t) {
+             return t.Out("a.fff") + ": Output file exists (use -f or --force to overwrite)\npellimar-cli: " +
+                    t.Out("c.fff") + ": Output file exists";
+         }},
+        {"output that is a folder",
+         [](Shelf& t) {
+             fs::create_directory(t.out / "c.fff");
+             return Args{"-f", t.inputs[2]};
+         },
+         [](Shelf& t) { return t.Out("c.fff") + ": Cannot create file " + t.Out("c.fff") + ": it is a folder"; }},
+        {"missing folder",
+         [](Shelf& t) { return Args{"-d", (t.dir.Path() / "none").string(), t.inputs[0]}; },
+         [](Shelf& t) {
+             return (t.dir.Path() / "none").string() + ": The output folder cannot take the outputs. (no such folder)";
+         }},
+        {"folder that is a file",
+         [](Shelf& t) { return Args{"-d", t.inputs[2], t.inputs[0]}; },
+         [](Shelf& t) { return t.inputs[2] + ": The output folder cannot take the outputs. (it is not a folder)"; }},
+        {"pattern without its source",
+         [](Shelf& t) { return Args{"-r", "#", t.inputs[0]}; },
+         [](Shelf&) { return std::string("Insufficient information to process reference pattern"); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.fault);
+        Shelf t;
+        std::vector<std::string> arguments = {"-r", "1", "--level1", "Book", "-d", t.out.string()};
+        for (const std::string& argument : row.arrange(t))
+            arguments.push_back(argument);
+        const std::map<std::string, std::string> before = t.OutputFolder();
+        const ProgramRun run = Run(arguments);
+        ExpectError(run, "pellimar-cli: " + row.message(t));
+        EXPECT_NE(std::string::npos, run.err.find("nothing was converted")) << run.err;
+        EXPECT_EQ(before, t.OutputFolder());
+        EXPECT_FALSE(fs::exists(t.Out("a.fff")) && ReadFileBytes(t.Out("a.fff")).find("<CS:") != std::string::npos);
+    }
+}
+
+TEST_F(CliCollection, EveryFaultIsListedAtOnce)
+{
+    WriteFileBytes(Out("b.fff"), "earlier");
+    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", out.string()},
+                                   {inputs[0], books.string() + "/gone.fff", inputs[1]});
+    ExpectError(run, "gone.fff: Input file not found.");
+    EXPECT_NE(std::string::npos, run.err.find(Out("b.fff") + ": Output file exists")) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("pellimar-cli: 2 problems: nothing was converted\n")) << run.err;
+    EXPECT_EQ((std::map<std::string, std::string>{{"b.fff", "earlier"}}), OutputFolder());
+}
+
+TEST_F(CliCollection, ArgumentsThatMakeNoCollectionAreUsageErrors)
+{
+    const std::string folder = out.string();
+    for (const auto& [arguments, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"-d", folder}, "expected one or more INPUTs"},
+             {{"-d", folder, inputs[0], "-"}, "\"-\" (standard input) cannot be an INPUT"},
+             {{"-d", folder, inputs[0], ""}, "the name of an INPUT is empty"},
+             {{"-d", "", inputs[0]}, "the name of DIR"},
+             {{"-d", folder, "--preview", inputs[0]}, "cannot be used with -d"},
+             {{"-j", "0", "-d", folder, inputs[0]}, "--jobs takes a whole number from 1 to 64, not '0'"},
+             {{"-j", "65", "-d", folder, inputs[0]}, "not '65'"},
+             {{"-j", "two", "-d", folder, inputs[0]}, "not 'two'"},
+             {{inputs[0], inputs[1], inputs[2]}, "(-d DIR converts several INPUTs into DIR)"},
+         }) {
+        std::vector<std::string> all = {"-r", "x"};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        SCOPED_TRACE(::testing::PrintToString(all));
+        ExpectError(Run(all), message, 2);
+        EXPECT_TRUE(OutputFolder().empty());
+    }
+}
+
+TEST_F(CliCollection, SeveralJobsWriteTheBytesAndSayTheWordsOfOne)
+{
+    inputs.push_back(Book("ids.fff", "<RD,ID:9:Book>hid\r\n<RD>x\r\n"));
+    for (int i = 0; i < 5; ++i) {
+        std::string text = "<RD:Book>B" + std::to_string(i) + "\r\n";
+        for (int record = 0; record < 2000 * i; ++record)
+            text += "<RD>[" + std::to_string(record) + "] text\r\n";
+        inputs.push_back(Book("n" + std::to_string(i) + ".fff", text));
+    }
+    const std::vector<std::string> options = {"-r", "1 #", "-p", "[#]", "--level1", "Book", "--start-page", "4"};
+    std::vector<std::string> one = options;
+    one.insert(one.end(), {"-j", "1", "-d", out.string()});
+    const ProgramRun byOne = Collect(one, inputs);
+    EXPECT_EQ(0, byOne.status) << byOne.err;
+    const std::map<std::string, std::string> outputsOfOne = OutputFolder();
+    EXPECT_EQ(inputs.size(), outputsOfOne.size());
+    EXPECT_EQ("pellimar-cli: note: record codes of the form <RD,ID:n:Level> name a level in " + inputs[3] +
+                  " (1); --id-records reads them as level records\n",
+              byOne.err);
+    for (const char* jobs : {"2", "3"}) {
+        fs::remove_all(out);
+        fs::create_directory(out);
+        std::vector<std::string> several = options;
+        several.insert(several.end(), {"-j", jobs, "-d", out.string()});
+        const ProgramRun bySeveral = Collect(several, inputs);
+        EXPECT_EQ(byOne.status, bySeveral.status);
+        EXPECT_EQ(byOne.out, bySeveral.out);
+        EXPECT_EQ(byOne.err, bySeveral.err);
+        EXPECT_TRUE(outputsOfOne == OutputFolder()) << jobs;
+    }
+    // As single runs make them.
+    for (const std::string& input : inputs) {
+        std::vector<std::string> single = options;
+        single.insert(single.end(), {input, output});
+        ASSERT_EQ(0, Run(single).status);
+        EXPECT_TRUE(ReadFileBytes(output) == outputsOfOne.at(fs::path(input).filename().string())) << input;
+        fs::remove(output);
+    }
+}
+
+}  // namespace
+}  // namespace pellimar

@@ -1,0 +1,348 @@
+// Several files converted in one run from the window: the dialogs that
+// choose them, the checks, the one overwrite question, the window while it
+// runs, the one page question, cancel, and the summary.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+
+#include "run/run_checks.h"
+#include "settings/settings_store.h"
+#include "streams/file_faults.h"
+#include "window_model/error_box.h"
+#include "window_model/model_fixture.h"
+
+namespace pellimar::testing {
+namespace {
+
+std::string Book(const std::string& title, int records)
+{
+    std::string text = "<RD:Book>" + title + "\r\n";
+    for (int i = 0; i < records; ++i)
+        text += "<RD>record text\r\n";
+    return text;
+}
+
+struct CollectionFixture : ModelFixture {
+    CollectionFixture()
+    {
+        std::filesystem::create_directory(dir.File("in"));
+        std::filesystem::create_directory(dir.File("out"));
+        Type(HistoryBox::Level1, "Book");
+        Type(HistoryBox::RefPattern, "1");
+    }
+
+    // Inputs a.fff, b.fff, ... in their own folder, the first `records`
+    // records long, each later one ten more.
+    Names Inputs(int count, int records = 2)
+    {
+        Names inputs;
+        for (int i = 0; i < count; ++i) {
+            inputs.push_back(dir.File("in/" + std::string(1, static_cast<char>('a' + i)) + ".fff"));
+            WriteFileBytes(inputs.back(), Book("T" + std::to_string(i), records + 10 * i));
+        }
+        return inputs;
+    }
+    // As the collection names its outputs: the folder, the system's
+    // separator, the input's name.
+    std::string Out(const std::string& name) const
+    {
+        return (std::filesystem::path(dir.File("out")) / name).string();
+    }
+
+    // Through the menu: the files, then the folder.
+    void ConvertSeveral(const Names& inputs, const std::string& folder)
+    {
+        dialogs.severalFileAnswers.push_back(inputs);
+        dialogs.folderAnswers.push_back(folder);
+        model.Carry(Command::ConvertSeveral);
+    }
+};
+
+TEST(CollectionRun, EachFileGoesToTheFolderAndOneSummaryFollows)
+{
+    CollectionFixture f;
+    f.ConvertSeveral(f.Inputs(3), f.dir.File("out"));
+    for (const char* name : {"a.fff", "b.fff", "c.fff"})
+        EXPECT_NE(ReadFileBytes(f.Out(name)).find("<CS:Reference>T"), std::string::npos) << name;
+    // The input dialog is the open dialog's, under its own caption.
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(f.dialogs.fileDialogs[0].state.title, "Convert Several Files");
+    EXPECT_EQ(f.dialogs.folderDialogs, (std::vector<std::pair<std::string, std::string>>{{"Output Folder", ""}}));
+    // 2 + 12 + 22 records, each with a reference; the viewer is not offered.
+    EXPECT_EQ(f.dialogs.MessageTexts(), Names{"3 files, 36 total references created."});
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(f.dialogs.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(f.launcher.started.empty());
+    EXPECT_FALSE(f.model.IsRunning());
+}
+
+TEST(CollectionRun, CaptionNamesEachFileAndTheTaskbarFollowsTheWhole)
+{
+    CollectionFixture f;
+    f.ConvertSeveral(f.Inputs(3, 200), f.dir.File("out"));
+    const std::string app = kApplicationTitle;
+    EXPECT_EQ(f.view.captions, (Names{"1 of 3: a.fff - " + app, "2 of 3: b.fff - " + app, "3 of 3: c.fff - " + app,
+                                      app}));
+    ASSERT_GE(f.view.taskProgress.size(), 100u);
+    EXPECT_EQ(f.view.taskProgress.front(), 0);
+    EXPECT_EQ(f.view.taskProgress.back(), std::nullopt);
+    EXPECT_EQ(f.view.taskProgress[f.view.taskProgress.size() - 2], 100);
+    // The gauge covers the whole collection: it reaches 100 only once.
+    EXPECT_EQ(std::count(f.view.percents.begin(), f.view.percents.end(), 100), 1);
+}
+
+// Also after a collection: its file names are not shown again.
+TEST(CollectionRun, SingleRunTellsTheTaskbarAndKeepsTheCaption)
+{
+    CollectionFixture f;
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("out"));
+    const std::size_t captionsOfTheCollection = f.view.captions.size();
+    f.Prepare(Book("G", 300));
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.view.captions.size(), captionsOfTheCollection);
+    ASSERT_FALSE(f.view.taskProgress.empty());
+    EXPECT_EQ(f.view.taskProgress.back(), std::nullopt);
+}
+
+TEST(CollectionRun, FolderDialogStartsInTheLastFolderAlsoAfterARestart)
+{
+    CollectionFixture f;
+    const Names inputs = f.Inputs(2);
+    f.ConvertSeveral(inputs, f.dir.File("out"));
+    f.dialogs.severalFileAnswers.push_back(inputs);
+    f.model.Carry(Command::ConvertSeveral);  // the folder dialog cancelled
+    EXPECT_EQ(f.dialogs.folderDialogs.back().second, f.dir.File("out"));
+    ASSERT_TRUE(f.model.CloseRequested());
+    EXPECT_EQ(LoadSettings(f.Paths()).outputFolder, f.dir.File("out"));
+
+    ModelFixture restarted;
+    SettingsData data;
+    data.outputFolder = f.dir.File("out");
+    SaveSettings(restarted.Paths(), data);
+    restarted.model.FirstShown();
+    restarted.Type(HistoryBox::RefPattern, "1");
+    restarted.dialogs.severalFileAnswers.push_back(inputs);
+    restarted.model.Carry(Command::ConvertSeveral);
+    EXPECT_EQ(restarted.dialogs.folderDialogs.back().second, f.dir.File("out"));
+}
+
+TEST(CollectionRun, CancelledDialogsConvertNothing)
+{
+    CollectionFixture f;
+    f.model.Carry(Command::ConvertSeveral);  // no files chosen
+    f.dialogs.severalFileAnswers.push_back(f.Inputs(2));
+    f.model.Carry(Command::ConvertSeveral);  // no folder chosen
+    EXPECT_EQ(f.dialogs.folderDialogs.size(), 1u);
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(f.dir.File("out")));
+}
+
+TEST(CollectionRun, EveryReasonIsToldAtOnceAndNothingIsWritten)
+{
+    CollectionFixture f;
+    Names inputs = f.Inputs(2);
+    inputs.push_back(f.dir.File("in/missing.fff"));
+    inputs.push_back(inputs[0]);  // twice: one output name for two inputs
+    f.ConvertSeveral(inputs, f.dir.File("in"));  // the inputs' own folder
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
+    const std::string& told = f.dialogs.messages[0].text;
+    EXPECT_NE(told.find("Input file not found.\r" + inputs[2] + ": no such file"), std::string::npos) << told;
+    EXPECT_NE(told.find("the output of " + inputs[0] + " too"), std::string::npos) << told;
+    EXPECT_NE(told.find(kOutputIsInput), std::string::npos) << told;
+    EXPECT_EQ(ReadFileBytes(inputs[0]), Book("T0", 2));
+    EXPECT_FALSE(f.model.IsRunning());
+}
+
+TEST(CollectionRun, MissingOutputFolderIsRefused)
+{
+    CollectionFixture f;
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("nowhere"));
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(f.dialogs.messages[0].text.starts_with("The output folder cannot take the outputs.\r" +
+                                                       f.dir.File("nowhere")))
+        << f.dialogs.messages[0].text;
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("nowhere")));
+}
+
+// No and Cancel both leave every file as it was; Yes replaces them all.
+TEST(CollectionRun, ExistingOutputsAreNamedInOneQuestion)
+{
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel, MessageAnswer::Yes}) {
+        CollectionFixture f;
+        WriteFileBytes(f.Out("a.fff"), "old a");
+        WriteFileBytes(f.Out("c.fff"), "old c");
+        f.dialogs.answers = {answer, MessageAnswer::Ok};
+        f.ConvertSeveral(f.Inputs(3), f.dir.File("out"));
+        ASSERT_FALSE(f.dialogs.messages.empty());
+        const ShownMessage& question = f.dialogs.messages[0];
+        EXPECT_EQ(question.text, "2 output files exist. Overwrite?");
+        EXPECT_EQ(question.kind, MessageKind::Warning);
+        EXPECT_EQ(question.note, f.Out("a.fff") + "\r" + f.Out("c.fff"));
+        const bool replaced = answer == MessageAnswer::Yes;
+        EXPECT_EQ(f.dialogs.messages.size(), replaced ? 2u : 1u);
+        EXPECT_EQ(ReadFileBytes(f.Out("a.fff")) == "old a", !replaced);
+        EXPECT_EQ(ReadFileBytes(f.Out("c.fff")) == "old c", !replaced);
+        EXPECT_EQ(std::filesystem::exists(f.Out("b.fff")), replaced);
+    }
+}
+
+// Cancelled in the second file: the first stays converted, the second's
+// earlier file stays as it was, the third is not touched.
+TEST(CollectionRun, CancelAsksOnceAboutTheFileBeingWritten)
+{
+    for (const MessageAnswer keep : {MessageAnswer::Yes, MessageAnswer::No}) {
+        CollectionFixture f;
+        WriteFileBytes(f.Out("b.fff"), "old b");
+        f.view.probe = [&](std::int32_t) {
+            if (f.view.captions.back().starts_with("2 of 3"))
+                f.model.Carry(Command::BeginOrCancel);  // reads Cancel while the run lasts
+        };
+        f.dialogs.answers = {MessageAnswer::Yes, keep};  // overwrite b.fff; delete the partial output?
+        f.ConvertSeveral(f.Inputs(3, 300), f.dir.File("out"));
+        ASSERT_EQ(f.dialogs.messages.size(), 2u);
+        EXPECT_EQ(f.dialogs.messages[1].text, "Operation Canceled.\rDelete output file?");
+        EXPECT_EQ(f.dialogs.messages[1].note,
+                  f.Out("b.fff") + " was being written. The file converted before it stays.");
+        EXPECT_NE(ReadFileBytes(f.Out("a.fff")).find("<CS:Reference>T0"), std::string::npos);
+        if (keep == MessageAnswer::Yes)
+            EXPECT_EQ(ReadFileBytes(f.Out("b.fff")), "old b");
+        else
+            EXPECT_NE(ReadFileBytes(f.Out("b.fff")), "old b");  // what was written
+        EXPECT_FALSE(std::filesystem::exists(f.Out("c.fff")));
+        EXPECT_EQ(f.view.captions.back(), kApplicationTitle);
+    }
+}
+
+// A refused answer is asked again, as in a single run; the answer taken
+// starts every later file that needs a page.
+TEST(CollectionRun, PageQuestionIsAskedForTheFirstFileOnly)
+{
+    CollectionFixture f;
+    f.Type(HistoryBox::RefPattern, "1 p#");
+    f.Type(HistoryBox::PagePattern, "[#]");
+    f.dialogs.inputAnswers = {std::string("-1"), std::string("7")};
+    f.ConvertSeveral(f.Inputs(3), f.dir.File("out"));
+    EXPECT_EQ(f.dialogs.inputTitles.size(), 2u);
+    for (const char* name : {"a.fff", "b.fff", "c.fff"})
+        EXPECT_NE(ReadFileBytes(f.Out(name)).find(" p7<CR>"), std::string::npos) << name;
+}
+
+// A file that fails is told with its reason; the others are converted.
+TEST(CollectionRun, FailuresAreListedWithTheirReasons)
+{
+    CollectionFixture f;
+    const Names inputs = f.Inputs(3);
+    ArmFileFault(FileCall::PutInPlace, kAccessDeniedError, 1);  // the second output
+    f.ConvertSeveral(inputs, f.dir.File("out"));
+    DisarmFileFaults();
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(f.dialogs.messages[0].text.starts_with("2 files, 24 total references created.\r\r1 file failed:\r"))
+        << f.dialogs.messages[0].text;
+    EXPECT_NE(f.dialogs.messages[0].text.find(f.Out("b.fff")), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(f.Out("a.fff")) && std::filesystem::exists(f.Out("c.fff")));
+    EXPECT_FALSE(std::filesystem::exists(f.Out("b.fff")));
+}
+
+// The outputs converted again: kept beside the new ones, the files are named
+// with the advice; replaced, the end box adds them up.
+TEST(CollectionRun, EarlierReferencesAreNamedOrAddedUpInTheEndBox)
+{
+    CollectionFixture f;
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("out"));
+    std::filesystem::create_directory(f.dir.File("again"));
+    const Names converted = {f.Out("a.fff"), f.Out("b.fff")};
+    f.ConvertSeveral(converted, f.dir.File("again"));
+    f.model.TogglePreference(Preference::ReplaceReferences);
+    f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Ok};  // the outputs that kept both replaced
+    f.ConvertSeveral(converted, f.dir.File("again"));
+    ASSERT_EQ(f.dialogs.messages.size(), 4u);
+    EXPECT_EQ(f.dialogs.messages[1].text, "2 files, 14 total references created.\r\r" + converted[0] + ", " +
+                                              converted[1] +
+                                              " already held references from an earlier run; the outputs have "
+                                              "both. Switch on File > Preferences > Replace Earlier References to "
+                                              "replace them.");
+    EXPECT_EQ(f.dialogs.messages[3].text, "2 files, 14 total references created, 14 earlier references replaced.");
+    EXPECT_EQ(ReadFileBytes(f.dir.File("again/b.fff")), ReadFileBytes(converted[1]));
+}
+
+TEST(CollectionRun, SeveralDroppedFilesAreConvertedAfterTheFolderDialog)
+{
+    CollectionFixture f;
+    f.dialogs.folderAnswers.push_back(f.dir.File("out"));
+    f.model.FilesDropped(f.Inputs(2));
+    EXPECT_TRUE(f.dialogs.fileDialogs.empty());
+    EXPECT_EQ(f.dialogs.MessageTexts(), Names{"2 files, 14 total references created."});
+    EXPECT_TRUE(f.view.texts[BoxIndex(HistoryBox::InputFile)].empty());
+}
+
+TEST(CollectionRun, OneDroppedFileIsTheInputAsBefore)
+{
+    CollectionFixture f;
+    const Names inputs = f.Inputs(1);
+    f.model.FilesDropped(inputs);
+    EXPECT_TRUE(f.dialogs.folderDialogs.empty());
+    EXPECT_EQ(f.view.texts[BoxIndex(HistoryBox::InputFile)], inputs[0]);
+}
+
+TEST(CollectionRun, NeedsTheReferencePatternAndNoRunUnderWay)
+{
+    CollectionFixture f;
+    f.Type(HistoryBox::RefPattern, "");
+    f.model.FileMenuOpening();
+    EXPECT_FALSE(f.view.menu.Enabled(Command::ConvertSeveral));
+    f.dialogs.folderAnswers.push_back(f.dir.File("out"));
+    f.model.FilesDropped(f.Inputs(2));
+    EXPECT_TRUE(f.dialogs.folderDialogs.empty());
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
+
+    f.Type(HistoryBox::RefPattern, "1");
+    std::optional<bool> enabledWhileRunning;
+    f.view.probe = [&](std::int32_t) {
+        f.model.FileMenuOpening();
+        enabledWhileRunning = f.view.menu.Enabled(Command::ConvertSeveral);
+        EXPECT_FALSE(f.view.menu.Enabled(Command::Exit));
+    };
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("out"));
+    EXPECT_EQ(enabledWhileRunning, false);
+    f.model.FileMenuOpening();
+    EXPECT_TRUE(f.view.menu.Enabled(Command::ConvertSeveral));
+}
+
+TEST(CollectionRun, ClosingTheWindowDiscardsOnlyTheFileBeingWritten)
+{
+    CollectionFixture f;
+    f.view.probe = [&](std::int32_t) {
+        if (f.view.captions.back().starts_with("2 of 3"))
+            f.view.CloseWindow();
+    };
+    f.ConvertSeveral(f.Inputs(3, 300), f.dir.File("out"));
+    EXPECT_TRUE(f.view.closed);
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_TRUE(std::filesystem::exists(f.Out("a.fff")));
+    EXPECT_FALSE(std::filesystem::exists(f.Out("b.fff")));
+    EXPECT_FALSE(std::filesystem::exists(f.Out("c.fff")));
+}
+
+// Within a menu, each underlined letter picks one item.
+TEST(CollectionRun, MenuLettersDoNotClash)
+{
+    for (const Menu& menu : MainMenus()) {
+        std::string letters;
+        for (const MenuEntry& entry : menu.entries) {
+            const char* amp = entry.caption == nullptr ? nullptr : std::strchr(entry.caption, '&');
+            if (amp != nullptr)
+                letters += static_cast<char>(std::toupper(static_cast<unsigned char>(amp[1])));
+        }
+        for (char letter : letters)
+            EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 1) << menu.caption << " " << letter;
+    }
+}
+
+}  // namespace
+}  // namespace pellimar::testing
