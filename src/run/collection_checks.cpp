@@ -1,6 +1,7 @@
 // Checks before a collection.
 #include "run/collection_checks.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -82,7 +83,10 @@ std::vector<std::string> ExistingOutputs(const std::vector<CollectionFile>& file
 {
     std::vector<std::string> existing;
     for (const CollectionFile& file : files) {
-        if (OutputExists(file.output))
+        // An output named twice (its own fault, told apart) exists once.
+        const bool named = std::any_of(existing.begin(), existing.end(),
+                                       [&](const std::string& output) { return SameFileName(output, file.output); });
+        if (!named && OutputExists(file.output))
             existing.push_back(file.output);
     }
     return existing;

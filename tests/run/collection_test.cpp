@@ -273,6 +273,7 @@ TEST(CollectionChecks, ExistingOutputsAreNamed)
     Collection c;
     c.Input("a.fff", "x");
     c.Input("b.fff", "x");
+    c.inputs.push_back(c.inputs[1]);  // named twice, yet one file
     const std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
     WriteFileBytes(files[1].output, "earlier");
     EXPECT_EQ(ExistingOutputs(files), (std::vector<std::string>{files[1].output}));
