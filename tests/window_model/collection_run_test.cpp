@@ -190,6 +190,26 @@ TEST(CollectionRun, ExistingOutputsAreNamedInOneQuestion)
     }
 }
 
+// A box must fit on the screen: twelve names are shown whole, a thirteenth
+// is counted.
+TEST(CollectionRun, LongListsOfOutputsAreCutAfterTwelve)
+{
+    for (const int count : {12, 13}) {
+        CollectionFixture f;
+        const Names inputs = f.Inputs(count, 0);
+        for (const std::string& input : inputs)
+            WriteFileBytes(f.Out(std::filesystem::path(input).filename().string()), "old");
+        f.dialogs.answers = {MessageAnswer::No};
+        f.ConvertSeveral(inputs, f.dir.File("out"));
+        ASSERT_EQ(f.dialogs.messages.size(), 1u);
+        const std::string& note = f.dialogs.messages[0].note;
+        EXPECT_NE(note.find(f.Out("l.fff")), std::string::npos) << count;
+        EXPECT_EQ(note.find(f.Out("m.fff")), std::string::npos) << count;
+        EXPECT_EQ(note.find("... and") != std::string::npos, count == 13) << note;
+        EXPECT_EQ(note.ends_with("\r... and 1 more."), count == 13) << note;
+    }
+}
+
 // Cancelled in the second file: the first stays converted, the second's
 // earlier file stays as it was, the third is not touched.
 TEST(CollectionRun, CancelAsksOnceAboutTheFileBeingWritten)
