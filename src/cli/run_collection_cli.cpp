@@ -82,8 +82,8 @@ std::string FilesCounting(const Configuration& configuration, const std::vector<
     return files;
 }
 
-// The notes of a single run, each said once for the whole, naming the files
-// concerned and how many each.
+// The notes a single run gives after its summary, said once for the whole
+// collection, naming the files concerned and how many each.
 void NoteForTheWhole(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
 {
     std::fflush(stdout);
