@@ -228,6 +228,14 @@ run_the_sample() {
   cp "$work/out.fff" "$work/sample-run.fff"
 }
 
+# Answers the starting-page question with 7, the page the CLI is given too.
+answer_page() {
+  wait_active "Input Page Number"
+  keys ctrl+a
+  typed 7
+  keys Return
+}
+
 run_the_long_file() {
   keys alt+p ctrl+a
   typed '{#}'  # no page-number marker matches: the starting page is asked for
@@ -246,10 +254,7 @@ run_the_long_file() {
   keys alt+b
   wait_active Warning
   keys y
-  wait_active "Input Page Number"
-  keys ctrl+a
-  typed 7
-  keys Return
+  answer_page
   wait_active Confirm
   keys n
   wait_active "$title"
@@ -332,10 +337,7 @@ run_the_output_again() {
   keys alt+o
   choose_file 'Output File' "$work/again.fff"
   keys alt+b
-  wait_active "Input Page Number"
-  keys ctrl+a
-  typed 7
-  keys Return
+  answer_page
   wait_active Confirm
   shot advice-on-earlier-references
   advice_box_height=$(active_height)
@@ -350,10 +352,7 @@ run_the_output_again() {
   keys alt+o
   choose_file 'Output File' "$work/replaced.fff"
   keys alt+b
-  wait_active "Input Page Number"
-  keys ctrl+a
-  typed 7
-  keys Return
+  answer_page
   wait_active Confirm
   replaced_box_height=$(active_height)
   keys n
