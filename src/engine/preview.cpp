@@ -41,7 +41,8 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
             ConversionPass(run, host).Run();
     });
     return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
-            run.EarlierReferencesFound, run.EarlierReferencesTooLong};
+            run.EarlierReferencesFound,          run.EarlierLookAlikes,   run.ReferencesCut,
+            run.HeadingsCut};
 }
 
 }  // namespace pellimar

@@ -15,6 +15,7 @@ enum class RunCheckFailure {
     InputNotFound,          // no file under the input's name (a folder is none)
     PatternSourceMissing,   // a "#" or level digit whose box is empty
     PagePatternWithoutHash, // the reference shows the page, the marker has no "#"
+    ReferencesUnrecognisable, // a later run could not take its references back
 };
 
 inline constexpr const char* kOutputIsInput = "it is the input file";
@@ -29,7 +30,8 @@ struct RunCheck {
 };
 
 // The input file (unless it is standard input), then the sources of the
-// reference pattern, then the page-number pattern; the first that fails is
+// reference pattern, then the page-number pattern, then whether a later run
+// could recognise the references the pattern makes; the first that fails is
 // reported.
 RunCheck CheckRunInputs(const RunSettings& settings);
 

@@ -92,16 +92,17 @@ TEST_F(Cli, EarlierReferenceIsSingularAndNotedByThePreview)
               preview.err);
 }
 
-// One that does not end within the longest looked for is left, and said so.
-TEST_F(Cli, EarlierReferenceTooLongIsLeftAndNoted)
+// A text after a record code that begins like a reference and is none is
+// the user's: kept, and told with its line.
+TEST_F(Cli, LookAlikeIsKeptAndNotedWithItsLine)
 {
-    const std::string unended = "<CS:Reference>" + std::string(70000, 'x') + "\r\n";
-    WriteFileBytes(input, "<RD:Book>Gen\r\n<RD>" + unended);
+    const std::string typed = "<CS:Reference>my citation</CS> typed by hand\r\n";
+    WriteFileBytes(input, "<RD:Book>Gen\r\n<RD>" + typed);
     const ProgramRun run = Run({"-r", "1", "--level1", "Book", "--replace-references", input, output});
-    EXPECT_EQ("pellimar-cli: note: " + input +
-                  " already holds 1 reference from an earlier run longer than 64 KB; it was left as it stands.\n",
+    EXPECT_EQ("pellimar-cli: " + input +
+                  ": note: 1 text after a record code begins like a reference but is not one, on line 2; it was kept.\n",
               run.err);
-    EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Gen<CR>\r\n</CS>" + unended));
+    EXPECT_EQ("<RD:Book>Gen\r\n<RD><CS:Reference>Gen<CR>\r\n</CS>" + typed, ReadFileBytes(output));
 }
 
 // A preview finds what a run finds, and says so after its list.
