@@ -41,8 +41,10 @@ private:
     // for. The value never holds more than `longest_`.
     void Keep(std::string_view text, bool whole = false)
     {
+        if (text.empty())
+            return;
         if (!blankPending_ && !cut_ && text.size() <= longest_ - value_.size())
-            value_ += text;
+            value_.append(text.data(), text.size());
         else
             KeepWithin(text, whole);
     }
