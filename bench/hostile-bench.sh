@@ -81,7 +81,7 @@ measure() {
   echo "$best_peak $best_seconds"
 }
 
-rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.1f", s > 0 ? n / 1048576 / s : 0 }'; }
+rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.1f", (s > 0) ? n / 1048576 / s : 0 }'; }
 
 make_input ordinary
 read -r peak seconds < <(measure ordinary)

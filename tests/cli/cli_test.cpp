@@ -219,6 +219,26 @@ TEST_F(Cli, PatternChecks)
     ExpectError(Run({"-r", "1 2", "--level1", "Book", input, output}),
                 "Insufficient information to process reference pattern");
     ExpectError(Run({"-r", "1 #", "-p", "[x]", "--level1", "Book", input, output}), "Page # Pattern must contain #");
+    ExpectError(Run({"-r", "1</CS>", "--level1", "Book", input, output}),
+                "pellimar-cli: A later run could not recognise the references this pattern makes: it holds the code "
+                "</CS>, which begins \"/CS\"");
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+// The notes on what was cut to keep within the longest reference, each with
+// the line of the first.
+TEST_F(Cli, CutsAreNotedWithTheLineOfTheFirst)
+{
+    const std::string heading(70000, 'h');
+    WriteFileBytes(input, "<RD:Book>" + heading + "\r\n<RD>x\r\n<RD>y\r\n");
+    const ProgramRun run = Run({"-r", "1", "--level1", "Book", input, output});
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ("pellimar-cli: " + input + ": note: 1 heading was longer than 64 KB and keeps its first 64 KB, on line 1.\n" +
+                  "pellimar-cli: " + input +
+                  ": note: 2 references were cut to 64 KB, the longest a later run recognises, first on line 2.\n",
+              run.err);
+    const std::string written = ReadFileBytes(output);
+    EXPECT_NE(std::string::npos, written.find("<RD:Book>" + heading + "\r\n<RD><CS:Reference>hhh"));
 }
 
 TEST_F(Cli, ChecksComeInOrder)

@@ -290,6 +290,17 @@ TEST(CollectionRun, EarlierReferencesAreNamedOrAddedUpInTheEndBox)
     EXPECT_EQ(ReadFileBytes(f.dir.File("again/b.fff")), ReadFileBytes(converted[1]));
 }
 
+TEST(CollectionRun, LookAlikesAreNamedWithTheirFilesInTheEndBox)
+{
+    CollectionFixture f;
+    const Names inputs = f.Inputs(2);
+    WriteFileBytes(inputs[1], "<RD:Book>b\r\n<RD><CS:Reference>mine</CS>\r\n");
+    f.ConvertSeveral(inputs, f.dir.File("out"));
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              Names{"2 files, 3 total references created.\r\rTexts after record codes begin like a reference but are "
+                    "not one in " + inputs[1] + " (1, on line 2); they were kept."});
+}
+
 TEST(CollectionRun, SeveralDroppedFilesAreConvertedAfterTheFolderDialog)
 {
     CollectionFixture f;

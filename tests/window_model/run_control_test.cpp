@@ -222,10 +222,15 @@ TEST(RunControl, PatternChecksStopTheRun)
     f.model.Carry(Command::BeginOrCancel);
     f.Type(HistoryBox::PagePattern, "[x]");
     f.model.Carry(Command::BeginOrCancel);
+    f.Type(HistoryBox::PagePattern, "[#]");
+    f.Type(HistoryBox::RefPattern, "<RD>1 #");
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(),
               (Names{"Insufficient information to process reference pattern\r"
                      "\"#\" stands for the page, and the page-number pattern is empty",
-                     "Page # Pattern must contain #"}));
+                     "Page # Pattern must contain #",
+                     "A later run could not recognise the references this pattern makes\r"
+                     "it holds the code <RD>, which begins \"RD\""}));
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
 }
 
