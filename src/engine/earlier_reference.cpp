@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::string_view kOpen = "<CS:Reference>";
 constexpr std::string_view kEnd = "\r\n</CS>";
-constexpr std::size_t kCloseLength = 4;  // "<CR>" or "<HR>", just before the end
 constexpr std::size_t kFirstPiece = 256;
 
 std::string_view TextOf(std::span<const std::uint8_t> bytes)
@@ -57,8 +56,10 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
             return std::nullopt;
         if (IsLineBreak(*next)) {
             // The first line break ends the frame: right after its "<CR>" or
-            // "<HR>" code, and the start of "\r\n</CS>".
-            const std::string_view close = afterLastCode == next ? TextOf({lastCode, kCloseLength}) : "";
+            // "<HR>" code, and the start of "\r\n</CS>". The last code ends
+            // here and may be shorter than those.
+            const std::string_view close =
+                afterLastCode == next ? TextOf({lastCode, static_cast<std::size_t>(next - lastCode)}) : "";
             if (close != "<CR>" && close != "<HR>")
                 return lookAlike;
             const auto left = static_cast<std::size_t>(end - next);

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "engine/convert.h"
+#include "engine/earlier_reference.h"
 #include "engine/level_names_line.h"
 #include "engine/preview.h"
 
@@ -146,6 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{"CloseInsideAnOpenCode", kR + "<CS:Reference>a<x<CR>\r\n</CS>T",
                   kR + kNew + "<CS:Reference>a<x<CR>\r\n</CS>T", kR + kNew + "<CS:Reference>a<x<CR>\r\n</CS>T",
                   kR + "<CS:Reference>a<x<CR>\r\n</CS>T", 0, 1},
+        FrameCase{"ShortCodeBeforeTheLineBreak", kR + "<CS:Reference>a<x>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a<x>\r\n</CS>T", kR + kNew + "<CS:Reference>a<x>\r\n</CS>T",
+                  kR + "<CS:Reference>a<x>\r\n</CS>T", 0, 1},
         FrameCase{"OtherLineEnd", kR + "<CS:Reference>Old<CR>\n</CS>T", kR + kNew + "<CS:Reference>Old<CR>\n</CS>T",
                   kR + kNew + "<CS:Reference>Old<CR>\n</CS>T", kR + "<CS:Reference>Old<CR>\n</CS>T", 0, 1},
         FrameCase{"WithoutItsClose", kR + "<CS:Reference>Old<BR>\r\n</CS>T",
@@ -205,6 +209,32 @@ TEST(EarlierReferences, RemovingWritesNoneWhateverThePattern)
     EXPECT_EQ(kBook + "<RD>[3]x<RD>y", converted.output);
     EXPECT_EQ(0, converted.result.refCount);
     EXPECT_TRUE(host.prompts.empty());
+}
+
+// The bytes at hand may end anywhere in a frame: what they cannot tell yet
+// is left open, and nothing past them is looked at.
+TEST(ReadFrame, TellsWhatTheBytesAtHandCanTell)
+{
+    const std::pair<std::string, std::optional<EarlierFrame>> cases[] = {
+        {"<CS:Reference>a<CR>\r\n</CS>", EarlierFrame::Found},
+        {"<CS:Reference>a<CR>\r\n</C", std::nullopt},
+        {"<CS:Reference>a<CR>\r\n</X", EarlierFrame::LookAlike},
+        {"<CS:Reference><>\r", EarlierFrame::LookAlike},
+        {"<CS:Reference>a<x>\r", EarlierFrame::LookAlike},
+        {"<CS:Reference>a<R", std::nullopt},
+        {"<CS:Reference>a<RD", EarlierFrame::LookAlike},
+        {"<CS:Refer", std::nullopt},
+        {"<CS:Referenze>", EarlierFrame::None},
+    };
+    for (const auto& [text, kind] : cases) {
+        // Exactly as long as the text, so that a look past it is a fault.
+        const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+        const std::optional<EarlierFrameMatch> match = ReadFrame(bytes);
+        EXPECT_EQ(kind.has_value(), match.has_value()) << text;
+        if (kind && match) {
+            EXPECT_EQ(*kind, match->kind) << text;
+        }
+    }
 }
 
 // No frame is longer than the longest reference: one that would be is the
