@@ -24,7 +24,10 @@
 # the long run and the large one it converts a collection of three files
 # through "File > Convert Several Files..." (the files, the output folder,
 # the one overwrite question, the one page question, the summary) and
-# compares each output with the Linux pellimar-cli's.
+# compares each output with the Linux pellimar-cli's; before it, the same
+# files into a folder that holds a link to one of them under another's name,
+# which one error box refuses with nothing written; and, after the sample
+# run, an output named NUL.fff, which Windows would take for its device.
 #
 # Usage: scripts/gui-check-windows.sh [BUILD_DIR [LINUX_CLI]]
 #   (defaults: build-windows, build/src/cli/pellimar-cli)
@@ -138,8 +141,9 @@ prepare_files() {
   cp "$probe_program" "$work/"
   printf '1 2\r\n2 3, P. #\r\n' >"$work/app/patterns.ref"
   cp resources/sample.fff resources/sample.def "$work/"
-  mkdir -p "$work/books" "$work/refs"
+  mkdir -p "$work/books" "$work/refs" "$work/linked"
   printf 'earlier output\r\n' >"$work/refs/book2.fff"
+  ln -s ../books/book3.fff "$work/linked/book1.fff"
   local i
   for ((i = 0; i < 400; i++)); do
     printf '<RD>Front matter record %03d, before any level heading.\r\n' "$i"
@@ -228,6 +232,20 @@ run_the_sample() {
   cp "$work/out.fff" "$work/sample-run.fff"
 }
 
+# NUL.fff, in any folder, is the device NUL to Windows: the run would throw
+# the output away and report it written. The error box refuses it.
+refuse_an_output_named_for_a_device() {
+  keys alt+o
+  choose_file 'Output File' "$work/NUL.fff"
+  keys alt+b
+  sleep 1  # the error box bears the application's title, as the window does
+  nul_message=$(probe message | tr -d '\r') || fail "Begin with NUL.fff as output showed no box"
+  keys Return
+  sleep 0.5
+  keys alt+o
+  choose_file 'Output File' "$work/out.fff"
+}
+
 # Answers the starting-page question with 7, the page the CLI is given too.
 answer_page() {
   wait_active "Input Page Number"
@@ -260,10 +278,9 @@ run_the_long_file() {
   wait_active "$title"
 }
 
-# The boxes as the long run left them. The open dialog is taken to the
-# folder first, then given the three names; the page question comes once,
-# for the first file, and its answer starts the other two.
-run_a_collection() {
+# The three books through File > Convert Several Files..., into `folder`.
+choose_the_collection() {
+  local folder=$1
   keys alt+f
   sleep 0.3
   keys s
@@ -275,8 +292,26 @@ run_a_collection() {
   typed '"book1.fff" "book2.fff" "book3.fff"'
   keys Return
   wait_active 'Output Folder'
-  typed "$(windows_path "$work/refs")"
+  typed "$(windows_path "$folder")"
   keys Return
+}
+
+# linked\book1.fff leads to books\book3.fff: one error box names them, and
+# nothing is written.
+refuse_a_collection_into_a_linked_folder() {
+  choose_the_collection "$work/linked"
+  wait_active Error
+  shot collection-refused
+  linked_message=$(probe message | tr -d '\r') || fail "no message box to read"
+  keys Return
+  wait_active "$title"
+}
+
+# The boxes as the long run left them. The open dialog is taken to the
+# folder first, then given the three names; the page question comes once,
+# for the first file, and its answer starts the other two.
+run_a_collection() {
+  choose_the_collection "$work/refs"
   wait_active Warning  # refs\book2.fff exists
   shot collection-overwrite
   keys y
@@ -437,6 +472,14 @@ check_results() {
     linux_output "$work/books/$name" "$work/linux-$name" -p '{#}' --remove-page-marks --start-page 7
     check "the collection: $name the same bytes as the Linux pellimar-cli" cmp "$work/refs/$name" "$work/linux-$name"
   done
+  check "a collection into a folder with a link to an input: one box names both" \
+    same "$linked_message" "Cannot create file $(windows_path "$work/linked/book1.fff")"$'\n'"it is $(windows_path "$work/books/book3.fff"), an input of this run"
+  check "a collection into a folder with a link to an input: nothing written" \
+    same "$(ls -A "$work/linked")" "book1.fff"
+  check "a collection into a folder with a link to an input: the input left as it was" \
+    cmp resources/sample.fff "$work/books/book3.fff"
+  check "an output named NUL.fff: refused, Windows taking it for its device" \
+    same "$nul_message" "Cannot create file $(windows_path "$work/NUL.fff")."$'\n'"Windows takes the name for the device NUL"
   check "the collection: the caption named the first file while its page was asked" \
     same "$collection_caption" "1 of 3: book1.fff - $title"
   check "the collection's output folder saved" holds "$work/app/pellimar.INI" "OutputFolder=$(windows_path "$work/refs")"
@@ -462,7 +505,7 @@ check_results() {
   local names
   names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
   check "the captions of the window, a message box and the input box" \
-    same "$names" "Confirm|Convert Several Files|Folio Flat File Pellimar|Information|Input File|Input Page Number|Load Levels|Output File|Output Folder|Using Pellimar|Warning"
+    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Information|Input File|Input Page Number|Load Levels|Output File|Output Folder|Using Pellimar|Warning"
 }
 
 start=$SECONDS
@@ -474,8 +517,12 @@ say "typing into the boxes and choosing files on display $DISPLAY"
 fill_in_the_window
 say "running the sample"
 run_the_sample
+say "refusing an output named NUL.fff"
+refuse_an_output_named_for_a_device
 say "running a longer file that asks for the starting page"
 run_the_long_file
+say "refusing a collection into a folder that holds a link to one of its inputs"
+refuse_a_collection_into_a_linked_folder
 say "converting a collection of three files"
 run_a_collection
 say "running a large file, with Alt+X and the File menu during the run"

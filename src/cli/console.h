@@ -85,8 +85,4 @@ std::string Utf8OfFlatFileText(const std::string& flatFileText);
 // output would be replaced by a new file, which standard output cannot be.
 bool NamesStandardOutput(const std::string& path);
 
-// The device a name stands for in any folder, as Windows maps "aux.fff" or
-// "NUL" (in capitals); nothing on POSIX, whose devices are files with paths.
-std::optional<std::string> DeviceOfName(const std::string& path);
-
 }  // namespace pellimar::cli

@@ -79,9 +79,4 @@ bool NamesStandardOutput(const std::string& path)
     return path == "/dev/stdout" || path == "/dev/fd/1" || path == "/proc/self/fd/1";
 }
 
-std::optional<std::string> DeviceOfName(const std::string&)
-{
-    return std::nullopt;
-}
-
 }  // namespace pellimar::cli

@@ -131,6 +131,8 @@ that an earlier run wrote into INPUT are kept, replaced or removed (see
 --replace-references).
 With -d DIR each INPUT is converted to DIR under its own file name, all of
 them checked before anything is written; one line a file and a total follow.
+Options and file names may come in any order; "--" ends the options, so
+that a file named "-f" is "-- -f" (or "./-f").
 )" + HelpOptions() + R"(
 Errors name the file and the reason where they are known:
   pellimar-cli: FILE: MESSAGE: REASON

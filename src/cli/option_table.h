@@ -36,6 +36,8 @@ struct RawArguments {
     bool help = false;
     bool version = false;
     std::vector<std::string> files;
+
+    bool operator==(const RawArguments&) const = default;
 };
 
 enum class OptionValue { None, Required, Optional };

@@ -1,6 +1,6 @@
 // Argument parsing with GNU getopt_long over the option table: an option's
-// value is always the next argument, even when it begins with "-", and
-// options may follow the files.
+// value is always the next argument, even when it begins with "-"; options
+// and file names come in any order, and "--" ends the options.
 #include "cli/parse_arguments.h"
 
 #include <getopt.h>
@@ -35,10 +35,16 @@ std::vector<option> LongOptions()
     return options;
 }
 
-// ":" first: a missing value is told apart from an unknown option.
+// getopt's code for a file name, given in turn among the options.
+constexpr int kFileName = 1;
+
+// "-" first: each file name is handed back in its turn, where it stands, as
+// glibc and mingw-w64 both do whatever POSIXLY_CORRECT says; getopt then
+// moves no argument. ":" next: a missing value is told apart from an
+// unknown option.
 std::string ShortOptions()
 {
-    std::string shortOptions = ":";
+    std::string shortOptions = "-:";
     for (const OptionDefinition& definition : OptionTable()) {
         if (definition.shortName == 0)
             continue;
@@ -63,9 +69,7 @@ const OptionDefinition* DefinitionOfCode(int code)
 
 // The option getopt_long stopped at, as the user wrote it. A long option
 // is the argument just passed, without a value; a short one is only known
-// by its letter, maybe from inside a group ("-xyz"), and the argument just
-// passed may be another one altogether once getopt has moved the file names
-// aside.
+// by its letter, maybe from inside a group ("-xyz").
 std::string OptionInError(char* const* argv, bool known)
 {
     const std::string passed = argv[optind - 1];
@@ -103,14 +107,19 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
     opterr = 0;
     const int argc = static_cast<int>(copies.size());
     for (int code; (code = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(), nullptr)) != -1;) {
-        const OptionDefinition* definition = DefinitionOfCode(code);
+        if (code == kFileName) {
+            parsed.raw.files.emplace_back(optarg);
+            continue;
+        }
         if (code == ':' || code == '?') {
             parsed.error = UsageErrorAt(argv.data());
             return parsed;
         }
-        definition->record(parsed.raw, optarg != nullptr ? std::optional<std::string>(optarg) : std::nullopt);
+        DefinitionOfCode(code)->record(parsed.raw,
+                                       optarg != nullptr ? std::optional<std::string>(optarg) : std::nullopt);
     }
-    parsed.raw.files.assign(copies.begin() + optind, copies.end());
+    // After "--", every argument is a file name.
+    parsed.raw.files.insert(parsed.raw.files.end(), argv.begin() + optind, argv.end() - 1);
     return parsed;
 }
 

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <string_view>
 #include <utility>
 
 #include "cli/cli_host.h"
@@ -16,6 +15,7 @@
 #include "cli/run_collection_cli.h"
 #include "engine/conversion.h"
 #include "engine/preview.h"
+#include "engine/run_frame.h"
 #include "run/run_checks.h"
 #include "run/run_notes.h"
 #include "run/run_summary.h"
@@ -31,33 +31,6 @@
 namespace pellimar::cli {
 namespace {
 
-// The part of a path after its folders (on any system's separators).
-std::string_view FileNamePart(const std::string& path)
-{
-    const std::size_t folderEnd = path.find_last_of("\\/:");
-    return std::string_view(path).substr(folderEnd == std::string::npos ? 0 : folderEnd + 1);
-}
-
-// A name Windows takes for a device in any folder: as input it is refused as
-// any device is; as output, unless it names the device alone (NUL, as
-// /dev/null elsewhere), the file the user meant would never be written.
-bool CheckDeviceNames(const RunSettings& run, bool preview)
-{
-    if (!run.standardInput && DeviceOfName(run.inputPath)) {
-        ReportError(FillPlaceholder(kCannotOpenFile, run.inputPath), {run.inputPath, "it is not a regular file"});
-        return false;
-    }
-    if (preview || run.standardOutput)
-        return true;
-    const std::optional<std::string> device = DeviceOfName(run.outputPath);
-    if (device && FileNamePart(run.outputPath).find('.') != std::string_view::npos) {
-        ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath),
-                    {run.outputPath, "Windows takes the name for the device " + *device});
-        return false;
-    }
-    return true;
-}
-
 // A preview lists its references on standard output, which must not be the
 // input itself ("--preview book.fff >> book.fff").
 bool PreviewWritesIntoInput(const RunSettings& run)
@@ -69,27 +42,29 @@ bool PreviewWritesIntoInput(const RunSettings& run)
     return listing && input && listing->kind == FileKind::Regular && listing->identity == input->identity;
 }
 
+bool Passes(const RunCheck& check)
+{
+    if (!check.Passed())
+        ReportError(check.message, {check.file, check.reason});
+    return check.Passed();
+}
+
 // A preview writes no output file, so the checks of the output do not apply.
-// A folder as output is refused at once: --force could not help.
+// An output that is a folder or the input is refused at once: --force could
+// not help.
 bool CheckBeforeTheRun(const Configuration& configuration)
 {
     const RunSettings& run = configuration.run;
-    if (!CheckDeviceNames(run, configuration.preview.has_value()))
+    if (!Passes(CheckRunInputs(run)))
         return false;
-    if (const RunCheck check = CheckRunInputs(run); !check.Passed()) {
-        ReportError(check.message, {check.file, check.reason});
-        return false;
-    }
     if (configuration.preview && PreviewWritesIntoInput(run)) {
         ReportError(FillPlaceholder(kCannotCreateFile, "-"), {"-", kOutputIsInput});
         return false;
     }
     if (configuration.preview || run.standardOutput)
         return true;
-    if (OutputIsFolder(run.outputPath)) {
-        ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath), {run.outputPath, "it is a folder"});
+    if (!Passes(CheckRunOutput(run)))
         return false;
-    }
     if (!configuration.force && OutputExists(run.outputPath)) {
         ReportError("Output file exists (use -f or --force to overwrite)", {run.outputPath, {}});
         return false;
@@ -170,6 +145,9 @@ int Convert(const Configuration& configuration, CliHost& host)
     RunResult result;
     try {
         result = RunConversion(configuration.run, host, levels);
+    } catch (const EInputChanged& error) {
+        ReportError(error.what(), {error.File(), error.Reason()});  // it says what became of the output
+        return kExitError;
     } catch (const Exception& error) {
         ReportError(error.what(), {error.File(), error.Reason()});
         if (host.WritesInPlace())

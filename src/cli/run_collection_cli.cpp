@@ -19,25 +19,11 @@ namespace {
 
 using State = FileOutcome::State;
 
-// A name Windows takes for a device in any folder is refused as an input,
-// as a device is, in place of its being no file; its output would bear the
-// same name.
-void CheckDeviceNames(const std::vector<CollectionFile>& files, std::vector<CollectionProblem>& problems)
-{
-    for (const CollectionFile& file : files) {
-        if (!DeviceOfName(file.input))
-            continue;
-        std::erase_if(problems, [&](const CollectionProblem& problem) { return problem.file == file.input; });
-        problems.push_back({FillPlaceholder(kCannotOpenFile, file.input), file.input, "it is not a regular file"});
-    }
-}
-
 // Every reason at once, so that one look mends them all; nothing is
 // written when there is any.
 bool CheckBeforeTheRun(const Configuration& configuration, const std::vector<CollectionFile>& files)
 {
     std::vector<CollectionProblem> problems = CheckCollection(files, *configuration.outputDir, configuration.run);
-    CheckDeviceNames(files, problems);
     if (!configuration.force) {
         for (const std::string& existing : ExistingOutputs(files))
             problems.push_back({"Output file exists (use -f or --force to overwrite)", existing, {}});

@@ -38,8 +38,9 @@ struct RunResult {
 // is asked once, just before: a cancel that comes later cannot leave the
 // output in place and the result saying it was not.
 // Errors (the input cannot be opened, the output cannot be created or
-// written, the input cannot be read) leave as exceptions after what was
-// written is thrown away and the host has been told the run is over.
+// written, the input cannot be read, another program changed the input
+// meanwhile: EInputChanged) leave as exceptions after what was written is
+// thrown away and the host has been told the run is over.
 RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& levels);
 
 }  // namespace pellimar

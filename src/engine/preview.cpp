@@ -39,6 +39,8 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
         run.Output = std::make_unique<TS_TextStream>(kNullDevice, fmCreate);
         if (limit > 0)
             ConversionPass(run, host).Run();
+        if (!host.CancelRequested())
+            CheckInputUnchanged(run, settings, [] { return std::string("no references are listed"); });
     });
     return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
             run.EarlierReferencesFound,          run.EarlierLookAlikes,   run.ReferencesCut,

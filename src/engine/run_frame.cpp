@@ -37,4 +37,13 @@ void WithinRun(RunContext& run, RunHost& host, const std::function<void()>& work
         std::rethrow_exception(failure);
 }
 
+void CheckInputUnchanged(const RunContext& run, const RunSettings& settings,
+                         const std::function<std::string()>& outcome)
+{
+    if (!run.Input->ChangedSinceOpened())
+        return;
+    const std::string input = settings.standardInput ? "standard input" : settings.inputPath;
+    throw EInputChanged(input + " changed while it was being read; " + outcome());
+}
+
 }  // namespace pellimar

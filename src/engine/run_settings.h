@@ -4,8 +4,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "streams/run_files.h"
 
 namespace pellimar {
 
@@ -48,6 +51,9 @@ struct RunSettings {
     EarlierReferences earlierReferences = EarlierReferences::Keep;
     std::size_t longestEarlierReference = kLongestEarlierReference;
     std::size_t blockSize = kRunBlockSize;
+    // The files of the whole of which the run is part (a collection), which
+    // its output may not turn out to be; unset, the run's own input.
+    std::shared_ptr<RunFiles> runFiles;
 };
 
 // The level names and current level values of a run. They outlive the run

@@ -39,9 +39,10 @@ std::vector<CollectionFile> PlanCollection(const std::vector<std::string>& input
     return files;
 }
 
-std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
+std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& given,
                                        CollectionHost& host)
 {
+    const RunSettings settings = HeldToTheCollection(files, given);
     const std::vector<std::int64_t> sizes = InputSizes(files);
     std::int64_t total = 0;
     for (const std::int64_t size : sizes)

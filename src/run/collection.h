@@ -46,7 +46,9 @@ struct FileOutcome {
 
 // Converts the files in the order given, each with `settings` and its own
 // input and output. A file that fails is told in its outcome and the next
-// goes on. A cancel stops the file being converted, whose outcome holds its
+// goes on; so does a file whose output has come to lead to an input of the
+// collection, or to where an earlier output went, by the time it is made or
+// put in place. A cancel stops the file being converted, whose outcome holds its
 // partial output, and leaves the later ones not run.
 std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
                                        CollectionHost& host);

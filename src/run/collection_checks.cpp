@@ -3,10 +3,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "streams/exceptions.h"
 #include "streams/file_names.h"
+#include "streams/file_places.h"
+#include "streams/file_stream.h"
+#include "streams/output_file.h"
+#include "streams/run_files.h"
 #include "streams/wide_names.h"
 
 namespace pellimar {
@@ -26,43 +31,94 @@ std::string FolderMissing(const std::string& folder)
     return fs::is_directory(status) ? "" : "it is not a folder";
 }
 
-// The input's folder is the output folder, through links or another
-// spelling too: its output would be the input itself.
-bool InFolder(const std::string& input, const std::string& folder)
+CollectionProblem ProblemOf(const Exception& error)
 {
-    std::error_code error;
-    const fs::path inputFolder = fs::absolute(PathOfName(input), error).parent_path();
-    return !error && fs::equivalent(inputFolder, PathOfName(folder), error) && !error;
+    return {error.what(), error.File(), error.Reason()};
 }
 
-void CheckInputs(const std::vector<CollectionFile>& files, RunSettings settings,
-                 std::vector<CollectionProblem>& problems)
+// The input opened as its run opens it: a pipe or a device, a file that may
+// not be read or that another program keeps from readers, is refused.
+std::optional<CollectionProblem> InputRefused(const std::string& input)
 {
+    try {
+        const TFileStream opened(input, fmOpenRead);
+        return std::nullopt;
+    } catch (const Exception& error) {
+        return ProblemOf(error);
+    }
+}
+
+// The output made as its run makes it, and thrown away: a link that may not
+// be followed, a file that may not be written or is locked, a name too long,
+// a new file in a folder that takes none.
+std::optional<CollectionProblem> OutputRefused(const std::string& output)
+{
+    try {
+        const OutputFile made(output);
+        if (made.WritesInPlace() && !made.ReplacesFile())
+            return CollectionProblem{FillPlaceholder(kCannotCreateFile, output), output, made.WhyInPlace()};
+        return std::nullopt;
+    } catch (const Exception& error) {
+        return ProblemOf(error);
+    }
+}
+
+// Each input as a run checks it, the patterns once, then opened; true for
+// each that passed.
+std::vector<bool> CheckInputs(const std::vector<CollectionFile>& files, RunSettings settings,
+                              std::vector<CollectionProblem>& problems)
+{
+    std::vector<bool> passed;
     bool patternsChecked = false;
     for (const CollectionFile& file : files) {
         settings.inputPath = file.input;
         const RunCheck check = CheckRunInputs(settings);
-        if (check.failure == RunCheckFailure::InputNotFound || (!check.Passed() && !patternsChecked))
+        if (check.OfInput() || (!check.Passed() && !patternsChecked))
             problems.push_back({check.message, check.file, check.reason});
-        patternsChecked = patternsChecked || check.failure != RunCheckFailure::InputNotFound;
+        patternsChecked = patternsChecked || !check.OfInput();
+        const std::optional<CollectionProblem> refused = check.OfInput() ? std::nullopt : InputRefused(file.input);
+        if (refused)
+            problems.push_back(*refused);
+        passed.push_back(!check.OfInput() && !refused);
     }
+    return passed;
 }
 
-void CheckOutputs(const std::vector<CollectionFile>& files, const std::string& folder,
+// Why the output may not go where its name leads: one of the inputs, or
+// where an earlier output goes.
+std::string Clash(const std::vector<CollectionFile>& files, const std::vector<std::optional<FilePlace>>& outputs,
+                  const RunFiles& inputs, std::size_t i)
+{
+    if (!outputs[i])
+        return {};
+    if (outputs[i]->file) {
+        if (std::string clash = inputs.Clash(*outputs[i]->file, files[i].input); !clash.empty())
+            return clash;
+    }
+    for (std::size_t earlier = 0; earlier < i; ++earlier) {
+        if (outputs[earlier] && SamePlace(*outputs[earlier], *outputs[i]))
+            return OutputOfTooReason(files[earlier].input);
+    }
+    return {};
+}
+
+void CheckOutputs(const std::vector<CollectionFile>& files, const std::vector<bool>& inputPassed,
                   std::vector<CollectionProblem>& problems)
 {
+    RunFiles inputs;
+    for (const CollectionFile& file : files)
+        inputs.AddInput(file.input);
+    std::vector<std::optional<FilePlace>> outputs;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::string message = FillPlaceholder(kCannotCreateFile, files[i].output);
-        for (std::size_t earlier = 0; earlier < i; ++earlier) {
-            if (SameFileName(files[earlier].output, files[i].output)) {
-                problems.push_back({message, files[i].output, "the output of " + files[earlier].input + " too"});
-                break;
-            }
-        }
-        if (InFolder(files[i].input, folder))
-            problems.push_back({message, files[i].output, kOutputIsInput});
-        else if (OutputIsFolder(files[i].output))
-            problems.push_back({message, files[i].output, "it is a folder"});
+        const std::string& output = files[i].output;
+        outputs.push_back(PlaceOfName(output));
+        const std::string message = FillPlaceholder(kCannotCreateFile, output);
+        if (std::string clash = Clash(files, outputs, inputs, i); !clash.empty())
+            problems.push_back({message, output, std::move(clash)});
+        else if (OutputIsFolder(output))
+            problems.push_back({message, output, "it is a folder"});
+        else if (const std::optional<CollectionProblem> refused = inputPassed[i] ? OutputRefused(output) : std::nullopt)
+            problems.push_back(*refused);
     }
 }
 
@@ -74,18 +130,22 @@ std::vector<CollectionProblem> CheckCollection(const std::vector<CollectionFile>
     std::vector<CollectionProblem> problems;
     if (std::string reason = FolderMissing(folder); !reason.empty())
         problems.push_back({"The output folder cannot take the outputs.", folder, std::move(reason)});
-    CheckInputs(files, settings, problems);
-    CheckOutputs(files, folder, problems);
+    const std::vector<bool> inputPassed = CheckInputs(files, settings, problems);
+    CheckOutputs(files, inputPassed, problems);
     return problems;
 }
 
+// An output named twice (its own fault, told apart) exists once.
 std::vector<std::string> ExistingOutputs(const std::vector<CollectionFile>& files)
 {
     std::vector<std::string> existing;
+    std::vector<std::optional<FilePlace>> places;
     for (const CollectionFile& file : files) {
-        // An output named twice (its own fault, told apart) exists once.
-        const bool named = std::any_of(existing.begin(), existing.end(),
-                                       [&](const std::string& output) { return SameFileName(output, file.output); });
+        const std::optional<FilePlace> place = PlaceOfName(file.output);
+        const bool named = std::any_of(places.begin(), places.end(), [&](const std::optional<FilePlace>& earlier) {
+            return earlier && place && SamePlace(*earlier, *place);
+        });
+        places.push_back(place);
         if (!named && OutputExists(file.output))
             existing.push_back(file.output);
     }

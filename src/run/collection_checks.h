@@ -18,12 +18,16 @@ struct CollectionProblem {
     std::string reason;   // "no such file", "it is the input file"
 };
 
-// The output folder (it must be there, and a folder: it is not made), each
-// input as a run checks it, the patterns and level names once, two inputs
-// that would give one output name, an output that is its own input (the
-// folder is an input's folder), and the checks a run makes of its output
-// before reading its input. Outputs that stand already are not a problem
-// here: see ExistingOutputs.
+// The output folder (it must be there, and a folder: it is not made); each
+// input as a run checks it and opens it (a pipe, a device, a file that may
+// not be read); the patterns and level names once; an output that leads to
+// an input or to where an earlier output goes, by the file its name leads
+// to and not by its spelling (through links and bind mounts: "it is the
+// input file", "it is b.fff, an input of this run", "the output of b.fff
+// too"); and each output made as its run makes it, then thrown away. So
+// every check a file's run makes before it reads is made for every file
+// before the first is written. Outputs that stand already are not a
+// problem here: see ExistingOutputs.
 std::vector<CollectionProblem> CheckCollection(const std::vector<CollectionFile>& files, const std::string& folder,
                                                const RunSettings& settings);
 

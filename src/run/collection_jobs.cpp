@@ -147,11 +147,12 @@ void FollowJobs(JobBoard& board, CollectionHost& host, CollectionProgress& progr
 
 }  // namespace
 
-std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
+std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& given,
                                        CollectionHost& host, std::size_t jobs)
 {
     if (jobs <= 1 || files.size() <= 1)
-        return RunCollection(files, settings, host);
+        return RunCollection(files, given, host);
+    const RunSettings settings = HeldToTheCollection(files, given);
     std::vector<std::int64_t> sizes = InputSizes(files);
     std::int64_t total = 0;
     for (const std::int64_t size : sizes)

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "engine/patterns.h"
+#include "engine/run_frame.h"
 #include "streams/output_file.h"
 #include "streams/wide_names.h"
 
@@ -49,6 +50,14 @@ std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files)
     return sizes;
 }
 
+RunSettings HeldToTheCollection(const std::vector<CollectionFile>& files, RunSettings settings)
+{
+    settings.runFiles = std::make_shared<RunFiles>();
+    for (const CollectionFile& file : files)
+        settings.runFiles->AddInput(file.input);
+    return settings;
+}
+
 void CollectionProgress::Reached(std::int64_t consumed)
 {
     const auto percent = static_cast<std::int32_t>(total_ > 0 ? consumed * 100 / total_ : 100);
@@ -74,6 +83,8 @@ FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost
     settings.outputPath = file.output;
     FileOutcome outcome;
     InPlaceWatch watch(host);
+    // Its message says what became of the output.
+    bool inputChanged = false;
     try {
         LevelLists levels;
         outcome.result = RunConversion(settings, watch, levels);
@@ -82,6 +93,7 @@ FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost
         outcome.state = FileOutcome::State::Failed;
         outcome.error = error.what();
         outcome.errorContext = {error.File(), error.Reason()};
+        inputChanged = dynamic_cast<const EInputChanged*>(&error) != nullptr;
     } catch (const std::bad_alloc&) {
         // One file's lack of memory need not end the others'.
         outcome.state = FileOutcome::State::Failed;
@@ -94,7 +106,7 @@ FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost
         outcome.error = error.what();
         outcome.errorContext = {file.input, {}};
     }
-    outcome.failedInPlace = outcome.state == FileOutcome::State::Failed && watch.inPlace;
+    outcome.failedInPlace = outcome.state == FileOutcome::State::Failed && watch.inPlace && !inputChanged;
     return outcome;
 }
 

@@ -14,6 +14,10 @@ namespace pellimar {
 // Each input's size; nothing counted for one without.
 std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files);
 
+// The settings each file's run takes: its output held to every input of the
+// collection and to the outputs put in place before it.
+RunSettings HeldToTheCollection(const std::vector<CollectionFile>& files, RunSettings settings);
+
 // The collection's progress: the bytes consumed of all the inputs, against
 // their sum, told to the host when the whole percentage changes.
 class CollectionProgress {

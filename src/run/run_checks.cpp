@@ -3,10 +3,13 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "engine/patterns.h"
 #include "streams/exceptions.h"
+#include "streams/file_names.h"
+#include "streams/file_places.h"
 #include "streams/wide_names.h"
 
 namespace pellimar {
@@ -29,10 +32,22 @@ RunCheck Failed(RunCheckFailure failure, std::string message)
     return {failure, std::move(message), {}, {}};
 }
 
+// The part of a path after its folders (on any system's separators).
+std::string_view FileNamePart(const std::string& path)
+{
+    const std::size_t folderEnd = path.find_last_of("\\/:");
+    return std::string_view(path).substr(folderEnd == std::string::npos ? 0 : folderEnd + 1);
+}
+
 }  // namespace
 
+// A name Windows takes for a device is refused as an input before it is
+// opened, as any device is, in place of its being no file.
 RunCheck CheckRunInputs(const RunSettings& settings)
 {
+    if (!settings.standardInput && DeviceOfName(settings.inputPath))
+        return {RunCheckFailure::InputIsDevice, FillPlaceholder(kCannotOpenFile, settings.inputPath),
+                settings.inputPath, "it is not a regular file"};
     if (!settings.standardInput) {
         if (std::string reason = InputMissing(settings.inputPath); !reason.empty())
             return {RunCheckFailure::InputNotFound, kInputFileNotFound, settings.inputPath, std::move(reason)};
@@ -47,12 +62,28 @@ RunCheck CheckRunInputs(const RunSettings& settings)
     return {};
 }
 
+// Unless it names the device alone (NUL, as /dev/null elsewhere), a name
+// Windows takes for a device would send the output there, and the file the
+// user meant would never be written.
+RunCheck CheckRunOutput(const RunSettings& settings)
+{
+    if (settings.standardOutput)
+        return {};
+    const std::string& path = settings.outputPath;
+    const std::string message = FillPlaceholder(kCannotCreateFile, path);
+    const std::optional<std::string> device = DeviceOfName(path);
+    if (device && FileNamePart(path).find('.') != std::string_view::npos)
+        return {RunCheckFailure::OutputIsDevice, message, path, "Windows takes the name for the device " + *device};
+    if (OutputIsFolder(path))
+        return {RunCheckFailure::OutputIsFolder, message, path, "it is a folder"};
+    if (!settings.standardInput && OutputIsInput(settings.inputPath, path))
+        return {RunCheckFailure::OutputIsInput, message, path, kOutputIsInput};
+    return {};
+}
+
 bool OutputIsInput(const std::string& inputPath, const std::string& outputPath)
 {
-    if (inputPath.empty() || outputPath.empty())
-        return false;
-    std::error_code error;
-    return std::filesystem::equivalent(PathOfName(inputPath), PathOfName(outputPath), error) && !error;
+    return !inputPath.empty() && !outputPath.empty() && SameFile(inputPath, outputPath);
 }
 
 bool OutputExists(const std::string& path)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/run_settings.h"
+#include "streams/held_files.h"
 
 namespace pellimar {
 
@@ -13,12 +14,14 @@ inline constexpr const char* kInputFileNotFound = "Input file not found.";
 enum class RunCheckFailure {
     None,
     InputNotFound,          // no file under the input's name (a folder is none)
+    InputIsDevice,          // a name Windows takes for a device
     PatternSourceMissing,   // a "#" or level digit whose box is empty
     PagePatternWithoutHash, // the reference shows the page, the marker has no "#"
     ReferencesUnrecognisable, // a later run could not take its references back
+    OutputIsDevice,         // a name Windows takes for a device, not the device alone
+    OutputIsFolder,
+    OutputIsInput,          // through a link or another spelling of its path
 };
-
-inline constexpr const char* kOutputIsInput = "it is the input file";
 
 struct RunCheck {
     RunCheckFailure failure = RunCheckFailure::None;
@@ -27,6 +30,12 @@ struct RunCheck {
     std::string reason;   // why: "it is a folder", or which source the pattern lacks
 
     bool Passed() const { return failure == RunCheckFailure::None; }
+    // The failure is the input's own, not that of the settings shared by
+    // every file of a collection.
+    bool OfInput() const
+    {
+        return failure == RunCheckFailure::InputNotFound || failure == RunCheckFailure::InputIsDevice;
+    }
 };
 
 // The input file (unless it is standard input), then the sources of the
@@ -35,8 +44,13 @@ struct RunCheck {
 // reported.
 RunCheck CheckRunInputs(const RunSettings& settings);
 
-// True when both names lead to one existing file, through a link or another
-// spelling of the path: writing the output would destroy the input.
+// The output's name (unless it is standard output), then a folder under it,
+// then the input under it; the first that fails is reported.
+RunCheck CheckRunOutput(const RunSettings& settings);
+
+// True when both names lead to one existing file, through a symbolic or
+// hard link, a bind mount or another spelling of the path: writing the
+// output would destroy the input.
 bool OutputIsInput(const std::string& inputPath, const std::string& outputPath);
 
 // True when something stands under the output's name, a link that points

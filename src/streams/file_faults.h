@@ -11,6 +11,7 @@ enum class FileCall {
     Open,          // opening or creating a file by its name (Windows)
     CreateUnnamed, // making it without a name (EOPNOTSUPP: the file system has none)
     CreateBeside,  // making the new file that will replace another, under a name
+    Read,          // a read from any file
     Write,         // a write to any file
     Sync,          // bringing a file's bytes to the disk
     PutInPlace,    // giving the new file the name of the one it replaces
@@ -18,8 +19,8 @@ enum class FileCall {
 };
 
 // The failure to report is the system's error number (errno on POSIX, a
-// GetLastError value on Windows); kShortTransfer makes a write take only
-// half of what it was given, which is no error.
+// GetLastError value on Windows); kShortTransfer makes a read or write move
+// only half of what it was asked, which is no error.
 inline constexpr int kShortTransfer = 0;
 // The system's errors for a full disk and for a refused access.
 #ifdef _WIN32

@@ -1,4 +1,5 @@
-// The names a file is reached by: where a chain of symbolic links ends.
+// The names a file is reached by: where a chain of symbolic links ends, and
+// the rules the system has for names.
 #pragma once
 
 #include <filesystem>
@@ -32,5 +33,9 @@ bool LinkMayBeFollowed(const std::filesystem::path& link);
 // True when the two names, given to files in one folder, name one file: the
 // same bytes, or on Windows the same letters in any case.
 bool SameFileName(const std::string& a, const std::string& b);
+
+// The device a name stands for in any folder, as Windows maps "aux.fff" or
+// "NUL" (in capitals); nothing on POSIX, whose devices are files with paths.
+std::optional<std::string> DeviceOfName(const std::string& path);
 
 }  // namespace pellimar

@@ -1,5 +1,6 @@
-// File names on POSIX systems: the bytes are the name, and which symbolic
-// links may be followed (the owners of a link and of its folder).
+// File names on POSIX systems: the bytes are the name, which symbolic links
+// may be followed (the owners of a link and of its folder), and devices are
+// files with paths of their own.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,11 @@ bool LinkMayBeFollowed(const std::filesystem::path& link)
 bool SameFileName(const std::string& a, const std::string& b)
 {
     return a == b;
+}
+
+std::optional<std::string> DeviceOfName(const std::string&)
+{
+    return std::nullopt;
 }
 
 }  // namespace pellimar

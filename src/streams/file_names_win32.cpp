@@ -1,9 +1,11 @@
 // File names on Windows: one file whatever the case of its letters, as the
-// system compares them; and every symbolic link may be followed, as the
-// system itself follows them.
+// system compares them; every symbolic link may be followed, as the system
+// itself follows them; and the names that stand for devices in any folder.
 #include "streams/file_names.h"
 
 #include <windows.h>
+
+#include <string_view>
 
 #include "streams/wide_names.h"
 
@@ -20,6 +22,35 @@ bool SameFileName(const std::string& a, const std::string& b)
     const std::wstring wideB = WideOfName(b);
     return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
                                 static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The last part of the name up to its first dot, blanks at its end dropped
+// and in capitals, is what Windows compares with its device names.
+std::optional<std::string> DeviceOfName(const std::string& path)
+{
+    const std::size_t folderEnd = path.find_last_of("\\/:");
+    const std::string name = path.substr(folderEnd == std::string::npos ? 0 : folderEnd + 1);
+    std::string device = name.substr(0, name.find('.'));
+    while (!device.empty() && device.back() == ' ')
+        device.pop_back();
+    for (char& c : device) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    for (const char* fixed : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (device == fixed)
+            return device;
+    }
+    // COM1 to COM9 and LPT1 to LPT9, also with the superscript digits 1 to 3
+    // (in UTF-8).
+    const std::string_view port(device);
+    if (port.starts_with("COM") || port.starts_with("LPT")) {
+        const std::string_view number = port.substr(3);
+        if ((number.size() == 1 && number[0] >= '1' && number[0] <= '9') ||
+            number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3")
+            return device;
+    }
+    return std::nullopt;
 }
 
 }  // namespace pellimar

@@ -37,23 +37,23 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : Name
     if (regular) {
         Identity = facts->identity;
         TakeHold(create, created, fileName);
+        if (!create)
+            OpenedStamp = File.Stamp();
     }
 }
 
-// Another stream of ours holding the file is, for a file being created,
+// Another stream of ours reading the file is, for a file being created,
 // the run's input under another name. A file read is kept from writers
-// only, so that other runs may read it at the same time. A file made only
-// to be refused is closed before it is removed, since Windows removes no
-// open file.
+// only, so that other runs, and other names of one input in this one, may
+// read it at the same time. A file made only to be refused is closed before
+// it is removed, since Windows removes no open file.
 void TFileStream::TakeHold(bool create, bool created, const std::string& fileName)
 {
-    Registered = TakeHeldFile(Identity);
-    const char* reason = nullptr;
-    if (!Registered)
-        reason = create ? "it is the input file" : "it is already open";
-    else if (!(create ? File.LockAgainstOtherPrograms() : File.LockAgainstWriters()))
+    std::string reason;
+    Registered = TakeHeldFile(Identity, HoldingOfStream(), &reason);
+    if (Registered && !(create ? File.LockAgainstOtherPrograms() : File.LockAgainstWriters()))
         reason = "another program has it locked";
-    if (reason != nullptr) {
+    if (!reason.empty()) {
         if (created) {
             Release();
             RemoveFile(fileName);
@@ -85,11 +85,12 @@ TFileStream::TFileStream(Adopted, NativeFile file, bool writable, std::string na
     const std::optional<FileFacts> facts = File.Facts();
     if (!facts || facts->kind != FileKind::Regular)
         return;
-    if (writable && IsHeldFile(facts->identity))
-        Fail(true, "it is the input file");
+    if (const std::string clash = writable ? HeldFileClash(facts->identity, Holding::Writing) : ""; !clash.empty())
+        Fail(true, clash);
     if (!writable) {
         Identity = facts->identity;
-        Registered = TakeHeldFile(Identity);
+        Registered = TakeHeldFile(Identity, Holding::Reading);
+        OpenedStamp = File.Stamp();
     }
 }
 
@@ -106,6 +107,14 @@ std::unique_ptr<TFileStream> TFileStream::StandardOutput()
 std::unique_ptr<TFileStream> TFileStream::OverNewFile(NativeFile file, std::string name)
 {
     return std::unique_ptr<TFileStream>(new TFileStream(Adopted{}, std::move(file), true, std::move(name), true));
+}
+
+bool TFileStream::ChangedSinceOpened() const
+{
+    if (!OpenedStamp)
+        return false;
+    const std::optional<FileStamp> now = File.Stamp();
+    return !now || *now != *OpenedStamp;
 }
 
 std::optional<std::int64_t> TFileStream::DataSize() const
@@ -125,7 +134,7 @@ TFileStream::~TFileStream()
 void TFileStream::Release()
 {
     if (Registered) {
-        GiveHeldFile(Identity);
+        GiveHeldFile(Identity, HoldingOfStream());
         Registered = false;
     }
     File.Close();
@@ -138,7 +147,7 @@ bool TFileStream::Close()
     const bool written = WritePending();
     NativeFile closing = std::move(File);
     if (Registered) {
-        GiveHeldFile(Identity);
+        GiveHeldFile(Identity, HoldingOfStream());
         Registered = false;
     }
     const bool closed = closing.Close();

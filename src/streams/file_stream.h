@@ -1,4 +1,5 @@
-// A stream over an open file, with exclusive access while it is open.
+// A stream over an open file: shared with the program's other readers while
+// it is read, held alone while it is written.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,9 @@ class TFileStream : public TStream {
 public:
     // Raises "Cannot open file %s" (fmOpenRead) or "Cannot create file %s"
     // (fmCreate). While the stream is open no other stream of this program
-    // can open the same file under any spelling of its path, and other
-    // programs that lock files are kept out too. An existing file is only
+    // can write the same file under any spelling of its path, nor read a
+    // file it writes; other programs that lock files are kept out of what
+    // it writes, and from writing what it reads. An existing file is only
     // emptied once that exclusive hold is established.
     TFileStream(const std::string& fileName, std::uint16_t mode);
     ~TFileStream() override;
@@ -57,6 +59,9 @@ public:
 
     // The size of the file's data; nothing for a pipe, which has none.
     std::optional<std::int64_t> DataSize() const;
+    // True when a file opened for reading no longer has the size and times
+    // it had then: another program changed it meanwhile. Never for a pipe.
+    bool ChangedSinceOpened() const;
 
     // The name errors give, and why the last transfer failed.
     ErrorContext FailureContext() const override { return {Name, FailureReason}; }
@@ -72,6 +77,7 @@ private:
     enum class Held { Nothing, ReadAhead, Pending };
 
     void Release();
+    Holding HoldingOfStream() const { return Writable ? Holding::Writing : Holding::Reading; }
     std::int64_t FileSize() const;
     bool WritePending();
     bool WriteAll(const std::uint8_t* bytes, std::int64_t count, std::int64_t at);
@@ -86,6 +92,7 @@ private:
     bool Registered = false;
     bool WriteFailed = false;
     FileIdentity Identity;
+    std::optional<FileStamp> OpenedStamp;  // of a regular file opened for reading
 
     // The file is read and written in large chunks: a buffered stream above
     // may move 8 KiB at a time, and each system call has a price of its own.

@@ -1,18 +1,23 @@
 // The table of held files.
 #include "streams/held_files.h"
 
+#include <map>
 #include <mutex>
 #include <optional>
-#include <set>
 
 #include "streams/native_file.h"
 
 namespace pellimar {
 namespace {
 
+struct Holders {
+    int readers = 0;
+    bool writer = false;
+};
+
 struct HeldFiles {
     std::mutex mutex;
-    std::set<FileIdentity> files;
+    std::map<FileIdentity, Holders> files;
 };
 
 HeldFiles& TheHeldFiles()
@@ -21,20 +26,49 @@ HeldFiles& TheHeldFiles()
     return held;
 }
 
-}  // namespace
-
-bool TakeHeldFile(FileIdentity file)
+// Why a new hold would clash with those taken; null when it would not.
+const char* Clash(const Holders& holders, Holding holding)
 {
-    HeldFiles& held = TheHeldFiles();
-    std::lock_guard lock(held.mutex);
-    return held.files.insert(file).second;
+    if (holders.writer)
+        return "this run is writing it";
+    if (holding == Holding::Writing && holders.readers > 0)
+        return kOutputIsInput;
+    return nullptr;
 }
 
-void GiveHeldFile(FileIdentity file)
+}  // namespace
+
+bool TakeHeldFile(FileIdentity file, Holding holding, std::string* refusal)
 {
     HeldFiles& held = TheHeldFiles();
     std::lock_guard lock(held.mutex);
-    held.files.erase(file);
+    Holders& holders = held.files[file];
+    if (const char* clash = Clash(holders, holding)) {
+        if (refusal != nullptr)
+            *refusal = clash;
+        return false;
+    }
+    if (holding == Holding::Writing)
+        holders.writer = true;
+    else
+        ++holders.readers;
+    return true;
+}
+
+void GiveHeldFile(FileIdentity file, Holding holding)
+{
+    HeldFiles& held = TheHeldFiles();
+    std::lock_guard lock(held.mutex);
+    const auto entry = held.files.find(file);
+    if (entry == held.files.end())
+        return;
+    Holders& holders = entry->second;
+    if (holding == Holding::Writing)
+        holders.writer = false;
+    else if (holders.readers > 0)
+        --holders.readers;
+    if (!holders.writer && holders.readers == 0)
+        held.files.erase(entry);
 }
 
 bool IsHeldFile(FileIdentity file)
@@ -44,16 +78,24 @@ bool IsHeldFile(FileIdentity file)
     return held.files.contains(file);
 }
 
+std::string HeldFileClash(FileIdentity file, Holding holding)
+{
+    HeldFiles& held = TheHeldFiles();
+    std::lock_guard lock(held.mutex);
+    const auto entry = held.files.find(file);
+    const char* clash = entry == held.files.end() ? nullptr : Clash(entry->second, holding);
+    return clash != nullptr ? clash : "";
+}
+
 std::string ReasonNotOpened(const std::string& name, bool creating)
 {
     const bool sharing = LastFailureWasSharing();
-    const std::string reason = LastFailureReason(creating);
-    if (sharing) {
-        const std::optional<FileIdentity> identity = IdentityOfName(name);
-        if (identity && IsHeldFile(*identity))
-            return creating ? "it is the input file" : "it is already open";
-    }
-    return reason;
+    std::string reason = LastFailureReason(creating);
+    const std::optional<FileIdentity> identity = sharing ? IdentityOfName(name) : std::nullopt;
+    if (!identity)
+        return reason;
+    const std::string clash = HeldFileClash(*identity, creating ? Holding::Writing : Holding::Reading);
+    return clash.empty() ? reason : clash;
 }
 
 }  // namespace pellimar

@@ -1,6 +1,6 @@
-// Exclusive access to files among this program's own streams: a table of
-// the files they hold open, by identity, so that links and other spellings
-// of a path are caught whatever the file system supports.
+// The files this program's own streams hold open, by identity, so that links
+// and other spellings of a path are caught whatever the file system
+// supports: readers share a file, a writer has it alone.
 #pragma once
 
 #include <compare>
@@ -16,10 +16,20 @@ struct FileIdentity {
     auto operator<=>(const FileIdentity&) const = default;
 };
 
-// Adds the file to the table; false when the program holds it already.
-bool TakeHeldFile(FileIdentity file);
-void GiveHeldFile(FileIdentity file);
+// The reason an output is refused when it is the run's own input.
+inline constexpr const char* kOutputIsInput = "it is the input file";
+
+enum class Holding { Reading, Writing };
+
+// Adds a hold on the file to the table. False when it clashes with a hold
+// taken already: any other hold for a writer, a writer's for a reader;
+// `refusal`, when given, then says why ("it is the input file").
+bool TakeHeldFile(FileIdentity file, Holding holding, std::string* refusal = nullptr);
+void GiveHeldFile(FileIdentity file, Holding holding);
 bool IsHeldFile(FileIdentity file);
+// Why a hold of that kind would clash with those taken; empty when it would
+// not.
+std::string HeldFileClash(FileIdentity file, Holding holding);
 
 // Why `name` did not open, from the file layer's last failure. A file that
 // another opener keeps us out of may be held by a stream of ours: for a

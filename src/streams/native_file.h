@@ -24,6 +24,18 @@ struct FileFacts {
     bool readOnly = false;
 };
 
+// What shows that a file changed: its size and the times the system keeps
+// of its last changes, in the system's own units. POSIX gives the time of
+// the last change of its data and of its inode (a rewrite that keeps the
+// size and sets the time back still changes the second); Windows the size
+// and last-write time of the open handle.
+struct FileStamp {
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
+    std::int64_t changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // An open file, closed when the object goes. Every call that fails leaves
 // the reason for LastFailureReason.
 class NativeFile {
@@ -69,6 +81,7 @@ public:
     std::intptr_t Handle() const { return handle_; }
     std::optional<FileFacts> Facts() const;
     std::optional<std::int64_t> Size() const;
+    std::optional<FileStamp> Stamp() const;
 
     // Bytes transferred, 0 at the end of the data (a closed pipe included),
     // -1 on failure. A call may transfer fewer bytes than asked.

@@ -112,23 +112,20 @@ std::optional<std::int64_t> NativeFile::Size() const
     return info.st_size;
 }
 
-std::int64_t NativeFile::ReadAt(void* into, std::int64_t count, std::int64_t offset)
+namespace {
+
+std::int64_t Nanoseconds(const struct timespec& time)
 {
-    return Retried([&] { return ::pread(Descriptor(handle_), into, static_cast<std::size_t>(count), offset); });
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-std::int64_t NativeFile::ReadNext(void* into, std::int64_t count)
-{
-    return Retried([&] { return ::read(Descriptor(handle_), into, static_cast<std::size_t>(count)); });
-}
-
-// A write the test seam may fail, cut short or interrupt.
+// A transfer the test seam may fail, cut short or interrupt.
 template <typename Transfer>
-std::int64_t WriteRetried(std::int64_t& count, Transfer transfer)
+std::int64_t TransferRetried(FileCall call, std::int64_t& count, Transfer transfer)
 {
     return Retried([&]() -> ssize_t {
         int error = 0;
-        if (FileFaultStrikes(FileCall::Write, error)) {
+        if (FileFaultStrikes(call, error)) {
             if (error != kShortTransfer) {
                 errno = error;
                 return -1;
@@ -139,16 +136,40 @@ std::int64_t WriteRetried(std::int64_t& count, Transfer transfer)
     });
 }
 
+}  // namespace
+
+std::optional<FileStamp> NativeFile::Stamp() const
+{
+    struct stat info {};
+    if (::fstat(Descriptor(handle_), &info) != 0)
+        return std::nullopt;
+    return FileStamp{info.st_size, Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
+}
+
+std::int64_t NativeFile::ReadAt(void* into, std::int64_t count, std::int64_t offset)
+{
+    return TransferRetried(FileCall::Read, count, [&] {
+        return ::pread(Descriptor(handle_), into, static_cast<std::size_t>(count), offset);
+    });
+}
+
+std::int64_t NativeFile::ReadNext(void* into, std::int64_t count)
+{
+    return TransferRetried(FileCall::Read, count,
+                           [&] { return ::read(Descriptor(handle_), into, static_cast<std::size_t>(count)); });
+}
+
 std::int64_t NativeFile::WriteAt(const void* from, std::int64_t count, std::int64_t offset)
 {
-    return WriteRetried(count, [&] {
+    return TransferRetried(FileCall::Write, count, [&] {
         return ::pwrite(Descriptor(handle_), from, static_cast<std::size_t>(count), offset);
     });
 }
 
 std::int64_t NativeFile::WriteNext(const void* from, std::int64_t count)
 {
-    return WriteRetried(count, [&] { return ::write(Descriptor(handle_), from, static_cast<std::size_t>(count)); });
+    return TransferRetried(FileCall::Write, count,
+                           [&] { return ::write(Descriptor(handle_), from, static_cast<std::size_t>(count)); });
 }
 
 NativeFile NativeFile::Duplicate() const

@@ -99,11 +99,11 @@ std::int64_t WriteResult(BOOL ok, DWORD done)
     return ok ? static_cast<std::int64_t>(done) : -1;
 }
 
-// A write the test seam fails (true) or cuts short (`count` halved).
-bool WriteFaultStrikes(std::int64_t& count)
+// A transfer the test seam fails (true) or cuts short (`count` halved).
+bool TransferFaultStrikes(FileCall call, std::int64_t& count)
 {
     int error = 0;
-    if (!FileFaultStrikes(FileCall::Write, error))
+    if (!FileFaultStrikes(call, error))
         return false;
     if (error != kShortTransfer) {
         SetLastError(static_cast<DWORD>(error));
@@ -222,8 +222,21 @@ std::optional<std::int64_t> NativeFile::Size() const
     return size.QuadPart;
 }
 
+std::optional<FileStamp> NativeFile::Stamp() const
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(AsHandle(handle_), &info))
+        return std::nullopt;
+    const auto size = static_cast<std::int64_t>(std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow);
+    const auto written = static_cast<std::int64_t>(std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 |
+                                                   info.ftLastWriteTime.dwLowDateTime);
+    return FileStamp{size, written, 0};
+}
+
 std::int64_t NativeFile::ReadAt(void* into, std::int64_t count, std::int64_t offset)
 {
+    if (TransferFaultStrikes(FileCall::Read, count))
+        return -1;
     OVERLAPPED at = At(offset);
     DWORD done = 0;
     const BOOL ok = ReadFile(AsHandle(handle_), into, Portion(count), &done, &at);
@@ -232,6 +245,8 @@ std::int64_t NativeFile::ReadAt(void* into, std::int64_t count, std::int64_t off
 
 std::int64_t NativeFile::ReadNext(void* into, std::int64_t count)
 {
+    if (TransferFaultStrikes(FileCall::Read, count))
+        return -1;
     DWORD done = 0;
     const BOOL ok = ReadFile(AsHandle(handle_), into, Portion(count), &done, nullptr);
     return ReadResult(ok, done);
@@ -239,7 +254,7 @@ std::int64_t NativeFile::ReadNext(void* into, std::int64_t count)
 
 std::int64_t NativeFile::WriteAt(const void* from, std::int64_t count, std::int64_t offset)
 {
-    if (WriteFaultStrikes(count))
+    if (TransferFaultStrikes(FileCall::Write, count))
         return -1;
     OVERLAPPED at = At(offset);
     DWORD done = 0;
@@ -249,7 +264,7 @@ std::int64_t NativeFile::WriteAt(const void* from, std::int64_t count, std::int6
 
 std::int64_t NativeFile::WriteNext(const void* from, std::int64_t count)
 {
-    if (WriteFaultStrikes(count))
+    if (TransferFaultStrikes(FileCall::Write, count))
         return -1;
     DWORD done = 0;
     const BOOL ok = WriteFile(AsHandle(handle_), from, Portion(count), &done, nullptr);

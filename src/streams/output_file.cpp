@@ -16,8 +16,11 @@ FileKind OutputFile::HoldExistingFile()
     const std::optional<FileFacts> facts = held_.Facts();
     if (!facts)
         Fail(LastFailureReason(true));
-    if (facts->kind == FileKind::Regular && IsHeldFile(facts->identity))
-        Fail("it is the input file");
+    if (facts->kind == FileKind::Regular) {
+        if (const std::string clash = HeldFileClash(facts->identity, Holding::Writing); !clash.empty())
+            Fail(clash);
+        FailOnClash(facts->identity);
+    }
     if (!held_.LockAgainstOtherPrograms())
         Fail("another program has it locked");
     return facts->kind;
@@ -83,17 +86,41 @@ std::unique_ptr<TS_TextStream> OutputFile::CreateStream(std::size_t blockSize)
     }
 }
 
+void OutputFile::FailOnClash(FileIdentity file)
+{
+    if (guard_.files) {
+        if (const std::string clash = guard_.files->Clash(file, guard_.input); !clash.empty())
+            Fail(clash);
+    }
+}
+
+// Let go of the file replaced first: on Windows a file held without sharing
+// refuses the move.
 void OutputFile::PutInPlace()
 {
     if (settled_)
         return;
     settled_ = true;
-    if (inPlace_ || device_) {
-        ReleaseExistingFile();
-        return;
-    }
-    // Let go first: on Windows a file held without sharing refuses the move.
     ReleaseExistingFile();
+    if (device_)
+        return;
+    std::unique_lock<std::mutex> placing;
+    if (guard_.files)
+        placing = guard_.files->HoldForPlacing();
+    std::optional<FileIdentity> placed = IdentityOfName(target_);
+    if (!inPlace_) {
+        if (placed)
+            FailOnClash(*placed);
+        const std::optional<FileFacts> written = replacement_.File().Facts();
+        placed = written ? std::optional(written->identity) : std::nullopt;
+        Replace();
+    }
+    if (guard_.files && placed)
+        guard_.files->AddOutput(*placed, guard_.input);
+}
+
+void OutputFile::Replace()
+{
     switch (replacement_.PutInPlace(mayReplace_)) {
     case Placement::Done:
         return;

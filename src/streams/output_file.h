@@ -12,6 +12,7 @@
 #include "streams/buffer_stream.h"
 #include "streams/file_replacement.h"
 #include "streams/native_file.h"
+#include "streams/run_files.h"
 
 namespace pellimar {
 
@@ -21,6 +22,12 @@ class TS_TextStream;
 // output's name that was to stay free.
 inline constexpr std::string_view kOutputFileExists = "Output file exists";
 
+// What an output may not turn out to be: a file of its run.
+struct OutputGuard {
+    std::shared_ptr<RunFiles> files;
+    std::string input;  // the output's own input, as `files` names it
+};
+
 class OutputFile {
 public:
     // Raises "Cannot create file <path>" when a file under that name may not
@@ -28,10 +35,12 @@ public:
     // under whatever name), or is locked by another program, when it is
     // another user's symbolic link in a folder open to all, and when no new
     // file can be made beside it for a reason other than the folder's
-    // refusal (a name too long, no free inodes). Without `mayReplace` a file
-    // under that name, now or when the output is put in place, raises
-    // "Output file exists" and is left alone. Nothing is written yet.
-    OutputFile(std::string path, bool mayReplace = true);
+    // refusal (a name too long, no free inodes), and when the file under
+    // that name is one of the files of `guard` (the reason is theirs). Without
+    // `mayReplace` a file under that name, now or when the output is put in
+    // place, raises "Output file exists" and is left alone. Nothing is
+    // written yet.
+    OutputFile(std::string path, bool mayReplace = true, OutputGuard guard = {});
     // Throws away the new file unless it was put in place.
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -47,6 +56,8 @@ public:
     // attributes of the file it replaces; a symbolic link keeps pointing to
     // the file it names. Raises "Cannot create file <path>", or "Output
     // file exists" as above; what stood under the name is then untouched.
+    // That includes a name that has come to stand for a file of the guard:
+    // the output then joins the guard's files only once it is in place.
     void PutInPlace();
     // Throws away what was written: a file that stood under the output's
     // name stays as it was, and a file written in place is removed where
@@ -65,6 +76,8 @@ public:
     const std::string& WhyInPlace() const { return whyInPlace_; }
     // True when a regular file stood under the name at the start.
     bool ReplacesFile() const { return replacesFile_; }
+    // True when it is a device such as /dev/null, written to directly.
+    bool WritesToDevice() const { return device_; }
     // What of the replaced file the new one will not keep ("its group").
     const std::vector<std::string>& NotKept() const { return replacement_.NotKept(); }
 
@@ -75,10 +88,13 @@ private:
     bool RemoveWrittenInPlace();
     [[noreturn]] void Fail(const std::string& reason);
     [[noreturn]] void FailAsTaken();
+    void FailOnClash(FileIdentity file);
+    void Replace();
 
     std::string path_;
     std::string target_;  // the file the path finally names, links followed
     bool mayReplace_ = true;
+    OutputGuard guard_;
     NativeFile held_;     // the replaced file, held while the run lasts
     FileReplacement replacement_;
     bool replacesFile_ = false;

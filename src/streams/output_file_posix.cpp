@@ -7,7 +7,8 @@
 
 namespace pellimar {
 
-OutputFile::OutputFile(std::string path, bool mayReplace) : path_(std::move(path)), mayReplace_(mayReplace)
+OutputFile::OutputFile(std::string path, bool mayReplace, OutputGuard guard)
+    : path_(std::move(path)), mayReplace_(mayReplace), guard_(std::move(guard))
 {
     std::string refusal;
     const std::optional<std::filesystem::path> target = FollowLinks(path_, &refusal);

@@ -24,7 +24,8 @@ bool NameTaken(const std::string& name)
 
 }  // namespace
 
-OutputFile::OutputFile(std::string path, bool mayReplace) : path_(std::move(path)), mayReplace_(mayReplace)
+OutputFile::OutputFile(std::string path, bool mayReplace, OutputGuard guard)
+    : path_(std::move(path)), mayReplace_(mayReplace), guard_(std::move(guard))
 {
     std::string refusal;
     const std::optional<std::filesystem::path> target = FollowLinks(PathOfName(path_), &refusal);

@@ -55,6 +55,11 @@ std::optional<std::int64_t> TS_TextStream::DataSize() const
     return File().DataSize();
 }
 
+bool TS_TextStream::ChangedSinceOpened() const
+{
+    return File_ && File().ChangedSinceOpened();
+}
+
 void TS_TextStream::ReportAs(std::string name)
 {
     File().ReportAs(std::move(name));

@@ -37,9 +37,11 @@ public:
 
     // The size of the file's data; nothing for a pipe, which has none.
     std::optional<std::int64_t> DataSize() const;
+    // True when another program changed the file read since it was opened
+    // (TFileStream::ChangedSinceOpened).
+    bool ChangedSinceOpened() const;
     // Errors name this file in place of the one opened.
     void ReportAs(std::string name);
-
 
     // One byte; "Stream read error" at the end of the data.
     std::uint8_t ReadChar()

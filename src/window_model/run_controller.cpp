@@ -47,7 +47,7 @@ void RunController::BeginOrCancel()
     Guarded(services_.dialogs, [this] {
         cancelRequested_ = false;
         std::optional<RunSettings> settings = SettingsForRun();
-        if (!settings || !PassesRunChecks(*settings) || RefuseOutputThatIsInput(*settings) || !ConfirmOverwrite())
+        if (!settings || !PassesRunChecks(*settings) || !PassesOutputChecks(*settings) || !ConfirmOverwrite())
             return;
         // The overwrite question may have chosen another output. A file the
         // user did not agree to replace, one that appears during the run,
@@ -99,14 +99,13 @@ bool RunController::PassesRunChecks(const RunSettings& settings)
 
 // The user's own input is never offered for overwriting: an output that is
 // the input through a link or another spelling is refused first, as the run
-// would refuse it.
-bool RunController::RefuseOutputThatIsInput(const RunSettings& settings)
+// would refuse it; so is a folder, and a name Windows takes for a device.
+bool RunController::PassesOutputChecks(const RunSettings& settings)
 {
-    if (!OutputIsInput(settings.inputPath, settings.outputPath))
-        return false;
-    ReportError(services_.dialogs, EFCreateError(FillPlaceholder(kCannotCreateFile, settings.outputPath),
-                                                 {settings.outputPath, kOutputIsInput}));
-    return true;
+    const RunCheck check = CheckRunOutput(settings);
+    if (!check.Passed())
+        ReportError(services_.dialogs, EFCreateError(check.message, {check.file, check.reason}));
+    return check.Passed();
 }
 
 bool RunController::ConfirmOverwrite()

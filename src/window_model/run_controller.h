@@ -76,7 +76,7 @@ private:
     // Nothing when a box holds a character the file cannot; the user was told.
     std::optional<RunSettings> SettingsForRun();
     bool PassesRunChecks(const RunSettings& settings);
-    bool RefuseOutputThatIsInput(const RunSettings& settings);
+    bool PassesOutputChecks(const RunSettings& settings);
     bool ConfirmOverwrite();
     void RunPass(const std::function<void(RunHost&)>& pass);
     void RunAndReport(const RunSettings& settings);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "cli/cli_fixture.h"
 #include "support/root_powers.h"
@@ -250,28 +251,66 @@ protected:
     fs::path out = dir.Path() / "out";
 };
 
-// A pipe passes the checks (it is there) but no run takes it.
+// A file whose output would pass the size limit passes the checks but not
+// its run.
 TEST_F(CliCollectionFaults, FileThatFailsIsToldAndTheOthersAreConverted)
 {
     const std::string a = Book("a.fff", "<RD:Book>A\r\n<RD>x\r\n");
-    const std::string pipe = (books / "pipe.fff").string();
-    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    const std::string big = Book("big.fff", "<RD:Book>B\r\n<RD>" + std::string(100'000, 'x') + "\r\n");
     const std::string c = Book("c.fff", "<RD:Book>C\r\n<RD>x\r\n<RD>y\r\n");
     for (const char* jobs : {"1", "2"}) {
         SCOPED_TRACE(jobs);
         fs::remove_all(out);
         fs::create_directory(out);
-        WriteFileBytes(Out("pipe.fff"), "earlier");
+        WriteFileBytes(Out("big.fff"), "earlier");
         const testing::ProgramRun run =
-            Run({"-r", "1", "--level1", "Book", "-f", "-j", jobs, "-d", out.string(), a, pipe, c});
+            Run({"-r", "1", "--level1", "Book", "-f", "-j", jobs, "-d", out.string(), a, big, c}, 50'000);
         EXPECT_EQ(1, run.status);
         EXPECT_EQ(a + ": 1 reference created.\n" + c + ": 2 references created.\n" +
                       "2 files, 3 total references created.\n1 file failed.\n",
                   run.out);
-        EXPECT_EQ("pellimar-cli: " + pipe + ": Cannot open file " + pipe + ": it is not a regular file\n", run.err);
+        EXPECT_EQ("pellimar-cli: " + Out("big.fff") + ": Stream write error: the file would be too large\n", run.err);
         EXPECT_EQ("<RD:Book>A\r\n<RD><CS:Reference>A<CR>\r\n</CS>x\r\n", ReadFileBytes(Out("a.fff")));
-        EXPECT_EQ("earlier", ReadFileBytes(Out("pipe.fff")));
-        EXPECT_EQ((std::set<std::string>{"a.fff", "c.fff", "pipe.fff"}), testing::FileNames(out));
+        EXPECT_EQ("earlier", ReadFileBytes(Out("big.fff")));
+        EXPECT_EQ((std::set<std::string>{"a.fff", "big.fff", "c.fff"}), testing::FileNames(out));
+    }
+}
+
+// What a file's run would refuse at its turn, after the files before it
+// were written, and an output that is an input through a link: each refuses
+// the whole collection before anything is written, whatever the jobs.
+TEST_F(CliCollectionFaults, EveryFileIsCheckedAsItsRunWouldBeforeAnyIsWritten)
+{
+    const std::string a = Book("a.fff", "<RD:Book>A\r\n<RD>x\r\n");
+    const std::string b = Book("b.fff", "<RD:Book>B\r\n<RD>x\r\n");
+    const std::string pipe = (books / "p.fff").string();
+    struct Row {
+        const char* arrangement;
+        std::function<void()> arrange;
+        std::string second;  // INPUT
+        std::string told;
+    };
+    const Row rows[] = {
+        {"an output that is a link to another input", [&] { fs::create_symlink(b, out / "a.fff"); }, b,
+         "Cannot create file " + Out("a.fff") + ": it is " + b + ", an input of this run"},
+        {"an output that is a link to its own input", [&] { fs::create_symlink(b, out / "b.fff"); }, b,
+         "Cannot create file " + Out("b.fff") + ": it is the input file"},
+        {"a pipe among the inputs", [&] { EXPECT_EQ(0, ::mkfifo(pipe.c_str(), 0600)); }, pipe,
+         "Cannot open file " + pipe + ": it is not a regular file"},
+    };
+    for (const Row& row : rows) {
+        for (const char* jobs : {"1", "2"}) {
+            SCOPED_TRACE(std::string(row.arrangement) + ", -j " + jobs);
+            fs::remove_all(out);
+            fs::create_directory(out);
+            fs::remove(pipe);
+            row.arrange();
+            const std::set<std::string> before = testing::FileNames(out);
+            ExpectError(Run({"-r", "1", "--level1", "Book", "-f", "-j", jobs, "-d", out.string(), a, row.second}),
+                        row.told + "\npellimar-cli: 1 problem: nothing was converted\n");
+            EXPECT_EQ(before, testing::FileNames(out));
+            EXPECT_EQ("<RD:Book>B\r\n<RD>x\r\n", ReadFileBytes(b));
+        }
     }
 }
 

@@ -121,11 +121,38 @@ public:
 
     std::string Definitions() { return random_.Chance(95) ? LevelNamesLine() + "\r\n" : "<DI:\"nothing\">\r\n"; }
 
-    // The arguments; `withDefinitions` when case-N.def exists.
+    // The arguments; `withDefinitions` when case-N.def exists. The file
+    // names stand anywhere among the options, now and then after "--".
     std::vector<std::string> Arguments(bool withDefinitions, const std::string& input, const std::string& levelsFrom,
                                        bool& earlierOutput)
     {
+        std::vector<std::vector<std::string>> options;
+        const std::vector<std::string> files = Options(withDefinitions, input, levelsFrom, options);
+        const auto count = static_cast<unsigned>(options.size());
+        const unsigned first = random_.Below(count + 1);
+        const unsigned second = first + random_.Below(count + 1 - first);
         std::vector<std::string> arguments{"--no-progress"};
+        for (unsigned i = 0; i <= count; ++i) {
+            if (i == first && first == count && random_.Chance(20))
+                arguments.push_back("--");
+            if (i == first)
+                arguments.push_back(files[0]);
+            if (i == second && files.size() > 1)
+                arguments.push_back(files[1]);
+            if (i < count)
+                arguments.insert(arguments.end(), options[i].begin(), options[i].end());
+        }
+        if (first < count)
+            Add(arguments, 2, {"-r"});  // a value missing at the end
+        earlierOutput = random_.Chance(40);
+        return arguments;
+    }
+
+private:
+    // The options, each with its value, and the file names.
+    std::vector<std::string> Options(bool withDefinitions, const std::string& input, const std::string& levelsFrom,
+                                     std::vector<std::vector<std::string>>& arguments)
+    {
         const std::string pattern = ReferencePattern();
         Add(arguments, 97, {"-r", pattern});
         Add(arguments, pattern.find('#') != std::string::npos ? 92 : 40,
@@ -146,18 +173,21 @@ public:
         Add(arguments, 3, {random_.Chance(50) ? "--nope" : "-x"});
         const bool preview = random_.Chance(15);
         if (preview)
-            arguments.push_back(random_.Chance(40) ? "--preview" : "--preview=" + std::to_string(random_.Below(30)));
+            arguments.push_back({random_.Chance(40) ? "--preview" : "--preview=" + std::to_string(random_.Below(30))});
         else
             Add(arguments, 75, {random_.Chance(50) ? "-f" : "--force"});
-        arguments.push_back(random_.Chance(2) ? "@CASE@.missing" : input);
+        std::vector<std::string> files{random_.Chance(2) ? "@CASE@.missing" : input};
         if (!preview || random_.Chance(3))
-            arguments.push_back(random_.Chance(3) ? input : "@CASE@.out");
-        Add(arguments, 2, {"-r"});  // a value missing at the end
-        earlierOutput = random_.Chance(40);
-        return arguments;
+            files.push_back(random_.Chance(3) ? input : "@CASE@.out");
+        return files;
     }
 
-private:
+    void Add(std::vector<std::vector<std::string>>& options, unsigned percent, std::vector<std::string> option)
+    {
+        if (random_.Chance(percent))
+            options.push_back(std::move(option));
+    }
+
     void Add(std::vector<std::string>& arguments, unsigned percent, std::vector<std::string> option)
     {
         if (random_.Chance(percent))

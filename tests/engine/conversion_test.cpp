@@ -373,38 +373,6 @@ TEST(ConversionCancel, StopsAtTheSameByteWhateverCodesStandAround)
     }
 }
 
-// A file truncated by another program during the run: the run reads what
-// is still there and ends, whatever size it had at the start. Cut below
-// what was already read, it ends where reading found nothing more.
-TEST(ConversionEnd, InputThatShrinksDuringTheRunEndsAtItsNewEnd)
-{
-#ifdef _WIN32
-    GTEST_SKIP() << "on Windows no other program may write the input while a run reads it";
-#endif
-    std::string input;
-    while (input.size() < 2'000'000)
-        input += "<RD>" + std::to_string(input.size()) + " text of the record\r\n";
-    for (const std::uintmax_t newSize : {1'000'000u, 50'000u}) {
-        testing::TempDir dir;
-        RunSettings settings = BookSettings();
-        settings.inputPath = dir.File("in.fff");
-        settings.outputPath = dir.File("out.fff");
-        testing::WriteFileBytes(settings.inputPath, input);
-        ScriptedHost host;
-        host.onProgress = [&](std::int32_t percent) {
-            if (percent == 5)  // 100 000 bytes read
-                std::filesystem::resize_file(settings.inputPath, newSize);
-        };
-        LevelLists levels;
-        RunConversion(settings, host, levels);
-        const std::string output = testing::ReadFileBytes(settings.outputPath);
-        if (newSize > 100'000)
-            EXPECT_EQ(input.substr(0, newSize), output);
-        else
-            EXPECT_TRUE(output.size() >= 100'000 && input.starts_with(output)) << output.size();
-    }
-}
-
 TEST(ConversionSwitches, ChangesDuringTheRunTakeEffectAtTheNextReference)
 {
     ScriptedHost host;

@@ -8,11 +8,19 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <set>
 
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "engine/run_frame.h"
 #include "run/collection_checks.h"
 #include "streams/array_allocation_failure.h"
 #include "streams/file_faults.h"
+#include "support/root_powers.h"
 #include "support/temp_dir.h"
 
 namespace pellimar {
@@ -65,6 +73,24 @@ struct Collection {
         return path;
     }
     std::string Folder() const { return (dir.Path() / "out").string(); }
+    std::string Out(const std::string& name) const { return (dir.Path() / "out" / name).string(); }
+    // An input in a folder of its own, beside the books.
+    std::string Other(const std::string& name, const std::string& text)
+    {
+        std::filesystem::create_directories(dir.Path() / "other");
+        const std::string path = (dir.Path() / "other" / name).string();
+        WriteFileBytes(path, text);
+        inputs.push_back(path);
+        return path;
+    }
+    // Each problem as "message: reason".
+    std::vector<std::string> Problems() const
+    {
+        std::vector<std::string> told;
+        for (const CollectionProblem& problem : CheckCollection(PlanCollection(inputs, Folder()), Folder(), settings))
+            told.push_back(problem.message + ": " + problem.reason);
+        return told;
+    }
 
     TempDir dir;
     RunSettings settings;
@@ -277,6 +303,228 @@ TEST(CollectionChecks, ExistingOutputsAreNamed)
     const std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
     WriteFileBytes(files[1].output, "earlier");
     EXPECT_EQ(ExistingOutputs(files), (std::vector<std::string>{files[1].output}));
+}
+
+namespace fs = std::filesystem;
+
+std::string CannotCreate(const std::string& output, const std::string& reason)
+{
+    return "Cannot create file " + output + ": " + reason;
+}
+
+// Each row leads an output to an input, or two outputs to one file, through
+// the file system and not the names: each is refused with its reason
+// before anything is written.
+TEST(CollectionChecks, OutputsAreHeldToTheInputsAsFiles)
+{
+    struct Row {
+        const char* arrangement;
+        std::function<std::string(Collection&, const std::string& x, const std::string& z)> arrange;  // what is told
+    };
+    const Row rows[] = {
+        {"a symbolic link to another input",
+         [](Collection& c, const std::string&, const std::string& z) {
+             fs::create_symlink(z, c.Out("x.fff"));
+             return CannotCreate(c.Out("x.fff"), "it is " + z + ", an input of this run");
+         }},
+        {"a symbolic link to its own input",
+         [](Collection& c, const std::string&, const std::string&) {
+             fs::create_symlink("../other/z.fff", c.Out("z.fff"));
+             return CannotCreate(c.Out("z.fff"), kOutputIsInput);
+         }},
+        {"a hard link to another input",
+         [](Collection& c, const std::string&, const std::string& z) {
+             fs::create_hard_link(z, c.Out("x.fff"));
+             return CannotCreate(c.Out("x.fff"), "it is " + z + ", an input of this run");
+         }},
+        {"two outputs that lead to one file yet to be made",
+         [](Collection& c, const std::string& x, const std::string&) {
+             fs::create_symlink("z.fff", c.Out("x.fff"));
+             return CannotCreate(c.Out("z.fff"), "the output of " + x + " too");
+         }},
+        {"an input that leads to another input's output",
+         [](Collection& c, const std::string&, const std::string&) {
+             WriteFileBytes(c.Out("x.fff"), "earlier");
+             fs::create_symlink(c.Out("x.fff"), c.dir.Path() / "w.fff");
+             c.inputs.push_back((c.dir.Path() / "w.fff").string());
+             return CannotCreate(c.Out("x.fff"), "it is " + c.inputs.back() + ", an input of this run");
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arrangement);
+        Collection c;
+        const std::string x = c.Input("x.fff", "<RD>x\r\n");
+        const std::string z = c.Other("z.fff", "<RD>z\r\n");
+        const std::string told = row.arrange(c, x, z);
+        EXPECT_EQ(c.Problems(), std::vector<std::string>{told});
+        EXPECT_EQ("<RD>z\r\n", ReadFileBytes(z));
+    }
+}
+
+TEST(CollectionChecks, OutputBoundOverAnInputIsThatInput)
+{
+    Collection c;
+    c.Input("x.fff", "<RD>x\r\n");
+    const std::string z = c.Other("z.fff", "<RD>z\r\n");
+    WriteFileBytes(c.Out("x.fff"), "");
+    const testing::BindMount bound(z, c.Out("x.fff"));
+    if (!bound.Active())
+        GTEST_SKIP() << "only root can bind a file over another";
+    EXPECT_EQ(c.Problems(), std::vector<std::string>{CannotCreate(c.Out("x.fff"), "it is " + z + ", an input of this run")});
+}
+
+// Another program's lock on a file, held while the object lives.
+class OtherProgramsLock {
+public:
+    explicit OtherProgramsLock(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {
+        ::flock(fd_, LOCK_EX);
+    }
+    ~OtherProgramsLock() { ::close(fd_); }
+
+private:
+    int fd_;
+};
+
+// What a file's run would refuse only at its turn, after the files before
+// it were written, is found before the first is written.
+TEST(CollectionChecks, EveryCheckOfAFilesRunIsMadeForEveryFileFirst)
+{
+    struct Row {
+        const char* arrangement;
+        // What is told; `lock`, another program's, lasts for the row.
+        std::function<std::string(Collection&, const std::string& z, std::unique_ptr<OtherProgramsLock>& lock)>
+            arrange;
+    };
+    const Row rows[] = {
+        {"a pipe among the inputs",
+         [](Collection&, const std::string& z, std::unique_ptr<OtherProgramsLock>&) {
+             fs::remove(z);
+             EXPECT_EQ(0, ::mkfifo(z.c_str(), 0600));
+             return "Cannot open file " + z + ": it is not a regular file";
+         }},
+        {"an input another program keeps from readers",
+         [](Collection&, const std::string& z, std::unique_ptr<OtherProgramsLock>& lock) {
+             lock = std::make_unique<OtherProgramsLock>(z);
+             return "Cannot open file " + z + ": another program has it locked";
+         }},
+        {"an output another program has locked",
+         [](Collection& c, const std::string&, std::unique_ptr<OtherProgramsLock>& lock) {
+             WriteFileBytes(c.Out("z.fff"), "earlier");
+             lock = std::make_unique<OtherProgramsLock>(c.Out("z.fff"));
+             return CannotCreate(c.Out("z.fff"), "another program has it locked");
+         }},
+        {"an output whose links go round in a circle",
+         [](Collection& c, const std::string&, std::unique_ptr<OtherProgramsLock>&) {
+             fs::create_symlink("z.fff", c.Out("z.fff"));
+             return CannotCreate(c.Out("z.fff"), "its links go round in a circle");
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arrangement);
+        Collection c;
+        c.Input("x.fff", "<RD>x\r\n");
+        const std::string z = c.Other("z.fff", "<RD>z\r\n");
+        std::unique_ptr<OtherProgramsLock> lock;
+        const std::string told = row.arrange(c, z, lock);
+        EXPECT_EQ(c.Problems(), std::vector<std::string>{told});
+    }
+}
+
+// Each name of one input is an input of its own, whatever the number of
+// jobs: converted, each into its own output, the bytes of each the same.
+TEST(CollectionJobs, NamesOfOneInputAreEachConverted)
+{
+    for (const std::size_t jobs : {std::size_t{1}, std::size_t{3}}) {
+        SCOPED_TRACE(jobs);
+        Collection c;
+        const std::string one = c.Other("one.fff", "<RD:Book>B\r\n<RD>" + std::string(600'000, 'x') + "\r\n");
+        c.inputs.clear();
+        for (const char* name : {"a.fff", "b.fff", "c.fff"}) {
+            fs::create_symlink(one, c.dir.Path() / "books" / name);
+            c.inputs.push_back((c.dir.Path() / "books" / name).string());
+        }
+        LoggingHost host;
+        for (const FileOutcome& outcome : RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host, jobs))
+            EXPECT_EQ(outcome.state, FileOutcome::State::Converted) << outcome.error;
+        EXPECT_EQ(ReadFileBytes(c.Out("a.fff")), ReadFileBytes(c.Out("c.fff")));
+        EXPECT_EQ(ReadFileBytes(c.Out("b.fff")), ReadFileBytes(c.Out("c.fff")));
+        EXPECT_NE(ReadFileBytes(c.Out("a.fff")).find("<CS:Reference>B"), std::string::npos);
+    }
+}
+
+// What the seam does while the run lasts: a name made to lead elsewhere.
+std::string linkFrom;
+std::string linkTo;
+
+void MakeHardLink()
+{
+    fs::create_hard_link(linkTo, linkFrom);
+}
+
+// An output whose name comes to lead to an input, or to an output put in
+// place before it, while its file is converted (a link made meanwhile, a
+// folder that takes no heed of letter case): that file fails when it is put
+// in place, the input and the earlier output are left alone, and the next
+// file goes on.
+TEST(CollectionRun, OutputThatComesToLeadToAFileOfTheRunFails)
+{
+    struct Row {
+        int writesBefore;  // the change comes at that write of the run's outputs
+        std::size_t failing;
+        std::function<std::string(Collection&, const std::string& x, const std::string& z)> arrange;
+    };
+    const Row rows[] = {
+        {0, 0, [](Collection& c, const std::string&, const std::string& z) {
+             linkTo = z;
+             linkFrom = c.Out("x.fff");
+             return CannotCreate(c.Out("x.fff"), "it is " + z + ", an input of this run");
+         }},
+        {1, 1, [](Collection& c, const std::string& x, const std::string&) {
+             linkTo = c.Out("x.fff");
+             linkFrom = c.Out("z.fff");
+             return CannotCreate(c.Out("z.fff"), "the output of " + x + " too");
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.failing);
+        Collection c;
+        const std::string x = c.Input("x.fff", "<RD:Book>X\r\n<RD>x\r\n");
+        const std::string z = c.Other("z.fff", "<RD:Book>Z\r\n<RD>z\r\n");
+        const std::string told = row.arrange(c, x, z);
+        ArmFileEvent(FileCall::Write, MakeHardLink, row.writesBefore);
+        LoggingHost host;
+        const std::vector<FileOutcome> outcomes = RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host);
+        DisarmFileFaults();
+        ASSERT_EQ(outcomes[row.failing].state, FileOutcome::State::Failed);
+        EXPECT_EQ(outcomes[row.failing].error + ": " + outcomes[row.failing].errorContext.reason, told);
+        EXPECT_EQ(outcomes[1 - row.failing].state, FileOutcome::State::Converted);
+        EXPECT_EQ("<RD:Book>Z\r\n<RD>z\r\n", ReadFileBytes(z));
+        EXPECT_NE(ReadFileBytes(c.Out("x.fff")).find(row.failing == 0 ? "<RD>z" : "<CS:Reference>X"), std::string::npos);
+    }
+}
+
+std::string changedInput;
+
+void CutInput()
+{
+    fs::resize_file(changedInput, 5);
+}
+
+TEST(CollectionRun, InputChangedDuringItsRunFailsThatFileAlone)
+{
+    Collection c;
+    changedInput = c.Input("a.fff", "<RD:Book>A\r\n<RD>a\r\n");
+    c.Input("b.fff", "<RD:Book>B\r\n<RD>b\r\n");
+    ArmFileEvent(FileCall::Read, CutInput);  // as the first file's first read begins
+    LoggingHost host;
+    const std::vector<FileOutcome> outcomes = RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host);
+    DisarmFileFaults();
+    ASSERT_EQ(outcomes[0].state, FileOutcome::State::Failed);
+    EXPECT_EQ(outcomes[0].error, changedInput + " changed while it was being read; " + c.Out("a.fff") + " was not written");
+    EXPECT_FALSE(outcomes[0].failedInPlace);
+    EXPECT_EQ(outcomes[1].state, FileOutcome::State::Converted);
+    EXPECT_EQ(testing::FileNames(c.Folder()), std::set<std::string>{"b.fff"});
 }
 
 }  // namespace

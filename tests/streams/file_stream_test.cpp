@@ -9,12 +9,14 @@
 #include "streams/file_names.h"
 #include "streams/file_stream_fixture.h"
 #include "support/expect_throw_msg.h"
+#include "support/reason_of_failure.h"
 
 namespace pellimar {
 namespace {
 
 using testing::FileStreamTest;
 using testing::ReadFileBytes;
+using testing::ReasonOfFailure;
 
 TEST_F(FileStreamTest, MissingFileCannotBeOpened)
 {
@@ -35,10 +37,33 @@ TEST_F(FileStreamTest, FileInAMissingFolderCannotBeCreated)
     EXPECT_THROW_MSG(TS_TextStream(path, fmCreate), EFCreateError, "Cannot create file " + path);
 }
 
-TEST_F(FileStreamTest, SecondReaderOfTheSameFileIsRefused)
+// Two names of one input are two inputs that share their bytes: both are
+// read at once, in one process, whatever the order of their reads.
+TEST_F(FileStreamTest, TwoNamesOfOneFileAreReadAtOnce)
 {
+    const std::string hardlink = dir.File("hard.fff");
+    std::filesystem::create_hard_link(input, hardlink);
     TS_TextStream first(input, fmOpenRead);
-    EXPECT_THROW_MSG(TS_TextStream(input, fmOpenRead), EFOpenError, "Cannot open file " + input);
+    TS_TextStream second(hardlink, fmOpenRead);
+    TS_TextStream third(input, fmOpenRead);
+    EXPECT_EQ('o', second.ReadChar());
+    EXPECT_EQ("original bytes", first.ReadLine());
+    EXPECT_EQ("riginal bytes", second.ReadLine());
+    EXPECT_EQ("original bytes", third.ReadLine());
+}
+
+// While a stream of this program writes a file, no other may read it; once
+// the writer is gone, readers share it again.
+TEST_F(FileStreamTest, FileBeingWrittenIsRefusedToReaders)
+{
+    const std::string path = dir.File("out.fff");
+    {
+        TS_TextStream writing(path, fmCreate);
+        EXPECT_EQ("this run is writing it", ReasonOfFailure([&] { TS_TextStream reading(path, fmOpenRead); }));
+        EXPECT_EQ("this run is writing it", ReasonOfFailure([&] { TS_TextStream again(path, fmCreate); }));
+    }
+    TS_TextStream reading(path, fmOpenRead);
+    EXPECT_EQ(kOutputIsInput, ReasonOfFailure([&] { TS_TextStream writing(path, fmCreate); }));
 }
 
 TEST_F(FileStreamTest, OutputOnTheInputIsRefusedUnderEverySpellingOfItsPath)

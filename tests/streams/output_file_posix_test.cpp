@@ -22,6 +22,7 @@
 #include "streams/output_file_fixture.h"
 #include "support/access_lists.h"
 #include "support/expect_throw_msg.h"
+#include "support/reason_of_failure.h"
 #include "support/root_powers.h"
 #include "support/unprivileged.h"
 
@@ -34,6 +35,7 @@ using testing::Attribute;
 using testing::FileNames;
 using testing::OutputFileTest;
 using testing::ReadFileBytes;
+using testing::ReasonOfFailure;
 using testing::WriteFileBytes;
 using testing::CreatedPlainly;
 using testing::SetAttribute;
@@ -348,17 +350,6 @@ TEST_F(OutputFileFaultTest, AFailedCallOnTheWayLeavesTheEarlierFileAndNothingEls
     }
 }
 
-// Why making or putting in place an output failed; empty when it did not.
-template <typename Step>
-std::string ReasonOfFailure(Step step)
-{
-    try {
-        step();
-    } catch (const EStreamError& error) {
-        return error.Reason();
-    }
-    return {};
-}
 
 // The capabilities of a program file (cap_net_raw=ep), which the system
 // takes away on every write to the file.

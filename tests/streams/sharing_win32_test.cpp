@@ -16,6 +16,7 @@
 #include "streams/file_stream_fixture.h"
 #include "streams/output_file_fixture.h"
 #include "streams/wide_names.h"
+#include "support/reason_of_failure.h"
 #include "support/temp_dir.h"
 
 namespace pellimar {
@@ -25,6 +26,7 @@ using testing::FileNames;
 using testing::FileStreamTest;
 using testing::OutputFileTest;
 using testing::ReadFileBytes;
+using testing::ReasonOfFailure;
 using testing::WriteThrough;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -42,18 +44,6 @@ public:
 private:
     HANDLE handle_;
 };
-
-// Why a stream operation failed; empty when it did not.
-template <typename Make>
-std::string ReasonOfFailure(Make make)
-{
-    try {
-        make();
-    } catch (const EStreamError& error) {
-        return error.Reason();
-    }
-    return {};
-}
 
 std::string UpperCase(std::string text)
 {

@@ -22,6 +22,7 @@ private slots:
     void cancelClickWorksAtEveryPercent();
     void controlsWhileRunning();
     void closingDuringARunClosesAtItsEnd();
+    void collectionWhoseOutputLeadsToAnInputIsRefusedInOneBox();
 };
 
 // A click queued at any percent is handled at the next progress step, which
@@ -96,6 +97,33 @@ void TestRunControl::closingDuringARunClosesAtItsEnd()
     f.ui().beginButton->click();
     QVERIFY(!f.window->isVisible());
     QCOMPARE(f.window->percents.back(), 20);
+}
+
+// The output folder holds a symbolic link to one of the inputs under the
+// other's name: one box says so, and nothing is written.
+void TestRunControl::collectionWhoseOutputLeadsToAnInputIsRefusedInOneBox()
+{
+    WindowFixture f;
+    f.Show();
+    const std::string a = f.dir.File("a.fff");
+    const std::string b = f.dir.File("b.fff");
+    const std::string out = f.dir.File("out");
+    WriteFileBytes(a, "<RD>a\r\n");
+    WriteFileBytes(b, "<RD>b\r\n");
+    std::filesystem::create_directory(out);
+    std::filesystem::create_symlink(b, out + "/a.fff");
+    f.ui().refCB->SetBytes("x");
+    f.dialogs.severalFileAnswers.push_back({a, b});
+    f.dialogs.folderAnswers = {out};
+    f.ui().Action(Command::ConvertSeveral)->trigger();
+    QCOMPARE(f.dialogs.MessageTexts(),
+             Names{"Cannot create file " + out + "/a.fff\rit is " + b + ", an input of this run"});
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+    QCOMPARE(ReadFileBytes(a), std::string("<RD>a\r\n"));
+    QCOMPARE(ReadFileBytes(b), std::string("<RD>b\r\n"));
+    QCOMPARE(FileNames(out), std::set<std::string>{"a.fff"});
+    QVERIFY(std::filesystem::is_symlink(out + "/a.fff"));
+    QVERIFY(!f.model().IsRunning());
 }
 
 QTEST_MAIN(TestRunControl)

@@ -146,14 +146,31 @@ TEST(CollectionRun, EveryReasonIsToldAtOnceAndNothingIsWritten)
     Names inputs = f.Inputs(2);
     inputs.push_back(f.dir.File("in/missing.fff"));
     inputs.push_back(inputs[0]);  // twice: one output name for two inputs
-    f.ConvertSeveral(inputs, f.dir.File("in"));  // the inputs' own folder
+    f.ConvertSeveral(inputs, f.dir.File("out"));
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
     const std::string& told = f.dialogs.messages[0].text;
     EXPECT_NE(told.find("Input file not found.\r" + inputs[2] + ": no such file"), std::string::npos) << told;
     EXPECT_NE(told.find("the output of " + inputs[0] + " too"), std::string::npos) << told;
-    EXPECT_NE(told.find(kOutputIsInput), std::string::npos) << told;
-    EXPECT_EQ(ReadFileBytes(inputs[0]), Book("T0", 2));
+    EXPECT_FALSE(f.model.IsRunning());
+    EXPECT_TRUE(std::filesystem::is_empty(f.dir.File("out")));
+}
+
+// An output folder that holds a (hard) link to one of the inputs: one box
+// names the output and the input it is, and nothing is written.
+TEST(CollectionRun, OutputThatIsAnInputIsRefusedInOneBox)
+{
+    CollectionFixture f;
+    const Names inputs = f.Inputs(3);
+    std::filesystem::create_hard_link(inputs[2], f.Out("a.fff"));
+    f.ConvertSeveral(inputs, f.dir.File("out"));
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(f.dialogs.messages[0].text,
+              "Cannot create file " + f.Out("a.fff") + "\rit is " + inputs[2] + ", an input of this run");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ReadFileBytes(inputs[i]), Book("T" + std::to_string(i), 2 + 10 * i));
+    EXPECT_EQ(testing::FileNames(f.dir.File("out")), std::set<std::string>{"a.fff"});
     EXPECT_FALSE(f.model.IsRunning());
 }
 

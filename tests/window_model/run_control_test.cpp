@@ -214,6 +214,35 @@ TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
     EXPECT_EQ(ReadFileBytes(f.inputPath), kBook);
 }
 
+// Windows takes "aux.fff" or "NUL.fff" in any folder for a device: as
+// input it is refused as a device is, as output (unless it names the device
+// alone) because the file meant would never be written. Elsewhere they are
+// ordinary names.
+TEST(RunControl, NamesWindowsTakesForDevicesAreRefusedThere)
+{
+    ModelFixture f;
+    f.Prepare(kBook);
+    f.Type(HistoryBox::Level1, "Book");
+    const std::string output = f.dir.File("NUL.fff");
+    f.Type(HistoryBox::OutputFile, output);
+    f.model.Carry(Command::BeginOrCancel);
+#ifdef _WIN32
+    ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.errorBoxes.back().second,
+              "Cannot create file " + output + ".\rWindows takes the name for the device NUL");
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    const std::string input = f.dir.File("aux.fff");
+    f.Type(HistoryBox::InputFile, input);
+    f.Type(HistoryBox::OutputFile, f.dir.File("out.fff"));
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.dialogs.MessageTexts(), Names{"Cannot open file " + input + "\rit is not a regular file"});
+    EXPECT_EQ(testing::FileNames(f.dir.Path()).count("out.fff"), 0u);
+#else
+    EXPECT_TRUE(f.dialogs.errorBoxes.empty());
+    EXPECT_TRUE(std::filesystem::exists(output));
+#endif
+}
+
 TEST(RunControl, PatternChecksStopTheRun)
 {
     ModelFixture f;

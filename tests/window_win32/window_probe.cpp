@@ -10,6 +10,8 @@
 //   window_probe menu       whether the window is in menu mode (a menu open,
 //                           or the menu bar taking the keys): exit status 1
 //                           when it is, 0 when not
+//   window_probe message    the text of the message box shown, each line on
+//                           a line of its own; fails when none is shown
 #include <windows.h>
 
 #include <richedit.h>
@@ -105,6 +107,27 @@ int MenuMode()
     return inMenu ? 1 : 0;
 }
 
+BOOL CALLBACK PrintText(HWND control, LPARAM)
+{
+    wchar_t kind[16];
+    wchar_t text[4096];
+    if (GetClassNameW(control, kind, 16) > 0 && std::wstring(kind) == L"Static" && GetWindowTextW(control, text, 4096) > 0)
+        std::printf("%s\n", Utf8OfWide(text).c_str());
+    return TRUE;
+}
+
+// A message box is a dialog of the system's class, owned by the window.
+int Message()
+{
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (box == nullptr) {
+        std::fprintf(stderr, "window_probe: no message box shown\n");
+        return 2;
+    }
+    EnumChildWindows(box, PrintText, 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -119,6 +142,8 @@ int wmain(int argc, wchar_t** argv)
         return Guide();
     if (what == L"menu")
         return MenuMode();
-    std::fprintf(stderr, "usage: window_probe captions|guide|menu\n");
+    if (what == L"message")
+        return Message();
+    std::fprintf(stderr, "usage: window_probe captions|guide|menu|message\n");
     return 2;
 }

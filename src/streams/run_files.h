@@ -1,0 +1,48 @@
+// The files of one run, or of the runs of a collection, by identity: the
+// inputs it reads and the outputs it has put in place. An output is held to
+// them when it is made and again when it is put in place, since by then its
+// name may lead to one of them (a link made meanwhile, a folder that takes
+// no heed of letter case).
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "streams/held_files.h"
+
+namespace pellimar {
+
+// Why an output may not be put where the output of `input` goes.
+std::string OutputOfTooReason(const std::string& input);
+
+class RunFiles {
+public:
+    // The file the name stands for now; nothing when none does.
+    void AddInput(const std::string& name);
+    // An output put in place, of the input of that name.
+    void AddOutput(FileIdentity file, const std::string& input);
+
+    // Why an output of `input` may not be put where `file` is: "it is the
+    // input file", "it is b.fff, an input of this run", "the output of
+    // b.fff too"; empty when it may.
+    std::string Clash(FileIdentity file, const std::string& input) const;
+
+    // Held by each output from its last look at its place until it is in
+    // the list, so that two outputs of one collection cannot both find one
+    // place free.
+    std::unique_lock<std::mutex> HoldForPlacing() { return std::unique_lock(placing_); }
+
+private:
+    struct Entry {
+        FileIdentity file;
+        std::string input;
+        bool output = false;
+    };
+
+    mutable std::mutex lock_;
+    std::mutex placing_;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace pellimar
