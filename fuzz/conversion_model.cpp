@@ -277,11 +277,14 @@ private:
     }
 
     // The frame at at_: "<CS:Reference>", a text of pieces with no line
-    // break, none of them a code that begins "RD", "CS:" or "/CS", the last
+    // break, none of them a code that begins "RD", "CS:" or "/CS", the first
+    // one "<IX->" exactly when the one before the last is "<IX>", the last
     // one "<CR>" or "<HR>", then "\r\n</CS>"; no longer than the longest.
     std::optional<std::size_t> FrameLength() const
     {
         std::size_t at = at_ + std::string_view("<CS:Reference>").size();
+        const bool opensNotSearched = in_.substr(at).starts_with("<IX->");
+        std::string_view pieceBeforeLast;
         std::string_view lastPiece;
         while (at < in_.size() && !IsBreak(in_[at])) {
             const std::string_view piece = in_.substr(at, PieceEnd(in_, at) - at);
@@ -291,12 +294,13 @@ private:
                     code.starts_with("RD") || code.starts_with("CS:") || code.starts_with("/CS"))
                     return std::nullopt;
             }
+            pieceBeforeLast = lastPiece;
             lastPiece = piece;
             at += piece.size();
         }
         const std::size_t length = at + 7 - at_;
         if ((lastPiece != "<CR>" && lastPiece != "<HR>") || in_.substr(at, 7) != "\r\n</CS>" ||
-            length > o_.longestEarlier)
+            length > o_.longestEarlier || opensNotSearched != (pieceBeforeLast == "<IX>"))
             return std::nullopt;
         return length;
     }

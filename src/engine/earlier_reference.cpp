@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kOpen = "<CS:Reference>";
 constexpr std::string_view kEnd = "\r\n</CS>";
+constexpr std::string_view kNotSearchedOpen = "<IX->";
+constexpr std::string_view kNotSearchedClose = "<IX>";
 constexpr std::size_t kFirstPiece = 256;
 
 std::string_view TextOf(std::span<const std::uint8_t> bytes)
@@ -47,7 +49,11 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
     const std::uint8_t* const start = bytes.data();
     const std::uint8_t* const end = start + bytes.size();
     const std::uint8_t* at = start + std::min(kOpen.size(), bytes.size());
-    // Where the last code of the text began, and the byte after its ">".
+    // "<IX->" opens the text exactly when "<IX>" ends it.
+    const bool opensNotSearched = TextOf({at, static_cast<std::size_t>(end - at)}).starts_with(kNotSearchedOpen);
+    // Where the last two codes of the text began, and the byte after the
+    // last one's ">".
+    const std::uint8_t* codeBeforeLast = nullptr;
     const std::uint8_t* lastCode = nullptr;
     const std::uint8_t* afterLastCode = nullptr;
     while (true) {
@@ -61,6 +67,11 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
             const std::string_view close =
                 afterLastCode == next ? TextOf({lastCode, static_cast<std::size_t>(next - lastCode)}) : "";
             if (close != "<CR>" && close != "<HR>")
+                return lookAlike;
+            const bool closesNotSearched =
+                codeBeforeLast != nullptr &&
+                TextOf({codeBeforeLast, static_cast<std::size_t>(lastCode - codeBeforeLast)}) == kNotSearchedClose;
+            if (opensNotSearched != closesNotSearched)
                 return lookAlike;
             const auto left = static_cast<std::size_t>(end - next);
             const std::string_view tail = TextOf({next, std::min(left, kEnd.size())});
@@ -82,6 +93,7 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
             return lookAlike;
         if (close == end)
             return std::nullopt;
+        codeBeforeLast = afterLastCode == next ? lastCode : nullptr;
         lastCode = next;
         afterLastCode = close + 1;
         at = close + 1;

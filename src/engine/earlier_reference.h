@@ -3,9 +3,10 @@
 // one: "<CS:Reference>", then a text read as the pass reads running text
 // ("<<" is text, any other "<" opens a code up to the next ">") that holds no
 // carriage return, no line feed and no code whose text begins "RD", "CS:" or
-// "/CS" (in any letter case), then "<CR>" or "<HR>", then "\r\n</CS>"; the
-// whole no longer than the longest reference. ("<IX->" and "<IX>" around the
-// text are codes of the text.) Anything else is the user's text.
+// "/CS" (in any letter case), and that begins with "<IX->" exactly when it
+// ends with "<IX>" (Not Searched), then "<CR>" or "<HR>", then "\r\n</CS>";
+// the whole no longer than the longest reference. Anything else is the
+// user's text.
 #pragma once
 
 #include <cstddef>

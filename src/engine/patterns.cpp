@@ -38,6 +38,12 @@ std::optional<std::string> UnrecognisableReferences(std::string_view refPattern)
 {
     if (refPattern.find_first_of("\r\n") != std::string_view::npos)
         return "it holds a line break";
+    // A later run takes "<IX->" and "<IX>" for the Not Searched codes only
+    // when they come as a pair around the whole text.
+    if (refPattern.starts_with("<IX->") && !refPattern.ends_with("<IX>"))
+        return "it begins with <IX-> but does not end with <IX>";
+    if (refPattern.ends_with("<IX>") && !refPattern.starts_with("<IX->"))
+        return "it ends with <IX> but does not begin with <IX->";
     for (std::size_t at = refPattern.find('<'); at != std::string_view::npos; at = refPattern.find('<', at)) {
         if (at + 1 < refPattern.size() && refPattern[at + 1] == '<') {
             at += 2;

@@ -47,7 +47,10 @@ TEST(UnrecognisableReferences, LineBreaksAndCodesOfRecordsOrFramesOrOfHeadingsAr
 {
     const std::pair<const char*, const char*> cases[] = {
         {"1 2, p. #", ""},
-        {"<BD+>1<BD-> <IX->2<IX>", ""},
+        {"<BD+>1<BD-> <IX->2<IX> x", ""},
+        {"<IX->1 2<IX>", ""},
+        {"<IX->1 2", "it begins with <IX-> but does not end with <IX>"},
+        {"1 <IX->2<IX>", "it ends with <IX> but does not begin with <IX->"},
         {"1 <<RD> <<", ""},
         {"", ""},
         {"1\r\n2", "it holds a line break"},
