@@ -36,6 +36,8 @@
 #include "check.h"
 #include "conversion_model.h"
 #include "engine/conversion.h"
+#include "engine/earlier_reference.h"
+#include "engine/patterns.h"
 #include "fuzz_input.h"
 #include "scratch_dir.h"
 #include "streams/exceptions.h"
@@ -225,6 +227,12 @@ void CheckPlainCopy(const Case& c, const Outcome& run)
     }
 }
 
+void CheckTally(const Counted& expected, const Tally& tally, const std::string& what)
+{
+    FUZZ_CHECK_EQ(expected.count, tally.count, what);
+    FUZZ_CHECK_EQ(expected.firstLine, tally.firstLine, "the line of the first of the " + what);
+}
+
 void CheckAgainstModel(const Case& c, const Outcome& run)
 {
     const std::string& output = run.output;
@@ -237,8 +245,9 @@ void CheckAgainstModel(const Case& c, const Outcome& run)
         FUZZ_CHECK_EQ(expected.pageQuestions, run.pageQuestions, "starting-page questions");
         FUZZ_CHECK_EQ(expected.unreadIdLevelRecords, result.unreadIdLevelRecords, "unread ID level records");
         FUZZ_CHECK_EQ(expected.earlierReferences, result.earlierReferences, "earlier references found");
-        FUZZ_CHECK_EQ(expected.earlierReferencesTooLong, result.earlierReferencesTooLong,
-                      "earlier references too long");
+        CheckTally(expected.earlierLookAlikes, result.earlierLookAlikes, "texts that look like earlier references");
+        CheckTally(expected.referencesCut, result.referencesCut, "references cut");
+        CheckTally(expected.headingsCut, result.headingsCut, "headings cut");
         for (std::size_t k = 0; k < levels.values.size(); ++k)
             FUZZ_CHECK_EQ(expected.levelValues[k], levels.values[k], "level " + std::to_string(k + 1) + " at the end");
         return;
@@ -286,8 +295,14 @@ void CheckAgainstByteSteps(const Outcome& blocks, const Outcome& bytes)
                   "the byte steps' unread ID level records");
     FUZZ_CHECK_EQ(bytes.result.earlierReferences, blocks.result.earlierReferences,
                   "the byte steps' earlier references");
-    FUZZ_CHECK_EQ(bytes.result.earlierReferencesTooLong, blocks.result.earlierReferencesTooLong,
-                  "the byte steps' earlier references too long");
+    const std::pair<Tally RunResult::*, const char*> tallies[] = {
+        {&RunResult::earlierLookAlikes, "the byte steps' look-alikes"},
+        {&RunResult::referencesCut, "the byte steps' references cut"},
+        {&RunResult::headingsCut, "the byte steps' headings cut"}};
+    for (const auto& [tally, what] : tallies) {
+        FUZZ_CHECK_EQ((bytes.result.*tally).count, (blocks.result.*tally).count, what);
+        FUZZ_CHECK_EQ((bytes.result.*tally).firstLine, (blocks.result.*tally).firstLine, what);
+    }
     FUZZ_CHECK_EQ(bytes.pageQuestions, blocks.pageQuestions, "the byte steps' page questions");
     FUZZ_CHECK(bytes.percents == blocks.percents, "the byte steps' progress");
     for (std::size_t k = 0; k < blocks.levels.values.size(); ++k)
@@ -335,16 +350,29 @@ bool ReadAlike(const ConversionOptions& a, const ConversionOptions& b)
     return a.idRecords == b.idRecords && !takesOpen(a) && !takesOpen(b);
 }
 
+// Whether a frame stands anywhere in the text, after a record code or not:
+// texts that only begin like one do not count.
+bool HoldsAFrame(std::string_view text)
+{
+    for (std::size_t at = text.find("<CS:Reference>"); at != std::string_view::npos;
+         at = text.find("<CS:Reference>", at + 1)) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data()) + at;
+        const std::optional<EarlierFrameMatch> match = ReadFrame({bytes, text.size() - at});
+        if (match && match->kind == EarlierFrame::Found)
+            return true;
+    }
+    return false;
+}
+
 // A to B, then B again: replaced with the same options, replaced with the
 // second options, and removed. Holds whenever A holds no reference of its
-// own, the first conversion kept its markers, and its pattern holds no
-// line break (which a reference's text then may, ending it early). No
-// frame can be longer than B, so none is too long.
+// own (texts that only look like one it may hold), the first conversion
+// kept its markers, and its pattern is one whose references a later run can
+// recognise (the runs refuse any other).
 void CheckRoundTrips(const Case& c)
 {
     const ConversionOptions& first = c.options;
-    if (c.input.find("<CS:Reference>") != std::string::npos || MarkersCanBeRemoved(first) ||
-        first.refPattern.find_first_of("\r\n") != std::string::npos)
+    if (HoldsAFrame(c.input) || MarkersCanBeRemoved(first) || UnrecognisableReferences(first.refPattern))
         return;
     ConversionOptions keep = first;
     keep.earlier = EarlierReferences::Keep;
@@ -355,6 +383,8 @@ void CheckRoundTrips(const Case& c)
     again.earlier = EarlierReferences::Replace;
     const RoundTripRun same = ConvertWhole(b.output, again, longest);
     FUZZ_CHECK_EQ(b.result.refCount, same.result.earlierReferences, "B's references found again");
+    FUZZ_CHECK_EQ(b.result.earlierLookAlikes.count, same.result.earlierLookAlikes.count,
+                  "B's look-alikes are A's");
     FUZZ_CHECK_EQ(b.output, same.output, "B with its references replaced alike");
 
     ConversionOptions second = c.second;

@@ -58,6 +58,29 @@ std::string StripCodes(std::string_view text)
     return kept;
 }
 
+// Text read as running text is made of pieces: a byte, a "<<", or a code
+// from its "<" to its ">" (or to the end, where none closes it). The end
+// of the piece that starts at `at`.
+std::size_t PieceEnd(std::string_view text, std::size_t at)
+{
+    if (text[at] != '<')
+        return at + 1;
+    if (at + 1 < text.size() && text[at + 1] == '<')
+        return at + 2;
+    const std::size_t close = text.find('>', at + 1);
+    return close == std::string_view::npos ? text.size() : close + 1;
+}
+
+// The longest run of whole pieces from the start that holds at most `most`
+// bytes.
+std::size_t WholePieces(std::string_view text, std::size_t most)
+{
+    std::size_t at = 0;
+    while (at < text.size() && PieceEnd(text, at) <= most)
+        at = PieceEnd(text, at);
+    return at;
+}
+
 // A level's name ends at the first "," or ";" outside double quotes.
 std::string NameField(std::string_view text)
 {
@@ -159,9 +182,10 @@ private:
         }
         if (code.starts_with("RD:")) {
             const std::size_t name = code.find_first_not_of(' ', 3);
+            const std::size_t start = at_;
             Emit(EarlierReferencesAfterRecordCode());
             if (More())
-                Heading(name == std::string::npos ? "" : NameField(std::string_view(code).substr(name)));
+                Heading(name == std::string::npos ? "" : NameField(std::string_view(code).substr(name)), start);
         } else if (code.starts_with("RD")) {
             if (idLevel)
                 CountUnreadIdLevel(*idLevel);
@@ -201,6 +225,7 @@ private:
     // Earlier references kept stand after the record's new one.
     void AfterPlainRecordCode()
     {
+        recordAt_ = at_;
         const std::string kept = EarlierReferencesAfterRecordCode();
         if (!More())
             return Emit(kept);
@@ -232,66 +257,98 @@ private:
     }
 
     // The frames of earlier references, one after another, right after a
-    // record code: taken, and returned when they are kept. A frame ends at
-    // the first "\r\n</CS>" after its opening, just after "<CR>" or "<HR>",
-    // within the longest one looked for.
+    // record code: taken, and returned when they are kept. A text that only
+    // begins like one is counted and left.
     std::string EarlierReferencesAfterRecordCode()
     {
-        constexpr std::string_view open = "<CS:Reference>";
-        constexpr std::string_view end = "\r\n</CS>";
         std::string kept;
-        while (in_.substr(at_).starts_with(open)) {
-            const std::size_t endAt = in_.find(end, at_ + open.size());
-            if (endAt == std::string_view::npos || endAt + end.size() - at_ > o_.longestEarlier) {
-                if (in_.size() - at_ > o_.longestEarlier)
-                    ++out_.earlierReferencesTooLong;
+        while (in_.substr(at_).starts_with("<CS:Reference>")) {
+            const std::optional<std::size_t> length = FrameLength();
+            if (!length) {
+                Count(out_.earlierLookAlikes, at_);
                 break;
             }
-            const std::string_view close = in_.substr(endAt - 4, 4);
-            if (endAt < at_ + open.size() + 4 || (close != "<CR>" && close != "<HR>"))
-                break;
             ++out_.earlierReferences;
             if (o_.earlier == EarlierReferences::Keep)
-                kept += in_.substr(at_, endAt + end.size() - at_);
-            at_ = endAt + end.size();
+                kept += in_.substr(at_, *length);
+            at_ += *length;
         }
         return kept;
     }
 
-    void Heading(const std::string& name)
+    // The frame at at_: "<CS:Reference>", a text of pieces with no line
+    // break, none of them a code that begins "RD", "CS:" or "/CS", the first
+    // one "<IX->" exactly when the one before the last is "<IX>", the last
+    // one "<CR>" or "<HR>", then "\r\n</CS>"; no longer than the longest.
+    std::optional<std::size_t> FrameLength() const
+    {
+        std::size_t at = at_ + std::string_view("<CS:Reference>").size();
+        const bool opensNotSearched = in_.substr(at).starts_with("<IX->");
+        std::string_view pieceBeforeLast;
+        std::string_view lastPiece;
+        while (at < in_.size() && !IsBreak(in_[at])) {
+            const std::string_view piece = in_.substr(at, PieceEnd(in_, at) - at);
+            if (piece.size() > 1 && piece[1] != '<') {
+                const std::string code = Upper(piece.substr(1));
+                if (piece.back() != '>' || piece.find_first_of("\r\n") != std::string_view::npos ||
+                    code.starts_with("RD") || code.starts_with("CS:") || code.starts_with("/CS"))
+                    return std::nullopt;
+            }
+            pieceBeforeLast = lastPiece;
+            lastPiece = piece;
+            at += piece.size();
+        }
+        const std::size_t length = at + 7 - at_;
+        if ((lastPiece != "<CR>" && lastPiece != "<HR>") || in_.substr(at, 7) != "\r\n</CS>" ||
+            length > o_.longestEarlier || opensNotSearched != (pieceBeforeLast == "<IX>"))
+            return std::nullopt;
+        return length;
+    }
+
+    // The line of the byte at `position`: one more than the line ends
+    // before it.
+    std::int64_t LineAt(std::size_t position) const
+    {
+        std::int64_t ends = 0;
+        for (std::size_t i = 0; i < position; ++i)
+            ends += in_[i] == '\r' || (in_[i] == '\n' && (i == 0 || in_[i - 1] != '\r'));
+        return ends + 1;
+    }
+
+    void Count(Counted& counted, std::size_t position) const
+    {
+        if (counted.count++ == 0)
+            counted.firstLine = LineAt(position);
+    }
+
+    // The whole value is gathered, then cut to the longest reference.
+    void Heading(const std::string& name, std::size_t start)
     {
         std::string_view line = TakeUntil("\r\n");
         Emit(line);
-        const int level = SetLevel(name, line);
+        const int level = LevelOf(name);
+        std::string value = StripCodes(line);
         while (More()) {
             const char lineEnd = in_[at_++];
             Emit(lineEnd);
             if (lineEnd == '\r' && More() && in_[at_] == '\n')
                 Emit(in_[at_++]);
             if (!More() || IsBreak(in_[at_]) || in_[at_] == '<')
-                return;
+                break;
             line = TakeUntil("\r\n");
             Emit(line);
-            AppendToLevel(level, line);
+            if (const std::string text = StripCodes(line); !text.empty())
+                value += ' ' + text;
         }
-    }
-
-    int SetLevel(const std::string& name, std::string_view line)
-    {
-        const int k = LevelOf(name);
-        if (k == -1)
-            return -1;
-        out_.levelValues[k] = StripCodes(line);
-        for (int deeper = k + 1; deeper < 7; ++deeper)
+        if (level == -1)
+            return;
+        if (value.size() > o_.longestEarlier) {
+            value.resize(WholePieces(value, o_.longestEarlier));
+            Count(out_.headingsCut, start);
+        }
+        out_.levelValues[level] = value;
+        for (int deeper = level + 1; deeper < 7; ++deeper)
             out_.levelValues[deeper] = kNotSet;
-        return k;
-    }
-
-    void AppendToLevel(int level, std::string_view line)
-    {
-        const std::string text = StripCodes(line);
-        if (level >= 0 && !text.empty())
-            out_.levelValues[level] += ' ' + text;
     }
 
     // Entered with the pattern's first byte consumed. A failed attempt
@@ -358,47 +415,53 @@ private:
             Reference();
     }
 
+    // A reference longer than the longest has its text cut to whole
+    // pieces that fit.
     void Reference()
     {
-        Emit("<CS:Reference>");
-        if (o_.notSearched)
-            Emit("<IX->");
+        const std::string open = o_.notSearched ? "<CS:Reference><IX->" : "<CS:Reference>";
+        const std::string close = std::string(o_.notSearched ? "<IX>" : "") + (o_.useHR ? "<HR>" : "<CR>") + "\r\n</CS>";
+        std::string text;
         std::string literal;
         bool pageDone = false;
         for (const char c : o_.refPattern) {
             if (c >= '1' && c <= '7') {
                 const std::string& value = out_.levelValues[c - '1'];
                 if (value != kNotSet)
-                    Emit(literal + value);
+                    text += literal + value;
                 literal.clear();
             } else if (c == '#') {
-                Emit(literal);
+                text += literal;
                 literal.clear();
                 if (!pageDone)
-                    EmitPage();
+                    text += Page();
                 pageDone = true;
             } else {
                 literal += c;
             }
         }
-        Emit(literal);
-        if (o_.notSearched)
-            Emit("<IX>");
-        Emit(o_.useHR ? "<HR>" : "<CR>");
-        Emit("\r\n</CS>");
+        text += literal;
+        const std::size_t frame = open.size() + close.size();
+        const std::size_t most = o_.longestEarlier > frame ? o_.longestEarlier - frame : 0;
+        if (text.size() > most) {
+            text.resize(WholePieces(text, most));
+            Count(out_.referencesCut, recordAt_);
+        }
+        Emit(open + text + close);
         ++out_.refCount;
         midLinePage_ = false;
     }
 
-    void EmitPage()
+    std::string Page()
     {
         if (page_ == -1) {
             ++out_.pageQuestions;
             page_ = StartingPageModel(o_.startPage.value_or("1"));
         }
-        Emit(std::to_string(page_));
+        std::string page = std::to_string(page_);
         if (midLinePage_)
-            Emit("-" + std::to_string(std::int64_t{page_} + 1));
+            page += "-" + std::to_string(std::int64_t{page_} + 1);
+        return page;
     }
 
     std::string_view in_;
@@ -413,6 +476,7 @@ private:
     std::size_t hash_ = std::string::npos;
     std::int32_t page_ = -1;
     bool midLinePage_ = false;
+    std::size_t recordAt_ = 0;  // right after the current record code
 };
 
 }  // namespace

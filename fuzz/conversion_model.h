@@ -28,6 +28,12 @@ struct ConversionOptions {
     std::optional<std::string> startPage;  // nothing: the page question is cancelled
 };
 
+// How many times something happened, and the line of the first.
+struct Counted {
+    std::int32_t count = 0;
+    std::int64_t firstLine = 0;
+};
+
 struct ConversionOutcome {
     std::string output;
     std::int32_t refCount = 0;
@@ -35,7 +41,9 @@ struct ConversionOutcome {
     int pageQuestions = 0;
     std::int32_t unreadIdLevelRecords = 0;
     std::int32_t earlierReferences = 0;
-    std::int32_t earlierReferencesTooLong = 0;
+    Counted earlierLookAlikes;
+    Counted referencesCut;
+    Counted headingsCut;
 };
 
 ConversionOutcome ConvertModel(std::string_view input, const ConversionOptions& options);

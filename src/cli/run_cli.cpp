@@ -17,6 +17,7 @@
 #include "engine/preview.h"
 #include "engine/run_frame.h"
 #include "run/run_checks.h"
+#include "run/run_notes.h"
 #include "run/run_summary.h"
 #include "streams/exceptions.h"
 #include "streams/stop_request.h"
@@ -96,9 +97,9 @@ std::string InputName(const RunSettings& run)
     return run.standardInput ? "standard input" : run.inputPath;
 }
 
-// Earlier references kept beside the new ones, and those left because they
-// are longer than any is looked for; a preview tells of the part it read.
-void NoteEarlierReferences(const Configuration& configuration, std::int32_t found, std::int32_t tooLong)
+// Earlier references kept beside the new ones; a preview tells of the part
+// it read.
+void NoteEarlierReferences(const Configuration& configuration, std::int32_t found)
 {
     const bool preview = configuration.preview.has_value();
     const std::string holds = preview ? "the part of " + InputName(configuration.run) + " read holds "
@@ -108,12 +109,20 @@ void NoteEarlierReferences(const Configuration& configuration, std::int32_t foun
                     (preview ? "would have" : "has") + " both. --replace-references replaces " +
                     (found == 1 ? "it." : "them."));
     }
-    if (tooLong > 0) {
-        const bool one = tooLong == 1;
-        ReportError("note: " + holds + Counted(tooLong, "reference") + " from an earlier run longer than " +
-                    std::to_string(configuration.run.longestEarlierReference / 1024) + " KB; " +
-                    (preview ? "a run leaves " : "") + (one ? "it" : "them") + (preview ? "" : one ? " was" : " were") +
-                    (preview ? " as " : " left as ") + (one ? "it stands." : "they stand."));
+}
+
+// Texts that only look like earlier references, and what was cut to keep
+// within the longest reference, each with the line of the first.
+template <typename Result>
+void NoteLookAlikesAndCuts(const Configuration& configuration, const Result& result)
+{
+    const std::size_t longest = configuration.run.longestEarlierReference;
+    const std::string notes[] = {LookAlikesNote(result.earlierLookAlikes, configuration.preview.has_value()),
+                                 HeadingsCutNote(result.headingsCut, longest),
+                                 ReferencesCutNote(result.referencesCut, longest)};
+    for (const std::string& note : notes) {
+        if (!note.empty())
+            ReportError("note: " + note, {InputName(configuration.run), {}});
     }
 }
 
@@ -125,7 +134,8 @@ void Summarize(const Configuration& configuration, const RunResult& result)
         std::fprintf(summary, "%s\n", RunSummary(configuration.run.earlierReferences, result.refCount, result.earlierReferences).c_str());
     NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, summary);
     std::fflush(summary);
-    NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);
+    NoteEarlierReferences(configuration, result.earlierReferences);
+    NoteLookAlikesAndCuts(configuration, result);
 }
 
 int Convert(const Configuration& configuration, CliHost& host)
@@ -168,7 +178,8 @@ int Preview(const Configuration& configuration, CliHost& host)
     NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, stdout);
     std::fflush(stdout);
     // Of the part of the input read.
-    NoteEarlierReferences(configuration, result.earlierReferences, result.earlierReferencesTooLong);
+    NoteEarlierReferences(configuration, result.earlierReferences);
+    NoteLookAlikesAndCuts(configuration, result);
     return kExitSuccess;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/console.h"
 #include "cli/run_cli.h"
 #include "run/collection_checks.h"
+#include "run/run_notes.h"
 #include "run/run_summary.h"
 #include "streams/stop_request.h"
 
@@ -68,6 +69,43 @@ std::string FilesCounting(const Configuration& configuration, const std::vector<
     return files;
 }
 
+// The files with a tally, each with its count and the line of its first:
+// "a.fff (3, first on line 4), b.fff (1, on line 9)".
+template <typename TallyOf>
+std::string FilesTallying(const Configuration& configuration, const std::vector<FileOutcome>& outcomes,
+                          TallyOf tallyOf)
+{
+    std::string files;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (const Tally& tally = tallyOf(outcomes[i].result); tally.count > 0)
+            files += (files.empty() ? "" : ", ") + configuration.inputs[i] + " (" + std::to_string(tally.count) +
+                     FirstLine(tally) + ")";
+    }
+    return files;
+}
+
+// Texts that only look like earlier references, and what was cut to keep
+// within the longest reference.
+void NoteTallies(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
+{
+    const std::string longest = std::to_string(configuration.run.longestEarlierReference / 1024) + " KB";
+    const std::string lookAlikes = FilesTallying(
+        configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.earlierLookAlikes; });
+    if (!lookAlikes.empty())
+        ReportError("note: texts after record codes begin like a reference but are not one in " + lookAlikes +
+                    "; they were kept.");
+    const std::string headings = FilesTallying(
+        configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.headingsCut; });
+    if (!headings.empty())
+        ReportError("note: headings longer than " + longest + " keep their first " + longest + " in " + headings +
+                    ".");
+    const std::string references = FilesTallying(
+        configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.referencesCut; });
+    if (!references.empty())
+        ReportError("note: references were cut to " + longest + ", the longest a later run recognises, in " +
+                    references + ".");
+}
+
 // The notes a single run gives after its summary, said once for the whole
 // collection, naming the files concerned and how many each.
 void NoteForTheWhole(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
@@ -85,12 +123,7 @@ void NoteForTheWhole(const Configuration& configuration, const std::vector<FileO
     if (!kept.empty())
         ReportError("note: references from an earlier run are already in " + kept +
                     "; the outputs have both. --replace-references replaces them.");
-    const std::string tooLong = FilesCounting(
-        configuration, outcomes, [](const RunResult& result) { return result.earlierReferencesTooLong; });
-    if (!tooLong.empty())
-        ReportError("note: references from an earlier run longer than " +
-                    std::to_string(configuration.run.longestEarlierReference / 1024) + " KB are in " + tooLong +
-                    "; they were left as they stand.");
+    NoteTallies(configuration, outcomes);
 }
 
 int Summarize(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)

@@ -38,6 +38,14 @@ const std::uint8_t* FindClose(const std::uint8_t* from, const std::uint8_t* to)
     return close != to ? close : nullptr;
 }
 
+// Past the "<<" pairs from `from`, each wholly before `point`.
+const std::uint8_t* SkipEscapedOpens(const std::uint8_t* from, const std::uint8_t* point)
+{
+    while (point - from >= 2 && from[0] == '<' && from[1] == '<')
+        from += 2;
+    return from;
+}
+
 std::string_view TextOf(const std::uint8_t* from, const std::uint8_t* to)
 {
     return {reinterpret_cast<const char*>(from), static_cast<std::size_t>(to - from)};
@@ -75,8 +83,16 @@ bool ConversionPass::CopyBlock()
         const std::uint8_t* closeSeen = nullptr;
         const std::uint8_t* found = FindEitherThenCloser(block.next, block.point, '<', markerFirst, '>', closeSeen);
         block.next = found;
-        if (found == block.point || *found != '<')
+        if (found == block.point || *found != '<' || block.end - found < 2)
             break;
+        // "<<" is a "<" meant as text, taken in steps of two bytes; a run of
+        // them opens no code, so no ">" is looked for.
+        if (found[1] == '<') {
+            block.next = SkipEscapedOpens(found, block.point);
+            if (block.next == found)
+                break;
+            continue;
+        }
         if (block.end - found < 3)
             break;
         const std::uint8_t* close = closeSeen == nullptr           ? FindClose(found + 1, block.closeBefore)
@@ -85,13 +101,7 @@ bool ConversionPass::CopyBlock()
         if (close == nullptr)
             break;
         if (!OpensRecordCode(found)) {
-            // "<<" is a "<" meant as text, taken in one step of two bytes.
-            if (found[1] != '<')
-                block.next = close + 1;
-            else if (found + 2 <= block.point)
-                block.next = found + 2;
-            else
-                break;
+            block.next = close + 1;
             continue;
         }
         if (!RecordCodeInBlock(block, found, close, handedOn))
@@ -136,11 +146,9 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
     if (kind != CodeKind::RecordCode)
         return false;
     EarlierInBlock earlier{close + 1, close + 1};
-    if (block.end - earlier.end < 2 || (earlier.end[0] == '<' && earlier.end[1] == 'C')) {
-        earlier.end = EarlierReferencesInBlock(block, earlier.start);
-        if (earlier.end == nullptr)
-            return false;
-    }
+    if ((block.end - earlier.end < 2 || (earlier.end[0] == '<' && earlier.end[1] == 'C')) &&
+        !EarlierReferencesInBlock(block, earlier))
+        return false;
     const std::uint8_t* after = earlier.end;
     if (*after == '\r' || *after == '\n') {
         if (after + 1 > block.point)
@@ -148,7 +156,7 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
         if (countUnread)
             CountUnreadIdLevelRecord();
         block.next = after + 1;
-        if (earlier.end != earlier.start)
+        if (earlier.Any())
             TakeEarlierInBlock(block, earlier);
         return true;
     }
@@ -158,43 +166,51 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
 }
 
 // The references earlier runs wrote right after a record code, one after
-// another, from `start`: where they end, when the block shows them and the
-// byte after them; null when it cannot tell.
-const std::uint8_t* ConversionPass::EarlierReferencesInBlock(Block& block, const std::uint8_t* start)
+// another, from `earlier.start`: where they end, and a text after them that
+// begins like one but is none. False when the block cannot tell.
+bool ConversionPass::EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier)
 {
-    earlierFoundInBlock_ = 0;
-    const std::uint8_t* end = start;
+    const std::uint8_t*& end = earlier.end;
     while (block.end - end >= 2 && end[0] == '<' && end[1] == 'C') {
-        const std::int64_t at = BytesConsumed() + (end - block.start);
-        const std::optional<EarlierFrameMatch> match =
-            earlier_.Within({end, static_cast<std::size_t>(block.end - end)}, at);
-        // One too long to take is left to the byte steps, which count it.
-        if (!match || match->kind == EarlierFrame::TooLong)
-            return nullptr;
+        const std::optional<EarlierFrameMatch> match = earlier_.Within({end, static_cast<std::size_t>(block.end - end)});
+        if (!match)
+            return false;
         if (match->kind == EarlierFrame::None)
-            return end;
-        ++earlierFoundInBlock_;
+            return true;
+        if (match->kind == EarlierFrame::LookAlike) {
+            earlier.lookAlike = end;
+            return true;
+        }
+        ++earlier.found;
         end += match->length;
     }
     // A "<" that the block ends after may open one.
-    return block.end - end >= 2 || (block.end - end == 1 && *end != '<') ? end : nullptr;
+    return block.end - end >= 2 || (block.end - end == 1 && *end != '<');
 }
 
-// Earlier references found after a record code are counted, and left out
-// unless they are kept; a new reference, when due, stands before them.
-void ConversionPass::TakeEarlierInBlock(Block& block, EarlierInBlock earlier)
+// Once the record code's handling is settled: earlier references found
+// after it are counted, and left out unless they are kept (a new reference,
+// when due, stands before them); a text that only looks like one is noted.
+void ConversionPass::TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier)
 {
-    run_.EarlierReferencesFound += earlierFoundInBlock_;
-    if (run_.Earlier == EarlierReferences::Keep)
+    run_.EarlierReferencesFound += earlier.found;
+    if (earlier.lookAlike != nullptr)
+        Note(run_.EarlierLookAlikes, PositionOf(block, earlier.lookAlike));
+    if (run_.Earlier == EarlierReferences::Keep || earlier.end == earlier.start)
         return;
     WriteBlockUpTo(block, earlier.start);
     block.written = earlier.end;
 }
 
+std::int64_t ConversionPass::PositionOf(const Block& block, const std::uint8_t* at) const
+{
+    return BytesConsumed() + (at - block.start);
+}
+
 // A record code followed by text, a byte or "<<" (a "<" meant as text, the
 // step's two bytes): the reference goes between.
 bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength,
-                                        bool countUnread, EarlierInBlock earlier, bool& handedOn)
+                                        bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
 {
     if (after + stepLength > block.point)
         return false;
@@ -203,9 +219,9 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
     block.next = after + stepLength;
     if (ReferenceDue()) {
         WriteBlockUpTo(block, earlier.start);
-        handedOn = WriteReferenceAsking();
+        handedOn = WriteReferenceAsking(block, earlier.start);
     }
-    if (earlier.end != earlier.start)
+    if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
     return true;
 }
@@ -214,7 +230,7 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
 // them unless the record opens justified or styled and only left-justified
 // records get one. A record code or level record after it is checked next.
 bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread,
-                                           EarlierInBlock earlier, bool& handedOn)
+                                           const EarlierInBlock& earlier, bool& handedOn)
 {
     // The step that copies both codes ends after the second ">", which may
     // be the progress point itself.
@@ -231,9 +247,9 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     block.next = close + 1;
     if (!(justified && host_.LeftJustOnly()) && ReferenceDue()) {
         WriteBlockUpTo(block, earlier.start);
-        handedOn = WriteReferenceAsking();
+        handedOn = WriteReferenceAsking(block, earlier.start);
     }
-    if (earlier.end != earlier.start)
+    if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
     if (close - open >= 3 && OpensRecordCode(open)) {
         code_.Read(TextOf(open + 1, close));
@@ -243,12 +259,14 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     return true;
 }
 
-// True when the reference asked for the starting page: the answer may have
-// come with a cancel.
-bool ConversionPass::WriteReferenceAsking()
+// The reference of the record whose text begins at `record`. True when it
+// asked for the starting page: the answer may have come with a cancel.
+bool ConversionPass::WriteReferenceAsking(const Block& block, const std::uint8_t* record)
 {
     const bool unknownPage = page_.Page() == -1;
     WriteReference({});
+    if (writer_.Cut())
+        Note(run_.ReferencesCut, PositionOf(block, record));
     return unknownPage && run_.RefPattern.ShowsPage();
 }
 

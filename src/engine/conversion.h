@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/noted_places.h"
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
 #include "streams/output_file.h"
@@ -17,11 +18,15 @@ struct RunResult {
     // Record codes of the form <RD,ID:n:Level> that name one of the levels
     // but were read as plain record codes, ID record levels being off.
     std::int32_t unreadIdLevelRecords = 0;
-    // References an earlier run wrote right after record codes: those found
-    // (and, unless they were kept, taken out), and those left as they stand
-    // because they do not end within the longest one looked for.
+    // References an earlier run wrote right after record codes, found (and,
+    // unless they were kept, taken out).
     std::int32_t earlierReferences = 0;
-    std::int32_t earlierReferencesTooLong = 0;
+    // Texts after record codes that begin as such a reference does but are
+    // none, kept as they stand; references whose text was cut, and headings
+    // whose value was, to keep within the longest reference.
+    Tally earlierLookAlikes;
+    Tally referencesCut;
+    Tally headingsCut;
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;

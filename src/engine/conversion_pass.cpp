@@ -43,10 +43,16 @@ ConversionPass::ConversionPass(RunContext& run, RunHost& host)
       host_(host),
       code_(LongestName(run.Levels)),
       page_(run.PagePattern, run.RemovePageMarks),
-      writer_(run.RefPattern, run.NotSearched),
+      writer_(run.RefPattern, run.NotSearched, run.LongestEarlierReference),
       progress_(run.InputSize),
       earlier_(run.LongestEarlierReference)
 {
+    // An input without a size cannot be read again to find the lines of
+    // what the run tells of: its lines are followed as it is read.
+    if (!run_.Lines && run_.InputSize < 0) {
+        run_.Lines = std::make_unique<LineCounter>();
+        run_.Lines->Attach(*run_.Input);
+    }
 }
 
 std::optional<std::uint8_t> ConversionPass::Peek()
@@ -68,6 +74,12 @@ void ConversionPass::Run()
     // Without a size there is no 100%: the caller learns the whole count.
     if (run_.InputSize < 0 && !host_.CancelRequested())
         host_.ProgressChanged(-1, BytesConsumed());
+    places_.FindLines(*run_.Input);
+}
+
+void ConversionPass::Note(Tally& tally, std::int64_t position)
+{
+    places_.Note(tally, position, run_.Lines.get());
 }
 
 void ConversionPass::Step()
@@ -176,6 +188,7 @@ void ConversionPass::CountUnreadIdLevelRecord()
 // the record's first character or first code, unless the code ends its line.
 void ConversionPass::PlainRecordCode()
 {
+    recordAt_ = BytesConsumed();
     TakeEarlierReferences();
     if (!Next()) {
         WriteKeptEarlierReferences();
@@ -188,8 +201,10 @@ void ConversionPass::PlainRecordCode()
     }
     if (ch_ != '<' || Peek() == std::optional<std::uint8_t>('<')) {
         // Text follows, or "<<", which is text too.
-        if (ReferenceDue())
+        if (ReferenceDue()) {
             WriteReference(std::string_view(reinterpret_cast<const char*>(&ch_), 1));
+            NoteCutReference();
+        }
         WriteKeptEarlierReferences();
         Write(ch_);
         if (ch_ == '<')
@@ -201,8 +216,10 @@ void ConversionPass::PlainRecordCode()
     NoteCodeLine();
     const std::string lead = ReadCodeLead(*run_.Input);
     const bool justified = EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:");
-    if (!(host_.LeftJustOnly() && justified) && ReferenceDue())
+    if (!(host_.LeftJustOnly() && justified) && ReferenceDue()) {
         WriteReference("<" + lead);
+        NoteCutReference();
+    }
     WriteKeptEarlierReferences();
     Write('<');
     Write(lead);
@@ -221,8 +238,8 @@ void ConversionPass::TakeEarlierReferences()
 {
     while (EarlierReferenceMayStart()) {
         const EarlierFrameMatch match = earlier_.At(*run_.Input);
-        if (match.kind == EarlierFrame::TooLong)
-            ++run_.EarlierReferencesTooLong;
+        if (match.kind == EarlierFrame::LookAlike)
+            Note(run_.EarlierLookAlikes, BytesConsumed());
         if (match.kind != EarlierFrame::Found)
             return;
         ++run_.EarlierReferencesFound;
@@ -265,7 +282,7 @@ void ConversionPass::WriteKeptEarlierReferences()
 // The line of the "<" just read, when a preview watches the references.
 void ConversionPass::NoteCodeLine()
 {
-    if (run_.Lines)
+    if (run_.Observer && run_.Lines)
         codeLine_ = run_.Lines->LineOf(BytesConsumed() - 1);
 }
 

@@ -7,6 +7,7 @@
 #include "engine/code_head.h"
 #include "engine/earlier_reference.h"
 #include "engine/held_text.h"
+#include "engine/levels.h"
 #include "engine/page_tracker.h"
 #include "engine/progress_points.h"
 #include "engine/reference_writer.h"
@@ -33,21 +34,27 @@ private:
     bool TakeEscapedOpen();
     struct Block;
     // The earlier references between a record code and its record in a
-    // block: from `start`, right after the code, to `end`.
+    // block: `found` of them from `start`, right after the code, to `end`,
+    // and where a text that only looks like one follows them, if one does.
     struct EarlierInBlock {
         const std::uint8_t* start;
         const std::uint8_t* end;
+        std::int32_t found = 0;
+        const std::uint8_t* lookAlike = nullptr;
+
+        bool Any() const { return end != start || lookAlike != nullptr; }
     };
     bool CopyBlock();
     void WriteBlockUpTo(Block& block, const std::uint8_t* to);
     bool RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close, bool& handedOn);
-    const std::uint8_t* EarlierReferencesInBlock(Block& block, const std::uint8_t* start);
-    void TakeEarlierInBlock(Block& block, EarlierInBlock earlier);
+    bool EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier);
+    void TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier);
+    std::int64_t PositionOf(const Block& block, const std::uint8_t* at) const;
     bool PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength, bool countUnread,
-                            EarlierInBlock earlier, bool& handedOn);
+                            const EarlierInBlock& earlier, bool& handedOn);
     bool RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread,
-                               EarlierInBlock earlier, bool& handedOn);
-    bool WriteReferenceAsking();
+                               const EarlierInBlock& earlier, bool& handedOn);
+    bool WriteReferenceAsking(const Block& block, const std::uint8_t* record);
     void CodeOpenStep();
     void CopyCodeText();
     void CloseCode();
@@ -60,16 +67,20 @@ private:
     void TakeBytes(std::size_t count, HeldText* into);
     void WriteKeptEarlierReferences();
     void CaptureHeading();
-    std::string_view LineText(std::string& spill);
+    bool CopyHeadingLine(std::optional<HeadingValue>& value);
     bool HeadingContinues();
     void MatchPageMark();
     void PageCommit();
     void FinishHeldByte();
     void UpdateProgress();
+    // One more event for the user to be told of, at `position` of the input.
+    void Note(Tally& tally, std::int64_t position);
 
     bool ReferenceDue() const;
-    // `taken`: the record's bytes already read past its code.
+    // `taken`: the record's bytes already read past its code. The caller
+    // notes a reference that was cut.
     void WriteReference(std::string_view taken);
+    void NoteCutReference();
     void TellObserver(std::string_view taken);
 
     // Every byte the pass takes comes through these; the input stream itself
@@ -80,8 +91,6 @@ private:
     void Unread() { run_.Input->PutBack(ch_); }
     // The next byte without taking it; nothing at the end of the input.
     std::optional<std::uint8_t> Peek();
-    // Text up to the first byte of delimiters, which stays unread.
-    std::string ReadText(std::string_view delimiters) { return run_.Input->ReadUntil(delimiters); }
     std::int64_t BytesConsumed() const { return run_.Input->ReadPosition(); }
 
     void Write(std::uint8_t ch) { run_.Output->WriteChar(ch); }
@@ -99,7 +108,7 @@ private:
     ReferenceWriter writer_;
     ProgressPoints progress_;
     EarlierReferenceFinder earlier_;
-    std::int32_t earlierFoundInBlock_ = 0;  // between the record code and `end` of an EarlierInBlock
+    NotedPlaces places_;
     // The earlier references after the current record code, when they are
     // kept: they follow its new reference.
     HeldText keptEarlier_;
@@ -107,6 +116,9 @@ private:
     // For a preview: the lines of the current code and of the record code.
     std::int64_t codeLine_ = 0;
     std::int64_t recordLine_ = 0;
+    // Where the current record's text begins in the input, right after its
+    // record code, for the byte steps: the place of a reference cut to fit.
+    std::int64_t recordAt_ = 0;
 };
 
 }  // namespace pellimar

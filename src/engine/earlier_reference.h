@@ -1,8 +1,12 @@
 // A reference that an earlier run wrote right after a record code, found
-// before any of it is taken: exactly the frame this program writes,
-// "<CS:Reference>", the reference's text (which may stand between "<IX->"
-// and "<IX>"), "<CR>" or "<HR>", and "\r\n</CS>", where the text holds no
-// "\r\n</CS>".
+// before any of it is taken. Only what this program could have written is
+// one: "<CS:Reference>", then a text read as the pass reads running text
+// ("<<" is text, any other "<" opens a code up to the next ">") that holds no
+// carriage return, no line feed and no code whose text begins "RD", "CS:" or
+// "/CS" (in any letter case), and that begins with "<IX->" exactly when it
+// ends with "<IX>" (Not Searched), then "<CR>" or "<HR>", then "\r\n</CS>";
+// the whole no longer than the longest reference. Anything else is the
+// user's text.
 #pragma once
 
 #include <cstddef>
@@ -16,9 +20,9 @@ namespace pellimar {
 class TS_BufferStream;
 
 enum class EarlierFrame {
-    None,     // no frame starts here
-    Found,    // one does, `length` bytes long
-    TooLong,  // "<CS:Reference>" starts here, but no frame ends within the longest one looked for
+    None,       // no "<CS:Reference>" starts here
+    Found,      // a frame does, `length` bytes long
+    LookAlike,  // "<CS:Reference>" starts here, but what follows makes it no frame
 };
 
 struct EarlierFrameMatch {
@@ -26,36 +30,25 @@ struct EarlierFrameMatch {
     std::size_t length = 0;
 };
 
+// The first bytes of `bytes` read as a frame: nothing when they end before
+// that can be told.
+std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes);
+
 class EarlierReferenceFinder {
 public:
-    // A frame is looked for up to `longest` bytes: no input makes the finder
-    // hold more than that.
+    // A frame is at most `longest` bytes: no input makes the finder hold
+    // more than that.
     explicit EarlierReferenceFinder(std::size_t longest) : longest_(longest) {}
 
     // At the input's read position, looking past the block as far as needed.
     EarlierFrameMatch At(TS_BufferStream& input);
-    // At the start of `bytes`, which stand at `position` in the input;
-    // nothing when the input may go on after them and they are too few to
-    // tell.
-    std::optional<EarlierFrameMatch> Within(std::span<const std::uint8_t> bytes, std::int64_t position);
+    // At the start of `bytes`; nothing when the input may go on after them
+    // and they are too few to tell.
+    std::optional<EarlierFrameMatch> Within(std::span<const std::uint8_t> bytes) const;
 
 private:
-    class Look;
-    enum class Search { Found, NotWithin, Unknown };
-
-    std::optional<EarlierFrameMatch> Match(Look& look, std::int64_t at);
-    Search FirstEnd(Look& look, std::int64_t at, std::int64_t from, std::int64_t last);
-    bool SearchFurther(Look& look, std::int64_t at, std::int64_t last);
-
     std::size_t longest_;
     std::vector<std::uint8_t> copied_;
-    // What the search for the frame's end already knows, so that frames
-    // looked for after one record code after another over the same bytes
-    // do not read them again: of the positions from searchedFrom_ up to
-    // searchedTo_ where an end might start, the first that does (-1: none).
-    std::int64_t searchedFrom_ = 0;
-    std::int64_t searchedTo_ = 0;
-    std::int64_t endAt_ = -1;
 };
 
 }  // namespace pellimar

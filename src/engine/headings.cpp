@@ -1,7 +1,9 @@
 // The heading state: copies the lines that follow a level-record code (and
 // the earlier references right after it) and makes them the value of that
 // level. A heading is its first line plus every following line that starts
-// with neither a line break nor "<".
+// with neither a line break nor "<". Its lines are copied as they are read,
+// whatever their length, and its value keeps no more than the longest
+// reference can show.
 #include "engine/conversion_pass.h"
 #include "engine/levels.h"
 #include "streams/byte_scan.h"
@@ -16,49 +18,61 @@ bool IsLineBreak(std::uint8_t ch)
 
 }  // namespace
 
-// The rest of the line, up to its CR or LF, which stays unread: a view of
-// the block when the line ends within it, else gathered into `spill`.
-std::string_view ConversionPass::LineText(std::string& spill)
-{
-    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    const std::uint8_t* const end = ahead.data() + ahead.size();
-    const std::uint8_t* const stop = FindEither(ahead.data(), end, '\r', '\n');
-    if (stop == end) {
-        spill = ReadText("\r\n");
-        return spill;
-    }
-    const auto length = static_cast<std::size_t>(stop - ahead.data());
-    run_.Input->Consume(length);
-    return {reinterpret_cast<const char*>(ahead.data()), length};
-}
-
-// A line's view stays good while its line break is read: that byte is in
-// the same block.
 void ConversionPass::CaptureHeading()
 {
     state_ = PassState::Copy;
+    const std::int64_t start = BytesConsumed();
     TakeEarlierReferences();
     WriteKeptEarlierReferences();
     // A level record that ends the input, once they are out, has no heading.
     if (!Peek())
         return;
-    std::string spill;
-    std::string_view line = LineText(spill);
-    Write(line);
-    bool lineEnded = Next();
-    if (lineEnded)
-        Write(ch_);
+    const int index = FindLevel(run_.Levels, headingLevel_);
+    std::optional<HeadingValue> value;
+    if (index != -1)
+        value.emplace(StartLevelValue(run_.Levels, index), run_.LongestEarlierReference);
     // A heading on the input's last line still sets its level.
-    const int index = SetLevelFromHeading(run_.Levels, headingLevel_, line);
-
+    bool lineEnded = CopyHeadingLine(value);
     while (lineEnded && HeadingContinues()) {
-        line = LineText(spill);
-        Write(line);
-        lineEnded = Next();
-        if (lineEnded)
-            Write(ch_);
-        AppendHeadingLine(run_.Levels, line, index);
+        if (value)
+            value->StartLine();
+        lineEnded = CopyHeadingLine(value);
     }
+    if (!value)
+        return;
+    ++run_.Levels.version;
+    if (value->Cut())
+        Note(run_.HeadingsCut, start);
+}
+
+// Copies the rest of a heading line, giving it to the level's value, and
+// its line break; false when the input ends first.
+bool ConversionPass::CopyHeadingLine(std::optional<HeadingValue>& value)
+{
+    bool ended = false;
+    while (!ended) {
+        std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+        if (ahead.empty()) {
+            if (!Peek())
+                break;
+            ahead = run_.Input->ReadAhead();
+        }
+        const std::uint8_t* const end = ahead.data() + ahead.size();
+        const std::uint8_t* const stop = FindEither(ahead.data(), end, '\r', '\n');
+        const std::string_view text(reinterpret_cast<const char*>(ahead.data()),
+                                    static_cast<std::size_t>(stop - ahead.data()));
+        Write(text);
+        if (value)
+            value->Take(text);
+        run_.Input->Consume(text.size());
+        // The line break is the next byte, in the same block.
+        ended = stop != end && Next();
+    }
+    if (ended)
+        Write(ch_);
+    if (value)
+        value->EndLine();
+    return ended;
 }
 
 // After a heading line and its line break: true when the next line belongs

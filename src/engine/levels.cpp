@@ -1,6 +1,9 @@
 // Level names and heading values.
 #include "engine/levels.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "streams/byte_scan.h"
 #include "streams/text_util.h"
 
@@ -19,34 +22,79 @@ LevelList PrepareLevelNames(const LevelList& texts)
 std::string StripCodes(std::string_view text)
 {
     std::string result;
-    StripCodesInto(result, text);
+    HeadingValue value(result, SIZE_MAX);
+    value.Take(text);
     return result;
+}
+
+HeadingValue::HeadingValue(std::string& value, std::size_t longest) : value_(value), longest_(longest)
+{
+    value_.clear();
 }
 
 // Read from left to right as the pass reads running text: "<<" is a "<"
 // meant as text and stays as written, the escape included, since the value
 // goes back into a flat file; any other "<" opens a code that runs to the
-// next ">". The result takes the place of what `result` held, in its memory.
-void StripCodesInto(std::string& result, std::string_view text)
+// next ">".
+void HeadingValue::Take(std::string_view bytes)
 {
-    result.clear();
-    const auto* at = reinterpret_cast<const std::uint8_t*>(text.data());
-    const auto* const end = at + text.size();
+    const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto* const end = at + bytes.size();
     while (at < end) {
-        const std::uint8_t* open = FindByte(at, end, '<');
-        if (open == end || (open + 1 < end && open[1] == '<')) {
-            const std::uint8_t* kept = open == end ? end : open + 2;
-            result.append(reinterpret_cast<const char*>(at), static_cast<std::size_t>(kept - at));
-            at = kept;
+        if (openPending_) {
+            openPending_ = false;
+            if (*at == '<') {
+                Keep("<<", true);
+                ++at;
+                continue;
+            }
+            inCode_ = true;
+        }
+        if (inCode_) {
+            const std::uint8_t* close = FindByte(at, end, '>');
+            if (close == end)
+                return;
+            inCode_ = false;
+            at = close + 1;
             continue;
         }
-        if (open != at)
-            result.append(reinterpret_cast<const char*>(at), static_cast<std::size_t>(open - at));
-        const std::uint8_t* close = FindByte(open + 1, end, '>');
-        if (close == end)
-            break;
-        at = close + 1;
+        const std::uint8_t* open = FindByte(at, end, '<');
+        Keep({reinterpret_cast<const char*>(at), static_cast<std::size_t>(open - at)});
+        if (end - open < 2) {
+            openPending_ = open != end;
+            return;
+        }
+        inCode_ = open[1] != '<';
+        if (!inCode_)
+            Keep("<<", true);
+        at = open + (inCode_ ? 1 : 2);
     }
+}
+
+void HeadingValue::EndLine()
+{
+    inCode_ = false;
+    openPending_ = false;
+}
+
+void HeadingValue::KeepWithin(std::string_view text, bool whole)
+{
+    if (text.empty() || cut_)
+        return;
+    if (blankPending_) {
+        blankPending_ = false;
+        Keep(" ");
+        if (cut_)
+            return;
+    }
+    const std::size_t room = longest_ - std::min(longest_, value_.size());
+    if (text.size() <= room) {
+        value_ += text;
+        return;
+    }
+    cut_ = true;
+    if (!whole)
+        value_.append(text.substr(0, room));
 }
 
 std::string_view SplitPiece(std::string_view text, std::string_view set)
@@ -70,27 +118,15 @@ int FindLevel(const LevelLists& levels, std::string_view name)
     return -1;
 }
 
-int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_view line)
+std::string& StartLevelValue(LevelLists& levels, int index)
 {
-    const int index = FindLevel(levels, name);
-    if (index == -1)
-        return -1;
-    StripCodesInto(levels.values[index], line);
     ++levels.version;
     for (int deeper = index + 1; deeper < kLevelCount; ++deeper) {
         if (!IsNotSet(levels.values[deeper]))
             levels.values[deeper] = std::string_view(kNotSet);
     }
-    return index;
-}
-
-void AppendHeadingLine(LevelLists& levels, std::string_view line, int index)
-{
-    const std::string text = StripCodes(line);
-    if (!text.empty() && index != -1) {
-        levels.values[index] += ' ' + text;
-        ++levels.version;
-    }
+    levels.values[index].clear();
+    return levels.values[index];
 }
 
 }  // namespace pellimar

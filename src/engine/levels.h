@@ -16,7 +16,47 @@ LevelList PrepareLevelNames(const LevelList& texts);
 // left to right; "<<", a "<" meant as text, is kept as it stands. A "<"
 // with no ">" after it removes the rest of the text.
 std::string StripCodes(std::string_view text);
-void StripCodesInto(std::string& result, std::string_view text);
+
+// A level's value built as the lines of its heading stream by: each line
+// with its codes removed as StripCodes removes them, each line after the
+// first joined with a blank when it keeps any text, and no more than
+// `longest` bytes kept, never half a "<<". Past that the rest is dropped,
+// so that a heading of any length holds little memory.
+class HeadingValue {
+public:
+    // Takes the place of what `value` held, in its memory.
+    HeadingValue(std::string& value, std::size_t longest);
+
+    // The next bytes of the current line.
+    void Take(std::string_view bytes);
+    // The line has ended: a code it left open ends with it.
+    void EndLine();
+    // A further line begins.
+    void StartLine() { blankPending_ = true; }
+    // Some of the heading's text was dropped.
+    bool Cut() const { return cut_; }
+
+private:
+    // `text` whole or, unless it is a "<<", as much of it as there is room
+    // for. The value never holds more than `longest_`.
+    void Keep(std::string_view text, bool whole = false)
+    {
+        if (text.empty())
+            return;
+        if (!blankPending_ && !cut_ && text.size() <= longest_ - value_.size())
+            value_.append(text.data(), text.size());
+        else
+            KeepWithin(text, whole);
+    }
+    void KeepWithin(std::string_view text, bool whole);
+
+    std::string& value_;
+    std::size_t longest_;
+    bool inCode_ = false;
+    bool openPending_ = false;   // a "<" ended the last bytes: the next one decides
+    bool blankPending_ = false;  // the blank that goes before a further line's text
+    bool cut_ = false;
+};
 
 // The leading piece of text up to and including its first byte from set, or
 // the whole text when none is in it.
@@ -25,12 +65,8 @@ std::string_view SplitPiece(std::string_view text, std::string_view set);
 // The index of the first level named `name` (any letter case), or -1.
 int FindLevel(const LevelLists& levels, std::string_view name);
 
-// Sets the value of the level named `name` (any letter case) from a heading
-// line and unsets every deeper level. Returns the level's index, or -1 when
-// no level has that name (then nothing changes).
-int SetLevelFromHeading(LevelLists& levels, std::string_view name, std::string_view line);
-
-// Adds a further heading line to the value of level `index`, after a blank.
-void AppendHeadingLine(LevelLists& levels, std::string_view line, int index);
+// Makes level `index` set, with an empty value that its heading fills in,
+// and unsets every deeper level. Returns the value.
+std::string& StartLevelValue(LevelLists& levels, int index);
 
 }  // namespace pellimar

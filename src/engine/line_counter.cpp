@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "streams/buffer_stream.h"
+#include "streams/byte_scan.h"
 
 namespace pellimar {
 
@@ -23,28 +24,27 @@ void LineCounter::Filled(TS_BufferStream& input)
     if (!block_.empty())
         lastByte_ = block_.back();
     blockStart_ = input.ReadPosition();
-    endsInBlock_ = CountEnds(block_, byteBeforeBlock_);
+    endsInBlock_ = CountLineEnds(block_, byteBeforeBlock_);
     scanned_ = 0;
     scannedEnds_ = 0;
 }
 
-std::int64_t LineCounter::CountEnds(std::span<const std::uint8_t> bytes, std::uint8_t before)
+std::int64_t CountLineEnds(std::span<const std::uint8_t> bytes, std::uint8_t before)
 {
-    std::int64_t ends = 0;
-    for (const std::uint8_t byte : bytes) {
-        ends += byte == '\r' || (byte == '\n' && before != '\r');
-        before = byte;
-    }
-    return ends;
+    return CountLineEndBytes(bytes.data(), bytes.data() + bytes.size(), before);
 }
 
 std::int64_t LineCounter::LineOf(std::int64_t position)
 {
     const auto offset = static_cast<std::size_t>(std::clamp<std::int64_t>(position - blockStart_, 0,
                                                                           static_cast<std::int64_t>(block_.size())));
+    if (offset < scanned_) {
+        scanned_ = 0;
+        scannedEnds_ = 0;
+    }
     if (offset > scanned_) {
         const std::uint8_t before = scanned_ == 0 ? byteBeforeBlock_ : block_[scanned_ - 1];
-        scannedEnds_ += CountEnds(block_.subspan(scanned_, offset - scanned_), before);
+        scannedEnds_ += CountLineEnds(block_.subspan(scanned_, offset - scanned_), before);
         scanned_ = offset;
     }
     return endsBeforeBlock_ + scannedEnds_ + 1;

@@ -10,6 +10,9 @@ namespace pellimar {
 
 class TS_BufferStream;
 
+// Line ends among `bytes`, given the byte before them (0 for none).
+std::int64_t CountLineEnds(std::span<const std::uint8_t> bytes, std::uint8_t before);
+
 class LineCounter {
 public:
     // Follows the stream's fills from now on; the stream must not have been
@@ -17,13 +20,12 @@ public:
     void Attach(TS_BufferStream& input);
 
     // The line (from 1) of the byte at `position`, which must lie in the
-    // stream's current block; positions asked for must not go back.
+    // stream's current block. Asked for positions that go forward, it counts
+    // each byte once.
     std::int64_t LineOf(std::int64_t position);
 
 private:
     void Filled(TS_BufferStream& input);
-    // Line ends among `bytes`, given the byte before them.
-    static std::int64_t CountEnds(std::span<const std::uint8_t> bytes, std::uint8_t before);
 
     std::span<const std::uint8_t> block_;
     std::int64_t blockStart_ = 0;

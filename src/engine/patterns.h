@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/reference_pattern.h"
@@ -11,6 +13,17 @@ namespace pellimar {
 
 inline constexpr const char* kInsufficientPatternInfo = "Insufficient information to process reference pattern";
 inline constexpr const char* kPagePatternNeedsHash = "Page # Pattern must contain #";
+
+inline constexpr const char* kReferencesUnrecognisable =
+    "A later run could not recognise the references this pattern makes";
+
+// Why a later run could not recognise the references the pattern makes, or
+// nothing when it could. Read as the pass reads running text ("<<" is text,
+// any other "<" opens a code up to the next ">"), the pattern may hold no
+// line break, no code whose text begins "RD", "CS:" or "/CS" (in any letter
+// case), no code that no ">" closes, and no level digit or "#" inside a
+// code, where a heading or the page, or its absence, would change the code.
+std::optional<std::string> UnrecognisableReferences(std::string_view refPattern);
 
 // A reference pattern that shows the page needs a page-number pattern that
 // can describe a marker, that is one with a "#" (kPagePatternNeedsHash).

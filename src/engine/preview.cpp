@@ -43,7 +43,8 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
             CheckInputUnchanged(run, settings, [] { return std::string("no references are listed"); });
     });
     return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
-            run.EarlierReferencesFound, run.EarlierReferencesTooLong};
+            run.EarlierReferencesFound,          run.EarlierLookAlikes,   run.ReferencesCut,
+            run.HeadingsCut};
 }
 
 }  // namespace pellimar

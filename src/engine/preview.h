@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/noted_places.h"
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
 
@@ -24,7 +25,9 @@ struct PreviewResult {
     // As a run's, up to where the preview stopped.
     std::int32_t unreadIdLevelRecords = 0;
     std::int32_t earlierReferences = 0;
-    std::int32_t earlierReferencesTooLong = 0;
+    Tally earlierLookAlikes;
+    Tally referencesCut;
+    Tally headingsCut;
 };
 
 // The first `limit` references of a run with these settings and host (the

@@ -1,6 +1,7 @@
 // Filling in the reference pattern, and the last reference kept.
 #include "engine/reference_writer.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace pellimar {
@@ -24,6 +25,22 @@ std::string PageText(std::int32_t page, bool midLine)
     return text;
 }
 
+std::size_t CutPoint(std::string_view text, std::size_t most)
+{
+    std::size_t at = 0;
+    while (at < most) {
+        const std::size_t open = text.find('<', at);
+        if (open >= most)
+            return std::min(most, text.size());
+        const bool escaped = open + 1 < text.size() && text[open + 1] == '<';
+        const std::size_t close = escaped ? open + 1 : text.find('>', open + 1);
+        if (close == std::string_view::npos || close + 1 > most)
+            return open;
+        at = close + 1;
+    }
+    return at;
+}
+
 namespace {
 
 bool SameButThePage(const ReferenceSources& kept, ReferenceSources sources)
@@ -36,12 +53,13 @@ bool SameButThePage(const ReferenceSources& kept, ReferenceSources sources)
 }  // namespace
 
 // When only the page differs from the kept reference's sources, only the
-// page is written anew.
+// page is written anew, unless the new page makes it too long.
 const std::string& ReferenceWriter::Remake(const ReferenceSources& sources)
 {
-    if (SameButThePage(madeFrom_, sources))
+    const bool onlyThePage = !cut_ && SameButThePage(madeFrom_, sources);
+    if (onlyThePage)
         ReplacePage(sources);
-    else
+    if (!onlyThePage || written_.size() > longest_)
         Build(sources);
     madeFrom_ = sources;
     return written_;
@@ -55,6 +73,11 @@ void ReferenceWriter::Build(const ReferenceSources& sources)
     textStart_ = written_.size();
     pageAt_ = pattern_.Fill(sources.levels->values, page, written_);
     pageLength_ = page.size();
+    const std::size_t frameLength = frame.open.size() + frame.close.size();
+    const std::size_t most = longest_ > frameLength ? longest_ - frameLength : 0;
+    cut_ = written_.size() - textStart_ > most;
+    if (cut_)
+        written_.resize(textStart_ + CutPoint(std::string_view(written_).substr(textStart_), most));
     textLength_ = written_.size() - textStart_;
     written_ += frame.close;
 }

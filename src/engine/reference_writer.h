@@ -21,6 +21,11 @@ struct ReferenceFrame {
 };
 ReferenceFrame FrameOf(bool notSearched, bool useHR);
 
+// Where `text`, read as the pass reads running text, may be cut so that no
+// more than `most` bytes are left: the furthest point that splits neither a
+// "<<" nor a code.
+std::size_t CutPoint(std::string_view text, std::size_t most);
+
 // The page as a reference shows it: N, or N-(N+1) after a marker that stood
 // inside its line.
 std::string PageText(std::int32_t page, bool midLine);
@@ -42,9 +47,13 @@ inline ReferenceSources SourcesOf(const LevelLists& levels, std::int32_t page, b
     return {&levels, levels.version, page, midLinePage, useHR};
 }
 
+// No reference is longer than `longest`, the longest a later run recognises:
+// the text of one that would be is cut to fit, where it splits neither a
+// "<<" nor a code.
 class ReferenceWriter {
 public:
-    ReferenceWriter(const ReferencePattern& pattern, bool notSearched) : pattern_(pattern), notSearched_(notSearched)
+    ReferenceWriter(const ReferencePattern& pattern, bool notSearched, std::size_t longest = kLongestEarlierReference)
+        : pattern_(pattern), notSearched_(notSearched), longest_(longest)
     {
     }
 
@@ -56,6 +65,8 @@ public:
     }
     // The text of the last reference, without its frame.
     std::string_view Text() const { return std::string_view(written_).substr(textStart_, textLength_); }
+    // The last reference's text was cut.
+    bool Cut() const { return cut_; }
 
 private:
     const std::string& Remake(const ReferenceSources& sources);
@@ -64,6 +75,8 @@ private:
 
     const ReferencePattern& pattern_;
     bool notSearched_;
+    std::size_t longest_;
+    bool cut_ = false;
     std::string written_;
     std::size_t textStart_ = 0;
     std::size_t textLength_ = 0;

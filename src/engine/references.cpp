@@ -30,6 +30,12 @@ void ConversionPass::WriteReference(std::string_view taken)
         TellObserver(taken);
 }
 
+void ConversionPass::NoteCutReference()
+{
+    if (writer_.Cut())
+        Note(run_.ReferencesCut, recordAt_);
+}
+
 // The reference's text without its frame, and a look at the record it
 // belongs to: what was read of it and what the block holds next, to the
 // end of its line.

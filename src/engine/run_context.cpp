@@ -34,7 +34,9 @@ void ResetRunState(RunContext& run, const RunSettings& settings)
     run.WritesReferences = settings.earlierReferences != EarlierReferences::Remove;
     run.RefCount = 0;
     run.EarlierReferencesFound = 0;
-    run.EarlierReferencesTooLong = 0;
+    run.EarlierLookAlikes = {};
+    run.ReferencesCut = {};
+    run.HeadingsCut = {};
 }
 
 }  // namespace pellimar

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/line_counter.h"
+#include "engine/noted_places.h"
 #include "engine/reference_observer.h"
 #include "engine/reference_pattern.h"
 #include "engine/run_settings.h"
@@ -33,6 +34,7 @@ struct RunContext {
     bool NotSearched = false;
     bool RemovePageMarks = false;
     EarlierReferences Earlier = EarlierReferences::Keep;
+    // The longest reference: recognised, written, and held of a heading.
     std::size_t LongestEarlierReference = kLongestEarlierReference;
     // False when the run only takes out earlier references.
     bool WritesReferences = true;
@@ -44,7 +46,11 @@ struct RunContext {
     std::int32_t RefCount = 0;
     std::int32_t UnreadIdLevelRecords = 0;  // <RD,ID:n:Level> codes read without IDs
     std::int32_t EarlierReferencesFound = 0;
-    std::int32_t EarlierReferencesTooLong = 0;
+    // Texts after record codes that begin as an earlier reference does but
+    // are none; references cut to the longest one; heading values cut to it.
+    Tally EarlierLookAlikes;
+    Tally ReferencesCut;
+    Tally HeadingsCut;
 
     // The input stream counts the bytes consumed.
     std::int64_t InputSize = 0;  // -1 for an input without a size (a pipe)
@@ -52,9 +58,10 @@ struct RunContext {
     std::unique_ptr<TS_TextStream> Input;
     std::unique_ptr<TS_TextStream> Output;
 
-    // Watching the references (a preview): who is told, and the input's
-    // lines.
+    // Watching the references (a preview): who is told.
     ReferenceObserver* Observer = nullptr;
+    // The input's lines, followed as it is read where they are needed at
+    // once: for a preview, and for an input that cannot be read again.
     std::unique_ptr<LineCounter> Lines;
 };
 

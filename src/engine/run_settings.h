@@ -26,9 +26,10 @@ enum class EarlierReferences {
     Replace,  // taken out; the new reference goes where they stood, when one is due
     Remove,   // taken out, and no reference written: no pattern or levels needed
 };
-// The longest earlier reference a run looks for. A real one is a pattern
-// filled in with seven headings and a page, a few hundred bytes; what is
-// longer is left as it stands, and the search never holds more than this.
+// The longest earlier reference a run recognises. A real one is a pattern
+// filled in with seven headings and a page, a few hundred bytes; the search
+// never holds more than this. So that every reference a run writes can be
+// recognised, none is written longer, and a heading's value keeps no more.
 inline constexpr std::size_t kLongestEarlierReference = 64 * 1024;
 
 struct RunSettings {

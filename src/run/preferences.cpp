@@ -23,13 +23,19 @@ the levels, a note on standard error says so after the summary, or after the
 list of \fB\-\-preview\fR.)"},
     {Preference::ReplaceReferences, "Replace Earlier References", "ReplaceReferences", false, 4, false, std::nullopt,
      "replace-references",
-     "take out the references an earlier run wrote into INPUT and write the new ones where they stood",
+     "take out the references an earlier run wrote into INPUT and write the new ones where they stood; only "
+     "what a run could have written is taken: no line break, record code, <CS:...> or </CS> inside",
      R"(Take out the references that an earlier run wrote into \fIINPUT\fR and write
 the new ones where they stood (when one is due there).
-An earlier reference is exactly what a run writes right after a record code:
-\fB<CS:Reference>\fR, its text (with or without \fB<IX\->\fR ... \fB<IX>\fR),
-\fB<CR>\fR or \fB<HR>\fR, and a CR LF and \fB</CS>\fR, no longer than 64 KB;
-nothing else is touched.
+An earlier reference is only what a run could have written right after a
+record code: \fB<CS:Reference>\fR, then a text read as running text
+(\fB<<\fR is text, any other \fB<\fR opens a code up to the next \fB>\fR)
+that holds no line break and no code beginning \fBRD\fR, \fBCS:\fR or
+\fB/CS\fR, then \fB<CR>\fR or \fB<HR>\fR, a CR LF and \fB</CS>\fR, no longer
+than 64 KB.
+Anything else after a record code is the user's text: it is kept and read
+as any other text, and a note on standard error says how many such texts
+begin like a reference, and the line of the first.
 Without it earlier references are kept after the new ones, and a note on
 standard error says how many there are.)"},
 };

@@ -57,6 +57,8 @@ RunCheck CheckRunInputs(const RunSettings& settings)
         return {RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo, {}, std::move(missing->reason)};
     if (!PagePatternServes(pattern, settings.pagePattern))
         return Failed(RunCheckFailure::PagePatternWithoutHash, kPagePatternNeedsHash);
+    if (std::optional<std::string> why = UnrecognisableReferences(settings.refPattern))
+        return {RunCheckFailure::ReferencesUnrecognisable, kReferencesUnrecognisable, {}, std::move(*why)};
     return {};
 }
 

@@ -17,6 +17,7 @@ enum class RunCheckFailure {
     InputIsDevice,          // a name Windows takes for a device
     PatternSourceMissing,   // a "#" or level digit whose box is empty
     PagePatternWithoutHash, // the reference shows the page, the marker has no "#"
+    ReferencesUnrecognisable, // a later run could not take its references back
     OutputIsDevice,         // a name Windows takes for a device, not the device alone
     OutputIsFolder,
     OutputIsInput,          // through a link or another spelling of its path
@@ -38,7 +39,8 @@ struct RunCheck {
 };
 
 // The input file (unless it is standard input), then the sources of the
-// reference pattern, then the page-number pattern; the first that fails is
+// reference pattern, then the page-number pattern, then whether a later run
+// could recognise the references the pattern makes; the first that fails is
 // reported.
 RunCheck CheckRunInputs(const RunSettings& settings);
 

@@ -3,7 +3,9 @@
 // the processor has the vector instructions for it.
 #pragma once
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -100,6 +102,31 @@ inline const std::uint8_t* FindEitherThenCloser(const std::uint8_t* from, const 
     return from < to ? from : to;
 }
 
+// The first byte in [from, to) equal to a, b or c, or `to` when none is.
+inline const std::uint8_t* FindAnyOfThree(const std::uint8_t* from, const std::uint8_t* to, std::uint8_t a,
+                                          std::uint8_t b, std::uint8_t c)
+{
+    if (from >= to)
+        return to;
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi8(static_cast<char>(a));
+    const __m128i wantB = _mm_set1_epi8(static_cast<char>(b));
+    const __m128i wantC = _mm_set1_epi8(static_cast<char>(c));
+    while (to - from >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)),
+                                          _mm_cmpeq_epi8(bytes, wantC));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (mask != 0)
+            return from + std::countr_zero(mask);
+        from += 16;
+    }
+#endif
+    while (from != to && *from != a && *from != b && *from != c)
+        ++from;
+    return from;
+}
+
 // The first byte in [from, to) equal to `wanted`, or `to` when none is. Inline
 // rather than memchr: the runs it looks through are mostly a few dozen bytes,
 // where a library call costs more than the scan.
@@ -120,6 +147,40 @@ inline const std::uint8_t* FindByte(const std::uint8_t* from, const std::uint8_t
     while (from != to && *from != wanted)
         ++from;
     return from;
+}
+
+// Line ends in [from, to): every CR, and every LF that does not follow a
+// CR (`before` is the byte before `from`, 0 for none).
+inline std::int64_t CountLineEndBytes(const std::uint8_t* from, const std::uint8_t* to, std::uint8_t before)
+{
+    std::int64_t ends = 0;
+    if (from == to)
+        return 0;
+    ends += *from == '\r' || (*from == '\n' && before != '\r');
+    ++from;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (to - from >= 16) {
+        // Each lane counts to at most 255 before the sums are taken.
+        const std::ptrdiff_t rounds = std::min<std::ptrdiff_t>((to - from) / 16, 255);
+        const std::uint8_t* const stop = from + 16 * rounds;
+        __m128i counts = _mm_setzero_si128();
+        for (; from != stop; from += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+            const __m128i previous = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from - 1));
+            const __m128i afterCr = _mm_cmpeq_epi8(previous, cr);
+            const __m128i lineEnds =
+                _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_andnot_si128(afterCr, _mm_cmpeq_epi8(bytes, lf)));
+            counts = _mm_sub_epi8(counts, lineEnds);
+        }
+        const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+        ends += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+    }
+#endif
+    for (; from != to; ++from)
+        ends += *from == '\r' || (*from == '\n' && from[-1] != '\r');
+    return ends;
 }
 
 }  // namespace pellimar

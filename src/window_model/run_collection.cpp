@@ -2,6 +2,7 @@
 // told at once, the one question for all the outputs that exist, the run,
 // and the summary or the question about the file cut short.
 #include "run/collection_checks.h"
+#include "run/run_notes.h"
 #include "run/run_summary.h"
 #include "window_model/collection_pass_host.h"
 #include "window_model/error_box.h"
@@ -22,6 +23,14 @@ std::string Listed(const std::vector<std::string>& items, const char* separator)
     if (items.size() > kListedAtMost)
         text += separator + std::string("... and ") + std::to_string(items.size() - kListedAtMost) + " more.";
     return text;
+}
+
+// A file with something to tell, its count and the line of the first:
+// "a.fff (3, first on line 4)".
+void AddTallied(std::vector<std::string>& files, const std::string& input, const Tally& tally)
+{
+    if (tally.count > 0)
+        files.push_back(input + " (" + std::to_string(tally.count) + FirstLine(tally) + ")");
 }
 
 std::string Files(std::size_t count)
@@ -121,7 +130,9 @@ void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const 
     std::vector<std::string> failures;
     std::vector<std::string> unreadIds;
     std::vector<std::string> keptEarlier;
-    std::vector<std::string> tooLong;
+    std::vector<std::string> lookAlikes;
+    std::vector<std::string> headingsCut;
+    std::vector<std::string> referencesCut;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         const FileOutcome& outcome = outcomes[i];
         if (outcome.state == FileOutcome::State::Cancelled) {
@@ -138,8 +149,9 @@ void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const 
             unreadIds.push_back(files[i].input);
         if (outcome.result.earlierReferences > 0 && earlier == EarlierReferences::Keep)
             keptEarlier.push_back(files[i].input);
-        if (outcome.result.earlierReferencesTooLong > 0)
-            tooLong.push_back(files[i].input);
+        AddTallied(lookAlikes, files[i].input, outcome.result.earlierLookAlikes);
+        AddTallied(headingsCut, files[i].input, outcome.result.headingsCut);
+        AddTallied(referencesCut, files[i].input, outcome.result.referencesCut);
     }
     std::string text = cancelRequested_ ? "Operation Canceled.\r" : "";
     text += CollectionSummary(earlier, static_cast<std::int64_t>(converted), references, earlierFound);
@@ -156,9 +168,16 @@ void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const 
         text += "\r\r" + Listed(keptEarlier, ", ") +
                 " already held references from an earlier run; the outputs have both. Switch on File > Preferences > " +
                 RowOf(Preference::ReplaceReferences).caption + " to replace them.";
-    if (!tooLong.empty())
-        text += "\r\r" + Listed(tooLong, ", ") + " held references from an earlier run longer than " +
-                std::to_string(kLongestEarlierReference / 1024) + " KB, left as they stand.";
+    const std::string longest = std::to_string(kLongestEarlierReference / 1024) + " KB";
+    if (!lookAlikes.empty())
+        text += "\r\rTexts after record codes begin like a reference but are not one in " + Listed(lookAlikes, ", ") +
+                "; they were kept.";
+    if (!headingsCut.empty())
+        text += "\r\rHeadings longer than " + longest + " keep their first " + longest + " in " +
+                Listed(headingsCut, ", ") + ".";
+    if (!referencesCut.empty())
+        text += "\r\rReferences were cut to " + longest + ", the longest a later run recognises, in " +
+                Listed(referencesCut, ", ") + ".";
     services_.dialogs.ShowMessage(failures.empty() ? MessageKind::Information : MessageKind::Warning, text,
                                   MessageButtons::Ok);
 }

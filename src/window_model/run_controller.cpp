@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "run/run_checks.h"
+#include "run/run_notes.h"
 #include "run/run_summary.h"
 #include "run/shown_character.h"
 #include "run/utf8.h"
@@ -186,22 +187,14 @@ std::string RunController::IdRecordsAdvice(std::int32_t unreadIdLevelRecords) co
 // References an earlier run wrote into the input, kept beside the new ones
 // because the preference is off; and those longer than any is looked for,
 // left whatever it says.
-std::string RunController::EarlierReferencesAdvice(const EarlierReferencesSeen& seen) const
+std::string RunController::EarlierReferencesAdvice(std::int32_t kept, bool byPreview) const
 {
-    std::string advice;
-    const std::string holds = seen.byPreview ? "The part of the file read holds " : "This file already holds ";
-    if (seen.kept > 0) {
-        advice = holds + Counted(seen.kept, "reference") + " from an earlier run; the output " +
-                 (seen.byPreview ? "would have" : "has") + " both. Switch on File > Preferences > " +
-                 RowOf(Preference::ReplaceReferences).caption + " to replace " + (seen.kept == 1 ? "it." : "them.");
-    }
-    if (seen.tooLong > 0) {
-        const bool one = seen.tooLong == 1;
-        advice += (advice.empty() ? holds : " It holds ") + Counted(seen.tooLong, "reference") +
-                  " from an earlier run longer than " + std::to_string(kLongestEarlierReference / 1024) +
-                  " KB, left as " + (one ? "it stands." : "they stand.");
-    }
-    return advice;
+    if (kept == 0)
+        return {};
+    return std::string(byPreview ? "The part of the file read holds " : "This file already holds ") +
+           Counted(kept, "reference") + " from an earlier run; the output " + (byPreview ? "would have" : "has") +
+           " both. Switch on File > Preferences > " + RowOf(Preference::ReplaceReferences).caption + " to replace " +
+           (kept == 1 ? "it." : "them.");
 }
 
 void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
@@ -222,8 +215,11 @@ void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
     std::string text = RunSummary(settings.earlierReferences, result.refCount, result.earlierReferences) + "\r";
     const std::string advice[] = {
         IdRecordsAdvice(result.unreadIdLevelRecords),
-        EarlierReferencesAdvice({settings.earlierReferences == EarlierReferences::Keep ? result.earlierReferences : 0,
-                                 result.earlierReferencesTooLong, false})};
+        EarlierReferencesAdvice(settings.earlierReferences == EarlierReferences::Keep ? result.earlierReferences : 0,
+                                false),
+        LookAlikesNote(result.earlierLookAlikes, false),
+        HeadingsCutNote(result.headingsCut, settings.longestEarlierReference),
+        ReferencesCutNote(result.referencesCut, settings.longestEarlierReference)};
     bool advised = false;
     for (const std::string& piece : advice) {
         if (!piece.empty())

@@ -83,12 +83,8 @@ private:
     void ShowRunEnd(const RunSettings& settings, RunResult& result);
     void ReportFailedRemoval(const std::string& path);
     std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
-    struct EarlierReferencesSeen {
-        std::int32_t kept;
-        std::int32_t tooLong;
-        bool byPreview;  // in the part of the input a preview read
-    };
-    std::string EarlierReferencesAdvice(const EarlierReferencesSeen& seen) const;
+    // `byPreview`: of the part of the input a preview read.
+    std::string EarlierReferencesAdvice(std::int32_t kept, bool byPreview) const;
     bool CloseIfPending();
     bool PassesCollectionChecks(const std::vector<CollectionFile>& files, const std::string& folder,
                                 const RunSettings& settings);

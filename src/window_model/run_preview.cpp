@@ -2,6 +2,7 @@
 // is converted. It makes the checks of Begin except those of the output,
 // asks the same page question, and shows progress with Cancel as a run does.
 #include "engine/preview.h"
+#include "run/run_notes.h"
 #include "window_model/error_box.h"
 #include "window_model/run_controller.h"
 #include "window_model/screen_text.h"
@@ -57,9 +58,13 @@ void RunController::Preview()
         const std::int32_t kept =
             settings->earlierReferences == EarlierReferences::Keep ? result.earlierReferences : 0;
         std::string note = IdRecordsAdvice(result.unreadIdLevelRecords);
-        if (const std::string earlier = EarlierReferencesAdvice({kept, result.earlierReferencesTooLong, true});
-            !earlier.empty())
-            note += (note.empty() ? "" : " ") + earlier;
+        for (const std::string& more :
+             {EarlierReferencesAdvice(kept, true), LookAlikesNote(result.earlierLookAlikes, true),
+              HeadingsCutNote(result.headingsCut, settings->longestEarlierReference),
+              ReferencesCutNote(result.referencesCut, settings->longestEarlierReference)}) {
+            if (!more.empty())
+                note += (note.empty() ? "" : " ") + more;
+        }
         services_.dialogs.ShowPreview(
             {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note)});
     });

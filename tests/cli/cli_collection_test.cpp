@@ -120,6 +120,22 @@ TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
     EXPECT_EQ(ReadFileBytes(inputs[2]), ReadFileBytes((again / "c.fff").string()));  // removed: as before
 }
 
+// Texts that only look like earlier references, and cut headings, are told
+// once for the whole collection: each file with its count and first line.
+TEST_F(CliCollection, LookAlikesAndCutsAreToldPerFileWithTheFirstLine)
+{
+    inputs[0] = Book("a.fff", "<RD:Book>a\r\n<RD><CS:Reference>mine</CS>\r\n<RD><CS:Reference>x\r\n");
+    inputs[2] = Book("c.fff", "<RD:Book>c\r\n<RD>one\r\n\r\n<RD><CS:Reference>y\r\n<RD:Book>" +
+                                  std::string(70000, 'c') + "\r\n");
+    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-q", "-d", out.string()}, inputs);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ("pellimar-cli: note: texts after record codes begin like a reference but are not one in " + inputs[0] +
+                  " (2, first on line 2), " + inputs[2] + " (1, on line 4); they were kept.\n" +
+                  "pellimar-cli: note: headings longer than 64 KB keep their first 64 KB in " + inputs[2] +
+                  " (1, on line 5).\n",
+              run.err);
+}
+
 // Each row makes one fault; the run is refused with its reason, exit 1,
 // and nothing in the output folder changes.
 TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)

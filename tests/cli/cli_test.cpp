@@ -92,16 +92,17 @@ TEST_F(Cli, EarlierReferenceIsSingularAndNotedByThePreview)
               preview.err);
 }
 
-// One that does not end within the longest looked for is left, and said so.
-TEST_F(Cli, EarlierReferenceTooLongIsLeftAndNoted)
+// A text after a record code that begins like a reference and is none is
+// the user's: kept, and told with its line.
+TEST_F(Cli, LookAlikeIsKeptAndNotedWithItsLine)
 {
-    const std::string unended = "<CS:Reference>" + std::string(70000, 'x') + "\r\n";
-    WriteFileBytes(input, "<RD:Book>Gen\r\n<RD>" + unended);
+    const std::string typed = "<CS:Reference>my citation</CS> typed by hand\r\n";
+    WriteFileBytes(input, "<RD:Book>Gen\r\n<RD>" + typed);
     const ProgramRun run = Run({"-r", "1", "--level1", "Book", "--replace-references", input, output});
-    EXPECT_EQ("pellimar-cli: note: " + input +
-                  " already holds 1 reference from an earlier run longer than 64 KB; it was left as it stands.\n",
+    EXPECT_EQ("pellimar-cli: " + input +
+                  ": note: 1 text after a record code begins like a reference but is not one, on line 2; it was kept.\n",
               run.err);
-    EXPECT_NE(std::string::npos, ReadFileBytes(output).find("<CS:Reference>Gen<CR>\r\n</CS>" + unended));
+    EXPECT_EQ("<RD:Book>Gen\r\n<RD><CS:Reference>Gen<CR>\r\n</CS>" + typed, ReadFileBytes(output));
 }
 
 // A preview finds what a run finds, and says so after its list.
@@ -218,6 +219,26 @@ TEST_F(Cli, PatternChecks)
     ExpectError(Run({"-r", "1 2", "--level1", "Book", input, output}),
                 "Insufficient information to process reference pattern");
     ExpectError(Run({"-r", "1 #", "-p", "[x]", "--level1", "Book", input, output}), "Page # Pattern must contain #");
+    ExpectError(Run({"-r", "1</CS>", "--level1", "Book", input, output}),
+                "pellimar-cli: A later run could not recognise the references this pattern makes: it holds the code "
+                "</CS>, which begins \"/CS\"");
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+// The notes on what was cut to keep within the longest reference, each with
+// the line of the first.
+TEST_F(Cli, CutsAreNotedWithTheLineOfTheFirst)
+{
+    const std::string heading(70000, 'h');
+    WriteFileBytes(input, "<RD:Book>" + heading + "\r\n<RD>x\r\n<RD>y\r\n");
+    const ProgramRun run = Run({"-r", "1", "--level1", "Book", input, output});
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ("pellimar-cli: " + input + ": note: 1 heading was longer than 64 KB and keeps its first 64 KB, on line 1.\n" +
+                  "pellimar-cli: " + input +
+                  ": note: 2 references were cut to 64 KB, the longest a later run recognises, first on line 2.\n",
+              run.err);
+    const std::string written = ReadFileBytes(output);
+    EXPECT_NE(std::string::npos, written.find("<RD:Book>" + heading + "\r\n<RD><CS:Reference>hhh"));
 }
 
 TEST_F(Cli, ChecksComeInOrder)

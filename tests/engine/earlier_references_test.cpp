@@ -9,6 +9,7 @@
 #include <random>
 
 #include "engine/convert.h"
+#include "engine/earlier_reference.h"
 #include "engine/level_names_line.h"
 #include "engine/preview.h"
 
@@ -34,8 +35,9 @@ RunSettings Book(EarlierReferences earlier)
 }
 const std::string kBook = "<RD:Book>Gen\r\n";
 
-// One input read in each of the three ways: what each writes, and how many
-// earlier references the run found.
+// One input read in each of the three ways: what each writes, how many
+// earlier references the run found, and how many texts after record codes
+// began like one but were none.
 struct FrameCase {
     const char* name;
     std::string input;
@@ -43,6 +45,7 @@ struct FrameCase {
     std::string replaced;
     std::string removed;
     int found;
+    int lookAlikes;
 };
 
 void PrintTo(const FrameCase& c, std::ostream* os)
@@ -52,72 +55,120 @@ void PrintTo(const FrameCase& c, std::ostream* os)
 
 class EarlierFrames : public ::testing::TestWithParam<FrameCase> {};
 
+// Blocks of every size put a block's end at every place in the frames.
 TEST_P(EarlierFrames, KeptReplacedAndRemoved)
 {
     const FrameCase& c = GetParam();
     const std::pair<EarlierReferences, std::string> ways[] = {{EarlierReferences::Keep, c.kept},
                                                               {EarlierReferences::Replace, c.replaced},
                                                               {EarlierReferences::Remove, c.removed}};
-    for (const auto& [earlier, expected] : ways) {
-        const auto converted = Convert(c.input, Book(earlier));
-        EXPECT_EQ(expected, converted.output) << static_cast<int>(earlier);
-        EXPECT_EQ(c.found, converted.result.earlierReferences) << static_cast<int>(earlier);
-        EXPECT_EQ(0, converted.result.earlierReferencesTooLong);
+    for (const std::size_t blockSize : {std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{64}, kRunBlockSize}) {
+        for (const auto& [earlier, expected] : ways) {
+            RunSettings settings = Book(earlier);
+            settings.blockSize = blockSize;
+            const auto converted = Convert(c.input, settings);
+            EXPECT_EQ(expected, converted.output) << static_cast<int>(earlier) << " " << blockSize;
+            EXPECT_EQ(c.found, converted.result.earlierReferences) << static_cast<int>(earlier) << " " << blockSize;
+            EXPECT_EQ(c.lookAlikes, converted.result.earlierLookAlikes.count)
+                << static_cast<int>(earlier) << " " << blockSize;
+        }
     }
 }
 
-// Which bytes are an earlier reference does not depend on the mode: the
-// same frame in every row but the last few, where it is not one.
+// Which bytes are an earlier reference does not depend on the mode. The
+// first rows hold frames; after them, texts that begin as a frame does and
+// are the user's.
 const std::string kOld = Ref("Old");
+const std::string kR = kBook + "<RD>";
+const std::string kNew = Ref("Gen");
+const std::string kLong(70000, 'o');
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, EarlierFrames,
     ::testing::Values(
-        FrameCase{"AfterARecordCode", kBook + "<RD>" + kOld + "Text", kBook + "<RD>" + Ref("Gen") + kOld + "Text",
-                  kBook + "<RD>" + Ref("Gen") + "Text", kBook + "<RD>Text", 1},
-        FrameCase{"NotSearchedForm", kBook + "<RD>" + Ref("<IX->Old<IX>") + "T",
-                  kBook + "<RD>" + Ref("Gen") + Ref("<IX->Old<IX>") + "T", kBook + "<RD>" + Ref("Gen") + "T",
-                  kBook + "<RD>T", 1},
-        FrameCase{"HrForm", kBook + "<RD>" + Ref("Old", "<HR>") + "T",
-                  kBook + "<RD>" + Ref("Gen") + Ref("Old", "<HR>") + "T", kBook + "<RD>" + Ref("Gen") + "T",
-                  kBook + "<RD>T", 1},
-        FrameCase{"EmptyText", kBook + "<RD>" + Ref("") + "T", kBook + "<RD>" + Ref("Gen") + Ref("") + "T",
-                  kBook + "<RD>" + Ref("Gen") + "T", kBook + "<RD>T", 1},
-        FrameCase{"OneAfterAnother", kBook + "<RD>" + kOld + Ref("Older") + "T",
-                  kBook + "<RD>" + Ref("Gen") + kOld + Ref("Older") + "T", kBook + "<RD>" + Ref("Gen") + "T",
-                  kBook + "<RD>T", 2},
+        FrameCase{"AfterARecordCode", kR + kOld + "Text", kR + kNew + kOld + "Text", kR + kNew + "Text", kR + "Text", 1,
+                  0},
+        FrameCase{"NotSearchedForm", kR + Ref("<IX->Old<IX>") + "T", kR + kNew + Ref("<IX->Old<IX>") + "T",
+                  kR + kNew + "T", kR + "T", 1, 0},
+        FrameCase{"HrForm", kR + Ref("Old", "<HR>") + "T", kR + kNew + Ref("Old", "<HR>") + "T", kR + kNew + "T",
+                  kR + "T", 1, 0},
+        FrameCase{"EmptyText", kR + Ref("") + "T", kR + kNew + Ref("") + "T", kR + kNew + "T", kR + "T", 1, 0},
+        FrameCase{"CodesAndEscapedRecordCodeInTheText", kR + Ref("<BD+>Write <<RD><BD->>") + "T",
+                  kR + kNew + Ref("<BD+>Write <<RD><BD->>") + "T", kR + kNew + "T", kR + "T", 1, 0},
+        FrameCase{"OneAfterAnother", kR + kOld + Ref("Older") + "T", kR + kNew + kOld + Ref("Older") + "T",
+                  kR + kNew + "T", kR + "T", 2, 0},
         FrameCase{"AfterEveryFormOfRecordCode", kBook + "<rd,ID:7>" + kOld + "a<RD, 5>" + kOld + "b",
-                  kBook + "<rd,ID:7>" + Ref("Gen") + kOld + "a<RD, 5>" + Ref("Gen") + kOld + "b",
-                  kBook + "<rd,ID:7>" + Ref("Gen") + "a<RD, 5>" + Ref("Gen") + "b", kBook + "<rd,ID:7>a<RD, 5>b", 2},
-        FrameCase{"BeforeARecordCode", kBook + "<RD>" + kOld + "<RD>" + kOld + "x",
-                  kBook + "<RD>" + Ref("Gen") + kOld + "<RD>" + Ref("Gen") + kOld + "x",
-                  kBook + "<RD>" + Ref("Gen") + "<RD>" + Ref("Gen") + "x", kBook + "<RD><RD>x", 2},
-        FrameCase{"RecordEndingItsLine", kBook + "<RD>" + kOld + "\r\nT", kBook + "<RD>" + kOld + "\r\nT",
-                  kBook + "<RD>\r\nT", kBook + "<RD>\r\nT", 1},
-        FrameCase{"AtTheEnd", kBook + "<RD>" + kOld, kBook + "<RD>" + kOld, kBook + "<RD>", kBook + "<RD>", 1},
+                  kBook + "<rd,ID:7>" + kNew + kOld + "a<RD, 5>" + kNew + kOld + "b",
+                  kBook + "<rd,ID:7>" + kNew + "a<RD, 5>" + kNew + "b", kBook + "<rd,ID:7>a<RD, 5>b", 2, 0},
+        FrameCase{"BeforeARecordCode", kR + kOld + "<RD>" + kOld + "x", kR + kNew + kOld + "<RD>" + kNew + kOld + "x",
+                  kR + kNew + "<RD>" + kNew + "x", kR + "<RD>x", 2, 0},
+        FrameCase{"RecordEndingItsLine", kR + kOld + "\r\nT", kR + kOld + "\r\nT", kR + "\r\nT", kR + "\r\nT", 1, 0},
+        FrameCase{"AtTheEnd", kR + kOld, kR + kOld, kR, kR, 1, 0},
         FrameCase{"BeforeALevelsHeading", "<RD:Book>" + kOld + "Exodus\r\n<RD>x",
                   "<RD:Book>" + kOld + "Exodus\r\n<RD>" + Ref("Exodus") + "x",
-                  "<RD:Book>Exodus\r\n<RD>" + Ref("Exodus") + "x", "<RD:Book>Exodus\r\n<RD>x", 1},
+                  "<RD:Book>Exodus\r\n<RD>" + Ref("Exodus") + "x", "<RD:Book>Exodus\r\n<RD>x", 1, 0},
         FrameCase{"LevelRecordThatEndsTheInput", kBook + "<RD:Book>" + kOld, kBook + "<RD:Book>" + kOld,
-                  kBook + "<RD:Book>", kBook + "<RD:Book>", 1},
-        FrameCase{"OtherLineEnd", kBook + "<RD><CS:Reference>Old<CR>\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<CS:Reference>Old<CR>\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<CS:Reference>Old<CR>\n</CS>T",
-                  kBook + "<RD><CS:Reference>Old<CR>\n</CS>T", 0},
-        FrameCase{"NotRightAfterARecordCode", kBook + "<RD>T" + kOld, kBook + "<RD>" + Ref("Gen") + "T" + kOld,
-                  kBook + "<RD>" + Ref("Gen") + "T" + kOld, kBook + "<RD>T" + kOld, 0},
-        FrameCase{"EndInsideTheText", kBook + "<RD><CS:Reference>A\r\n</CS>B<CR>\r\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<CS:Reference>A\r\n</CS>B<CR>\r\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<CS:Reference>A\r\n</CS>B<CR>\r\n</CS>T",
-                  kBook + "<RD><CS:Reference>A\r\n</CS>B<CR>\r\n</CS>T", 0},
-        FrameCase{"OtherCase", kBook + "<RD><cs:Reference>Old<CR>\r\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<cs:Reference>Old<CR>\r\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<cs:Reference>Old<CR>\r\n</CS>T",
-                  kBook + "<RD><cs:Reference>Old<CR>\r\n</CS>T", 0},
-        FrameCase{"WithoutItsClose", kBook + "<RD><CS:Reference>Old<BR>\r\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<CS:Reference>Old<BR>\r\n</CS>T",
-                  kBook + "<RD>" + Ref("Gen") + "<CS:Reference>Old<BR>\r\n</CS>T",
-                  kBook + "<RD><CS:Reference>Old<BR>\r\n</CS>T", 0}),
+                  kBook + "<RD:Book>", kBook + "<RD:Book>", 1, 0},
+        FrameCase{"NotRightAfterARecordCode", kR + "T" + kOld, kR + kNew + "T" + kOld, kR + kNew + "T" + kOld,
+                  kR + "T" + kOld, 0, 0},
+        FrameCase{"OtherCase", kR + "<cs:Reference>Old<CR>\r\n</CS>T", kR + kNew + "<cs:Reference>Old<CR>\r\n</CS>T",
+                  kR + kNew + "<cs:Reference>Old<CR>\r\n</CS>T", kR + "<cs:Reference>Old<CR>\r\n</CS>T", 0, 0},
+        // A hand-typed citation, the records after it, and a real frame: only
+        // the frame is one.
+        FrameCase{"EndCodeInside", kR + "<CS:Reference>my citation</CS> typed\r\n<RD>more\r\n<RD>" + kOld + "T",
+                  kR + kNew + "<CS:Reference>my citation</CS> typed\r\n<RD>" + kNew + "more\r\n<RD>" + kNew + kOld + "T",
+                  kR + kNew + "<CS:Reference>my citation</CS> typed\r\n<RD>" + kNew + "more\r\n<RD>" + kNew + "T",
+                  kR + "<CS:Reference>my citation</CS> typed\r\n<RD>more\r\n<RD>T", 1, 1},
+        FrameCase{"LineBreakInside", kR + "<CS:Reference>A\r\nB<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>A\r\nB<CR>\r\n</CS>T", kR + kNew + "<CS:Reference>A\r\nB<CR>\r\n</CS>T",
+                  kR + "<CS:Reference>A\r\nB<CR>\r\n</CS>T", 0, 1},
+        FrameCase{"LineBreakInsideACode", kR + "<CS:Reference>A<BD\r\n+>B<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>A<BD\r\n+>B<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>A<BD\r\n+>B<CR>\r\n</CS>T", kR + "<CS:Reference>A<BD\r\n+>B<CR>\r\n</CS>T", 0,
+                  1},
+        FrameCase{"RecordCodeInside", kR + "<CS:Reference>my <rd>x<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>my <rd>" + kNew + "x<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>my <rd>" + kNew + "x<CR>\r\n</CS>T",
+                  kR + "<CS:Reference>my <rd>x<CR>\r\n</CS>T", 0, 1},
+        // Not read, a level record inside would leave the records after it
+        // under the old heading.
+        FrameCase{"LevelRecordInside", kR + "<CS:Reference>x</CS>\r\n<RD:Book>Exo\r\n<RD>" + kOld + "T",
+                  kR + kNew + "<CS:Reference>x</CS>\r\n<RD:Book>Exo\r\n<RD>" + Ref("Exo") + kOld + "T",
+                  kR + kNew + "<CS:Reference>x</CS>\r\n<RD:Book>Exo\r\n<RD>" + Ref("Exo") + "T",
+                  kR + "<CS:Reference>x</CS>\r\n<RD:Book>Exo\r\n<RD>T", 1, 1},
+        FrameCase{"OtherCodeOfTheFrameInside", kR + "<CS:Reference>a<cs:Old>b<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a<cs:Old>b<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a<cs:Old>b<CR>\r\n</CS>T", kR + "<CS:Reference>a<cs:Old>b<CR>\r\n</CS>T",
+                  0, 1},
+        // "<<CR>" is text, and "<x<CR>" one code: neither closes a frame.
+        FrameCase{"CloseThatIsText", kR + "<CS:Reference>a<<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a<<CR>\r\n</CS>T", kR + kNew + "<CS:Reference>a<<CR>\r\n</CS>T",
+                  kR + "<CS:Reference>a<<CR>\r\n</CS>T", 0, 1},
+        FrameCase{"CloseInsideAnOpenCode", kR + "<CS:Reference>a<x<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a<x<CR>\r\n</CS>T", kR + kNew + "<CS:Reference>a<x<CR>\r\n</CS>T",
+                  kR + "<CS:Reference>a<x<CR>\r\n</CS>T", 0, 1},
+        FrameCase{"ShortCodeBeforeTheLineBreak", kR + "<CS:Reference>a<x>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a<x>\r\n</CS>T", kR + kNew + "<CS:Reference>a<x>\r\n</CS>T",
+                  kR + "<CS:Reference>a<x>\r\n</CS>T", 0, 1},
+        // Not Searched codes come as a pair around the whole text, or not at all.
+        FrameCase{"NotSearchedOpenWithoutItsClose", kR + "<CS:Reference><IX->a<CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference><IX->a<CR>\r\n</CS>T", kR + kNew + "<CS:Reference><IX->a<CR>\r\n</CS>T",
+                  kR + "<CS:Reference><IX->a<CR>\r\n</CS>T", 0, 1},
+        FrameCase{"NotSearchedCloseWithoutItsOpen", kR + "<CS:Reference>a <IX->b<IX><CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a <IX->b<IX><CR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>a <IX->b<IX><CR>\r\n</CS>T",
+                  kR + "<CS:Reference>a <IX->b<IX><CR>\r\n</CS>T", 0, 1},
+        FrameCase{"OtherLineEnd", kR + "<CS:Reference>Old<CR>\n</CS>T", kR + kNew + "<CS:Reference>Old<CR>\n</CS>T",
+                  kR + kNew + "<CS:Reference>Old<CR>\n</CS>T", kR + "<CS:Reference>Old<CR>\n</CS>T", 0, 1},
+        FrameCase{"WithoutItsClose", kR + "<CS:Reference>Old<BR>\r\n</CS>T",
+                  kR + kNew + "<CS:Reference>Old<BR>\r\n</CS>T", kR + kNew + "<CS:Reference>Old<BR>\r\n</CS>T",
+                  kR + "<CS:Reference>Old<BR>\r\n</CS>T", 0, 1},
+        FrameCase{"CutAtTheEnd", kR + "<CS:Reference>Old<CR>\r\n</C", kR + kNew + "<CS:Reference>Old<CR>\r\n</C",
+                  kR + kNew + "<CS:Reference>Old<CR>\r\n</C", kR + "<CS:Reference>Old<CR>\r\n</C", 0, 1},
+        FrameCase{"LongerThan64Kb", kR + Ref(kLong) + "T", kR + kNew + Ref(kLong) + "T", kR + kNew + Ref(kLong) + "T",
+                  kR + Ref(kLong) + "T", 0, 1},
+        FrameCase{"LookAlikeAfterAFrame", kR + kOld + "<CS:Reference>x\r\n", kR + kNew + kOld + "<CS:Reference>x\r\n",
+                  kR + kNew + "<CS:Reference>x\r\n", kR + "<CS:Reference>x\r\n", 1, 1}),
     [](const ::testing::TestParamInfo<FrameCase>& info) { return std::string(info.param.name); });
 
 // A level record written as a plain record code by a run without ID record
@@ -168,9 +219,35 @@ TEST(EarlierReferences, RemovingWritesNoneWhateverThePattern)
     EXPECT_TRUE(host.prompts.empty());
 }
 
-// The search for a frame's end holds no more than the longest reference:
-// a longer one is left as it stands, and counted apart.
-TEST(EarlierReferences, LongerThanTheLongestAreLeftAndCounted)
+// The bytes at hand may end anywhere in a frame: what they cannot tell yet
+// is left open, and nothing past them is looked at.
+TEST(ReadFrame, TellsWhatTheBytesAtHandCanTell)
+{
+    const std::pair<std::string, std::optional<EarlierFrame>> cases[] = {
+        {"<CS:Reference>a<CR>\r\n</CS>", EarlierFrame::Found},
+        {"<CS:Reference>a<CR>\r\n</C", std::nullopt},
+        {"<CS:Reference>a<CR>\r\n</X", EarlierFrame::LookAlike},
+        {"<CS:Reference><>\r", EarlierFrame::LookAlike},
+        {"<CS:Reference>a<x>\r", EarlierFrame::LookAlike},
+        {"<CS:Reference>a<R", std::nullopt},
+        {"<CS:Reference>a<RD", EarlierFrame::LookAlike},
+        {"<CS:Refer", std::nullopt},
+        {"<CS:Referenze>", EarlierFrame::None},
+    };
+    for (const auto& [text, kind] : cases) {
+        // Exactly as long as the text, so that a look past it is a fault.
+        const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+        const std::optional<EarlierFrameMatch> match = ReadFrame(bytes);
+        EXPECT_EQ(kind.has_value(), match.has_value()) << text;
+        if (kind && match) {
+            EXPECT_EQ(*kind, match->kind) << text;
+        }
+    }
+}
+
+// No frame is longer than the longest reference: one that would be is the
+// user's text, and kept.
+TEST(EarlierReferences, LongerThanTheLongestAreLookAlikes)
 {
     const std::string longOld = Ref(std::string(200, 'o'));
     for (const std::size_t longest : {longOld.size(), longOld.size() - 1}) {
@@ -180,25 +257,28 @@ TEST(EarlierReferences, LongerThanTheLongestAreLeftAndCounted)
         const bool fits = longest == longOld.size();
         EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + (fits ? "" : longOld) + "x", converted.output) << longest;
         EXPECT_EQ(fits ? 1 : 0, converted.result.earlierReferences);
-        EXPECT_EQ(fits ? 0 : 1, converted.result.earlierReferencesTooLong);
+        EXPECT_EQ(fits ? 0 : 1, converted.result.earlierLookAlikes.count);
     }
 }
 
-// One that the input ends before could end is no reference at all.
-TEST(EarlierReferences, CutOffByTheEndIsNoneAndNotTooLong)
+// The note gives the line of the first look-alike, however the blocks fall.
+TEST(EarlierReferences, LookAlikesAreCountedWithTheLineOfTheFirst)
 {
-    RunSettings settings = Book(EarlierReferences::Replace);
-    settings.longestEarlierReference = 40;
-    const std::string input = kBook + "<RD><CS:Reference>" + std::string(26, 'o');
-    const auto converted = Convert(input, settings);
-    EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + input.substr(kBook.size() + 4), converted.output);
-    EXPECT_EQ(0, converted.result.earlierReferences);
-    EXPECT_EQ(0, converted.result.earlierReferencesTooLong);
+    const std::string input = "<RD:Book>Genesis\r\n<RD><CS:Reference>Genesis<CR>\r\n</CS>Text 1\r\n"
+                              "<RD><CS:Reference>my citation</CS> Text typed by hand\r\n<RD>another record\r\n"
+                              "<RD><CS:Reference>x\r\n<RD><CS:Reference>Genesis<CR>\r\n</CS>Text 2\r\n";
+    for (const std::size_t blockSize : {std::size_t{3}, std::size_t{70}, kRunBlockSize}) {
+        RunSettings settings = Book(EarlierReferences::Remove);
+        settings.blockSize = blockSize;
+        const auto converted = Convert(input, settings);
+        EXPECT_EQ(2, converted.result.earlierLookAlikes.count) << blockSize;
+        EXPECT_EQ(4, converted.result.earlierLookAlikes.firstLine) << blockSize;
+        EXPECT_EQ(2, converted.result.earlierReferences) << blockSize;
+    }
 }
 
-// A frame as long as a run's block, at every place against the block's
-// boundaries, and record codes one after another whose frames never end:
-// each looked for once, however small the blocks.
+// A frame longer than a run's block, at every place against the block's
+// boundaries.
 TEST(EarlierReferences, FoundAcrossBlocksOfAnySize)
 {
     const std::string old = Ref(std::string(300, 'o'));
@@ -217,7 +297,9 @@ TEST(EarlierReferences, FoundAcrossBlocksOfAnySize)
     }
 }
 
-TEST(EarlierReferences, UnendedOnesOneAfterAnotherAreEachTooLong)
+// Each "<CS:Reference>" ends at the next record code, so each is looked at
+// once, however small the blocks.
+TEST(EarlierReferences, UnendedOnesOneAfterAnotherAreEachALookAlike)
 {
     std::string input = kBook;
     for (int i = 0; i < 2000; ++i)
@@ -226,8 +308,8 @@ TEST(EarlierReferences, UnendedOnesOneAfterAnotherAreEachTooLong)
     settings.longestEarlierReference = 4096;
     settings.blockSize = 3;
     const auto converted = Convert(input, settings);
-    // Those within the longest reference's reach of the end are cut off.
-    EXPECT_EQ(2000 - 4096 / 18, converted.result.earlierReferencesTooLong);
+    EXPECT_EQ(2000, converted.result.earlierLookAlikes.count);
+    EXPECT_EQ(2, converted.result.earlierLookAlikes.firstLine);
     EXPECT_EQ(2000, converted.result.refCount);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/convert.h"
 
 namespace pellimar {
@@ -40,6 +42,45 @@ TEST(StripCodes, UnclosedCodeRemovesTheRest)
     EXPECT_EQ("abc", StripCodes("abc<def"));
     EXPECT_EQ("abd", StripCodes("ab<c>d<e"));
     EXPECT_EQ("", StripCodes("<"));
+}
+
+// A heading's lines given in pieces, as the blocks fall, and the most of
+// its value kept: the value and whether some was dropped.
+struct HeadingCase {
+    std::vector<std::vector<std::string>> lines;  // each line's pieces
+    std::size_t longest;
+    std::string value;
+    bool cut;
+};
+
+TEST(HeadingValue, StripsCodesAcrossPiecesAndKeepsTheFirstBytesWithoutHalfAnEscape)
+{
+    const HeadingCase cases[] = {
+        {{{"Gen", "esis"}}, 64, "Genesis", false},
+        {{{"a<", "<b"}}, 64, "a<<b", false},
+        {{{"a<", "B", "D+>b<", ">c"}}, 64, "abc", false},
+        {{{"ab<"}, {"cd"}}, 64, "ab cd", false},
+        {{{"x<y"}, {"<z>"}, {"w"}}, 64, "x w", false},
+        {{{"abcdef"}}, 6, "abcdef", false},
+        {{{"abcdefg"}}, 6, "abcdef", true},
+        {{{"abcd<", "<e"}}, 5, "abcd", true},
+        {{{"abc"}, {"<<"}}, 5, "abc ", true},
+        {{{"abc"}, {"de"}}, 3, "abc", true},
+        {{{"ab", "cd"}, {"e"}, {"f"}}, 5, "abcd ", true},
+    };
+    for (const HeadingCase& c : cases) {
+        std::string value = "earlier";
+        HeadingValue heading(value, c.longest);
+        for (std::size_t line = 0; line < c.lines.size(); ++line) {
+            if (line > 0)
+                heading.StartLine();
+            for (const std::string& piece : c.lines[line])
+                heading.Take(piece);
+            heading.EndLine();
+        }
+        EXPECT_EQ(c.value, value) << c.value;
+        EXPECT_EQ(c.cut, heading.Cut()) << c.value;
+    }
 }
 
 TEST(SplitPiece, TakesUpToAndIncludingTheFirstByteOfTheSet)
@@ -154,6 +195,26 @@ TEST(Headings, EmptyNameSetsTheFirstEmptyBox)
     settings.refPattern = "1";
     settings.levelTexts = {"Book", "", "Verse", ""};
     EXPECT_EQ("x", ValuesAfter("<RD:>x\r\n", settings)[1]);
+}
+
+// A heading longer than the longest reference is copied whole, its value
+// keeps the first of it, and the cut is told with the level record's line.
+TEST(Headings, LongerThanTheLongestReferenceAreCutAndCounted)
+{
+    const std::string longLine = "<BD+>" + std::string(300, 'g') + "<BD->";
+    const std::string input = "<RD:Book>short\r\n<RD:Chapter>1\r\nx\r\n<RD:Book>" + longLine + "\r\nmore\r\n" +
+                              "<RD:Chapter>" + longLine + "\r\n<RD:Book>" + std::string(100, 'b') + "\r\n";
+    for (const std::size_t blockSize : {std::size_t{5}, kRunBlockSize}) {
+        RunSettings settings = BookChapterSection();
+        settings.refPattern = "";
+        settings.longestEarlierReference = 100;
+        settings.blockSize = blockSize;
+        const auto converted = Convert(input, settings);
+        EXPECT_EQ(input, converted.output);
+        EXPECT_EQ(std::string(100, 'b'), converted.levels.values[0]) << blockSize;
+        EXPECT_EQ(2, converted.result.headingsCut.count) << blockSize;
+        EXPECT_EQ(4, converted.result.headingsCut.firstLine) << blockSize;
+    }
 }
 
 TEST(Headings, CommaFormWithBlanksAndDigits)

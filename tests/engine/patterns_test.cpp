@@ -41,6 +41,32 @@ TEST(ReferencePattern, KnowsItsFirstLevelAndWhetherItShowsThePage)
     }
 }
 
+// Read as running text, the pattern must make references a later run can
+// recognise: why it cannot, or nothing.
+TEST(UnrecognisableReferences, LineBreaksAndCodesOfRecordsOrFramesOrOfHeadingsAreRefused)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"1 2, p. #", ""},
+        {"<BD+>1<BD-> <IX->2<IX> x", ""},
+        {"<IX->1 2<IX>", ""},
+        {"<IX->1 2", "it begins with <IX-> but does not end with <IX>"},
+        {"1 <IX->2<IX>", "it ends with <IX> but does not begin with <IX->"},
+        {"1 <<RD> <<", ""},
+        {"", ""},
+        {"1\r\n2", "it holds a line break"},
+        {"1\n", "it holds a line break"},
+        {"1 <RD>", "it holds the code <RD>, which begins \"RD\""},
+        {"<rd,ID:7>", "it holds the code <rd,ID:7>, which begins \"RD\""},
+        {"<<<cs:Reference>1", "it holds the code <cs:Reference>, which begins \"CS:\""},
+        {"1</CS>", "it holds the code </CS>, which begins \"/CS\""},
+        {"1 <BD+", "its \"<\" at 3 opens a code that no \">\" closes"},
+        {"<FC:255>1", "its code <FC:255> holds \"2\", which stands for the heading of level 2"},
+        {"1 <PN:#>", "its code <PN:#> holds \"#\", which stands for the page"},
+    };
+    for (const auto& [pattern, reason] : cases)
+        EXPECT_EQ(reason, UnrecognisableReferences(pattern).value_or("")) << pattern;
+}
+
 TEST(PagePatternServes, PageMarkerPatternNeedsAHashWhenThePageIsShown)
 {
     EXPECT_TRUE(PagePatternServes(ReferencePattern("1 #"), "[#]"));

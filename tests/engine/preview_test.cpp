@@ -71,6 +71,19 @@ TEST(Preview, LinesOfTheRecordCodesUnderEveryKindOfLineEnd)
     }
 }
 
+// A preview follows the lines as it reads: a look-alike's line is told at
+// once, as a run tells it.
+TEST(Preview, TellsTheLineOfTheFirstLookAlike)
+{
+    RunSettings settings = Book();
+    settings.blockSize = 4;
+    ScriptedHost host;
+    const Previewed previewed =
+        Preview("<RD:Book>G\r\n<RD>a\r\n<RD><CS:Reference>b</CS>\r\n<RD><CS:Reference>c\r\n<RD>d", settings, 10, host);
+    EXPECT_EQ(2, previewed.result.earlierLookAlikes.count);
+    EXPECT_EQ(3, previewed.result.earlierLookAlikes.firstLine);
+}
+
 TEST(Preview, StopsAtTheLimitAndTellsTheRecord)
 {
     std::string input = "<RD:Book>Genesis\r\n";

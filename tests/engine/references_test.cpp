@@ -68,6 +68,38 @@ TEST(ReferenceWriter, KeptReferenceServesOnlyTheSameSources)
     EXPECT_EQ("<CS:Reference>Genesis 4:13<HR>\r\n</CS>", writer.Reference(SourcesOf(levels, 13, false, true)));
 }
 
+TEST(CutPoint, SplitsNeitherAnEscapeNorACode)
+{
+    EXPECT_EQ(4u, CutPoint("abcdef", 4));
+    EXPECT_EQ(2u, CutPoint("ab<<cd", 3));
+    EXPECT_EQ(4u, CutPoint("ab<<cd", 4));
+    EXPECT_EQ(2u, CutPoint("ab<BD+>cd", 6));
+    EXPECT_EQ(7u, CutPoint("ab<BD+>cd", 7));
+    EXPECT_EQ(1u, CutPoint("a<x", 2));
+    EXPECT_EQ(3u, CutPoint("abc", 5));
+}
+
+// A reference longer than the longest a later run recognises has its text
+// cut to fit, and a later run takes it back.
+TEST(ReferenceText, LongerThanTheLongestIsCutAndRecognisedAgain)
+{
+    RunSettings settings = Scripture("<BD+>1<BD-> 2:#");
+    // The text would be 55 bytes; 48 are left beside the frame's codes, and
+    // the "<BD->" that would end at 50 is left out whole.
+    settings.longestEarlierReference = 73;
+    const std::string input = "[12]\r\n<RD:Book>" + std::string(40, 'G') + "\r\n<RD:Chapter>3\r\n<RD>x\r\n<RD>y";
+    const auto first = Convert(input, settings);
+    const std::string cut = "<CS:Reference><BD+>" + std::string(40, 'G') + "<CR>\r\n</CS>";
+    EXPECT_NE(std::string::npos, first.output.find("<RD>" + cut + "x"));
+    EXPECT_EQ(2, first.result.referencesCut.count);
+    EXPECT_EQ(4, first.result.referencesCut.firstLine);
+
+    settings.earlierReferences = EarlierReferences::Remove;
+    const auto removed = Convert(first.output, settings);
+    EXPECT_EQ(input, removed.output);
+    EXPECT_EQ(2, removed.result.earlierReferences);
+}
+
 TEST(ReferenceText, FillsLevelsAndPage)
 {
     EXPECT_EQ("<CS:Reference>Genesis 3:12<CR>\r\n</CS>", ReferenceOf(kGenesis3, Scripture("1 2:#")));

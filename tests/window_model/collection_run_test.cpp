@@ -307,6 +307,20 @@ TEST(CollectionRun, EarlierReferencesAreNamedOrAddedUpInTheEndBox)
     EXPECT_EQ(ReadFileBytes(f.dir.File("again/b.fff")), ReadFileBytes(converted[1]));
 }
 
+TEST(CollectionRun, LookAlikesAndCutsAreNamedWithTheirFilesInTheEndBox)
+{
+    CollectionFixture f;
+    const Names inputs = f.Inputs(2);
+    WriteFileBytes(inputs[0], "<RD:Book>" + std::string(70000, 'a') + "\r\n<RD>a\r\n<RD>b\r\n");
+    WriteFileBytes(inputs[1], "<RD:Book>b\r\n<RD><CS:Reference>mine</CS>\r\n");
+    f.ConvertSeveral(inputs, f.dir.File("out"));
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              Names{"2 files, 3 total references created.\r\rTexts after record codes begin like a reference but are "
+                    "not one in " + inputs[1] + " (1, on line 2); they were kept.\r\rHeadings longer than 64 KB keep "
+                    "their first 64 KB in " + inputs[0] + " (1, on line 1).\r\rReferences were cut to 64 KB, the "
+                    "longest a later run recognises, in " + inputs[0] + " (2, first on line 2)."});
+}
+
 TEST(CollectionRun, SeveralDroppedFilesAreConvertedAfterTheFolderDialog)
 {
     CollectionFixture f;

@@ -96,7 +96,7 @@ TEST(RunControl, EarlierReferencesAdvisedOrReplacedByThePreference)
               std::string::npos);
 }
 
-TEST(RunControl, EarlierReferencesTooLongAreLeftAndTold)
+TEST(RunControl, LookAlikesAreKeptAndTold)
 {
     ModelFixture f;
     const std::string unended = "<RD><CS:Reference>" + std::string(70000, 'x') + "\r\n";
@@ -104,8 +104,8 @@ TEST(RunControl, EarlierReferencesTooLongAreLeftAndTold)
     f.Type(HistoryBox::Level1, "Book");
     f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(),
-              Names{"2 total references created.\r\rThis file already holds 2 references from an earlier run longer "
-                    "than 64 KB, left as they stand.\r\rView output file?"});
+              Names{"2 total references created.\r\r2 texts after record codes begin like a reference but are not "
+                    "one, first on line 2; they were kept.\r\rView output file?"});
 }
 
 TEST(RunControl, AnsweringNoLaunchesNothing)
@@ -251,10 +251,15 @@ TEST(RunControl, PatternChecksStopTheRun)
     f.model.Carry(Command::BeginOrCancel);
     f.Type(HistoryBox::PagePattern, "[x]");
     f.model.Carry(Command::BeginOrCancel);
+    f.Type(HistoryBox::PagePattern, "[#]");
+    f.Type(HistoryBox::RefPattern, "<RD>1 #");
+    f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(),
               (Names{"Insufficient information to process reference pattern\r"
                      "\"#\" stands for the page, and the page-number pattern is empty",
-                     "Page # Pattern must contain #"}));
+                     "Page # Pattern must contain #",
+                     "A later run could not recognise the references this pattern makes\r"
+                     "it holds the code <RD>, which begins \"RD\""}));
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
 }
 

@@ -1,0 +1,29 @@
+// The notes a run ends with besides its summary, the same in the window and
+// on the command line: texts that look like references from an earlier run
+// and are none, and what was cut to keep within the longest reference.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "engine/noted_places.h"
+
+namespace pellimar {
+
+// "3 texts after record codes begin like a reference but are not one, first
+// on line 4; they were kept." A preview says what a run does with them.
+// Empty when there is none.
+std::string LookAlikesNote(const Tally& lookAlikes, bool byPreview);
+// "2 references were cut to 64 KB, the longest a later run recognises,
+// first on line 9." Empty when none was.
+std::string ReferencesCutNote(const Tally& cut, std::size_t longest);
+// "1 heading was longer than 64 KB and keeps its first 64 KB, on line 3."
+// Empty when none was.
+std::string HeadingsCutNote(const Tally& cut, std::size_t longest);
+
+// The line of the first, as a collection's notes give it beside a file's
+// count: ", first on line 4", ", on line 4" for the only one, or nothing
+// when the line is unknown.
+std::string FirstLine(const Tally& tally);
+
+}  // namespace pellimar
