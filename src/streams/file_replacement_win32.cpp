@@ -89,6 +89,25 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
     return ReplacementStart::Ready;
 }
 
+// The folder opened for the right to add a file to it, which the system
+// grants or refuses as it would the new file itself.
+ReplacementOutlook FileReplacement::Foresee(const std::string& target, bool)
+{
+    const fs::path folder = PathOfName(target).parent_path();
+    const HANDLE handle =
+        CreateFileW((folder.empty() ? fs::path(L".") : folder).c_str(), FILE_ADD_FILE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (FolderRefuses(error))
+            return {ReplacementStart::FolderRefuses, "its folder takes no new file", {}};
+        return {ReplacementStart::Failed, LastFailureReason(true), {}};
+    }
+    CloseHandle(handle);
+    return {};
+}
+
 // The mark is taken off and the handle let go before the move, which opens
 // the file by its name; only a kill in between can leave the new file.
 Placement FileReplacement::PutInPlace(bool replace)
