@@ -180,7 +180,7 @@ std::string RunController::IdRecordsAdvice(std::int32_t unreadIdLevelRecords) co
                                                               " record codes of this file name";
     return count + " a level in the form <RD,ID:n:Level>, as later Folio versions write level records. Switch on "
                    "File > Preferences > " +
-           RowOf(Preference::IdRecords).caption + " to read them as such.";
+           WithoutAccessKey(RowOf(Preference::IdRecords).caption) + " to read them as such.";
 }
 
 // References an earlier run wrote into the input, kept beside the new ones
@@ -193,7 +193,7 @@ std::string RunController::EarlierReferencesAdvice(const EarlierReferencesSeen& 
     if (seen.kept > 0) {
         advice = holds + Counted(seen.kept, "reference") + " from an earlier run; the output " +
                  (seen.byPreview ? "would have" : "has") + " both. Switch on File > Preferences > " +
-                 RowOf(Preference::ReplaceReferences).caption + " to replace " + (seen.kept == 1 ? "it." : "them.");
+                 WithoutAccessKey(RowOf(Preference::ReplaceReferences).caption) + " to replace " + (seen.kept == 1 ? "it." : "them.");
     }
     if (seen.tooLong > 0) {
         const bool one = seen.tooLong == 1;

@@ -61,7 +61,7 @@ void RunController::Preview()
             !earlier.empty())
             note += (note.empty() ? "" : " ") + earlier;
         services_.dialogs.ShowPreview(
-            {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note)});
+            {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note), {}});
     });
 }
 
