@@ -58,7 +58,10 @@ std::optional<CollectionProblem> OutputRefused(const std::string& output, Output
         const OutputForecast forecast = ForecastOutput(output);
         if (forecast.refusal.empty())
             return std::nullopt;
-        return CollectionProblem{FillPlaceholder(kCannotCreateFile, output), output, forecast.refusal};
+        // As below: a new file no folder takes is refused for that.
+        const bool inPlace = !forecast.whyInPlace.empty() && !forecast.replacesFile;
+        return CollectionProblem{FillPlaceholder(kCannotCreateFile, output), output,
+                                 inPlace ? forecast.whyInPlace : forecast.refusal};
     }
     try {
         const OutputFile made(output);

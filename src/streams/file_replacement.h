@@ -38,6 +38,10 @@ struct ReplacementOutlook {
     ReplacementStart start = ReplacementStart::Ready;
     std::string reason;
     std::vector<std::string> notKept;
+    // FolderRefuses: why the system would refuse a file made there ("permission
+    // denied"), as it would refuse the output itself when nothing stands
+    // under its name.
+    std::string refusedBySystem;
 };
 
 class FileReplacement {

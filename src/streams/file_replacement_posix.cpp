@@ -311,25 +311,26 @@ ReplacementOutlook FileReplacement::Foresee(const std::string& target, bool repl
 {
     struct stat old {};
     if (replacing && ::stat(target.c_str(), &old) != 0)
-        return {ReplacementStart::Failed, LastFailureReason(true), {}};
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
     if (!replacing && NameTooLong(target)) {
         errno = ENAMETOOLONG;
-        return {ReplacementStart::Failed, LastFailureReason(true), {}};
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
     }
     if (const char* why = replacing ? WhyNoNewFileMayReplace(target, old) : nullptr)
-        return {ReplacementStart::FolderRefuses, why, {}};
+        return {ReplacementStart::FolderRefuses, why, {}, {}};
     struct stat folder {};
     const bool found = ::stat(FolderOf(target).c_str(), &folder) == 0;
     if (found && !S_ISDIR(folder.st_mode))
         errno = ENOTDIR;
     if (!found || !S_ISDIR(folder.st_mode))
-        return {ReplacementStart::Failed, LastFailureReason(true), {}};
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
     if (::faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
         if (FolderRefuses(errno))
-            return {ReplacementStart::FolderRefuses, kFolderTakesNoNewFile, {}};
-        return {ReplacementStart::Failed, LastFailureReason(true), {}};
+            return {ReplacementStart::FolderRefuses, kFolderTakesNoNewFile, {}, LastFailureReason(true)};
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
     }
-    return {ReplacementStart::Ready, {}, replacing ? NotKeptForeseen(target, old) : std::vector<std::string>()};
+    return {ReplacementStart::Ready, {}, replacing ? NotKeptForeseen(target, old) : std::vector<std::string>(),
+            {}};
 }
 
 // What open(name, O_CREAT, 0666) would give the file: the folder's default

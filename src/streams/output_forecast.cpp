@@ -53,8 +53,9 @@ OutputForecast ForecastOutput(const std::string& path)
     switch (outlook.start) {
     case ReplacementStart::Ready: forecast.notKept = std::move(outlook.notKept); break;
     case ReplacementStart::FolderRefuses:
-        // A new file in place is only made where the folder takes it.
-        (forecast.replacesFile ? forecast.whyInPlace : forecast.refusal) = std::move(outlook.reason);
+        forecast.whyInPlace = std::move(outlook.reason);
+        if (!forecast.replacesFile)
+            forecast.refusal = std::move(outlook.refusedBySystem);
         break;
     case ReplacementStart::Failed: forecast.refusal = std::move(outlook.reason); break;
     }

@@ -20,7 +20,9 @@ struct OutputForecast {
     // A device such as /dev/null or NUL, written to directly.
     bool device = false;
     // No new file could take the name: the output would be written in
-    // place, and why ("its folder takes no new file").
+    // place, and why ("its folder takes no new file"). Where nothing stands
+    // under the name, that is refused as well: `refusal` then says what the
+    // system would say when the run makes the file.
     std::string whyInPlace;
     // What a new file could not keep of the one it replaces ("its group").
     std::vector<std::string> notKept;

@@ -235,7 +235,7 @@ TEST(RunControl, NamesWindowsTakesForDevicesAreRefusedThere)
 #ifdef _WIN32
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_EQ(f.dialogs.errorBoxes.back().second,
-              "Cannot create file " + output + ".\rWindows takes the name for the device NUL");
+              "Cannot create file " + output + "\rWindows takes the name for the device NUL");
     EXPECT_TRUE(f.dialogs.messages.empty());
     const std::string input = f.dir.File("aux.fff");
     f.Type(HistoryBox::InputFile, input);
