@@ -115,7 +115,10 @@ std::string DryRunLine(const std::string& outputPath, const OutputForecast& fore
     std::vector<std::string> asides;
     if (!forecast.whyInPlace.empty())
         asides.push_back("written in place: " + forecast.whyInPlace);
-    for (const std::string& lost : forecast.notKept)
+    std::string lost;
+    for (const std::string& part : forecast.notKept)
+        lost += (lost.empty() ? "" : ", ") + part;
+    if (!lost.empty())
         asides.push_back("the new file could not keep " + lost);
     for (std::size_t i = 0; i < asides.size(); ++i)
         line += (i == 0 ? " (" : "; ") + asides[i] + (i + 1 == asides.size() ? ")" : "");

@@ -150,6 +150,20 @@ TEST_F(CliConventions, WritingInPlaceIsAnnouncedBeforeTheRunAndAfterAFailure)
         << failed.err;
 }
 
+// A dry run says so on the output's line, and writes nothing; nor does it
+// announce what only the run costs.
+TEST_F(CliConventions, DryRunForetellsWritingInPlace)
+{
+    const std::string out = FileInALockedFolder(dir.Path());
+    ProgramSetup setup;
+    setup.unprivileged = true;
+    const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-n", "-r", "x", "-f", input, out}, setup);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ("would replace " + out + " (written in place: its folder takes no new file): 2 references\n", run.out);
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ("earlier", ReadFileBytes(out));
+}
+
 // Nothing is said of what a run would cost before a run that is refused.
 TEST_F(CliConventions, RefusedRunsBringNoNoteOfWhatTheyWouldCost)
 {
