@@ -146,7 +146,8 @@ install_through_the_pages() {
   local installer=$! page i
   for ((i = 0; i < 240; i++)); do
     kill -0 "$installer" 2>/dev/null || break
-    page=$(timeout 5 xdotool search --onlyvisible --name "^Pellimar $version Setup\$" 2>/dev/null | head -n 1 || true)
+    # (NSIS ends the caption with a blank.)
+    page=$(timeout 5 xdotool search --onlyvisible --name "^Pellimar $version Setup" 2>/dev/null | head -n 1 || true)
     if [[ -n $page ]]; then
       timeout 5 xdotool windowactivate --sync "$page" key Return 2>/dev/null || true
     fi
