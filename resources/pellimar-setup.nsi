@@ -48,9 +48,13 @@ BrandingText "Pellimar ${VERSION}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
-; No "run the program now" on the last page: started by the installer, the
-; program would run as administrator and keep its settings where the user
-; cannot later write them.
+; The last page offers to start Pellimar, ticked. The program is started by
+; Explorer, as the user who is signed in: started by the installer itself it
+; would run as administrator and keep its settings beside itself, where the
+; user cannot later write them.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Run Pellimar"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunPellimar
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
 !insertmacro MUI_PAGE_DIRECTORY
@@ -66,6 +70,10 @@ Function .onInit
   SetRegView 64
   ; The Start-menu entry is for every user, as the program folder is.
   SetShellVarContext all
+FunctionEnd
+
+Function RunPellimar
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\pellimar.exe"'
 FunctionEnd
 
 Function un.onInit

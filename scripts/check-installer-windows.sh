@@ -5,10 +5,13 @@
 # silently (/S) into a wine folder of its own on a virtual X display (Xvfb),
 # and checks the installed files against the zip's, the Start-menu entry and
 # the entry in Add/Remove Programs. It then uninstalls silently through that
-# entry (the folder must go when nothing else is in it), installs again,
-# starts pellimar.exe from the Start-menu entry, waits for its window, checks
-# that installing over the running program fails, and closes the window, so
-# that it saves its settings; uninstalls again, and checks that
+# entry (the folder must go when nothing else is in it), installs again
+# through the installer's pages as a user does (Return on each, under a
+# window manager), whose last page starts pellimar.exe ("Run Pellimar",
+# ticked), closes that window, starts pellimar.exe from the Start-menu entry,
+# waits for its window, checks that installing over the running program
+# fails, and closes the window, so that it saves its settings; uninstalls
+# again, and checks that
 # the programs, the entry and the shortcut are gone and the settings beside
 # the program and in %APPDATA%\Pellimar are kept as they were. Stops its wine
 # at the end; exits non-zero with a message on any failure.
@@ -24,7 +27,7 @@ shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Pellimar.lnk'
 settings_files=(pellimar.INI patterns.pag patterns.ref)
 
 if [[ -z "${PELLIMAR_INSTALLER_CHECK_BOUNDED:-}" ]]; then
-  scripts/install-deps.sh --cli nsis xvfb xauth xdotool wine64
+  scripts/install-deps.sh --cli nsis xvfb xauth xdotool openbox x11-utils wine64
   # Every step below has its own time limit; this bounds them all together.
   PELLIMAR_INSTALLER_CHECK_BOUNDED=1 exec timeout --kill-after=10 300 "$0" "$@"
 fi
@@ -85,10 +88,22 @@ start_display() {
   done
   [[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$(head -n 1 "$work/display")"
+  # A window manager, for the installer's pages to take the keys.
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  for ((i = 0; i < 100; i++)); do
+    timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start: $(cat "$work/openbox.log")"
 }
 
 install_silently() {
   run_wine "$setup" /S || fail "the silent install of $(basename "$setup") ended with $?"
+  check_installed
+}
+
+check_installed() {
   [[ -d $program_dir ]] || fail "the installer made no folder $program_dir"
   local file
   for file in "${packaged[@]}" uninstall.exe; do
@@ -118,14 +133,41 @@ uninstall_silently() {
   fi
 }
 
+# The window of the running program, waited for.
+program_window() {
+  timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true
+}
+
+# Through the installer's pages with Return: Next, I Agree, Install, Next
+# once the files are in, and Finish, with "Run Pellimar" ticked as it comes.
+# The program must then come up, started by the last page.
+install_through_the_pages() {
+  run_wine "$setup" >/dev/null 2>&1 &
+  local installer=$! page i
+  for ((i = 0; i < 240; i++)); do
+    kill -0 "$installer" 2>/dev/null || break
+    # (NSIS ends the caption with a blank.)
+    page=$(timeout 5 xdotool search --onlyvisible --name "^Pellimar $version Setup" 2>/dev/null | head -n 1 || true)
+    if [[ -n $page ]]; then
+      timeout 5 xdotool windowactivate --sync "$page" key Return 2>/dev/null || true
+    fi
+    sleep 0.5
+  done
+  ! kill -0 "$installer" 2>/dev/null || fail "the installer's pages did not come to their end"
+  wait "$installer" || fail "the installer ended with $?"
+  check_installed
+  [[ -n $(program_window) ]] || fail "the last page did not start Pellimar"
+  say "the installer's last page started the program"
+  run_wine taskkill /im pellimar.exe >/dev/null || fail "the window could not be asked to close"
+  wait_for_wine
+}
+
 # Starts the program as a user does, from the Start menu, and closes its
 # window as Windows asks a program to (WM_CLOSE), on which it saves its
 # settings.
 start_and_close_the_program() {
   run_wine start "$shortcut" || fail "the Start-menu entry did not start"
-  local window
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
-  [[ -n $window ]] || fail "the installed pellimar.exe showed no window \"$title\""
+  [[ -n $(program_window) ]] || fail "the installed pellimar.exe showed no window \"$title\""
   say "the installed program's window came up"
   # Windows keeps a running program's file: installing over it must fail,
   # not end as if the new version were in place.
@@ -155,7 +197,7 @@ uninstall_silently
 [[ ! -e $program_dir ]] || fail "the uninstaller left the empty folder $program_dir: $(ls -A "$program_dir")"
 say "uninstalled; the empty folder went"
 
-install_silently
+install_through_the_pages
 start_and_close_the_program
 # Whichever folder the program chose, the user's settings files are in both.
 mkdir -p "$appdata_dir"

@@ -23,11 +23,15 @@
 # the README; running-100.png and running-150.png: during runs). Between
 # the long run and the large one it converts a collection of three files
 # through "File > Convert Several Files..." (the files, the output folder,
-# the one overwrite question, the one page question, the summary) and
-# compares each output with the Linux pellimar-cli's; before it, the same
-# files into a folder that holds a link to one of them under another's name,
-# which one error box refuses with nothing written; and, after the sample
-# run, an output named NUL.fff, which Windows would take for its device.
+# the one overwrite question with its Yes and Cancel, the one page question,
+# the summary) and compares each output with the Linux pellimar-cli's;
+# before it, the same files into a folder that holds a link to one of them
+# under another's name, which one error box refuses as soon as it is chosen,
+# the folder dialog coming back, with nothing written; after it, four files
+# of which the second is large, cancelled while it is written: the question
+# names each other output by what it is now (collection-cancel.png). After
+# the sample run, an output named NUL.fff, which Windows would take for its
+# device.
 #
 # Usage: scripts/gui-check-windows.sh [BUILD_DIR [LINUX_CLI]]
 #   (defaults: build-windows, build/src/cli/pellimar-cli)
@@ -141,8 +145,9 @@ prepare_files() {
   cp "$probe_program" "$work/"
   printf '1 2\r\n2 3, P. #\r\n' >"$work/app/patterns.ref"
   cp resources/sample.fff resources/sample.def "$work/"
-  mkdir -p "$work/books" "$work/refs" "$work/linked"
+  mkdir -p "$work/books" "$work/refs" "$work/linked" "$work/cut-books" "$work/cut"
   printf 'earlier output\r\n' >"$work/refs/book2.fff"
+  printf 'earlier output\r\n' >"$work/cut/c.fff"
   ln -s ../books/book3.fff "$work/linked/book1.fff"
   local i
   for ((i = 0; i < 400; i++)); do
@@ -162,6 +167,10 @@ prepare_files() {
   done
   cat "$work"/big-part.fff{,,,,,,,} >"$work/big.fff"
   rm "$work/big-part.fff"
+  cp resources/sample.fff "$work/cut-books/a.fff"
+  ln "$work/big.fff" "$work/cut-books/b.fff"
+  cp resources/sample.fff "$work/cut-books/c.fff"
+  cp resources/sample.fff "$work/cut-books/d.fff"
   # Without .NET and the HTML engine, which the program does not use: a new
   # wine folder would otherwise offer to download them, in a dialog that
   # nobody answers here.
@@ -278,32 +287,37 @@ run_the_long_file() {
   wait_active "$title"
 }
 
-# The three books through File > Convert Several Files..., into `folder`.
+# Books through File > Convert Several Files..., into `folder`: the three
+# of books\ unless other names are given, from the folder given after it.
 choose_the_collection() {
-  local folder=$1
+  local folder=$1 from=${2:-$work/books} names=${3:-'"book1.fff" "book2.fff" "book3.fff"'}
   keys alt+f
   sleep 0.3
   keys s
   wait_active 'Convert Several Files'
   keys ctrl+a
-  typed "$(windows_path "$work/books")"
+  typed "$(windows_path "$from")"
   keys Return
   sleep 0.5
-  typed '"book1.fff" "book2.fff" "book3.fff"'
+  typed "$names"
   keys Return
   wait_active 'Output Folder'
+  keys ctrl+a
   typed "$(windows_path "$folder")"
   keys Return
 }
 
-# linked\book1.fff leads to books\book3.fff: one error box names them, and
-# nothing is written.
+# linked\book1.fff leads to books\book3.fff: one error box names them as
+# soon as the folder is chosen, and the folder dialog comes back; nothing is
+# written.
 refuse_a_collection_into_a_linked_folder() {
   choose_the_collection "$work/linked"
   wait_active Error
   shot collection-refused
   linked_message=$(probe message | tr -d '\r') || fail "no message box to read"
   keys Return
+  wait_active 'Output Folder'
+  keys Escape
   wait_active "$title"
 }
 
@@ -314,6 +328,7 @@ run_a_collection() {
   choose_the_collection "$work/refs"
   wait_active Warning  # refs\book2.fff exists
   shot collection-overwrite
+  overwrite_buttons=$(probe buttons | tr -d '\r' | paste -s -d '|') || fail "no message box to read"
   keys y
   wait_active "Input Page Number"
   collection_caption=$(xdo getwindowname "$window")
@@ -324,6 +339,27 @@ run_a_collection() {
   wait_active Information
   shot collection-summary
   keys Return
+  wait_active "$title"
+}
+
+# Four files, the second large, into cut\, where c.fff stands from an
+# earlier run: cancelled (Alt+B) while the second is written, the question
+# names the others by what they are now; Yes deletes what was written.
+cancel_a_collection() {
+  choose_the_collection "$work/cut" "$work/cut-books" '"a.fff" "b.fff" "c.fff" "d.fff"'
+  wait_active Warning  # cut\c.fff exists
+  keys y
+  answer_page
+  local i
+  for ((i = 0; i < 600; i++)); do
+    [[ $(xdo getwindowname "$window" 2>/dev/null) == "2 of 4: b.fff"* ]] && break
+    sleep 0.05
+  done
+  keys alt+b
+  wait_active Confirm
+  shot collection-cancel
+  cancel_message=$(probe message | tr -d '\r') || fail "no message box to read"
+  keys y
   wait_active "$title"
 }
 
@@ -378,11 +414,10 @@ run_the_output_again() {
   advice_box_height=$(active_height)
   keys n
   wait_active "$title"
-  keys alt+f p  # File > Preferences, down to its fifth item
+  keys alt+f p  # File > Preferences, then its item by its underlined letter
   sleep 0.3
-  keys Down Down Down Down
   shot replace-earlier-references
-  keys Return
+  keys r
   expect_no_menu_mode "Replace Earlier References chosen"
   keys alt+o
   choose_file 'Output File' "$work/replaced.fff"
@@ -473,16 +508,22 @@ check_results() {
     check "the collection: $name the same bytes as the Linux pellimar-cli" cmp "$work/refs/$name" "$work/linux-$name"
   done
   check "a collection into a folder with a link to an input: one box names both" \
-    same "$linked_message" "Cannot create file $(windows_path "$work/linked/book1.fff")"$'\n'"it is $(windows_path "$work/books/book3.fff"), an input of this run"
+    same "$linked_message" "The outputs cannot go into $(windows_path "$work/linked"): it holds inputs of this run. Choose another folder."$'\n\n'"Cannot create file $(windows_path "$work/linked/book1.fff")"$'\n'"it is $(windows_path "$work/books/book3.fff"), an input of this run"
   check "a collection into a folder with a link to an input: nothing written" \
     same "$(ls -A "$work/linked")" "book1.fff"
   check "a collection into a folder with a link to an input: the input left as it was" \
     cmp resources/sample.fff "$work/books/book3.fff"
   check "an output named NUL.fff: refused, Windows taking it for its device" \
-    same "$nul_message" "Cannot create file $(windows_path "$work/NUL.fff")."$'\n'"Windows takes the name for the device NUL"
+    same "$nul_message" "Cannot create file $(windows_path "$work/NUL.fff")"$'\n'"Windows takes the name for the device NUL"
   check "the collection: the caption named the first file while its page was asked" \
     same "$collection_caption" "1 of 3: book1.fff - $title"
-  check "the collection's output folder saved" holds "$work/app/pellimar.INI" "OutputFolder=$(windows_path "$work/refs")"
+  check "the collection's overwrite question: Yes and Cancel only" same "$overwrite_buttons" "&Yes|Cancel"
+  check "the collection cancelled: the question names each other output by what it is now" \
+    same "$cancel_message" "Operation Canceled."$'\n'"Delete output file?"$'\n\n'"$(windows_path "$work/cut/b.fff") was being written. Deleting it leaves no file under its name."$'\n\n'"Converted by this run: $(windows_path "$work/cut/a.fff")"$'\n'"Left as it was, from an earlier run: $(windows_path "$work/cut/c.fff")"$'\n'"Not written: $(windows_path "$work/cut/d.fff")"
+  check "the collection cancelled: the first converted" holds "$work/cut/a.fff" "<CS:Reference>"
+  check "the collection cancelled: the second deleted, the fourth not written" same "$(ls -A "$work/cut")" $'a.fff\nc.fff'
+  check "the collection cancelled: the earlier file left as it was" same "$(tr -d '\r' <"$work/cut/c.fff")" "earlier output"
+  check "the collection's output folder saved" holds "$work/app/pellimar.INI" "OutputFolder=$(windows_path "$work/cut")"
   check "the long run: the accented level's headings in its references, from page 7" \
     holds "$work/out.fff" "<CS:Reference>The Old Testament Part one, p. 7<CR>"
   check "the reference history: the pattern typed over the earlier ones" \
@@ -525,6 +566,8 @@ say "refusing a collection into a folder that holds a link to one of its inputs"
 refuse_a_collection_into_a_linked_folder
 say "converting a collection of three files"
 run_a_collection
+say "cancelling a collection while its second file is written"
+cancel_a_collection
 say "running a large file, with Alt+X and the File menu during the run"
 run_the_large_file
 say "converting the longer file's output again, then with Replace Earlier References"

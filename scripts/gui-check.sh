@@ -17,7 +17,10 @@
 # Several Files..." by keyboard (the files, the output folder, the one
 # overwrite question, the one page question, the summary), with the caption
 # naming the file under way, and compares each output with pellimar-cli's on
-# the same options.
+# the same options; and a collection of four files whose second is large,
+# cancelled while that one is written, whose question names each other
+# output by what it is now (collection-overwrite.png and
+# collection-cancel.png show the two questions).
 #
 # Usage: scripts/gui-check.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -122,7 +125,12 @@ prepare_files() {
     printf '<RD>Front matter record %03d, before any level heading.\r\n' "$i"
   done >"$work/long.fff"
   cat resources/sample.fff >>"$work/long.fff"
-  mkdir -p "$work/books" "$work/refs"
+  mkdir -p "$work/books" "$work/refs" "$work/cut-books" "$work/cut"
+  cp resources/sample.fff "$work/cut-books/a.fff"
+  truncate -s 6G "$work/cut-books/b.fff"  # a large file that costs nothing: zeros
+  cp resources/sample.fff "$work/cut-books/c.fff"
+  cp resources/sample.fff "$work/cut-books/d.fff"
+  printf 'earlier output\r\n' >"$work/cut/c.fff"
   cp resources/sample.fff "$work/books/book1.fff"
   cp "$work/long.fff" "$work/books/book2.fff"
   cp resources/sample.fff "$work/books/book3.fff"
@@ -251,6 +259,39 @@ run_a_collection() {
   wait_active "$title"
 }
 
+# Four files into cut/, where c.fff stands from an earlier run, cancelled
+# while the second, a large one, is written: the question names the others
+# by what they are now, and Yes deletes what was written.
+cancel_a_collection() {
+  keys alt+f
+  sleep 0.3
+  keys s
+  wait_active 'Convert Several Files'
+  keys ctrl+a
+  typed "\"$work/cut-books/a.fff\" \"$work/cut-books/b.fff\" \"$work/cut-books/c.fff\" \"$work/cut-books/d.fff\""
+  sleep 0.3
+  keys Return
+  wait_active 'Output Folder'
+  keys ctrl+a
+  typed "$work/cut"
+  sleep 0.3
+  keys Return
+  wait_active Warning  # cut/c.fff exists
+  keys y
+  answer_page
+  local i
+  for ((i = 0; i < 600; i++)); do
+    [[ $(xdo getwindowname "$window" 2>/dev/null) == "2 of 4: b.fff"* ]] && break
+    sleep 0.02
+  done
+  click 171 268  # Cancel
+  wait_active Confirm
+  sleep 0.3
+  shot collection-cancel
+  keys y
+  wait_active "$title"
+}
+
 # Answers the starting-page question as the long run did.
 answer_page() {
   wait_active "Input Page Number"
@@ -278,12 +319,11 @@ run_the_output_again() {
   advice_box_height=$(active_height)
   keys n
   wait_active "$title"
-  # File > Preferences, down to its fifth item
+  # File > Preferences, then its item by its underlined letter
   keys alt+f p
   sleep 0.3
-  keys Down Down Down Down
   shot replace-earlier-references
-  keys Return
+  keys r
   click 249 214
   keys ctrl+a
   typed "$work/replaced.fff"
@@ -339,7 +379,11 @@ check_results() {
       -r '2 3 — “p. #”' --start-page 7 "$work/books/$name" "$work/cli-$name" || fail "pellimar-cli on $name"
     check "the collection: $name as pellimar-cli makes it" cmp -s "$work/refs/$name" "$work/cli-$name"
   done
-  check "the collection's output folder saved" holds "$settings_ini" "OutputFolder=$work/refs"
+  check "the collection cancelled: the first converted" holds "$work/cut/a.fff" "<CS:Reference>"
+  check "the collection cancelled: the second deleted, the fourth not written" same "$(ls -A "$work/cut")" $'a.fff\nc.fff'
+  check "the collection cancelled: the earlier file left as it was" \
+    same "$(tr -d '\r' <"$work/cut/c.fff")" "earlier output"
+  check "the collection's output folder saved" holds "$settings_ini" "OutputFolder=$work/cut"
   check "converted again: the earlier references kept beside the new ones" \
     same "$(references "$work/again.fff")" 362
   check "converted again: the closing box taller by the advice ($plain_box_height, then $advice_box_height)" \
@@ -362,6 +406,8 @@ say "running a longer file that asks for the starting page"
 run_the_long_file
 say "converting a collection of three files"
 run_a_collection
+say "cancelling a collection while its second file is written"
+cancel_a_collection
 say "converting the long run's output again, then with Replace Earlier References"
 run_the_output_again
 close_the_window

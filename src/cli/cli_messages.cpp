@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "run/run_summary.h"
 #include "streams/output_file.h"
 
 namespace pellimar::cli {
@@ -17,6 +18,20 @@ bool EndsASentence(const std::string& text, const ErrorContext& context)
 }
 
 }  // namespace
+
+void InCliWords(RunCheckFailure failure, char missingToken, std::string& message, std::string& reason)
+{
+    if (failure == RunCheckFailure::PagePatternWithoutHash)
+        message = kPagePatternNamed + std::string(" must contain #");
+    if (failure != RunCheckFailure::PatternSourceMissing)
+        return;
+    const std::string token(1, missingToken);
+    if (missingToken == '#')
+        reason = "\"#\" stands for the page, and " + std::string(kPagePatternNamed) + " is empty";
+    else
+        reason = "\"" + token + "\" stands for level " + token + ", and no name was given for it (--level" + token +
+                 ")";
+}
 
 void ReportError(const std::string& text, const ErrorContext& context)
 {
@@ -59,15 +74,17 @@ void ForetellWhatIsLost(const std::string& outputPath)
     NoteLoss(outputPath, outlook.earlierLost ? outlook.whyInPlace : std::string(), true, outlook.notKept);
 }
 
-// Interrupting means "stop and change nothing"; where the output was
-// written in place, what the user is told is what became of it.
+// Interrupting means "stop and change nothing"; the user is told what
+// became of the output: an earlier file left as it was, none written, or
+// what was written in place.
 void ReportCancelled(RunResult& result, const std::string& outputPath)
 {
     if (!result.partialOutput) {
         ReportError("Operation Canceled.");
     } else if (!result.partialOutput->WritesInPlace()) {
         result.partialOutput->Discard();
-        ReportError("Operation Canceled. " + outputPath + " was left as it was.");
+        ReportError("Operation Canceled. " + outputPath +
+                    (result.partialOutput->ReplacesFile() ? " was left as it was." : " was not written."));
     } else if (result.partialOutput->Discard()) {
         ReportError("Operation Canceled. The partial output was removed.");
     } else {
@@ -78,6 +95,45 @@ void ReportCancelled(RunResult& result, const std::string& outputPath)
 void NoteFailedInPlace(const std::string& outputPath)
 {
     ReportError("note: it holds only the part written before the failure", {outputPath, {}});
+}
+
+void ReportFate(const std::string& outputPath, OutputFate fate)
+{
+    ReportError(FateWords(fate), {outputPath, {}});
+}
+
+std::string DryRunLine(const std::string& outputPath, const OutputForecast& forecast, EarlierReferences earlier,
+                       const RunResult& result)
+{
+    std::string line;
+    if (outputPath.empty())
+        line = "would write standard output";
+    else if (forecast.device)
+        line = "would write to " + outputPath;
+    else
+        line = (forecast.replacesFile ? "would replace " : "would create ") + outputPath;
+    std::vector<std::string> asides;
+    if (!forecast.whyInPlace.empty())
+        asides.push_back("written in place: " + forecast.whyInPlace);
+    std::string lost;
+    for (const std::string& part : forecast.notKept)
+        lost += (lost.empty() ? "" : ", ") + part;
+    if (!lost.empty())
+        asides.push_back("the new file could not keep " + lost);
+    for (std::size_t i = 0; i < asides.size(); ++i)
+        line += (i == 0 ? " (" : "; ") + asides[i] + (i + 1 == asides.size() ? ")" : "");
+    return line + ": " + FileCounts(earlier, result.refCount, result.earlierReferences);
+}
+
+std::string DryRunTotal(EarlierReferences earlier, std::int64_t files, std::int64_t created, std::int64_t earlierFound)
+{
+    const std::string total = Counted(files, "file") + ", ";
+    if (earlier == EarlierReferences::Remove)
+        return total + Counted(earlierFound, "earlier reference") + " would be removed";
+    std::string text = total + std::to_string(created) + " total references would be created";
+    if (earlier == EarlierReferences::Replace && earlierFound > 0)
+        text += ", " + Counted(earlierFound, "earlier reference") + " replaced";
+    return text;
 }
 
 }  // namespace pellimar::cli

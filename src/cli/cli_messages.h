@@ -6,12 +6,23 @@
 #include <string>
 
 #include "engine/conversion.h"
+#include "run/output_fates.h"
+#include "run/run_checks.h"
 #include "streams/exceptions.h"
 #include "streams/output_file.h"
+#include "streams/output_forecast.h"
 
 namespace pellimar::cli {
 
 inline constexpr const char* kProgram = "pellimar-cli";
+
+// What the window calls by its boxes' names, named by the options that
+// give it here.
+inline constexpr const char* kRefPatternNamed = "the reference pattern (-r, --ref-pattern)";
+inline constexpr const char* kPagePatternNamed = "the page-number pattern (-p, --page-pattern)";
+// A check's message and reason with the options named where the window
+// names its boxes.
+void InCliWords(RunCheckFailure failure, char missingToken, std::string& message, std::string& reason);
 
 // "pellimar-cli: FILE: TEXT: REASON" on standard error, leaving out what is
 // not known; a reason after a text that ends a sentence goes in parentheses.
@@ -29,5 +40,17 @@ void ReportCancelled(RunResult& result, const std::string& outputPath);
 
 // After a failure: an output written in place holds what came before it.
 void NoteFailedInPlace(const std::string& outputPath);
+
+// A collection's output after a cancel: "DIR/a.fff: converted by this run".
+void ReportFate(const std::string& outputPath, OutputFate fate);
+
+// A dry run's line for one output: "would create out.fff: 3 references",
+// "would replace out.fff (written in place: its folder takes no new file):
+// 3 references"; `outputPath` empty for standard output.
+std::string DryRunLine(const std::string& outputPath, const OutputForecast& forecast, EarlierReferences earlier,
+                       const RunResult& result);
+// A dry run's total for a collection: "3 files, 12 total references would
+// be created".
+std::string DryRunTotal(EarlierReferences earlier, std::int64_t files, std::int64_t created, std::int64_t earlierFound);
 
 }  // namespace pellimar::cli

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli/cli_messages.h"
 #include "cli/console.h"
 #include "engine/level_names_line.h"
 #include "run/shown_character.h"
@@ -87,6 +88,15 @@ std::string Jobs(const RawArguments& raw, Configuration& configuration)
     return {};
 }
 
+// "--preview 3 book.fff": the count, given as an argument of its own, was
+// taken for a file; the hint shows how it is written.
+std::string PreviewCountHint(const RawArguments& raw)
+{
+    if (raw.previewCount || raw.files.size() != 2 || !WholeNumber<std::size_t>(raw.files[0], false))
+        return {};
+    return "; a count is written --preview=" + raw.files[0];
+}
+
 // "-" stands for standard input or output (so does the system's own name
 // for standard output); a file of that name is "./-".
 std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
@@ -94,7 +104,7 @@ std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
     const std::size_t wanted = preview ? 1 : 2;
     const std::string got = std::to_string(raw.files.size()) + " file name(s)";
     if (raw.files.size() != wanted)
-        return preview ? "--preview takes INPUT only, got " + got
+        return preview ? "--preview takes INPUT only, got " + got + PreviewCountHint(raw)
                        : "expected INPUT and OUTPUT, got " + got + " (-d DIR converts several INPUTs into DIR)";
     if (raw.files[0].empty())
         return "the name of INPUT is empty";
@@ -169,9 +179,9 @@ std::string Texts(const RawArguments& raw, RunSettings& run)
     if (run.earlierReferences == EarlierReferences::Remove)
         return {};
     if (!raw.refPattern)
-        return "the reference pattern (-r, --ref-pattern) is required";
+        return kRefPatternNamed + std::string(" is required");
     if (raw.refPattern->empty())
-        return "the reference pattern (-r, --ref-pattern) must not be empty";
+        return kRefPatternNamed + std::string(" must not be empty");
     std::string error = InFlatFileText(raw.refPattern, "--ref-pattern", run.refPattern);
     if (error.empty())
         error = InFlatFileText(raw.pagePattern, "--page-pattern", run.pagePattern);
@@ -205,6 +215,8 @@ Configured Configure(const RawArguments& raw)
         if (result.usageError.empty())
             result.usageError = step(raw, configuration);
     }
+    if (result.usageError.empty() && raw.dryRun && raw.preview)
+        result.usageError = "--dry-run and --preview cannot be given together: a preview writes nothing already";
     if (result.usageError.empty())
         result.usageError = EarlierReferencesChoice(raw, configuration.run);
     if (result.usageError.empty()) {
@@ -224,6 +236,8 @@ Configured Configure(const RawArguments& raw)
     configuration.run.replaceOutput = raw.force;
     configuration.quiet = raw.quiet;
     configuration.progress = raw.progress;
+    configuration.dryRun = raw.dryRun;
+    configuration.run.dryRun = raw.dryRun;
     LevelsFromFile(raw, configuration.run);
     return result;
 }

@@ -24,6 +24,9 @@ struct Configuration {
     bool force = false;
     bool quiet = false;
     std::optional<std::size_t> preview;  // how many references to show
+    // Everything checked and the pass run, nothing written: each output told
+    // as what the run would make of it (run.dryRun is set as well).
+    bool dryRun = false;
     // A collection: each input converted into this folder under its own
     // file name, `jobs` at a time; the run's own paths are then unused.
     std::optional<std::string> outputDir;

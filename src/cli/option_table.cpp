@@ -142,6 +142,21 @@ The count, one or more, attaches with \fB=\fR (\fB\-\-preview=20\fR).)",
              raw.preview = true;
              raw.previewCount = value;
          }},
+        {"dry-run", 'n', OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "write nothing: make every check and the whole pass as the run would, and print a line for each OUTPUT "
+         "saying what the run would do with it (create or replace it, and how many references), or why it would "
+         "refuse it; exits as the run would",
+         R"(Write nothing: make every check of the run, and the whole pass over each
+\fIINPUT\fR with what it writes going nowhere, then print for each output what
+the run would do: \fBwould create\fR or \fBwould replace\fR it (saying when
+it would be written in place, and what the new file could not keep of the old
+one) and the references it would get, or the error that would refuse it, as
+the run gives it.
+Nothing is created, changed or locked for writing.
+The exit status is the run's, as far as checks can foresee it: a disk that
+fills up or a write refused while writing cannot be.
+Not with \fB\-\-preview\fR.)",
+         [](Raw& raw, V) { raw.dryRun = true; }},
         {"output-dir", 'd', OptionValue::Required, "DIR", OptionGroup::Output, {}, true,
          "convert each INPUT (one or more; not \"-\") to DIR under its own file name, in the order given; "
          "everything is checked before anything is written, and an INPUT that fails does not stop the others",

@@ -28,6 +28,7 @@ struct RawArguments {
     bool removeReferences = false;
     bool preview = false;
     std::optional<std::string> previewCount;  // as given
+    bool dryRun = false;
     bool force = false;
     std::optional<std::string> outputDir;  // a collection's output folder
     std::optional<std::string> jobs;       // as given

@@ -20,6 +20,8 @@
 #include "run/run_notes.h"
 #include "run/run_summary.h"
 #include "streams/exceptions.h"
+#include "streams/file_stream.h"
+#include "streams/output_forecast.h"
 #include "streams/stop_request.h"
 #include "streams/native_file.h"
 #include "streams/output_file.h"
@@ -42,11 +44,34 @@ bool PreviewWritesIntoInput(const RunSettings& run)
     return listing && input && listing->kind == FileKind::Regular && listing->identity == input->identity;
 }
 
-bool Passes(const RunCheck& check)
+bool Passes(RunCheck check)
 {
-    if (!check.Passed())
+    if (!check.Passed()) {
+        InCliWords(check.failure, check.missingToken, check.message, check.reason);
         ReportError(check.message, {check.file, check.reason});
+    }
     return check.Passed();
+}
+
+// What the run finds when it starts, before its pass: the input opened,
+// then the output made. A dry run opens the input for reading and only
+// foresees the output.
+bool DryRunStarts(const RunSettings& run)
+{
+    try {
+        if (!run.standardInput) {
+            const TFileStream opened(run.inputPath, fmOpenRead);
+        }
+    } catch (const Exception& error) {
+        ReportError(error.what(), {error.File(), error.Reason()});
+        return false;
+    }
+    if (run.standardOutput)
+        return true;
+    const OutputForecast forecast = ForecastOutput(run.outputPath);
+    if (!forecast.refusal.empty())
+        ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath), {run.outputPath, forecast.refusal});
+    return forecast.refusal.empty();
 }
 
 // A preview writes no output file, so the checks of the output do not apply.
@@ -69,7 +94,7 @@ bool CheckBeforeTheRun(const Configuration& configuration)
         ReportError("Output file exists (use -f or --force to overwrite)", {run.outputPath, {}});
         return false;
     }
-    return true;
+    return !configuration.dryRun || DryRunStarts(run);
 }
 
 int Cancelled(const Configuration& configuration, RunResult& result)
@@ -98,15 +123,16 @@ std::string InputName(const RunSettings& run)
 }
 
 // Earlier references kept beside the new ones; a preview tells of the part
-// it read.
+// it read, and a dry run of what the run would do.
 void NoteEarlierReferences(const Configuration& configuration, std::int32_t found)
 {
     const bool preview = configuration.preview.has_value();
+    const bool foretold = preview || configuration.dryRun;
     const std::string holds = preview ? "the part of " + InputName(configuration.run) + " read holds "
                                       : InputName(configuration.run) + " already holds ";
     if (found > 0 && configuration.run.earlierReferences == EarlierReferences::Keep) {
         ReportError("note: " + holds + Counted(found, "reference") + " from an earlier run; the output " +
-                    (preview ? "would have" : "has") + " both. --replace-references replaces " +
+                    (foretold ? "would have" : "has") + " both. --replace-references replaces " +
                     (found == 1 ? "it." : "them."));
     }
 }
@@ -117,21 +143,33 @@ template <typename Result>
 void NoteLookAlikesAndCuts(const Configuration& configuration, const Result& result)
 {
     const std::size_t longest = configuration.run.longestEarlierReference;
-    const std::string notes[] = {LookAlikesNote(result.earlierLookAlikes, configuration.preview.has_value()),
+    const bool foretold = configuration.preview.has_value() || configuration.dryRun;
+    const std::string notes[] = {LookAlikesNote(result.earlierLookAlikes, foretold),
                                  HeadingsCutNote(result.headingsCut, longest),
-                                 ReferencesCutNote(result.referencesCut, longest)};
+                                 ReferencesCutNote(result.referencesCut, longest, foretold)};
     for (const std::string& note : notes) {
         if (!note.empty())
             ReportError("note: " + note, {InputName(configuration.run), {}});
     }
 }
 
+// A dry run's summary is what it foresaw of the output.
+std::string SummaryLine(const Configuration& configuration, const RunResult& result)
+{
+    const RunSettings& run = configuration.run;
+    if (!configuration.dryRun)
+        return RunSummary(run.earlierReferences, result.refCount, result.earlierReferences);
+    if (run.standardOutput)
+        return DryRunLine({}, {}, run.earlierReferences, result);
+    return DryRunLine(run.outputPath, ForecastOutput(run.outputPath), run.earlierReferences, result);
+}
+
 void Summarize(const Configuration& configuration, const RunResult& result)
 {
     // Standard output may be the converted file itself.
-    std::FILE* summary = configuration.run.standardOutput ? stderr : stdout;
+    std::FILE* summary = configuration.run.standardOutput && !configuration.dryRun ? stderr : stdout;
     if (!configuration.quiet)
-        std::fprintf(summary, "%s\n", RunSummary(configuration.run.earlierReferences, result.refCount, result.earlierReferences).c_str());
+        std::fprintf(summary, "%s\n", SummaryLine(configuration, result).c_str());
     NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, summary);
     std::fflush(summary);
     NoteEarlierReferences(configuration, result.earlierReferences);

@@ -3,6 +3,7 @@
 // failure or a cancel of that file.
 #include "cli/run_collection_cli.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/cli_host.h"
@@ -10,8 +11,10 @@
 #include "cli/console.h"
 #include "cli/run_cli.h"
 #include "run/collection_checks.h"
+#include "run/output_fates.h"
 #include "run/run_notes.h"
 #include "run/run_summary.h"
+#include "streams/output_forecast.h"
 #include "streams/stop_request.h"
 
 namespace pellimar::cli {
@@ -19,19 +22,34 @@ namespace {
 
 using State = FileOutcome::State;
 
+bool Named(const std::vector<CollectionProblem>& problems, const std::string& file)
+{
+    return std::any_of(problems.begin(), problems.end(),
+                       [&](const CollectionProblem& problem) { return problem.file == file; });
+}
+
 // Every reason at once, so that one look mends them all; nothing is
-// written when there is any.
+// written when there is any. An output refused already (the input itself)
+// is not told to want -f as well. A dry run foresees the outputs and says
+// what the run would do.
 bool CheckBeforeTheRun(const Configuration& configuration, const std::vector<CollectionFile>& files)
 {
-    std::vector<CollectionProblem> problems = CheckCollection(files, *configuration.outputDir, configuration.run);
+    std::vector<CollectionProblem> problems =
+        CheckCollection(files, *configuration.outputDir, configuration.run,
+                        configuration.dryRun ? OutputTrial::Foreseen : OutputTrial::Made);
     if (!configuration.force) {
-        for (const std::string& existing : ExistingOutputs(files))
-            problems.push_back({"Output file exists (use -f or --force to overwrite)", existing, {}});
+        for (const std::string& existing : ExistingOutputs(files)) {
+            if (!Named(problems, existing))
+                problems.push_back({"Output file exists (use -f or --force to overwrite)", existing, {}});
+        }
     }
-    for (const CollectionProblem& problem : problems)
+    for (CollectionProblem& problem : problems) {
+        InCliWords(problem.failure, problem.missingToken, problem.message, problem.reason);
         ReportError(problem.message, {problem.file, problem.reason});
+    }
     if (!problems.empty())
-        ReportError(Counted(static_cast<std::int64_t>(problems.size()), "problem") + ": nothing was converted");
+        ReportError(Counted(static_cast<std::int64_t>(problems.size()), "problem") +
+                    (configuration.dryRun ? ": nothing would be converted" : ": nothing was converted"));
     return problems.empty();
 }
 
@@ -44,9 +62,12 @@ void ReportFiles(const Configuration& configuration, const std::vector<Collectio
         const FileOutcome& outcome = outcomes[i];
         if (outcome.state == State::Converted && !configuration.quiet) {
             const RunResult& result = outcome.result;
-            std::fprintf(stdout, "%s: %s\n", configuration.inputs[i].c_str(),
-                         FileSummary(configuration.run.earlierReferences, result.refCount, result.earlierReferences)
-                             .c_str());
+            const EarlierReferences earlier = configuration.run.earlierReferences;
+            const std::string line =
+                configuration.dryRun
+                    ? DryRunLine(files[i].output, ForecastOutput(files[i].output), earlier, result)
+                    : configuration.inputs[i] + ": " + FileSummary(earlier, result.refCount, result.earlierReferences);
+            std::fprintf(stdout, "%s\n", line.c_str());
         } else if (outcome.state == State::Failed) {
             std::fflush(stdout);
             ReportError(outcome.error, outcome.errorContext);
@@ -93,7 +114,7 @@ void NoteTallies(const Configuration& configuration, const std::vector<FileOutco
         configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.earlierLookAlikes; });
     if (!lookAlikes.empty())
         ReportError("note: texts after record codes begin like a reference but are not one in " + lookAlikes +
-                    "; they were kept.");
+                    (configuration.dryRun ? "; a run keeps them." : "; they were kept."));
     const std::string headings = FilesTallying(
         configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.headingsCut; });
     if (!headings.empty())
@@ -102,8 +123,8 @@ void NoteTallies(const Configuration& configuration, const std::vector<FileOutco
     const std::string references = FilesTallying(
         configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.referencesCut; });
     if (!references.empty())
-        ReportError("note: references were cut to " + longest + ", the longest a later run recognises, in " +
-                    references + ".");
+        ReportError(std::string("note: references ") + (configuration.dryRun ? "would be" : "were") + " cut to " +
+                    longest + ", the longest a later run recognises, in " + references + ".");
 }
 
 // The notes a single run gives after its summary, said once for the whole
@@ -120,9 +141,10 @@ void NoteForTheWhole(const Configuration& configuration, const std::vector<FileO
     const std::string kept = FilesCounting(configuration, outcomes, [keep](const RunResult& result) {
         return keep ? result.earlierReferences : 0;
     });
+    const bool dry = configuration.dryRun;
     if (!kept.empty())
-        ReportError("note: references from an earlier run are already in " + kept +
-                    "; the outputs have both. --replace-references replaces them.");
+        ReportError("note: references from an earlier run are already in " + kept + "; the outputs " +
+                    (dry ? "would have" : "have") + " both. --replace-references replaces them.");
     NoteTallies(configuration, outcomes);
 }
 
@@ -140,35 +162,36 @@ int Summarize(const Configuration& configuration, const std::vector<FileOutcome>
         earlier += done ? outcome.result.earlierReferences : 0;
     }
     if (!configuration.quiet) {
+        const EarlierReferences kind = configuration.run.earlierReferences;
         std::fprintf(stdout, "%s\n",
-                     CollectionSummary(configuration.run.earlierReferences, converted, references, earlier).c_str());
+                     (configuration.dryRun ? DryRunTotal(kind, converted, references, earlier)
+                                           : CollectionSummary(kind, converted, references, earlier))
+                         .c_str());
         if (failed > 0)
-            std::fprintf(stdout, "%s failed.\n", Counted(failed, "file").c_str());
+            std::fprintf(stdout, "%s %s.\n", Counted(failed, "file").c_str(),
+                         configuration.dryRun ? "would fail" : "failed");
     }
     NoteForTheWhole(configuration, outcomes);
     return failed > 0 ? kExitError : kExitSuccess;
 }
 
 // The files under way are thrown away, their earlier outputs left as they
-// were; the message names what was finished.
-int Cancelled(const std::vector<CollectionFile>& files, std::vector<FileOutcome>& outcomes)
+// were; then each output is named by what it is now, so that none from an
+// earlier run passes for this one's. A dry run has none to name.
+int Cancelled(const Configuration& configuration, const std::vector<CollectionFile>& files,
+              std::vector<FileOutcome>& outcomes, const std::vector<bool>& stood)
 {
     std::fflush(stdout);
-    std::string finished;
-    std::size_t finishedCount = 0;
+    ReportError("Operation Canceled.");
+    if (configuration.dryRun)
+        return kExitCancelled;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (outcomes[i].state == State::Cancelled)
-            ReportCancelled(outcomes[i].result, files[i].output);
-        if (outcomes[i].state == State::Converted) {
-            finished += (finished.empty() ? "" : ", ") + files[i].output;
-            ++finishedCount;
-        }
+        const std::unique_ptr<OutputFile>& partial = outcomes[i].result.partialOutput;
+        const OutputFate fate = outcomes[i].state == State::Cancelled && partial
+                                    ? FateOfCancelled(*partial, partial->Discard())
+                                    : FateOf(outcomes[i], stood[i]);
+        ReportFate(files[i].output, fate);
     }
-    if (finishedCount == 0)
-        ReportError("no file was finished before the cancel");
-    else
-        ReportError(std::to_string(finishedCount) + " of " + Counted(static_cast<std::int64_t>(files.size()), "file") +
-                    " finished before the cancel: " + finished);
     return kExitCancelled;
 }
 
@@ -188,14 +211,19 @@ int ConvertCollection(const Configuration& configuration)
     const std::vector<CollectionFile> files = PlanCollection(configuration.inputs, *configuration.outputDir);
     if (!CheckBeforeTheRun(configuration, files))
         return kExitError;
-    for (const CollectionFile& file : files)
-        ForetellWhatIsLost(file.output);
+    // A dry run tells what each output would cost on its own line.
+    for (const CollectionFile& file : files) {
+        if (!configuration.dryRun)
+            ForetellWhatIsLost(file.output);
+    }
+    const std::vector<bool> stood = OutputsStanding(files);
     CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));
     InstallCancelHandler();
     SetStopCheck(CancelSignalled);
     std::vector<FileOutcome> outcomes = RunCollection(files, configuration.run, host, configuration.jobs);
     ReportFiles(configuration, files, outcomes);
-    return WasCancelled(outcomes) ? Cancelled(files, outcomes) : Summarize(configuration, outcomes);
+    return WasCancelled(outcomes) ? Cancelled(configuration, files, outcomes, stood)
+                                  : Summarize(configuration, outcomes);
 }
 
 }  // namespace pellimar::cli

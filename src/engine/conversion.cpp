@@ -41,6 +41,8 @@ std::string OutputOfChangedInput(const RunSettings& settings, OutputFile* output
 
 RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& levels)
 {
+    if (settings.dryRun)
+        return RunToNowhere(settings, host, levels);
     RunContext run(settings, levels);
     OpenInput(run, settings);
     std::unique_ptr<OutputFile> output;

@@ -41,6 +41,12 @@ struct RunResult {
 // written, the input cannot be read, another program changed the input
 // meanwhile: EInputChanged) leave as exceptions after what was written is
 // thrown away and the host has been told the run is over.
+// A dry run (settings.dryRun) is handed to RunToNowhere.
 RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& levels);
+
+// The whole pass with what it writes going nowhere: the counts of a run
+// with these settings, the output named in them left alone. Raises what a
+// run raises about its input.
+RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& levels);
 
 }  // namespace pellimar

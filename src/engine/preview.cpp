@@ -1,6 +1,8 @@
-// Collecting a run's first references.
+// Runs that write nothing: a run's first references collected, and a whole run
+// whose output goes nowhere.
 #include "engine/preview.h"
 
+#include "engine/conversion.h"
 #include "engine/conversion_pass.h"
 #include "engine/run_frame.h"
 #include "streams/file_names.h"
@@ -25,6 +27,27 @@ private:
 };
 
 }  // namespace
+
+RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& levels)
+{
+    RunContext run(settings, levels);
+    OpenInput(run, settings);
+    WithinRun(run, host, [&] {
+        run.Output = std::make_unique<TS_TextStream>(kNullDevice, fmCreate);
+        ConversionPass(run, host).Run();
+        if (!host.CancelRequested())
+            CheckInputUnchanged(run, settings, [] { return std::string("nothing was written"); });
+    });
+    RunResult result;
+    result.refCount = run.RefCount;
+    result.cancelled = host.CancelRequested();
+    result.unreadIdLevelRecords = run.UnreadIdLevelRecords;
+    result.earlierReferences = run.EarlierReferencesFound;
+    result.earlierLookAlikes = run.EarlierLookAlikes;
+    result.referencesCut = run.ReferencesCut;
+    result.headingsCut = run.HeadingsCut;
+    return result;
+}
 
 PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists& levels, std::size_t limit)
 {

@@ -51,6 +51,9 @@ struct RunSettings {
     EarlierReferences earlierReferences = EarlierReferences::Keep;
     std::size_t longestEarlierReference = kLongestEarlierReference;
     std::size_t blockSize = kRunBlockSize;
+    // A dry run: the pass goes to nowhere, and no output is made, opened or
+    // touched; the run's counts are those a real one would give.
+    bool dryRun = false;
     // The files of the whole of which the run is part (a collection), which
     // its output may not turn out to be; unset, the run's own input.
     std::shared_ptr<RunFiles> runFiles;

@@ -11,6 +11,7 @@
 #include "streams/file_places.h"
 #include "streams/file_stream.h"
 #include "streams/output_file.h"
+#include "streams/output_forecast.h"
 #include "streams/run_files.h"
 #include "streams/wide_names.h"
 
@@ -48,11 +49,20 @@ std::optional<CollectionProblem> InputRefused(const std::string& input)
     }
 }
 
-// The output made as its run makes it, and thrown away: a link that may not
-// be followed, a file that may not be written or is locked, a name too long,
-// a new file in a folder that takes none.
-std::optional<CollectionProblem> OutputRefused(const std::string& output)
+// The output made as its run makes it, and thrown away, or only foreseen:
+// a link that may not be followed, a file that may not be written or is
+// locked, a name too long, a new file in a folder that takes none.
+std::optional<CollectionProblem> OutputRefused(const std::string& output, OutputTrial trial)
 {
+    if (trial == OutputTrial::Foreseen) {
+        const OutputForecast forecast = ForecastOutput(output);
+        if (forecast.refusal.empty())
+            return std::nullopt;
+        // As below: a new file no folder takes is refused for that.
+        const bool inPlace = !forecast.whyInPlace.empty() && !forecast.replacesFile;
+        return CollectionProblem{FillPlaceholder(kCannotCreateFile, output), output,
+                                 inPlace ? forecast.whyInPlace : forecast.refusal};
+    }
     try {
         const OutputFile made(output);
         if (made.WritesInPlace() && !made.ReplacesFile())
@@ -65,18 +75,18 @@ std::optional<CollectionProblem> OutputRefused(const std::string& output)
 
 // Each input as a run checks it, the patterns once, then opened; true for
 // each that passed.
-std::vector<bool> CheckInputs(const std::vector<CollectionFile>& files, RunSettings settings,
+std::vector<bool> CheckInputs(const std::vector<std::string>& inputs, RunSettings settings,
                               std::vector<CollectionProblem>& problems)
 {
     std::vector<bool> passed;
     bool patternsChecked = false;
-    for (const CollectionFile& file : files) {
-        settings.inputPath = file.input;
+    for (const std::string& input : inputs) {
+        settings.inputPath = input;
         const RunCheck check = CheckRunInputs(settings);
         if (check.OfInput() || (!check.Passed() && !patternsChecked))
-            problems.push_back({check.message, check.file, check.reason});
+            problems.push_back({check.message, check.file, check.reason, check.failure, check.missingToken});
         patternsChecked = patternsChecked || !check.OfInput();
-        const std::optional<CollectionProblem> refused = check.OfInput() ? std::nullopt : InputRefused(file.input);
+        const std::optional<CollectionProblem> refused = check.OfInput() ? std::nullopt : InputRefused(input);
         if (refused)
             problems.push_back(*refused);
         passed.push_back(!check.OfInput() && !refused);
@@ -102,7 +112,7 @@ std::string Clash(const std::vector<CollectionFile>& files, const std::vector<st
     return {};
 }
 
-void CheckOutputs(const std::vector<CollectionFile>& files, const std::vector<bool>& inputPassed,
+void CheckOutputs(const std::vector<CollectionFile>& files, const std::vector<bool>& inputPassed, OutputTrial trial,
                   std::vector<CollectionProblem>& problems)
 {
     RunFiles inputs;
@@ -117,7 +127,8 @@ void CheckOutputs(const std::vector<CollectionFile>& files, const std::vector<bo
             problems.push_back({message, output, std::move(clash)});
         else if (OutputIsFolder(output))
             problems.push_back({message, output, "it is a folder"});
-        else if (const std::optional<CollectionProblem> refused = inputPassed[i] ? OutputRefused(output) : std::nullopt)
+        else if (const std::optional<CollectionProblem> refused =
+                     inputPassed[i] ? OutputRefused(output, trial) : std::nullopt)
             problems.push_back(*refused);
     }
 }
@@ -125,13 +136,39 @@ void CheckOutputs(const std::vector<CollectionFile>& files, const std::vector<bo
 }  // namespace
 
 std::vector<CollectionProblem> CheckCollection(const std::vector<CollectionFile>& files, const std::string& folder,
-                                               const RunSettings& settings)
+                                               const RunSettings& settings, OutputTrial trial)
 {
     std::vector<CollectionProblem> problems;
     if (std::string reason = FolderMissing(folder); !reason.empty())
         problems.push_back({"The output folder cannot take the outputs.", folder, std::move(reason)});
-    const std::vector<bool> inputPassed = CheckInputs(files, settings, problems);
-    CheckOutputs(files, inputPassed, problems);
+    std::vector<std::string> inputs;
+    for (const CollectionFile& file : files)
+        inputs.push_back(file.input);
+    const std::vector<bool> inputPassed = CheckInputs(inputs, settings, problems);
+    CheckOutputs(files, inputPassed, trial, problems);
+    return problems;
+}
+
+std::vector<CollectionProblem> CheckCollectionInputs(const std::vector<std::string>& inputs,
+                                                     const RunSettings& settings)
+{
+    std::vector<CollectionProblem> problems;
+    CheckInputs(inputs, settings, problems);
+    return problems;
+}
+
+std::vector<CollectionProblem> OutputsThatAreInputs(const std::vector<CollectionFile>& files)
+{
+    RunFiles inputs;
+    for (const CollectionFile& file : files)
+        inputs.AddInput(file.input);
+    std::vector<CollectionProblem> problems;
+    for (const CollectionFile& file : files) {
+        const std::optional<FilePlace> place = PlaceOfName(file.output);
+        if (std::string clash = place && place->file ? inputs.Clash(*place->file, file.input) : "";
+            !clash.empty())
+            problems.push_back({FillPlaceholder(kCannotCreateFile, file.output), file.output, std::move(clash)});
+    }
     return problems;
 }
 

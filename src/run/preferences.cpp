@@ -5,15 +5,15 @@ namespace pellimar {
 namespace {
 
 constexpr PreferenceRow kRows[] = {
-    {Preference::LeftJustOnly, "Left Justified Only", "LeftJustOnly", false, 1, false, RunSwitch::LeftJustOnly,
+    {Preference::LeftJustOnly, "&Left Justified Only", "LeftJustOnly", false, 1, false, RunSwitch::LeftJustOnly,
      "left-just-only", "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
      R"(No reference for records that open with a justification (\fBJU:\fR) or
 paragraph style (\fBPS:\fR) code.)"},
-    {Preference::ShowProgMeter, "Show Progress Meter", "NoProgMeter", true, 0, true, std::nullopt, nullptr, nullptr,
+    {Preference::ShowProgMeter, "&Show Progress Meter", "NoProgMeter", true, 0, true, std::nullopt, nullptr, nullptr,
      nullptr},
-    {Preference::UseHR, "Use <HR> (in place of <CR>)", "UseHR", false, 2, false, RunSwitch::UseHR, "use-hr",
+    {Preference::UseHR, "&Use <HR> (in place of <CR>)", "UseHR", false, 2, false, RunSwitch::UseHR, "use-hr",
      "end references with <HR> in place of <CR>", R"(End references with \fB<HR>\fR in place of \fB<CR>\fR.)"},
-    {Preference::IdRecords, "ID record levels", "IDRecords", false, 3, false, RunSwitch::IdRecords, "id-records",
+    {Preference::IdRecords, "&ID record levels", "IDRecords", false, 3, false, RunSwitch::IdRecords, "id-records",
      "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
      R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
 as later Folio versions write level records, as level records for
@@ -21,7 +21,7 @@ as later Folio versions write level records, as level records for
 Without it such codes are plain record codes; when some of them name one of
 the levels, a note on standard error says so after the summary, or after the
 list of \fB\-\-preview\fR.)"},
-    {Preference::ReplaceReferences, "Replace Earlier References", "ReplaceReferences", false, 4, false, std::nullopt,
+    {Preference::ReplaceReferences, "&Replace Earlier References", "ReplaceReferences", false, 4, false, std::nullopt,
      "replace-references",
      "take out the references an earlier run wrote into INPUT and write the new ones where they stood; only "
      "what a run could have written is taken: no line break, record code, <CS:...> or </CS> inside",
@@ -62,6 +62,17 @@ std::span<const PreferenceRow> PreferenceTable()
 const PreferenceRow& RowOf(Preference preference)
 {
     return kRows[static_cast<int>(preference)];
+}
+
+std::string WithoutAccessKey(const char* caption)
+{
+    std::string shown;
+    for (const char* at = caption; *at != '\0'; ++at) {
+        if (*at == '&' && at[1] != '\0')
+            ++at;
+        shown += *at;
+    }
+    return shown;
 }
 
 Preferences::Preferences()

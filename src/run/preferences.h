@@ -9,6 +9,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
@@ -21,7 +22,9 @@ inline constexpr int kPreferenceCount = 5;
 
 struct PreferenceRow {
     Preference preference;
-    const char* caption;  // in File > Preferences
+    // In File > Preferences, its access key after "&" (the same in both
+    // windows, none twice in the menu).
+    const char* caption;
     // In the settings file's "Options" section; an inverted key holds the
     // opposite of the preference ("NoProgMeter"). Keys are written in the
     // order of `iniOrder`, the order files have always had.
@@ -42,6 +45,10 @@ struct PreferenceRow {
 
 std::span<const PreferenceRow> PreferenceTable();
 const PreferenceRow& RowOf(Preference preference);
+
+// A caption as a text names it, without the "&" of its access key
+// ("&&" stands for "&").
+std::string WithoutAccessKey(const char* caption);
 
 // The preferences' values.
 class Preferences {

@@ -16,15 +16,14 @@ namespace pellimar {
 namespace {
 
 // Why no input file stands under the name; empty when one does.
-std::string InputMissing(const std::string& path)
+std::string InputMissing(const std::string& path, bool& folder)
 {
     if (path.empty())
         return "no name given";
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(PathOfName(path), error);
-    if (error)
-        return ReasonOfError(error.value());
-    return std::filesystem::is_directory(status) ? "it is a folder" : "";
+    folder = std::filesystem::is_directory(status);
+    return error ? ReasonOfError(error.value()) : "";
 }
 
 RunCheck Failed(RunCheckFailure failure, std::string message)
@@ -42,19 +41,25 @@ std::string_view FileNamePart(const std::string& path)
 }  // namespace
 
 // A name Windows takes for a device is refused as an input before it is
-// opened, as any device is, in place of its being no file.
+// opened, as any device is, in place of its being no file; a folder is
+// there, so it is refused as what it is and not as missing.
 RunCheck CheckRunInputs(const RunSettings& settings)
 {
-    if (!settings.standardInput && DeviceOfName(settings.inputPath))
-        return {RunCheckFailure::InputIsDevice, FillPlaceholder(kCannotOpenFile, settings.inputPath),
-                settings.inputPath, "it is not a regular file"};
+    const std::string& input = settings.inputPath;
+    if (!settings.standardInput && DeviceOfName(input))
+        return {RunCheckFailure::InputIsDevice, FillPlaceholder(kCannotOpenFile, input), input,
+                "it is not a regular file"};
     if (!settings.standardInput) {
-        if (std::string reason = InputMissing(settings.inputPath); !reason.empty())
-            return {RunCheckFailure::InputNotFound, kInputFileNotFound, settings.inputPath, std::move(reason)};
+        bool folder = false;
+        if (std::string reason = InputMissing(input, folder); !reason.empty())
+            return {RunCheckFailure::InputNotFound, kInputFileNotFound, input, std::move(reason)};
+        if (folder)
+            return {RunCheckFailure::InputIsFolder, FillPlaceholder(kCannotOpenFile, input), input, "it is a folder"};
     }
     const ReferencePattern pattern(settings.refPattern);
     if (std::optional<MissingSource> missing = pattern.Missing(settings.pagePattern, settings.levelTexts))
-        return {RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo, {}, std::move(missing->reason)};
+        return {RunCheckFailure::PatternSourceMissing, kInsufficientPatternInfo, {}, std::move(missing->reason),
+                missing->token};
     if (!PagePatternServes(pattern, settings.pagePattern))
         return Failed(RunCheckFailure::PagePatternWithoutHash, kPagePatternNeedsHash);
     if (std::optional<std::string> why = UnrecognisableReferences(settings.refPattern))

@@ -13,7 +13,8 @@ inline constexpr const char* kInputFileNotFound = "Input file not found.";
 
 enum class RunCheckFailure {
     None,
-    InputNotFound,          // no file under the input's name (a folder is none)
+    InputNotFound,          // no file under the input's name
+    InputIsFolder,
     InputIsDevice,          // a name Windows takes for a device
     PatternSourceMissing,   // a "#" or level digit whose box is empty
     PagePatternWithoutHash, // the reference shows the page, the marker has no "#"
@@ -28,13 +29,17 @@ struct RunCheck {
     std::string message;  // empty when the check passed
     std::string file;     // the file it concerns, if any
     std::string reason;   // why: "it is a folder", or which source the pattern lacks
+    // PatternSourceMissing: the pattern's token whose source is missing,
+    // "#" or a level digit, for a front end to name its own box or option.
+    char missingToken = 0;
 
     bool Passed() const { return failure == RunCheckFailure::None; }
     // The failure is the input's own, not that of the settings shared by
     // every file of a collection.
     bool OfInput() const
     {
-        return failure == RunCheckFailure::InputNotFound || failure == RunCheckFailure::InputIsDevice;
+        return failure == RunCheckFailure::InputNotFound || failure == RunCheckFailure::InputIsFolder ||
+               failure == RunCheckFailure::InputIsDevice;
     }
 };
 

@@ -31,11 +31,12 @@ std::string LookAlikesNote(const Tally& lookAlikes, bool byPreview)
                                               : (one ? "; it was kept." : "; they were kept."));
 }
 
-std::string ReferencesCutNote(const Tally& cut, std::size_t longest)
+std::string ReferencesCutNote(const Tally& cut, std::size_t longest, bool foretold)
 {
     if (cut.count == 0)
         return {};
-    return Counted(cut.count, "reference") + (cut.count == 1 ? " was" : " were") + " cut to " + Kilobytes(longest) +
+    const char* const were = foretold ? " would be" : cut.count == 1 ? " was" : " were";
+    return Counted(cut.count, "reference") + were + " cut to " + Kilobytes(longest) +
            ", the longest a later run recognises" + FirstLine(cut) + ".";
 }
 

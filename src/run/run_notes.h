@@ -15,8 +15,9 @@ namespace pellimar {
 // Empty when there is none.
 std::string LookAlikesNote(const Tally& lookAlikes, bool byPreview);
 // "2 references were cut to 64 KB, the longest a later run recognises,
-// first on line 9." Empty when none was.
-std::string ReferencesCutNote(const Tally& cut, std::size_t longest);
+// first on line 9." A preview or dry run says they "would be" cut. Empty when
+// none was.
+std::string ReferencesCutNote(const Tally& cut, std::size_t longest, bool foretold);
 // "1 heading was longer than 64 KB and keeps its first 64 KB, on line 3."
 // Empty when none was.
 std::string HeadingsCutNote(const Tally& cut, std::size_t longest);

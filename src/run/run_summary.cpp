@@ -5,12 +5,16 @@ namespace pellimar {
 namespace {
 
 // The references created, as `created` words them, and what became of the
-// earlier ones.
+// earlier ones: replacing them is told only where there were some, while
+// their count is all that removing them makes.
 std::string Summary(EarlierReferences earlier, const std::string& created, std::int64_t earlierFound)
 {
     switch (earlier) {
     case EarlierReferences::Keep: break;
-    case EarlierReferences::Replace: return created + ", " + Counted(earlierFound, "earlier reference") + " replaced.";
+    case EarlierReferences::Replace:
+        if (earlierFound > 0)
+            return created + ", " + Counted(earlierFound, "earlier reference") + " replaced.";
+        break;
     case EarlierReferences::Remove: return Counted(earlierFound, "earlier reference") + " removed.";
     }
     return created + ".";
@@ -31,6 +35,13 @@ std::string RunSummary(EarlierReferences earlier, std::int64_t created, std::int
 std::string FileSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound)
 {
     return Summary(earlier, Counted(created, "reference") + " created", earlierFound);
+}
+
+std::string FileCounts(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound)
+{
+    std::string counts = Summary(earlier, Counted(created, "reference"), earlierFound);
+    counts.pop_back();  // the sentence's full stop
+    return counts;
 }
 
 std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std::int64_t created,

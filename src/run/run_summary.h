@@ -10,8 +10,8 @@
 
 namespace pellimar {
 
-// "3 total references created.", with the earlier references replaced or
-// removed when the run took them out.
+// "3 total references created.", with the earlier references replaced
+// when there were some, or removed, when the run took them out.
 std::string RunSummary(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound);
 // One file's line among a collection's: "1 reference created.", with the
 // same ending.
@@ -20,6 +20,11 @@ std::string FileSummary(EarlierReferences earlier, std::int64_t created, std::in
 // earlier references of all the files added up.
 std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std::int64_t created,
                               std::int64_t earlierFound);
+
+// What a run would make of one file, without a sentence around it: "1
+// reference", "3 references, 1 earlier reference replaced", "2 earlier
+// references removed".
+std::string FileCounts(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound);
 
 // "1 reference", "2 references".
 std::string Counted(std::int64_t count, const std::string& what);

@@ -33,6 +33,17 @@ enum class Placement {
     Failed,     // the reason is Reason()
 };
 
+// What Begin would find, asked without making anything.
+struct ReplacementOutlook {
+    ReplacementStart start = ReplacementStart::Ready;
+    std::string reason;
+    std::vector<std::string> notKept;
+    // FolderRefuses: why the system would refuse a file made there ("permission
+    // denied"), as it would refuse the output itself when nothing stands
+    // under its name.
+    std::string refusedBySystem;
+};
+
 class FileReplacement {
 public:
     FileReplacement() = default;
@@ -55,6 +66,12 @@ public:
     // remove should the program end before it is put in place, as far as
     // the system offers that.
     ReplacementStart Begin(const std::string& target, bool replacing);
+
+    // What Begin would give for the same target, and what the new file
+    // could not keep, found from the folder's and the file's permissions,
+    // owners and flags alone: no file is made, so that a dry run leaves the
+    // folder as it was. Not what only making a file shows (no free inodes).
+    static ReplacementOutlook Foresee(const std::string& target, bool replacing);
 
     bool IsReady() const { return file_.IsOpen(); }
     // The new file, open for reading and writing.

@@ -10,6 +10,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -221,6 +222,41 @@ bool SetAttribute(int fd, const std::pair<std::string, std::string>& attribute)
     return ::fsetxattr(fd, attribute.first.c_str(), attribute.second.data(), attribute.second.size(), 0) == 0;
 }
 
+// Whether this user may give a file of its own the group `group`: root, or
+// a member of it.
+bool MayGiveGroup(gid_t group)
+{
+    if (::geteuid() == 0 || ::getegid() == group)
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(count, 0)));
+    const int got = ::getgroups(count, groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(got, 0), group) != groups.begin() + std::max(got, 0);
+}
+
+// What TakeOverFrom would fail to carry over to a new file of this user:
+// the owner of another, unless root; a group it is not in; an attribute it
+// cannot read, or one of those only root may set.
+std::vector<std::string> NotKeptForeseen(const std::string& target, const struct stat& old)
+{
+    std::vector<std::string> notKept;
+    const uid_t self = ::geteuid();
+    struct stat folder {};
+    const bool inherits = ::stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & S_ISGID) != 0;
+    const gid_t freshGroup = inherits ? folder.st_gid : ::getegid();
+    if (self != 0 && old.st_uid != self)
+        notKept.emplace_back("its owner");
+    if (old.st_gid != freshGroup && !MayGiveGroup(old.st_gid))
+        notKept.emplace_back("its group");
+    for (const std::string& name : AttributeNames(target)) {
+        std::string value;
+        const bool rootOnly = name == kCapabilities || name.starts_with("trusted.");
+        if (!ReadAttribute(target, name, value) || (rootOnly && self != 0))
+            notKept.push_back(name == kAccessList ? "its access control list" : "its extended attribute " + name);
+    }
+    return notKept;
+}
+
 }  // namespace
 
 struct FileReplacement::SystemSteps {
@@ -269,6 +305,32 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
         SystemSteps::InheritFromFolder(*this);
     }
     return ReplacementStart::Ready;
+}
+
+ReplacementOutlook FileReplacement::Foresee(const std::string& target, bool replacing)
+{
+    struct stat old {};
+    if (replacing && ::stat(target.c_str(), &old) != 0)
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
+    if (!replacing && NameTooLong(target)) {
+        errno = ENAMETOOLONG;
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
+    }
+    if (const char* why = replacing ? WhyNoNewFileMayReplace(target, old) : nullptr)
+        return {ReplacementStart::FolderRefuses, why, {}, {}};
+    struct stat folder {};
+    const bool found = ::stat(FolderOf(target).c_str(), &folder) == 0;
+    if (found && !S_ISDIR(folder.st_mode))
+        errno = ENOTDIR;
+    if (!found || !S_ISDIR(folder.st_mode))
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
+    if (::faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        if (FolderRefuses(errno))
+            return {ReplacementStart::FolderRefuses, kFolderTakesNoNewFile, {}, LastFailureReason(true)};
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
+    }
+    return {ReplacementStart::Ready, {}, replacing ? NotKeptForeseen(target, old) : std::vector<std::string>(),
+            {}};
 }
 
 // What open(name, O_CREAT, 0666) would give the file: the folder's default

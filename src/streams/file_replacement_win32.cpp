@@ -89,6 +89,30 @@ ReplacementStart FileReplacement::Begin(const std::string& target, bool replacin
     return ReplacementStart::Ready;
 }
 
+// The folder opened for the right to add a file to it, which the system
+// grants or refuses as it would the new file itself; a file in its place is
+// no folder, as the system finds a path through it.
+ReplacementOutlook FileReplacement::Foresee(const std::string& target, bool)
+{
+    const fs::path parent = PathOfName(target).parent_path();
+    const fs::path folder = parent.empty() ? fs::path(L".") : parent;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        SetLastError(ERROR_PATH_NOT_FOUND);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
+    const HANDLE handle = CreateFileW(folder.c_str(), FILE_ADD_FILE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (FolderRefuses(error))
+            return {ReplacementStart::FolderRefuses, "its folder takes no new file", {}, LastFailureReason(true)};
+        return {ReplacementStart::Failed, LastFailureReason(true), {}, {}};
+    }
+    CloseHandle(handle);
+    return {};
+}
+
 // The mark is taken off and the handle let go before the move, which opens
 // the file by its name; only a kill in between can leave the new file.
 Placement FileReplacement::PutInPlace(bool replace)

@@ -127,6 +127,13 @@ bool LastFailureWasSharing();
 // stands for no file.
 std::optional<FileIdentity> IdentityOfName(const std::string& name);
 
+// Why the existing file `name` could not be opened to be written, found
+// without changing it or keeping it from others: from its permissions and
+// another program's lock on POSIX, which it does not open for writing; on
+// Windows from an opening for writing that shares everything and is closed
+// at once. Empty when it could.
+std::string WhyNotWritable(const std::string& name);
+
 // Removes a file by name; false when it could not be removed.
 bool RemoveFile(const std::string& name);
 

@@ -250,6 +250,20 @@ std::optional<FileIdentity> IdentityOfName(const std::string& name)
     return FileIdentity{info.st_dev, info.st_ino};
 }
 
+// A writer of another program holds its lock against readers too: a
+// reader's lock, taken for that moment only, shows it.
+std::string WhyNotWritable(const std::string& name)
+{
+    if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0)
+        return LastFailureReason(true);
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked ? "another program has it locked" : "";
+}
+
 bool RemoveFile(const std::string& name)
 {
     int error = 0;

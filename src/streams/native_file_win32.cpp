@@ -336,6 +336,19 @@ std::optional<FileIdentity> IdentityOfName(const std::string& name)
     return FileIdentity{info.dwVolumeSerialNumber, std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
 }
 
+// Opened for writing for a moment and shared with everyone, the file is
+// neither changed nor kept from others, but its permissions, its read-only
+// attribute and another opener who shares no writing all refuse it.
+std::string WhyNotWritable(const std::string& name)
+{
+    const std::intptr_t handle =
+        Open(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    if (AsHandle(handle) == INVALID_HANDLE_VALUE)
+        return LastFailureReason(true);
+    CloseHandle(AsHandle(handle));
+    return {};
+}
+
 bool RemoveFile(const std::string& name)
 {
     int error = 0;

@@ -19,22 +19,39 @@ QTableWidgetItem* Cell(const QString& text)
     return item;
 }
 
+// A row a reference, or for a collection a row a file.
+void Fill(QTableWidget* table, const PreviewShown& preview)
+{
+    if (!preview.files.empty()) {
+        table->setRowCount(static_cast<int>(preview.files.size()));
+        table->setHorizontalHeaderLabels({"File", "References", "Note"});
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const PreviewFile& file = preview.files[static_cast<std::size_t>(row)];
+            table->setItem(row, 0, Cell(TextFromUtf8(file.input)));
+            table->setItem(row, 1, Cell(TextFromUtf8(file.counts)));
+            table->setItem(row, 2, Cell(TextFromUtf8(file.remark).replace('\r', ' ')));
+        }
+        return;
+    }
+    table->setRowCount(static_cast<int>(preview.references.size()));
+    table->setHorizontalHeaderLabels({"Line", "Reference", "Record"});
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const PreviewReference& reference = preview.references[static_cast<std::size_t>(row)];
+        table->setItem(row, 0, Cell(QString::number(reference.line)));
+        table->setItem(row, 1, Cell(TextFromUtf8(reference.text)));
+        table->setItem(row, 2, Cell(TextFromUtf8(reference.recordStart)));
+    }
+}
+
 }  // namespace
 
 PreviewDialog::PreviewDialog(const PreviewShown& preview, QWidget* parent)
-    : QDialog(parent), table_(new QTableWidget(static_cast<int>(preview.references.size()), 3, this))
+    : QDialog(parent), table_(new QTableWidget(0, 3, this))
 {
-    const std::vector<PreviewReference>& references = preview.references;
     setWindowTitle("Preview");
-    table_->setHorizontalHeaderLabels({"Line", "Reference", "Record"});
     table_->verticalHeader()->hide();
     table_->setWordWrap(false);
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        const PreviewReference& reference = references[static_cast<std::size_t>(row)];
-        table_->setItem(row, 0, Cell(QString::number(reference.line)));
-        table_->setItem(row, 1, Cell(TextFromUtf8(reference.text)));
-        table_->setItem(row, 2, Cell(TextFromUtf8(reference.recordStart)));
-    }
+    Fill(table_, preview);
     // The record's text takes what room is left, cut short with an ellipsis;
     // the line and the reference are shown whole.
     table_->setTextElideMode(Qt::ElideRight);
@@ -45,10 +62,10 @@ PreviewDialog::PreviewDialog(const PreviewShown& preview, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(TextFromUtf8(preview.heading), this));
+    layout->addWidget(new QLabel(TextFromUtf8(preview.heading).replace('\r', '\n'), this));
     layout->addWidget(table_);
     if (!preview.note.empty()) {
-        note_ = new QLabel(TextFromUtf8(preview.note), this);
+        note_ = new QLabel(TextFromUtf8(preview.note).replace('\r', '\n'), this);
         note_->setWordWrap(true);
         layout->addWidget(note_);
     }

@@ -1,7 +1,8 @@
 // The list a preview shows under its heading: for each of the first
 // references of a run, the input line of its record code, the reference, and
 // the start of the record, so that the user sees which record each belongs
-// to; then the advice, if any.
+// to; or for a collection each file with its counts; then the advice, if
+// any.
 #pragma once
 
 #include <QDialog>

@@ -74,8 +74,10 @@ MessageAnswer QtDialogs::ShowMessageWithNote(MessageKind kind, const std::string
         last = box.addButton("OK", QMessageBox::AcceptRole);
     } else {
         yes = box.addButton("&Yes", QMessageBox::YesRole);
-        no = box.addButton("&No", QMessageBox::NoRole);
-        last = buttons == MessageButtons::YesNoCancel ? box.addButton("Cancel", QMessageBox::RejectRole) : no;
+        if (buttons != MessageButtons::YesCancel)
+            no = box.addButton("&No", QMessageBox::NoRole);
+        const bool cancels = buttons == MessageButtons::YesNoCancel || buttons == MessageButtons::YesCancel;
+        last = cancels ? box.addButton("Cancel", QMessageBox::RejectRole) : no;
     }
     box.setDefaultButton(qobject_cast<QPushButton*>(yes != nullptr ? yes : last));
     box.setEscapeButton(last);
@@ -83,9 +85,9 @@ MessageAnswer QtDialogs::ShowMessageWithNote(MessageKind kind, const std::string
     const QAbstractButton* clicked = box.clickedButton();
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
-    if (clicked == yes)
+    if (clicked != nullptr && clicked == yes)
         return MessageAnswer::Yes;
-    if (clicked == no)
+    if (clicked != nullptr && clicked == no)
         return MessageAnswer::No;
     return MessageAnswer::Cancel;
 }

@@ -14,6 +14,7 @@ const std::vector<Menu>& MainMenus()
              {"&Begin", Command::BeginOrCancel, 'B'},
              {"Pre&view", Command::Preview, 'V'},
              {"Convert &Several Files...", Command::ConvertSeveral},
+             {"Previe&w Several Files...", Command::PreviewSeveral},
              {},
              {"&Preferences", std::nullopt},
              {},
@@ -31,7 +32,7 @@ const std::vector<Menu>& MainMenus()
 
 const Menu& PreferencesMenu()
 {
-    static const Menu menu = {"&Preferences", {{"Set Folio Flat File Viewer ...", Command::SetViewer}}};
+    static const Menu menu = {"&Preferences", {{"Set Folio Flat File &Viewer ...", Command::SetViewer}}};
     return menu;
 }
 

@@ -17,12 +17,13 @@ enum class Command {
     BeginOrCancel,
     Preview,
     ConvertSeveral,
+    PreviewSeveral,
     SetViewer,
     Exit,
     UsingPellimar,
     AboutPellimar,
 };
-inline constexpr int kCommandCount = 10;
+inline constexpr int kCommandCount = 11;
 
 struct MenuEntry {
     const char* caption = nullptr;  // nullptr: a separator

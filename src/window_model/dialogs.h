@@ -11,16 +11,26 @@
 
 namespace pellimar {
 
+// A file of a collection in its preview, as the list shows it.
+struct PreviewFile {
+    std::string input;
+    std::string counts;  // "12 references", "2 earlier references removed"
+    std::string remark;  // why it would fail, or what it already holds
+};
+
 // What a preview shows: a heading, the first references of a run (line,
-// reference, the record) and, when there is one, a piece of advice.
+// reference, the record) or for a collection its files, and, when there is
+// one, a piece of advice.
 struct PreviewShown {
     std::string heading;
     std::vector<PreviewReference> references;
     std::string note;
+    std::vector<PreviewFile> files;
 };
 
 enum class MessageKind { Warning, Error, Information, Confirm };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// YesCancel: a question whose only other answer is to do nothing.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct FileFilter {

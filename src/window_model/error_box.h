@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "window_model/dialogs.h"
 
@@ -15,8 +16,11 @@ inline constexpr const char* kApplicationTitle = "Folio Flat File Pellimar";
 // A message with, on a line of its own, the file it concerns and the reason.
 std::string WithFileAndReason(const std::string& message, const std::string& file, const std::string& reason);
 
-// The error's message with a full stop added when it ends in a character
-// that sorts above ".", and the file and reason it carries.
+// Items one after the other, with `separator` between them; a box must fit
+// on the screen, so a long list is cut and says by how much.
+std::string Listed(const std::vector<std::string>& items, const char* separator);
+
+// The error's message as it stands, and the file and reason it carries.
 void ReportError(Dialogs& dialogs, const std::exception& error);
 
 // Runs a command; an error it raises is reported.

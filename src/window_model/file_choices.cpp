@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "streams/wide_names.h"
+
 namespace pellimar {
 
 std::optional<std::string> FileChoices::Show(FileDialogState& dialog, FileDialogPurpose purpose, bool save)
@@ -39,10 +41,10 @@ std::optional<std::string> FileChoices::NewOutput(const std::string& existing)
     return Show(save_, FileDialogPurpose::OutputFile, true);
 }
 
-std::optional<std::vector<std::string>> FileChoices::SeveralInputs()
+std::optional<std::vector<std::string>> FileChoices::SeveralInputs(FileDialogPurpose purpose)
 {
     std::string& folder = FolderFor(FileDialogPurpose::SeveralInputs);
-    open_.title = FileDialogTitle(FileDialogPurpose::SeveralInputs);
+    open_.title = FileDialogTitle(purpose);
     open_.folder = folder;
     std::vector<std::string> chosen = dialogs_.OpenFiles(open_);
     if (chosen.empty())
@@ -51,10 +53,12 @@ std::optional<std::vector<std::string>> FileChoices::SeveralInputs()
     return chosen;
 }
 
-std::optional<std::string> FileChoices::OutputFolder()
+std::optional<std::string> FileChoices::OutputFolder(const std::string& firstInput)
 {
+    const std::string start =
+        outputFolder_.empty() ? NameOfPath(PathOfName(firstInput).parent_path().parent_path()) : outputFolder_;
     std::optional<std::string> chosen =
-        dialogs_.ChooseFolder(FileDialogTitle(FileDialogPurpose::OutputFolder), outputFolder_);
+        dialogs_.ChooseFolder(FileDialogTitle(FileDialogPurpose::OutputFolder), start);
     if (chosen)
         outputFolder_ = *chosen;
     return chosen;

@@ -39,11 +39,16 @@ public:
     std::optional<std::string> Viewer();
 
     // The inputs of a collection: several flat files, in the order the
-    // dialog gives them; nothing when the user cancelled.
-    std::optional<std::vector<std::string>> SeveralInputs();
+    // dialog gives them; nothing when the user cancelled. The dialog is
+    // captioned for its purpose, to convert or to preview them, and opens
+    // in one folder for both.
+    std::optional<std::vector<std::string>> SeveralInputs(
+        FileDialogPurpose purpose = FileDialogPurpose::SeveralInputs);
     // The folder a collection's outputs go to, offered where the last one
-    // was chosen (kept from one start to the next).
-    std::optional<std::string> OutputFolder();
+    // was chosen (kept from one start to the next); the first time, in the
+    // folder above that of `firstInput`, where a folder beside the inputs'
+    // own is at hand.
+    std::optional<std::string> OutputFolder(const std::string& firstInput);
     void TakeOutputFolder(const std::string& folder) { outputFolder_ = folder; }
     const std::string& LastOutputFolder() const { return outputFolder_; }
 

@@ -14,6 +14,7 @@ const char* FileDialogTitle(FileDialogPurpose purpose)
     case FileDialogPurpose::Viewer: return "Folio Flat File Viewer";
     case FileDialogPurpose::SeveralInputs: return "Convert Several Files";
     case FileDialogPurpose::OutputFolder: return "Output Folder";
+    case FileDialogPurpose::PreviewInputs: return "Preview Several Files";
     }
     return "";
 }

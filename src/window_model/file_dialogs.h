@@ -17,8 +17,16 @@ OpenFilter ViewerFilter();
 
 // What a file dialog is shown for: each has its own caption and remembers
 // its own folder.
-enum class FileDialogPurpose { InputFile, OutputFile, LoadLevels, Viewer, SeveralInputs, OutputFolder };
-inline constexpr int kFileDialogPurposeCount = 6;
+enum class FileDialogPurpose {
+    InputFile,
+    OutputFile,
+    LoadLevels,
+    Viewer,
+    SeveralInputs,
+    OutputFolder,
+    PreviewInputs,  // several files, for a preview: the folder of SeveralInputs
+};
+inline constexpr int kFileDialogPurposeCount = 7;
 
 const char* FileDialogTitle(FileDialogPurpose purpose);
 // The folder of a file's full path ("" when it has none).

@@ -105,6 +105,12 @@ private:
     // The inputs chosen in the dialog when none are given, then the output
     // folder, then the run.
     void ConvertSeveralFiles(std::vector<std::string> inputs);
+    // Asked until the outputs would take no input's place, or cancelled.
+    std::optional<std::string> ChooseOutputFolder(const std::vector<std::string>& inputs);
+    // The inputs chosen in the dialog, then each one's counts.
+    void PreviewSeveralFiles();
+    // False, with the reason told, when the reference pattern is empty.
+    bool HasReferencePattern(const char* before);
     void EmptyLevelNames();
     void FillLevelNames(const std::string& path);
     void TakeInputFile(const std::string& path);

@@ -1,7 +1,10 @@
 // Several files converted in one run: the checks before it with every reason
 // told at once, the one question for all the outputs that exist, the run,
 // and the summary or the question about the file cut short.
+#include <cctype>
+
 #include "run/collection_checks.h"
+#include "run/output_fates.h"
 #include "run/run_notes.h"
 #include "run/run_summary.h"
 #include "window_model/collection_pass_host.h"
@@ -11,19 +14,6 @@
 
 namespace pellimar {
 namespace {
-
-// A box must fit on the screen: a long list is cut, and says by how much.
-constexpr std::size_t kListedAtMost = 12;
-
-std::string Listed(const std::vector<std::string>& items, const char* separator)
-{
-    std::string text;
-    for (std::size_t i = 0; i < items.size() && i < kListedAtMost; ++i)
-        text += (i == 0 ? "" : separator) + items[i];
-    if (items.size() > kListedAtMost)
-        text += separator + std::string("... and ") + std::to_string(items.size() - kListedAtMost) + " more.";
-    return text;
-}
 
 // A file with something to tell, its count and the line of the first:
 // "a.fff (3, first on line 4)".
@@ -44,7 +34,69 @@ std::string Failure(const FileOutcome& outcome, const CollectionFile& file)
     return WithFileAndReason(outcome.error, context.file.empty() ? file.input : context.file, context.reason);
 }
 
+// The outputs grouped by what they are now, a line a group in the order of
+// the fates: "Converted by this run: a.fff, b.fff".
+std::string FatesText(const std::vector<CollectionFile>& files, const std::vector<OutputFate>& fates)
+{
+    std::string text;
+    for (const OutputFate fate : {OutputFate::Converted, OutputFate::HoldsPartToCancel, OutputFate::HoldsPartToFailure,
+                                  OutputFate::Removed, OutputFate::LeftAsItWas, OutputFate::NotWritten}) {
+        std::vector<std::string> outputs;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (fates[i] == fate)
+                outputs.push_back(files[i].output);
+        }
+        if (outputs.empty())
+            continue;
+        std::string label = FateWords(fate);
+        label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+        text += (text.empty() ? "" : "\r") + label + ": " + Listed(outputs, ", ");
+    }
+    return text;
+}
+
+std::vector<OutputFate> FatesOf(const std::vector<FileOutcome>& outcomes, const std::vector<bool>& stood)
+{
+    std::vector<OutputFate> fates;
+    for (std::size_t i = 0; i < outcomes.size(); ++i)
+        fates.push_back(FateOf(outcomes[i], stood[i]));
+    return fates;
+}
+
+// What deleting the output cut short would leave under its name.
+std::string DeletingLeaves(const OutputFile& partial)
+{
+    if (partial.WritesInPlace())
+        return partial.Path() + " was being written in place, over the earlier file. Deleting it leaves no file "
+                                "under its name.";
+    return partial.Path() + " was being written. Deleting it leaves " +
+           (partial.ReplacesFile() ? "the earlier file under its name as it was." : "no file under its name.");
+}
+
 }  // namespace
+
+CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                        EarlierReferences earlier)
+{
+    CollectionTally tally;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const FileOutcome& outcome = outcomes[i];
+        tally.converted += outcome.state == FileOutcome::State::Converted ? 1 : 0;
+        tally.notRun += outcome.state == FileOutcome::State::NotRun ? 1 : 0;
+        tally.references += outcome.result.refCount;
+        tally.earlierFound += outcome.result.earlierReferences;
+        if (outcome.state == FileOutcome::State::Failed)
+            tally.failures.push_back(Failure(outcome, files[i]));
+        if (outcome.result.unreadIdLevelRecords > 0)
+            tally.unreadIds.push_back(files[i].input);
+        if (outcome.result.earlierReferences > 0 && earlier == EarlierReferences::Keep)
+            tally.keptEarlier.push_back(files[i].input);
+        AddTallied(tally.lookAlikes, files[i].input, outcome.result.earlierLookAlikes);
+        AddTallied(tally.headingsCut, files[i].input, outcome.result.headingsCut);
+        AddTallied(tally.referencesCut, files[i].input, outcome.result.referencesCut);
+    }
+    return tally;
+}
 
 void RunController::ConvertCollection(const std::vector<std::string>& inputs, const std::string& folder)
 {
@@ -63,7 +115,7 @@ void RunController::ConvertCollection(const std::vector<std::string>& inputs, co
             return;
         // Only files the user agreed to replace are replaced.
         settings->replaceOutput = !existing.empty();
-        RunCollectionAndReport(files, *settings);
+        RunCollectionAndReport(files, *settings, OutputsStanding(files));
     });
 }
 
@@ -80,7 +132,8 @@ bool RunController::PassesCollectionChecks(const std::vector<CollectionFile>& fi
     return false;
 }
 
-// One question for them all: No keeps every file as it is, as Cancel does.
+// One question for them all; doing nothing is its only other answer, so it
+// offers no No beside Cancel.
 bool RunController::ConfirmOverwritingAll(const std::vector<std::string>& existing)
 {
     if (existing.empty())
@@ -92,11 +145,12 @@ bool RunController::ConfirmOverwritingAll(const std::vector<std::string>& existi
         if (const std::string loses = WhatReplacingLoses(path); !loses.empty())
             note += "\r\r" + path + ":\r" + loses;
     }
-    return services_.dialogs.ShowMessageWithNote(MessageKind::Warning, text, note, MessageButtons::YesNoCancel) ==
+    return services_.dialogs.ShowMessageWithNote(MessageKind::Warning, text, note, MessageButtons::YesCancel) ==
            MessageAnswer::Yes;
 }
 
-void RunController::RunCollectionAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings)
+void RunController::RunCollectionAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings,
+                                           const std::vector<bool>& stood)
 {
     std::vector<std::string> inputs;
     for (const CollectionFile& file : files)
@@ -117,82 +171,82 @@ void RunController::RunCollectionAndReport(const std::vector<CollectionFile>& fi
         CloseIfPending();
         return;
     }
-    ShowCollectionEnd(outcomes, files, settings.earlierReferences);
+    ShowCollectionEnd(outcomes, files, stood, settings.earlierReferences);
 }
 
+// Every output the run did not convert is named by what it is now.
 void RunController::ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
-                                      EarlierReferences earlier)
+                                      const std::vector<bool>& stood, EarlierReferences earlier)
 {
-    std::size_t converted = 0;
-    std::size_t notRun = 0;
-    std::int64_t references = 0;
-    std::int64_t earlierFound = 0;
-    std::vector<std::string> failures;
-    std::vector<std::string> unreadIds;
-    std::vector<std::string> keptEarlier;
-    std::vector<std::string> lookAlikes;
-    std::vector<std::string> headingsCut;
-    std::vector<std::string> referencesCut;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const FileOutcome& outcome = outcomes[i];
-        if (outcome.state == FileOutcome::State::Cancelled) {
-            AskToDeleteCurrent(outcomes[i], converted);
+        if (outcomes[i].state == FileOutcome::State::Cancelled) {
+            AskToDeleteCurrent(outcomes, i, files, stood);
             return;
         }
-        converted += outcome.state == FileOutcome::State::Converted ? 1 : 0;
-        notRun += outcome.state == FileOutcome::State::NotRun ? 1 : 0;
-        references += outcome.result.refCount;
-        earlierFound += outcome.result.earlierReferences;
-        if (outcome.state == FileOutcome::State::Failed)
-            failures.push_back(Failure(outcome, files[i]));
-        if (outcome.result.unreadIdLevelRecords > 0)
-            unreadIds.push_back(files[i].input);
-        if (outcome.result.earlierReferences > 0 && earlier == EarlierReferences::Keep)
-            keptEarlier.push_back(files[i].input);
-        AddTallied(lookAlikes, files[i].input, outcome.result.earlierLookAlikes);
-        AddTallied(headingsCut, files[i].input, outcome.result.headingsCut);
-        AddTallied(referencesCut, files[i].input, outcome.result.referencesCut);
     }
+    const CollectionTally tally = TallyOf(outcomes, files, earlier);
     std::string text = cancelRequested_ ? "Operation Canceled.\r" : "";
-    text += CollectionSummary(earlier, static_cast<std::int64_t>(converted), references, earlierFound);
-    if (notRun > 0)
-        text += "\r" + Files(notRun) + " not converted.";
-    if (!failures.empty())
-        text += "\r\r" + Files(failures.size()) + " failed:\r" + Listed(failures, "\r");
-    if (!unreadIds.empty() && !preferences_.SwitchOn(RunSwitch::IdRecords))
-        text += "\r\rRecord codes of " + Listed(unreadIds, ", ") +
-                " name a level in the form <RD,ID:n:Level>, as later Folio versions write level records. Switch on "
-                "File > Preferences > " +
-                RowOf(Preference::IdRecords).caption + " to read them as such.";
-    if (!keptEarlier.empty())
-        text += "\r\r" + Listed(keptEarlier, ", ") +
-                " already held references from an earlier run; the outputs have both. Switch on File > Preferences > " +
-                RowOf(Preference::ReplaceReferences).caption + " to replace them.";
-    const std::string longest = std::to_string(kLongestEarlierReference / 1024) + " KB";
-    if (!lookAlikes.empty())
-        text += "\r\rTexts after record codes begin like a reference but are not one in " + Listed(lookAlikes, ", ") +
-                "; they were kept.";
-    if (!headingsCut.empty())
-        text += "\r\rHeadings longer than " + longest + " keep their first " + longest + " in " +
-                Listed(headingsCut, ", ") + ".";
-    if (!referencesCut.empty())
-        text += "\r\rReferences were cut to " + longest + ", the longest a later run recognises, in " +
-                Listed(referencesCut, ", ") + ".";
-    services_.dialogs.ShowMessage(failures.empty() ? MessageKind::Information : MessageKind::Warning, text,
+    text += CollectionSummary(earlier, static_cast<std::int64_t>(tally.converted), tally.references,
+                              tally.earlierFound);
+    if (tally.notRun > 0)
+        text += "\r" + Files(tally.notRun) + " not converted.";
+    if (!tally.failures.empty())
+        text += "\r\r" + Files(tally.failures.size()) + " failed:\r" + Listed(tally.failures, "\r");
+    if (tally.converted < outcomes.size())
+        text += "\r\r" + FatesText(files, FatesOf(outcomes, stood));
+    if (const std::string advice = CollectionAdvice(tally, false); !advice.empty())
+        text += "\r\r" + advice;
+    services_.dialogs.ShowMessage(tally.failures.empty() ? MessageKind::Information : MessageKind::Warning, text,
                                   MessageButtons::Ok);
 }
 
-// Only the file being written is in question; those done before it stay.
-void RunController::AskToDeleteCurrent(FileOutcome& current, std::size_t finished)
+// The notes a single run gives after its summary, once for the whole, naming
+// the files concerned; `foreseen` for a preview, which wrote nothing.
+std::string RunController::CollectionAdvice(const CollectionTally& tally, bool foreseen) const
 {
-    if (!current.result.partialOutput)
+    std::vector<std::string> advice;
+    if (!tally.unreadIds.empty() && !preferences_.SwitchOn(RunSwitch::IdRecords))
+        advice.push_back("Record codes of " + Listed(tally.unreadIds, ", ") +
+                         " name a level in the form <RD,ID:n:Level>, as later Folio versions write level records. "
+                         "Switch on File > Preferences > " +
+                         WithoutAccessKey(RowOf(Preference::IdRecords).caption) + " to read them as such.");
+    if (!tally.keptEarlier.empty())
+        advice.push_back(Listed(tally.keptEarlier, ", ") + (foreseen ? " already hold" : " already held") +
+                         " references from an earlier run; the outputs " + (foreseen ? "would have" : "have") +
+                         " both. Switch on File > Preferences > " +
+                         WithoutAccessKey(RowOf(Preference::ReplaceReferences).caption) + " to replace them.");
+    const std::string longest = std::to_string(kLongestEarlierReference / 1024) + " KB";
+    if (!tally.lookAlikes.empty())
+        advice.push_back("Texts after record codes begin like a reference but are not one in " +
+                         Listed(tally.lookAlikes, ", ") + (foreseen ? "; a run keeps them." : "; they were kept."));
+    if (!tally.headingsCut.empty())
+        advice.push_back("Headings longer than " + longest + " keep their first " + longest + " in " +
+                         Listed(tally.headingsCut, ", ") + ".");
+    if (!tally.referencesCut.empty())
+        advice.push_back(std::string("References ") + (foreseen ? "would be" : "were") + " cut to " + longest +
+                         ", the longest a later run recognises, in " + Listed(tally.referencesCut, ", ") + ".");
+    return Listed(advice, "\r\r");
+}
+
+// Only the file being written is in question; the note says what deleting
+// it leaves, and what every other output is now.
+void RunController::AskToDeleteCurrent(std::vector<FileOutcome>& outcomes, std::size_t current,
+                                       const std::vector<CollectionFile>& files, const std::vector<bool>& stood)
+{
+    if (!outcomes[current].result.partialOutput)
         return;
-    OutputFile& partial = *current.result.partialOutput;
-    std::string note = partial.Path() + " was being written.";
-    if (finished == 1)
-        note += " The file converted before it stays.";
-    else if (finished > 1)
-        note += " The " + Files(finished) + " converted before it stay.";
+    OutputFile& partial = *outcomes[current].result.partialOutput;
+    std::vector<CollectionFile> others;
+    std::vector<OutputFate> fates;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (i != current) {
+            others.push_back(files[i]);
+            fates.push_back(FateOf(outcomes[i], stood[i]));
+        }
+    }
+    std::string note = DeletingLeaves(partial);
+    if (!others.empty())
+        note += "\r\r" + FatesText(others, fates);
     const MessageAnswer answer = services_.dialogs.ShowMessageWithNote(
         MessageKind::Confirm, "Operation Canceled.\rDelete output file?", note, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes)

@@ -181,20 +181,19 @@ std::string RunController::IdRecordsAdvice(std::int32_t unreadIdLevelRecords) co
                                                               " record codes of this file name";
     return count + " a level in the form <RD,ID:n:Level>, as later Folio versions write level records. Switch on "
                    "File > Preferences > " +
-           RowOf(Preference::IdRecords).caption + " to read them as such.";
+           WithoutAccessKey(RowOf(Preference::IdRecords).caption) + " to read them as such.";
 }
 
 // References an earlier run wrote into the input, kept beside the new ones
-// because the preference is off; and those longer than any is looked for,
-// left whatever it says.
+// because the preference is off.
 std::string RunController::EarlierReferencesAdvice(std::int32_t kept, bool byPreview) const
 {
     if (kept == 0)
         return {};
     return std::string(byPreview ? "The part of the file read holds " : "This file already holds ") +
            Counted(kept, "reference") + " from an earlier run; the output " + (byPreview ? "would have" : "has") +
-           " both. Switch on File > Preferences > " + RowOf(Preference::ReplaceReferences).caption + " to replace " +
-           (kept == 1 ? "it." : "them.");
+           " both. Switch on File > Preferences > " + WithoutAccessKey(RowOf(Preference::ReplaceReferences).caption) +
+           " to replace " + (kept == 1 ? "it." : "them.");
 }
 
 void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
@@ -219,7 +218,7 @@ void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
                                 false),
         LookAlikesNote(result.earlierLookAlikes, false),
         HeadingsCutNote(result.headingsCut, settings.longestEarlierReference),
-        ReferencesCutNote(result.referencesCut, settings.longestEarlierReference)};
+        ReferencesCutNote(result.referencesCut, settings.longestEarlierReference, false)};
     bool advised = false;
     for (const std::string& piece : advice) {
         if (!piece.empty())

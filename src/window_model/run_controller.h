@@ -34,6 +34,25 @@ struct RunServices {
     PassRunner runPass;
 };
 
+// A collection's outcomes added up, for its end box or its preview.
+struct CollectionTally {
+    std::size_t converted = 0;
+    std::size_t notRun = 0;
+    std::int64_t references = 0;
+    std::int64_t earlierFound = 0;
+    std::vector<std::string> failures;     // each with its file and reason
+    std::vector<std::string> unreadIds;    // inputs with ID level records read as plain codes
+    std::vector<std::string> keptEarlier;  // inputs whose earlier references stay
+    // inputs with texts that only look like earlier references, headings
+    // and references cut, each "a.fff (3, first on line 4)"
+    std::vector<std::string> lookAlikes;
+    std::vector<std::string> headingsCut;
+    std::vector<std::string> referencesCut;
+};
+
+CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                        EarlierReferences earlier);
+
 class RunController : public RunHost {
 public:
     RunController(WindowView& view, RunServices services, BoxTexts& boxes, FileChoices& choices,
@@ -52,6 +71,9 @@ public:
     // The first references a run would make, shown before anything is
     // converted.
     void Preview();
+    // For each of several files, what a run would make of it: the whole
+    // pass with nothing written, and a list of the files with their counts.
+    void PreviewCollection(const std::vector<std::string>& inputs);
     // True when the window may close now; during a run the run is cancelled
     // and the window closes when it ends.
     bool CloseRequested();
@@ -89,10 +111,15 @@ private:
     bool PassesCollectionChecks(const std::vector<CollectionFile>& files, const std::string& folder,
                                 const RunSettings& settings);
     bool ConfirmOverwritingAll(const std::vector<std::string>& existing);
-    void RunCollectionAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings);
+    // `stood`: for each output, whether a file stood under its name before
+    // the run.
+    void RunCollectionAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings,
+                                const std::vector<bool>& stood);
     void ShowCollectionEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
-                           EarlierReferences earlier);
-    void AskToDeleteCurrent(FileOutcome& current, std::size_t finished);
+                           const std::vector<bool>& stood, EarlierReferences earlier);
+    std::string CollectionAdvice(const CollectionTally& tally, bool foreseen) const;
+    void AskToDeleteCurrent(std::vector<FileOutcome>& outcomes, std::size_t current,
+                            const std::vector<CollectionFile>& files, const std::vector<bool>& stood);
     void ShowRunDisplay(bool running);
     void UpdateTimeDisplay();
 

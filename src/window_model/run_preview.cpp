@@ -61,12 +61,12 @@ void RunController::Preview()
         for (const std::string& more :
              {EarlierReferencesAdvice(kept, true), LookAlikesNote(result.earlierLookAlikes, true),
               HeadingsCutNote(result.headingsCut, settings->longestEarlierReference),
-              ReferencesCutNote(result.referencesCut, settings->longestEarlierReference)}) {
+              ReferencesCutNote(result.referencesCut, settings->longestEarlierReference, true)}) {
             if (!more.empty())
                 note += (note.empty() ? "" : " ") + more;
         }
         services_.dialogs.ShowPreview(
-            {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note)});
+            {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note), {}});
     });
 }
 

@@ -71,6 +71,7 @@ void MainWindowModel::Carry(Command command)
     case Command::BeginOrCancel: run_.BeginOrCancel(); break;
     case Command::Preview: run_.Preview(); break;
     case Command::ConvertSeveral: ConvertSeveralFiles({}); break;
+    case Command::PreviewSeveral: PreviewSeveralFiles(); break;
     case Command::SetViewer: Guarded(*services_.dialogs, [this] { viewer_.Choose(); }); break;
     case Command::Exit: view_.CloseWindow(); break;
     case Command::UsingPellimar:
@@ -97,9 +98,9 @@ MenuState MainWindowModel::CurrentMenuState() const
     state.enabled[static_cast<int>(Command::BeginOrCancel)] = run_.BeginEnabled();
     state.enabled[static_cast<int>(Command::Preview)] =
         !running && !boxes_.Shown(HistoryBox::InputFile).empty() && !boxes_.Shown(HistoryBox::RefPattern).empty();
-    // As Begin, it needs the reference pattern.
-    state.enabled[static_cast<int>(Command::ConvertSeveral)] =
-        !running && !boxes_.Shown(HistoryBox::RefPattern).empty();
+    // As Begin, they need the reference pattern.
+    for (const Command several : {Command::ConvertSeveral, Command::PreviewSeveral})
+        state.enabled[static_cast<int>(several)] = !running && !boxes_.Shown(HistoryBox::RefPattern).empty();
     for (const Command off : {Command::Exit, Command::UsingPellimar, Command::AboutPellimar})
         state.enabled[static_cast<int>(off)] = !running;
     return state;

@@ -1,5 +1,6 @@
-// The preview: its heading, the first references a run would make in a list
-// view, and its note.
+// The preview: its heading, the first references a run would make (or a
+// collection's files) in a list view, and its note.
+#include <algorithm>
 #include <string>
 
 #include "window_win32/modal_dialogs_win32.h"
@@ -35,9 +36,31 @@ void SetCell(HWND list, int row, int column, const std::wstring& text)
         SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-void FillList(HWND list, const std::vector<PreviewReference>& references)
+// A collection's preview: a row a file.
+void FillFileList(HWND list, const std::vector<PreviewFile>& files)
+{
+    AddColumn(list, 0, L"File", 200);
+    AddColumn(list, 1, L"References", 140);
+    AddColumn(list, 2, L"Note", 220);
+    int row = 0;
+    for (const PreviewFile& file : files) {
+        SetCell(list, row, 0, WideOfUtf8(file.input));
+        SetCell(list, row, 1, WideOfUtf8(file.counts));
+        std::string remark = file.remark;
+        std::replace(remark.begin(), remark.end(), '\r', ' ');
+        SetCell(list, row, 2, WideOfUtf8(remark));
+        ++row;
+    }
+}
+
+void FillList(HWND list, const PreviewShown& preview)
 {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    if (!preview.files.empty()) {
+        FillFileList(list, preview.files);
+        return;
+    }
+    const std::vector<PreviewReference>& references = preview.references;
     AddColumn(list, 0, L"Line", 60);
     AddColumn(list, 1, L"Reference", 180);
     AddColumn(list, 2, L"Record", 260);
@@ -55,7 +78,7 @@ INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_INITDIALOG) {
         const auto& preview = *reinterpret_cast<const PreviewShown*>(lParam);
         SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, WideLinesOfUtf8(preview.heading).c_str());
-        FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), preview.references);
+        FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), preview);
         SetDlgItemTextW(dialog, IDC_PREVIEW_NOTE, WideLinesOfUtf8(preview.note).c_str());
         ShowWindow(GetDlgItem(dialog, IDC_PREVIEW_NOTE), preview.note.empty() ? SW_HIDE : SW_SHOW);
         return TRUE;

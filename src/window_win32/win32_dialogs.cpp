@@ -3,6 +3,8 @@
 
 #include <commdlg.h>
 
+#include <utility>
+
 #include "streams/wide_names.h"
 #include "window_win32/modal_dialogs_win32.h"
 #include "window_win32/several_files_dialog_win32.h"
@@ -34,12 +36,15 @@ UINT IconOf(MessageKind kind)
     return 0;
 }
 
+// Yes and Cancel is no set of the system's own: it is OK and Cancel, with
+// OK captioned "&Yes" as the box opens.
 UINT ButtonsOf(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::Ok: return MB_OK;
     case MessageButtons::YesNo: return MB_YESNO;
     case MessageButtons::YesNoCancel: return MB_YESNOCANCEL;
+    case MessageButtons::YesCancel: return MB_OKCANCEL;
     }
     return MB_OK;
 }
@@ -49,10 +54,34 @@ MessageAnswer AnswerOf(int result, MessageButtons buttons)
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     switch (result) {
+    case IDOK:
     case IDYES: return MessageAnswer::Yes;
     case IDNO: return MessageAnswer::No;
     default: return MessageAnswer::Cancel;
     }
+}
+
+// The hook that captions the next message box's OK button "&Yes": set on
+// this thread for one box, taken off once that box is being shown.
+thread_local HHOOK okAsYes = nullptr;
+
+LRESULT CALLBACK CaptionOkAsYes(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && okAsYes != nullptr) {
+        SetDlgItemTextW(reinterpret_cast<HWND>(wParam), IDOK, L"&Yes");
+        UnhookWindowsHookEx(std::exchange(okAsYes, nullptr));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int ShowMessageBox(HWND owner, const std::wstring& body, MessageKind kind, MessageButtons buttons)
+{
+    if (buttons == MessageButtons::YesCancel)
+        okAsYes = SetWindowsHookExW(WH_CBT, CaptionOkAsYes, nullptr, GetCurrentThreadId());
+    const int result = MessageBoxW(owner, body.c_str(), CaptionOf(kind), IconOf(kind) | ButtonsOf(buttons));
+    if (okAsYes != nullptr)
+        UnhookWindowsHookEx(std::exchange(okAsYes, nullptr));
+    return result;
 }
 
 // Long paths: the dialog writes the chosen name into this many characters.
@@ -94,8 +123,7 @@ MessageAnswer Win32Dialogs::ShowMessageWithNote(MessageKind kind, const std::str
     std::wstring body = WideLinesOfUtf8(text);
     if (!note.empty())
         body += L"\r\n\r\n" + WideLinesOfUtf8(note);
-    const int result = MessageBoxW(owner_, body.c_str(), CaptionOf(kind), IconOf(kind) | ButtonsOf(buttons));
-    return AnswerOf(result, buttons);
+    return AnswerOf(ShowMessageBox(owner_, body, kind, buttons), buttons);
 }
 
 void Win32Dialogs::ShowErrorBox(const std::string& caption, const std::string& text)

@@ -81,7 +81,7 @@ protected:
     }
 
     // The cancel ends the run quickly, with the usual message, and leaves
-    // no output behind.
+    // no output behind: none stood there, and none was written.
     void ExpectCancelledAtOnce(pid_t child, Clock::time_point signalled)
     {
         const int status = WaitForExit(child, kExitLimit);
@@ -89,7 +89,7 @@ protected:
         EXPECT_EQ(130, status);
         EXPECT_LT(took, kExitLimit);
         const std::string err = testing::ReadFileBytes(errPath);
-        EXPECT_NE(std::string::npos, err.find("Operation Canceled. " + output + " was left as it was.")) << err;
+        EXPECT_NE(std::string::npos, err.find("Operation Canceled. " + output + " was not written.")) << err;
         EXPECT_EQ(std::string::npos, err.find("error")) << err;
         EXPECT_FALSE(std::filesystem::exists(output));
         EXPECT_EQ((std::set<std::string>{"in.fff", "stderr"}), testing::FileNames(dir.Path()));

@@ -153,7 +153,10 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
              fs::create_directory(t.books / "d.fff");
              return Args{t.inputs[0], (t.books / "d.fff").string()};
          },
-         [](Shelf& t) { return (t.books / "d.fff").string() + ": Input file not found. (it is a folder)"; }},
+         [](Shelf& t) {
+             const std::string folder = (t.books / "d.fff").string();
+             return folder + ": Cannot open file " + folder + ": it is a folder";
+         }},
         {"two inputs of one name",
          [](Shelf& t) {
              fs::create_directory(t.dir.Path() / "other");
@@ -194,7 +197,10 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
          [](Shelf& t) { return t.inputs[2] + ": The output folder cannot take the outputs. (it is not a folder)"; }},
         {"pattern without its source",
          [](Shelf& t) { return Args{"-r", "#", t.inputs[0]}; },
-         [](Shelf&) { return std::string("Insufficient information to process reference pattern"); }},
+         [](Shelf&) {
+             return std::string("Insufficient information to process reference pattern: \"#\" stands for the page, "
+                                "and the page-number pattern (-p, --page-pattern) is empty");
+         }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
@@ -203,9 +209,18 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
         for (const std::string& argument : row.arrange(t))
             arguments.push_back(argument);
         const std::map<std::string, std::string> before = t.OutputFolder();
+        // A dry run refuses as the run does, and foresees that nothing would be converted.
+        std::vector<std::string> dry = arguments;
+        dry.insert(dry.begin(), "-n");
+        const ProgramRun foreseen = Run(dry);
         const ProgramRun run = Run(arguments);
         ExpectError(run, "pellimar-cli: " + row.message(t));
         EXPECT_NE(std::string::npos, run.err.find("nothing was converted")) << run.err;
+        // Only an output that stands, and is no input, wants -f.
+        EXPECT_EQ(run.err.find("--force") != std::string::npos, row.fault == "output that exists") << run.err;
+        const std::size_t lastLine = run.err.rfind(": nothing was converted");
+        EXPECT_EQ(run.err.substr(0, lastLine) + ": nothing would be converted\n", foreseen.err);
+        EXPECT_EQ(1, foreseen.status);
         EXPECT_EQ(before, t.OutputFolder());
         EXPECT_FALSE(fs::exists(t.Out("a.fff")) && ReadFileBytes(t.Out("a.fff")).find("<CS:") != std::string::npos);
     }
@@ -242,6 +257,94 @@ TEST_F(CliCollection, ArgumentsThatMakeNoCollectionAreUsageErrors)
         ExpectError(Run(all), message, 2);
         EXPECT_TRUE(OutputFolder().empty());
     }
+}
+
+// Everything under the output folder, with its bytes and its time: what a
+// dry run must leave as it found it.
+std::map<std::string, std::string> Snapshot(const fs::path& folder)
+{
+    std::map<std::string, std::string> files;
+    files["."] = std::to_string(fs::last_write_time(folder).time_since_epoch().count());
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        const std::string time = std::to_string(entry.last_write_time().time_since_epoch().count());
+        files[entry.path().filename().string()] =
+            (entry.is_directory() ? "(folder)" : ReadFileBytes(entry.path().string())) + " at " + time;
+    }
+    return files;
+}
+
+// A dry run of a collection with an output that exists, one that is refused
+// and one that is new: it says what the run then says, exits as it does, and
+// leaves the folder byte for byte and time for time as it was.
+TEST_F(CliCollection, DryRunForetellsTheRunAndLeavesTheFolderAsItWas)
+{
+    WriteFileBytes(Out("b.fff"), "earlier b");
+    fs::create_directory(out / "c.fff");  // no output can be a folder
+    const std::vector<std::string> options = {"-r", "1", "--level1", "Book", "-d", out.string()};
+    std::vector<std::string> dry = options;
+    dry.push_back("-n");
+    const std::map<std::string, std::string> before = Snapshot(out);
+    const ProgramRun refused = Collect(dry, inputs);
+    EXPECT_EQ(before, Snapshot(out));
+    const std::string problems = "pellimar-cli: " + Out("c.fff") + ": Cannot create file " + Out("c.fff") +
+                                 ": it is a folder\npellimar-cli: " + Out("b.fff") +
+                                 ": Output file exists (use -f or --force to overwrite)\npellimar-cli: 2 problems: ";
+    EXPECT_EQ(1, refused.status);
+    EXPECT_EQ("", refused.out);
+    EXPECT_EQ(problems + "nothing would be converted\n", refused.err);
+    const ProgramRun run = Collect(options, inputs);
+    EXPECT_EQ(1, run.status);
+    EXPECT_EQ(problems + "nothing was converted\n", run.err);
+
+    // Mended: -f for b.fff, and c.fff no longer a folder.
+    fs::remove(out / "c.fff");
+    dry.push_back("-f");
+    const std::map<std::string, std::string> mended = Snapshot(out);
+    const ProgramRun foreseen = Collect(dry, inputs);
+    EXPECT_EQ(mended, Snapshot(out));
+    EXPECT_EQ(0, foreseen.status) << foreseen.err;
+    EXPECT_EQ("would create " + Out("a.fff") + ": 2 references\nwould replace " + Out("b.fff") +
+                  ": 2 references\nwould create " + Out("c.fff") +
+                  ": 2 references\n3 files, 6 total references would be created\n",
+              foreseen.out);
+    EXPECT_EQ("", foreseen.err);
+    std::vector<std::string> real = options;
+    real.push_back("-f");
+    const ProgramRun converted = Collect(real, inputs);
+    EXPECT_EQ(0, converted.status);
+    EXPECT_EQ(inputs[0] + ": 2 references created.\n" + inputs[1] + ": 2 references created.\n" + inputs[2] +
+                  ": 2 references created.\n3 files, 6 total references created.\n",
+              converted.out);
+    EXPECT_EQ((std::set<std::string>{"a.fff", "b.fff", "c.fff"}), testing::FileNames(out));
+}
+
+// A dry run of a collection counts earlier references as the run would, and
+// says what the outputs would have.
+TEST_F(CliCollection, DryRunCountsEarlierReferencesAsTheRunWould)
+{
+    ASSERT_EQ(0, Collect({"-r", "1", "--level1", "Book", "-q", "-d", out.string()}, inputs).status);
+    const fs::path again = books.parent_path() / "again";
+    fs::create_directory(again);
+    const std::vector<std::string> converted = {Out("a.fff"), Out("b.fff")};
+    const auto would = [&](const std::string& name, const std::string& counts) {
+        return "would create " + (again / name).string() + ": " + counts + "\n";
+    };
+    const ProgramRun replace = Collect({"-n", "-r", "1", "--level1", "Book", "--replace-references", "-d",
+                                        again.string()},
+                                       converted);
+    EXPECT_EQ(would("a.fff", "2 references, 2 earlier references replaced") +
+                  would("b.fff", "2 references, 2 earlier references replaced") +
+                  "2 files, 4 total references would be created, 4 earlier references replaced\n",
+              replace.out);
+    const ProgramRun keep = Collect({"-n", "-r", "1", "--level1", "Book", "-d", again.string()}, converted);
+    EXPECT_EQ("pellimar-cli: note: references from an earlier run are already in " + converted[0] + " (2), " +
+                  converted[1] + " (2); the outputs would have both. --replace-references replaces them.\n",
+              keep.err);
+    const ProgramRun remove = Collect({"-n", "--remove-references", "-d", again.string()}, converted);
+    EXPECT_EQ(would("a.fff", "2 earlier references removed") + would("b.fff", "2 earlier references removed") +
+                  "2 files, 4 earlier references would be removed\n",
+              remove.out);
+    EXPECT_TRUE(fs::is_empty(again));
 }
 
 TEST_F(CliCollection, SeveralJobsWriteTheBytesAndSayTheWordsOfOne)

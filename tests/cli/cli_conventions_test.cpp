@@ -76,7 +76,7 @@ TEST_F(CliConventions, ErrorsNameTheFileAndTheReason)
     const std::string noDefinitions = dir.File("no.def");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"-r", "x", missing, output}, missing + ": Input file not found. (no such file)"},
-        {{"-r", "x", folder, output}, folder + ": Input file not found. (it is a folder)"},
+        {{"-r", "x", folder, output}, folder + ": Cannot open file " + folder + ": it is a folder"},
         {{"-r", "x", input, nowhere}, nowhere + ": Cannot create file " + nowhere + ": no such folder"},
         {{"-r", "x", "-f", input, folder}, folder + ": Cannot create file " + folder + ": it is a folder"},
         {{"-r", "x", "-f", input, input}, input + ": Cannot create file " + input + ": it is the input file"},
@@ -148,6 +148,20 @@ TEST_F(CliConventions, WritingInPlaceIsAnnouncedBeforeTheRunAndAfterAFailure)
     ExpectError(failed, "Stream write error");
     EXPECT_NE(std::string::npos, failed.err.find(out + ": note: it holds only the part written before the failure\n"))
         << failed.err;
+}
+
+// A dry run says so on the output's line, and writes nothing; nor does it
+// announce what only the run costs.
+TEST_F(CliConventions, DryRunForetellsWritingInPlace)
+{
+    const std::string out = FileInALockedFolder(dir.Path());
+    ProgramSetup setup;
+    setup.unprivileged = true;
+    const ProgramRun run = testing::RunProgram(PELLIMAR_CLI_PATH, {"-n", "-r", "x", "-f", input, out}, setup);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ("would replace " + out + " (written in place: its folder takes no new file): 2 references\n", run.out);
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ("earlier", ReadFileBytes(out));
 }
 
 // Nothing is said of what a run would cost before a run that is refused.

@@ -324,13 +324,15 @@ TEST_F(CliCollectionFaults, FolderThatIsAnInputsFolderThroughALinkIsRefused)
 }
 
 // Interrupted while the second file is written: the first stays converted,
-// the second's earlier output and the third's are left as they were.
+// the second's earlier output and the third's are left as they were, the
+// fourth is not written; each output is named by what it is now.
 TEST_F(CliCollectionFaults, InterruptKeepsWhatWasFinishedAndLeavesTheRest)
 {
     const std::string a = Book("a.fff", "<RD:Book>A\r\n<RD>x\r\n");
     const std::string big = Book("big.fff", "");
     fs::resize_file(big, std::uintmax_t{1} << 30);
     const std::string c = Book("c.fff", "<RD>c\r\n");
+    const std::string d = Book("d.fff", "<RD>d\r\n");
     WriteFileBytes(Out("big.fff"), "earlier big");
     WriteFileBytes(Out("c.fff"), "earlier c");
     const std::string folder = out.string();
@@ -339,11 +341,14 @@ TEST_F(CliCollectionFaults, InterruptKeepsWhatWasFinishedAndLeavesTheRest)
         return fs::exists(Out("a.fff")) && testing::HoldsUnnamedFileIn(child, folder);
     };
     const testing::ProgramRun run = testing::RunProgramInterrupted(
-        PELLIMAR_CLI_PATH, {"-r", "1", "--level1", "Book", "-f", "-d", folder, a, big, c}, writingTheSecond);
+        PELLIMAR_CLI_PATH, {"-r", "1", "--level1", "Book", "-f", "-d", folder, a, big, c, d}, writingTheSecond);
     EXPECT_EQ(130, run.status);
     EXPECT_EQ(a + ": 1 reference created.\n", run.out);
-    EXPECT_EQ("pellimar-cli: Operation Canceled. " + Out("big.fff") + " was left as it was.\n" +
-                  "pellimar-cli: 1 of 3 files finished before the cancel: " + Out("a.fff") + "\n",
+    EXPECT_EQ("pellimar-cli: Operation Canceled.\n"
+              "pellimar-cli: " + Out("a.fff") + ": converted by this run\n"
+              "pellimar-cli: " + Out("big.fff") + ": left as it was, from an earlier run\n"
+              "pellimar-cli: " + Out("c.fff") + ": left as it was, from an earlier run\n"
+              "pellimar-cli: " + Out("d.fff") + ": not written\n",
               run.err);
     EXPECT_EQ("<RD:Book>A\r\n<RD><CS:Reference>A<CR>\r\n</CS>x\r\n", ReadFileBytes(Out("a.fff")));
     EXPECT_EQ("earlier big", ReadFileBytes(Out("big.fff")));

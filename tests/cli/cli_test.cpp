@@ -207,22 +207,97 @@ TEST_F(Cli, HelpAndVersion)
     EXPECT_NE(std::string::npos, version.out.find("\nCopyright (c) 2026 The Pellimar developers\nLicense MIT"));
 }
 
-TEST_F(Cli, MissingInputOrAFolder)
+// A folder, as input or output, is refused as what it is, before anything
+// else is said of it; the output that is the input is never told to want
+// -f.
+TEST_F(Cli, MissingInputOrAFolderOrTheInputAsOutput)
 {
-    ExpectError(Run({"-r", "1", dir.File("missing"), output}), "Input file not found.");
-    ExpectError(Run({"-r", "1", dir.Path().string(), output}), "Input file not found.");
+    const std::string folder = dir.Path().string();
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } rows[] = {
+        {{"-r", "x", dir.File("missing"), output},
+         "pellimar-cli: " + dir.File("missing") + ": Input file not found. (no such file)\n"},
+        {{"-r", "x", folder, output},
+         "pellimar-cli: " + folder + ": Cannot open file " + folder + ": it is a folder\n"},
+        {{"-r", "x", input, folder},
+         "pellimar-cli: " + folder + ": Cannot create file " + folder + ": it is a folder\n"},
+        {{"-r", "x", input, input},
+         "pellimar-cli: " + input + ": Cannot create file " + input + ": it is the input file\n"},
+    };
+    for (const auto& row : rows) {
+        const ProgramRun run = Run(row.arguments);
+        EXPECT_EQ(1, run.status);
+        EXPECT_EQ(row.err, run.err);
+    }
     EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(testing::kCliInput, ReadFileBytes(input));
 }
 
-TEST_F(Cli, PatternChecks)
+// A dry run says what the run would do, exits as the run then does, and
+// leaves the output as it found it.
+TEST_F(Cli, DryRunForetellsTheRunAndWritesNothing)
 {
-    ExpectError(Run({"-r", "1 2", "--level1", "Book", input, output}),
-                "Insufficient information to process reference pattern");
-    ExpectError(Run({"-r", "1 #", "-p", "[x]", "--level1", "Book", input, output}), "Page # Pattern must contain #");
-    ExpectError(Run({"-r", "1</CS>", "--level1", "Book", input, output}),
-                "pellimar-cli: A later run could not recognise the references this pattern makes: it holds the code "
-                "</CS>, which begins \"/CS\"");
-    EXPECT_FALSE(std::filesystem::exists(output));
+    const struct {
+        bool earlier;  // a file stands under the output's name
+        std::vector<std::string> options;
+        int status;
+        std::string out;
+        std::string err;
+    } rows[] = {
+        {false, {}, 0, "would create " + output + ": 2 references\n", ""},
+        {true, {"-f"}, 0, "would replace " + output + ": 2 references\n", ""},
+        {true, {}, 1, "", "pellimar-cli: " + output + ": Output file exists (use -f or --force to overwrite)\n"},
+        {false, {"--replace-references"}, 0, "would create " + output + ": 2 references\n", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.out + row.err);
+        std::filesystem::remove(output);
+        if (row.earlier)
+            WriteFileBytes(output, "earlier");
+        std::vector<std::string> arguments = {"-r", "x", input, output};
+        arguments.insert(arguments.begin(), row.options.begin(), row.options.end());
+        arguments.insert(arguments.begin(), "--dry-run");
+        const ProgramRun dry = Run(arguments);
+        EXPECT_EQ(row.status, dry.status);
+        EXPECT_EQ(row.out, dry.out);
+        EXPECT_EQ(row.err, dry.err);
+        EXPECT_EQ(row.earlier ? "earlier" : "", std::filesystem::exists(output) ? ReadFileBytes(output) : "");
+        EXPECT_EQ((std::set<std::string>{"in.fff", row.earlier ? "out.fff" : "in.fff"}), testing::FileNames(dir.Path()));
+        arguments.erase(arguments.begin());
+        const ProgramRun real = Run(arguments);
+        EXPECT_EQ(row.status, real.status);
+        EXPECT_EQ(row.status == 0 ? "2 total references created.\n" : "", real.out);
+    }
+    const ProgramRun piped = Run({"-n", "-r", "x", input, "-"});
+    EXPECT_EQ("would write standard output: 2 references\n", piped.out);
+}
+
+// The command line names its options where the window names its boxes.
+TEST_F(Cli, PatternChecksNameTheOptions)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } rows[] = {
+        {{"-r", "1 2", "--level1", "Book", input, output},
+         "pellimar-cli: Insufficient information to process reference pattern: \"2\" stands for level 2, and no "
+         "name was given for it (--level2)\n"},
+        {{"-r", "1 #", "--level1", "Book", input, output},
+         "pellimar-cli: Insufficient information to process reference pattern: \"#\" stands for the page, and the "
+         "page-number pattern (-p, --page-pattern) is empty\n"},
+        {{"-r", "1 #", "-p", "[x]", "--level1", "Book", input, output},
+         "pellimar-cli: the page-number pattern (-p, --page-pattern) must contain #\n"},
+        {{"-r", "1</CS>", "--level1", "Book", input, output},
+         "pellimar-cli: A later run could not recognise the references this pattern makes: it holds the code "
+         "</CS>, which begins \"/CS\"\n"},
+    };
+    for (const auto& row : rows) {
+        const ProgramRun run = Run(row.arguments);
+        EXPECT_EQ(1, run.status);
+        EXPECT_EQ(row.err, run.err);
+    }
 }
 
 // The notes on what was cut to keep within the longest reference, each with
@@ -239,6 +314,9 @@ TEST_F(Cli, CutsAreNotedWithTheLineOfTheFirst)
               run.err);
     const std::string written = ReadFileBytes(output);
     EXPECT_NE(std::string::npos, written.find("<RD:Book>" + heading + "\r\n<RD><CS:Reference>hhh"));
+    const ProgramRun dry = Run({"-n", "-f", "-r", "1", "--level1", "Book", input, output});
+    EXPECT_NE(std::string::npos,
+              dry.err.find("note: 2 references would be cut to 64 KB, the longest a later run recognises, first on line 2.\n"));
 }
 
 TEST_F(Cli, ChecksComeInOrder)

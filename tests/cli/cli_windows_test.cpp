@@ -72,7 +72,7 @@ TEST_F(Cli, ErrorsNameTheFileAndTheReasonWindowsGives)
     const std::string noDefinitions = dir.File("no.def");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"-r", "x", missing, output}, missing + ": Input file not found. (no such file)"},
-        {{"-r", "x", folder, output}, folder + ": Input file not found. (it is a folder)"},
+        {{"-r", "x", folder, output}, folder + ": Cannot open file " + folder + ": it is a folder"},
         {{"-r", "x", input, nowhere}, nowhere + ": Cannot create file " + nowhere + ": no such folder"},
         {{"-r", "x", "-f", input, folder}, folder + ": Cannot create file " + folder + ": it is a folder"},
         {{"-r", "x", "-L", noDefinitions, input, output},

@@ -36,15 +36,23 @@ TEST_F(RunChecksTest, FilledSettingsPass)
     EXPECT_EQ("", check.message);
 }
 
-TEST_F(RunChecksTest, MissingInputOrAFolderIsNotFoundBeforeAnyPatternIsLookedAt)
+TEST_F(RunChecksTest, MissingInputOrAFolderIsRefusedBeforeAnyPatternIsLookedAt)
 {
     settings.refPattern = "1 2";  // would fail next
-    for (const std::string& input : {dir.File("absent.fff"), dir.Path().string(), std::string()}) {
+    for (const std::string& input : {dir.File("absent.fff"), std::string()}) {
         settings.inputPath = input;
         const RunCheck check = CheckRunInputs(settings);
         EXPECT_EQ(RunCheckFailure::InputNotFound, check.failure) << input;
         EXPECT_EQ("Input file not found.", check.message);
+        EXPECT_TRUE(check.OfInput());
     }
+    // A folder is there: it is what it is, not missing.
+    settings.inputPath = dir.Path().string();
+    const RunCheck check = CheckRunInputs(settings);
+    EXPECT_EQ(RunCheckFailure::InputIsFolder, check.failure);
+    EXPECT_EQ("Cannot open file " + settings.inputPath, check.message);
+    EXPECT_EQ("it is a folder", check.reason);
+    EXPECT_TRUE(check.OfInput());
 }
 
 TEST_F(RunChecksTest, PatternSourcesComeBeforeThePageMarker)
@@ -54,8 +62,10 @@ TEST_F(RunChecksTest, PatternSourcesComeBeforeThePageMarker)
     EXPECT_EQ(RunCheckFailure::PatternSourceMissing, check.failure);
     EXPECT_EQ("Insufficient information to process reference pattern", check.message);
     EXPECT_EQ("\"#\" stands for the page, and the page-number pattern is empty", check.reason);
+    EXPECT_EQ('#', check.missingToken);
     settings.refPattern = "1 2 #";
     EXPECT_EQ("\"2\" stands for level 2, which has no name", CheckRunInputs(settings).reason);
+    EXPECT_EQ('2', CheckRunInputs(settings).missingToken);
     settings.refPattern = "1 #";
 
     settings.pagePattern = "[x]";

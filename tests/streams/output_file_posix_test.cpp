@@ -3,6 +3,7 @@
 // failures of the system's calls made on demand.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -20,6 +21,7 @@
 #include "streams/file_faults.h"
 #include "streams/file_names.h"
 #include "streams/output_file_fixture.h"
+#include "streams/output_forecast.h"
 #include "support/access_lists.h"
 #include "support/expect_throw_msg.h"
 #include "support/reason_of_failure.h"
@@ -534,6 +536,78 @@ TEST_F(OutputFileTest, AnotherUsersLinkInAFolderOpenToAllIsNotFollowed)
     output.PutInPlace();
     EXPECT_EQ("new", ReadFileBytes(path));
     EXPECT_TRUE(fs::is_symlink(link));
+}
+
+// What a run would find, foreseen as a user without privileges would meet
+// it, is what the output then finds when it is made; and foreseeing it
+// leaves the folder as it was, its time included.
+TEST_F(OutputFileTest, ForecastFindsWhatTheOutputWouldAndMakesNothing)
+{
+    if (!testing::RunningAsRoot())
+        GTEST_SKIP() << "needs root to give files and folders to another user";
+    constexpr uid_t kOther = 4242;
+    fs::permissions(dir.Path(), fs::perms::all);
+    const fs::path closed = dir.Path() / "closed";  // root's, open to read only
+    const fs::path sticky = dir.Path() / "sticky";
+    fs::create_directories(closed);
+    fs::create_directories(sticky);
+    fs::permissions(sticky, fs::perms::all | fs::perms::sticky_bit);
+    WriteFileBytes((closed / "open.fff").string(), "x");
+    fs::permissions(closed / "open.fff", fs::perms(0666));
+    WriteFileBytes((sticky / "theirs.fff").string(), "x");
+    fs::permissions(sticky / "theirs.fff", fs::perms(0666));
+    ASSERT_EQ(0, ::chown((sticky / "theirs.fff").c_str(), kOther, kOther));
+    fs::permissions(path, fs::perms(0644));  // root's, not to be written by others
+    const struct {
+        fs::path output;
+        std::string refusal;
+        std::string whyInPlace;
+    } rows[] = {
+        {dir.Path() / "new.fff", "", ""},
+        {path, "permission denied", ""},
+        {closed / "new.fff", "permission denied", "its folder takes no new file"},
+        {closed / "open.fff", "", "its folder takes no new file"},
+        {sticky / "theirs.fff", "", "its folder lets only the file's owner replace it"},
+        {dir.Path() / "gone" / "new.fff", "no such folder", ""},
+        {closed, "it is a folder", ""},
+    };
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.output.string());
+            const fs::path folder = fs::is_directory(row.output.parent_path()) ? row.output.parent_path() : dir.Path();
+            const std::set<std::string> names = FileNames(folder);
+            const fs::file_time_type time = fs::last_write_time(folder);
+            const OutputForecast forecast = ForecastOutput(row.output.string());
+            EXPECT_EQ(row.refusal, forecast.refusal);
+            EXPECT_EQ(row.whyInPlace, forecast.whyInPlace);
+            EXPECT_EQ(names, FileNames(folder));
+            EXPECT_EQ(time, fs::last_write_time(folder));
+            // The output made, then thrown away, finds the same.
+            std::string refusal;
+            try {
+                OutputFile made(row.output.string());
+                EXPECT_EQ(row.whyInPlace, made.WhyInPlace());
+                if (made.WritesInPlace() && !made.ReplacesFile())
+                    refusal = ReasonOfFailure([&] { made.CreateStream(); });
+            } catch (const Exception& error) {
+                refusal = error.Reason();
+            }
+            EXPECT_EQ(row.refusal, refusal);
+        }
+    }));
+}
+
+// Another program's lock shows to the forecast as to the output.
+TEST_F(OutputFileTest, ForecastSeesAnotherProgramsLock)
+{
+    const int held = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(0, ::flock(held, LOCK_EX));
+    EXPECT_EQ("another program has it locked", ForecastOutput(path).refusal);
+    EXPECT_EQ("another program has it locked", ReasonOfFailure([&] { OutputFile made(path); }));
+    ::close(held);
+    EXPECT_EQ("", ForecastOutput(path).refusal);
+    EXPECT_TRUE(ForecastOutput(path).replacesFile);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The preview dialog: each reference in a row with its line and record.
+// The preview dialog: each reference in a row with its line and record, or
+// for a collection each file with its counts.
 #include <QLabel>
 #include <QTableWidget>
 #include <QTest>
@@ -12,13 +13,15 @@ class TestPreview : public QObject {
 
 private slots:
     void dialogShowsLineReferenceAndRecord();
+    void collectionShowsAFileARow();
 };
 
 void TestPreview::dialogShowsLineReferenceAndRecord()
 {
     PreviewDialog dialog({"The run would make 2 references:",
                            {{12, "Genesis, p. 1", "<JU:CN>THE FIRST BOOK"}, {14, "Genesis 1, p. 1", "Chapter 1"}},
-                           "Switch on \u201CID record levels\u201D"});
+                           "Switch on \u201CID record levels\u201D",
+                           {}});
     QTableWidget* table = dialog.Table();
     QCOMPARE(table->rowCount(), 2);
     QCOMPARE(table->item(0, 0)->text(), QString("12"));
@@ -26,6 +29,22 @@ void TestPreview::dialogShowsLineReferenceAndRecord()
     QCOMPARE(table->item(1, 2)->text(), QString("Chapter 1"));
     QVERIFY(dialog.Note() != nullptr);
     QCOMPARE(dialog.Note()->text(), QString::fromUtf8("Switch on \u201CID record levels\u201D"));
+}
+
+void TestPreview::collectionShowsAFileARow()
+{
+    PreviewDialog dialog({"The run would make 3 references in 1 file; 1 file would fail:",
+                          {},
+                          "",
+                          {{"/books/a.fff", "3 references", ""},
+                           {"/books/b.fff", "", "Cannot open file /books/b.fff\rpermission denied"}}});
+    QTableWidget* table = dialog.Table();
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QString("References"));
+    QCOMPARE(table->item(0, 0)->text(), QString("/books/a.fff"));
+    QCOMPARE(table->item(0, 1)->text(), QString("3 references"));
+    QCOMPARE(table->item(1, 2)->text(), QString("Cannot open file /books/b.fff permission denied"));
+    QVERIFY(dialog.Note() == nullptr);
 }
 
 QTEST_MAIN(TestPreview)

@@ -113,15 +113,28 @@ void TestQtDialogs::confirmBoxAnswersYesAndNo()
     QCOMPARE(seen.note, QString("a\nnote"));
 }
 
+// With or without No beside it.
 void TestQtDialogs::warningBoxOffersCancel()
 {
     QtDialogs dialogs;
     SeenBox seen;
-    ModalAnswerer answer(SeeAndPress(seen));  // closing the box is Cancel
-    QCOMPARE(dialogs.ShowMessage(MessageKind::Warning, "Output File Exists.  Overwrite?", MessageButtons::YesNoCancel),
-             MessageAnswer::Cancel);
+    {
+        ModalAnswerer answer(SeeAndPress(seen));  // closing the box is Cancel
+        QCOMPARE(dialogs.ShowMessage(MessageKind::Warning, "Output File Exists.  Overwrite?",
+                                     MessageButtons::YesNoCancel),
+                 MessageAnswer::Cancel);
+    }
     QCOMPARE(seen.caption, QString("Warning"));
     QCOMPARE(seen.buttons, (QStringList{"&No", "&Yes", "Cancel"}));
+    {
+        ModalAnswerer answer(SeeAndPress(seen));
+        QCOMPARE(dialogs.ShowMessage(MessageKind::Warning, "2 output files exist. Overwrite?", MessageButtons::YesCancel),
+                 MessageAnswer::Cancel);
+    }
+    QCOMPARE(seen.buttons, (QStringList{"&Yes", "Cancel"}));
+    ModalAnswerer answer(SeeAndPress(seen, "&Yes"));
+    QCOMPARE(dialogs.ShowMessage(MessageKind::Warning, "2 output files exist. Overwrite?", MessageButtons::YesCancel),
+             MessageAnswer::Yes);
 }
 
 void TestQtDialogs::errorBoxShowsLineBreaksAndTheCaption()

@@ -100,7 +100,8 @@ void TestRunControl::closingDuringARunClosesAtItsEnd()
 }
 
 // The output folder holds a symbolic link to one of the inputs under the
-// other's name: one box says so, and nothing is written.
+// other's name: one box says so as soon as it is chosen, the folder dialog
+// comes back, and nothing is written.
 void TestRunControl::collectionWhoseOutputLeadsToAnInputIsRefusedInOneBox()
 {
     WindowFixture f;
@@ -117,8 +118,10 @@ void TestRunControl::collectionWhoseOutputLeadsToAnInputIsRefusedInOneBox()
     f.dialogs.folderAnswers = {out};
     f.ui().Action(Command::ConvertSeveral)->trigger();
     QCOMPARE(f.dialogs.MessageTexts(),
-             Names{"Cannot create file " + out + "/a.fff\rit is " + b + ", an input of this run"});
+             Names{"The outputs cannot go into " + out + ": it holds inputs of this run. Choose another folder."});
+    QCOMPARE(f.dialogs.messages[0].note, "Cannot create file " + out + "/a.fff\rit is " + b + ", an input of this run");
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.dialogs.folderDialogs.size(), std::size_t(2));
     QCOMPARE(ReadFileBytes(a), std::string("<RD>a\r\n"));
     QCOMPARE(ReadFileBytes(b), std::string("<RD>b\r\n"));
     QCOMPARE(FileNames(out), std::set<std::string>{"a.fff"});

@@ -67,10 +67,12 @@ TEST(CollectionRun, EachFileGoesToTheFolderAndOneSummaryFollows)
     f.ConvertSeveral(f.Inputs(3), f.dir.File("out"));
     for (const char* name : {"a.fff", "b.fff", "c.fff"})
         EXPECT_NE(ReadFileBytes(f.Out(name)).find("<CS:Reference>T"), std::string::npos) << name;
-    // The input dialog is the open dialog's, under its own caption.
+    // The input dialog is the open dialog's, under its own caption; the
+    // folder dialog opens, the first time, above the inputs' own folder.
     ASSERT_EQ(f.dialogs.fileDialogs.size(), 1u);
     EXPECT_EQ(f.dialogs.fileDialogs[0].state.title, "Convert Several Files");
-    EXPECT_EQ(f.dialogs.folderDialogs, (std::vector<std::pair<std::string, std::string>>{{"Output Folder", ""}}));
+    EXPECT_EQ(f.dialogs.folderDialogs,
+              (std::vector<std::pair<std::string, std::string>>{{"Output Folder", f.dir.Path().string()}}));
     // 2 + 12 + 22 records, each with a reference; the viewer is not offered.
     EXPECT_EQ(f.dialogs.MessageTexts(), Names{"3 files, 36 total references created."});
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Information);
@@ -156,22 +158,35 @@ TEST(CollectionRun, EveryReasonIsToldAtOnceAndNothingIsWritten)
     EXPECT_TRUE(std::filesystem::is_empty(f.dir.File("out")));
 }
 
-// An output folder that holds a (hard) link to one of the inputs: one box
-// names the output and the input it is, and nothing is written.
-TEST(CollectionRun, OutputThatIsAnInputIsRefusedInOneBox)
+// A folder whose outputs would be inputs (the inputs' own, or one with a
+// hard link to one of them) is refused as soon as it is chosen, naming the
+// outputs and the inputs they are; the folder dialog comes back with the
+// files still chosen, and nothing is written.
+TEST(CollectionRun, FolderHoldingAnInputIsRefusedAtOnceAndAskedAgain)
 {
     CollectionFixture f;
     const Names inputs = f.Inputs(3);
     std::filesystem::create_hard_link(inputs[2], f.Out("a.fff"));
-    f.ConvertSeveral(inputs, f.dir.File("out"));
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    std::filesystem::create_directory(f.dir.File("other"));
+    f.dialogs.severalFileAnswers.push_back(inputs);
+    f.dialogs.folderAnswers = {f.dir.File("in"), f.dir.File("out"), f.dir.File("other")};
+    f.model.Carry(Command::ConvertSeveral);
+    EXPECT_EQ(f.dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(f.dialogs.folderDialogs.size(), 3u);
+    ASSERT_EQ(f.dialogs.messages.size(), 3u);
+    const std::string inOwn = (std::filesystem::path(f.dir.File("in")) / "b.fff").string();
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(f.dialogs.messages[0].text,
+              "The outputs cannot go into " + f.dir.File("in") + ": it holds inputs of this run. Choose another folder.");
+    EXPECT_NE(f.dialogs.messages[0].note.find("Cannot create file " + inOwn + "\rit is the input file"),
+              std::string::npos)
+        << f.dialogs.messages[0].note;
+    EXPECT_EQ(f.dialogs.messages[1].note,
               "Cannot create file " + f.Out("a.fff") + "\rit is " + inputs[2] + ", an input of this run");
+    EXPECT_EQ(f.dialogs.messages[2].text, "3 files, 36 total references created.");
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ReadFileBytes(inputs[i]), Book("T" + std::to_string(i), 2 + 10 * i));
     EXPECT_EQ(testing::FileNames(f.dir.File("out")), std::set<std::string>{"a.fff"});
-    EXPECT_FALSE(f.model.IsRunning());
 }
 
 TEST(CollectionRun, MissingOutputFolderIsRefused)
@@ -185,10 +200,11 @@ TEST(CollectionRun, MissingOutputFolderIsRefused)
     EXPECT_FALSE(std::filesystem::exists(f.dir.File("nowhere")));
 }
 
-// No and Cancel both leave every file as it was; Yes replaces them all.
+// Cancel leaves every file as it was, Yes replaces them all; there is no
+// third answer.
 TEST(CollectionRun, ExistingOutputsAreNamedInOneQuestion)
 {
-    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel, MessageAnswer::Yes}) {
+    for (const MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Yes}) {
         CollectionFixture f;
         WriteFileBytes(f.Out("a.fff"), "old a");
         WriteFileBytes(f.Out("c.fff"), "old c");
@@ -198,6 +214,7 @@ TEST(CollectionRun, ExistingOutputsAreNamedInOneQuestion)
         const ShownMessage& question = f.dialogs.messages[0];
         EXPECT_EQ(question.text, "2 output files exist. Overwrite?");
         EXPECT_EQ(question.kind, MessageKind::Warning);
+        EXPECT_EQ(question.buttons, MessageButtons::YesCancel);
         EXPECT_EQ(question.note, f.Out("a.fff") + "\r" + f.Out("c.fff"));
         const bool replaced = answer == MessageAnswer::Yes;
         EXPECT_EQ(f.dialogs.messages.size(), replaced ? 2u : 1u);
@@ -216,7 +233,7 @@ TEST(CollectionRun, LongListsOfOutputsAreCutAfterTwelve)
         const Names inputs = f.Inputs(count, 0);
         for (const std::string& input : inputs)
             WriteFileBytes(f.Out(std::filesystem::path(input).filename().string()), "old");
-        f.dialogs.answers = {MessageAnswer::No};
+        f.dialogs.answers = {MessageAnswer::Cancel};
         f.ConvertSeveral(inputs, f.dir.File("out"));
         ASSERT_EQ(f.dialogs.messages.size(), 1u);
         const std::string& note = f.dialogs.messages[0].note;
@@ -227,30 +244,43 @@ TEST(CollectionRun, LongListsOfOutputsAreCutAfterTwelve)
     }
 }
 
-// Cancelled in the second file: the first stays converted, the second's
-// earlier file stays as it was, the third is not touched.
+// Cancelled in the second file: the note says what deleting it leaves, and
+// names every other output by what it is now, so that an earlier run's file
+// cannot pass for this run's.
 TEST(CollectionRun, CancelAsksOnceAboutTheFileBeingWritten)
 {
-    for (const MessageAnswer keep : {MessageAnswer::Yes, MessageAnswer::No}) {
-        CollectionFixture f;
-        WriteFileBytes(f.Out("b.fff"), "old b");
-        f.view.probe = [&](std::int32_t) {
-            if (f.view.captions.back().starts_with("2 of 3"))
-                f.model.Carry(Command::BeginOrCancel);  // reads Cancel while the run lasts
-        };
-        f.dialogs.answers = {MessageAnswer::Yes, keep};  // overwrite b.fff; delete the partial output?
-        f.ConvertSeveral(f.Inputs(3, 300), f.dir.File("out"));
-        ASSERT_EQ(f.dialogs.messages.size(), 2u);
-        EXPECT_EQ(f.dialogs.messages[1].text, "Operation Canceled.\rDelete output file?");
-        EXPECT_EQ(f.dialogs.messages[1].note,
-                  f.Out("b.fff") + " was being written. The file converted before it stays.");
-        EXPECT_NE(ReadFileBytes(f.Out("a.fff")).find("<CS:Reference>T0"), std::string::npos);
-        if (keep == MessageAnswer::Yes)
-            EXPECT_EQ(ReadFileBytes(f.Out("b.fff")), "old b");
-        else
-            EXPECT_NE(ReadFileBytes(f.Out("b.fff")), "old b");  // what was written
-        EXPECT_FALSE(std::filesystem::exists(f.Out("c.fff")));
-        EXPECT_EQ(f.view.captions.back(), kApplicationTitle);
+    for (const bool earlierB : {true, false}) {
+        for (const MessageAnswer keep : {MessageAnswer::Yes, MessageAnswer::No}) {
+            CollectionFixture f;
+            WriteFileBytes(f.Out("a.fff"), "old a");
+            if (earlierB)
+                WriteFileBytes(f.Out("b.fff"), "old b");
+            WriteFileBytes(f.Out("c.fff"), "old c");
+            f.view.probe = [&](std::int32_t) {
+                if (f.view.captions.back().starts_with("2 of 4"))
+                    f.model.Carry(Command::BeginOrCancel);  // reads Cancel while the run lasts
+            };
+            f.dialogs.answers = {MessageAnswer::Yes, keep};  // overwrite; delete the partial output?
+            f.ConvertSeveral(f.Inputs(4, 300), f.dir.File("out"));
+            ASSERT_EQ(f.dialogs.messages.size(), 2u);
+            EXPECT_EQ(f.dialogs.messages[1].text, "Operation Canceled.\rDelete output file?");
+            EXPECT_EQ(f.dialogs.messages[1].note,
+                      f.Out("b.fff") + " was being written. Deleting it leaves " +
+                          (earlierB ? "the earlier file under its name as it was." : "no file under its name.") +
+                          "\r\rConverted by this run: " + f.Out("a.fff") +
+                          "\rLeft as it was, from an earlier run: " + f.Out("c.fff") + "\rNot written: " +
+                          f.Out("d.fff"));
+            EXPECT_NE(ReadFileBytes(f.Out("a.fff")).find("<CS:Reference>T0"), std::string::npos);
+            if (keep == MessageAnswer::No)
+                EXPECT_TRUE(std::filesystem::exists(f.Out("b.fff")) && ReadFileBytes(f.Out("b.fff")) != "old b");
+            else if (earlierB)
+                EXPECT_EQ(ReadFileBytes(f.Out("b.fff")), "old b");
+            else
+                EXPECT_FALSE(std::filesystem::exists(f.Out("b.fff")));
+            EXPECT_EQ(ReadFileBytes(f.Out("c.fff")), "old c");
+            EXPECT_FALSE(std::filesystem::exists(f.Out("d.fff")));
+            EXPECT_EQ(f.view.captions.back(), kApplicationTitle);
+        }
     }
 }
 
@@ -281,6 +311,10 @@ TEST(CollectionRun, FailuresAreListedWithTheirReasons)
     EXPECT_TRUE(f.dialogs.messages[0].text.starts_with("2 files, 24 total references created.\r\r1 file failed:\r"))
         << f.dialogs.messages[0].text;
     EXPECT_NE(f.dialogs.messages[0].text.find(f.Out("b.fff")), std::string::npos);
+    // Each output by what it is now.
+    EXPECT_TRUE(f.dialogs.messages[0].text.ends_with("\r\rConverted by this run: " + f.Out("a.fff") + ", " +
+                                                      f.Out("c.fff") + "\rNot written: " + f.Out("b.fff")))
+        << f.dialogs.messages[0].text;
     EXPECT_TRUE(std::filesystem::exists(f.Out("a.fff")) && std::filesystem::exists(f.Out("c.fff")));
     EXPECT_FALSE(std::filesystem::exists(f.Out("b.fff")));
 }
@@ -380,19 +414,67 @@ TEST(CollectionRun, ClosingTheWindowDiscardsOnlyTheFileBeingWritten)
     EXPECT_FALSE(std::filesystem::exists(f.Out("c.fff")));
 }
 
-// Within a menu, each underlined letter picks one item.
+// Preview Several Files: each file's counts from the whole pass, a file that
+// fails among them, and nothing written anywhere.
+TEST(CollectionRun, PreviewListsEachFileWithItsCountsAndWritesNothing)
+{
+    CollectionFixture f;
+    Names inputs = f.Inputs(2);
+    const std::string earlier = "<CS:Reference>Old<CR>\r\n</CS>";
+    inputs.push_back(f.dir.File("in/old.fff"));
+    WriteFileBytes(inputs.back(), "<RD:Book>Old\r\n<RD>" + earlier + "x\r\n");
+    const std::set<std::string> before = testing::FileNames(f.dir.File("in"));
+    f.dialogs.severalFileAnswers.push_back(inputs);
+    f.model.Carry(Command::PreviewSeveral);
+    ASSERT_EQ(f.dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(f.dialogs.fileDialogs[0].state.title, "Preview Several Files");
+    EXPECT_TRUE(f.dialogs.folderDialogs.empty());
+    ASSERT_EQ(f.dialogs.previewFiles.size(), 1u);
+    EXPECT_EQ(f.dialogs.previewHeadings[0], "The run would make 15 references in 3 files:");
+    const std::vector<PreviewFile>& files = f.dialogs.previewFiles[0];
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0].input, inputs[0]);
+    EXPECT_EQ(files[0].counts, "2 references");
+    EXPECT_EQ(files[1].counts, "12 references");
+    EXPECT_EQ(files[2].remark, "holds 1 reference from an earlier run");
+    EXPECT_NE(f.dialogs.previewNotes[0].find(inputs[2] + " already hold references from an earlier run; the outputs "
+                                                         "would have both."),
+              std::string::npos)
+        << f.dialogs.previewNotes[0];
+    EXPECT_EQ(before, testing::FileNames(f.dir.File("in")));
+    EXPECT_TRUE(std::filesystem::is_empty(f.dir.File("out")));
+    EXPECT_EQ(f.view.captions.back(), kApplicationTitle);
+
+    // A missing file is refused before any pass, as a collection's inputs are.
+    f.dialogs.severalFileAnswers.push_back({inputs[0], f.dir.File("in/gone.fff")});
+    f.model.Carry(Command::PreviewSeveral);
+    EXPECT_EQ(f.dialogs.previewFiles.size(), 1u);
+    EXPECT_EQ(f.dialogs.MessageTexts().back(), "Input file not found.\r" + f.dir.File("in/gone.fff") + ": no such file");
+}
+
+// Within a menu, each underlined letter picks one item; every item of the
+// Preferences submenu has one, in both windows alike, since both build it
+// from the preferences' table.
 TEST(CollectionRun, MenuLettersDoNotClash)
 {
-    for (const Menu& menu : MainMenus()) {
+    std::vector<Menu> menus = MainMenus();
+    Menu preferences = PreferencesMenu();
+    for (const PreferenceRow& row : PreferenceTable())
+        preferences.entries.push_back({row.caption, std::nullopt});
+    menus.push_back(preferences);
+    for (const Menu& menu : menus) {
         std::string letters;
         for (const MenuEntry& entry : menu.entries) {
             const char* amp = entry.caption == nullptr ? nullptr : std::strchr(entry.caption, '&');
             if (amp != nullptr)
                 letters += static_cast<char>(std::toupper(static_cast<unsigned char>(amp[1])));
+            else if (menu.caption == preferences.caption)
+                ADD_FAILURE() << "no access key: " << (entry.caption ? entry.caption : "a separator");
         }
         for (char letter : letters)
             EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 1) << menu.caption << " " << letter;
     }
+    EXPECT_EQ(WithoutAccessKey("Use <HR> && &more"), "Use <HR> & more");
 }
 
 }  // namespace

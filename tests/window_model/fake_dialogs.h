@@ -84,6 +84,7 @@ public:
         previews.push_back(preview.references);
         previewHeadings.push_back(preview.heading);
         previewNotes.push_back(preview.note);
+        previewFiles.push_back(preview.files);
     }
 
     // The messages' texts, in order.
@@ -112,6 +113,7 @@ public:
     std::vector<std::vector<PreviewReference>> previews;
     std::vector<std::string> previewHeadings;
     std::vector<std::string> previewNotes;
+    std::vector<std::vector<PreviewFile>> previewFiles;
 
 private:
     void Opened()

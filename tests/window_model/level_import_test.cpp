@@ -74,7 +74,7 @@ TEST(LoadLevels, UnopenableFileReachesTheErrorHandler)
     f.dialogs.fileAnswers = {missing};
     f.model.Carry(Command::LoadLevels);
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".\rno such file");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + "\rno such file");
     EXPECT_EQ(f.LevelTexts(), Names(kLevelCount, ""));
     EXPECT_EQ(f.model.OpenDialog().filterIndex, 2);
     EXPECT_EQ(f.model.OpenDialog().fileName, missing);
@@ -161,7 +161,7 @@ TEST(DroppedFile, UnreadableDefinitionFileReachesTheErrorHandler)
     f.model.FileDropped(missing);
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_EQ(f.dialogs.errorBoxes[0].first, kApplicationTitle);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + ".\rno such file");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot open file " + missing + "\rno such file");
     EXPECT_EQ(f.LevelTexts(), Names(kLevelCount, ""));
     EXPECT_EQ(f.view.BoxText(HistoryBox::InputFile), "");
 }

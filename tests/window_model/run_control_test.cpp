@@ -85,6 +85,11 @@ TEST(RunControl, EarlierReferencesAdvisedOrReplacedByThePreference)
     EXPECT_EQ(f.dialogs.MessageTexts()[2], "2 total references created, 2 earlier references replaced.\rView "
                                            "output file?");
     EXPECT_EQ(ReadFileBytes(f.outputPath).find(earlier), std::string::npos);
+    // A file without any: nothing is said of them.
+    f.Prepare(kBook + "<RD>a\r\n");
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.dialogs.MessageTexts().back(), "1 total references created.\rView output file?");
 
     ModelFixture one;
     one.Prepare(kBook + "<RD>" + earlier + "a\r\n");
@@ -162,6 +167,7 @@ TEST(RunControl, TimeThePageQuestionWaitsIsLeftOut)
     EXPECT_EQ(remainingAtHalf, "00:00:04");  // 4 s at 49 % for the other 51 %
 }
 
+// A folder is there: it is refused as what it is, not as missing.
 TEST(RunControl, MissingInputIsReported)
 {
     ModelFixture f;
@@ -171,7 +177,7 @@ TEST(RunControl, MissingInputIsReported)
     f.Type(HistoryBox::InputFile, f.dir.Path().string());  // a folder
     f.model.Carry(Command::BeginOrCancel);
     EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Input file not found.\r" + f.dir.File("missing.fff") + ": no such file",
-                                               "Input file not found.\r" + f.dir.Path().string() + ": it is a folder"}));
+                                               "Cannot open file " + f.dir.Path().string() + "\rit is a folder"}));
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
 }
@@ -185,7 +191,7 @@ TEST(RunControl, WriteErrorNamesTheFileAndTheReason)
     f.model.Carry(Command::BeginOrCancel);
     DisarmFileFaults();
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Stream write error.\r" + f.outputPath + ": no space left on the disk");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Stream write error\r" + f.outputPath + ": no space left on the disk");
 }
 
 // The input under another name is refused before the overwrite question,
@@ -208,7 +214,7 @@ TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
         f.Type(HistoryBox::OutputFile, output);
         f.dialogs.answers = {MessageAnswer::Yes};
         f.model.Carry(Command::BeginOrCancel);
-        EXPECT_EQ(f.dialogs.errorBoxes.back().second, "Cannot create file " + output + ".\rit is the input file");
+        EXPECT_EQ(f.dialogs.errorBoxes.back().second, "Cannot create file " + output + "\rit is the input file");
     }
     EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(ReadFileBytes(f.inputPath), kBook);
@@ -229,7 +235,7 @@ TEST(RunControl, NamesWindowsTakesForDevicesAreRefusedThere)
 #ifdef _WIN32
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
     EXPECT_EQ(f.dialogs.errorBoxes.back().second,
-              "Cannot create file " + output + ".\rWindows takes the name for the device NUL");
+              "Cannot create file " + output + "\rWindows takes the name for the device NUL");
     EXPECT_TRUE(f.dialogs.messages.empty());
     const std::string input = f.dir.File("aux.fff");
     f.Type(HistoryBox::InputFile, input);
@@ -382,6 +388,22 @@ TEST(RunControl, OutputWrittenInPlaceIsAnnouncedAndAFailedRemovalReported)
     EXPECT_EQ(ReadFileBytes(f.outputPath), std::string(400, 'x'));
 }
 
+// No question can make a folder an output: it is refused at once.
+TEST(RunControl, OutputThatIsAFolderIsRefusedBeforeTheQuestion)
+{
+    ModelFixture f;
+    f.Prepare(kBook);
+    f.Type(HistoryBox::Level1, "Book");
+    std::filesystem::create_directory(f.dir.File("folder"));
+    f.Type(HistoryBox::OutputFile, f.dir.File("folder"));
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.dialogs.errorBoxes, (std::vector<std::pair<std::string, std::string>>{
+                                        {kApplicationTitle, "Cannot create file " + f.dir.File("folder") +
+                                                                "\rit is a folder"}}));
+}
+
 TEST(RunControl, ErrorFromThePassRestoresTheWindow)
 {
     ModelFixture f;
@@ -390,7 +412,7 @@ TEST(RunControl, ErrorFromThePassRestoresTheWindow)
     f.model.Carry(Command::BeginOrCancel);
     EXPECT_TRUE(f.dialogs.messages.empty());
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + ".\rno such folder");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + "\rno such folder");
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
     EXPECT_TRUE(f.view.runControlsEnabled);
     EXPECT_FALSE(f.model.IsRunning());

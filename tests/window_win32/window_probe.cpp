@@ -12,6 +12,7 @@
 //                           when it is, 0 when not
 //   window_probe message    the text of the message box shown, each line on
 //                           a line of its own; fails when none is shown
+//   window_probe buttons    the captions of that box's buttons, one a line
 #include <windows.h>
 
 #include <richedit.h>
@@ -107,24 +108,26 @@ int MenuMode()
     return inMenu ? 1 : 0;
 }
 
-BOOL CALLBACK PrintText(HWND control, LPARAM)
+// The text of each child of a class ("Static", "Button").
+BOOL CALLBACK PrintText(HWND control, LPARAM ofClass)
 {
     wchar_t kind[16];
     wchar_t text[4096];
-    if (GetClassNameW(control, kind, 16) > 0 && std::wstring(kind) == L"Static" && GetWindowTextW(control, text, 4096) > 0)
+    if (GetClassNameW(control, kind, 16) > 0 && std::wstring(kind) == reinterpret_cast<const wchar_t*>(ofClass) &&
+        GetWindowTextW(control, text, 4096) > 0)
         std::printf("%s\n", Utf8OfWide(text).c_str());
     return TRUE;
 }
 
 // A message box is a dialog of the system's class, owned by the window.
-int Message()
+int Message(const wchar_t* ofClass)
 {
     HWND box = FindWindowW(L"#32770", nullptr);
     if (box == nullptr) {
         std::fprintf(stderr, "window_probe: no message box shown\n");
         return 2;
     }
-    EnumChildWindows(box, PrintText, 0);
+    EnumChildWindows(box, PrintText, reinterpret_cast<LPARAM>(ofClass));
     return 0;
 }
 
@@ -143,7 +146,9 @@ int wmain(int argc, wchar_t** argv)
     if (what == L"menu")
         return MenuMode();
     if (what == L"message")
-        return Message();
-    std::fprintf(stderr, "usage: window_probe captions|guide|menu|message\n");
+        return Message(L"Static");
+    if (what == L"buttons")
+        return Message(L"Button");
+    std::fprintf(stderr, "usage: window_probe captions|guide|menu|message|buttons\n");
     return 2;
 }
