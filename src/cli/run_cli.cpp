@@ -261,8 +261,9 @@ int ListLevels(const Configuration& configuration, CliHost& host)
     }
     if (result.levelsSeen.Unlisted() > 0) {
         std::fflush(stdout);
-        ReportError("note: " + Counted(result.levelsSeen.Unlisted(), "more level record") + " name levels past the first " +
-                    std::to_string(LevelCensus::kMostNames) + " names");
+        const std::int64_t unlisted = result.levelsSeen.Unlisted();
+        ReportError("note: " + Counted(unlisted, "more level record") + (unlisted == 1 ? " names a level" : " name levels") +
+                    " past the first " + std::to_string(LevelCensus::kMostNames) + " names");
     }
     return kExitSuccess;
 }
