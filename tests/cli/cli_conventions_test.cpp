@@ -161,6 +161,17 @@ TEST_F(CliConventions, DryRunForetellsWritingInPlace)
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("would replace " + out + " (written in place: its folder takes no new file): 2 references\n", run.out);
     EXPECT_EQ("", run.err);
+
+    const fs::path source = dir.Path() / "source";
+    fs::create_directory(source);
+    fs::copy_file(input, source / "out.fff");
+    const ProgramRun collection = testing::RunProgram(
+        PELLIMAR_CLI_PATH, {"-n", "-r", "x", "-f", "-d", fs::path(out).parent_path().string(), (source / "out.fff").string()},
+        setup);
+    EXPECT_EQ(0, collection.status);
+    EXPECT_EQ("would replace " + out + " (written in place: its folder takes no new file): 2 references\n",
+              collection.out.substr(0, collection.out.find('\n') + 1));
+    EXPECT_EQ("", collection.err);
     EXPECT_EQ("earlier", ReadFileBytes(out));
 }
 
