@@ -137,7 +137,7 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
     const CodeKind kind = bare ? CodeKind::RecordCode : code_.Kind(idRecords);
     const bool countUnread = !idRecords && !bare;
     if (kind == CodeKind::LevelRecord) {
-        TakeLevelName(idRecords);
+        headingLevel_ = code_.LevelName(idRecords);
         state_ = PassState::Heading;
         block.next = close + 1;
         handedOn = true;

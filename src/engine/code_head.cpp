@@ -46,8 +46,8 @@ void CodeHead::Feed(std::string_view bytes)
         if (plain_.Done() && withIds_.Done())
             return;
         const char c = ToUpperAscii(byte);
-        plain_.Take(c, byte);
-        withIds_.Take(c, byte);
+        plain_.Take(c);
+        withIds_.Take(c);
     }
 }
 
@@ -126,19 +126,17 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
     char* to = text_.data() + kept;
     for (std::size_t i = 0; i < length; ++i)
         to[i] = ToUpperAscii(from[i]);
-    written_.assign(from, length);
 }
 
 void CodeHead::Reading::Start()
 {
     text_.clear();
-    written_.clear();
     phase_ = Phase::Head;
     commaTaken_ = false;
     inQuotes_ = false;
 }
 
-void CodeHead::Reading::Take(char c, char written)
+void CodeHead::Reading::Take(char c)
 {
     switch (phase_) {
     case Phase::Head: Append(c); break;
@@ -153,10 +151,10 @@ void CodeHead::Reading::Take(char c, char written)
     case Phase::SkipBlanks:
         if (c != ' ') {
             phase_ = Phase::Name;
-            TakeName(c, written);
+            TakeName(c);
         }
         break;
-    case Phase::Name: TakeName(c, written); break;
+    case Phase::Name: TakeName(c); break;
     case Phase::Done: break;
     }
 }
@@ -191,7 +189,7 @@ void CodeHead::Reading::TakeIdPrefix(char c)
 {
     if (matched_ == 0 && c != 'I') {
         phase_ = Phase::SkipNumber;
-        Take(c, c);
+        Take(c);
         return;
     }
     if (matched_ == 0)
@@ -218,7 +216,7 @@ void CodeHead::Reading::TakeIdName(char c)
     }
 }
 
-void CodeHead::Reading::TakeName(char c, char written)
+void CodeHead::Reading::TakeName(char c)
 {
     if (!inQuotes_ && IsFieldSeparator(c)) {
         phase_ = Phase::Done;
@@ -226,7 +224,6 @@ void CodeHead::Reading::TakeName(char c, char written)
     }
     if (c == '"')
         inQuotes_ = !inQuotes_;
-    written_ += written;
     Append(c);
 }
 
@@ -240,11 +237,6 @@ CodeKind CodeHead::Reading::Kind() const
 std::string_view CodeHead::Reading::LevelName() const
 {
     return Kind() == CodeKind::LevelRecord ? std::string_view(text_).substr(3) : std::string_view();
-}
-
-std::string_view CodeHead::Reading::WrittenLevelName() const
-{
-    return Kind() == CodeKind::LevelRecord ? std::string_view(written_) : std::string_view();
 }
 
 }  // namespace pellimar

@@ -41,7 +41,7 @@ std::string ReadCodeLead(TS_TextStream& input)
 ConversionPass::ConversionPass(RunContext& run, RunHost& host)
     : run_(run),
       host_(host),
-      code_(std::max(LongestName(run.Levels), kLongestCountedLevelName)),
+      code_(LongestName(run.Levels)),
       page_(run.PagePattern, run.RemovePageMarks),
       writer_(run.RefPattern, run.NotSearched, run.LongestEarlierReference),
       progress_(run.InputSize),
@@ -159,7 +159,7 @@ void ConversionPass::CodeCheckStep()
     const bool idRecords = host_.IdRecords();
     switch (code_.Kind(idRecords)) {
     case CodeKind::LevelRecord:
-        TakeLevelName(idRecords);
+        headingLevel_ = code_.LevelName(idRecords);
         state_ = PassState::Heading;
         break;
     case CodeKind::RecordCode:

@@ -69,7 +69,6 @@ private:
     void CaptureHeading();
     bool CopyHeadingLine(std::optional<HeadingValue>& value);
     bool HeadingContinues();
-    void TakeLevelName(bool idRecords);
     void MatchPageMark();
     void PageCommit();
     void FinishHeldByte();
@@ -104,7 +103,6 @@ private:
     std::uint8_t ch_ = 0;  // the byte read last
     CodeHead code_;        // what the examination needs of the current code
     std::string headingLevel_;
-    std::string headingWritten_;  // the level's name as its record writes it
 
     PageTracker page_;
     ReferenceWriter writer_;

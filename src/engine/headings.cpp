@@ -16,22 +16,7 @@ bool IsLineBreak(std::uint8_t ch)
     return ch == '\r' || ch == '\n';
 }
 
-// The first of a level value shown beside its name. The value holds no
-// codes, so reading it again only cuts it, never in a "<<".
-void ShowFirstHeading(LevelSeen& seen, const std::string& value)
-{
-    HeadingValue shown(seen.firstHeading, kLongestShownHeading);
-    shown.Take(value);
-    seen.headingCut = shown.Cut();
-}
-
 }  // namespace
-
-void ConversionPass::TakeLevelName(bool idRecords)
-{
-    headingLevel_ = code_.LevelName(idRecords);
-    headingWritten_ = code_.WrittenLevelName(idRecords);
-}
 
 void ConversionPass::CaptureHeading()
 {
@@ -43,14 +28,9 @@ void ConversionPass::CaptureHeading()
     if (!Peek())
         return;
     const int index = FindLevel(run_.Levels, headingLevel_);
-    LevelSeen* const first = run_.LevelsSeen.Count(headingLevel_, headingWritten_);
     std::optional<HeadingValue> value;
-    if (index != -1) {
-        run_.LevelsSeen.LevelSet(index);
+    if (index != -1)
         value.emplace(StartLevelValue(run_.Levels, index), run_.LongestEarlierReference);
-    } else if (first != nullptr) {
-        value.emplace(first->firstHeading, kLongestShownHeading);
-    }
     // A heading on the input's last line still sets its level.
     bool lineEnded = CopyHeadingLine(value);
     while (lineEnded && HeadingContinues()) {
@@ -58,13 +38,8 @@ void ConversionPass::CaptureHeading()
             value->StartLine();
         lineEnded = CopyHeadingLine(value);
     }
-    if (index == -1) {
-        if (first != nullptr)
-            first->headingCut = value->Cut();
+    if (!value)
         return;
-    }
-    if (first != nullptr)
-        ShowFirstHeading(*first, run_.Levels.values[static_cast<std::size_t>(index)]);
     ++run_.Levels.version;
     if (value->Cut())
         Note(run_.HeadingsCut, start);

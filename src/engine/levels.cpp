@@ -8,14 +8,6 @@
 #include "streams/text_util.h"
 
 namespace pellimar {
-namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-}  // namespace
 
 LevelList PrepareLevelNames(const LevelList& texts)
 {
@@ -57,15 +49,12 @@ void HeadingValue::Take(std::string_view bytes)
                 continue;
             }
             inCode_ = true;
-            codeHeadLength_ = 0;
         }
         if (inCode_) {
             const std::uint8_t* close = FindByte(at, end, '>');
-            TakeCodeHead(at, close);
             if (close == end)
                 return;
             inCode_ = false;
-            CodeEnded();
             at = close + 1;
             continue;
         }
@@ -76,27 +65,10 @@ void HeadingValue::Take(std::string_view bytes)
             return;
         }
         inCode_ = open[1] != '<';
-        codeHeadLength_ = 0;
         if (!inCode_)
             Keep("<<", true);
         at = open + (inCode_ ? 1 : 2);
     }
-}
-
-void HeadingValue::TakeCodeHead(const std::uint8_t* from, const std::uint8_t* to)
-{
-    for (; from < to && codeHeadLength_ < sizeof codeHead_; ++from)
-        codeHead_[codeHeadLength_++] = ToUpperAscii(static_cast<char>(*from));
-}
-
-// A white-space code right after a byte that is no blank may part it from
-// the next one; a code that ends its line (EndLine) never closes here.
-void HeadingValue::CodeEnded()
-{
-    if (codeHeadLength_ != 2 || value_.empty() || blankPending_ || IsBlank(value_.back()))
-        return;
-    const std::string_view code(codeHead_, 2);
-    spacePending_ = spacePending_ || code == "CR" || code == "HR" || code == "TB" || code == "HS" || code == "PB";
 }
 
 void HeadingValue::EndLine()
@@ -114,14 +86,6 @@ void HeadingValue::KeepWithin(std::string_view text, bool whole)
         Keep(" ");
         if (cut_)
             return;
-    }
-    if (spacePending_) {
-        spacePending_ = false;
-        if (!IsBlank(text.front())) {
-            Keep(" ");
-            if (cut_)
-                return;
-        }
     }
     const std::size_t room = longest_ - std::min(longest_, value_.size());
     if (text.size() <= room) {

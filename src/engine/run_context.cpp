@@ -37,7 +37,6 @@ void ResetRunState(RunContext& run, const RunSettings& settings)
     run.EarlierLookAlikes = {};
     run.ReferencesCut = {};
     run.HeadingsCut = {};
-    run.LevelsSeen = {};
 }
 
 }  // namespace pellimar
