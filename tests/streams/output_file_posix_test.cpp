@@ -138,6 +138,15 @@ TEST_F(OutputFileFaultTest, WritingInPlaceIsForeseenWhereItCostsTheEarlierFile)
     EXPECT_EQ(std::set<std::string>{"out.fff"}, FileNames(dir.Path()));
 }
 
+// An attribute the new file can carry over is not foretold as lost; one
+// only root may set is, for anyone else.
+TEST_F(OutputFileFaultTest, AttributesThatCarryOverAreNotForetoldAsLost)
+{
+    if (::setxattr(path.c_str(), "user.pellimar", "x", 1, 0) != 0)
+        GTEST_SKIP() << "no user attributes on this file system";
+    EXPECT_EQ(std::vector<std::string>{}, ForecastOutput(path).notKept);
+}
+
 TEST_F(OutputFileFaultTest, RemovingAnOutputWrittenInPlaceReportsWhetherItWorked)
 {
     for (const bool removable : {true, false}) {
