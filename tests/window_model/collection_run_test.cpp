@@ -452,6 +452,19 @@ TEST(CollectionRun, PreviewListsEachFileWithItsCountsAndWritesNothing)
     EXPECT_EQ(f.dialogs.MessageTexts().back(), "Input file not found.\r" + f.dir.File("in/gone.fff") + ": no such file");
 }
 
+TEST(CollectionRun, CancelledPreviewShowsNoList)
+{
+    CollectionFixture f;
+    f.view.probe = [&](std::int32_t) {
+        if (f.view.captions.back().starts_with("2 of 3"))
+            f.model.Carry(Command::BeginOrCancel);
+    };
+    f.dialogs.severalFileAnswers.push_back(f.Inputs(3, 300));
+    f.model.Carry(Command::PreviewSeveral);
+    EXPECT_TRUE(f.dialogs.previewFiles.empty());
+    EXPECT_EQ(f.view.captions.back(), kApplicationTitle);
+}
+
 // Within a menu, each underlined letter picks one item; every item of the
 // Preferences submenu has one, in both windows alike, since both build it
 // from the preferences' table.
