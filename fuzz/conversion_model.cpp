@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "engine/reference_pattern.h"
 
@@ -35,27 +36,60 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// "<<" outside a code is kept as it stands; inside one it is part of it.
-std::string StripCodes(std::string_view text)
+bool IsBlank(char c)
 {
-    std::string kept;
-    bool inCode = false;
+    return c == ' ' || c == '\t';
+}
+
+// A heading line with its codes removed, and where in what is left the
+// codes Folio shows as white space stood.
+struct StrippedLine {
+    std::string text;
+    std::vector<std::size_t> spaces;
+};
+
+bool IsWhiteSpaceCode(std::string_view code)
+{
+    const std::string upper = Upper(code);
+    return upper == "CR" || upper == "HR" || upper == "TB" || upper == "HS" || upper == "PB";
+}
+
+// "<<" outside a code is kept as it stands; inside one it is part of it.
+StrippedLine StripCodes(std::string_view text)
+{
+    StrippedLine kept;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!inCode && text.substr(i, 2) == "<<") {
-            kept += "<<";
+        if (text.substr(i, 2) == "<<") {
+            kept.text += "<<";
             ++i;
-        } else if (!inCode && text[i] == '<') {
+        } else if (text[i] == '<') {
             // A "<" that no ">" closes takes the rest of the text with it.
-            if (text.find('>', i) == std::string_view::npos)
+            const std::size_t close = text.find('>', i);
+            if (close == std::string_view::npos)
                 break;
-            inCode = true;
-        } else if (inCode && text[i] == '>') {
-            inCode = false;
-        } else if (!inCode) {
-            kept += text[i];
+            if (IsWhiteSpaceCode(text.substr(i + 1, close - i - 1)))
+                kept.spaces.push_back(kept.text.size());
+            i = close;
+        } else {
+            kept.text += text[i];
         }
     }
     return kept;
+}
+
+// Each place white space stood becomes one blank where the bytes on both
+// sides are there and are not blanks; places at the same spot are one run.
+std::string WithWhiteSpace(const StrippedLine& value)
+{
+    std::string text = value.text;
+    for (auto place = value.spaces.rbegin(); place != value.spaces.rend(); ++place) {
+        const std::size_t at = *place;
+        if (place != value.spaces.rbegin() && at == *(place - 1))
+            continue;
+        if (at > 0 && at < text.size() && !IsBlank(text[at - 1]) && !IsBlank(text[at]))
+            text.insert(at, 1, ' ');
+    }
+    return text;
 }
 
 // Text read as running text is made of pieces: a byte, a "<<", or a code
@@ -327,7 +361,7 @@ private:
         std::string_view line = TakeUntil("\r\n");
         Emit(line);
         const int level = LevelOf(name);
-        std::string value = StripCodes(line);
+        StrippedLine value = StripCodes(line);
         while (More()) {
             const char lineEnd = in_[at_++];
             Emit(lineEnd);
@@ -337,16 +371,21 @@ private:
                 break;
             line = TakeUntil("\r\n");
             Emit(line);
-            if (const std::string text = StripCodes(line); !text.empty())
-                value += ' ' + text;
+            if (const StrippedLine more = StripCodes(line); !more.text.empty()) {
+                value.text += ' ';
+                for (const std::size_t at : more.spaces)
+                    value.spaces.push_back(value.text.size() + at);
+                value.text += more.text;
+            }
         }
         if (level == -1)
             return;
-        if (value.size() > o_.longestEarlier) {
-            value.resize(WholePieces(value, o_.longestEarlier));
+        std::string text = WithWhiteSpace(value);
+        if (text.size() > o_.longestEarlier) {
+            text.resize(WholePieces(text, o_.longestEarlier));
             Count(out_.headingsCut, start);
         }
-        out_.levelValues[level] = value;
+        out_.levelValues[level] = text;
         for (int deeper = level + 1; deeper < 7; ++deeper)
             out_.levelValues[deeper] = kNotSet;
     }

@@ -30,8 +30,9 @@
 # the folder dialog coming back, with nothing written; after it, four files
 # of which the second is large, cancelled while it is written: the question
 # names each other output by what it is now (collection-cancel.png). After
-# the sample run, an output named NUL.fff, which Windows would take for its
-# device.
+# the sample run, File > Preview, whose list of the file's level records
+# stands above the references (preview.png), and an output named NUL.fff,
+# which Windows would take for its device.
 #
 # Usage: scripts/gui-check-windows.sh [BUILD_DIR [LINUX_CLI]]
 #   (defaults: build-windows, build/src/cli/pellimar-cli)
@@ -235,10 +236,22 @@ run_the_sample() {
   keys alt+b
   wait_active Confirm
   shot message-box
-  plain_box_height=$(active_height)
   keys n  # do not view the output
   wait_active "$title"
   cp "$work/out.fff" "$work/sample-run.fff"
+}
+
+# File > Preview on the sample: the level names of its level records, with
+# their counts and first headings, above the references.
+preview_the_sample() {
+  keys alt+f
+  sleep 0.3
+  keys v
+  wait_active Preview
+  shot preview
+  preview_text=$(probe message | tr -d '\r') || fail "Preview showed no dialog"
+  keys Return
+  wait_active "$title"
 }
 
 # NUL.fff, in any folder, is the device NUL to Windows: the run would throw
@@ -283,6 +296,9 @@ run_the_long_file() {
   keys y
   answer_page
   wait_active Confirm
+  # The sample's box tells that no level record names level 4; this one
+  # has nothing to tell.
+  plain_box_height=$(active_height)
   keys n
   wait_active "$title"
 }
@@ -513,6 +529,8 @@ check_results() {
     same "$(ls -A "$work/linked")" "book1.fff"
   check "a collection into a folder with a link to an input: the input left as it was" \
     cmp resources/sample.fff "$work/books/book3.fff"
+  check "the preview: the level records' names, counts and first headings above the references" \
+    same "$(sed -n '1,4p' <<<"$preview_text")" "Level records in the part of the file read:"$'\n'"Testament (1): The Old Testament"$'\n'"\"Book Name\" (1): Genesis"$'\n'"Chapter (1): 1"
   check "an output named NUL.fff: refused, Windows taking it for its device" \
     same "$nul_message" "Cannot create file $(windows_path "$work/NUL.fff")"$'\n'"Windows takes the name for the device NUL"
   check "the collection: the caption named the first file while its page was asked" \
@@ -546,7 +564,7 @@ check_results() {
   local names
   names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
   check "the captions of the window, a message box and the input box" \
-    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Information|Input File|Input Page Number|Load Levels|Output File|Output Folder|Using Pellimar|Warning"
+    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Information|Input File|Input Page Number|Load Levels|Output File|Output Folder|Preview|Using Pellimar|Warning"
 }
 
 start=$SECONDS
@@ -558,6 +576,8 @@ say "typing into the boxes and choosing files on display $DISPLAY"
 fill_in_the_window
 say "running the sample"
 run_the_sample
+say "previewing the sample"
+preview_the_sample
 say "refusing an output named NUL.fff"
 refuse_an_output_named_for_a_device
 say "running a longer file that asks for the starting page"

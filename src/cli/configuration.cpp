@@ -103,6 +103,8 @@ std::string Files(const RawArguments& raw, RunSettings& run, bool preview)
 {
     const std::size_t wanted = preview ? 1 : 2;
     const std::string got = std::to_string(raw.files.size()) + " file name(s)";
+    if (raw.files.size() != wanted && raw.listLevels)
+        return "--list-levels takes INPUT only, got " + got;
     if (raw.files.size() != wanted)
         return preview ? "--preview takes INPUT only, got " + got + PreviewCountHint(raw)
                        : "expected INPUT and OUTPUT, got " + got + " (-d DIR converts several INPUTs into DIR)";
@@ -152,6 +154,18 @@ std::string InFlatFileText(const std::optional<std::string>& given, const std::s
            ", a character the flat files' encoding cannot hold (see --encoding)";
 }
 
+// A list of the input's levels runs no conversion: nothing that shapes one
+// is taken with it.
+std::string ListLevelsAlone(const RawArguments& raw, Configuration& configuration)
+{
+    if (!raw.listLevels)
+        return {};
+    if (raw.preview || raw.dryRun || raw.removeReferences || raw.outputDir)
+        return "--list-levels cannot be given with --preview, --dry-run, --remove-references or -d (--output-dir)";
+    configuration.listLevels = true;
+    return {};
+}
+
 // Removing earlier references writes none, so nothing that makes a
 // reference may be given with it, nor a preview of the references a run
 // would write.
@@ -176,7 +190,7 @@ std::string Texts(const RawArguments& raw, RunSettings& run)
 {
     if (std::string error = ChooseFlatFileEncoding(raw.encoding); !error.empty())
         return error;
-    if (run.earlierReferences == EarlierReferences::Remove)
+    if (run.earlierReferences == EarlierReferences::Remove || raw.listLevels)
         return {};
     if (!raw.refPattern)
         return kRefPatternNamed + std::string(" is required");
@@ -191,14 +205,18 @@ std::string Texts(const RawArguments& raw, RunSettings& run)
 }
 
 // The names of the file come first; each --levelN given overrides its level.
-void LevelsFromFile(const RawArguments& raw, RunSettings& run)
+void LevelsFromFile(const RawArguments& raw, Configuration& configuration)
 {
+    RunSettings& run = configuration.run;
     if (!raw.levelsFrom)
         return;
-    const std::vector<std::string> names = ReadLevelNamesFile(*raw.levelsFrom);
+    const LevelNamesLine line = ReadLevelNamesLine(*raw.levelsFrom);
+    const std::vector<std::string>& names = line.names;
     if (names.empty())
         throw Exception("No level names in " + *raw.levelsFrom,
                         {*raw.levelsFrom, "it has no \"<LN:\" line that names levels"});
+    configuration.levelsFile = *raw.levelsFrom;
+    configuration.skippedLevelName = line.skipped;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (!raw.levels[i])
             run.levelTexts[i] = names[i];
@@ -218,10 +236,12 @@ Configured Configure(const RawArguments& raw)
     if (result.usageError.empty() && raw.dryRun && raw.preview)
         result.usageError = "--dry-run and --preview cannot be given together: a preview writes nothing already";
     if (result.usageError.empty())
+        result.usageError = ListLevelsAlone(raw, configuration);
+    if (result.usageError.empty())
         result.usageError = EarlierReferencesChoice(raw, configuration.run);
     if (result.usageError.empty()) {
         result.usageError = raw.outputDir ? CollectionFiles(raw, configuration)
-                                          : Files(raw, configuration.run, configuration.preview.has_value());
+                                          : Files(raw, configuration.run, configuration.preview.has_value() || raw.listLevels);
     }
     if (result.usageError.empty())
         result.usageError = Texts(raw, configuration.run);
@@ -238,7 +258,8 @@ Configured Configure(const RawArguments& raw)
     configuration.progress = raw.progress;
     configuration.dryRun = raw.dryRun;
     configuration.run.dryRun = raw.dryRun;
-    LevelsFromFile(raw, configuration.run);
+    if (!raw.listLevels)
+        LevelsFromFile(raw, configuration);
     return result;
 }
 

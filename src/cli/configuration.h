@@ -27,6 +27,12 @@ struct Configuration {
     // Everything checked and the pass run, nothing written: each output told
     // as what the run would make of it (run.dryRun is set as well).
     bool dryRun = false;
+    // Only the level names of the input's level records are listed.
+    bool listLevels = false;
+    // The file of --levels-from, and the first name of its "<LN:" line,
+    // which names no level.
+    std::string levelsFile;
+    std::string skippedLevelName;
     // A collection: each input converted into this folder under its own
     // file name, `jobs` at a time; the run's own paths are then unused.
     std::optional<std::string> outputDir;

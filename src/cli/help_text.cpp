@@ -121,6 +121,7 @@ std::string UsageText(const std::string& program)
   or:  )" + program + R"( [OPTIONS] -d DIR INPUT...
   or:  )" + program + R"( --preview[=N] [OPTIONS] INPUT
   or:  )" + program + R"( --remove-references [--id-records] INPUT OUTPUT
+  or:  )" + program + R"( --list-levels [--id-records] INPUT
 
 Copies the Folio flat file INPUT to OUTPUT, giving every record a reference
 built from the reference pattern over the current level headings and page.

@@ -142,6 +142,17 @@ The count, one or more, attaches with \fB=\fR (\fB\-\-preview=20\fR).)",
              raw.preview = true;
              raw.previewCount = value;
          }},
+        {"list-levels", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "write nothing, but list the level names of INPUT's level records in order of first appearance, one a "
+         "line: the name, a tab, how many level records name it, a tab, the first one's heading; needs no pattern",
+         R"(Write nothing, but list the level names that the level records of \fIINPUT\fR
+use, in order of first appearance, one a line: the name as a level box takes
+it, a tab, how many level records name it, a tab, and the heading of the
+first of them (its first 100 bytes).
+No pattern or \fIOUTPUT\fR is needed.
+With \fB\-\-id\-records\fR, codes of the form \fB<RD,ID:\fIn\fB:\fILevel\fB>\fR are
+read as level records too.)",
+         [](Raw& raw, V) { raw.listLevels = true; }},
         {"dry-run", 'n', OptionValue::None, {}, OptionGroup::Output, {}, true,
          "write nothing: make every check and the whole pass as the run would, and print a line for each OUTPUT "
          "saying what the run would do with it (create or replace it, and how many references), or why it would "

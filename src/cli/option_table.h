@@ -29,6 +29,7 @@ struct RawArguments {
     bool preview = false;
     std::optional<std::string> previewCount;  // as given
     bool dryRun = false;
+    bool listLevels = false;
     bool force = false;
     std::optional<std::string> outputDir;  // a collection's output folder
     std::optional<std::string> jobs;       // as given

@@ -16,6 +16,7 @@
 #include "engine/conversion.h"
 #include "engine/preview.h"
 #include "engine/run_frame.h"
+#include "run/level_notes.h"
 #include "run/run_checks.h"
 #include "run/run_notes.h"
 #include "run/run_summary.h"
@@ -153,6 +154,25 @@ void NoteLookAlikesAndCuts(const Configuration& configuration, const Result& res
     }
 }
 
+// Levels of the pattern that no level record set, with the names the level
+// records use; and the first name of the --levels-from line, not loaded,
+// where the level records use it; names as the console shows them.
+// Records with IDs that name a level, when there are some, say already why
+// the level has no record.
+void NoteLevels(const Configuration& configuration, const LevelCensus& seen, std::int32_t unreadIdLevelRecords)
+{
+    const std::string& skipped = configuration.skippedLevelName;
+    const std::string notes[] = {
+        unreadIdLevelRecords > 0 ? std::string() : ForStandardOutput(UnmatchedLevelsNote(configuration.run, seen)),
+        SkippedFirstLevelNote(configuration.levelsFile, {skipped, ForStandardOutput(skipped)},
+                              InputName(configuration.run), configuration.run, seen)};
+    if (!notes[1].empty()) {
+        ReportError("note: " + notes[1] + "; --level1 " + ForStandardOutput(skipped) + " ... sets it");
+    }
+    if (!notes[0].empty())
+        ReportError("note: " + notes[0]);
+}
+
 // A dry run's summary is what it foresaw of the output.
 std::string SummaryLine(const Configuration& configuration, const RunResult& result)
 {
@@ -174,6 +194,7 @@ void Summarize(const Configuration& configuration, const RunResult& result)
     std::fflush(summary);
     NoteEarlierReferences(configuration, result.earlierReferences);
     NoteLookAlikesAndCuts(configuration, result);
+    NoteLevels(configuration, result.levelsSeen, result.unreadIdLevelRecords);
 }
 
 int Convert(const Configuration& configuration, CliHost& host)
@@ -218,6 +239,33 @@ int Preview(const Configuration& configuration, CliHost& host)
     // Of the part of the input read.
     NoteEarlierReferences(configuration, result.earlierReferences);
     NoteLookAlikesAndCuts(configuration, result);
+    // Only a preview that read the whole input knows a level is never set.
+    if (result.references.size() < *configuration.preview)
+        NoteLevels(configuration, result.levelsSeen, result.unreadIdLevelRecords);
+    return kExitSuccess;
+}
+
+// One line a level name: the name, a tab, its count, a tab, its first
+// heading.
+int ListLevels(const Configuration& configuration, CliHost& host)
+{
+    LevelLists levels;
+    const RunResult result = RunToNowhere(configuration.run, host, levels);
+    if (result.cancelled) {
+        ReportError("Operation Canceled.");
+        return kExitCancelled;
+    }
+    for (const LevelSeen& level : result.levelsSeen.Levels()) {
+        const std::string line = ForStandardOutput(BareLevelName(level.name)) + "\t" + std::to_string(level.count) +
+                                 "\t" + ForStandardOutput(level.firstHeading) + (level.headingCut ? "..." : "") + "\n";
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    if (result.levelsSeen.Unlisted() > 0) {
+        std::fflush(stdout);
+        const std::int64_t unlisted = result.levelsSeen.Unlisted();
+        ReportError("note: " + Counted(unlisted, "more level record") + (unlisted == 1 ? " names a level" : " name levels") +
+                    " past the first " + std::to_string(LevelCensus::kMostNames) + " names");
+    }
     return kExitSuccess;
 }
 
@@ -230,6 +278,8 @@ int Run(const Configuration& configuration)
     CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));
     InstallCancelHandler();
     SetStopCheck(CancelSignalled);
+    if (configuration.listLevels)
+        return ListLevels(configuration, host);
     return configuration.preview ? Preview(configuration, host) : Convert(configuration, host);
 }
 

@@ -46,8 +46,8 @@ void CodeHead::Feed(std::string_view bytes)
         if (plain_.Done() && withIds_.Done())
             return;
         const char c = ToUpperAscii(byte);
-        plain_.Take(c);
-        withIds_.Take(c);
+        plain_.Take(c, byte);
+        withIds_.Take(c, byte);
     }
 }
 
@@ -126,17 +126,19 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
     char* to = text_.data() + kept;
     for (std::size_t i = 0; i < length; ++i)
         to[i] = ToUpperAscii(from[i]);
+    written_.assign(from, length);
 }
 
 void CodeHead::Reading::Start()
 {
     text_.clear();
+    written_.clear();
     phase_ = Phase::Head;
     commaTaken_ = false;
     inQuotes_ = false;
 }
 
-void CodeHead::Reading::Take(char c)
+void CodeHead::Reading::Take(char c, char written)
 {
     switch (phase_) {
     case Phase::Head: Append(c); break;
@@ -151,10 +153,10 @@ void CodeHead::Reading::Take(char c)
     case Phase::SkipBlanks:
         if (c != ' ') {
             phase_ = Phase::Name;
-            TakeName(c);
+            TakeName(c, written);
         }
         break;
-    case Phase::Name: TakeName(c); break;
+    case Phase::Name: TakeName(c, written); break;
     case Phase::Done: break;
     }
 }
@@ -189,7 +191,7 @@ void CodeHead::Reading::TakeIdPrefix(char c)
 {
     if (matched_ == 0 && c != 'I') {
         phase_ = Phase::SkipNumber;
-        Take(c);
+        Take(c, c);
         return;
     }
     if (matched_ == 0)
@@ -216,7 +218,7 @@ void CodeHead::Reading::TakeIdName(char c)
     }
 }
 
-void CodeHead::Reading::TakeName(char c)
+void CodeHead::Reading::TakeName(char c, char written)
 {
     if (!inQuotes_ && IsFieldSeparator(c)) {
         phase_ = Phase::Done;
@@ -224,6 +226,7 @@ void CodeHead::Reading::TakeName(char c)
     }
     if (c == '"')
         inQuotes_ = !inQuotes_;
+    written_ += written;
     Append(c);
 }
 
@@ -237,6 +240,11 @@ CodeKind CodeHead::Reading::Kind() const
 std::string_view CodeHead::Reading::LevelName() const
 {
     return Kind() == CodeKind::LevelRecord ? std::string_view(text_).substr(3) : std::string_view();
+}
+
+std::string_view CodeHead::Reading::WrittenLevelName() const
+{
+    return Kind() == CodeKind::LevelRecord ? std::string_view(written_) : std::string_view();
 }
 
 }  // namespace pellimar

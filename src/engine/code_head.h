@@ -41,17 +41,20 @@ public:
     // The level a level record names, upper-cased, trailing blanks and
     // quotes kept; a name longer than any level name may be cut short.
     std::string_view LevelName(bool idRecords) const { return Of(idRecords).LevelName(); }
+    // The same name as the code writes it, letter case kept.
+    std::string_view WrittenLevelName(bool idRecords) const { return Of(idRecords).WrittenLevelName(); }
 
 private:
     class Reading {
     public:
         Reading(bool idRecords, std::size_t capacity) : idRecords_(idRecords), capacity_(capacity) {}
         void Start();
-        void Take(char c);
+        void Take(char c, char written);
         void ReadWhole(std::string_view code);
         bool Done() const { return phase_ == Phase::Done; }
         CodeKind Kind() const;
         std::string_view LevelName() const;
+        std::string_view WrittenLevelName() const;
 
     private:
         enum class Phase { Head, SkipNumber, IdPrefix, IdName, SkipBlanks, Name, Done };
@@ -60,12 +63,13 @@ private:
         void AfterHead();
         void TakeIdPrefix(char c);
         void TakeIdName(char c);
-        void TakeName(char c);
+        void TakeName(char c, char written);
         void ReadName(std::string_view code, std::size_t at);
 
         bool idRecords_;
         std::size_t capacity_;
         std::string text_;
+        std::string written_;  // the name, letter case kept
         Phase phase_ = Phase::Head;
         bool commaTaken_ = false;
         std::size_t matched_ = 0;  // of "ID:", or the ID's length

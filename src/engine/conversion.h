@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/level_census.h"
 #include "engine/noted_places.h"
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
@@ -27,6 +28,9 @@ struct RunResult {
     Tally earlierLookAlikes;
     Tally referencesCut;
     Tally headingsCut;
+    // The level names the input's level records use, in order of first
+    // appearance, and the levels they set.
+    LevelCensus levelsSeen;
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;

@@ -41,7 +41,7 @@ std::string ReadCodeLead(TS_TextStream& input)
 ConversionPass::ConversionPass(RunContext& run, RunHost& host)
     : run_(run),
       host_(host),
-      code_(LongestName(run.Levels)),
+      code_(std::max(LongestName(run.Levels), kLongestCountedLevelName)),
       page_(run.PagePattern, run.RemovePageMarks),
       writer_(run.RefPattern, run.NotSearched, run.LongestEarlierReference),
       progress_(run.InputSize),

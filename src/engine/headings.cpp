@@ -16,6 +16,15 @@ bool IsLineBreak(std::uint8_t ch)
     return ch == '\r' || ch == '\n';
 }
 
+// The first of a level value shown beside its name. The value holds no
+// codes, so reading it again only cuts it, never in a "<<".
+void ShowFirstHeading(LevelSeen& seen, const std::string& value)
+{
+    HeadingValue shown(seen.firstHeading, kLongestShownHeading);
+    shown.Take(value);
+    seen.headingCut = shown.Cut();
+}
+
 }  // namespace
 
 void ConversionPass::CaptureHeading()
@@ -28,9 +37,18 @@ void ConversionPass::CaptureHeading()
     if (!Peek())
         return;
     const int index = FindLevel(run_.Levels, headingLevel_);
+    // Nothing has read a code since the level record's, so its name as
+    // written is still at hand, and is copied only for a name's first record.
+    LevelSeen* const first = run_.LevelsSeen.Count(headingLevel_, index);
+    if (first != nullptr)
+        first->name = code_.WrittenLevelName(host_.IdRecords());
     std::optional<HeadingValue> value;
-    if (index != -1)
+    if (index != -1) {
+        run_.LevelsSeen.LevelSet(index);
         value.emplace(StartLevelValue(run_.Levels, index), run_.LongestEarlierReference);
+    } else if (first != nullptr) {
+        value.emplace(first->firstHeading, kLongestShownHeading);
+    }
     // A heading on the input's last line still sets its level.
     bool lineEnded = CopyHeadingLine(value);
     while (lineEnded && HeadingContinues()) {
@@ -38,8 +56,13 @@ void ConversionPass::CaptureHeading()
             value->StartLine();
         lineEnded = CopyHeadingLine(value);
     }
-    if (!value)
+    if (index == -1) {
+        if (first != nullptr)
+            first->headingCut = value->Cut();
         return;
+    }
+    if (first != nullptr)
+        ShowFirstHeading(*first, run_.Levels.values[static_cast<std::size_t>(index)]);
     ++run_.Levels.version;
     if (value->Cut())
         Note(run_.HeadingsCut, start);

@@ -51,7 +51,20 @@ std::vector<std::string> ParseLevelNamesLine(std::string_view line)
     return names;
 }
 
+std::string SkippedLevelName(std::string_view line)
+{
+    const std::size_t first = line.find(',');
+    if (first == std::string_view::npos || first < 4)
+        return {};
+    return WithoutQuotes(line.substr(4, first - 4));
+}
+
 std::vector<std::string> ReadLevelNamesFile(const std::string& path, std::size_t blockSize)
+{
+    return ReadLevelNamesLine(path, blockSize).names;
+}
+
+LevelNamesLine ReadLevelNamesLine(const std::string& path, std::size_t blockSize)
 {
     TS_TextStream stream(path, fmOpenRead, blockSize);
     while (!stream.Eof()) {
@@ -66,7 +79,7 @@ std::vector<std::string> ReadLevelNamesFile(const std::string& path, std::size_t
                 break;
         }
         if (IsLevelNamesLine(line))
-            return ParseLevelNamesLine(line);
+            return {SkippedLevelName(line), ParseLevelNamesLine(line)};
     }
     return {};
 }

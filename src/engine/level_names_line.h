@@ -18,8 +18,19 @@ bool IsLevelNamesLine(std::string_view line);
 // trailing double quote; at most seven. A line without any "," gives none.
 std::vector<std::string> ParseLevelNamesLine(std::string_view line);
 
+// The first field of a qualifying line, which names no level box: the text
+// between "<LN:" and the first ",", without its double quotes. Empty for a
+// line without any ",".
+std::string SkippedLevelName(std::string_view line);
+
+struct LevelNamesLine {
+    std::string skipped;             // the first field, not loaded
+    std::vector<std::string> names;  // levels 1 to 7
+};
+
 // The level names of the first qualifying line of a file (none when no line
 // qualifies). Raises "Cannot open file %s" when the file cannot be opened.
+LevelNamesLine ReadLevelNamesLine(const std::string& path, std::size_t blockSize = kDefaultBlockSize);
 std::vector<std::string> ReadLevelNamesFile(const std::string& path, std::size_t blockSize = kDefaultBlockSize);
 
 }  // namespace pellimar

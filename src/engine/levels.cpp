@@ -3,11 +3,20 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "streams/byte_scan.h"
 #include "streams/text_util.h"
 
 namespace pellimar {
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
 
 LevelList PrepareLevelNames(const LevelList& texts)
 {
@@ -49,12 +58,15 @@ void HeadingValue::Take(std::string_view bytes)
                 continue;
             }
             inCode_ = true;
+            codeHeadLength_ = 0;
         }
         if (inCode_) {
             const std::uint8_t* close = FindByte(at, end, '>');
+            TakeCodeHead(at, close);
             if (close == end)
                 return;
             inCode_ = false;
+            CodeEnded();
             at = close + 1;
             continue;
         }
@@ -65,10 +77,32 @@ void HeadingValue::Take(std::string_view bytes)
             return;
         }
         inCode_ = open[1] != '<';
+        codeHeadLength_ = 0;
         if (!inCode_)
             Keep("<<", true);
         at = open + (inCode_ ? 1 : 2);
     }
+}
+
+void HeadingValue::TakeCodeHead(const std::uint8_t* from, const std::uint8_t* to)
+{
+    // Only a code of two letters can be white space: a longer one is known
+    // by its length alone.
+    const std::size_t length = static_cast<std::size_t>(to - from);
+    if (codeHeadLength_ + length <= 2)
+        std::memcpy(codeHead_ + codeHeadLength_, from, length);
+    codeHeadLength_ = std::min<std::size_t>(codeHeadLength_ + length, 3);
+}
+
+// A white-space code right after a byte that is no blank may part it from
+// the next one; a code that ends its line (EndLine) never closes here.
+void HeadingValue::CodeEnded()
+{
+    if (codeHeadLength_ != 2 || value_.empty() || blankPending_ || IsBlank(value_.back()))
+        return;
+    const char code[2] = {ToUpperAscii(codeHead_[0]), ToUpperAscii(codeHead_[1])};
+    const std::string_view name(code, 2);
+    spacePending_ = spacePending_ || name == "CR" || name == "HR" || name == "TB" || name == "HS" || name == "PB";
 }
 
 void HeadingValue::EndLine()
@@ -86,6 +120,14 @@ void HeadingValue::KeepWithin(std::string_view text, bool whole)
         Keep(" ");
         if (cut_)
             return;
+    }
+    if (spacePending_) {
+        spacePending_ = false;
+        if (!IsBlank(text.front())) {
+            Keep(" ");
+            if (cut_)
+                return;
+        }
     }
     const std::size_t room = longest_ - std::min(longest_, value_.size());
     if (text.size() <= room) {

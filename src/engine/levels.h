@@ -1,6 +1,7 @@
 // Level names and the current level values that level records set.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,11 @@ std::string StripCodes(std::string_view text);
 // first joined with a blank when it keeps any text, and no more than
 // `longest` bytes kept, never half a "<<". Past that the rest is dropped,
 // so that a heading of any length holds little memory.
+// The codes Folio shows as white space (<CR>, <HR>, <TB>, <HS>, <PB>, in
+// any letter case) keep words apart: a run of them, once the other codes
+// are gone, becomes one blank between two bytes that are not blanks, and
+// nothing where a blank (space or tab) or the value's start or end is
+// beside it.
 class HeadingValue {
 public:
     // Takes the place of what `value` held, in its memory.
@@ -31,8 +37,13 @@ public:
     void Take(std::string_view bytes);
     // The line has ended: a code it left open ends with it.
     void EndLine();
-    // A further line begins.
-    void StartLine() { blankPending_ = true; }
+    // A further line begins; its joining blank stands beside any white
+    // space the last line ended with.
+    void StartLine()
+    {
+        blankPending_ = true;
+        spacePending_ = false;
+    }
     // Some of the heading's text was dropped.
     bool Cut() const { return cut_; }
 
@@ -43,18 +54,24 @@ private:
     {
         if (text.empty())
             return;
-        if (!blankPending_ && !cut_ && text.size() <= longest_ - value_.size())
+        if (!blankPending_ && !spacePending_ && !cut_ && text.size() <= longest_ - value_.size())
             value_.append(text.data(), text.size());
         else
             KeepWithin(text, whole);
     }
     void KeepWithin(std::string_view text, bool whole);
+    // The first bytes of the code being read, to tell a white-space code.
+    void TakeCodeHead(const std::uint8_t* from, const std::uint8_t* to);
+    void CodeEnded();
 
     std::string& value_;
     std::size_t longest_;
     bool inCode_ = false;
     bool openPending_ = false;   // a "<" ended the last bytes: the next one decides
     bool blankPending_ = false;  // the blank that goes before a further line's text
+    bool spacePending_ = false;  // white space after a byte that is no blank
+    char codeHead_[2] = {};  // the first two bytes of a code of two
+    std::size_t codeHeadLength_ = 0;
     bool cut_ = false;
 };
 

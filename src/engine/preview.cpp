@@ -46,6 +46,7 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
     result.earlierLookAlikes = run.EarlierLookAlikes;
     result.referencesCut = run.ReferencesCut;
     result.headingsCut = run.HeadingsCut;
+    result.levelsSeen = std::move(run.LevelsSeen);
     return result;
 }
 
@@ -67,7 +68,7 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
     });
     return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
             run.EarlierReferencesFound,          run.EarlierLookAlikes,   run.ReferencesCut,
-            run.HeadingsCut};
+            run.HeadingsCut,                     std::move(run.LevelsSeen)};
 }
 
 }  // namespace pellimar

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/level_census.h"
 #include "engine/noted_places.h"
 #include "engine/run_host.h"
 #include "engine/run_settings.h"
@@ -28,6 +29,7 @@ struct PreviewResult {
     Tally earlierLookAlikes;
     Tally referencesCut;
     Tally headingsCut;
+    LevelCensus levelsSeen;
 };
 
 // The first `limit` references of a run with these settings and host (the

@@ -37,6 +37,7 @@ void ResetRunState(RunContext& run, const RunSettings& settings)
     run.EarlierLookAlikes = {};
     run.ReferencesCut = {};
     run.HeadingsCut = {};
+    run.LevelsSeen = {};
 }
 
 }  // namespace pellimar

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/level_census.h"
 #include "engine/line_counter.h"
 #include "engine/noted_places.h"
 #include "engine/reference_observer.h"
@@ -51,6 +52,8 @@ struct RunContext {
     Tally EarlierLookAlikes;
     Tally ReferencesCut;
     Tally HeadingsCut;
+    // The level names the level records use, and the levels they set.
+    LevelCensus LevelsSeen;
 
     // The input stream counts the bytes consumed.
     std::int64_t InputSize = 0;  // -1 for an input without a size (a pipe)

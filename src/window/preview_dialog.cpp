@@ -62,6 +62,11 @@ PreviewDialog::PreviewDialog(const PreviewShown& preview, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
+    if (!preview.levels.empty()) {
+        levels_ = new QLabel(TextFromUtf8(preview.levels).replace('\r', '\n'), this);
+        levels_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(levels_);
+    }
     layout->addWidget(new QLabel(TextFromUtf8(preview.heading).replace('\r', '\n'), this));
     layout->addWidget(table_);
     if (!preview.note.empty()) {

@@ -2,7 +2,7 @@
 // references of a run, the input line of its record code, the reference, and
 // the start of the record, so that the user sees which record each belongs
 // to; or for a collection each file with its counts; then the advice, if
-// any.
+// any. Above them, the level names the level records read use.
 #pragma once
 
 #include <QDialog>
@@ -23,10 +23,12 @@ public:
 
     QTableWidget* Table() const { return table_; }
     QLabel* Note() const { return note_; }
+    QLabel* Levels() const { return levels_; }
 
 private:
     QTableWidget* table_;
     QLabel* note_ = nullptr;
+    QLabel* levels_ = nullptr;
 };
 
 }  // namespace pellimar

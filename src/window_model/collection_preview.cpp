@@ -75,7 +75,7 @@ void RunController::PreviewCollection(const std::vector<std::string>& inputs)
             return;
         const EarlierReferences earlier = settings->earlierReferences;
         const CollectionTally tally = TallyOf(outcomes, files, earlier);
-        PreviewShown shown{CollectionPreviewHeading(tally, earlier), {}, CollectionAdvice(tally, true), {}};
+        PreviewShown shown{CollectionPreviewHeading(tally, earlier), {}, {}, CollectionAdvice(tally, true), {}};
         for (std::size_t i = 0; i < outcomes.size(); ++i)
             shown.files.push_back(FileRow(outcomes[i], inputs[i], earlier));
         services_.dialogs.ShowPreview(shown);

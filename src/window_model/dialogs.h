@@ -23,6 +23,9 @@ struct PreviewFile {
 // one, a piece of advice.
 struct PreviewShown {
     std::string heading;
+    // Above the references: the level names of the level records read, one a
+    // line ("\r" between lines), under a heading line of its own.
+    std::string levels;
     std::vector<PreviewReference> references;
     std::string note;
     std::vector<PreviewFile> files;

@@ -22,15 +22,17 @@ void MainWindowModel::EmptyLevelNames()
 {
     for (int i = 0; i < kLevelCount; ++i)
         boxes_.Show(LevelBox(i), "");
+    run_.LevelsLoaded({}, {});
 }
 
 // Only the boxes' texts change; their histories take a name only when the
 // user leaves the box or presses Enter in it.
 void MainWindowModel::FillLevelNames(const std::string& path)
 {
-    const std::vector<std::string> names = ReadLevelNamesFile(path);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        boxes_.ShowFileText(LevelBox(static_cast<int>(i)), names[i]);
+    const LevelNamesLine line = ReadLevelNamesLine(path);
+    for (std::size_t i = 0; i < line.names.size(); ++i)
+        boxes_.ShowFileText(LevelBox(static_cast<int>(i)), line.names[i]);
+    run_.LevelsLoaded(path, line.skipped);
 }
 
 void MainWindowModel::FileDropped(const std::string& path)

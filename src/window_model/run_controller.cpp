@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "run/level_notes.h"
 #include "run/run_checks.h"
 #include "run/run_notes.h"
 #include "run/run_summary.h"
@@ -14,6 +15,8 @@
 #include "streams/output_file.h"
 #include "window_model/error_box.h"
 #include "window_model/output_replacement.h"
+#include "window_model/screen_text.h"
+#include "streams/text_util.h"
 
 namespace pellimar {
 namespace {
@@ -196,6 +199,32 @@ std::string RunController::EarlierReferencesAdvice(std::int32_t kept, bool byPre
            " to replace " + (kept == 1 ? "it." : "them.");
 }
 
+// The notes name the file without its folder, in the file's text as the
+// rest of them is, so that the whole note goes to the screen at once.
+void RunController::LevelsLoaded(const std::string& file, const std::string& skipped)
+{
+    levelsFile_ = file.substr(file.find_last_of("/\\") + 1);
+    skippedLevelName_ = skipped;
+}
+
+// Sentences for the end box and the preview: each note begins with a
+// capital and ends with a full stop.
+std::vector<std::string> RunController::LevelsAdvice(const RunSettings& settings, const LevelCensus& seen,
+                                                     std::int32_t unreadIdLevelRecords) const
+{
+    std::vector<std::string> advice;
+    std::string note = IdRecordsAdvice(unreadIdLevelRecords).empty() ? UnmatchedLevelsNote(settings, seen) : "";
+    if (!note.empty()) {
+        note[0] = ToUpperAscii(note[0]);
+        advice.push_back(ScreenTextFromFile(note + "."));
+    }
+    const std::string skipped = SkippedFirstLevelNote(
+        levelsFile_, {skippedLevelName_, ScreenTextFromFile(skippedLevelName_)}, "this file", settings, seen);
+    if (!skipped.empty())
+        advice.push_back(skipped + ". Type it into a level box to use it.");
+    return advice;
+}
+
 void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
 {
     if (result.cancelled) {
@@ -220,7 +249,10 @@ void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
         HeadingsCutNote(result.headingsCut, settings.longestEarlierReference),
         ReferencesCutNote(result.referencesCut, settings.longestEarlierReference, false)};
     bool advised = false;
-    for (const std::string& piece : advice) {
+    std::vector<std::string> pieces(std::begin(advice), std::end(advice));
+    for (std::string& levels : LevelsAdvice(settings, result.levelsSeen, result.unreadIdLevelRecords))
+        pieces.push_back(std::move(levels));
+    for (const std::string& piece : pieces) {
         if (!piece.empty())
             text += "\r" + piece + "\r";
         advised = advised || !piece.empty();

@@ -82,6 +82,9 @@ public:
     // pattern are filled and the output is not the input. While a run lasts
     // the button is its Cancel button and is left alone.
     void UpdateBeginButton();
+    // Level names were loaded from `file` (nothing: the boxes were emptied);
+    // the first name of its line, `skipped`, names no box.
+    void LevelsLoaded(const std::string& file, const std::string& skipped);
     bool BeginEnabled() const { return beginEnabled_; }
     bool IsRunning() const { return running_; }
     std::int32_t RunPercent() const { return runPercent_; }
@@ -107,6 +110,11 @@ private:
     std::string IdRecordsAdvice(std::int32_t unreadIdLevelRecords) const;
     // `byPreview`: of the part of the input a preview read.
     std::string EarlierReferencesAdvice(std::int32_t kept, bool byPreview) const;
+    // What the level records name that the boxes or the pattern missed.
+    // The records with IDs that name a level, when they are advised of, say
+    // already why the level has no record.
+    std::vector<std::string> LevelsAdvice(const RunSettings& settings, const LevelCensus& seen,
+                                          std::int32_t unreadIdLevelRecords) const;
     bool CloseIfPending();
     bool PassesCollectionChecks(const std::vector<CollectionFile>& files, const std::string& folder,
                                 const RunSettings& settings);
@@ -137,6 +145,9 @@ private:
     bool cancelRequested_ = false;
     bool closePending_ = false;
     bool beginEnabled_ = false;
+    // The file of the last Load Levels and the first name of its line.
+    std::string levelsFile_;
+    std::string skippedLevelName_;
 };
 
 }  // namespace pellimar

@@ -2,6 +2,7 @@
 // is converted. It makes the checks of Begin except those of the output,
 // asks the same page question, and shows progress with Cancel as a run does.
 #include "engine/preview.h"
+#include "run/level_notes.h"
 #include "run/run_notes.h"
 #include "window_model/error_box.h"
 #include "window_model/run_controller.h"
@@ -32,6 +33,19 @@ std::vector<PreviewReference> ScreenReferences(std::vector<PreviewReference> ref
         reference.recordStart = ScreenTextFromFile(reference.recordStart);
     }
     return references;
+}
+
+// The levels the level records read name, with their counts and first
+// headings; a preview that stopped early read only part of the file.
+std::string LevelsShown(const LevelCensus& seen, bool whole)
+{
+    const std::vector<std::string> lines = LevelLines(seen);
+    if (lines.empty())
+        return whole ? "This file has no level records." : "The part of the file read has no level records.";
+    std::string text = whole ? "Level records of this file:" : "Level records in the part of the file read:";
+    for (const std::string& line : lines)
+        text += "\r" + line;
+    return ScreenTextFromFile(text);
 }
 
 }  // namespace
@@ -65,8 +79,15 @@ void RunController::Preview()
             if (!more.empty())
                 note += (note.empty() ? "" : " ") + more;
         }
-        services_.dialogs.ShowPreview(
-            {PreviewHeading(result.references.size()), ScreenReferences(result.references), std::move(note), {}});
+        // Only a preview that read the whole input knows a level is never set.
+        const bool whole = result.references.size() < kPreviewCount;
+        if (whole) {
+            for (const std::string& more : LevelsAdvice(*settings, result.levelsSeen, result.unreadIdLevelRecords))
+                note += (note.empty() ? "" : " ") + more;
+        }
+        services_.dialogs.ShowPreview({PreviewHeading(result.references.size()),
+                                       LevelsShown(result.levelsSeen, whole), ScreenReferences(result.references),
+                                       std::move(note), {}});
     });
 }
 

@@ -1,4 +1,4 @@
-// The preview: its heading, the first references a run would make (or a
+// The preview: the level names of the level records read, its heading, the first references a run would make (or a
 // collection's files) in a list view, and its note.
 #include <algorithm>
 #include <string>
@@ -77,6 +77,7 @@ INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 {
     if (message == WM_INITDIALOG) {
         const auto& preview = *reinterpret_cast<const PreviewShown*>(lParam);
+        SetDlgItemTextW(dialog, IDC_PREVIEW_LEVELS, WideLinesOfUtf8(preview.levels).c_str());
         SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, WideLinesOfUtf8(preview.heading).c_str());
         FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), preview);
         SetDlgItemTextW(dialog, IDC_PREVIEW_NOTE, WideLinesOfUtf8(preview.note).c_str());

@@ -347,6 +347,23 @@ TEST_F(CliConventions, PatternsAndLevelNamesAreConvertedFromTheLocale)
     }
 }
 
+// Level names read from the files are shown in the locale's encoding, the
+// file names beside them as they are.
+TEST_F(CliConventions, LevelNotesShowTheFilesNamesInTheLocale)
+{
+    const ProgramLocale locale("C.UTF-8");
+    WriteFileBytes(input, "<RD:\xC9vangile>Jean\r\n<RD>x\r\n");
+    const std::string definitions = dir.File("levels.def");
+    WriteFileBytes(definitions, "<LN:\xC9vangile,Chaptr>\r\n");
+    const ProgramRun run = Run({"-r", "1", "-L", definitions, input, output});
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("first level name \"\xC3\x89vangile\" is not loaded; 1 level record of " +
+                                              input + " names it; --level1 \xC3\x89vangile ... sets it\n"))
+        << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("the level records name: \xC3\x89vangile (1)\n")) << run.err;
+    EXPECT_EQ(std::string::npos, run.err.find('\xC9')) << run.err;
+}
+
 // Bytes that are no text in the locale, such as a Latin-1 "é" from an old
 // script under a UTF-8 locale, are refused for what they are, with the way
 // to pass them on.

@@ -102,6 +102,7 @@ std::vector<OptionRow> Rows()
         {"preview", {"-r", "1", "--preview", "IN", "OUT"}, Shown::OnStandardError, "takes INPUT only", 2},
         {"preview", {"-r", "1", "--preview", "3", "IN"}, Shown::OnStandardError,
          "--preview takes INPUT only, got 2 file name(s); a count is written --preview=3\n", 2},
+        {"list-levels", {"--list-levels", "IN"}, Shown::OnStandardOutput, "L1\t"},
         {"dry-run", {"-r", "1", "--level1", "L1", "-n", "-f", "IN", "EXISTING"}, Shown::OnStandardOutput,
          "would replace "},
         {"dry-run", {"-n", "-r", "1", "--preview", "IN"}, Shown::OnStandardError,

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "streams/text_util.h"
+
 namespace pellimar {
 namespace {
 
@@ -33,6 +35,7 @@ TEST_P(CodeHeadTest, KindAndLevelName)
     for (const CodeHead* head : {&whole, &bytewise, &read}) {
         EXPECT_EQ(c.kind, head->Kind(c.idRecords));
         EXPECT_EQ(c.name, head->LevelName(c.idRecords));
+        EXPECT_EQ(c.name, ToUpperAscii(head->WrittenLevelName(c.idRecords)));
     }
     if (c.idRecords) {
         CodeHead withIdsOnly(20);
@@ -88,6 +91,24 @@ TEST(CodeHead, NameLongerThanEveryLevelNameIsCutJustPastTheLongest)
     head.Feed("RD:" + std::string(100000, 'x'));
     EXPECT_EQ(CodeKind::LevelRecord, head.Kind(false));
     EXPECT_EQ("XXXXXX", head.LevelName(false));
+}
+
+TEST(CodeHead, WrittenNameKeepsItsLetterCase)
+{
+    for (const bool idRecords : {false, true}) {
+        const std::string code = idRecords ? "rd,id:7:  \"Sub hEad\",CH" : "rd:  \"Sub hEad\",CH";
+        CodeHead fed(20);
+        fed.Start();
+        for (char byte : code)
+            fed.Feed(std::string_view(&byte, 1));
+        CodeHead read(20);
+        read.Read(code);
+        for (const CodeHead* head : {&fed, &read})
+            EXPECT_EQ("\"Sub hEad\"", head->WrittenLevelName(idRecords)) << code;
+    }
+    CodeHead other(20);
+    other.Read("BD+");
+    EXPECT_EQ("", other.WrittenLevelName(false));
 }
 
 TEST(CodeHead, StartForgetsTheLastCode)

@@ -25,6 +25,14 @@ TEST(LevelNamesLine, FieldsAfterTheFirstComma)
     EXPECT_EQ((Names{"Book", "Chapter", "Verse"}), ParseLevelNamesLine("<LN:Tome,Book,Chapter,Verse>"));
 }
 
+TEST(LevelNamesLine, FirstFieldIsTheNameSkipped)
+{
+    EXPECT_EQ("Tome", SkippedLevelName("<LN:Tome,Book,Chapter>"));
+    EXPECT_EQ("Sub Tome", SkippedLevelName("<ln:\"Sub Tome\",Book>"));
+    EXPECT_EQ("", SkippedLevelName("<LN:Tome>"));
+    EXPECT_EQ("", SkippedLevelName("<LN:,Book>"));
+}
+
 TEST(LevelNamesLine, QuotesComeOffOncePerSide)
 {
     EXPECT_EQ((Names{"Sub Section", " \"Part", "\"x\"", ""}),
@@ -103,6 +111,7 @@ TEST_F(LevelNamesFile, SharedHelpDefinitionFile)
     EXPECT_EQ((Names{"Section", "Chapter", "Heading", "Sub-Heading 1", "Sub-Heading 2", "Sub-Heading 3",
                      "Sub-Heading 4"}),
               ReadLevelNamesFile((shared / "FolioHlp.DEF").string()));
+    EXPECT_EQ("Book", ReadLevelNamesLine((shared / "FolioHlp.DEF").string()).skipped);
 }
 
 }  // namespace

@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "engine/convert.h"
+#include "engine/preview.h"
 
 namespace pellimar {
 namespace {
 
 using testing::Convert;
+using testing::TempDir;
+using testing::WriteFileBytes;
 
 TEST(PrepareLevelNames, UpperCasesAndQuotesNamesWithBlanks)
 {
@@ -83,6 +86,40 @@ TEST(HeadingValue, StripsCodesAcrossPiecesAndKeepsTheFirstBytesWithoutHalfAnEsca
     }
 }
 
+TEST(HeadingValue, WhiteSpaceCodesPartWordsWithOneBlankUnlessABlankIsBeside)
+{
+    const HeadingCase cases[] = {
+        {{{"WARNING!<CR>You must"}}, 64, "WARNING! You must", false},
+        {{{"a<hr>b<Tb>c<HS>d<pB>e"}}, 64, "a b c d e", false},
+        {{{"a<CR><BD+><TB><CR>b"}}, 64, "a b", false},
+        {{{"a<BD+><CR><BD->b"}}, 64, "a b", false},
+        {{{"a <CR>b", "|c<CR> d|e\t<TB>f"}}, 64, "a b|c d|e\tf", false},
+        {{{"<CR>a<TB>"}}, 64, "a", false},
+        {{{"Code<TB><<PW:x"}}, 64, "Code <<PW:x", false},
+        {{{"<<<TB>a"}}, 64, "<< a", false},
+        {{{"a<CRX>b<C>c<CR:1>d"}}, 64, "abcd", false},
+        {{{"a<C", "R>b<", "TB>c"}}, 64, "a b c", false},
+        {{{"a<CR>"}, {"b"}}, 64, "a b", false},
+        {{{"a<CR"}, {"b"}}, 64, "a b", false},
+        {{{"abc<CR>de"}}, 4, "abc ", true},
+        {{{"abc<CR>de"}}, 3, "abc", true},
+        {{{"abc<CR><<"}}, 5, "abc ", true},
+    };
+    for (const HeadingCase& c : cases) {
+        std::string value;
+        HeadingValue heading(value, c.longest);
+        for (std::size_t line = 0; line < c.lines.size(); ++line) {
+            if (line > 0)
+                heading.StartLine();
+            for (const std::string& piece : c.lines[line])
+                heading.Take(piece);
+            heading.EndLine();
+        }
+        EXPECT_EQ(c.value, value) << c.lines[0][0];
+        EXPECT_EQ(c.cut, heading.Cut()) << c.lines[0][0];
+    }
+}
+
 TEST(SplitPiece, TakesUpToAndIncludingTheFirstByteOfTheSet)
 {
     EXPECT_EQ("Book 1", SplitPiece("Book 1:2", "1234567"));
@@ -122,6 +159,60 @@ TEST(Headings, HigherLevelsKeepTheirValues)
 TEST(Headings, CodesInTheHeadingAreStripped)
 {
     EXPECT_EQ("1", ValuesAfter("<RD:Chapter><BD+>1<BD->\r\n")[1]);
+}
+
+TEST(Headings, WhiteSpaceCodesKeepWordsApart)
+{
+    EXPECT_EQ("WARNING! You must", ValuesAfter("<RD:Chapter>WARNING!<CR>You must\r\n")[1]);
+    EXPECT_EQ("A B", ValuesAfter("<RD:Book>A<HR>\nB\n\n")[0]);
+}
+
+// Through the byte steps (a preview watches) and the block path alike.
+TEST(Headings, LevelRecordsAreCountedByNameInOrderOfFirstAppearance)
+{
+    RunSettings settings = BookChapterSection();
+    settings.refPattern = "1 2 3";
+    const std::string input = "<RD:chapter>One<CR>x\r\n<RD>t\r\n<RD:Tome>Big\r\n<RD:\"Sub Section\">S\r\n"
+                              "<RD:CHAPTER>Two\r\n<RD:Tome,CH>Again\r\n";
+    for (const bool watched : {false, true}) {
+        LevelCensus seen;
+        if (watched) {
+            TempDir dir;
+            RunSettings previewed = settings;
+            previewed.inputPath = dir.File("in.fff");
+            WriteFileBytes(previewed.inputPath, input);
+            testing::ScriptedHost host;
+            LevelLists levels;
+            seen = RunPreview(previewed, host, levels, 100).levelsSeen;
+        } else {
+            seen = Convert(input, settings).result.levelsSeen;
+        }
+        ASSERT_EQ(3u, seen.Levels().size());
+        EXPECT_EQ("chapter", seen.Levels()[0].name);
+        EXPECT_EQ(2, seen.Levels()[0].count);
+        EXPECT_EQ("One x", seen.Levels()[0].firstHeading);
+        EXPECT_EQ("Tome", seen.Levels()[1].name);
+        EXPECT_EQ(2, seen.Levels()[1].count);
+        EXPECT_EQ("Big", seen.Levels()[1].firstHeading);
+        EXPECT_EQ("\"Sub Section\"", seen.Levels()[2].name);
+        EXPECT_FALSE(seen.WasSet(0));
+        EXPECT_TRUE(seen.WasSet(1));
+        EXPECT_TRUE(seen.WasSet(2));
+        EXPECT_EQ(2, seen.CountOf("tome"));
+    }
+}
+
+TEST(Headings, FirstHeadingShownIsCutWithoutHalfAnEscape)
+{
+    const std::string longText(kLongestShownHeading - 1, 'a');
+    RunSettings settings = BookChapterSection();
+    for (const std::string name : {"Book", "Other"}) {
+        const LevelCensus seen =
+            Convert("<RD:" + name + ">" + longText + "<<b\r\n<RD:" + name + ">c\r\n", settings).result.levelsSeen;
+        ASSERT_EQ(1u, seen.Levels().size()) << name;
+        EXPECT_EQ(longText, seen.Levels()[0].firstHeading) << name;
+        EXPECT_TRUE(seen.Levels()[0].headingCut) << name;
+    }
 }
 
 TEST(Headings, FollowingLinesJoinWithABlankUntilABlankLineOrCode)

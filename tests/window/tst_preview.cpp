@@ -19,6 +19,7 @@ private slots:
 void TestPreview::dialogShowsLineReferenceAndRecord()
 {
     PreviewDialog dialog({"The run would make 2 references:",
+                          "Level records of this file:\rBook (1): Genesis",
                            {{12, "Genesis, p. 1", "<JU:CN>THE FIRST BOOK"}, {14, "Genesis 1, p. 1", "Chapter 1"}},
                            "Switch on \u201CID record levels\u201D",
                            {}});
@@ -29,11 +30,14 @@ void TestPreview::dialogShowsLineReferenceAndRecord()
     QCOMPARE(table->item(1, 2)->text(), QString("Chapter 1"));
     QVERIFY(dialog.Note() != nullptr);
     QCOMPARE(dialog.Note()->text(), QString::fromUtf8("Switch on \u201CID record levels\u201D"));
+    QVERIFY(dialog.Levels() != nullptr);
+    QCOMPARE(dialog.Levels()->text(), QString("Level records of this file:\nBook (1): Genesis"));
 }
 
 void TestPreview::collectionShowsAFileARow()
 {
     PreviewDialog dialog({"The run would make 3 references in 1 file; 1 file would fail:",
+                          {},
                           {},
                           "",
                           {{"/books/a.fff", "3 references", ""},
@@ -45,6 +49,7 @@ void TestPreview::collectionShowsAFileARow()
     QCOMPARE(table->item(0, 1)->text(), QString("3 references"));
     QCOMPARE(table->item(1, 2)->text(), QString("Cannot open file /books/b.fff permission denied"));
     QVERIFY(dialog.Note() == nullptr);
+    QVERIFY(dialog.Levels() == nullptr);
 }
 
 QTEST_MAIN(TestPreview)

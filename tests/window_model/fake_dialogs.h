@@ -83,6 +83,7 @@ public:
     {
         previews.push_back(preview.references);
         previewHeadings.push_back(preview.heading);
+        previewLevels.push_back(preview.levels);
         previewNotes.push_back(preview.note);
         previewFiles.push_back(preview.files);
     }
@@ -112,6 +113,7 @@ public:
     std::vector<std::string> helpShown;
     std::vector<std::vector<PreviewReference>> previews;
     std::vector<std::string> previewHeadings;
+    std::vector<std::string> previewLevels;
     std::vector<std::string> previewNotes;
     std::vector<std::vector<PreviewFile>> previewFiles;
 

@@ -45,6 +45,29 @@ TEST(LoadLevels, FillsTheBoxesFromTheFile)
     }
 }
 
+// The first name of the line fills no box; the end box of a run whose
+// level records use it says so while no box holds it.
+TEST(LoadLevels, RunEndNotesTheFirstNameWhereTheLevelRecordsUseIt)
+{
+    ModelFixture f;
+    f.Prepare("<RD:Tome>Law\r\n<RD:Book>Genesis\r\n<RD>text\r\n<RD:tome>Prophets\r\n", "1");
+    const std::string path = f.dir.File("levels.def");
+    WriteFileBytes(path, "<LN:Tome,Book>\r\n");
+    f.dialogs.fileAnswers = {path};
+    f.model.Carry(Command::LoadLevels);
+    f.model.Carry(Command::BeginOrCancel);
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_NE(f.dialogs.messages[0].text.find("\r\rlevels.def's first level name \"Tome\" is not loaded; 2 level "
+                                              "records of this file name it. Type it into a level box to use it.\r"),
+              std::string::npos)
+        << f.dialogs.messages[0].text;
+    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
+    f.Type(HistoryBox::Level2, "Tome");
+    f.model.Carry(Command::BeginOrCancel);
+    ASSERT_EQ(f.dialogs.messages.size(), 3u);
+    EXPECT_EQ(f.dialogs.messages[2].text.find("is not loaded"), std::string::npos) << f.dialogs.messages[2].text;
+}
+
 TEST(LoadLevels, LeavesTheHistoriesAlone)
 {
     ModelFixture f;

@@ -68,6 +68,40 @@ TEST(Preview, HeadingCountsRightAndIdRecordsAreAdvised)
     }
 }
 
+// Above the references, the level names of the level records read; a level
+// of the pattern that none names is advised of once the whole file was read.
+TEST(Preview, ShowsTheLevelsAndAdvisesOfOneThatNothingNames)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string level;
+        std::string levels;
+        bool advised;
+    };
+    const std::string book = "<RD:Book>Genesis\r\n";
+    const Case cases[] = {
+        {"misnamed", book + Records(3), "Bok", "Level records of this file:\rBook (1): Genesis", true},
+        {"named", book + Records(3), "Book", "Level records of this file:\rBook (1): Genesis", false},
+        {"part read", book + Records(25), "Book", "Level records in the part of the file read:\rBook (1): Genesis",
+         false},
+        {"none", Records(2), "Book", "This file has no level records.", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModelFixture f;
+        f.Prepare(c.input, "1");
+        f.Type(HistoryBox::Level1, c.level);
+        f.model.Carry(Command::Preview);
+        ASSERT_EQ(f.dialogs.previewLevels.size(), 1u);
+        EXPECT_EQ(f.dialogs.previewLevels[0], c.levels);
+        EXPECT_EQ(f.dialogs.previewNotes[0].find("No level record names level 1 \"" + c.level + "\"") !=
+                      std::string::npos,
+                  c.advised)
+            << f.dialogs.previewNotes[0];
+    }
+}
+
 // The preview counts the earlier references in the part of the file it
 // read, and tells of them only while they would be kept.
 TEST(Preview, EarlierReferencesInThePartReadAreAdvised)

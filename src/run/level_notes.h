@@ -1,0 +1,49 @@
+// What a run says of the levels its input's level records name, the same in
+// the window and on the command line: levels of the pattern that no level
+// record sets, the first name of a level-names line that was not loaded, and
+// the list of the names with their counts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/level_census.h"
+#include "engine/run_settings.h"
+
+namespace pellimar {
+
+// At most this many names are listed; the rest are "... and N more".
+constexpr std::size_t kMostLevelNamesListed = 12;
+
+// The name as a level box takes it: without the double quotes a level
+// record puts around a name with a blank.
+std::string BareLevelName(const std::string& written);
+// The name as a list shows it: in double quotes when it holds a blank.
+std::string ListedLevelName(const std::string& written);
+
+// "Book (11), Chapter (381), "Sub-Heading 1" (784), ... and 2 more"; empty
+// when there is none.
+std::string LevelNamesInBrief(const LevelCensus& seen);
+
+// "no level record names level 1 "Chaptr"; the level records name: Book
+// (11), ..." for the levels the reference pattern uses that no level record
+// set. Empty when each was set, and for a run that writes no references.
+std::string UnmatchedLevelsNote(const RunSettings& settings, const LevelCensus& seen);
+
+// "FolioHlp.DEF's first level name "Book" is not loaded; 11 level records
+// of INPUT name it", where `input` is how the input is named. `skipped` is
+// the name in the flat files' encoding, as level records are read; the note
+// holds it as `shown`, in the encoding of the file names around it. Empty
+// when no level record names it, or a level box holds it.
+struct SkippedName {
+    std::string name;
+    std::string shown;
+};
+std::string SkippedFirstLevelNote(const std::string& levelsFile, const SkippedName& skipped, const std::string& input,
+                                  const RunSettings& settings, const LevelCensus& seen);
+
+// One line a name, in order of first appearance: "Book (11): Folio Views
+// Help Infobase", at most kMostLevelNamesListed, then "... and N more".
+std::vector<std::string> LevelLines(const LevelCensus& seen);
+
+}  // namespace pellimar
