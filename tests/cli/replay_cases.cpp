@@ -13,12 +13,15 @@
 //                      folder
 //   cli_replay_cases --shown FILE  prints the Windows-1252 text of FILE as
 //     the Linux program shows a preview in a UTF-8 locale
+//   cli_replay_cases --shown-notes FILE  prints FILE with its notes on level
+//     records shown so, the other lines as they are
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "run/utf8.h"
@@ -336,14 +339,27 @@ bool WriteCase(const std::string& folder, unsigned number)
     return written;
 }
 
-int Shown(const char* path)
+std::string ShownText(std::string_view bytes)
+{
+    std::string text;
+    for (const char byte : bytes)
+        pellimar::AppendUtf8(text, pellimar::CharacterOfWindows1252(static_cast<unsigned char>(byte)));
+    return text;
+}
+
+// The lines of FILE, each shown when `onlyNotes` is false or it is a note
+// on level records, which names levels as the flat file writes them.
+int Shown(const char* path, bool onlyNotes)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
     std::string text;
-    for (const char byte : bytes.str())
-        pellimar::AppendUtf8(text, pellimar::CharacterOfWindows1252(static_cast<unsigned char>(byte)));
+    std::istringstream lines(bytes.str());
+    for (std::string line; std::getline(lines, line);) {
+        const bool shown = !onlyNotes || line.find("level record") != std::string::npos;
+        text += (shown ? ShownText(line) : line) + (lines.eof() ? "" : "\n");
+    }
     std::fwrite(text.data(), 1, text.size(), stdout);
     return in ? 0 : 1;
 }
@@ -353,9 +369,11 @@ int Shown(const char* path)
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--shown")
-        return Shown(argv[2]);
+        return Shown(argv[2], false);
+    if (argc == 3 && std::string(argv[1]) == "--shown-notes")
+        return Shown(argv[2], true);
     if (argc != 3) {
-        std::cerr << "usage: cli_replay_cases FOLDER COUNT | --shown FILE\n";
+        std::cerr << "usage: cli_replay_cases FOLDER COUNT | --shown FILE | --shown-notes FILE\n";
         return 2;
     }
     const unsigned count = static_cast<unsigned>(std::stoul(argv[2]));

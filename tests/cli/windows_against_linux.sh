@@ -51,7 +51,8 @@ same_output() {
 # case says stood under the output's name before; the paths are the same for
 # both, so messages must match to the byte. A preview lists the references
 # on Linux in the locale's encoding (UTF-8 here), on Windows, redirected, in
-# the file's own bytes: the Windows list is compared as Linux shows it.
+# the file's own bytes: the Windows list is compared as Linux shows it, and
+# so are the notes on level records, which name levels as the file does.
 case_count=300
 cases=$work/cases
 mkdir "$cases"
@@ -85,9 +86,13 @@ replay_case() {
   done
   run_side linux "$base" "${arguments[@]}"
   run_side windows "$base" "${arguments[@]}"
-  if [[ " ${arguments[*]} " == *" --preview"* && " ${arguments[*]} " != *" --encoding=bytes "* ]]; then
-    "$generator" --shown "$base.windows/stdout" > "$base.windows/shown"
-    mv "$base.windows/shown" "$base.windows/stdout"
+  if [[ " ${arguments[*]} " != *" --encoding=bytes "* ]]; then
+    if [[ " ${arguments[*]} " == *" --preview"* ]]; then
+      "$generator" --shown "$base.windows/stdout" > "$base.windows/shown"
+      mv "$base.windows/shown" "$base.windows/stdout"
+    fi
+    "$generator" --shown-notes "$base.windows/stderr" > "$base.windows/shown"
+    mv "$base.windows/shown" "$base.windows/stderr"
   fi
   if ! diff -rq "$base.linux" "$base.windows" > "$base.differs"; then
     echo "${base##*/}: $(printf '%q ' "${arguments[@]}")" >> "$base.differs"
