@@ -1,6 +1,7 @@
 // The preview dialog: each reference in a row with its line and record, or
 // for a collection each file with its counts.
 #include <QLabel>
+#include <QLayout>
 #include <QTableWidget>
 #include <QTest>
 
@@ -32,6 +33,9 @@ void TestPreview::dialogShowsLineReferenceAndRecord()
     QCOMPARE(dialog.Note()->text(), QString::fromUtf8("Switch on \u201CID record levels\u201D"));
     QVERIFY(dialog.Levels() != nullptr);
     QCOMPARE(dialog.Levels()->text(), QString("Level records of this file:\nBook (1): Genesis"));
+    // Shown above the list, and selectable so that a name can be copied into a level box.
+    QCOMPARE(dialog.layout()->indexOf(dialog.Levels()), 0);
+    QVERIFY(dialog.Levels()->textInteractionFlags() & Qt::TextSelectableByMouse);
 }
 
 void TestPreview::collectionShowsAFileARow()

@@ -66,6 +66,15 @@ TEST(LoadLevels, RunEndNotesTheFirstNameWhereTheLevelRecordsUseIt)
     f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.messages.size(), 3u);
     EXPECT_EQ(f.dialogs.messages[2].text.find("is not loaded"), std::string::npos) << f.dialogs.messages[2].text;
+
+    // Load Levels given up empties the boxes: the file is no longer theirs.
+    f.dialogs.fileAnswers = {std::nullopt};
+    f.model.Carry(Command::LoadLevels);
+    f.Type(HistoryBox::Level1, "Book");
+    f.dialogs.answers = {MessageAnswer::Yes};
+    f.model.Carry(Command::BeginOrCancel);
+    ASSERT_EQ(f.dialogs.messages.size(), 5u);
+    EXPECT_EQ(f.dialogs.messages[4].text.find("is not loaded"), std::string::npos) << f.dialogs.messages[4].text;
 }
 
 TEST(LoadLevels, LeavesTheHistoriesAlone)
