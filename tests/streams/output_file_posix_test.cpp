@@ -147,6 +147,15 @@ TEST_F(OutputFileFaultTest, AttributesThatCarryOverAreNotForetoldAsLost)
     EXPECT_EQ(std::vector<std::string>{}, ForecastOutput(path).notKept);
 }
 
+// Root gives the new file the earlier one's owner, whoever it is.
+TEST_F(OutputFileFaultTest, AnotherUsersFileIsNotForetoldToLoseItsOwnerUnderRoot)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    ASSERT_EQ(0, ::chown(path.c_str(), 1, static_cast<gid_t>(-1)));
+    EXPECT_EQ(std::vector<std::string>{}, ForecastOutput(path).notKept);
+}
+
 TEST_F(OutputFileFaultTest, RemovingAnOutputWrittenInPlaceReportsWhetherItWorked)
 {
     for (const bool removable : {true, false}) {
