@@ -1,6 +1,8 @@
-// The preview: the level names of the level records read, its heading, the first references a run would make (or a
-// collection's files) in a list view, and its note.
+// The preview: the level names of the level records read, its heading, the
+// first references a run would make (or a collection's files) in a list
+// view, and its note.
 #include <algorithm>
+#include <cstddef>
 #include <string>
 
 #include "window_win32/modal_dialogs_win32.h"
@@ -73,11 +75,54 @@ void FillList(HWND list, const PreviewShown& preview)
     }
 }
 
+// A control's place in the dialog's client area.
+RECT PlaceOf(HWND dialog, HWND control)
+{
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The level list takes the height its lines need, none when it has none,
+// and what stands below it moves with it: the dialog grows or shrinks by as
+// much, rather than keep room for the longest list or cut one off.
+void FitLevelList(HWND dialog)
+{
+    const HWND levels = GetDlgItem(dialog, IDC_PREVIEW_LEVELS);
+    const RECT place = PlaceOf(dialog, levels);
+    const int length = GetWindowTextLengthW(levels);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(levels, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    RECT needed{0, 0, place.right - place.left, 0};
+    if (!text.empty()) {
+        const HDC dc = GetDC(levels);
+        const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(levels, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, text.c_str(), length, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, font);
+        ReleaseDC(levels, dc);
+    }
+    const int height = needed.bottom - needed.top;
+    const int shift = height - (place.bottom - place.top);
+    SetWindowPos(levels, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
+    for (const int below : {IDC_PREVIEW_CAPTION, IDC_PREVIEW_LIST, IDC_PREVIEW_NOTE, IDOK}) {
+        const HWND control = GetDlgItem(dialog, below);
+        const RECT at = PlaceOf(dialog, control);
+        SetWindowPos(control, nullptr, at.left, at.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    SetWindowPos(dialog, nullptr, frame.left, frame.top - shift / 2, frame.right - frame.left,
+                 frame.bottom - frame.top + shift, SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         const auto& preview = *reinterpret_cast<const PreviewShown*>(lParam);
         SetDlgItemTextW(dialog, IDC_PREVIEW_LEVELS, WideLinesOfUtf8(preview.levels).c_str());
+        FitLevelList(dialog);
         SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, WideLinesOfUtf8(preview.heading).c_str());
         FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), preview);
         SetDlgItemTextW(dialog, IDC_PREVIEW_NOTE, WideLinesOfUtf8(preview.note).c_str());
