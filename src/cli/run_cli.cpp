@@ -166,9 +166,8 @@ void NoteLevels(const Configuration& configuration, const LevelCensus& seen, std
         unreadIdLevelRecords > 0 ? std::string() : ForStandardOutput(UnmatchedLevelsNote(configuration.run, seen)),
         SkippedFirstLevelNote(configuration.levelsFile, {skipped, ForStandardOutput(skipped)},
                               InputName(configuration.run), configuration.run, seen)};
-    if (!notes[1].empty()) {
+    if (!notes[1].empty())
         ReportError("note: " + notes[1] + "; --level1 " + ForStandardOutput(skipped) + " ... sets it");
-    }
     if (!notes[0].empty())
         ReportError("note: " + notes[0]);
 }

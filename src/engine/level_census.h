@@ -3,9 +3,9 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
