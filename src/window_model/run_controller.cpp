@@ -13,10 +13,10 @@
 #include "streams/exceptions.h"
 #include "streams/native_file.h"
 #include "streams/output_file.h"
+#include "streams/text_util.h"
 #include "window_model/error_box.h"
 #include "window_model/output_replacement.h"
 #include "window_model/screen_text.h"
-#include "streams/text_util.h"
 
 namespace pellimar {
 namespace {
@@ -199,8 +199,8 @@ std::string RunController::EarlierReferencesAdvice(std::int32_t kept, bool byPre
            " to replace " + (kept == 1 ? "it." : "them.");
 }
 
-// The notes name the file without its folder, in the file's text as the
-// rest of them is, so that the whole note goes to the screen at once.
+// The notes name the file without its folder, as the screen shows it; the
+// level name goes to the screen from the file's text.
 void RunController::LevelsLoaded(const std::string& file, const std::string& skipped)
 {
     levelsFile_ = file.substr(file.find_last_of("/\\") + 1);
