@@ -56,6 +56,22 @@ struct HeadingCase {
     bool cut;
 };
 
+// The case's lines read into a value that held an earlier heading.
+void ExpectHeading(const HeadingCase& c)
+{
+    std::string value = "earlier";
+    HeadingValue heading(value, c.longest);
+    for (std::size_t line = 0; line < c.lines.size(); ++line) {
+        if (line > 0)
+            heading.StartLine();
+        for (const std::string& piece : c.lines[line])
+            heading.Take(piece);
+        heading.EndLine();
+    }
+    EXPECT_EQ(c.value, value) << c.value;
+    EXPECT_EQ(c.cut, heading.Cut()) << c.value;
+}
+
 TEST(HeadingValue, StripsCodesAcrossPiecesAndKeepsTheFirstBytesWithoutHalfAnEscape)
 {
     const HeadingCase cases[] = {
@@ -71,19 +87,8 @@ TEST(HeadingValue, StripsCodesAcrossPiecesAndKeepsTheFirstBytesWithoutHalfAnEsca
         {{{"abc"}, {"de"}}, 3, "abc", true},
         {{{"ab", "cd"}, {"e"}, {"f"}}, 5, "abcd ", true},
     };
-    for (const HeadingCase& c : cases) {
-        std::string value = "earlier";
-        HeadingValue heading(value, c.longest);
-        for (std::size_t line = 0; line < c.lines.size(); ++line) {
-            if (line > 0)
-                heading.StartLine();
-            for (const std::string& piece : c.lines[line])
-                heading.Take(piece);
-            heading.EndLine();
-        }
-        EXPECT_EQ(c.value, value) << c.value;
-        EXPECT_EQ(c.cut, heading.Cut()) << c.value;
-    }
+    for (const HeadingCase& c : cases)
+        ExpectHeading(c);
 }
 
 TEST(HeadingValue, WhiteSpaceCodesPartWordsWithOneBlankUnlessABlankIsBeside)
@@ -105,19 +110,8 @@ TEST(HeadingValue, WhiteSpaceCodesPartWordsWithOneBlankUnlessABlankIsBeside)
         {{{"abc<CR>de"}}, 3, "abc", true},
         {{{"abc<CR><<"}}, 5, "abc ", true},
     };
-    for (const HeadingCase& c : cases) {
-        std::string value;
-        HeadingValue heading(value, c.longest);
-        for (std::size_t line = 0; line < c.lines.size(); ++line) {
-            if (line > 0)
-                heading.StartLine();
-            for (const std::string& piece : c.lines[line])
-                heading.Take(piece);
-            heading.EndLine();
-        }
-        EXPECT_EQ(c.value, value) << c.lines[0][0];
-        EXPECT_EQ(c.cut, heading.Cut()) << c.lines[0][0];
-    }
+    for (const HeadingCase& c : cases)
+        ExpectHeading(c);
 }
 
 TEST(SplitPiece, TakesUpToAndIncludingTheFirstByteOfTheSet)
