@@ -317,14 +317,16 @@ struct RoundTripRun {
     RunResult result;
 };
 
-RoundTripRun ConvertWhole(const std::string& input, const ConversionOptions& options, std::size_t longestEarlier)
+// Each with a real run's longest earlier reference, which its own
+// references are cut to fit: what one run writes, the next recognises.
+RoundTripRun ConvertWhole(const std::string& input, const ConversionOptions& options)
 {
     const std::string inputPath = ScratchFile("trip-in.fff");
     const std::string outputPath = ScratchFile("trip-out.fff");
     WriteScratchFile(inputPath, input);
     FuzzHost host(options, kCancelBeforeStart + 1);
     RunSettings settings = SettingsOf(options, inputPath, outputPath);
-    settings.longestEarlierReference = longestEarlier;
+    settings.longestEarlierReference = kLongestEarlierReference;
     // The run's blocks of a quarter megabyte cost more to allocate than
     // these small inputs take to convert; the block size is the main runs'
     // concern.
@@ -376,12 +378,11 @@ void CheckRoundTrips(const Case& c)
         return;
     ConversionOptions keep = first;
     keep.earlier = EarlierReferences::Keep;
-    const RoundTripRun b = ConvertWhole(c.input, keep, kLongestEarlierReference);
-    const std::size_t longest = std::max(kLongestEarlierReference, b.output.size());
+    const RoundTripRun b = ConvertWhole(c.input, keep);
 
     ConversionOptions again = keep;
     again.earlier = EarlierReferences::Replace;
-    const RoundTripRun same = ConvertWhole(b.output, again, longest);
+    const RoundTripRun same = ConvertWhole(b.output, again);
     FUZZ_CHECK_EQ(b.result.refCount, same.result.earlierReferences, "B's references found again");
     FUZZ_CHECK_EQ(b.result.earlierLookAlikes.count, same.result.earlierLookAlikes.count,
                   "B's look-alikes are A's");
@@ -389,12 +390,12 @@ void CheckRoundTrips(const Case& c)
 
     ConversionOptions second = c.second;
     second.earlier = EarlierReferences::Replace;
-    const RoundTripRun other = ConvertWhole(b.output, second, longest);
+    const RoundTripRun other = ConvertWhole(b.output, second);
     if (ReadAlike(first, second))
         FUZZ_CHECK_EQ(b.result.refCount, other.result.earlierReferences, "B's references found with other options");
     FUZZ_CHECK(other.result.earlierReferences <= b.result.refCount, "no more references found than B has");
     if (other.result.earlierReferences == b.result.refCount) {
-        const RoundTripRun direct = ConvertWhole(c.input, c.second, longest);
+        const RoundTripRun direct = ConvertWhole(c.input, c.second);
         FUZZ_CHECK_EQ(direct.output, other.output, "B replaced with other options is A converted with them");
         FUZZ_CHECK_EQ(direct.result.refCount, other.result.refCount, "as many references as A converted directly");
     }
@@ -402,7 +403,7 @@ void CheckRoundTrips(const Case& c)
     ConversionOptions remove;
     remove.idRecords = first.idRecords;
     remove.earlier = EarlierReferences::Remove;
-    const RoundTripRun removed = ConvertWhole(b.output, remove, longest);
+    const RoundTripRun removed = ConvertWhole(b.output, remove);
     if (ReadAlike(first, remove))
         FUZZ_CHECK_EQ(b.result.refCount, removed.result.earlierReferences, "B's references found to remove");
     if (removed.result.earlierReferences == b.result.refCount)
