@@ -24,6 +24,23 @@ TEST_F(CliLevels, ListLevelsNeedsNoPatternAndWritesNoFile)
     ExpectError(Run({"--list-levels", "--preview", input}), "--list-levels cannot be given with", 2);
 }
 
+// Names past the listed ones are counted together, said in the singular
+// for one record.
+TEST_F(CliLevels, ListLevelsCountsTheRecordsPastTheListedNames)
+{
+    for (const int more : {1, 2}) {
+        std::string text;
+        for (int i = 0; i < 1000 + more; ++i)
+            text += "<RD:L" + std::to_string(i) + ">h\r\n";
+        WriteFileBytes(input, text);
+        const ProgramRun run = Run({"--list-levels", input});
+        EXPECT_EQ(0, run.status) << run.err;
+        EXPECT_NE(std::string::npos, run.err.find(more == 1 ? "note: 1 more level record names a level past the first 1000"
+                                                            : "note: 2 more level records name levels past the first 1000"))
+            << run.err;
+    }
+}
+
 TEST_F(CliLevels, LevelsOfThePatternThatNothingNamesAreNoted)
 {
     WriteFileBytes(input, kLevelsInput);
