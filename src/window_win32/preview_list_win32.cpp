@@ -2,7 +2,6 @@
 // first references a run would make (or a collection's files) in a list
 // view, and its note.
 #include <algorithm>
-#include <cstddef>
 #include <string>
 
 #include "window_win32/modal_dialogs_win32.h"
@@ -87,19 +86,15 @@ RECT PlaceOf(HWND dialog, HWND control)
 // The level list takes the height its lines need, none when it has none,
 // and what stands below it moves with it: the dialog grows or shrinks by as
 // much, rather than keep room for the longest list or cut one off.
-void FitLevelList(HWND dialog)
+void FitLevelList(HWND dialog, const std::wstring& text)
 {
     const HWND levels = GetDlgItem(dialog, IDC_PREVIEW_LEVELS);
     const RECT place = PlaceOf(dialog, levels);
-    const int length = GetWindowTextLengthW(levels);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(levels, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
     RECT needed{0, 0, place.right - place.left, 0};
     if (!text.empty()) {
         const HDC dc = GetDC(levels);
         const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(levels, WM_GETFONT, 0, 0)));
-        DrawTextW(dc, text.c_str(), length, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, font);
         ReleaseDC(levels, dc);
     }
@@ -121,8 +116,9 @@ INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 {
     if (message == WM_INITDIALOG) {
         const auto& preview = *reinterpret_cast<const PreviewShown*>(lParam);
-        SetDlgItemTextW(dialog, IDC_PREVIEW_LEVELS, WideLinesOfUtf8(preview.levels).c_str());
-        FitLevelList(dialog);
+        const std::wstring levels = WideLinesOfUtf8(preview.levels);
+        SetDlgItemTextW(dialog, IDC_PREVIEW_LEVELS, levels.c_str());
+        FitLevelList(dialog, levels);
         SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, WideLinesOfUtf8(preview.heading).c_str());
         FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), preview);
         SetDlgItemTextW(dialog, IDC_PREVIEW_NOTE, WideLinesOfUtf8(preview.note).c_str());
