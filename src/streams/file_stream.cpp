@@ -200,9 +200,11 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
     std::int64_t copied = 0;
     while (copied < count) {
         const bool inChunk = ChunkHolds == Held::ReadAhead && Pos >= ChunkStart && Pos < ChunkStart + ChunkLength;
-        if (!inChunk && count - copied >= kChunkSize) {
+        if (!inChunk && count >= kChunkSize) {
             // A block as large as the chunk is read straight into place: the
-            // bytes are copied once, by the system.
+            // bytes are copied once, by the system. What the chunk still held
+            // of it came first; the rest is read here too, so that the next
+            // block starts where this one ends rather than inside a chunk.
             ChunkHolds = Held::Nothing;
             const std::int64_t n = ReadAt(out + copied, count - copied, Pos);
             copied += n;

@@ -7,6 +7,7 @@
 
 #include "streams/exceptions.h"
 #include "streams/file_names.h"
+#include "streams/file_stream.h"
 #include "streams/file_stream_fixture.h"
 #include "support/expect_throw_msg.h"
 #include "support/reason_of_failure.h"
@@ -17,6 +18,7 @@ namespace {
 using testing::FileStreamTest;
 using testing::ReadFileBytes;
 using testing::ReasonOfFailure;
+using testing::WriteFileBytes;
 
 TEST_F(FileStreamTest, MissingFileCannotBeOpened)
 {
@@ -116,6 +118,25 @@ TEST_F(FileStreamTest, LargeFileReadsBackInOrderAcrossChunks)
     }
     EXPECT_EQ(text, back);
     EXPECT_TRUE(in.Eof());
+}
+
+// A small read leaves a chunk behind; a block read after it takes the rest
+// of that chunk and then the file itself, and the blocks after that start
+// where the file's data does rather than inside a chunk.
+TEST_F(FileStreamTest, BlockReadsAfterASmallReadGiveTheFileInOrder)
+{
+    const std::string path = dir.File("blocks.fff");
+    std::string text(3 * 256 * 1024 + 77, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char>(i * 131 % 251);
+    WriteFileBytes(path, text);
+    TFileStream in(path, fmOpenRead);
+    std::string back(text.size(), '\0');
+    std::int64_t at = in.Read(back.data(), 10);
+    while (const std::int64_t n = in.Read(back.data() + at, std::min<std::int64_t>(256 * 1024, text.size() - at)))
+        at += n;
+    EXPECT_EQ(static_cast<std::int64_t>(text.size()), at);
+    EXPECT_EQ(text, back);
 }
 
 TEST_F(FileStreamTest, FileOpenForReadingRefusesWritesAtOnce)
