@@ -83,7 +83,14 @@ bool ConversionPass::CopyBlock()
         const std::uint8_t* closeSeen = nullptr;
         const std::uint8_t* found = FindEitherThenCloser(block.next, block.point, '<', markerFirst, '>', closeSeen);
         block.next = found;
-        if (found == block.point || *found != '<' || block.end - found < 2)
+        if (found == block.point)
+            break;
+        if (*found != '<') {
+            if (!MarkerInBlock(block, found))
+                break;
+            continue;
+        }
+        if (block.end - found < 2)
             break;
         // "<<" is a "<" meant as text, taken in steps of two bytes; a run of
         // them opens no code, so no ">" is looked for.
@@ -120,6 +127,25 @@ void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
     block.written = to;
 }
 
+// A page-number marker attempt from `first`, the pattern's first byte, when
+// the block holds all it takes short of the progress point: a marker to be
+// removed is left out of the output; what any other attempt took stays as
+// it stood.
+bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
+{
+    const std::optional<PageMarkerMatcher::Taken> taken =
+        page_.AttemptWithin({first, static_cast<std::size_t>(block.end - first)},
+                            static_cast<std::size_t>(block.point - first));
+    if (!taken)
+        return false;
+    if (taken->marker && run_.RemovePageMarks) {
+        WriteBlockUpTo(block, first);
+        block.written = first + taken->length;
+    }
+    block.next = first + taken->length;
+    return true;
+}
+
 // The record code from `open` to `close`, with what follows it when that is
 // in the block too. False leaves it to the byte steps. `handedOn`: the pass
 // goes on in another state (the code's heading, or the next code's check), or
@@ -129,7 +155,7 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
 {
     if (run_.Observer != nullptr || block.end - close < 2)
         return false;
-    const bool idRecords = host_.IdRecords();
+    const bool idRecords = switches_.idRecords;
     // "RD" alone, the common record code, is one however it is read.
     const bool bare = close - open == 3;
     if (!bare)
@@ -245,7 +271,7 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     const bool justified =
         lead.size() == 3 && lead[2] == ':' && (EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:"));
     block.next = close + 1;
-    if (!(justified && host_.LeftJustOnly()) && ReferenceDue()) {
+    if (!(justified && switches_.leftJustOnly) && ReferenceDue()) {
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }

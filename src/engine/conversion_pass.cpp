@@ -47,6 +47,7 @@ ConversionPass::ConversionPass(RunContext& run, RunHost& host)
       progress_(run.InputSize),
       earlier_(run.LongestEarlierReference)
 {
+    ReadSwitches();
     // An input without a size cannot be read again to find the lines of
     // what the run tells of: its lines are followed as it is read.
     if (!run_.Lines && run_.InputSize < 0) {
@@ -156,7 +157,7 @@ void ConversionPass::CloseCode()
 void ConversionPass::CodeCheckStep()
 {
     state_ = PassState::Copy;
-    const bool idRecords = host_.IdRecords();
+    const bool idRecords = switches_.idRecords;
     switch (code_.Kind(idRecords)) {
     case CodeKind::LevelRecord:
         headingLevel_ = code_.LevelName(idRecords);
@@ -216,7 +217,7 @@ void ConversionPass::PlainRecordCode()
     NoteCodeLine();
     const std::string lead = ReadCodeLead(*run_.Input);
     const bool justified = EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:");
-    if (!(host_.LeftJustOnly() && justified) && ReferenceDue()) {
+    if (!(switches_.leftJustOnly && justified) && ReferenceDue()) {
         WriteReference("<" + lead);
         NoteCutReference();
     }
@@ -301,8 +302,15 @@ void ConversionPass::UpdateProgress()
     const std::int64_t consumed = BytesConsumed();
     if (consumed < progress_.NextAt())
         return;
-    if (const std::optional<std::int32_t> percent = progress_.Reached(consumed))
+    if (const std::optional<std::int32_t> percent = progress_.Reached(consumed)) {
         host_.ProgressChanged(*percent, consumed);
+        ReadSwitches();
+    }
+}
+
+void ConversionPass::ReadSwitches()
+{
+    switches_ = {host_.LeftJustOnly(), host_.UseHR(), host_.IdRecords()};
 }
 
 }  // namespace pellimar

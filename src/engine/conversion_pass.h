@@ -45,6 +45,7 @@ private:
         bool Any() const { return end != start || lookAlike != nullptr; }
     };
     bool CopyBlock();
+    bool MarkerInBlock(Block& block, const std::uint8_t* first);
     void WriteBlockUpTo(Block& block, const std::uint8_t* to);
     bool RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close, bool& handedOn);
     bool EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier);
@@ -76,6 +77,9 @@ private:
     // One more event for the user to be told of, at `position` of the input.
     void Note(Tally& tally, std::int64_t position);
 
+    // The switches, read again only where the host may change them: after
+    // a progress report and after the page question.
+    void ReadSwitches();
     bool ReferenceDue() const;
     // `taken`: the record's bytes already read past its code. The caller
     // notes a reference that was cut.
@@ -99,6 +103,12 @@ private:
     RunContext& run_;
     RunHost& host_;
 
+    struct Switches {
+        bool leftJustOnly = false;
+        bool useHR = false;
+        bool idRecords = false;
+    };
+    Switches switches_;
     PassState state_ = PassState::Copy;
     std::uint8_t ch_ = 0;  // the byte read last
     CodeHead code_;        // what the examination needs of the current code

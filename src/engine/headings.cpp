@@ -41,7 +41,7 @@ void ConversionPass::CaptureHeading()
     // written is still at hand, and is copied only for a name's first record.
     LevelSeen* const first = run_.LevelsSeen.Count(headingLevel_, index);
     if (first != nullptr)
-        first->name = code_.WrittenLevelName(host_.IdRecords());
+        first->name = code_.WrittenLevelName(switches_.idRecords);
     std::optional<HeadingValue> value;
     if (index != -1) {
         run_.LevelsSeen.LevelSet(index);

@@ -101,6 +101,41 @@ std::optional<std::uint8_t> PageMarkerMatcher::ReadDigits(TS_TextStream& input, 
     }
 }
 
+// As Match: a mismatching byte is taken unless it is a "<".
+std::optional<PageMarkerMatcher::Taken> PageMarkerMatcher::MatchWithin(std::span<const std::uint8_t> bytes)
+{
+    const auto mismatch = [&](std::size_t at) { return Taken{false, at + (bytes[at] != '<')}; };
+    std::size_t at = 1;
+    for (std::size_t i = 1; i < head_.size(); ++i, ++at) {
+        if (at == bytes.size())
+            return std::nullopt;
+        if (bytes[at] != static_cast<std::uint8_t>(head_[i]))
+            return mismatch(at);
+    }
+    const std::size_t firstDigit = at;
+    std::int64_t value = 0;
+    bool tooLarge = false;
+    for (; at < bytes.size() && IsDigit(bytes[at]); ++at) {
+        if (!tooLarge) {
+            value = value * 10 + (bytes[at] - '0');
+            tooLarge = value > INT32_MAX;
+        }
+    }
+    if (at == bytes.size())
+        return std::nullopt;
+    if (at == firstDigit)
+        return mismatch(at);
+    for (std::size_t i = 0; i < tail_.size(); ++i, ++at) {
+        if (at == bytes.size())
+            return std::nullopt;
+        if (bytes[at] != static_cast<std::uint8_t>(tail_[i]))
+            return mismatch(at);
+    }
+    digits_ = value;
+    tooLarge_ = tooLarge;
+    return Taken{true, at};
+}
+
 // The pattern's bytes after its "#", starting with the byte that ended the
 // digits.
 bool PageMarkerMatcher::MatchTail(TS_TextStream& input, std::optional<std::uint8_t> afterDigits)

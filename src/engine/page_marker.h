@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,15 @@ public:
     // its "#" is left unread, and so is a "<" on which an attempt fails.
     // Raises what reading the input raises.
     bool Match(TS_TextStream& input, std::uint8_t first);
+
+    // The same attempt over bytes at hand, the first byte included: how many
+    // of them it takes, and whether they were a marker (its page is then the
+    // page). Nothing when the bytes end before the attempt can be told.
+    struct Taken {
+        bool marker;
+        std::size_t length;
+    };
+    std::optional<Taken> MatchWithin(std::span<const std::uint8_t> bytes);
 
     // Every byte the last attempt consumed, in order.
     HeldText& Held() { return held_; }

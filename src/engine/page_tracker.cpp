@@ -35,4 +35,19 @@ bool PageTracker::Attempt(TS_TextStream& input, std::uint8_t first, TS_TextStrea
     return true;
 }
 
+std::optional<PageMarkerMatcher::Taken> PageTracker::AttemptWithin(std::span<const std::uint8_t> bytes,
+                                                                  std::size_t most)
+{
+    const std::optional<PageMarkerMatcher::Taken> taken = marker_.MatchWithin(bytes);
+    if (!taken || taken->length > most || (taken->marker && taken->length == bytes.size()))
+        return std::nullopt;
+    if (taken->marker) {
+        const std::uint8_t next = bytes[taken->length];
+        if (next != '\r' && next != '\n')
+            midLine_ = true;
+        Commit();
+    }
+    return taken;
+}
+
 }  // namespace pellimar

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "engine/page_marker.h"
@@ -21,6 +23,11 @@ public:
     // removed. True when it was a marker; Commit then puts its page in force.
     bool Attempt(TS_TextStream& input, std::uint8_t first, TS_TextStream& output);
     void Commit() { page_ = marker_.Page(); }
+    // The same attempt over bytes at hand that hold it and the byte after it,
+    // taking no more than `most` of them: how many it takes and whether they
+    // were a marker, whose page is then in force. Nothing, and nothing
+    // changed, when the bytes cannot tell or the attempt would take more.
+    std::optional<PageMarkerMatcher::Taken> AttemptWithin(std::span<const std::uint8_t> bytes, std::size_t most);
 
     // -1 while no page is known.
     std::int32_t Page() const { return page_; }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace pellimar {
 
@@ -13,16 +14,15 @@ ReferenceFrame FrameOf(bool notSearched, bool useHR)
     return {"<CS:Reference>", useHR ? "<HR>\r\n</CS>" : "<CR>\r\n</CS>"};
 }
 
-std::string PageText(std::int32_t page, bool midLine)
+PageText::PageText(std::int32_t page, bool midLine)
 {
-    char digits[16];
-    std::string text(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, page).ptr - digits));
+    char* const end = bytes_ + sizeof bytes_;
+    char* at = std::to_chars(bytes_, end, page).ptr;
     if (midLine) {
-        text += '-';
-        const std::int64_t next = std::int64_t{page} + 1;
-        text.append(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, next).ptr - digits));
+        *at++ = '-';
+        at = std::to_chars(at, end, std::int64_t{page} + 1).ptr;
     }
-    return text;
+    length_ = static_cast<std::size_t>(at - bytes_);
 }
 
 std::size_t CutPoint(std::string_view text, std::size_t most)
@@ -68,11 +68,12 @@ const std::string& ReferenceWriter::Remake(const ReferenceSources& sources)
 void ReferenceWriter::Build(const ReferenceSources& sources)
 {
     const ReferenceFrame frame = FrameOf(notSearched_, sources.useHR);
-    const std::string page = pattern_.ShowsPage() ? PageText(sources.page, sources.midLinePage) : std::string();
+    const PageText page(sources.page, sources.midLinePage);
+    const std::string_view shown = pattern_.ShowsPage() ? page.View() : std::string_view();
     written_.assign(frame.open);
     textStart_ = written_.size();
-    pageAt_ = pattern_.Fill(sources.levels->values, page, written_);
-    pageLength_ = page.size();
+    pageAt_ = pattern_.Fill(sources.levels->values, shown, written_);
+    pageLength_ = shown.size();
     const std::size_t frameLength = frame.open.size() + frame.close.size();
     const std::size_t most = longest_ > frameLength ? longest_ - frameLength : 0;
     cut_ = written_.size() - textStart_ > most;
@@ -86,8 +87,13 @@ void ReferenceWriter::ReplacePage(const ReferenceSources& sources)
 {
     if (pageAt_ == std::string::npos)
         return;
-    const std::string page = PageText(sources.page, sources.midLinePage);
-    written_.replace(pageAt_, pageLength_, page);
+    const PageText text(sources.page, sources.midLinePage);
+    const std::string_view page = text.View();
+    // Mostly the digits only change: they are written over the old ones.
+    if (page.size() == pageLength_)
+        std::memcpy(written_.data() + pageAt_, page.data(), page.size());
+    else
+        written_.replace(pageAt_, pageLength_, page);
     textLength_ += page.size() - pageLength_;
     pageLength_ = page.size();
 }

@@ -27,8 +27,17 @@ ReferenceFrame FrameOf(bool notSearched, bool useHR);
 std::size_t CutPoint(std::string_view text, std::size_t most);
 
 // The page as a reference shows it: N, or N-(N+1) after a marker that stood
-// inside its line.
-std::string PageText(std::int32_t page, bool midLine);
+// inside its line. Made without a string of its own: most references differ
+// from the one before only in the page.
+class PageText {
+public:
+    PageText(std::int32_t page, bool midLine);
+    std::string_view View() const { return {bytes_, length_}; }
+
+private:
+    char bytes_[24];  // room for "-2147483648--2147483647"
+    std::size_t length_ = 0;
+};
 
 // Everything a reference is made from besides the pattern and the frame's
 // fixed switch. The writer reads nothing else, so a reference kept for

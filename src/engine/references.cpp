@@ -22,8 +22,11 @@ void ConversionPass::WriteReference(std::string_view taken)
     if (run_.RefPattern.ShowsPage() && page_.Page() == -1) {
         const std::optional<std::string> answer = host_.AskStartingPage(PagePrompt{});
         page_.StartAt(ParseStartingPage(answer.value_or(PagePrompt{}.defaultText)));
+        ReadSwitches();
     }
-    Write(writer_.Reference(SourcesOf(run_.Levels, page_.Page(), page_.MidLine(), host_.UseHR())));
+    const std::string& reference =
+        writer_.Reference(SourcesOf(run_.Levels, page_.Page(), page_.MidLine(), switches_.useHR));
+    run_.Output->WriteBytes(reference.data(), reference.size());
     ++run_.RefCount;
     page_.RangeShown();
     if (run_.Observer)
