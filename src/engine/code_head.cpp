@@ -20,7 +20,7 @@ bool IsFieldSeparator(char c)
 
 // "RD" and then `third`, when given, at the start of the text; compared
 // byte by byte, as this is asked of every record code.
-bool StartsRd(const std::string& text, char third = 0)
+bool StartsRd(std::string_view text, char third = 0)
 {
     if (text.size() < (third != 0 ? 3u : 2u) || text[0] != 'R' || text[1] != 'D')
         return false;
@@ -72,7 +72,7 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
     for (std::size_t i = 0; i < length; ++i)
         head[i] = ToUpperAscii(code[i]);
     if (length < 3 || head[0] != 'R' || head[1] != 'D' || head[2] != ',') {
-        text_.assign(head, length);
+        text_.Assign({head, length});
         if (length == 3 && head[0] == 'R' && head[1] == 'D' && head[2] == ':')
             ReadName(code, 3);
         return;
@@ -80,7 +80,7 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
     std::size_t at = 3;
     if (idRecords_ && at < n && ToUpperAscii(code[at]) == 'I') {
         // Until "ID:", an ID and ":" have come, a plain record code.
-        text_.assign("RDI", 3);
+        text_.Assign("RDI");
         if (++at == n || ToUpperAscii(code[at]) != 'D' || ++at == n || code[at] != ':')
             return;
         const std::size_t id = ++at;
@@ -88,17 +88,17 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
             ++at;
         if (at == n || code[at] != ':' || at == id)
             return;
-        text_.assign("RD:", 3);
+        text_.Assign("RD:");
         return ReadName(code, at + 1);
     }
     while (at < n && IsBlankOrDigit(code[at]))
         ++at;
     if (at == n) {
-        text_.assign("RD", 2);
+        text_.Assign("RD");
         return;
     }
     const char third[3] = {'R', 'D', ToUpperAscii(code[at])};
-    text_.assign(third, 3);
+    text_.Assign({third, 3});
     if (third[2] == ':')
         ReadName(code, at + 1);
 }
@@ -108,7 +108,7 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
     while (at < code.size() && code[at] == ' ')
         ++at;
     const std::size_t start = at;
-    const std::size_t end = std::min(code.size(), at + (capacity_ > text_.size() ? capacity_ - text_.size() : 0));
+    const std::size_t end = std::min(code.size(), at + (capacity_ > text_.Size() ? capacity_ - text_.Size() : 0));
     bool inQuotes = false;
     for (; at < end; ++at) {
         const char c = code[at];
@@ -117,22 +117,18 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
         else if (!inQuotes && IsFieldSeparator(c))
             break;
     }
-    // Upper-cased through plain pointers: a store through the string's own
-    // elements would make the compiler reload its length at every byte.
-    const std::size_t kept = text_.size();
     const std::size_t length = at - start;
-    text_.resize(kept + length);
     const char* from = code.data() + start;
-    char* to = text_.data() + kept;
+    char* to = text_.Grow(length);
     for (std::size_t i = 0; i < length; ++i)
         to[i] = ToUpperAscii(from[i]);
-    written_.assign(from, length);
+    written_.Assign({from, length});
 }
 
 void CodeHead::Reading::Start()
 {
-    text_.clear();
-    written_.clear();
+    text_.Clear();
+    written_.Clear();
     phase_ = Phase::Head;
     commaTaken_ = false;
     inQuotes_ = false;
@@ -163,10 +159,10 @@ void CodeHead::Reading::Take(char c, char written)
 
 void CodeHead::Reading::Append(char c)
 {
-    text_ += c;
-    if (phase_ == Phase::Head && text_.size() == 3)
+    text_.Push(c);
+    if (phase_ == Phase::Head && text_.Size() == 3)
         AfterHead();
-    else if (text_.size() >= capacity_)
+    else if (text_.Size() >= capacity_)
         phase_ = Phase::Done;
 }
 
@@ -175,13 +171,13 @@ void CodeHead::Reading::Append(char c)
 // the name. Any other code needs nothing more.
 void CodeHead::Reading::AfterHead()
 {
-    if (text_ == "RD," && !commaTaken_) {
-        text_.pop_back();
+    if (text_.View() == "RD," && !commaTaken_) {
+        text_.Pop();
         commaTaken_ = true;
         matched_ = 0;
         phase_ = idRecords_ ? Phase::IdPrefix : Phase::SkipNumber;
     } else {
-        phase_ = text_ == "RD:" ? Phase::SkipBlanks : Phase::Done;
+        phase_ = text_.View() == "RD:" ? Phase::SkipBlanks : Phase::Done;
     }
 }
 
@@ -195,7 +191,7 @@ void CodeHead::Reading::TakeIdPrefix(char c)
         return;
     }
     if (matched_ == 0)
-        text_ += c;
+        text_.Push(c);
     if (c != "ID:"[matched_]) {
         phase_ = Phase::Done;
         return;
@@ -209,7 +205,7 @@ void CodeHead::Reading::TakeIdPrefix(char c)
 void CodeHead::Reading::TakeIdName(char c)
 {
     if (c == ':' && matched_ > 0) {
-        text_ = "RD:";
+        text_.Assign("RD:");
         phase_ = Phase::SkipBlanks;
     } else if (c == ':' || IsFieldSeparator(c)) {
         phase_ = Phase::Done;
@@ -226,25 +222,25 @@ void CodeHead::Reading::TakeName(char c, char written)
     }
     if (c == '"')
         inQuotes_ = !inQuotes_;
-    written_ += written;
+    written_.Push(written);
     Append(c);
 }
 
 CodeKind CodeHead::Reading::Kind() const
 {
-    if (StartsRd(text_, ':'))
+    if (StartsRd(text_.View(), ':'))
         return CodeKind::LevelRecord;
-    return StartsRd(text_) ? CodeKind::RecordCode : CodeKind::Other;
+    return StartsRd(text_.View()) ? CodeKind::RecordCode : CodeKind::Other;
 }
 
 std::string_view CodeHead::Reading::LevelName() const
 {
-    return Kind() == CodeKind::LevelRecord ? std::string_view(text_).substr(3) : std::string_view();
+    return Kind() == CodeKind::LevelRecord ? text_.View().substr(3) : std::string_view();
 }
 
 std::string_view CodeHead::Reading::WrittenLevelName() const
 {
-    return Kind() == CodeKind::LevelRecord ? std::string_view(written_) : std::string_view();
+    return Kind() == CodeKind::LevelRecord ? written_.View() : std::string_view();
 }
 
 }  // namespace pellimar

@@ -45,9 +45,39 @@ public:
     std::string_view WrittenLevelName(bool idRecords) const { return Of(idRecords).WrittenLevelName(); }
 
 private:
+    // Bytes up to a fixed length, set anew at every code without a string's
+    // bookkeeping; the caller never gives more than the capacity.
+    class Held {
+    public:
+        explicit Held(std::size_t capacity) : bytes_(capacity, '\0') {}
+        void Clear() { length_ = 0; }
+        void Assign(std::string_view text)
+        {
+            text.copy(bytes_.data(), text.size());
+            length_ = text.size();
+        }
+        void Push(char c) { bytes_[length_++] = c; }
+        void Pop() { --length_; }
+        // Room for `count` more bytes, written by the caller.
+        char* Grow(std::size_t count)
+        {
+            length_ += count;
+            return bytes_.data() + length_ - count;
+        }
+        std::size_t Size() const { return length_; }
+        std::string_view View() const { return {bytes_.data(), length_}; }
+
+    private:
+        std::string bytes_;
+        std::size_t length_ = 0;
+    };
+
     class Reading {
     public:
-        Reading(bool idRecords, std::size_t capacity) : idRecords_(idRecords), capacity_(capacity) {}
+        Reading(bool idRecords, std::size_t capacity)
+            : idRecords_(idRecords), capacity_(capacity), text_(capacity), written_(capacity)
+        {
+        }
         void Start();
         void Take(char c, char written);
         void ReadWhole(std::string_view code);
@@ -68,8 +98,8 @@ private:
 
         bool idRecords_;
         std::size_t capacity_;
-        std::string text_;
-        std::string written_;  // the name, letter case kept
+        Held text_;
+        Held written_;  // the name, letter case kept
         Phase phase_ = Phase::Head;
         bool commaTaken_ = false;
         std::size_t matched_ = 0;  // of "ID:", or the ID's length
