@@ -13,7 +13,6 @@
 
 #include "streams/byte_scan.h"
 #include "engine/conversion_pass.h"
-#include "streams/text_util.h"
 
 namespace pellimar {
 namespace {
@@ -176,19 +175,16 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
         !EarlierReferencesInBlock(block, earlier))
         return false;
     const std::uint8_t* after = earlier.end;
-    if (*after == '\r' || *after == '\n') {
-        if (after + 1 > block.point)
-            return false;
-        if (countUnread)
-            CountUnreadIdLevelRecord();
-        block.next = after + 1;
-        if (earlier.Any())
-            TakeEarlierInBlock(block, earlier);
-        return true;
+    const std::size_t atHand = std::min<std::size_t>(static_cast<std::size_t>(block.end - after), kLongestRecordOpening);
+    const RecordOpening opening = OpeningAfterRecordCode({after, atHand}, false, switches_.records);
+    switch (opening.start) {
+    case RecordStart::LineEnd:
+    case RecordStart::Text: return PlainRecordInBlock(block, after, opening, countUnread, earlier, handedOn);
+    case RecordStart::Code: return RecordThenCodeInBlock(block, after, opening, countUnread, earlier, handedOn);
+    case RecordStart::More:
+    case RecordStart::Nothing: break;
     }
-    if (*after != '<')
-        return PlainRecordInBlock(block, after, 1, countUnread, earlier, handedOn);
-    return RecordThenCodeInBlock(block, after, countUnread, earlier, handedOn);
+    return false;
 }
 
 // The references earlier runs wrote right after a record code, one after
@@ -233,17 +229,18 @@ std::int64_t ConversionPass::PositionOf(const Block& block, const std::uint8_t* 
     return BytesConsumed() + (at - block.start);
 }
 
-// A record code followed by text, a byte or "<<" (a "<" meant as text, the
-// step's two bytes): the reference goes between.
-bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength,
+// A record code followed by its line's end, or by text: a byte or "<<" (a
+// "<" meant as text, the step's two bytes), with the reference, when one
+// goes, between.
+bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, const RecordOpening& opening,
                                         bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
 {
-    if (after + stepLength > block.point)
+    if (after + opening.length > block.point)
         return false;
     if (countUnread)
         CountUnreadIdLevelRecord();
-    block.next = after + stepLength;
-    if (ReferenceDue()) {
+    block.next = after + opening.length;
+    if (opening.reference && ReferenceDue()) {
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }
@@ -252,26 +249,21 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
     return true;
 }
 
-// A record code followed at once by another code: the reference goes between
-// them unless the record opens justified or styled and only left-justified
-// records get one. A record code or level record after it is checked next.
-bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread,
-                                           const EarlierInBlock& earlier, bool& handedOn)
+// A record code followed at once by another code, which the block holds
+// whole: the reference, when the opening wants one, goes between them. A
+// record code or level record after it is checked next.
+bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, const RecordOpening& opening,
+                                           bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
 {
     // The step that copies both codes ends after the second ">", which may
     // be the progress point itself.
     const std::uint8_t* close = FindClose(open + 1, block.point);
     if (close == nullptr)
         return false;
-    if (open[1] == '<')
-        return PlainRecordInBlock(block, open, 2, countUnread, earlier, handedOn);
     if (countUnread)
         CountUnreadIdLevelRecord();
-    const std::string_view lead = TextOf(open + 1, std::min(open + 4, close));
-    const bool justified =
-        lead.size() == 3 && lead[2] == ':' && (EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:"));
     block.next = close + 1;
-    if (!(justified && switches_.leftJustOnly) && ReferenceDue()) {
+    if (opening.reference && ReferenceDue()) {
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }

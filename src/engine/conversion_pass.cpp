@@ -8,7 +8,6 @@
 
 #include "engine/levels.h"
 #include "engine/patterns.h"
-#include "streams/text_util.h"
 
 namespace pellimar {
 namespace {
@@ -21,19 +20,12 @@ std::size_t LongestName(const LevelLists& levels)
     return longest;
 }
 
-// Up to three bytes of a code's text, stopping before its ">".
-std::string ReadCodeLead(TS_TextStream& input)
+// The bytes of a record's opening taken before its reference: of "<<" only
+// the first, so that a preview's look at the record starts where it always
+// has.
+std::size_t TakenBeforeReference(const RecordOpening& opening)
 {
-    std::string lead;
-    std::uint8_t ch;
-    while (lead.size() < 3 && input.TryReadByte(ch)) {
-        if (ch == '>') {
-            input.PutBack(ch);
-            break;
-        }
-        lead += static_cast<char>(ch);
-    }
-    return lead;
+    return opening.start == RecordStart::Text ? 1 : opening.length;
 }
 
 }  // namespace
@@ -186,44 +178,56 @@ void ConversionPass::CountUnreadIdLevelRecord()
 }
 
 // After a plain record code: a reference goes right after its ">", before
-// the record's first character or first code, unless the code ends its line.
+// the record's first character or first code, when the record's opening
+// wants one and the levels make it due.
 void ConversionPass::PlainRecordCode()
 {
     recordAt_ = BytesConsumed();
     TakeEarlierReferences();
-    if (!Next()) {
-        WriteKeptEarlierReferences();
-        return;
-    }
-    if (ch_ == '\r' || ch_ == '\n') {
-        WriteKeptEarlierReferences();
-        Write(ch_);
-        return;
-    }
-    if (ch_ != '<' || Peek() == std::optional<std::uint8_t>('<')) {
-        // Text follows, or "<<", which is text too.
-        if (ReferenceDue()) {
-            WriteReference(std::string_view(reinterpret_cast<const char*>(&ch_), 1));
-            NoteCutReference();
-        }
-        WriteKeptEarlierReferences();
-        Write(ch_);
-        if (ch_ == '<')
-            TakeEscapedOpen();
-        return;
-    }
-    // The code that follows decides, by its first three bytes, whether the
-    // record opens justified or styled.
-    NoteCodeLine();
-    const std::string lead = ReadCodeLead(*run_.Input);
-    const bool justified = EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:");
-    if (!(switches_.leftJustOnly && justified) && ReferenceDue()) {
-        WriteReference("<" + lead);
+    const std::int64_t openingAt = BytesConsumed();
+    std::uint8_t bytes[kLongestRecordOpening + 1];
+    const RecordOpening opening = ReadRecordOpening(bytes);
+    const std::size_t held = TakenBeforeReference(opening);
+    const std::string_view taken(reinterpret_cast<const char*>(bytes), held);
+    if (opening.start == RecordStart::Code)
+        NoteCodeLineAt(openingAt);
+    if (opening.reference && ReferenceDue()) {
+        WriteReference(taken);
         NoteCutReference();
     }
     WriteKeptEarlierReferences();
-    Write('<');
-    Write(lead);
+    Write(taken);
+    if (opening.length > held)
+        TakeEscapedOpen();
+    else if (opening.start == RecordStart::Code)
+        CopyRecordCodeLead(taken.substr(1));
+}
+
+// Takes the record's opening byte by byte, as far as it must be read to be
+// told; a byte read past what is taken before the reference is the one read
+// last, and goes back.
+RecordOpening ConversionPass::ReadRecordOpening(std::uint8_t (&bytes)[kLongestRecordOpening + 1])
+{
+    std::size_t read = 0;
+    bool ends = false;
+    for (;;) {
+        const RecordOpening opening = OpeningAfterRecordCode({bytes, read}, ends, switches_.records);
+        if (opening.start != RecordStart::More) {
+            if (read > TakenBeforeReference(opening))
+                Unread();
+            return opening;
+        }
+        if (Next())
+            bytes[read++] = ch_;
+        else
+            ends = true;
+    }
+}
+
+// The code that opens the record, after its "<" and lead: copied and
+// examined in turn, as a record code or level record may follow at once.
+void ConversionPass::CopyRecordCodeLead(std::string_view lead)
+{
     code_.Start();
     code_.Feed(lead);
     CopyCodeText();
@@ -283,8 +287,13 @@ void ConversionPass::WriteKeptEarlierReferences()
 // The line of the "<" just read, when a preview watches the references.
 void ConversionPass::NoteCodeLine()
 {
+    NoteCodeLineAt(BytesConsumed() - 1);
+}
+
+void ConversionPass::NoteCodeLineAt(std::int64_t position)
+{
     if (run_.Observer && run_.Lines)
-        codeLine_ = run_.Lines->LineOf(BytesConsumed() - 1);
+        codeLine_ = run_.Lines->LineOf(position);
 }
 
 // A byte held back for a marker attempt that never ran (the input ended or
@@ -310,7 +319,7 @@ void ConversionPass::UpdateProgress()
 
 void ConversionPass::ReadSwitches()
 {
-    switches_ = {host_.LeftJustOnly(), host_.UseHR(), host_.IdRecords()};
+    switches_ = {{host_.LeftJustOnly()}, host_.UseHR(), host_.IdRecords()};
 }
 
 }  // namespace pellimar

@@ -10,6 +10,7 @@
 #include "engine/levels.h"
 #include "engine/page_tracker.h"
 #include "engine/progress_points.h"
+#include "engine/record_opening.h"
 #include "engine/reference_writer.h"
 #include "engine/run_context.h"
 #include "engine/run_host.h"
@@ -51,10 +52,10 @@ private:
     bool EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier);
     void TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier);
     std::int64_t PositionOf(const Block& block, const std::uint8_t* at) const;
-    bool PlainRecordInBlock(Block& block, const std::uint8_t* after, std::size_t stepLength, bool countUnread,
+    bool PlainRecordInBlock(Block& block, const std::uint8_t* after, const RecordOpening& opening, bool countUnread,
                             const EarlierInBlock& earlier, bool& handedOn);
-    bool RecordThenCodeInBlock(Block& block, const std::uint8_t* open, bool countUnread,
-                               const EarlierInBlock& earlier, bool& handedOn);
+    bool RecordThenCodeInBlock(Block& block, const std::uint8_t* open, const RecordOpening& opening,
+                               bool countUnread, const EarlierInBlock& earlier, bool& handedOn);
     bool WriteReferenceAsking(const Block& block, const std::uint8_t* record);
     void CodeOpenStep();
     void CopyCodeText();
@@ -62,7 +63,10 @@ private:
     void CodeCheckStep();
     void CountUnreadIdLevelRecord();
     void NoteCodeLine();
+    void NoteCodeLineAt(std::int64_t position);
     void PlainRecordCode();
+    RecordOpening ReadRecordOpening(std::uint8_t (&bytes)[kLongestRecordOpening + 1]);
+    void CopyRecordCodeLead(std::string_view lead);
     void TakeEarlierReferences();
     bool EarlierReferenceMayStart();
     void TakeBytes(std::size_t count, HeldText* into);
@@ -104,7 +108,7 @@ private:
     RunHost& host_;
 
     struct Switches {
-        bool leftJustOnly = false;
+        RecordRules records;
         bool useHR = false;
         bool idRecords = false;
     };
