@@ -241,8 +241,13 @@ bool TFileStream::WriteAll(const std::uint8_t* bytes, std::int64_t count, std::i
     if (done < count) {
         WriteFailed = true;
         FailureReason = LastFailureReason();
+        return false;
     }
-    return done == count;
+    // A file written in order is mostly large: its bytes start for the disk
+    // as they come rather than all at the final sync.
+    if (Seekable)
+        File.StartWriteBack(at, count);
+    return true;
 }
 
 bool TFileStream::WritePending()

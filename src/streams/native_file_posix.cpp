@@ -194,6 +194,11 @@ bool NativeFile::Sync()
     return synced == 0;
 }
 
+void NativeFile::StartWriteBack(std::int64_t offset, std::int64_t count)
+{
+    ::sync_file_range(Descriptor(handle_), offset, count, SYNC_FILE_RANGE_WRITE);
+}
+
 bool NativeFile::Truncate()
 {
     return CutTo(0);

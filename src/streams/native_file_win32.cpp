@@ -271,6 +271,9 @@ std::int64_t NativeFile::WriteNext(const void* from, std::int64_t count)
     return WriteResult(ok, done);
 }
 
+// Windows has no request to start writing back without waiting for it.
+void NativeFile::StartWriteBack(std::int64_t, std::int64_t) {}
+
 bool NativeFile::Sync()
 {
     int error = 0;
