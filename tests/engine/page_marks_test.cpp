@@ -63,16 +63,31 @@ struct PageRun {
     int prompts = 0;
 };
 
-PageRun RunPages(const std::string& input, const std::string& pagePattern, bool remove = false)
+PageRun ConvertPages(const std::string& input, const std::string& pagePattern, bool remove, std::size_t blockSize)
 {
     RunSettings settings;
     settings.refPattern = "#";
     settings.pagePattern = pagePattern;
     settings.removePageMarks = remove;
+    settings.blockSize = blockSize;
     ScriptedHost host;
     host.pageAnswers = {"100"};
     const auto converted = Convert(input, settings, host);
-    PageRun run{converted.output, {}, static_cast<int>(host.prompts.size())};
+    return {converted.output, {}, static_cast<int>(host.prompts.size())};
+}
+
+// Each input is converted in blocks of two bytes, which leave every marker
+// to the byte steps, and after a long line that puts it well inside a whole
+// percent of the input, where the block takes it at once: the two agree.
+PageRun RunPages(const std::string& input, const std::string& pagePattern, bool remove = false)
+{
+    PageRun run = ConvertPages(input, pagePattern, remove, 2);
+    if (input.size() < 400) {
+        const std::string line = std::string(50250, 'x') + "\r\n";
+        const PageRun block = ConvertPages(line + input, pagePattern, remove, kRunBlockSize);
+        EXPECT_EQ(line + run.output, block.output) << "in a block";
+        EXPECT_EQ(run.prompts, block.prompts) << "in a block";
+    }
     const std::string open = "<CS:Reference>";
     for (std::size_t at = run.output.find(open); at != std::string::npos; at = run.output.find(open, at + 1)) {
         const std::size_t start = at + open.size();
