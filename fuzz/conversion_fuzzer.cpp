@@ -75,6 +75,7 @@ public:
         case RunSwitch::LeftJustOnly: return options_.leftJustOnly;
         case RunSwitch::UseHR: return options_.useHR;
         case RunSwitch::IdRecords: return options_.idRecords;
+        case RunSwitch::LineEndRecords: return options_.lineEndRecords;
         }
         return false;
     }
@@ -145,8 +146,9 @@ Case ReadCase(FuzzInput& in)
         c.options.startPage = answer;
     const std::uint8_t earlier = in.Byte();
     c.options.earlier = EarlierOf(earlier);
-    if (earlier >> 2 != 0)
-        c.options.longestEarlier = 12 + 4 * std::size_t{static_cast<std::uint8_t>(earlier >> 2)};
+    c.options.lineEndRecords = (earlier & 0x80) != 0;
+    if (const std::size_t longest = (earlier >> 2) & 0x1F; longest != 0)
+        c.options.longestEarlier = 12 + 4 * longest;
     c.second = SecondOptions(in, c.options);
     c.input = in.Rest();
     return c;
@@ -244,6 +246,7 @@ void CheckAgainstModel(const Case& c, const Outcome& run)
         FUZZ_CHECK_EQ(expected.refCount, result.refCount, "the reference count");
         FUZZ_CHECK_EQ(expected.pageQuestions, run.pageQuestions, "starting-page questions");
         FUZZ_CHECK_EQ(expected.unreadIdLevelRecords, result.unreadIdLevelRecords, "unread ID level records");
+        FUZZ_CHECK_EQ(expected.laterLineRecords, result.laterLineRecords, "records on a later line left out");
         FUZZ_CHECK_EQ(expected.earlierReferences, result.earlierReferences, "earlier references found");
         CheckTally(expected.earlierLookAlikes, result.earlierLookAlikes, "texts that look like earlier references");
         CheckTally(expected.referencesCut, result.referencesCut, "references cut");
@@ -295,6 +298,8 @@ void CheckAgainstByteSteps(const Outcome& blocks, const Outcome& bytes)
                   "the byte steps' unread ID level records");
     FUZZ_CHECK_EQ(bytes.result.earlierReferences, blocks.result.earlierReferences,
                   "the byte steps' earlier references");
+    FUZZ_CHECK_EQ(bytes.result.laterLineRecords, blocks.result.laterLineRecords,
+                  "the byte steps' records on a later line left out");
     const std::pair<Tally RunResult::*, const char*> tallies[] = {
         {&RunResult::earlierLookAlikes, "the byte steps' look-alikes"},
         {&RunResult::referencesCut, "the byte steps' references cut"},

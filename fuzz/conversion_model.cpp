@@ -265,6 +265,7 @@ private:
             return Emit(kept);
         const char ch = in_[at_++];
         if (IsBreak(ch)) {
+            LaterLineRecord();
             Emit(kept);
             Emit(ch);
             return;
@@ -448,10 +449,45 @@ private:
         return significant.empty() ? 0 : static_cast<std::int32_t>(std::stoll(significant));
     }
 
+    bool ReferenceDue() const { return writes_ && (firstLevel_ < 0 || out_.levelValues[firstLevel_] != kNotSet); }
+
     void ReferenceIfDue()
     {
-        if (writes_ && (firstLevel_ < 0 || out_.levelValues[firstLevel_] != kNotSet))
+        if (ReferenceDue())
             Reference();
+    }
+
+    // A record code that ends its line, its line break just taken: the
+    // record's first text past line breaks and blanks, within 64 KB of the
+    // line break, unless a record code or the end comes first. That text
+    // judged as if it stood after the code: with the switch the reference
+    // goes before the line break; without it the record is counted.
+    void LaterLineRecord()
+    {
+        constexpr std::size_t kReach = 64 * 1024;
+        const std::size_t lineBreak = at_ - 1;
+        std::size_t at = at_;
+        while (at < in_.size() && at - lineBreak < kReach && std::string_view(" \t\r\n").find(in_[at]) != std::string_view::npos)
+            ++at;
+        if (at - lineBreak == kReach) {
+            if (o_.lineEndRecords && ReferenceDue())
+                ++out_.laterLineRecords;
+            return;
+        }
+        if (at == in_.size() || Upper(in_.substr(at, 3)) == "<RD")
+            return;
+        bool wanted = true;
+        if (in_[at] == '<' && in_.substr(at, 2) != "<<") {
+            const std::size_t close = std::min(in_.find('>', at), in_.size());
+            const std::string head = Upper(in_.substr(at + 1, std::min<std::size_t>(3, close - at - 1)));
+            wanted = !(o_.leftJustOnly && (head == "JU:" || head == "PS:"));
+        }
+        if (!wanted || !ReferenceDue())
+            return;
+        if (o_.lineEndRecords)
+            Reference();
+        else
+            ++out_.laterLineRecords;
     }
 
     // A reference longer than the longest has its text cut to whole

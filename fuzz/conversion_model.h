@@ -23,6 +23,7 @@ struct ConversionOptions {
     bool leftJustOnly = false;
     bool useHR = false;
     bool idRecords = false;
+    bool lineEndRecords = false;
     EarlierReferences earlier = EarlierReferences::Keep;
     std::size_t longestEarlier = kLongestEarlierReference;
     std::optional<std::string> startPage;  // nothing: the page question is cancelled
@@ -40,6 +41,7 @@ struct ConversionOutcome {
     std::array<std::string, 7> levelValues;
     int pageQuestions = 0;
     std::int32_t unreadIdLevelRecords = 0;
+    std::int32_t laterLineRecords = 0;
     std::int32_t earlierReferences = 0;
     Counted earlierLookAlikes;
     Counted referencesCut;

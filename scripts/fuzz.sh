@@ -44,7 +44,7 @@ conversion_seeds() {
       printf '\x00\x183 2\000[#]\000'
       cat "$chunk"; } > "$out/$base-levels-and-pages"
     { printf '\x2d\x32# 1\000#\000Book\000Section\000Chapter\000Heading\000\000\000\000 7\000'
-      printf '\x29\x051 #\000#\000'
+      printf '\xa9\x051 #\000#\000'
       cat "$chunk"; } > "$out/$base-switches-cancel-small-blocks"
   done
   rm -r "$chunks"

@@ -139,7 +139,8 @@ void NoteEarlierReferences(const Configuration& configuration, std::int32_t foun
 }
 
 // Texts that only look like earlier references, and what was cut to keep
-// within the longest reference, each with the line of the first.
+// within the longest reference, each with the line of the first; records on
+// a later line than their code left without a reference.
 template <typename Result>
 void NoteLookAlikesAndCuts(const Configuration& configuration, const Result& result)
 {
@@ -147,7 +148,10 @@ void NoteLookAlikesAndCuts(const Configuration& configuration, const Result& res
     const bool foretold = configuration.preview.has_value() || configuration.dryRun;
     const std::string notes[] = {LookAlikesNote(result.earlierLookAlikes, foretold),
                                  HeadingsCutNote(result.headingsCut, longest),
-                                 ReferencesCutNote(result.referencesCut, longest, foretold)};
+                                 ReferencesCutNote(result.referencesCut, longest, foretold),
+                                 LaterLineRecordsNote(result.laterLineRecords,
+                                                      configuration.preferences.On(Preference::LineEndRecords),
+                                                      foretold, "--line-end-records gives")};
     for (const std::string& note : notes) {
         if (!note.empty())
             ReportError("note: " + note, {InputName(configuration.run), {}});

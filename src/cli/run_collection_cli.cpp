@@ -145,6 +145,15 @@ void NoteForTheWhole(const Configuration& configuration, const std::vector<FileO
     if (!kept.empty())
         ReportError("note: references from an earlier run are already in " + kept + "; the outputs " +
                     (dry ? "would have" : "have") + " both. --replace-references replaces them.");
+    const std::string laterLine =
+        FilesCounting(configuration, outcomes, [](const RunResult& result) { return result.laterLineRecords; });
+    if (!laterLine.empty())
+        ReportError(configuration.preferences.On(Preference::LineEndRecords)
+                        ? "note: records whose text begins more than 64 KB after their record code's line break " +
+                              std::string(dry ? "get" : "got") + " no reference in " + laterLine + "."
+                        : "note: records that begin on the line after their record code " +
+                              std::string(dry ? "get" : "got") + " no reference in " + laterLine +
+                              "; --line-end-records gives them one.");
     NoteTallies(configuration, outcomes);
 }
 

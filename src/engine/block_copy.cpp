@@ -175,8 +175,8 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
         !EarlierReferencesInBlock(block, earlier))
         return false;
     const std::uint8_t* after = earlier.end;
-    const std::size_t atHand = std::min<std::size_t>(static_cast<std::size_t>(block.end - after), kLongestRecordOpening);
-    const RecordOpening opening = OpeningAfterRecordCode({after, atHand}, false, switches_.records);
+    const RecordOpening opening =
+        OpeningAfterRecordCode({after, static_cast<std::size_t>(block.end - after)}, false, switches_.records);
     switch (opening.start) {
     case RecordStart::LineEnd:
     case RecordStart::Text: return PlainRecordInBlock(block, after, opening, countUnread, earlier, handedOn);
@@ -244,6 +244,8 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }
+    if (opening.laterLineUnreferenced && ReferenceDue())
+        ++run_.LaterLineRecords;
     if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
     return true;

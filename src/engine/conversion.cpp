@@ -67,7 +67,8 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
     // finds the run complete, and the run is reported as it ended.
     RunResult result{run.RefCount,          host.CancelRequested(), run.UnreadIdLevelRecords,
                      run.EarlierReferencesFound, run.EarlierLookAlikes,   run.ReferencesCut,
-                     run.HeadingsCut,          std::move(run.LevelsSeen), nullptr};
+                     run.HeadingsCut,          std::move(run.LevelsSeen), nullptr,
+                     run.LaterLineRecords};
     if (result.cancelled)
         result.partialOutput = std::move(output);
     else if (output)

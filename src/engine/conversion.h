@@ -34,6 +34,10 @@ struct RunResult {
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;
+    // Record codes that end their line, whose record goes on on a later line,
+    // left without the reference that was due: References for Records on
+    // the Next Line is off, or the record's text lies too far on.
+    std::int32_t laterLineRecords = 0;
 };
 
 // Runs one conversion. A run that ends well puts its output in place under

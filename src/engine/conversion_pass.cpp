@@ -195,6 +195,8 @@ void ConversionPass::PlainRecordCode()
         WriteReference(taken);
         NoteCutReference();
     }
+    if (opening.laterLineUnreferenced && ReferenceDue())
+        ++run_.LaterLineRecords;
     WriteKeptEarlierReferences();
     Write(taken);
     if (opening.length > held)
@@ -217,10 +219,30 @@ RecordOpening ConversionPass::ReadRecordOpening(std::uint8_t (&bytes)[kLongestRe
                 Unread();
             return opening;
         }
+        if (read == 1 && (ch_ == '\r' || ch_ == '\n'))
+            return LaterLineOpening();
         if (Next())
             bytes[read++] = ch_;
         else
             ends = true;
+    }
+}
+
+// After a record code that ends its line, its line break read: the bytes
+// that follow are looked at without taking them, in steps that double, so
+// that a record that soon shows its text costs little.
+RecordOpening ConversionPass::LaterLineOpening()
+{
+    const std::size_t most = 1 + kLaterLineReach + kLongestRecordOpening;
+    for (std::size_t wanted = 64;; wanted = std::min(2 * wanted, most)) {
+        laterLine_.resize(wanted);
+        laterLine_[0] = ch_;
+        const std::size_t got = run_.Input->CopyAhead(0, std::span(laterLine_).subspan(1));
+        const bool ends = got < wanted - 1;
+        const RecordOpening opening =
+            OpeningAfterRecordCode(std::span(laterLine_).first(1 + got), ends, switches_.records);
+        if (opening.start != RecordStart::More || ends || wanted == most)
+            return opening.start != RecordStart::More ? opening : RecordOpening{RecordStart::LineEnd, 1, false};
     }
 }
 
@@ -319,7 +341,7 @@ void ConversionPass::UpdateProgress()
 
 void ConversionPass::ReadSwitches()
 {
-    switches_ = {{host_.LeftJustOnly()}, host_.UseHR(), host_.IdRecords()};
+    switches_ = {{host_.LeftJustOnly(), host_.LineEndRecords()}, host_.UseHR(), host_.IdRecords()};
 }
 
 }  // namespace pellimar

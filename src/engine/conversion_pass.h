@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "engine/code_head.h"
 #include "engine/earlier_reference.h"
@@ -67,6 +68,7 @@ private:
     void PlainRecordCode();
     RecordOpening ReadRecordOpening(std::uint8_t (&bytes)[kLongestRecordOpening + 1]);
     void CopyRecordCodeLead(std::string_view lead);
+    RecordOpening LaterLineOpening();
     void TakeEarlierReferences();
     bool EarlierReferenceMayStart();
     void TakeBytes(std::size_t count, HeldText* into);
@@ -126,6 +128,9 @@ private:
     // The earlier references after the current record code, when they are
     // kept: they follow its new reference.
     HeldText keptEarlier_;
+    // What follows a record code that ends its line, looked at to find
+    // where its record begins.
+    std::vector<std::uint8_t> laterLine_;
 
     // For a preview: the lines of the current code and of the record code.
     std::int64_t codeLine_ = 0;

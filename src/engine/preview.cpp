@@ -47,6 +47,7 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
     result.referencesCut = run.ReferencesCut;
     result.headingsCut = run.HeadingsCut;
     result.levelsSeen = std::move(run.LevelsSeen);
+    result.laterLineRecords = run.LaterLineRecords;
     return result;
 }
 
@@ -68,7 +69,7 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
     });
     return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
             run.EarlierReferencesFound,          run.EarlierLookAlikes,   run.ReferencesCut,
-            run.HeadingsCut,                     std::move(run.LevelsSeen)};
+            run.HeadingsCut,                     std::move(run.LevelsSeen), run.LaterLineRecords};
 }
 
 }  // namespace pellimar

@@ -30,6 +30,7 @@ struct PreviewResult {
     Tally referencesCut;
     Tally headingsCut;
     LevelCensus levelsSeen;
+    std::int32_t laterLineRecords = 0;
 };
 
 // The first `limit` references of a run with these settings and host (the

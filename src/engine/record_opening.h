@@ -1,9 +1,14 @@
 // What follows a record code, and whether its record gets a reference: the
-// one place that says so, for the byte steps and the block alike. A record
-// code that ends its line gets none, nor, with "Left Justified Only", does a
-// record that opens with a justification or paragraph-style code.
+// one place that says so, for the byte steps and the block alike. With "Left
+// Justified Only" a record that opens with a justification or paragraph-style
+// code gets none. A record code that ends its line gets one only with
+// "References for Records on the Next Line", when its record holds more than
+// line breaks and blanks before the next record code: Folio reads line
+// breaks as nothing, so the record begins where that text does, and that
+// text is judged as if it stood right after the code.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -25,6 +30,7 @@ enum class RecordStart : std::uint8_t {
 // rather than asked for at every record.
 struct RecordRules {
     bool leftJustOnly = false;
+    bool lineEndRecords = false;
 };
 
 struct RecordOpening {
@@ -35,7 +41,15 @@ struct RecordOpening {
     std::uint8_t length = 0;
     // The record gets a reference once the levels make one due.
     bool reference = false;
+    // A record code that ends its line whose record goes on, on a later
+    // line, and gets no reference for it: the switch for such records is
+    // off, or the record's text lies past the look-ahead's reach.
+    bool laterLineUnreferenced = false;
 };
+
+// How far past the line break after a record code its record's first text
+// is looked for.
+inline constexpr std::size_t kLaterLineReach = 64 * 1024;
 
 // No opening is longer: the "<" of a code and the three bytes that tell a
 // justified or styled record.
@@ -50,20 +64,11 @@ inline bool OpensJustifiedOrStyled(std::string_view lead)
            (EqualsIgnoreAsciiCase(lead, "JU:") || EqualsIgnoreAsciiCase(lead, "PS:"));
 }
 
-}  // namespace record_opening
-
-// `bytes`: what follows the record code (and the earlier references after
-// it), as many as are at hand; `inputEnds`: no byte follows them. Asked at
-// every record, so it is made where it is asked.
-inline RecordOpening OpeningAfterRecordCode(std::span<const std::uint8_t> bytes, bool inputEnds,
-                                            const RecordRules& rules)
+// An opening that is not a line break: the record's first text or code.
+inline RecordOpening ContentOpening(std::span<const std::uint8_t> bytes, bool inputEnds, const RecordRules& rules)
 {
     constexpr std::size_t kCodeLead = kLongestRecordOpening - 1;
-    if (bytes.empty())
-        return {inputEnds ? RecordStart::Nothing : RecordStart::More, 0, false};
     const std::uint8_t first = bytes[0];
-    if (first == '\r' || first == '\n')
-        return {RecordStart::LineEnd, 1, false};
     if (first != '<')
         return {RecordStart::Text, 1, true};
     if (bytes.size() == 1)
@@ -80,7 +85,65 @@ inline RecordOpening OpeningAfterRecordCode(std::span<const std::uint8_t> bytes,
     if (lead < kCodeLead && 1 + lead == bytes.size() && !inputEnds)
         return {};
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()) + 1, lead);
-    return {RecordStart::Code, static_cast<std::uint8_t>(1 + lead), !record_opening::OpensJustifiedOrStyled(text)};
+    return {RecordStart::Code, static_cast<std::uint8_t>(1 + lead), !OpensJustifiedOrStyled(text)};
+}
+
+inline bool IsLineBreakOrBlank(std::uint8_t byte)
+{
+    return byte == '\r' || byte == '\n' || byte == ' ' || byte == '\t';
+}
+
+// "<" and "RD" in any letter case: a record code, whose record begins there.
+inline bool OpensRecordCode(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= 3 && bytes[0] == '<' && (bytes[1] | 0x20) == 'r' && (bytes[2] | 0x20) == 'd';
+}
+
+// After a record code that ends its line: its record's first text or code
+// past the line breaks and blanks, judged as if it stood right after the
+// code. None when the next record code or the end of the input comes first.
+inline RecordOpening LaterLineOpening(std::span<const std::uint8_t> bytes, bool inputEnds, const RecordRules& rules)
+{
+    const RecordOpening lineEnd{RecordStart::LineEnd, 1, false};
+    std::size_t at = 1;
+    const std::size_t reach = std::min(bytes.size(), kLaterLineReach);
+    while (at < reach && IsLineBreakOrBlank(bytes[at]))
+        ++at;
+    if (at == kLaterLineReach) {
+        RecordOpening tooFar = lineEnd;
+        tooFar.laterLineUnreferenced = rules.lineEndRecords;
+        return tooFar;
+    }
+    if (at == bytes.size())
+        return inputEnds ? lineEnd : RecordOpening{};
+    const std::span<const std::uint8_t> content = bytes.subspan(at);
+    if (content[0] == '<' && content.size() < 3 && !inputEnds)
+        return {};
+    if (OpensRecordCode(content))
+        return lineEnd;
+    const RecordOpening first = ContentOpening(content, inputEnds, rules);
+    if (first.start == RecordStart::More)
+        return {};
+    RecordOpening opening = lineEnd;
+    opening.reference = rules.lineEndRecords && first.reference;
+    opening.laterLineUnreferenced = !rules.lineEndRecords && first.reference;
+    return opening;
+}
+
+}  // namespace record_opening
+
+// `bytes`: what follows the record code (and the earlier references after
+// it), as many as are at hand; `inputEnds`: no byte follows them. Asked at
+// every record, so it is made where it is asked. A record code that ends its
+// line may need to see as far as kLaterLineReach and a few bytes more.
+inline RecordOpening OpeningAfterRecordCode(std::span<const std::uint8_t> bytes, bool inputEnds,
+                                            const RecordRules& rules)
+{
+    if (bytes.empty())
+        return {inputEnds ? RecordStart::Nothing : RecordStart::More, 0, false};
+    if (bytes[0] == '\r' || bytes[0] == '\n')
+        return record_opening::LaterLineOpening(bytes, inputEnds, rules);
+    return record_opening::ContentOpening(bytes, inputEnds, rules);
 }
 
 }  // namespace pellimar

@@ -19,8 +19,8 @@ struct PagePrompt {
 
 // The switches the pass reads at each use, so that a change during the run
 // takes effect at once.
-enum class RunSwitch { LeftJustOnly, UseHR, IdRecords };
-inline constexpr int kRunSwitchCount = 3;
+enum class RunSwitch { LeftJustOnly, UseHR, IdRecords, LineEndRecords };
+inline constexpr int kRunSwitchCount = 4;
 
 class RunHost {
 public:
@@ -51,6 +51,9 @@ public:
     bool UseHR() const { return SwitchOn(RunSwitch::UseHR); }
     // Record codes of the form <RD,ID:n:Level> name a level.
     bool IdRecords() const { return SwitchOn(RunSwitch::IdRecords); }
+    // A record code that ends its line gets a reference when its record
+    // goes on, on a later line.
+    bool LineEndRecords() const { return SwitchOn(RunSwitch::LineEndRecords); }
 };
 
 }  // namespace pellimar

@@ -38,6 +38,20 @@ as any other text, and a note on standard error says how many such texts
 begin like a reference, and the line of the first.
 Without it earlier references are kept after the new ones, and a note on
 standard error says how many there are.)"},
+    {Preference::LineEndRecords, "References for Records on the &Next Line", "LineEndRecords", false, 5, false,
+     RunSwitch::LineEndRecords, "line-end-records",
+     "give a reference to a record whose code ends its line, when the record holds more than line breaks and "
+     "blanks before the next record code; it goes right after the code",
+     R"(Give a reference to a record whose record code ends its line, when the
+record holds anything but line breaks and blanks (space, tab) before the
+next record code: Folio reads line breaks as nothing, so the record begins
+with that text.
+The reference goes right after the record code, before the line break; the
+record's first text or code is judged as if it stood there
+(\fB\-\-left\-just\-only\fR looks at it).
+Text that begins more than 64 KB after the line break is not looked for.
+Without it such records get no reference, and a note on standard error says
+how many there are.)"},
 };
 static_assert(std::size(kRows) == kPreferenceCount);
 

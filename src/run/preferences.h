@@ -17,8 +17,8 @@
 namespace pellimar {
 
 // In the order of the Preferences menu.
-enum class Preference { LeftJustOnly, ShowProgMeter, UseHR, IdRecords, ReplaceReferences };
-inline constexpr int kPreferenceCount = 5;
+enum class Preference { LeftJustOnly, ShowProgMeter, UseHR, IdRecords, ReplaceReferences, LineEndRecords };
+inline constexpr int kPreferenceCount = 6;
 
 struct PreferenceRow {
     Preference preference;

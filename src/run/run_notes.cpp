@@ -1,6 +1,7 @@
 // The notes after a run's summary.
 #include "run/run_notes.h"
 
+#include "engine/record_opening.h"
 #include "run/run_summary.h"
 
 namespace pellimar {
@@ -38,6 +39,21 @@ std::string ReferencesCutNote(const Tally& cut, std::size_t longest, bool foreto
     const char* const were = foretold ? " would be" : cut.count == 1 ? " was" : " were";
     return Counted(cut.count, "reference") + were + " cut to " + Kilobytes(longest) +
            ", the longest a later run recognises" + FirstLine(cut) + ".";
+}
+
+std::string LaterLineRecordsNote(std::int32_t count, bool switchOn, bool foretold, std::string_view switchAdvice)
+{
+    if (count == 0)
+        return {};
+    const bool one = count == 1;
+    const std::string records = one ? "1 record begins" : std::to_string(count) + " records begin";
+    const std::string their = one ? "its" : "their";
+    const std::string got = !foretold ? " and got no reference" : one ? " and gets no reference" : " and get no reference";
+    if (switchOn)
+        return records + " more than " + Kilobytes(kLaterLineReach) + " after " + their + " record code's line break" +
+               got + ".";
+    return records + " on the line after " + their + " record code" + got + "; " + std::string(switchAdvice) +
+           (one ? " it one." : " them one.");
 }
 
 std::string HeadingsCutNote(const Tally& cut, std::size_t longest)

@@ -91,6 +91,8 @@ CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vec
             tally.unreadIds.push_back(files[i].input);
         if (outcome.result.earlierReferences > 0 && earlier == EarlierReferences::Keep)
             tally.keptEarlier.push_back(files[i].input);
+        if (outcome.result.laterLineRecords > 0)
+            tally.laterLine.push_back(files[i].input + " (" + std::to_string(outcome.result.laterLineRecords) + ")");
         AddTallied(tally.lookAlikes, files[i].input, outcome.result.earlierLookAlikes);
         AddTallied(tally.headingsCut, files[i].input, outcome.result.headingsCut);
         AddTallied(tally.referencesCut, files[i].input, outcome.result.referencesCut);
@@ -215,6 +217,16 @@ std::string RunController::CollectionAdvice(const CollectionTally& tally, bool f
                          " references from an earlier run; the outputs " + (foreseen ? "would have" : "have") +
                          " both. Switch on File > Preferences > " +
                          WithoutAccessKey(RowOf(Preference::ReplaceReferences).caption) + " to replace them.");
+    if (!tally.laterLine.empty())
+        advice.push_back(preferences_.On(Preference::LineEndRecords)
+                             ? "Records whose text begins more than 64 KB after their record code's line break " +
+                                   std::string(foreseen ? "get" : "got") + " no reference in " +
+                                   Listed(tally.laterLine, ", ") + "."
+                             : "Records that begin on the line after their record code " +
+                                   std::string(foreseen ? "get" : "got") + " no reference in " +
+                                   Listed(tally.laterLine, ", ") + ". Switch on File > Preferences > " +
+                                   WithoutAccessKey(RowOf(Preference::LineEndRecords).caption) +
+                                   " to give them one.");
     const std::string longest = std::to_string(kLongestEarlierReference / 1024) + " KB";
     if (!tally.lookAlikes.empty())
         advice.push_back("Texts after record codes begin like a reference but are not one in " +

@@ -39,6 +39,13 @@ std::string BoxName(HistoryBox box)
 
 }  // namespace
 
+std::string LaterLineRecordsAdvice(std::int32_t count, const Preferences& preferences, bool foretold)
+{
+    return LaterLineRecordsNote(
+        count, preferences.On(Preference::LineEndRecords), foretold,
+        "switch on File > Preferences > " + WithoutAccessKey(RowOf(Preference::LineEndRecords).caption) + " to give");
+}
+
 void RunController::BeginOrCancel()
 {
     if (running_) {
@@ -247,7 +254,8 @@ void RunController::ShowRunEnd(const RunSettings& settings, RunResult& result)
                                 false),
         LookAlikesNote(result.earlierLookAlikes, false),
         HeadingsCutNote(result.headingsCut, settings.longestEarlierReference),
-        ReferencesCutNote(result.referencesCut, settings.longestEarlierReference, false)};
+        ReferencesCutNote(result.referencesCut, settings.longestEarlierReference, false),
+        LaterLineRecordsAdvice(result.laterLineRecords, preferences_, false)};
     bool advised = false;
     std::vector<std::string> pieces(std::begin(advice), std::end(advice));
     for (std::string& levels : LevelsAdvice(settings, result.levelsSeen, result.unreadIdLevelRecords))

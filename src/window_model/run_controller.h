@@ -43,12 +43,17 @@ struct CollectionTally {
     std::vector<std::string> failures;     // each with its file and reason
     std::vector<std::string> unreadIds;    // inputs with ID level records read as plain codes
     std::vector<std::string> keptEarlier;  // inputs whose earlier references stay
+    std::vector<std::string> laterLine;    // inputs with records on a later line left without a reference
     // inputs with texts that only look like earlier references, headings
     // and references cut, each "a.fff (3, first on line 4)"
     std::vector<std::string> lookAlikes;
     std::vector<std::string> headingsCut;
     std::vector<std::string> referencesCut;
 };
+
+// Records on a later line than their code left without a reference, as the
+// end box and the preview say it; empty when there is none.
+std::string LaterLineRecordsAdvice(std::int32_t count, const Preferences& preferences, bool foretold);
 
 CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
                         EarlierReferences earlier);

@@ -75,7 +75,8 @@ void RunController::Preview()
         for (const std::string& more :
              {EarlierReferencesAdvice(kept, true), LookAlikesNote(result.earlierLookAlikes, true),
               HeadingsCutNote(result.headingsCut, settings->longestEarlierReference),
-              ReferencesCutNote(result.referencesCut, settings->longestEarlierReference, true)}) {
+              ReferencesCutNote(result.referencesCut, settings->longestEarlierReference, true),
+              LaterLineRecordsAdvice(result.laterLineRecords, preferences_, true)}) {
             if (!more.empty())
                 note += (note.empty() ? "" : " ") + more;
         }

@@ -70,6 +70,8 @@ std::vector<OptionRow> Rows()
         {"use-hr", {"-r", "1", "--level1", "L1", "--use-hr", "IN", "OUT"}, Shown::InOutput, "<CS:Reference>h1<HR>"},
         {"id-records", {"-r", "1", "--level1", "L1", "--id-records", "IN", "OUT"}, Shown::InOutput,
          "<RD><CS:Reference>hid<CR>\r\n</CS>after id"},
+        {"line-end-records", {"-r", "1", "--level1", "L1", "--line-end-records", "LATER", "OUT"}, Shown::InOutput,
+         "<RD><CS:Reference>h1<CR>\r\n</CS>\r\nlater"},
         {"replace-references", {"-r", "1", "--level1", "L1", "--replace-references", "EARLIER", "OUT"},
          Shown::InOutput, "<RD><CS:Reference>h1<CR>\r\n</CS>text [3]"},
         {"replace-references", {"-r", "1", "--level1", "L1", "--replace-references", "EARLIER", "OUT"},
@@ -130,7 +132,7 @@ protected:
     {
         const std::map<std::string, std::string> files = {
             {"IN", input}, {"OUT", output}, {"LEVELS", levels}, {"EXISTING", existing}, {"EARLIER", earlier},
-            {"DIR", folder}};
+            {"LATER", later}, {"DIR", folder}};
         std::vector<std::string> arguments;
         for (const std::string& argument : row)
             arguments.push_back(files.contains(argument) ? files.at(argument) : argument);
@@ -140,6 +142,8 @@ protected:
     std::string levels = dir.File("levels.def");
     std::string existing = dir.File("existing.fff");
     std::string earlier = dir.File("earlier.fff");
+    // The input with a record that begins on the line after its code.
+    std::string later = dir.File("later.fff");
     std::string folder = [this] {
         std::filesystem::create_directory(dir.File("converted"));
         return dir.File("converted");
@@ -163,6 +167,7 @@ TEST_F(CliOptions, EveryOptionReachesTheRun)
         WriteFileBytes(levels, "<LN:Tome,L1,L2>\r\n");
         WriteFileBytes(existing, "earlier");
         WriteFileBytes(earlier, EarlierInput());
+        WriteFileBytes(later, OptionsInput() + "<RD>\r\nlater\r\n");
         std::filesystem::remove(output);
         const ProgramRun run = Run(Arguments(row.arguments));
         const std::string what = row.option + ": " + ::testing::PrintToString(row.arguments);

@@ -29,6 +29,9 @@ struct OpeningCase {
     bool leftJustOnly = false;
     bool idRecords = false;
     EarlierReferences earlier = EarlierReferences::Keep;
+    bool lineEndRecords = false;
+    // Records on a later line than their code left without a reference.
+    std::int32_t laterLine = 0;
 };
 
 void PrintTo(const OpeningCase& c, std::ostream* os)
@@ -66,12 +69,15 @@ TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
     ScriptedHost host;
     host.leftJustOnly = c.leftJustOnly;
     host.idRecords = c.idRecords;
+    host.lineEndRecords = c.lineEndRecords;
     const auto bytes = Convert(kBook + c.input, BookSettings(c, 2), host);
     EXPECT_EQ(kBook + c.expected, bytes.output) << "byte steps";
+    EXPECT_EQ(c.laterLine, bytes.result.laterLineRecords) << "byte steps";
     const MidPercent mid(kBook + c.input);
     const auto block = Convert(mid.Around(kBook + c.input), BookSettings(c, kRunBlockSize), host);
     EXPECT_EQ(mid.Around(kBook + c.expected), block.output) << "block";
     EXPECT_EQ(bytes.result.refCount, block.result.refCount);
+    EXPECT_EQ(c.laterLine, block.result.laterLineRecords) << "block";
 }
 
 OpeningCase Row(const char* name, std::string input, std::string expected)
@@ -97,12 +103,36 @@ OpeningCase Replacing(OpeningCase c)
     return c;
 }
 
+OpeningCase LineEndRecords(OpeningCase c)
+{
+    c.lineEndRecords = true;
+    return c;
+}
+
+// Left without the reference the switch would give.
+OpeningCase LeftOnALaterLine(OpeningCase c)
+{
+    c.laterLine = 1;
+    return c;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rules, RecordOpenings,
     ::testing::Values(
         Row("TextGetsOne", "<RD>Text", "<RD>" + Ref("Gen") + "Text"),
-        Row("CarriageReturnEndsTheLineWithoutOne", "<RD>\r\nText", "<RD>\r\nText"),
-        Row("LineFeedEndsTheLineWithoutOne", "<RD>\nText", "<RD>\nText"),
+        LeftOnALaterLine(Row("CarriageReturnEndsTheLineWithoutOne", "<RD>\r\nText", "<RD>\r\nText")),
+        LeftOnALaterLine(Row("LineFeedEndsTheLineWithoutOne", "<RD>\nText", "<RD>\nText")),
+        LineEndRecords(Row("NextLineTextGetsOneBeforeTheBreak", "<RD>\r\nText", "<RD>" + Ref("Gen") + "\r\nText")),
+        LineEndRecords(Row("NextLineAfterALineFeed", "<RD>\nText", "<RD>" + Ref("Gen") + "\nText")),
+        LineEndRecords(Row("BlankLinesBetween", "<RD>\r\n \t\r\n\n\r\n <TA:x>T",
+                           "<RD>" + Ref("Gen") + "\r\n \t\r\n\n\r\n <TA:x>T")),
+        LineEndRecords(Row("EmptyRecordGetsNone", "<RD>\r\n\r\n<rd>x", "<RD>\r\n\r\n<rd>" + Ref("Gen") + "x")),
+        Row("EmptyRecordIsNotCounted", "<RD>\r\n\r\n<RD>x", "<RD>\r\n\r\n<RD>" + Ref("Gen") + "x"),
+        LineEndRecords(Row("NextLineDoubledOpenIsText", "<RD>\r\n<<x", "<RD>" + Ref("Gen") + "\r\n<<x")),
+        LineEndRecords(LeftJustOnly(Row("NextLineJustifiedGetsNone", "<RD>\r\n<JU:CN>T", "<RD>\r\n<JU:CN>T"))),
+        LeftJustOnly(Row("NextLineJustifiedIsNotCounted", "<RD>\r\n<JU:CN>T", "<RD>\r\n<JU:CN>T")),
+        LineEndRecords(Replacing(Row("NextLineAfterAnEarlierReference", "<RD>" + kOld + "\r\nx",
+                                     "<RD>" + Ref("Gen") + "\r\nx"))),
         Row("DoubledOpenIsText", "<RD><<RD>x", "<RD>" + Ref("Gen") + "<<RD>x"),
         Row("CodeGetsOneBeforeIt", "<RD><JU:CN>T", "<RD>" + Ref("Gen") + "<JU:CN>T"),
         Row("ShortCodeGetsOne", "<RD><B>T", "<RD>" + Ref("Gen") + "<B>T"),
@@ -120,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
         WithIds(Row("IdRecordWithoutALevelIsARecord", "<RD,ID:4>x", "<RD,ID:4>" + Ref("Gen") + "x")),
         Row("EarlierReferenceKeptAfterTheNewOne", "<RD>" + kOld + "x", "<RD>" + Ref("Gen") + kOld + "x"),
         Replacing(Row("EarlierReferenceReplaced", "<RD>" + kOld + "x", "<RD>" + Ref("Gen") + "x")),
-        Replacing(Row("EarlierReferenceBeforeALineEnd", "<RD>" + kOld + "\r\nx", "<RD>\r\nx")),
+        LeftOnALaterLine(Replacing(Row("EarlierReferenceBeforeALineEnd", "<RD>" + kOld + "\r\nx", "<RD>\r\nx"))),
         Replacing(LeftJustOnly(Row("EarlierReferenceBeforeAJustifiedRecord", "<RD>" + kOld + "<JU:CN>x",
                                    "<RD><JU:CN>x")))),
     [](const ::testing::TestParamInfo<OpeningCase>& info) { return std::string(info.param.name); });
@@ -145,6 +175,42 @@ TEST(OpeningAfterRecordCode, AsksForMoreUntilItCanTell)
     EXPECT_EQ(4u, justified.length);
     EXPECT_FALSE(justified.reference);
     EXPECT_FALSE(open("\n", false).reference);
+}
+
+// A record code that ends the input's last line, or whose line breaks and
+// blanks run to the end, holds an empty record.
+TEST(LaterLineRecords, RecordCodeAtTheEndGetsNone)
+{
+    for (const std::string tail : {"", " \r\n", "\r\n\t"}) {
+        for (const std::size_t blockSize : {std::size_t{2}, kRunBlockSize}) {
+            OpeningCase c;
+            ScriptedHost host;
+            host.lineEndRecords = true;
+            const auto converted = Convert(kBook + "<RD>\r\n" + tail, BookSettings(c, blockSize), host);
+            EXPECT_EQ(kBook + "<RD>\r\n" + tail, converted.output);
+            EXPECT_EQ(0, converted.result.laterLineRecords);
+        }
+    }
+}
+
+// Line breaks and blanks are looked through as far as 64 KB after the code's
+// line break; a record whose text begins further on gets no reference, and is
+// counted, in the byte steps and the block alike.
+TEST(LaterLineRecords, TextPastTheReachGetsNoneAndIsCounted)
+{
+    for (const std::size_t blanks : {kLaterLineReach - 2, kLaterLineReach - 1}) {
+        const std::string input = kBook + "<RD>\n" + std::string(blanks, ' ') + "T\r\n";
+        const bool reached = blanks < kLaterLineReach - 1;
+        for (const std::size_t blockSize : {std::size_t{2}, kRunBlockSize}) {
+            OpeningCase c;
+            RunSettings settings = BookSettings(c, blockSize);
+            ScriptedHost host;
+            host.lineEndRecords = true;
+            const auto converted = Convert(input, settings, host);
+            EXPECT_EQ(reached ? 1 : 0, converted.result.refCount) << blanks << " " << blockSize;
+            EXPECT_EQ(reached ? 0 : 1, converted.result.laterLineRecords) << blanks << " " << blockSize;
+        }
+    }
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ public:
         case RunSwitch::LeftJustOnly: return leftJustOnly;
         case RunSwitch::UseHR: return useHR;
         case RunSwitch::IdRecords: return idRecords;
+        case RunSwitch::LineEndRecords: return lineEndRecords;
         }
         return false;
     }
@@ -48,6 +49,7 @@ public:
     bool leftJustOnly = false;
     bool useHR = false;
     bool idRecords = false;
+    bool lineEndRecords = false;
     bool cancel = false;
     std::deque<std::optional<std::string>> pageAnswers;
     std::function<void(std::int32_t)> onProgress;

@@ -34,7 +34,7 @@ TEST_F(SettingsStoreTest, FirstSaveWritesTheOptionsAsZeroAndTwoEmptyPatternFiles
     SettingsData defaults;
     SaveSettings(paths, defaults);
     EXPECT_EQ("[Options]\r\nSearch=0\r\nRemove=0\r\nNoProgMeter=0\r\nLeftJustOnly=0\r\nUseHR=0\r\nIDRecords=0\r\n"
-              "ReplaceReferences=0\r\n",
+              "ReplaceReferences=0\r\nLineEndRecords=0\r\n",
               Ini());
     EXPECT_EQ("", ReadFileBytes(paths.pagePatterns));
     EXPECT_EQ("", ReadFileBytes(paths.refPatterns));
@@ -56,7 +56,7 @@ TEST_F(SettingsStoreTest, OutputFolderOfCollectionsIsKeptWithTheOptions)
     SettingsData data;
     data.outputFolder = "/books/with refs";
     SaveSettings(paths, data);
-    EXPECT_NE(std::string::npos, Ini().find("ReplaceReferences=0\r\nOutputFolder=/books/with refs\r\n"));
+    EXPECT_NE(std::string::npos, Ini().find("ReplaceReferences=0\r\nLineEndRecords=0\r\nOutputFolder=/books/with refs\r\n"));
     EXPECT_EQ(data, LoadSettings(paths));
 }
 
@@ -66,7 +66,7 @@ TEST_F(SettingsStoreTest, SaveOverAnExistingFileRewritesItsOwnPartsInOrderAndKee
                                   "[Mine]\r\nx=1\r\n[L1]\r\nOld=\r\n[InputFiles]\r\n/old.fff=\r\n");
     SaveSettings(paths, Sample());
     EXPECT_EQ("; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=1\r\nSearch=1\r\nRemove=0\r\n"
-              "NoProgMeter=1\r\nLeftJustOnly=0\r\nIDRecords=1\r\nReplaceReferences=1\r\n[Mine]\r\nx=1\r\n"
+              "NoProgMeter=1\r\nLeftJustOnly=0\r\nIDRecords=1\r\nReplaceReferences=1\r\nLineEndRecords=0\r\n[Mine]\r\nx=1\r\n"
               "[L1]\r\nVolume=\r\nBook=\r\n[L7]\r\nVerse=\r\n"
               "[InputFiles]\r\n/data/new.fff=\r\n/data/old.fff=\r\n[OutputFiles]\r\n/data/out.fff=\r\n",
               Ini());
