@@ -63,6 +63,26 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
                                                "1 total references created.\rView output file?"}));
 }
 
+// A record that begins on the line after its code: without the preference
+// the end box says so and names it; with it the record gets its reference.
+TEST(RunControl, RecordsOnTheNextLineAdvisedOrReferencedByThePreference)
+{
+    ModelFixture f;
+    f.Prepare(kBook + "<RD>\r\n<TA:x>cell\r\n");
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.Carry(Command::BeginOrCancel);
+    const std::string advised = f.dialogs.messages[0].text;
+    EXPECT_EQ("0 total references created.\r\r1 record begins on the line after its record code and got no "
+              "reference; switch on File > Preferences > References for Records on the Next Line to give it "
+              "one.\r\rView output file?",
+              advised);
+    f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
+    f.model.TogglePreference(Preference::LineEndRecords);
+    f.model.Carry(Command::BeginOrCancel);
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{advised, "Output File Exists.  Overwrite?",
+                                               "1 total references created.\rView output file?"}));
+}
+
 // A file converted before: its references are kept beside the new ones
 // with advice naming the preference, or replaced once it is on; one is
 // told of in the singular.
