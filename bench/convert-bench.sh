@@ -10,14 +10,16 @@
 # - pellimar-cli's peak memory.
 #
 # Wall-clock figures are only worth comparing on a quiet machine. With
-# PELLIMAR_CLI set, measures that pellimar-cli (an earlier build) instead.
+# PELLIMAR_CLI set, measures that pellimar-cli (an earlier build) instead;
+# with PELLIMAR_CLI_BEFORE set, measures that one too, in the same rounds,
+# so that a change is timed against what it changed under the same load.
 #
 #   bash bench/convert-bench.sh [SIZE_MB] [ROUNDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 size_mb=${1:-256}
-rounds=${2:-5}
+rounds=${2:-7}
 shared=${PELLIMAR_SHARED_DATA:-../shared/data}
 scripts/install-deps.sh valgrind time
 scripts/build.sh build >/dev/null
@@ -33,11 +35,15 @@ generated_options=(-r '2 3, p. #' -p '[#]' --level1 Testament --level2 'Book Nam
   --remove-page-marks)
 folio_options=(-r '1 2 3, p. #' -p '[#]' -L "$shared/FolioHlp.DEF" --id-records --start-page 1)
 
+before=${PELLIMAR_CLI_BEFORE:-}
 convert() { "$cli" --force --no-progress -q "${generated_options[@]}" "$1" "$2"; }
+convert_before() { "$before" --force --no-progress -q "${generated_options[@]}" "$1" "$2"; }
 copy() { cp "$1" "$2" && sync -d "$2"; }
 substitute() { sed 's/<RD>/&X/g' "$1" > "$2" && sync -d "$2"; }
 programs=(convert copy substitute)
-declare -A label=([convert]="pellimar-cli" [copy]="cp" [substitute]="sed s/<RD>/&X/g")
+declare -A label=([convert]="pellimar-cli" [convert_before]="pellimar-cli before" [copy]="cp"
+  [substitute]="sed s/<RD>/&X/g")
+[[ -n "$before" ]] && programs=(convert convert_before copy substitute)
 
 # Instructions per byte of cp and sed: the whole count over the file, of
 # every process the command runs.
@@ -62,6 +68,10 @@ fi
 declare -A ipb_generated ipb_folio
 ipb_generated[convert]=$(bench/instructions.sh "$cli" "$counted" "${generated_options[@]}")
 [[ -n "$folio" ]] && ipb_folio[convert]=$(bench/instructions.sh "$cli" "$folio" "${folio_options[@]}")
+if [[ -n "$before" ]]; then
+  ipb_generated[convert_before]=$(bench/instructions.sh "$before" "$counted" "${generated_options[@]}")
+  [[ -n "$folio" ]] && ipb_folio[convert_before]=$(bench/instructions.sh "$before" "$folio" "${folio_options[@]}")
+fi
 for program in copy substitute; do
   ipb_generated[$program]=$(count_other "$program" "$counted")
   [[ -n "$folio" ]] && ipb_folio[$program]=$(count_other "$program" "$folio")
