@@ -121,6 +121,24 @@ TEST(Preview, EarlierReferencesInThePartReadAreAdvised)
     EXPECT_EQ(f.dialogs.previews[0][0].text, "Genesis");
 }
 
+// A record that begins on the line after its code: the preview says it gets
+// no reference until the preference is on, and then lists it.
+TEST(Preview, RecordsOnTheNextLineAreAdvised)
+{
+    ModelFixture f;
+    f.Prepare("<RD:Book>Genesis\r\n<RD>\r\n<TA:x>cell\r\n", "1");
+    f.Type(HistoryBox::Level1, "Book");
+    f.model.Carry(Command::Preview);
+    f.model.TogglePreference(Preference::LineEndRecords);
+    f.model.Carry(Command::Preview);
+    ASSERT_EQ(f.dialogs.previewNotes.size(), 2u);
+    EXPECT_EQ(f.dialogs.previewNotes[0], "1 record begins on the line after its record code and gets no reference; "
+                                         "switch on File > Preferences > References for Records on the Next Line "
+                                         "to give it one.");
+    EXPECT_EQ(f.dialogs.previewNotes[1], "");
+    EXPECT_EQ(f.dialogs.previews[1].size(), 1u);
+}
+
 TEST(Preview, NeedsTheInputAndTheReferencePattern)
 {
     ModelFixture f;
