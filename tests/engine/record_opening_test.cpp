@@ -175,6 +175,25 @@ TEST(OpeningAfterRecordCode, AsksForMoreUntilItCanTell)
     EXPECT_EQ(4u, justified.length);
     EXPECT_FALSE(justified.reference);
     EXPECT_FALSE(open("\n", false).reference);
+    // Without the switch a record on the next line gets none.
+    EXPECT_FALSE(OpeningAfterRecordCode({reinterpret_cast<const std::uint8_t*>("\nT"), 2}, false, RecordRules{})
+                     .reference);
+}
+
+// The end of a block is not the end of the input: blanks that run past it
+// are looked through in the byte steps, and the record still gets its
+// reference.
+TEST(LaterLineRecords, BlanksPastTheBlockAreLookedThrough)
+{
+    const std::string input = kBook + "<RD>\n" + std::string(100, ' ') + "T" + std::string(20000, 'x');
+    for (const std::size_t blockSize : {std::size_t{2}, std::size_t{64}}) {
+        OpeningCase c;
+        ScriptedHost host;
+        host.lineEndRecords = true;
+        const auto converted = Convert(input, BookSettings(c, blockSize), host);
+        EXPECT_EQ(1, converted.result.refCount) << blockSize;
+        EXPECT_EQ(0, converted.result.laterLineRecords) << blockSize;
+    }
 }
 
 // A record code that ends the input's last line, or whose line breaks and
