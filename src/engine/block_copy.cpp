@@ -132,6 +132,17 @@ void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 // it stood.
 bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
 {
+    // Attempts that fail at their second byte, one after another while they
+    // follow each other, are told here at once.
+    while (block.point - first >= 2) {
+        const std::size_t length = page_.FailsAtSecond(first[1]);
+        if (length == 0)
+            break;
+        first += length;
+        block.next = first;
+        if (first == block.point || *first != run_.PageFirst)
+            return true;
+    }
     const std::optional<PageMarkerMatcher::Taken> taken =
         page_.AttemptWithin({first, static_cast<std::size_t>(block.end - first)},
                             static_cast<std::size_t>(block.point - first));

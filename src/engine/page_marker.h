@@ -37,6 +37,15 @@ public:
     };
     std::optional<Taken> MatchWithin(std::span<const std::uint8_t> bytes);
 
+    // How many bytes an attempt takes that fails at its second byte: 2, or 1
+    // when that byte is a "<"; 0 when the attempt goes on past it. Told
+    // without a call, as most attempts fail there ("[" before a word).
+    std::size_t FailsAtSecond(std::uint8_t second) const
+    {
+        const bool goesOn = head_.size() > 1 ? second == static_cast<std::uint8_t>(head_[1]) : second >= '0' && second <= '9';
+        return goesOn ? 0 : second == '<' ? 1 : 2;
+    }
+
     // Every byte the last attempt consumed, in order.
     HeldText& Held() { return held_; }
     // The page of the last marker matched: its digits as a decimal number,

@@ -23,6 +23,7 @@ public:
     // removed. True when it was a marker; Commit then puts its page in force.
     bool Attempt(TS_TextStream& input, std::uint8_t first, TS_TextStream& output);
     void Commit() { page_ = marker_.Page(); }
+    std::size_t FailsAtSecond(std::uint8_t second) const { return marker_.FailsAtSecond(second); }
     // The same attempt over bytes at hand that hold it and the byte after it,
     // taking no more than `most` of them: how many it takes and whether they
     // were a marker, whose page is then in force. Nothing, and nothing
