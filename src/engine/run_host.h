@@ -17,8 +17,9 @@ struct PagePrompt {
     std::string defaultText = "1";
 };
 
-// The switches the pass reads at each use, so that a change during the run
-// takes effect at once.
+// The switches the pass reads at its start and again after each progress
+// report and page question, the only points where they may change, so that
+// a change during the run takes effect from there on.
 enum class RunSwitch { LeftJustOnly, UseHR, IdRecords, LineEndRecords };
 inline constexpr int kRunSwitchCount = 4;
 
