@@ -55,8 +55,7 @@ how many there are.)"},
 };
 static_assert(std::size(kRows) == kPreferenceCount);
 
-// For each switch of the run, the preference that feeds it: the pass asks
-// at every record.
+// For each switch of the run, the preference that feeds it.
 constexpr std::array<Preference, kRunSwitchCount> kFeeding = [] {
     std::array<Preference, kRunSwitchCount> feeding{};
     for (const PreferenceRow& row : kRows) {

@@ -32,9 +32,9 @@ struct PreferenceRow {
     bool iniInverted;
     int iniOrder;
     bool byDefault;
-    // The pass's switch it feeds, read at each use; nothing for one of the
-    // window alone, or one that a run takes once, at its start, with the
-    // rest of its settings.
+    // The pass's switch it feeds, which a change during the run reaches at
+    // the next progress report; nothing for one of the window alone, or one
+    // that a run takes once, at its start, with the rest of its settings.
     std::optional<RunSwitch> runSwitch;
     // The command line's option, which switches the preference on; nullptr
     // where it has none. Its help for --help, and in roff for the manual.
