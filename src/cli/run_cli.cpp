@@ -18,7 +18,7 @@
 #include "engine/run_frame.h"
 #include "run/level_notes.h"
 #include "run/run_checks.h"
-#include "run/run_notes.h"
+#include "run/run_report.h"
 #include "run/run_summary.h"
 #include "streams/exceptions.h"
 #include "streams/file_stream.h"
@@ -104,76 +104,29 @@ int Cancelled(const Configuration& configuration, RunResult& result)
     return kExitCancelled;
 }
 
-// Level records with IDs read as plain record codes, the switch being off:
-// the likely reason for references that are missing. Said after what was
-// written to `shown`, the summary or the preview's list.
-void NoteUnreadIdLevelRecords(std::int32_t count, std::FILE* shown)
-{
-    if (count == 0)
-        return;
-    std::fflush(shown);
-    ReportError("note: " + (count == 1 ? std::string("1 record code of the form <RD,ID:n:Level> names a level; "
-                                                     "--id-records reads it as a level record")
-                                       : std::to_string(count) + " record codes of the form <RD,ID:n:Level> name a "
-                                                                 "level; --id-records reads them as level records"));
-}
-
 std::string InputName(const RunSettings& run)
 {
     return run.standardInput ? "standard input" : run.inputPath;
 }
 
-// Earlier references kept beside the new ones; a preview tells of the part
-// it read, and a dry run of what the run would do.
-void NoteEarlierReferences(const Configuration& configuration, std::int32_t found)
+// The notes after what went to `shown`, the summary or the preview's list;
+// those about the input's text name it.
+void TellNotes(const Configuration& configuration, const RunFindings& found, bool wholeRead, std::FILE* shown)
 {
-    const bool preview = configuration.preview.has_value();
-    const bool foretold = preview || configuration.dryRun;
-    const std::string holds = preview ? "the part of " + InputName(configuration.run) + " read holds "
-                                      : InputName(configuration.run) + " already holds ";
-    if (found > 0 && configuration.run.earlierReferences == EarlierReferences::Keep) {
-        ReportError("note: " + holds + Counted(found, "reference") + " from an earlier run; the output " +
-                    (foretold ? "would have" : "has") + " both. --replace-references replaces " +
-                    (found == 1 ? "it." : "them."));
+    std::fflush(shown);
+    const RunTelling telling{Voice::CommandLine,
+                             configuration.preview.has_value() || configuration.dryRun,
+                             configuration.preview.has_value(),
+                             wholeRead,
+                             InputName(configuration.run),
+                             configuration.levelsFile,
+                             configuration.skippedLevelName,
+                             ForStandardOutput};
+    for (const RunNote& note : RunNotes(found, telling, configuration.run, configuration.preferences)) {
+        const bool ofTheText = note.kind == NoteKind::LookAlikes || note.kind == NoteKind::HeadingsCut ||
+                               note.kind == NoteKind::ReferencesCut || note.kind == NoteKind::LaterLine;
+        ReportError("note: " + note.text, ofTheText ? ErrorContext{telling.input, {}} : ErrorContext{});
     }
-}
-
-// Texts that only look like earlier references, and what was cut to keep
-// within the longest reference, each with the line of the first; records on
-// a later line than their code left without a reference.
-template <typename Result>
-void NoteLookAlikesAndCuts(const Configuration& configuration, const Result& result)
-{
-    const std::size_t longest = configuration.run.longestEarlierReference;
-    const bool foretold = configuration.preview.has_value() || configuration.dryRun;
-    const std::string notes[] = {LookAlikesNote(result.earlierLookAlikes, foretold),
-                                 HeadingsCutNote(result.headingsCut, longest),
-                                 ReferencesCutNote(result.referencesCut, longest, foretold),
-                                 LaterLineRecordsNote(result.laterLineRecords,
-                                                      configuration.preferences.On(Preference::LineEndRecords),
-                                                      foretold, "--line-end-records gives")};
-    for (const std::string& note : notes) {
-        if (!note.empty())
-            ReportError("note: " + note, {InputName(configuration.run), {}});
-    }
-}
-
-// Levels of the pattern that no level record set, with the names the level
-// records use; and the first name of the --levels-from line, not loaded,
-// where the level records use it; names as the console shows them.
-// Records with IDs that name a level, when there are some, say already why
-// the level has no record.
-void NoteLevels(const Configuration& configuration, const LevelCensus& seen, std::int32_t unreadIdLevelRecords)
-{
-    const std::string& skipped = configuration.skippedLevelName;
-    const std::string notes[] = {
-        unreadIdLevelRecords > 0 ? std::string() : ForStandardOutput(UnmatchedLevelsNote(configuration.run, seen)),
-        SkippedFirstLevelNote(configuration.levelsFile, {skipped, ForStandardOutput(skipped)},
-                              InputName(configuration.run), configuration.run, seen)};
-    if (!notes[1].empty())
-        ReportError("note: " + notes[1] + "; --level1 " + ForStandardOutput(skipped) + " ... sets it");
-    if (!notes[0].empty())
-        ReportError("note: " + notes[0]);
 }
 
 // A dry run's summary is what it foresaw of the output.
@@ -193,11 +146,7 @@ void Summarize(const Configuration& configuration, const RunResult& result)
     std::FILE* summary = configuration.run.standardOutput && !configuration.dryRun ? stderr : stdout;
     if (!configuration.quiet)
         std::fprintf(summary, "%s\n", SummaryLine(configuration, result).c_str());
-    NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, summary);
-    std::fflush(summary);
-    NoteEarlierReferences(configuration, result.earlierReferences);
-    NoteLookAlikesAndCuts(configuration, result);
-    NoteLevels(configuration, result.levelsSeen, result.unreadIdLevelRecords);
+    TellNotes(configuration, FindingsOf(result), true, summary);
 }
 
 int Convert(const Configuration& configuration, CliHost& host)
@@ -237,14 +186,8 @@ int Preview(const Configuration& configuration, CliHost& host)
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
     }
-    NoteUnreadIdLevelRecords(result.unreadIdLevelRecords, stdout);
-    std::fflush(stdout);
-    // Of the part of the input read.
-    NoteEarlierReferences(configuration, result.earlierReferences);
-    NoteLookAlikesAndCuts(configuration, result);
-    // Only a preview that read the whole input knows a level is never set.
-    if (result.references.size() < *configuration.preview)
-        NoteLevels(configuration, result.levelsSeen, result.unreadIdLevelRecords);
+    // Only a preview that stopped short of its count read the whole input.
+    TellNotes(configuration, FindingsOf(result), result.references.size() < *configuration.preview, stdout);
     return kExitSuccess;
 }
 
@@ -266,8 +209,7 @@ int ListLevels(const Configuration& configuration, CliHost& host)
     if (result.levelsSeen.Unlisted() > 0) {
         std::fflush(stdout);
         const std::int64_t unlisted = result.levelsSeen.Unlisted();
-        ReportError("note: " + Counted(unlisted, "more level record") + (unlisted == 1 ? " names a level" : " name levels") +
-                    " past the first " + std::to_string(LevelCensus::kMostNames) + " names");
+        ReportError("note: " + UnlistedLevelsNote(unlisted));
     }
     return kExitSuccess;
 }

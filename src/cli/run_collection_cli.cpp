@@ -12,7 +12,7 @@
 #include "cli/run_cli.h"
 #include "run/collection_checks.h"
 #include "run/output_fates.h"
-#include "run/run_notes.h"
+#include "run/run_report.h"
 #include "run/run_summary.h"
 #include "streams/output_forecast.h"
 #include "streams/stop_request.h"
@@ -77,111 +77,28 @@ void ReportFiles(const Configuration& configuration, const std::vector<Collectio
     }
 }
 
-// The files with something to count, and how many each: "a.fff (3), b.fff
-// (1)"; empty when none has any.
-template <typename CountOf>
-std::string FilesCounting(const Configuration& configuration, const std::vector<FileOutcome>& outcomes, CountOf countOf)
-{
-    std::string files;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (const std::int32_t count = countOf(outcomes[i].result); count > 0)
-            files += (files.empty() ? "" : ", ") + configuration.inputs[i] + " (" + std::to_string(count) + ")";
-    }
-    return files;
-}
-
-// The files with a tally, each with its count and the line of its first:
-// "a.fff (3, first on line 4), b.fff (1, on line 9)".
-template <typename TallyOf>
-std::string FilesTallying(const Configuration& configuration, const std::vector<FileOutcome>& outcomes,
-                          TallyOf tallyOf)
-{
-    std::string files;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (const Tally& tally = tallyOf(outcomes[i].result); tally.count > 0)
-            files += (files.empty() ? "" : ", ") + configuration.inputs[i] + " (" + std::to_string(tally.count) +
-                     FirstLine(tally) + ")";
-    }
-    return files;
-}
-
-// Texts that only look like earlier references, and what was cut to keep
-// within the longest reference.
-void NoteTallies(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
-{
-    const std::string longest = std::to_string(configuration.run.longestEarlierReference / 1024) + " KB";
-    const std::string lookAlikes = FilesTallying(
-        configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.earlierLookAlikes; });
-    if (!lookAlikes.empty())
-        ReportError("note: texts after record codes begin like a reference but are not one in " + lookAlikes +
-                    (configuration.dryRun ? "; a run keeps them." : "; they were kept."));
-    const std::string headings = FilesTallying(
-        configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.headingsCut; });
-    if (!headings.empty())
-        ReportError("note: headings longer than " + longest + " keep their first " + longest + " in " + headings +
-                    ".");
-    const std::string references = FilesTallying(
-        configuration, outcomes, [](const RunResult& result) -> const Tally& { return result.referencesCut; });
-    if (!references.empty())
-        ReportError(std::string("note: references ") + (configuration.dryRun ? "would be" : "were") + " cut to " +
-                    longest + ", the longest a later run recognises, in " + references + ".");
-}
-
-// The notes a single run gives after its summary, said once for the whole
-// collection, naming the files concerned and how many each.
-void NoteForTheWhole(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
-{
-    std::fflush(stdout);
-    const std::string unreadIds =
-        FilesCounting(configuration, outcomes, [](const RunResult& result) { return result.unreadIdLevelRecords; });
-    if (!unreadIds.empty())
-        ReportError("note: record codes of the form <RD,ID:n:Level> name a level in " + unreadIds +
-                    "; --id-records reads them as level records");
-    const bool keep = configuration.run.earlierReferences == EarlierReferences::Keep;
-    const std::string kept = FilesCounting(configuration, outcomes, [keep](const RunResult& result) {
-        return keep ? result.earlierReferences : 0;
-    });
-    const bool dry = configuration.dryRun;
-    if (!kept.empty())
-        ReportError("note: references from an earlier run are already in " + kept + "; the outputs " +
-                    (dry ? "would have" : "have") + " both. --replace-references replaces them.");
-    const std::string laterLine =
-        FilesCounting(configuration, outcomes, [](const RunResult& result) { return result.laterLineRecords; });
-    if (!laterLine.empty())
-        ReportError(configuration.preferences.On(Preference::LineEndRecords)
-                        ? "note: records whose text begins more than 64 KB after their record code's line break " +
-                              std::string(dry ? "get" : "got") + " no reference in " + laterLine + "."
-                        : "note: records that begin on the line after their record code " +
-                              std::string(dry ? "get" : "got") + " no reference in " + laterLine +
-                              "; --line-end-records gives them one.");
-    NoteTallies(configuration, outcomes);
-}
-
+// The total, then the notes a single run gives after its summary, said once
+// for the whole collection.
 int Summarize(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
 {
-    std::int64_t converted = 0;
-    std::int64_t failed = 0;
-    std::int64_t references = 0;
-    std::int64_t earlier = 0;
-    for (const FileOutcome& outcome : outcomes) {
-        const bool done = outcome.state == State::Converted;
-        converted += done ? 1 : 0;
-        failed += outcome.state == State::Failed ? 1 : 0;
-        references += done ? outcome.result.refCount : 0;
-        earlier += done ? outcome.result.earlierReferences : 0;
-    }
+    const RunSettings& run = configuration.run;
+    const CollectionTally tally = TallyOf(outcomes, configuration.inputs, run.earlierReferences);
     if (!configuration.quiet) {
-        const EarlierReferences kind = configuration.run.earlierReferences;
+        const EarlierReferences kind = run.earlierReferences;
         std::fprintf(stdout, "%s\n",
-                     (configuration.dryRun ? DryRunTotal(kind, converted, references, earlier)
-                                           : CollectionSummary(kind, converted, references, earlier))
+                     (configuration.dryRun ? DryRunTotal(kind, tally.converted, tally.references, tally.earlierFound)
+                                           : CollectionSummary(kind, tally.converted, tally.references,
+                                                               tally.earlierFound))
                          .c_str());
-        if (failed > 0)
-            std::fprintf(stdout, "%s %s.\n", Counted(failed, "file").c_str(),
+        if (tally.failed > 0)
+            std::fprintf(stdout, "%s %s.\n", Counted(tally.failed, "file").c_str(),
                          configuration.dryRun ? "would fail" : "failed");
     }
-    NoteForTheWhole(configuration, outcomes);
-    return failed > 0 ? kExitError : kExitSuccess;
+    std::fflush(stdout);
+    for (const std::string& note : CollectionNotes(tally, Voice::CommandLine, configuration.dryRun,
+                                                   configuration.preferences, run.longestEarlierReference))
+        ReportError("note: " + note);
+    return tally.failed > 0 ? kExitError : kExitSuccess;
 }
 
 // The files under way are thrown away, their earlier outputs left as they

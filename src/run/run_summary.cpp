@@ -20,7 +20,27 @@ std::string Summary(EarlierReferences earlier, const std::string& created, std::
     return created + ".";
 }
 
+// Enough for a box to fit on the screen.
+constexpr std::size_t kListedAtMost = 12;
+
 }  // namespace
+
+std::string Joined(const std::vector<std::string>& items, const char* separator)
+{
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : separator) + items[i];
+    return text;
+}
+
+std::string Listed(const std::vector<std::string>& items, const char* separator)
+{
+    if (items.size() <= kListedAtMost)
+        return Joined(items, separator);
+    const std::vector<std::string> shown(items.begin(), items.begin() + kListedAtMost);
+    return Joined(shown, separator) + separator + "... and " + std::to_string(items.size() - kListedAtMost) +
+           " more.";
+}
 
 std::string Counted(std::int64_t count, const std::string& what)
 {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/run_settings.h"
 
@@ -25,6 +26,12 @@ std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std
 // reference", "3 references, 1 earlier reference replaced", "2 earlier
 // references removed".
 std::string FileCounts(EarlierReferences earlier, std::int64_t created, std::int64_t earlierFound);
+
+// Items one after the other, with `separator` between them.
+std::string Joined(const std::vector<std::string>& items, const char* separator);
+// The same for a box, which must fit on the screen: a long list is cut and
+// says by how much.
+std::string Listed(const std::vector<std::string>& items, const char* separator);
 
 // "1 reference", "2 references".
 std::string Counted(std::int64_t count, const std::string& what);

@@ -15,22 +15,6 @@ std::string WithFileAndReason(const std::string& message, const std::string& fil
     return context.empty() ? message : message + "\r" + context;
 }
 
-namespace {
-
-constexpr std::size_t kListedAtMost = 12;
-
-}  // namespace
-
-std::string Listed(const std::vector<std::string>& items, const char* separator)
-{
-    std::string text;
-    for (std::size_t i = 0; i < items.size() && i < kListedAtMost; ++i)
-        text += (i == 0 ? "" : separator) + items[i];
-    if (items.size() > kListedAtMost)
-        text += separator + std::string("... and ") + std::to_string(items.size() - kListedAtMost) + " more.";
-    return text;
-}
-
 // Nothing is added to the message: a full stop after a path ("Cannot
 // create file Z:\tmp\out2.") would read as part of the file's name.
 void ReportError(Dialogs& dialogs, const std::exception& error)

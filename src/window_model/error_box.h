@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "run/run_summary.h"
 #include "window_model/dialogs.h"
 
 namespace pellimar {
@@ -15,10 +16,6 @@ inline constexpr const char* kApplicationTitle = "Folio Flat File Pellimar";
 
 // A message with, on a line of its own, the file it concerns and the reason.
 std::string WithFileAndReason(const std::string& message, const std::string& file, const std::string& reason);
-
-// Items one after the other, with `separator` between them; a box must fit
-// on the screen, so a long list is cut and says by how much.
-std::string Listed(const std::vector<std::string>& items, const char* separator);
 
 // The error's message as it stands, and the file and reason it carries.
 void ReportError(Dialogs& dialogs, const std::exception& error);

@@ -21,7 +21,10 @@ MainWindowModel::MainWindowModel(WindowView& view, WindowServices services)
       boxes_(view),
       choices_(*services_.dialogs),
       viewer_(choices_, *services_.launcher, services_.settingsPaths),
-      run_(view, RunServicesOf(services_), boxes_, choices_, viewer_, preferences_)
+      levelNames_(boxes_, choices_, *services_.dialogs),
+      session_(view, RunServicesOf(services_), boxes_, preferences_),
+      single_(session_, view, *services_.dialogs, boxes_, choices_, viewer_, levelNames_, preferences_),
+      collection_(session_, view, *services_.dialogs, boxes_, choices_, preferences_)
 {
 }
 
@@ -35,7 +38,7 @@ void MainWindowModel::FirstShown()
 // all the same: keeping it open would not make the settings file writable.
 bool MainWindowModel::CloseRequested()
 {
-    if (!run_.CloseRequested())
+    if (!session_.CloseRequested())
         return false;
     Guarded(*services_.dialogs, [this] { SaveSettings(services_.settingsPaths, SettingsFromWindow()); });
     return true;

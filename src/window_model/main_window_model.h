@@ -21,7 +21,10 @@
 #include "window_model/error_box.h"
 #include "window_model/file_choices.h"
 #include "window_model/program_launcher.h"
-#include "window_model/run_controller.h"
+#include "window_model/collection_run.h"
+#include "window_model/level_import.h"
+#include "window_model/run_session.h"
+#include "window_model/single_run.h"
 #include "window_model/viewer_choice.h"
 #include "window_model/window_view.h"
 
@@ -89,8 +92,7 @@ public:
     void HandleException(const std::exception& error) { ReportError(*services_.dialogs, error); }
 
     const Preferences& Prefs() const { return preferences_; }
-    bool IsRunning() const { return run_.IsRunning(); }
-    std::int32_t RunPercent() const { return run_.RunPercent(); }
+    const RunSession& Session() const { return session_; }
     const std::string& ViewerPath() const { return viewer_.Path(); }
     const std::vector<std::string>& History(HistoryBox box) const { return boxes_.History(box); }
     const FileDialogState& OpenDialog() const { return choices_.OpenDialog(); }
@@ -98,21 +100,9 @@ public:
 
 private:
     MenuState CurrentMenuState() const;
-    void LoadLevels();
     // Input File or Output File: its dialog, then its box.
     void ChooseFile(HistoryBox box);
     void ShowAbout();
-    // The inputs chosen in the dialog when none are given, then the output
-    // folder, then the run.
-    void ConvertSeveralFiles(std::vector<std::string> inputs);
-    // Asked until the outputs would take no input's place, or cancelled.
-    std::optional<std::string> ChooseOutputFolder(const std::vector<std::string>& inputs);
-    // The inputs chosen in the dialog, then each one's counts.
-    void PreviewSeveralFiles();
-    // False, with the reason told, when the reference pattern is empty.
-    bool HasReferencePattern(const char* before);
-    void EmptyLevelNames();
-    void FillLevelNames(const std::string& path);
     void TakeInputFile(const std::string& path);
     void LoadSettingsIntoWindow(const SettingsData& data);
     SettingsData SettingsFromWindow() const;
@@ -123,7 +113,10 @@ private:
     FileChoices choices_;
     ViewerChoice viewer_;
     Preferences preferences_;
-    RunController run_;
+    LevelImport levelNames_;
+    RunSession session_;
+    SingleRun single_;
+    CollectionRun collection_;
     BoxExitRule boxExitRule_;
 };
 

@@ -1,6 +1,7 @@
 // The window's commands: the boxes' events and the rule that enables Begin,
-// the menus and their shortcuts, the file dialogs, the preferences, About
-// and Help.
+// the menus and their shortcuts, the file dialogs, files dropped on the
+// window, the preferences, About and Help.
+#include "window_model/dropped_file.h"
 #include "window_model/main_window_model.h"
 
 namespace pellimar {
@@ -34,27 +35,27 @@ void MainWindowModel::FocusReached(std::optional<HistoryBox> box)
 void MainWindowModel::BoxEdited(HistoryBox box)
 {
     if (ReadByBeginRule(box))
-        run_.UpdateBeginButton();
+        session_.UpdateBeginButton();
 }
 
 void MainWindowModel::BoxLeft(HistoryBox box)
 {
     Guarded(*services_.dialogs, [&] {
         boxes_.AddShown(box);
-        run_.UpdateBeginButton();
+        session_.UpdateBeginButton();
     });
 }
 
 void MainWindowModel::EnterInBox(HistoryBox box)
 {
     boxes_.AddShown(box);
-    run_.UpdateBeginButton();
+    session_.UpdateBeginButton();
 }
 
 void MainWindowModel::DeleteShownEntry(HistoryBox box)
 {
     boxes_.RemoveShown(box);
-    run_.UpdateBeginButton();
+    session_.UpdateBeginButton();
 }
 
 bool MainWindowModel::AcceptsTypedCharacter(HistoryBox box, char typed) const
@@ -65,13 +66,13 @@ bool MainWindowModel::AcceptsTypedCharacter(HistoryBox box, char typed) const
 void MainWindowModel::Carry(Command command)
 {
     switch (command) {
-    case Command::LoadLevels: LoadLevels(); break;
+    case Command::LoadLevels: levelNames_.Load(); break;
     case Command::InputFile: ChooseFile(HistoryBox::InputFile); break;
     case Command::OutputFile: ChooseFile(HistoryBox::OutputFile); break;
-    case Command::BeginOrCancel: run_.BeginOrCancel(); break;
-    case Command::Preview: run_.Preview(); break;
-    case Command::ConvertSeveral: ConvertSeveralFiles({}); break;
-    case Command::PreviewSeveral: PreviewSeveralFiles(); break;
+    case Command::BeginOrCancel: single_.BeginOrCancel(); break;
+    case Command::Preview: single_.Preview(); break;
+    case Command::ConvertSeveral: collection_.ConvertSeveralFiles({}); break;
+    case Command::PreviewSeveral: collection_.PreviewSeveralFiles(); break;
     case Command::SetViewer: Guarded(*services_.dialogs, [this] { viewer_.Choose(); }); break;
     case Command::Exit: view_.CloseWindow(); break;
     case Command::UsingPellimar:
@@ -91,11 +92,11 @@ void MainWindowModel::ShortcutPressed(Command command)
 // Begin mirrors its button, and Exit and Help are off while a run lasts.
 MenuState MainWindowModel::CurrentMenuState() const
 {
-    const bool running = run_.IsRunning();
+    const bool running = session_.IsRunning();
     MenuState state;
     state.enabled.fill(true);
     state.beginCaption = running ? kCancelCaption : kBeginCaption;
-    state.enabled[static_cast<int>(Command::BeginOrCancel)] = run_.BeginEnabled();
+    state.enabled[static_cast<int>(Command::BeginOrCancel)] = session_.BeginEnabled();
     state.enabled[static_cast<int>(Command::Preview)] =
         !running && !boxes_.Shown(HistoryBox::InputFile).empty() && !boxes_.Shown(HistoryBox::RefPattern).empty();
     // As Begin, they need the reference pattern.
@@ -132,8 +133,38 @@ void MainWindowModel::ChooseFile(HistoryBox box)
             boxes_.Show(box, *chosen);
             view_.FocusBox(box);
         }
-        run_.UpdateBeginButton();
+        session_.UpdateBeginButton();
     });
+}
+
+// A definition file fills the level names as "Load Levels" does; any other
+// file becomes the input, and names the output when none is given.
+void MainWindowModel::FileDropped(const std::string& path)
+{
+    Guarded(*services_.dialogs, [&] {
+        if (IsDefinitionFile(path))
+            levelNames_.Take(path);
+        else
+            TakeInputFile(path);
+    });
+    session_.UpdateBeginButton();
+}
+
+void MainWindowModel::FilesDropped(const std::vector<std::string>& paths)
+{
+    if (paths.size() == 1)
+        FileDropped(paths.front());
+    else if (paths.size() > 1)
+        collection_.ConvertSeveralFiles(paths);
+}
+
+void MainWindowModel::TakeInputFile(const std::string& path)
+{
+    boxes_.Show(HistoryBox::InputFile, path);
+    // As after the input-file dialog, the output dialog starts on the input's name.
+    choices_.InputTaken(path);
+    if (boxes_.Shown(HistoryBox::OutputFile).empty())
+        boxes_.Show(HistoryBox::OutputFile, DerivedOutputPath(path));
 }
 
 void MainWindowModel::ShowAbout()

@@ -126,7 +126,7 @@ void TestRunControl::collectionWhoseOutputLeadsToAnInputIsRefusedInOneBox()
     QCOMPARE(ReadFileBytes(b), std::string("<RD>b\r\n"));
     QCOMPARE(FileNames(out), std::set<std::string>{"a.fff"});
     QVERIFY(std::filesystem::is_symlink(out + "/a.fff"));
-    QVERIFY(!f.model().IsRunning());
+    QVERIFY(!f.model().Session().IsRunning());
 }
 
 QTEST_MAIN(TestRunControl)

@@ -34,9 +34,9 @@ public:
     void ProcessPendingEvents() override
     {
         TZUDIzazu::ProcessPendingEvents();
-        percents.push_back(Model().RunPercent());
+        percents.push_back(Model().Session().RunPercent());
         if (probe)
-            probe(Model().RunPercent());
+            probe(Model().Session().RunPercent());
     }
     std::function<void(std::int32_t)> probe;
     std::vector<std::int32_t> percents;

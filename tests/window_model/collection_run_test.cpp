@@ -78,7 +78,7 @@ TEST(CollectionRun, EachFileGoesToTheFolderAndOneSummaryFollows)
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(f.dialogs.messages[0].buttons, MessageButtons::Ok);
     EXPECT_TRUE(f.launcher.started.empty());
-    EXPECT_FALSE(f.model.IsRunning());
+    EXPECT_FALSE(f.model.Session().IsRunning());
 }
 
 TEST(CollectionRun, CaptionNamesEachFileAndTheTaskbarFollowsTheWhole)
@@ -154,7 +154,7 @@ TEST(CollectionRun, EveryReasonIsToldAtOnceAndNothingIsWritten)
     const std::string& told = f.dialogs.messages[0].text;
     EXPECT_NE(told.find("Input file not found.\r" + inputs[2] + ": no such file"), std::string::npos) << told;
     EXPECT_NE(told.find("the output of " + inputs[0] + " too"), std::string::npos) << told;
-    EXPECT_FALSE(f.model.IsRunning());
+    EXPECT_FALSE(f.model.Session().IsRunning());
     EXPECT_TRUE(std::filesystem::is_empty(f.dir.File("out")));
 }
 

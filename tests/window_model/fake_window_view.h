@@ -43,9 +43,9 @@ public:
     // The run's progress steps; the probe acts as the user meanwhile.
     void ProcessPendingEvents() override
     {
-        percents.push_back(model->RunPercent());
+        percents.push_back(model->Session().RunPercent());
         if (probe)
-            probe(model->RunPercent());
+            probe(model->Session().RunPercent());
     }
     void CloseWindow() override { closed = closed || model->CloseRequested(); }
 

@@ -109,7 +109,7 @@ TEST(RelayedHost, RunOnItsOwnThreadIsShownAndCancelledOnTheWindowsThread)
     EXPECT_EQ(f.dialogs.MessageTexts(), Names{"Operation Canceled.\rDelete output file?"});
     EXPECT_EQ(ReadFileBytes(f.outputPath), std::string(400, 'x'));
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
-    EXPECT_FALSE(f.model.IsRunning());
+    EXPECT_FALSE(f.model.Session().IsRunning());
 }
 
 TEST(RelayedHost, ErrorOfARunOnItsOwnThreadReachesTheErrorBox)

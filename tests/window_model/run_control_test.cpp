@@ -435,7 +435,7 @@ TEST(RunControl, ErrorFromThePassRestoresTheWindow)
     EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + "\rno such folder");
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
     EXPECT_TRUE(f.view.runControlsEnabled);
-    EXPECT_FALSE(f.model.IsRunning());
+    EXPECT_FALSE(f.model.Session().IsRunning());
     EXPECT_FALSE(f.view.readoutsVisible);
     EXPECT_FALSE(f.view.busy);
 }

@@ -1,12 +1,59 @@
-// The window while a run lasts: its running state, the progress display and
-// the starting-page question, as the pass calls on its host.
-#include "window_model/run_controller.h"
+// The window while a pass lasts.
+#include "window_model/run_session.h"
 
+#include "window_model/collection_pass_host.h"
 #include "window_model/error_box.h"
 
 namespace pellimar {
 
-void RunController::EnterRunning()
+void RunSession::Run(const std::function<void(RunHost&)>& pass)
+{
+    cancelRequested_ = false;
+    if (services_.runPass)
+        services_.runPass(*this, pass);
+    else
+        pass(*this);
+}
+
+void RunSession::RunCollection(const std::vector<std::string>& inputs,
+                               const std::function<void(CollectionHost&)>& pass)
+{
+    collectionShown_.Begin(inputs);
+    Run([&](RunHost& host) {
+        CollectionPassHost collectionHost(host, collectionShown_);
+        pass(collectionHost);
+    });
+}
+
+bool RunSession::CloseRequested()
+{
+    if (!running_)
+        return true;
+    cancelRequested_ = true;
+    closePending_ = true;
+    return false;
+}
+
+bool RunSession::CloseIfPending()
+{
+    if (!closePending_)
+        return false;
+    closePending_ = false;
+    view_.CloseWindow();
+    return true;
+}
+
+void RunSession::UpdateBeginButton()
+{
+    if (running_)
+        return;
+    const std::string input = boxes_.Shown(HistoryBox::InputFile);
+    const std::string output = boxes_.Shown(HistoryBox::OutputFile);
+    beginEnabled_ = !input.empty() && !output.empty() && output != input && !boxes_.Shown(HistoryBox::RefPattern).empty();
+    view_.EnableBegin(beginEnabled_);
+}
+
+void RunSession::EnterRunning()
 {
     running_ = true;
     beginEnabled_ = true;
@@ -20,7 +67,7 @@ void RunController::EnterRunning()
     view_.ShowTaskProgress(0);
 }
 
-void RunController::ProgressChanged(std::int32_t runPercent, std::int64_t)
+void RunSession::ProgressChanged(std::int32_t runPercent, std::int64_t)
 {
     runPercent_ = runPercent;
     if (preferences_.On(Preference::ShowProgMeter))
@@ -32,7 +79,7 @@ void RunController::ProgressChanged(std::int32_t runPercent, std::int64_t)
     view_.ProcessPendingEvents();
 }
 
-void RunController::LeaveRunning()
+void RunSession::LeaveRunning()
 {
     view_.ShowBusyCursor(false);
     view_.SetBeginCaption(kBeginCaption);
@@ -50,7 +97,7 @@ void RunController::LeaveRunning()
 }
 
 // The time the question stays open is the user's, not the run's.
-std::optional<std::string> RunController::AskStartingPage(const PagePrompt& prompt)
+std::optional<std::string> RunSession::AskStartingPage(const PagePrompt& prompt)
 {
     const std::int64_t asked = services_.clock();
     std::optional<std::string> answer = services_.dialogs.InputBox(prompt.title, prompt.prompt, prompt.defaultText);
@@ -58,7 +105,7 @@ std::optional<std::string> RunController::AskStartingPage(const PagePrompt& prom
     return answer;
 }
 
-void RunController::ShowRunDisplay(bool running)
+void RunSession::ShowRunDisplay(bool running)
 {
     view_.SetTimeReadouts(kZeroClock, kZeroClock);
     view_.ShowTimeReadouts(running);
@@ -66,7 +113,7 @@ void RunController::ShowRunDisplay(bool running)
         timeDisplay_.Start(services_.clock());
 }
 
-void RunController::UpdateTimeDisplay()
+void RunSession::UpdateTimeDisplay()
 {
     timeDisplay_.Update(services_.clock(), runPercent_);
     view_.SetTimeReadouts(timeDisplay_.ElapsedText(), timeDisplay_.RemainingText());

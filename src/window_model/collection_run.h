@@ -1,0 +1,64 @@
+// "Convert Several Files..." and several files dropped on the window: the
+// inputs and the output folder chosen, the checks with every reason told at
+// once, one question for all the outputs that exist, the run, and the
+// summary or the question about the file cut short. "Preview Several
+// Files...": the same inputs with what a run would make of each.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run/collection.h"
+#include "run/preferences.h"
+#include "run/run_report.h"
+#include "window_model/box_texts.h"
+#include "window_model/file_choices.h"
+#include "window_model/run_session.h"
+
+namespace pellimar {
+
+class CollectionRun {
+public:
+    CollectionRun(RunSession& session, const WindowView& view, Dialogs& dialogs, BoxTexts& boxes,
+                  FileChoices& choices, const Preferences& preferences)
+        : session_(session), view_(view), dialogs_(dialogs), boxes_(boxes), choices_(choices),
+          preferences_(preferences)
+    {
+    }
+
+    // The inputs chosen in the dialog when none are given, then the output
+    // folder, then the run.
+    void ConvertSeveralFiles(std::vector<std::string> inputs);
+    // The inputs chosen in the dialog, then each one's counts.
+    void PreviewSeveralFiles();
+
+private:
+    // False, with the reason told, when the reference pattern is empty.
+    bool HasReferencePattern(const char* before);
+    // Asked until the outputs would take no input's place, or cancelled.
+    std::optional<std::string> ChooseOutputFolder(const std::vector<std::string>& inputs);
+    void Convert(const std::vector<std::string>& inputs, const std::string& folder);
+    bool PassesChecks(const std::vector<CollectionFile>& files, const std::string& folder,
+                      const RunSettings& settings);
+    bool ConfirmOverwritingAll(const std::vector<std::string>& existing);
+    // `stood`: for each output, whether a file stood under its name before
+    // the run.
+    void RunAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings,
+                      const std::vector<bool>& stood);
+    void ShowEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                 const std::vector<bool>& stood, const RunSettings& settings);
+    void AskToDeleteCurrent(std::vector<FileOutcome>& outcomes, std::size_t current,
+                            const std::vector<CollectionFile>& files, const std::vector<bool>& stood);
+    void Preview(const std::vector<std::string>& inputs);
+    std::string Notes(const CollectionTally& tally, bool foretold, const RunSettings& settings) const;
+
+    RunSession& session_;
+    const WindowView& view_;
+    Dialogs& dialogs_;
+    BoxTexts& boxes_;
+    FileChoices& choices_;
+    const Preferences& preferences_;
+};
+
+}  // namespace pellimar
