@@ -44,13 +44,4 @@ void NoteFailedInPlace(const std::string& outputPath);
 // A collection's output after a cancel: "DIR/a.fff: converted by this run".
 void ReportFate(const std::string& outputPath, OutputFate fate);
 
-// A dry run's line for one output: "would create out.fff: 3 references",
-// "would replace out.fff (written in place: its folder takes no new file):
-// 3 references"; `outputPath` empty for standard output.
-std::string DryRunLine(const std::string& outputPath, const OutputForecast& forecast, EarlierReferences earlier,
-                       const RunResult& result);
-// A dry run's total for a collection: "3 files, 12 total references would
-// be created".
-std::string DryRunTotal(EarlierReferences earlier, std::int64_t files, std::int64_t created, std::int64_t earlierFound);
-
 }  // namespace pellimar::cli

@@ -55,19 +55,13 @@ bool CheckBeforeTheRun(const Configuration& configuration, const std::vector<Col
 
 // One line a file, in the order given: its references on standard output,
 // or its error on standard error.
-void ReportFiles(const Configuration& configuration, const std::vector<CollectionFile>& files,
-                 const std::vector<FileOutcome>& outcomes)
+void TellFiles(const Configuration& configuration, const std::vector<CollectionFile>& files,
+               const std::vector<FileOutcome>& outcomes, const CollectionReport& report)
 {
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         const FileOutcome& outcome = outcomes[i];
         if (outcome.state == State::Converted && !configuration.quiet) {
-            const RunResult& result = outcome.result;
-            const EarlierReferences earlier = configuration.run.earlierReferences;
-            const std::string line =
-                configuration.dryRun
-                    ? DryRunLine(files[i].output, ForecastOutput(files[i].output), earlier, result)
-                    : configuration.inputs[i] + ": " + FileSummary(earlier, result.refCount, result.earlierReferences);
-            std::fprintf(stdout, "%s\n", line.c_str());
+            std::fprintf(stdout, "%s\n", report.fileLines[i].c_str());
         } else if (outcome.state == State::Failed) {
             std::fflush(stdout);
             ReportError(outcome.error, outcome.errorContext);
@@ -77,28 +71,16 @@ void ReportFiles(const Configuration& configuration, const std::vector<Collectio
     }
 }
 
-// The total, then the notes a single run gives after its summary, said once
-// for the whole collection.
-int Summarize(const Configuration& configuration, const std::vector<FileOutcome>& outcomes)
+int TellTotals(const Configuration& configuration, const CollectionReport& report)
 {
-    const RunSettings& run = configuration.run;
-    const CollectionTally tally = TallyOf(outcomes, configuration.inputs, run.earlierReferences);
-    if (!configuration.quiet) {
-        const EarlierReferences kind = run.earlierReferences;
-        std::fprintf(stdout, "%s\n",
-                     (configuration.dryRun ? DryRunTotal(kind, tally.converted, tally.references, tally.earlierFound)
-                                           : CollectionSummary(kind, tally.converted, tally.references,
-                                                               tally.earlierFound))
-                         .c_str());
-        if (tally.failed > 0)
-            std::fprintf(stdout, "%s %s.\n", Counted(tally.failed, "file").c_str(),
-                         configuration.dryRun ? "would fail" : "failed");
+    for (const std::string& line : report.totals) {
+        if (!configuration.quiet)
+            std::fprintf(stdout, "%s\n", line.c_str());
     }
     std::fflush(stdout);
-    for (const std::string& note : CollectionNotes(tally, Voice::CommandLine, configuration.dryRun,
-                                                   configuration.preferences, run.longestEarlierReference))
+    for (const std::string& note : report.notes)
         ReportError("note: " + note);
-    return tally.failed > 0 ? kExitError : kExitSuccess;
+    return report.tally.failed > 0 ? kExitError : kExitSuccess;
 }
 
 // The files under way are thrown away, their earlier outputs left as they
@@ -147,9 +129,11 @@ int ConvertCollection(const Configuration& configuration)
     InstallCancelHandler();
     SetStopCheck(CancelSignalled);
     std::vector<FileOutcome> outcomes = RunCollection(files, configuration.run, host, configuration.jobs);
-    ReportFiles(configuration, files, outcomes);
+    const CollectionReport report = ReportOfCollection(outcomes, files, configuration.dryRun, configuration.run,
+                                                       configuration.preferences);
+    TellFiles(configuration, files, outcomes, report);
     return WasCancelled(outcomes) ? Cancelled(configuration, files, outcomes, stood)
-                                  : Summarize(configuration, outcomes);
+                                  : TellTotals(configuration, report);
 }
 
 }  // namespace pellimar::cli

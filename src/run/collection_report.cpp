@@ -75,7 +75,7 @@ std::string LaterLineNote(const CollectionTally& tally, Voice voice, bool foreto
 
 }  // namespace
 
-CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<std::string>& inputs,
+CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
                         EarlierReferences earlier)
 {
     CollectionTally tally;
@@ -88,12 +88,12 @@ CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vec
         tally.notRun += outcome.state == FileOutcome::State::NotRun ? 1 : 0;
         tally.references += converted ? result.refCount : 0;
         tally.earlierFound += converted ? result.earlierReferences : 0;
-        AddNamed(tally.unreadIds, inputs[i], result.unreadIdLevelRecords);
-        AddNamed(tally.keptEarlier, inputs[i], earlier == EarlierReferences::Keep ? result.earlierReferences : 0);
-        AddNamed(tally.laterLine, inputs[i], result.laterLineRecords);
-        AddTallied(tally.lookAlikes, inputs[i], result.earlierLookAlikes);
-        AddTallied(tally.headingsCut, inputs[i], result.headingsCut);
-        AddTallied(tally.referencesCut, inputs[i], result.referencesCut);
+        AddNamed(tally.unreadIds, files[i].input, result.unreadIdLevelRecords);
+        AddNamed(tally.keptEarlier, files[i].input, earlier == EarlierReferences::Keep ? result.earlierReferences : 0);
+        AddNamed(tally.laterLine, files[i].input, result.laterLineRecords);
+        AddTallied(tally.lookAlikes, files[i].input, result.earlierLookAlikes);
+        AddTallied(tally.headingsCut, files[i].input, result.headingsCut);
+        AddTallied(tally.referencesCut, files[i].input, result.referencesCut);
     }
     return tally;
 }
@@ -126,6 +126,29 @@ std::vector<std::string> CollectionNotes(const CollectionTally& tally, Voice voi
             note[0] = ToUpperAscii(note[0]);
     }
     return notes;
+}
+
+CollectionReport ReportOfCollection(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                                    bool dryRun, const RunSettings& settings, const Preferences& preferences)
+{
+    const EarlierReferences earlier = settings.earlierReferences;
+    CollectionReport report{TallyOf(outcomes, files, earlier), {}, {}, {}};
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const RunResult& result = outcomes[i].result;
+        std::string line;
+        if (outcomes[i].state == FileOutcome::State::Converted)
+            line = dryRun ? DryRunLine(files[i].output, ForecastOutput(files[i].output), earlier, result)
+                          : files[i].input + ": " + FileSummary(earlier, result.refCount, result.earlierReferences);
+        report.fileLines.push_back(std::move(line));
+    }
+    const CollectionTally& tally = report.tally;
+    report.totals.push_back(dryRun ? DryRunTotal(earlier, tally.converted, tally.references, tally.earlierFound)
+                                   : CollectionSummary(earlier, tally.converted, tally.references, tally.earlierFound));
+    if (tally.failed > 0)
+        report.totals.push_back(Counted(tally.failed, "file") + (dryRun ? " would fail." : " failed."));
+    report.notes =
+        CollectionNotes(tally, Voice::CommandLine, dryRun, preferences, settings.longestEarlierReference);
+    return report;
 }
 
 }  // namespace pellimar

@@ -104,8 +104,8 @@ struct CollectionTally {
     std::vector<Named> referencesCut;
 };
 
-// `inputs`: the files as the notes name them, in the outcomes' order.
-CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<std::string>& inputs,
+// The notes name the files by their inputs.
+CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
                         EarlierReferences earlier);
 
 // The notes a single run gives after its summary, said once for the whole
@@ -113,5 +113,17 @@ CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vec
 // dry run.
 std::vector<std::string> CollectionNotes(const CollectionTally& tally, Voice voice, bool foretold,
                                          const Preferences& preferences, std::size_t longest);
+
+// Everything the command line says at a collection's end but the errors:
+// the line of each file converted (empty for the others), the total, and
+// the notes. A dry run foresees each output.
+struct CollectionReport {
+    CollectionTally tally;
+    std::vector<std::string> fileLines;
+    std::vector<std::string> totals;
+    std::vector<std::string> notes;
+};
+CollectionReport ReportOfCollection(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
+                                    bool dryRun, const RunSettings& settings, const Preferences& preferences);
 
 }  // namespace pellimar

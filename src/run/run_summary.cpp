@@ -70,4 +70,38 @@ std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std
     return Counted(files, "file") + ", " + RunSummary(earlier, created, earlierFound);
 }
 
+std::string DryRunLine(const std::string& outputPath, const OutputForecast& forecast, EarlierReferences earlier,
+                       const RunResult& result)
+{
+    std::string line;
+    if (outputPath.empty())
+        line = "would write standard output";
+    else if (forecast.device)
+        line = "would write to " + outputPath;
+    else
+        line = (forecast.replacesFile ? "would replace " : "would create ") + outputPath;
+    std::vector<std::string> asides;
+    if (!forecast.whyInPlace.empty())
+        asides.push_back("written in place: " + forecast.whyInPlace);
+    std::string lost;
+    for (const std::string& part : forecast.notKept)
+        lost += (lost.empty() ? "" : ", ") + part;
+    if (!lost.empty())
+        asides.push_back("the new file could not keep " + lost);
+    for (std::size_t i = 0; i < asides.size(); ++i)
+        line += (i == 0 ? " (" : "; ") + asides[i] + (i + 1 == asides.size() ? ")" : "");
+    return line + ": " + FileCounts(earlier, result.refCount, result.earlierReferences);
+}
+
+std::string DryRunTotal(EarlierReferences earlier, std::int64_t files, std::int64_t created, std::int64_t earlierFound)
+{
+    const std::string total = Counted(files, "file") + ", ";
+    if (earlier == EarlierReferences::Remove)
+        return total + Counted(earlierFound, "earlier reference") + " would be removed";
+    std::string text = total + std::to_string(created) + " total references would be created";
+    if (earlier == EarlierReferences::Replace && earlierFound > 0)
+        text += ", " + Counted(earlierFound, "earlier reference") + " replaced";
+    return text;
+}
+
 }  // namespace pellimar

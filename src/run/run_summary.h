@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/conversion.h"
 #include "engine/run_settings.h"
+#include "streams/output_forecast.h"
 
 namespace pellimar {
 
@@ -21,6 +23,15 @@ std::string FileSummary(EarlierReferences earlier, std::int64_t created, std::in
 // earlier references of all the files added up.
 std::string CollectionSummary(EarlierReferences earlier, std::int64_t files, std::int64_t created,
                               std::int64_t earlierFound);
+
+// A dry run's line for one output: "would create out.fff: 3 references",
+// "would replace out.fff (written in place: its folder takes no new file):
+// 3 references"; `outputPath` empty for standard output.
+std::string DryRunLine(const std::string& outputPath, const OutputForecast& forecast, EarlierReferences earlier,
+                       const RunResult& result);
+// A dry run's total for a collection: "3 files, 12 total references would
+// be created".
+std::string DryRunTotal(EarlierReferences earlier, std::int64_t files, std::int64_t created, std::int64_t earlierFound);
 
 // What a run would make of one file, without a sentence around it: "1
 // reference", "3 references, 1 earlier reference replaced", "2 earlier

@@ -237,7 +237,7 @@ void CollectionRun::ShowEnd(std::vector<FileOutcome>& outcomes, const std::vecto
         }
     }
     const std::vector<std::string> inputs = InputsOf(files);
-    const CollectionTally tally = TallyOf(outcomes, inputs, settings.earlierReferences);
+    const CollectionTally tally = TallyOf(outcomes, files, settings.earlierReferences);
     const std::vector<std::string> failures = Failures(outcomes, inputs);
     std::string text = session_.CancelRequested() ? "Operation Canceled.\r" : "";
     text += CollectionSummary(settings.earlierReferences, tally.converted, tally.references, tally.earlierFound);
@@ -324,7 +324,7 @@ void CollectionRun::Preview(const std::vector<std::string>& inputs)
     if (session_.CloseIfPending() || session_.CancelRequested())
         return;
     const EarlierReferences earlier = settings->earlierReferences;
-    const CollectionTally tally = TallyOf(outcomes, inputs, earlier);
+    const CollectionTally tally = TallyOf(outcomes, files, earlier);
     PreviewShown shown{PreviewHeading(tally, earlier), {}, {}, Notes(tally, true, *settings), {}};
     for (std::size_t i = 0; i < outcomes.size(); ++i)
         shown.files.push_back(FileRow(outcomes[i], inputs[i], earlier));
