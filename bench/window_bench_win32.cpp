@@ -31,28 +31,27 @@ double Seconds()
 
 // At each progress step, brought to the window's thread, the window shows
 // the progress; the time that takes is what the window adds to the pass.
-class CountingWindow : public Win32MainWindow {
+class CountingView : public Win32MainWindowView {
 public:
-    using Win32MainWindow::Win32MainWindow;
     void ProcessPendingEvents() override
     {
         const double start = Seconds();
         if (steps++ == 0)
             firstStep = start;
-        Win32MainWindow::ProcessPendingEvents();
+        Win32MainWindowView::ProcessPendingEvents();
         lastStep = Seconds();
         inSteps += lastStep - start;
     }
     void SetGaugeProgress(std::int32_t percent) override
     {
         const double start = Seconds();
-        Win32MainWindow::SetGaugeProgress(percent);
+        Win32MainWindowView::SetGaugeProgress(percent);
         inGauge += Seconds() - start;
     }
     void SetTimeReadouts(const std::string& elapsed, const std::string& remaining) override
     {
         const double start = Seconds();
-        Win32MainWindow::SetTimeReadouts(elapsed, remaining);
+        Win32MainWindowView::SetTimeReadouts(elapsed, remaining);
         inReadouts += Seconds() - start;
     }
     int steps = 0;
@@ -79,7 +78,8 @@ int wmain(int argc, wchar_t** argv)
     NoDialogs dialogs;
     NoLauncher launcher;
     WindowServices services{&dialogs, &launcher, SettingsPathsIn(settingsDir, "pellimar"), "", {}, {}};
-    CountingWindow window(services);
+    CountingView view;
+    Win32MainWindow window(view, services);
     if (!window.Create(GetModuleHandleW(nullptr))) {
         std::fprintf(stderr, "window_bench_win32: the window could not be created\n");
         return 1;
@@ -97,20 +97,20 @@ int wmain(int argc, wchar_t** argv)
         {HistoryBox::Level3, "Chapter"},
     };
     for (const auto& [box, text] : texts)
-        window.SetBoxText(box, text);
+        view.SetBoxText(box, text);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    window.steps = 0;
+    view.steps = 0;
 
     const double start = Seconds();
     window.Model().Carry(Command::BeginOrCancel);
     const double end = Seconds();
     std::printf("%.3f s, %d progress steps taking %.3f s, the gauge %.3f s, the time readouts %.3f s, the first step "
                 "after %.3f s, the last %.3f s before the end; %s\n",
-                end - start, window.steps, window.inSteps, window.inGauge, window.inReadouts, window.firstStep - start,
-                end - window.lastStep, dialogs.lastMessage.c_str());
+                end - start, view.steps, view.inSteps, view.inGauge, view.inReadouts, view.firstStep - start,
+                end - view.lastStep, dialogs.lastMessage.c_str());
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Uses the real pellimar.exe under wine as a user would, on a virtual X
 # display (Xvfb) with a real window manager (openbox), by keyboard only
-# (mnemonics, menu shortcuts, Tab): level names from the sample definition
+# (mnemonics, menu shortcuts, Tab; menu items by the letters their captions
+# underline, found by caption): level names from the sample definition
 # file, one typed with an accented letter under a fixed keyboard layout, the
 # patterns typed, input and output chosen through the file dialogs, a run of
 # the sample, a longer file whose starting page is asked for (the question
@@ -244,9 +245,9 @@ run_the_sample() {
 # File > Preview on the sample: the level names of its level records, with
 # their counts and first headings, above the references.
 preview_the_sample() {
-  keys alt+f
+  open_menu File
   sleep 0.3
-  keys v
+  press_menu_items Preview
   wait_active Preview
   shot preview
   preview_text=$(probe message | tr -d '\r') || fail "Preview showed no dialog"
@@ -307,9 +308,9 @@ run_the_long_file() {
 # of books\ unless other names are given, from the folder given after it.
 choose_the_collection() {
   local folder=$1 from=${2:-$work/books} names=${3:-'"book1.fff" "book2.fff" "book3.fff"'}
-  keys alt+f
+  open_menu File
   sleep 0.3
-  keys s
+  press_menu_items 'Convert Several Files...'
   wait_active 'Convert Several Files'
   keys ctrl+a
   typed "$(windows_path "$from")"
@@ -395,7 +396,7 @@ run_the_large_file() {
   expect_no_menu_mode "Alt+X during a run"
   [[ "$(active_name)" == "$title" ]] || fail "Alt+X during a run: the active window is \"$(active_name)\""
   shot running-100
-  keys alt+f
+  open_menu File
   sleep 0.5
   probe menu >/dev/null && fail "the File menu did not open"
   local i
@@ -430,10 +431,10 @@ run_the_output_again() {
   advice_box_height=$(active_height)
   keys n
   wait_active "$title"
-  keys alt+f p  # File > Preferences, then its item by its underlined letter
+  open_menu File Preferences
   sleep 0.3
   shot replace-earlier-references
-  keys r
+  press_menu_items 'Replace Earlier References'
   expect_no_menu_mode "Replace Earlier References chosen"
   keys alt+o
   choose_file 'Output File' "$work/replaced.fff"
@@ -446,7 +447,7 @@ run_the_output_again() {
 }
 
 read_the_guide() {
-  keys alt+h u
+  open_menu Help 'Using Pellimar ...'
   wait_active "Using Pellimar"
   sleep 0.5
   shot guide
@@ -499,6 +500,7 @@ checker=gui-check-windows
 settings_ini=$work/app/pellimar.INI
 source scripts/gui-check-results.sh
 source scripts/own-display.sh
+source scripts/menu-keys.sh
 # The Linux program's output on the same options. The level name is given
 # in UTF-8, the C.UTF-8 locale's encoding, and converted to Windows-1252, the
 # encoding of 8-bit flat files, as the window converts it to wine's ANSI code

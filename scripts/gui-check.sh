@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Uses the real window as a user would, on a virtual X display (Xvfb) with a
-# real window manager (openbox), typing and clicking with xdotool: level names
+# real window manager (openbox), typing and clicking with xdotool (menu items
+# by the letters their captions underline, found by caption): level names
 # from the sample definition file and typed, the patterns typed (the reference
 # pattern "1" over a history holding "1 2"), input and output chosen through
 # the "+" dialogs, two runs with their closing questions, the overwrite
@@ -98,6 +99,7 @@ give_keys() {
 }
 
 source scripts/own-display.sh
+source scripts/menu-keys.sh
 
 start_display() {
   start_own_display "$work/xvfb.log" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
@@ -231,9 +233,9 @@ run_the_long_file() {
 # The boxes as the long run left them; the page question comes once, for
 # the first file, and its answer starts the other two.
 run_a_collection() {
-  keys alt+f
+  open_menu File
   sleep 0.3
-  keys s
+  press_menu_items 'Convert Several Files...'
   wait_active 'Convert Several Files'
   keys ctrl+a
   typed "\"$work/books/book1.fff\" \"$work/books/book2.fff\" \"$work/books/book3.fff\""
@@ -263,9 +265,9 @@ run_a_collection() {
 # while the second, a large one, is written: the question names the others
 # by what they are now, and Yes deletes what was written.
 cancel_a_collection() {
-  keys alt+f
+  open_menu File
   sleep 0.3
-  keys s
+  press_menu_items 'Convert Several Files...'
   wait_active 'Convert Several Files'
   keys ctrl+a
   typed "\"$work/cut-books/a.fff\" \"$work/cut-books/b.fff\" \"$work/cut-books/c.fff\" \"$work/cut-books/d.fff\""
@@ -319,11 +321,10 @@ run_the_output_again() {
   advice_box_height=$(active_height)
   keys n
   wait_active "$title"
-  # File > Preferences, then its item by its underlined letter
-  keys alt+f p
+  open_menu File Preferences
   sleep 0.3
   shot replace-earlier-references
-  keys r
+  press_menu_items 'Replace Earlier References'
   click 249 214
   keys ctrl+a
   typed "$work/replaced.fff"

@@ -18,6 +18,13 @@ constexpr int ResourceIdOf(ControlId id)
     return IDC_FIRST_CONTROL + static_cast<int>(id);
 }
 
+// The window's control of this id; labels and groups, which share
+// ControlId::None, are not found this way.
+inline HWND ControlOf(HWND window, ControlId id)
+{
+    return GetDlgItem(window, ResourceIdOf(id));
+}
+
 constexpr UINT MenuIdOf(Command command)
 {
     return IDM_FIRST_COMMAND + static_cast<UINT>(command);

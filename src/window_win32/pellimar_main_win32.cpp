@@ -65,7 +65,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     services.settingsPaths = pellimar::LocateSettingsFiles();
     services.guidePath = UserGuidePath();
 
-    pellimar::Win32MainWindow window(services);
+    pellimar::Win32MainWindowView view;
+    pellimar::Win32MainWindow window(view, services);
     if (!window.Create(instance)) {
         MessageBoxW(nullptr, L"The window could not be created.", L"Error", MB_ICONERROR | MB_OK);
         return 1;

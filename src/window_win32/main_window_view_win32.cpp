@@ -1,9 +1,10 @@
-// The window as the model's view: what the model shows goes to the controls.
-#include "window_win32/main_window_win32.h"
+// What the model shows, put on the window's controls.
+#include "window_win32/main_window_view_win32.h"
 
 #include "streams/wide_names.h"
-#include "window_win32/gauge_win32.h"
 #include "window_win32/control_ids.h"
+#include "window_win32/gauge_win32.h"
+#include "window_win32/main_window_messages_win32.h"
 #include "window_win32/win32_text.h"
 
 namespace pellimar {
@@ -35,34 +36,25 @@ std::wstring WindowText(HWND control)
 
 }  // namespace
 
-std::optional<HistoryBox> Win32MainWindow::BoxOfControl(HWND control) const
+std::string Win32MainWindowView::BoxText(HistoryBox box) const
 {
-    if (control == nullptr || GetParent(control) != window_)
-        return std::nullopt;
-    const int index = GetDlgCtrlID(control) - ResourceIdOf(ControlId::FirstBox);
-    if (index < 0 || index >= kHistoryBoxCount)
-        return std::nullopt;
-    return static_cast<HistoryBox>(index);
+    return BytesOfBox(box, WindowText(ControlOf(window_, BoxControl(box))));
 }
 
-std::string Win32MainWindow::BoxText(HistoryBox box) const
-{
-    return BytesOfBox(box, WindowText(Control(BoxControl(box))));
-}
-
-void Win32MainWindow::SetBoxText(HistoryBox box, const std::string& text)
+void Win32MainWindowView::SetBoxText(HistoryBox box, const std::string& text)
 {
     const std::wstring wide = WideOfBox(box, text);
-    if (WindowText(Control(BoxControl(box))) == wide)
+    if (WindowText(ControlOf(window_, BoxControl(box))) == wide)
         return;
-    SetWindowTextW(Control(BoxControl(box)), wide.c_str());
-    // Like typing, a new text may change what Begin may do.
-    model_.BoxEdited(box);
+    SetWindowTextW(ControlOf(window_, BoxControl(box)), wide.c_str());
+    // Like typing, a new text may change what Begin may do; the box itself
+    // tells nothing of a text set from here.
+    SendMessageW(window_, kBoxChanged, static_cast<WPARAM>(box), 0);
 }
 
-void Win32MainWindow::ShowHistory(HistoryBox box, const std::vector<std::string>& entries)
+void Win32MainWindowView::ShowHistory(HistoryBox box, const std::vector<std::string>& entries)
 {
-    HWND control = Control(BoxControl(box));
+    HWND control = ControlOf(window_, BoxControl(box));
     const std::wstring shown = WindowText(control);
     // Start and end together: given back, they leave the selection as it
     // was (a caret stays a caret, not a selection from it to the start).
@@ -76,94 +68,94 @@ void Win32MainWindow::ShowHistory(HistoryBox box, const std::vector<std::string>
     SendMessageW(control, CB_SETEDITSEL, 0, static_cast<LPARAM>(selection));
 }
 
-void Win32MainWindow::FocusBox(HistoryBox box)
+void Win32MainWindowView::FocusBox(HistoryBox box)
 {
-    SetFocus(Control(BoxControl(box)));
+    SetFocus(ControlOf(window_, BoxControl(box)));
 }
 
-bool Win32MainWindow::OptionChecked(RunOption option) const
+bool Win32MainWindowView::OptionChecked(RunOption option) const
 {
     const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
     return IsDlgButtonChecked(window_, id) == BST_CHECKED;
 }
 
-void Win32MainWindow::SetOptionChecked(RunOption option, bool checked)
+void Win32MainWindowView::SetOptionChecked(RunOption option, bool checked)
 {
     const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
     CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void Win32MainWindow::SetBeginCaption(const std::string& caption)
+void Win32MainWindowView::SetBeginCaption(const std::string& caption)
 {
-    SetWindowTextW(Control(ControlId::Begin), WideOfUtf8(caption).c_str());
+    SetWindowTextW(ControlOf(window_, ControlId::Begin), WideOfUtf8(caption).c_str());
 }
 
-void Win32MainWindow::EnableBegin(bool enabled)
+void Win32MainWindowView::EnableBegin(bool enabled)
 {
-    EnableWindow(Control(ControlId::Begin), enabled ? TRUE : FALSE);
+    EnableWindow(ControlOf(window_, ControlId::Begin), enabled ? TRUE : FALSE);
 }
 
-void Win32MainWindow::EnableRunControls(bool enabled)
+void Win32MainWindowView::EnableRunControls(bool enabled)
 {
-    EnableWindow(Control(ControlId::Exit), enabled ? TRUE : FALSE);
+    EnableWindow(ControlOf(window_, ControlId::Exit), enabled ? TRUE : FALSE);
     menuBar_.Enable(Command::UsingPellimar, enabled);
     menuBar_.Enable(Command::AboutPellimar, enabled);
 }
 
-void Win32MainWindow::ShowMenuState(const MenuState& state)
+void Win32MainWindowView::ShowMenuState(const MenuState& state)
 {
     menuBar_.Show(state);
 }
 
-void Win32MainWindow::ShowPreferenceMarks(const Preferences& preferences)
+void Win32MainWindowView::ShowPreferenceMarks(const Preferences& preferences)
 {
     menuBar_.Show(preferences);
 }
 
-void Win32MainWindow::ShowGauge(bool visible)
+void Win32MainWindowView::ShowGauge(bool visible)
 {
-    ShowWindow(Control(ControlId::Gauge), visible ? SW_SHOW : SW_HIDE);
+    ShowWindow(ControlOf(window_, ControlId::Gauge), visible ? SW_SHOW : SW_HIDE);
 }
 
-void Win32MainWindow::SetGaugeProgress(std::int32_t percent)
+void Win32MainWindowView::SetGaugeProgress(std::int32_t percent)
 {
-    SetGaugePercent(Control(ControlId::Gauge), percent);
+    SetGaugePercent(ControlOf(window_, ControlId::Gauge), percent);
 }
 
-void Win32MainWindow::ShowTimeReadouts(bool visible)
+void Win32MainWindowView::ShowTimeReadouts(bool visible)
 {
     for (const ControlId id : {ControlId::ElapsedCaption, ControlId::RemainingCaption, ControlId::Elapsed,
                                ControlId::Remaining})
-        ShowWindow(Control(id), visible ? SW_SHOW : SW_HIDE);
+        ShowWindow(ControlOf(window_, id), visible ? SW_SHOW : SW_HIDE);
 }
 
-void Win32MainWindow::SetTimeReadouts(const std::string& elapsed, const std::string& remaining)
+void Win32MainWindowView::SetTimeReadouts(const std::string& elapsed, const std::string& remaining)
 {
-    SetWindowTextW(Control(ControlId::Elapsed), WideOfUtf8(elapsed).c_str());
-    SetWindowTextW(Control(ControlId::Remaining), WideOfUtf8(remaining).c_str());
+    SetWindowTextW(ControlOf(window_, ControlId::Elapsed), WideOfUtf8(elapsed).c_str());
+    SetWindowTextW(ControlOf(window_, ControlId::Remaining), WideOfUtf8(remaining).c_str());
 }
 
-void Win32MainWindow::ShowBusyCursor(bool busy)
+void Win32MainWindowView::ShowBusyCursor(bool busy)
 {
     busy_ = busy;
     SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_WAIT : IDC_ARROW)));
 }
 
-void Win32MainWindow::ShowTaskProgress(std::optional<std::int32_t> percent)
+void Win32MainWindowView::ShowTaskProgress(std::optional<std::int32_t> percent)
 {
     taskbar_.Show(window_, percent);
 }
 
-void Win32MainWindow::SetCaption(const std::string& caption)
+void Win32MainWindowView::SetCaption(const std::string& caption)
 {
     SetWindowTextW(window_, WideOfUtf8(caption).c_str());
 }
 
 // The pass runs on a thread of its own, and this window's thread handles
 // the messages all the while: nothing is left waiting here.
-void Win32MainWindow::ProcessPendingEvents() {}
+void Win32MainWindowView::ProcessPendingEvents() {}
 
-void Win32MainWindow::CloseWindow()
+void Win32MainWindowView::CloseWindow()
 {
     if (window_ != nullptr)
         SendMessageW(window_, WM_CLOSE, 0, 0);
