@@ -68,8 +68,8 @@ struct ConversionPass::Block {
 
 bool ConversionPass::CopyBlock()
 {
-    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    const std::int64_t room = progress_.NextAt() - BytesConsumed();
+    const std::span<const std::uint8_t> ahead = work_.input.ReadAhead();
+    const std::int64_t room = work_.progress.NextAt() - work_.BytesConsumed();
     if (ahead.empty() || room <= 0)
         return false;
     const std::size_t size = ahead.size();
@@ -115,14 +115,14 @@ bool ConversionPass::CopyBlock()
     }
     const bool moved = block.next != block.start || handedOn;
     WriteBlockUpTo(block, block.next);
-    run_.Input->Consume(static_cast<std::size_t>(block.next - block.start));
+    work_.input.Consume(static_cast<std::size_t>(block.next - block.start));
     return moved;
 }
 
 void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 {
     if (to > block.written)
-        run_.Output->WriteBytes(block.written, static_cast<std::size_t>(to - block.written));
+        work_.output.WriteBytes(block.written, static_cast<std::size_t>(to - block.written));
     block.written = to;
 }
 
@@ -135,7 +135,7 @@ bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
     // Attempts that fail at their second byte, one after another while they
     // follow each other, are told here at once.
     while (block.point - first >= 2) {
-        const std::size_t length = page_.FailsAtSecond(first[1]);
+        const std::size_t length = work_.page.FailsAtSecond(first[1]);
         if (length == 0)
             break;
         first += length;
@@ -144,8 +144,8 @@ bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
             return true;
     }
     const std::optional<PageMarkerMatcher::Taken> taken =
-        page_.AttemptWithin({first, static_cast<std::size_t>(block.end - first)},
-                            static_cast<std::size_t>(block.point - first));
+        work_.page.AttemptWithin({first, static_cast<std::size_t>(block.end - first)},
+                                 static_cast<std::size_t>(block.point - first));
     if (!taken)
         return false;
     if (taken->marker && run_.RemovePageMarks) {
@@ -165,16 +165,16 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
 {
     if (run_.Observer != nullptr || block.end - close < 2)
         return false;
-    const bool idRecords = switches_.idRecords;
+    const bool idRecords = work_.switches.idRecords;
     // "RD" alone, the common record code, is one however it is read.
     const bool bare = close - open == 3;
     if (!bare)
-        code_.Read(TextOf(open + 1, close), idRecords);
-    const CodeKind kind = bare ? CodeKind::RecordCode : code_.Kind(idRecords);
+        work_.code.Read(TextOf(open + 1, close), idRecords);
+    const CodeKind kind = bare ? CodeKind::RecordCode : work_.code.Kind(idRecords);
     const bool countUnread = !idRecords && !bare;
     if (kind == CodeKind::LevelRecord) {
-        headingLevel_ = code_.LevelName(idRecords);
-        state_ = PassState::Heading;
+        work_.headingLevel = work_.code.LevelName(idRecords);
+        work_.state = PassState::Heading;
         block.next = close + 1;
         handedOn = true;
         return true;
@@ -187,7 +187,7 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
         return false;
     const std::uint8_t* after = earlier.end;
     const RecordOpening opening =
-        OpeningAfterRecordCode({after, static_cast<std::size_t>(block.end - after)}, false, switches_.records);
+        OpeningAfterRecordCode({after, static_cast<std::size_t>(block.end - after)}, false, work_.switches.records);
     switch (opening.start) {
     case RecordStart::LineEnd:
     case RecordStart::Text: return PlainRecordInBlock(block, after, opening, countUnread, earlier, handedOn);
@@ -205,7 +205,7 @@ bool ConversionPass::EarlierReferencesInBlock(Block& block, EarlierInBlock& earl
 {
     const std::uint8_t*& end = earlier.end;
     while (block.end - end >= 2 && end[0] == '<' && end[1] == 'C') {
-        const std::optional<EarlierFrameMatch> match = earlier_.Within({end, static_cast<std::size_t>(block.end - end)});
+        const std::optional<EarlierFrameMatch> match = finder_.Within({end, static_cast<std::size_t>(block.end - end)});
         if (!match)
             return false;
         if (match->kind == EarlierFrame::None)
@@ -228,7 +228,7 @@ void ConversionPass::TakeEarlierInBlock(Block& block, const EarlierInBlock& earl
 {
     run_.EarlierReferencesFound += earlier.found;
     if (earlier.lookAlike != nullptr)
-        Note(run_.EarlierLookAlikes, PositionOf(block, earlier.lookAlike));
+        work_.Note(run_.EarlierLookAlikes, PositionOf(block, earlier.lookAlike));
     if (run_.Earlier == EarlierReferences::Keep || earlier.end == earlier.start)
         return;
     WriteBlockUpTo(block, earlier.start);
@@ -237,7 +237,7 @@ void ConversionPass::TakeEarlierInBlock(Block& block, const EarlierInBlock& earl
 
 std::int64_t ConversionPass::PositionOf(const Block& block, const std::uint8_t* at) const
 {
-    return BytesConsumed() + (at - block.start);
+    return work_.BytesConsumed() + (at - block.start);
 }
 
 // A record code followed by its line's end, or by text: a byte or "<<" (a
@@ -249,13 +249,13 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
     if (after + opening.length > block.point)
         return false;
     if (countUnread)
-        CountUnreadIdLevelRecord();
+        codes_.CountUnreadIdLevelRecord();
     block.next = after + opening.length;
-    if (opening.reference && ReferenceDue()) {
+    if (opening.reference && references_.Due()) {
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }
-    if (opening.laterLineUnreferenced && ReferenceDue())
+    if (opening.laterLineUnreferenced && references_.Due())
         ++run_.LaterLineRecords;
     if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
@@ -274,17 +274,17 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     if (close == nullptr)
         return false;
     if (countUnread)
-        CountUnreadIdLevelRecord();
+        codes_.CountUnreadIdLevelRecord();
     block.next = close + 1;
-    if (opening.reference && ReferenceDue()) {
+    if (opening.reference && references_.Due()) {
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }
     if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
     if (close - open >= 3 && OpensRecordCode(open)) {
-        code_.Read(TextOf(open + 1, close));
-        state_ = PassState::CodeCheck;
+        work_.code.Read(TextOf(open + 1, close));
+        work_.state = PassState::CodeCheck;
         handedOn = true;
     }
     return true;
@@ -294,10 +294,10 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
 // asked for the starting page: the answer may have come with a cancel.
 bool ConversionPass::WriteReferenceAsking(const Block& block, const std::uint8_t* record)
 {
-    const bool unknownPage = page_.Page() == -1;
-    WriteReference({});
-    if (writer_.Cut())
-        Note(run_.ReferencesCut, PositionOf(block, record));
+    const bool unknownPage = work_.page.Page() == -1;
+    references_.Write({});
+    if (references_.Cut())
+        work_.Note(run_.ReferencesCut, PositionOf(block, record));
     return unknownPage && run_.RefPattern.ShowsPage();
 }
 
