@@ -9,10 +9,11 @@
 // the same bytes (nothing here crosses a progress point), and nothing here
 // can change the cancel flag, the switches or the end of the input, which the
 // main loop tests between steps.
+#include "engine/block_copy.h"
+
 #include <algorithm>
 
 #include "streams/byte_scan.h"
-#include "engine/conversion_pass.h"
 
 namespace pellimar {
 namespace {
@@ -55,7 +56,7 @@ std::string_view TextOf(const std::uint8_t* from, const std::uint8_t* to)
 // A view of the current block: `next` is the first byte not yet handled,
 // `written` the first not yet written; `point` bounds what may be handled
 // before the next progress report, `end` is the block's end.
-struct ConversionPass::Block {
+struct BlockCopy::Block {
     const std::uint8_t* start;
     const std::uint8_t* end;
     const std::uint8_t* point;
@@ -66,7 +67,7 @@ struct ConversionPass::Block {
     const std::uint8_t* next;
 };
 
-bool ConversionPass::CopyBlock()
+bool BlockCopy::Copy()
 {
     const std::span<const std::uint8_t> ahead = work_.input.ReadAhead();
     const std::int64_t room = work_.progress.NextAt() - work_.BytesConsumed();
@@ -119,7 +120,7 @@ bool ConversionPass::CopyBlock()
     return moved;
 }
 
-void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
+void BlockCopy::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 {
     if (to > block.written)
         work_.output.WriteBytes(block.written, static_cast<std::size_t>(to - block.written));
@@ -130,7 +131,7 @@ void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 // the block holds all it takes short of the progress point: a marker to be
 // removed is left out of the output; what any other attempt took stays as
 // it stood.
-bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
+bool BlockCopy::MarkerInBlock(Block& block, const std::uint8_t* first)
 {
     // Attempts that fail at their second byte, one after another while they
     // follow each other, are told here at once.
@@ -160,8 +161,8 @@ bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
 // in the block too. False leaves it to the byte steps. `handedOn`: the pass
 // goes on in another state (the code's heading, or the next code's check), or
 // the main loop must look at the cancel flag after a page question.
-bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close,
-                                       bool& handedOn)
+bool BlockCopy::RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close,
+                                  bool& handedOn)
 {
     if (run_.Observer != nullptr || block.end - close < 2)
         return false;
@@ -201,7 +202,7 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
 // The references earlier runs wrote right after a record code, one after
 // another, from `earlier.start`: where they end, and a text after them that
 // begins like one but is none. False when the block cannot tell.
-bool ConversionPass::EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier)
+bool BlockCopy::EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier)
 {
     const std::uint8_t*& end = earlier.end;
     while (block.end - end >= 2 && end[0] == '<' && end[1] == 'C') {
@@ -224,7 +225,7 @@ bool ConversionPass::EarlierReferencesInBlock(Block& block, EarlierInBlock& earl
 // Once the record code's handling is settled: earlier references found
 // after it are counted, and left out unless they are kept (a new reference,
 // when due, stands before them); a text that only looks like one is noted.
-void ConversionPass::TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier)
+void BlockCopy::TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier)
 {
     run_.EarlierReferencesFound += earlier.found;
     if (earlier.lookAlike != nullptr)
@@ -235,7 +236,7 @@ void ConversionPass::TakeEarlierInBlock(Block& block, const EarlierInBlock& earl
     block.written = earlier.end;
 }
 
-std::int64_t ConversionPass::PositionOf(const Block& block, const std::uint8_t* at) const
+std::int64_t BlockCopy::PositionOf(const Block& block, const std::uint8_t* at) const
 {
     return work_.BytesConsumed() + (at - block.start);
 }
@@ -243,8 +244,8 @@ std::int64_t ConversionPass::PositionOf(const Block& block, const std::uint8_t* 
 // A record code followed by its line's end, or by text: a byte or "<<" (a
 // "<" meant as text, the step's two bytes), with the reference, when one
 // goes, between.
-bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, const RecordOpening& opening,
-                                        bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
+bool BlockCopy::PlainRecordInBlock(Block& block, const std::uint8_t* after, const RecordOpening& opening,
+                                   bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
 {
     if (after + opening.length > block.point)
         return false;
@@ -265,8 +266,8 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
 // A record code followed at once by another code, which the block holds
 // whole: the reference, when the opening wants one, goes between them. A
 // record code or level record after it is checked next.
-bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, const RecordOpening& opening,
-                                           bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
+bool BlockCopy::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, const RecordOpening& opening,
+                                      bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
 {
     // The step that copies both codes ends after the second ">", which may
     // be the progress point itself.
@@ -292,7 +293,7 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
 
 // The reference of the record whose text begins at `record`. True when it
 // asked for the starting page: the answer may have come with a cancel.
-bool ConversionPass::WriteReferenceAsking(const Block& block, const std::uint8_t* record)
+bool BlockCopy::WriteReferenceAsking(const Block& block, const std::uint8_t* record)
 {
     const bool unknownPage = work_.page.Page() == -1;
     references_.Write({});

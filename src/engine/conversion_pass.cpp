@@ -7,13 +7,12 @@
 namespace pellimar {
 
 ConversionPass::ConversionPass(RunContext& run, RunHost& host)
-    : run_(run),
-      work_(run, host),
+    : work_(run, host),
       references_(work_),
       earlier_(work_),
       codes_(work_, references_, earlier_),
-      headings_(work_, earlier_),
-      finder_(run.LongestEarlierReference)
+      blocks_(work_, references_, codes_),
+      headings_(work_, earlier_)
 {
 }
 
@@ -46,7 +45,7 @@ void ConversionPass::Step()
 
 void ConversionPass::CopyStep()
 {
-    if (CopyBlock() || !work_.Next())
+    if (blocks_.Copy() || !work_.Next())
         return;
     const std::uint8_t ch = work_.ch;
     if (work_.run.LooksForMarkers && ch == work_.run.PageFirst) {
