@@ -9,10 +9,11 @@
 // the same bytes (nothing here crosses a progress point), and nothing here
 // can change the cancel flag, the switches or the end of the input, which the
 // main loop tests between steps.
+#include "engine/block_copy.h"
+
 #include <algorithm>
 
 #include "streams/byte_scan.h"
-#include "engine/conversion_pass.h"
 
 namespace pellimar {
 namespace {
@@ -55,7 +56,7 @@ std::string_view TextOf(const std::uint8_t* from, const std::uint8_t* to)
 // A view of the current block: `next` is the first byte not yet handled,
 // `written` the first not yet written; `point` bounds what may be handled
 // before the next progress report, `end` is the block's end.
-struct ConversionPass::Block {
+struct BlockCopy::Block {
     const std::uint8_t* start;
     const std::uint8_t* end;
     const std::uint8_t* point;
@@ -66,10 +67,10 @@ struct ConversionPass::Block {
     const std::uint8_t* next;
 };
 
-bool ConversionPass::CopyBlock()
+bool BlockCopy::Copy()
 {
-    const std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
-    const std::int64_t room = progress_.NextAt() - BytesConsumed();
+    const std::span<const std::uint8_t> ahead = work_.input.ReadAhead();
+    const std::int64_t room = work_.progress.NextAt() - work_.BytesConsumed();
     if (ahead.empty() || room <= 0)
         return false;
     const std::size_t size = ahead.size();
@@ -115,14 +116,14 @@ bool ConversionPass::CopyBlock()
     }
     const bool moved = block.next != block.start || handedOn;
     WriteBlockUpTo(block, block.next);
-    run_.Input->Consume(static_cast<std::size_t>(block.next - block.start));
+    work_.input.Consume(static_cast<std::size_t>(block.next - block.start));
     return moved;
 }
 
-void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
+void BlockCopy::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 {
     if (to > block.written)
-        run_.Output->WriteBytes(block.written, static_cast<std::size_t>(to - block.written));
+        work_.output.WriteBytes(block.written, static_cast<std::size_t>(to - block.written));
     block.written = to;
 }
 
@@ -130,12 +131,12 @@ void ConversionPass::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 // the block holds all it takes short of the progress point: a marker to be
 // removed is left out of the output; what any other attempt took stays as
 // it stood.
-bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
+bool BlockCopy::MarkerInBlock(Block& block, const std::uint8_t* first)
 {
     // Attempts that fail at their second byte, one after another while they
     // follow each other, are told here at once.
     while (block.point - first >= 2) {
-        const std::size_t length = page_.FailsAtSecond(first[1]);
+        const std::size_t length = work_.page.FailsAtSecond(first[1]);
         if (length == 0)
             break;
         first += length;
@@ -144,8 +145,8 @@ bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
             return true;
     }
     const std::optional<PageMarkerMatcher::Taken> taken =
-        page_.AttemptWithin({first, static_cast<std::size_t>(block.end - first)},
-                            static_cast<std::size_t>(block.point - first));
+        work_.page.AttemptWithin({first, static_cast<std::size_t>(block.end - first)},
+                                 static_cast<std::size_t>(block.point - first));
     if (!taken)
         return false;
     if (taken->marker && run_.RemovePageMarks) {
@@ -160,21 +161,21 @@ bool ConversionPass::MarkerInBlock(Block& block, const std::uint8_t* first)
 // in the block too. False leaves it to the byte steps. `handedOn`: the pass
 // goes on in another state (the code's heading, or the next code's check), or
 // the main loop must look at the cancel flag after a page question.
-bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close,
-                                       bool& handedOn)
+bool BlockCopy::RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close,
+                                  bool& handedOn)
 {
     if (run_.Observer != nullptr || block.end - close < 2)
         return false;
-    const bool idRecords = switches_.idRecords;
+    const bool idRecords = work_.switches.idRecords;
     // "RD" alone, the common record code, is one however it is read.
     const bool bare = close - open == 3;
     if (!bare)
-        code_.Read(TextOf(open + 1, close), idRecords);
-    const CodeKind kind = bare ? CodeKind::RecordCode : code_.Kind(idRecords);
+        work_.code.Read(TextOf(open + 1, close), idRecords);
+    const CodeKind kind = bare ? CodeKind::RecordCode : work_.code.Kind(idRecords);
     const bool countUnread = !idRecords && !bare;
     if (kind == CodeKind::LevelRecord) {
-        headingLevel_ = code_.LevelName(idRecords);
-        state_ = PassState::Heading;
+        work_.headingLevel = work_.code.LevelName(idRecords);
+        work_.state = PassState::Heading;
         block.next = close + 1;
         handedOn = true;
         return true;
@@ -187,7 +188,7 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
         return false;
     const std::uint8_t* after = earlier.end;
     const RecordOpening opening =
-        OpeningAfterRecordCode({after, static_cast<std::size_t>(block.end - after)}, false, switches_.records);
+        OpeningAfterRecordCode({after, static_cast<std::size_t>(block.end - after)}, false, work_.switches.records);
     switch (opening.start) {
     case RecordStart::LineEnd:
     case RecordStart::Text: return PlainRecordInBlock(block, after, opening, countUnread, earlier, handedOn);
@@ -201,11 +202,11 @@ bool ConversionPass::RecordCodeInBlock(Block& block, const std::uint8_t* open, c
 // The references earlier runs wrote right after a record code, one after
 // another, from `earlier.start`: where they end, and a text after them that
 // begins like one but is none. False when the block cannot tell.
-bool ConversionPass::EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier)
+bool BlockCopy::EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier)
 {
     const std::uint8_t*& end = earlier.end;
     while (block.end - end >= 2 && end[0] == '<' && end[1] == 'C') {
-        const std::optional<EarlierFrameMatch> match = earlier_.Within({end, static_cast<std::size_t>(block.end - end)});
+        const std::optional<EarlierFrameMatch> match = finder_.Within({end, static_cast<std::size_t>(block.end - end)});
         if (!match)
             return false;
         if (match->kind == EarlierFrame::None)
@@ -224,38 +225,38 @@ bool ConversionPass::EarlierReferencesInBlock(Block& block, EarlierInBlock& earl
 // Once the record code's handling is settled: earlier references found
 // after it are counted, and left out unless they are kept (a new reference,
 // when due, stands before them); a text that only looks like one is noted.
-void ConversionPass::TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier)
+void BlockCopy::TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier)
 {
     run_.EarlierReferencesFound += earlier.found;
     if (earlier.lookAlike != nullptr)
-        Note(run_.EarlierLookAlikes, PositionOf(block, earlier.lookAlike));
+        work_.Note(run_.EarlierLookAlikes, PositionOf(block, earlier.lookAlike));
     if (run_.Earlier == EarlierReferences::Keep || earlier.end == earlier.start)
         return;
     WriteBlockUpTo(block, earlier.start);
     block.written = earlier.end;
 }
 
-std::int64_t ConversionPass::PositionOf(const Block& block, const std::uint8_t* at) const
+std::int64_t BlockCopy::PositionOf(const Block& block, const std::uint8_t* at) const
 {
-    return BytesConsumed() + (at - block.start);
+    return work_.BytesConsumed() + (at - block.start);
 }
 
 // A record code followed by its line's end, or by text: a byte or "<<" (a
 // "<" meant as text, the step's two bytes), with the reference, when one
 // goes, between.
-bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after, const RecordOpening& opening,
-                                        bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
+bool BlockCopy::PlainRecordInBlock(Block& block, const std::uint8_t* after, const RecordOpening& opening,
+                                   bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
 {
     if (after + opening.length > block.point)
         return false;
     if (countUnread)
-        CountUnreadIdLevelRecord();
+        codes_.CountUnreadIdLevelRecord();
     block.next = after + opening.length;
-    if (opening.reference && ReferenceDue()) {
+    if (opening.reference && references_.Due()) {
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }
-    if (opening.laterLineUnreferenced && ReferenceDue())
+    if (opening.laterLineUnreferenced && references_.Due())
         ++run_.LaterLineRecords;
     if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
@@ -265,8 +266,8 @@ bool ConversionPass::PlainRecordInBlock(Block& block, const std::uint8_t* after,
 // A record code followed at once by another code, which the block holds
 // whole: the reference, when the opening wants one, goes between them. A
 // record code or level record after it is checked next.
-bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, const RecordOpening& opening,
-                                           bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
+bool BlockCopy::RecordThenCodeInBlock(Block& block, const std::uint8_t* open, const RecordOpening& opening,
+                                      bool countUnread, const EarlierInBlock& earlier, bool& handedOn)
 {
     // The step that copies both codes ends after the second ">", which may
     // be the progress point itself.
@@ -274,17 +275,17 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
     if (close == nullptr)
         return false;
     if (countUnread)
-        CountUnreadIdLevelRecord();
+        codes_.CountUnreadIdLevelRecord();
     block.next = close + 1;
-    if (opening.reference && ReferenceDue()) {
+    if (opening.reference && references_.Due()) {
         WriteBlockUpTo(block, earlier.start);
         handedOn = WriteReferenceAsking(block, earlier.start);
     }
     if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
     if (close - open >= 3 && OpensRecordCode(open)) {
-        code_.Read(TextOf(open + 1, close));
-        state_ = PassState::CodeCheck;
+        work_.code.Read(TextOf(open + 1, close));
+        work_.state = PassState::CodeCheck;
         handedOn = true;
     }
     return true;
@@ -292,12 +293,12 @@ bool ConversionPass::RecordThenCodeInBlock(Block& block, const std::uint8_t* ope
 
 // The reference of the record whose text begins at `record`. True when it
 // asked for the starting page: the answer may have come with a cancel.
-bool ConversionPass::WriteReferenceAsking(const Block& block, const std::uint8_t* record)
+bool BlockCopy::WriteReferenceAsking(const Block& block, const std::uint8_t* record)
 {
-    const bool unknownPage = page_.Page() == -1;
-    WriteReference({});
-    if (writer_.Cut())
-        Note(run_.ReferencesCut, PositionOf(block, record));
+    const bool unknownPage = work_.page.Page() == -1;
+    references_.Write({});
+    if (references_.Cut())
+        work_.Note(run_.ReferencesCut, PositionOf(block, record));
     return unknownPage && run_.RefPattern.ShowsPage();
 }
 

@@ -386,6 +386,17 @@ TEST(ConversionSwitches, ChangesDuringTheRunTakeEffectAtTheNextReference)
     EXPECT_LT(converted.output.find("Gen<CR>"), converted.output.find("Gen<HR>"));
 }
 
+TEST(ConversionSwitches, ChangesWhileThePageIsAskedForTakeEffectAtTheReferenceThatAsked)
+{
+    auto settings = BookSettings();
+    settings.refPattern = "1 #";
+    ScriptedHost host;
+    host.pageAnswers = {"9"};
+    host.onPageQuestion = [&] { host.useHR = true; };
+    const auto converted = Convert(kBook + "<RD>x", settings, host);
+    EXPECT_EQ(kBook + "<RD><CS:Reference>Gen 9<HR>\r\n</CS>x", converted.output);
+}
+
 TEST(ConversionErrors, MissingInputRaisesBeforeAnythingIsShown)
 {
     testing::TempDir dir;

@@ -1,5 +1,5 @@
 // A run host for tests: switches and answers set up front, every call logged,
-// and an optional hook run at each progress change.
+// and optional hooks run at each progress change and at the page question.
 #pragma once
 
 #include <deque>
@@ -27,6 +27,8 @@ public:
     std::optional<std::string> AskStartingPage(const PagePrompt& prompt) override
     {
         prompts.push_back(prompt);
+        if (onPageQuestion)
+            onPageQuestion();
         if (pageAnswers.empty())
             return std::nullopt;
         std::optional<std::string> answer = pageAnswers.front();
@@ -53,6 +55,7 @@ public:
     bool cancel = false;
     std::deque<std::optional<std::string>> pageAnswers;
     std::function<void(std::int32_t)> onProgress;
+    std::function<void()> onPageQuestion;
 
     std::vector<std::string> log;
     std::vector<std::int32_t> percents;

@@ -4,8 +4,8 @@
 // with neither a line break nor "<". Its lines are copied as they are read,
 // whatever their length, and its value keeps no more than the longest
 // reference can show.
-#include "engine/conversion_pass.h"
-#include "engine/levels.h"
+#include "engine/heading_capture.h"
+
 #include "streams/byte_scan.h"
 
 namespace pellimar {
@@ -27,34 +27,35 @@ void ShowFirstHeading(LevelSeen& seen, const std::string& value)
 
 }  // namespace
 
-void ConversionPass::CaptureHeading()
+void HeadingCapture::Capture()
 {
-    state_ = PassState::Copy;
-    const std::int64_t start = BytesConsumed();
-    TakeEarlierReferences();
-    WriteKeptEarlierReferences();
+    RunContext& run = work_.run;
+    work_.state = PassState::Copy;
+    const std::int64_t start = work_.BytesConsumed();
+    earlier_.Take();
+    earlier_.WriteKept();
     // A level record that ends the input, once they are out, has no heading.
-    if (!Peek())
+    if (!work_.Peek())
         return;
-    const int index = FindLevel(run_.Levels, headingLevel_);
+    const int index = FindLevel(run.Levels, work_.headingLevel);
     // Nothing has read a code since the level record's, so its name as
     // written is still at hand, and is copied only for a name's first record.
-    LevelSeen* const first = run_.LevelsSeen.Count(headingLevel_, index);
+    LevelSeen* const first = run.LevelsSeen.Count(work_.headingLevel, index);
     if (first != nullptr)
-        first->name = code_.WrittenLevelName(switches_.idRecords);
+        first->name = work_.code.WrittenLevelName(work_.switches.idRecords);
     std::optional<HeadingValue> value;
     if (index != -1) {
-        run_.LevelsSeen.LevelSet(index);
-        value.emplace(StartLevelValue(run_.Levels, index), run_.LongestEarlierReference);
+        run.LevelsSeen.LevelSet(index);
+        value.emplace(StartLevelValue(run.Levels, index), run.LongestEarlierReference);
     } else if (first != nullptr) {
         value.emplace(first->firstHeading, kLongestShownHeading);
     }
     // A heading on the input's last line still sets its level.
-    bool lineEnded = CopyHeadingLine(value);
-    while (lineEnded && HeadingContinues()) {
+    bool lineEnded = CopyLine(value);
+    while (lineEnded && Continues()) {
         if (value)
             value->StartLine();
-        lineEnded = CopyHeadingLine(value);
+        lineEnded = CopyLine(value);
     }
     if (index == -1) {
         if (first != nullptr)
@@ -62,37 +63,37 @@ void ConversionPass::CaptureHeading()
         return;
     }
     if (first != nullptr)
-        ShowFirstHeading(*first, run_.Levels.values[static_cast<std::size_t>(index)]);
-    ++run_.Levels.version;
+        ShowFirstHeading(*first, run.Levels.values[static_cast<std::size_t>(index)]);
+    ++run.Levels.version;
     if (value->Cut())
-        Note(run_.HeadingsCut, start);
+        work_.Note(run.HeadingsCut, start);
 }
 
 // Copies the rest of a heading line, giving it to the level's value, and
 // its line break; false when the input ends first.
-bool ConversionPass::CopyHeadingLine(std::optional<HeadingValue>& value)
+bool HeadingCapture::CopyLine(std::optional<HeadingValue>& value)
 {
     bool ended = false;
     while (!ended) {
-        std::span<const std::uint8_t> ahead = run_.Input->ReadAhead();
+        std::span<const std::uint8_t> ahead = work_.input.ReadAhead();
         if (ahead.empty()) {
-            if (!Peek())
+            if (!work_.Peek())
                 break;
-            ahead = run_.Input->ReadAhead();
+            ahead = work_.input.ReadAhead();
         }
         const std::uint8_t* const end = ahead.data() + ahead.size();
         const std::uint8_t* const stop = FindEither(ahead.data(), end, '\r', '\n');
         const std::string_view text(reinterpret_cast<const char*>(ahead.data()),
                                     static_cast<std::size_t>(stop - ahead.data()));
-        Write(text);
+        work_.Write(text);
         if (value)
             value->Take(text);
-        run_.Input->Consume(text.size());
+        work_.input.Consume(text.size());
         // The line break is the next byte, in the same block.
-        ended = stop != end && Next();
+        ended = stop != end && work_.Next();
     }
     if (ended)
-        Write(ch_);
+        work_.Write(work_.ch);
     if (value)
         value->EndLine();
     return ended;
@@ -100,15 +101,15 @@ bool ConversionPass::CopyHeadingLine(std::optional<HeadingValue>& value)
 
 // After a heading line and its line break: true when the next line belongs
 // to the heading too. A CR LF counts as one line break.
-bool ConversionPass::HeadingContinues()
+bool HeadingCapture::Continues()
 {
-    if (ch_ == '\r' && Next()) {
-        if (ch_ == '\n')
-            Write(ch_);
+    if (work_.ch == '\r' && work_.Next()) {
+        if (work_.ch == '\n')
+            work_.Write(work_.ch);
         else
-            Unread();
+            work_.Unread();
     }
-    const std::optional<std::uint8_t> next = Peek();
+    const std::optional<std::uint8_t> next = work_.Peek();
     return next && !IsLineBreak(*next) && *next != '<';
 }
 
