@@ -77,17 +77,6 @@ QString MenuCaption(const MenuEntry& entry)
 
 }  // namespace
 
-std::array<HistoryComboBox*, kHistoryBoxCount> MainWindowUi::HistoryBoxes() const
-{
-    std::array<HistoryComboBox*, kHistoryBoxCount> boxes{};
-    std::copy(LevelBoxes.begin(), LevelBoxes.end(), boxes.begin());
-    boxes[kLevelCount] = pageCB;
-    boxes[kLevelCount + 1] = refCB;
-    boxes[kLevelCount + 2] = inEdit;
-    boxes[kLevelCount + 3] = outEdit;
-    return boxes;
-}
-
 TZUDIzazu::TZUDIzazu(WindowServices services) : model_(*this, std::move(services))
 {
     setObjectName("ZUDIzazu");
@@ -261,7 +250,7 @@ void TZUDIzazu::WireHistoryBoxes()
     });
     for (int i = 0; i < kHistoryBoxCount; ++i) {
         const auto box = static_cast<HistoryBox>(i);
-        connect(Box(box), &QComboBox::editTextChanged, this, [this, box] { model_.BoxEdited(box); });
+        connect(ui.Box(box), &QComboBox::editTextChanged, this, [this, box] { model_.BoxEdited(box); });
     }
 }
 

@@ -5,57 +5,16 @@
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 #include <optional>
 
+#include "window/main_window_ui.h"
 #include "window_model/main_window_model.h"
 #include "window_model/window_layout.h"
 #include "window_model/window_view.h"
 
-class QAction;
-class QCheckBox;
-class QGroupBox;
 class QKeyEvent;
-class QLabel;
-class QMenu;
-class QPushButton;
-class QToolButton;
 
 namespace pellimar {
-
-class TVantorGauge;
-class HistoryComboBox;
-
-// The window's controls, under the names the window's code gives them.
-struct MainWindowUi {
-    std::array<HistoryComboBox*, kLevelCount> LevelBoxes{};
-    HistoryComboBox* pageCB = nullptr;
-    HistoryComboBox* refCB = nullptr;
-    HistoryComboBox* inEdit = nullptr;
-    HistoryComboBox* outEdit = nullptr;
-    QCheckBox* cbRemove = nullptr;
-    QCheckBox* cbSearch = nullptr;
-    QPushButton* beginButton = nullptr;
-    QPushButton* exitButton = nullptr;
-    QToolButton* inputBrowseButton = nullptr;
-    QToolButton* outputBrowseButton = nullptr;
-    QGroupBox* levelGroup = nullptr;
-    QGroupBox* filesGroup = nullptr;
-    QGroupBox* optionsGroup = nullptr;
-    TVantorGauge* ProgBar1 = nullptr;
-    QLabel* lblStaticET = nullptr;
-    QLabel* lblStaticRT = nullptr;
-    QLabel* lblET = nullptr;
-    QLabel* lblRT = nullptr;
-    QMenu* fileMenu = nullptr;
-    QMenu* preferencesMenu = nullptr;
-    std::array<QAction*, kCommandCount> commandActions{};
-    std::array<QAction*, kPreferenceCount> preferenceActions{};
-
-    QAction* Action(Command command) const { return commandActions[static_cast<int>(command)]; }
-    // The eleven drop-down boxes with a history, in the order of HistoryBox.
-    std::array<HistoryComboBox*, kHistoryBoxCount> HistoryBoxes() const;
-};
 
 class TZUDIzazu : public QMainWindow, public WindowView {
     Q_OBJECT
@@ -114,7 +73,6 @@ private:
     // True when the key was handled and must go no further.
     bool BoxKeyPressed(HistoryBox box, const QKeyEvent& key);
     std::optional<HistoryBox> BoxOf(const QObject* watched) const;
-    HistoryComboBox* Box(HistoryBox box) const;
 
     MainWindowUi ui;
     // The widgets of the layout, in its order.

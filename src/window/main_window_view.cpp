@@ -19,11 +19,6 @@
 
 namespace pellimar {
 
-HistoryComboBox* TZUDIzazu::Box(HistoryBox box) const
-{
-    return ui.HistoryBoxes()[BoxIndex(box)];
-}
-
 std::optional<HistoryBox> TZUDIzazu::BoxOf(const QObject* watched) const
 {
     const auto boxes = ui.HistoryBoxes();
@@ -36,22 +31,22 @@ std::optional<HistoryBox> TZUDIzazu::BoxOf(const QObject* watched) const
 
 std::string TZUDIzazu::BoxText(HistoryBox box) const
 {
-    return Box(box)->Bytes();
+    return ui.Box(box)->Bytes();
 }
 
 void TZUDIzazu::SetBoxText(HistoryBox box, const std::string& text)
 {
-    Box(box)->SetBytes(text);
+    ui.Box(box)->SetBytes(text);
 }
 
 void TZUDIzazu::ShowHistory(HistoryBox box, const std::vector<std::string>& entries)
 {
-    Box(box)->SetHistory(entries);
+    ui.Box(box)->SetHistory(entries);
 }
 
 void TZUDIzazu::FocusBox(HistoryBox box)
 {
-    Box(box)->setFocus();
+    ui.Box(box)->setFocus();
 }
 
 bool TZUDIzazu::OptionChecked(RunOption option) const
