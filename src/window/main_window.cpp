@@ -77,7 +77,15 @@ QString MenuCaption(const MenuEntry& entry)
 
 }  // namespace
 
-TZUDIzazu::TZUDIzazu(WindowServices services) : model_(*this, std::move(services))
+TZUDIzazu::TZUDIzazu(WindowServices services)
+    : TZUDIzazu(std::move(services), [](QWidget& window, const MainWindowUi& ui) {
+          return std::make_unique<QtMainWindowView>(window, ui);
+      })
+{
+}
+
+TZUDIzazu::TZUDIzazu(WindowServices services, const ViewMaker& makeView)
+    : view_(makeView(*this, ui)), model_(*view_, std::move(services))
 {
     setObjectName("ZUDIzazu");
     setWindowTitle(kApplicationTitle);
