@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "gauge/vantor_gauge.h"
 #include "quiet_services.h"
@@ -20,13 +22,29 @@ namespace {
 using namespace pellimar;
 
 // The run lets the window handle its events once at each progress step.
-class CountingWindow : public TZUDIzazu {
+class CountingView : public QtMainWindowView {
 public:
-    using TZUDIzazu::TZUDIzazu;
+    CountingView(QWidget& window, const MainWindowUi& ui, std::function<void()> stepTaken)
+        : QtMainWindowView(window, ui), stepTaken_(std::move(stepTaken))
+    {
+    }
     void ProcessPendingEvents() override
     {
-        ++steps;
-        TZUDIzazu::ProcessPendingEvents();
+        stepTaken_();
+        QtMainWindowView::ProcessPendingEvents();
+    }
+
+private:
+    std::function<void()> stepTaken_;
+};
+
+class CountingWindow : public TZUDIzazu {
+public:
+    explicit CountingWindow(WindowServices services)
+        : TZUDIzazu(std::move(services), [this](QWidget& window, const MainWindowUi& ui) {
+              return std::make_unique<CountingView>(window, ui, [this] { ++steps; });
+          })
+    {
     }
     int steps = 0;
 };

@@ -77,18 +77,15 @@ QString MenuCaption(const MenuEntry& entry)
 
 }  // namespace
 
-std::array<HistoryComboBox*, kHistoryBoxCount> MainWindowUi::HistoryBoxes() const
+TZUDIzazu::TZUDIzazu(WindowServices services)
+    : TZUDIzazu(std::move(services), [](QWidget& window, const MainWindowUi& ui) {
+          return std::make_unique<QtMainWindowView>(window, ui);
+      })
 {
-    std::array<HistoryComboBox*, kHistoryBoxCount> boxes{};
-    std::copy(LevelBoxes.begin(), LevelBoxes.end(), boxes.begin());
-    boxes[kLevelCount] = pageCB;
-    boxes[kLevelCount + 1] = refCB;
-    boxes[kLevelCount + 2] = inEdit;
-    boxes[kLevelCount + 3] = outEdit;
-    return boxes;
 }
 
-TZUDIzazu::TZUDIzazu(WindowServices services) : model_(*this, std::move(services))
+TZUDIzazu::TZUDIzazu(WindowServices services, const ViewMaker& makeView)
+    : view_(makeView(*this, ui)), model_(*view_, std::move(services))
 {
     setObjectName("ZUDIzazu");
     setWindowTitle(kApplicationTitle);
@@ -261,7 +258,7 @@ void TZUDIzazu::WireHistoryBoxes()
     });
     for (int i = 0; i < kHistoryBoxCount; ++i) {
         const auto box = static_cast<HistoryBox>(i);
-        connect(Box(box), &QComboBox::editTextChanged, this, [this, box] { model_.BoxEdited(box); });
+        connect(ui.Box(box), &QComboBox::editTextChanged, this, [this, box] { model_.BoxEdited(box); });
     }
 }
 

@@ -1,63 +1,25 @@
 // The program's one window: level names, patterns, options, files, the
 // Begin/Cancel button, the menu, and the run's progress display. It builds
 // its controls and menus from the window model's layout and menus, draws
-// them, and hands their events to the model, which decides everything else.
+// them through its view (QtMainWindowView), and hands their events to the
+// model, which decides everything else.
 #pragma once
 
 #include <QMainWindow>
-#include <array>
+#include <functional>
+#include <memory>
 #include <optional>
 
+#include "window/main_window_ui.h"
+#include "window/main_window_view.h"
 #include "window_model/main_window_model.h"
 #include "window_model/window_layout.h"
-#include "window_model/window_view.h"
 
-class QAction;
-class QCheckBox;
-class QGroupBox;
 class QKeyEvent;
-class QLabel;
-class QMenu;
-class QPushButton;
-class QToolButton;
 
 namespace pellimar {
 
-class TVantorGauge;
-class HistoryComboBox;
-
-// The window's controls, under the names the window's code gives them.
-struct MainWindowUi {
-    std::array<HistoryComboBox*, kLevelCount> LevelBoxes{};
-    HistoryComboBox* pageCB = nullptr;
-    HistoryComboBox* refCB = nullptr;
-    HistoryComboBox* inEdit = nullptr;
-    HistoryComboBox* outEdit = nullptr;
-    QCheckBox* cbRemove = nullptr;
-    QCheckBox* cbSearch = nullptr;
-    QPushButton* beginButton = nullptr;
-    QPushButton* exitButton = nullptr;
-    QToolButton* inputBrowseButton = nullptr;
-    QToolButton* outputBrowseButton = nullptr;
-    QGroupBox* levelGroup = nullptr;
-    QGroupBox* filesGroup = nullptr;
-    QGroupBox* optionsGroup = nullptr;
-    TVantorGauge* ProgBar1 = nullptr;
-    QLabel* lblStaticET = nullptr;
-    QLabel* lblStaticRT = nullptr;
-    QLabel* lblET = nullptr;
-    QLabel* lblRT = nullptr;
-    QMenu* fileMenu = nullptr;
-    QMenu* preferencesMenu = nullptr;
-    std::array<QAction*, kCommandCount> commandActions{};
-    std::array<QAction*, kPreferenceCount> preferenceActions{};
-
-    QAction* Action(Command command) const { return commandActions[static_cast<int>(command)]; }
-    // The eleven drop-down boxes with a history, in the order of HistoryBox.
-    std::array<HistoryComboBox*, kHistoryBoxCount> HistoryBoxes() const;
-};
-
-class TZUDIzazu : public QMainWindow, public WindowView {
+class TZUDIzazu : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -66,31 +28,14 @@ public:
 
     MainWindowModel& Model() { return model_; }
 
-    // WindowView
-    std::string BoxText(HistoryBox box) const override;
-    void SetBoxText(HistoryBox box, const std::string& text) override;
-    void ShowHistory(HistoryBox box, const std::vector<std::string>& entries) override;
-    void FocusBox(HistoryBox box) override;
-    bool OptionChecked(RunOption option) const override;
-    void SetOptionChecked(RunOption option, bool checked) override;
-    void SetBeginCaption(const std::string& caption) override;
-    void EnableBegin(bool enabled) override;
-    void EnableRunControls(bool enabled) override;
-    void ShowMenuState(const MenuState& state) override;
-    void ShowPreferenceMarks(const Preferences& preferences) override;
-    void ShowGauge(bool visible) override;
-    void SetGaugeProgress(std::int32_t percent) override;
-    void ShowTimeReadouts(bool visible) override;
-    void SetTimeReadouts(const std::string& elapsed, const std::string& remaining) override;
-    void ShowBusyCursor(bool busy) override;
-    // The desktops Qt serves here have no common place for a task's progress
-    // outside its window: the gauge and the caption show it.
-    void ShowTaskProgress(std::optional<std::int32_t>) override {}
-    void SetCaption(const std::string& caption) override;
-    void ProcessPendingEvents() override;
-    void CloseWindow() override;
-
 protected:
+    // Makes the view the model draws through, over this window and its
+    // controls (which are filled in after it is made).
+    using ViewMaker = std::function<std::unique_ptr<QtMainWindowView>(QWidget& window, const MainWindowUi& ui)>;
+    // A window whose view does more than draw: tests watch a run's steps
+    // through theirs.
+    TZUDIzazu(WindowServices services, const ViewMaker& makeView);
+
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -114,11 +59,12 @@ private:
     // True when the key was handled and must go no further.
     bool BoxKeyPressed(HistoryBox box, const QKeyEvent& key);
     std::optional<HistoryBox> BoxOf(const QObject* watched) const;
-    HistoryComboBox* Box(HistoryBox box) const;
 
     MainWindowUi ui;
     // The widgets of the layout, in its order.
     std::vector<QWidget*> controls_;
+    // Made before the model, which draws through it.
+    std::unique_ptr<QtMainWindowView> view_;
     MainWindowModel model_;
     bool shownOnce_ = false;
 };

@@ -8,6 +8,7 @@ namespace pellimar {
 class MainWindowTestAccess {
 public:
     static MainWindowUi& Ui(TZUDIzazu& window) { return window.ui; }
+    static WindowView& View(TZUDIzazu& window) { return *window.view_; }
 };
 
 }  // namespace pellimar

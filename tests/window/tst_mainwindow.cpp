@@ -1,6 +1,6 @@
 // The main window as the model's view: keys and focus in the boxes reach
-// the model, typed text stays as typed, accelerators, and how the controls
-// look.
+// the model, typed text stays as typed, accelerators, what the first show
+// does, and how the controls look.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -69,6 +70,9 @@ class TestMainWindow : public QObject {
 
 private slots:
     void keysInABoxReachTheModel();
+    void otherControlKeysKeepTheShownEntry();
+    void firstShowCentresTheWindow();
+    void showingAgainKeepsTheControls();
     void leavingABoxAddsItsText();
     void boxLeftForADialogAddsItsText();
     void ownListAndOtherProgramsDoNotLeaveABox();
@@ -105,6 +109,45 @@ void TestMainWindow::keysInABoxReachTheModel()
     f.ui().pageCB->setFocus();
     QTest::keyClicks(f.ui().pageCB, "a[b]c");
     QCOMPARE(f.ui().pageCB->currentText(), QString("a[b]c"));
+}
+
+// Ctrl is pressed before the key it goes with: only Delete with it removes
+// the shown entry.
+void TestMainWindow::otherControlKeysKeepTheShownEntry()
+{
+    WindowFixture f;
+    f.Show();
+    HistoryComboBox* box = f.ui().LevelBoxes[0];
+    f.SeedHistory(HistoryBox::Level1, {"Book"});
+    box->setFocus();
+    box->setEditText("Book");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(box->History(), (std::vector<std::string>{"Book"}));
+    QCOMPARE(box->currentText(), QString("Book"));
+}
+
+void TestMainWindow::firstShowCentresTheWindow()
+{
+    WindowFixture f;
+    f.window->move(0, 0);
+    f.Show();
+    const QRect available = f.window->screen()->availableGeometry();
+    const QPoint offset = f.window->frameGeometry().center() - available.center();
+    QVERIFY2(offset.manhattanLength() <= 2,
+             qPrintable(QString("off centre by %1, %2").arg(offset.x()).arg(offset.y())));
+}
+
+// The settings are loaded once, at the first show; a window shown again
+// keeps what its controls hold, not what was saved as it closed.
+void TestMainWindow::showingAgainKeepsTheControls()
+{
+    WindowFixture f;
+    f.Show();
+    f.ui().cbSearch->setChecked(true);
+    QVERIFY(f.window->close());
+    f.ui().cbSearch->setChecked(false);
+    f.Show();
+    QVERIFY(!f.ui().cbSearch->isChecked());
 }
 
 void TestMainWindow::leavingABoxAddsItsText()

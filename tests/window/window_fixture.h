@@ -27,13 +27,34 @@ inline Names LevelBoxTexts(TZUDIzazu& window)
     return texts;
 }
 
-// The run lets the window handle its events once at each progress step.
-class ProbedWindow : public TZUDIzazu {
+// The run lets the window handle its events once at each progress step;
+// the view tells each time it has.
+class ProbedView : public QtMainWindowView {
 public:
-    using TZUDIzazu::TZUDIzazu;
+    ProbedView(QWidget& window, const MainWindowUi& ui, std::function<void()> eventsProcessed)
+        : QtMainWindowView(window, ui), eventsProcessed_(std::move(eventsProcessed))
+    {
+    }
     void ProcessPendingEvents() override
     {
-        TZUDIzazu::ProcessPendingEvents();
+        QtMainWindowView::ProcessPendingEvents();
+        eventsProcessed_();
+    }
+
+private:
+    std::function<void()> eventsProcessed_;
+};
+
+class ProbedWindow : public TZUDIzazu {
+public:
+    explicit ProbedWindow(WindowServices services)
+        : TZUDIzazu(std::move(services), [this](QWidget& window, const MainWindowUi& ui) {
+              return std::make_unique<ProbedView>(window, ui, [this] { EventsProcessed(); });
+          })
+    {
+    }
+    void EventsProcessed()
+    {
         percents.push_back(Model().Session().RunPercent());
         if (probe)
             probe(Model().Session().RunPercent());
@@ -62,18 +83,19 @@ struct WindowFixture {
     }
 
     MainWindowUi& ui() { return MainWindowTestAccess::Ui(*window); }
+    WindowView& view() { return MainWindowTestAccess::View(*window); }
     MainWindowModel& model() { return window->Model(); }
 
     // Gives a box this history (top first), as pressing Enter over each
     // entry in turn would; the box's text stays as it was.
     void SeedHistory(HistoryBox box, const Names& entries)
     {
-        const std::string shown = window->BoxText(box);
+        const std::string shown = view().BoxText(box);
         for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-            window->SetBoxText(box, *entry);
+            view().SetBoxText(box, *entry);
             model().EnterInBox(box);
         }
-        window->SetBoxText(box, shown);
+        view().SetBoxText(box, shown);
     }
 
     // Input, output and reference pattern filled for a run over `input`.
