@@ -36,7 +36,7 @@ TS_BufferStream::~TS_BufferStream()
 // by the caller.
 std::int64_t TS_BufferStream::BufferDelta() const
 {
-    const auto lookedAhead = static_cast<std::int64_t>(LookedAheadLeft());
+    const auto lookedAhead = static_cast<std::int64_t>(LookedAhead.Left());
     switch (Direction) {
     case bdReading: return BufPos - BufLimit - lookedAhead;
     case bdWriting: return BufPos - BufStart;
@@ -65,7 +65,7 @@ bool TS_BufferStream::SourceAtEnd()
 
 bool TS_BufferStream::Refill()
 {
-    if (LookedAheadLeft() != 0)
+    if (LookedAhead.Left() != 0)
         return RefillFromLookedAhead();
     FillStart = Source != nullptr ? Source->Position() : FillStart;
     const std::int64_t n = Source != nullptr ? Source->Read(BufStart, BufCapacity) : 0;
@@ -79,46 +79,15 @@ bool TS_BufferStream::Refill()
 
 bool TS_BufferStream::RefillFromLookedAhead()
 {
-    const std::size_t left = LookedAheadLeft();
+    const std::size_t left = LookedAhead.Left();
     FillStart = Source->Position() - static_cast<std::int64_t>(left);
-    const std::size_t n = std::min(left, static_cast<std::size_t>(BufCapacity));
-    std::memcpy(BufStart, LookedAhead.data() + LookedAheadTaken, n);
-    LookedAheadTaken += n;
-    if (LookedAheadTaken == LookedAhead.size())
-        ForgetLookedAhead();
+    const std::size_t n = LookedAhead.Take(BufStart, static_cast<std::size_t>(BufCapacity));
     BufPos = BufStart;
     BufLimit = BufStart + n;
     Direction = bdReading;
     DataEnded = false;
     DoAfterFill();
     return true;
-}
-
-void TS_BufferStream::ForgetLookedAhead()
-{
-    LookedAhead.clear();
-    LookedAheadTaken = 0;
-}
-
-// Reads up to `count` more bytes from the source into the looked-ahead
-// bytes; false when none came. What the fills have taken goes first.
-bool TS_BufferStream::ReadFurtherAhead(std::size_t count)
-{
-    if (Source == nullptr)
-        return false;
-    LookedAhead.erase(LookedAhead.begin(), LookedAhead.begin() + static_cast<std::ptrdiff_t>(LookedAheadTaken));
-    LookedAheadTaken = 0;
-    const std::size_t kept = LookedAhead.size();
-    LookedAhead.resize(kept + count);
-    std::int64_t n = 0;
-    try {
-        n = Source->Read(LookedAhead.data() + kept, static_cast<std::int64_t>(count));
-    } catch (...) {
-        LookedAhead.resize(kept);
-        throw;
-    }
-    LookedAhead.resize(kept + static_cast<std::size_t>(std::max<std::int64_t>(n, 0)));
-    return n > 0;
 }
 
 std::size_t TS_BufferStream::CopyAhead(std::size_t offset, std::span<std::uint8_t> into)
@@ -135,13 +104,10 @@ std::size_t TS_BufferStream::CopyAhead(std::size_t offset, std::span<std::uint8_
     // short (a pipe gives what it has).
     const std::size_t from = std::max(offset, inBlock) - inBlock;
     const std::size_t wanted = from + (into.size() - copied);
-    while (LookedAheadLeft() < wanted && ReadFurtherAhead(wanted - LookedAheadLeft())) {
+    while (Source != nullptr && LookedAhead.Left() < wanted &&
+           LookedAhead.ReadFurther(*Source, wanted - LookedAhead.Left())) {
     }
-    const std::size_t available = LookedAheadLeft() > from ? LookedAheadLeft() - from : 0;
-    const std::size_t more = std::min(available, into.size() - copied);
-    if (more != 0)
-        std::memcpy(into.data() + copied, LookedAhead.data() + LookedAheadTaken + from, more);
-    return copied + more;
+    return copied + LookedAhead.CopyFrom(from, into.subspan(copied));
 }
 
 bool TS_BufferStream::Flush()
@@ -192,9 +158,9 @@ std::int64_t TS_BufferStream::Read(void* buffer, std::int64_t count)
 std::int64_t TS_BufferStream::Write(const void* buffer, std::int64_t count)
 {
     if (Direction != bdWriting) {
-        if ((Direction == bdReading || LookedAheadLeft() != 0) && Source != nullptr)
+        if ((Direction == bdReading || LookedAhead.Left() != 0) && Source != nullptr)
             Source->SetPosition(Source->Position() + BufferDelta());
-        ForgetLookedAhead();
+        LookedAhead.Forget();
         BufPos = BufStart;
         BufLimit = BufStart + BufCapacity;
         Direction = bdIdle;
@@ -240,7 +206,7 @@ std::int64_t TS_BufferStream::Seek(std::int64_t offset, std::uint16_t origin)
     if (Direction == bdWriting && !Flush())
         throw EStreamError(LoadStrRes(kStreamTableName, kMsgSeekError));
     Source->SetPosition(target);
-    ForgetLookedAhead();
+    LookedAhead.Forget();
     FillStart = target;
     DataEnded = false;
     BufPos = nullptr;

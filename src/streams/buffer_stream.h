@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "streams/looked_ahead_bytes.h"
 #include "streams/stream.h"
 
 namespace pellimar {
@@ -61,7 +62,7 @@ public:
     // says, so a reader that loops until the end always gets there.
     bool Eof()
     {
-        if (BufPos != BufLimit || LookedAheadLeft() != 0)
+        if (BufPos != BufLimit || LookedAhead.Left() != 0)
             return false;
         return DataEnded || SourceAtEnd();
     }
@@ -126,10 +127,7 @@ protected:
     // Position + pending - read-ahead: where the caller stands in the data.
     std::int64_t BufferDelta() const;
     bool SourceAtEnd();
-    std::size_t LookedAheadLeft() const { return LookedAhead.size() - LookedAheadTaken; }
     bool RefillFromLookedAhead();
-    bool ReadFurtherAhead(std::size_t count);
-    void ForgetLookedAhead();
     TStream* SourceStream() const { return Source; }
     void DetachSource() { Source = nullptr; }
     TBufferDirection CurrentDirection() const { return Direction; }
@@ -149,8 +147,7 @@ private:
     bool DataEnded = false;  // the last fill found no bytes
     // Bytes read from the source past the block by CopyAhead, of which the
     // fills since have taken the first LookedAheadTaken.
-    std::vector<std::uint8_t> LookedAhead;
-    std::size_t LookedAheadTaken = 0;
+    LookedAheadBytes LookedAhead;
     Notification AfterFill;
     Notification AfterFlush;
 };
