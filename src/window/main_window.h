@@ -33,8 +33,6 @@ struct MainWindowUi {
     HistoryComboBox* refCB = nullptr;
     HistoryComboBox* inEdit = nullptr;
     HistoryComboBox* outEdit = nullptr;
-    QCheckBox* cbRemove = nullptr;
-    QCheckBox* cbSearch = nullptr;
     QPushButton* beginButton = nullptr;
     QPushButton* exitButton = nullptr;
     QToolButton* inputBrowseButton = nullptr;
@@ -50,6 +48,9 @@ struct MainWindowUi {
     QMenu* fileMenu = nullptr;
     QMenu* preferencesMenu = nullptr;
     std::array<QAction*, kCommandCount> commandActions{};
+    // Indexed by preference: its check box, or its item of File >
+    // Preferences, as the preference's kind has it.
+    std::array<QCheckBox*, kPreferenceCount> checkBoxes{};
     std::array<QAction*, kPreferenceCount> preferenceActions{};
 
     QAction* Action(Command command) const { return commandActions[static_cast<int>(command)]; }
@@ -71,8 +72,8 @@ public:
     void SetBoxText(HistoryBox box, const std::string& text) override;
     void ShowHistory(HistoryBox box, const std::vector<std::string>& entries) override;
     void FocusBox(HistoryBox box) override;
-    bool OptionChecked(RunOption option) const override;
-    void SetOptionChecked(RunOption option, bool checked) override;
+    bool OptionChecked(Preference option) const override;
+    void SetOptionChecked(Preference option, bool checked) override;
     void SetBeginCaption(const std::string& caption) override;
     void EnableBegin(bool enabled) override;
     void EnableRunControls(bool enabled) override;

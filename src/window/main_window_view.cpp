@@ -54,14 +54,14 @@ void TZUDIzazu::FocusBox(HistoryBox box)
     Box(box)->setFocus();
 }
 
-bool TZUDIzazu::OptionChecked(RunOption option) const
+bool TZUDIzazu::OptionChecked(Preference option) const
 {
-    return (option == RunOption::NotSearched ? ui.cbSearch : ui.cbRemove)->isChecked();
+    return ui.checkBoxes[static_cast<int>(option)]->isChecked();
 }
 
-void TZUDIzazu::SetOptionChecked(RunOption option, bool checked)
+void TZUDIzazu::SetOptionChecked(Preference option, bool checked)
 {
-    (option == RunOption::NotSearched ? ui.cbSearch : ui.cbRemove)->setChecked(checked);
+    ui.checkBoxes[static_cast<int>(option)]->setChecked(checked);
 }
 
 void TZUDIzazu::SetBeginCaption(const std::string& caption)
@@ -93,7 +93,7 @@ void TZUDIzazu::ShowMenuState(const MenuState& state)
 
 void TZUDIzazu::ShowPreferenceMarks(const Preferences& preferences)
 {
-    for (const PreferenceRow& row : PreferenceTable())
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem))
         ui.preferenceActions[static_cast<int>(row.preference)]->setChecked(preferences.On(row.preference));
 }
 

@@ -14,6 +14,7 @@
 #include "streams/native_file.h"
 #include "streams/output_file.h"
 #include "streams/text_util.h"
+#include "window_model/check_boxes.h"
 #include "window_model/error_box.h"
 #include "window_model/output_replacement.h"
 #include "window_model/screen_text.h"
@@ -92,9 +93,7 @@ std::optional<RunSettings> RunController::SettingsForRun()
     }
     if (!take(HistoryBox::PagePattern, settings.pagePattern) || !take(HistoryBox::RefPattern, settings.refPattern))
         return std::nullopt;
-    settings.notSearched = view_.OptionChecked(RunOption::NotSearched);
-    settings.removePageMarks = view_.OptionChecked(RunOption::RemovePageMarks);
-    TakeAtRunStart(preferences_, settings);
+    TakeAtRunStart(WithCheckBoxes(preferences_, view_), settings);
     return settings;
 }
 

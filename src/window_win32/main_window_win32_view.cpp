@@ -81,15 +81,15 @@ void Win32MainWindow::FocusBox(HistoryBox box)
     SetFocus(Control(BoxControl(box)));
 }
 
-bool Win32MainWindow::OptionChecked(RunOption option) const
+bool Win32MainWindow::OptionChecked(Preference option) const
 {
-    const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
+    const int id = ResourceIdOf(CheckBoxOf(option).id);
     return IsDlgButtonChecked(window_, id) == BST_CHECKED;
 }
 
-void Win32MainWindow::SetOptionChecked(RunOption option, bool checked)
+void Win32MainWindow::SetOptionChecked(Preference option, bool checked)
 {
-    const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
+    const int id = ResourceIdOf(CheckBoxOf(option).id);
     CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 

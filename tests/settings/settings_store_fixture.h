@@ -24,7 +24,7 @@ protected:
         data.outputHistory = {"/data/out.fff"};
         data.pagePatternHistory = {"[#]", "", "p. #"};
         data.refPatternHistory = {"1 2:#"};
-        data.notSearched = true;
+        data.preferences.Set(Preference::NotSearched, true);
         data.preferences.Set(Preference::ShowProgMeter, false);
         data.preferences.Set(Preference::UseHR, true);
         data.preferences.Set(Preference::IdRecords, true);

@@ -235,9 +235,9 @@ void TestMainWindow::altRFocusesTheReferencePattern()
     f.ui().LevelBoxes[0]->setFocus();
     QTest::keyClick(f.window.get(), Qt::Key_R, Qt::AltModifier);
     QTRY_VERIFY(f.ui().refCB->hasFocus());
-    QVERIFY(!f.ui().cbRemove->isChecked());
+    QVERIFY(!f.ui().checkBoxes[static_cast<int>(Preference::RemovePageMarks)]->isChecked());
     QTest::keyClick(f.window.get(), Qt::Key_S, Qt::AltModifier);
-    QTRY_VERIFY(f.ui().cbSearch->isChecked());
+    QTRY_VERIFY(f.ui().checkBoxes[static_cast<int>(Preference::NotSearched)]->isChecked());
 }
 
 void TestMainWindow::gaugeTextReadsOverBarAndBackground()
@@ -308,7 +308,7 @@ void TestMainWindow::preferenceItemsShowTheModelsSwitches()
     f.Show();
     f.model().TogglePreference(Preference::UseHR);
     f.model().PreferencesMenuOpening();
-    for (const PreferenceRow& row : PreferenceTable()) {
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem)) {
         const QAction* action = f.ui().preferenceActions[static_cast<int>(row.preference)];
         QCOMPARE(action->text(), QString::fromUtf8(row.caption));
         QCOMPARE(action->isChecked(), f.model().Prefs().On(row.preference));
