@@ -81,6 +81,7 @@ private slots:
     void controlsInTheGroupsTakeTheWindowFont();
     void captionsKeepClearOfNeighboursAndFrames();
     void preferenceItemsShowTheModelsSwitches();
+    void checkBoxesShowTheirPreferences();
 };
 
 // Enter adds the shown text, Ctrl+Delete removes it, and a bracket typed
@@ -315,6 +316,31 @@ void TestMainWindow::preferenceItemsShowTheModelsSwitches()
     }
     QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::UseHR)]->isChecked());
     QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::ShowProgMeter)]->isChecked());
+}
+
+// The Options group's check boxes are the table's check-box rows, with their
+// captions, each showing and giving back its own preference; the
+// Preferences menu has none of them.
+void TestMainWindow::checkBoxesShowTheirPreferences()
+{
+    WindowFixture f;
+    f.Show();
+    const auto boxes = PreferenceRows(PreferenceKind::CheckBox);
+    for (const PreferenceRow& row : boxes) {
+        QCheckBox* box = f.ui().checkBoxes[static_cast<int>(row.preference)];
+        QCOMPARE(box->text(), QString::fromUtf8(row.caption));
+        f.window->SetOptionChecked(row.preference, true);
+        for (const PreferenceRow& other : boxes)
+            QCOMPARE(f.ui().checkBoxes[static_cast<int>(other.preference)]->isChecked(), &other == &row);
+        box->click();
+        QVERIFY(!f.window->OptionChecked(row.preference));
+        box->click();
+        QVERIFY(f.window->OptionChecked(row.preference));
+        f.window->SetOptionChecked(row.preference, false);
+        QVERIFY(!f.ui().preferenceActions[static_cast<int>(row.preference)]);
+        for (const QAction* action : f.ui().preferencesMenu->actions())
+            QVERIFY(action->text() != box->text());
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
