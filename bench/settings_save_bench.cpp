@@ -38,7 +38,7 @@ SettingsData FullHistories()
     data.outputHistory = History("/home/reader/texts/out/chapter-ref-");
     data.pagePatternHistory = History("[#] p.");
     data.refPatternHistory = History("1 2:# ");
-    data.notSearched = true;
+    data.preferences.Set(Preference::NotSearched, true);
     return data;
 }
 

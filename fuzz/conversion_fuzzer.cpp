@@ -69,16 +69,7 @@ public:
         ++pageQuestions;
         return options_.startPage;
     }
-    bool SwitchOn(RunSwitch runSwitch) const override
-    {
-        switch (runSwitch) {
-        case RunSwitch::LeftJustOnly: return options_.leftJustOnly;
-        case RunSwitch::UseHR: return options_.useHR;
-        case RunSwitch::IdRecords: return options_.idRecords;
-        case RunSwitch::LineEndRecords: return options_.lineEndRecords;
-        }
-        return false;
-    }
+    bool SwitchOn(RunSwitch runSwitch) const override { return options_.switches.On(runSwitch); }
     bool CancelRequested() const override { return cancel_; }
 
     std::vector<std::string> log;
@@ -114,9 +105,9 @@ ConversionOptions SecondOptions(FuzzInput& in, const ConversionOptions& first)
     const std::uint8_t switches = in.Byte();
     second.notSearched = (switches & 1) != 0;
     second.removePageMarks = (switches & 2) != 0;
-    second.leftJustOnly = (switches & 4) != 0;
-    second.useHR = (switches & 8) != 0;
-    second.idRecords = (switches & 16) != 0;
+    second.switches.Set(RunSwitch::LeftJustOnly, (switches & 4) != 0);
+    second.switches.Set(RunSwitch::UseHR, (switches & 8) != 0);
+    second.switches.Set(RunSwitch::IdRecords, (switches & 16) != 0);
     std::rotate(second.levelTexts.begin(), second.levelTexts.begin() + (switches >> 5) % 7, second.levelTexts.end());
     second.refPattern = in.Field('\0');
     second.pagePattern = in.Field('\0');
@@ -131,11 +122,11 @@ Case ReadCase(FuzzInput& in)
     const std::uint8_t switches = in.Byte();
     c.options.notSearched = (switches & 1) != 0;
     c.options.removePageMarks = (switches & 2) != 0;
-    c.options.leftJustOnly = (switches & 4) != 0;
-    c.options.useHR = (switches & 8) != 0;
+    c.options.switches.Set(RunSwitch::LeftJustOnly, (switches & 4) != 0);
+    c.options.switches.Set(RunSwitch::UseHR, (switches & 8) != 0);
     c.blockSize = static_cast<std::uint8_t>(switches >> 5);
     const std::uint8_t cancel = in.Byte();
-    c.options.idRecords = (cancel & 0x80) != 0;
+    c.options.switches.Set(RunSwitch::IdRecords, (cancel & 0x80) != 0);
     c.cancelAt = cancel & 0x7F;
     c.options.refPattern = in.Field('\0');
     c.options.pagePattern = in.Field('\0');
@@ -146,7 +137,7 @@ Case ReadCase(FuzzInput& in)
         c.options.startPage = answer;
     const std::uint8_t earlier = in.Byte();
     c.options.earlier = EarlierOf(earlier);
-    c.options.lineEndRecords = (earlier & 0x80) != 0;
+    c.options.switches.Set(RunSwitch::LineEndRecords, (earlier & 0x80) != 0);
     if (const std::size_t longest = (earlier >> 2) & 0x1F; longest != 0)
         c.options.longestEarlier = 12 + 4 * longest;
     c.second = SecondOptions(in, c.options);
@@ -354,7 +345,8 @@ RoundTripRun ConvertWhole(const std::string& input, const ConversionOptions& opt
 bool ReadAlike(const ConversionOptions& a, const ConversionOptions& b)
 {
     const auto takesOpen = [](const ConversionOptions& o) { return o.pagePattern.find('<', 1) != std::string::npos; };
-    return a.idRecords == b.idRecords && !takesOpen(a) && !takesOpen(b);
+    const bool sameIds = a.switches.On(RunSwitch::IdRecords) == b.switches.On(RunSwitch::IdRecords);
+    return sameIds && !takesOpen(a) && !takesOpen(b);
 }
 
 // Whether a frame stands anywhere in the text, after a record code or not:
@@ -406,7 +398,7 @@ void CheckRoundTrips(const Case& c)
     }
 
     ConversionOptions remove;
-    remove.idRecords = first.idRecords;
+    remove.switches.Set(RunSwitch::IdRecords, first.switches.On(RunSwitch::IdRecords));
     remove.earlier = EarlierReferences::Remove;
     const RoundTripRun removed = ConvertWhole(b.output, remove);
     if (ReadAlike(first, remove))

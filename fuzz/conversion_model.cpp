@@ -207,7 +207,7 @@ private:
     void RecordCode(std::string code)
     {
         const std::optional<std::string> idLevel = IdLevelField(code);
-        if (idLevel && o_.idRecords)
+        if (idLevel && o_.switches.On(RunSwitch::IdRecords))
             code = "RD:" + *idLevel;
         if (code.starts_with("RD,")) {
             code.erase(2, 1);
@@ -284,7 +284,7 @@ private:
         }
         const std::string_view text = TakeUntil(">");
         const std::string head = Upper(text.substr(0, 3));
-        if (!(o_.leftJustOnly && (head == "JU:" || head == "PS:")))
+        if (!(o_.switches.On(RunSwitch::LeftJustOnly) && (head == "JU:" || head == "PS:")))
             ReferenceIfDue();
         Emit(kept);
         Emit('<');
@@ -470,7 +470,7 @@ private:
         while (at < in_.size() && at - lineBreak < kReach && std::string_view(" \t\r\n").find(in_[at]) != std::string_view::npos)
             ++at;
         if (at - lineBreak == kReach) {
-            if (o_.lineEndRecords && ReferenceDue())
+            if (o_.switches.On(RunSwitch::LineEndRecords) && ReferenceDue())
                 ++out_.laterLineRecords;
             return;
         }
@@ -480,11 +480,11 @@ private:
         if (in_[at] == '<' && in_.substr(at, 2) != "<<") {
             const std::size_t close = std::min(in_.find('>', at), in_.size());
             const std::string head = Upper(in_.substr(at + 1, std::min<std::size_t>(3, close - at - 1)));
-            wanted = !(o_.leftJustOnly && (head == "JU:" || head == "PS:"));
+            wanted = !(o_.switches.On(RunSwitch::LeftJustOnly) && (head == "JU:" || head == "PS:"));
         }
         if (!wanted || !ReferenceDue())
             return;
-        if (o_.lineEndRecords)
+        if (o_.switches.On(RunSwitch::LineEndRecords))
             Reference();
         else
             ++out_.laterLineRecords;
@@ -495,7 +495,8 @@ private:
     void Reference()
     {
         const std::string open = o_.notSearched ? "<CS:Reference><IX->" : "<CS:Reference>";
-        const std::string close = std::string(o_.notSearched ? "<IX>" : "") + (o_.useHR ? "<HR>" : "<CR>") + "\r\n</CS>";
+        const std::string close = std::string(o_.notSearched ? "<IX>" : "") +
+                                  (o_.switches.On(RunSwitch::UseHR) ? "<HR>" : "<CR>") + "\r\n</CS>";
         std::string text;
         std::string literal;
         bool pageDone = false;

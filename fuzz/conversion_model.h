@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/run_host.h"
 #include "engine/run_settings.h"
 
 namespace pellimar::fuzz {
@@ -20,10 +21,7 @@ struct ConversionOptions {
     std::array<std::string, 7> levelTexts;
     bool notSearched = false;
     bool removePageMarks = false;
-    bool leftJustOnly = false;
-    bool useHR = false;
-    bool idRecords = false;
-    bool lineEndRecords = false;
+    RunSwitches switches;
     EarlierReferences earlier = EarlierReferences::Keep;
     std::size_t longestEarlier = kLongestEarlierReference;
     std::optional<std::string> startPage;  // nothing: the page question is cancelled

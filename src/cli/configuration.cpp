@@ -247,8 +247,6 @@ Configured Configure(const RawArguments& raw)
         result.usageError = Texts(raw, configuration.run);
     if (!result.usageError.empty())
         return result;
-    configuration.run.removePageMarks = raw.removePageMarks;
-    configuration.run.notSearched = raw.notSearched;
     configuration.preferences = raw.preferences;
     configuration.force = raw.force;
     // Without -f a file that appears under the output's name during the run

@@ -91,12 +91,7 @@ void AddPreferenceOptions(std::vector<OptionDefinition>& options)
 
 std::vector<OptionDefinition> SwitchOptions()
 {
-    std::vector<OptionDefinition> options = {
-        Switch("remove-page-marks", "leave page-number markers out of the output",
-               "Leave page-number markers out of the output.", &Raw::removePageMarks),
-        Switch("not-searched", "wrap references in <IX-> ... <IX>",
-               R"(Wrap the reference text in \fB<IX\->\fR ... \fB<IX>\fR.)", &Raw::notSearched),
-    };
+    std::vector<OptionDefinition> options;
     AddPreferenceOptions(options);
     // After --replace-references, the preference's option.
     options.push_back(Switch("remove-references",

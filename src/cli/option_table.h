@@ -22,8 +22,6 @@ struct RawArguments {
     std::optional<std::string> levelsFrom;
     std::optional<std::string> encoding;
     std::optional<std::string> startPage;
-    bool removePageMarks = false;
-    bool notSearched = false;
     Preferences preferences;  // those with an option, switched on by it
     bool removeReferences = false;
     bool preview = false;

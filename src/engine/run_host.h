@@ -3,6 +3,8 @@
 // preference switches and the cancel flag.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +24,18 @@ struct PagePrompt {
 // a change during the run takes effect from there on.
 enum class RunSwitch { LeftJustOnly, UseHR, IdRecords, LineEndRecords };
 inline constexpr int kRunSwitchCount = 4;
+
+// A value for each switch, for a host that holds them itself.
+class RunSwitches {
+public:
+    bool On(RunSwitch runSwitch) const { return on_[Index(runSwitch)]; }
+    void Set(RunSwitch runSwitch, bool on) { on_[Index(runSwitch)] = on; }
+
+private:
+    static constexpr std::size_t Index(RunSwitch runSwitch) { return static_cast<std::size_t>(runSwitch); }
+
+    std::array<bool, kRunSwitchCount> on_{};
+};
 
 class RunHost {
 public:

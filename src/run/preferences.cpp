@@ -1,19 +1,31 @@
 // The table of preferences.
 #include "run/preferences.h"
 
+#include <algorithm>
+#include <ranges>
+
 namespace pellimar {
 namespace {
 
 constexpr PreferenceRow kRows[] = {
-    {Preference::LeftJustOnly, "&Left Justified Only", "LeftJustOnly", false, 1, false, RunSwitch::LeftJustOnly,
-     "left-just-only", "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
+    {Preference::RemovePageMarks, PreferenceKind::CheckBox, "&Remove #'s", "Remove", false, 1, false, std::nullopt,
+     [](RunSettings& settings, bool on) { settings.removePageMarks = on; }, "remove-page-marks",
+     "leave page-number markers out of the output", "Leave page-number markers out of the output."},
+    {Preference::NotSearched, PreferenceKind::CheckBox, "Not &Searched", "Search", false, 0, false, std::nullopt,
+     [](RunSettings& settings, bool on) { settings.notSearched = on; }, "not-searched",
+     "wrap references in <IX-> ... <IX>", R"(Wrap the reference text in \fB<IX\->\fR ... \fB<IX>\fR.)"},
+    {Preference::LeftJustOnly, PreferenceKind::MenuItem, "&Left Justified Only", "LeftJustOnly", false, 3, false,
+     RunSwitch::LeftJustOnly, nullptr, "left-just-only",
+     "no reference for records that open with a justification (JU:) or paragraph style (PS:) code",
      R"(No reference for records that open with a justification (\fBJU:\fR) or
 paragraph style (\fBPS:\fR) code.)"},
-    {Preference::ShowProgMeter, "&Show Progress Meter", "NoProgMeter", true, 0, true, std::nullopt, nullptr, nullptr,
-     nullptr},
-    {Preference::UseHR, "&Use <HR> (in place of <CR>)", "UseHR", false, 2, false, RunSwitch::UseHR, "use-hr",
+    {Preference::ShowProgMeter, PreferenceKind::MenuItem, "&Show Progress Meter", "NoProgMeter", true, 2, true,
+     std::nullopt, nullptr, nullptr, nullptr, nullptr},
+    {Preference::UseHR, PreferenceKind::MenuItem, "&Use <HR> (in place of <CR>)", "UseHR", false, 4, false,
+     RunSwitch::UseHR, nullptr, "use-hr",
      "end references with <HR> in place of <CR>", R"(End references with \fB<HR>\fR in place of \fB<CR>\fR.)"},
-    {Preference::IdRecords, "&ID record levels", "IDRecords", false, 3, false, RunSwitch::IdRecords, "id-records",
+    {Preference::IdRecords, PreferenceKind::MenuItem, "&ID record levels", "IDRecords", false, 5, false,
+     RunSwitch::IdRecords, nullptr, "id-records",
      "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
      R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
 as later Folio versions write level records, as level records for
@@ -21,7 +33,12 @@ as later Folio versions write level records, as level records for
 Without it such codes are plain record codes; when some of them name one of
 the levels, a note on standard error says so after the summary, or after the
 list of \fB\-\-preview\fR.)"},
-    {Preference::ReplaceReferences, "&Replace Earlier References", "ReplaceReferences", false, 4, false, std::nullopt,
+    {Preference::ReplaceReferences, PreferenceKind::MenuItem, "&Replace Earlier References", "ReplaceReferences",
+     false, 6, false, std::nullopt,
+     [](RunSettings& settings, bool on) {
+         if (on)
+             settings.earlierReferences = EarlierReferences::Replace;
+     },
      "replace-references",
      "take out the references an earlier run wrote into INPUT and write the new ones where they stood; only "
      "what a run could have written is taken: no line break, record code, <CS:...> or </CS> inside",
@@ -38,8 +55,8 @@ as any other text, and a note on standard error says how many such texts
 begin like a reference, and the line of the first.
 Without it earlier references are kept after the new ones, and a note on
 standard error says how many there are.)"},
-    {Preference::LineEndRecords, "References for Records on the &Next Line", "LineEndRecords", false, 5, false,
-     RunSwitch::LineEndRecords, "line-end-records",
+    {Preference::LineEndRecords, PreferenceKind::MenuItem, "References for Records on the &Next Line", "LineEndRecords",
+     false, 7, false, RunSwitch::LineEndRecords, nullptr, "line-end-records",
      "give a reference to a record whose code ends its line, when the record holds more than line breaks and "
      "blanks before the next record code; it goes right after the code",
      R"(Give a reference to a record whose record code ends its line, when the
@@ -54,6 +71,11 @@ Without it such records get no reference, and a note on standard error says
 how many there are.)"},
 };
 static_assert(std::size(kRows) == kPreferenceCount);
+// RowOf finds a row at its preference's place, and PreferenceRows a kind's
+// rows side by side.
+static_assert(std::ranges::all_of(std::views::iota(0, kPreferenceCount),
+                                  [](int i) { return static_cast<int>(kRows[i].preference) == i; }));
+static_assert(std::ranges::is_sorted(kRows, {}, &PreferenceRow::kind));
 
 // For each switch of the run, the preference that feeds it.
 constexpr std::array<Preference, kRunSwitchCount> kFeeding = [] {
@@ -70,6 +92,12 @@ constexpr std::array<Preference, kRunSwitchCount> kFeeding = [] {
 std::span<const PreferenceRow> PreferenceTable()
 {
     return kRows;
+}
+
+std::span<const PreferenceRow> PreferenceRows(PreferenceKind kind)
+{
+    const auto [first, last] = std::ranges::equal_range(kRows, kind, {}, &PreferenceRow::kind);
+    return {first, last};
 }
 
 const PreferenceRow& RowOf(Preference preference)
@@ -101,8 +129,10 @@ bool Preferences::SwitchOn(RunSwitch runSwitch) const
 
 void TakeAtRunStart(const Preferences& preferences, RunSettings& settings)
 {
-    if (preferences.On(Preference::ReplaceReferences))
-        settings.earlierReferences = EarlierReferences::Replace;
+    for (const PreferenceRow& row : kRows) {
+        if (row.atRunStart != nullptr)
+            row.atRunStart(settings, preferences.On(row.preference));
+    }
 }
 
 }  // namespace pellimar

@@ -1,9 +1,10 @@
-// The preferences: switches the user sets once, in the window's
-// File > Preferences menu or on the command line, and which last from one
-// start to the next. Each is one row of a table (its key in the settings
-// file, its caption in the menu, its command-line option where it has one,
-// its default and the switch of the run it feeds), and the settings file,
-// both windows' menus and the command line all read the table.
+// The preferences: switches the user sets in the main window (a check box of
+// its Options group, or an item of its File > Preferences menu) or on the
+// command line, and which last from one start to the next. Each is one row
+// of a table (where the window shows it, its caption, its key in the
+// settings file, its command-line option where it has one, its default and
+// what of the run it feeds), and the settings file, both windows' check
+// boxes and menus, the command line and the run all read the table.
 #pragma once
 
 #include <array>
@@ -16,14 +17,31 @@
 
 namespace pellimar {
 
-// In the order of the Preferences menu.
-enum class Preference { LeftJustOnly, ShowProgMeter, UseHR, IdRecords, ReplaceReferences, LineEndRecords };
-inline constexpr int kPreferenceCount = 6;
+// Where the window shows a preference.
+enum class PreferenceKind {
+    CheckBox,  // a check box of the main window, which holds its value
+    MenuItem,  // an item of File > Preferences, with a check mark
+};
+
+// In the table's order: the check boxes, then the Preferences menu's items
+// in the menu's order.
+enum class Preference {
+    RemovePageMarks,
+    NotSearched,
+    LeftJustOnly,
+    ShowProgMeter,
+    UseHR,
+    IdRecords,
+    ReplaceReferences,
+    LineEndRecords,
+};
+inline constexpr int kPreferenceCount = 8;
 
 struct PreferenceRow {
     Preference preference;
-    // In File > Preferences, its access key after "&" (the same in both
-    // windows, none twice in the menu).
+    PreferenceKind kind;
+    // Beside its check box or in File > Preferences, its access key after
+    // "&" (the same in both windows, none twice in the menu).
     const char* caption;
     // In the settings file's "Options" section; an inverted key holds the
     // opposite of the preference ("NoProgMeter"). Keys are written in the
@@ -36,6 +54,9 @@ struct PreferenceRow {
     // the next progress report; nothing for one of the window alone, or one
     // that a run takes once, at its start, with the rest of its settings.
     std::optional<RunSwitch> runSwitch;
+    // What it sets in the settings of a run, which take it once, at the
+    // run's start; nullptr for one that sets nothing there.
+    void (*atRunStart)(RunSettings& settings, bool on);
     // The command line's option, which switches the preference on; nullptr
     // where it has none. Its help for --help, and in roff for the manual.
     const char* cliOption;
@@ -43,7 +64,10 @@ struct PreferenceRow {
     const char* cliManual;
 };
 
+// Every row, in the table's order.
 std::span<const PreferenceRow> PreferenceTable();
+// The rows of one kind, in the table's order.
+std::span<const PreferenceRow> PreferenceRows(PreferenceKind kind);
 const PreferenceRow& RowOf(Preference preference);
 
 // A caption as a text names it, without the "&" of its access key
@@ -69,8 +93,8 @@ private:
     std::array<bool, kPreferenceCount> on_{};
 };
 
-// Into the settings of a run, the preferences it takes at its start: a
-// change during the run waits for the next one.
+// Into the settings of a run, the preferences it takes at its start (each
+// row's `atRunStart`): a change during the run waits for the next one.
 void TakeAtRunStart(const Preferences& preferences, RunSettings& settings);
 
 }  // namespace pellimar

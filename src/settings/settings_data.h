@@ -20,9 +20,7 @@ struct SettingsData {
     std::vector<std::string> pagePatternHistory;                        // pageCB
     std::vector<std::string> refPatternHistory;                         // refCB
 
-    bool notSearched = false;         // cbSearch, "Not &Searched"
-    bool removePageMarkers = false;   // cbRemove, "&Remove #'s"
-    Preferences preferences;
+    Preferences preferences;          // the check boxes' and the menu's
     std::string viewerPath;           // ViewerPath
     std::string outputFolder;         // where the last collection's outputs went
 

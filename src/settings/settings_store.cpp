@@ -52,8 +52,6 @@ void ReadIniSettings(const TIniFile& ini, SettingsData& data)
 {
     for (int level = 1; level <= kLevelCount; ++level)
         ini.ReadSection(LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
-    data.notSearched = ini.ReadBool(kOptions, "Search", false);
-    data.removePageMarkers = ini.ReadBool(kOptions, "Remove", false);
     for (const PreferenceRow& row : PreferenceTable()) {
         const bool stored = ini.ReadBool(kOptions, row.iniKey, row.byDefault != row.iniInverted);
         data.preferences.Set(row.preference, stored != row.iniInverted);
@@ -68,8 +66,6 @@ void WriteIniSettings(TIniFile& ini, const SettingsData& data)
 {
     for (int level = 1; level <= kLevelCount; ++level)
         WriteHistory(ini, LevelSectionName(level), data.levelHistories[static_cast<std::size_t>(level - 1)]);
-    ini.WriteBool(kOptions, "Search", data.notSearched);
-    ini.WriteBool(kOptions, "Remove", data.removePageMarkers);
     for (const PreferenceRow* row : RowsInIniOrder())
         ini.WriteBool(kOptions, row->iniKey, data.preferences.On(row->preference) != row->iniInverted);
     // Not written until a collection has chosen one, so that a first save

@@ -225,9 +225,11 @@ void TZUDIzazu::NameControl(const ControlPlace& place, QWidget* control)
         }
         return;
     }
+    if (place.preference) {
+        ui.checkBoxes[static_cast<int>(*place.preference)] = static_cast<QCheckBox*>(control);
+        return;
+    }
     switch (place.id) {
-    case ControlId::RemovePageMarks: ui.cbRemove = static_cast<QCheckBox*>(control); break;
-    case ControlId::NotSearched: ui.cbSearch = static_cast<QCheckBox*>(control); break;
     case ControlId::Begin: ui.beginButton = static_cast<QPushButton*>(control); break;
     case ControlId::Exit: ui.exitButton = static_cast<QPushButton*>(control); break;
     case ControlId::InputBrowse: ui.inputBrowseButton = static_cast<QToolButton*>(control); break;
@@ -305,7 +307,7 @@ void TZUDIzazu::CreatePreferencesMenu(QMenu* fileMenu)
 {
     ui.preferencesMenu = fileMenu->addMenu(QString::fromUtf8(PreferencesMenu().caption));
     connect(ui.preferencesMenu, &QMenu::aboutToShow, this, [this] { model_.PreferencesMenuOpening(); });
-    for (const PreferenceRow& row : PreferenceTable()) {
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem)) {
         QAction* action = ui.preferencesMenu->addAction(QString::fromUtf8(row.caption));
         action->setCheckable(true);
         ui.preferenceActions[static_cast<int>(row.preference)] = action;

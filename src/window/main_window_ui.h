@@ -28,8 +28,6 @@ struct MainWindowUi {
     HistoryComboBox* refCB = nullptr;
     HistoryComboBox* inEdit = nullptr;
     HistoryComboBox* outEdit = nullptr;
-    QCheckBox* cbRemove = nullptr;
-    QCheckBox* cbSearch = nullptr;
     QPushButton* beginButton = nullptr;
     QPushButton* exitButton = nullptr;
     QToolButton* inputBrowseButton = nullptr;
@@ -45,6 +43,9 @@ struct MainWindowUi {
     QMenu* fileMenu = nullptr;
     QMenu* preferencesMenu = nullptr;
     std::array<QAction*, kCommandCount> commandActions{};
+    // Indexed by preference: its check box, or its item of File >
+    // Preferences, as the preference's kind has it.
+    std::array<QCheckBox*, kPreferenceCount> checkBoxes{};
     std::array<QAction*, kPreferenceCount> preferenceActions{};
 
     QAction* Action(Command command) const { return commandActions[static_cast<int>(command)]; }

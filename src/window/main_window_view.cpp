@@ -35,14 +35,14 @@ void QtMainWindowView::FocusBox(HistoryBox box)
     ui.Box(box)->setFocus();
 }
 
-bool QtMainWindowView::OptionChecked(RunOption option) const
+bool QtMainWindowView::OptionChecked(Preference option) const
 {
-    return (option == RunOption::NotSearched ? ui.cbSearch : ui.cbRemove)->isChecked();
+    return ui.checkBoxes[static_cast<int>(option)]->isChecked();
 }
 
-void QtMainWindowView::SetOptionChecked(RunOption option, bool checked)
+void QtMainWindowView::SetOptionChecked(Preference option, bool checked)
 {
-    (option == RunOption::NotSearched ? ui.cbSearch : ui.cbRemove)->setChecked(checked);
+    ui.checkBoxes[static_cast<int>(option)]->setChecked(checked);
 }
 
 void QtMainWindowView::SetBeginCaption(const std::string& caption)
@@ -74,7 +74,7 @@ void QtMainWindowView::ShowMenuState(const MenuState& state)
 
 void QtMainWindowView::ShowPreferenceMarks(const Preferences& preferences)
 {
-    for (const PreferenceRow& row : PreferenceTable())
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem))
         ui.preferenceActions[static_cast<int>(row.preference)]->setChecked(preferences.On(row.preference));
 }
 

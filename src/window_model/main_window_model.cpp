@@ -4,6 +4,7 @@
 
 #include "run/local_clock.h"
 #include "settings/settings_store.h"
+#include "window_model/check_boxes.h"
 
 namespace pellimar {
 namespace {
@@ -48,8 +49,7 @@ void MainWindowModel::LoadSettingsIntoWindow(const SettingsData& data)
 {
     for (int i = 0; i < kLevelCount; ++i)
         boxes_.SetHistory(LevelBox(i), data.levelHistories[i]);
-    view_.SetOptionChecked(RunOption::NotSearched, data.notSearched);
-    view_.SetOptionChecked(RunOption::RemovePageMarks, data.removePageMarkers);
+    ShowCheckBoxes(view_, data.preferences);
     preferences_ = data.preferences;
     viewer_.Take(data.viewerPath);
     boxes_.SetHistory(HistoryBox::InputFile, data.inputHistory);
@@ -64,9 +64,7 @@ SettingsData MainWindowModel::SettingsFromWindow() const
     SettingsData data;
     for (int i = 0; i < kLevelCount; ++i)
         data.levelHistories[i] = History(LevelBox(i));
-    data.notSearched = view_.OptionChecked(RunOption::NotSearched);
-    data.removePageMarkers = view_.OptionChecked(RunOption::RemovePageMarks);
-    data.preferences = preferences_;
+    data.preferences = WithCheckBoxes(preferences_, view_);
     data.viewerPath = viewer_.Path();
     data.inputHistory = History(HistoryBox::InputFile);
     data.outputHistory = History(HistoryBox::OutputFile);

@@ -28,6 +28,12 @@ public:
         places_.push_back({id, kind, text, x, y, width, height, group_});
         return places_.back();
     }
+    ControlPlace& CheckBox(ControlId id, Preference preference, int x, int y, int width, int height)
+    {
+        ControlPlace& place = Add(id, ControlKind::CheckBox, RowOf(preference).caption, x, y, width, height);
+        place.preference = preference;
+        return place;
+    }
     std::vector<ControlPlace> Take() { return std::move(places_); }
 
 private:
@@ -53,11 +59,11 @@ void AddOptionsGroup(LayoutBuilder& layout)
     layout.Group("Options:", x, y, kRightGroupsWidth, 118);
     layout.Add(ControlId::None, ControlKind::Label, "&Page # Pattern:", x + 8, y + 18, 100, 16);
     layout.Add(BoxControl(HistoryBox::PagePattern), ControlKind::Box, "", x + 8, y + 38, kRightBoxWidth, 24);
-    layout.Add(ControlId::RemovePageMarks, ControlKind::CheckBox, "&Remove #'s", x + kCheckBoxX, y + 18, 100, 18)
+    layout.CheckBox(ControlId::RemovePageMarks, Preference::RemovePageMarks, x + kCheckBoxX, y + 18, 100, 18)
         .letterTakenElsewhere = true;
     layout.Add(ControlId::None, ControlKind::Label, "&Reference Pattern:", x + 8, y + 66, 120, 16);
     layout.Add(BoxControl(HistoryBox::RefPattern), ControlKind::Box, "", x + 8, y + 86, kRightBoxWidth, 24);
-    layout.Add(ControlId::NotSearched, ControlKind::CheckBox, "Not &Searched", x + kCheckBoxX, y + 66, 104, 18);
+    layout.CheckBox(ControlId::NotSearched, Preference::NotSearched, x + kCheckBoxX, y + 66, 104, 18);
 }
 
 void AddFilesGroup(LayoutBuilder& layout)
@@ -108,6 +114,15 @@ const ControlPlace& PlaceOf(ControlId id)
 {
     for (const ControlPlace& place : MainWindowLayout()) {
         if (place.id == id)
+            return place;
+    }
+    return MainWindowLayout().front();
+}
+
+const ControlPlace& CheckBoxOf(Preference preference)
+{
+    for (const ControlPlace& place : MainWindowLayout()) {
+        if (place.preference == preference)
             return place;
     }
     return MainWindowLayout().front();

@@ -4,8 +4,10 @@
 // windows are built from this.
 #pragma once
 
+#include <optional>
 #include <vector>
 
+#include "run/preferences.h"
 #include "window_model/history_boxes.h"
 
 namespace pellimar {
@@ -48,6 +50,8 @@ struct ControlPlace {
     // layout ("&Remove #'s": Alt+R is the reference pattern's label's), or
     // to a menu shortcut ("&Input File:").
     bool letterTakenElsewhere = false;
+    // A check box: the preference it shows, whose caption it has.
+    std::optional<Preference> preference = std::nullopt;
 };
 
 // The client area below the menu bar: with a 3-pixel dialog frame, a
@@ -60,6 +64,8 @@ inline constexpr int kVisibleEntries = 6;
 
 const std::vector<ControlPlace>& MainWindowLayout();
 const ControlPlace& PlaceOf(ControlId id);
+// The check box of a preference the window shows as one.
+const ControlPlace& CheckBoxOf(Preference preference);
 
 // A length at 96 DPI for a monitor of `dpi` dots per inch.
 int Scaled(int length, unsigned dpi);

@@ -7,6 +7,7 @@
 #include "run/utf8.h"
 #include "streams/native_file.h"
 #include "window_model/screen_text.h"
+#include "window_model/check_boxes.h"
 #include "window_model/error_box.h"
 
 namespace pellimar {
@@ -55,9 +56,7 @@ std::optional<RunSettings> RunSettingsOfWindow(const BoxTexts& boxes, const Wind
     }
     if (!take(HistoryBox::PagePattern, settings.pagePattern) || !take(HistoryBox::RefPattern, settings.refPattern))
         return std::nullopt;
-    settings.notSearched = view.OptionChecked(RunOption::NotSearched);
-    settings.removePageMarks = view.OptionChecked(RunOption::RemovePageMarks);
-    TakeAtRunStart(preferences, settings);
+    TakeAtRunStart(WithCheckBoxes(preferences, view), settings);
     return settings;
 }
 

@@ -1,5 +1,5 @@
 // What the window model needs of a screen: the texts and lists of the boxes,
-// the two check boxes, the enabled states and captions of the commands, the
+// the check boxes, the enabled states and captions of the commands, the
 // progress display and the cursor. Each toolkit's window implements it and
 // hands every event of its controls to the model.
 #pragma once
@@ -18,9 +18,6 @@ namespace pellimar {
 inline constexpr const char* kBeginCaption = "&Begin";
 inline constexpr const char* kCancelCaption = "&Cancel";
 
-// The two check boxes of the Options group.
-enum class RunOption { RemovePageMarks, NotSearched };
-
 class WindowView {
 public:
     virtual ~WindowView() = default;
@@ -32,8 +29,10 @@ public:
     virtual void ShowHistory(HistoryBox box, const std::vector<std::string>& entries) = 0;
     virtual void FocusBox(HistoryBox box) = 0;
 
-    virtual bool OptionChecked(RunOption option) const = 0;
-    virtual void SetOptionChecked(RunOption option, bool checked) = 0;
+    // The check boxes of the Options group, each a preference's
+    // (PreferenceKind::CheckBox).
+    virtual bool OptionChecked(Preference option) const = 0;
+    virtual void SetOptionChecked(Preference option, bool checked) = 0;
 
     // The Begin button, which reads "&Cancel" while a run lasts.
     virtual void SetBeginCaption(const std::string& caption) = 0;

@@ -73,15 +73,15 @@ void Win32MainWindowView::FocusBox(HistoryBox box)
     SetFocus(ControlOf(window_, BoxControl(box)));
 }
 
-bool Win32MainWindowView::OptionChecked(RunOption option) const
+bool Win32MainWindowView::OptionChecked(Preference option) const
 {
-    const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
+    const int id = ResourceIdOf(CheckBoxOf(option).id);
     return IsDlgButtonChecked(window_, id) == BST_CHECKED;
 }
 
-void Win32MainWindowView::SetOptionChecked(RunOption option, bool checked)
+void Win32MainWindowView::SetOptionChecked(Preference option, bool checked)
 {
-    const int id = ResourceIdOf(option == RunOption::NotSearched ? ControlId::NotSearched : ControlId::RemovePageMarks);
+    const int id = ResourceIdOf(CheckBoxOf(option).id);
     CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 

@@ -34,8 +34,8 @@ public:
     void SetBoxText(HistoryBox box, const std::string& text) override;
     void ShowHistory(HistoryBox box, const std::vector<std::string>& entries) override;
     void FocusBox(HistoryBox box) override;
-    bool OptionChecked(RunOption option) const override;
-    void SetOptionChecked(RunOption option, bool checked) override;
+    bool OptionChecked(Preference option) const override;
+    void SetOptionChecked(Preference option, bool checked) override;
     void SetBeginCaption(const std::string& caption) override;
     void EnableBegin(bool enabled) override;
     void EnableRunControls(bool enabled) override;

@@ -39,7 +39,7 @@ void MenuBarWin32::Append(HMENU menu, const MenuEntry& entry)
 HMENU MenuBarWin32::MakePreferencesMenu()
 {
     preferencesMenu_ = CreatePopupMenu();
-    for (const PreferenceRow& row : PreferenceTable())
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem))
         AppendMenuW(preferencesMenu_, MF_STRING, MenuIdOf(row.preference), WideOfUtf8(row.caption).c_str());
     for (const MenuEntry& entry : PreferencesMenu().entries)
         Append(preferencesMenu_, entry);
@@ -62,7 +62,7 @@ void MenuBarWin32::Show(const MenuState& state)
 
 void MenuBarWin32::Show(const Preferences& preferences)
 {
-    for (const PreferenceRow& row : PreferenceTable()) {
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem)) {
         const UINT mark = preferences.On(row.preference) ? MF_CHECKED : MF_UNCHECKED;
         CheckMenuItem(bar_, MenuIdOf(row.preference), MF_BYCOMMAND | mark);
     }

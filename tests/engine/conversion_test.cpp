@@ -77,7 +77,7 @@ TEST(ConversionIdRecords, LevelRecordsWithIdsAreReadOnlyWithTheSwitch)
 {
     const std::string input = "<RD,ID:1:Book>Gen\r\n<RD,ID:2>x<RD,ID:3:Other,CH>y";
     ScriptedHost on;
-    on.idRecords = true;
+    on.switches.Set(RunSwitch::IdRecords, true);
     const auto read = Convert(input, BookSettings(), on);
     EXPECT_EQ("<RD,ID:1:Book>Gen\r\n<RD,ID:2>" + Ref("Gen") + "x<RD,ID:3:Other,CH>y", read.output);
     EXPECT_EQ(0, read.result.unreadIdLevelRecords);
@@ -93,7 +93,7 @@ TEST(ConversionIdRecords, SwitchChangedDuringTheRunTakesEffectAtTheNextCode)
     for (int i = 0; i < 50; ++i)
         input += "<RD,ID:" + std::to_string(i) + ":Book>B" + std::to_string(i) + "\r\n<RD>x\r\n";
     ScriptedHost host;
-    host.onProgress = [&](std::int32_t percent) { host.idRecords = percent >= 50; };
+    host.onProgress = [&](std::int32_t percent) { host.switches.Set(RunSwitch::IdRecords, percent >= 50); };
     const auto converted = Convert(input, BookSettings(), host);
     EXPECT_EQ(std::string::npos, converted.output.find(Ref("B23")));
     EXPECT_NE(std::string::npos, converted.output.find(Ref("B26")));
@@ -145,7 +145,7 @@ TEST(ConversionRecords, ReferenceStandsBeforeAFollowingCode)
 TEST(ConversionRecords, LeftJustOnlySkipsJustifiedAndStyledRecords)
 {
     ScriptedHost host;
-    host.leftJustOnly = true;
+    host.switches.Set(RunSwitch::LeftJustOnly, true);
     for (const std::string code : {"<JU:CN>", "<ju:RT>", "<PS:Body>"}) {
         const auto converted = Convert(kBook + "<RD>" + code + "T", BookSettings(), host);
         EXPECT_EQ(kBook + "<RD>" + code + "T", converted.output) << code;
@@ -379,7 +379,7 @@ TEST(ConversionSwitches, ChangesDuringTheRunTakeEffectAtTheNextReference)
     std::string input = kBook;
     for (int i = 0; i < 100; ++i)
         input += "<RD>x\r\n";
-    host.onProgress = [&](std::int32_t percent) { host.useHR = percent >= 50; };
+    host.onProgress = [&](std::int32_t percent) { host.switches.Set(RunSwitch::UseHR, percent >= 50); };
     const auto converted = Convert(input, BookSettings(), host);
     EXPECT_NE(std::string::npos, converted.output.find("Gen<CR>"));
     EXPECT_NE(std::string::npos, converted.output.find("Gen<HR>"));
@@ -392,7 +392,7 @@ TEST(ConversionSwitches, ChangesWhileThePageIsAskedForTakeEffectAtTheReferenceTh
     settings.refPattern = "1 #";
     ScriptedHost host;
     host.pageAnswers = {"9"};
-    host.onPageQuestion = [&] { host.useHR = true; };
+    host.onPageQuestion = [&] { host.switches.Set(RunSwitch::UseHR, true); };
     const auto converted = Convert(kBook + "<RD>x", settings, host);
     EXPECT_EQ(kBook + "<RD><CS:Reference>Gen 9<HR>\r\n</CS>x", converted.output);
 }

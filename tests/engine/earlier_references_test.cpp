@@ -177,7 +177,7 @@ TEST(EarlierReferences, AreNotPartOfAHeading)
 {
     const std::string input = "<RD,ID:1:Book>" + kOld + "Gen\r\n<RD,ID:2>x";
     ScriptedHost host;
-    host.idRecords = true;
+    host.switches.Set(RunSwitch::IdRecords, true);
     const auto converted = Convert(input, Book(EarlierReferences::Replace), host);
     EXPECT_EQ("<RD,ID:1:Book>Gen\r\n<RD,ID:2>" + Ref("Gen") + "x", converted.output);
     EXPECT_EQ("Gen", converted.levels.values[0]);
@@ -198,7 +198,7 @@ TEST(EarlierReferences, MarkersInsideThemAreNotSeen)
 TEST(EarlierReferences, LeftJustOnlyLooksAtTheCodeAfterThem)
 {
     ScriptedHost host;
-    host.leftJustOnly = true;
+    host.switches.Set(RunSwitch::LeftJustOnly, true);
     const auto justified = Convert(kBook + "<RD>" + kOld + "<JU:CN>x", Book(EarlierReferences::Replace), host);
     EXPECT_EQ(kBook + "<RD><JU:CN>x", justified.output);
     const auto plain = Convert(kBook + "<RD>" + kOld + "<BD+>x", Book(EarlierReferences::Replace), host);
@@ -357,9 +357,9 @@ void PrintTo(const RoundTrip& c, std::ostream* os)
 testing::Converted ConvertWith(const std::string& input, const Options& options, EarlierReferences earlier)
 {
     ScriptedHost host;
-    host.idRecords = options.idRecords;
-    host.leftJustOnly = options.leftJustOnly;
-    host.useHR = options.useHR;
+    host.switches.Set(RunSwitch::IdRecords, options.idRecords);
+    host.switches.Set(RunSwitch::LeftJustOnly, options.leftJustOnly);
+    host.switches.Set(RunSwitch::UseHR, options.useHR);
     host.pageAnswers = {"5"};
     RunSettings settings = options.settings;
     settings.earlierReferences = earlier;

@@ -143,12 +143,12 @@ TEST(Preview, EqualsTheFirstReferencesOfAFullRun)
     for (const SampleRun& run : SampleRuns()) {
         const std::string input = testing::ReadFileBytes(run.file.string());
         ScriptedHost converting;
-        converting.idRecords = run.idRecords;
+        converting.switches.Set(RunSwitch::IdRecords, run.idRecords);
         const std::vector<std::string> full =
             ConvertedTexts(testing::Convert(input, run.settings, converting).output, run.settings.notSearched);
         ASSERT_GT(full.size(), 25u) << run.file;
         ScriptedHost previewing;
-        previewing.idRecords = run.idRecords;
+        previewing.switches.Set(RunSwitch::IdRecords, run.idRecords);
         const PreviewResult preview = Preview(input, run.settings, 25, previewing).result;
         ASSERT_EQ(25u, preview.references.size());
         for (std::size_t i = 0; i < 25; ++i)

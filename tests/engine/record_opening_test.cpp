@@ -67,9 +67,9 @@ TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
 {
     const OpeningCase& c = GetParam();
     ScriptedHost host;
-    host.leftJustOnly = c.leftJustOnly;
-    host.idRecords = c.idRecords;
-    host.lineEndRecords = c.lineEndRecords;
+    host.switches.Set(RunSwitch::LeftJustOnly, c.leftJustOnly);
+    host.switches.Set(RunSwitch::IdRecords, c.idRecords);
+    host.switches.Set(RunSwitch::LineEndRecords, c.lineEndRecords);
     const auto bytes = Convert(kBook + c.input, BookSettings(c, 2), host);
     EXPECT_EQ(kBook + c.expected, bytes.output) << "byte steps";
     EXPECT_EQ(c.laterLine, bytes.result.laterLineRecords) << "byte steps";
@@ -189,7 +189,7 @@ TEST(LaterLineRecords, BlanksPastTheBlockAreLookedThrough)
     for (const std::size_t blockSize : {std::size_t{2}, std::size_t{64}}) {
         OpeningCase c;
         ScriptedHost host;
-        host.lineEndRecords = true;
+        host.switches.Set(RunSwitch::LineEndRecords, true);
         const auto converted = Convert(input, BookSettings(c, blockSize), host);
         EXPECT_EQ(1, converted.result.refCount) << blockSize;
         EXPECT_EQ(0, converted.result.laterLineRecords) << blockSize;
@@ -204,7 +204,7 @@ TEST(LaterLineRecords, RecordCodeAtTheEndGetsNone)
         for (const std::size_t blockSize : {std::size_t{2}, kRunBlockSize}) {
             OpeningCase c;
             ScriptedHost host;
-            host.lineEndRecords = true;
+            host.switches.Set(RunSwitch::LineEndRecords, true);
             const auto converted = Convert(kBook + "<RD>\r\n" + tail, BookSettings(c, blockSize), host);
             EXPECT_EQ(kBook + "<RD>\r\n" + tail, converted.output);
             EXPECT_EQ(0, converted.result.laterLineRecords);
@@ -224,7 +224,7 @@ TEST(LaterLineRecords, TextPastTheReachGetsNoneAndIsCounted)
             OpeningCase c;
             RunSettings settings = BookSettings(c, blockSize);
             ScriptedHost host;
-            host.lineEndRecords = true;
+            host.switches.Set(RunSwitch::LineEndRecords, true);
             const auto converted = Convert(input, settings, host);
             EXPECT_EQ(reached ? 1 : 0, converted.result.refCount) << blanks << " " << blockSize;
             EXPECT_EQ(reached ? 0 : 1, converted.result.laterLineRecords) << blanks << " " << blockSize;

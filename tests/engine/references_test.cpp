@@ -121,7 +121,7 @@ TEST(ReferenceText, NotSearchedWrapsTheText)
 TEST(ReferenceText, UseHrEndsWithHr)
 {
     ScriptedHost host;
-    host.useHR = true;
+    host.switches.Set(RunSwitch::UseHR, true);
     EXPECT_EQ("<CS:Reference>Genesis<HR>\r\n</CS>", ReferenceOf(kGenesis3, Scripture("1"), host));
 }
 

@@ -36,22 +36,10 @@ public:
         return answer;
     }
 
-    bool SwitchOn(RunSwitch runSwitch) const override
-    {
-        switch (runSwitch) {
-        case RunSwitch::LeftJustOnly: return leftJustOnly;
-        case RunSwitch::UseHR: return useHR;
-        case RunSwitch::IdRecords: return idRecords;
-        case RunSwitch::LineEndRecords: return lineEndRecords;
-        }
-        return false;
-    }
+    bool SwitchOn(RunSwitch runSwitch) const override { return switches.On(runSwitch); }
     bool CancelRequested() const override { return cancel; }
 
-    bool leftJustOnly = false;
-    bool useHR = false;
-    bool idRecords = false;
-    bool lineEndRecords = false;
+    RunSwitches switches;
     bool cancel = false;
     std::deque<std::optional<std::string>> pageAnswers;
     std::function<void(std::int32_t)> onProgress;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ protected:
         data.outputHistory = {"/data/out.fff"};
         data.pagePatternHistory = {"[#]", "", "p. #"};
         data.refPatternHistory = {"1 2:#"};
-        data.notSearched = true;
+        data.preferences.Set(Preference::NotSearched, true);
         data.preferences.Set(Preference::ShowProgMeter, false);
         data.preferences.Set(Preference::UseHR, true);
         data.preferences.Set(Preference::IdRecords, true);
@@ -40,6 +41,23 @@ protected:
         data.pagePatternHistory = {"p#"};
         data.refPatternHistory = {"2:#"};
         return data;
+    }
+
+    // The lines of the [Options] section that a save writes for the
+    // preferences: each key in the order of `iniOrder`, an inverted one
+    // holding the opposite of its preference.
+    static std::string PreferenceLines(const Preferences& preferences)
+    {
+        std::vector<const PreferenceRow*> rows;
+        for (const PreferenceRow& row : PreferenceTable())
+            rows.push_back(&row);
+        std::ranges::sort(rows, {}, &PreferenceRow::iniOrder);
+        std::string lines;
+        for (const PreferenceRow* row : rows) {
+            const bool stored = preferences.On(row->preference) != row->iniInverted;
+            lines += std::string(row->iniKey) + (stored ? "=1\r\n" : "=0\r\n");
+        }
+        return lines;
     }
 
     std::string Ini() const { return ReadFileBytes(paths.iniFile); }

@@ -33,11 +33,20 @@ TEST_F(SettingsStoreTest, FirstSaveWritesTheOptionsAsZeroAndTwoEmptyPatternFiles
 {
     SettingsData defaults;
     SaveSettings(paths, defaults);
-    EXPECT_EQ("[Options]\r\nSearch=0\r\nRemove=0\r\nNoProgMeter=0\r\nLeftJustOnly=0\r\nUseHR=0\r\nIDRecords=0\r\n"
-              "ReplaceReferences=0\r\nLineEndRecords=0\r\n",
-              Ini());
+    EXPECT_EQ("[Options]\r\n" + PreferenceLines(defaults.preferences), Ini());
+    EXPECT_EQ(std::string::npos, Ini().find("=1"));
     EXPECT_EQ("", ReadFileBytes(paths.pagePatterns));
     EXPECT_EQ("", ReadFileBytes(paths.refPatterns));
+}
+
+// The settings files of earlier versions hold these keys in this order, and
+// a save keeps it; a later preference's key comes after them.
+TEST_F(SettingsStoreTest, KeysOfEarlierFilesKeepTheirOrder)
+{
+    SaveSettings(paths, SettingsData{});
+    EXPECT_TRUE(Ini().starts_with("[Options]\r\nSearch=0\r\nRemove=0\r\nNoProgMeter=0\r\nLeftJustOnly=0\r\nUseHR=0\r\n"
+                                  "IDRecords=0\r\nReplaceReferences=0\r\nLineEndRecords=0\r\n"))
+        << Ini();
 }
 
 TEST_F(SettingsStoreTest, EverythingComesBackInItsOrderAndTheTopEntryIsFirst)
@@ -56,7 +65,7 @@ TEST_F(SettingsStoreTest, OutputFolderOfCollectionsIsKeptWithTheOptions)
     SettingsData data;
     data.outputFolder = "/books/with refs";
     SaveSettings(paths, data);
-    EXPECT_NE(std::string::npos, Ini().find("ReplaceReferences=0\r\nLineEndRecords=0\r\nOutputFolder=/books/with refs\r\n"));
+    EXPECT_NE(std::string::npos, Ini().find(PreferenceLines(data.preferences) + "OutputFolder=/books/with refs\r\n"));
     EXPECT_EQ(data, LoadSettings(paths));
 }
 
@@ -65,8 +74,11 @@ TEST_F(SettingsStoreTest, SaveOverAnExistingFileRewritesItsOwnPartsInOrderAndKee
     WriteFileBytes(paths.iniFile, "; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=0\r\n"
                                   "[Mine]\r\nx=1\r\n[L1]\r\nOld=\r\n[InputFiles]\r\n/old.fff=\r\n");
     SaveSettings(paths, Sample());
-    EXPECT_EQ("; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\nUseHR=1\r\nSearch=1\r\nRemove=0\r\n"
-              "NoProgMeter=1\r\nLeftJustOnly=0\r\nIDRecords=1\r\nReplaceReferences=1\r\nLineEndRecords=0\r\n[Mine]\r\nx=1\r\n"
+    // UseHR keeps its place; the other keys follow the existing ones.
+    const std::string useHR = "UseHR=1\r\n";
+    std::string added = PreferenceLines(Sample().preferences);
+    added.erase(added.find(useHR), useHR.size());
+    EXPECT_EQ("; notes\r\n[Options]\r\nFFFViewer=/usr/bin/less\r\n" + useHR + added + "[Mine]\r\nx=1\r\n"
               "[L1]\r\nVolume=\r\nBook=\r\n[L7]\r\nVerse=\r\n"
               "[InputFiles]\r\n/data/new.fff=\r\n/data/old.fff=\r\n[OutputFiles]\r\n/data/out.fff=\r\n",
               Ini());

@@ -85,6 +85,7 @@ private slots:
     void controlsInTheGroupsTakeTheWindowFont();
     void captionsKeepClearOfNeighboursAndFrames();
     void preferenceItemsShowTheModelsSwitches();
+    void checkBoxesShowTheirPreferences();
 };
 
 // Enter adds the shown text, Ctrl+Delete removes it, and a bracket typed
@@ -143,11 +144,11 @@ void TestMainWindow::showingAgainKeepsTheControls()
 {
     WindowFixture f;
     f.Show();
-    f.ui().cbSearch->setChecked(true);
+    f.ui().checkBoxes[static_cast<int>(Preference::NotSearched)]->setChecked(true);
     QVERIFY(f.window->close());
-    f.ui().cbSearch->setChecked(false);
+    f.ui().checkBoxes[static_cast<int>(Preference::NotSearched)]->setChecked(false);
     f.Show();
-    QVERIFY(!f.ui().cbSearch->isChecked());
+    QVERIFY(!f.ui().checkBoxes[static_cast<int>(Preference::NotSearched)]->isChecked());
 }
 
 void TestMainWindow::leavingABoxAddsItsText()
@@ -278,9 +279,9 @@ void TestMainWindow::altRFocusesTheReferencePattern()
     f.ui().LevelBoxes[0]->setFocus();
     QTest::keyClick(f.window.get(), Qt::Key_R, Qt::AltModifier);
     QTRY_VERIFY(f.ui().refCB->hasFocus());
-    QVERIFY(!f.ui().cbRemove->isChecked());
+    QVERIFY(!f.ui().checkBoxes[static_cast<int>(Preference::RemovePageMarks)]->isChecked());
     QTest::keyClick(f.window.get(), Qt::Key_S, Qt::AltModifier);
-    QTRY_VERIFY(f.ui().cbSearch->isChecked());
+    QTRY_VERIFY(f.ui().checkBoxes[static_cast<int>(Preference::NotSearched)]->isChecked());
 }
 
 void TestMainWindow::gaugeTextReadsOverBarAndBackground()
@@ -351,13 +352,38 @@ void TestMainWindow::preferenceItemsShowTheModelsSwitches()
     f.Show();
     f.model().TogglePreference(Preference::UseHR);
     f.model().PreferencesMenuOpening();
-    for (const PreferenceRow& row : PreferenceTable()) {
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem)) {
         const QAction* action = f.ui().preferenceActions[static_cast<int>(row.preference)];
         QCOMPARE(action->text(), QString::fromUtf8(row.caption));
         QCOMPARE(action->isChecked(), f.model().Prefs().On(row.preference));
     }
     QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::UseHR)]->isChecked());
     QVERIFY(f.ui().preferenceActions[static_cast<int>(Preference::ShowProgMeter)]->isChecked());
+}
+
+// The Options group's check boxes are the table's check-box rows, with their
+// captions, each showing and giving back its own preference; the
+// Preferences menu has none of them.
+void TestMainWindow::checkBoxesShowTheirPreferences()
+{
+    WindowFixture f;
+    f.Show();
+    const auto boxes = PreferenceRows(PreferenceKind::CheckBox);
+    for (const PreferenceRow& row : boxes) {
+        QCheckBox* box = f.ui().checkBoxes[static_cast<int>(row.preference)];
+        QCOMPARE(box->text(), QString::fromUtf8(row.caption));
+        f.view().SetOptionChecked(row.preference, true);
+        for (const PreferenceRow& other : boxes)
+            QCOMPARE(f.ui().checkBoxes[static_cast<int>(other.preference)]->isChecked(), &other == &row);
+        box->click();
+        QVERIFY(!f.view().OptionChecked(row.preference));
+        box->click();
+        QVERIFY(f.view().OptionChecked(row.preference));
+        f.view().SetOptionChecked(row.preference, false);
+        QVERIFY(!f.ui().preferenceActions[static_cast<int>(row.preference)]);
+        for (const QAction* action : f.ui().preferencesMenu->actions())
+            QVERIFY(action->text() != box->text());
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -472,7 +472,7 @@ TEST(CollectionRun, MenuLettersDoNotClash)
 {
     std::vector<Menu> menus = MainMenus();
     Menu preferences = PreferencesMenu();
-    for (const PreferenceRow& row : PreferenceTable())
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::MenuItem))
         preferences.entries.push_back({row.caption, std::nullopt});
     menus.push_back(preferences);
     for (const Menu& menu : menus) {

@@ -22,8 +22,8 @@ public:
         lists[BoxIndex(box)] = entries;
     }
     void FocusBox(HistoryBox box) override { focused = box; }
-    bool OptionChecked(RunOption option) const override { return options[static_cast<int>(option)]; }
-    void SetOptionChecked(RunOption option, bool checked) override { options[static_cast<int>(option)] = checked; }
+    bool OptionChecked(Preference option) const override { return options[static_cast<int>(option)]; }
+    void SetOptionChecked(Preference option, bool checked) override { options[static_cast<int>(option)] = checked; }
     void SetBeginCaption(const std::string& caption) override { beginCaption = caption; }
     void EnableBegin(bool enabled) override { beginEnabled = enabled; }
     void EnableRunControls(bool enabled) override { runControlsEnabled = enabled; }
@@ -55,7 +55,7 @@ public:
     std::array<std::string, kHistoryBoxCount> texts;
     std::array<std::vector<std::string>, kHistoryBoxCount> lists;
     std::optional<HistoryBox> focused;
-    std::array<bool, 2> options{};
+    std::array<bool, kPreferenceCount> options{};  // by preference: the check boxes' values
     std::string beginCaption = kBeginCaption;
     bool beginEnabled = false;
     bool runControlsEnabled = true;

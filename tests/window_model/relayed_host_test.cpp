@@ -19,15 +19,17 @@ namespace {
 TEST(RelayedHost, SwitchesChangeOnlyWhereACallIsCarriedOver)
 {
     ScriptedHost host;
-    host.useHR = true;
+    host.switches.Set(RunSwitch::UseHR, true);
     int relayed = 0;
     RelayedHost relayedHost(host, [&](const std::function<void()>& call) {
         ++relayed;
         call();
     });
     EXPECT_TRUE(relayedHost.UseHR());
-    host.useHR = false;
-    host.cancel = host.leftJustOnly = host.idRecords = true;
+    host.switches.Set(RunSwitch::UseHR, false);
+    host.cancel = true;
+    host.switches.Set(RunSwitch::LeftJustOnly, true);
+    host.switches.Set(RunSwitch::IdRecords, true);
     EXPECT_TRUE(relayedHost.UseHR() && !relayedHost.CancelRequested() && !relayedHost.LeftJustOnly());
     relayedHost.ProgressChanged(40, 400);
     EXPECT_EQ(relayed, 1);

@@ -43,6 +43,25 @@ TEST(RunControl, CompleteRunReportsTheCountAndLaunchesTheViewer)
     EXPECT_NE(ReadFileBytes(f.outputPath).find("<CS:Reference>Genesis<CR>"), std::string::npos);
 }
 
+// Each check box, as the window shows it at Begin, goes into the run.
+TEST(RunControl, CheckBoxesAsShownAtBeginGoIntoTheRun)
+{
+    for (const auto& [notSearched, removePageMarks] : {std::pair{false, false}, {true, false}, {false, true}}) {
+        ModelFixture f;
+        f.Prepare(kBook + "<RD>text [7]\r\n<RD>more\r\n", "1 #");
+        f.dialogs.inputAnswers = {std::string("6")};  // the starting page
+        f.Type(HistoryBox::Level1, "Book");
+        f.Type(HistoryBox::PagePattern, "[#]");
+        f.view.SetOptionChecked(Preference::NotSearched, notSearched);
+        f.view.SetOptionChecked(Preference::RemovePageMarks, removePageMarks);
+        f.model.Carry(Command::BeginOrCancel);
+        const std::string output = ReadFileBytes(f.outputPath);
+        EXPECT_NE(output.find("<CS:Reference>"), std::string::npos) << output;
+        EXPECT_EQ(output.find("<IX->Genesis 6<IX>") != std::string::npos, notSearched) << output;
+        EXPECT_EQ(output.find("[7]") == std::string::npos, removePageMarks) << output;
+    }
+}
+
 TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
 {
     ModelFixture f;

@@ -224,7 +224,7 @@ TEST(WindowSettings, LoadedOnFirstShowAndSavedOnClose)
     stored.levelHistories[0] = {"Book", "Tome"};
     stored.inputHistory = {"/data/in.fff"};
     stored.refPatternHistory = {"1 2:#"};
-    stored.notSearched = true;
+    stored.preferences.Set(Preference::NotSearched, true);
     stored.preferences.Set(Preference::ShowProgMeter, false);
     stored.viewerPath = "/usr/bin/viewer";
     SaveSettings(f.Paths(), stored);
@@ -234,19 +234,19 @@ TEST(WindowSettings, LoadedOnFirstShowAndSavedOnClose)
     EXPECT_EQ(f.view.BoxText(HistoryBox::Level1), "");
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::InputFile)], stored.inputHistory);
     EXPECT_EQ(f.view.lists[BoxIndex(HistoryBox::RefPattern)], stored.refPatternHistory);
-    EXPECT_TRUE(f.view.OptionChecked(RunOption::NotSearched));
+    EXPECT_TRUE(f.view.OptionChecked(Preference::NotSearched));
     EXPECT_FALSE(f.model.Prefs().On(Preference::ShowProgMeter));
     EXPECT_EQ(f.model.ViewerPath(), stored.viewerPath);
 
     f.SeedHistory(HistoryBox::Level3, {"Verse"});
-    f.view.SetOptionChecked(RunOption::RemovePageMarks, true);
-    f.view.SetOptionChecked(RunOption::NotSearched, false);
+    f.view.SetOptionChecked(Preference::RemovePageMarks, true);
+    f.view.SetOptionChecked(Preference::NotSearched, false);
     f.model.Carry(Command::Exit);
     EXPECT_TRUE(f.view.closed);
     const SettingsData saved = LoadSettings(f.Paths());
     EXPECT_EQ(saved.levelHistories[2], Names{"Verse"});
-    EXPECT_TRUE(saved.removePageMarkers);
-    EXPECT_FALSE(saved.notSearched);
+    EXPECT_TRUE(saved.preferences.On(Preference::RemovePageMarks));
+    EXPECT_FALSE(saved.preferences.On(Preference::NotSearched));
     EXPECT_EQ(saved.levelHistories[0], stored.levelHistories[0]);
     EXPECT_TRUE(f.dialogs.errorBoxes.empty());
 }

@@ -36,6 +36,24 @@ TEST(WindowLayout, EveryControlStandsInItsGroupAndTheOthersInNone)
     EXPECT_EQ(PlaceOf(ControlId::Begin).text, std::string("&Begin"));
 }
 
+// Each check-box preference has one check box, which bears its caption, and
+// every check box is one preference's.
+TEST(WindowLayout, EachCheckBoxShowsItsOwnPreference)
+{
+    for (const PreferenceRow& row : PreferenceRows(PreferenceKind::CheckBox)) {
+        const ControlPlace& box = CheckBoxOf(row.preference);
+        EXPECT_EQ(box.kind, ControlKind::CheckBox) << row.caption;
+        EXPECT_EQ(box.preference, row.preference) << row.caption;
+        EXPECT_EQ(box.text, std::string(row.caption));
+    }
+    for (const ControlPlace& place : MainWindowLayout()) {
+        EXPECT_EQ(place.kind == ControlKind::CheckBox, place.preference.has_value()) << place.text;
+        if (place.preference) {
+            EXPECT_EQ(RowOf(*place.preference).kind, PreferenceKind::CheckBox) << place.text;
+        }
+    }
+}
+
 TEST(Menus, EachShortcutLetterRunsOneCommand)
 {
     std::set<char> letters;
