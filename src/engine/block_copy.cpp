@@ -166,7 +166,7 @@ bool BlockCopy::RecordCodeInBlock(Block& block, const std::uint8_t* open, const 
 {
     if (run_.Observer != nullptr || block.end - close < 2)
         return false;
-    const bool idRecords = work_.switches.idRecords;
+    const bool idRecords = work_.switches.On(RunSwitch::IdRecords);
     // "RD" alone, the common record code, is one however it is read.
     const bool bare = close - open == 3;
     if (!bare)
@@ -188,7 +188,7 @@ bool BlockCopy::RecordCodeInBlock(Block& block, const std::uint8_t* open, const 
         return false;
     const std::uint8_t* after = earlier.end;
     const RecordOpening opening =
-        OpeningAfterRecordCode({after, static_cast<std::size_t>(block.end - after)}, false, work_.switches.records);
+        OpeningAfterRecordCode({after, static_cast<std::size_t>(block.end - after)}, false, work_.switches);
     switch (opening.start) {
     case RecordStart::LineEnd:
     case RecordStart::Text: return PlainRecordInBlock(block, after, opening, countUnread, earlier, handedOn);

@@ -60,7 +60,7 @@ void CodeSteps::CloseCode()
 void CodeSteps::Check()
 {
     work_.state = PassState::Copy;
-    const bool idRecords = work_.switches.idRecords;
+    const bool idRecords = work_.switches.On(RunSwitch::IdRecords);
     switch (work_.code.Kind(idRecords)) {
     case CodeKind::LevelRecord:
         work_.headingLevel = work_.code.LevelName(idRecords);
@@ -124,7 +124,7 @@ RecordOpening CodeSteps::ReadRecordOpening(std::uint8_t (&bytes)[kLongestRecordO
     std::size_t read = 0;
     bool ends = false;
     for (;;) {
-        const RecordOpening opening = OpeningAfterRecordCode({bytes, read}, ends, work_.switches.records);
+        const RecordOpening opening = OpeningAfterRecordCode({bytes, read}, ends, work_.switches);
         if (opening.start != RecordStart::More) {
             if (read > TakenBeforeReference(opening))
                 work_.Unread();
@@ -151,7 +151,7 @@ RecordOpening CodeSteps::LaterLineOpening()
         const std::size_t got = work_.input.CopyAhead(0, std::span(laterLine_).subspan(1));
         const bool ends = got < wanted - 1;
         const RecordOpening opening =
-            OpeningAfterRecordCode(std::span(laterLine_).first(1 + got), ends, work_.switches.records);
+            OpeningAfterRecordCode(std::span(laterLine_).first(1 + got), ends, work_.switches);
         if (opening.start != RecordStart::More || ends || wanted == most)
             return opening.start != RecordStart::More ? opening : RecordOpening{RecordStart::LineEnd, 1, false};
     }

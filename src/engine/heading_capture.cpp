@@ -42,7 +42,7 @@ void HeadingCapture::Capture()
     // written is still at hand, and is copied only for a name's first record.
     LevelSeen* const first = run.LevelsSeen.Count(work_.headingLevel, index);
     if (first != nullptr)
-        first->name = work_.code.WrittenLevelName(work_.switches.idRecords);
+        first->name = work_.code.WrittenLevelName(work_.switches.On(RunSwitch::IdRecords));
     std::optional<HeadingValue> value;
     if (index != -1) {
         run.LevelsSeen.LevelSet(index);

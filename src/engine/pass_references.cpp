@@ -22,7 +22,7 @@ void PassReferences::Write(std::string_view taken)
         work_.ReadSwitches();
     }
     const std::string& reference =
-        writer_.Reference(SourcesOf(run_.Levels, page.Page(), page.MidLine(), work_.switches.useHR));
+        writer_.Reference(SourcesOf(run_.Levels, page.Page(), page.MidLine(), work_.switches.On(RunSwitch::UseHR)));
     work_.output.WriteBytes(reference.data(), reference.size());
     ++run_.RefCount;
     page.RangeShown();

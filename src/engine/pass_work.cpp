@@ -53,7 +53,8 @@ void PassWork::Note(Tally& tally, std::int64_t position)
 
 void PassWork::ReadSwitches()
 {
-    switches = {{host.LeftJustOnly(), host.LineEndRecords()}, host.UseHR(), host.IdRecords()};
+    for (int i = 0; i < kRunSwitchCount; ++i)
+        switches.Set(static_cast<RunSwitch>(i), host.SwitchOn(static_cast<RunSwitch>(i)));
 }
 
 }  // namespace pellimar

@@ -59,12 +59,7 @@ struct PassWork {
     TS_TextStream& input;
     TS_TextStream& output;
 
-    struct Switches {
-        RecordRules records;
-        bool useHR = false;
-        bool idRecords = false;
-    };
-    Switches switches;
+    RunSwitches switches;
     PassState state = PassState::Copy;
     std::uint8_t ch = 0;  // the byte read last
     CodeHead code;        // what the examination needs of the current code

@@ -14,6 +14,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/run_switches.h"
 #include "streams/text_util.h"
 
 namespace pellimar {
@@ -28,10 +29,7 @@ enum class RecordStart : std::uint8_t {
 
 // The switches a record's opening is read with, taken where they may change
 // rather than asked for at every record.
-struct RecordRules {
-    bool leftJustOnly = false;
-    bool lineEndRecords = false;
-};
+using RecordRules = RunSwitches;
 
 struct RecordOpening {
     RecordStart start = RecordStart::More;
@@ -77,7 +75,7 @@ inline RecordOpening ContentOpening(std::span<const std::uint8_t> bytes, bool in
         return {RecordStart::Text, 2, true};
     // A code. Only the rule for justified records reads its lead, which ends
     // at its ">" or after three bytes.
-    if (!rules.leftJustOnly)
+    if (!rules.On(RunSwitch::LeftJustOnly))
         return {RecordStart::Code, 1, true};
     std::size_t lead = 0;
     while (lead < kCodeLead && 1 + lead < bytes.size() && bytes[1 + lead] != '>')
@@ -111,7 +109,7 @@ inline RecordOpening LaterLineOpening(std::span<const std::uint8_t> bytes, bool 
         ++at;
     if (at == kLaterLineReach) {
         RecordOpening tooFar = lineEnd;
-        tooFar.laterLineUnreferenced = rules.lineEndRecords;
+        tooFar.laterLineUnreferenced = rules.On(RunSwitch::LineEndRecords);
         return tooFar;
     }
     if (at == bytes.size())
@@ -125,8 +123,8 @@ inline RecordOpening LaterLineOpening(std::span<const std::uint8_t> bytes, bool 
     if (first.start == RecordStart::More)
         return {};
     RecordOpening opening = lineEnd;
-    opening.reference = rules.lineEndRecords && first.reference;
-    opening.laterLineUnreferenced = !rules.lineEndRecords && first.reference;
+    opening.reference = rules.On(RunSwitch::LineEndRecords) && first.reference;
+    opening.laterLineUnreferenced = !rules.On(RunSwitch::LineEndRecords) && first.reference;
     return opening;
 }
 

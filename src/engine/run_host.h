@@ -3,11 +3,11 @@
 // preference switches and the cancel flag.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "engine/run_switches.h"
 
 namespace pellimar {
 
@@ -17,24 +17,6 @@ struct PagePrompt {
     std::string title = "Input Page Number";
     std::string prompt = "Please enter a starting page number:";
     std::string defaultText = "1";
-};
-
-// The switches the pass reads at its start and again after each progress
-// report and page question, the only points where they may change, so that
-// a change during the run takes effect from there on.
-enum class RunSwitch { LeftJustOnly, UseHR, IdRecords, LineEndRecords };
-inline constexpr int kRunSwitchCount = 4;
-
-// A value for each switch, for a host that holds them itself.
-class RunSwitches {
-public:
-    bool On(RunSwitch runSwitch) const { return on_[Index(runSwitch)]; }
-    void Set(RunSwitch runSwitch, bool on) { on_[Index(runSwitch)] = on; }
-
-private:
-    static constexpr std::size_t Index(RunSwitch runSwitch) { return static_cast<std::size_t>(runSwitch); }
-
-    std::array<bool, kRunSwitchCount> on_{};
 };
 
 class RunHost {
@@ -59,16 +41,6 @@ public:
 
     virtual bool SwitchOn(RunSwitch runSwitch) const = 0;
     virtual bool CancelRequested() const = 0;
-
-    // No reference for records that open justified or styled.
-    bool LeftJustOnly() const { return SwitchOn(RunSwitch::LeftJustOnly); }
-    // References end with <HR>, not <CR>.
-    bool UseHR() const { return SwitchOn(RunSwitch::UseHR); }
-    // Record codes of the form <RD,ID:n:Level> name a level.
-    bool IdRecords() const { return SwitchOn(RunSwitch::IdRecords); }
-    // A record code that ends its line gets a reference when its record
-    // goes on, on a later line.
-    bool LineEndRecords() const { return SwitchOn(RunSwitch::LineEndRecords); }
 };
 
 }  // namespace pellimar

@@ -159,7 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
 // opening can be told or the input ends.
 TEST(OpeningAfterRecordCode, AsksForMoreUntilItCanTell)
 {
-    const RecordRules leftJustOnly{true};
+    RecordRules leftJustOnly;
+    leftJustOnly.Set(RunSwitch::LeftJustOnly, true);
     const auto open = [&](std::string_view text, bool ends) {
         return OpeningAfterRecordCode({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, ends,
                                       leftJustOnly);

@@ -25,17 +25,17 @@ TEST(RelayedHost, SwitchesChangeOnlyWhereACallIsCarriedOver)
         ++relayed;
         call();
     });
-    EXPECT_TRUE(relayedHost.UseHR());
+    EXPECT_TRUE(relayedHost.SwitchOn(RunSwitch::UseHR));
     host.switches.Set(RunSwitch::UseHR, false);
     host.cancel = true;
     host.switches.Set(RunSwitch::LeftJustOnly, true);
     host.switches.Set(RunSwitch::IdRecords, true);
-    EXPECT_TRUE(relayedHost.UseHR() && !relayedHost.CancelRequested() && !relayedHost.LeftJustOnly());
+    EXPECT_TRUE(relayedHost.SwitchOn(RunSwitch::UseHR) && !relayedHost.CancelRequested() && !relayedHost.SwitchOn(RunSwitch::LeftJustOnly));
     relayedHost.ProgressChanged(40, 400);
     EXPECT_EQ(relayed, 1);
     EXPECT_EQ(host.percents, std::vector<std::int32_t>{40});
-    EXPECT_FALSE(relayedHost.UseHR());
-    EXPECT_TRUE(relayedHost.CancelRequested() && relayedHost.LeftJustOnly() && relayedHost.IdRecords());
+    EXPECT_FALSE(relayedHost.SwitchOn(RunSwitch::UseHR));
+    EXPECT_TRUE(relayedHost.CancelRequested() && relayedHost.SwitchOn(RunSwitch::LeftJustOnly) && relayedHost.SwitchOn(RunSwitch::IdRecords));
 }
 
 TEST(RelayedHost, AnswersAndErrorsComeBackToThePass)
