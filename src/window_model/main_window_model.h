@@ -1,8 +1,8 @@
 // The main window's rules without a toolkit. It hands each concern to its
 // piece: the boxes' texts and histories, the file dialogs, the viewer, the
-// preferences and the run control; it decides what each command does and
-// whether it may run now, loads the settings at the first show and saves
-// them at close. It shows everything through a WindowView and asks the user
+// preferences, the level names, the window while a pass lasts, the single
+// run and the collection; it decides what each command does and whether it
+// may run now, loads the settings at the first show and saves them at close. It shows everything through a WindowView and asks the user
 // through Dialogs.
 #pragma once
 
@@ -16,13 +16,13 @@
 #include "settings/settings_paths.h"
 #include "window_model/box_exit_rule.h"
 #include "window_model/box_texts.h"
+#include "window_model/collection_run.h"
 #include "window_model/commands.h"
 #include "window_model/dialogs.h"
 #include "window_model/error_box.h"
 #include "window_model/file_choices.h"
-#include "window_model/program_launcher.h"
-#include "window_model/collection_run.h"
 #include "window_model/level_import.h"
+#include "window_model/program_launcher.h"
 #include "window_model/run_session.h"
 #include "window_model/single_run.h"
 #include "window_model/viewer_choice.h"
