@@ -2,6 +2,8 @@
 // on one command line, the standard handles on files.
 #include <windows.h>
 
+#include <string>
+
 #include "cli/run_binary.h"
 #include "streams/wide_names.h"
 #include "support/temp_dir.h"
@@ -39,16 +41,36 @@ HANDLE Inherited(const std::string& name, DWORD access, DWORD disposition)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The exit status, or -1 when the program could not be started.
-int Spawn(const std::string& program, const std::vector<std::string>& arguments, STARTUPINFOW& startup)
+// Starts the program, trying again a few times: a busy wine server now and
+// then refuses a process start that succeeds a moment later. Returns the
+// last error when every try failed.
+DWORD Started(const std::string& program, std::wstring& commandLine, STARTUPINFOW& startup,
+              PROCESS_INFORMATION& process)
+{
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (CreateProcessW(WideOfName(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           nullptr, &startup, &process))
+            return ERROR_SUCCESS;
+        error = GetLastError();
+        Sleep(200 << attempt);
+    }
+    return error;
+}
+
+// The exit status, or -1 when the program could not be started; then
+// `failure` says why.
+int Spawn(const std::string& program, const std::vector<std::string>& arguments, STARTUPINFOW& startup,
+          std::string& failure)
 {
     std::wstring commandLine = Quoted(WideOfName(program));
     for (const std::string& argument : arguments)
         commandLine += L" " + Quoted(WideOfName(argument));
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(WideOfName(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (const DWORD error = Started(program, commandLine, startup, process); error != ERROR_SUCCESS) {
+        failure = "could not start " + program + ": Windows error " + std::to_string(error);
         return -1;
+    }
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD status = 0;
     GetExitCodeProcess(process.hProcess, &status);
@@ -72,11 +94,12 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     startup.hStdOutput = Inherited(outPath, GENERIC_WRITE, CREATE_ALWAYS);
     startup.hStdError = Inherited(errPath, GENERIC_WRITE, CREATE_ALWAYS);
     ProgramRun run;
-    run.status = Spawn(program, arguments, startup);
+    std::string failure;
+    run.status = Spawn(program, arguments, startup, failure);
     for (const HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
         CloseHandle(handle);
     run.out = setup.output.empty() ? ReadFileBytes(outPath) : std::string();
-    run.err = ReadFileBytes(errPath);
+    run.err = ReadFileBytes(errPath) + failure;
     return run;
 }
 
