@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "streams/byte_scan.h"
 #include "streams/text_util.h"
 
 namespace pellimar {
@@ -25,6 +26,20 @@ bool StartsRd(std::string_view text, char third = 0)
     if (text.size() < (third != 0 ? 3u : 2u) || text[0] != 'R' || text[1] != 'D')
         return false;
     return third == 0 || text[2] == third;
+}
+
+// "RD,ID:" and no ":" after it: a record code of an ID record, whatever
+// else it holds, as no level name can follow. Most records of a file with
+// IDs are these, so they are told apart before a full reading.
+bool IsIdRecordWithoutLevel(std::string_view text)
+{
+    // A letter, any case, is its upper-case byte with bit 0x20 set or not.
+    const auto isLetter = [](char c, char upper) { return (c | 0x20) == (upper | 0x20); };
+    if (text.size() < 6 || !isLetter(text[0], 'R') || !isLetter(text[1], 'D') || text[2] != ',' ||
+        !isLetter(text[3], 'I') || !isLetter(text[4], 'D') || text[5] != ':')
+        return false;
+    const auto* const end = reinterpret_cast<const std::uint8_t*>(text.data() + text.size());
+    return FindByte(reinterpret_cast<const std::uint8_t*>(text.data() + 6), end, ':') == end;
 }
 
 }  // namespace
@@ -53,6 +68,11 @@ void CodeHead::Feed(std::string_view bytes)
 
 void CodeHead::Read(std::string_view text, bool onlyWithIds)
 {
+    if (onlyWithIds && IsIdRecordWithoutLevel(text)) {
+        idsDiffer_ = true;
+        withIds_.SetRecordCode();
+        return;
+    }
     idsDiffer_ = onlyWithIds || (text.size() > 3 && text[2] == ',' && ToUpperAscii(text[3]) == 'I');
     if (!onlyWithIds)
         plain_.ReadWhole(text);
@@ -123,6 +143,14 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
     for (std::size_t i = 0; i < length; ++i)
         to[i] = ToUpperAscii(from[i]);
     written_.Assign({from, length});
+}
+
+void CodeHead::Reading::SetRecordCode()
+{
+    Start();
+    phase_ = Phase::Done;
+    text_.Push('R');
+    text_.Push('D');
 }
 
 void CodeHead::Reading::Start()

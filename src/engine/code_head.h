@@ -81,6 +81,8 @@ private:
         void Start();
         void Take(char c, char written);
         void ReadWhole(std::string_view code);
+        // Read as a record code that names no level.
+        void SetRecordCode();
         bool Done() const { return phase_ == Phase::Done; }
         CodeKind Kind() const;
         std::string_view LevelName() const;

@@ -2,6 +2,7 @@
 #include "engine/earlier_reference.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "streams/buffer_stream.h"
@@ -38,6 +39,22 @@ bool ClosesOrOpensAFrame(std::string_view text)
     return false;
 }
 
+// The frame as this program writes it for a text without codes, from the
+// first "<", line break or the end after the text's start: its length, or 0
+// when the frame is any other, which the full reading then tells.
+std::size_t PlainFrameLength(const std::uint8_t* start, const std::uint8_t* textStart, const std::uint8_t* end,
+                             bool notSearched)
+{
+    static constexpr std::string_view kTails[2][2] = {{"<CR>\r\n</CS>", "<HR>\r\n</CS>"},
+                                                      {"<IX><CR>\r\n</CS>", "<IX><HR>\r\n</CS>"}};
+    const std::uint8_t* const close = FindAnyOfThree(textStart, end, '<', '\r', '\n');
+    for (const std::string_view tail : kTails[notSearched ? 1 : 0]) {
+        if (static_cast<std::size_t>(end - close) >= tail.size() && std::memcmp(close, tail.data(), tail.size()) == 0)
+            return static_cast<std::size_t>(close - start) + tail.size();
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
@@ -45,6 +62,14 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
     const std::string_view text = TextOf(bytes);
     if (text.substr(0, kOpen.size()) != kOpen.substr(0, std::min(text.size(), kOpen.size())))
         return EarlierFrameMatch{};
+    if (text.size() > kOpen.size()) {
+        const bool notSearched = text.substr(kOpen.size()).starts_with(kNotSearchedOpen);
+        const std::uint8_t* const textStart =
+            bytes.data() + kOpen.size() + (notSearched ? kNotSearchedOpen.size() : 0);
+        if (const std::size_t length = PlainFrameLength(bytes.data(), textStart, bytes.data() + bytes.size(),
+                                                        notSearched))
+            return EarlierFrameMatch{EarlierFrame::Found, length};
+    }
     const EarlierFrameMatch lookAlike{EarlierFrame::LookAlike, 0};
     const std::uint8_t* const start = bytes.data();
     const std::uint8_t* const end = start + bytes.size();

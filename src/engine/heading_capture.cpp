@@ -64,7 +64,7 @@ void HeadingCapture::Capture()
     }
     if (first != nullptr)
         ShowFirstHeading(*first, run.Levels.values[static_cast<std::size_t>(index)]);
-    ++run.Levels.version;
+    run.Levels.Changed(index);
     if (value->Cut())
         work_.Note(run.HeadingsCut, start);
 }

@@ -162,7 +162,7 @@ int FindLevel(const LevelLists& levels, std::string_view name)
 
 std::string& StartLevelValue(LevelLists& levels, int index)
 {
-    ++levels.version;
+    levels.Changed(index);
     for (int deeper = index + 1; deeper < kLevelCount; ++deeper) {
         if (!IsNotSet(levels.values[deeper]))
             levels.values[deeper] = std::string_view(kNotSet);

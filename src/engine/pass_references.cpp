@@ -21,8 +21,8 @@ void PassReferences::Write(std::string_view taken)
         page.StartAt(ParseStartingPage(answer.value_or(PagePrompt{}.defaultText)));
         work_.ReadSwitches();
     }
-    const std::string& reference =
-        writer_.Reference(SourcesOf(run_.Levels, page.Page(), page.MidLine(), work_.switches.On(RunSwitch::UseHR)));
+    const std::string& reference = writer_.Reference(
+        SourcesOf(run_.Levels, run_.RefPattern, page.Page(), page.MidLine(), work_.switches.On(RunSwitch::UseHR)));
     work_.output.WriteBytes(reference.data(), reference.size());
     ++run_.RefCount;
     page.RangeShown();

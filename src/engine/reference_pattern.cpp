@@ -1,6 +1,8 @@
 // Taking the reference pattern apart, checking its sources and filling it in.
 #include "engine/reference_pattern.h"
 
+#include <algorithm>
+
 #include "engine/levels.h"
 
 namespace pellimar {
@@ -29,10 +31,13 @@ ReferencePattern::ReferencePattern(std::string_view text) : text_(text)
             continue;
         }
         pieces_.push_back({std::string(piece.substr(0, piece.size() - 1)), last});
-        if (last == '#')
+        if (last == '#') {
             showsPage_ = true;
-        else if (firstLevel_ < 0)
+            continue;
+        }
+        if (firstLevel_ < 0)
             firstLevel_ = LevelOf(last);
+        deepestLevel_ = std::max(deepestLevel_, LevelOf(last));
     }
 }
 

@@ -37,6 +37,9 @@ public:
     // The first level the pattern names, 0 for level 1; -1 when it names
     // none. References are due once that level has a heading.
     int FirstLevel() const { return firstLevel_; }
+    // The last level the pattern names, or -1: deeper levels change nothing
+    // it shows.
+    int DeepestLevel() const { return deepestLevel_; }
     bool ShowsPage() const { return showsPage_; }
 
     // The first token without its source: "#" with an empty page-number
@@ -55,6 +58,7 @@ private:
     std::string text_;
     std::vector<RefPiece> pieces_;
     int firstLevel_ = -1;
+    int deepestLevel_ = -1;
     bool showsPage_ = false;
 };
 

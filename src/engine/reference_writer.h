@@ -43,17 +43,18 @@ private:
 // fixed switch. The writer reads nothing else, so a reference kept for
 // sources equal to these is the one they would make.
 struct ReferenceSources {
-    const LevelLists* levels = nullptr;  // the values; their version tells a change
-    std::uint64_t levelsVersion = 0;
+    const LevelLists* levels = nullptr;  // the values
+    std::uint64_t levelChanges = 0;      // of the levels the pattern shows
     std::int32_t page = -1;
     bool midLinePage = false;
     bool useHR = false;
 
     bool operator==(const ReferenceSources&) const = default;
 };
-inline ReferenceSources SourcesOf(const LevelLists& levels, std::int32_t page, bool midLinePage, bool useHR)
+inline ReferenceSources SourcesOf(const LevelLists& levels, const ReferencePattern& pattern, std::int32_t page,
+                                  bool midLinePage, bool useHR)
 {
-    return {&levels, levels.version, page, midLinePage, useHR};
+    return {&levels, levels.ChangesThrough(pattern.DeepestLevel()), page, midLinePage, useHR};
 }
 
 // No reference is longer than `longest`, the longest a later run recognises:

@@ -25,7 +25,7 @@ RunContext::RunContext(const RunSettings& settings, LevelLists& levels) : Levels
 void ResetRunState(RunContext& run, const RunSettings& settings)
 {
     run.Levels.values.fill(kNotSet);
-    ++run.Levels.version;
+    run.Levels.Changed(0);
     run.PagePattern = settings.pagePattern;
     run.NotSearched = settings.notSearched;
     run.RemovePageMarks = settings.removePageMarks;

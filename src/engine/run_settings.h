@@ -64,9 +64,20 @@ struct RunSettings {
 struct LevelLists {
     LevelList names;
     LevelList values;
-    // Changes whenever a value does, so that what was made from the values
-    // can tell it is out of date.
-    std::uint64_t version = 0;
+    // The changes of the values, so that what was made from them can tell it
+    // is out of date: changes[i] counts those that may have touched levels 1
+    // to i + 1. Setting a level unsets every deeper one, so its change counts
+    // for its own level and for all below it, and what shows only the first
+    // levels is not remade for a deeper heading.
+    std::array<std::uint64_t, kLevelCount> changes{};
+
+    void Changed(int index)
+    {
+        for (int level = index; level < kLevelCount; ++level)
+            ++changes[level];
+    }
+    // The count for levels 1 to deepest + 1; none for -1, no level.
+    std::uint64_t ChangesThrough(int deepest) const { return deepest < 0 ? 0 : changes[deepest]; }
 };
 
 // The value of a level without a heading.

@@ -23,18 +23,20 @@ TEST(ReferencePattern, EverySourceMustBeFilled)
     EXPECT_EQ("7: \"7\" stands for level 7, which has no name", MissingOf("1 7 #", "", {"Book"}));
 }
 
-TEST(ReferencePattern, KnowsItsFirstLevelAndWhetherItShowsThePage)
+TEST(ReferencePattern, KnowsItsFirstAndDeepestLevelAndWhetherItShowsThePage)
 {
     struct Case {
         const char* text;
         int firstLevel;
+        int deepestLevel;
         bool showsPage;
         std::size_t pieces;
     };
-    for (const Case& c : {Case{"# 2 1", 1, true, 3}, Case{"1", 0, false, 1}, Case{"p. # 890", -1, true, 2},
-                          Case{"", -1, false, 0}}) {
+    for (const Case& c : {Case{"# 2 1", 1, 1, true, 3}, Case{"1 3 2", 0, 2, false, 3}, Case{"1", 0, 0, false, 1},
+                          Case{"p. # 890", -1, -1, true, 2}, Case{"", -1, -1, false, 0}}) {
         const ReferencePattern pattern(c.text);
         EXPECT_EQ(c.firstLevel, pattern.FirstLevel()) << c.text;
+        EXPECT_EQ(c.deepestLevel, pattern.DeepestLevel()) << c.text;
         EXPECT_EQ(c.showsPage, pattern.ShowsPage()) << c.text;
         EXPECT_EQ(c.pieces, pattern.Pieces().size()) << c.text;
         EXPECT_EQ(c.text, pattern.Text());

@@ -43,11 +43,12 @@ TEST(ReferenceWriter, GivesTheTextAndItsFrameApart)
     levels.values = {"Genesis", "3", kNotSet, kNotSet, kNotSet, kNotSet, kNotSet};
     const ReferencePattern pattern("1 2:# #");
     ReferenceWriter plain(pattern, false);
-    EXPECT_EQ("<CS:Reference>Genesis 3:12 <CR>\r\n</CS>", plain.Reference(SourcesOf(levels, 12, false, false)));
+    EXPECT_EQ("<CS:Reference>Genesis 3:12 <CR>\r\n</CS>",
+              plain.Reference(SourcesOf(levels, pattern, 12, false, false)));
     EXPECT_EQ("Genesis 3:12 ", plain.Text());
     ReferenceWriter wrapped(pattern, true);
     EXPECT_EQ("<CS:Reference><IX->Genesis 3:12-13 <IX><HR>\r\n</CS>",
-              wrapped.Reference(SourcesOf(levels, 12, true, true)));
+              wrapped.Reference(SourcesOf(levels, pattern, 12, true, true)));
     EXPECT_EQ("Genesis 3:12-13 ", wrapped.Text());
 }
 
@@ -59,13 +60,17 @@ TEST(ReferenceWriter, KeptReferenceServesOnlyTheSameSources)
     levels.values = {"Genesis", "3", kNotSet, kNotSet, kNotSet, kNotSet, kNotSet};
     const ReferencePattern pattern("1 2:#");
     ReferenceWriter writer(pattern, false);
-    EXPECT_EQ("Genesis 3:12", (writer.Reference(SourcesOf(levels, 12, false, false)), writer.Text()));
-    EXPECT_EQ("Genesis 3:13", (writer.Reference(SourcesOf(levels, 13, false, false)), writer.Text()));
-    EXPECT_EQ("Genesis 3:13-14", (writer.Reference(SourcesOf(levels, 13, true, false)), writer.Text()));
+    EXPECT_EQ("Genesis 3:12", (writer.Reference(SourcesOf(levels, pattern, 12, false, false)), writer.Text()));
+    EXPECT_EQ("Genesis 3:13", (writer.Reference(SourcesOf(levels, pattern, 13, false, false)), writer.Text()));
+    EXPECT_EQ("Genesis 3:13-14", (writer.Reference(SourcesOf(levels, pattern, 13, true, false)), writer.Text()));
     levels.values[1] = "4";
-    ++levels.version;
-    EXPECT_EQ("Genesis 4:13", (writer.Reference(SourcesOf(levels, 13, false, false)), writer.Text()));
-    EXPECT_EQ("<CS:Reference>Genesis 4:13<HR>\r\n</CS>", writer.Reference(SourcesOf(levels, 13, false, true)));
+    levels.Changed(1);
+    EXPECT_EQ("Genesis 4:13", (writer.Reference(SourcesOf(levels, pattern, 13, false, false)), writer.Text()));
+    EXPECT_EQ("<CS:Reference>Genesis 4:13<HR>\r\n</CS>",
+              writer.Reference(SourcesOf(levels, pattern, 13, false, true)));
+    levels.values[0] = "Exodus";
+    levels.Changed(0);
+    EXPECT_EQ("Exodus 4:13", (writer.Reference(SourcesOf(levels, pattern, 13, false, false)), writer.Text()));
 }
 
 TEST(CutPoint, SplitsNeitherAnEscapeNorACode)
