@@ -53,14 +53,20 @@ bool SameButThePage(const ReferenceSources& kept, ReferenceSources sources)
 }  // namespace
 
 // When only the page differs from the kept reference's sources, only the
-// page is written anew, unless the new page makes it too long.
+// page is written anew, unless the new page makes it too long; a page the
+// written text does not show (none in the pattern, or one the cut left out)
+// changes nothing. A cut that kept the page is made again, as the page may
+// move it.
 const std::string& ReferenceWriter::Remake(const ReferenceSources& sources)
 {
-    const bool onlyThePage = !cut_ && SameButThePage(madeFrom_, sources);
-    if (onlyThePage)
-        ReplacePage(sources);
-    if (!onlyThePage || written_.size() > longest_)
+    if (!SameButThePage(madeFrom_, sources)) {
         Build(sources);
+    } else if (pageAt_ != std::string::npos) {
+        if (!cut_)
+            ReplacePage(sources);
+        if (cut_ || written_.size() > longest_)
+            Build(sources);
+    }
     madeFrom_ = sources;
     return written_;
 }
@@ -77,8 +83,13 @@ void ReferenceWriter::Build(const ReferenceSources& sources)
     const std::size_t frameLength = frame.open.size() + frame.close.size();
     const std::size_t most = longest_ > frameLength ? longest_ - frameLength : 0;
     cut_ = written_.size() - textStart_ > most;
-    if (cut_)
+    if (cut_) {
         written_.resize(textStart_ + CutPoint(std::string_view(written_).substr(textStart_), most));
+        // Where the cut goes is read from the text's first `most` bytes
+        // alone: a page past them is left out whatever it is.
+        if (pageAt_ != std::string::npos && pageAt_ - textStart_ > most)
+            pageAt_ = std::string::npos;
+    }
     textLength_ = written_.size() - textStart_;
     written_ += frame.close;
 }

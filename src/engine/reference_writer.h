@@ -90,7 +90,7 @@ private:
     std::string written_;
     std::size_t textStart_ = 0;
     std::size_t textLength_ = 0;
-    std::size_t pageAt_ = std::string::npos;  // in written_
+    std::size_t pageAt_ = std::string::npos;  // in written_; npos when it shows none
     std::size_t pageLength_ = 0;
     // Sources that name no level lists, as nothing made yet: real sources
     // always name them.

@@ -73,6 +73,33 @@ TEST(ReferenceWriter, KeptReferenceServesOnlyTheSameSources)
     EXPECT_EQ("Exodus 4:13", (writer.Reference(SourcesOf(levels, pattern, 13, false, false)), writer.Text()));
 }
 
+// However the page changes, the kept reference is the one a new writer
+// makes: with the page inside the text, partly or wholly cut off, or not in
+// the pattern.
+TEST(ReferenceWriter, KeptReferenceFollowsThePageWhereverTheCutFalls)
+{
+    LevelLists levels;
+    levels.values = {std::string(30, 'G'), "3", kNotSet, kNotSet, kNotSet, kNotSet, kNotSet};
+    struct Page {
+        std::int32_t number;
+        bool midLine;
+    };
+    const Page pages[] = {{12, false}, {13, false}, {13, true}, {99, false}, {100, false}, {7, false}};
+    for (const char* text : {"1 2:#", "#: 1 2", "1 2", "1 <BD+>#<BD-> 2"}) {
+        const ReferencePattern pattern(text);
+        for (const std::size_t longest : {40u, 60u, 200u}) {
+            ReferenceWriter kept(pattern, false, longest);
+            for (const Page page : pages) {
+                const ReferenceSources sources = SourcesOf(levels, pattern, page.number, page.midLine, false);
+                ReferenceWriter fresh(pattern, false, longest);
+                EXPECT_EQ(fresh.Reference(sources), kept.Reference(sources)) << text << ", " << longest;
+                EXPECT_EQ(fresh.Cut(), kept.Cut()) << text << ", " << longest << ", page " << page.number;
+                EXPECT_EQ(fresh.Text(), kept.Text()) << text << ", " << longest << ", page " << page.number;
+            }
+        }
+    }
+}
+
 TEST(CutPoint, SplitsNeitherAnEscapeNorACode)
 {
     EXPECT_EQ(4u, CutPoint("abcdef", 4));
