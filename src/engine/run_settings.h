@@ -65,19 +65,21 @@ struct LevelLists {
     LevelList names;
     LevelList values;
     // The changes of the values, so that what was made from them can tell it
-    // is out of date: changes[i] counts those that may have touched levels 1
-    // to i + 1. Setting a level unsets every deeper one, so its change counts
-    // for its own level and for all below it, and what shows only the first
-    // levels is not remade for a deeper heading.
-    std::array<std::uint64_t, kLevelCount> changes{};
+    // is out of date: changes[n] counts those that may have touched levels 1
+    // to n (changes[0], of no level, stays 0). Setting a level unsets every
+    // deeper one, so its change counts for its own level and for all below
+    // it, and what shows only the first levels is not remade for a deeper
+    // heading.
+    std::array<std::uint64_t, kLevelCount + 1> changes{};
 
+    // Level `index` (0 for level 1) changed.
     void Changed(int index)
     {
-        for (int level = index; level < kLevelCount; ++level)
+        for (int level = index + 1; level <= kLevelCount; ++level)
             ++changes[level];
     }
-    // The count for levels 1 to deepest + 1; none for -1, no level.
-    std::uint64_t ChangesThrough(int deepest) const { return deepest < 0 ? 0 : changes[deepest]; }
+    // The count for levels 1 to deepest + 1 (`deepest` an index, -1 for none).
+    std::uint64_t ChangesThrough(int deepest) const { return changes[deepest + 1]; }
 };
 
 // The value of a level without a heading.

@@ -2,7 +2,7 @@
 #include "run/preferences.h"
 
 #include <algorithm>
-#include <ranges>
+#include <iterator>
 
 namespace pellimar {
 namespace {
@@ -73,9 +73,19 @@ how many there are.)"},
 static_assert(std::size(kRows) == kPreferenceCount);
 // RowOf finds a row at its preference's place, and PreferenceRows a kind's
 // rows side by side.
-static_assert(std::ranges::all_of(std::views::iota(0, kPreferenceCount),
-                                  [](int i) { return static_cast<int>(kRows[i].preference) == i; }));
-static_assert(std::ranges::is_sorted(kRows, {}, &PreferenceRow::kind));
+// (Plain loops: the range views of the standard library do not build with
+// every compiler the project uses.)
+constexpr bool RowsInPreferenceOrder()
+{
+    for (int i = 0; i < kPreferenceCount; ++i) {
+        if (static_cast<int>(kRows[i].preference) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(RowsInPreferenceOrder());
+static_assert(std::is_sorted(std::begin(kRows), std::end(kRows),
+                             [](const PreferenceRow& a, const PreferenceRow& b) { return a.kind < b.kind; }));
 
 // For each switch of the run, the preference that feeds it.
 constexpr std::array<Preference, kRunSwitchCount> kFeeding = [] {
@@ -96,8 +106,9 @@ std::span<const PreferenceRow> PreferenceTable()
 
 std::span<const PreferenceRow> PreferenceRows(PreferenceKind kind)
 {
-    const auto [first, last] = std::ranges::equal_range(kRows, kind, {}, &PreferenceRow::kind);
-    return {first, last};
+    const auto ofKind = [kind](const PreferenceRow& row) { return row.kind == kind; };
+    const PreferenceRow* const first = std::find_if(std::begin(kRows), std::end(kRows), ofKind);
+    return {first, std::find_if_not(first, std::end(kRows), ofKind)};
 }
 
 const PreferenceRow& RowOf(Preference preference)
