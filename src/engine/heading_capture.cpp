@@ -64,7 +64,6 @@ void HeadingCapture::Capture()
     }
     if (first != nullptr)
         ShowFirstHeading(*first, run.Levels.values[static_cast<std::size_t>(index)]);
-    run.Levels.Changed(index);
     if (value->Cut())
         work_.Note(run.HeadingsCut, start);
 }

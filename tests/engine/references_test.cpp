@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/convert.h"
+#include "engine/levels.h"
 #include "engine/reference_writer.h"
 
 namespace pellimar {
@@ -71,6 +72,22 @@ TEST(ReferenceWriter, KeptReferenceServesOnlyTheSameSources)
     levels.values[0] = "Exodus";
     levels.Changed(0);
     EXPECT_EQ("Exodus 4:13", (writer.Reference(SourcesOf(levels, pattern, 13, false, false)), writer.Text()));
+}
+
+// A heading of any of the seven levels makes the kept reference of a
+// pattern that shows that level out of date.
+TEST(ReferenceWriter, KeptReferenceIsMadeAgainForAHeadingOfEachLevelItShows)
+{
+    for (int level = 0; level < kLevelCount; ++level) {
+        LevelLists levels;
+        levels.values.fill("old");
+        const ReferencePattern pattern(std::string(1, static_cast<char>('1' + level)));
+        ReferenceWriter writer(pattern, false);
+        writer.Reference(SourcesOf(levels, pattern, 1, false, false));
+        StartLevelValue(levels, level) = "new";
+        EXPECT_EQ("new", (writer.Reference(SourcesOf(levels, pattern, 1, false, false)), writer.Text()))
+            << "level " << level + 1;
+    }
 }
 
 // However the page changes, the kept reference is the one a new writer
