@@ -85,19 +85,37 @@ replay_case() {
     arguments+=("${argument//@RESOURCES@/$resources}")
   done
   run_side linux "$base" "${arguments[@]}"
-  run_side windows "$base" "${arguments[@]}"
-  if [[ " ${arguments[*]} " != *" --encoding=bytes "* ]]; then
-    if [[ " ${arguments[*]} " == *" --preview"* ]]; then
+  windows_side "$base" "${arguments[@]}"
+  if diff -rq "$base.linux" "$base.windows" > "$base.differs"; then
+    rm "$base.differs"
+    return
+  fi
+  # Busy with the other shards, wine now and then fails to start a program
+  # at all (no output, no message): a difference that a second run does not
+  # repeat is that, and is told but not failed.
+  mv "$base.windows" "$base.windows-first"
+  windows_side "$base" "${arguments[@]}"
+  if diff -rq "$base.linux" "$base.windows" > /dev/null; then
+    echo "${base##*/}: the first Windows run differed, the second one matched: $(tr '\n' ' ' < "$base.differs")"
+    rm "$base.differs"
+  else
+    echo "${base##*/}: $(printf '%q ' "${arguments[@]}")" >> "$base.differs"
+  fi
+}
+
+# windows_side BASE ARGUMENT...: the Windows run of a case, its messages and
+# preview read as Linux shows them.
+windows_side() {
+  local base=$1
+  shift
+  run_side windows "$base" "$@"
+  if [[ " $* " != *" --encoding=bytes "* ]]; then
+    if [[ " $* " == *" --preview"* ]]; then
       "$generator" --shown "$base.windows/stdout" > "$base.windows/shown"
       mv "$base.windows/shown" "$base.windows/stdout"
     fi
     "$generator" --shown-notes "$base.windows/stderr" > "$base.windows/shown"
     mv "$base.windows/shown" "$base.windows/stderr"
-  fi
-  if ! diff -rq "$base.linux" "$base.windows" > "$base.differs"; then
-    echo "${base##*/}: $(printf '%q ' "${arguments[@]}")" >> "$base.differs"
-  else
-    rm "$base.differs"
   fi
 }
 
