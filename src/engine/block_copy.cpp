@@ -14,20 +14,16 @@
 #include <algorithm>
 
 #include "streams/byte_scan.h"
+#include "streams/text_util.h"
 
 namespace pellimar {
 namespace {
-
-bool IsLetter(std::uint8_t byte, char upper)
-{
-    return (byte | 0x20) == (static_cast<std::uint8_t>(upper) | 0x20);
-}
 
 // "<" at `open`, followed by at least two bytes: a code whose text begins
 // "RD" in any letter case (a ">" after one byte is no letter).
 bool OpensRecordCode(const std::uint8_t* open)
 {
-    return IsLetter(open[1], 'R') && IsLetter(open[2], 'D');
+    return IsAsciiLetter(open[1], 'R') && IsAsciiLetter(open[2], 'D');
 }
 
 const std::uint8_t* FindClose(const std::uint8_t* from, const std::uint8_t* to)

@@ -33,10 +33,8 @@ bool StartsRd(std::string_view text, char third = 0)
 // IDs are these, so they are told apart before a full reading.
 bool IsIdRecordWithoutLevel(std::string_view text)
 {
-    // A letter, any case, is its upper-case byte with bit 0x20 set or not.
-    const auto isLetter = [](char c, char upper) { return (c | 0x20) == (upper | 0x20); };
-    if (text.size() < 6 || !isLetter(text[0], 'R') || !isLetter(text[1], 'D') || text[2] != ',' ||
-        !isLetter(text[3], 'I') || !isLetter(text[4], 'D') || text[5] != ':')
+    if (text.size() < 6 || !IsAsciiLetter(text[0], 'R') || !IsAsciiLetter(text[1], 'D') || text[2] != ',' ||
+        !IsAsciiLetter(text[3], 'I') || !IsAsciiLetter(text[4], 'D') || text[5] != ':')
         return false;
     const auto* const end = reinterpret_cast<const std::uint8_t*>(text.data() + text.size());
     return FindByte(reinterpret_cast<const std::uint8_t*>(text.data() + 6), end, ':') == end;

@@ -12,6 +12,13 @@ constexpr char ToUpperAscii(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// `byte` is the letter `upper` (an upper-case ASCII letter) in either case:
+// the two cases differ only in bit 0x20, so one comparison tells.
+constexpr bool IsAsciiLetter(unsigned char byte, char upper)
+{
+    return (byte | 0x20) == (static_cast<unsigned char>(upper) | 0x20);
+}
+
 inline void MakeUpperAscii(std::string& text)
 {
     for (char& c : text)
