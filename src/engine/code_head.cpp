@@ -121,12 +121,16 @@ void CodeHead::Reading::ReadWhole(std::string_view code)
         ReadName(code, at + 1);
 }
 
+// The name is taken upper-cased and as written in one loop: level records
+// are many in a file with headings.
 void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
 {
     while (at < code.size() && code[at] == ' ')
         ++at;
-    const std::size_t start = at;
     const std::size_t end = std::min(code.size(), at + (capacity_ > text_.Size() ? capacity_ - text_.Size() : 0));
+    char* const upper = text_.Grow(end - at);
+    char* const written = written_.Grow(end - at);
+    const std::size_t start = at;
     bool inQuotes = false;
     for (; at < end; ++at) {
         const char c = code[at];
@@ -134,13 +138,11 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
             inQuotes = !inQuotes;
         else if (!inQuotes && IsFieldSeparator(c))
             break;
+        upper[at - start] = ToUpperAscii(c);
+        written[at - start] = c;
     }
-    const std::size_t length = at - start;
-    const char* from = code.data() + start;
-    char* to = text_.Grow(length);
-    for (std::size_t i = 0; i < length; ++i)
-        to[i] = ToUpperAscii(from[i]);
-    written_.Assign({from, length});
+    text_.Shrink(end - at);
+    written_.Shrink(end - at);
 }
 
 void CodeHead::Reading::SetRecordCode()

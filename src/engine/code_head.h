@@ -64,6 +64,8 @@ private:
             length_ += count;
             return bytes_.data() + length_ - count;
         }
+        // Gives back the last `count` bytes of the room grown.
+        void Shrink(std::size_t count) { length_ -= count; }
         std::size_t Size() const { return length_; }
         std::string_view View() const { return {bytes_.data(), length_}; }
 
