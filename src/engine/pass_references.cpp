@@ -13,21 +13,11 @@ PassReferences::PassReferences(PassWork& work)
 
 // The page is asked for when the pattern shows it and no marker has set it;
 // an answer that leaves it unknown (-1) is asked for again next time.
-void PassReferences::Write(std::string_view taken)
+void PassReferences::AskStartingPage()
 {
-    PageTracker& page = work_.page;
-    if (run_.RefPattern.ShowsPage() && page.Page() == -1) {
-        const std::optional<std::string> answer = work_.host.AskStartingPage(PagePrompt{});
-        page.StartAt(ParseStartingPage(answer.value_or(PagePrompt{}.defaultText)));
-        work_.ReadSwitches();
-    }
-    const std::string& reference = writer_.Reference(
-        SourcesOf(run_.Levels, run_.RefPattern, page.Page(), page.MidLine(), work_.switches.On(RunSwitch::UseHR)));
-    work_.output.WriteBytes(reference.data(), reference.size());
-    ++run_.RefCount;
-    page.RangeShown();
-    if (run_.Observer)
-        TellObserver(taken);
+    const std::optional<std::string> answer = work_.host.AskStartingPage(PagePrompt{});
+    work_.page.StartAt(ParseStartingPage(answer.value_or(PagePrompt{}.defaultText)));
+    work_.ReadSwitches();
 }
 
 void PassReferences::NoteCut()

@@ -25,14 +25,29 @@ public:
         return run_.WritesReferences && (level < 0 || !IsNotSet(run_.Levels.values[level]));
     }
     // `taken`: the record's bytes already read past its code. The caller
-    // notes a reference that was cut.
-    void Write(std::string_view taken);
+    // notes a reference that was cut. Made where it is called, as it is
+    // called at nearly every record: the question and the observer, which
+    // are rare, are not.
+    void Write(std::string_view taken)
+    {
+        PageTracker& page = work_.page;
+        if (run_.RefPattern.ShowsPage() && page.Page() == -1)
+            AskStartingPage();
+        const std::string& reference = writer_.Reference(
+            SourcesOf(run_.Levels, run_.RefPattern, page.Page(), page.MidLine(), work_.switches.On(RunSwitch::UseHR)));
+        work_.output.WriteBytes(reference.data(), reference.size());
+        ++run_.RefCount;
+        page.RangeShown();
+        if (run_.Observer)
+            TellObserver(taken);
+    }
     // The last reference was cut to the longest one.
     bool Cut() const { return writer_.Cut(); }
     // For the byte steps: a cut reference noted where its record begins.
     void NoteCut();
 
 private:
+    void AskStartingPage();
     void TellObserver(std::string_view taken);
 
     RunContext& run_;
