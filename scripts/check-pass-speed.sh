@@ -35,10 +35,10 @@ check() {
 }
 
 generated_options=(-r '2 3, p. #' -p '[#]' --level1 Testament --level2 'Book Name' --level3 Chapter)
-check generated 4.5 "$work/generated.fff" "${generated_options[@]}" --remove-page-marks
+check generated 4.3 "$work/generated.fff" "${generated_options[@]}" --remove-page-marks
 # Converted once with its markers kept, so that the second run finds them.
 "$cli" --force --no-progress -q "${generated_options[@]}" "$work/generated.fff" "$work/converted.fff"
-check converted 4.7 "$work/converted.fff" "${generated_options[@]}" --remove-page-marks
+check converted 4.5 "$work/converted.fff" "${generated_options[@]}" --remove-page-marks
 if [[ -r "$shared/FolioHlp.FFF" && -r "$shared/FolioHlp.DEF" ]]; then
   check FolioHlp.FFF 5.3 "$shared/FolioHlp.FFF" -r '1 2 3, p. #' -p '[#]' -L "$shared/FolioHlp.DEF" --id-records \
     --start-page 1
