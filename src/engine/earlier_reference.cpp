@@ -12,7 +12,7 @@
 namespace pellimar {
 namespace {
 
-constexpr std::string_view kOpen = "<CS:Reference>";
+constexpr std::string_view kOpen = kFrameOpen;
 constexpr std::string_view kEnd = "\r\n</CS>";
 constexpr std::string_view kNotSearchedOpen = "<IX->";
 constexpr std::string_view kNotSearchedClose = "<IX>";
@@ -154,17 +154,6 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
         afterLastCode = close + 1;
         at = close + 1;
     }
-}
-
-std::optional<EarlierFrameMatch> EarlierReferenceFinder::Within(std::span<const std::uint8_t> bytes) const
-{
-    // Bytes that reach the longest frame tell it all: one that goes on past
-    // them is too long to be one.
-    const bool reachLongest = bytes.size() >= longest_;
-    const std::optional<EarlierFrameMatch> match = ReadFrame(bytes.first(std::min(bytes.size(), longest_)));
-    if (match || !reachLongest)
-        return match;
-    return EarlierFrameMatch{bytes.size() >= kOpen.size() ? EarlierFrame::LookAlike : EarlierFrame::None, 0};
 }
 
 // A real reference ends within a few hundred bytes: past the block the

@@ -9,10 +9,12 @@
 // user's text.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace pellimar {
@@ -30,6 +32,8 @@ struct EarlierFrameMatch {
     std::size_t length = 0;
 };
 
+inline constexpr std::string_view kFrameOpen = "<CS:Reference>";
+
 // The first bytes of `bytes` read as a frame: nothing when they end before
 // that can be told.
 std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes);
@@ -43,8 +47,17 @@ public:
     // At the input's read position, looking past the block as far as needed.
     EarlierFrameMatch At(TS_BufferStream& input);
     // At the start of `bytes`; nothing when the input may go on after them
-    // and they are too few to tell.
-    std::optional<EarlierFrameMatch> Within(std::span<const std::uint8_t> bytes) const;
+    // and they are too few to tell. Asked at every record of a file that was
+    // converted before, so it is made where it is asked.
+    std::optional<EarlierFrameMatch> Within(std::span<const std::uint8_t> bytes) const
+    {
+        // Bytes that reach the longest frame tell it all: one that goes on
+        // past them is too long to be one.
+        const std::optional<EarlierFrameMatch> match = ReadFrame(bytes.first(std::min(bytes.size(), longest_)));
+        if (match || bytes.size() < longest_)
+            return match;
+        return EarlierFrameMatch{bytes.size() >= kFrameOpen.size() ? EarlierFrame::LookAlike : EarlierFrame::None, 0};
+    }
 
 private:
     std::size_t longest_;
