@@ -40,7 +40,7 @@ bool ClosesOrOpensAFrame(std::string_view text)
 }
 
 // Two words of `Word`'s size, the first and the last of `text`'s bytes
-// (overlapping when it is shorter than two), equal at `at`.
+// (overlapping when the text is shorter than two words), equal at `at`.
 template <typename Word>
 bool SameEnds(const std::uint8_t* at, std::string_view text)
 {
