@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace pellimar {
@@ -59,20 +61,38 @@ TEST(ByteScan, FindsTheFirstWantedByteWhereverItStands)
     }
 }
 
-TEST(ByteScan, FindsTheCloserAfterAnOpenInTheSameRound)
+// The code scans, 16 bytes a compare and (where the processor has them) 32:
+// a "<" or "[" wherever it stands, and the ">" after it, when told, right
+// (the one after the open, within the range), wherever it stands.
+TEST(ByteScan, FindsAnOpenAndTellsNoCloserButTheOneAfterIt)
 {
-    for (std::size_t length = 3; length <= 56; ++length) {
-        for (std::size_t open = 0; open + 2 < length; ++open) {
-            std::vector<std::uint8_t> bytes(length + 16, 'x');
-            bytes[open] = '<';
-            bytes[open + 2] = '>';
-            const std::uint8_t* close = nullptr;
-            const std::uint8_t* found =
-                FindEitherThenCloser(bytes.data(), bytes.data() + length, '<', '[', '>', close);
-            ASSERT_EQ(found - bytes.data(), static_cast<std::ptrdiff_t>(open)) << "length " << length;
-            // Told only when the round that found the "<" held the ">".
-            if (close != nullptr) {
-                EXPECT_EQ(close - bytes.data(), static_cast<std::ptrdiff_t>(open + 2)) << "length " << length;
+    using CodeScan = const std::uint8_t* (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t, std::uint8_t,
+                                             std::uint8_t, const std::uint8_t*&);
+    std::vector<std::pair<const char*, CodeScan>> scans{{"16 bytes", FindEitherThenCloser}};
+    if (WideScansAvailable())
+        scans.emplace_back("32 bytes", FindEitherThenCloserWide);
+    for (const auto& [name, scan] : scans) {
+        for (const std::uint8_t open : {std::uint8_t{'<'}, std::uint8_t{'['}}) {
+            for (std::size_t length = 1; length <= 80; ++length) {
+                for (std::size_t at = 0; at <= length; ++at) {
+                    for (const std::size_t gap : {std::size_t{1}, std::size_t{2}, std::size_t{40}}) {
+                        std::vector<std::uint8_t> bytes(length + 48, 'x');
+                        if (at < length)
+                            bytes[at] = open;
+                        if (at + gap < length)
+                            bytes[at + gap] = '>';
+                        bytes[length] = '<';
+                        const std::uint8_t* close = bytes.data();
+                        const std::uint8_t* found = scan(bytes.data(), bytes.data() + length, '<', '[', '>', close);
+                        const std::string where = std::string(name) + " length " + std::to_string(length) +
+                                                  " at " + std::to_string(at) + " gap " + std::to_string(gap);
+                        ASSERT_EQ(found - bytes.data(), static_cast<std::ptrdiff_t>(at)) << where;
+                        if (close != nullptr) {
+                            EXPECT_LT(at + gap, length) << where;
+                            EXPECT_EQ(close - bytes.data(), static_cast<std::ptrdiff_t>(at + gap)) << where;
+                        }
+                    }
+                }
             }
         }
     }
