@@ -67,7 +67,36 @@ struct BlockCopy::Block {
     const std::uint8_t* next;
 };
 
+// The next "<" or marker start, with the ">" after it when the same round
+// saw one.
+struct BlockCopy::NarrowScan {
+    static const std::uint8_t* Find(const std::uint8_t* from, const std::uint8_t* to, std::uint8_t markerFirst,
+                                    const std::uint8_t*& close)
+    {
+        return FindEitherThenCloser(from, to, '<', markerFirst, '>', close);
+    }
+};
+
+struct BlockCopy::WideScan {
+    PELLIMAR_WIDE_SCANS static const std::uint8_t* Find(const std::uint8_t* from, const std::uint8_t* to,
+                                                         std::uint8_t markerFirst, const std::uint8_t*& close)
+    {
+        return FindEitherThenCloserWide(from, to, '<', markerFirst, '>', close);
+    }
+};
+
 bool BlockCopy::Copy()
+{
+    return wide_ ? CopyWide() : CopyWith<NarrowScan>();
+}
+
+PELLIMAR_WIDE_SCANS bool BlockCopy::CopyWide()
+{
+    return CopyWith<WideScan>();
+}
+
+template <typename Scan>
+[[gnu::always_inline]] inline bool BlockCopy::CopyWith()
 {
     const std::span<const std::uint8_t> ahead = work_.input.ReadAhead();
     const std::int64_t room = work_.progress.NextAt() - work_.BytesConsumed();
@@ -81,7 +110,7 @@ bool BlockCopy::Copy()
     bool handedOn = false;
     while (block.next < block.point && !handedOn) {
         const std::uint8_t* closeSeen = nullptr;
-        const std::uint8_t* found = FindEitherThenCloser(block.next, block.point, '<', markerFirst, '>', closeSeen);
+        const std::uint8_t* found = Scan::Find(block.next, block.point, markerFirst, closeSeen);
         block.next = found;
         if (found == block.point)
             break;

@@ -10,13 +10,19 @@
 #include "engine/pass_references.h"
 #include "engine/pass_work.h"
 #include "engine/record_opening.h"
+#include "streams/byte_scan.h"
 
 namespace pellimar {
 
 class BlockCopy {
 public:
     BlockCopy(PassWork& work, PassReferences& references, CodeSteps& codes)
-        : run_(work.run), work_(work), references_(references), codes_(codes), finder_(work.run.LongestEarlierReference)
+        : run_(work.run),
+          work_(work),
+          references_(references),
+          codes_(codes),
+          finder_(work.run.LongestEarlierReference),
+          wide_(WideScansAvailable())
     {
     }
 
@@ -24,6 +30,14 @@ public:
     bool Copy();
 
 private:
+    struct NarrowScan;
+    struct WideScan;
+    // The copy, made once for each scan: the wide one is built for
+    // processors that have its compares.
+    template <typename Scan>
+    [[gnu::always_inline]] bool CopyWith();
+    PELLIMAR_WIDE_SCANS bool CopyWide();
+
     struct Block;
     // The earlier references between a record code and its record in a
     // block: `found` of them from `start`, right after the code, to `end`,
@@ -55,6 +69,7 @@ private:
     CodeSteps& codes_;
     // Frames are told here only within the block's bytes.
     EarlierReferenceFinder finder_;
+    bool wide_;
 };
 
 }  // namespace pellimar

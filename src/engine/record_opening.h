@@ -63,7 +63,8 @@ inline bool OpensJustifiedOrStyled(std::string_view lead)
 }
 
 // An opening that is not a line break: the record's first text or code.
-inline RecordOpening ContentOpening(std::span<const std::uint8_t> bytes, bool inputEnds, const RecordRules& rules)
+[[gnu::always_inline]] inline RecordOpening ContentOpening(std::span<const std::uint8_t> bytes, bool inputEnds,
+                                                            const RecordRules& rules)
 {
     constexpr std::size_t kCodeLead = kLongestRecordOpening - 1;
     const std::uint8_t first = bytes[0];
@@ -132,10 +133,12 @@ inline RecordOpening LaterLineOpening(std::span<const std::uint8_t> bytes, bool 
 
 // `bytes`: what follows the record code (and the earlier references after
 // it), as many as are at hand; `inputEnds`: no byte follows them. Asked at
-// every record, so it is made where it is asked. A record code that ends its
-// line may need to see as far as kLaterLineReach and a few bytes more.
-inline RecordOpening OpeningAfterRecordCode(std::span<const std::uint8_t> bytes, bool inputEnds,
-                                            const RecordRules& rules)
+// every record, so it is made where it is asked, in the block's copy built
+// for wide scans too, where the compiler would otherwise leave it apart. A
+// record code that ends its line may need to see as far as kLaterLineReach
+// and a few bytes more.
+[[gnu::always_inline]] inline RecordOpening OpeningAfterRecordCode(std::span<const std::uint8_t> bytes, bool inputEnds,
+                                                                    const RecordRules& rules)
 {
     if (bytes.empty())
         return {inputEnds ? RecordStart::Nothing : RecordStart::More, 0, false};

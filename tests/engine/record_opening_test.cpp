@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/convert.h"
+#include "streams/byte_scan.h"
 
 namespace pellimar {
 namespace {
@@ -78,6 +79,15 @@ TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
     EXPECT_EQ(mid.Around(kBook + c.expected), block.output) << "block";
     EXPECT_EQ(bytes.result.refCount, block.result.refCount);
     EXPECT_EQ(c.laterLine, block.result.laterLineRecords) << "block";
+    // A processor with wide scans passes the 16-byte ones by: they are made
+    // to agree too.
+    struct SixteenByteScans {
+        SixteenByteScans() { TurnOffWideScans(true); }
+        ~SixteenByteScans() { TurnOffWideScans(false); }
+    } narrow;
+    const auto sixteen = Convert(mid.Around(kBook + c.input), BookSettings(c, kRunBlockSize), host);
+    EXPECT_EQ(block.output, sixteen.output) << "block, 16-byte scans";
+    EXPECT_EQ(block.result.refCount, sixteen.result.refCount) << "block, 16-byte scans";
 }
 
 OpeningCase Row(const char* name, std::string input, std::string expected)
