@@ -34,13 +34,22 @@ check() {
   fi
 }
 
+# Plain text is scanned 32 bytes a compare where the processor has AVX2 and
+# 16 elsewhere, in more instructions: each has its targets (generated,
+# converted, FolioHlp.FFF).
+if grep -qw avx2 /proc/cpuinfo; then
+  targets=(4.0 4.0 4.9)
+else
+  targets=(4.3 4.2 5.3)
+fi
+
 generated_options=(-r '2 3, p. #' -p '[#]' --level1 Testament --level2 'Book Name' --level3 Chapter)
-check generated 4.3 "$work/generated.fff" "${generated_options[@]}" --remove-page-marks
+check generated "${targets[0]}" "$work/generated.fff" "${generated_options[@]}" --remove-page-marks
 # Converted once with its markers kept, so that the second run finds them.
 "$cli" --force --no-progress -q "${generated_options[@]}" "$work/generated.fff" "$work/converted.fff"
-check converted 4.5 "$work/converted.fff" "${generated_options[@]}" --remove-page-marks
+check converted "${targets[1]}" "$work/converted.fff" "${generated_options[@]}" --remove-page-marks
 if [[ -r "$shared/FolioHlp.FFF" && -r "$shared/FolioHlp.DEF" ]]; then
-  check FolioHlp.FFF 5.3 "$shared/FolioHlp.FFF" -r '1 2 3, p. #' -p '[#]' -L "$shared/FolioHlp.DEF" --id-records \
+  check FolioHlp.FFF "${targets[2]}" "$shared/FolioHlp.FFF" -r '1 2 3, p. #' -p '[#]' -L "$shared/FolioHlp.DEF" --id-records \
     --start-page 1
 fi
 exit "$failed"
