@@ -98,5 +98,21 @@ TEST(ByteScan, FindsAnOpenAndTellsNoCloserButTheOneAfterIt)
     }
 }
 
+// The wide scans are what makes the pass cheap on most processors, and
+// nothing else tells when they are not used: the outputs are the same.
+TEST(ByteScan, WideScansAreUsedWhereTheProcessorHasThemUnlessTurnedOff)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    const bool processorHasThem = __builtin_cpu_supports("avx2");
+#else
+    const bool processorHasThem = false;
+#endif
+    EXPECT_EQ(processorHasThem, WideScansAvailable());
+    TurnOffWideScans(true);
+    EXPECT_FALSE(WideScansAvailable());
+    TurnOffWideScans(false);
+    EXPECT_EQ(processorHasThem, WideScansAvailable());
+}
+
 }  // namespace
 }  // namespace pellimar
