@@ -1,6 +1,7 @@
 // The scan for the next byte that matters in a run of plain text: one pass
 // over the bytes looking for either of two values, sixteen at a time where
-// the processor has the vector instructions for it.
+// the processor has the vector instructions for it, and for codes thirty-two
+// at a time where it has AVX2, which is asked at run time.
 #pragma once
 
 #include <algorithm>
