@@ -84,15 +84,15 @@ bool HeadingCapture::CopyLine(std::optional<HeadingValue>& value)
         const std::uint8_t* const stop = FindEither(ahead.data(), end, '\r', '\n');
         const std::string_view text(reinterpret_cast<const char*>(ahead.data()),
                                     static_cast<std::size_t>(stop - ahead.data()));
-        work_.Write(text);
+        ended = stop != end;
+        // The line break, in the same block, is copied with the text.
+        work_.Write({text.data(), text.size() + (ended ? 1 : 0)});
         if (value)
             value->Take(text);
-        work_.input.Consume(text.size());
-        // The line break is the next byte, in the same block.
-        ended = stop != end && work_.Next();
+        work_.input.Consume(text.size() + (ended ? 1 : 0));
+        if (ended)
+            work_.ch = *stop;
     }
-    if (ended)
-        work_.Write(work_.ch);
     if (value)
         value->EndLine();
     return ended;
@@ -102,13 +102,17 @@ bool HeadingCapture::CopyLine(std::optional<HeadingValue>& value)
 // to the heading too. A CR LF counts as one line break.
 bool HeadingCapture::Continues()
 {
-    if (work_.ch == '\r' && work_.Next()) {
-        if (work_.ch == '\n')
-            work_.Write(work_.ch);
-        else
-            work_.Unread();
+    std::span<const std::uint8_t> ahead = work_.input.ReadAhead();
+    if (work_.ch == '\r') {
+        if (ahead.empty() && work_.Peek())
+            ahead = work_.input.ReadAhead();
+        if (!ahead.empty() && ahead.front() == '\n') {
+            work_.Write('\n');
+            work_.input.Consume(1);
+            ahead = ahead.subspan(1);
+        }
     }
-    const std::optional<std::uint8_t> next = work_.Peek();
+    const std::optional<std::uint8_t> next = ahead.empty() ? work_.Peek() : ahead.front();
     return next && !IsLineBreak(*next) && *next != '<';
 }
 
