@@ -107,7 +107,8 @@ bool HeadingCapture::Continues()
         if (ahead.empty() && work_.Peek())
             ahead = work_.input.ReadAhead();
         if (!ahead.empty() && ahead.front() == '\n') {
-            work_.Write('\n');
+            work_.ch = '\n';
+            work_.Write(work_.ch);
             work_.input.Consume(1);
             ahead = ahead.subspan(1);
         }
