@@ -46,7 +46,10 @@ void HeadingCapture::Capture()
     std::optional<HeadingValue> value;
     if (index != -1) {
         run.LevelsSeen.LevelSet(index);
-        value.emplace(StartLevelValue(run.Levels, index), run.LongestEarlierReference);
+        // A level deeper than the reference shows needs its value only to
+        // tell whether it was cut, unless it is shown beside its name.
+        const bool shown = index <= run.RefPattern.DeepestLevel() || first != nullptr;
+        value.emplace(StartLevelValue(run.Levels, index), run.LongestEarlierReference, !shown);
     } else if (first != nullptr) {
         value.emplace(first->firstHeading, kLongestShownHeading);
     }
@@ -66,6 +69,7 @@ void HeadingCapture::Capture()
         ShowFirstHeading(*first, run.Levels.values[static_cast<std::size_t>(index)]);
     if (value->Cut())
         work_.Note(run.HeadingsCut, start);
+    value->End();
 }
 
 // Copies the rest of a heading line, giving it to the level's value, and

@@ -36,16 +36,48 @@ std::string StripCodes(std::string_view text)
     return result;
 }
 
-HeadingValue::HeadingValue(std::string& value, std::size_t longest) : value_(value), longest_(longest)
+HeadingValue::HeadingValue(std::string& value, std::size_t longest, bool onlyWhetherCut)
+    : value_(value), longest_(longest), onlyWhetherCut_(onlyWhetherCut), holding_(onlyWhetherCut)
 {
     value_.clear();
+}
+
+void HeadingValue::Hold(std::string_view bytes)
+{
+    value_.append(bytes.data(), bytes.size());
+    if (value_.size() > longest_)
+        TakeHeldApart();
+}
+
+void HeadingValue::TakeHeldApart()
+{
+    holding_ = false;
+    blankPending_ = false;
+    spacePending_ = false;
+    const std::string held = std::move(value_);
+    value_.clear();
+    std::string_view lines(held);
+    for (bool first = true;; first = false) {
+        const std::size_t end = lines.find('\n');
+        if (!first)
+            StartLine();
+        TakeApart(lines.substr(0, end));
+        if (end == std::string_view::npos)
+            return;
+        EndLine();
+        lines.remove_prefix(end + 1);
+        // A line that has ended is all there is: the next one, if any,
+        // starts as the caller says.
+        if (lines.empty())
+            return;
+    }
 }
 
 // Read from left to right as the pass reads running text: "<<" is a "<"
 // meant as text and stays as written, the escape included, since the value
 // goes back into a flat file; any other "<" opens a code that runs to the
 // next ">".
-void HeadingValue::Take(std::string_view bytes)
+void HeadingValue::TakeApart(std::string_view bytes)
 {
     const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const auto* const end = at + bytes.size();
@@ -107,6 +139,10 @@ void HeadingValue::CodeEnded()
 
 void HeadingValue::EndLine()
 {
+    if (holding_) {
+        Hold("\n");
+        return;
+    }
     inCode_ = false;
     openPending_ = false;
 }

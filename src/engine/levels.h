@@ -28,13 +28,24 @@ std::string StripCodes(std::string_view text);
 // are gone, becomes one blank between two bytes that are not blanks, and
 // nothing where a blank (space or tab) or the value's start or end is
 // beside it.
+//
+// A value that nothing will show need only tell whether it was cut: its
+// lines are then held as they stream by, and taken apart only once they are
+// longer than `longest`, as until then nothing of them can have been
+// dropped. Such a value is left empty at its end.
 class HeadingValue {
 public:
     // Takes the place of what `value` held, in its memory.
-    HeadingValue(std::string& value, std::size_t longest);
+    HeadingValue(std::string& value, std::size_t longest, bool onlyWhetherCut = false);
 
     // The next bytes of the current line.
-    void Take(std::string_view bytes);
+    void Take(std::string_view bytes)
+    {
+        if (holding_)
+            Hold(bytes);
+        else
+            TakeApart(bytes);
+    }
     // The line has ended: a code it left open ends with it.
     void EndLine();
     // A further line begins; its joining blank stands beside any white
@@ -44,10 +55,23 @@ public:
         blankPending_ = true;
         spacePending_ = false;
     }
+    // The heading has ended.
+    void End()
+    {
+        if (onlyWhetherCut_)
+            value_.clear();
+    }
     // Some of the heading's text was dropped.
     bool Cut() const { return cut_; }
 
 private:
+    void TakeApart(std::string_view bytes);
+    // The lines held so far (each ended by a LF, which a line of a heading
+    // cannot hold) are taken apart once they are longer than the value may
+    // be: no byte of the value can come of more than one of theirs.
+    void Hold(std::string_view bytes);
+    void TakeHeldApart();
+
     // `text` whole or, unless it is a "<<", as much of it as there is room
     // for. The value never holds more than `longest_`.
     void Keep(std::string_view text, bool whole = false)
@@ -66,6 +90,8 @@ private:
 
     std::string& value_;
     std::size_t longest_;
+    bool onlyWhetherCut_;
+    bool holding_;  // the lines are held, not yet taken apart
     bool inCode_ = false;
     bool openPending_ = false;   // a "<" ended the last bytes: the next one decides
     bool blankPending_ = false;  // the blank that goes before a further line's text

@@ -56,20 +56,31 @@ struct HeadingCase {
     bool cut;
 };
 
-// The case's lines read into a value that held an earlier heading.
+// The case's lines read into a value that held an earlier heading; a value
+// made only to tell whether it was cut tells the same, and is left empty.
 void ExpectHeading(const HeadingCase& c)
 {
+    const auto read = [&c](HeadingValue& heading) {
+        for (std::size_t line = 0; line < c.lines.size(); ++line) {
+            if (line > 0)
+                heading.StartLine();
+            for (const std::string& piece : c.lines[line])
+                heading.Take(piece);
+            heading.EndLine();
+        }
+        heading.End();
+    };
     std::string value = "earlier";
     HeadingValue heading(value, c.longest);
-    for (std::size_t line = 0; line < c.lines.size(); ++line) {
-        if (line > 0)
-            heading.StartLine();
-        for (const std::string& piece : c.lines[line])
-            heading.Take(piece);
-        heading.EndLine();
-    }
+    read(heading);
     EXPECT_EQ(c.value, value) << c.value;
     EXPECT_EQ(c.cut, heading.Cut()) << c.value;
+
+    std::string counted = "earlier";
+    HeadingValue onlyWhetherCut(counted, c.longest, true);
+    read(onlyWhetherCut);
+    EXPECT_EQ("", counted) << c.value;
+    EXPECT_EQ(c.cut, onlyWhetherCut.Cut()) << c.value;
 }
 
 TEST(HeadingValue, StripsCodesAcrossPiecesAndKeepsTheFirstBytesWithoutHalfAnEscape)
@@ -86,6 +97,10 @@ TEST(HeadingValue, StripsCodesAcrossPiecesAndKeepsTheFirstBytesWithoutHalfAnEsca
         {{{"abc"}, {"<<"}}, 5, "abc ", true},
         {{{"abc"}, {"de"}}, 3, "abc", true},
         {{{"ab", "cd"}, {"e"}, {"f"}}, 5, "abcd ", true},
+        // Longer than the value as read, not once its codes are gone.
+        {{{"<BD+>abc<BD->"}}, 4, "abc", false},
+        {{{"ab"}, {"<X>c", "d"}}, 5, "ab cd", false},
+        {{{"abcd"}, {"e"}}, 4, "abcd", true},
     };
     for (const HeadingCase& c : cases)
         ExpectHeading(c);
@@ -289,16 +304,22 @@ TEST(Headings, LongerThanTheLongestReferenceAreCutAndCounted)
     const std::string longLine = "<BD+>" + std::string(300, 'g') + "<BD->";
     const std::string input = "<RD:Book>short\r\n<RD:Chapter>1\r\nx\r\n<RD:Book>" + longLine + "\r\nmore\r\n" +
                               "<RD:Chapter>" + longLine + "\r\n<RD:Book>" + std::string(100, 'b') + "\r\n";
-    for (const std::size_t blockSize : {std::size_t{5}, kRunBlockSize}) {
-        RunSettings settings = BookChapterSection();
-        settings.refPattern = "";
-        settings.longestEarlierReference = 100;
-        settings.blockSize = blockSize;
-        const auto converted = Convert(input, settings);
-        EXPECT_EQ(input, converted.output);
-        EXPECT_EQ(std::string(100, 'b'), converted.levels.values[0]) << blockSize;
-        EXPECT_EQ(2, converted.result.headingsCut.count) << blockSize;
-        EXPECT_EQ(4, converted.result.headingsCut.firstLine) << blockSize;
+    // Without a level in the pattern no value is kept, but the cuts are
+    // counted all the same.
+    for (const std::string pattern : {"", "1"}) {
+        for (const std::size_t blockSize : {std::size_t{5}, kRunBlockSize}) {
+            RunSettings settings = BookChapterSection();
+            settings.refPattern = pattern;
+            settings.longestEarlierReference = 100;
+            settings.blockSize = blockSize;
+            const auto converted = Convert(input, settings);
+            if (pattern.empty())
+                EXPECT_EQ(input, converted.output);
+            else
+                EXPECT_EQ(std::string(100, 'b'), converted.levels.values[0]) << blockSize;
+            EXPECT_EQ(2, converted.result.headingsCut.count) << pattern << blockSize;
+            EXPECT_EQ(4, converted.result.headingsCut.firstLine) << pattern << blockSize;
+        }
     }
 }
 
