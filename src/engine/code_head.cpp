@@ -127,7 +127,10 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
 {
     while (at < code.size() && code[at] == ' ')
         ++at;
-    const std::size_t end = std::min(code.size(), at + (capacity_ > text_.Size() ? capacity_ - text_.Size() : 0));
+    const std::size_t room = capacity_ > text_.Size() ? capacity_ - text_.Size() : 0;
+    if (code.size() - at <= room && FindKnownName(code.substr(at)))
+        return;
+    const std::size_t end = std::min(code.size(), at + room);
     char* const upper = text_.Grow(end - at);
     char* const written = written_.Grow(end - at);
     const std::size_t start = at;
@@ -143,6 +146,28 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
     }
     text_.Shrink(end - at);
     written_.Shrink(end - at);
+    if (at == code.size())
+        KeepKnownName({written, at - start}, {upper, at - start});
+}
+
+bool CodeHead::Reading::FindKnownName(std::string_view rest)
+{
+    for (const KnownName& known : known_) {
+        if (known.written.size() == rest.size() && known.written == rest) {
+            known.upper.copy(text_.Grow(rest.size()), rest.size());
+            known.written.copy(written_.Grow(rest.size()), rest.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+void CodeHead::Reading::KeepKnownName(std::string_view written, std::string_view upper)
+{
+    KnownName& known = known_[nextKnown_];
+    nextKnown_ = (nextKnown_ + 1) % known_.size();
+    known.written.assign(written);
+    known.upper.assign(upper);
 }
 
 void CodeHead::Reading::SetRecordCode()

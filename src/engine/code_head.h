@@ -4,6 +4,7 @@
 // it is held as can still make a difference.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -100,10 +101,22 @@ private:
         void TakeName(char c, char written);
         void ReadName(std::string_view code, std::size_t at);
 
+        // The last few names read that ran to the end of their code, as
+        // written and upper-cased: a file's level records name few levels,
+        // so most names are found here without reading them byte by byte.
+        struct KnownName {
+            std::string written;
+            std::string upper;
+        };
+        bool FindKnownName(std::string_view rest);
+        void KeepKnownName(std::string_view written, std::string_view upper);
+
         bool idRecords_;
         std::size_t capacity_;
         Held text_;
         Held written_;  // the name, letter case kept
+        std::array<KnownName, 8> known_;
+        std::size_t nextKnown_ = 0;
         Phase phase_ = Phase::Head;
         bool commaTaken_ = false;
         std::size_t matched_ = 0;  // of "ID:", or the ID's length

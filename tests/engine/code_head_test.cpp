@@ -1,6 +1,9 @@
 // Reading a code's kind and level name as its text streams by.
 #include "engine/code_head.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "streams/text_util.h"
@@ -83,6 +86,30 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"RD,12:Book", CodeKind::LevelRecord, "BOOK", true},
                       CodeCase{"RD:Book", CodeKind::LevelRecord, "BOOK", true},
                       CodeCase{"RD,ID:7:Chapter", CodeKind::RecordCode, "", false}));
+
+// One head reads codes one after another as the pass does: names it read
+// before, more of them than it keeps, and names that only begin or end as
+// one of them does, read as a fresh head reads them.
+TEST(CodeHead, NamesReadAgainReadAsTheFirstTime)
+{
+    std::vector<std::string> codes = {"RD:Heading",  "RD,ID:7:Heading,CH", "RD:heading",       "RD:Heading ",
+                                      "RD:Head",     "RD:\"Sub 1\"",       "RD,ID:9:\"Sub 1\"", "RD:\"Sub 1",
+                                      "RD:Chapter;", "RD:" + std::string(30, 'y')};
+    for (char c = 'a'; c < 'k'; ++c)
+        codes.push_back(std::string("RD,ID:1:Level ") + c);
+    CodeHead again(20);
+    for (int round = 0; round < 3; ++round) {
+        for (const std::string& code : codes) {
+            for (const bool idRecords : {false, true}) {
+                CodeHead fresh(20);
+                fresh.Read(code, idRecords);
+                again.Read(code, idRecords);
+                EXPECT_EQ(fresh.LevelName(idRecords), again.LevelName(idRecords)) << code;
+                EXPECT_EQ(fresh.WrittenLevelName(idRecords), again.WrittenLevelName(idRecords)) << code;
+            }
+        }
+    }
+}
 
 TEST(CodeHead, NameLongerThanEveryLevelNameIsCutJustPastTheLongest)
 {
