@@ -2,6 +2,7 @@
 #include "engine/code_head.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "streams/byte_scan.h"
 #include "streams/text_util.h"
@@ -153,9 +154,9 @@ void CodeHead::Reading::ReadName(std::string_view code, std::size_t at)
 bool CodeHead::Reading::FindKnownName(std::string_view rest)
 {
     for (const KnownName& known : known_) {
-        if (known.written.size() == rest.size() && known.written == rest) {
-            known.upper.copy(text_.Grow(rest.size()), rest.size());
-            known.written.copy(written_.Grow(rest.size()), rest.size());
+        if (known.written.size() == rest.size() && std::memcmp(known.written.data(), rest.data(), rest.size()) == 0) {
+            std::memcpy(text_.Grow(rest.size()), known.upper.data(), rest.size());
+            std::memcpy(written_.Grow(rest.size()), rest.data(), rest.size());
             return true;
         }
     }

@@ -184,9 +184,11 @@ std::string_view SplitPiece(std::string_view text, std::string_view set)
 int FindLevel(const LevelLists& levels, std::string_view name)
 {
     // A run's names and the names read from codes are both upper-cased, so
-    // the plain comparison nearly always finds the level, and at less cost.
+    // the plain comparison nearly always finds the level, and at less cost;
+    // names of one length mostly differ in their first byte.
     for (int index = 0; index < kLevelCount; ++index) {
-        if (levels.names[index] == name)
+        const std::string& level = levels.names[index];
+        if (level.size() == name.size() && (name.empty() || level[0] == name[0]) && level == name)
             return index;
     }
     for (int index = 0; index < kLevelCount; ++index) {
