@@ -243,11 +243,25 @@ bool TFileStream::WriteAll(const std::uint8_t* bytes, std::int64_t count, std::i
         FailureReason = LastFailureReason();
         return false;
     }
-    // A file written in order is mostly large: its bytes start for the disk
-    // as they come rather than all at the final sync.
     if (Seekable)
-        File.StartWriteBack(at, count);
+        StartWriteBack(at, count);
     return true;
+}
+
+// A file written in order is mostly large: its bytes start for the disk as
+// they come rather than all at the final sync, some megabytes at a time (a
+// start for every chunk cost the run more than it saved). Bytes written
+// anywhere else than straight on are left to the sync.
+void TFileStream::StartWriteBack(std::int64_t at, std::int64_t count)
+{
+    constexpr std::int64_t kWriteBackStep = 8 << 20;
+    if (at != WriteBackTo)
+        WriteBackFrom = at;
+    WriteBackTo = at + count;
+    if (WriteBackTo - WriteBackFrom >= kWriteBackStep) {
+        File.StartWriteBack(WriteBackFrom, WriteBackTo - WriteBackFrom);
+        WriteBackFrom = WriteBackTo;
+    }
 }
 
 bool TFileStream::WritePending()

@@ -81,6 +81,7 @@ private:
     std::int64_t FileSize() const;
     bool WritePending();
     bool WriteAll(const std::uint8_t* bytes, std::int64_t count, std::int64_t at);
+    void StartWriteBack(std::int64_t at, std::int64_t count);
     std::int64_t ReadAt(std::uint8_t* into, std::int64_t count, std::int64_t at);
     std::uint8_t* Chunk();
 
@@ -89,6 +90,10 @@ private:
     NativeFile File;
     bool Writable = false;
     bool Seekable = true;  // false for devices written in order, such as /dev/null
+    // The bytes written straight on from WriteBackFrom to WriteBackTo, whose
+    // way to the disk has not been started yet.
+    std::int64_t WriteBackFrom = 0;
+    std::int64_t WriteBackTo = 0;
     bool Registered = false;
     bool WriteFailed = false;
     FileIdentity Identity;
