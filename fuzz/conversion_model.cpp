@@ -386,7 +386,9 @@ private:
             text.resize(WholePieces(text, o_.longestEarlier));
             Count(out_.headingsCut, start);
         }
-        out_.levelValues[level] = text;
+        // Nothing shows a level deeper than the pattern does: its value is
+        // left empty.
+        out_.levelValues[level] = level <= pattern_.DeepestLevel() ? text : std::string();
         for (int deeper = level + 1; deeper < 7; ++deeper)
             out_.levelValues[deeper] = kNotSet;
     }

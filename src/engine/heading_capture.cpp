@@ -43,13 +43,14 @@ void HeadingCapture::Capture()
     LevelSeen* const first = run.LevelsSeen.Count(work_.headingLevel, index);
     if (first != nullptr)
         first->name = work_.code.WrittenLevelName(work_.switches.On(RunSwitch::IdRecords));
+    // Nothing shows the value of a level deeper than the reference does: it
+    // is made only to tell whether it was cut, or to be shown beside its
+    // name, and then left empty.
+    const bool kept = index <= run.RefPattern.DeepestLevel();
     std::optional<HeadingValue> value;
     if (index != -1) {
         run.LevelsSeen.LevelSet(index);
-        // A level deeper than the reference shows needs its value only to
-        // tell whether it was cut, unless it is shown beside its name.
-        const bool shown = index <= run.RefPattern.DeepestLevel() || first != nullptr;
-        value.emplace(StartLevelValue(run.Levels, index), run.LongestEarlierReference, !shown);
+        value.emplace(StartLevelValue(run.Levels, index), run.LongestEarlierReference, !kept && first == nullptr);
     } else if (first != nullptr) {
         value.emplace(first->firstHeading, kLongestShownHeading);
     }
@@ -69,7 +70,8 @@ void HeadingCapture::Capture()
         ShowFirstHeading(*first, run.Levels.values[static_cast<std::size_t>(index)]);
     if (value->Cut())
         work_.Note(run.HeadingsCut, start);
-    value->End();
+    if (!kept)
+        run.Levels.values[static_cast<std::size_t>(index)].clear();
 }
 
 // Copies the rest of a heading line, giving it to the level's value, and

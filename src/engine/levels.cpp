@@ -37,7 +37,7 @@ std::string StripCodes(std::string_view text)
 }
 
 HeadingValue::HeadingValue(std::string& value, std::size_t longest, bool onlyWhetherCut)
-    : value_(value), longest_(longest), onlyWhetherCut_(onlyWhetherCut), holding_(onlyWhetherCut)
+    : value_(value), longest_(longest), holding_(onlyWhetherCut)
 {
     value_.clear();
 }

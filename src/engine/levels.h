@@ -30,9 +30,10 @@ std::string StripCodes(std::string_view text);
 // beside it.
 //
 // A value that nothing will show need only tell whether it was cut: its
-// lines are then held as they stream by, and taken apart only once they are
-// longer than `longest`, as until then nothing of them can have been
-// dropped. Such a value is left empty at its end.
+// lines are then held as they stream by (each ended by a LF, which a line of
+// a heading cannot hold), and taken apart only once they are longer than
+// `longest`, as until then nothing of them can have been dropped. What such
+// a value holds is for its holder to empty.
 class HeadingValue {
 public:
     // Takes the place of what `value` held, in its memory.
@@ -55,20 +56,13 @@ public:
         blankPending_ = true;
         spacePending_ = false;
     }
-    // The heading has ended.
-    void End()
-    {
-        if (onlyWhetherCut_)
-            value_.clear();
-    }
     // Some of the heading's text was dropped.
     bool Cut() const { return cut_; }
 
 private:
     void TakeApart(std::string_view bytes);
-    // The lines held so far (each ended by a LF, which a line of a heading
-    // cannot hold) are taken apart once they are longer than the value may
-    // be: no byte of the value can come of more than one of theirs.
+    // The lines held so far are taken apart once they are longer than the
+    // value may be: no byte of the value can come of more than one of theirs.
     void Hold(std::string_view bytes);
     void TakeHeldApart();
 
@@ -90,7 +84,6 @@ private:
 
     std::string& value_;
     std::size_t longest_;
-    bool onlyWhetherCut_;
     bool holding_;  // the lines are held, not yet taken apart
     bool inCode_ = false;
     bool openPending_ = false;   // a "<" ended the last bytes: the next one decides

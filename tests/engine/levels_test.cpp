@@ -57,7 +57,7 @@ struct HeadingCase {
 };
 
 // The case's lines read into a value that held an earlier heading; a value
-// made only to tell whether it was cut tells the same, and is left empty.
+// made only to tell whether it was cut tells the same.
 void ExpectHeading(const HeadingCase& c)
 {
     const auto read = [&c](HeadingValue& heading) {
@@ -68,7 +68,6 @@ void ExpectHeading(const HeadingCase& c)
                 heading.Take(piece);
             heading.EndLine();
         }
-        heading.End();
     };
     std::string value = "earlier";
     HeadingValue heading(value, c.longest);
@@ -79,7 +78,6 @@ void ExpectHeading(const HeadingCase& c)
     std::string counted = "earlier";
     HeadingValue onlyWhetherCut(counted, c.longest, true);
     read(onlyWhetherCut);
-    EXPECT_EQ("", counted) << c.value;
     EXPECT_EQ(c.cut, onlyWhetherCut.Cut()) << c.value;
 }
 
@@ -145,7 +143,16 @@ RunSettings BookChapterSection()
     return settings;
 }
 
-LevelList ValuesAfter(const std::string& input, const RunSettings& settings = BookChapterSection())
+// Only a level that references show keeps its value after the run: the
+// pattern here shows all three.
+RunSettings ShowingAllThree()
+{
+    RunSettings settings = BookChapterSection();
+    settings.refPattern = "1 2 3";
+    return settings;
+}
+
+LevelList ValuesAfter(const std::string& input, const RunSettings& settings = ShowingAllThree())
 {
     return Convert(input, settings).levels.values;
 }
@@ -156,6 +163,17 @@ TEST(Headings, LevelRecordSetsItsLevelAndUnsetsDeeperOnes)
     EXPECT_EQ("Genesis", values[0]);
     for (int i = 1; i < kLevelCount; ++i)
         EXPECT_EQ("NotSet", values[i]) << i;
+}
+
+// Its heading is still taken apart to be shown beside its name.
+TEST(Headings, ALevelNoReferenceShowsIsLeftEmpty)
+{
+    const auto converted = Convert("<RD:Book>G\r\n<RD:Chapter>4<BD+>x\r\n<RD:Chapter>5\r\n", BookChapterSection());
+    EXPECT_EQ("G", converted.levels.values[0]);
+    EXPECT_EQ("", converted.levels.values[1]);
+    EXPECT_EQ("NotSet", converted.levels.values[2]);
+    ASSERT_EQ(2u, converted.result.levelsSeen.Levels().size());
+    EXPECT_EQ("4x", converted.result.levelsSeen.Levels()[1].firstHeading);
 }
 
 TEST(Headings, HigherLevelsKeepTheirValues)
@@ -292,7 +310,7 @@ TEST(Headings, SameNameTwiceSetsTheFirst)
 TEST(Headings, EmptyNameSetsTheFirstEmptyBox)
 {
     RunSettings settings;
-    settings.refPattern = "1";
+    settings.refPattern = "1 2";
     settings.levelTexts = {"Book", "", "Verse", ""};
     EXPECT_EQ("x", ValuesAfter("<RD:>x\r\n", settings)[1]);
 }
