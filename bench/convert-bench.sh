@@ -91,9 +91,9 @@ time_once() {
   times[$program]+="$(awk -v s="$start" -v e="$end" 'BEGIN { print e - s }') "
   rm -f "$work/out.fff"
 }
-# The two builds take turns at going first: the run after a deleted output
-# (each round's first) can pay for the deletion, as ext4 mounted with
-# "discard" trims the freed blocks.
+# The two builds take turns at going first in a round: on some machines one
+# place pays more than the other (ext4 mounted with "discard" trims the
+# blocks of each deleted output while the next run writes).
 for ((round = 0; round < rounds; round++)); do
   order=("${programs[@]}")
   if [[ -n "$before" ]] && ((round % 2 == 1)); then
