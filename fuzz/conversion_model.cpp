@@ -386,9 +386,11 @@ private:
             text.resize(WholePieces(text, o_.longestEarlier));
             Count(out_.headingsCut, start);
         }
-        // Nothing shows a level deeper than the pattern does: its value is
-        // left empty.
-        out_.levelValues[level] = level <= pattern_.DeepestLevel() ? text : std::string();
+        // Nothing shows a level deeper than the pattern does: it stays
+        // unset.
+        if (level > pattern_.DeepestLevel())
+            return;
+        out_.levelValues[level] = text;
         for (int deeper = level + 1; deeper < 7; ++deeper)
             out_.levelValues[deeper] = kNotSet;
     }

@@ -119,7 +119,9 @@ template <typename Scan>
                 break;
             continue;
         }
-        if (block.end - found < 2)
+        // A code's first two bytes and the ">" after them, or a "<<", must
+        // stand in the block; the byte steps take what does not.
+        if (block.end - found < 3)
             break;
         // "<<" is a "<" meant as text, taken in steps of two bytes; a run of
         // them opens no code, so no ">" is looked for.
@@ -129,8 +131,6 @@ template <typename Scan>
                 break;
             continue;
         }
-        if (block.end - found < 3)
-            break;
         const std::uint8_t* close = closeSeen == nullptr           ? FindClose(found + 1, block.closeBefore)
                                     : closeSeen < block.closeBefore ? closeSeen
                                                                     : nullptr;
@@ -203,10 +203,12 @@ void BlockCopy::WriteBlockUpTo(Block& block, const std::uint8_t* to)
     const CodeKind kind = bare ? CodeKind::RecordCode : work_.code.Kind(idRecords);
     const bool countUnread = !idRecords && !bare;
     if (kind == CodeKind::LevelRecord) {
-        work_.headingLevel = work_.code.LevelName(idRecords);
-        work_.state = PassState::Heading;
         block.next = close + 1;
-        handedOn = true;
+        if (!HeadingInBlock(block, work_.code.LevelName(idRecords))) {
+            work_.headingLevel = work_.code.LevelName(idRecords);
+            work_.state = PassState::Heading;
+            handedOn = true;
+        }
         return true;
     }
     if (kind != CodeKind::RecordCode)
@@ -226,6 +228,23 @@ void BlockCopy::WriteBlockUpTo(Block& block, const std::uint8_t* to)
     case RecordStart::Nothing: break;
     }
     return false;
+}
+
+// The heading from `block.next`, right after the level record of `level`, when the
+// block holds it whole short of the progress point and no earlier reference
+// stands before it: its bytes stay in the block's output.
+[[gnu::always_inline]] inline bool BlockCopy::HeadingInBlock(Block& block, std::string_view level)
+{
+    const std::uint8_t* const from = block.next;
+    if (block.end - from < 2 || (from[0] == '<' && from[1] == 'C'))
+        return false;
+    const std::optional<HeadingSpan> heading = wide_ ? FindHeadingWide(from, block.end) : FindHeading(from, block.end);
+    if (!heading || heading->end > block.point)
+        return false;
+    headings_.TakeLines(level, TextOf(from, heading->end), static_cast<std::size_t>(heading->firstBreak - from),
+                        PositionOf(block, from));
+    block.next = heading->end;
+    return true;
 }
 
 // The references earlier runs wrote right after a record code, one after

@@ -7,6 +7,7 @@
 
 #include "engine/code_steps.h"
 #include "engine/earlier_reference.h"
+#include "engine/heading_capture.h"
 #include "engine/pass_references.h"
 #include "engine/pass_work.h"
 #include "engine/record_opening.h"
@@ -16,11 +17,12 @@ namespace pellimar {
 
 class BlockCopy {
 public:
-    BlockCopy(PassWork& work, PassReferences& references, CodeSteps& codes)
+    BlockCopy(PassWork& work, PassReferences& references, CodeSteps& codes, HeadingCapture& headings)
         : run_(work.run),
           work_(work),
           references_(references),
           codes_(codes),
+          headings_(headings),
           finder_(work.run.LongestEarlierReference),
           wide_(WideScansAvailable())
     {
@@ -53,6 +55,7 @@ private:
 
     bool MarkerInBlock(Block& block, const std::uint8_t* first);
     void WriteBlockUpTo(Block& block, const std::uint8_t* to);
+    bool HeadingInBlock(Block& block, std::string_view level);
     bool RecordCodeInBlock(Block& block, const std::uint8_t* open, const std::uint8_t* close, bool& handedOn);
     bool EarlierReferencesInBlock(Block& block, EarlierInBlock& earlier);
     void TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier);
@@ -67,6 +70,7 @@ private:
     PassWork& work_;
     PassReferences& references_;
     CodeSteps& codes_;
+    HeadingCapture& headings_;
     // Frames are told here only within the block's bytes.
     EarlierReferenceFinder finder_;
     bool wide_;

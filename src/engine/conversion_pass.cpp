@@ -11,8 +11,8 @@ ConversionPass::ConversionPass(RunContext& run, RunHost& host)
       references_(work_),
       earlier_(work_),
       codes_(work_, references_, earlier_),
-      blocks_(work_, references_, codes_),
-      headings_(work_, earlier_)
+      headings_(work_, earlier_),
+      blocks_(work_, references_, codes_, headings_)
 {
 }
 

@@ -35,8 +35,8 @@ private:
     PassReferences references_;
     EarlierReferenceTaker earlier_;
     CodeSteps codes_;
-    BlockCopy blocks_;
     HeadingCapture headings_;
+    BlockCopy blocks_;
 };
 
 }  // namespace pellimar

@@ -198,10 +198,10 @@ int FindLevel(const LevelLists& levels, std::string_view name)
     return -1;
 }
 
-std::string& StartLevelValue(LevelLists& levels, int index)
+std::string& StartLevelValue(LevelLists& levels, int index, int through)
 {
     levels.Changed(index);
-    for (int deeper = index + 1; deeper < kLevelCount; ++deeper) {
+    for (int deeper = index + 1; deeper <= through; ++deeper) {
         if (!IsNotSet(levels.values[deeper]))
             levels.values[deeper] = std::string_view(kNotSet);
     }

@@ -102,7 +102,7 @@ std::string_view SplitPiece(std::string_view text, std::string_view set);
 int FindLevel(const LevelLists& levels, std::string_view name);
 
 // Makes level `index` set, with an empty value that its heading fills in,
-// and unsets every deeper level. Returns the value.
-std::string& StartLevelValue(LevelLists& levels, int index);
+// and unsets every deeper level through index `through`. Returns the value.
+std::string& StartLevelValue(LevelLists& levels, int index, int through = kLevelCount - 1);
 
 }  // namespace pellimar

@@ -61,8 +61,8 @@ struct RunSettings {
 
 // The level names and current level values of a run. They outlive the run
 // (the window owns them); each run refills them. A level deeper than the
-// reference pattern shows is left empty once a heading sets it: nothing
-// reads its value.
+// reference pattern shows stays unset whatever its headings: nothing reads
+// its value.
 struct LevelLists {
     LevelList names;
     LevelList values;

@@ -5,6 +5,7 @@
 
 #include "engine/conversion.h"
 #include "engine/scripted_host.h"
+#include "streams/byte_scan.h"
 #include "support/temp_dir.h"
 
 namespace pellimar::testing {
@@ -35,5 +36,26 @@ inline Converted Convert(const std::string& input, const RunSettings& settings)
     ScriptedHost host;
     return Convert(input, settings, host);
 }
+
+// Text around a case that puts it in the middle of a run of 100,000 bytes,
+// a whole percent from the progress points on either side, so that one
+// block holds it; the same text goes around what it becomes.
+struct MidPercent {
+    explicit MidPercent(const std::string& input) : after(kTotal - before.size() - input.size(), 'y') {}
+    std::string Around(const std::string& text) const { return before + text + after; }
+
+    static constexpr std::size_t kTotal = 100000;
+    std::string before = std::string(50498, 'x') + "\r\n";
+    std::string after;
+};
+
+// While one lives, the 16-byte scans are used: a processor with wide scans
+// passes them by, and they are made to agree too.
+struct SixteenByteScans {
+    SixteenByteScans() { TurnOffWideScans(true); }
+    ~SixteenByteScans() { TurnOffWideScans(false); }
+    SixteenByteScans(const SixteenByteScans&) = delete;
+    SixteenByteScans& operator=(const SixteenByteScans&) = delete;
+};
 
 }  // namespace pellimar::testing

@@ -166,11 +166,11 @@ TEST(Headings, LevelRecordSetsItsLevelAndUnsetsDeeperOnes)
 }
 
 // Its heading is still taken apart to be shown beside its name.
-TEST(Headings, ALevelNoReferenceShowsIsLeftEmpty)
+TEST(Headings, ALevelNoReferenceShowsStaysUnset)
 {
     const auto converted = Convert("<RD:Book>G\r\n<RD:Chapter>4<BD+>x\r\n<RD:Chapter>5\r\n", BookChapterSection());
     EXPECT_EQ("G", converted.levels.values[0]);
-    EXPECT_EQ("", converted.levels.values[1]);
+    EXPECT_EQ("NotSet", converted.levels.values[1]);
     EXPECT_EQ("NotSet", converted.levels.values[2]);
     ASSERT_EQ(2u, converted.result.levelsSeen.Levels().size());
     EXPECT_EQ("4x", converted.result.levelsSeen.Levels()[1].firstHeading);

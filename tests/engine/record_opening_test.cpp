@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "engine/convert.h"
-#include "streams/byte_scan.h"
 
 namespace pellimar {
 namespace {
 
 using testing::Convert;
+using testing::MidPercent;
 using testing::ScriptedHost;
+using testing::SixteenByteScans;
 
 std::string Ref(const std::string& text)
 {
@@ -52,18 +53,6 @@ RunSettings BookSettings(const OpeningCase& c, std::size_t blockSize)
     return settings;
 }
 
-// Text around a case that puts it in the middle of a run of 100,000 bytes,
-// a whole percent from the progress points on either side, so that one
-// block holds it; the same text goes around what it becomes.
-struct MidPercent {
-    explicit MidPercent(const std::string& input) : after(kTotal - before.size() - input.size(), 'y') {}
-    std::string Around(const std::string& text) const { return before + text + after; }
-
-    static constexpr std::size_t kTotal = 100000;
-    std::string before = std::string(50498, 'x') + "\r\n";
-    std::string after;
-};
-
 TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
 {
     const OpeningCase& c = GetParam();
@@ -79,12 +68,7 @@ TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
     EXPECT_EQ(mid.Around(kBook + c.expected), block.output) << "block";
     EXPECT_EQ(bytes.result.refCount, block.result.refCount);
     EXPECT_EQ(c.laterLine, block.result.laterLineRecords) << "block";
-    // A processor with wide scans passes the 16-byte ones by: they are made
-    // to agree too.
-    struct SixteenByteScans {
-        SixteenByteScans() { TurnOffWideScans(true); }
-        ~SixteenByteScans() { TurnOffWideScans(false); }
-    } narrow;
+    const SixteenByteScans narrow;
     const auto sixteen = Convert(mid.Around(kBook + c.input), BookSettings(c, kRunBlockSize), host);
     EXPECT_EQ(block.output, sixteen.output) << "block, 16-byte scans";
     EXPECT_EQ(block.result.refCount, sixteen.result.refCount) << "block, 16-byte scans";
