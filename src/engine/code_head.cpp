@@ -155,8 +155,7 @@ bool CodeHead::Reading::FindKnownName(std::string_view rest)
 {
     for (const KnownName& known : known_) {
         if (known.written.size() == rest.size() && std::memcmp(known.written.data(), rest.data(), rest.size()) == 0) {
-            std::memcpy(text_.Grow(rest.size()), known.upper.data(), rest.size());
-            std::memcpy(written_.Grow(rest.size()), rest.data(), rest.size());
+            knownName_ = &known;
             return true;
         }
     }
@@ -181,6 +180,7 @@ void CodeHead::Reading::SetRecordCode()
 
 void CodeHead::Reading::Start()
 {
+    knownName_ = nullptr;
     text_.Clear();
     written_.Clear();
     phase_ = Phase::Head;
@@ -289,12 +289,16 @@ CodeKind CodeHead::Reading::Kind() const
 
 std::string_view CodeHead::Reading::LevelName() const
 {
-    return Kind() == CodeKind::LevelRecord ? text_.View().substr(3) : std::string_view();
+    if (Kind() != CodeKind::LevelRecord)
+        return {};
+    return knownName_ != nullptr ? std::string_view(knownName_->upper) : text_.View().substr(3);
 }
 
 std::string_view CodeHead::Reading::WrittenLevelName() const
 {
-    return Kind() == CodeKind::LevelRecord ? written_.View() : std::string_view();
+    if (Kind() != CodeKind::LevelRecord)
+        return {};
+    return knownName_ != nullptr ? std::string_view(knownName_->written) : written_.View();
 }
 
 }  // namespace pellimar

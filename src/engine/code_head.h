@@ -117,6 +117,9 @@ private:
         Held written_;  // the name, letter case kept
         std::array<KnownName, 8> known_;
         std::size_t nextKnown_ = 0;
+        // The known name this code's is, when it is one: `text_` then holds
+        // only what comes before the name, and `written_` nothing.
+        const KnownName* knownName_ = nullptr;
         Phase phase_ = Phase::Head;
         bool commaTaken_ = false;
         std::size_t matched_ = 0;  // of "ID:", or the ID's length
