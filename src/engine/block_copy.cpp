@@ -230,9 +230,9 @@ void BlockCopy::WriteBlockUpTo(Block& block, const std::uint8_t* to)
     return false;
 }
 
-// The heading from `block.next`, right after the level record of `level`, when the
-// block holds it whole short of the progress point and no earlier reference
-// stands before it: its bytes stay in the block's output.
+// The heading from `block.next`, right after the level record of `level`,
+// when the block holds it whole short of the progress point and no earlier
+// reference stands before it: its bytes stay in the block's output.
 [[gnu::always_inline]] inline bool BlockCopy::HeadingInBlock(Block& block, std::string_view level)
 {
     const std::uint8_t* const from = block.next;
