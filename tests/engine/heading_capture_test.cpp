@@ -83,18 +83,6 @@ TEST_P(Headings, ByteStepsAndBlockAgree)
     ExpectSameHeadings(block, sixteen, "16-byte scans");
 }
 
-HeadingCase WithIds(HeadingCase c)
-{
-    c.idRecords = true;
-    return c;
-}
-
-HeadingCase Replacing(HeadingCase c)
-{
-    c.earlier = EarlierReferences::Replace;
-    return c;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Shapes, Headings,
     ::testing::Values(
@@ -114,10 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
         HeadingCase{"EmptyHeading", "<RD:Chapter>\r\n<RD>text\r\n"},
         HeadingCase{"ShallowerAfterDeeper", "<RD:Chapter>4\r\n<RD:\"Sub Section\">x\r\n<RD:Book>Ex\r\n<RD>text\r\n"},
         HeadingCase{"AtTheEnd", "<RD:Chapter>Last"},
-        WithIds(HeadingCase{"IdRecord", "<RD,ID:7:Chapter>Seven\r\n<RD,ID:8>text\r\n<rd,id:9:chapter>Nine\r\n"}),
+        HeadingCase{.name = "IdRecord",
+                    .input = "<RD,ID:7:Chapter>Seven\r\n<RD,ID:8>text\r\n<rd,id:9:chapter>Nine\r\n",
+                    .idRecords = true},
         HeadingCase{"EarlierReferenceKept", "<RD:Chapter><CS:Reference>Old<CR>\r\n</CS>Title\r\n<RD>text\r\n"},
-        Replacing(HeadingCase{"EarlierReferenceReplaced",
-                              "<RD:Chapter><CS:Reference>Old<CR>\r\n</CS>Title\r\n<RD>text\r\n"})));
+        HeadingCase{.name = "EarlierReferenceReplaced",
+                    .input = "<RD:Chapter><CS:Reference>Old<CR>\r\n</CS>Title\r\n<RD>text\r\n",
+                    .earlier = EarlierReferences::Replace}));
 
 }  // namespace
 }  // namespace pellimar
