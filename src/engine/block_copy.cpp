@@ -3,7 +3,8 @@
 // record code, a byte that may begin a page-number marker, the end of the
 // block, the next whole percentage). A record code is known by its first two
 // bytes, so no other code is read byte by byte. A record code whose handling
-// lies wholly within the block is handled here too.
+// lies wholly within the block is handled here too, and so is the heading of
+// a level record when the block holds all of it.
 //
 // The steps Copy takes in a block are made inside it (always_inline): the
 // block's pointers then stay in registers across them, where a call would

@@ -3,7 +3,8 @@
 // level. A heading is its first line plus every following line that starts
 // with neither a line break nor "<". Its lines are copied as they are read,
 // whatever their length, and its value keeps no more than the longest
-// reference can show.
+// reference can show. A heading the block holds whole is read there instead
+// (TakeLines), and sets its level as the heading state does.
 #include "engine/heading_capture.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The heading state: the lines after a level record, copied and made the
-// value of that level.
+// value of that level; and the same for a heading the block holds whole.
 #pragma once
 
 #include <cstdint>
