@@ -30,6 +30,12 @@ std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path, std
 // such a folder cannot make a privileged user replace the file it names.
 bool LinkMayBeFollowed(const std::filesystem::path& link);
 
+// The full path a name stands for from the working folder, without "."
+// parts; the name as it is when the working folder cannot be told. A name
+// kept for later (a history, a settings file) must not depend on the folder
+// the program started in.
+std::string FullName(const std::string& name);
+
 // True when the two names, given to files in one folder, name one file: the
 // same bytes, or on Windows the same letters in any case.
 bool SameFileName(const std::string& a, const std::string& b);
