@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(settingsDir);
     NoDialogs dialogs;
     NoLauncher launcher;
-    WindowServices services{&dialogs, &launcher, SettingsPathsIn(settingsDir, "pellimar"), "", {}, {}};
+    WindowServices services{&dialogs, &launcher, SettingsPathsIn(settingsDir, "pellimar"), "", {}, {}, {}};
     CountingWindow window(services);
     window.show();
     std::filesystem::remove(argv[2]);

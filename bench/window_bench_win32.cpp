@@ -77,7 +77,7 @@ int wmain(int argc, wchar_t** argv)
     std::filesystem::create_directories(settingsDir);
     NoDialogs dialogs;
     NoLauncher launcher;
-    WindowServices services{&dialogs, &launcher, SettingsPathsIn(settingsDir, "pellimar"), "", {}, {}};
+    WindowServices services{&dialogs, &launcher, SettingsPathsIn(settingsDir, "pellimar"), "", {}, {}, {}};
     CountingView view;
     Win32MainWindow window(view, services);
     if (!window.Create(GetModuleHandleW(nullptr))) {

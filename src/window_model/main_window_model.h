@@ -44,6 +44,8 @@ struct WindowServices {
     // moved) runs it on a thread of its own, with the host's calls carried
     // back.
     PassRunner runPass;
+    // The files the program was started with, by their full paths.
+    std::vector<std::string> startFiles;
 };
 
 class MainWindowModel {
@@ -53,6 +55,12 @@ public:
 
     // The window's own events.
     void FirstShown();
+    // Once the window is on the screen, after FirstShown: the files the
+    // program was started with. One is the input, and names the output;
+    // several are chosen for "Convert Several Files...", which a message
+    // says: that command then takes them in place of its file dialog, once
+    // the user has filled in what a run needs. Nothing runs here.
+    void TakeStartFiles();
     // True when the window may close; the settings are then saved. During a
     // run it cancels the run, and the window closes at the run's end.
     bool CloseRequested();
@@ -109,6 +117,8 @@ private:
 
     WindowView& view_;
     WindowServices services_;
+    // Files given at the start, waiting for "Convert Several Files...".
+    std::vector<std::string> chosenSeveral_;
     BoxTexts boxes_;
     FileChoices choices_;
     ViewerChoice viewer_;

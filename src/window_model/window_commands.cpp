@@ -1,6 +1,8 @@
 // The window's commands: the boxes' events and the rule that enables Begin,
 // the menus and their shortcuts, the file dialogs, files dropped on the
 // window, the preferences, About and Help.
+#include <utility>
+
 #include "window_model/dropped_file.h"
 #include "window_model/main_window_model.h"
 
@@ -71,7 +73,7 @@ void MainWindowModel::Carry(Command command)
     case Command::OutputFile: ChooseFile(HistoryBox::OutputFile); break;
     case Command::BeginOrCancel: single_.BeginOrCancel(); break;
     case Command::Preview: single_.Preview(); break;
-    case Command::ConvertSeveral: collection_.ConvertSeveralFiles({}); break;
+    case Command::ConvertSeveral: collection_.ConvertSeveralFiles(std::exchange(chosenSeveral_, {})); break;
     case Command::PreviewSeveral: collection_.PreviewSeveralFiles(); break;
     case Command::SetViewer: Guarded(*services_.dialogs, [this] { viewer_.Choose(); }); break;
     case Command::Exit: view_.CloseWindow(); break;

@@ -14,12 +14,18 @@ namespace pellimar::testing {
 using Names = std::vector<std::string>;
 
 struct ModelFixture {
-    explicit ModelFixture(PassRunner runPass = {}) : model(view, Services(std::move(runPass))) { view.model = &model; }
+    // `startFiles`: the files the program was started with.
+    explicit ModelFixture(PassRunner runPass = {}, std::vector<std::string> startFiles = {})
+        : model(view, Services(std::move(runPass), std::move(startFiles)))
+    {
+        view.model = &model;
+    }
 
-    WindowServices Services(PassRunner runPass)
+    WindowServices Services(PassRunner runPass, std::vector<std::string> startFiles)
     {
         WindowServices services;
         services.runPass = std::move(runPass);
+        services.startFiles = std::move(startFiles);
         services.dialogs = &dialogs;
         services.launcher = &launcher;
         services.settingsPaths = Paths();
