@@ -4,8 +4,13 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/window_arguments.h"
 #include "settings/settings_paths.h"
+#include "streams/file_names.h"
 #include "window/application_setup.h"
 #include "window/byte_text.h"
 #include "window/main_window.h"
@@ -26,13 +31,39 @@ std::string FindUserGuide()
     return pellimar::BytesFromPath(QDir::cleanPath(candidates[1]));
 }
 
+std::vector<std::string> ArgumentsOf(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+// The full paths of the names given; on Linux the arguments are the names' own
+// bytes.
+std::vector<std::string> FullNames(const std::vector<std::string>& names)
+{
+    std::vector<std::string> full;
+    for (const std::string& name : names)
+        full.push_back(pellimar::FullName(name));
+    return full;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // Answered before the toolkit starts, which needs a display.
+    if (const pellimar::WindowArguments asked = pellimar::ReadWindowArguments(ArgumentsOf(argc, argv)); asked.answer) {
+        std::fputs(asked.answer->c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     // A write past a file-size limit must fail as a write error, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
+    // Qt has taken its own options out of argv.
+    const pellimar::WindowArguments given = pellimar::ReadWindowArguments(ArgumentsOf(argc, argv));
+    if (!given.unknownOptions.empty()) {
+        std::fputs(pellimar::UnknownOptionText(given.unknownOptions.front()).c_str(), stderr);
+        return 2;
+    }
     pellimar::SetUpApplication();
 
     pellimar::QtDialogs dialogs;
@@ -42,6 +73,7 @@ int main(int argc, char** argv)
     services.launcher = &launcher;
     services.settingsPaths = pellimar::LocateSettingsFiles();
     services.guidePath = FindUserGuide();
+    services.startFiles = FullNames(given.files);
 
     pellimar::TZUDIzazu window(services);
     dialogs.SetParent(&window);

@@ -30,6 +30,8 @@ void TZUDIzazu::showEvent(QShowEvent* event)
     shownOnce_ = true;
     CenterOnScreen();
     model_.FirstShown();
+    // Once the window is on the screen: the files' message stands over it.
+    QMetaObject::invokeMethod(this, [this] { model_.TakeStartFiles(); }, Qt::QueuedConnection);
 }
 
 void TZUDIzazu::CenterOnScreen()

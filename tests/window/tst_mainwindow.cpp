@@ -73,6 +73,7 @@ private slots:
     void otherControlKeysKeepTheShownEntry();
     void firstShowCentresTheWindow();
     void showingAgainKeepsTheControls();
+    void startFilesReachTheModelOnceTheWindowIsShown();
     void leavingABoxAddsItsText();
     void boxLeftForADialogAddsItsText();
     void ownListAndOtherProgramsDoNotLeaveABox();
@@ -149,6 +150,17 @@ void TestMainWindow::showingAgainKeepsTheControls()
     f.ui().checkBoxes[static_cast<int>(Preference::NotSearched)]->setChecked(false);
     f.Show();
     QVERIFY(!f.ui().checkBoxes[static_cast<int>(Preference::NotSearched)]->isChecked());
+}
+
+// Not while the window is being shown: the message about several files
+// must stand over the window, not come before it.
+void TestMainWindow::startFilesReachTheModelOnceTheWindowIsShown()
+{
+    WindowFixture f({"/books/a.fff", "/books/b.fff"});
+    f.window->show();
+    QVERIFY(f.dialogs.messages.empty());
+    QTRY_COMPARE(f.dialogs.messages.size(), std::size_t{1});
+    QCOMPARE(f.dialogs.messages[0].note, std::string("/books/a.fff\r/books/b.fff"));
 }
 
 void TestMainWindow::leavingABoxAddsItsText()

@@ -64,9 +64,11 @@ public:
 };
 
 struct WindowFixture {
-    WindowFixture()
+    // `startFiles`: the files the program was started with.
+    explicit WindowFixture(Names startFiles = {})
     {
         WindowServices services;
+        services.startFiles = std::move(startFiles);
         services.dialogs = &dialogs;
         services.launcher = &launcher;
         services.settingsPaths = SettingsPathsIn(dir.Path(), "pellimar");
