@@ -9,7 +9,9 @@ packages=(build-essential cmake ninja-build pkg-config)
 if [[ ${1-} == --cli ]]; then
   shift
 else
-  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream)
+  # appstream, desktop-file-utils, shared-mime-info and GLib's gio check the
+  # desktop metadata as software centres and file managers read it.
+  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream desktop-file-utils shared-mime-info libglib2.0-bin)
 fi
 packages+=("$@")
 
