@@ -1,9 +1,12 @@
-// A window that shows the user guide.
+// A window that shows the user guide, with a find row under it.
 #pragma once
 
 #include <QDialog>
 
+class QLabel;
+class QLineEdit;
 class QTextBrowser;
+class QVBoxLayout;
 
 namespace pellimar {
 
@@ -16,7 +19,16 @@ public:
     void ShowGuide(const QString& path);
 
 private:
+    void AddFindRow(QVBoxLayout& layout);
+    void AddFindKeys();
+    // Selects the next place that holds the find box's text, in any letter
+    // case, after the selection (before it, backwards), going round past
+    // the end; says so beside the box when there is none.
+    void FindAgain(bool backwards);
+
     QTextBrowser* browser_;
+    QLineEdit* findBox_ = nullptr;
+    QLabel* findStatus_ = nullptr;
 };
 
 }  // namespace pellimar

@@ -1,12 +1,16 @@
 // The Help window with the shipped user guide: every flat-file code the guide
 // quotes is still there once the Markdown is shown (a code left outside a code
-// span would be taken for HTML and vanish), a missing guide is reported, and
-// the text keeps a margin.
+// span would be taken for HTML and vanish), a missing guide is reported, the
+// text keeps a margin, and text is found in it.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
 
 #include <map>
+#include <vector>
 
 #include "support/temp_dir.h"
 #include "window/help_window.h"
@@ -31,6 +35,29 @@ QString ShownText(HelpWindow& window)
     return browser != nullptr ? browser->toPlainText() : QString();
 }
 
+QTextCursor Selection(HelpWindow& window)
+{
+    return window.findChild<QTextBrowser*>()->textCursor();
+}
+
+QPushButton* Button(HelpWindow& window, const QString& caption)
+{
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->text() == caption)
+            return button;
+    }
+    return nullptr;
+}
+
+// What the find row says beside its buttons.
+QString FindStatus(HelpWindow& window)
+{
+    QString said;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        said += label->text() == "&Find:" ? QString() : label->text();
+    return said;
+}
+
 }  // namespace
 
 class TestHelpWindow : public QObject {
@@ -40,6 +67,9 @@ private slots:
     void shippedGuideShowsEveryCodeItQuotes();
     void missingGuideSaysWhereItWasLookedFor();
     void textKeepsClearOfTheLeftEdge();
+    void findGoesFromPlaceToPlaceAndRoundAgain();
+    void findSaysWhenTheGuideLacksTheText();
+    void ctrlFAndF3FindFromTheKeyboard();
 };
 
 void TestHelpWindow::shippedGuideShowsEveryCodeItQuotes()
@@ -70,7 +100,8 @@ void TestHelpWindow::textKeepsClearOfTheLeftEdge()
     HelpWindow window;
     window.ShowGuide(PELLIMAR_USER_GUIDE);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QImage shown = window.grab().toImage();
+    // The text, not the find row under it.
+    const QImage shown = window.findChild<QTextBrowser*>()->grab().toImage();
     int firstInk = shown.width();  // the leftmost column with a dark pixel: the text's
     for (int y = 0; y < shown.height(); ++y) {
         for (int x = 0; x < firstInk; ++x) {
@@ -79,6 +110,70 @@ void TestHelpWindow::textKeepsClearOfTheLeftEdge()
         }
     }
     QVERIFY2(firstInk >= 12 && firstInk < shown.width(), qPrintable(QString::number(firstInk)));
+}
+
+// Enter in the find box, in any letter case, each place in turn and then
+// the first again; Previous goes back round to the last.
+void TestHelpWindow::findGoesFromPlaceToPlaceAndRoundAgain()
+{
+    HelpWindow window;
+    window.ShowGuide(PELLIMAR_USER_GUIDE);
+    const QString sought = "convert several files";
+    const int places = ShownText(window).count(sought, Qt::CaseInsensitive);
+    QVERIFY(places >= 3);
+    auto* findBox = window.findChild<QLineEdit*>();
+    findBox->setText(sought);
+    std::vector<int> starts;
+    for (int i = 0; i <= places; ++i) {
+        QTest::keyClick(findBox, Qt::Key_Return);
+        QCOMPARE(Selection(window).selectedText().toLower(), sought);
+        starts.push_back(Selection(window).selectionStart());
+    }
+    for (int i = 1; i < places; ++i)
+        QVERIFY(starts[i] > starts[i - 1]);
+    QCOMPARE(starts[places], starts[0]);
+    QTest::mouseClick(Button(window, "&Previous"), Qt::LeftButton);
+    QCOMPARE(Selection(window).selectionStart(), starts[places - 1]);
+    QTest::mouseClick(Button(window, "&Next"), Qt::LeftButton);
+    QCOMPARE(Selection(window).selectionStart(), starts[0]);
+    QCOMPARE(FindStatus(window), QString());
+}
+
+void TestHelpWindow::findSaysWhenTheGuideLacksTheText()
+{
+    HelpWindow window;
+    window.ShowGuide(PELLIMAR_USER_GUIDE);
+    auto* findBox = window.findChild<QLineEdit*>();
+    findBox->setText("reference");
+    QTest::keyClick(findBox, Qt::Key_Return);
+    const QTextCursor found = Selection(window);
+    findBox->setText("no guide says this");
+    QTest::keyClick(findBox, Qt::Key_Return);
+    QCOMPARE(FindStatus(window), QString("Not found"));
+    QCOMPARE(Selection(window), found);
+    QTest::keyClicks(findBox, "x");
+    QCOMPARE(FindStatus(window), QString());
+}
+
+void TestHelpWindow::ctrlFAndF3FindFromTheKeyboard()
+{
+    HelpWindow window;
+    window.ShowGuide(PELLIMAR_USER_GUIDE);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* browser = window.findChild<QTextBrowser*>();
+    auto* findBox = window.findChild<QLineEdit*>();
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(findBox->hasFocus());
+    QTest::keyClicks(findBox, "Preview");
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_F3);
+    QCOMPARE(Selection(window).selectedText().toLower(), QString("preview"));
+    const int first = Selection(window).selectionStart();
+    QTest::keyClick(browser, Qt::Key_F3);
+    QVERIFY(Selection(window).selectionStart() > first);
+    QTest::keyClick(browser, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(Selection(window).selectionStart(), first);
 }
 
 QTEST_MAIN(TestHelpWindow)
