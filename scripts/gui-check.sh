@@ -21,7 +21,11 @@
 # the same options; and a collection of four files whose second is large,
 # cancelled while that one is written, whose question names each other
 # output by what it is now (collection-overwrite.png and
-# collection-cancel.png show the two questions).
+# collection-cancel.png show the two questions). Last, it starts the window
+# as a file manager does, with a file named from the folder it starts in,
+# runs it with a level name and the reference pattern typed (window-opened.png:
+# the window as it started), finds a text in the guide (guide-find.png), and starts it with two files, which a message
+# names (start-files.png).
 #
 # Usage: scripts/gui-check.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -39,6 +43,7 @@ if [[ -z "${PELLIMAR_GUI_CHECK_BOUNDED:-}" ]]; then
   PELLIMAR_GUI_CHECK_BOUNDED=1 exec timeout --kill-after=10 180 "$0" "$@"
 fi
 [[ -x "$program" && -x "$cli" ]] || { echo "gui-check: $program or $cli is missing; build first" >&2; exit 1; }
+program=$(realpath "$program")
 
 rm -rf "$shots"
 mkdir -p "$shots"
@@ -142,19 +147,26 @@ prepare_files() {
   printf '[L4]\r\nSection=\r\n' >"$work/config/pellimar.INI"
 }
 
-start_program() {
-  PELLIMAR_CONFIG_DIR=$work/config QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
+# The program started in the work folder with the arguments given, its
+# settings in CONFIG (the work folder's config/ unless set), and its window.
+launch() {
+  (cd "$work" && exec env PELLIMAR_CONFIG_DIR="${config:-$work/config}" QT_QPA_PLATFORM=xcb "$program" "$@") \
+    >"$work/program.log" 2>&1 &
   app=$!
   pids+=("$app")
   window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
   [[ -n "$window" ]] || fail "the window did not appear: $(cat "$work/program.log")"
+}
+
+start_program() {
+  launch "$@"
   xdo windowactivate --sync "$window"
   wait_active "$title"
   local height
   height=$(xdo getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p')
   menu_height=$((height - 290))  # the client area below the menu bar is 290 pixels high
   sleep 0.5
-  timeout 20 import -window "$window" "$shots/window.png"
+  timeout 20 import -window "$window" "$shots/${window_shot:-window}.png"
 }
 
 # Types a path into the file dialog with this caption and confirms it.
@@ -395,6 +407,45 @@ check_results() {
   check "Replace Earlier References saved" holds "$settings_ini" "ReplaceReferences=1"
 }
 
+# Started as a file manager starts it, with a file named from the folder it
+# starts in: the file is the input and the output is named after it, so that
+# a level name and the reference pattern are all a run needs. Then the guide,
+# with a text found in it (guide-find.png).
+open_a_file() {
+  config=$work/config-opened
+  mkdir -p "$config"
+  cp resources/sample.fff "$work/opened.fff"
+  window_shot=window-opened start_program opened.fff
+  keys alt+1
+  typed Testament
+  keys alt+r
+  typed 1
+  keys alt+b
+  wait_active Confirm
+  keys n
+  wait_active "$title"
+  open_menu Help 'Using Pellimar ...'
+  wait_active 'Using Pellimar'
+  keys ctrl+f
+  typed 'several FILES'
+  keys Return F3
+  sleep 0.5
+  shot guide-find
+  keys Escape
+  wait_active "$title"
+  close_the_window
+}
+
+# With two files, a message names them; they wait for Convert Several Files.
+open_two_files() {
+  launch books/book1.fff books/book3.fff
+  wait_active Information
+  shot start-files
+  keys Return
+  wait_active "$title"
+  close_the_window
+}
+
 start=$SECONDS
 start_display
 prepare_files
@@ -414,6 +465,13 @@ run_the_output_again
 close_the_window
 cp -r "$work/config" "$shots/settings"
 check_results
+say "starting with a file, and finding text in the guide"
+open_a_file
+LC_ALL=C.UTF-8 "$cli" -q --level1 Testament -r 1 "$work/opened.fff" "$work/cli-opened.fff" || fail "pellimar-cli on opened.fff"
+check "started with a file: the input, and the output named after it, as pellimar-cli makes it" \
+  cmp -s "$work/opened-ref.fff" "$work/cli-opened.fff"
+say "starting with two files"
+open_two_files
 say "captions the window manager showed: $(printf '"%s"\n' "${captions[@]}" | sort -u | paste -s -d ' ')"
 say "screenshots in $shots; took $((SECONDS - start)) s"
 exit $((failures > 0))
