@@ -1,7 +1,5 @@
-// Following links, and full names, with the library's view of the file system.
+// Following links, with the library's view of the file system.
 #include "streams/file_names.h"
-
-#include "streams/wide_names.h"
 
 namespace pellimar {
 namespace {
@@ -35,23 +33,6 @@ std::optional<fs::path> FollowLinks(fs::path path, std::string* refusal)
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
     return Refused(refusal, "its links go round in a circle");
-}
-
-// ".." is kept: after a symbolic link it leads to the parent of the link's
-// target, not to the folder the name spells. (Windows takes it out by the
-// spelling, and so does absolute() there.)
-std::string FullName(const std::string& name)
-{
-    std::error_code error;
-    const fs::path full = fs::absolute(PathOfName(name), error);
-    if (error)
-        return name;
-    fs::path kept;
-    for (const fs::path& part : full) {
-        if (part != "." && !part.empty())
-            kept /= part;
-    }
-    return NameOfPath(kept);
 }
 
 }  // namespace pellimar

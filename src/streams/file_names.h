@@ -31,7 +31,8 @@ std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path, std
 bool LinkMayBeFollowed(const std::filesystem::path& link);
 
 // The full path a name stands for from the working folder, without "."
-// parts; the name as it is when the working folder cannot be told. A name
+// parts (on Windows, nor ".."); the name as it is when the working folder
+// cannot be told. A name
 // kept for later (a history, a settings file) must not depend on the folder
 // the program started in.
 std::string FullName(const std::string& name);

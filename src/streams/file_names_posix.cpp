@@ -1,6 +1,6 @@
 // File names on POSIX systems: the bytes are the name, which symbolic links
-// may be followed (the owners of a link and of its folder), and devices are
-// files with paths of their own.
+// may be followed (the owners of a link and of its folder), devices are
+// files with paths of their own, and a name's full path.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +29,22 @@ bool SameFileName(const std::string& a, const std::string& b)
 std::optional<std::string> DeviceOfName(const std::string&)
 {
     return std::nullopt;
+}
+
+// ".." is kept: after a symbolic link it leads to the parent of the link's
+// target, not to the folder the name spells.
+std::string FullName(const std::string& name)
+{
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(name, error);
+    if (error)
+        return name;
+    std::filesystem::path kept;
+    for (const std::filesystem::path& part : full) {
+        if (part != ".")
+            kept /= part;
+    }
+    return kept.string();
 }
 
 }  // namespace pellimar

@@ -1,6 +1,7 @@
 // File names on Windows: one file whatever the case of its letters, as the
 // system compares them; every symbolic link may be followed, as the system
-// itself follows them; and the names that stand for devices in any folder.
+// itself follows them; the names that stand for devices in any folder; and
+// a name's full path.
 #include "streams/file_names.h"
 
 #include <windows.h>
@@ -51,6 +52,25 @@ std::optional<std::string> DeviceOfName(const std::string& path)
             return device;
     }
     return std::nullopt;
+}
+
+// The system's own rule, which takes "." and ".." out by the spelling. (The
+// library's absolute() knows no \\server\share and would put the working
+// folder's drive before it.)
+std::string FullName(const std::string& name)
+{
+    const std::wstring wide = WideOfName(name);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0)
+            return name;
+        if (length < full.size()) {
+            full.resize(length);
+            return NameOfWide(full);
+        }
+        full.resize(length);
+    }
 }
 
 }  // namespace pellimar
