@@ -1,5 +1,12 @@
-// Quoting of command-line arguments for Windows.
+// Quoting of command-line arguments for Windows, and reading them.
 #include "window_win32/command_line.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "streams/file_names.h"
+#include "streams/wide_names.h"
 
 namespace pellimar {
 
@@ -35,6 +42,17 @@ std::wstring CommandLineOf(const std::vector<std::wstring>& arguments)
         line += QuotedArgument(argument);
     }
     return line;
+}
+
+std::vector<std::string> FilesOfCommandLine(const wchar_t* commandLine)
+{
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
+    std::vector<std::string> files;
+    for (int i = 1; arguments != nullptr && i < count; ++i)
+        files.push_back(FullName(NameOfWide(arguments[i])));
+    LocalFree(arguments);
+    return files;
 }
 
 }  // namespace pellimar

@@ -136,6 +136,7 @@ LRESULT Win32MainWindowMessages::Handle(UINT message, WPARAM wParam, LPARAM lPar
         // As in a dialog, the focus starts in the first control of the tab order.
         SetFocus(ControlOf(window_, BoxControl(HistoryBox::Level1)));
         model_.FirstShown();
+        model_.TakeStartFiles();
         return 0;
     case WM_ACTIVATE:
         // The focus leaves with the window and comes back to where it was.

@@ -7,6 +7,7 @@
 
 #include "settings/settings_paths.h"
 #include "streams/wide_names.h"
+#include "window_win32/command_line.h"
 #include "window_win32/main_window_win32.h"
 #include "window_win32/process_launcher_win32.h"
 #include "window_win32/win32_dialogs.h"
@@ -64,6 +65,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     services.launcher = &launcher;
     services.settingsPaths = pellimar::LocateSettingsFiles();
     services.guidePath = UserGuidePath();
+    services.startFiles = pellimar::FilesOfCommandLine(GetCommandLineW());
 
     pellimar::Win32MainWindowView view;
     pellimar::Win32MainWindow window(view, services);

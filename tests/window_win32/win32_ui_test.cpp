@@ -1,12 +1,15 @@
 // The Windows window's parts that need no screen: the gauge's GDI picture
 // against the pixels the Qt gauge is held to as well, and its pie and needle,
-// command-line quoting,
+// command-line quoting and reading,
 // the file dialogs' filter lists, message texts, when a box is left, and
 // the captions' room in the window's layout, and the guide as rich text.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "streams/wide_names.h"
 #include "support/gauge_reference.h"
 #include "window_win32/caption_fit.h"
 #include "window_win32/command_line.h"
@@ -101,6 +104,19 @@ TEST(CommandLine, QuotesSoThatTheSystemSplitsBackTheSameArguments)
         EXPECT_EQ(std::wstring(split[i + 1]), arguments[i]) << i;
     LocalFree(split);
     EXPECT_EQ(QuotedArgument(L"plain"), L"plain");
+}
+
+// As Explorer starts the program for "Open with": the program's path, then
+// the files, some quoted; a name from the working folder becomes a full path.
+TEST(CommandLine, FilesAreTheArgumentsAfterTheProgramByTheirFullPaths)
+{
+    const std::wstring line = CommandLineOf({L"C:\\Program Files\\Pellimar\\pellimar.exe", L"C:\\my books\\b.fff",
+                                             L"book.fff", L"\\\\server\\share\\\u00e9t\u00e9.fff"});
+    const std::vector<std::string> expected = {
+        "C:\\my books\\b.fff", NameOfPath(std::filesystem::current_path() / "book.fff"),
+        "\\\\server\\share\\\xc3\xa9t\xc3\xa9.fff"};
+    EXPECT_EQ(FilesOfCommandLine(line.c_str()), expected);
+    EXPECT_TRUE(FilesOfCommandLine(L"pellimar.exe").empty());
 }
 
 TEST(FileDialogs, FilterListHoldsEachEntryAndEndsInTwoNulls)
