@@ -1,7 +1,8 @@
 ; The Windows installer: puts both programs, the user guide, the licence and
-; the sample files into Program Files\Pellimar, adds a Start-menu entry and
-; an uninstaller registered with Windows. The uninstaller removes exactly the
-; files it installed, so the settings the program keeps beside itself
+; the sample files into Program Files\Pellimar, adds a Start-menu entry,
+; "Open with Pellimar" for .fff files (for the user who installs) and an
+; uninstaller registered with Windows. The uninstaller removes exactly the
+; files and the registry entries it installed, so the settings the program keeps beside itself
 ; (pellimar.INI, patterns.pag, patterns.ref) and in %APPDATA%\Pellimar stay;
 ; the folder goes only when nothing else is left in it.
 ; Both run without a question with /S. Built by scripts/pack-windows.sh:
@@ -22,6 +23,16 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellimar"
 !define UNINSTALLER "uninstall.exe"
 !define SHORTCUT "$SMPROGRAMS\Pellimar.lnk"
+; Flat files open with Pellimar: an "Open with Pellimar" item in the menu
+; Explorer shows for every .fff file (VERB_KEY), and Pellimar in their "Open
+; with" list (a type of its own, PROGID, named among the types that .fff
+; files open with). In the installing user's own classes, which are theirs to
+; change, and which leave alone whatever program opens .fff files now.
+!define CLASSES "Software\Classes"
+!define PROGID "Pellimar.FlatFile"
+!define VERB_KEY "${CLASSES}\SystemFileAssociations\.fff\shell\Pellimar"
+!define OPEN_WITH_KEY "${CLASSES}\.fff\OpenWithProgids"
+!define OPEN_COMMAND '"$INSTDIR\pellimar.exe" "%1"'
 
 Name "Pellimar ${VERSION}"
 OutFile "${OUTFILE}"
@@ -103,7 +114,28 @@ Section "Pellimar" SectionPellimar
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize ${SectionPellimar} $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  WriteRegStr HKCU "${VERB_KEY}" "" "Open with Pellimar"
+  WriteRegStr HKCU "${VERB_KEY}" "Icon" "$INSTDIR\pellimar.exe,0"
+  WriteRegStr HKCU "${VERB_KEY}\command" "" '${OPEN_COMMAND}'
+  WriteRegStr HKCU "${CLASSES}\${PROGID}" "" "Folio Flat File"
+  WriteRegStr HKCU "${CLASSES}\${PROGID}\DefaultIcon" "" "$INSTDIR\pellimar.exe,0"
+  WriteRegStr HKCU "${CLASSES}\${PROGID}\shell\open" "FriendlyAppName" "Pellimar"
+  WriteRegStr HKCU "${CLASSES}\${PROGID}\shell\open\command" "" '${OPEN_COMMAND}'
+  WriteRegStr HKCU "${OPEN_WITH_KEY}" "${PROGID}" ""
+  Call NotifyAssociationsChanged
 SectionEnd
+
+; Explorer reads the file types again.
+!macro NOTIFY_ASSOCIATIONS_CHANGED
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+!macroend
+Function NotifyAssociationsChanged
+  !insertmacro NOTIFY_ASSOCIATIONS_CHANGED
+FunctionEnd
+Function un.NotifyAssociationsChanged
+  !insertmacro NOTIFY_ASSOCIATIONS_CHANGED
+FunctionEnd
 
 Section "Uninstall"
   ; A file that cannot go (Windows keeps a running program's file) stops
@@ -119,6 +151,15 @@ Close it and run the uninstaller again." /SD IDOK
   Delete "$INSTDIR\${UNINSTALLER}"
   Delete "${SHORTCUT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ; Only what the installer wrote: the keys .fff files had before stay.
+  DeleteRegKey HKCU "${VERB_KEY}"
+  DeleteRegKey /ifempty HKCU "${CLASSES}\SystemFileAssociations\.fff\shell"
+  DeleteRegKey /ifempty HKCU "${CLASSES}\SystemFileAssociations\.fff"
+  DeleteRegKey HKCU "${CLASSES}\${PROGID}"
+  DeleteRegValue HKCU "${OPEN_WITH_KEY}" "${PROGID}"
+  DeleteRegKey /ifempty HKCU "${OPEN_WITH_KEY}"
+  DeleteRegKey /ifempty HKCU "${CLASSES}\.fff"
+  Call un.NotifyAssociationsChanged
   ; Not /r: a folder that still holds the user's settings, or anything
   ; else not installed here, stays.
   RMDir "$INSTDIR"

@@ -3,14 +3,19 @@
 # pellimar-<version>-setup.exe from a finished Windows build
 # (scripts/pack-windows.sh, into BUILD_DIR/installer-check/), installs it
 # silently (/S) into a wine folder of its own on a virtual X display (Xvfb),
-# and checks the installed files against the zip's, the Start-menu entry and
-# the entry in Add/Remove Programs. It then uninstalls silently through that
-# entry (the folder must go when nothing else is in it), installs again
+# and checks the installed files against the zip's, the Start-menu entry,
+# the entry in Add/Remove Programs and, for the installing user, "Open with
+# Pellimar" for .fff files and Pellimar in their "Open with" list, beside
+# another program's entry set there before. It then uninstalls silently
+# through that entry (the folder must go when nothing else is in it, and
+# the registry entries with it, the other program's staying), installs again
 # through the installer's pages as a user does (Return on each, under a
 # window manager), whose last page starts pellimar.exe ("Run Pellimar",
 # ticked), closes that window, starts pellimar.exe from the Start-menu entry,
 # waits for its window, checks that installing over the running program
-# fails, and closes the window, so that it saves its settings; uninstalls
+# fails, and closes the window, so that it saves its settings; opens a file
+# with the command "Open with Pellimar" names, as Explorer does, and checks
+# that the window shows it as the input (open-with.png); uninstalls
 # again, and checks that
 # the programs, the entry and the shortcut are gone and the settings beside
 # the program and in %APPDATA%\Pellimar are kept as they were. Stops its wine
@@ -25,9 +30,14 @@ title="Folio Flat File Pellimar"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellimar'
 shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Pellimar.lnk'
 settings_files=(pellimar.INI patterns.pag patterns.ref)
+verb_key='HKCU\Software\Classes\SystemFileAssociations\.fff\shell\Pellimar'
+progid_key='HKCU\Software\Classes\Pellimar.FlatFile'
+open_with_key='HKCU\Software\Classes\.fff\OpenWithProgids'
+open_command='"C:\Program Files\Pellimar\pellimar.exe" "%1"'
+probe_program=$build_dir/tests/window_win32/window_probe.exe
 
 if [[ -z "${PELLIMAR_INSTALLER_CHECK_BOUNDED:-}" ]]; then
-  scripts/install-deps.sh --cli nsis xvfb xauth xdotool openbox x11-utils wine64
+  scripts/install-deps.sh --cli nsis xvfb xauth xdotool openbox x11-utils imagemagick wine64
   # Every step below has its own time limit; this bounds them all together.
   PELLIMAR_INSTALLER_CHECK_BOUNDED=1 exec timeout --kill-after=10 300 "$0" "$@"
 fi
@@ -38,6 +48,7 @@ fail() {
   exit 1
 }
 
+[[ -f $probe_program ]] || fail "$probe_program is missing: build the Windows tests first (scripts/test-windows.sh)"
 packages=$build_dir/installer-check
 rm -rf "$packages"
 scripts/pack-windows.sh "$build_dir" "$packages" >"$build_dir/installer-check.log" 2>&1 \
@@ -112,6 +123,39 @@ check_installed() {
   [[ -f $shortcut_file ]] || fail "the installer made no Start-menu entry ($shortcut)"
   run_wine reg query "$uninstall_key" /v DisplayVersion 2>/dev/null | grep -q "REG_SZ *$version" \
     || fail "Add/Remove Programs lists no Pellimar $version"
+  check_open_with
+}
+
+# A value's data in the registry (the key's own value without NAME); fails
+# when it is missing.
+registry_value() {
+  local out which=(/ve)
+  [[ $# -eq 1 ]] || which=(/v "$2")
+  out=$(run_wine reg query "$1" "${which[@]}" 2>/dev/null) || return 1
+  sed -n 's/^ *[^ ]* *REG_SZ *//p' <<<"$out" | tr -d '\r' | head -n 1
+}
+
+check_open_with() {
+  [[ $(registry_value "$verb_key") == "Open with Pellimar" ]] \
+    || fail "no \"Open with Pellimar\" for .fff files: $verb_key is \"$(registry_value "$verb_key")\""
+  [[ $(registry_value "$verb_key\\command") == "$open_command" && \
+     $(registry_value "$progid_key\\shell\\open\\command") == "$open_command" ]] \
+    || fail "opening a .fff file would not start Pellimar with it: \"$(registry_value "$verb_key\\command")\""
+  registry_value "$open_with_key" Pellimar.FlatFile >/dev/null || fail "Pellimar is not in the Open with list of .fff files"
+  registry_value "$open_with_key" Other.Viewer >/dev/null || fail "the installer took another program out of the Open with list"
+}
+
+check_open_with_removed() {
+  local key
+  for key in "$verb_key" "$progid_key"; do
+    if run_wine reg query "$key" >/dev/null 2>&1; then
+      fail "the uninstaller left $key"
+    fi
+  done
+  if registry_value "$open_with_key" Pellimar.FlatFile >/dev/null; then
+    fail "the uninstaller left Pellimar in the Open with list of .fff files"
+  fi
+  registry_value "$open_with_key" Other.Viewer >/dev/null || fail "the uninstaller took another program out of the Open with list"
 }
 
 # Uninstalls as Add/Remove Programs does, by the command registered there.
@@ -131,6 +175,7 @@ uninstall_silently() {
   if run_wine reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstaller left its entry in Add/Remove Programs"
   fi
+  check_open_with_removed
 }
 
 # The window of the running program, waited for.
@@ -180,6 +225,26 @@ start_and_close_the_program() {
     || fail "the program saved no pellimar.INI on closing"
 }
 
+# As Explorer does for "Open with Pellimar": the program the verb's command
+# names, given the file for "%1". The window comes up with the file as its
+# input and the output named after it.
+open_with_pellimar() {
+  local file="$work/my books/book one.fff" path boxes
+  mkdir -p "$work/my books"
+  cp resources/sample.fff "$file"
+  path=$(run_wine winepath -w "$file" 2>/dev/null | tr -d '\r')
+  run_wine "$program_dir/pellimar.exe" "$path" >/dev/null 2>&1 &
+  [[ -n $(program_window) ]] || fail "Open with Pellimar showed no window \"$title\""
+  sleep 1
+  timeout 20 import -window root "$build_dir/installer-check/open-with.png" || true
+  boxes=$(run_wine "$probe_program" boxes 2>&1 | tr -d '\r') || fail "the window's boxes could not be read: $boxes"
+  [[ $boxes == "input: $path"$'\n'"output: ${path%.fff}-ref.fff" ]] \
+    || fail "Open with Pellimar did not give the window the file as its input: $boxes"
+  say "Open with Pellimar started the program with the file as its input"
+  run_wine taskkill /im pellimar.exe >/dev/null || fail "the window could not be asked to close"
+  wait_for_wine
+}
+
 checksums() { (cd "$1" && md5sum "${settings_files[@]}"); }
 
 start_display
@@ -189,16 +254,20 @@ shortcut_file=$(unix_path "$shortcut")
 appdata_dir=$(unix_path "$(run_wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")/Pellimar
 [[ -n $program_dir && -n $shortcut_file && $appdata_dir == /*/Pellimar ]] \
   || fail "wine did not name its folders: \"$program_dir\", \"$shortcut_file\", \"$appdata_dir\""
+# Another program in the Open with list of .fff files, which stays.
+run_wine reg add "$open_with_key" /v Other.Viewer /t REG_SZ /d "" /f >/dev/null 2>&1 \
+  || fail "the registry of the wine folder could not be written"
 
 say "installing $(basename "$setup") silently"
 install_silently
-say "installed: ${packaged[*]} uninstall.exe; Start-menu entry; Add/Remove Programs entry"
+say "installed: ${packaged[*]} uninstall.exe; Start-menu entry; Add/Remove Programs entry; Open with Pellimar"
 uninstall_silently
 [[ ! -e $program_dir ]] || fail "the uninstaller left the empty folder $program_dir: $(ls -A "$program_dir")"
 say "uninstalled; the empty folder went"
 
 install_through_the_pages
 start_and_close_the_program
+open_with_pellimar
 # Whichever folder the program chose, the user's settings files are in both.
 mkdir -p "$appdata_dir"
 for file in "${settings_files[@]}"; do

@@ -11,7 +11,8 @@
 # the File menu held open until the run is over, the longer file's output
 # converted again (the closing box grows by the advice on earlier
 # references) and once more with Replace Earlier References switched on in
-# File > Preferences, the guide, then Exit; then
+# File > Preferences, the guide with a text found in it (Ctrl+F, Enter, F3,
+# Shift+F3; guide-find.png), then Exit; then
 # the window again at 150 % scaling, with a run of the large file. Shortcuts
 # of disabled items (Alt+B before anything is filled in, Alt+X during a run)
 # must leave the window out of menu mode, and every caption must show whole
@@ -446,13 +447,33 @@ run_the_output_again() {
   wait_active "$title"
 }
 
+# The guide from its start, then Ctrl+F and a text: Enter selects its first
+# place, F3 the next further down, Shift+F3 the first again.
 read_the_guide() {
   open_menu Help 'Using Pellimar ...'
   wait_active "Using Pellimar"
   sleep 0.5
   shot guide
-  local state
+  local state first next back
   state=$(probe guide) || fail "the guide is not shown from its start with nothing selected: $state"
+  keys ctrl+f
+  typed 'several FILES'
+  keys Return
+  first=$(probe found | tr -d '\r') || fail "Enter in the guide's find box found nothing: $first"
+  keys F3
+  next=$(probe found | tr -d '\r') || fail "F3 in the guide found nothing: $next"
+  shot guide-find
+  keys shift+F3
+  back=$(probe found | tr -d '\r') || fail "Shift+F3 in the guide found nothing: $back"
+  # "selection START to END, first line shown LINE": the text's length, further
+  # down and scrolled to, then back.
+  local start_first start_next
+  start_first=$(sed -n 's/^selection \([0-9]*\) to .*/\1/p' <<<"$first")
+  start_next=$(sed -n 's/^selection \([0-9]*\) to .*/\1/p' <<<"$next")
+  [[ $first == "selection $start_first to $((start_first + 13)),"* && $next == "selection $start_next to $((start_next + 13)),"* ]] \
+    || fail "the guide's find selected something else than \"several files\": \"$first\", \"$next\""
+  ((start_next > start_first)) && [[ ${back%%,*} == "${first%%,*}" && $next != *' shown 0' ]] \
+    || fail "F3 and Shift+F3 did not go to the next place, scrolled to, and back: \"$first\", \"$next\", \"$back\""
   keys Escape
   wait_active "$title"
 }

@@ -155,6 +155,7 @@ void TestHelpWindow::findSaysWhenTheGuideLacksTheText()
     QCOMPARE(FindStatus(window), QString());
 }
 
+// Alt+F as well as Ctrl+F goes to the find box.
 void TestHelpWindow::ctrlFAndF3FindFromTheKeyboard()
 {
     HelpWindow window;
@@ -163,9 +164,15 @@ void TestHelpWindow::ctrlFAndF3FindFromTheKeyboard()
     auto* browser = window.findChild<QTextBrowser*>();
     auto* findBox = window.findChild<QLineEdit*>();
     browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(findBox->hasFocus());
+    findBox->setText("what was sought before");
+    browser->setFocus();
     QTest::keyClick(browser, Qt::Key_F, Qt::ControlModifier);
     QTRY_VERIFY(findBox->hasFocus());
+    // The text sought before is selected, so that typing replaces it.
     QTest::keyClicks(findBox, "Preview");
+    QCOMPARE(findBox->text(), QString("Preview"));
     browser->setFocus();
     QTest::keyClick(browser, Qt::Key_F3);
     QCOMPARE(Selection(window).selectedText().toLower(), QString("preview"));

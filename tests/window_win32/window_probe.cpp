@@ -7,6 +7,11 @@
 //   window_probe guide      where the guide's box stands: the first line
 //                           shown and the selection; fails unless it is the
 //                           start with nothing selected
+//   window_probe boxes      the texts of the input and the output box, after
+//                           "input: " and "output: "
+//   window_probe found      where the selection of the guide's box starts and
+//                           ends, and the first line shown; fails when
+//                           nothing is selected
 //   window_probe menu       whether the window is in menu mode (a menu open,
 //                           or the menu bar taking the keys): exit status 1
 //                           when it is, 0 when not
@@ -21,6 +26,7 @@
 #include <string>
 
 #include "window_win32/caption_fit.h"
+#include "window_win32/control_ids.h"
 #include "window_win32/win32_text.h"
 
 namespace {
@@ -78,20 +84,69 @@ int Captions()
     return check.cut == 0 ? 0 : 1;
 }
 
-int Guide()
+HWND GuideBox()
 {
     HWND dialog = FindWindowW(nullptr, L"Using Pellimar");
     HWND box = dialog != nullptr ? FindWindowExW(dialog, nullptr, L"RICHEDIT50W", nullptr) : nullptr;
-    if (box == nullptr) {
+    if (box == nullptr)
         std::fprintf(stderr, "window_probe: no guide shown\n");
+    return box;
+}
+
+int Guide()
+{
+    HWND box = GuideBox();
+    if (box == nullptr)
         return 2;
-    }
     const auto selection = static_cast<DWORD>(SendMessageW(box, EM_GETSEL, 0, 0));
     const auto firstLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
     const auto lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
     std::printf("first line shown %ld of %ld, selection %u to %u\n", static_cast<long>(firstLine),
                 static_cast<long>(lines), LOWORD(selection), HIWORD(selection));
     return firstLine == 0 && LOWORD(selection) == HIWORD(selection) && lines > 100 ? 0 : 1;
+}
+
+// A control's text, asked of it: GetWindowText would give another program's
+// control's caption, not what it holds.
+std::wstring TextOf(HWND control)
+{
+    std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+std::string BoxText(HWND window, HistoryBox box)
+{
+    return Utf8OfWide(TextOf(ControlOf(window, BoxControl(box))));
+}
+
+int Boxes()
+{
+    HWND window = FindWindowW(L"PellimarMainWindow", nullptr);
+    if (window == nullptr) {
+        std::fprintf(stderr, "window_probe: no Pellimar window\n");
+        return 2;
+    }
+    std::printf("input: %s\noutput: %s\n", BoxText(window, HistoryBox::InputFile).c_str(),
+                BoxText(window, HistoryBox::OutputFile).c_str());
+    return 0;
+}
+
+// Where the selection stands; its text cannot be read from another program:
+// the box's tables make its positions differ from those of the text it
+// gives.
+int Found()
+{
+    HWND box = GuideBox();
+    if (box == nullptr)
+        return 2;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    std::printf("selection %lu to %lu, first line shown %ld\n", static_cast<unsigned long>(start),
+                static_cast<unsigned long>(end), static_cast<long>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0)));
+    return end > start ? 0 : 1;
 }
 
 int MenuMode()
@@ -143,12 +198,16 @@ int wmain(int argc, wchar_t** argv)
         return Captions();
     if (what == L"guide")
         return Guide();
+    if (what == L"boxes")
+        return Boxes();
+    if (what == L"found")
+        return Found();
     if (what == L"menu")
         return MenuMode();
     if (what == L"message")
         return Message(L"Static");
     if (what == L"buttons")
         return Message(L"Button");
-    std::fprintf(stderr, "usage: window_probe captions|guide|menu|message|buttons\n");
+    std::fprintf(stderr, "usage: window_probe captions|guide|boxes|found|menu|message|buttons\n");
     return 2;
 }
