@@ -8,21 +8,25 @@ namespace pellimar {
 
 // Opening the file for writing, without emptying it, tests the user's right
 // to write it; holding it open keeps other programs out until the run ends.
+// What the name leads to is compared first, and another program's lock
+// looked for, since opening a file for writing breaks the lease of whoever
+// reads it: an input of this run, or of another run of this program.
 FileKind OutputFile::HoldExistingFile()
 {
+    if (const std::optional<FileIdentity> named = IdentityOfName(target_))
+        FailOnClash(*named);
+    if (LockedByAnotherProgram(target_))
+        Fail(kLockedByAnotherProgram);
     held_ = NativeFile::OpenExistingForWriting(target_);
     if (!held_.IsOpen())
         Fail(ReasonNotOpened(target_, true));
     const std::optional<FileFacts> facts = held_.Facts();
     if (!facts)
         Fail(LastFailureReason(true));
-    if (facts->kind == FileKind::Regular) {
-        if (const std::string clash = HeldFileClash(facts->identity, Holding::Writing); !clash.empty())
-            Fail(clash);
+    if (facts->kind == FileKind::Regular)
         FailOnClash(facts->identity);
-    }
     if (!held_.LockAgainstOtherPrograms())
-        Fail("another program has it locked");
+        Fail(kLockedByAnotherProgram);
     return facts->kind;
 }
 
@@ -86,12 +90,16 @@ std::unique_ptr<TS_TextStream> OutputFile::CreateStream(std::size_t blockSize)
     }
 }
 
+// The run's own words for its files come first: a file another job reads
+// is also one of the collection's inputs, and is named as such.
 void OutputFile::FailOnClash(FileIdentity file)
 {
     if (guard_.files) {
         if (const std::string clash = guard_.files->Clash(file, guard_.input); !clash.empty())
             Fail(clash);
     }
+    if (const std::string clash = HeldFileClash(file, Holding::Writing); !clash.empty())
+        Fail(clash);
 }
 
 // Let go of the file replaced first: on Windows a file held without sharing

@@ -1,6 +1,8 @@
 // The files of a run.
 #include "streams/run_files.h"
 
+#include <algorithm>
+
 #include "streams/native_file.h"
 
 namespace pellimar {
@@ -10,18 +12,40 @@ std::string OutputOfTooReason(const std::string& input)
     return "the output of " + input + " too";
 }
 
+RunFiles::Input& RunFiles::InputNamed(const std::string& name)
+{
+    const auto [entry, added] = inputsByName_.try_emplace(name, inputs_.size());
+    if (added)
+        inputs_.push_back(Input{name, {}});
+    return inputs_[entry->second];
+}
+
 void RunFiles::AddInput(const std::string& name)
 {
-    if (const std::optional<FileIdentity> file = IdentityOfName(name)) {
-        const std::lock_guard lock(lock_);
-        entries_.push_back({*file, name, false});
-    }
+    const std::lock_guard lock(lock_);
+    Input& input = InputNamed(name);
+    if (const std::optional<FileIdentity> file = IdentityOfName(name))
+        input.files.push_back(*file);
+}
+
+void RunFiles::AddOpenedInput(FileIdentity file, const std::string& name)
+{
+    const std::lock_guard lock(lock_);
+    InputNamed(name).files.push_back(file);
 }
 
 void RunFiles::AddOutput(FileIdentity file, const std::string& input)
 {
     const std::lock_guard lock(lock_);
-    entries_.push_back({file, input, true});
+    outputs_.push_back({file, input});
+}
+
+bool RunFiles::Leads(const Input& input, FileIdentity file)
+{
+    if (std::find(input.files.begin(), input.files.end(), file) != input.files.end())
+        return true;
+    const std::optional<FileIdentity> now = IdentityOfName(input.name);
+    return now && *now == file;
 }
 
 // The output's own input is named as such, even when another name of it
@@ -30,13 +54,17 @@ std::string RunFiles::Clash(FileIdentity file, const std::string& input) const
 {
     const std::lock_guard lock(lock_);
     std::string clash;
-    for (const Entry& entry : entries_) {
-        if (entry.file != file)
+    for (const Input& entry : inputs_) {
+        if (!Leads(entry, file))
             continue;
-        if (!entry.output && entry.input == input)
+        if (entry.name == input)
             return kOutputIsInput;
         if (clash.empty())
-            clash = entry.output ? OutputOfTooReason(entry.input) : "it is " + entry.input + ", an input of this run";
+            clash = "it is " + entry.name + ", an input of this run";
+    }
+    for (const Output& entry : outputs_) {
+        if (clash.empty() && entry.file == file)
+            clash = OutputOfTooReason(entry.input);
     }
     return clash;
 }

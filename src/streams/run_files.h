@@ -2,11 +2,14 @@
 // inputs it reads and the outputs it has put in place. An output is held to
 // them when it is made and again when it is put in place, since by then its
 // name may lead to one of them (a link made meanwhile, a folder that takes
-// no heed of letter case).
+// no heed of letter case), and an input's name to another file (one saved
+// anew by an editor, which writes a new file and renames it over the old).
 #pragma once
 
+#include <cstddef>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "streams/held_files.h"
@@ -18,14 +21,17 @@ std::string OutputOfTooReason(const std::string& input);
 
 class RunFiles {
 public:
-    // The file the name stands for now; nothing when none does.
+    // An input, by its name: the file it stands for now, and whatever file
+    // it stands for when an output is held to it.
     void AddInput(const std::string& name);
+    // The file an input's run opened under that name.
+    void AddOpenedInput(FileIdentity file, const std::string& name);
     // An output put in place, of the input of that name.
     void AddOutput(FileIdentity file, const std::string& input);
 
     // Why an output of `input` may not be put where `file` is: "it is the
     // input file", "it is b.fff, an input of this run", "the output of
-    // b.fff too"; empty when it may.
+    // b.fff too"; empty when it may. Each input's name is followed again.
     std::string Clash(FileIdentity file, const std::string& input) const;
 
     // Held by each output from its last look at its place until it is in
@@ -34,15 +40,23 @@ public:
     std::unique_lock<std::mutex> HoldForPlacing() { return std::unique_lock(placing_); }
 
 private:
-    struct Entry {
+    struct Input {
+        std::string name;
+        std::vector<FileIdentity> files;  // when it was added, and as opened
+    };
+    struct Output {
         FileIdentity file;
         std::string input;
-        bool output = false;
     };
+
+    Input& InputNamed(const std::string& name);
+    static bool Leads(const Input& input, FileIdentity file);
 
     mutable std::mutex lock_;
     std::mutex placing_;
-    std::vector<Entry> entries_;
+    std::vector<Input> inputs_;  // in the order added
+    std::unordered_map<std::string, std::size_t> inputsByName_;
+    std::vector<Output> outputs_;
 };
 
 }  // namespace pellimar

@@ -504,6 +504,56 @@ TEST(CollectionRun, OutputThatComesToLeadToAFileOfTheRunFails)
     }
 }
 
+// What the seam does while the first file converts: an input saved anew, as
+// an editor saves (a new file renamed over the old), or none, then an
+// output's name linked to an input.
+std::string savedAnew;
+std::string linkedOutput;
+std::string linkedInput;
+
+void SaveAnewAndLink()
+{
+    if (!savedAnew.empty()) {
+        const std::string text = ReadFileBytes(savedAnew);
+        WriteFileBytes(savedAnew + ".new", text);
+        fs::rename(savedAnew + ".new", savedAnew);
+    }
+    fs::create_symlink(linkedInput, linkedOutput);
+}
+
+// An output is held to every input as the names stand when it is put in
+// place, not only as they stood at the checks, and in the same words however
+// many files are converted at once.
+TEST(CollectionRun, OutputLinkedToAnInputFailsAsTheNamesStandNow)
+{
+    for (const std::size_t jobs : {1, 2}) {
+        for (const bool saveAnew : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << jobs << " jobs, saved anew " << saveAnew);
+            Collection c;
+            c.settings.replaceOutput = true;
+            const std::string aText = "<RD:Book>A\r\n<RD>" + std::string(600'000, 'a') + "\r\n";
+            const std::string a = c.Input("a1.fff", aText);
+            const std::string b = c.Input("b.fff", "<RD:Book>B\r\n<RD>b\r\n");
+            c.Input("c.fff", "<RD:Book>C\r\n<RD>c\r\n");
+            savedAnew = saveAnew ? b : "";
+            linkedInput = saveAnew ? b : a;
+            linkedOutput = c.Out("c.fff");
+            ArmFileEvent(FileCall::Write, SaveAnewAndLink);
+            LoggingHost host;
+            const std::vector<FileOutcome> outcomes =
+                RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host, jobs);
+            DisarmFileFaults();
+            ASSERT_EQ(outcomes[2].state, FileOutcome::State::Failed);
+            EXPECT_EQ(outcomes[2].error + ": " + outcomes[2].errorContext.reason,
+                      CannotCreate(c.Out("c.fff"), "it is " + linkedInput + ", an input of this run"));
+            EXPECT_EQ(outcomes[0].state, FileOutcome::State::Converted);
+            EXPECT_EQ(outcomes[1].state, FileOutcome::State::Converted);
+            EXPECT_EQ("<RD:Book>B\r\n<RD>b\r\n", ReadFileBytes(b));
+            EXPECT_TRUE(ReadFileBytes(a) == aText);
+        }
+    }
+}
+
 std::string changedInput;
 
 void CutInput()
