@@ -134,7 +134,7 @@ std::string SummaryLine(const Configuration& configuration, const RunResult& res
 {
     const RunSettings& run = configuration.run;
     if (!configuration.dryRun)
-        return RunSummary(run.earlierReferences, result.refCount, result.earlierReferences);
+        return RunSummary(run.earlierReferences, result.refCount, result.EarlierReferences());
     if (run.standardOutput)
         return DryRunLine({}, {}, run.earlierReferences, result);
     return DryRunLine(run.outputPath, ForecastOutput(run.outputPath), run.earlierReferences, result);

@@ -70,10 +70,7 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
     });
     // Asked once: a cancel that comes while the file is being put in place
     // finds the run complete, and the run is reported as it ended.
-    RunResult result{run.RefCount,          host.CancelRequested(), run.UnreadIdLevelRecords,
-                     run.EarlierReferencesFound, run.EarlierLookAlikes,   run.ReferencesCut,
-                     run.HeadingsCut,          std::move(run.LevelsSeen), nullptr,
-                     run.LaterLineRecords};
+    RunResult result{run.RefCount, host.CancelRequested(), run.Found, std::move(run.LevelsSeen), nullptr};
     if (result.cancelled)
         result.partialOutput = std::move(output);
     else if (output)

@@ -41,13 +41,8 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
     RunResult result;
     result.refCount = run.RefCount;
     result.cancelled = host.CancelRequested();
-    result.unreadIdLevelRecords = run.UnreadIdLevelRecords;
-    result.earlierReferences = run.EarlierReferencesFound;
-    result.earlierLookAlikes = run.EarlierLookAlikes;
-    result.referencesCut = run.ReferencesCut;
-    result.headingsCut = run.HeadingsCut;
+    result.findings = run.Found;
     result.levelsSeen = std::move(run.LevelsSeen);
-    result.laterLineRecords = run.LaterLineRecords;
     return result;
 }
 
@@ -67,9 +62,7 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [] { return std::string("no references are listed"); });
     });
-    return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
-            run.EarlierReferencesFound,          run.EarlierLookAlikes,   run.ReferencesCut,
-            run.HeadingsCut,                     std::move(run.LevelsSeen), run.LaterLineRecords};
+    return {std::move(collector.references), host.CancelRequested(), run.Found, std::move(run.LevelsSeen)};
 }
 
 }  // namespace pellimar

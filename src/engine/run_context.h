@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/findings.h"
 #include "engine/level_census.h"
 #include "engine/line_counter.h"
 #include "engine/noted_places.h"
@@ -45,16 +46,7 @@ struct RunContext {
 
     // Results.
     std::int32_t RefCount = 0;
-    std::int32_t UnreadIdLevelRecords = 0;  // <RD,ID:n:Level> codes read without IDs
-    // Record codes that end their line, whose record goes on on a later
-    // line, left without a reference that was due.
-    std::int32_t LaterLineRecords = 0;
-    std::int32_t EarlierReferencesFound = 0;
-    // Texts after record codes that begin as an earlier reference does but
-    // are none; references cut to the longest one; heading values cut to it.
-    Tally EarlierLookAlikes;
-    Tally ReferencesCut;
-    Tally HeadingsCut;
+    Findings Found;
     // The level names the level records use, and the levels they set.
     LevelCensus LevelsSeen;
 

@@ -87,13 +87,15 @@ CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vec
         tally.failed += outcome.state == FileOutcome::State::Failed ? 1 : 0;
         tally.notRun += outcome.state == FileOutcome::State::NotRun ? 1 : 0;
         tally.references += converted ? result.refCount : 0;
-        tally.earlierFound += converted ? result.earlierReferences : 0;
-        AddNamed(tally.unreadIds, files[i].input, result.unreadIdLevelRecords);
-        AddNamed(tally.keptEarlier, files[i].input, earlier == EarlierReferences::Keep ? result.earlierReferences : 0);
-        AddNamed(tally.laterLine, files[i].input, result.laterLineRecords);
-        AddTallied(tally.lookAlikes, files[i].input, result.earlierLookAlikes);
-        AddTallied(tally.headingsCut, files[i].input, result.headingsCut);
-        AddTallied(tally.referencesCut, files[i].input, result.referencesCut);
+        const Findings& found = result.findings;
+        tally.earlierFound += converted ? result.EarlierReferences() : 0;
+        AddNamed(tally.unreadIds, files[i].input, found.Count(Finding::UnreadIdRecords));
+        AddNamed(tally.keptEarlier, files[i].input,
+                 earlier == EarlierReferences::Keep ? result.EarlierReferences() : 0);
+        AddNamed(tally.laterLine, files[i].input, found.Count(Finding::LaterLineRecords));
+        AddTallied(tally.lookAlikes, files[i].input, found[Finding::LookAlikes]);
+        AddTallied(tally.headingsCut, files[i].input, found[Finding::HeadingsCut]);
+        AddTallied(tally.referencesCut, files[i].input, found[Finding::ReferencesCut]);
     }
     return tally;
 }
@@ -138,7 +140,7 @@ CollectionReport ReportOfCollection(const std::vector<FileOutcome>& outcomes, co
         std::string line;
         if (outcomes[i].state == FileOutcome::State::Converted)
             line = dryRun ? DryRunLine(files[i].output, ForecastOutput(files[i].output), earlier, result)
-                          : files[i].input + ": " + FileSummary(earlier, result.refCount, result.earlierReferences);
+                          : files[i].input + ": " + FileSummary(earlier, result.refCount, result.EarlierReferences());
         report.fileLines.push_back(std::move(line));
     }
     const CollectionTally& tally = report.tally;

@@ -87,17 +87,19 @@ std::vector<RunNote> RunNotes(const RunFindings& found, const RunTelling& tellin
 {
     // Records with IDs that name a level say already why a level has no
     // record.
-    const bool idRecordsUnread = found.unreadIdLevelRecords > 0 && !preferences.SwitchOn(RunSwitch::IdRecords);
-    const std::int32_t kept = settings.earlierReferences == EarlierReferences::Keep ? found.earlierReferences : 0;
+    const Findings& counts = found.found;
+    const std::int32_t unreadIds = counts.Count(Finding::UnreadIdRecords);
+    const bool idRecordsUnread = unreadIds > 0 && !preferences.SwitchOn(RunSwitch::IdRecords);
+    const std::int32_t kept =
+        settings.earlierReferences == EarlierReferences::Keep ? counts.Count(Finding::EarlierReferences) : 0;
     const std::size_t longest = settings.longestEarlierReference;
     std::vector<RunNote> notes = {
-        {NoteKind::UnreadIdRecords,
-         idRecordsUnread ? UnreadIdRecordsNote(found.unreadIdLevelRecords, telling.voice) : ""},
+        {NoteKind::UnreadIdRecords, idRecordsUnread ? UnreadIdRecordsNote(unreadIds, telling.voice) : ""},
         {NoteKind::KeptEarlier, kept > 0 ? KeptEarlierNote(kept, telling) : ""},
-        {NoteKind::LookAlikes, LookAlikesNote(found.earlierLookAlikes, telling.foretold)},
-        {NoteKind::HeadingsCut, HeadingsCutNote(found.headingsCut, longest)},
-        {NoteKind::ReferencesCut, ReferencesCutNote(found.referencesCut, longest, telling.foretold)},
-        {NoteKind::LaterLine, LaterLineNote(found.laterLineRecords, telling, preferences)}};
+        {NoteKind::LookAlikes, LookAlikesNote(counts[Finding::LookAlikes], telling.foretold)},
+        {NoteKind::HeadingsCut, HeadingsCutNote(counts[Finding::HeadingsCut], longest)},
+        {NoteKind::ReferencesCut, ReferencesCutNote(counts[Finding::ReferencesCut], longest, telling.foretold)},
+        {NoteKind::LaterLine, LaterLineNote(counts.Count(Finding::LaterLineRecords), telling, preferences)}};
     if (telling.wholeRead && found.levelsSeen) {
         RunNote unmatched{NoteKind::UnmatchedLevels,
                           idRecordsUnread ? "" : UnmatchedNote(telling, settings, *found.levelsSeen)};

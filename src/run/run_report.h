@@ -24,12 +24,7 @@ enum class Voice { CommandLine, Window };
 
 // What a run or a preview found besides the references it made.
 struct RunFindings {
-    std::int32_t unreadIdLevelRecords = 0;
-    std::int32_t earlierReferences = 0;
-    Tally earlierLookAlikes;
-    Tally referencesCut;
-    Tally headingsCut;
-    std::int32_t laterLineRecords = 0;
+    Findings found;
     const LevelCensus* levelsSeen = nullptr;
 };
 
@@ -37,8 +32,7 @@ struct RunFindings {
 template <typename Result>
 RunFindings FindingsOf(const Result& result)
 {
-    return {result.unreadIdLevelRecords, result.earlierReferences, result.earlierLookAlikes, result.referencesCut,
-            result.headingsCut, result.laterLineRecords, &result.levelsSeen};
+    return {result.findings, &result.levelsSeen};
 }
 
 // How a single run is told of.

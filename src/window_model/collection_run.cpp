@@ -108,9 +108,9 @@ PreviewFile FileRow(const FileOutcome& outcome, const std::string& input, Earlie
     if (outcome.state == FileOutcome::State::Failed)
         return {input, "", WithFileAndReason(outcome.error, outcome.errorContext.file, outcome.errorContext.reason)};
     std::string remark;
-    if (earlier == EarlierReferences::Keep && result.earlierReferences > 0)
-        remark = "holds " + Counted(result.earlierReferences, "reference") + " from an earlier run";
-    return {input, FileCounts(earlier, result.refCount, result.earlierReferences), remark};
+    if (earlier == EarlierReferences::Keep && result.EarlierReferences() > 0)
+        remark = "holds " + Counted(result.EarlierReferences(), "reference") + " from an earlier run";
+    return {input, FileCounts(earlier, result.refCount, result.EarlierReferences()), remark};
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ void SingleRun::ShowCancelled(RunResult& result)
 // between it and the summary.
 void SingleRun::ShowRunEnd(const RunSettings& settings, RunResult& result)
 {
-    std::string text = RunSummary(settings.earlierReferences, result.refCount, result.earlierReferences) + "\r";
+    std::string text = RunSummary(settings.earlierReferences, result.refCount, result.EarlierReferences()) + "\r";
     const std::vector<RunNote> notes = Notes(FindingsOf(result), settings, false, true);
     for (const RunNote& note : notes)
         text += "\r" + note.text + "\r";

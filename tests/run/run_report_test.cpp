@@ -70,7 +70,7 @@ TEST(RunReport, EachVoiceTellsTheLevelNotesInItsOwnOrderAndWords)
 TEST(RunReport, UnreadIdRecordsTakeThePlaceOfTheLevelNote)
 {
     LevelsRun run;
-    run.found.unreadIdLevelRecords = 2;
+    run.found.found[Finding::UnreadIdRecords].count = 2;
     Preferences preferences;
     for (const Voice voice : {Voice::Window, Voice::CommandLine}) {
         const std::vector<RunNote> off = RunNotes(run.found, Telling(voice), run.settings, preferences);
@@ -95,7 +95,7 @@ FileOutcome Converted(std::int32_t references, std::int32_t earlier = 0)
     FileOutcome outcome;
     outcome.state = FileOutcome::State::Converted;
     outcome.result.refCount = references;
-    outcome.result.earlierReferences = earlier;
+    outcome.result.findings[Finding::EarlierReferences].count = earlier;
     return outcome;
 }
 
