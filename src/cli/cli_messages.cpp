@@ -62,12 +62,6 @@ void NoteLoss(const std::string& path, const std::string& whyInPlace, bool repla
 
 }  // namespace
 
-void NoteWhatIsLost(const OutputFile& output)
-{
-    NoteLoss(output.Path(), output.WritesInPlace() ? output.WhyInPlace() : std::string(), output.ReplacesFile(),
-             output.NotKept());
-}
-
 void ForetellWhatIsLost(const std::string& outputPath)
 {
     const OutputOutlook outlook = ForeseeOutput(outputPath);

@@ -30,8 +30,6 @@ void ReportError(const std::string& text, const ErrorContext& context = {});
 
 // Said once the run is sure to go ahead, before the first byte is read:
 // what it costs the file under the output's name.
-void NoteWhatIsLost(const OutputFile& output);
-// The same, foreseen for each output of a collection before any is run.
 void ForetellWhatIsLost(const std::string& outputPath);
 
 // Throws away what a cancelled run into `outputPath` wrote and says what

@@ -2,6 +2,7 @@
 #include "cli/option_table.h"
 
 #include "cli/console.h"
+#include "run/level_notes.h"
 
 namespace pellimar::cli {
 namespace {
@@ -49,8 +50,15 @@ std::vector<OptionDefinition> LevelOptions()
 {
     std::vector<OptionDefinition> options;
     for (int level = 0; level < kLevelCount; ++level) {
-        options.push_back({"level" + std::to_string(level + 1), 0, OptionValue::Required, "NAME",
-                           OptionGroup::LevelNames, {}, level == 0, {}, {},
+        options.push_back({kLevelOptionName + std::to_string(level + 1),
+                           0,
+                           OptionValue::Required,
+                           "NAME",
+                           OptionGroup::LevelNames,
+                           {},
+                           level == 0,
+                           {},
+                           {},
                            [level](Raw& raw, V value) { raw.levels[level] = value; }});
     }
     options[0].rangeEnd = "level7";

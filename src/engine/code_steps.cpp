@@ -83,6 +83,7 @@ void CodeSteps::CountUnreadIdLevelRecord()
 {
     if (work_.code.Kind(true) != CodeKind::LevelRecord)
         return;
+    ++work_.run.Found[Finding::IdFormLevelRecords].count;
     const std::string_view name = work_.code.LevelName(true);
     if (!name.empty() && FindLevel(work_.run.Levels, name) != -1)
         ++work_.run.Found[Finding::UnreadIdRecords].count;

@@ -70,7 +70,8 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
     });
     // Asked once: a cancel that comes while the file is being put in place
     // finds the run complete, and the run is reported as it ended.
-    RunResult result{run.RefCount, host.CancelRequested(), run.Found, std::move(run.LevelsSeen), nullptr};
+    RunResult result{run.RefCount, host.CancelRequested(), run.Found,       std::move(run.LevelsSeen),
+                     nullptr,      run.BytesRead,          run.BytesWritten};
     if (result.cancelled)
         result.partialOutput = std::move(output);
     else if (output)

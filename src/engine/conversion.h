@@ -24,6 +24,10 @@ struct RunResult {
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;
+    // Of the input, and to the output (or, with nothing written, what would
+    // have been), by the end of the pass.
+    std::int64_t bytesRead = 0;
+    std::int64_t bytesWritten = 0;
 
     // References an earlier run wrote right after record codes.
     std::int32_t EarlierReferences() const { return findings.Count(Finding::EarlierReferences); }

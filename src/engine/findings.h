@@ -29,9 +29,12 @@ enum class Finding {
     // left without the reference that was due: References for Records on
     // the Next Line is off, or the record's text lies too far on.
     LaterLineRecords,
+    // Level records of the form <RD,ID:n:Level>, whatever level they name,
+    // read as plain record codes, ID record levels being off.
+    IdFormLevelRecords,
 };
 
-inline constexpr std::size_t kFindingKinds = static_cast<std::size_t>(Finding::LaterLineRecords) + 1;
+inline constexpr std::size_t kFindingKinds = static_cast<std::size_t>(Finding::IdFormLevelRecords) + 1;
 
 class Findings {
 public:

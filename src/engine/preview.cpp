@@ -43,6 +43,8 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
     result.cancelled = host.CancelRequested();
     result.findings = run.Found;
     result.levelsSeen = std::move(run.LevelsSeen);
+    result.bytesRead = run.BytesRead;
+    result.bytesWritten = run.BytesWritten;
     return result;
 }
 
@@ -62,7 +64,8 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [] { return std::string("no references are listed"); });
     });
-    return {std::move(collector.references), host.CancelRequested(), run.Found, std::move(run.LevelsSeen)};
+    return {std::move(collector.references), host.CancelRequested(), run.Found, std::move(run.LevelsSeen),
+            run.BytesRead};
 }
 
 }  // namespace pellimar

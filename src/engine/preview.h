@@ -27,6 +27,7 @@ struct PreviewResult {
     // As a run's, up to where the preview stopped.
     Findings findings;
     LevelCensus levelsSeen;
+    std::int64_t bytesRead = 0;
 };
 
 // The first `limit` references of a run with these settings and host (the

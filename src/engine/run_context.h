@@ -52,6 +52,9 @@ struct RunContext {
 
     // The input stream counts the bytes consumed.
     std::int64_t InputSize = 0;  // -1 for an input without a size (a pipe)
+    // At the end of the pass.
+    std::int64_t BytesRead = 0;
+    std::int64_t BytesWritten = 0;
 
     std::unique_ptr<TS_TextStream> Input;
     std::unique_ptr<TS_TextStream> Output;

@@ -146,7 +146,8 @@ bool OutputFile::Discard()
     settled_ = true;
     ReleaseExistingFile();
     replacement_.Abandon();
-    return !inPlace_ || RemoveWrittenInPlace();
+    discarded_ = !inPlace_ || RemoveWrittenInPlace();
+    return discarded_;
 }
 
 OutputOutlook ForeseeOutput(const std::string& path)

@@ -75,7 +75,8 @@ TEST_F(CliCollection, EachInputBecomesItsNameInTheFolderWithALineEachAndATotal)
 }
 
 // The outputs converted again: each file's earlier references counted on
-// its line, added up in the total, and the files that keep them named once.
+// its line, added up in the total, and each file that keeps them named in
+// its own note.
 TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
 {
     inputs[2] = Book("c.fff", "<RD:Book>c\r\n<RD>one\r\n");
@@ -83,6 +84,10 @@ TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
     const std::vector<std::string> converted = {Out("a.fff"), Out("b.fff"), Out("c.fff")};
     const fs::path again = books.parent_path() / "again";
     const auto line = [&](std::size_t i, const std::string& text) { return converted[i] + ": " + text + "\n"; };
+    const auto kept = [&](std::size_t i, const std::string& held, const std::string& them) {
+        return "pellimar-cli: note: " + converted[i] + " already holds " + held +
+               " from an earlier run; the output has both. --replace-references replaces " + them + ".\n";
+    };
     struct Row {
         Args options;
         std::string out;
@@ -92,9 +97,7 @@ TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
         {{"-r", "1", "--level1", "Book"},
          line(0, "2 references created.") + line(1, "2 references created.") + line(2, "1 reference created.") +
              "3 files, 5 total references created.\n",
-         "pellimar-cli: note: references from an earlier run are already in " + converted[0] + " (2), " +
-             converted[1] + " (2), " + converted[2] +
-             " (1); the outputs have both. --replace-references replaces them.\n"},
+         kept(0, "2 references", "them") + kept(1, "2 references", "them") + kept(2, "1 reference", "it")},
         {{"-r", "1", "--level1", "Book", "--replace-references"},
          line(0, "2 references created, 2 earlier references replaced.") +
              line(1, "2 references created, 2 earlier references replaced.") +
@@ -121,7 +124,7 @@ TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
 }
 
 // Texts that only look like earlier references, and cut headings, are told
-// once for the whole collection: each file with its count and first line.
+// of each file in its own note, with its count and first line.
 TEST_F(CliCollection, LookAlikesAndCutsAreToldPerFileWithTheFirstLine)
 {
     inputs[0] = Book("a.fff", "<RD:Book>a\r\n<RD><CS:Reference>mine</CS>\r\n<RD><CS:Reference>x\r\n");
@@ -129,11 +132,28 @@ TEST_F(CliCollection, LookAlikesAndCutsAreToldPerFileWithTheFirstLine)
                                   std::string(70000, 'c') + "\r\n");
     const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-q", "-d", out.string()}, inputs);
     EXPECT_EQ(0, run.status);
-    EXPECT_EQ("pellimar-cli: note: texts after record codes begin like a reference but are not one in " + inputs[0] +
-                  " (2, first on line 2), " + inputs[2] + " (1, on line 4); they were kept.\n" +
-                  "pellimar-cli: note: headings longer than 64 KB keep their first 64 KB in " + inputs[2] +
-                  " (1, on line 5).\n",
+    EXPECT_EQ("pellimar-cli: " + inputs[0] +
+                  ": note: 2 texts after record codes begin like a reference but are not one, first on line 2; they "
+                  "were kept.\npellimar-cli: " +
+                  inputs[2] +
+                  ": note: 1 text after a record code begins like a reference but is not one, on line 4; it was "
+                  "kept.\npellimar-cli: " +
+                  inputs[2] + ": note: 1 heading was longer than 64 KB and keeps its first 64 KB, on line 5.\n",
               run.err);
+}
+
+std::string WithoutNotes(const std::string& told)
+{
+    std::string kept;
+    std::size_t at = 0;
+    while (at < told.size()) {
+        const std::size_t end = told.find('\n', at) + 1;
+        const std::string line = told.substr(at, end - at);
+        if (line.find(": note: ") == std::string::npos)
+            kept += line;
+        at = end;
+    }
+    return kept;
 }
 
 // Each row makes one fault; the run is refused with its reason, exit 1,
@@ -209,7 +229,9 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
         for (const std::string& argument : row.arrange(t))
             arguments.push_back(argument);
         const std::map<std::string, std::string> before = t.OutputFolder();
-        // A dry run refuses as the run does, and foresees that nothing would be converted.
+        // A dry run refuses as the run does, and foresees that nothing would
+        // be converted; besides, it tells what it would do with the other
+        // outputs, with their notes.
         std::vector<std::string> dry = arguments;
         dry.insert(dry.begin(), "-n");
         const ProgramRun foreseen = Run(dry);
@@ -219,7 +241,7 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
         // Only an output that stands, and is no input, wants -f.
         EXPECT_EQ(run.err.find("--force") != std::string::npos, row.fault == "output that exists") << run.err;
         const std::size_t lastLine = run.err.rfind(": nothing was converted");
-        EXPECT_EQ(run.err.substr(0, lastLine) + ": nothing would be converted\n", foreseen.err);
+        EXPECT_EQ(run.err.substr(0, lastLine) + ": nothing would be converted\n", WithoutNotes(foreseen.err));
         EXPECT_EQ(1, foreseen.status);
         EXPECT_EQ(before, t.OutputFolder());
         EXPECT_FALSE(fs::exists(t.Out("a.fff")) && ReadFileBytes(t.Out("a.fff")).find("<CS:") != std::string::npos);
@@ -274,8 +296,9 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder)
 }
 
 // A dry run of a collection with an output that exists, one that is refused
-// and one that is new: it says what the run then says, exits as it does, and
-// leaves the folder byte for byte and time for time as it was.
+// and one that is new: it says what it would do with each output, the
+// refusals in their places, exits as the run does, and leaves the folder
+// byte for byte and time for time as it was.
 TEST_F(CliCollection, DryRunForetellsTheRunAndLeavesTheFolderAsItWas)
 {
     WriteFileBytes(Out("b.fff"), "earlier b");
@@ -286,11 +309,12 @@ TEST_F(CliCollection, DryRunForetellsTheRunAndLeavesTheFolderAsItWas)
     const std::map<std::string, std::string> before = Snapshot(out);
     const ProgramRun refused = Collect(dry, inputs);
     EXPECT_EQ(before, Snapshot(out));
-    const std::string problems = "pellimar-cli: " + Out("c.fff") + ": Cannot create file " + Out("c.fff") +
-                                 ": it is a folder\npellimar-cli: " + Out("b.fff") +
-                                 ": Output file exists (use -f or --force to overwrite)\npellimar-cli: 2 problems: ";
+    const std::string problems =
+        "pellimar-cli: " + Out("b.fff") +
+        ": Output file exists (use -f or --force to overwrite)\npellimar-cli: " + Out("c.fff") +
+        ": Cannot create file " + Out("c.fff") + ": it is a folder\npellimar-cli: 2 problems: ";
     EXPECT_EQ(1, refused.status);
-    EXPECT_EQ("", refused.out);
+    EXPECT_EQ("would create " + Out("a.fff") + ": 2 references\n", refused.out);
     EXPECT_EQ(problems + "nothing would be converted\n", refused.err);
     const ProgramRun run = Collect(options, inputs);
     EXPECT_EQ(1, run.status);
@@ -337,9 +361,11 @@ TEST_F(CliCollection, DryRunCountsEarlierReferencesAsTheRunWould)
                   "2 files, 4 total references would be created, 4 earlier references replaced\n",
               replace.out);
     const ProgramRun keep = Collect({"-n", "-r", "1", "--level1", "Book", "-d", again.string()}, converted);
-    EXPECT_EQ("pellimar-cli: note: references from an earlier run are already in " + converted[0] + " (2), " +
-                  converted[1] + " (2); the outputs would have both. --replace-references replaces them.\n",
-              keep.err);
+    for (const std::string& input : converted)
+        EXPECT_NE(std::string::npos, keep.err.find("pellimar-cli: note: " + input +
+                                                   " already holds 2 references from an earlier run; the output "
+                                                   "would have both. --replace-references replaces them.\n"))
+            << keep.err;
     const ProgramRun remove = Collect({"-n", "--remove-references", "-d", again.string()}, converted);
     EXPECT_EQ(would("a.fff", "2 earlier references removed") + would("b.fff", "2 earlier references removed") +
                   "2 files, 4 earlier references would be removed\n",
@@ -363,8 +389,9 @@ TEST_F(CliCollection, SeveralJobsWriteTheBytesAndSayTheWordsOfOne)
     EXPECT_EQ(0, byOne.status) << byOne.err;
     const std::map<std::string, std::string> outputsOfOne = OutputFolder();
     EXPECT_EQ(inputs.size(), outputsOfOne.size());
-    EXPECT_EQ("pellimar-cli: note: record codes of the form <RD,ID:n:Level> name a level in " + inputs[3] +
-                  " (1); --id-records reads them as level records\n",
+    EXPECT_EQ("pellimar-cli: " + inputs[3] +
+                  ": note: 1 record code of the form <RD,ID:n:Level> names a level; --id-records reads it as a level "
+                  "record\n",
               byOne.err);
     for (const char* jobs : {"2", "3"}) {
         fs::remove_all(out);

@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "engine/run_frame.h"
-#include "run/collection_checks.h"
+#include "run/plan_checks.h"
 #include "streams/array_allocation_failure.h"
 #include "streams/file_faults.h"
 #include "support/root_powers.h"
@@ -56,6 +56,18 @@ public:
     bool cancel = false;
 };
 
+// The checks of a collection's plan, outputs standing already left aside.
+std::vector<PlanProblem> Checked(std::vector<CollectionFile> files, const std::string& folder,
+                                 const RunSettings& settings)
+{
+    RunPlan plan;
+    plan.settings = settings;
+    plan.files = std::move(files);
+    plan.folder = folder;
+    plan.replaceExisting = true;
+    return CheckPlan(plan);
+}
+
 struct Collection {
     Collection()
     {
@@ -87,7 +99,7 @@ struct Collection {
     std::vector<std::string> Problems() const
     {
         std::vector<std::string> told;
-        for (const CollectionProblem& problem : CheckCollection(PlanCollection(inputs, Folder()), Folder(), settings))
+        for (const PlanProblem& problem : Checked(PlanCollection(inputs, Folder()), Folder(), settings))
             told.push_back(problem.message + ": " + problem.reason);
         return told;
     }
@@ -284,14 +296,18 @@ TEST(CollectionChecks, EveryReasonIsListedBeforeAnythingIsWritten)
     c.inputs.push_back((c.dir.Path() / "books" / "gone.fff").string());
     std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
     std::vector<std::string> reasons;
-    for (const CollectionProblem& problem : CheckCollection(files, c.Folder(), c.settings))
+    for (const PlanProblem& problem : Checked(files, c.Folder(), c.settings))
         reasons.push_back(problem.file + ": " + problem.reason);
     EXPECT_EQ(reasons, (std::vector<std::string>{c.inputs[2] + ": no such file",
                                                  files[1].output + ": the output of " + a + " too"}));
 
     const std::string books = (c.dir.Path() / "books").string();
-    EXPECT_EQ(CheckCollection(PlanCollection({a}, books), books, c.settings)[0].reason, kOutputIsInput);
-    EXPECT_EQ(CheckCollection({}, c.dir.File("missing"), c.settings)[0].file, c.dir.File("missing"));
+    EXPECT_EQ(Checked(PlanCollection({a}, books), books, c.settings)[0].reason, kOutputIsInput);
+    // A missing folder is one problem, not one for each output as well.
+    const std::vector<PlanProblem> missing =
+        Checked(PlanCollection({a}, c.dir.File("missing")), c.dir.File("missing"), c.settings);
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_EQ(missing[0].file, c.dir.File("missing"));
 }
 
 TEST(CollectionChecks, ExistingOutputsAreNamed)
