@@ -7,6 +7,7 @@ install(FILES
   resources/user-guide.md
   resources/sample.fff resources/sample.def
   resources/sample-ids.fff resources/sample-ids.def
+  resources/report.schema.json
   DESTINATION .)
 
 set(CPACK_GENERATOR "ZIP")

@@ -5,11 +5,11 @@
 # framework). Needs root, or sudo, only when something is missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config)
+packages=(build-essential cmake ninja-build pkg-config nlohmann-json3-dev)
 if [[ ${1-} == --cli ]]; then
   shift
 else
-  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream)
+  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream python3-jsonschema)
 fi
 packages+=("$@")
 

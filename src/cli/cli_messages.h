@@ -32,10 +32,6 @@ void ReportError(const std::string& text, const ErrorContext& context = {});
 // what it costs the file under the output's name.
 void ForetellWhatIsLost(const std::string& outputPath);
 
-// Throws away what a cancelled run into `outputPath` wrote and says what
-// became of it.
-void ReportCancelled(RunResult& result, const std::string& outputPath);
-
 // After a failure: an output written in place holds what came before it.
 void NoteFailedInPlace(const std::string& outputPath);
 

@@ -253,6 +253,7 @@ Configured Configure(const RawArguments& raw)
     // is not replaced either.
     configuration.run.replaceOutput = raw.force;
     configuration.quiet = raw.quiet;
+    configuration.report = raw.report;
     configuration.progress = raw.progress;
     configuration.dryRun = raw.dryRun;
     configuration.run.dryRun = raw.dryRun;

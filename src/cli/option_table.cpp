@@ -129,7 +129,13 @@ that shows a page takes it again.)",
 std::vector<OptionDefinition> OutputOptions()
 {
     return {
-        {"preview", 0, OptionValue::Optional, "N", OptionGroup::Output, {}, true,
+        {"preview",
+         0,
+         OptionValue::Optional,
+         "N",
+         OptionGroup::Output,
+         {},
+         true,
          "write nothing, but list the first N references a run would make (10 without N), one a line: the input's "
          "line of the record code, a tab, the reference",
          R"(Write nothing, but list the first \fIN\fR references (10 without \fIN\fR) that
@@ -145,7 +151,13 @@ The count, one or more, attaches with \fB=\fR (\fB\-\-preview=20\fR).)",
              raw.preview = true;
              raw.previewCount = value;
          }},
-        {"list-levels", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
+        {"list-levels",
+         0,
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
          "write nothing, but list the level names of INPUT's level records in order of first appearance, one a "
          "line: the name, a tab, how many level records name it, a tab, the first one's heading; needs no pattern",
          R"(Write nothing, but list the level names that the level records of \fIINPUT\fR
@@ -156,7 +168,13 @@ No pattern or \fIOUTPUT\fR is needed.
 With \fB\-\-id\-records\fR, codes of the form \fB<RD,ID:\fIn\fB:\fILevel\fB>\fR are
 read as level records too.)",
          [](Raw& raw, V) { raw.listLevels = true; }},
-        {"dry-run", 'n', OptionValue::None, {}, OptionGroup::Output, {}, true,
+        {"dry-run",
+         'n',
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
          "write nothing: make every check and the whole pass as the run would, and print a line for each OUTPUT "
          "saying what the run would do with it (create or replace it, and how many references), or why it would "
          "refuse it; exits as the run would",
@@ -171,7 +189,13 @@ The exit status is the run's, as far as checks can foresee it: a disk that
 fills up or a write refused while writing cannot be.
 Not with \fB\-\-preview\fR.)",
          [](Raw& raw, V) { raw.dryRun = true; }},
-        {"output-dir", 'd', OptionValue::Required, "DIR", OptionGroup::Output, {}, true,
+        {"output-dir",
+         'd',
+         OptionValue::Required,
+         "DIR",
+         OptionGroup::Output,
+         {},
+         true,
          "convert each INPUT (one or more; not \"-\") to DIR under its own file name, in the order given; "
          "everything is checked before anything is written, and an INPUT that fails does not stop the others",
          R"(Convert each \fIINPUT\fR, one or more, to \fIDIR\fR under its own file name,
@@ -187,18 +211,37 @@ One line a file and a total are printed; an interrupt keeps the outputs
 finished and leaves the others as they were.
 Not with \fB\-\-preview\fR.)",
          [](Raw& raw, V value) { raw.outputDir = value; }},
-        {"jobs", 'j', OptionValue::Required, "N", OptionGroup::Output, {}, true,
+        {"jobs",
+         'j',
+         OptionValue::Required,
+         "N",
+         OptionGroup::Output,
+         {},
+         true,
          "with -d, convert N files at once (default 1); outputs and messages are the same whatever N is",
          R"(With \fB\-d\fR, convert \fIN\fR files at once (default \fB1\fR), a whole
 number from 1 to 64.
 The outputs, the counts and the messages are the same whatever \fIN\fR is, in
 the order of the \fIINPUT\fRs.)",
          [](Raw& raw, V value) { raw.jobs = value; }},
-        {"force", 'f', OptionValue::None, {}, OptionGroup::Output, {}, true, "overwrite OUTPUT when it exists",
+        {"force",
+         'f',
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
+         "overwrite OUTPUT when it exists",
          R"(Overwrite \fIOUTPUT\fR when it exists (with \fB\-d\fR, every output that exists).
 Without it an existing \fIOUTPUT\fR is an error.)",
          [](Raw& raw, V) { raw.force = true; }},
-        {"progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
+        {"progress",
+         0,
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
          "show progress on standard error (the default when it is a terminal): percentage and times, or for a pipe "
          "the megabytes read, the speed and the elapsed time",
          R"(Show a progress bar with the percentage, the elapsed and the remaining time on
@@ -208,16 +251,69 @@ The bar fits the terminal's width, follows changes of it, and is redrawn at
 most ten times a second.
 This is the default when standard error is a terminal.)",
          [](Raw& raw, V) { raw.progress = true; }},
-        {"no-progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show no progress",
-         "Show no progress.", [](Raw& raw, V) { raw.progress = false; }},
-        {"quiet", 'q', OptionValue::None, {}, OptionGroup::Output, {}, true,
+        {"no-progress",
+         0,
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
+         "show no progress",
+         "Show no progress.",
+         [](Raw& raw, V) { raw.progress = false; }},
+        {"quiet",
+         'q',
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
          "print no summary (it goes to standard error when OUTPUT is standard output)",
          R"(Print no summary.
 It goes to standard error when \fIOUTPUT\fR is standard output.)",
          [](Raw& raw, V) { raw.quiet = true; }},
-        {"help", 'h', OptionValue::None, {}, OptionGroup::Output, {}, true, "show this help and exit",
-         "Show the usage and exit.", [](Raw& raw, V) { raw.help = true; }},
-        {"version", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show the version and exit",
+        {"report",
+         0,
+         OptionValue::Required,
+         "FILE",
+         OptionGroup::Output,
+         {},
+         true,
+         "also write the run's report as one JSON document to FILE (\"-\": standard output, the lines meant for it "
+         "then going to standard error): each file with what became of its output, its references, its findings and "
+         "its level names; for any run, dry run, collection, preview or --list-levels",
+         R"(Also write the run's report as one JSON document to \fIFILE\fR, for scripts:
+the program and its version, the run's settings, one record for each
+\fIINPUT\fR (its output and what became of it, the references created,
+replaced, removed and kept, its findings by key with their count and first
+line, the level names its level records use, the bytes read and written,
+the seconds), the problems that refused the run, the totals and the exit
+status.
+With \fB\-\fR it goes to standard output, and the lines meant for standard
+output go to standard error.
+Text is UTF-8; a file name that is not is given as its bytes in base64
+beside a readable form.
+The keys stay from one release to the next; the user guide lists them.
+\fIFILE\fR may be no \fIINPUT\fR or output of the run.)",
+         [](Raw& raw, V value) { raw.report = value; }},
+        {"help",
+         'h',
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
+         "show this help and exit",
+         "Show the usage and exit.",
+         [](Raw& raw, V) { raw.help = true; }},
+        {"version",
+         0,
+         OptionValue::None,
+         {},
+         OptionGroup::Output,
+         {},
+         true,
+         "show the version and exit",
          "Show the version, the copyright and the licence (MIT) and exit.",
          [](Raw& raw, V) { raw.version = true; }},
     };

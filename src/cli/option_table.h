@@ -33,6 +33,7 @@ struct RawArguments {
     std::optional<std::string> jobs;       // as given
     std::optional<bool> progress;  // unset: on when standard error is a terminal
     bool quiet = false;
+    std::optional<std::string> report;  // the JSON report's file, "-" for standard output
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

@@ -14,6 +14,10 @@ namespace {
 
 using State = FileOutcome::State;
 
+// Where the lines for standard output go: standard error, when standard
+// output takes the JSON report.
+std::FILE* linesOut = stdout;
+
 void Print(std::FILE* to, const std::string& line)
 {
     std::fprintf(to, "%s\n", line.c_str());
@@ -42,7 +46,7 @@ void TellNotes(const RunReport& report, std::size_t i, std::FILE* shown)
 void TellFailure(const RunReport& report, std::size_t i)
 {
     const FileOutcome& outcome = report.Outcome(i);
-    std::fflush(stdout);
+    std::fflush(linesOut);
     ReportError(outcome.error, outcome.errorContext);
     if (outcome.failedInPlace)
         NoteFailedInPlace(report.File(i).output);
@@ -68,10 +72,10 @@ std::string FileSummaryOf(const RunReport& report, std::size_t i)
 void TellReferences(const FileOutcome& outcome)
 {
     for (const PreviewReference& reference : outcome.references) {
-        std::fprintf(stdout, "%lld\t", static_cast<long long>(reference.line));
+        std::fprintf(linesOut, "%lld\t", static_cast<long long>(reference.line));
         const std::string text = ForStandardOutput(reference.text);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fputc('\n', stdout);
+        std::fwrite(text.data(), 1, text.size(), linesOut);
+        std::fputc('\n', linesOut);
     }
 }
 
@@ -83,9 +87,9 @@ void TellLevels(const RunReport& report, std::size_t i)
     for (const LevelSeen& level : seen.Levels()) {
         const std::string line = ForStandardOutput(BareLevelName(level.name)) + "\t" + std::to_string(level.count) +
                                  "\t" + ForStandardOutput(level.firstHeading) + (level.headingCut ? "..." : "") + "\n";
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fwrite(line.data(), 1, line.size(), linesOut);
     }
-    std::fflush(stdout);
+    std::fflush(linesOut);
     if (seen.Unlisted() > 0)
         ReportError("note: " + UnlistedLevelsNote(seen.Unlisted()));
     const NoteTelling telling{Voice::CommandLine, true, false, InputName(report.Plan(), i), ForStandardOutput};
@@ -101,7 +105,7 @@ void TellSingle(const RunReport& report, const Configuration& configuration)
 {
     const RunPlan& plan = report.Plan();
     const FileOutcome& outcome = report.Outcome(0);
-    std::FILE* summary = plan.settings.standardOutput && plan.mode == RunMode::Convert ? stderr : stdout;
+    std::FILE* summary = plan.settings.standardOutput && plan.mode == RunMode::Convert ? stderr : linesOut;
     switch (plan.mode) {
         case RunMode::Convert:
             if (!configuration.quiet)
@@ -132,9 +136,9 @@ void TellCollection(const RunReport& report, const Configuration& configuration)
             TellFailure(report, i);
         } else if (outcome.state == State::Converted) {
             if (!configuration.quiet)
-                Print(stdout,
+                Print(linesOut,
                       dryRun ? DryRunLineOf(report, i) : report.File(i).input + ": " + FileSummaryOf(report, i));
-            TellNotes(report, i, stdout);
+            TellNotes(report, i, linesOut);
         }
     }
 }
@@ -146,28 +150,49 @@ void TellTotals(const RunReport& report, const Configuration& configuration)
     const EarlierReferences earlier = report.Plan().settings.earlierReferences;
     const bool dryRun = report.Plan().mode == RunMode::DryRun;
     const ReportTotals totals = report.Totals();
-    Print(stdout, dryRun ? DryRunTotal(earlier, totals.converted, totals.references, totals.earlierFound)
-                         : CollectionSummary(earlier, totals.converted, totals.references, totals.earlierFound));
+    Print(linesOut, dryRun ? DryRunTotal(earlier, totals.converted, totals.references, totals.earlierFound)
+                           : CollectionSummary(earlier, totals.converted, totals.references, totals.earlierFound));
     if (totals.failed > 0)
-        Print(stdout, Counted(totals.failed, "file") + (dryRun ? " would fail." : " failed."));
+        Print(linesOut, Counted(totals.failed, "file") + (dryRun ? " would fail." : " failed."));
 }
 
-// The files under way are thrown away, their earlier outputs left as they
-// were; then each output of a collection is named by what it is now, so
-// that none from an earlier run passes for this one's.
+// A single file's output after a cancel, in the sentence that says so.
+std::string CancelledOutput(const RunReport& report)
+{
+    const std::string& output = report.File(0).output;
+    if (report.Plan().settings.standardOutput)
+        return {};
+    switch (report.Fate(0)) {
+        case OutputFate::Removed:
+            return " The partial output was removed.";
+        case OutputFate::LeftAsItWas:
+            return " " + output + " was left as it was.";
+        case OutputFate::NotWritten:
+            return " " + output + " was not written.";
+        default:
+            return " " + output + " holds only the part written before the cancel.";
+    }
+}
+
+// Interrupting means "stop and change nothing": the file under way is
+// thrown away, its earlier output left as it was; then the user is told
+// what became of the output, or each output of a collection is named by
+// what it is now, so that none from an earlier run passes for this one's.
 int TellCancel(RunReport& report)
 {
     const RunPlan& plan = report.Plan();
-    std::fflush(stdout);
-    if (!plan.IsCollection() && plan.mode == RunMode::Convert) {
-        ReportCancelled(report.Outcome(0).result, plan.files[0].output);
+    std::fflush(linesOut);
+    if (const std::optional<std::size_t> cut = report.CutShort())
+        report.Outcome(*cut).result.partialOutput->Discard();
+    if (plan.mode != RunMode::Convert) {
+        ReportError("Operation Canceled.");
+        return kExitCancelled;
+    }
+    if (!plan.IsCollection()) {
+        ReportError("Operation Canceled." + CancelledOutput(report));
         return kExitCancelled;
     }
     ReportError("Operation Canceled.");
-    if (plan.mode != RunMode::Convert)
-        return kExitCancelled;
-    if (const std::optional<std::size_t> cut = report.CutShort())
-        report.Outcome(*cut).result.partialOutput->Discard();
     for (std::size_t i = 0; i < report.FileCount(); ++i)
         ReportFate(report.File(i).output, report.Fate(i));
     return kExitCancelled;
@@ -189,6 +214,11 @@ void TellProblemsCounted(const RunPlan& plan, std::size_t count)
 
 }  // namespace
 
+void TellLinesOnStandardError()
+{
+    linesOut = stderr;
+}
+
 void TellProblems(const RunPlan& plan, const std::vector<PlanProblem>& problems)
 {
     for (const PlanProblem& problem : problems) {
@@ -206,7 +236,7 @@ int TellForetoldAround(const RunReport& report, const RunPlan& whole, const std:
     std::size_t passing = 0;
     for (std::size_t i = 0; i < whole.files.size(); ++i) {
         if (!byFile[i].empty()) {
-            std::fflush(stdout);
+            std::fflush(linesOut);
             for (const PlanProblem& problem : byFile[i])
                 TellProblem(problem);
             continue;
@@ -217,10 +247,10 @@ int TellForetoldAround(const RunReport& report, const RunPlan& whole, const std:
             continue;
         }
         if (!configuration.quiet)
-            Print(stdout, DryRunLineOf(report, j));
-        TellNotes(report, j, stdout);
+            Print(linesOut, DryRunLineOf(report, j));
+        TellNotes(report, j, linesOut);
     }
-    std::fflush(stdout);
+    std::fflush(linesOut);
     TellProblemsCounted(whole, problems.size());
     return kExitError;
 }

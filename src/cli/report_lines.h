@@ -13,6 +13,9 @@
 
 namespace pellimar::cli {
 
+// The lines meant for standard output go to standard error from now on.
+void TellLinesOnStandardError();
+
 // What the checks found: the first problem of a single file, as its run
 // would have stopped at it; all of a collection's and their count.
 void TellProblems(const RunPlan& plan, const std::vector<PlanProblem>& problems);

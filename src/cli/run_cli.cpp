@@ -12,6 +12,7 @@
 #include "cli/configuration.h"
 #include "cli/help_text.h"
 #include "cli/parse_arguments.h"
+#include "cli/report_file.h"
 #include "cli/report_lines.h"
 #include "run/output_fates.h"
 #include "run/plan_checks.h"
@@ -80,10 +81,18 @@ int Run(const Configuration& configuration)
     InstallCancelHandler();
     SetStopCheck(CancelSignalled);
     const RunPlan whole = PlanOf(configuration);
+    if (configuration.report == "-")
+        TellLinesOnStandardError();
+    if (configuration.report) {
+        if (const std::optional<PlanProblem> refused = ReportFileRefused(*configuration.report, whole)) {
+            ReportError(refused->message, {refused->file, refused->reason});
+            return kExitError;
+        }
+    }
     const std::vector<PlanProblem> problems = CheckPlan(whole);
     if (!problems.empty() && !ForetellsAroundProblems(whole, problems)) {
         TellProblems(whole, problems);
-        return kExitError;
+        return WithReport(configuration, whole, problems, nullptr, kExitError);
     }
     if (whole.mode == RunMode::Preview && PreviewWritesIntoInput(whole.settings)) {
         ReportError(FillPlaceholder(kCannotCreateFile, "-"), {"-", kOutputIsInput});
@@ -98,10 +107,10 @@ int Run(const Configuration& configuration)
     CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()),
                  plan.IsCollection() ? named : std::vector<std::string>{});
     RunReport report(plan, RunPlanned(plan, host), std::move(stood));
-    if (!problems.empty())
-        return report.Cancelled() ? TellReport(report, configuration)
-                                  : TellForetoldAround(report, whole, problems, configuration);
-    return TellReport(report, configuration);
+    const int status = problems.empty() || report.Cancelled()
+                           ? TellReport(report, configuration)
+                           : TellForetoldAround(report, whole, problems, configuration);
+    return WithReport(configuration, whole, problems, &report, status);
 }
 
 int UsageError(const std::string& error)

@@ -64,6 +64,7 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
             host.OutputOpened(*output);
         ConversionPass(run, host).Run();
         // Closing reports a last block that could not be written.
+        run.BytesWritten = run.Output->Position();
         run.Output->Close();
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [&] { return OutputOfChangedInput(settings, output.get()); });

@@ -35,6 +35,7 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
     WithinRun(run, host, [&] {
         run.Output = std::make_unique<TS_TextStream>(kNullDevice, fmCreate);
         ConversionPass(run, host).Run();
+        run.BytesWritten = run.Output->Position();
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [] { return std::string("nothing was written"); });
     });

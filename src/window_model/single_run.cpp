@@ -132,12 +132,19 @@ void SingleRun::RunAndReport(const RunPlan& plan)
         session_.CloseIfPending();
         return;
     }
-    if (outcome.state == FileOutcome::State::Failed)
-        dialogs_.ShowErrorBox(kApplicationTitle, FailureText(outcome, plan.files[0].input));
-    else if (outcome.state == FileOutcome::State::Cancelled)
-        ShowCancelled(outcome.result);
-    else
-        ShowRunEnd(report);
+    switch (outcome.state) {
+        case FileOutcome::State::Failed:
+            dialogs_.ShowErrorBox(kApplicationTitle, FailureText(outcome, plan.files[0].input));
+            break;
+        case FileOutcome::State::Cancelled:
+            ShowCancelled(outcome.result);
+            break;
+        case FileOutcome::State::NotRun:
+            break;  // cancelled before it began: nothing was written
+        case FileOutcome::State::Converted:
+            ShowRunEnd(report);
+            break;
+    }
 }
 
 void SingleRun::ShowCancelled(RunResult& result)
@@ -190,7 +197,9 @@ void SingleRun::Preview()
             return;
         const RunReport report = RunInWindow(session_, *plan);
         const FileOutcome& outcome = report.Outcome(0);
-        if (session_.CloseIfPending() || outcome.state == FileOutcome::State::Cancelled)
+        const bool stopped =
+            outcome.state == FileOutcome::State::Cancelled || outcome.state == FileOutcome::State::NotRun;
+        if (session_.CloseIfPending() || stopped)
             return;
         if (outcome.state == FileOutcome::State::Failed) {
             dialogs_.ShowErrorBox(kApplicationTitle, FailureText(outcome, plan->files[0].input));

@@ -7,7 +7,9 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <map>
 
+#include "run/finding_table.h"
 #include "run/run_checks.h"
 #include "settings/settings_store.h"
 #include "streams/file_faults.h"
@@ -386,6 +388,54 @@ TEST(CollectionRun, LookAlikesAndCutsAreNamedWithTheirFilesInTheEndBox)
                     "\n  2 references were cut to 64 KB, the longest a later run recognises, first on line 2.\n" +
                     inputs[1] + " | 1 reference | " +
                     "\n  1 text after a record code begins like a reference but is not one, on line 2; it was kept."});
+}
+
+// For each row of the findings table, a file that has it: the collection's
+// end box says so under the file, in the window's words.
+TEST(CollectionRun, EveryFindingReachesTheEndBox)
+{
+    struct Case {
+        std::string text;
+        std::string level1;  // empty: loaded from a file whose line names Book first
+        std::string pattern;
+        std::string says;
+    };
+    const std::string longHeading = "<RD:Book>" + std::string(70000, 'a') + "\r\n<RD>x\r\n";
+    const std::map<FindingKey, Case> cases = {
+        {FindingKey::UnreadIdRecords, {"<RD,ID:9:Book>B\r\n<RD>x\r\n", "Book", "1", "in the form <RD,ID:n:Level>"}},
+        {FindingKey::KeptEarlier,
+         {"<RD:Book>B\r\n<RD><CS:Reference>B<CR>\r\n</CS>x\r\n", "Book", "1", "already holds 1 reference"}},
+        {FindingKey::LookAlikes, {"<RD:Book>B\r\n<RD><CS:Reference>mine</CS>\r\n", "Book", "1", "like a reference"}},
+        {FindingKey::HeadingsCut, {longHeading, "Book", "1", "heading was longer"}},
+        {FindingKey::ReferencesCut, {longHeading, "Book", "1 1", "reference was cut"}},
+        {FindingKey::LaterLineRecords, {"<RD:Book>B\r\n<RD>\r\ntext\r\n", "Book", "1", "on the line after"}},
+        {FindingKey::UnmatchedLevels, {"<RD:Book>B\r\n<RD>x\r\n", "Chaptr", "1", "No level record names"}},
+        {FindingKey::SkippedLevelName, {"<RD:Book>B\r\n<RD>x\r\n", "", "1", "first level name \"Book\""}},
+        {FindingKey::IdFormLevelRecords, {"<RD,ID:9:Tome>B\r\n<RD>x\r\n", "Book", "1", "is in the form"}},
+    };
+    for (const FindingRow& row : FindingTable()) {
+        SCOPED_TRACE(row.reportKey);
+        ASSERT_TRUE(cases.contains(row.key)) << "no file with this finding";
+        const Case& c = cases.at(row.key);
+        CollectionFixture f;
+        if (c.level1.empty()) {
+            WriteFileBytes(f.dir.File("levels.def"), "<LN:Book,Chaptr>\r\n");
+            f.dialogs.fileAnswers = {f.dir.File("levels.def")};
+            f.model.Carry(Command::LoadLevels);
+        } else {
+            f.Type(HistoryBox::Level1, c.level1);
+        }
+        f.Type(HistoryBox::RefPattern, c.pattern);
+        const Names inputs = f.Inputs(2);
+        WriteFileBytes(inputs[1], c.text);
+        f.ConvertSeveral(inputs, f.dir.File("out"));
+        ASSERT_EQ(f.EndBoxes().size(), 1u);
+        const std::string box = f.EndBoxes()[0];
+        const std::size_t row = box.find("\n" + inputs[1] + " | ");
+        ASSERT_NE(row, std::string::npos) << box;
+        EXPECT_NE(box.rfind(c.says), std::string::npos) << box;
+        EXPECT_GT(box.rfind(c.says), row) << box;
+    }
 }
 
 TEST(CollectionRun, SeveralDroppedFilesAreConvertedAfterTheFolderDialog)
