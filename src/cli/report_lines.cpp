@@ -94,7 +94,7 @@ void TellLevels(const RunReport& report, std::size_t i)
         ReportError("note: " + UnlistedLevelsNote(seen.Unlisted()));
     const NoteTelling telling{Voice::CommandLine, true, false, InputName(report.Plan(), i), ForStandardOutput};
     for (const RunNote& note : report.Notes(i, telling)) {
-        if (note.key == FindingKey::IdFormLevelRecords)
+        if (note.key == "id_form_level_records")
             ReportError("note: " + note.text);
     }
 }

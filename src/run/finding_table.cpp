@@ -200,58 +200,38 @@ std::string IdFormWords(const NoteSubject&, const Tally& tally, const NoteTellin
     return text;
 }
 
-// The window tells first why a level has no record, then the name it could
-// be given; the command line first the name it would have to be given.
-constexpr std::array kWindowOrder = {
-    FindingKey::UnreadIdRecords,  FindingKey::IdFormLevelRecords, FindingKey::KeptEarlier,
-    FindingKey::LookAlikes,       FindingKey::HeadingsCut,        FindingKey::ReferencesCut,
-    FindingKey::LaterLineRecords, FindingKey::UnmatchedLevels,    FindingKey::SkippedLevelName,
-};
-constexpr std::array kCommandLineOrder = {
-    FindingKey::UnreadIdRecords,  FindingKey::IdFormLevelRecords, FindingKey::KeptEarlier,
-    FindingKey::LookAlikes,       FindingKey::HeadingsCut,        FindingKey::ReferencesCut,
-    FindingKey::LaterLineRecords, FindingKey::SkippedLevelName,   FindingKey::UnmatchedLevels,
-};
-
 }  // namespace
 
 const std::vector<FindingRow>& FindingTable()
 {
     static const std::vector<FindingRow> table = {
-        {FindingKey::UnreadIdRecords, "unread_id_records", InputNamed::ForSeveral, UnreadIdTally, UnreadIdWords},
-        {FindingKey::KeptEarlier, "earlier_references_kept", InputNamed::InItsWords, KeptEarlierTally,
-         KeptEarlierWords},
-        {FindingKey::LookAlikes, "look_alikes", InputNamed::BeforeIt, LookAlikesTally, LookAlikesWords},
-        {FindingKey::HeadingsCut, "headings_cut", InputNamed::BeforeIt, HeadingsCutTally, HeadingsCutWords},
-        {FindingKey::ReferencesCut, "references_cut", InputNamed::BeforeIt, ReferencesCutTally, ReferencesCutWords},
-        {FindingKey::LaterLineRecords, "later_line_records", InputNamed::BeforeIt, LaterLineTally, LaterLineWords},
-        {FindingKey::UnmatchedLevels, "unmatched_levels", InputNamed::ForSeveral, UnmatchedTally, UnmatchedWords},
-        {FindingKey::SkippedLevelName, "skipped_level_name", InputNamed::InItsWords, SkippedTally, SkippedWords},
-        {FindingKey::IdFormLevelRecords, "id_form_level_records", InputNamed::InItsWords, IdFormTally, IdFormWords},
+        {"unread_id_records", InputNamed::ForSeveral, UnreadIdTally, UnreadIdWords},
+        {"id_form_level_records", InputNamed::InItsWords, IdFormTally, IdFormWords},
+        {"earlier_references_kept", InputNamed::InItsWords, KeptEarlierTally, KeptEarlierWords},
+        {"look_alikes", InputNamed::BeforeIt, LookAlikesTally, LookAlikesWords},
+        {"headings_cut", InputNamed::BeforeIt, HeadingsCutTally, HeadingsCutWords},
+        {"references_cut", InputNamed::BeforeIt, ReferencesCutTally, ReferencesCutWords},
+        {"later_line_records", InputNamed::BeforeIt, LaterLineTally, LaterLineWords},
+        {"unmatched_levels", InputNamed::ForSeveral, UnmatchedTally, UnmatchedWords},
+        {"skipped_level_name", InputNamed::InItsWords, SkippedTally, SkippedWords},
     };
     return table;
 }
 
-const FindingRow& RowOf(FindingKey key)
+const FindingRow& RowOf(std::string_view key)
 {
-    return FindingTable()[static_cast<std::size_t>(key)];
+    const std::vector<FindingRow>& table = FindingTable();
+    return *std::find_if(table.begin(), table.end(), [&](const FindingRow& row) { return row.key == key; });
 }
 
 std::vector<RunNote> NotesOf(const NoteSubject& subject, const NoteTelling& telling)
 {
     std::vector<RunNote> notes;
-    const auto told = [&](const auto& order) {
-        for (const FindingKey key : order) {
-            const FindingRow& row = RowOf(key);
-            const Tally tally = row.tally(subject);
-            if (tally.count > 0)
-                notes.push_back({key, row.words(subject, tally, telling)});
-        }
-    };
-    if (Window(telling))
-        told(kWindowOrder);
-    else
-        told(kCommandLineOrder);
+    for (const FindingRow& row : FindingTable()) {
+        const Tally tally = row.tally(subject);
+        if (tally.count > 0)
+            notes.push_back({row.key, row.words(subject, tally, telling)});
+    }
     return notes;
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/findings.h"
@@ -18,18 +19,6 @@
 namespace pellimar {
 
 enum class Voice { CommandLine, Window };
-
-enum class FindingKey {
-    UnreadIdRecords,
-    KeptEarlier,
-    LookAlikes,
-    HeadingsCut,
-    ReferencesCut,
-    LaterLineRecords,
-    UnmatchedLevels,
-    SkippedLevelName,
-    IdFormLevelRecords,
-};
 
 // One file's run, as its notes see it.
 struct NoteSubject {
@@ -66,9 +55,8 @@ enum class InputNamed {
 };
 
 struct FindingRow {
-    FindingKey key;
-    // In the machine report's "findings".
-    const char* reportKey;
+    // Its name, in the machine report's "findings" too.
+    std::string_view key;
     InputNamed inputNamed;
     // How many there are to tell of, and the line of the first where the
     // pass knows it; a count of 0 tells nothing.
@@ -76,17 +64,17 @@ struct FindingRow {
     std::string (*words)(const NoteSubject& subject, const Tally& tally, const NoteTelling& telling);
 };
 
-// Every row, in the order of FindingKey.
+// Every row, in the order the notes are told: why a level has no level
+// record first, the name the level names' file did not load last.
 const std::vector<FindingRow>& FindingTable();
-const FindingRow& RowOf(FindingKey key);
+const FindingRow& RowOf(std::string_view key);
 
 struct RunNote {
-    FindingKey key;
+    std::string_view key;  // its row's
     std::string text;
 };
 
-// The notes in the order the voice tells them; none of a finding with
-// nothing to tell.
+// The notes in the table's order; none of a finding with nothing to tell.
 std::vector<RunNote> NotesOf(const NoteSubject& subject, const NoteTelling& telling);
 
 }  // namespace pellimar

@@ -101,7 +101,7 @@ public:
             References(counted ? outcome.result.refCount : 0, counted ? outcome.result.EarlierReferences() : 0);
         const std::vector<Tally> tallies = report.FindingTallies(i);
         for (std::size_t row = 0; row < tallies.size(); ++row)
-            record["findings"][FindingTable()[row].reportKey] = Finding(tallies[row]);
+            record["findings"][std::string(FindingTable()[row].key)] = Finding(tallies[row]);
         record["levels"] = Levels(outcome.result.levelsSeen);
         record["unlisted_level_records"] = outcome.result.levelsSeen.Unlisted();
         if (whole_.mode == RunMode::Preview) {

@@ -193,33 +193,31 @@ TEST_F(CliReport, EveryFindingReachesEveryVoice)
     const std::string longHeading = "<RD:Book>" + std::string(70000, 'a') + "\r\n<RD>x\r\n";
     const std::string levels = dir.File("levels.def");
     WriteFileBytes(levels, "<LN:Book,Chaptr>\r\n");
-    const std::map<FindingKey, Case> cases = {
-        {FindingKey::UnreadIdRecords,
+    const std::map<std::string_view, Case> cases = {
+        {"unread_id_records",
          {"<RD,ID:9:Book>B\r\n<RD>x\r\n",
           {"-r", "1", "--level1", "Book"},
           "of the form <RD,ID:n:Level> names a level"}},
-        {FindingKey::KeptEarlier,
+        {"earlier_references_kept",
          {"<RD:Book>B\r\n<RD><CS:Reference>B<CR>\r\n</CS>x\r\n",
           {"-r", "1", "--level1", "Book"},
           "from an earlier run"}},
-        {FindingKey::LookAlikes,
+        {"look_alikes",
          {"<RD:Book>B\r\n<RD><CS:Reference>mine</CS>\r\n", {"-r", "1", "--level1", "Book"}, "begins like a reference"}},
-        {FindingKey::HeadingsCut, {longHeading, {"-r", "1", "--level1", "Book"}, "heading was longer than"}},
+        {"headings_cut", {longHeading, {"-r", "1", "--level1", "Book"}, "heading was longer than"}},
         // The reference shows the heading twice, the longest it may keep.
-        {FindingKey::ReferencesCut,
+        {"references_cut",
          {longHeading, {"-r", "1 1", "--level1", "Book"}, "64 KB, the longest a later run recognises"}},
-        {FindingKey::LaterLineRecords,
+        {"later_line_records",
          {"<RD:Book>B\r\n<RD>\r\ntext\r\n", {"-r", "1", "--level1", "Book"}, "on the line after its record code"}},
-        {FindingKey::UnmatchedLevels,
-         {"<RD:Book>B\r\n<RD>x\r\n", {"-r", "1", "--level1", "Chaptr"}, "no level record names"}},
-        {FindingKey::SkippedLevelName,
-         {"<RD:Book>B\r\n<RD>x\r\n", {"-r", "1", "-L", levels}, "first level name \"Book\""}},
-        {FindingKey::IdFormLevelRecords,
+        {"unmatched_levels", {"<RD:Book>B\r\n<RD>x\r\n", {"-r", "1", "--level1", "Chaptr"}, "no level record names"}},
+        {"skipped_level_name", {"<RD:Book>B\r\n<RD>x\r\n", {"-r", "1", "-L", levels}, "first level name \"Book\""}},
+        {"id_form_level_records",
          {"<RD,ID:9:Tome>B\r\n<RD>x\r\n", {"-r", "1", "--level1", "Book"}, "is of the form <RD,ID:n:Level>"}},
     };
     const fs::path out = dir.Path() / "out";
     for (const FindingRow& row : FindingTable()) {
-        SCOPED_TRACE(row.reportKey);
+        SCOPED_TRACE(row.key);
         ASSERT_TRUE(cases.contains(row.key)) << "no file with this finding";
         const Case& c = cases.at(row.key);
         WriteFileBytes(input, c.text);
@@ -233,7 +231,7 @@ TEST_F(CliReport, EveryFindingReachesEveryVoice)
         };
         ProgramRun single;
         const Json report = Reported(with({"-f", input, output}), &single);
-        EXPECT_GT(report["files"][0]["findings"][row.reportKey]["count"].get<int>(), 0) << report["files"][0];
+        EXPECT_GT(report["files"][0]["findings"][row.key]["count"].get<int>(), 0) << report["files"][0];
         const ProgramRun collection = Run(with({"-f", "-d", out.string(), input}));
         const ProgramRun dry = Run(with({"-n", "-f", "-d", out.string(), input}));
         for (const ProgramRun* run : std::vector<const ProgramRun*>{&single, &collection, &dry}) {

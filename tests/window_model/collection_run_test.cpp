@@ -401,20 +401,20 @@ TEST(CollectionRun, EveryFindingReachesTheEndBox)
         std::string says;
     };
     const std::string longHeading = "<RD:Book>" + std::string(70000, 'a') + "\r\n<RD>x\r\n";
-    const std::map<FindingKey, Case> cases = {
-        {FindingKey::UnreadIdRecords, {"<RD,ID:9:Book>B\r\n<RD>x\r\n", "Book", "1", "in the form <RD,ID:n:Level>"}},
-        {FindingKey::KeptEarlier,
+    const std::map<std::string_view, Case> cases = {
+        {"unread_id_records", {"<RD,ID:9:Book>B\r\n<RD>x\r\n", "Book", "1", "in the form <RD,ID:n:Level>"}},
+        {"earlier_references_kept",
          {"<RD:Book>B\r\n<RD><CS:Reference>B<CR>\r\n</CS>x\r\n", "Book", "1", "already holds 1 reference"}},
-        {FindingKey::LookAlikes, {"<RD:Book>B\r\n<RD><CS:Reference>mine</CS>\r\n", "Book", "1", "like a reference"}},
-        {FindingKey::HeadingsCut, {longHeading, "Book", "1", "heading was longer"}},
-        {FindingKey::ReferencesCut, {longHeading, "Book", "1 1", "reference was cut"}},
-        {FindingKey::LaterLineRecords, {"<RD:Book>B\r\n<RD>\r\ntext\r\n", "Book", "1", "on the line after"}},
-        {FindingKey::UnmatchedLevels, {"<RD:Book>B\r\n<RD>x\r\n", "Chaptr", "1", "No level record names"}},
-        {FindingKey::SkippedLevelName, {"<RD:Book>B\r\n<RD>x\r\n", "", "1", "first level name \"Book\""}},
-        {FindingKey::IdFormLevelRecords, {"<RD,ID:9:Tome>B\r\n<RD>x\r\n", "Book", "1", "is in the form"}},
+        {"look_alikes", {"<RD:Book>B\r\n<RD><CS:Reference>mine</CS>\r\n", "Book", "1", "like a reference"}},
+        {"headings_cut", {longHeading, "Book", "1", "heading was longer"}},
+        {"references_cut", {longHeading, "Book", "1 1", "reference was cut"}},
+        {"later_line_records", {"<RD:Book>B\r\n<RD>\r\ntext\r\n", "Book", "1", "on the line after"}},
+        {"unmatched_levels", {"<RD:Book>B\r\n<RD>x\r\n", "Chaptr", "1", "No level record names"}},
+        {"skipped_level_name", {"<RD:Book>B\r\n<RD>x\r\n", "", "1", "first level name \"Book\""}},
+        {"id_form_level_records", {"<RD,ID:9:Tome>B\r\n<RD>x\r\n", "Book", "1", "is in the form"}},
     };
     for (const FindingRow& row : FindingTable()) {
-        SCOPED_TRACE(row.reportKey);
+        SCOPED_TRACE(row.key);
         ASSERT_TRUE(cases.contains(row.key)) << "no file with this finding";
         const Case& c = cases.at(row.key);
         CollectionFixture f;
