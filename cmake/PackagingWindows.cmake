@@ -1,8 +1,8 @@
 # The Windows zip, built by CPack from the install rules: `cpack -G ZIP` in
 # a cross build (scripts/pack-windows.sh). One folder holds pellimar.exe,
-# pellimar-cli.exe, the licence, the user guide and the sample files. The
-# installer takes its files from the same rules.
-install(FILES LICENSE DESTINATION .)
+# pellimar-cli.exe, the licence, the release notes, the user guide and the
+# sample files. The installer takes its files from the same rules.
+install(FILES LICENSE NEWS.md DESTINATION .)
 install(FILES
   resources/user-guide.md
   resources/sample.fff resources/sample.def
