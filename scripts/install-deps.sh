@@ -9,7 +9,8 @@ packages=(build-essential cmake ninja-build pkg-config)
 if [[ ${1-} == --cli ]]; then
   shift
 else
-  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream)
+  # man and col lay out the manual pages as a reader sees them, for their test.
+  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream man-db bsdextrautils)
 fi
 packages+=("$@")
 
