@@ -140,6 +140,12 @@ run_once() {
   for target in "${targets[@]}"; do
     log=$build/logs/$target-once.log
     mapfile -t inputs < <(once_inputs "$target")
+    # Given no file, libFuzzer would fuzz without end.
+    if (( ${#inputs[@]} == 0 )); then
+      echo "fuzz_$target: FAILED: no inputs in fuzz/seeds/$target"
+      failures=$((failures + 1))
+      continue
+    fi
     start=$SECONDS
     if "$build/fuzz/fuzz_$target" -timeout=10 -rss_limit_mb=2048 "${inputs[@]}" >"$log" 2>&1 &&
         (( $(grep -c '^Executed ' "$log") == ${#inputs[@]} )); then
