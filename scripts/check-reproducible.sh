@@ -11,7 +11,7 @@
 # Usage: scripts/check-reproducible.sh [WORK_DIR]   (default: /tmp/pellimar-reproducible)
 #
 # Only what is committed is built: commit first. Takes two Linux and two
-# Windows release builds, about half an hour on two cores.
+# Windows release builds, about a quarter of an hour on two cores.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
