@@ -27,7 +27,7 @@ shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Pellimar.lnk'
 settings_files=(pellimar.INI patterns.pag patterns.ref)
 
 if [[ -z "${PELLIMAR_INSTALLER_CHECK_BOUNDED:-}" ]]; then
-  scripts/install-deps.sh --cli nsis xvfb xauth xdotool openbox x11-utils wine64
+  scripts/install-deps.sh --cli nsis zip xvfb xauth xdotool openbox x11-utils wine64
   # Every step below has its own time limit; this bounds them all together.
   PELLIMAR_INSTALLER_CHECK_BOUNDED=1 exec timeout --kill-after=10 300 "$0" "$@"
 fi

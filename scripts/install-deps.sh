@@ -9,7 +9,9 @@ packages=(build-essential cmake ninja-build pkg-config nlohmann-json3-dev)
 if [[ ${1-} == --cli ]]; then
   shift
 else
-  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream python3-jsonschema)
+  # man and col lay out the manual pages as a reader sees them, for their
+  # test; python3-jsonschema holds the JSON reports to their schema.
+  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream man-db bsdextrautils python3-jsonschema)
 fi
 packages+=("$@")
 

@@ -68,8 +68,8 @@ them (letter case does not matter; a name with a blank matches a level record
 that gives it in double quotes).)";
     options.push_back(
         {"levels-from", 'L', OptionValue::Required, "FILE", OptionGroup::LevelNames, {}, true,
-         "take the level names from the first \"<LN:\" line of FILE (a --levelN given as well overrides that level); "
-         "a FILE without one is an error",
+         "take the level names from the first \"<LN:\" line of FILE: its first name is skipped and the next seven "
+         "name levels 1 to 7 (a --levelN given as well overrides that level); a FILE without one is an error",
          R"(Take the level names from the first \fB<LN:\fR line of \fIFILE\fR, a
 definition file or a flat file: the first field is skipped and the next seven
 name levels 1 to 7.
