@@ -23,6 +23,9 @@ struct Configuration {
     Preferences preferences;
     bool force = false;
     bool quiet = false;
+    // A collection converts every file its checks let through, rather than
+    // none when they refuse one.
+    bool keepGoing = false;
     // Where the run's report goes as JSON ("-": standard output, the lines
     // meant for it then going to standard error); none when not asked.
     std::optional<std::string> report;

@@ -10,6 +10,9 @@ namespace {
 using Raw = RawArguments;
 using V = const std::optional<std::string>&;
 
+// The tables below are laid out by hand, a field or a few to a line.
+// clang-format off
+
 std::vector<OptionDefinition> PatternOptions()
 {
     return {
@@ -129,13 +132,7 @@ that shows a page takes it again.)",
 std::vector<OptionDefinition> OutputOptions()
 {
     return {
-        {"preview",
-         0,
-         OptionValue::Optional,
-         "N",
-         OptionGroup::Output,
-         {},
-         true,
+        {"preview", 0, OptionValue::Optional, "N", OptionGroup::Output, {}, true,
          "write nothing, but list the first N references a run would make (10 without N), one a line: the input's "
          "line of the record code, a tab, the reference",
          R"(Write nothing, but list the first \fIN\fR references (10 without \fIN\fR) that
@@ -151,13 +148,7 @@ The count, one or more, attaches with \fB=\fR (\fB\-\-preview=20\fR).)",
              raw.preview = true;
              raw.previewCount = value;
          }},
-        {"list-levels",
-         0,
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
+        {"list-levels", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
          "write nothing, but list the level names of INPUT's level records in order of first appearance, one a "
          "line: the name, a tab, how many level records name it, a tab, the first one's heading; needs no pattern",
          R"(Write nothing, but list the level names that the level records of \fIINPUT\fR
@@ -168,13 +159,7 @@ No pattern or \fIOUTPUT\fR is needed.
 With \fB\-\-id\-records\fR, codes of the form \fB<RD,ID:\fIn\fB:\fILevel\fB>\fR are
 read as level records too.)",
          [](Raw& raw, V) { raw.listLevels = true; }},
-        {"dry-run",
-         'n',
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
+        {"dry-run", 'n', OptionValue::None, {}, OptionGroup::Output, {}, true,
          "write nothing: make every check and the whole pass as the run would, and print a line for each OUTPUT "
          "saying what the run would do with it (create or replace it, and how many references), or why it would "
          "refuse it; exits as the run would",
@@ -189,59 +174,61 @@ The exit status is the run's, as far as checks can foresee it: a disk that
 fills up or a write refused while writing cannot be.
 Not with \fB\-\-preview\fR.)",
          [](Raw& raw, V) { raw.dryRun = true; }},
-        {"output-dir",
-         'd',
-         OptionValue::Required,
-         "DIR",
-         OptionGroup::Output,
-         {},
-         true,
-         "convert each INPUT (one or more; not \"-\") to DIR under its own file name, in the order given; "
-         "everything is checked before anything is written, and an INPUT that fails does not stop the others",
+        {"output-dir", 'd', OptionValue::Required, "DIR", OptionGroup::Output, {}, true,
+         "convert each INPUT (one or more; not \"-\") to DIR under its own file name, in the order given, making DIR "
+         "when the folder it is in exists; everything is checked before anything is written, and a fault refuses "
+         "the whole run (-k converts the other files); an INPUT that fails while it is converted does not stop the "
+         "others",
          R"(Convert each \fIINPUT\fR, one or more, to \fIDIR\fR under its own file name,
 in the order given, with the same options; no \fIOUTPUT\fR is given.
-\fIDIR\fR must be a folder (it is not made) and may not be the folder of an
+\fIDIR\fR is made when it is missing and the folder it would be in exists
+(\fBmade folder \fIDIR\fR is said); it may not be the folder of an
 \fIINPUT\fR; two \fIINPUT\fRs may not have one file name, and \fB\-\fR is
 no \fIINPUT\fR here.
 Everything is checked before anything is written, and any fault refuses the
 whole run with every reason listed, existing outputs without \fB\-f\fR all
-named.
+named; with \fB\-k\fR the files the checks let through are converted.
 An \fIINPUT\fR that fails during the run is reported and the next goes on.
 One line a file and a total are printed; an interrupt keeps the outputs
 finished and leaves the others as they were.
 Not with \fB\-\-preview\fR.)",
          [](Raw& raw, V value) { raw.outputDir = value; }},
-        {"jobs",
-         'j',
-         OptionValue::Required,
-         "N",
-         OptionGroup::Output,
-         {},
-         true,
+        {"jobs", 'j', OptionValue::Required, "N", OptionGroup::Output, {}, true,
          "with -d, convert N files at once (default 1); outputs and messages are the same whatever N is",
          R"(With \fB\-d\fR, convert \fIN\fR files at once (default \fB1\fR), a whole
 number from 1 to 64.
 The outputs, the counts and the messages are the same whatever \fIN\fR is, in
 the order of the \fIINPUT\fRs.)",
          [](Raw& raw, V value) { raw.jobs = value; }},
-        {"force",
-         'f',
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
-         "overwrite OUTPUT when it exists",
+        {"keep-going", 'k', OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "with -d, convert every INPUT that passes the checks, naming the others with their reasons (exit status "
+         "1), rather than none when one fails them",
+         R"(With \fB\-d\fR, convert every \fIINPUT\fR that passes the checks, and name
+the others with their reasons, in their places among the lines; the exit
+status is then 1.
+Without it a collection is all or nothing: a fault any check finds refuses
+the whole run.)",
+         [](Raw& raw, V) { raw.keepGoing = true; }},
+        {"files-from", 0, OptionValue::Required, "FILE", OptionGroup::Output, {}, true,
+         "with -d, take INPUTs from FILE (\"-\": standard input), one a line, after those on the command line",
+         R"(With \fB\-d\fR, take \fIINPUT\fRs from \fIFILE\fR (\fB\-\fR: standard input),
+one a line, or ending at a NUL with \fB\-0\fR, after those given on the
+command line.
+The names are taken as bytes; empty ones are passed over.
+\fBfind books \-name '*.fff' \-print0 | pellimar\-cli \-d out \-\-files\-from=\- \-0\fR
+converts what \fBfind\fR finds, names with blanks or line breaks
+included, however many there are.)",
+         [](Raw& raw, V value) { raw.filesFrom = value; }},
+        {"null", '0', OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "the names of --files-from end at a NUL byte, not at a line's end",
+         R"(The names of \fB\-\-files\-from\fR end at a NUL byte, as
+\fBfind \-print0\fR writes them, not at a line's end.)",
+         [](Raw& raw, V) { raw.nullSeparated = true; }},
+        {"force", 'f', OptionValue::None, {}, OptionGroup::Output, {}, true, "overwrite OUTPUT when it exists",
          R"(Overwrite \fIOUTPUT\fR when it exists (with \fB\-d\fR, every output that exists).
 Without it an existing \fIOUTPUT\fR is an error.)",
          [](Raw& raw, V) { raw.force = true; }},
-        {"progress",
-         0,
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
+        {"progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true,
          "show progress on standard error (the default when it is a terminal): percentage and times, or for a pipe "
          "the megabytes read, the speed and the elapsed time",
          R"(Show a progress bar with the percentage, the elapsed and the remaining time on
@@ -251,34 +238,15 @@ The bar fits the terminal's width, follows changes of it, and is redrawn at
 most ten times a second.
 This is the default when standard error is a terminal.)",
          [](Raw& raw, V) { raw.progress = true; }},
-        {"no-progress",
-         0,
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
-         "show no progress",
-         "Show no progress.",
-         [](Raw& raw, V) { raw.progress = false; }},
-        {"quiet",
-         'q',
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
-         "print no summary (it goes to standard error when OUTPUT is standard output)",
-         R"(Print no summary.
-It goes to standard error when \fIOUTPUT\fR is standard output.)",
+        {"no-progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show no progress",
+         "Show no progress.", [](Raw& raw, V) { raw.progress = false; }},
+        {"quiet", 'q', OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "print nothing but the errors: no summary, no line for each file, no notes",
+         R"(Print nothing but the errors: no summary, no line for each file of a
+collection, no notes.
+The exit status is the same.)",
          [](Raw& raw, V) { raw.quiet = true; }},
-        {"report",
-         0,
-         OptionValue::Required,
-         "FILE",
-         OptionGroup::Output,
-         {},
-         true,
+        {"report", 0, OptionValue::Required, "FILE", OptionGroup::Output, {}, true,
          "also write the run's report as one JSON document to FILE (\"-\": standard output, the lines meant for it "
          "then going to standard error): each file with what became of its output, its references, its findings and "
          "its level names; for any run, dry run, collection, preview or --list-levels",
@@ -296,28 +264,15 @@ beside a readable form.
 The keys stay from one release to the next; the user guide lists them.
 \fIFILE\fR may be no \fIINPUT\fR or output of the run.)",
          [](Raw& raw, V value) { raw.report = value; }},
-        {"help",
-         'h',
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
-         "show this help and exit",
-         "Show the usage and exit.",
-         [](Raw& raw, V) { raw.help = true; }},
-        {"version",
-         0,
-         OptionValue::None,
-         {},
-         OptionGroup::Output,
-         {},
-         true,
-         "show the version and exit",
+        {"help", 'h', OptionValue::None, {}, OptionGroup::Output, {}, true, "show this help and exit",
+         "Show the usage and exit.", [](Raw& raw, V) { raw.help = true; }},
+        {"version", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show the version and exit",
          "Show the version, the copyright and the licence (MIT) and exit.",
          [](Raw& raw, V) { raw.version = true; }},
     };
 }
+
+// clang-format on
 
 std::vector<OptionDefinition> AllOptions()
 {

@@ -16,23 +16,27 @@ namespace pellimar::cli {
 // The lines meant for standard output go to standard error from now on.
 void TellLinesOnStandardError();
 
+// A line for standard output, unless -q.
+void TellLine(const std::string& line, const Configuration& configuration);
+
 // What the checks found: the first problem of a single file, as its run
 // would have stopped at it; all of a collection's and their count.
 void TellProblems(const RunPlan& plan, const std::vector<PlanProblem>& problems);
 
-// A dry run of a collection with problems of some files only: a line for
-// every output in the order given, what the run would do with it or why it
-// would refuse it, then the problems counted. `report` is of the files
-// without problems. Returns the exit status the run would have.
-int TellForetoldAround(const RunReport& report, const RunPlan& whole, const std::vector<PlanProblem>& problems,
+// A collection whose checks refused some of its files only, run with the
+// others (a dry run, or -k): a line for every file in the order given, what
+// became of it (or would) or why it was refused, then the total (-k) or the
+// problems counted (a dry run otherwise). `report` is of the files the
+// checks let through. Returns the exit status.
+int TellAroundProblems(RunReport& report, const RunPlan& whole, const std::vector<PlanProblem>& problems,
                        const Configuration& configuration);
 
 // Before the run: what each output's run will cost the file under its name.
-void ForetellOutputs(const RunPlan& plan);
+void ForetellOutputs(const RunPlan& plan, const Configuration& configuration);
 
 // Tells the report; a file a cancel cut short has its partial output thrown
-// away first, as an interrupt means "stop and change nothing". Returns the
-// exit status.
+// away first, as an interrupt means "stop and change nothing". With -q only
+// the errors are told. Returns the exit status.
 int TellReport(RunReport& report, const Configuration& configuration);
 
 }  // namespace pellimar::cli

@@ -15,6 +15,7 @@
 #include "cli/report_file.h"
 #include "cli/report_lines.h"
 #include "run/output_fates.h"
+#include "run/output_folder.h"
 #include "run/plan_checks.h"
 #include "run/run_plan.h"
 #include "run/run_report.h"
@@ -65,11 +66,32 @@ RunPlan PlanOf(const Configuration& configuration)
     return plan;
 }
 
-// A dry run of a collection foretells every output it can, also when others
-// are refused; a problem of the whole plan leaves none to foretell.
-bool ForetellsAroundProblems(const RunPlan& plan, const std::vector<PlanProblem>& problems)
+// A collection is all or nothing, unless -k asks for what can be done; a
+// dry run of one foretells every output it can in any case. A problem of
+// the whole plan leaves nothing to do.
+bool GoesOnAroundProblems(const Configuration& configuration, const RunPlan& plan,
+                          const std::vector<PlanProblem>& problems)
 {
-    return plan.mode == RunMode::DryRun && plan.IsCollection() && EachProblemIsAFiles(plan, problems);
+    return (plan.mode == RunMode::DryRun || configuration.keepGoing) && plan.IsCollection() &&
+           EachProblemIsAFiles(plan, problems);
+}
+
+// A missing output folder is made once the checks let the run go ahead
+// (a dry run says it would be); false, with the reason told, when it cannot
+// be.
+bool OutputFolderReady(const RunPlan& plan, const Configuration& configuration)
+{
+    if (!plan.folder || !LookAtOutputFolder(*plan.folder).toBeMade)
+        return true;
+    const bool dryRun = plan.mode == RunMode::DryRun;
+    if (!dryRun) {
+        if (const std::string reason = MakeOutputFolder(*plan.folder); !reason.empty()) {
+            ReportError(kFolderCannotTakeOutputs, {*plan.folder, reason});
+            return false;
+        }
+    }
+    TellLine(FolderMadeLine(*plan.folder, dryRun), configuration);
+    return true;
 }
 
 // Every check of the plan is made before anything is written. A preview
@@ -90,7 +112,7 @@ int Run(const Configuration& configuration)
         }
     }
     const std::vector<PlanProblem> problems = CheckPlan(whole);
-    if (!problems.empty() && !ForetellsAroundProblems(whole, problems)) {
+    if (!problems.empty() && !GoesOnAroundProblems(configuration, whole, problems)) {
         TellProblems(whole, problems);
         return WithReport(configuration, whole, problems, nullptr, kExitError);
     }
@@ -99,7 +121,9 @@ int Run(const Configuration& configuration)
         return kExitError;
     }
     const RunPlan plan = WithoutRefusedFiles(whole, problems);
-    ForetellOutputs(plan);
+    if (!OutputFolderReady(plan, configuration))
+        return WithReport(configuration, whole, problems, nullptr, kExitError);
+    ForetellOutputs(plan, configuration);
     std::vector<bool> stood = OutputsStanding(plan.files);
     std::vector<std::string> named;
     for (const CollectionFile& file : plan.files)
@@ -107,9 +131,8 @@ int Run(const Configuration& configuration)
     CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()),
                  plan.IsCollection() ? named : std::vector<std::string>{});
     RunReport report(plan, RunPlanned(plan, host), std::move(stood));
-    const int status = problems.empty() || report.Cancelled()
-                           ? TellReport(report, configuration)
-                           : TellForetoldAround(report, whole, problems, configuration);
+    const int status = problems.empty() ? TellReport(report, configuration)
+                                        : TellAroundProblems(report, whole, problems, configuration);
     return WithReport(configuration, whole, problems, &report, status);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "run/output_folder.h"
 #include "streams/exceptions.h"
 #include "streams/file_names.h"
 #include "streams/file_places.h"
@@ -18,18 +19,6 @@ namespace pellimar {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Why the folder cannot take the outputs; empty when it can.
-std::string FolderMissing(const std::string& folder)
-{
-    std::error_code error;
-    const fs::file_status status = fs::status(PathOfName(folder), error);
-    if (error == std::errc::no_such_file_or_directory)
-        return "no such folder";
-    if (error)
-        return ReasonOfError(error.value());
-    return fs::is_directory(status) ? "" : "it is not a folder";
-}
 
 PlanProblem ProblemOf(const Exception& error)
 {
@@ -98,6 +87,12 @@ std::vector<bool> CheckInputs(const RunPlan& plan, std::vector<PlanProblem>& pro
     return passed;
 }
 
+// Where an output of a folder still to be made would go: its name there.
+FilePlace InFolderToBeMade(const std::string& output)
+{
+    return {std::nullopt, std::nullopt, NameOfPath(PathOfName(output).filename())};
+}
+
 // Why the output may not go where its name leads: one of the inputs, or
 // where an earlier output goes.
 std::string Clash(const std::vector<CollectionFile>& files, const std::vector<std::optional<FilePlace>>& outputs,
@@ -124,17 +119,19 @@ void AddInputs(const std::vector<CollectionFile>& files, RunFiles& inputs)
 
 // An output refused already (the input itself) is not told to be in the
 // way as well; one that cannot be made is not tried while its folder or its
-// input is missing.
-void CheckOutputs(const RunPlan& plan, const std::vector<bool>& inputPassed, bool folderPassed,
+// input is missing. In a folder still to be made, nothing stands, and
+// outputs are one where their names are.
+void CheckOutputs(const RunPlan& plan, const std::vector<bool>& inputPassed, const OutputFolderState& folder,
                   std::vector<PlanProblem>& problems)
 {
     const std::vector<CollectionFile>& files = plan.files;
     RunFiles inputs;
     AddInputs(files, inputs);
+    const bool folderPassed = folder.refusal.empty() && !folder.toBeMade;
     std::vector<std::optional<FilePlace>> outputs;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& output = files[i].output;
-        outputs.push_back(PlaceOfName(output));
+        outputs.push_back(folder.toBeMade ? std::optional(InFolderToBeMade(output)) : PlaceOfName(output));
         RunSettings settings = plan.settings;
         settings.inputPath = files[i].input;
         settings.outputPath = output;
@@ -156,16 +153,12 @@ void CheckOutputs(const RunPlan& plan, const std::vector<bool>& inputPassed, boo
 std::vector<PlanProblem> CheckPlan(const RunPlan& plan)
 {
     std::vector<PlanProblem> problems;
-    bool folderPassed = true;
-    if (plan.folder) {
-        if (std::string reason = FolderMissing(*plan.folder); !reason.empty()) {
-            problems.push_back({kFolderCannotTakeOutputs, *plan.folder, std::move(reason)});
-            folderPassed = false;
-        }
-    }
+    const OutputFolderState folder = plan.folder ? LookAtOutputFolder(*plan.folder) : OutputFolderState{};
+    if (!folder.refusal.empty())
+        problems.push_back({kFolderCannotTakeOutputs, *plan.folder, folder.refusal});
     const std::vector<bool> inputPassed = CheckInputs(plan, problems);
     if (plan.WritesOutputs() && !plan.settings.standardOutput)
-        CheckOutputs(plan, inputPassed, folderPassed, problems);
+        CheckOutputs(plan, inputPassed, folder, problems);
     return problems;
 }
 

@@ -28,8 +28,9 @@ struct PlanProblem {
 
 inline constexpr const char* kFolderCannotTakeOutputs = "The output folder cannot take the outputs.";
 
-// In this order: the output folder (it must be there, and a folder: a
-// missing folder is one problem, not one for each output); each input as a
+// In this order: the output folder (a folder, or missing where the folder
+// it would be in is there, to be made before the run: see output_folder.h;
+// a folder that cannot be is one problem, not one for each output); each input as a
 // run checks it, the patterns and level names once, each input opened as
 // its run opens it (a pipe, a device, a file that may not be read or that
 // another program writes); then, for a plan that writes outputs, each

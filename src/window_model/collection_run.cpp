@@ -5,6 +5,7 @@
 
 #include "run/level_notes.h"
 #include "run/output_fates.h"
+#include "run/output_folder.h"
 #include "run/plan_checks.h"
 #include "run/run_summary.h"
 #include "window_model/error_box.h"
@@ -162,11 +163,24 @@ void CollectionRun::Convert(const std::vector<std::string>& inputs, const std::s
     if (!PassesChecks(*plan))
         return;
     const std::vector<std::string> existing = ExistingOutputs(plan->files);
-    if (!ConfirmOverwritingAll(existing))
+    if (!ConfirmOverwritingAll(existing) || !OutputFolderReady(folder))
         return;
     // Only files the user agreed to replace are replaced.
     plan->replaceExisting = !existing.empty();
     RunAndReport(*plan);
+}
+
+// A folder typed that is not there yet is made, as the command line makes
+// its -d folder, once the run is sure to go ahead.
+bool CollectionRun::OutputFolderReady(const std::string& folder)
+{
+    if (!LookAtOutputFolder(folder).toBeMade)
+        return true;
+    const std::string reason = MakeOutputFolder(folder);
+    if (!reason.empty())
+        dialogs_.ShowMessage(MessageKind::Error, WithFileAndReason(kFolderCannotTakeOutputs, folder, reason),
+                             MessageButtons::Ok);
+    return reason.empty();
 }
 
 WindowRunParts CollectionRun::Parts() const

@@ -50,6 +50,7 @@ private:
     void Convert(const std::vector<std::string>& inputs, const std::string& folder);
     bool PassesChecks(const RunPlan& plan);
     bool ConfirmOverwritingAll(const std::vector<std::string>& existing);
+    bool OutputFolderReady(const std::string& folder);
     void RunAndReport(const RunPlan& plan);
     void ShowEnd(const RunReport& report);
     void AskToDeleteCurrent(RunReport& report, std::size_t current);

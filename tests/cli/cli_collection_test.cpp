@@ -62,6 +62,44 @@ protected:
     }
 };
 
+// DIR is made where the folder it would be in is, as rsync makes its
+// destination, once the checks let the run go ahead; a dry run only says so.
+TEST_F(CliCollection, MissingFolderIsMadeWhereItsFolderIs)
+{
+    const std::string made = (out / "made").string();
+    const ProgramRun dry = Collect({"-n", "-r", "1", "--level1", "Book", "-d", made}, {inputs[0]});
+    EXPECT_EQ("would make folder " + made + "\nwould create " + made + "/a.fff: 2 references\n",
+              dry.out.substr(0, dry.out.find("1 file")));
+    EXPECT_FALSE(fs::exists(made));
+    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", made}, {inputs[0]});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_TRUE(run.out.starts_with("made folder " + made + "\n")) << run.out;
+    EXPECT_TRUE(fs::exists(made + "/a.fff"));
+    const ProgramRun refused =
+        Collect({"-r", "1", "--level1", "Book", "-d", made + "/x"}, {inputs[0], books.string() + "/gone.fff"});
+    EXPECT_EQ(1, refused.status);
+    EXPECT_FALSE(fs::exists(made + "/x")) << "made for a run that was refused";
+}
+
+// The inputs of a list come after those given, from a file or standard
+// input, names with blanks and line breaks among them when they end at NULs.
+TEST_F(CliCollection, InputsComeFromAListAfterThoseGiven)
+{
+    const std::string odd = Book("with blank and\nline break.fff", "<RD:Book>odd\r\n<RD>x\r\n");
+    const std::string list = (books.parent_path() / "list").string();
+    WriteFileBytes(list, inputs[1] + '\0' + odd + '\0');
+    testing::ProgramSetup fromInput;
+    fromInput.input = list;
+    const ProgramRun run = testing::RunProgram(
+        PELLIMAR_CLI_PATH, {"-r", "1", "--level1", "Book", "-d", out.string(), "--files-from=-", "-0", inputs[0]},
+        fromInput);
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(inputs[0] + ": 2 references created.\n" + inputs[1] + ": 2 references created.\n" + odd +
+                  ": 1 reference created.\n3 files, 5 total references created.\n",
+              run.out);
+    EXPECT_TRUE(fs::exists(out / "with blank and\nline break.fff"));
+}
+
 TEST_F(CliCollection, EachInputBecomesItsNameInTheFolderWithALineEachAndATotal)
 {
     const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", out.string()}, inputs);
@@ -130,7 +168,7 @@ TEST_F(CliCollection, LookAlikesAndCutsAreToldPerFileWithTheFirstLine)
     inputs[0] = Book("a.fff", "<RD:Book>a\r\n<RD><CS:Reference>mine</CS>\r\n<RD><CS:Reference>x\r\n");
     inputs[2] = Book("c.fff", "<RD:Book>c\r\n<RD>one\r\n\r\n<RD><CS:Reference>y\r\n<RD:Book>" +
                                   std::string(70000, 'c') + "\r\n");
-    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-q", "-d", out.string()}, inputs);
+    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", out.string()}, inputs);
     EXPECT_EQ(0, run.status);
     EXPECT_EQ("pellimar-cli: " + inputs[0] +
                   ": note: 2 texts after record codes begin like a reference but are not one, first on line 2; they "
@@ -166,7 +204,10 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
         std::function<std::string(Shelf&)> message;
     };
     const std::vector<Row> rows = {
-        {"missing input", [](Shelf& t) { return Args{t.inputs[0], t.books.string() + "/gone.fff"}; },
+        {"missing input",
+         [](Shelf& t) {
+             return Args{t.inputs[0], t.books.string() + "/gone.fff"};
+         },
          [](Shelf& t) { return t.books.string() + "/gone.fff: Input file not found. (no such file)"; }},
         {"input that is a folder",
          [](Shelf& t) {
@@ -186,7 +227,9 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
          },
          [](Shelf& t) { return t.Out("b.fff") + ": Cannot create file " + t.Out("b.fff") + ": the output of "; }},
         {"folder of an input",
-         [](Shelf& t) { return Args{"-d", t.books.string(), t.inputs[0]}; },
+         [](Shelf& t) {
+             return Args{"-d", t.books.string(), t.inputs[0]};
+         },
          [](Shelf& t) {
              const std::string output = (t.books / "a.fff").string();
              return output + ": Cannot create file " + output + ": it is the input file";
@@ -207,16 +250,23 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
              return Args{"-f", t.inputs[2]};
          },
          [](Shelf& t) { return t.Out("c.fff") + ": Cannot create file " + t.Out("c.fff") + ": it is a folder"; }},
-        {"missing folder",
-         [](Shelf& t) { return Args{"-d", (t.dir.Path() / "none").string(), t.inputs[0]}; },
+        {"missing folder in a missing folder",
          [](Shelf& t) {
-             return (t.dir.Path() / "none").string() + ": The output folder cannot take the outputs. (no such folder)";
+             return Args{"-d", (t.dir.Path() / "none" / "deeper").string(), t.inputs[0]};
+         },
+         [](Shelf& t) {
+             return (t.dir.Path() / "none" / "deeper").string() +
+                    ": The output folder cannot take the outputs. (no such folder)";
          }},
         {"folder that is a file",
-         [](Shelf& t) { return Args{"-d", t.inputs[2], t.inputs[0]}; },
+         [](Shelf& t) {
+             return Args{"-d", t.inputs[2], t.inputs[0]};
+         },
          [](Shelf& t) { return t.inputs[2] + ": The output folder cannot take the outputs. (it is not a folder)"; }},
         {"pattern without its source",
-         [](Shelf& t) { return Args{"-r", "#", t.inputs[0]}; },
+         [](Shelf& t) {
+             return Args{"-r", "#", t.inputs[0]};
+         },
          [](Shelf&) {
              return std::string("Insufficient information to process reference pattern: \"#\" stands for the page, "
                                 "and the page-number pattern (-p, --page-pattern) is empty");
@@ -225,9 +275,12 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
         Shelf t;
-        std::vector<std::string> arguments = {"-r", "1", "--level1", "Book", "-d", t.out.string()};
-        for (const std::string& argument : row.arrange(t))
-            arguments.push_back(argument);
+        // The row's own -r or -d in place of these, each given once.
+        std::vector<std::string> arguments = row.arrange(t);
+        for (const Args& given : {Args{"-r", "1"}, Args{"--level1", "Book"}, Args{"-d", t.out.string()}}) {
+            if (std::find(arguments.begin(), arguments.end(), given[0]) == arguments.end())
+                arguments.insert(arguments.begin(), given.begin(), given.end());
+        }
         const std::map<std::string, std::string> before = t.OutputFolder();
         // A dry run refuses as the run does, and foresees that nothing would
         // be converted; besides, it tells what it would do with the other

@@ -168,6 +168,24 @@ std::vector<OptionRow> Rows()
          Shown::OnStandardOutput,
          "2 files, 14 total references created."},
         {"jobs", {"-r", "1", "-j", "0", "-d", "DIR", "IN"}, Shown::OnStandardError, "--jobs takes a whole number", 2},
+        {"jobs",
+         {"-r", "1", "-j", "2", "IN", "OUT"},
+         Shown::OnStandardError,
+         "-j (--jobs) converts the files of -d",
+         2},
+        {"keep-going",
+         {"-r", "1", "--level1", "L1", "-f", "-k", "-d", "DIR", "IN", "GONE"},
+         Shown::OnStandardOutput,
+         "1 file, 14 total references created.\n1 file refused.\n",
+         1},
+        {"files-from",
+         {"-r", "1", "--level1", "L1", "-f", "-d", "DIR", "--files-from=LIST"},
+         Shown::OnStandardOutput,
+         "1 file, 14 total references created."},
+        {"null",
+         {"-r", "1", "--level1", "L1", "-f", "-d", "DIR", "--files-from=NULLS", "-0"},
+         Shown::OnStandardOutput,
+         "1 file, 14 total references created."},
         {"force",
          {"-r", "1", "--level1", "L1", "-f", "IN", "EXISTING"},
          Shown::OnStandardOutput,
@@ -175,11 +193,18 @@ std::vector<OptionRow> Rows()
         {"progress", {"-r", "x", "--progress", "IN", "OUT"}, Shown::OnStandardError, "100%"},
         {"no-progress", {"-r", "x", "--progress", "--no-progress", "-q", "IN", "OUT"}, Shown::OnStandardError, ""},
         {"quiet", {"-r", "x", "-q", "IN", "OUT"}, Shown::StandardOutputIs, ""},
+        // Not a word but the errors: no note of the level no record names.
+        {"quiet", {"-r", "1", "--level1", "Nope", "-q", "IN", "OUT"}, Shown::OnStandardError, ""},
         {"report",
          {"-r", "1", "--level1", "L1", "--report=-", "IN", "OUT"},
          Shown::OnStandardOutput,
          "\"created\": 14,"},
         {"help", {"--help"}, Shown::OnStandardOutput, "Usage: pellimar-cli [OPTIONS] INPUT OUTPUT\n"},
+        {"ref-pattern",
+         {"-r", "1", "-r", "2", "IN", "OUT"},
+         Shown::OnStandardError,
+         "option -r (--ref-pattern) is given more than once",
+         2},
         {"version", {"--version"}, Shown::OnStandardOutput, "pellimar-cli "},
     };
     rows.insert(rows.end(), others.begin(), others.end());
@@ -190,9 +215,16 @@ class CliOptions : public testing::Cli {
 protected:
     std::vector<std::string> Arguments(const std::vector<std::string>& row)
     {
-        const std::map<std::string, std::string> files = {
-            {"IN", input}, {"OUT", output}, {"LEVELS", levels}, {"EXISTING", existing}, {"EARLIER", earlier},
-            {"LATER", later}, {"DIR", folder}};
+        const std::map<std::string, std::string> files = {{"IN", input},
+                                                          {"OUT", output},
+                                                          {"LEVELS", levels},
+                                                          {"EXISTING", existing},
+                                                          {"EARLIER", earlier},
+                                                          {"LATER", later},
+                                                          {"DIR", folder},
+                                                          {"GONE", dir.File("gone.fff")},
+                                                          {"--files-from=LIST", "--files-from=" + list},
+                                                          {"--files-from=NULLS", "--files-from=" + nulls}};
         std::vector<std::string> arguments;
         for (const std::string& argument : row)
             arguments.push_back(files.contains(argument) ? files.at(argument) : argument);
@@ -200,6 +232,9 @@ protected:
     }
 
     std::string levels = dir.File("levels.def");
+    // The input named in lists, one a line and ending at a NUL.
+    std::string list = dir.File("list.txt");
+    std::string nulls = dir.File("nulls.txt");
     std::string existing = dir.File("existing.fff");
     std::string earlier = dir.File("earlier.fff");
     // The input with a record that begins on the line after its code.
@@ -228,6 +263,8 @@ TEST_F(CliOptions, EveryOptionReachesTheRun)
         WriteFileBytes(existing, "earlier");
         WriteFileBytes(earlier, EarlierInput());
         WriteFileBytes(later, OptionsInput() + "<RD>\r\nlater\r\n");
+        WriteFileBytes(list, input + "\n");
+        WriteFileBytes(nulls, input + std::string(1, '\0'));
         std::filesystem::remove(output);
         const ProgramRun run = Run(Arguments(row.arguments));
         const std::string what = row.option + ": " + ::testing::PrintToString(row.arguments);

@@ -303,11 +303,13 @@ TEST(CollectionChecks, EveryReasonIsListedBeforeAnythingIsWritten)
 
     const std::string books = (c.dir.Path() / "books").string();
     EXPECT_EQ(Checked(PlanCollection({a}, books), books, c.settings)[0].reason, kOutputIsInput);
-    // A missing folder is one problem, not one for each output as well.
-    const std::vector<PlanProblem> missing =
-        Checked(PlanCollection({a}, c.dir.File("missing")), c.dir.File("missing"), c.settings);
+    // A folder that cannot be made is one problem, not one for each output
+    // as well; one whose folder is there is no problem: it will be made.
+    const std::string deeper = c.dir.File("missing/deeper");
+    const std::vector<PlanProblem> missing = Checked(PlanCollection({a}, deeper), deeper, c.settings);
     ASSERT_EQ(missing.size(), 1u);
-    EXPECT_EQ(missing[0].file, c.dir.File("missing"));
+    EXPECT_EQ(missing[0].file, deeper);
+    EXPECT_TRUE(Checked(PlanCollection({a}, c.dir.File("missing")), c.dir.File("missing"), c.settings).empty());
 }
 
 TEST(CollectionChecks, ExistingOutputsAreNamed)

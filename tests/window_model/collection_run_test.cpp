@@ -219,15 +219,20 @@ TEST(CollectionRun, FolderHoldingAnInputIsRefusedAtOnceAndAskedAgain)
     EXPECT_EQ(testing::FileNames(f.dir.File("out")), std::set<std::string>{"a.fff"});
 }
 
-TEST(CollectionRun, MissingOutputFolderIsRefused)
+// A folder typed that is not there is made where the folder it would be in
+// is, as the command line makes its -d folder; one deeper is refused.
+TEST(CollectionRun, MissingOutputFolderIsMadeWhereItsFolderIs)
 {
     CollectionFixture f;
-    f.ConvertSeveral(f.Inputs(2), f.dir.File("nowhere"));
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("nowhere/deeper"));
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_TRUE(f.dialogs.messages[0].text.starts_with("The output folder cannot take the outputs.\r" +
-                                                       f.dir.File("nowhere")))
+                                                       f.dir.File("nowhere/deeper")))
         << f.dialogs.messages[0].text;
     EXPECT_FALSE(std::filesystem::exists(f.dir.File("nowhere")));
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("made"));
+    EXPECT_EQ(testing::FileNames(f.dir.File("made")), (std::set<std::string>{"a.fff", "b.fff"}));
+    ASSERT_EQ(f.EndBoxes().size(), 1u);
 }
 
 // Cancel leaves every file as it was, Yes replaces them all; there is no
