@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 #include "support/temp_dir.h"
@@ -93,6 +94,7 @@ private slots:
     void saveDialogReturnsThePathAndFilter();
     void severalFilesDialogReturnsEveryFileChosen();
     void folderDialogStartsInTheFolderGivenAndShowsOnlyFolders();
+    void folderDialogAnswersTheFullPathTyped();
     void applicationAddsNothingToCaptions();
 };
 
@@ -233,6 +235,30 @@ void TestQtDialogs::folderDialogStartsInTheFolderGivenAndShowsOnlyFolders()
     QCOMPARE(shown, QString("Output Folder"));
     ModalAnswerer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     QVERIFY(!dialogs.ChooseFolder("Output Folder", dir.Path().string()).has_value());
+}
+
+// Typed while the dialog shows the folder's parent, whose other folders share
+// its first letters, Qt counts the folder shown among its answers. A folder
+// that does not exist comes back as typed, for the run's checks to judge.
+void TestQtDialogs::folderDialogAnswersTheFullPathTyped()
+{
+    testing::TempDir dir;
+    for (const char* name : {"c2", "c3", "coll", "conv"})
+        std::filesystem::create_directory(dir.File(name));
+    QtDialogs dialogs;
+    for (const std::string& typed : {dir.File("conv"), dir.File("new")}) {
+        ModalAnswerer answer([&](QWidget* modal) {
+            auto* nameBox = modal->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(nameBox->hasFocus());  // as for a person typing into it
+            QTest::keyClicks(nameBox, QString::fromStdString(typed));
+            // Pressed from outside this answer, so that a box the dialog
+            // might show in its turn is answered too (and rejected).
+            QTimer::singleShot(0, nameBox, [nameBox] { QTest::keyClick(nameBox, Qt::Key_Return); });
+        });
+        QCOMPARE(QString::fromStdString(dialogs.ChooseFolder("Output Folder", dir.Path().string()).value_or("-")),
+                 QString::fromStdString(typed));
+    }
 }
 
 // On X11 Qt appends the application's display name, once one is set, to
