@@ -2,12 +2,14 @@
 // message boxes, the input box and the file dialogs, answered by a timer.
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <filesystem>
 #include <functional>
 
@@ -95,6 +97,7 @@ private slots:
     void severalFilesDialogReturnsEveryFileChosen();
     void folderDialogStartsInTheFolderGivenAndShowsOnlyFolders();
     void folderDialogAnswersTheFullPathTyped();
+    void fileDialogShowsSizesAndDatesWhole();
     void applicationAddsNothingToCaptions();
 };
 
@@ -259,6 +262,32 @@ void TestQtDialogs::folderDialogAnswersTheFullPathTyped()
         QCOMPARE(QString::fromStdString(dialogs.ChooseFolder("Output Folder", dir.Path().string()).value_or("-")),
                  QString::fromStdString(typed));
     }
+}
+
+// The detail view's Size and Date Modified columns hold their texts whole,
+// and every column shows without scrolling.
+void TestQtDialogs::fileDialogShowsSizesAndDatesWhole()
+{
+    testing::TempDir dir;
+    testing::WriteFileBytes(dir.File("large.fff"), "");
+    std::filesystem::resize_file(dir.File("large.fff"), 274877907);  // "262.14 MiB" in English
+    QtDialogs dialogs;
+    FileDialogState state{{{"Folio Flat Files (*.fff)", "*.fff"}}, 1, "", "FFF", false, "Input File",
+                          dir.Path().string()};
+    ModalAnswerer answer([](QWidget* modal) {
+        auto* view = modal->findChild<QTreeView*>("treeView");
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+        const QModelIndex file = view->model()->index(0, 0, view->rootIndex());
+        const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        for (const int column : {1, 3}) {
+            const QString text = file.siblingAtColumn(column).data().toString();
+            QVERIFY2(view->fontMetrics().horizontalAdvance(text) + margins <= view->header()->sectionSize(column),
+                     qPrintable(text));
+        }
+        QVERIFY(view->header()->length() <= view->viewport()->width());
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    QVERIFY(!dialogs.OpenFile(state));
 }
 
 // On X11 Qt appends the application's display name, once one is set, to
