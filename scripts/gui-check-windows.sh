@@ -360,9 +360,9 @@ run_a_collection() {
   keys ctrl+a
   typed 7
   keys Return
-  wait_active Information
+  wait_active 'Convert Several Files'  # the list of the files converted
   shot collection-summary
-  keys Return
+  keys Escape
   wait_active "$title"
 }
 
@@ -577,7 +577,7 @@ check_results() {
   local names
   names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
   check "the captions of the window, a message box and the input box" \
-    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Information|Input File|Input Page Number|Load Levels|Output File|Output Folder|Preview|Using Pellimar|Warning"
+    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Input File|Input Page Number|Load Levels|Output File|Output Folder|Preview|Using Pellimar|Warning"
 }
 
 start=$SECONDS

@@ -262,9 +262,9 @@ run_a_collection() {
   keys ctrl+a
   typed 7
   keys Return
-  wait_active Information
+  wait_active 'Convert Several Files'  # the list of the files converted
   shot collection-summary
-  keys Return
+  keys Escape
   wait_active "$title"
 }
 
