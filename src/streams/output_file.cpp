@@ -14,7 +14,7 @@ namespace pellimar {
 FileKind OutputFile::HoldExistingFile()
 {
     if (const std::optional<FileIdentity> named = IdentityOfName(target_))
-        FailOnClash(*named);
+        FailOnClash(*named, true);
     if (LockedByAnotherProgram(target_))
         Fail(kLockedByAnotherProgram);
     held_ = NativeFile::OpenExistingForWriting(target_);
@@ -91,11 +91,14 @@ std::unique_ptr<TS_TextStream> OutputFile::CreateStream(std::size_t blockSize)
 }
 
 // The run's own words for its files come first: a file another job reads
-// is also one of the collection's inputs, and is named as such.
-void OutputFile::FailOnClash(FileIdentity file)
+// is also one of the collection's inputs, and is named as such. For the
+// file found under the output's name, the inputs count as their names stand.
+void OutputFile::FailOnClash(FileIdentity file, bool underTarget)
 {
     if (guard_.files) {
-        if (const std::string clash = guard_.files->Clash(file, guard_.input); !clash.empty())
+        const std::string clash = underTarget ? guard_.files->ClashAsNamesStand(file, target_, guard_.input)
+                                              : guard_.files->Clash(file, guard_.input);
+        if (!clash.empty())
             Fail(clash);
     }
     if (const std::string clash = HeldFileClash(file, Holding::Writing); !clash.empty())
@@ -118,7 +121,7 @@ void OutputFile::PutInPlace()
     std::optional<FileIdentity> placed = IdentityOfName(target_);
     if (!inPlace_) {
         if (placed)
-            FailOnClash(*placed);
+            FailOnClash(*placed, true);
         const std::optional<FileFacts> written = replacement_.File().Facts();
         placed = written ? std::optional(written->identity) : std::nullopt;
         Replace();

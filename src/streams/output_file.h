@@ -90,7 +90,7 @@ private:
     bool RemoveWrittenInPlace();
     [[noreturn]] void Fail(const std::string& reason);
     [[noreturn]] void FailAsTaken();
-    void FailOnClash(FileIdentity file);
+    void FailOnClash(FileIdentity file, bool underTarget = false);
     void Replace();
 
     std::string path_;
