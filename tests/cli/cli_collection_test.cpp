@@ -68,24 +68,32 @@ TEST_F(CliCollection, MissingFolderIsMadeWhereItsFolderIs)
 {
     const std::string made = (out / "made").string();
     const ProgramRun dry = Collect({"-n", "-r", "1", "--level1", "Book", "-d", made}, {inputs[0]});
-    EXPECT_EQ("would make folder " + made + "\nwould create " + made + "/a.fff: 2 references\n",
+    const std::string output = (fs::path(made) / "a.fff").string();
+    EXPECT_EQ("would make folder " + made + "\nwould create " + output + ": 2 references\n",
               dry.out.substr(0, dry.out.find("1 file")));
     EXPECT_FALSE(fs::exists(made));
     const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", made}, {inputs[0]});
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_TRUE(run.out.starts_with("made folder " + made + "\n")) << run.out;
-    EXPECT_TRUE(fs::exists(made + "/a.fff"));
+    EXPECT_TRUE(fs::exists(output));
     const ProgramRun refused =
         Collect({"-r", "1", "--level1", "Book", "-d", made + "/x"}, {inputs[0], books.string() + "/gone.fff"});
     EXPECT_EQ(1, refused.status);
     EXPECT_FALSE(fs::exists(made + "/x")) << "made for a run that was refused";
 }
 
+// Windows names hold no line break; a blank is what they share with POSIX's.
+#ifdef _WIN32
+constexpr const char* kOddName = "with blank.fff";
+#else
+constexpr const char* kOddName = "with blank and\nline break.fff";
+#endif
+
 // The inputs of a list come after those given, from a file or standard
 // input, names with blanks and line breaks among them when they end at NULs.
 TEST_F(CliCollection, InputsComeFromAListAfterThoseGiven)
 {
-    const std::string odd = Book("with blank and\nline break.fff", "<RD:Book>odd\r\n<RD>x\r\n");
+    const std::string odd = Book(kOddName, "<RD:Book>odd\r\n<RD>x\r\n");
     const std::string list = (books.parent_path() / "list").string();
     WriteFileBytes(list, inputs[1] + '\0' + odd + '\0');
     testing::ProgramSetup fromInput;
@@ -97,7 +105,7 @@ TEST_F(CliCollection, InputsComeFromAListAfterThoseGiven)
     EXPECT_EQ(inputs[0] + ": 2 references created.\n" + inputs[1] + ": 2 references created.\n" + odd +
                   ": 1 reference created.\n3 files, 5 total references created.\n",
               run.out);
-    EXPECT_TRUE(fs::exists(out / "with blank and\nline break.fff"));
+    EXPECT_TRUE(fs::exists(out / kOddName));
 }
 
 TEST_F(CliCollection, EachInputBecomesItsNameInTheFolderWithALineEachAndATotal)
