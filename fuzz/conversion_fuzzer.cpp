@@ -208,7 +208,7 @@ void CheckPlainCopy(const Case& c, const Outcome& run)
 {
     const std::string& output = run.output;
     const bool cancelled = run.result.cancelled;
-    const bool earlierTakenOut = run.result.earlierReferences != 0 && c.options.earlier != EarlierReferences::Keep;
+    const bool earlierTakenOut = run.result.EarlierReferences() != 0 && c.options.earlier != EarlierReferences::Keep;
     if (run.result.refCount != 0 || MarkersCanBeRemoved(c.options) || earlierTakenOut)
         return;
     if (!cancelled) {
@@ -239,12 +239,15 @@ void CheckAgainstModel(const Case& c, const Outcome& run)
         FUZZ_CHECK_EQ(expected.output, output, "the converted output");
         FUZZ_CHECK_EQ(expected.refCount, result.refCount, "the reference count");
         FUZZ_CHECK_EQ(expected.pageQuestions, run.pageQuestions, "starting-page questions");
-        FUZZ_CHECK_EQ(expected.unreadIdLevelRecords, result.unreadIdLevelRecords, "unread ID level records");
-        FUZZ_CHECK_EQ(expected.laterLineRecords, result.laterLineRecords, "records on a later line left out");
-        FUZZ_CHECK_EQ(expected.earlierReferences, result.earlierReferences, "earlier references found");
-        CheckTally(expected.earlierLookAlikes, result.earlierLookAlikes, "texts that look like earlier references");
-        CheckTally(expected.referencesCut, result.referencesCut, "references cut");
-        CheckTally(expected.headingsCut, result.headingsCut, "headings cut");
+        FUZZ_CHECK_EQ(expected.unreadIdLevelRecords, result.findings.Count(Finding::UnreadIdRecords),
+                      "unread ID level records");
+        FUZZ_CHECK_EQ(expected.laterLineRecords, result.findings.Count(Finding::LaterLineRecords),
+                      "records on a later line left out");
+        FUZZ_CHECK_EQ(expected.earlierReferences, result.EarlierReferences(), "earlier references found");
+        CheckTally(expected.earlierLookAlikes, result.findings[Finding::LookAlikes],
+                   "texts that look like earlier references");
+        CheckTally(expected.referencesCut, result.findings[Finding::ReferencesCut], "references cut");
+        CheckTally(expected.headingsCut, result.findings[Finding::HeadingsCut], "headings cut");
         for (std::size_t k = 0; k < levels.values.size(); ++k)
             FUZZ_CHECK_EQ(expected.levelValues[k], levels.values[k], "level " + std::to_string(k + 1) + " at the end");
         return;
@@ -288,19 +291,12 @@ void CheckAgainstByteSteps(const Outcome& blocks, const Outcome& bytes)
     FUZZ_CHECK_EQ(bytes.output, blocks.output, "the output of the byte steps");
     FUZZ_CHECK_EQ(bytes.result.refCount, blocks.result.refCount, "the byte steps' reference count");
     FUZZ_CHECK(bytes.result.cancelled == blocks.result.cancelled, "cancelled as in the byte steps");
-    FUZZ_CHECK_EQ(bytes.result.unreadIdLevelRecords, blocks.result.unreadIdLevelRecords,
-                  "the byte steps' unread ID level records");
-    FUZZ_CHECK_EQ(bytes.result.earlierReferences, blocks.result.earlierReferences,
-                  "the byte steps' earlier references");
-    FUZZ_CHECK_EQ(bytes.result.laterLineRecords, blocks.result.laterLineRecords,
-                  "the byte steps' records on a later line left out");
-    const std::pair<Tally RunResult::*, const char*> tallies[] = {
-        {&RunResult::earlierLookAlikes, "the byte steps' look-alikes"},
-        {&RunResult::referencesCut, "the byte steps' references cut"},
-        {&RunResult::headingsCut, "the byte steps' headings cut"}};
-    for (const auto& [tally, what] : tallies) {
-        FUZZ_CHECK_EQ((bytes.result.*tally).count, (blocks.result.*tally).count, what);
-        FUZZ_CHECK_EQ((bytes.result.*tally).firstLine, (blocks.result.*tally).firstLine, what);
+    for (std::size_t kind = 0; kind < kFindingKinds; ++kind) {
+        const auto finding = static_cast<Finding>(kind);
+        FUZZ_CHECK_EQ(bytes.result.findings[finding].count, blocks.result.findings[finding].count,
+                      "the byte steps' findings");
+        FUZZ_CHECK_EQ(bytes.result.findings[finding].firstLine, blocks.result.findings[finding].firstLine,
+                      "the byte steps' findings' first lines");
     }
     FUZZ_CHECK_EQ(bytes.pageQuestions, blocks.pageQuestions, "the byte steps' page questions");
     FUZZ_CHECK(bytes.percents == blocks.percents, "the byte steps' progress");
@@ -383,8 +379,8 @@ void CheckRoundTrips(const Case& c)
     ConversionOptions again = keep;
     again.earlier = EarlierReferences::Replace;
     const RoundTripRun same = ConvertWhole(b.output, again);
-    FUZZ_CHECK_EQ(b.result.refCount, same.result.earlierReferences, "B's references found again");
-    FUZZ_CHECK_EQ(b.result.earlierLookAlikes.count, same.result.earlierLookAlikes.count,
+    FUZZ_CHECK_EQ(b.result.refCount, same.result.EarlierReferences(), "B's references found again");
+    FUZZ_CHECK_EQ(b.result.findings[Finding::LookAlikes].count, same.result.findings[Finding::LookAlikes].count,
                   "B's look-alikes are A's");
     FUZZ_CHECK_EQ(b.output, same.output, "B with its references replaced alike");
 
@@ -392,9 +388,9 @@ void CheckRoundTrips(const Case& c)
     second.earlier = EarlierReferences::Replace;
     const RoundTripRun other = ConvertWhole(b.output, second);
     if (ReadAlike(first, second))
-        FUZZ_CHECK_EQ(b.result.refCount, other.result.earlierReferences, "B's references found with other options");
-    FUZZ_CHECK(other.result.earlierReferences <= b.result.refCount, "no more references found than B has");
-    if (other.result.earlierReferences == b.result.refCount) {
+        FUZZ_CHECK_EQ(b.result.refCount, other.result.EarlierReferences(), "B's references found with other options");
+    FUZZ_CHECK(other.result.EarlierReferences() <= b.result.refCount, "no more references found than B has");
+    if (other.result.EarlierReferences() == b.result.refCount) {
         const RoundTripRun direct = ConvertWhole(c.input, c.second);
         FUZZ_CHECK_EQ(direct.output, other.output, "B replaced with other options is A converted with them");
         FUZZ_CHECK_EQ(direct.result.refCount, other.result.refCount, "as many references as A converted directly");
@@ -405,8 +401,8 @@ void CheckRoundTrips(const Case& c)
     remove.earlier = EarlierReferences::Remove;
     const RoundTripRun removed = ConvertWhole(b.output, remove);
     if (ReadAlike(first, remove))
-        FUZZ_CHECK_EQ(b.result.refCount, removed.result.earlierReferences, "B's references found to remove");
-    if (removed.result.earlierReferences == b.result.refCount)
+        FUZZ_CHECK_EQ(b.result.refCount, removed.result.EarlierReferences(), "B's references found to remove");
+    if (removed.result.EarlierReferences() == b.result.refCount)
         FUZZ_CHECK_EQ(c.input, removed.output, "B with its references removed is A");
     FUZZ_CHECK_EQ(0, removed.result.refCount, "removing writes no reference");
 }

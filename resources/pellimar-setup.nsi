@@ -6,7 +6,7 @@
 ; (pellimar.INI, patterns.pag, patterns.ref) and in %APPDATA%\Pellimar stay;
 ; the folder goes only when nothing else is left in it.
 ; Both run without a question with /S. Built by scripts/pack-windows.sh:
-;   makensis -DVERSION=1.3.0 -DFILE_LIST=files.nsh -DICON=pellimar.ico
+;   makensis -DVERSION=1.4.0 -DFILE_LIST=files.nsh -DICON=pellimar.ico
 ;            -DOUTFILE=setup.exe pellimar-setup.nsi
 ; FILE_LIST defines the macros InstallFiles and RemoveFiles over the files of
 ; the build's install rules, all in one folder.

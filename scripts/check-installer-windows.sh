@@ -37,7 +37,7 @@ open_command='"C:\Program Files\Pellimar\pellimar.exe" "%1"'
 probe_program=$build_dir/tests/window_win32/window_probe.exe
 
 if [[ -z "${PELLIMAR_INSTALLER_CHECK_BOUNDED:-}" ]]; then
-  scripts/install-deps.sh --cli nsis xvfb xauth xdotool openbox x11-utils imagemagick wine64
+  scripts/install-deps.sh --cli nsis zip xvfb xauth xdotool openbox x11-utils imagemagick wine64
   # Every step below has its own time limit; this bounds them all together.
   PELLIMAR_INSTALLER_CHECK_BOUNDED=1 exec timeout --kill-after=10 300 "$0" "$@"
 fi

@@ -26,10 +26,12 @@
 # the long run and the large one it converts a collection of three files
 # through "File > Convert Several Files..." (the files, the output folder,
 # the one overwrite question with its Yes and Cancel, the one page question,
-# the summary) and compares each output with the Linux pellimar-cli's;
-# before it, the same files into a folder that holds a link to one of them
-# under another's name, which one error box refuses as soon as it is chosen,
-# the folder dialog coming back, with nothing written; after it, four files
+# the summary), the output folder typed whole while the folder dialog shows
+# the one above it, and compares each output with the Linux pellimar-cli's
+# and looks that none went elsewhere; then the same files into a folder that
+# holds a link to one of them under another's name, which one error box
+# refuses as soon as it is chosen, the folder dialog coming back, with
+# nothing written; after it, four files
 # of which the second is large, cancelled while it is written: the question
 # names each other output by what it is now (collection-cancel.png). After
 # the sample run, File > Preview, whose list of the file's level records
@@ -149,6 +151,8 @@ prepare_files() {
   printf '1 2\r\n2 3, P. #\r\n' >"$work/app/patterns.ref"
   cp resources/sample.fff resources/sample.def "$work/"
   mkdir -p "$work/books" "$work/refs" "$work/linked" "$work/cut-books" "$work/cut"
+  # Beside refs\, folders whose names share its first letters.
+  mkdir -p "$work/ref" "$work/refs2" "$work/rest"
   printf 'earlier output\r\n' >"$work/refs/book2.fff"
   printf 'earlier output\r\n' >"$work/cut/c.fff"
   ln -s ../books/book3.fff "$work/linked/book1.fff"
@@ -322,6 +326,8 @@ choose_the_collection() {
   wait_active 'Output Folder'
   keys ctrl+a
   typed "$(windows_path "$folder")"
+  sleep 0.3
+  shot "collection-folder-typed-${folder##*/}"
   keys Return
 }
 
@@ -340,8 +346,9 @@ refuse_a_collection_into_a_linked_folder() {
 }
 
 # The boxes as the long run left them. The open dialog is taken to the
-# folder first, then given the three names; the page question comes once,
-# for the first file, and its answer starts the other two.
+# folder first, then given the three names; the output folder's full path is
+# typed while the folder dialog shows the folder above it. The page question
+# comes once, for the first file, and its answer starts the other two.
 run_a_collection() {
   choose_the_collection "$work/refs"
   wait_active Warning  # refs\book2.fff exists
@@ -354,9 +361,9 @@ run_a_collection() {
   keys ctrl+a
   typed 7
   keys Return
-  wait_active Information
+  wait_active 'Convert Several Files'  # the list of the files converted
   shot collection-summary
-  keys Return
+  keys Escape
   wait_active "$title"
 }
 
@@ -546,6 +553,10 @@ check_results() {
     linux_output "$work/books/$name" "$work/linux-$name" -p '{#}' --remove-page-marks --start-page 7
     check "the collection: $name the same bytes as the Linux pellimar-cli" cmp "$work/refs/$name" "$work/linux-$name"
   done
+  ls -l "$work/refs" >"$shots/collection-folder-listing.txt"
+  check "the collection: the outputs in the folder typed" same "$(ls -A "$work/refs")" $'book1.fff\nbook2.fff\nbook3.fff'
+  check "the collection: no output in the folder the dialog showed, nor beside the one typed" \
+    same "$(find "$work" -maxdepth 1 -name 'book*.fff'; find "$work/ref" "$work/refs2" "$work/rest" -type f)" ""
   check "a collection into a folder with a link to an input: one box names both" \
     same "$linked_message" "The outputs cannot go into $(windows_path "$work/linked"): it holds inputs of this run. Choose another folder."$'\n\n'"Cannot create file $(windows_path "$work/linked/book1.fff")"$'\n'"it is $(windows_path "$work/books/book3.fff"), an input of this run"
   check "a collection into a folder with a link to an input: nothing written" \
@@ -587,7 +598,7 @@ check_results() {
   local names
   names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
   check "the captions of the window, a message box and the input box" \
-    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Information|Input File|Input Page Number|Load Levels|Output File|Output Folder|Preview|Using Pellimar|Warning"
+    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Input File|Input Page Number|Load Levels|Output File|Output Folder|Preview|Using Pellimar|Warning"
 }
 
 start=$SECONDS
@@ -605,10 +616,10 @@ say "refusing an output named NUL.fff"
 refuse_an_output_named_for_a_device
 say "running a longer file that asks for the starting page"
 run_the_long_file
-say "refusing a collection into a folder that holds a link to one of its inputs"
-refuse_a_collection_into_a_linked_folder
 say "converting a collection of three files"
 run_a_collection
+say "refusing a collection into a folder that holds a link to one of its inputs"
+refuse_a_collection_into_a_linked_folder
 say "cancelling a collection while its second file is written"
 cancel_a_collection
 say "running a large file, with Alt+X and the File menu during the run"

@@ -17,15 +17,18 @@
 # Then it converts a collection of three files through "File > Convert
 # Several Files..." by keyboard (the files, the output folder, the one
 # overwrite question, the one page question, the summary), with the caption
-# naming the file under way, and compares each output with pellimar-cli's on
-# the same options; and a collection of four files whose second is large,
-# cancelled while that one is written, whose question names each other
-# output by what it is now (collection-overwrite.png and
-# collection-cancel.png show the two questions). Last, it starts the window
-# as a file manager does, with a file named from the folder it starts in,
-# runs it with a level name and the reference pattern typed (window-opened.png:
-# the window as it started), finds a text in the guide (guide-find.png), and starts it with two files, which a message
-# names (start-files.png).
+# naming the file under way, the output folder typed whole while the dialog
+# shows the one above it, beside folders whose names share its first letters
+# (collection-folder-typed.png), and compares each output with pellimar-cli's
+# on the same options and looks that none went elsewhere; and a collection
+# of four files whose second is large, cancelled while that one is written,
+# whose question names each other output by what it is now
+# (collection-overwrite.png and collection-cancel.png show the two
+# questions). Last, it starts the window as a file manager does, with a file
+# named from the folder it starts in, runs it with a level name and the
+# reference pattern typed (window-opened.png: the window as it started),
+# finds a text in the guide (guide-find.png), and starts it with two files,
+# which a message names (start-files.png).
 #
 # Usage: scripts/gui-check.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -133,6 +136,8 @@ prepare_files() {
   done >"$work/long.fff"
   cat resources/sample.fff >>"$work/long.fff"
   mkdir -p "$work/books" "$work/refs" "$work/cut-books" "$work/cut"
+  # Beside refs/, folders whose names share its first letters.
+  mkdir -p "$work/ref" "$work/refs2" "$work/rest"
   cp resources/sample.fff "$work/cut-books/a.fff"
   truncate -s 6G "$work/cut-books/b.fff"  # a large file that costs nothing: zeros
   cp resources/sample.fff "$work/cut-books/c.fff"
@@ -242,8 +247,9 @@ run_the_long_file() {
   wait_active "$title"
 }
 
-# The boxes as the long run left them; the page question comes once, for
-# the first file, and its answer starts the other two.
+# The boxes as the long run left them; the output folder's full path typed
+# while the dialog shows the folder above it. The page question comes once,
+# for the first file, and its answer starts the other two.
 run_a_collection() {
   open_menu File
   sleep 0.3
@@ -253,10 +259,11 @@ run_a_collection() {
   typed "\"$work/books/book1.fff\" \"$work/books/book2.fff\" \"$work/books/book3.fff\""
   sleep 0.3
   keys Return
-  wait_active 'Output Folder'
+  wait_active 'Output Folder'  # showing $work, refs/ among its folders
   keys ctrl+a
   typed "$work/refs"
   sleep 0.3
+  shot collection-folder-typed
   keys Return
   wait_active Warning  # refs/book2.fff exists
   shot collection-overwrite
@@ -267,9 +274,9 @@ run_a_collection() {
   keys ctrl+a
   typed 7
   keys Return
-  wait_active Information
+  wait_active 'Convert Several Files'  # the list of the files converted
   shot collection-summary
-  keys Return
+  keys Escape
   wait_active "$title"
 }
 
@@ -386,12 +393,16 @@ check_results() {
     holds "$long" $'<CS:Reference>Genesis \x97 \x93p. 7\x94<CR>'
   check "the collection: the caption named the first file while its page was asked" \
     same "$collection_caption" "1 of 3: book1.fff - $title"
+  ls -l "$work/refs" >"$shots/collection-folder-listing.txt"
   local name
   for name in book1.fff book2.fff book3.fff; do
     LC_ALL=C.UTF-8 "$cli" -q -L "$work/sample.def" --level4 SECTION --level5 Verse -p '{#}' --remove-page-marks \
       -r '2 3 — “p. #”' --start-page 7 "$work/books/$name" "$work/cli-$name" || fail "pellimar-cli on $name"
     check "the collection: $name as pellimar-cli makes it" cmp -s "$work/refs/$name" "$work/cli-$name"
   done
+  check "the collection: the outputs in the folder typed" same "$(ls -A "$work/refs")" $'book1.fff\nbook2.fff\nbook3.fff'
+  check "the collection: no output in the folder the dialog showed, nor beside the one typed" \
+    same "$(find "$work" -maxdepth 1 -name 'book*.fff'; find "$work/ref" "$work/refs2" "$work/rest" -type f)" ""
   check "the collection cancelled: the first converted" holds "$work/cut/a.fff" "<CS:Reference>"
   check "the collection cancelled: the second deleted, the fourth not written" same "$(ls -A "$work/cut")" $'a.fff\nc.fff'
   check "the collection cancelled: the earlier file left as it was" \

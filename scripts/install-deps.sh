@@ -5,13 +5,16 @@
 # framework). Needs root, or sudo, only when something is missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config)
+packages=(build-essential cmake ninja-build pkg-config nlohmann-json3-dev)
 if [[ ${1-} == --cli ]]; then
   shift
 else
   # appstream, desktop-file-utils, shared-mime-info and GLib's gio check the
-  # desktop metadata as software centres and file managers read it.
-  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream desktop-file-utils shared-mime-info libglib2.0-bin)
+  # desktop metadata as software centres and file managers read it; man and
+  # col lay out the manual pages as a reader sees them, for their test;
+  # python3-jsonschema holds the JSON reports to their schema.
+  packages+=(libgtest-dev qt6-base-dev fonts-liberation appstream desktop-file-utils shared-mime-info libglib2.0-bin
+    man-db bsdextrautils python3-jsonschema)
 fi
 packages+=("$@")
 

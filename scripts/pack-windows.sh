@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Packs a finished Windows build (made with cmake/mingw-w64-x86_64.cmake) into
 # OUT_DIR: pellimar-<version>-win64.zip (one folder with pellimar.exe,
-# pellimar-cli.exe, LICENSE, the user guide and the sample files) and
+# pellimar-cli.exe, LICENSE, NEWS.md, the user guide and the sample files) and
 # pellimar-<version>-setup.exe, the installer built by Debian's nsis from
-# resources/pellimar-setup.nsi. Both take their files from the build's
-# install rules and the version from the project. Checks first that both
-# programs need only DLLs that every Windows has. Needs a configured build
+# resources/pellimar-setup.nsi. Both take their files from one copy made by
+# the build's install rules, so that they hold the same programs, and the
+# version from the project. Checks first that both programs need only DLLs
+# that every Windows has. Needs a configured build
 # (scripts/package-windows.sh, scripts/test-windows.sh) and brings only its
 # two programs up to date.
+#
+# Every file is dated at the last commit (SOURCE_DATE_EPOCH, else asked of
+# git), in the zip and in the installer, so that two builds of one commit
+# give the same zip and the same installer (scripts/check-reproducible.sh).
 #
 # Usage: scripts/pack-windows.sh BUILD_DIR [OUT_DIR]   (default OUT_DIR: out)
 set -euo pipefail
@@ -24,6 +29,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.tx
 cmake --build "$build_dir" --target pellimar pellimar-cli >/dev/null || fail "$build_dir does not build"
 programs=("$build_dir/src/window_win32/pellimar.exe" "$build_dir/src/cli/pellimar-cli.exe")
 command -v makensis >/dev/null || fail "makensis is missing: scripts/install-deps.sh --cli nsis"
+command -v zip >/dev/null || fail "zip is missing: scripts/install-deps.sh --cli zip"
 
 # Linked statically, the programs need only DLLs that every Windows has:
 # never the compiler's runtime (libstdc++, libgcc, libwinpthread).
@@ -40,18 +46,18 @@ mkdir -p "$out_dir"
 out_dir=$(realpath "$out_dir")
 zip=pellimar-$version-win64.zip
 setup=pellimar-$version-setup.exe
-rm -f "$out_dir/$zip" "$out_dir/$setup" "$build_dir/$zip"
+rm -f "$out_dir/$zip" "$out_dir/$setup"
 
-(cd "$build_dir" && cpack -G ZIP >/dev/null)
-mv "$build_dir/$zip" "$out_dir/"
-
-# The installer's files: those of the install rules, stripped, and the
-# uninstaller's list made from the same set, so that it removes exactly
-# what was installed.
+# The files of the install rules, once, for the zip and the installer alike;
+# the programs were stripped as they were linked.
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || true)}
+[[ -n $epoch ]] || fail "no time of the last commit: set SOURCE_DATE_EPOCH, or pack from a git checkout"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-stage=$work/stage
-cmake --install "$build_dir" --prefix "$stage" --strip >/dev/null
+top=pellimar-$version-win64
+stage=$work/$top
+cmake --install "$build_dir" --prefix "$stage" >/dev/null
+find "$stage" -exec touch -h -d "@$epoch" {} +
 [[ -f $stage/pellimar.exe && -f $stage/LICENSE ]] || fail "the install rules put no pellimar.exe or LICENSE at the top"
 # Names are written into the script as they are: refuse any that NSIS
 # would read otherwise.
@@ -64,16 +70,22 @@ subfolder=$(cd "$stage" && find . -mindepth 1 -type d | head -n 1)
 file_list=$work/files.nsh
 {
   echo '!macro InstallFiles'
-  (cd "$stage" && find . -type f | sort) | while read -r file; do
+  (cd "$stage" && find . -type f | LC_ALL=C sort) | while read -r file; do
     echo "  File \"$stage/${file#./}\""
   done
   echo '!macroend'
   echo '!macro RemoveFiles'
-  (cd "$stage" && find . -type f | sort) | while read -r file; do
+  (cd "$stage" && find . -type f | LC_ALL=C sort) | while read -r file; do
     echo "  Delete \"\$INSTDIR\\${file#./}\""
   done
   echo '!macroend'
 } >"$file_list"
+
+# The zip: the folder's files in a fixed order, with their dates alone (-X
+# leaves out the times of last access and change that the system keeps), in
+# UTC, as a zip holds local times.
+(cd "$work" && find "$top" -type f | LC_ALL=C sort | TZ=UTC zip -X -D -q -9 "$out_dir/$zip" -@) \
+  || fail "zip could not pack $zip"
 
 makensis -V2 -DVERSION="$version" -DFILE_LIST="$file_list" -DICON="$PWD/resources/icons/pellimar.ico" \
   -DLICENSE_FILE="$stage/LICENSE" -DOUTFILE="$out_dir/$setup" resources/pellimar-setup.nsi \

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 build_dir=${1:-build-windows-package}
 
-scripts/install-deps.sh --cli g++-mingw-w64-x86-64-posix nsis
+scripts/install-deps.sh --cli g++-mingw-w64-x86-64-posix nsis zip
 
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DPELLIMAR_BUILD_TESTS=OFF >/dev/null

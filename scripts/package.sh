@@ -11,6 +11,13 @@ build_dir=${1:-build-package}
 # packages; CPack looks at each installed file with `file` to find the programs.
 scripts/install-deps.sh dpkg-dev file
 
+# The package's files, its control files and its members are dated at the
+# last commit, so that two builds of one commit give the same package.
+if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || true)
+fi
+[[ -z $SOURCE_DATE_EPOCH ]] || export SOURCE_DATE_EPOCH
+
 rm -f "$build_dir"/pellimar_*.deb
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DPELLIMAR_BUILD_TESTS=OFF -DPELLIMAR_BUILD_BENCH=OFF >/dev/null

@@ -3,7 +3,11 @@
 # built for use (build/), followed by the count of the conversion pass's
 # instructions per byte (scripts/check-pass-speed.sh), and built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/). In between, scripts/gui-check.sh
-# uses the real window under Xvfb and openbox. Then scripts/test-windows.sh
+# uses the real window under Xvfb and openbox. The fuzz targets are then
+# built with clang as libFuzzer programs and each is run once over its seeds,
+# its fixed failures and the shared files (scripts/fuzz.sh --once,
+# build-fuzz/), so that a target that no longer builds with clang, or fails,
+# fails the tests. Then scripts/test-windows.sh
 # runs the tests built for Windows under wine (build-windows/),
 # scripts/gui-check-windows.sh uses the Windows window, pellimar.exe, under
 # wine in the same way, and scripts/check-installer-windows.sh installs,
@@ -37,6 +41,10 @@ echo
 # builds in little more than half the time of -O2 -g.
 echo "== The test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
 run_suite build-asan -DPELLIMAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1"
+took "$start"; start=$SECONDS
+echo
+echo "== The fuzz targets built with clang and libFuzzer, each run once over its inputs (build-fuzz/)"
+scripts/fuzz.sh --once || failed=1
 took "$start"; start=$SECONDS
 echo
 echo "== The command line built for Windows, under wine (build-windows/)"

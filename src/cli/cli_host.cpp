@@ -7,7 +7,8 @@
 
 namespace pellimar::cli {
 
-CliHost::CliHost(const Configuration& configuration, bool showProgress) : configuration_(configuration)
+CliHost::CliHost(const Configuration& configuration, bool showProgress, std::vector<std::string> inputs)
+    : configuration_(configuration), inputs_(std::move(inputs))
 {
     if (showProgress)
         progress_.emplace();
@@ -33,13 +34,6 @@ void CliHost::LeaveRunning()
         progress_->Finish();
 }
 
-void CliHost::OutputOpened(const OutputFile& output)
-{
-    writesInPlace_ = output.WritesInPlace();
-    if (onOutputOpened)
-        onOutputOpened(output);
-}
-
 std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)
 {
     return std::to_string(configuration_.startPage);
@@ -47,11 +41,10 @@ std::optional<std::string> CliHost::AskStartingPage(const PagePrompt&)
 
 void CliHost::FileStarted(std::size_t index)
 {
-    if (!progress_ || index >= configuration_.inputs.size())
+    if (!progress_ || index >= inputs_.size())
         return;
-    const std::string& input = configuration_.inputs[index];
-    progress_->SetLabel(std::to_string(index + 1) + "/" + std::to_string(configuration_.inputs.size()) + " " +
-                        NameOfPath(PathOfName(input).filename()));
+    progress_->SetLabel(std::to_string(index + 1) + "/" + std::to_string(inputs_.size()) + " " +
+                        NameOfPath(PathOfName(inputs_[index]).filename()));
 }
 
 bool CliHost::CancelRequested() const

@@ -62,34 +62,10 @@ void NoteLoss(const std::string& path, const std::string& whyInPlace, bool repla
 
 }  // namespace
 
-void NoteWhatIsLost(const OutputFile& output)
-{
-    NoteLoss(output.Path(), output.WritesInPlace() ? output.WhyInPlace() : std::string(), output.ReplacesFile(),
-             output.NotKept());
-}
-
 void ForetellWhatIsLost(const std::string& outputPath)
 {
     const OutputOutlook outlook = ForeseeOutput(outputPath);
     NoteLoss(outputPath, outlook.earlierLost ? outlook.whyInPlace : std::string(), true, outlook.notKept);
-}
-
-// Interrupting means "stop and change nothing"; the user is told what
-// became of the output: an earlier file left as it was, none written, or
-// what was written in place.
-void ReportCancelled(RunResult& result, const std::string& outputPath)
-{
-    if (!result.partialOutput) {
-        ReportError("Operation Canceled.");
-    } else if (!result.partialOutput->WritesInPlace()) {
-        result.partialOutput->Discard();
-        ReportError("Operation Canceled. " + outputPath +
-                    (result.partialOutput->ReplacesFile() ? " was left as it was." : " was not written."));
-    } else if (result.partialOutput->Discard()) {
-        ReportError("Operation Canceled. The partial output was removed.");
-    } else {
-        ReportError("Operation Canceled. " + outputPath + " holds only the part written before the cancel.");
-    }
 }
 
 void NoteFailedInPlace(const std::string& outputPath)

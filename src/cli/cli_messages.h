@@ -30,13 +30,7 @@ void ReportError(const std::string& text, const ErrorContext& context = {});
 
 // Said once the run is sure to go ahead, before the first byte is read:
 // what it costs the file under the output's name.
-void NoteWhatIsLost(const OutputFile& output);
-// The same, foreseen for each output of a collection before any is run.
 void ForetellWhatIsLost(const std::string& outputPath);
-
-// Throws away what a cancelled run into `outputPath` wrote and says what
-// became of it.
-void ReportCancelled(RunResult& result, const std::string& outputPath);
 
 // After a failure: an output written in place holds what came before it.
 void NoteFailedInPlace(const std::string& outputPath);

@@ -6,6 +6,7 @@
 
 #include "cli/cli_messages.h"
 #include "cli/console.h"
+#include "cli/input_list.h"
 #include "engine/level_names_line.h"
 #include "run/shown_character.h"
 #include "streams/exceptions.h"
@@ -57,23 +58,46 @@ std::string PreviewCount(const RawArguments& raw, Configuration& configuration)
     return {};
 }
 
-// Each INPUT to its name in the folder; standard input has no name to give.
+// Each INPUT to its name in the folder, those of the list after those
+// given; standard input has no name to give.
 std::string CollectionFiles(const RawArguments& raw, Configuration& configuration)
 {
     if (configuration.preview)
         return "--preview lists the references of one INPUT: it cannot be used with -d (--output-dir)";
     if (raw.outputDir->empty())
         return "the name of DIR (-d, --output-dir) is empty";
-    if (raw.files.empty())
-        return "expected one or more INPUTs after the options, got none";
-    for (const std::string& file : raw.files) {
+    std::vector<std::string> files = raw.files;
+    if (raw.filesFrom) {
+        for (std::string& listed : ReadInputList(*raw.filesFrom, raw.nullSeparated ? '\0' : '\n'))
+            files.push_back(std::move(listed));
+    }
+    if (files.empty())
+        return raw.filesFrom ? "expected one or more INPUTs, got none on the command line or in " + *raw.filesFrom
+                             : "expected one or more INPUTs after the options, got none";
+    for (const std::string& file : files) {
         if (file.empty())
             return "the name of an INPUT is empty";
         if (file == "-")
             return "\"-\" (standard input) cannot be an INPUT of -d (--output-dir); a file named \"-\" is \"./-\"";
     }
     configuration.outputDir = raw.outputDir;
-    configuration.inputs = raw.files;
+    configuration.inputs = std::move(files);
+    return {};
+}
+
+// What only a collection has, given without -d, would mean nothing.
+std::string CollectionOnly(const RawArguments& raw, Configuration&)
+{
+    if (raw.outputDir)
+        return raw.nullSeparated && !raw.filesFrom ? "-0 (--null) tells how --files-from ends its names: it needs "
+                                                     "--files-from"
+                                                   : "";
+    if (raw.jobs)
+        return "-j (--jobs) converts the files of -d (--output-dir) at once: it needs -d";
+    if (raw.keepGoing)
+        return "-k (--keep-going) goes on with the files of -d (--output-dir) that pass the checks: it needs -d";
+    if (raw.filesFrom || raw.nullSeparated)
+        return "--files-from names the INPUTs of -d (--output-dir): it needs -d";
     return {};
 }
 
@@ -229,7 +253,7 @@ Configured Configure(const RawArguments& raw)
 {
     Configured result;
     Configuration& configuration = result.configuration;
-    for (const auto& step : {PreviewCount, StartPage, Jobs}) {
+    for (const auto& step : {CollectionOnly, PreviewCount, StartPage, Jobs}) {
         if (result.usageError.empty())
             result.usageError = step(raw, configuration);
     }
@@ -253,6 +277,8 @@ Configured Configure(const RawArguments& raw)
     // is not replaced either.
     configuration.run.replaceOutput = raw.force;
     configuration.quiet = raw.quiet;
+    configuration.keepGoing = raw.keepGoing;
+    configuration.report = raw.report;
     configuration.progress = raw.progress;
     configuration.dryRun = raw.dryRun;
     configuration.run.dryRun = raw.dryRun;

@@ -23,6 +23,12 @@ struct Configuration {
     Preferences preferences;
     bool force = false;
     bool quiet = false;
+    // A collection converts every file its checks let through, rather than
+    // none when they refuse one.
+    bool keepGoing = false;
+    // Where the run's report goes as JSON ("-": standard output, the lines
+    // meant for it then going to standard error); none when not asked.
+    std::optional<std::string> report;
     std::optional<std::size_t> preview;  // how many references to show
     // Everything checked and the pass run, nothing written: each output told
     // as what the run would make of it (run.dryRun is set as well).

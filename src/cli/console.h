@@ -79,6 +79,10 @@ std::string EncodingOptionHelp();
 std::string ForStandardOutput(const std::string& flatFileText);
 // The conversion itself, from the 8-bit encoding to UTF-8 (none on POSIX).
 std::string Utf8OfFlatFileText(const std::string& flatFileText);
+// The same for a report that is data, in UTF-8 wherever the program runs:
+// nothing where the text is none in that encoding ("bytes" that are no
+// UTF-8).
+std::optional<std::string> FlatFileTextInUtf8(const std::string& flatFileText);
 
 // True when an output's name stands for standard output itself
 // ("/dev/stdout" on POSIX), to be written to as "-" is: by its name the

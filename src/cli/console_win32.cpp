@@ -185,6 +185,14 @@ std::string Utf8OfFlatFileText(const std::string& flatFileText)
     return NameOfWide(wide);
 }
 
+// With "bytes" the text is taken as UTF-8, as the arguments were.
+std::optional<std::string> FlatFileTextInUtf8(const std::string& flatFileText)
+{
+    if (passBytes)
+        return IsUtf8(flatFileText) ? std::optional(flatFileText) : std::nullopt;
+    return Utf8OfFlatFileText(flatFileText);
+}
+
 std::string ForStandardOutput(const std::string& flatFileText)
 {
     DWORD mode = 0;

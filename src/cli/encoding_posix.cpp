@@ -203,6 +203,20 @@ std::string ForStandardOutput(const std::string& flatFileText)
     return PassesBytes() ? flatFileText : Utf8OfFlatFileText(flatFileText);
 }
 
+std::optional<std::string> FlatFileTextInUtf8(const std::string& flatFileText)
+{
+    if (chosen.bytes)
+        return IsUtf8(flatFileText) ? std::optional(flatFileText) : std::nullopt;
+    Converted utf8;
+    if (chosen.name.empty()) {
+        for (const char byte : flatFileText)
+            AppendUtf8(utf8.text, CharacterOfWindows1252(static_cast<unsigned char>(byte)));
+    } else {
+        utf8 = Convert(flatFileText, kUtf8, chosen.name);
+    }
+    return utf8.Whole() ? std::optional(std::move(utf8.text)) : std::nullopt;
+}
+
 // Into the locale's encoding, which is UTF-8 nearly everywhere; what it
 // cannot show stays as the file's bytes.
 std::string Utf8OfFlatFileText(const std::string& flatFileText)

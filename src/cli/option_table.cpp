@@ -2,12 +2,16 @@
 #include "cli/option_table.h"
 
 #include "cli/console.h"
+#include "run/level_notes.h"
 
 namespace pellimar::cli {
 namespace {
 
 using Raw = RawArguments;
 using V = const std::optional<std::string>&;
+
+// The tables below are laid out by hand, a field or a few to a line.
+// clang-format off
 
 std::vector<OptionDefinition> PatternOptions()
 {
@@ -49,8 +53,15 @@ std::vector<OptionDefinition> LevelOptions()
 {
     std::vector<OptionDefinition> options;
     for (int level = 0; level < kLevelCount; ++level) {
-        options.push_back({"level" + std::to_string(level + 1), 0, OptionValue::Required, "NAME",
-                           OptionGroup::LevelNames, {}, level == 0, {}, {},
+        options.push_back({kLevelOptionName + std::to_string(level + 1),
+                           0,
+                           OptionValue::Required,
+                           "NAME",
+                           OptionGroup::LevelNames,
+                           {},
+                           level == 0,
+                           {},
+                           {},
                            [level](Raw& raw, V value) { raw.levels[level] = value; }});
     }
     options[0].rangeEnd = "level7";
@@ -60,8 +71,8 @@ them (letter case does not matter; a name with a blank matches a level record
 that gives it in double quotes).)";
     options.push_back(
         {"levels-from", 'L', OptionValue::Required, "FILE", OptionGroup::LevelNames, {}, true,
-         "take the level names from the first \"<LN:\" line of FILE (a --levelN given as well overrides that level); "
-         "a FILE without one is an error",
+         "take the level names from the first \"<LN:\" line of FILE: its first name is skipped and the next seven "
+         "name levels 1 to 7 (a --levelN given as well overrides that level); a FILE without one is an error",
          R"(Take the level names from the first \fB<LN:\fR line of \fIFILE\fR, a
 definition file or a flat file: the first field is skipped and the next seven
 name levels 1 to 7.
@@ -164,16 +175,19 @@ fills up or a write refused while writing cannot be.
 Not with \fB\-\-preview\fR.)",
          [](Raw& raw, V) { raw.dryRun = true; }},
         {"output-dir", 'd', OptionValue::Required, "DIR", OptionGroup::Output, {}, true,
-         "convert each INPUT (one or more; not \"-\") to DIR under its own file name, in the order given; "
-         "everything is checked before anything is written, and an INPUT that fails does not stop the others",
+         "convert each INPUT (one or more; not \"-\") to DIR under its own file name, in the order given, making DIR "
+         "when the folder it is in exists; everything is checked before anything is written, and a fault refuses "
+         "the whole run (-k converts the other files); an INPUT that fails while it is converted does not stop the "
+         "others",
          R"(Convert each \fIINPUT\fR, one or more, to \fIDIR\fR under its own file name,
 in the order given, with the same options; no \fIOUTPUT\fR is given.
-\fIDIR\fR must be a folder (it is not made) and may not be the folder of an
+\fIDIR\fR is made when it is missing and the folder it would be in exists
+(\fBmade folder \fIDIR\fR is said); it may not be the folder of an
 \fIINPUT\fR; two \fIINPUT\fRs may not have one file name, and \fB\-\fR is
 no \fIINPUT\fR here.
 Everything is checked before anything is written, and any fault refuses the
 whole run with every reason listed, existing outputs without \fB\-f\fR all
-named.
+named; with \fB\-k\fR the files the checks let through are converted.
 An \fIINPUT\fR that fails during the run is reported and the next goes on.
 One line a file and a total are printed; an interrupt keeps the outputs
 finished and leaves the others as they were.
@@ -186,6 +200,30 @@ number from 1 to 64.
 The outputs, the counts and the messages are the same whatever \fIN\fR is, in
 the order of the \fIINPUT\fRs.)",
          [](Raw& raw, V value) { raw.jobs = value; }},
+        {"keep-going", 'k', OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "with -d, convert every INPUT that passes the checks, naming the others with their reasons (exit status "
+         "1), rather than none when one fails them",
+         R"(With \fB\-d\fR, convert every \fIINPUT\fR that passes the checks, and name
+the others with their reasons, in their places among the lines; the exit
+status is then 1.
+Without it a collection is all or nothing: a fault any check finds refuses
+the whole run.)",
+         [](Raw& raw, V) { raw.keepGoing = true; }},
+        {"files-from", 0, OptionValue::Required, "FILE", OptionGroup::Output, {}, true,
+         "with -d, take INPUTs from FILE (\"-\": standard input), one a line, after those on the command line",
+         R"(With \fB\-d\fR, take \fIINPUT\fRs from \fIFILE\fR (\fB\-\fR: standard input),
+one a line, or ending at a NUL with \fB\-0\fR, after those given on the
+command line.
+The names are taken as bytes; empty ones are passed over.
+\fBfind books \-name '*.fff' \-print0 | pellimar\-cli \-d out \-\-files\-from=\- \-0\fR
+converts what \fBfind\fR finds, names with blanks or line breaks
+included, however many there are.)",
+         [](Raw& raw, V value) { raw.filesFrom = value; }},
+        {"null", '0', OptionValue::None, {}, OptionGroup::Output, {}, true,
+         "the names of --files-from end at a NUL byte, not at a line's end",
+         R"(The names of \fB\-\-files\-from\fR end at a NUL byte, as
+\fBfind \-print0\fR writes them, not at a line's end.)",
+         [](Raw& raw, V) { raw.nullSeparated = true; }},
         {"force", 'f', OptionValue::None, {}, OptionGroup::Output, {}, true, "overwrite OUTPUT when it exists",
          R"(Overwrite \fIOUTPUT\fR when it exists (with \fB\-d\fR, every output that exists).
 Without it an existing \fIOUTPUT\fR is an error.)",
@@ -203,10 +241,29 @@ This is the default when standard error is a terminal.)",
         {"no-progress", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show no progress",
          "Show no progress.", [](Raw& raw, V) { raw.progress = false; }},
         {"quiet", 'q', OptionValue::None, {}, OptionGroup::Output, {}, true,
-         "print no summary (it goes to standard error when OUTPUT is standard output)",
-         R"(Print no summary.
-It goes to standard error when \fIOUTPUT\fR is standard output.)",
+         "print nothing but the errors: no summary, no line for each file, no notes",
+         R"(Print nothing but the errors: no summary, no line for each file of a
+collection, no notes.
+The exit status is the same.)",
          [](Raw& raw, V) { raw.quiet = true; }},
+        {"report", 0, OptionValue::Required, "FILE", OptionGroup::Output, {}, true,
+         "also write the run's report as one JSON document to FILE (\"-\": standard output, the lines meant for it "
+         "then going to standard error): each file with what became of its output, its references, its findings and "
+         "its level names; for any run, dry run, collection, preview or --list-levels",
+         R"(Also write the run's report as one JSON document to \fIFILE\fR, for scripts:
+the program and its version, the run's settings, one record for each
+\fIINPUT\fR (its output and what became of it, the references created,
+replaced, removed and kept, its findings by key with their count and first
+line, the level names its level records use, the bytes read and written,
+the seconds), the problems that refused the run, the totals and the exit
+status.
+With \fB\-\fR it goes to standard output, and the lines meant for standard
+output go to standard error.
+Text is UTF-8; a file name that is not is given as its bytes in base64
+beside a readable form.
+The keys stay from one release to the next; the user guide lists them.
+\fIFILE\fR may be no \fIINPUT\fR or output of the run.)",
+         [](Raw& raw, V value) { raw.report = value; }},
         {"help", 'h', OptionValue::None, {}, OptionGroup::Output, {}, true, "show this help and exit",
          "Show the usage and exit.", [](Raw& raw, V) { raw.help = true; }},
         {"version", 0, OptionValue::None, {}, OptionGroup::Output, {}, true, "show the version and exit",
@@ -214,6 +271,8 @@ It goes to standard error when \fIOUTPUT\fR is standard output.)",
          [](Raw& raw, V) { raw.version = true; }},
     };
 }
+
+// clang-format on
 
 std::vector<OptionDefinition> AllOptions()
 {

@@ -31,8 +31,12 @@ struct RawArguments {
     bool force = false;
     std::optional<std::string> outputDir;  // a collection's output folder
     std::optional<std::string> jobs;       // as given
+    bool keepGoing = false;
+    std::optional<std::string> filesFrom;  // a list of a collection's inputs, "-" for standard input
+    bool nullSeparated = false;            // the list's names end at a NUL, not a line's end
     std::optional<bool> progress;  // unset: on when standard error is a terminal
     bool quiet = false;
+    std::optional<std::string> report;  // the JSON report's file, "-" for standard output
     bool help = false;
     bool version = false;
     std::vector<std::string> files;

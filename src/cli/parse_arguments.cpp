@@ -5,6 +5,8 @@
 
 #include <getopt.h>
 
+#include <set>
+
 namespace pellimar::cli {
 namespace {
 
@@ -89,6 +91,14 @@ std::string UsageErrorAt(char* const* argv)
     return "option " + option + (known->value == OptionValue::None ? " takes no value" : " needs a value");
 }
 
+// "-r (--ref-pattern)", "--level1"
+std::string Named(const OptionDefinition& definition)
+{
+    if (definition.shortName == 0)
+        return "--" + definition.longName;
+    return std::string("-") + definition.shortName + " (--" + definition.longName + ")";
+}
+
 }  // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
@@ -106,6 +116,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
     optind = 0;  // restart getopt's scan, also for a second parse in one process
     opterr = 0;
     const int argc = static_cast<int>(copies.size());
+    // An option with a value says one thing: given twice, one of the two
+    // would be dropped without a word.
+    std::set<const OptionDefinition*> valued;
     for (int code; (code = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(), nullptr)) != -1;) {
         if (code == kFileName) {
             parsed.raw.files.emplace_back(optarg);
@@ -115,8 +128,12 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
             parsed.error = UsageErrorAt(argv.data());
             return parsed;
         }
-        DefinitionOfCode(code)->record(parsed.raw,
-                                       optarg != nullptr ? std::optional<std::string>(optarg) : std::nullopt);
+        const OptionDefinition* definition = DefinitionOfCode(code);
+        if (definition->value != OptionValue::None && !valued.insert(definition).second) {
+            parsed.error = "option " + Named(*definition) + " is given more than once";
+            return parsed;
+        }
+        definition->record(parsed.raw, optarg != nullptr ? std::optional<std::string>(optarg) : std::nullopt);
     }
     // After "--", every argument is a file name.
     parsed.raw.files.insert(parsed.raw.files.end(), argv.begin() + optind, argv.end() - 1);

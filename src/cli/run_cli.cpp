@@ -1,5 +1,5 @@
-// Checks before the run, in the order the window makes them, then the run
-// and its summary; errors in the GNU form, naming the file and the reason.
+// From the arguments to the plan of a run, its checks, the run and its
+// report; errors in the GNU form, naming the file and the reason.
 #include "cli/run_cli.h"
 
 #include <cerrno>
@@ -12,20 +12,16 @@
 #include "cli/configuration.h"
 #include "cli/help_text.h"
 #include "cli/parse_arguments.h"
-#include "cli/run_collection_cli.h"
-#include "engine/conversion.h"
-#include "engine/preview.h"
-#include "engine/run_frame.h"
-#include "run/level_notes.h"
-#include "run/run_checks.h"
+#include "cli/report_file.h"
+#include "cli/report_lines.h"
+#include "run/output_fates.h"
+#include "run/output_folder.h"
+#include "run/plan_checks.h"
+#include "run/run_plan.h"
 #include "run/run_report.h"
-#include "run/run_summary.h"
 #include "streams/exceptions.h"
-#include "streams/file_stream.h"
-#include "streams/output_forecast.h"
-#include "streams/stop_request.h"
 #include "streams/native_file.h"
-#include "streams/output_file.h"
+#include "streams/stop_request.h"
 
 #ifndef PELLIMAR_VERSION
 #define PELLIMAR_VERSION "0"
@@ -45,187 +41,99 @@ bool PreviewWritesIntoInput(const RunSettings& run)
     return listing && input && listing->kind == FileKind::Regular && listing->identity == input->identity;
 }
 
-bool Passes(RunCheck check)
+// The plan of the run the arguments ask for.
+RunPlan PlanOf(const Configuration& configuration)
 {
-    if (!check.Passed()) {
-        InCliWords(check.failure, check.missingToken, check.message, check.reason);
-        ReportError(check.message, {check.file, check.reason});
+    RunPlan plan;
+    plan.mode = configuration.listLevels ? RunMode::ListLevels
+                : configuration.preview  ? RunMode::Preview
+                : configuration.dryRun   ? RunMode::DryRun
+                                         : RunMode::Convert;
+    plan.settings = configuration.run;
+    plan.preferences = configuration.preferences;
+    plan.replaceExisting = configuration.force;
+    plan.previewLimit = configuration.preview.value_or(0);
+    plan.levelsFile = configuration.levelsFile;
+    plan.skippedLevelName = configuration.skippedLevelName;
+    plan.jobs = configuration.jobs;
+    if (configuration.outputDir) {
+        plan.folder = configuration.outputDir;
+        plan.files = PlanCollection(configuration.inputs, *configuration.outputDir);
+    } else {
+        const bool output = plan.WritesOutputs();
+        plan.files = {{configuration.run.inputPath, output ? configuration.run.outputPath : std::string()}};
     }
-    return check.Passed();
+    return plan;
 }
 
-// What the run finds when it starts, before its pass: the input opened,
-// then the output made. A dry run opens the input for reading and only
-// foresees the output.
-bool DryRunStarts(const RunSettings& run)
+// A collection is all or nothing, unless -k asks for what can be done; a
+// dry run of one foretells every output it can in any case. A problem of
+// the whole plan leaves nothing to do.
+bool GoesOnAroundProblems(const Configuration& configuration, const RunPlan& plan,
+                          const std::vector<PlanProblem>& problems)
 {
-    try {
-        if (!run.standardInput) {
-            const TFileStream opened(run.inputPath, fmOpenRead);
+    return (plan.mode == RunMode::DryRun || configuration.keepGoing) && plan.IsCollection() &&
+           EachProblemIsAFiles(plan, problems);
+}
+
+// A missing output folder is made once the checks let the run go ahead
+// (a dry run says it would be); false, with the reason told, when it cannot
+// be.
+bool OutputFolderReady(const RunPlan& plan, const Configuration& configuration)
+{
+    if (!plan.folder || !LookAtOutputFolder(*plan.folder).toBeMade)
+        return true;
+    const bool dryRun = plan.mode == RunMode::DryRun;
+    if (!dryRun) {
+        if (const std::string reason = MakeOutputFolder(*plan.folder); !reason.empty()) {
+            ReportError(kFolderCannotTakeOutputs, {*plan.folder, reason});
+            return false;
         }
-    } catch (const Exception& error) {
-        ReportError(error.what(), {error.File(), error.Reason()});
-        return false;
     }
-    if (run.standardOutput)
-        return true;
-    const OutputForecast forecast = ForecastOutput(run.outputPath);
-    if (!forecast.refusal.empty())
-        ReportError(FillPlaceholder(kCannotCreateFile, run.outputPath), {run.outputPath, forecast.refusal});
-    return forecast.refusal.empty();
+    TellLine(FolderMadeLine(*plan.folder, dryRun), configuration);
+    return true;
 }
 
-// A preview writes no output file, so the checks of the output do not apply.
-// An output that is a folder or the input is refused at once: --force could
-// not help.
-bool CheckBeforeTheRun(const Configuration& configuration)
-{
-    const RunSettings& run = configuration.run;
-    if (!Passes(CheckRunInputs(run)))
-        return false;
-    if (configuration.preview && PreviewWritesIntoInput(run)) {
-        ReportError(FillPlaceholder(kCannotCreateFile, "-"), {"-", kOutputIsInput});
-        return false;
-    }
-    if (configuration.preview || run.standardOutput)
-        return true;
-    if (!Passes(CheckRunOutput(run)))
-        return false;
-    if (!configuration.force && OutputExists(run.outputPath)) {
-        ReportError("Output file exists (use -f or --force to overwrite)", {run.outputPath, {}});
-        return false;
-    }
-    return !configuration.dryRun || DryRunStarts(run);
-}
-
-int Cancelled(const Configuration& configuration, RunResult& result)
-{
-    ReportCancelled(result, configuration.run.outputPath);
-    return kExitCancelled;
-}
-
-std::string InputName(const RunSettings& run)
-{
-    return run.standardInput ? "standard input" : run.inputPath;
-}
-
-// The notes after what went to `shown`, the summary or the preview's list;
-// those about the input's text name it.
-void TellNotes(const Configuration& configuration, const RunFindings& found, bool wholeRead, std::FILE* shown)
-{
-    std::fflush(shown);
-    const RunTelling telling{Voice::CommandLine,
-                             configuration.preview.has_value() || configuration.dryRun,
-                             configuration.preview.has_value(),
-                             wholeRead,
-                             InputName(configuration.run),
-                             configuration.levelsFile,
-                             configuration.skippedLevelName,
-                             ForStandardOutput};
-    for (const RunNote& note : RunNotes(found, telling, configuration.run, configuration.preferences)) {
-        const bool ofTheText = note.kind == NoteKind::LookAlikes || note.kind == NoteKind::HeadingsCut ||
-                               note.kind == NoteKind::ReferencesCut || note.kind == NoteKind::LaterLine;
-        ReportError("note: " + note.text, ofTheText ? ErrorContext{telling.input, {}} : ErrorContext{});
-    }
-}
-
-// A dry run's summary is what it foresaw of the output.
-std::string SummaryLine(const Configuration& configuration, const RunResult& result)
-{
-    const RunSettings& run = configuration.run;
-    if (!configuration.dryRun)
-        return RunSummary(run.earlierReferences, result.refCount, result.earlierReferences);
-    if (run.standardOutput)
-        return DryRunLine({}, {}, run.earlierReferences, result);
-    return DryRunLine(run.outputPath, ForecastOutput(run.outputPath), run.earlierReferences, result);
-}
-
-void Summarize(const Configuration& configuration, const RunResult& result)
-{
-    // Standard output may be the converted file itself.
-    std::FILE* summary = configuration.run.standardOutput && !configuration.dryRun ? stderr : stdout;
-    if (!configuration.quiet)
-        std::fprintf(summary, "%s\n", SummaryLine(configuration, result).c_str());
-    TellNotes(configuration, FindingsOf(result), true, summary);
-}
-
-int Convert(const Configuration& configuration, CliHost& host)
-{
-    host.onOutputOpened = NoteWhatIsLost;
-    LevelLists levels;
-    RunResult result;
-    try {
-        result = RunConversion(configuration.run, host, levels);
-    } catch (const EInputChanged& error) {
-        ReportError(error.what(), {error.File(), error.Reason()});  // it says what became of the output
-        return kExitError;
-    } catch (const Exception& error) {
-        ReportError(error.what(), {error.File(), error.Reason()});
-        if (host.WritesInPlace())
-            NoteFailedInPlace(configuration.run.outputPath);
-        return kExitError;
-    }
-    if (result.cancelled)
-        return Cancelled(configuration, result);
-    Summarize(configuration, result);
-    return kExitSuccess;
-}
-
-// One line a reference: the line of its record code, a tab, its text.
-int Preview(const Configuration& configuration, CliHost& host)
-{
-    LevelLists levels;
-    const PreviewResult result = RunPreview(configuration.run, host, levels, *configuration.preview);
-    if (result.cancelled) {
-        ReportError("Operation Canceled.");
-        return kExitCancelled;
-    }
-    for (const PreviewReference& reference : result.references) {
-        std::fprintf(stdout, "%lld\t", static_cast<long long>(reference.line));
-        const std::string text = ForStandardOutput(reference.text);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fputc('\n', stdout);
-    }
-    // Only a preview that stopped short of its count read the whole input.
-    TellNotes(configuration, FindingsOf(result), result.references.size() < *configuration.preview, stdout);
-    return kExitSuccess;
-}
-
-// One line a level name: the name, a tab, its count, a tab, its first
-// heading.
-int ListLevels(const Configuration& configuration, CliHost& host)
-{
-    LevelLists levels;
-    const RunResult result = RunToNowhere(configuration.run, host, levels);
-    if (result.cancelled) {
-        ReportError("Operation Canceled.");
-        return kExitCancelled;
-    }
-    for (const LevelSeen& level : result.levelsSeen.Levels()) {
-        const std::string line = ForStandardOutput(BareLevelName(level.name)) + "\t" + std::to_string(level.count) +
-                                 "\t" + ForStandardOutput(level.firstHeading) + (level.headingCut ? "..." : "") + "\n";
-        std::fwrite(line.data(), 1, line.size(), stdout);
-    }
-    if (result.levelsSeen.Unlisted() > 0) {
-        std::fflush(stdout);
-        const std::int64_t unlisted = result.levelsSeen.Unlisted();
-        ReportError("note: " + UnlistedLevelsNote(unlisted));
-    }
-    return kExitSuccess;
-}
-
+// Every check of the plan is made before anything is written. A preview
+// writes no output file, so the checks of the output do not apply; its
+// list must not go into its input. An interrupt during the checks cancels
+// the run before its first step.
 int Run(const Configuration& configuration)
 {
-    if (configuration.outputDir)
-        return ConvertCollection(configuration);
-    if (!CheckBeforeTheRun(configuration))
-        return kExitError;
-    CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()));
     InstallCancelHandler();
     SetStopCheck(CancelSignalled);
-    if (configuration.listLevels)
-        return ListLevels(configuration, host);
-    return configuration.preview ? Preview(configuration, host) : Convert(configuration, host);
+    const RunPlan whole = PlanOf(configuration);
+    if (configuration.report == "-")
+        TellLinesOnStandardError();
+    if (configuration.report) {
+        if (const std::optional<PlanProblem> refused = ReportFileRefused(*configuration.report, whole)) {
+            ReportError(refused->message, {refused->file, refused->reason});
+            return kExitError;
+        }
+    }
+    const std::vector<PlanProblem> problems = CheckPlan(whole);
+    if (!problems.empty() && !GoesOnAroundProblems(configuration, whole, problems)) {
+        TellProblems(whole, problems);
+        return WithReport(configuration, whole, problems, nullptr, kExitError);
+    }
+    if (whole.mode == RunMode::Preview && PreviewWritesIntoInput(whole.settings)) {
+        ReportError(FillPlaceholder(kCannotCreateFile, "-"), {"-", kOutputIsInput});
+        return kExitError;
+    }
+    const RunPlan plan = WithoutRefusedFiles(whole, problems);
+    if (!OutputFolderReady(plan, configuration))
+        return WithReport(configuration, whole, problems, nullptr, kExitError);
+    ForetellOutputs(plan, configuration);
+    std::vector<bool> stood = OutputsStanding(plan.files);
+    std::vector<std::string> named;
+    for (const CollectionFile& file : plan.files)
+        named.push_back(file.input);
+    CliHost host(configuration, configuration.progress.value_or(StandardErrorIsTerminal()),
+                 plan.IsCollection() ? named : std::vector<std::string>{});
+    RunReport report(plan, RunPlanned(plan, host), std::move(stood));
+    const int status = problems.empty() ? TellReport(report, configuration)
+                                        : TellAroundProblems(report, whole, problems, configuration);
+    return WithReport(configuration, whole, problems, &report, status);
 }
 
 int UsageError(const std::string& error)

@@ -276,9 +276,9 @@ void BlockCopy::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 // when due, stands before them); a text that only looks like one is noted.
 [[gnu::always_inline]] inline void BlockCopy::TakeEarlierInBlock(Block& block, const EarlierInBlock& earlier)
 {
-    run_.EarlierReferencesFound += earlier.found;
+    run_.Found[Finding::EarlierReferences].count += earlier.found;
     if (earlier.lookAlike != nullptr)
-        work_.Note(run_.EarlierLookAlikes, PositionOf(block, earlier.lookAlike));
+        work_.Note(run_.Found[Finding::LookAlikes], PositionOf(block, earlier.lookAlike));
     if (run_.Earlier == EarlierReferences::Keep || earlier.end == earlier.start)
         return;
     WriteBlockUpTo(block, earlier.start);
@@ -307,7 +307,7 @@ std::int64_t BlockCopy::PositionOf(const Block& block, const std::uint8_t* at) c
         handedOn = WriteReferenceAsking(block, earlier.start);
     }
     if (opening.laterLineUnreferenced && references_.Due())
-        ++run_.LaterLineRecords;
+        ++run_.Found[Finding::LaterLineRecords].count;
     if (earlier.Any())
         TakeEarlierInBlock(block, earlier);
     return true;
@@ -349,7 +349,7 @@ std::int64_t BlockCopy::PositionOf(const Block& block, const std::uint8_t* at) c
     const bool unknownPage = work_.page.Page() == -1;
     references_.Write({});
     if (references_.Cut())
-        work_.Note(run_.ReferencesCut, PositionOf(block, record));
+        work_.Note(run_.Found[Finding::ReferencesCut], PositionOf(block, record));
     return unknownPage && run_.RefPattern.ShowsPage();
 }
 

@@ -83,9 +83,10 @@ void CodeSteps::CountUnreadIdLevelRecord()
 {
     if (work_.code.Kind(true) != CodeKind::LevelRecord)
         return;
+    ++work_.run.Found[Finding::IdFormLevelRecords].count;
     const std::string_view name = work_.code.LevelName(true);
     if (!name.empty() && FindLevel(work_.run.Levels, name) != -1)
-        ++work_.run.UnreadIdLevelRecords;
+        ++work_.run.Found[Finding::UnreadIdRecords].count;
 }
 
 // After a plain record code: a reference goes right after its ">", before
@@ -107,7 +108,7 @@ void CodeSteps::PlainRecordCode()
         references_.NoteCut();
     }
     if (opening.laterLineUnreferenced && references_.Due())
-        ++work_.run.LaterLineRecords;
+        ++work_.run.Found[Finding::LaterLineRecords].count;
     earlier_.WriteKept();
     work_.Write(taken);
     if (opening.length > held)

@@ -8,15 +8,19 @@
 namespace pellimar {
 namespace {
 
-// Each run's output is held to its own input, and to the other files of
-// the collection it is part of.
-OutputGuard GuardOf(const RunSettings& settings)
+// Each run's output is held to its own input, as named and as opened, and
+// to the other files of the collection it is part of.
+OutputGuard GuardOf(const RunSettings& settings, const TS_TextStream& input)
 {
     std::shared_ptr<RunFiles> files = settings.runFiles;
-    if (!files && !settings.standardInput) {
+    if (settings.standardInput)
+        return {std::move(files), settings.inputPath};
+    if (!files) {
         files = std::make_shared<RunFiles>();
         files->AddInput(settings.inputPath);
     }
+    if (const std::optional<FileIdentity> opened = input.RegularFile())
+        files->AddOpenedInput(*opened, settings.inputPath);
     return {std::move(files), settings.inputPath};
 }
 
@@ -52,23 +56,23 @@ RunResult RunConversion(const RunSettings& settings, RunHost& host, LevelLists& 
         } else {
             // Made while the input is open, so that an output that is the
             // input under another name is refused before anything is written.
-            output = std::make_unique<OutputFile>(settings.outputPath, settings.replaceOutput, GuardOf(settings));
+            output = std::make_unique<OutputFile>(settings.outputPath, settings.replaceOutput,
+                                                  GuardOf(settings, *run.Input));
             run.Output = output->CreateStream(settings.blockSize);
         }
         if (output)
             host.OutputOpened(*output);
         ConversionPass(run, host).Run();
         // Closing reports a last block that could not be written.
+        run.BytesWritten = run.Output->Position();
         run.Output->Close();
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [&] { return OutputOfChangedInput(settings, output.get()); });
     });
     // Asked once: a cancel that comes while the file is being put in place
     // finds the run complete, and the run is reported as it ended.
-    RunResult result{run.RefCount,          host.CancelRequested(), run.UnreadIdLevelRecords,
-                     run.EarlierReferencesFound, run.EarlierLookAlikes,   run.ReferencesCut,
-                     run.HeadingsCut,          std::move(run.LevelsSeen), nullptr,
-                     run.LaterLineRecords};
+    RunResult result{run.RefCount, host.CancelRequested(), run.Found,       std::move(run.LevelsSeen),
+                     nullptr,      run.BytesRead,          run.BytesWritten};
     if (result.cancelled)
         result.partialOutput = std::move(output);
     else if (output)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/findings.h"
 #include "engine/level_census.h"
 #include "engine/noted_places.h"
 #include "engine/run_host.h"
@@ -16,28 +17,20 @@ namespace pellimar {
 struct RunResult {
     std::int32_t refCount = 0;
     bool cancelled = false;
-    // Record codes of the form <RD,ID:n:Level> that name one of the levels
-    // but were read as plain record codes, ID record levels being off.
-    std::int32_t unreadIdLevelRecords = 0;
-    // References an earlier run wrote right after record codes, found (and,
-    // unless they were kept, taken out).
-    std::int32_t earlierReferences = 0;
-    // Texts after record codes that begin as such a reference does but are
-    // none, kept as they stand; references whose text was cut, and headings
-    // whose value was, to keep within the longest reference.
-    Tally earlierLookAlikes;
-    Tally referencesCut;
-    Tally headingsCut;
+    Findings findings;
     // The level names the input's level records use, in order of first
     // appearance, and the levels they set.
     LevelCensus levelsSeen;
     // After a cancel, what was written so far, for the caller to put in
     // place or throw away; empty otherwise, and for standard output.
     std::unique_ptr<OutputFile> partialOutput;
-    // Record codes that end their line, whose record goes on on a later line,
-    // left without the reference that was due: References for Records on
-    // the Next Line is off, or the record's text lies too far on.
-    std::int32_t laterLineRecords = 0;
+    // Of the input, and to the output (or, with nothing written, what would
+    // have been), by the end of the pass.
+    std::int64_t bytesRead = 0;
+    std::int64_t bytesWritten = 0;
+
+    // References an earlier run wrote right after record codes.
+    std::int32_t EarlierReferences() const { return findings.Count(Finding::EarlierReferences); }
 };
 
 // Runs one conversion. A run that ends well puts its output in place under

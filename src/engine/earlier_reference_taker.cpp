@@ -15,10 +15,10 @@ void EarlierReferenceTaker::Take()
     while (MayStart()) {
         const EarlierFrameMatch match = finder_.At(work_.input);
         if (match.kind == EarlierFrame::LookAlike)
-            work_.Note(run.EarlierLookAlikes, work_.BytesConsumed());
+            work_.Note(run.Found[Finding::LookAlikes], work_.BytesConsumed());
         if (match.kind != EarlierFrame::Found)
             return;
-        ++run.EarlierReferencesFound;
+        ++run.Found[Finding::EarlierReferences].count;
         TakeBytes(match.length, run.Earlier == EarlierReferences::Keep ? &kept_ : nullptr);
     }
 }

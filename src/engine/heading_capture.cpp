@@ -163,7 +163,7 @@ void HeadingCapture::Finish(Heading& heading, std::int64_t start)
     if (heading.first != nullptr)
         ShowFirstHeading(*heading.first, *heading.text);
     if (heading.value->Cut())
-        work_.Note(run.HeadingsCut, start);
+        work_.Note(run.Found[Finding::HeadingsCut], start);
 }
 
 // Copies the rest of a heading line, giving it to the level's value, and

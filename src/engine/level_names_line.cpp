@@ -9,9 +9,16 @@
 namespace pellimar {
 namespace {
 
-// Lines are read whole but held only this far: a flat file can hold lines
-// of any length, and level names are short.
+// Lines are read whole but held only this far (1 MB): a flat file can hold
+// lines of any length, and level names are short.
 constexpr std::size_t kLongestLevelNamesLine = 1 << 20;
+
+// Held whole, such a line would cost memory out of all proportion: names
+// so long are no level names anyone typed.
+std::string LevelNamesLineTooLong()
+{
+    return "its \"<LN:\" line is longer than 1 MB (" + std::to_string(kLongestLevelNamesLine) + " bytes), the most read";
+}
 
 std::string WithoutQuotes(std::string_view field)
 {
@@ -71,13 +78,15 @@ LevelNamesLine ReadLevelNamesLine(const std::string& path, std::size_t blockSize
         const std::int64_t before = stream.Position();
         std::string line;
         try {
-            line = stream.ReadLine(kLongestLevelNamesLine);
+            line = stream.ReadLine(kLongestLevelNamesLine + 1);
         } catch (const EReadError&) {
             // An unreadable line counts as empty; when reading cannot move on
             // at all, there is nothing more to find.
             if (stream.Position() == before)
                 break;
         }
+        if (IsLevelNamesLine(line) && line.size() > kLongestLevelNamesLine)
+            throw Exception("Level names not read from " + path, {path, LevelNamesLineTooLong()});
         if (IsLevelNamesLine(line))
             return {SkippedLevelName(line), ParseLevelNamesLine(line)};
     }

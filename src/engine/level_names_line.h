@@ -29,7 +29,8 @@ struct LevelNamesLine {
 };
 
 // The level names of the first qualifying line of a file (none when no line
-// qualifies). Raises "Cannot open file %s" when the file cannot be opened.
+// qualifies). Raises "Cannot open file %s" when the file cannot be opened,
+// and "Level names not read from %s" when that line is longer than 1 MB.
 LevelNamesLine ReadLevelNamesLine(const std::string& path, std::size_t blockSize = kDefaultBlockSize);
 std::vector<std::string> ReadLevelNamesFile(const std::string& path, std::size_t blockSize = kDefaultBlockSize);
 

@@ -23,7 +23,7 @@ void PassReferences::AskStartingPage()
 void PassReferences::NoteCut()
 {
     if (writer_.Cut())
-        work_.Note(run_.ReferencesCut, work_.recordAt);
+        work_.Note(run_.Found[Finding::ReferencesCut], work_.recordAt);
 }
 
 // The reference's text without its frame, and a look at the record it

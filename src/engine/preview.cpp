@@ -35,19 +35,17 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
     WithinRun(run, host, [&] {
         run.Output = std::make_unique<TS_TextStream>(kNullDevice, fmCreate);
         ConversionPass(run, host).Run();
+        run.BytesWritten = run.Output->Position();
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [] { return std::string("nothing was written"); });
     });
     RunResult result;
     result.refCount = run.RefCount;
     result.cancelled = host.CancelRequested();
-    result.unreadIdLevelRecords = run.UnreadIdLevelRecords;
-    result.earlierReferences = run.EarlierReferencesFound;
-    result.earlierLookAlikes = run.EarlierLookAlikes;
-    result.referencesCut = run.ReferencesCut;
-    result.headingsCut = run.HeadingsCut;
+    result.findings = run.Found;
     result.levelsSeen = std::move(run.LevelsSeen);
-    result.laterLineRecords = run.LaterLineRecords;
+    result.bytesRead = run.BytesRead;
+    result.bytesWritten = run.BytesWritten;
     return result;
 }
 
@@ -67,9 +65,8 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [] { return std::string("no references are listed"); });
     });
-    return {std::move(collector.references), host.CancelRequested(), run.UnreadIdLevelRecords,
-            run.EarlierReferencesFound,          run.EarlierLookAlikes,   run.ReferencesCut,
-            run.HeadingsCut,                     std::move(run.LevelsSeen), run.LaterLineRecords};
+    return {std::move(collector.references), host.CancelRequested(), run.Found, std::move(run.LevelsSeen),
+            run.BytesRead};
 }
 
 }  // namespace pellimar

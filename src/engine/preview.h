@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/findings.h"
 #include "engine/level_census.h"
 #include "engine/noted_places.h"
 #include "engine/run_host.h"
@@ -24,13 +25,9 @@ struct PreviewResult {
     std::vector<PreviewReference> references;
     bool cancelled = false;
     // As a run's, up to where the preview stopped.
-    std::int32_t unreadIdLevelRecords = 0;
-    std::int32_t earlierReferences = 0;
-    Tally earlierLookAlikes;
-    Tally referencesCut;
-    Tally headingsCut;
+    Findings findings;
     LevelCensus levelsSeen;
-    std::int32_t laterLineRecords = 0;
+    std::int64_t bytesRead = 0;
 };
 
 // The first `limit` references of a run with these settings and host (the

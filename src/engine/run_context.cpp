@@ -33,10 +33,7 @@ void ResetRunState(RunContext& run, const RunSettings& settings)
     run.LongestEarlierReference = settings.longestEarlierReference;
     run.WritesReferences = settings.earlierReferences != EarlierReferences::Remove;
     run.RefCount = 0;
-    run.EarlierReferencesFound = 0;
-    run.EarlierLookAlikes = {};
-    run.ReferencesCut = {};
-    run.HeadingsCut = {};
+    run.Found = {};
     run.LevelsSeen = {};
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/findings.h"
 #include "engine/level_census.h"
 #include "engine/line_counter.h"
 #include "engine/noted_places.h"
@@ -45,21 +46,15 @@ struct RunContext {
 
     // Results.
     std::int32_t RefCount = 0;
-    std::int32_t UnreadIdLevelRecords = 0;  // <RD,ID:n:Level> codes read without IDs
-    // Record codes that end their line, whose record goes on on a later
-    // line, left without a reference that was due.
-    std::int32_t LaterLineRecords = 0;
-    std::int32_t EarlierReferencesFound = 0;
-    // Texts after record codes that begin as an earlier reference does but
-    // are none; references cut to the longest one; heading values cut to it.
-    Tally EarlierLookAlikes;
-    Tally ReferencesCut;
-    Tally HeadingsCut;
+    Findings Found;
     // The level names the level records use, and the levels they set.
     LevelCensus LevelsSeen;
 
     // The input stream counts the bytes consumed.
     std::int64_t InputSize = 0;  // -1 for an input without a size (a pipe)
+    // At the end of the pass.
+    std::int64_t BytesRead = 0;
+    std::int64_t BytesWritten = 0;
 
     std::unique_ptr<TS_TextStream> Input;
     std::unique_ptr<TS_TextStream> Output;

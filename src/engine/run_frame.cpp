@@ -21,6 +21,7 @@ void WithinRun(RunContext& run, RunHost& host, const std::function<void()>& work
     try {
         run.InputSize = run.Input->DataSize().value_or(-1);
         work();
+        run.BytesRead = run.Input->ReadPosition();
     } catch (const EStreamError&) {
         // A cancel given while a read or write waited (on a terminal, an
         // idle pipe) cuts that transfer short: the run was cancelled, and

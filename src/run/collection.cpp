@@ -39,22 +39,19 @@ std::vector<CollectionFile> PlanCollection(const std::vector<std::string>& input
     return files;
 }
 
-std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& given,
+std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const FilePass& given,
                                        CollectionHost& host)
 {
-    const RunSettings settings = HeldToTheCollection(files, given);
-    const std::vector<std::int64_t> sizes = InputSizes(files);
-    std::int64_t total = 0;
-    for (const std::int64_t size : sizes)
-        total += size;
-    CollectionProgress progress(host, total);
+    const FilePass pass = HeldToTheCollection(files, given);
+    const std::vector<std::int64_t> sizes = InputSizes(files, pass.settings);
+    CollectionProgress progress(host, sizes);
     StartingPageAnswer page;
     FileHost fileHost(host, progress, page);
     std::vector<FileOutcome> outcomes(files.size());
     host.EnterRunning();
     for (std::size_t i = 0; i < files.size() && !host.CancelRequested(); ++i) {
         host.FileStarted(i);
-        outcomes[i] = ConvertOne(files[i], settings, fileHost);
+        outcomes[i] = ConvertOne(files[i], pass, fileHost);
         progress.FileDone(sizes[i]);
         if (outcomes[i].state == FileOutcome::State::Cancelled)
             break;

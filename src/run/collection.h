@@ -1,14 +1,18 @@
-// A collection: several flat files converted in one run, each into a file of
-// its own name in one output folder, with one progress for the whole and one
-// summary. The window and the command line both run collections here.
+// The files of a run converted in turn, or several at once, with one
+// progress for the whole: several flat files into one output folder, or a
+// single file, which is a collection of one. Every run of the window and
+// the command line is run here.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/conversion.h"
+#include "engine/preview.h"
 #include "engine/run_host.h"
 #include "streams/exceptions.h"
 
@@ -16,7 +20,7 @@ namespace pellimar {
 
 struct CollectionFile {
     std::string input;
-    std::string output;  // the input's file name in the output folder
+    std::string output;  // none for a preview or a list
 };
 
 // Each input's output: its file name in `folder`.
@@ -42,6 +46,23 @@ struct FileOutcome {
     // Failed: the output was being written in place, and holds the part
     // written before the failure.
     bool failedInPlace = false;
+    // A preview's references; it read the whole input when it found fewer
+    // than it was asked for.
+    std::vector<PreviewReference> references;
+    bool wholeRead = true;
+    double seconds = 0;
+};
+
+// What each file's pass makes: its output, nothing (settings.dryRun), or
+// for a preview only its first `previewLimit` references.
+struct FilePass {
+    FilePass(RunSettings runSettings,
+             std::optional<std::size_t> limit = std::nullopt)  // NOLINT: a run's settings are its pass
+        : settings(std::move(runSettings)), previewLimit(limit)
+    {
+    }
+    RunSettings settings;
+    std::optional<std::size_t> previewLimit;
 };
 
 // Converts the files in the order given, each with `settings` and its own
@@ -50,7 +71,7 @@ struct FileOutcome {
 // collection, or to where an earlier output went, by the time it is made or
 // put in place. A cancel stops the file being converted, whose outcome holds its
 // partial output, and leaves the later ones not run.
-std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
+std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const FilePass& pass,
                                        CollectionHost& host);
 
 // The same with up to `jobs` files converted at once, each on a thread of
@@ -59,7 +80,7 @@ std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files,
 // progress on the calling thread; SwitchOn, CancelRequested and
 // AskStartingPage (one job at a time) come from the jobs' threads. A cancel
 // stops every file under way and starts no other.
-std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& settings,
+std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const FilePass& pass,
                                        CollectionHost& host, std::size_t jobs);
 
 }  // namespace pellimar

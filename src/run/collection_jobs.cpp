@@ -147,20 +147,17 @@ void FollowJobs(JobBoard& board, CollectionHost& host, CollectionProgress& progr
 
 }  // namespace
 
-std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const RunSettings& given,
+std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files, const FilePass& given,
                                        CollectionHost& host, std::size_t jobs)
 {
     if (jobs <= 1 || files.size() <= 1)
         return RunCollection(files, given, host);
-    const RunSettings settings = HeldToTheCollection(files, given);
-    std::vector<std::int64_t> sizes = InputSizes(files);
-    std::int64_t total = 0;
-    for (const std::int64_t size : sizes)
-        total += size;
+    const FilePass pass = HeldToTheCollection(files, given);
+    std::vector<std::int64_t> sizes = InputSizes(files, pass.settings);
     std::vector<FileOutcome> outcomes(files.size());
     const std::size_t jobCount = std::min(jobs, files.size());
+    CollectionProgress progress(host, sizes);
     JobBoard board(outcomes, std::move(sizes), jobCount);
-    CollectionProgress progress(host, total);
     StartingPageAnswer page;
     std::mutex pageLock;
     host.EnterRunning();
@@ -170,7 +167,7 @@ std::vector<FileOutcome> RunCollection(const std::vector<CollectionFile>& files,
             threads.emplace_back([&] {
                 while (const std::optional<std::size_t> index = board.Take(host)) {
                     JobHost jobHost(host, board, *index, page, pageLock);
-                    board.Done(*index, ConvertOne(files[*index], settings, jobHost));
+                    board.Done(*index, ConvertOne(files[*index], pass, jobHost));
                 }
                 board.JobEnded();
             });

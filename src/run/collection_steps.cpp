@@ -1,6 +1,7 @@
 // The pieces of a collection's run.
 #include "run/collection_steps.h"
 
+#include <chrono>
 #include <filesystem>
 #include <exception>
 #include <new>
@@ -39,10 +40,14 @@ private:
 
 }  // namespace
 
-std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files)
+std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files, const RunSettings& settings)
 {
     std::vector<std::int64_t> sizes;
     for (const CollectionFile& file : files) {
+        if (settings.standardInput) {
+            sizes.push_back(-1);
+            continue;
+        }
         std::error_code error;
         const auto size = std::filesystem::file_size(PathOfName(file.input), error);
         sizes.push_back(error ? 0 : static_cast<std::int64_t>(size));
@@ -50,16 +55,30 @@ std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files)
     return sizes;
 }
 
-RunSettings HeldToTheCollection(const std::vector<CollectionFile>& files, RunSettings settings)
+FilePass HeldToTheCollection(const std::vector<CollectionFile>& files, FilePass pass)
 {
-    settings.runFiles = std::make_shared<RunFiles>();
+    if (pass.settings.standardInput)
+        return pass;
+    pass.settings.runFiles = std::make_shared<RunFiles>();
     for (const CollectionFile& file : files)
-        settings.runFiles->AddInput(file.input);
-    return settings;
+        pass.settings.runFiles->AddInput(file.input);
+    return pass;
+}
+
+CollectionProgress::CollectionProgress(CollectionHost& host, const std::vector<std::int64_t>& sizes) : host_(host)
+{
+    for (const std::int64_t size : sizes) {
+        sized_ = sized_ && size >= 0;
+        total_ += size > 0 ? size : 0;
+    }
 }
 
 void CollectionProgress::Reached(std::int64_t consumed)
 {
+    if (!sized_) {
+        host_.ProgressChanged(-1, consumed);
+        return;
+    }
     const auto percent = static_cast<std::int32_t>(total_ > 0 ? consumed * 100 / total_ : 100);
     if (percent != last_) {
         last_ = percent;
@@ -77,17 +96,39 @@ std::optional<std::string> StartingPageAnswer::Ask(CollectionHost& host, const P
     return answer;
 }
 
-FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost& host)
+namespace {
+
+// A preview's result as a run's, with its references beside it.
+void TakePreview(PreviewResult preview, std::size_t limit, FileOutcome& outcome)
 {
+    outcome.result.cancelled = preview.cancelled;
+    outcome.result.refCount = static_cast<std::int32_t>(preview.references.size());
+    outcome.result.findings = preview.findings;
+    outcome.result.levelsSeen = std::move(preview.levelsSeen);
+    outcome.result.bytesRead = preview.bytesRead;
+    // Only a preview that stopped short of its count read the whole input.
+    outcome.wholeRead = preview.references.size() < limit;
+    outcome.references = std::move(preview.references);
+}
+
+}  // namespace
+
+FileOutcome ConvertOne(const CollectionFile& file, const FilePass& pass, RunHost& host)
+{
+    RunSettings settings = pass.settings;
     settings.inputPath = file.input;
     settings.outputPath = file.output;
     FileOutcome outcome;
     InPlaceWatch watch(host);
     // Its message says what became of the output.
     bool inputChanged = false;
+    const auto start = std::chrono::steady_clock::now();
     try {
         LevelLists levels;
-        outcome.result = RunConversion(settings, watch, levels);
+        if (pass.previewLimit)
+            TakePreview(RunPreview(settings, watch, levels, *pass.previewLimit), *pass.previewLimit, outcome);
+        else
+            outcome.result = RunConversion(settings, watch, levels);
         outcome.state = outcome.result.cancelled ? FileOutcome::State::Cancelled : FileOutcome::State::Converted;
     } catch (const Exception& error) {
         outcome.state = FileOutcome::State::Failed;
@@ -107,6 +148,7 @@ FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost
         outcome.errorContext = {file.input, {}};
     }
     outcome.failedInPlace = outcome.state == FileOutcome::State::Failed && watch.inPlace && !inputChanged;
+    outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return outcome;
 }
 

@@ -11,18 +11,21 @@
 
 namespace pellimar {
 
-// Each input's size; nothing counted for one without.
-std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files);
+// Each input's size: -1 for standard input, which has none, and 0 for a
+// file that cannot be asked.
+std::vector<std::int64_t> InputSizes(const std::vector<CollectionFile>& files, const RunSettings& settings);
 
-// The settings each file's run takes: its output held to every input of the
+// The pass each file's run takes: its output held to every input of the
 // collection and to the outputs put in place before it.
-RunSettings HeldToTheCollection(const std::vector<CollectionFile>& files, RunSettings settings);
+FilePass HeldToTheCollection(const std::vector<CollectionFile>& files, FilePass pass);
 
 // The collection's progress: the bytes consumed of all the inputs, against
-// their sum, told to the host when the whole percentage changes.
+// their sum, told to the host when the whole percentage changes; with an
+// input of no size (standard input), the bytes alone, as often as a file's
+// run tells them.
 class CollectionProgress {
 public:
-    CollectionProgress(CollectionHost& host, std::int64_t total) : host_(host), total_(total) {}
+    CollectionProgress(CollectionHost& host, const std::vector<std::int64_t>& sizes);
 
     void FileDone(std::int64_t size) { before_ += size; }
     // The bytes consumed of the file under way, the earlier ones all done.
@@ -32,7 +35,8 @@ public:
 
 private:
     CollectionHost& host_;
-    std::int64_t total_;
+    std::int64_t total_ = 0;
+    bool sized_ = true;
     std::int64_t before_ = 0;
     std::int32_t last_ = -2;
 };
@@ -46,8 +50,7 @@ private:
     std::optional<std::string> taken_;
 };
 
-// Converts one file of the collection with `settings`; whatever it throws
-// becomes a failed outcome.
-FileOutcome ConvertOne(const CollectionFile& file, RunSettings settings, RunHost& host);
+// Runs one file's pass; whatever it throws becomes a failed outcome.
+FileOutcome ConvertOne(const CollectionFile& file, const FilePass& pass, RunHost& host);
 
 }  // namespace pellimar

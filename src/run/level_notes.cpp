@@ -2,6 +2,7 @@
 #include "run/level_notes.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "run/run_summary.h"
 #include "streams/text_util.h"
@@ -57,16 +58,22 @@ std::string LevelNamesInBrief(const LevelCensus& seen)
     return text;
 }
 
-std::string UnmatchedLevelsNote(const RunSettings& settings, const LevelCensus& seen)
+std::vector<int> UnmatchedLevels(const RunSettings& settings, const LevelCensus& seen)
 {
-    if (settings.earlierReferences == EarlierReferences::Remove)
-        return {};
     std::vector<int> unmatched;
+    if (settings.earlierReferences == EarlierReferences::Remove)
+        return unmatched;
     for (int level = 0; level < kLevelCount; ++level) {
         const bool used = settings.refPattern.find(static_cast<char>('1' + level)) != std::string::npos;
         if (used && !settings.levelTexts[level].empty() && !seen.WasSet(level))
             unmatched.push_back(level);
     }
+    return unmatched;
+}
+
+std::string UnmatchedLevelsNote(const RunSettings& settings, const LevelCensus& seen)
+{
+    const std::vector<int> unmatched = UnmatchedLevels(settings, seen);
     if (unmatched.empty())
         return {};
     std::string text = "no level record names ";
@@ -79,18 +86,92 @@ std::string UnmatchedLevelsNote(const RunSettings& settings, const LevelCensus& 
     return text + (names.empty() ? "; there is no level record" : "; the level records name: " + names);
 }
 
+std::int32_t SkippedNameCount(const std::string& name, const RunSettings& settings, const LevelCensus& seen)
+{
+    if (name.empty() || LevelSetInBox(settings, name))
+        return 0;
+    return seen.CountOf(name.find(' ') != std::string::npos ? '"' + name + '"' : name);
+}
+
 std::string SkippedFirstLevelNote(const std::string& levelsFile, const SkippedName& skipped, const std::string& input,
                                   const RunSettings& settings, const LevelCensus& seen)
 {
-    const std::string& name = skipped.name;
-    if (name.empty() || LevelSetInBox(settings, name))
-        return {};
-    const std::string key = name.find(' ') != std::string::npos ? '"' + name + '"' : name;
-    const std::int32_t count = seen.CountOf(key);
+    const std::int32_t count = SkippedNameCount(skipped.name, settings, seen);
     if (count == 0)
         return {};
     return levelsFile + "'s first level name \"" + skipped.shown + "\" is not loaded; " + Counted(count, "level record") +
            " of " + input + (count == 1 ? " names it" : " name it");
+}
+
+namespace {
+
+// The level names with `first` as level 1 and the names given moved one
+// level down, as far as the last one given; what no longer fits.
+struct MovedDown {
+    std::vector<std::string> names;
+    std::string pushedOut;
+};
+
+MovedDown WithFirst(const std::string& first, const RunSettings& settings)
+{
+    MovedDown moved{{first}, settings.levelTexts[kLevelCount - 1]};
+    for (int level = 0; level + 1 < kLevelCount; ++level)
+        moved.names.push_back(settings.levelTexts[level]);
+    while (moved.names.size() > 1 && moved.names.back().empty())
+        moved.names.pop_back();
+    return moved;
+}
+
+// A name as a shell takes it as one argument: letters of any script need
+// no quotes.
+std::string ShellWord(const std::string& text)
+{
+    const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return std::isalnum(byte) != 0 || byte >= 0x80 || c == '-' || c == '_' || c == '.';
+    });
+    if (plain)
+        return text;
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+}  // namespace
+
+std::string LevelOptionsAdvice(const std::string& name, const RunSettings& settings, const TextShown& shown)
+{
+    const MovedDown moved = WithFirst(name, settings);
+    std::string advice;
+    for (std::size_t i = 0; i < moved.names.size(); ++i)
+        advice += std::string(i > 0 ? " --" : "--") + kLevelOptionName + std::to_string(i + 1) + " " +
+                  ShellWord(shown(moved.names[i]));
+    advice += moved.names.size() > 1 ? " sets it and moves the level names given one level down" : " sets it";
+    if (!moved.pushedOut.empty())
+        advice += "; \"" + shown(moved.pushedOut) + "\" no longer fits";
+    return advice;
+}
+
+std::string LevelBoxesAdvice(const std::string& name, const RunSettings& settings, const TextShown& shown)
+{
+    const MovedDown moved = WithFirst(name, settings);
+    if (moved.names.size() == 1)
+        return "Type it into level box 1 to use it.";
+    std::string names;
+    for (std::size_t i = 0; i < moved.names.size(); ++i)
+        names += (i > 0 ? ", " : "") + shown(moved.names[i]);
+    std::string advice = "To use it, fill the level boxes 1 to " + std::to_string(moved.names.size()) + " with " +
+                         names + ": the names loaded move one level down";
+    if (!moved.pushedOut.empty())
+        advice += ", and " + shown(moved.pushedOut) + " no longer fits";
+    return advice + ".";
+}
+
+std::string UnlistedLevelsNote(std::int64_t unlisted)
+{
+    return Counted(unlisted, "more level record") + (unlisted == 1 ? " names a level" : " name levels") +
+           " past the first " + std::to_string(LevelCensus::kMostNames) + " names";
 }
 
 std::vector<std::string> LevelLines(const LevelCensus& seen)

@@ -4,6 +4,7 @@
 // the list of the names with their counts.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@
 #include "engine/run_settings.h"
 
 namespace pellimar {
+
+// The command line's option of level N is named this and N ("level1").
+inline constexpr const char* kLevelOptionName = "level";
 
 // At most this many names are listed; the rest are "... and N more".
 constexpr std::size_t kMostLevelNamesListed = 12;
@@ -25,10 +29,16 @@ std::string ListedLevelName(const std::string& written);
 // when there is none.
 std::string LevelNamesInBrief(const LevelCensus& seen);
 
+// The levels the reference pattern uses, with a name given, that no level
+// record set (0 for level 1); none for a run that writes no references.
+std::vector<int> UnmatchedLevels(const RunSettings& settings, const LevelCensus& seen);
 // "no level record names level 1 "Chaptr"; the level records name: Book
-// (11), ..." for the levels the reference pattern uses that no level record
-// set. Empty when each was set, and for a run that writes no references.
+// (11), ..." for those levels. Empty when each was set.
 std::string UnmatchedLevelsNote(const RunSettings& settings, const LevelCensus& seen);
+
+// How many level records name the first name of a level-names line, which
+// was not loaded: 0 when a level box holds it after all.
+std::int32_t SkippedNameCount(const std::string& name, const RunSettings& settings, const LevelCensus& seen);
 
 // "FolioHlp.DEF's first level name "Book" is not loaded; 11 level records
 // of INPUT name it", where `input` is how the input is named. `skipped` is
@@ -41,6 +51,19 @@ struct SkippedName {
 };
 std::string SkippedFirstLevelNote(const std::string& levelsFile, const SkippedName& skipped, const std::string& input,
                                   const RunSettings& settings, const LevelCensus& seen);
+
+// The flat file's text as a front end shows it.
+using TextShown = std::function<std::string(const std::string&)>;
+// How to use that name without losing a level given: the whole set of level
+// names with it as level 1 and the others one level down, and the name that
+// then no longer fits. On the command line as its options ("--level1 Book
+// --level2 Section ... sets it ..."), in the window as its boxes.
+std::string LevelOptionsAdvice(const std::string& name, const RunSettings& settings, const TextShown& shown);
+std::string LevelBoxesAdvice(const std::string& name, const RunSettings& settings, const TextShown& shown);
+
+// A list of the level names that stopped at its most: "3 more level records
+// name levels past the first 1000 names".
+std::string UnlistedLevelsNote(std::int64_t unlisted);
 
 // One line a name, in order of first appearance: "Book (11): Folio Views
 // Help Infobase", at most kMostLevelNamesListed, then "... and N more".

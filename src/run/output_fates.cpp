@@ -38,9 +38,9 @@ OutputFate FateOf(const FileOutcome& outcome, bool stood)
     return stood ? OutputFate::LeftAsItWas : OutputFate::NotWritten;
 }
 
-OutputFate FateOfCancelled(const OutputFile& partial, bool discarded)
+OutputFate FateOfSettled(const OutputFile& partial)
 {
-    if (!discarded)
+    if (!partial.Discarded())
         return OutputFate::HoldsPartToCancel;
     if (partial.WritesInPlace())
         return OutputFate::Removed;

@@ -31,7 +31,7 @@ std::vector<bool> OutputsStanding(const std::vector<CollectionFile>& files);
 OutputFate FateOf(const FileOutcome& outcome, bool stood);
 
 // The output of the file a cancel cut short, once what it wrote was thrown
-// away (`discarded`) or kept.
-OutputFate FateOfCancelled(const OutputFile& partial, bool discarded);
+// away or kept.
+OutputFate FateOfSettled(const OutputFile& partial);
 
 }  // namespace pellimar

@@ -29,7 +29,7 @@ paragraph style (\fBPS:\fR) code.)"},
      "read record codes of the form <RD,ID:n:Level>, as later Folio versions write them, as level records",
      R"(Read record codes of the form \fB<RD,ID:\fR\fIn\fR\fB:\fR\fILevel\fR\fB>\fR,
 as later Folio versions write level records, as level records for
-\fILevel\fR (up to the first \fB,\fR or \fB;\fR outside double quotes).
+\fILevel\fR (up to the first comma or semicolon outside double quotes).
 Without it such codes are plain record codes; when some of them name one of
 the levels, a note on standard error says so after the summary, or after the
 list of \fB\-\-preview\fR.)"},

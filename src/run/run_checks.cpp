@@ -91,10 +91,16 @@ bool OutputIsInput(const std::string& inputPath, const std::string& outputPath)
     return !inputPath.empty() && !outputPath.empty() && SameFile(inputPath, outputPath);
 }
 
+// Writing into a device or a pipe replaces no file, as cp sees it too.
 bool OutputExists(const std::string& path)
 {
+    namespace fs = std::filesystem;
     std::error_code error;
-    return !path.empty() && std::filesystem::exists(std::filesystem::symlink_status(PathOfName(path), error));
+    const fs::path name = PathOfName(path);
+    if (path.empty() || DeviceOfName(path) || !fs::exists(fs::symlink_status(name, error)))
+        return false;
+    const fs::file_status target = fs::status(name, error);
+    return !fs::is_character_file(target) && !fs::is_fifo(target);
 }
 
 bool OutputIsFolder(const std::string& path)

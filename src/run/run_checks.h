@@ -58,8 +58,9 @@ RunCheck CheckRunOutput(const RunSettings& settings);
 // output would destroy the input.
 bool OutputIsInput(const std::string& inputPath, const std::string& outputPath);
 
-// True when something stands under the output's name, a link that points
-// nowhere included: a run would replace it.
+// True when something stands under the output's name that a run would
+// replace, a link that points nowhere included; not a device or a pipe,
+// which a run writes into.
 bool OutputExists(const std::string& path);
 
 // True when the output's name stands for a folder, through links too: no

@@ -1,121 +1,93 @@
-// The notes after a single run's summary or a preview's list.
+// A run's report.
 #include "run/run_report.h"
 
-#include "run/level_notes.h"
-#include "run/run_notes.h"
 #include "run/run_summary.h"
-#include "streams/text_util.h"
 
 namespace pellimar {
-namespace {
 
-// "Switch on File > Preferences > Replace Earlier References"
-std::string SwitchOnItem(Preference preference)
+RunReport::RunReport(RunPlan plan, std::vector<FileOutcome> outcomes, std::vector<bool> stood)
+    : plan_(std::move(plan)), outcomes_(std::move(outcomes)), stood_(std::move(stood))
 {
-    return "Switch on File > Preferences > " + WithoutAccessKey(RowOf(preference).caption);
+    stood_.resize(outcomes_.size(), false);
 }
 
-std::string UnreadIdRecordsNote(std::int32_t count, Voice voice)
+std::optional<std::size_t> RunReport::CutShort() const
 {
-    const bool one = count == 1;
-    if (voice == Voice::CommandLine)
-        return one ? "1 record code of the form <RD,ID:n:Level> names a level; --id-records reads it as a level record"
-                   : std::to_string(count) +
-                         " record codes of the form <RD,ID:n:Level> name a level; --id-records reads them as level "
-                         "records";
-    return (one ? std::string("1 record code of this file names")
-                : std::to_string(count) + " record codes of this file name") +
-           " a level in the form <RD,ID:n:Level>, as later Folio versions write level records. " +
-           SwitchOnItem(Preference::IdRecords) + " to read them as such.";
-}
-
-// References an earlier run wrote into the input, kept beside the new ones.
-std::string KeptEarlierNote(std::int32_t kept, const RunTelling& telling)
-{
-    const bool window = telling.voice == Voice::Window;
-    std::string holds;
-    if (telling.partRead)
-        holds = window ? "The part of the file read holds " : "the part of " + telling.input + " read holds ";
-    else
-        holds = window ? "This file already holds " : telling.input + " already holds ";
-    const std::string them = kept == 1 ? "it." : "them.";
-    return holds + Counted(kept, "reference") + " from an earlier run; the output " +
-           (telling.foretold ? "would have" : "has") + " both. " +
-           (window ? SwitchOnItem(Preference::ReplaceReferences) + " to replace " + them
-                   : "--replace-references replaces " + them);
-}
-
-std::string LaterLineNote(std::int32_t count, const RunTelling& telling, const Preferences& preferences)
-{
-    const std::string advice =
-        telling.voice == Voice::Window
-            ? "switch on File > Preferences > " + WithoutAccessKey(RowOf(Preference::LineEndRecords).caption) +
-                  " to give"
-            : "--line-end-records gives";
-    return LaterLineRecordsNote(count, preferences.On(Preference::LineEndRecords), telling.foretold, advice);
-}
-
-// Levels of the pattern that no level record set, with the names the level
-// records use.
-std::string UnmatchedNote(const RunTelling& telling, const RunSettings& settings, const LevelCensus& seen)
-{
-    std::string note = UnmatchedLevelsNote(settings, seen);
-    if (note.empty() || telling.voice == Voice::CommandLine)
-        return telling.shown(note);
-    note[0] = ToUpperAscii(note[0]);
-    return telling.shown(note + ".");
-}
-
-// The first name of the level names' line, not loaded, where the level
-// records use it.
-std::string SkippedNote(const RunTelling& telling, const RunSettings& settings, const LevelCensus& seen)
-{
-    const bool window = telling.voice == Voice::Window;
-    const std::string& skipped = telling.skippedLevelName;
-    const std::string shownName = telling.shown(skipped);
-    const std::string note = SkippedFirstLevelNote(telling.levelsFile, {skipped, shownName},
-                                                   window ? "this file" : telling.input, settings, seen);
-    if (note.empty())
-        return note;
-    return note + (window ? ". Type it into a level box to use it." : "; --level1 " + shownName + " ... sets it");
-}
-
-}  // namespace
-
-std::vector<RunNote> RunNotes(const RunFindings& found, const RunTelling& telling, const RunSettings& settings,
-                              const Preferences& preferences)
-{
-    // Records with IDs that name a level say already why a level has no
-    // record.
-    const bool idRecordsUnread = found.unreadIdLevelRecords > 0 && !preferences.SwitchOn(RunSwitch::IdRecords);
-    const std::int32_t kept = settings.earlierReferences == EarlierReferences::Keep ? found.earlierReferences : 0;
-    const std::size_t longest = settings.longestEarlierReference;
-    std::vector<RunNote> notes = {
-        {NoteKind::UnreadIdRecords,
-         idRecordsUnread ? UnreadIdRecordsNote(found.unreadIdLevelRecords, telling.voice) : ""},
-        {NoteKind::KeptEarlier, kept > 0 ? KeptEarlierNote(kept, telling) : ""},
-        {NoteKind::LookAlikes, LookAlikesNote(found.earlierLookAlikes, telling.foretold)},
-        {NoteKind::HeadingsCut, HeadingsCutNote(found.headingsCut, longest)},
-        {NoteKind::ReferencesCut, ReferencesCutNote(found.referencesCut, longest, telling.foretold)},
-        {NoteKind::LaterLine, LaterLineNote(found.laterLineRecords, telling, preferences)}};
-    if (telling.wholeRead && found.levelsSeen) {
-        RunNote unmatched{NoteKind::UnmatchedLevels,
-                          idRecordsUnread ? "" : UnmatchedNote(telling, settings, *found.levelsSeen)};
-        RunNote skipped{NoteKind::SkippedLevel, SkippedNote(telling, settings, *found.levelsSeen)};
-        // The command line tells first the name it would have to be given.
-        if (telling.voice == Voice::CommandLine)
-            std::swap(unmatched, skipped);
-        notes.push_back(std::move(unmatched));
-        notes.push_back(std::move(skipped));
+    for (std::size_t i = 0; i < outcomes_.size(); ++i) {
+        if (outcomes_[i].state == FileOutcome::State::Cancelled && outcomes_[i].result.partialOutput)
+            return i;
     }
-    std::erase_if(notes, [](const RunNote& note) { return note.text.empty(); });
-    return notes;
+    return std::nullopt;
 }
 
-std::string UnlistedLevelsNote(std::int64_t unlisted)
+OutputFate RunReport::Fate(std::size_t i) const
 {
-    return Counted(unlisted, "more level record") + (unlisted == 1 ? " names a level" : " name levels") +
-           " past the first " + std::to_string(LevelCensus::kMostNames) + " names";
+    const FileOutcome& outcome = outcomes_[i];
+    if (outcome.state == FileOutcome::State::Cancelled && outcome.result.partialOutput)
+        return FateOfSettled(*outcome.result.partialOutput);
+    return FateOf(outcome, stood_[i]);
+}
+
+OutputForecast RunReport::Forecast(std::size_t i) const
+{
+    if (plan_.settings.standardOutput)
+        return {};
+    return ForecastOutput(plan_.files[i].output);
+}
+
+NoteSubject RunReport::SubjectOf(std::size_t i) const
+{
+    const FileOutcome& outcome = outcomes_[i];
+    return {outcome.result.findings, outcome.result.levelsSeen, plan_.settings,        plan_.preferences,
+            outcome.wholeRead,       plan_.levelsFile,          plan_.skippedLevelName};
+}
+
+// A file that failed or was not run has nothing to tell but that.
+std::vector<RunNote> RunReport::Notes(std::size_t i, const NoteTelling& telling) const
+{
+    if (outcomes_[i].state != FileOutcome::State::Converted)
+        return {};
+    return NotesOf(SubjectOf(i), telling);
+}
+
+std::vector<Tally> RunReport::FindingTallies(std::size_t i) const
+{
+    const NoteSubject subject = SubjectOf(i);
+    std::vector<Tally> tallies;
+    for (const FindingRow& row : FindingTable())
+        tallies.push_back(outcomes_[i].state == FileOutcome::State::Converted ? row.tally(subject) : Tally{});
+    return tallies;
+}
+
+bool RunReport::Cancelled() const
+{
+    for (const FileOutcome& outcome : outcomes_) {
+        if (outcome.state == FileOutcome::State::Cancelled || outcome.state == FileOutcome::State::NotRun)
+            return true;
+    }
+    return false;
+}
+
+// A file that failed counts no references, though its pass may have made
+// some before it failed: none of them was written.
+ReportTotals RunReport::Totals() const
+{
+    ReportTotals totals;
+    for (const FileOutcome& outcome : outcomes_) {
+        const bool converted = outcome.state == FileOutcome::State::Converted;
+        totals.converted += converted ? 1 : 0;
+        totals.failed += outcome.state == FileOutcome::State::Failed ? 1 : 0;
+        totals.notRun += outcome.state == FileOutcome::State::NotRun ? 1 : 0;
+        totals.references += converted ? outcome.result.refCount : 0;
+        totals.earlierFound += converted ? outcome.result.EarlierReferences() : 0;
+    }
+    return totals;
+}
+
+std::string FileCountsOf(const RunReport& report, std::size_t i)
+{
+    const RunResult& result = report.Outcome(i).result;
+    return FileCounts(report.Plan().settings.earlierReferences, result.refCount, result.EarlierReferences());
 }
 
 }  // namespace pellimar

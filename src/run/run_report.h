@@ -1,129 +1,72 @@
-// Every note that ends a run, a preview or a collection, worded once for
-// both front ends: the window names its Preferences menu's items and writes
-// whole sentences; the command line names its options, after "note: ". The
-// front ends only lay the notes out: the window in its boxes, the command
-// line on standard error.
+// What a run did, file by file, as every front end reports it: the plan it
+// was asked, and for each file its outcome (what became of its output, its
+// counts, its findings, the level names its file holds). The window lays it
+// out in its boxes, the command line in lines of text and, on request, as a
+// JSON document; none of them words a finding or a count of its own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/conversion.h"
-#include "engine/level_census.h"
-#include "engine/noted_places.h"
-#include "engine/run_settings.h"
 #include "run/collection.h"
-#include "run/preferences.h"
+#include "run/finding_table.h"
+#include "run/output_fates.h"
+#include "run/run_plan.h"
+#include "streams/output_forecast.h"
 
 namespace pellimar {
 
-enum class Voice { CommandLine, Window };
-
-// What a run or a preview found besides the references it made.
-struct RunFindings {
-    std::int32_t unreadIdLevelRecords = 0;
-    std::int32_t earlierReferences = 0;
-    Tally earlierLookAlikes;
-    Tally referencesCut;
-    Tally headingsCut;
-    std::int32_t laterLineRecords = 0;
-    const LevelCensus* levelsSeen = nullptr;
-};
-
-// A RunResult's or a PreviewResult's findings; `result` must outlive them.
-template <typename Result>
-RunFindings FindingsOf(const Result& result)
-{
-    return {result.unreadIdLevelRecords, result.earlierReferences, result.earlierLookAlikes, result.referencesCut,
-            result.headingsCut, result.laterLineRecords, &result.levelsSeen};
-}
-
-// How a single run is told of.
-struct RunTelling {
-    Voice voice = Voice::Window;
-    // A preview or a dry run, which tells what a run would do.
-    bool foretold = false;
-    // A preview, which knows only the part of the input it read.
-    bool partRead = false;
-    // The whole input was read, so a level it never sets is known.
-    bool wholeRead = true;
-    // The input as the command line names it.
-    std::string input;
-    // The level names' file of the last load, and the first name of its
-    // line, which was not loaded.
-    std::string levelsFile;
-    std::string skippedLevelName;
-    // The flat file's text as the front end shows it.
-    std::function<std::string(const std::string&)> shown;
-};
-
-enum class NoteKind {
-    UnreadIdRecords,
-    KeptEarlier,
-    LookAlikes,
-    HeadingsCut,
-    ReferencesCut,
-    LaterLine,
-    UnmatchedLevels,
-    SkippedLevel
-};
-
-struct RunNote {
-    NoteKind kind;
-    std::string text;
-};
-
-// The notes in the order they are told; none that has nothing to tell.
-std::vector<RunNote> RunNotes(const RunFindings& found, const RunTelling& telling, const RunSettings& settings,
-                              const Preferences& preferences);
-
-// A list of the level names that stopped at its most: "3 more level records
-// name levels past the first 1000 names".
-std::string UnlistedLevelsNote(std::int64_t unlisted);
-
-// A collection's outcomes added up: the counts, and the files each note
-// names, "a.fff (3)" or "a.fff (3, first on line 4)".
-struct CollectionTally {
-    struct Named {
-        std::string file;
-        Tally tally;
-    };
-    std::int64_t converted = 0;
+struct ReportTotals {
+    std::int64_t converted = 0;  // or, for a preview or a list, read through
     std::int64_t failed = 0;
     std::int64_t notRun = 0;
     std::int64_t references = 0;
     std::int64_t earlierFound = 0;
-    std::vector<Named> unreadIds;
-    std::vector<Named> keptEarlier;
-    std::vector<Named> laterLine;
-    std::vector<Named> lookAlikes;
-    std::vector<Named> headingsCut;
-    std::vector<Named> referencesCut;
 };
 
-// The notes name the files by their inputs.
-CollectionTally TallyOf(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
-                        EarlierReferences earlier);
+class RunReport {
+public:
+    // `stood`: for each output, whether a file stood under its name before
+    // the run (none for a plan without outputs).
+    RunReport(RunPlan plan, std::vector<FileOutcome> outcomes, std::vector<bool> stood = {});
 
-// The notes a single run gives after its summary, said once for the whole
-// collection and naming the files concerned; `foretold` for a preview or a
-// dry run.
-std::vector<std::string> CollectionNotes(const CollectionTally& tally, Voice voice, bool foretold,
-                                         const Preferences& preferences, std::size_t longest);
+    const RunPlan& Plan() const { return plan_; }
+    std::size_t FileCount() const { return outcomes_.size(); }
+    const CollectionFile& File(std::size_t i) const { return plan_.files[i]; }
+    const FileOutcome& Outcome(std::size_t i) const { return outcomes_[i]; }
+    // For the front end to settle the partial output of a file a cancel cut
+    // short: put in place or thrown away.
+    FileOutcome& Outcome(std::size_t i) { return outcomes_[i]; }
+    // That file; nothing when none was cut short with an output.
+    std::optional<std::size_t> CutShort() const;
 
-// Everything the command line says at a collection's end but the errors:
-// the line of each file converted (empty for the others), the total, and
-// the notes. A dry run foresees each output.
-struct CollectionReport {
-    CollectionTally tally;
-    std::vector<std::string> fileLines;
-    std::vector<std::string> totals;
-    std::vector<std::string> notes;
+    // What each output is now, for a run that writes them: the one cut short
+    // as its partial output was settled.
+    OutputFate Fate(std::size_t i) const;
+    // What a dry run foresees of each output.
+    OutputForecast Forecast(std::size_t i) const;
+    // The file's notes, as `telling` tells them.
+    std::vector<RunNote> Notes(std::size_t i, const NoteTelling& telling) const;
+    // Each finding's tally for the file, in the table's order.
+    std::vector<Tally> FindingTallies(std::size_t i) const;
+
+    bool Cancelled() const;
+    ReportTotals Totals() const;
+
+private:
+    NoteSubject SubjectOf(std::size_t i) const;
+
+    RunPlan plan_;
+    std::vector<FileOutcome> outcomes_;
+    std::vector<bool> stood_;
 };
-CollectionReport ReportOfCollection(const std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
-                                    bool dryRun, const RunSettings& settings, const Preferences& preferences);
+
+// The references a file got, and what became of those an earlier run wrote
+// into it, as a sentence ends: "3 references", "3 references, 1 earlier
+// reference replaced", "2 earlier references removed".
+std::string FileCountsOf(const RunReport& report, std::size_t i);
 
 }  // namespace pellimar

@@ -90,7 +90,7 @@ std::string DryRunLine(const std::string& outputPath, const OutputForecast& fore
         asides.push_back("the new file could not keep " + lost);
     for (std::size_t i = 0; i < asides.size(); ++i)
         line += (i == 0 ? " (" : "; ") + asides[i] + (i + 1 == asides.size() ? ")" : "");
-    return line + ": " + FileCounts(earlier, result.refCount, result.earlierReferences);
+    return line + ": " + FileCounts(earlier, result.refCount, result.EarlierReferences());
 }
 
 std::string DryRunTotal(EarlierReferences earlier, std::int64_t files, std::int64_t created, std::int64_t earlierFound)

@@ -61,6 +61,17 @@ std::vector<char32_t> DecodeUtf8(std::string_view text)
     return codePoints;
 }
 
+// Only text that is UTF-8 decodes to what encodes back to it: a byte that
+// begins no character comes back as U+FFFD.
+bool IsUtf8(std::string_view text)
+{
+    std::string again;
+    again.reserve(text.size());
+    for (const char32_t codePoint : DecodeUtf8(text))
+        AppendUtf8(again, codePoint);
+    return again == text;
+}
+
 void AppendUtf8(std::string& text, char32_t codePoint)
 {
     const auto put = [&text](unsigned value) { text += static_cast<char>(value); };

@@ -17,4 +17,7 @@ std::vector<char32_t> DecodeUtf8(std::string_view text);
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& text, char32_t codePoint);
 
+// True when `text` is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+
 }  // namespace pellimar

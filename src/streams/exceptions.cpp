@@ -36,6 +36,12 @@ std::string ReasonOfError(int errorNumber, bool creating)
     case EROFS: return "the disk is read-only";
     default: break;
     }
+    // Opening a file to write it: another program reads it under a lease, or
+    // no program reads a pipe.
+    if (creating && errorNumber == EWOULDBLOCK)
+        return "another program is reading it";
+    if (creating && errorNumber == ENXIO)
+        return "no program reads it";
     std::string text = std::strerror(errorNumber);
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
         text[0] = static_cast<char>(text[0] - 'A' + 'a');

@@ -15,6 +15,7 @@ enum class FileCall {
     Write,         // a write to any file
     Sync,          // bringing a file's bytes to the disk
     PutInPlace,    // giving the new file the name of the one it replaces
+    Lease,         // leasing a file against writers (POSIX)
     Remove,        // removing a file by name
 };
 

@@ -40,6 +40,9 @@ std::string FullName(const std::string& name);
 // True when the two names, given to files in one folder, name one file: the
 // same bytes, or on Windows the same letters in any case.
 bool SameFileName(const std::string& a, const std::string& b);
+// A name as SameFileName compares it, for a table of names: equal exactly
+// when the names are the same name.
+std::string FileNameKey(const std::string& name);
 
 // The device a name stands for in any folder, as Windows maps "aux.fff" or
 // "NUL" (in capitals); nothing on POSIX, whose devices are files with paths.

@@ -26,6 +26,11 @@ bool SameFileName(const std::string& a, const std::string& b)
     return a == b;
 }
 
+std::string FileNameKey(const std::string& name)
+{
+    return name;
+}
+
 std::optional<std::string> DeviceOfName(const std::string&)
 {
     return std::nullopt;

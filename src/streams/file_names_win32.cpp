@@ -25,6 +25,14 @@ bool SameFileName(const std::string& a, const std::string& b)
                                 static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
 }
 
+// In capitals, as the system compares names.
+std::string FileNameKey(const std::string& name)
+{
+    std::wstring wide = WideOfName(name);
+    CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return NameOfWide(wide);
+}
+
 // The last part of the name up to its first dot, blanks at its end dropped
 // and in capitals, is what Windows compares with its device names.
 std::optional<std::string> DeviceOfName(const std::string& path)

@@ -19,6 +19,8 @@ constexpr std::int64_t kChunkSize = 256 * 1024;
 TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : Name(fileName)
 {
     const bool create = mode == fmCreate;
+    if (create)
+        RefuseHeldFile(fileName);
     bool created = false;
     File = create ? NativeFile::OpenForWriting(fileName, created) : NativeFile::OpenForReading(fileName);
     Writable = create;
@@ -38,7 +40,39 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : Name
         Identity = facts->identity;
         TakeHold(create, created, fileName);
         if (!create)
-            OpenedStamp = File.Stamp();
+            HoldAgainstWriters();
+    }
+}
+
+// Opening a file to write it breaks the lease of whoever reads it: this
+// program's own streams, and other programs that lock what they read, are
+// asked after first.
+void TFileStream::RefuseHeldFile(const std::string& fileName)
+{
+    const std::optional<FileIdentity> named = IdentityOfName(fileName);
+    if (!named)
+        return;
+    if (const std::string clash = HeldFileClash(*named, Holding::Writing); !clash.empty())
+        Fail(true, clash);
+    if (LockedByAnotherProgram(fileName))
+        Fail(true, kLockedByAnotherProgram);
+}
+
+// A file another program is writing may change under the reader at any
+// moment, so it is refused before anything is read; one it starts to write
+// later breaks the lease. Where no lease is had, the size and times the file
+// had at opening are what a change is told by.
+void TFileStream::HoldAgainstWriters()
+{
+    switch (File.TakeReadLease()) {
+    case LeaseTaking::Held:
+        Leased = true;
+        break;
+    case LeaseTaking::FileOpenForWriting:
+        Fail(false, kOpenForWritingElsewhere);
+    case LeaseTaking::Unavailable:
+        OpenedStamp = File.Stamp();
+        break;
     }
 }
 
@@ -52,7 +86,7 @@ void TFileStream::TakeHold(bool create, bool created, const std::string& fileNam
     std::string reason;
     Registered = TakeHeldFile(Identity, HoldingOfStream(), &reason);
     if (Registered && !(create ? File.LockAgainstOtherPrograms() : File.LockAgainstWriters()))
-        reason = "another program has it locked";
+        reason = kLockedByAnotherProgram;
     if (!reason.empty()) {
         if (created) {
             Release();
@@ -90,7 +124,7 @@ TFileStream::TFileStream(Adopted, NativeFile file, bool writable, std::string na
     if (!writable) {
         Identity = facts->identity;
         Registered = TakeHeldFile(Identity, Holding::Reading);
-        OpenedStamp = File.Stamp();
+        HoldAgainstWriters();
     }
 }
 
@@ -111,10 +145,19 @@ std::unique_ptr<TFileStream> TFileStream::OverNewFile(NativeFile file, std::stri
 
 bool TFileStream::ChangedSinceOpened() const
 {
+    if (Leased)
+        return File.ReadLeaseBroken();
     if (!OpenedStamp)
         return false;
     const std::optional<FileStamp> now = File.Stamp();
     return !now || *now != *OpenedStamp;
+}
+
+std::optional<FileIdentity> TFileStream::RegularFile() const
+{
+    if (!Seekable)
+        return std::nullopt;
+    return Identity;
 }
 
 std::optional<std::int64_t> TFileStream::DataSize() const

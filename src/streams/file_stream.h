@@ -18,14 +18,19 @@ inline constexpr std::uint16_t fmOpenRead = 0;
 // Create the file for reading and writing, replacing an existing one.
 inline constexpr std::uint16_t fmCreate = 0xFFFF;
 
+// Why a file is not read: what would be read could change at any moment.
+inline constexpr const char* kOpenForWritingElsewhere = "it is open for writing by another program";
+
 class TFileStream : public TStream {
 public:
     // Raises "Cannot open file %s" (fmOpenRead) or "Cannot create file %s"
     // (fmCreate). While the stream is open no other stream of this program
     // can write the same file under any spelling of its path, nor read a
     // file it writes; other programs that lock files are kept out of what
-    // it writes, and from writing what it reads. An existing file is only
-    // emptied once that exclusive hold is established.
+    // it writes, and from writing what it reads; a file read is leased
+    // against every other writer where the system allows, and refused
+    // (kOpenForWritingElsewhere) while another program writes it. An
+    // existing file is only emptied once that exclusive hold is established.
     TFileStream(const std::string& fileName, std::uint16_t mode);
     ~TFileStream() override;
 
@@ -59,9 +64,15 @@ public:
 
     // The size of the file's data; nothing for a pipe, which has none.
     std::optional<std::int64_t> DataSize() const;
-    // True when a file opened for reading no longer has the size and times
-    // it had then: another program changed it meanwhile. Never for a pipe.
+    // True when another program may have changed a file opened for reading
+    // since: it broke the lease on it, or, where none was had, the file no
+    // longer has the size and times it had then (a new link or mode counts
+    // there, as the system tells them apart from no other change). Never
+    // for a pipe.
     bool ChangedSinceOpened() const;
+
+    // The regular file opened; nothing for a pipe or a device.
+    std::optional<FileIdentity> RegularFile() const;
 
     // The name errors give, and why the last transfer failed.
     ErrorContext FailureContext() const override { return {Name, FailureReason}; }
@@ -74,6 +85,8 @@ private:
     TFileStream(Adopted, NativeFile file, bool writable, std::string name = "-", bool seekable = false);
     [[noreturn]] void Fail(bool create, const std::string& reason);
     void TakeHold(bool create, bool created, const std::string& fileName);
+    void HoldAgainstWriters();
+    void RefuseHeldFile(const std::string& fileName);
     enum class Held { Nothing, ReadAhead, Pending };
 
     void Release();
@@ -96,8 +109,9 @@ private:
     std::int64_t WriteBackTo = 0;
     bool Registered = false;
     bool WriteFailed = false;
-    FileIdentity Identity;
-    std::optional<FileStamp> OpenedStamp;  // of a regular file opened for reading
+    FileIdentity Identity;  // of a regular file
+    bool Leased = false;  // a regular file opened for reading, held against writers
+    std::optional<FileStamp> OpenedStamp;  // of one read without a lease
 
     // The file is read and written in large chunks: a buffered stream above
     // may move 8 KiB at a time, and each system call has a price of its own.

@@ -18,6 +18,8 @@ struct FileIdentity {
 
 // The reason an output is refused when it is the run's own input.
 inline constexpr const char* kOutputIsInput = "it is the input file";
+// The reason a file is refused that another program keeps for itself.
+inline constexpr const char* kLockedByAnotherProgram = "another program has it locked";
 
 enum class Holding { Reading, Writing };
 

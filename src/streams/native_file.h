@@ -13,6 +13,7 @@
 
 namespace pellimar {
 
+// A device is written in order, as is a pipe, which counts as one here.
 enum class FileKind { Regular, Device, Folder, Other };
 
 struct FileFacts {
@@ -34,6 +35,18 @@ struct FileStamp {
     std::int64_t modified = 0;
     std::int64_t changed = 0;
     bool operator==(const FileStamp&) const = default;
+};
+
+// Whether other programs are kept from writing a file while we read it.
+enum class LeaseTaking {
+    Held,
+    // Another program has the file open for writing, or mapped so that it
+    // can write it: what we would read may change at any moment.
+    FileOpenForWriting,
+    // Not granted: the file is another user's (without the right to lease
+    // any file), its file system has no leases, or the system has none
+    // (Windows, where the sharing asked for at opening keeps writers out).
+    Unavailable,
 };
 
 // An open file, closed when the object goes. Every call that fails leaves
@@ -106,6 +119,13 @@ public:
     bool LockAgainstOtherPrograms();
     // The same against writers only: other readers may read it too.
     bool LockAgainstWriters();
+    // A lock binds only the programs that ask for one. A file opened for
+    // reading can also be leased, which binds every program: one that opens
+    // it for writing, or cuts it, breaks the lease, and this file lets go
+    // at once, so that the writer waits for nothing.
+    LeaseTaking TakeReadLease();
+    // True once another program broke the lease.
+    bool ReadLeaseBroken() const;
     // False when the system reports an error at closing (for a written file:
     // the bytes may not have arrived). The file is closed in any case.
     bool Close();
@@ -137,6 +157,12 @@ std::optional<FileIdentity> IdentityOfName(const std::string& name);
 // Windows from an opening for writing that shares everything and is closed
 // at once. Empty when it could.
 std::string WhyNotWritable(const std::string& name);
+
+// True when another program holds a lock on the file `name`, a reader's or
+// a writer's: asked without opening it for writing, which would break a
+// reader's lease. Never on Windows, where the sharing asked for at opening
+// keeps others out.
+bool LockedByAnotherProgram(const std::string& name);
 
 // Removes a file by name; false when it could not be removed.
 bool RemoveFile(const std::string& name);

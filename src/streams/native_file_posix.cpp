@@ -10,6 +10,7 @@
 #include "streams/exceptions.h"
 #include "streams/file_faults.h"
 #include "streams/native_file.h"
+#include "streams/read_lease_posix.h"
 #include "streams/stop_request.h"
 
 namespace pellimar {
@@ -62,6 +63,14 @@ NativeFile NativeFile::OpenForWriting(const std::string& name, bool& created)
     created = fd >= 0;
     if (fd < 0 && errno == EEXIST)
         fd = OpenDescriptor(name, O_RDWR);
+    // A pipe opened for reading as well opens with no program at its other
+    // end, and the writes would then wait for ever: it is opened to be
+    // written only, which fails at once while no program reads it.
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode)) {
+        ::close(fd);
+        fd = OpenDescriptor(name, O_WRONLY);
+    }
     return NativeFile(fd);
 }
 
@@ -96,7 +105,7 @@ std::optional<FileFacts> NativeFile::Facts() const
         facts.identity = {info.st_dev, info.st_ino};
         facts.links = static_cast<std::uint32_t>(info.st_nlink);
         facts.readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-    } else if (S_ISCHR(info.st_mode)) {
+    } else if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) {
         facts.kind = FileKind::Device;
     } else if (S_ISDIR(info.st_mode)) {
         facts.kind = FileKind::Folder;
@@ -228,12 +237,49 @@ bool NativeFile::LockAgainstWriters()
     return Lock(Descriptor(handle_), LOCK_SH);
 }
 
+namespace {
+
+// One of our own standard descriptors may have the file open for writing
+// ("0<> book.fff", ">> book.fff"), which keeps the system from leasing it:
+// the run's own checks refuse what must be refused, in their own words.
+bool OwnStandardStreamWrites(int fd)
+{
+    struct stat file {};
+    if (::fstat(fd, &file) != 0)
+        return false;
+    for (const int standard : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat info {};
+        const int mode = ::fcntl(standard, F_GETFL);
+        if (mode != -1 && (mode & O_ACCMODE) != O_RDONLY && ::fstat(standard, &info) == 0 &&
+            info.st_dev == file.st_dev && info.st_ino == file.st_ino)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+LeaseTaking NativeFile::TakeReadLease()
+{
+    const int fd = Descriptor(handle_);
+    const LeaseTaking taking = pellimar::TakeReadLease(fd);
+    if (taking == LeaseTaking::FileOpenForWriting && OwnStandardStreamWrites(fd))
+        return LeaseTaking::Unavailable;
+    return taking;
+}
+
+bool NativeFile::ReadLeaseBroken() const
+{
+    return pellimar::ReadLeaseBroken(Descriptor(handle_));
+}
+
 // A close that fails with EINTR has still released the descriptor on Linux.
 bool NativeFile::Close()
 {
     if (!IsOpen())
         return true;
     const int fd = Descriptor(std::exchange(handle_, kClosed));
+    DropReadLease(fd);
     return ::close(fd) == 0 || errno == EINTR;
 }
 
@@ -266,7 +312,22 @@ std::string WhyNotWritable(const std::string& name)
         return {};
     const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     ::close(fd);
-    return locked ? "another program has it locked" : "";
+    return locked ? kLockedByAnotherProgram : "";
+}
+
+// Only a regular file is opened to be asked: opening a pipe to read it
+// would let a program waiting to write it go on.
+bool LockedByAnotherProgram(const std::string& name)
+{
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
 }
 
 bool RemoveFile(const std::string& name)

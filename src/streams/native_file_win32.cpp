@@ -306,6 +306,18 @@ bool NativeFile::LockAgainstWriters()
     return true;
 }
 
+// No program can write what is opened shared with readers only: there is
+// nothing more to take.
+LeaseTaking NativeFile::TakeReadLease()
+{
+    return LeaseTaking::Unavailable;
+}
+
+bool NativeFile::ReadLeaseBroken() const
+{
+    return false;
+}
+
 bool NativeFile::Close()
 {
     if (!IsOpen())
@@ -350,6 +362,11 @@ std::string WhyNotWritable(const std::string& name)
         return LastFailureReason(true);
     CloseHandle(AsHandle(handle));
     return {};
+}
+
+bool LockedByAnotherProgram(const std::string&)
+{
+    return false;
 }
 
 bool RemoveFile(const std::string& name)

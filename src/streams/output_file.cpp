@@ -8,21 +8,25 @@ namespace pellimar {
 
 // Opening the file for writing, without emptying it, tests the user's right
 // to write it; holding it open keeps other programs out until the run ends.
+// What the name leads to is compared first, and another program's lock
+// looked for, since opening a file for writing breaks the lease of whoever
+// reads it: an input of this run, or of another run of this program.
 FileKind OutputFile::HoldExistingFile()
 {
+    if (const std::optional<FileIdentity> named = IdentityOfName(target_))
+        FailOnClash(*named, true);
+    if (LockedByAnotherProgram(target_))
+        Fail(kLockedByAnotherProgram);
     held_ = NativeFile::OpenExistingForWriting(target_);
     if (!held_.IsOpen())
         Fail(ReasonNotOpened(target_, true));
     const std::optional<FileFacts> facts = held_.Facts();
     if (!facts)
         Fail(LastFailureReason(true));
-    if (facts->kind == FileKind::Regular) {
-        if (const std::string clash = HeldFileClash(facts->identity, Holding::Writing); !clash.empty())
-            Fail(clash);
+    if (facts->kind == FileKind::Regular)
         FailOnClash(facts->identity);
-    }
     if (!held_.LockAgainstOtherPrograms())
-        Fail("another program has it locked");
+        Fail(kLockedByAnotherProgram);
     return facts->kind;
 }
 
@@ -86,12 +90,19 @@ std::unique_ptr<TS_TextStream> OutputFile::CreateStream(std::size_t blockSize)
     }
 }
 
-void OutputFile::FailOnClash(FileIdentity file)
+// The run's own words for its files come first: a file another job reads
+// is also one of the collection's inputs, and is named as such. For the
+// file found under the output's name, the inputs count as their names stand.
+void OutputFile::FailOnClash(FileIdentity file, bool underTarget)
 {
     if (guard_.files) {
-        if (const std::string clash = guard_.files->Clash(file, guard_.input); !clash.empty())
+        const std::string clash = underTarget ? guard_.files->ClashAsNamesStand(file, target_, guard_.input)
+                                              : guard_.files->Clash(file, guard_.input);
+        if (!clash.empty())
             Fail(clash);
     }
+    if (const std::string clash = HeldFileClash(file, Holding::Writing); !clash.empty())
+        Fail(clash);
 }
 
 // Let go of the file replaced first: on Windows a file held without sharing
@@ -110,7 +121,7 @@ void OutputFile::PutInPlace()
     std::optional<FileIdentity> placed = IdentityOfName(target_);
     if (!inPlace_) {
         if (placed)
-            FailOnClash(*placed);
+            FailOnClash(*placed, true);
         const std::optional<FileFacts> written = replacement_.File().Facts();
         placed = written ? std::optional(written->identity) : std::nullopt;
         Replace();
@@ -138,7 +149,8 @@ bool OutputFile::Discard()
     settled_ = true;
     ReleaseExistingFile();
     replacement_.Abandon();
-    return !inPlace_ || RemoveWrittenInPlace();
+    discarded_ = !inPlace_ || RemoveWrittenInPlace();
+    return discarded_;
 }
 
 OutputOutlook ForeseeOutput(const std::string& path)

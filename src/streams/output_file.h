@@ -64,6 +64,8 @@ public:
     // the folder lets it be. False when that removal failed (the reason is
     // LastFailureReason()): the file then holds what was written.
     bool Discard();
+    // True once Discard has thrown what was written away.
+    bool Discarded() const { return discarded_; }
 
     // True when no new file can take the output's name (the user may not
     // write the folder, a read-only file system, an append-only folder, a
@@ -88,7 +90,7 @@ private:
     bool RemoveWrittenInPlace();
     [[noreturn]] void Fail(const std::string& reason);
     [[noreturn]] void FailAsTaken();
-    void FailOnClash(FileIdentity file);
+    void FailOnClash(FileIdentity file, bool underTarget = false);
     void Replace();
 
     std::string path_;
@@ -102,6 +104,7 @@ private:
     std::string whyInPlace_;
     bool device_ = false;  // a device such as /dev/null, written directly
     bool settled_ = false;
+    bool discarded_ = false;
 };
 
 // What a run into `path` would do to the file under that name, asked before

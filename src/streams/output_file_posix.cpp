@@ -17,9 +17,9 @@ OutputFile::OutputFile(std::string path, bool mayReplace, OutputGuard guard)
     target_ = target->string();
     struct stat info {};
     if (::stat(target_.c_str(), &info) == 0) {
-        // A device such as /dev/null is written to directly; a folder or a
-        // pipe is no output at all.
-        if (S_ISCHR(info.st_mode)) {
+        // A device such as /dev/null, or a pipe given by name, is written
+        // to directly; a folder is no output at all.
+        if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) {
             device_ = true;
             return;
         }

@@ -25,7 +25,7 @@ OutputForecast WhatStandsThere(const std::string& path, std::string& target)
     target = NameOfPath(*followed);
     std::error_code error;
     const fs::file_status status = fs::status(*followed, error);
-    if (DeviceOfName(path) || fs::is_character_file(status))
+    if (DeviceOfName(path) || fs::is_character_file(status) || fs::is_fifo(status))
         forecast.device = true;
     else if (fs::is_directory(status))
         forecast.refusal = "it is a folder";

@@ -17,7 +17,8 @@ struct OutputForecast {
     std::string refusal;
     // A regular file stands under the name: the run would replace it.
     bool replacesFile = false;
-    // A device such as /dev/null or NUL, written to directly.
+    // A device such as /dev/null or NUL, or a pipe given by name, written
+    // to directly.
     bool device = false;
     // No new file could take the name: the output would be written in
     // place, and why ("its folder takes no new file"). Where nothing stands

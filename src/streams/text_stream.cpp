@@ -55,6 +55,11 @@ std::optional<std::int64_t> TS_TextStream::DataSize() const
     return File().DataSize();
 }
 
+std::optional<FileIdentity> TS_TextStream::RegularFile() const
+{
+    return File().RegularFile();
+}
+
 bool TS_TextStream::ChangedSinceOpened() const
 {
     return File_ && File().ChangedSinceOpened();

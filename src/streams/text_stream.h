@@ -40,6 +40,8 @@ public:
     // True when another program changed the file read since it was opened
     // (TFileStream::ChangedSinceOpened).
     bool ChangedSinceOpened() const;
+    // The regular file read or written; nothing for a pipe or a device.
+    std::optional<FileIdentity> RegularFile() const;
     // Errors name this file in place of the one opened.
     void ReportAs(std::string name);
 

@@ -19,17 +19,26 @@ QTableWidgetItem* Cell(const QString& text)
     return item;
 }
 
-// A row a reference, or for a collection a row a file.
+void AddRow(QTableWidget* table, const QString& first, const QString& second, const QString& third)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    table->setItem(row, 0, Cell(first));
+    table->setItem(row, 1, Cell(second));
+    table->setItem(row, 2, Cell(third));
+}
+
+// A row a reference, or for a collection a row a file, with a row under it
+// for each line of its details.
 void Fill(QTableWidget* table, const PreviewShown& preview)
 {
     if (!preview.files.empty()) {
-        table->setRowCount(static_cast<int>(preview.files.size()));
         table->setHorizontalHeaderLabels({"File", "References", "Note"});
-        for (int row = 0; row < table->rowCount(); ++row) {
-            const PreviewFile& file = preview.files[static_cast<std::size_t>(row)];
-            table->setItem(row, 0, Cell(TextFromUtf8(file.input)));
-            table->setItem(row, 1, Cell(TextFromUtf8(file.counts)));
-            table->setItem(row, 2, Cell(TextFromUtf8(file.remark).replace('\r', ' ')));
+        for (const PreviewFile& file : preview.files) {
+            AddRow(table, TextFromUtf8(file.input), TextFromUtf8(file.counts),
+                   TextFromUtf8(file.remark).replace('\r', ' '));
+            for (const std::string& detail : file.details)
+                AddRow(table, {}, {}, TextFromUtf8(detail));
         }
         return;
     }
@@ -48,7 +57,7 @@ void Fill(QTableWidget* table, const PreviewShown& preview)
 PreviewDialog::PreviewDialog(const PreviewShown& preview, QWidget* parent)
     : QDialog(parent), table_(new QTableWidget(0, 3, this))
 {
-    setWindowTitle("Preview");
+    setWindowTitle(TextFromUtf8(preview.caption));
     table_->verticalHeader()->hide();
     table_->setWordWrap(false);
     Fill(table_, preview);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 
 #include "window/byte_text.h"
+#include "window/file_dialog_columns.h"
+#include "window/folder_dialog.h"
 #include "window/help_window.h"
 #include "window/preview_dialog.h"
 
@@ -148,6 +150,7 @@ std::vector<std::string> QtDialogs::OpenFiles(FileDialogState& state)
 QStringList QtDialogs::RunPrepared(QFileDialog& dialog, FileDialogState& state)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitDetailColumns(dialog);
     dialog.setDefaultSuffix(QString::fromLatin1(state.defaultExtension.c_str()));
     QStringList filters;
     for (const FileFilter& filter : state.filters)
@@ -171,15 +174,13 @@ QStringList QtDialogs::RunPrepared(QFileDialog& dialog, FileDialogState& state)
 
 std::optional<std::string> QtDialogs::ChooseFolder(const std::string& title, const std::string& start)
 {
-    QFileDialog dialog(parent_, TextFromUtf8(title));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
+    FolderDialog dialog(parent_, TextFromUtf8(title));
+    FitDetailColumns(dialog);
     if (!start.empty())
         dialog.setDirectory(PathFromBytes(start));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return BytesFromPath(dialog.selectedFiles().first());
+    return BytesFromPath(dialog.Chosen());
 }
 
 void QtDialogs::ShowPreview(const PreviewShown& preview)

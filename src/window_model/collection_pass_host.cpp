@@ -7,8 +7,10 @@ void CollectionPassHost::FileStarted(std::size_t index)
 {
     shown_.Started(index);
     // A small file may change no whole percentage of the collection: the
-    // window would never name it, nor see a Cancel before it is done.
-    host_.ProgressChanged(lastPercent_, lastBytes_);
+    // window would never name it, nor see a Cancel before it is done. A
+    // single file has no name to show.
+    if (shown_.Active())
+        host_.ProgressChanged(lastPercent_, lastBytes_);
 }
 
 void CollectionPassHost::ProgressChanged(std::int32_t runPercent, std::int64_t bytesConsumed)

@@ -3,78 +3,46 @@
 
 #include <cctype>
 
-#include "run/collection_checks.h"
+#include "run/level_notes.h"
 #include "run/output_fates.h"
+#include "run/output_folder.h"
+#include "run/plan_checks.h"
 #include "run/run_summary.h"
 #include "window_model/error_box.h"
 #include "window_model/output_replacement.h"
+#include "window_model/screen_text.h"
 #include "window_model/window_run_settings.h"
 
 namespace pellimar {
 namespace {
 
-std::string Files(std::int64_t count)
-{
-    return std::to_string(count) + (count == 1 ? " file" : " files");
-}
-
-std::vector<std::string> Told(const std::vector<CollectionProblem>& problems)
+std::vector<std::string> Told(const std::vector<PlanProblem>& problems)
 {
     std::vector<std::string> told;
-    for (const CollectionProblem& problem : problems)
-        told.push_back(WithFileAndReason(problem.message, problem.file, problem.reason));
+    for (const PlanProblem& problem : problems)
+        told.push_back(ProblemText(problem));
     return told;
-}
-
-// Each file that failed, with its reason.
-std::vector<std::string> Failures(const std::vector<FileOutcome>& outcomes, const std::vector<std::string>& inputs)
-{
-    std::vector<std::string> failures;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const FileOutcome& outcome = outcomes[i];
-        const ErrorContext& context = outcome.errorContext;
-        if (outcome.state == FileOutcome::State::Failed)
-            failures.push_back(
-                WithFileAndReason(outcome.error, context.file.empty() ? inputs[i] : context.file, context.reason));
-    }
-    return failures;
-}
-
-std::vector<std::string> InputsOf(const std::vector<CollectionFile>& files)
-{
-    std::vector<std::string> inputs;
-    for (const CollectionFile& file : files)
-        inputs.push_back(file.input);
-    return inputs;
 }
 
 // The outputs grouped by what they are now, a line a group in the order of
 // the fates: "Converted by this run: a.fff, b.fff".
-std::string FatesText(const std::vector<CollectionFile>& files, const std::vector<OutputFate>& fates)
+std::string FatesText(const std::vector<std::string>& outputs, const std::vector<OutputFate>& fates)
 {
     std::string text;
     for (const OutputFate fate : {OutputFate::Converted, OutputFate::HoldsPartToCancel, OutputFate::HoldsPartToFailure,
                                   OutputFate::Removed, OutputFate::LeftAsItWas, OutputFate::NotWritten}) {
-        std::vector<std::string> outputs;
-        for (std::size_t i = 0; i < files.size(); ++i) {
+        std::vector<std::string> named;
+        for (std::size_t i = 0; i < outputs.size(); ++i) {
             if (fates[i] == fate)
-                outputs.push_back(files[i].output);
+                named.push_back(outputs[i]);
         }
-        if (outputs.empty())
+        if (named.empty())
             continue;
         std::string label = FateWords(fate);
         label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
-        text += (text.empty() ? "" : "\r") + label + ": " + Listed(outputs, ", ");
+        text += (text.empty() ? "" : "\r") + label + ": " + Listed(named, ", ");
     }
     return text;
-}
-
-std::vector<OutputFate> FatesOf(const std::vector<FileOutcome>& outcomes, const std::vector<bool>& stood)
-{
-    std::vector<OutputFate> fates;
-    for (std::size_t i = 0; i < outcomes.size(); ++i)
-        fates.push_back(FateOf(outcomes[i], stood[i]));
-    return fates;
 }
 
 // What deleting the output cut short would leave under its name.
@@ -88,29 +56,51 @@ std::string DeletingLeaves(const OutputFile& partial)
 }
 
 // "The run would make 36 references in 3 files:", and what would fail.
-std::string PreviewHeading(const CollectionTally& tally, EarlierReferences earlier)
+std::string PreviewHeading(const ReportTotals& totals, EarlierReferences earlier)
 {
-    const std::string files = Counted(tally.converted, "file");
+    const std::string files = Counted(totals.converted, "file");
     std::string heading =
         earlier == EarlierReferences::Remove
-            ? "The run would remove " + Counted(tally.earlierFound, "earlier reference") + " from " + files
-            : "The run would make " + Counted(tally.references, "reference") + " in " + files;
-    if (earlier == EarlierReferences::Replace && tally.earlierFound > 0)
-        heading += ", replacing " + Counted(tally.earlierFound, "earlier reference");
-    if (tally.failed > 0)
-        heading += "; " + Counted(tally.failed, "file") + " would fail";
+            ? "The run would remove " + Counted(totals.earlierFound, "earlier reference") + " from " + files
+            : "The run would make " + Counted(totals.references, "reference") + " in " + files;
+    if (earlier == EarlierReferences::Replace && totals.earlierFound > 0)
+        heading += ", replacing " + Counted(totals.earlierFound, "earlier reference");
+    if (totals.failed > 0)
+        heading += "; " + Counted(totals.failed, "file") + " would fail";
     return heading + ":";
 }
 
-PreviewFile FileRow(const FileOutcome& outcome, const std::string& input, EarlierReferences earlier)
+// A file's row: its counts, or why it did not convert and what its output
+// is now; under it its notes, and for a preview its level names first.
+PreviewFile FileRow(const RunReport& report, std::size_t i)
 {
-    const RunResult& result = outcome.result;
-    if (outcome.state == FileOutcome::State::Failed)
-        return {input, "", WithFileAndReason(outcome.error, outcome.errorContext.file, outcome.errorContext.reason)};
-    std::string remark;
-    if (earlier == EarlierReferences::Keep && result.earlierReferences > 0)
-        remark = "holds " + Counted(result.earlierReferences, "reference") + " from an earlier run";
-    return {input, FileCounts(earlier, result.refCount, result.earlierReferences), remark};
+    const FileOutcome& outcome = report.Outcome(i);
+    const std::string& input = report.File(i).input;
+    const bool preview = report.Plan().mode != RunMode::Convert;
+    PreviewFile row{input, {}, {}, {}};
+    switch (outcome.state) {
+        case FileOutcome::State::Failed:
+            row.remark = FailureText(outcome, input);
+            break;
+        case FileOutcome::State::NotRun:
+            row.counts = "not converted";
+            break;
+        case FileOutcome::State::Cancelled:
+            row.counts = "cut short";
+            break;
+        case FileOutcome::State::Converted:
+            row.counts = FileCountsOf(report, i);
+            break;
+    }
+    if (!preview && outcome.state != FileOutcome::State::Converted)
+        row.remark += (row.remark.empty() ? "" : "\r") + FateWords(report.Fate(i));
+    if (preview && outcome.state == FileOutcome::State::Converted) {
+        for (const std::string& line : LevelLines(outcome.result.levelsSeen))
+            row.details.push_back(ScreenTextFromFile(line));
+    }
+    for (std::string& note : WindowNotes(report, i))
+        row.details.push_back(std::move(note));
+    return row;
 }
 
 }  // namespace
@@ -153,7 +143,7 @@ std::optional<std::string> CollectionRun::ChooseOutputFolder(const std::vector<s
         std::optional<std::string> folder = choices_.OutputFolder(inputs.front());
         if (!folder)
             return std::nullopt;
-        const std::vector<CollectionProblem> held = OutputsThatAreInputs(PlanCollection(inputs, *folder));
+        const std::vector<PlanProblem> held = OutputsThatAreInputs(PlanCollection(inputs, *folder));
         if (held.empty())
             return folder;
         dialogs_.ShowMessageWithNote(MessageKind::Error,
@@ -166,24 +156,41 @@ std::optional<std::string> CollectionRun::ChooseOutputFolder(const std::vector<s
 // Errors from the run reach the general error handler.
 void CollectionRun::Convert(const std::vector<std::string>& inputs, const std::string& folder)
 {
-    std::optional<RunSettings> settings = RunSettingsOfWindow(boxes_, view_, preferences_, dialogs_);
-    if (!settings)
+    std::optional<RunPlan> plan = WindowPlan(RunMode::Convert, PlanCollection(inputs, folder), Parts());
+    if (!plan)
         return;
-    const std::vector<CollectionFile> files = PlanCollection(inputs, folder);
-    if (!PassesChecks(files, folder, *settings))
+    plan->folder = folder;
+    if (!PassesChecks(*plan))
         return;
-    const std::vector<std::string> existing = ExistingOutputs(files);
-    if (!ConfirmOverwritingAll(existing))
+    const std::vector<std::string> existing = ExistingOutputs(plan->files);
+    if (!ConfirmOverwritingAll(existing) || !OutputFolderReady(folder))
         return;
     // Only files the user agreed to replace are replaced.
-    settings->replaceOutput = !existing.empty();
-    RunAndReport(files, *settings, OutputsStanding(files));
+    plan->replaceExisting = !existing.empty();
+    RunAndReport(*plan);
 }
 
-bool CollectionRun::PassesChecks(const std::vector<CollectionFile>& files, const std::string& folder,
-                                 const RunSettings& settings)
+// A folder typed that is not there yet is made, as the command line makes
+// its -d folder, once the run is sure to go ahead.
+bool CollectionRun::OutputFolderReady(const std::string& folder)
 {
-    const std::vector<CollectionProblem> problems = CheckCollection(files, folder, settings);
+    if (!LookAtOutputFolder(folder).toBeMade)
+        return true;
+    const std::string reason = MakeOutputFolder(folder);
+    if (!reason.empty())
+        dialogs_.ShowMessage(MessageKind::Error, WithFileAndReason(kFolderCannotTakeOutputs, folder, reason),
+                             MessageButtons::Ok);
+    return reason.empty();
+}
+
+WindowRunParts CollectionRun::Parts() const
+{
+    return {boxes_, view_, preferences_, levelNames_, dialogs_};
+}
+
+bool CollectionRun::PassesChecks(const RunPlan& plan)
+{
+    const std::vector<PlanProblem> problems = CheckPlan(plan);
     if (problems.empty())
         return true;
     dialogs_.ShowMessage(MessageKind::Error, Listed(Told(problems), "\r\r"), MessageButtons::Ok);
@@ -207,72 +214,54 @@ bool CollectionRun::ConfirmOverwritingAll(const std::vector<std::string>& existi
            MessageAnswer::Yes;
 }
 
-void CollectionRun::RunAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings,
-                                 const std::vector<bool>& stood)
+void CollectionRun::RunAndReport(const RunPlan& plan)
 {
-    std::vector<FileOutcome> outcomes;
-    session_.RunCollection(InputsOf(files),
-                           [&](CollectionHost& host) { outcomes = RunCollection(files, settings, host); });
+    RunReport report = RunInWindow(session_, plan, OutputsStanding(plan.files));
     if (session_.ClosePending()) {
         // Nobody is left to ask: the file cut short is thrown away, and an
         // earlier file of its name stays.
-        for (FileOutcome& outcome : outcomes) {
-            if (outcome.result.partialOutput)
-                outcome.result.partialOutput->Discard();
-        }
+        if (const std::optional<std::size_t> cut = report.CutShort())
+            report.Outcome(*cut).result.partialOutput->Discard();
         session_.CloseIfPending();
         return;
     }
-    ShowEnd(outcomes, files, stood, settings);
+    if (const std::optional<std::size_t> cut = report.CutShort())
+        AskToDeleteCurrent(report, *cut);
+    else
+        ShowEnd(report);
 }
 
-// Every output the run did not convert is named by what it is now.
-void CollectionRun::ShowEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
-                            const std::vector<bool>& stood, const RunSettings& settings)
+// The folder, then each file with its count and notes, or why it did not
+// convert and what its output is now.
+void CollectionRun::ShowEnd(const RunReport& report)
 {
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (outcomes[i].state == FileOutcome::State::Cancelled) {
-            AskToDeleteCurrent(outcomes, i, files, stood);
-            return;
-        }
-    }
-    const std::vector<std::string> inputs = InputsOf(files);
-    const CollectionTally tally = TallyOf(outcomes, files, settings.earlierReferences);
-    const std::vector<std::string> failures = Failures(outcomes, inputs);
-    std::string text = session_.CancelRequested() ? "Operation Canceled.\r" : "";
-    text += CollectionSummary(settings.earlierReferences, tally.converted, tally.references, tally.earlierFound);
-    if (tally.notRun > 0)
-        text += "\r" + Files(tally.notRun) + " not converted.";
-    if (!failures.empty())
-        text += "\r\r" + Files(static_cast<std::int64_t>(failures.size())) + " failed:\r" + Listed(failures, "\r");
-    if (tally.converted < static_cast<std::int64_t>(outcomes.size()))
-        text += "\r\r" + FatesText(files, FatesOf(outcomes, stood));
-    if (const std::string notes = Notes(tally, false, settings); !notes.empty())
-        text += "\r\r" + notes;
-    dialogs_.ShowMessage(failures.empty() ? MessageKind::Information : MessageKind::Warning, text,
-                         MessageButtons::Ok);
-}
-
-std::string CollectionRun::Notes(const CollectionTally& tally, bool foretold, const RunSettings& settings) const
-{
-    return Joined(CollectionNotes(tally, Voice::Window, foretold, preferences_, settings.longestEarlierReference),
-                  "\r\r");
+    const RunPlan& plan = report.Plan();
+    const ReportTotals totals = report.Totals();
+    std::string heading = session_.CancelRequested() ? "Operation Canceled.\r" : "";
+    heading +=
+        CollectionSummary(plan.settings.earlierReferences, totals.converted, totals.references, totals.earlierFound);
+    if (totals.notRun > 0)
+        heading += "\r" + Counted(totals.notRun, "file") + " not converted.";
+    if (totals.failed > 0)
+        heading += "\r" + Counted(totals.failed, "file") + " failed.";
+    heading += "\rThe outputs are in " + *plan.folder + ".";
+    PreviewShown shown{heading, {}, {}, {}, {}, "Convert Several Files"};
+    for (std::size_t i = 0; i < report.FileCount(); ++i)
+        shown.files.push_back(FileRow(report, i));
+    dialogs_.ShowPreview(shown);
 }
 
 // Only the file being written is in question; the note says what deleting
 // it leaves, and what every other output is now.
-void CollectionRun::AskToDeleteCurrent(std::vector<FileOutcome>& outcomes, std::size_t current,
-                                       const std::vector<CollectionFile>& files, const std::vector<bool>& stood)
+void CollectionRun::AskToDeleteCurrent(RunReport& report, std::size_t current)
 {
-    if (!outcomes[current].result.partialOutput)
-        return;
-    OutputFile& partial = *outcomes[current].result.partialOutput;
-    std::vector<CollectionFile> others;
+    OutputFile& partial = *report.Outcome(current).result.partialOutput;
+    std::vector<std::string> others;
     std::vector<OutputFate> fates;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    for (std::size_t i = 0; i < report.FileCount(); ++i) {
         if (i != current) {
-            others.push_back(files[i]);
-            fates.push_back(FateOf(outcomes[i], stood[i]));
+            others.push_back(report.File(i).output);
+            fates.push_back(report.Fate(i));
         }
     }
     std::string note = DeletingLeaves(partial);
@@ -301,33 +290,26 @@ void CollectionRun::PreviewSeveralFiles()
 
 // The texts the preview reads go into their boxes' histories, as for a
 // single file's preview. It makes the checks of a collection but those of
-// its outputs, as Preview makes those of Begin but the output's.
+// its outputs, as Preview makes those of Begin but the output's; each file
+// is listed with what a run would make of it and the level names it holds.
 void CollectionRun::Preview(const std::vector<std::string>& inputs)
 {
     for (int i = 0; i < kHistoryBoxCount; ++i) {
         if (const auto box = static_cast<HistoryBox>(i); box != HistoryBox::InputFile && box != HistoryBox::OutputFile)
             boxes_.AddShown(box);
     }
-    std::optional<RunSettings> settings = RunSettingsOfWindow(boxes_, view_, preferences_, dialogs_);
-    if (!settings)
-        return;
-    if (const std::vector<CollectionProblem> problems = CheckCollectionInputs(inputs, *settings); !problems.empty()) {
-        dialogs_.ShowMessage(MessageKind::Error, Listed(Told(problems), "\r\r"), MessageButtons::Ok);
-        return;
-    }
-    settings->dryRun = true;
     std::vector<CollectionFile> files;
     for (const std::string& input : inputs)
         files.push_back({input, {}});
-    std::vector<FileOutcome> outcomes;
-    session_.RunCollection(inputs, [&](CollectionHost& host) { outcomes = RunCollection(files, *settings, host); });
+    const std::optional<RunPlan> plan = WindowPlan(RunMode::DryRun, std::move(files), Parts());
+    if (!plan || !PassesChecks(*plan))
+        return;
+    const RunReport report = RunInWindow(session_, *plan);
     if (session_.CloseIfPending() || session_.CancelRequested())
         return;
-    const EarlierReferences earlier = settings->earlierReferences;
-    const CollectionTally tally = TallyOf(outcomes, files, earlier);
-    PreviewShown shown{PreviewHeading(tally, earlier), {}, {}, Notes(tally, true, *settings), {}};
-    for (std::size_t i = 0; i < outcomes.size(); ++i)
-        shown.files.push_back(FileRow(outcomes[i], inputs[i], earlier));
+    PreviewShown shown{PreviewHeading(report.Totals(), plan->settings.earlierReferences), {}, {}, {}, {}};
+    for (std::size_t i = 0; i < report.FileCount(); ++i)
+        shown.files.push_back(FileRow(report, i));
     dialogs_.ShowPreview(shown);
 }
 

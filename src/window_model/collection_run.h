@@ -11,18 +11,26 @@
 
 #include "run/collection.h"
 #include "run/preferences.h"
+#include "run/run_plan.h"
 #include "run/run_report.h"
 #include "window_model/box_texts.h"
 #include "window_model/file_choices.h"
+#include "window_model/level_import.h"
 #include "window_model/run_session.h"
+#include "window_model/window_plan.h"
 
 namespace pellimar {
 
 class CollectionRun {
 public:
-    CollectionRun(RunSession& session, const WindowView& view, Dialogs& dialogs, BoxTexts& boxes,
-                  FileChoices& choices, const Preferences& preferences)
-        : session_(session), view_(view), dialogs_(dialogs), boxes_(boxes), choices_(choices),
+    CollectionRun(RunSession& session, const WindowView& view, Dialogs& dialogs, BoxTexts& boxes, FileChoices& choices,
+                  const LevelImport& levelNames, const Preferences& preferences)
+        : session_(session),
+          view_(view),
+          dialogs_(dialogs),
+          boxes_(boxes),
+          choices_(choices),
+          levelNames_(levelNames),
           preferences_(preferences)
     {
     }
@@ -34,30 +42,26 @@ public:
     void PreviewSeveralFiles();
 
 private:
+    WindowRunParts Parts() const;
     // False, with the reason told, when the reference pattern is empty.
     bool HasReferencePattern(const char* before);
     // Asked until the outputs would take no input's place, or cancelled.
     std::optional<std::string> ChooseOutputFolder(const std::vector<std::string>& inputs);
     void Convert(const std::vector<std::string>& inputs, const std::string& folder);
-    bool PassesChecks(const std::vector<CollectionFile>& files, const std::string& folder,
-                      const RunSettings& settings);
+    bool PassesChecks(const RunPlan& plan);
     bool ConfirmOverwritingAll(const std::vector<std::string>& existing);
-    // `stood`: for each output, whether a file stood under its name before
-    // the run.
-    void RunAndReport(const std::vector<CollectionFile>& files, const RunSettings& settings,
-                      const std::vector<bool>& stood);
-    void ShowEnd(std::vector<FileOutcome>& outcomes, const std::vector<CollectionFile>& files,
-                 const std::vector<bool>& stood, const RunSettings& settings);
-    void AskToDeleteCurrent(std::vector<FileOutcome>& outcomes, std::size_t current,
-                            const std::vector<CollectionFile>& files, const std::vector<bool>& stood);
+    bool OutputFolderReady(const std::string& folder);
+    void RunAndReport(const RunPlan& plan);
+    void ShowEnd(const RunReport& report);
+    void AskToDeleteCurrent(RunReport& report, std::size_t current);
     void Preview(const std::vector<std::string>& inputs);
-    std::string Notes(const CollectionTally& tally, bool foretold, const RunSettings& settings) const;
 
     RunSession& session_;
     const WindowView& view_;
     Dialogs& dialogs_;
     BoxTexts& boxes_;
     FileChoices& choices_;
+    const LevelImport& levelNames_;
     const Preferences& preferences_;
 };
 

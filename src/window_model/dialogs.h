@@ -11,16 +11,19 @@
 
 namespace pellimar {
 
-// A file of a collection in its preview, as the list shows it.
+// A file of a collection in its preview, or at the end of its run, as the
+// list shows it: a row of its own, and under it a row for each line of
+// detail (its level names, its notes).
 struct PreviewFile {
     std::string input;
     std::string counts;  // "12 references", "2 earlier references removed"
-    std::string remark;  // why it would fail, or what it already holds
+    std::string remark;  // why it failed or would, or what became of its output
+    std::vector<std::string> details;
 };
 
-// What a preview shows: a heading, the first references of a run (line,
+// What a list shows: a heading, the first references of a run (line,
 // reference, the record) or for a collection its files, and, when there is
-// one, a piece of advice.
+// one, a piece of advice. A preview's caption is "Preview".
 struct PreviewShown {
     std::string heading;
     // Above the references: the level names of the level records read, one a
@@ -29,6 +32,7 @@ struct PreviewShown {
     std::vector<PreviewReference> references;
     std::string note;
     std::vector<PreviewFile> files;
+    std::string caption = "Preview";
 };
 
 enum class MessageKind { Warning, Error, Information, Confirm };

@@ -25,7 +25,7 @@ MainWindowModel::MainWindowModel(WindowView& view, WindowServices services)
       levelNames_(boxes_, choices_, *services_.dialogs),
       session_(view, RunServicesOf(services_), boxes_, preferences_),
       single_(session_, view, *services_.dialogs, boxes_, choices_, viewer_, levelNames_, preferences_),
-      collection_(session_, view, *services_.dialogs, boxes_, choices_, preferences_)
+      collection_(session_, view, *services_.dialogs, boxes_, choices_, levelNames_, preferences_)
 {
 }
 

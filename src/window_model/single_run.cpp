@@ -5,9 +5,9 @@
 
 #include "engine/preview.h"
 #include "run/level_notes.h"
+#include "run/plan_checks.h"
 #include "run/run_checks.h"
 #include "run/run_summary.h"
-#include "streams/exceptions.h"
 #include "streams/output_file.h"
 #include "window_model/error_box.h"
 #include "window_model/output_replacement.h"
@@ -65,36 +65,41 @@ void SingleRun::BeginOrCancel()
     // An error from the pass reaches the general error handler, and no end
     // dialogue is shown.
     Guarded(dialogs_, [this] {
-        std::optional<RunSettings> settings = RunSettingsOfWindow(boxes_, view_, preferences_, dialogs_);
-        if (!settings || !PassesRunChecks(*settings) || !PassesOutputChecks(*settings) || !ConfirmOverwrite())
+        const std::string input = boxes_.Shown(HistoryBox::InputFile);
+        std::optional<RunPlan> plan =
+            WindowPlan(RunMode::Convert, {{input, boxes_.Shown(HistoryBox::OutputFile)}}, Parts());
+        if (!plan || !PassesChecks(*plan) || !ConfirmOverwrite())
             return;
         // The overwrite question may have chosen another output. A file the
         // user did not agree to replace, one that appears during the run,
         // is left alone.
-        settings->outputPath = boxes_.Shown(HistoryBox::OutputFile);
-        settings->replaceOutput = OutputExists(settings->outputPath);
-        RunAndReport(*settings);
+        plan->files[0].output = boxes_.Shown(HistoryBox::OutputFile);
+        plan->replaceExisting = OutputExists(plan->files[0].output);
+        RunAndReport(*plan);
     });
 }
 
-bool SingleRun::PassesRunChecks(const RunSettings& settings)
+WindowRunParts SingleRun::Parts() const
 {
-    const RunCheck check = CheckRunInputs(settings);
-    if (!check.Passed())
-        dialogs_.ShowMessage(MessageKind::Error, WithFileAndReason(check.message, check.file, check.reason),
-                             MessageButtons::Ok);
-    return check.Passed();
+    return {boxes_, view_, preferences_, levelNames_, dialogs_};
 }
 
-// The user's own input is never offered for overwriting: an output that is
-// the input through a link or another spelling is refused first, as the run
-// would refuse it; so is a folder, and a name Windows takes for a device.
-bool SingleRun::PassesOutputChecks(const RunSettings& settings)
+// The first problem, as a run would have stopped at it: the input's and the
+// patterns' in a message box, the output's as the run's own errors. The
+// user's own input is never offered for overwriting.
+bool SingleRun::PassesChecks(const RunPlan& plan)
 {
-    const RunCheck check = CheckRunOutput(settings);
-    if (!check.Passed())
-        ReportError(dialogs_, EFCreateError(check.message, {check.file, check.reason}));
-    return check.Passed();
+    const std::vector<PlanProblem> problems = CheckPlan(plan);
+    if (problems.empty())
+        return true;
+    const PlanProblem& first = problems.front();
+    const bool ofInputs = first.failure != RunCheckFailure::None && first.failure != RunCheckFailure::OutputIsDevice &&
+                          first.failure != RunCheckFailure::OutputIsFolder;
+    if (ofInputs)
+        dialogs_.ShowMessage(MessageKind::Error, ProblemText(first), MessageButtons::Ok);
+    else
+        dialogs_.ShowErrorBox(kApplicationTitle, ProblemText(first));
+    return false;
 }
 
 bool SingleRun::ConfirmOverwrite()
@@ -115,22 +120,31 @@ bool SingleRun::ConfirmOverwrite()
     return true;
 }
 
-void SingleRun::RunAndReport(const RunSettings& settings)
+void SingleRun::RunAndReport(const RunPlan& plan)
 {
-    RunResult result;
-    session_.Run([&](RunHost& host) { result = RunConversion(settings, host, levels_); });
+    RunReport report = RunInWindow(session_, plan);
+    FileOutcome& outcome = report.Outcome(0);
     if (session_.ClosePending()) {
         // The window was closed during the run: nobody is left to ask, so
         // the partial output is thrown away and an earlier file stays.
-        if (result.partialOutput)
-            result.partialOutput->Discard();
+        if (outcome.result.partialOutput)
+            outcome.result.partialOutput->Discard();
         session_.CloseIfPending();
         return;
     }
-    if (result.cancelled)
-        ShowCancelled(result);
-    else
-        ShowRunEnd(settings, result);
+    switch (outcome.state) {
+        case FileOutcome::State::Failed:
+            dialogs_.ShowErrorBox(kApplicationTitle, FailureText(outcome, plan.files[0].input));
+            break;
+        case FileOutcome::State::Cancelled:
+            ShowCancelled(outcome.result);
+            break;
+        case FileOutcome::State::NotRun:
+            break;  // cancelled before it began: nothing was written
+        case FileOutcome::State::Converted:
+            ShowRunEnd(report);
+            break;
+    }
 }
 
 void SingleRun::ShowCancelled(RunResult& result)
@@ -147,31 +161,24 @@ void SingleRun::ShowCancelled(RunResult& result)
 
 // The question stays the last line, right above Yes and No; the notes go
 // between it and the summary.
-void SingleRun::ShowRunEnd(const RunSettings& settings, RunResult& result)
+void SingleRun::ShowRunEnd(const RunReport& report)
 {
-    std::string text = RunSummary(settings.earlierReferences, result.refCount, result.earlierReferences) + "\r";
-    const std::vector<RunNote> notes = Notes(FindingsOf(result), settings, false, true);
-    for (const RunNote& note : notes)
-        text += "\r" + note.text + "\r";
+    const RunResult& result = report.Outcome(0).result;
+    std::string text =
+        RunSummary(report.Plan().settings.earlierReferences, result.refCount, result.EarlierReferences()) + "\r";
+    const std::vector<std::string> notes = WindowNotes(report, 0);
+    for (const std::string& note : notes)
+        text += "\r" + note + "\r";
     if (!notes.empty())
         text += "\r";
     if (dialogs_.ShowMessage(MessageKind::Confirm, text + "View output file?", MessageButtons::YesNo) ==
         MessageAnswer::Yes)
-        viewer_.Launch(boxes_.Shown(HistoryBox::OutputFile));
-}
-
-// The notes name the file as "this file", and the level names as the screen
-// shows them.
-std::vector<RunNote> SingleRun::Notes(const RunFindings& found, const RunSettings& settings, bool partRead,
-                                      bool wholeRead) const
-{
-    const RunTelling telling{Voice::Window,      partRead,           partRead,          wholeRead, {},
-                             levelNames_.File(), levelNames_.Skipped(), ScreenTextFromFile};
-    return RunNotes(found, telling, settings, preferences_);
+        viewer_.Launch(report.File(0).output);
 }
 
 // The texts a preview reads go into their boxes' histories, as leaving each
-// box would put them there.
+// box would put them there. It makes the checks of Begin but those of the
+// output.
 void SingleRun::Preview()
 {
     if (session_.IsRunning())
@@ -181,20 +188,31 @@ void SingleRun::Preview()
             if (const auto box = static_cast<HistoryBox>(i); box != HistoryBox::OutputFile)
                 boxes_.AddShown(box);
         }
-        const std::optional<RunSettings> settings = RunSettingsOfWindow(boxes_, view_, preferences_, dialogs_);
-        if (!settings || !PassesRunChecks(*settings))
+        std::optional<RunPlan> plan =
+            WindowPlan(RunMode::Preview, {{boxes_.Shown(HistoryBox::InputFile), {}}}, Parts());
+        if (!plan)
             return;
-        PreviewResult result;
-        session_.Run([&](RunHost& host) { result = RunPreview(*settings, host, levels_, kPreviewCount); });
-        if (session_.CloseIfPending() || result.cancelled)
+        plan->previewLimit = kPreviewCount;
+        if (!PassesChecks(*plan))
             return;
-        // Only a preview that read the whole input knows a level is never set.
-        const bool whole = result.references.size() < kPreviewCount;
+        const RunReport report = RunInWindow(session_, *plan);
+        const FileOutcome& outcome = report.Outcome(0);
+        const bool stopped =
+            outcome.state == FileOutcome::State::Cancelled || outcome.state == FileOutcome::State::NotRun;
+        if (session_.CloseIfPending() || stopped)
+            return;
+        if (outcome.state == FileOutcome::State::Failed) {
+            dialogs_.ShowErrorBox(kApplicationTitle, FailureText(outcome, plan->files[0].input));
+            return;
+        }
         std::string text;
-        for (const RunNote& note : Notes(FindingsOf(result), *settings, true, whole))
-            text += (text.empty() ? "" : " ") + note.text;
-        dialogs_.ShowPreview({PreviewHeading(result.references.size()), LevelsShown(result.levelsSeen, whole),
-                              ScreenReferences(result.references), std::move(text), {}});
+        for (const std::string& note : WindowNotes(report, 0))
+            text += (text.empty() ? "" : " ") + note;
+        dialogs_.ShowPreview({PreviewHeading(outcome.references.size()),
+                              LevelsShown(outcome.result.levelsSeen, outcome.wholeRead),
+                              ScreenReferences(outcome.references),
+                              std::move(text),
+                              {}});
     });
 }
 

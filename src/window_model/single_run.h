@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "engine/conversion.h"
-#include "engine/levels.h"
 #include "run/preferences.h"
+#include "run/run_plan.h"
 #include "run/run_report.h"
 #include "window_model/box_texts.h"
 #include "window_model/file_choices.h"
 #include "window_model/level_import.h"
 #include "window_model/run_session.h"
 #include "window_model/viewer_choice.h"
+#include "window_model/window_plan.h"
 
 namespace pellimar {
 
@@ -34,15 +35,12 @@ public:
     void Preview();
 
 private:
-    bool PassesRunChecks(const RunSettings& settings);
-    bool PassesOutputChecks(const RunSettings& settings);
+    WindowRunParts Parts() const;
+    bool PassesChecks(const RunPlan& plan);
     bool ConfirmOverwrite();
-    void RunAndReport(const RunSettings& settings);
+    void RunAndReport(const RunPlan& plan);
     void ShowCancelled(RunResult& result);
-    void ShowRunEnd(const RunSettings& settings, RunResult& result);
-    // `partRead`: a preview, which read the input up to its last reference.
-    std::vector<RunNote> Notes(const RunFindings& found, const RunSettings& settings, bool partRead,
-                               bool wholeRead) const;
+    void ShowRunEnd(const RunReport& report);
 
     RunSession& session_;
     const WindowView& view_;
@@ -52,7 +50,6 @@ private:
     ViewerChoice& viewer_;
     const LevelImport& levelNames_;
     const Preferences& preferences_;
-    LevelLists levels_;
 };
 
 }  // namespace pellimar

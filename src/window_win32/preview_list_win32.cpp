@@ -37,7 +37,8 @@ void SetCell(HWND list, int row, int column, const std::wstring& text)
         SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-// A collection's preview: a row a file.
+// A collection's list: a row a file, with a row under it for each line of
+// its details.
 void FillFileList(HWND list, const std::vector<PreviewFile>& files)
 {
     AddColumn(list, 0, L"File", 200);
@@ -51,6 +52,11 @@ void FillFileList(HWND list, const std::vector<PreviewFile>& files)
         std::replace(remark.begin(), remark.end(), '\r', ' ');
         SetCell(list, row, 2, WideOfUtf8(remark));
         ++row;
+        for (const std::string& detail : file.details) {
+            SetCell(list, row, 0, L"");
+            SetCell(list, row, 2, WideOfUtf8(detail));
+            ++row;
+        }
     }
 }
 
@@ -116,6 +122,7 @@ INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 {
     if (message == WM_INITDIALOG) {
         const auto& preview = *reinterpret_cast<const PreviewShown*>(lParam);
+        SetWindowTextW(dialog, WideOfUtf8(preview.caption).c_str());
         const std::wstring levels = WideLinesOfUtf8(preview.levels);
         SetDlgItemTextW(dialog, IDC_PREVIEW_LEVELS, levels.c_str());
         FitLevelList(dialog, levels);

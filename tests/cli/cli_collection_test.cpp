@@ -62,6 +62,52 @@ protected:
     }
 };
 
+// DIR is made where the folder it would be in is, as rsync makes its
+// destination, once the checks let the run go ahead; a dry run only says so.
+TEST_F(CliCollection, MissingFolderIsMadeWhereItsFolderIs)
+{
+    const std::string made = (out / "made").string();
+    const ProgramRun dry = Collect({"-n", "-r", "1", "--level1", "Book", "-d", made}, {inputs[0]});
+    const std::string output = (fs::path(made) / "a.fff").string();
+    EXPECT_EQ("would make folder " + made + "\nwould create " + output + ": 2 references\n",
+              dry.out.substr(0, dry.out.find("1 file")));
+    EXPECT_FALSE(fs::exists(made));
+    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", made}, {inputs[0]});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_TRUE(run.out.starts_with("made folder " + made + "\n")) << run.out;
+    EXPECT_TRUE(fs::exists(output));
+    const ProgramRun refused =
+        Collect({"-r", "1", "--level1", "Book", "-d", made + "/x"}, {inputs[0], books.string() + "/gone.fff"});
+    EXPECT_EQ(1, refused.status);
+    EXPECT_FALSE(fs::exists(made + "/x")) << "made for a run that was refused";
+}
+
+// Windows names hold no line break; a blank is what they share with POSIX's.
+#ifdef _WIN32
+constexpr const char* kOddName = "with blank.fff";
+#else
+constexpr const char* kOddName = "with blank and\nline break.fff";
+#endif
+
+// The inputs of a list come after those given, from a file or standard
+// input, names with blanks and line breaks among them when they end at NULs.
+TEST_F(CliCollection, InputsComeFromAListAfterThoseGiven)
+{
+    const std::string odd = Book(kOddName, "<RD:Book>odd\r\n<RD>x\r\n");
+    const std::string list = (books.parent_path() / "list").string();
+    WriteFileBytes(list, inputs[1] + '\0' + odd + '\0');
+    testing::ProgramSetup fromInput;
+    fromInput.input = list;
+    const ProgramRun run = testing::RunProgram(
+        PELLIMAR_CLI_PATH, {"-r", "1", "--level1", "Book", "-d", out.string(), "--files-from=-", "-0", inputs[0]},
+        fromInput);
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(inputs[0] + ": 2 references created.\n" + inputs[1] + ": 2 references created.\n" + odd +
+                  ": 1 reference created.\n3 files, 5 total references created.\n",
+              run.out);
+    EXPECT_TRUE(fs::exists(out / kOddName));
+}
+
 TEST_F(CliCollection, EachInputBecomesItsNameInTheFolderWithALineEachAndATotal)
 {
     const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", out.string()}, inputs);
@@ -75,7 +121,8 @@ TEST_F(CliCollection, EachInputBecomesItsNameInTheFolderWithALineEachAndATotal)
 }
 
 // The outputs converted again: each file's earlier references counted on
-// its line, added up in the total, and the files that keep them named once.
+// its line, added up in the total, and each file that keeps them named in
+// its own note.
 TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
 {
     inputs[2] = Book("c.fff", "<RD:Book>c\r\n<RD>one\r\n");
@@ -83,6 +130,10 @@ TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
     const std::vector<std::string> converted = {Out("a.fff"), Out("b.fff"), Out("c.fff")};
     const fs::path again = books.parent_path() / "again";
     const auto line = [&](std::size_t i, const std::string& text) { return converted[i] + ": " + text + "\n"; };
+    const auto kept = [&](std::size_t i, const std::string& held, const std::string& them) {
+        return "pellimar-cli: note: " + converted[i] + " already holds " + held +
+               " from an earlier run; the output has both. --replace-references replaces " + them + ".\n";
+    };
     struct Row {
         Args options;
         std::string out;
@@ -92,9 +143,7 @@ TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
         {{"-r", "1", "--level1", "Book"},
          line(0, "2 references created.") + line(1, "2 references created.") + line(2, "1 reference created.") +
              "3 files, 5 total references created.\n",
-         "pellimar-cli: note: references from an earlier run are already in " + converted[0] + " (2), " +
-             converted[1] + " (2), " + converted[2] +
-             " (1); the outputs have both. --replace-references replaces them.\n"},
+         kept(0, "2 references", "them") + kept(1, "2 references", "them") + kept(2, "1 reference", "it")},
         {{"-r", "1", "--level1", "Book", "--replace-references"},
          line(0, "2 references created, 2 earlier references replaced.") +
              line(1, "2 references created, 2 earlier references replaced.") +
@@ -121,19 +170,36 @@ TEST_F(CliCollection, EarlierReferencesAreTreatedPerFileAndAddedUp)
 }
 
 // Texts that only look like earlier references, and cut headings, are told
-// once for the whole collection: each file with its count and first line.
+// of each file in its own note, with its count and first line.
 TEST_F(CliCollection, LookAlikesAndCutsAreToldPerFileWithTheFirstLine)
 {
     inputs[0] = Book("a.fff", "<RD:Book>a\r\n<RD><CS:Reference>mine</CS>\r\n<RD><CS:Reference>x\r\n");
     inputs[2] = Book("c.fff", "<RD:Book>c\r\n<RD>one\r\n\r\n<RD><CS:Reference>y\r\n<RD:Book>" +
                                   std::string(70000, 'c') + "\r\n");
-    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-q", "-d", out.string()}, inputs);
+    const ProgramRun run = Collect({"-r", "1", "--level1", "Book", "-d", out.string()}, inputs);
     EXPECT_EQ(0, run.status);
-    EXPECT_EQ("pellimar-cli: note: texts after record codes begin like a reference but are not one in " + inputs[0] +
-                  " (2, first on line 2), " + inputs[2] + " (1, on line 4); they were kept.\n" +
-                  "pellimar-cli: note: headings longer than 64 KB keep their first 64 KB in " + inputs[2] +
-                  " (1, on line 5).\n",
+    EXPECT_EQ("pellimar-cli: " + inputs[0] +
+                  ": note: 2 texts after record codes begin like a reference but are not one, first on line 2; they "
+                  "were kept.\npellimar-cli: " +
+                  inputs[2] +
+                  ": note: 1 text after a record code begins like a reference but is not one, on line 4; it was "
+                  "kept.\npellimar-cli: " +
+                  inputs[2] + ": note: 1 heading was longer than 64 KB and keeps its first 64 KB, on line 5.\n",
               run.err);
+}
+
+std::string WithoutNotes(const std::string& told)
+{
+    std::string kept;
+    std::size_t at = 0;
+    while (at < told.size()) {
+        const std::size_t end = told.find('\n', at) + 1;
+        const std::string line = told.substr(at, end - at);
+        if (line.find(": note: ") == std::string::npos)
+            kept += line;
+        at = end;
+    }
+    return kept;
 }
 
 // Each row makes one fault; the run is refused with its reason, exit 1,
@@ -146,7 +212,10 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
         std::function<std::string(Shelf&)> message;
     };
     const std::vector<Row> rows = {
-        {"missing input", [](Shelf& t) { return Args{t.inputs[0], t.books.string() + "/gone.fff"}; },
+        {"missing input",
+         [](Shelf& t) {
+             return Args{t.inputs[0], t.books.string() + "/gone.fff"};
+         },
          [](Shelf& t) { return t.books.string() + "/gone.fff: Input file not found. (no such file)"; }},
         {"input that is a folder",
          [](Shelf& t) {
@@ -166,7 +235,9 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
          },
          [](Shelf& t) { return t.Out("b.fff") + ": Cannot create file " + t.Out("b.fff") + ": the output of "; }},
         {"folder of an input",
-         [](Shelf& t) { return Args{"-d", t.books.string(), t.inputs[0]}; },
+         [](Shelf& t) {
+             return Args{"-d", t.books.string(), t.inputs[0]};
+         },
          [](Shelf& t) {
              const std::string output = (t.books / "a.fff").string();
              return output + ": Cannot create file " + output + ": it is the input file";
@@ -187,16 +258,23 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
              return Args{"-f", t.inputs[2]};
          },
          [](Shelf& t) { return t.Out("c.fff") + ": Cannot create file " + t.Out("c.fff") + ": it is a folder"; }},
-        {"missing folder",
-         [](Shelf& t) { return Args{"-d", (t.dir.Path() / "none").string(), t.inputs[0]}; },
+        {"missing folder in a missing folder",
          [](Shelf& t) {
-             return (t.dir.Path() / "none").string() + ": The output folder cannot take the outputs. (no such folder)";
+             return Args{"-d", (t.dir.Path() / "none" / "deeper").string(), t.inputs[0]};
+         },
+         [](Shelf& t) {
+             return (t.dir.Path() / "none" / "deeper").string() +
+                    ": The output folder cannot take the outputs. (no such folder)";
          }},
         {"folder that is a file",
-         [](Shelf& t) { return Args{"-d", t.inputs[2], t.inputs[0]}; },
+         [](Shelf& t) {
+             return Args{"-d", t.inputs[2], t.inputs[0]};
+         },
          [](Shelf& t) { return t.inputs[2] + ": The output folder cannot take the outputs. (it is not a folder)"; }},
         {"pattern without its source",
-         [](Shelf& t) { return Args{"-r", "#", t.inputs[0]}; },
+         [](Shelf& t) {
+             return Args{"-r", "#", t.inputs[0]};
+         },
          [](Shelf&) {
              return std::string("Insufficient information to process reference pattern: \"#\" stands for the page, "
                                 "and the page-number pattern (-p, --page-pattern) is empty");
@@ -205,11 +283,16 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
         Shelf t;
-        std::vector<std::string> arguments = {"-r", "1", "--level1", "Book", "-d", t.out.string()};
-        for (const std::string& argument : row.arrange(t))
-            arguments.push_back(argument);
+        // The row's own -r or -d in place of these, each given once.
+        std::vector<std::string> arguments = row.arrange(t);
+        for (const Args& given : {Args{"-r", "1"}, Args{"--level1", "Book"}, Args{"-d", t.out.string()}}) {
+            if (std::find(arguments.begin(), arguments.end(), given[0]) == arguments.end())
+                arguments.insert(arguments.begin(), given.begin(), given.end());
+        }
         const std::map<std::string, std::string> before = t.OutputFolder();
-        // A dry run refuses as the run does, and foresees that nothing would be converted.
+        // A dry run refuses as the run does, and foresees that nothing would
+        // be converted; besides, it tells what it would do with the other
+        // outputs, with their notes.
         std::vector<std::string> dry = arguments;
         dry.insert(dry.begin(), "-n");
         const ProgramRun foreseen = Run(dry);
@@ -219,7 +302,7 @@ TEST_F(CliCollection, EachFaultRefusesTheWholeRunBeforeAnythingIsWritten)
         // Only an output that stands, and is no input, wants -f.
         EXPECT_EQ(run.err.find("--force") != std::string::npos, row.fault == "output that exists") << run.err;
         const std::size_t lastLine = run.err.rfind(": nothing was converted");
-        EXPECT_EQ(run.err.substr(0, lastLine) + ": nothing would be converted\n", foreseen.err);
+        EXPECT_EQ(run.err.substr(0, lastLine) + ": nothing would be converted\n", WithoutNotes(foreseen.err));
         EXPECT_EQ(1, foreseen.status);
         EXPECT_EQ(before, t.OutputFolder());
         EXPECT_FALSE(fs::exists(t.Out("a.fff")) && ReadFileBytes(t.Out("a.fff")).find("<CS:") != std::string::npos);
@@ -274,8 +357,9 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder)
 }
 
 // A dry run of a collection with an output that exists, one that is refused
-// and one that is new: it says what the run then says, exits as it does, and
-// leaves the folder byte for byte and time for time as it was.
+// and one that is new: it says what it would do with each output, the
+// refusals in their places, exits as the run does, and leaves the folder
+// byte for byte and time for time as it was.
 TEST_F(CliCollection, DryRunForetellsTheRunAndLeavesTheFolderAsItWas)
 {
     WriteFileBytes(Out("b.fff"), "earlier b");
@@ -286,11 +370,12 @@ TEST_F(CliCollection, DryRunForetellsTheRunAndLeavesTheFolderAsItWas)
     const std::map<std::string, std::string> before = Snapshot(out);
     const ProgramRun refused = Collect(dry, inputs);
     EXPECT_EQ(before, Snapshot(out));
-    const std::string problems = "pellimar-cli: " + Out("c.fff") + ": Cannot create file " + Out("c.fff") +
-                                 ": it is a folder\npellimar-cli: " + Out("b.fff") +
-                                 ": Output file exists (use -f or --force to overwrite)\npellimar-cli: 2 problems: ";
+    const std::string problems =
+        "pellimar-cli: " + Out("b.fff") +
+        ": Output file exists (use -f or --force to overwrite)\npellimar-cli: " + Out("c.fff") +
+        ": Cannot create file " + Out("c.fff") + ": it is a folder\npellimar-cli: 2 problems: ";
     EXPECT_EQ(1, refused.status);
-    EXPECT_EQ("", refused.out);
+    EXPECT_EQ("would create " + Out("a.fff") + ": 2 references\n", refused.out);
     EXPECT_EQ(problems + "nothing would be converted\n", refused.err);
     const ProgramRun run = Collect(options, inputs);
     EXPECT_EQ(1, run.status);
@@ -337,9 +422,11 @@ TEST_F(CliCollection, DryRunCountsEarlierReferencesAsTheRunWould)
                   "2 files, 4 total references would be created, 4 earlier references replaced\n",
               replace.out);
     const ProgramRun keep = Collect({"-n", "-r", "1", "--level1", "Book", "-d", again.string()}, converted);
-    EXPECT_EQ("pellimar-cli: note: references from an earlier run are already in " + converted[0] + " (2), " +
-                  converted[1] + " (2); the outputs would have both. --replace-references replaces them.\n",
-              keep.err);
+    for (const std::string& input : converted)
+        EXPECT_NE(std::string::npos, keep.err.find("pellimar-cli: note: " + input +
+                                                   " already holds 2 references from an earlier run; the output "
+                                                   "would have both. --replace-references replaces them.\n"))
+            << keep.err;
     const ProgramRun remove = Collect({"-n", "--remove-references", "-d", again.string()}, converted);
     EXPECT_EQ(would("a.fff", "2 earlier references removed") + would("b.fff", "2 earlier references removed") +
                   "2 files, 4 earlier references would be removed\n",
@@ -363,8 +450,9 @@ TEST_F(CliCollection, SeveralJobsWriteTheBytesAndSayTheWordsOfOne)
     EXPECT_EQ(0, byOne.status) << byOne.err;
     const std::map<std::string, std::string> outputsOfOne = OutputFolder();
     EXPECT_EQ(inputs.size(), outputsOfOne.size());
-    EXPECT_EQ("pellimar-cli: note: record codes of the form <RD,ID:n:Level> name a level in " + inputs[3] +
-                  " (1); --id-records reads them as level records\n",
+    EXPECT_EQ("pellimar-cli: " + inputs[3] +
+                  ": note: 1 record code of the form <RD,ID:n:Level> names a level; --id-records reads it as a level "
+                  "record\n",
               byOne.err);
     for (const char* jobs : {"2", "3"}) {
         fs::remove_all(out);

@@ -357,8 +357,12 @@ TEST_F(CliConventions, LevelNotesShowTheFilesNamesInTheLocale)
     WriteFileBytes(definitions, "<LN:\xC9vangile,Chaptr>\r\n");
     const ProgramRun run = Run({"-r", "1", "-L", definitions, input, output});
     ASSERT_EQ(0, run.status) << run.err;
-    EXPECT_NE(std::string::npos, run.err.find("first level name \"\xC3\x89vangile\" is not loaded; 1 level record of " +
-                                              input + " names it; --level1 \xC3\x89vangile ... sets it\n"))
+    EXPECT_NE(
+        std::string::npos,
+        run.err.find(
+            "first level name \"\xC3\x89vangile\" is not loaded; 1 level record of " + input +
+            " names it; --level1 \xC3\x89vangile --level2 Chaptr sets it and moves the level names given one level "
+            "down\n"))
         << run.err;
     EXPECT_NE(std::string::npos, run.err.find("the level records name: \xC3\x89vangile (1)\n")) << run.err;
     EXPECT_EQ(std::string::npos, run.err.find('\xC9')) << run.err;

@@ -66,8 +66,14 @@ TEST_F(CliLevels, FirstNameOfTheLevelsLineIsNotedWhereLevelRecordsUseIt)
     const ProgramRun run = Run({"-r", "1", "--levels", definitions, input, output});
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("1 total references created.")) << run.out;
-    EXPECT_NE(std::string::npos, run.err.find("note: " + definitions + "'s first level name \"Book\" is not loaded; 2 "
-                                              "level records of " + input + " name it; --level1 Book ... sets it\n"))
+    EXPECT_NE(
+        std::string::npos,
+        run.err.find("note: " + definitions +
+                     "'s first level name \"Book\" is not loaded; 2 "
+                     "level records of " +
+                     input +
+                     " name it; --level1 Book --level2 Chapter --level3 'Sub Part' sets it and moves the level names "
+                     "given one level down\n"))
         << run.err;
     const ProgramRun given = Run({"-f", "-r", "1", "-L", definitions, "--level3", "Book", input, output});
     EXPECT_EQ(std::string::npos, given.err.find("is not loaded")) << given.err;

@@ -2,7 +2,8 @@
 # pellimar-cli.exe under wine held to the Linux build of pellimar-cli: on a
 # few hundred generated flat files and option sets (made by the Linux build's
 # cli_replay_cases from fixed seeds) the same output bytes, the same exit
-# status and the same standard output and error; the same bytes from the
+# status, the same standard output and error and the same JSON report but for
+# the seconds; the same bytes from the
 # bundled samples and, when present, the shared help file, under several
 # option sets; the same bytes through pipes, CR LF kept; Ctrl+C (which wine
 # turns SIGINT into) cancelling a run and leaving the earlier output as it
@@ -59,19 +60,24 @@ mkdir "$cases"
 "$generator" "$cases" "$case_count"
 
 # run_side SIDE BASE ARGUMENT...: one program's run of a case; its exit
-# status, standard output and error and output file are kept in BASE.SIDE/.
+# status, standard output and error, output file and JSON report (but for
+# the seconds it took) are kept in BASE.SIDE/.
 run_side() {
   local side=$1 base=$2 status=0
   shift 2
   mkdir "$base.$side"
   if [[ -e $base.earlier ]]; then cp "$base.earlier" "$base.out"; fi
   if [[ $side == linux ]]; then
-    "$linux" "$@" > "$base.$side/stdout" 2> "$base.$side/stderr" || status=$?
+    "$linux" --report="$base.report" "$@" > "$base.$side/stdout" 2> "$base.$side/stderr" || status=$?
   else
-    "$wine" "$exe" "$@" > "$base.$side/stdout" 2> "$base.$side/stderr" || status=$?
+    "$wine" "$exe" --report="$base.report" "$@" > "$base.$side/stdout" 2> "$base.$side/stderr" || status=$?
   fi
   echo "$status" > "$base.$side/status"
   if [[ -e $base.out ]]; then mv "$base.out" "$base.$side/output"; fi
+  if [[ -e $base.report ]]; then
+    grep -v '"seconds":' "$base.report" > "$base.$side/report"
+    rm "$base.report"
+  fi
 }
 
 # replay_case ARGS_FILE: both runs of a case and their comparison; what

@@ -80,11 +80,11 @@ TEST(ConversionIdRecords, LevelRecordsWithIdsAreReadOnlyWithTheSwitch)
     on.switches.Set(RunSwitch::IdRecords, true);
     const auto read = Convert(input, BookSettings(), on);
     EXPECT_EQ("<RD,ID:1:Book>Gen\r\n<RD,ID:2>" + Ref("Gen") + "x<RD,ID:3:Other,CH>y", read.output);
-    EXPECT_EQ(0, read.result.unreadIdLevelRecords);
+    EXPECT_EQ(0, read.result.findings.Count(Finding::UnreadIdRecords));
 
     const auto unread = Convert(input, BookSettings());
     EXPECT_EQ(input, unread.output);
-    EXPECT_EQ(1, unread.result.unreadIdLevelRecords);  // "Other" names no level
+    EXPECT_EQ(1, unread.result.findings.Count(Finding::UnreadIdRecords));  // "Other" names no level
 }
 
 TEST(ConversionIdRecords, SwitchChangedDuringTheRunTakesEffectAtTheNextCode)
@@ -97,7 +97,7 @@ TEST(ConversionIdRecords, SwitchChangedDuringTheRunTakesEffectAtTheNextCode)
     const auto converted = Convert(input, BookSettings(), host);
     EXPECT_EQ(std::string::npos, converted.output.find(Ref("B23")));
     EXPECT_NE(std::string::npos, converted.output.find(Ref("B26")));
-    EXPECT_GT(converted.result.unreadIdLevelRecords, 20);
+    EXPECT_GT(converted.result.findings.Count(Finding::UnreadIdRecords), 20);
 }
 
 TEST(ConversionRecords, ReferenceGoesRightAfterThePlainRecordCode)

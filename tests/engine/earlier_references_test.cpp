@@ -68,8 +68,9 @@ TEST_P(EarlierFrames, KeptReplacedAndRemoved)
             settings.blockSize = blockSize;
             const auto converted = Convert(c.input, settings);
             EXPECT_EQ(expected, converted.output) << static_cast<int>(earlier) << " " << blockSize;
-            EXPECT_EQ(c.found, converted.result.earlierReferences) << static_cast<int>(earlier) << " " << blockSize;
-            EXPECT_EQ(c.lookAlikes, converted.result.earlierLookAlikes.count)
+            EXPECT_EQ(c.found, converted.result.findings.Count(Finding::EarlierReferences))
+                << static_cast<int>(earlier) << " " << blockSize;
+            EXPECT_EQ(c.lookAlikes, converted.result.findings[Finding::LookAlikes].count)
                 << static_cast<int>(earlier) << " " << blockSize;
         }
     }
@@ -256,8 +257,8 @@ TEST(EarlierReferences, LongerThanTheLongestAreLookAlikes)
         const auto converted = Convert(kBook + "<RD>" + longOld + "x", settings);
         const bool fits = longest == longOld.size();
         EXPECT_EQ(kBook + "<RD>" + Ref("Gen") + (fits ? "" : longOld) + "x", converted.output) << longest;
-        EXPECT_EQ(fits ? 1 : 0, converted.result.earlierReferences);
-        EXPECT_EQ(fits ? 0 : 1, converted.result.earlierLookAlikes.count);
+        EXPECT_EQ(fits ? 1 : 0, converted.result.findings.Count(Finding::EarlierReferences));
+        EXPECT_EQ(fits ? 0 : 1, converted.result.findings[Finding::LookAlikes].count);
     }
 }
 
@@ -271,9 +272,9 @@ TEST(EarlierReferences, LookAlikesAreCountedWithTheLineOfTheFirst)
         RunSettings settings = Book(EarlierReferences::Remove);
         settings.blockSize = blockSize;
         const auto converted = Convert(input, settings);
-        EXPECT_EQ(2, converted.result.earlierLookAlikes.count) << blockSize;
-        EXPECT_EQ(4, converted.result.earlierLookAlikes.firstLine) << blockSize;
-        EXPECT_EQ(2, converted.result.earlierReferences) << blockSize;
+        EXPECT_EQ(2, converted.result.findings[Finding::LookAlikes].count) << blockSize;
+        EXPECT_EQ(4, converted.result.findings[Finding::LookAlikes].firstLine) << blockSize;
+        EXPECT_EQ(2, converted.result.findings.Count(Finding::EarlierReferences)) << blockSize;
     }
 }
 
@@ -293,7 +294,7 @@ TEST(EarlierReferences, FoundAcrossBlocksOfAnySize)
         settings.blockSize = blockSize;
         const auto converted = Convert(input, settings);
         EXPECT_EQ(expected, converted.output) << blockSize;
-        EXPECT_EQ(40, converted.result.earlierReferences) << blockSize;
+        EXPECT_EQ(40, converted.result.findings.Count(Finding::EarlierReferences)) << blockSize;
     }
 }
 
@@ -308,8 +309,8 @@ TEST(EarlierReferences, UnendedOnesOneAfterAnotherAreEachALookAlike)
     settings.longestEarlierReference = 4096;
     settings.blockSize = 3;
     const auto converted = Convert(input, settings);
-    EXPECT_EQ(2000, converted.result.earlierLookAlikes.count);
-    EXPECT_EQ(2, converted.result.earlierLookAlikes.firstLine);
+    EXPECT_EQ(2000, converted.result.findings[Finding::LookAlikes].count);
+    EXPECT_EQ(2, converted.result.findings[Finding::LookAlikes].firstLine);
     EXPECT_EQ(2000, converted.result.refCount);
 }
 
@@ -329,7 +330,7 @@ TEST(EarlierReferences, PreviewCountsThoseItRead)
     ASSERT_EQ(3u, preview.references.size());
     EXPECT_EQ("Gen", preview.references[0].text);
     EXPECT_EQ("x", preview.references[0].recordStart);
-    EXPECT_EQ(3, preview.earlierReferences);
+    EXPECT_EQ(3, preview.findings.Count(Finding::EarlierReferences));
 }
 
 // Converting twice: A to B, then B again with its references replaced, with
@@ -385,27 +386,29 @@ void CheckRoundTrips(const RoundTrip& c)
     const std::string input = c.input();
     const auto b = ConvertWith(input, c.first, EarlierReferences::Keep);
     ASSERT_GT(b.result.refCount, 0);
-    EXPECT_EQ(0, b.result.earlierReferences);
+    EXPECT_EQ(0, b.result.findings.Count(Finding::EarlierReferences));
 
     const auto again = ConvertWith(b.output, c.first, EarlierReferences::Replace);
     EXPECT_TRUE(SameBytes(b.output, again.output));
-    EXPECT_EQ(b.result.refCount, again.result.earlierReferences);
+    EXPECT_EQ(b.result.refCount, again.result.findings.Count(Finding::EarlierReferences));
     EXPECT_EQ(b.result.refCount, again.result.refCount);
 
     const auto other = ConvertWith(b.output, c.second, EarlierReferences::Replace);
     const auto direct = ConvertWith(input, c.second, EarlierReferences::Keep);
     EXPECT_TRUE(SameBytes(direct.output, other.output));
-    EXPECT_EQ(b.result.refCount, other.result.earlierReferences);
+    EXPECT_EQ(b.result.refCount, other.result.findings.Count(Finding::EarlierReferences));
 
     Options removing;
     removing.idRecords = c.first.idRecords;
     const auto removed = ConvertWith(b.output, removing, EarlierReferences::Remove);
     EXPECT_TRUE(SameBytes(input, removed.output));
-    EXPECT_EQ(b.result.refCount, removed.result.earlierReferences);
+    EXPECT_EQ(b.result.refCount, removed.result.findings.Count(Finding::EarlierReferences));
 
     const auto twice = ConvertWith(b.output, c.first, EarlierReferences::Keep);
-    EXPECT_EQ(b.result.refCount, twice.result.earlierReferences);
-    EXPECT_EQ(b.result.refCount * 2, ConvertWith(twice.output, c.first, EarlierReferences::Keep).result.earlierReferences);
+    EXPECT_EQ(b.result.refCount, twice.result.findings.Count(Finding::EarlierReferences));
+    EXPECT_EQ(
+        b.result.refCount * 2,
+        ConvertWith(twice.output, c.first, EarlierReferences::Keep).result.findings.Count(Finding::EarlierReferences));
 }
 
 class RoundTrips : public ::testing::TestWithParam<RoundTrip> {};

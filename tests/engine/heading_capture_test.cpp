@@ -49,8 +49,11 @@ void ExpectSameHeadings(const Converted& expected, const Converted& actual, cons
 {
     EXPECT_EQ(expected.levels.values, actual.levels.values) << path;
     EXPECT_EQ(expected.result.refCount, actual.result.refCount) << path;
-    EXPECT_EQ(expected.result.headingsCut.count, actual.result.headingsCut.count) << path;
-    EXPECT_EQ(expected.result.headingsCut.firstLine, actual.result.headingsCut.firstLine) << path;
+    EXPECT_EQ(expected.result.findings[Finding::HeadingsCut].count, actual.result.findings[Finding::HeadingsCut].count)
+        << path;
+    EXPECT_EQ(expected.result.findings[Finding::HeadingsCut].firstLine,
+              actual.result.findings[Finding::HeadingsCut].firstLine)
+        << path;
     const auto& seen = expected.result.levelsSeen.Levels();
     const auto& actualSeen = actual.result.levelsSeen.Levels();
     ASSERT_EQ(seen.size(), actualSeen.size()) << path;

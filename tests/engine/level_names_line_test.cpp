@@ -85,6 +85,18 @@ TEST_F(LevelNamesFile, LinesOfMegabytesBeforeTheLevelNamesArePassedOver)
     EXPECT_EQ((Names{"Book"}), Read(std::string(3'000'000, 'x') + "\r\n<LN:T,Book>\r\n"));
 }
 
+// One byte short of the limit is read; past it the line is refused, not
+// passed over as a line without names.
+TEST_F(LevelNamesFile, LevelNamesLineLongerThanAMegabyteIsRefusedAsTooLong)
+{
+    const std::string head = "<LN:";
+    const std::string tail = ",Book>";
+    const std::size_t longest = 1 << 20;
+    EXPECT_EQ((Names{"Book"}), Read(head + std::string(longest - head.size() - tail.size(), 'x') + tail + "\r\n"));
+    EXPECT_THROW_MSG(Read(head + std::string(longest - head.size() - tail.size() + 1, 'x') + tail + "\r\n"), Exception,
+                     "Level names not read from " + dir.File("levels.def"));
+}
+
 TEST_F(LevelNamesFile, LfOnlyAndCrOnlyLineEnds)
 {
     EXPECT_EQ((Names{"A"}), Read("x\n<ln:T,A>\n"));

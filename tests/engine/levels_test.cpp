@@ -335,8 +335,8 @@ TEST(Headings, LongerThanTheLongestReferenceAreCutAndCounted)
                 EXPECT_EQ(input, converted.output);
             else
                 EXPECT_EQ(std::string(100, 'b'), converted.levels.values[0]) << blockSize;
-            EXPECT_EQ(2, converted.result.headingsCut.count) << pattern << blockSize;
-            EXPECT_EQ(4, converted.result.headingsCut.firstLine) << pattern << blockSize;
+            EXPECT_EQ(2, converted.result.findings[Finding::HeadingsCut].count) << pattern << blockSize;
+            EXPECT_EQ(4, converted.result.findings[Finding::HeadingsCut].firstLine) << pattern << blockSize;
         }
     }
 }

@@ -80,8 +80,8 @@ TEST(Preview, TellsTheLineOfTheFirstLookAlike)
     ScriptedHost host;
     const Previewed previewed =
         Preview("<RD:Book>G\r\n<RD>a\r\n<RD><CS:Reference>b</CS>\r\n<RD><CS:Reference>c\r\n<RD>d", settings, 10, host);
-    EXPECT_EQ(2, previewed.result.earlierLookAlikes.count);
-    EXPECT_EQ(3, previewed.result.earlierLookAlikes.firstLine);
+    EXPECT_EQ(2, previewed.result.findings[Finding::LookAlikes].count);
+    EXPECT_EQ(3, previewed.result.findings[Finding::LookAlikes].firstLine);
 }
 
 TEST(Preview, StopsAtTheLimitAndTellsTheRecord)

@@ -62,12 +62,12 @@ TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
     host.switches.Set(RunSwitch::LineEndRecords, c.lineEndRecords);
     const auto bytes = Convert(kBook + c.input, BookSettings(c, 2), host);
     EXPECT_EQ(kBook + c.expected, bytes.output) << "byte steps";
-    EXPECT_EQ(c.laterLine, bytes.result.laterLineRecords) << "byte steps";
+    EXPECT_EQ(c.laterLine, bytes.result.findings.Count(Finding::LaterLineRecords)) << "byte steps";
     const MidPercent mid(kBook + c.input);
     const auto block = Convert(mid.Around(kBook + c.input), BookSettings(c, kRunBlockSize), host);
     EXPECT_EQ(mid.Around(kBook + c.expected), block.output) << "block";
     EXPECT_EQ(bytes.result.refCount, block.result.refCount);
-    EXPECT_EQ(c.laterLine, block.result.laterLineRecords) << "block";
+    EXPECT_EQ(c.laterLine, block.result.findings.Count(Finding::LaterLineRecords)) << "block";
     const SixteenByteScans narrow;
     const auto sixteen = Convert(mid.Around(kBook + c.input), BookSettings(c, kRunBlockSize), host);
     EXPECT_EQ(block.output, sixteen.output) << "block, 16-byte scans";
@@ -187,7 +187,7 @@ TEST(LaterLineRecords, BlanksPastTheBlockAreLookedThrough)
         host.switches.Set(RunSwitch::LineEndRecords, true);
         const auto converted = Convert(input, BookSettings(c, blockSize), host);
         EXPECT_EQ(1, converted.result.refCount) << blockSize;
-        EXPECT_EQ(0, converted.result.laterLineRecords) << blockSize;
+        EXPECT_EQ(0, converted.result.findings.Count(Finding::LaterLineRecords)) << blockSize;
     }
 }
 
@@ -202,7 +202,7 @@ TEST(LaterLineRecords, RecordCodeAtTheEndGetsNone)
             host.switches.Set(RunSwitch::LineEndRecords, true);
             const auto converted = Convert(kBook + "<RD>\r\n" + tail, BookSettings(c, blockSize), host);
             EXPECT_EQ(kBook + "<RD>\r\n" + tail, converted.output);
-            EXPECT_EQ(0, converted.result.laterLineRecords);
+            EXPECT_EQ(0, converted.result.findings.Count(Finding::LaterLineRecords));
         }
     }
 }
@@ -222,7 +222,8 @@ TEST(LaterLineRecords, TextPastTheReachGetsNoneAndIsCounted)
             host.switches.Set(RunSwitch::LineEndRecords, true);
             const auto converted = Convert(input, settings, host);
             EXPECT_EQ(reached ? 1 : 0, converted.result.refCount) << blanks << " " << blockSize;
-            EXPECT_EQ(reached ? 0 : 1, converted.result.laterLineRecords) << blanks << " " << blockSize;
+            EXPECT_EQ(reached ? 0 : 1, converted.result.findings.Count(Finding::LaterLineRecords))
+                << blanks << " " << blockSize;
         }
     }
 }

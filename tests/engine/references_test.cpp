@@ -140,13 +140,13 @@ TEST(ReferenceText, LongerThanTheLongestIsCutAndRecognisedAgain)
     const auto first = Convert(input, settings);
     const std::string cut = "<CS:Reference><BD+>" + std::string(40, 'G') + "<CR>\r\n</CS>";
     EXPECT_NE(std::string::npos, first.output.find("<RD>" + cut + "x"));
-    EXPECT_EQ(2, first.result.referencesCut.count);
-    EXPECT_EQ(4, first.result.referencesCut.firstLine);
+    EXPECT_EQ(2, first.result.findings[Finding::ReferencesCut].count);
+    EXPECT_EQ(4, first.result.findings[Finding::ReferencesCut].firstLine);
 
     settings.earlierReferences = EarlierReferences::Remove;
     const auto removed = Convert(first.output, settings);
     EXPECT_EQ(input, removed.output);
-    EXPECT_EQ(2, removed.result.earlierReferences);
+    EXPECT_EQ(2, removed.result.findings.Count(Finding::EarlierReferences));
 }
 
 TEST(ReferenceText, FillsLevelsAndPage)

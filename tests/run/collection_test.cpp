@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "engine/run_frame.h"
-#include "run/collection_checks.h"
+#include "run/plan_checks.h"
 #include "streams/array_allocation_failure.h"
 #include "streams/file_faults.h"
 #include "support/root_powers.h"
@@ -56,6 +56,18 @@ public:
     bool cancel = false;
 };
 
+// The checks of a collection's plan, outputs standing already left aside.
+std::vector<PlanProblem> Checked(std::vector<CollectionFile> files, const std::string& folder,
+                                 const RunSettings& settings)
+{
+    RunPlan plan;
+    plan.settings = settings;
+    plan.files = std::move(files);
+    plan.folder = folder;
+    plan.replaceExisting = true;
+    return CheckPlan(plan);
+}
+
 struct Collection {
     Collection()
     {
@@ -87,7 +99,7 @@ struct Collection {
     std::vector<std::string> Problems() const
     {
         std::vector<std::string> told;
-        for (const CollectionProblem& problem : CheckCollection(PlanCollection(inputs, Folder()), Folder(), settings))
+        for (const PlanProblem& problem : Checked(PlanCollection(inputs, Folder()), Folder(), settings))
             told.push_back(problem.message + ": " + problem.reason);
         return told;
     }
@@ -284,14 +296,20 @@ TEST(CollectionChecks, EveryReasonIsListedBeforeAnythingIsWritten)
     c.inputs.push_back((c.dir.Path() / "books" / "gone.fff").string());
     std::vector<CollectionFile> files = PlanCollection(c.inputs, c.Folder());
     std::vector<std::string> reasons;
-    for (const CollectionProblem& problem : CheckCollection(files, c.Folder(), c.settings))
+    for (const PlanProblem& problem : Checked(files, c.Folder(), c.settings))
         reasons.push_back(problem.file + ": " + problem.reason);
     EXPECT_EQ(reasons, (std::vector<std::string>{c.inputs[2] + ": no such file",
                                                  files[1].output + ": the output of " + a + " too"}));
 
     const std::string books = (c.dir.Path() / "books").string();
-    EXPECT_EQ(CheckCollection(PlanCollection({a}, books), books, c.settings)[0].reason, kOutputIsInput);
-    EXPECT_EQ(CheckCollection({}, c.dir.File("missing"), c.settings)[0].file, c.dir.File("missing"));
+    EXPECT_EQ(Checked(PlanCollection({a}, books), books, c.settings)[0].reason, kOutputIsInput);
+    // A folder that cannot be made is one problem, not one for each output
+    // as well; one whose folder is there is no problem: it will be made.
+    const std::string deeper = c.dir.File("missing/deeper");
+    const std::vector<PlanProblem> missing = Checked(PlanCollection({a}, deeper), deeper, c.settings);
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_EQ(missing[0].file, deeper);
+    EXPECT_TRUE(Checked(PlanCollection({a}, c.dir.File("missing")), c.dir.File("missing"), c.settings).empty());
 }
 
 TEST(CollectionChecks, ExistingOutputsAreNamed)
@@ -501,6 +519,56 @@ TEST(CollectionRun, OutputThatComesToLeadToAFileOfTheRunFails)
         EXPECT_EQ(outcomes[1 - row.failing].state, FileOutcome::State::Converted);
         EXPECT_EQ("<RD:Book>Z\r\n<RD>z\r\n", ReadFileBytes(z));
         EXPECT_NE(ReadFileBytes(c.Out("x.fff")).find(row.failing == 0 ? "<RD>z" : "<CS:Reference>X"), std::string::npos);
+    }
+}
+
+// What the seam does while the first file converts: an input saved anew, as
+// an editor saves (a new file renamed over the old), or none, then an
+// output's name linked to an input.
+std::string savedAnew;
+std::string linkedOutput;
+std::string linkedInput;
+
+void SaveAnewAndLink()
+{
+    if (!savedAnew.empty()) {
+        const std::string text = ReadFileBytes(savedAnew);
+        WriteFileBytes(savedAnew + ".new", text);
+        fs::rename(savedAnew + ".new", savedAnew);
+    }
+    fs::create_symlink(linkedInput, linkedOutput);
+}
+
+// An output is held to every input as the names stand when it is put in
+// place, not only as they stood at the checks, and in the same words however
+// many files are converted at once.
+TEST(CollectionRun, OutputLinkedToAnInputFailsAsTheNamesStandNow)
+{
+    for (const std::size_t jobs : {1, 2}) {
+        for (const bool saveAnew : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << jobs << " jobs, saved anew " << saveAnew);
+            Collection c;
+            c.settings.replaceOutput = true;
+            const std::string aText = "<RD:Book>A\r\n<RD>" + std::string(600'000, 'a') + "\r\n";
+            const std::string a = c.Input("a1.fff", aText);
+            const std::string b = c.Input("b.fff", "<RD:Book>B\r\n<RD>b\r\n");
+            c.Input("c.fff", "<RD:Book>C\r\n<RD>c\r\n");
+            savedAnew = saveAnew ? b : "";
+            linkedInput = saveAnew ? b : a;
+            linkedOutput = c.Out("c.fff");
+            ArmFileEvent(FileCall::Write, SaveAnewAndLink);
+            LoggingHost host;
+            const std::vector<FileOutcome> outcomes =
+                RunCollection(PlanCollection(c.inputs, c.Folder()), c.settings, host, jobs);
+            DisarmFileFaults();
+            ASSERT_EQ(outcomes[2].state, FileOutcome::State::Failed);
+            EXPECT_EQ(outcomes[2].error + ": " + outcomes[2].errorContext.reason,
+                      CannotCreate(c.Out("c.fff"), "it is " + linkedInput + ", an input of this run"));
+            EXPECT_EQ(outcomes[0].state, FileOutcome::State::Converted);
+            EXPECT_EQ(outcomes[1].state, FileOutcome::State::Converted);
+            EXPECT_EQ("<RD:Book>B\r\n<RD>b\r\n", ReadFileBytes(b));
+            EXPECT_TRUE(ReadFileBytes(a) == aText);
+        }
     }
 }
 

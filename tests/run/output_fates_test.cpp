@@ -32,27 +32,32 @@ TEST(OutputFates, FileThatDidNotConvertLeavesWhatStoodThere)
 }
 
 // The file being written when the cancel came, once its partial output is
-// thrown away; or kept, when that failed.
-TEST(OutputFates, CancelledFileIsNamedByWhatItsDiscardLeft)
+// thrown away, or kept under its name.
+TEST(OutputFates, CancelledFileIsNamedByWhatItsSettlementLeft)
 {
     testing::TempDir dir;
     const std::string earlier = dir.File("earlier.fff");
     testing::WriteFileBytes(earlier, "earlier");
     OutputFile fresh(dir.File("new.fff"));
     fresh.CreateStream();
-    EXPECT_EQ(OutputFate::NotWritten, FateOfCancelled(fresh, fresh.Discard()));
+    fresh.Discard();
+    EXPECT_EQ(OutputFate::NotWritten, FateOfSettled(fresh));
     OutputFile replacing(earlier);
     replacing.CreateStream();
-    EXPECT_EQ(OutputFate::LeftAsItWas, FateOfCancelled(replacing, replacing.Discard()));
-    EXPECT_EQ(OutputFate::HoldsPartToCancel, FateOfCancelled(replacing, false));
+    replacing.Discard();
+    EXPECT_EQ(OutputFate::LeftAsItWas, FateOfSettled(replacing));
+    OutputFile kept(dir.File("kept.fff"));
+    kept.CreateStream();
+    kept.PutInPlace();
+    EXPECT_EQ(OutputFate::HoldsPartToCancel, FateOfSettled(kept));
     // A folder that takes no new file: the earlier file is written in place.
     ArmFileFault(FileCall::CreateUnnamed, EACCES);
     OutputFile inPlace(earlier);
     inPlace.CreateStream();
     DisarmFileFaults();
     ASSERT_TRUE(inPlace.WritesInPlace());
-    EXPECT_EQ(OutputFate::Removed, FateOfCancelled(inPlace, inPlace.Discard()));
-    EXPECT_EQ(OutputFate::HoldsPartToCancel, FateOfCancelled(inPlace, false));
+    inPlace.Discard();
+    EXPECT_EQ(OutputFate::Removed, FateOfSettled(inPlace));
 }
 
 }  // namespace

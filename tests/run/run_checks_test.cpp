@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "streams/file_names.h"
 #include "support/temp_dir.h"
 
 namespace pellimar {
@@ -92,6 +93,8 @@ TEST_F(RunChecksTest, OutputExistsForAFileAndForALinkToNothing)
     EXPECT_FALSE(OutputExists(""));
     std::filesystem::create_symlink(dir.File("nowhere"), dir.File("link.fff"));
     EXPECT_TRUE(OutputExists(dir.File("link.fff")));
+    // Writing into a device replaces no file.
+    EXPECT_FALSE(OutputExists(kNullDevice));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The notes that end a run, a preview and a collection, in the window's
-// words and the command line's.
+// A run's report: the notes of each file in the window's words and the
+// command line's, in each voice's order, and the totals of a collection.
 #include "run/run_report.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +19,9 @@ std::string AsItIs(const std::string& text)
 // file gave first that the boxes do not hold.
 struct LevelsRun {
     LevelCensus seen;
+    Findings counts;
     RunSettings settings;
-    RunFindings found;
+    Preferences preferences;
 
     LevelsRun()
     {
@@ -28,41 +29,61 @@ struct LevelsRun {
             first->name = "Book";
         settings.refPattern = "1";
         settings.levelTexts[0] = "Chaptr";
-        found.levelsSeen = &seen;
+    }
+    NoteSubject Subject(bool wholeRead = true) const
+    {
+        return {counts, seen, settings, preferences, wholeRead, "x.DEF", "Book"};
     }
 };
 
-RunTelling Telling(Voice voice)
+NoteTelling Telling(Voice voice)
 {
-    RunTelling telling;
-    telling.voice = voice;
-    telling.input = "a.fff";
-    telling.levelsFile = "x.DEF";
-    telling.skippedLevelName = "Book";
-    telling.shown = AsItIs;
-    return telling;
+    return {voice, false, false, "a.fff", AsItIs};
 }
 
-std::vector<NoteKind> Kinds(const std::vector<RunNote>& notes)
+std::vector<std::string_view> Keys(const std::vector<RunNote>& notes)
 {
-    std::vector<NoteKind> kinds;
+    std::vector<std::string_view> keys;
     for (const RunNote& note : notes)
-        kinds.push_back(note.kind);
-    return kinds;
+        keys.push_back(note.key);
+    return keys;
 }
 
-TEST(RunReport, EachVoiceTellsTheLevelNotesInItsOwnOrderAndWords)
+TEST(RunReport, EachVoiceTellsTheLevelNotesInItsOwnWords)
 {
     const LevelsRun run;
-    const std::vector<RunNote> window = RunNotes(run.found, Telling(Voice::Window), run.settings, Preferences());
-    ASSERT_EQ((std::vector{NoteKind::UnmatchedLevels, NoteKind::SkippedLevel}), Kinds(window));
+    const std::vector<RunNote> window = NotesOf(run.Subject(), Telling(Voice::Window));
+    ASSERT_EQ((std::vector<std::string_view>{"unmatched_levels", "skipped_level_name"}), Keys(window));
     EXPECT_EQ("No level record names level 1 \"Chaptr\"; the level records name: Book (1).", window[0].text);
-    EXPECT_TRUE(window[1].text.ends_with("; 1 level record of this file names it. Type it into a level box to use it."))
+    EXPECT_TRUE(
+        window[1].text.ends_with("; 1 level record of this file names it. To use it, fill the level boxes 1 "
+                                 "to 2 with Book, Chaptr: the names loaded move one level down."))
         << window[1].text;
-    const std::vector<RunNote> cli = RunNotes(run.found, Telling(Voice::CommandLine), run.settings, Preferences());
-    ASSERT_EQ((std::vector{NoteKind::SkippedLevel, NoteKind::UnmatchedLevels}), Kinds(cli));
-    EXPECT_TRUE(cli[0].text.ends_with("of a.fff names it; --level1 Book ... sets it")) << cli[0].text;
-    EXPECT_EQ("no level record names level 1 \"Chaptr\"; the level records name: Book (1)", cli[1].text);
+    const std::vector<RunNote> cli = NotesOf(run.Subject(), Telling(Voice::CommandLine));
+    ASSERT_EQ((std::vector<std::string_view>{"unmatched_levels", "skipped_level_name"}), Keys(cli));
+    EXPECT_EQ("no level record names level 1 \"Chaptr\"; the level records name: Book (1)", cli[0].text);
+    EXPECT_TRUE(cli[1].text.ends_with(
+        "of a.fff names it; --level1 Book --level2 Chaptr sets it and moves the level names given one level down"))
+        << cli[1].text;
+}
+
+// The first name of the levels file taken as level 1 pushes the seventh out,
+// and the advice says which; a name with a blank is quoted for the shell.
+TEST(RunReport, AdviceForTheSkippedNameKeepsTheLevelsLoaded)
+{
+    LevelsRun run;
+    const char* loaded[] = {"Section",       "Chapter",       "Heading",      "Sub-Heading 1",
+                            "Sub-Heading 2", "Sub-Heading 3", "Sub-Heading 4"};
+    for (int i = 0; i < kLevelCount; ++i)
+        run.settings.levelTexts[i] = loaded[i];
+    const std::string cli = NotesOf(run.Subject(), Telling(Voice::CommandLine)).back().text;
+    EXPECT_TRUE(
+        cli.ends_with("; --level1 Book --level2 Section --level3 Chapter --level4 Heading --level5 "
+                      "'Sub-Heading 1' --level6 'Sub-Heading 2' --level7 'Sub-Heading 3' sets it and moves the "
+                      "level names given one level down; \"Sub-Heading 4\" no longer fits"))
+        << cli;
+    const std::string window = NotesOf(run.Subject(), Telling(Voice::Window)).back().text;
+    EXPECT_TRUE(window.ends_with("and Sub-Heading 4 no longer fits.")) << window;
 }
 
 // Records with IDs read as plain codes say already why a level has no
@@ -70,24 +91,39 @@ TEST(RunReport, EachVoiceTellsTheLevelNotesInItsOwnOrderAndWords)
 TEST(RunReport, UnreadIdRecordsTakeThePlaceOfTheLevelNote)
 {
     LevelsRun run;
-    run.found.unreadIdLevelRecords = 2;
-    Preferences preferences;
+    run.counts[Finding::UnreadIdRecords].count = 2;
     for (const Voice voice : {Voice::Window, Voice::CommandLine}) {
-        const std::vector<RunNote> off = RunNotes(run.found, Telling(voice), run.settings, preferences);
-        EXPECT_EQ(NoteKind::UnreadIdRecords, off.front().kind);
+        const std::vector<RunNote> off = NotesOf(run.Subject(), Telling(voice));
+        EXPECT_EQ("unread_id_records", off.front().key);
         EXPECT_EQ(2u, off.size());
     }
-    preferences.Set(Preference::IdRecords, true);
-    const std::vector<RunNote> on = RunNotes(run.found, Telling(Voice::Window), run.settings, preferences);
-    EXPECT_EQ((std::vector{NoteKind::UnmatchedLevels, NoteKind::SkippedLevel}), Kinds(on));
+    run.preferences.Set(Preference::IdRecords, true);
+    EXPECT_EQ((std::vector<std::string_view>{"unmatched_levels", "skipped_level_name"}),
+              Keys(NotesOf(run.Subject(), Telling(Voice::Window))));
+}
+
+// A file none of whose level records was read, all being in ID form: a list
+// of its levels says why it is empty.
+TEST(RunReport, LevelRecordsAllInIdFormSayToReadThem)
+{
+    LevelsRun run;
+    run.seen = {};
+    run.counts[Finding::IdFormLevelRecords].count = 12;
+    const std::vector<RunNote> cli = NotesOf(run.Subject(), Telling(Voice::CommandLine));
+    ASSERT_EQ((std::vector<std::string_view>{"id_form_level_records"}), Keys(cli));
+    EXPECT_EQ(
+        "all 12 level records of a.fff are of the form <RD,ID:n:Level>; --id-records reads them as level "
+        "records",
+        cli[0].text);
+    run.preferences.Set(Preference::IdRecords, true);
+    EXPECT_TRUE(Keys(NotesOf(run.Subject(), Telling(Voice::CommandLine))) !=
+                std::vector<std::string_view>{"id_form_level_records"});
 }
 
 TEST(RunReport, APreviewThatStoppedEarlyTellsNoLevelNote)
 {
     const LevelsRun run;
-    RunTelling telling = Telling(Voice::Window);
-    telling.wholeRead = false;
-    EXPECT_TRUE(RunNotes(run.found, telling, run.settings, Preferences()).empty());
+    EXPECT_TRUE(NotesOf(run.Subject(false), Telling(Voice::Window)).empty());
 }
 
 FileOutcome Converted(std::int32_t references, std::int32_t earlier = 0)
@@ -95,7 +131,7 @@ FileOutcome Converted(std::int32_t references, std::int32_t earlier = 0)
     FileOutcome outcome;
     outcome.state = FileOutcome::State::Converted;
     outcome.result.refCount = references;
-    outcome.result.earlierReferences = earlier;
+    outcome.result.findings[Finding::EarlierReferences].count = earlier;
     return outcome;
 }
 
@@ -104,43 +140,29 @@ FileOutcome Failed()
     FileOutcome outcome;
     outcome.state = FileOutcome::State::Failed;
     outcome.result.refCount = 5;  // counted before the failure, never written
+    outcome.result.findings[Finding::LookAlikes].count = 1;
     return outcome;
 }
 
-TEST(CollectionReport, LinesTotalsAndNotesOfTheFilesConverted)
+// A file that failed adds nothing to the totals, and tells nothing but its
+// failure.
+TEST(RunReport, TotalsAddUpTheFilesConverted)
 {
-    const std::vector<CollectionFile> files = {{"a.fff", "o/a.fff"}, {"b.fff", "o/b.fff"}, {"c.fff", "o/c.fff"}};
+    RunPlan plan;
+    plan.files = {{"a.fff", "o/a.fff"}, {"b.fff", "o/b.fff"}, {"c.fff", "o/c.fff"}};
     std::vector<FileOutcome> outcomes;
     outcomes.push_back(Converted(1));
     outcomes.push_back(Failed());
     outcomes.push_back(Converted(3, 2));
-    const CollectionReport report = ReportOfCollection(outcomes, files, false, RunSettings(), Preferences());
-    EXPECT_EQ((std::vector<std::string>{"a.fff: 1 reference created.", "", "c.fff: 3 references created."}),
-              report.fileLines);
-    EXPECT_EQ((std::vector<std::string>{"2 files, 4 total references created.", "1 file failed."}), report.totals);
-    EXPECT_EQ((std::vector<std::string>{"references from an earlier run are already in c.fff (2); the outputs have "
-                                        "both. --replace-references replaces them."}),
-              report.notes);
-    std::vector<FileOutcome> foreseen;
-    foreseen.push_back(Failed());
-    EXPECT_EQ((std::vector<std::string>{"0 files, 0 total references would be created", "1 file would fail."}),
-              ReportOfCollection(foreseen, {files[1]}, true, RunSettings(), Preferences()).totals);
-}
-
-// A box must fit on the screen; the command line names every file.
-TEST(CollectionReport, TheWindowCutsALongListAndTheCommandLineDoesNot)
-{
-    CollectionTally tally;
-    for (int i = 0; i < 13; ++i)
-        tally.lookAlikes.push_back({"f" + std::to_string(i) + ".fff", {1, 4}});
-    const std::string window = CollectionNotes(tally, Voice::Window, false, Preferences(), 65536).at(0);
-    EXPECT_TRUE(window.starts_with("Texts after record codes begin like a reference but are not one in f0.fff (1, on "
-                                   "line 4), "))
-        << window;
-    EXPECT_NE(std::string::npos, window.find("f11.fff (1, on line 4), ... and 1 more.; they were kept.")) << window;
-    const std::string cli = CollectionNotes(tally, Voice::CommandLine, true, Preferences(), 65536).at(0);
-    EXPECT_TRUE(cli.starts_with("texts after")) << cli;
-    EXPECT_TRUE(cli.ends_with("f12.fff (1, on line 4); a run keeps them.")) << cli;
+    const RunReport report(plan, std::move(outcomes));
+    const ReportTotals totals = report.Totals();
+    EXPECT_EQ(2, totals.converted);
+    EXPECT_EQ(1, totals.failed);
+    EXPECT_EQ(4, totals.references);
+    EXPECT_EQ(2, totals.earlierFound);
+    EXPECT_TRUE(report.Notes(1, Telling(Voice::CommandLine)).empty());
+    EXPECT_EQ("earlier_references_kept", report.Notes(2, Telling(Voice::CommandLine)).at(0).key);
+    EXPECT_FALSE(report.Cancelled());
 }
 
 }  // namespace

@@ -38,20 +38,24 @@ void TestPreview::dialogShowsLineReferenceAndRecord()
     QVERIFY(dialog.Levels()->textInteractionFlags() & Qt::TextSelectableByMouse);
 }
 
+// Each file's details go on rows of their own under it.
 void TestPreview::collectionShowsAFileARow()
 {
     PreviewDialog dialog({"The run would make 3 references in 1 file; 1 file would fail:",
                           {},
                           {},
                           "",
-                          {{"/books/a.fff", "3 references", ""},
-                           {"/books/b.fff", "", "Cannot open file /books/b.fff\rpermission denied"}}});
+                          {{"/books/a.fff", "3 references", "", {"Book (1): Genesis"}},
+                           {"/books/b.fff", "", "Cannot open file /books/b.fff\rpermission denied", {}}},
+                          "Convert Several Files"});
+    QCOMPARE(dialog.windowTitle(), QString("Convert Several Files"));
     QTableWidget* table = dialog.Table();
-    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->rowCount(), 3);
     QCOMPARE(table->horizontalHeaderItem(1)->text(), QString("References"));
     QCOMPARE(table->item(0, 0)->text(), QString("/books/a.fff"));
     QCOMPARE(table->item(0, 1)->text(), QString("3 references"));
-    QCOMPARE(table->item(1, 2)->text(), QString("Cannot open file /books/b.fff permission denied"));
+    QCOMPARE(table->item(1, 2)->text(), QString("Book (1): Genesis"));
+    QCOMPARE(table->item(2, 2)->text(), QString("Cannot open file /books/b.fff permission denied"));
     QVERIFY(dialog.Note() == nullptr);
     QVERIFY(dialog.Levels() == nullptr);
 }

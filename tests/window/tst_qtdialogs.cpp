@@ -2,12 +2,15 @@
 // message boxes, the input box and the file dialogs, answered by a timer.
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
+#include <filesystem>
 #include <functional>
 
 #include "support/temp_dir.h"
@@ -93,6 +96,8 @@ private slots:
     void saveDialogReturnsThePathAndFilter();
     void severalFilesDialogReturnsEveryFileChosen();
     void folderDialogStartsInTheFolderGivenAndShowsOnlyFolders();
+    void folderDialogAnswersTheFullPathTyped();
+    void fileDialogShowsSizesAndDatesWhole();
     void applicationAddsNothingToCaptions();
 };
 
@@ -233,6 +238,56 @@ void TestQtDialogs::folderDialogStartsInTheFolderGivenAndShowsOnlyFolders()
     QCOMPARE(shown, QString("Output Folder"));
     ModalAnswerer cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     QVERIFY(!dialogs.ChooseFolder("Output Folder", dir.Path().string()).has_value());
+}
+
+// Typed while the dialog shows the folder's parent, whose other folders share
+// its first letters, Qt counts the folder shown among its answers. A folder
+// that does not exist comes back as typed, for the run's checks to judge.
+void TestQtDialogs::folderDialogAnswersTheFullPathTyped()
+{
+    testing::TempDir dir;
+    for (const char* name : {"c2", "c3", "coll", "conv"})
+        std::filesystem::create_directory(dir.File(name));
+    QtDialogs dialogs;
+    for (const std::string& typed : {dir.File("conv"), dir.File("new")}) {
+        ModalAnswerer answer([&](QWidget* modal) {
+            auto* nameBox = modal->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QVERIFY(nameBox->hasFocus());  // as for a person typing into it
+            QTest::keyClicks(nameBox, QString::fromStdString(typed));
+            // Pressed from outside this answer, so that a box the dialog
+            // might show in its turn is answered too (and rejected).
+            QTimer::singleShot(0, nameBox, [nameBox] { QTest::keyClick(nameBox, Qt::Key_Return); });
+        });
+        QCOMPARE(QString::fromStdString(dialogs.ChooseFolder("Output Folder", dir.Path().string()).value_or("-")),
+                 QString::fromStdString(typed));
+    }
+}
+
+// The detail view's Size and Date Modified columns hold their texts whole,
+// and every column shows without scrolling.
+void TestQtDialogs::fileDialogShowsSizesAndDatesWhole()
+{
+    testing::TempDir dir;
+    testing::WriteFileBytes(dir.File("large.fff"), "");
+    std::filesystem::resize_file(dir.File("large.fff"), 274877907);  // "262.14 MiB" in English
+    QtDialogs dialogs;
+    FileDialogState state{{{"Folio Flat Files (*.fff)", "*.fff"}}, 1, "", "FFF", false, "Input File",
+                          dir.Path().string()};
+    ModalAnswerer answer([](QWidget* modal) {
+        auto* view = modal->findChild<QTreeView*>("treeView");
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+        const QModelIndex file = view->model()->index(0, 0, view->rootIndex());
+        const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        for (const int column : {1, 3}) {
+            const QString text = file.siblingAtColumn(column).data().toString();
+            QVERIFY2(view->fontMetrics().horizontalAdvance(text) + margins <= view->header()->sectionSize(column),
+                     qPrintable(text));
+        }
+        QVERIFY(view->header()->length() <= view->viewport()->width());
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    QVERIFY(!dialogs.OpenFile(state));
 }
 
 // On X11 Qt appends the application's display name, once one is set, to

@@ -7,7 +7,9 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <map>
 
+#include "run/finding_table.h"
 #include "run/run_checks.h"
 #include "settings/settings_store.h"
 #include "streams/file_faults.h"
@@ -59,6 +61,29 @@ struct CollectionFixture : ModelFixture {
         dialogs.folderAnswers.push_back(folder);
         model.Carry(Command::ConvertSeveral);
     }
+
+    // The box at the end of each collection: its heading, then a line for
+    // each row of its list ("a.fff | 2 references | remark").
+    Names EndBoxes() const
+    {
+        Names boxes;
+        for (const PreviewShown& list : dialogs.lists) {
+            if (list.caption != "Convert Several Files")
+                continue;
+            std::string box = list.heading;
+            for (const PreviewFile& file : list.files) {
+                box += "\n" + file.input + " | " + file.counts + " | " + file.remark;
+                for (const std::string& detail : file.details)
+                    box += "\n  " + detail;
+            }
+            boxes.push_back(box);
+        }
+        return boxes;
+    }
+    std::string Heading(const std::string& summary) const
+    {
+        return summary + "\rThe outputs are in " + dir.File("out") + ".";
+    }
 };
 
 TEST(CollectionRun, EachFileGoesToTheFolderAndOneSummaryFollows)
@@ -73,10 +98,12 @@ TEST(CollectionRun, EachFileGoesToTheFolderAndOneSummaryFollows)
     EXPECT_EQ(f.dialogs.fileDialogs[0].state.title, "Convert Several Files");
     EXPECT_EQ(f.dialogs.folderDialogs,
               (std::vector<std::pair<std::string, std::string>>{{"Output Folder", f.dir.Path().string()}}));
-    // 2 + 12 + 22 records, each with a reference; the viewer is not offered.
-    EXPECT_EQ(f.dialogs.MessageTexts(), Names{"3 files, 36 total references created."});
-    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Information);
-    EXPECT_EQ(f.dialogs.messages[0].buttons, MessageButtons::Ok);
+    // 2 + 12 + 22 records, each with a reference, in the folder chosen; the
+    // viewer is not offered.
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.EndBoxes(), Names{f.Heading("3 files, 36 total references created.") + "\n" + f.dir.File("in/a.fff") +
+                                  " | 2 references | \n" + f.dir.File("in/b.fff") + " | 12 references | \n" +
+                                  f.dir.File("in/c.fff") + " | 22 references | "});
     EXPECT_TRUE(f.launcher.started.empty());
     EXPECT_FALSE(f.model.Session().IsRunning());
 }
@@ -173,7 +200,7 @@ TEST(CollectionRun, FolderHoldingAnInputIsRefusedAtOnceAndAskedAgain)
     f.model.Carry(Command::ConvertSeveral);
     EXPECT_EQ(f.dialogs.fileDialogs.size(), 1u);
     EXPECT_EQ(f.dialogs.folderDialogs.size(), 3u);
-    ASSERT_EQ(f.dialogs.messages.size(), 3u);
+    ASSERT_EQ(f.dialogs.messages.size(), 2u);
     const std::string inOwn = (std::filesystem::path(f.dir.File("in")) / "b.fff").string();
     EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(f.dialogs.messages[0].text,
@@ -183,21 +210,29 @@ TEST(CollectionRun, FolderHoldingAnInputIsRefusedAtOnceAndAskedAgain)
         << f.dialogs.messages[0].note;
     EXPECT_EQ(f.dialogs.messages[1].note,
               "Cannot create file " + f.Out("a.fff") + "\rit is " + inputs[2] + ", an input of this run");
-    EXPECT_EQ(f.dialogs.messages[2].text, "3 files, 36 total references created.");
+    ASSERT_EQ(f.EndBoxes().size(), 1u);
+    EXPECT_TRUE(f.EndBoxes()[0].starts_with("3 files, 36 total references created.\rThe outputs are in " +
+                                            f.dir.File("other") + ".\n"))
+        << f.EndBoxes()[0];
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ReadFileBytes(inputs[i]), Book("T" + std::to_string(i), 2 + 10 * i));
     EXPECT_EQ(testing::FileNames(f.dir.File("out")), std::set<std::string>{"a.fff"});
 }
 
-TEST(CollectionRun, MissingOutputFolderIsRefused)
+// A folder typed that is not there is made where the folder it would be in
+// is, as the command line makes its -d folder; one deeper is refused.
+TEST(CollectionRun, MissingOutputFolderIsMadeWhereItsFolderIs)
 {
     CollectionFixture f;
-    f.ConvertSeveral(f.Inputs(2), f.dir.File("nowhere"));
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("nowhere/deeper"));
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_TRUE(f.dialogs.messages[0].text.starts_with("The output folder cannot take the outputs.\r" +
-                                                       f.dir.File("nowhere")))
+                                                       f.dir.File("nowhere/deeper")))
         << f.dialogs.messages[0].text;
     EXPECT_FALSE(std::filesystem::exists(f.dir.File("nowhere")));
+    f.ConvertSeveral(f.Inputs(2), f.dir.File("made"));
+    EXPECT_EQ(testing::FileNames(f.dir.File("made")), (std::set<std::string>{"a.fff", "b.fff"}));
+    ASSERT_EQ(f.EndBoxes().size(), 1u);
 }
 
 // Cancel leaves every file as it was, Yes replaces them all; there is no
@@ -217,7 +252,8 @@ TEST(CollectionRun, ExistingOutputsAreNamedInOneQuestion)
         EXPECT_EQ(question.buttons, MessageButtons::YesCancel);
         EXPECT_EQ(question.note, f.Out("a.fff") + "\r" + f.Out("c.fff"));
         const bool replaced = answer == MessageAnswer::Yes;
-        EXPECT_EQ(f.dialogs.messages.size(), replaced ? 2u : 1u);
+        EXPECT_EQ(f.dialogs.messages.size(), 1u);
+        EXPECT_EQ(f.EndBoxes().size(), replaced ? 1u : 0u);
         EXPECT_EQ(ReadFileBytes(f.Out("a.fff")) == "old a", !replaced);
         EXPECT_EQ(ReadFileBytes(f.Out("c.fff")) == "old c", !replaced);
         EXPECT_EQ(std::filesystem::exists(f.Out("b.fff")), replaced);
@@ -306,20 +342,19 @@ TEST(CollectionRun, FailuresAreListedWithTheirReasons)
     ArmFileFault(FileCall::PutInPlace, kAccessDeniedError, 1);  // the second output
     f.ConvertSeveral(inputs, f.dir.File("out"));
     DisarmFileFaults();
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_EQ(f.dialogs.messages[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(f.dialogs.messages[0].text.starts_with("2 files, 24 total references created.\r\r1 file failed:\r"))
-        << f.dialogs.messages[0].text;
-    EXPECT_NE(f.dialogs.messages[0].text.find(f.Out("b.fff")), std::string::npos);
-    // Each output by what it is now.
-    EXPECT_TRUE(f.dialogs.messages[0].text.ends_with("\r\rConverted by this run: " + f.Out("a.fff") + ", " +
-                                                      f.Out("c.fff") + "\rNot written: " + f.Out("b.fff")))
-        << f.dialogs.messages[0].text;
+    ASSERT_EQ(f.EndBoxes().size(), 1u);
+    const std::string box = f.EndBoxes()[0];
+    EXPECT_TRUE(box.starts_with(f.Heading("2 files, 24 total references created.\r1 file failed.") + "\n")) << box;
+    // The file failed with its reason, and what its output is now.
+    EXPECT_NE(box.find("\n" + f.dir.File("in/b.fff") + " |  | Cannot create file " + f.Out("b.fff") +
+                       "\rpermission denied\rnot written\n"),
+              std::string::npos)
+        << box;
     EXPECT_TRUE(std::filesystem::exists(f.Out("a.fff")) && std::filesystem::exists(f.Out("c.fff")));
     EXPECT_FALSE(std::filesystem::exists(f.Out("b.fff")));
 }
 
-// The outputs converted again: kept beside the new ones, the files are named
+// The outputs converted again: kept beside the new ones, each file says so
 // with the advice; replaced, the end box adds them up.
 TEST(CollectionRun, EarlierReferencesAreNamedOrAddedUpInTheEndBox)
 {
@@ -331,13 +366,17 @@ TEST(CollectionRun, EarlierReferencesAreNamedOrAddedUpInTheEndBox)
     f.model.TogglePreference(Preference::ReplaceReferences);
     f.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Ok};  // the outputs that kept both replaced
     f.ConvertSeveral(converted, f.dir.File("again"));
-    ASSERT_EQ(f.dialogs.messages.size(), 4u);
-    EXPECT_EQ(f.dialogs.messages[1].text, "2 files, 14 total references created.\r\r" + converted[0] + ", " +
-                                              converted[1] +
-                                              " already held references from an earlier run; the outputs have "
-                                              "both. Switch on File > Preferences > Replace Earlier References to "
-                                              "replace them.");
-    EXPECT_EQ(f.dialogs.messages[3].text, "2 files, 14 total references created, 14 earlier references replaced.");
+    ASSERT_EQ(f.EndBoxes().size(), 3u);
+    const std::string advice =
+        " references from an earlier run; the output has both. Switch on File > Preferences > "
+        "Replace Earlier References to replace them.";
+    EXPECT_NE(f.EndBoxes()[1].find(converted[0] + " | 2 references | \n  This file already holds 2" + advice),
+              std::string::npos)
+        << f.EndBoxes()[1];
+    EXPECT_NE(f.EndBoxes()[1].find(converted[1] + " | 12 references | \n  This file already holds 12" + advice),
+              std::string::npos);
+    EXPECT_TRUE(f.EndBoxes()[2].starts_with("2 files, 14 total references created, 14 earlier references replaced."))
+        << f.EndBoxes()[2];
     EXPECT_EQ(ReadFileBytes(f.dir.File("again/b.fff")), ReadFileBytes(converted[1]));
 }
 
@@ -348,11 +387,60 @@ TEST(CollectionRun, LookAlikesAndCutsAreNamedWithTheirFilesInTheEndBox)
     WriteFileBytes(inputs[0], "<RD:Book>" + std::string(70000, 'a') + "\r\n<RD>a\r\n<RD>b\r\n");
     WriteFileBytes(inputs[1], "<RD:Book>b\r\n<RD><CS:Reference>mine</CS>\r\n");
     f.ConvertSeveral(inputs, f.dir.File("out"));
-    EXPECT_EQ(f.dialogs.MessageTexts(),
-              Names{"2 files, 3 total references created.\r\rTexts after record codes begin like a reference but are "
-                    "not one in " + inputs[1] + " (1, on line 2); they were kept.\r\rHeadings longer than 64 KB keep "
-                    "their first 64 KB in " + inputs[0] + " (1, on line 1).\r\rReferences were cut to 64 KB, the "
-                    "longest a later run recognises, in " + inputs[0] + " (2, first on line 2)."});
+    EXPECT_EQ(f.EndBoxes(),
+              Names{f.Heading("2 files, 3 total references created.") + "\n" + inputs[0] + " | 2 references | " +
+                    "\n  1 heading was longer than 64 KB and keeps its first 64 KB, on line 1." +
+                    "\n  2 references were cut to 64 KB, the longest a later run recognises, first on line 2.\n" +
+                    inputs[1] + " | 1 reference | " +
+                    "\n  1 text after a record code begins like a reference but is not one, on line 2; it was kept."});
+}
+
+// For each row of the findings table, a file that has it: the collection's
+// end box says so under the file, in the window's words.
+TEST(CollectionRun, EveryFindingReachesTheEndBox)
+{
+    struct Case {
+        std::string text;
+        std::string level1;  // empty: loaded from a file whose line names Book first
+        std::string pattern;
+        std::string says;
+    };
+    const std::string longHeading = "<RD:Book>" + std::string(70000, 'a') + "\r\n<RD>x\r\n";
+    const std::map<std::string_view, Case> cases = {
+        {"unread_id_records", {"<RD,ID:9:Book>B\r\n<RD>x\r\n", "Book", "1", "in the form <RD,ID:n:Level>"}},
+        {"earlier_references_kept",
+         {"<RD:Book>B\r\n<RD><CS:Reference>B<CR>\r\n</CS>x\r\n", "Book", "1", "already holds 1 reference"}},
+        {"look_alikes", {"<RD:Book>B\r\n<RD><CS:Reference>mine</CS>\r\n", "Book", "1", "like a reference"}},
+        {"headings_cut", {longHeading, "Book", "1", "heading was longer"}},
+        {"references_cut", {longHeading, "Book", "1 1", "reference was cut"}},
+        {"later_line_records", {"<RD:Book>B\r\n<RD>\r\ntext\r\n", "Book", "1", "on the line after"}},
+        {"unmatched_levels", {"<RD:Book>B\r\n<RD>x\r\n", "Chaptr", "1", "No level record names"}},
+        {"skipped_level_name", {"<RD:Book>B\r\n<RD>x\r\n", "", "1", "first level name \"Book\""}},
+        {"id_form_level_records", {"<RD,ID:9:Tome>B\r\n<RD>x\r\n", "Book", "1", "is in the form"}},
+    };
+    for (const FindingRow& row : FindingTable()) {
+        SCOPED_TRACE(row.key);
+        ASSERT_TRUE(cases.contains(row.key)) << "no file with this finding";
+        const Case& c = cases.at(row.key);
+        CollectionFixture f;
+        if (c.level1.empty()) {
+            WriteFileBytes(f.dir.File("levels.def"), "<LN:Book,Chaptr>\r\n");
+            f.dialogs.fileAnswers = {f.dir.File("levels.def")};
+            f.model.Carry(Command::LoadLevels);
+        } else {
+            f.Type(HistoryBox::Level1, c.level1);
+        }
+        f.Type(HistoryBox::RefPattern, c.pattern);
+        const Names inputs = f.Inputs(2);
+        WriteFileBytes(inputs[1], c.text);
+        f.ConvertSeveral(inputs, f.dir.File("out"));
+        ASSERT_EQ(f.EndBoxes().size(), 1u);
+        const std::string box = f.EndBoxes()[0];
+        const std::size_t row = box.find("\n" + inputs[1] + " | ");
+        ASSERT_NE(row, std::string::npos) << box;
+        EXPECT_NE(box.rfind(c.says), std::string::npos) << box;
+        EXPECT_GT(box.rfind(c.says), row) << box;
+    }
 }
 
 TEST(CollectionRun, SeveralDroppedFilesAreConvertedAfterTheFolderDialog)
@@ -361,7 +449,8 @@ TEST(CollectionRun, SeveralDroppedFilesAreConvertedAfterTheFolderDialog)
     f.dialogs.folderAnswers.push_back(f.dir.File("out"));
     f.model.FilesDropped(f.Inputs(2));
     EXPECT_TRUE(f.dialogs.fileDialogs.empty());
-    EXPECT_EQ(f.dialogs.MessageTexts(), Names{"2 files, 14 total references created."});
+    ASSERT_EQ(f.EndBoxes().size(), 1u);
+    EXPECT_TRUE(f.EndBoxes()[0].starts_with(f.Heading("2 files, 14 total references created."))) << f.EndBoxes()[0];
     EXPECT_TRUE(f.view.texts[BoxIndex(HistoryBox::InputFile)].empty());
 }
 
@@ -414,8 +503,9 @@ TEST(CollectionRun, ClosingTheWindowDiscardsOnlyTheFileBeingWritten)
     EXPECT_FALSE(std::filesystem::exists(f.Out("c.fff")));
 }
 
-// Preview Several Files: each file's counts from the whole pass, a file that
-// fails among them, and nothing written anywhere.
+// Preview Several Files: each file's counts from the whole pass, its level
+// names and notes, a file that fails among them, and nothing written
+// anywhere.
 TEST(CollectionRun, PreviewListsEachFileWithItsCountsAndWritesNothing)
 {
     CollectionFixture f;
@@ -436,11 +526,13 @@ TEST(CollectionRun, PreviewListsEachFileWithItsCountsAndWritesNothing)
     EXPECT_EQ(files[0].input, inputs[0]);
     EXPECT_EQ(files[0].counts, "2 references");
     EXPECT_EQ(files[1].counts, "12 references");
-    EXPECT_EQ(files[2].remark, "holds 1 reference from an earlier run");
-    EXPECT_NE(f.dialogs.previewNotes[0].find(inputs[2] + " already hold references from an earlier run; the outputs "
-                                                         "would have both."),
-              std::string::npos)
-        << f.dialogs.previewNotes[0];
+    // Under each file, the level names it holds, as a single file's preview
+    // lists them, then its notes.
+    EXPECT_EQ(files[0].details, Names{"Book (1): T0"});
+    EXPECT_EQ(files[2].details,
+              (Names{"Book (1): Old",
+                     "This file already holds 1 reference from an earlier run; the output would have "
+                     "both. Switch on File > Preferences > Replace Earlier References to replace it."}));
     EXPECT_EQ(before, testing::FileNames(f.dir.File("in")));
     EXPECT_TRUE(std::filesystem::is_empty(f.dir.File("out")));
     EXPECT_EQ(f.view.captions.back(), kApplicationTitle);

@@ -86,6 +86,7 @@ public:
         previewLevels.push_back(preview.levels);
         previewNotes.push_back(preview.note);
         previewFiles.push_back(preview.files);
+        lists.push_back(preview);
     }
 
     // The messages' texts, in order.
@@ -116,6 +117,7 @@ public:
     std::vector<std::string> previewLevels;
     std::vector<std::string> previewNotes;
     std::vector<std::vector<PreviewFile>> previewFiles;
+    std::vector<PreviewShown> lists;
 
 private:
     void Opened()

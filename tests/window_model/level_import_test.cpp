@@ -57,9 +57,12 @@ TEST(LoadLevels, RunEndNotesTheFirstNameWhereTheLevelRecordsUseIt)
     f.model.Carry(Command::LoadLevels);
     f.model.Carry(Command::BeginOrCancel);
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_NE(f.dialogs.messages[0].text.find("\r\rlevels.def's first level name \"Tome\" is not loaded; 2 level "
-                                              "records of this file name it. Type it into a level box to use it.\r"),
-              std::string::npos)
+    EXPECT_NE(
+        f.dialogs.messages[0].text.find(
+            "\r\rlevels.def's first level name \"Tome\" is not loaded; 2 level "
+            "records of this file name it. To use it, fill the level boxes 1 to 2 with Tome, Book: the names loaded "
+            "move one level down.\r"),
+        std::string::npos)
         << f.dialogs.messages[0].text;
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
     f.Type(HistoryBox::Level2, "Tome");

@@ -25,7 +25,7 @@ std::string Records(int count)
     return text;
 }
 
-TEST(RunControl, CompleteRunReportsTheCountAndLaunchesTheViewer)
+TEST(SingleRun, CompleteRunReportsTheCountAndLaunchesTheViewer)
 {
     ModelFixture f;
     f.Prepare(Records(3));
@@ -44,7 +44,7 @@ TEST(RunControl, CompleteRunReportsTheCountAndLaunchesTheViewer)
 }
 
 // Each check box, as the window shows it at Begin, goes into the run.
-TEST(RunControl, CheckBoxesAsShownAtBeginGoIntoTheRun)
+TEST(SingleRun, CheckBoxesAsShownAtBeginGoIntoTheRun)
 {
     for (const auto& [notSearched, removePageMarks] : {std::pair{false, false}, {true, false}, {false, true}}) {
         ModelFixture f;
@@ -62,7 +62,7 @@ TEST(RunControl, CheckBoxesAsShownAtBeginGoIntoTheRun)
     }
 }
 
-TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
+TEST(SingleRun, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
 {
     ModelFixture f;
     f.Prepare("<RD,ID:1:Book>Genesis\r\n<RD,ID:2>text\r\n");
@@ -72,40 +72,42 @@ TEST(RunControl, LevelRecordsWithIdsReadOnlyWithTheSwitchOrAdvised)
     f.model.TogglePreference(Preference::IdRecords);
     f.model.Carry(Command::BeginOrCancel);
     const std::string advised = f.dialogs.messages[0].text;
-    EXPECT_TRUE(advised.starts_with("0 total references created.\r\r1 record code of this file names a level in the "
-                                    "form "))
+    EXPECT_TRUE(
+        advised.starts_with("0 total references created.\r\r1 record code of this file names a level in the "
+                            "form "))
         << advised;
     EXPECT_NE(advised.find("ID record levels"), std::string::npos);
     // The question stays the last line, above the buttons that answer it.
     EXPECT_TRUE(advised.ends_with(" to read them as such.\r\rView output file?")) << advised;
-    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{advised, "Output File Exists.  Overwrite?",
-                                               "1 total references created.\rView output file?"}));
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              (Names{advised, "Output File Exists.  Overwrite?", "1 total references created.\rView output file?"}));
 }
 
 // A record that begins on the line after its code: without the preference
 // the end box says so and names it; with it the record gets its reference.
-TEST(RunControl, RecordsOnTheNextLineAdvisedOrReferencedByThePreference)
+TEST(SingleRun, RecordsOnTheNextLineAdvisedOrReferencedByThePreference)
 {
     ModelFixture f;
     f.Prepare(kBook + "<RD>\r\n<TA:x>cell\r\n");
     f.Type(HistoryBox::Level1, "Book");
     f.model.Carry(Command::BeginOrCancel);
     const std::string advised = f.dialogs.messages[0].text;
-    EXPECT_EQ("0 total references created.\r\r1 record begins on the line after its record code and got no "
-              "reference; switch on File > Preferences > References for Records on the Next Line to give it "
-              "one.\r\rView output file?",
-              advised);
+    EXPECT_EQ(
+        "0 total references created.\r\r1 record begins on the line after its record code and got no "
+        "reference; switch on File > Preferences > References for Records on the Next Line to give it "
+        "one.\r\rView output file?",
+        advised);
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite the first output
     f.model.TogglePreference(Preference::LineEndRecords);
     f.model.Carry(Command::BeginOrCancel);
-    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{advised, "Output File Exists.  Overwrite?",
-                                               "1 total references created.\rView output file?"}));
+    EXPECT_EQ(f.dialogs.MessageTexts(),
+              (Names{advised, "Output File Exists.  Overwrite?", "1 total references created.\rView output file?"}));
 }
 
 // A file converted before: its references are kept beside the new ones
 // with advice naming the preference, or replaced once it is on; one is
 // told of in the singular.
-TEST(RunControl, EarlierReferencesAdvisedOrReplacedByThePreference)
+TEST(SingleRun, EarlierReferencesAdvisedOrReplacedByThePreference)
 {
     ModelFixture f;
     const std::string earlier = "<CS:Reference>Old<CR>\r\n</CS>";
@@ -121,8 +123,9 @@ TEST(RunControl, EarlierReferencesAdvisedOrReplacedByThePreference)
     f.model.TogglePreference(Preference::ReplaceReferences);
     f.dialogs.answers = {MessageAnswer::Yes};  // overwrite
     f.model.Carry(Command::BeginOrCancel);
-    EXPECT_EQ(f.dialogs.MessageTexts()[2], "2 total references created, 2 earlier references replaced.\rView "
-                                           "output file?");
+    EXPECT_EQ(f.dialogs.MessageTexts()[2],
+              "2 total references created, 2 earlier references replaced.\rView "
+              "output file?");
     EXPECT_EQ(ReadFileBytes(f.outputPath).find(earlier), std::string::npos);
     // A file without any: nothing is said of them.
     f.Prepare(kBook + "<RD>a\r\n");
@@ -140,7 +143,7 @@ TEST(RunControl, EarlierReferencesAdvisedOrReplacedByThePreference)
               std::string::npos);
 }
 
-TEST(RunControl, LookAlikesAreKeptAndTold)
+TEST(SingleRun, LookAlikesAreKeptAndTold)
 {
     ModelFixture f;
     const std::string unended = "<RD><CS:Reference>" + std::string(70000, 'x') + "\r\n";
@@ -152,7 +155,7 @@ TEST(RunControl, LookAlikesAreKeptAndTold)
                     "one, first on line 2; they were kept.\r\rView output file?"});
 }
 
-TEST(RunControl, AnsweringNoLaunchesNothing)
+TEST(SingleRun, AnsweringNoLaunchesNothing)
 {
     ModelFixture f;
     f.Prepare("no records here", "x");
@@ -164,7 +167,7 @@ TEST(RunControl, AnsweringNoLaunchesNothing)
 
 // With no viewer set, Yes offers the viewer dialog first; a viewer chosen
 // there is kept and started, a cancelled dialog starts nothing.
-TEST(RunControl, MissingViewerIsChosenThenStarted)
+TEST(SingleRun, MissingViewerIsChosenThenStarted)
 {
     ModelFixture f;
     f.Prepare("text", "x");
@@ -183,7 +186,7 @@ TEST(RunControl, MissingViewerIsChosenThenStarted)
 
 // 44 % with 11 s left must not become done 2 s later: the time the page
 // question stays open counts neither as elapsed nor in the estimate.
-TEST(RunControl, TimeThePageQuestionWaitsIsLeftOut)
+TEST(SingleRun, TimeThePageQuestionWaitsIsLeftOut)
 {
     ModelFixture f;
     f.Prepare("<RD:Book>G\r\n<RD>x\r\n" + std::string(5000, 'z'), "1 #");
@@ -207,7 +210,7 @@ TEST(RunControl, TimeThePageQuestionWaitsIsLeftOut)
 }
 
 // A folder is there: it is refused as what it is, not as missing.
-TEST(RunControl, MissingInputIsReported)
+TEST(SingleRun, MissingInputIsReported)
 {
     ModelFixture f;
     f.Prepare("text");
@@ -221,7 +224,7 @@ TEST(RunControl, MissingInputIsReported)
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
 }
 
-TEST(RunControl, WriteErrorNamesTheFileAndTheReason)
+TEST(SingleRun, WriteErrorNamesTheFileAndTheReason)
 {
     ModelFixture f;
     f.Prepare(Records(2000));
@@ -235,7 +238,7 @@ TEST(RunControl, WriteErrorNamesTheFileAndTheReason)
 
 // The input under another name is refused before the overwrite question,
 // which would otherwise offer it.
-TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
+TEST(SingleRun, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
 {
     ModelFixture f;
     f.Prepare(kBook);
@@ -263,7 +266,7 @@ TEST(RunControl, OutputThatIsTheInputIsRefusedBeforeTheQuestion)
 // input it is refused as a device is, as output (unless it names the device
 // alone) because the file meant would never be written. Elsewhere they are
 // ordinary names.
-TEST(RunControl, NamesWindowsTakesForDevicesAreRefusedThere)
+TEST(SingleRun, NamesWindowsTakesForDevicesAreRefusedThere)
 {
     ModelFixture f;
     f.Prepare(kBook);
@@ -288,7 +291,7 @@ TEST(RunControl, NamesWindowsTakesForDevicesAreRefusedThere)
 #endif
 }
 
-TEST(RunControl, PatternChecksStopTheRun)
+TEST(SingleRun, PatternChecksStopTheRun)
 {
     ModelFixture f;
     f.Prepare("text", "1 #");
@@ -299,16 +302,15 @@ TEST(RunControl, PatternChecksStopTheRun)
     f.Type(HistoryBox::PagePattern, "[#]");
     f.Type(HistoryBox::RefPattern, "<RD>1 #");
     f.model.Carry(Command::BeginOrCancel);
-    EXPECT_EQ(f.dialogs.MessageTexts(),
-              (Names{"Insufficient information to process reference pattern\r"
-                     "\"#\" stands for the page, and the page-number pattern is empty",
-                     "Page # Pattern must contain #",
-                     "A later run could not recognise the references this pattern makes\r"
-                     "it holds the code <RD>, which begins \"RD\""}));
+    EXPECT_EQ(f.dialogs.MessageTexts(), (Names{"Insufficient information to process reference pattern\r"
+                                               "\"#\" stands for the page, and the page-number pattern is empty",
+                                               "Page # Pattern must contain #",
+                                               "A later run could not recognise the references this pattern makes\r"
+                                               "it holds the code <RD>, which begins \"RD\""}));
     EXPECT_FALSE(std::filesystem::exists(f.outputPath));
 }
 
-TEST(RunControl, OverwriteYesRunsIntoTheFile)
+TEST(SingleRun, OverwriteYesRunsIntoTheFile)
 {
     ModelFixture f;
     f.Prepare("new text", "x");
@@ -323,7 +325,7 @@ TEST(RunControl, OverwriteYesRunsIntoTheFile)
 
 // The save dialog starts beside the output kept, on its name, though it was
 // last used elsewhere for another name.
-TEST(RunControl, OverwriteNoAsksForANewName)
+TEST(SingleRun, OverwriteNoAsksForANewName)
 {
     ModelFixture f;
     f.Prepare("new text", "x");
@@ -346,7 +348,7 @@ TEST(RunControl, OverwriteNoAsksForANewName)
     EXPECT_EQ(f.view.BoxText(HistoryBox::OutputFile), other);
 }
 
-TEST(RunControl, OverwriteCancelStopsTheRun)
+TEST(SingleRun, OverwriteCancelStopsTheRun)
 {
     ModelFixture f;
     f.Prepare("new text", "x");
@@ -365,7 +367,7 @@ TEST(RunControl, OverwriteCancelStopsTheRun)
 
 // Over an earlier output: Yes leaves that file as it was, No puts the
 // partial output in its place; nothing else is left in the folder.
-TEST(RunControl, CancelDuringTheRunOffersToDeleteTheOutput)
+TEST(SingleRun, CancelDuringTheRunOffersToDeleteTheOutput)
 {
     for (const bool deleteIt : {true, false}) {
         SCOPED_TRACE(deleteIt ? "yes deletes" : "no keeps");
@@ -388,7 +390,7 @@ TEST(RunControl, CancelDuringTheRunOffersToDeleteTheOutput)
 
 // Without an earlier file at Begin, none is replaced at the end: a file that
 // appears under the output's name during the run is left alone.
-TEST(RunControl, FileThatAppearsDuringTheRunIsLeftAlone)
+TEST(SingleRun, FileThatAppearsDuringTheRunIsLeftAlone)
 {
     ModelFixture f;
     f.Prepare(std::string(1000, 'x'), "x");
@@ -405,7 +407,7 @@ TEST(RunControl, FileThatAppearsDuringTheRunIsLeftAlone)
 // A folder that takes no new file: the question says the earlier output is
 // lost once the run starts, and a removal that fails after Cancel is told,
 // not passed over.
-TEST(RunControl, OutputWrittenInPlaceIsAnnouncedAndAFailedRemovalReported)
+TEST(SingleRun, OutputWrittenInPlaceIsAnnouncedAndAFailedRemovalReported)
 {
     ModelFixture f;
     f.Prepare(std::string(1000, 'x'), "x");
@@ -428,7 +430,7 @@ TEST(RunControl, OutputWrittenInPlaceIsAnnouncedAndAFailedRemovalReported)
 }
 
 // No question can make a folder an output: it is refused at once.
-TEST(RunControl, OutputThatIsAFolderIsRefusedBeforeTheQuestion)
+TEST(SingleRun, OutputThatIsAFolderIsRefusedBeforeTheQuestion)
 {
     ModelFixture f;
     f.Prepare(kBook);
@@ -438,12 +440,12 @@ TEST(RunControl, OutputThatIsAFolderIsRefusedBeforeTheQuestion)
     f.dialogs.answers = {MessageAnswer::Yes};
     f.model.Carry(Command::BeginOrCancel);
     EXPECT_TRUE(f.dialogs.messages.empty());
-    EXPECT_EQ(f.dialogs.errorBoxes, (std::vector<std::pair<std::string, std::string>>{
-                                        {kApplicationTitle, "Cannot create file " + f.dir.File("folder") +
-                                                                "\rit is a folder"}}));
+    EXPECT_EQ(f.dialogs.errorBoxes,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {kApplicationTitle, "Cannot create file " + f.dir.File("folder") + "\rit is a folder"}}));
 }
 
-TEST(RunControl, ErrorFromThePassRestoresTheWindow)
+TEST(SingleRun, ErrorFromThePassRestoresTheWindow)
 {
     ModelFixture f;
     f.Prepare("text", "x");
@@ -451,7 +453,8 @@ TEST(RunControl, ErrorFromThePassRestoresTheWindow)
     f.model.Carry(Command::BeginOrCancel);
     EXPECT_TRUE(f.dialogs.messages.empty());
     ASSERT_EQ(f.dialogs.errorBoxes.size(), 1u);
-    EXPECT_EQ(f.dialogs.errorBoxes[0].second, "Cannot create file " + f.dir.File("no/such/folder/out.fff") + "\rno such folder");
+    EXPECT_EQ(f.dialogs.errorBoxes[0].second,
+              "Cannot create file " + f.dir.File("no/such/folder/out.fff") + "\rno such folder");
     EXPECT_EQ(f.view.beginCaption, kBeginCaption);
     EXPECT_TRUE(f.view.runControlsEnabled);
     EXPECT_FALSE(f.model.Session().IsRunning());
@@ -461,7 +464,7 @@ TEST(RunControl, ErrorFromThePassRestoresTheWindow)
 
 // The button stays Cancel whatever the boxes say; the rule runs again at
 // the end.
-TEST(RunControl, WindowWhileRunning)
+TEST(SingleRun, WindowWhileRunning)
 {
     ModelFixture f;
     f.Prepare(std::string(2000, 'y'), "x");
@@ -498,7 +501,7 @@ TEST(RunControl, WindowWhileRunning)
 
 // The readouts follow the clock; the estimate is made afresh at 1, 5, 9, ...
 // percent and repeated in between.
-TEST(RunControl, TimeReadoutsDuringARun)
+TEST(SingleRun, TimeReadoutsDuringARun)
 {
     ModelFixture f;
     f.Prepare(std::string(100, 'y'), "x");
@@ -510,11 +513,11 @@ TEST(RunControl, TimeReadoutsDuringARun)
     };
     f.now = 1000;
     f.model.Carry(Command::BeginOrCancel);
-    EXPECT_EQ(readouts, (std::vector<std::pair<std::string, std::string>>{{"00:00:20", "00:06:20"},
-                                                                           {"00:00:28", "00:06:20"}}));
+    EXPECT_EQ(readouts,
+              (std::vector<std::pair<std::string, std::string>>{{"00:00:20", "00:06:20"}, {"00:00:28", "00:06:20"}}));
 }
 
-TEST(RunControl, ProgressMeterOffShowsOnlyTheTimes)
+TEST(SingleRun, ProgressMeterOffShowsOnlyTheTimes)
 {
     ModelFixture f;
     f.model.TogglePreference(Preference::ShowProgMeter);
@@ -530,7 +533,7 @@ TEST(RunControl, ProgressMeterOffShowsOnlyTheTimes)
     EXPECT_FALSE(f.view.gaugeProgress.has_value());
 }
 
-TEST(RunControl, SwitchingTheMeterOffDuringARunStopsFeedingIt)
+TEST(SingleRun, SwitchingTheMeterOffDuringARunStopsFeedingIt)
 {
     ModelFixture f;
     f.Prepare(std::string(100, 'y'), "x");
@@ -543,7 +546,7 @@ TEST(RunControl, SwitchingTheMeterOffDuringARunStopsFeedingIt)
     EXPECT_FALSE(f.view.gaugeVisible);
 }
 
-TEST(RunControl, StartingPageIsAskedThroughTheInputBox)
+TEST(SingleRun, StartingPageIsAskedThroughTheInputBox)
 {
     ModelFixture f;
     f.Prepare(Records(2), "1 #");
@@ -557,7 +560,7 @@ TEST(RunControl, StartingPageIsAskedThroughTheInputBox)
 
 // Closing asks nothing: the run stops, changes no file, and the window
 // closes with its settings saved.
-TEST(RunControl, ClosingDuringARunCancelsSavesAndCloses)
+TEST(SingleRun, ClosingDuringARunCancelsSavesAndCloses)
 {
     ModelFixture f;
     f.Prepare(std::string(1000, 'z'), "x");
@@ -578,7 +581,7 @@ TEST(RunControl, ClosingDuringARunCancelsSavesAndCloses)
     EXPECT_EQ(LoadSettings(f.Paths()).refPatternHistory, Names{"x"});
 }
 
-TEST(RunControl, ViewerPathIsSetAndStored)
+TEST(SingleRun, ViewerPathIsSetAndStored)
 {
     ModelFixture f;
     f.dialogs.fileAnswers = {std::string("/usr/local/bin/ffview")};
@@ -596,11 +599,10 @@ TEST(RunControl, ViewerPathIsSetAndStored)
 // The viewer chooser shares the open dialog, which would otherwise offer the
 // flat file last chosen, for Enter to make the viewer; that name stays for
 // the flat files.
-TEST(RunControl, ViewerChooserStartsWithNoFileName)
+TEST(SingleRun, ViewerChooserStartsWithNoFileName)
 {
     ModelFixture f;
-    f.dialogs.fileAnswers = {std::string("/data/books/in.fff"), std::nullopt, std::string("/opt/ffview"),
-                             std::nullopt};
+    f.dialogs.fileAnswers = {std::string("/data/books/in.fff"), std::nullopt, std::string("/opt/ffview"), std::nullopt};
     f.model.Carry(Command::InputFile);
     f.model.Carry(Command::SetViewer);
     f.model.Carry(Command::SetViewer);
@@ -612,7 +614,7 @@ TEST(RunControl, ViewerChooserStartsWithNoFileName)
     EXPECT_EQ(f.model.ViewerPath(), "/opt/ffview");
 }
 
-TEST(RunControl, CancelledViewerDialogChangesNothing)
+TEST(SingleRun, CancelledViewerDialogChangesNothing)
 {
     ModelFixture f;
     f.model.Carry(Command::SetViewer);
