@@ -544,6 +544,24 @@ TEST(CollectionRun, PreviewListsEachFileWithItsCountsAndWritesNothing)
     EXPECT_EQ(f.dialogs.MessageTexts().back(), "Input file not found.\r" + f.dir.File("in/gone.fff") + ": no such file");
 }
 
+// Replacing earlier references, the heading counts those it would replace,
+// and says nothing of them where there are none.
+TEST(CollectionRun, PreviewHeadingCountsTheReferencesItWouldReplace)
+{
+    CollectionFixture f;
+    Names inputs = f.Inputs(2);
+    f.model.TogglePreference(Preference::ReplaceReferences);
+    f.dialogs.severalFileAnswers.push_back(inputs);
+    inputs.push_back(f.dir.File("in/old.fff"));
+    WriteFileBytes(inputs.back(), "<RD:Book>Old\r\n<RD><CS:Reference>Old<CR>\r\n</CS>x\r\n");
+    f.dialogs.severalFileAnswers.push_back(inputs);
+    f.model.Carry(Command::PreviewSeveral);
+    f.model.Carry(Command::PreviewSeveral);
+    EXPECT_EQ(f.dialogs.previewHeadings,
+              (Names{"The run would make 14 references in 2 files:",
+                     "The run would make 15 references in 3 files, replacing 1 earlier reference:"}));
+}
+
 TEST(CollectionRun, CancelledPreviewShowsNoList)
 {
     CollectionFixture f;
