@@ -56,7 +56,8 @@ TEST(StartFiles, SeveralWaitForConvertSeveralFiles)
     f.model.Carry(Command::ConvertSeveral);
     EXPECT_TRUE(f.dialogs.fileDialogs.empty());
     EXPECT_EQ(f.dialogs.folderDialogs.size(), 1u);
-    EXPECT_EQ(f.dialogs.MessageTexts().back(), "2 files, 2 total references created.");
+    ASSERT_EQ(f.dialogs.lists.size(), 1u);
+    EXPECT_TRUE(f.dialogs.lists[0].heading.starts_with("2 files, 2 total references created.")) << f.dialogs.lists[0].heading;
     EXPECT_NE(ReadFileBytes(f.dir.File("out/b.fff")).find("<CS:Reference>T"), std::string::npos);
 
     f.model.Carry(Command::ConvertSeveral);
