@@ -2,6 +2,7 @@
 // first references a run would make (or a collection's files) in a list
 // view, and its note.
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "window_win32/modal_dialogs_win32.h"
@@ -89,28 +90,29 @@ RECT PlaceOf(HWND dialog, HWND control)
     return place;
 }
 
-// The level list takes the height its lines need, none when it has none,
-// and what stands below it moves with it: the dialog grows or shrinks by as
-// much, rather than keep room for the longest list or cut one off.
-void FitLevelList(HWND dialog, const std::wstring& text)
+// A text takes the height its lines need, none when it has none, and what
+// stands below it moves with it: the dialog grows or shrinks by as much,
+// rather than keep room for the longest text or cut one off. The level list
+// and the heading (two lines at a collection's end) are fitted so.
+void FitToText(HWND dialog, int id, const std::wstring& text, std::initializer_list<int> below)
 {
-    const HWND levels = GetDlgItem(dialog, IDC_PREVIEW_LEVELS);
-    const RECT place = PlaceOf(dialog, levels);
+    const HWND control = GetDlgItem(dialog, id);
+    const RECT place = PlaceOf(dialog, control);
     RECT needed{0, 0, place.right - place.left, 0};
     if (!text.empty()) {
-        const HDC dc = GetDC(levels);
-        const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(levels, WM_GETFONT, 0, 0)));
+        const HDC dc = GetDC(control);
+        const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, font);
-        ReleaseDC(levels, dc);
+        ReleaseDC(control, dc);
     }
     const int height = needed.bottom - needed.top;
     const int shift = height - (place.bottom - place.top);
-    SetWindowPos(levels, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
-    for (const int below : {IDC_PREVIEW_CAPTION, IDC_PREVIEW_LIST, IDC_PREVIEW_NOTE, IDOK}) {
-        const HWND control = GetDlgItem(dialog, below);
-        const RECT at = PlaceOf(dialog, control);
-        SetWindowPos(control, nullptr, at.left, at.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(control, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
+    for (const int next : below) {
+        const HWND other = GetDlgItem(dialog, next);
+        const RECT at = PlaceOf(dialog, other);
+        SetWindowPos(other, nullptr, at.left, at.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     RECT frame;
     GetWindowRect(dialog, &frame);
@@ -125,8 +127,10 @@ INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetWindowTextW(dialog, WideOfUtf8(preview.caption).c_str());
         const std::wstring levels = WideLinesOfUtf8(preview.levels);
         SetDlgItemTextW(dialog, IDC_PREVIEW_LEVELS, levels.c_str());
-        FitLevelList(dialog, levels);
-        SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, WideLinesOfUtf8(preview.heading).c_str());
+        FitToText(dialog, IDC_PREVIEW_LEVELS, levels, {IDC_PREVIEW_CAPTION, IDC_PREVIEW_LIST, IDC_PREVIEW_NOTE, IDOK});
+        const std::wstring heading = WideLinesOfUtf8(preview.heading);
+        SetDlgItemTextW(dialog, IDC_PREVIEW_CAPTION, heading.c_str());
+        FitToText(dialog, IDC_PREVIEW_CAPTION, heading, {IDC_PREVIEW_LIST, IDC_PREVIEW_NOTE, IDOK});
         FillList(GetDlgItem(dialog, IDC_PREVIEW_LIST), preview);
         SetDlgItemTextW(dialog, IDC_PREVIEW_NOTE, WideLinesOfUtf8(preview.note).c_str());
         ShowWindow(GetDlgItem(dialog, IDC_PREVIEW_NOTE), preview.note.empty() ? SW_HIDE : SW_SHOW);
