@@ -260,6 +260,26 @@ preview_the_sample() {
   wait_active "$title"
 }
 
+# File > Preview Several Files... on the three books: each file's row with
+# the level names it holds under it (preview-several.png).
+preview_several_files() {
+  open_menu File
+  sleep 0.3
+  press_menu_items 'Preview Several Files...'
+  wait_active 'Preview Several Files'
+  keys ctrl+a
+  typed "$(windows_path "$work/books")"
+  keys Return
+  sleep 0.5
+  typed '"book1.fff" "book2.fff" "book3.fff"'
+  keys Return
+  wait_active Preview
+  sleep 0.5
+  shot preview-several
+  keys Return
+  wait_active "$title"
+}
+
 # NUL.fff, in any folder, is the device NUL to Windows: the run would throw
 # the output away and report it written. The error box refuses it.
 refuse_an_output_named_for_a_device() {
@@ -598,7 +618,7 @@ check_results() {
   local names
   names=$(printf '%s\n' "${captions[@]}" | sort -u | paste -s -d '|')
   check "the captions of the window, a message box and the input box" \
-    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Input File|Input Page Number|Load Levels|Output File|Output Folder|Preview|Using Pellimar|Warning"
+    same "$names" "Confirm|Convert Several Files|Error|Folio Flat File Pellimar|Input File|Input Page Number|Load Levels|Output File|Output Folder|Preview|Preview Several Files|Using Pellimar|Warning"
 }
 
 start=$SECONDS
@@ -612,6 +632,8 @@ say "running the sample"
 run_the_sample
 say "previewing the sample"
 preview_the_sample
+say "previewing several files"
+preview_several_files
 say "refusing an output named NUL.fff"
 refuse_an_output_named_for_a_device
 say "running a longer file that asks for the starting page"
