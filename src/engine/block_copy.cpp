@@ -194,7 +194,7 @@ void BlockCopy::WriteBlockUpTo(Block& block, const std::uint8_t* to)
 [[gnu::always_inline]] inline bool BlockCopy::RecordCodeInBlock(Block& block, const std::uint8_t* open,
                                                                 const std::uint8_t* close, bool& handedOn)
 {
-    if (run_.Observer != nullptr || block.end - close < 2)
+    if ((run_.Observer != nullptr && run_.Observer->WantsMore()) || block.end - close < 2)
         return false;
     const bool idRecords = work_.switches.On(RunSwitch::IdRecords);
     // "RD" alone, the common record code, is one however it is read.

@@ -176,7 +176,7 @@ void CodeSteps::NoteCodeLine()
 
 void CodeSteps::NoteCodeLineAt(std::int64_t position)
 {
-    if (work_.run.Observer && work_.run.Lines)
+    if (work_.run.Observer && work_.run.Observer->WantsMore() && work_.run.Lines)
         work_.codeLine = work_.run.Lines->LineOf(position);
 }
 

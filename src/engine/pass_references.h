@@ -38,7 +38,7 @@ public:
         work_.output.WriteBytes(reference.data(), reference.size());
         ++run_.RefCount;
         page.RangeShown();
-        if (run_.Observer)
+        if (run_.Observer && run_.Observer->WantsMore())
             TellObserver(taken);
     }
     // The last reference was cut to the longest one.

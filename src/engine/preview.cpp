@@ -12,18 +12,21 @@ namespace {
 
 class Collector : public ReferenceObserver {
 public:
-    explicit Collector(std::size_t limit) : limit_(limit) {}
+    Collector(std::size_t limit, PreviewReach reach) : limit_(limit), reach_(reach) {}
 
     void ReferenceMade(std::int64_t line, std::string_view text, std::string_view recordStart) override
     {
-        references.push_back({line, std::string(text), std::string(recordStart)});
+        if (WantsMore())
+            references.push_back({line, std::string(text), std::string(recordStart)});
     }
-    bool Enough() const override { return references.size() >= limit_; }
+    bool Enough() const override { return reach_ == PreviewReach::ToTheLastListed && !WantsMore(); }
+    bool WantsMore() const override { return references.size() < limit_; }
 
     std::vector<PreviewReference> references;
 
 private:
     std::size_t limit_;
+    PreviewReach reach_;
 };
 
 }  // namespace
@@ -49,24 +52,25 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
     return result;
 }
 
-PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists& levels, std::size_t limit)
+PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists& levels, std::size_t limit,
+                         PreviewReach reach)
 {
     RunContext run(settings, levels);
     OpenInput(run, settings);
-    Collector collector(limit);
+    Collector collector(limit, reach);
     run.Observer = &collector;
     run.Lines = std::make_unique<LineCounter>();
     run.Lines->Attach(*run.Input);
     WithinRun(run, host, [&] {
         // What the pass writes goes nowhere.
         run.Output = std::make_unique<TS_TextStream>(kNullDevice, fmCreate);
-        if (limit > 0)
+        if (limit > 0 || reach == PreviewReach::WholeInput)
             ConversionPass(run, host).Run();
         if (!host.CancelRequested())
             CheckInputUnchanged(run, settings, [] { return std::string("no references are listed"); });
     });
-    return {std::move(collector.references), host.CancelRequested(), run.Found, std::move(run.LevelsSeen),
-            run.BytesRead};
+    return {std::move(collector.references), run.RefCount, host.CancelRequested(), run.Found,
+            std::move(run.LevelsSeen), run.BytesRead};
 }
 
 }  // namespace pellimar

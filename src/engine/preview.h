@@ -23,6 +23,8 @@ struct PreviewReference {
 
 struct PreviewResult {
     std::vector<PreviewReference> references;
+    // All the pass made: more than those listed when it read on.
+    std::int32_t refCount = 0;
     bool cancelled = false;
     // As a run's, up to where the preview stopped.
     Findings findings;
@@ -30,9 +32,14 @@ struct PreviewResult {
     std::int64_t bytesRead = 0;
 };
 
+// How far a preview reads: to its last reference listed, or the whole input
+// for the counts and findings of a run, listing the first references.
+enum class PreviewReach { ToTheLastListed, WholeInput };
+
 // The first `limit` references of a run with these settings and host (the
 // same switches, page question, progress and cancel); the output named in
 // the settings is not touched. Raises what a run raises about its input.
-PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists& levels, std::size_t limit);
+PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists& levels, std::size_t limit,
+                         PreviewReach reach = PreviewReach::ToTheLastListed);
 
 }  // namespace pellimar

@@ -1,5 +1,6 @@
 // Who may watch the references a run makes as it makes them: the preview
-// lists the first ones and ends the run when it has enough.
+// lists the first ones and ends the run when it has enough, or reads on for
+// the counts of the whole file.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,9 @@ public:
     virtual void ReferenceMade(std::int64_t line, std::string_view text, std::string_view recordStart) = 0;
     // True ends the run before its next step.
     virtual bool Enough() const = 0;
+    // False once it wants no more references, though the run goes on: the
+    // pass then makes the rest without looking back at each record.
+    virtual bool WantsMore() const { return !Enough(); }
 };
 
 }  // namespace pellimar

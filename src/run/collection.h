@@ -54,7 +54,8 @@ struct FileOutcome {
 };
 
 // What each file's pass makes: its output, nothing (settings.dryRun), or
-// for a preview only its first `previewLimit` references.
+// for a preview only its first `previewLimit` references, reading on to
+// the end of the input when `previewReach` says so.
 struct FilePass {
     FilePass(RunSettings runSettings,
              std::optional<std::size_t> limit = std::nullopt)  // NOLINT: a run's settings are its pass
@@ -63,6 +64,7 @@ struct FilePass {
     }
     RunSettings settings;
     std::optional<std::size_t> previewLimit;
+    PreviewReach previewReach = PreviewReach::ToTheLastListed;
 };
 
 // Converts the files in the order given, each with `settings` and its own

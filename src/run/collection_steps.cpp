@@ -99,15 +99,15 @@ std::optional<std::string> StartingPageAnswer::Ask(CollectionHost& host, const P
 namespace {
 
 // A preview's result as a run's, with its references beside it.
-void TakePreview(PreviewResult preview, std::size_t limit, FileOutcome& outcome)
+void TakePreview(PreviewResult preview, std::size_t limit, PreviewReach reach, FileOutcome& outcome)
 {
     outcome.result.cancelled = preview.cancelled;
-    outcome.result.refCount = static_cast<std::int32_t>(preview.references.size());
+    outcome.result.refCount = preview.refCount;
     outcome.result.findings = preview.findings;
     outcome.result.levelsSeen = std::move(preview.levelsSeen);
     outcome.result.bytesRead = preview.bytesRead;
-    // Only a preview that stopped short of its count read the whole input.
-    outcome.wholeRead = preview.references.size() < limit;
+    // Else only a preview that stopped short of its count read the whole input.
+    outcome.wholeRead = reach == PreviewReach::WholeInput || preview.references.size() < limit;
     outcome.references = std::move(preview.references);
 }
 
@@ -126,7 +126,8 @@ FileOutcome ConvertOne(const CollectionFile& file, const FilePass& pass, RunHost
     try {
         LevelLists levels;
         if (pass.previewLimit)
-            TakePreview(RunPreview(settings, watch, levels, *pass.previewLimit), *pass.previewLimit, outcome);
+            TakePreview(RunPreview(settings, watch, levels, *pass.previewLimit, pass.previewReach), *pass.previewLimit,
+                        pass.previewReach, outcome);
         else
             outcome.result = RunConversion(settings, watch, levels);
         outcome.state = outcome.result.cancelled ? FileOutcome::State::Cancelled : FileOutcome::State::Converted;

@@ -10,6 +10,10 @@ std::vector<FileOutcome> RunPlanned(const RunPlan& plan, CollectionHost& host)
     pass.settings.replaceOutput = plan.replaceExisting;
     if (plan.mode == RunMode::Preview)
         pass.previewLimit = plan.previewLimit;
+    if (plan.mode == RunMode::DryRun && plan.previewLimit > 0) {
+        pass.previewLimit = plan.previewLimit;
+        pass.previewReach = PreviewReach::WholeInput;
+    }
     return RunCollection(plan.files, pass, host, plan.jobs);
 }
 

@@ -37,6 +37,8 @@ struct RunPlan {
     // An output under whose name a file stands may be replaced: asked for
     // (--force), or agreed to.
     bool replaceExisting = false;
+    // A preview lists this many references; a dry run given a limit lists
+    // as many too, reading every input whole for its counts.
     std::size_t previewLimit = 0;
     // The level names' file of the last load, and the first name of its
     // line, which was not loaded.

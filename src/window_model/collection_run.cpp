@@ -70,8 +70,17 @@ std::string PreviewHeading(const ReportTotals& totals, EarlierReferences earlier
     return heading + ":";
 }
 
+// A reference as a preview lists it under its file: its line, the
+// reference, and the start of its record.
+std::string ReferenceLine(const PreviewReference& reference)
+{
+    return "Line " + std::to_string(reference.line) + ": " + ScreenTextFromFile(reference.text) + " | " +
+           ScreenTextFromFile(reference.recordStart);
+}
+
 // A file's row: its counts, or why it did not convert and what its output
-// is now; under it its notes, and for a preview its level names first.
+// is now; under it its notes, and for a preview first its level names and
+// the first references, as a file alone's preview shows them.
 PreviewFile FileRow(const RunReport& report, std::size_t i)
 {
     const FileOutcome& outcome = report.Outcome(i);
@@ -97,6 +106,8 @@ PreviewFile FileRow(const RunReport& report, std::size_t i)
     if (preview && outcome.state == FileOutcome::State::Converted) {
         for (const std::string& line : LevelLines(outcome.result.levelsSeen))
             row.details.push_back(ScreenTextFromFile(line));
+        for (const PreviewReference& reference : outcome.references)
+            row.details.push_back(ReferenceLine(reference));
     }
     for (std::string& note : WindowNotes(report, i))
         row.details.push_back(std::move(note));
@@ -301,8 +312,11 @@ void CollectionRun::Preview(const std::vector<std::string>& inputs)
     std::vector<CollectionFile> files;
     for (const std::string& input : inputs)
         files.push_back({input, {}});
-    const std::optional<RunPlan> plan = WindowPlan(RunMode::DryRun, std::move(files), Parts());
-    if (!plan || !PassesChecks(*plan))
+    std::optional<RunPlan> plan = WindowPlan(RunMode::DryRun, std::move(files), Parts());
+    if (!plan)
+        return;
+    plan->previewLimit = kPreviewCount;
+    if (!PassesChecks(*plan))
         return;
     const RunReport report = RunInWindow(session_, *plan);
     if (session_.CloseIfPending() || session_.CancelRequested())

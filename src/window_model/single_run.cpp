@@ -17,8 +17,6 @@
 namespace pellimar {
 namespace {
 
-constexpr std::size_t kPreviewCount = 20;
-
 // A preview that stopped short of its count has found every reference.
 std::string PreviewHeading(std::size_t count)
 {

@@ -3,6 +3,7 @@
 // names of the last load, the run made with the window as its host.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@
 #include "window_model/window_view.h"
 
 namespace pellimar {
+
+// How many references a preview lists: of a file alone, and of each of
+// several.
+inline constexpr std::size_t kPreviewCount = 20;
 
 struct WindowRunParts {
     const BoxTexts& boxes;

@@ -21,14 +21,15 @@ struct Previewed {
     bool outputWritten;
 };
 
-Previewed Preview(const std::string& input, RunSettings settings, std::size_t limit, ScriptedHost& host)
+Previewed Preview(const std::string& input, RunSettings settings, std::size_t limit, ScriptedHost& host,
+                  PreviewReach reach = PreviewReach::ToTheLastListed)
 {
     testing::TempDir dir;
     settings.inputPath = dir.File("in.fff");
     settings.outputPath = dir.File("out.fff");
     testing::WriteFileBytes(settings.inputPath, input);
     LevelLists levels;
-    PreviewResult result = RunPreview(settings, host, levels, limit);
+    PreviewResult result = RunPreview(settings, host, levels, limit, reach);
     return {std::move(result), fs::exists(settings.outputPath)};
 }
 
@@ -138,9 +139,12 @@ std::vector<SampleRun> SampleRuns()
     return runs;
 }
 
+// Read to its end, a preview counts every reference of the run, and still
+// lists only the first.
 TEST(Preview, EqualsTheFirstReferencesOfAFullRun)
 {
     for (const SampleRun& run : SampleRuns()) {
+      for (const PreviewReach reach : {PreviewReach::ToTheLastListed, PreviewReach::WholeInput}) {
         const std::string input = testing::ReadFileBytes(run.file.string());
         ScriptedHost converting;
         converting.switches.Set(RunSwitch::IdRecords, run.idRecords);
@@ -149,10 +153,12 @@ TEST(Preview, EqualsTheFirstReferencesOfAFullRun)
         ASSERT_GT(full.size(), 25u) << run.file;
         ScriptedHost previewing;
         previewing.switches.Set(RunSwitch::IdRecords, run.idRecords);
-        const PreviewResult preview = Preview(input, run.settings, 25, previewing).result;
+        const PreviewResult preview = Preview(input, run.settings, 25, previewing, reach).result;
         ASSERT_EQ(25u, preview.references.size());
+        EXPECT_EQ(reach == PreviewReach::WholeInput ? full.size() : 25u, static_cast<std::size_t>(preview.refCount));
         for (std::size_t i = 0; i < 25; ++i)
             EXPECT_EQ(full[i], preview.references[i].text) << run.file << " reference " << i;
+      }
     }
 }
 

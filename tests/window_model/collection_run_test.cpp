@@ -528,9 +528,9 @@ TEST(CollectionRun, PreviewListsEachFileWithItsCountsAndWritesNothing)
     EXPECT_EQ(files[1].counts, "12 references");
     // Under each file, the level names it holds, as a single file's preview
     // lists them, then its notes.
-    EXPECT_EQ(files[0].details, Names{"Book (1): T0"});
+    EXPECT_EQ(files[0].details, (Names{"Book (1): T0", "Line 2: T0 | record text", "Line 3: T0 | record text"}));
     EXPECT_EQ(files[2].details,
-              (Names{"Book (1): Old",
+              (Names{"Book (1): Old", "Line 2: Old | x",
                      "This file already holds 1 reference from an earlier run; the output would have "
                      "both. Switch on File > Preferences > Replace Earlier References to replace it."}));
     EXPECT_EQ(before, testing::FileNames(f.dir.File("in")));
@@ -542,6 +542,20 @@ TEST(CollectionRun, PreviewListsEachFileWithItsCountsAndWritesNothing)
     f.model.Carry(Command::PreviewSeveral);
     EXPECT_EQ(f.dialogs.previewFiles.size(), 1u);
     EXPECT_EQ(f.dialogs.MessageTexts().back(), "Input file not found.\r" + f.dir.File("in/gone.fff") + ": no such file");
+}
+
+// Each file's count is of the whole file; only its first references are
+// listed, as many as a file alone's preview lists.
+TEST(CollectionRun, PreviewListsTheFirstReferencesOfEachFileAndCountsThemAll)
+{
+    CollectionFixture f;
+    f.dialogs.severalFileAnswers.push_back(f.Inputs(1, 25));
+    f.model.Carry(Command::PreviewSeveral);
+    ASSERT_EQ(f.dialogs.previewFiles.size(), 1u);
+    const PreviewFile& file = f.dialogs.previewFiles[0].at(0);
+    EXPECT_EQ(file.counts, "25 references");
+    ASSERT_EQ(file.details.size(), 1u + 20u);
+    EXPECT_EQ(file.details.back(), "Line 21: T0 | record text");
 }
 
 // Replacing earlier references, the heading counts those it would replace,
