@@ -70,6 +70,7 @@ private slots:
     void findGoesFromPlaceToPlaceAndRoundAgain();
     void findSaysWhenTheGuideLacksTheText();
     void ctrlFAndF3FindFromTheKeyboard();
+    void findRowStandsUnderTheGuideInReadingOrder();
 };
 
 void TestHelpWindow::shippedGuideShowsEveryCodeItQuotes()
@@ -184,4 +185,23 @@ void TestHelpWindow::ctrlFAndF3FindFromTheKeyboard()
 }
 
 QTEST_MAIN(TestHelpWindow)
+// Under the guide, from left to right: the box, Next, Previous.
+void TestHelpWindow::findRowStandsUnderTheGuideInReadingOrder()
+{
+    HelpWindow window;
+    window.ShowGuide(PELLIMAR_USER_GUIDE);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect guide = window.findChild<QTextBrowser*>()->geometry();
+    const QRect box = window.findChild<QLineEdit*>()->geometry();
+    QRect next;
+    QRect previous;
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        (button->text() == "&Next" ? next : previous) = button->geometry();
+    QVERIFY(box.top() >= guide.bottom());
+    QVERIFY(box.right() < next.left());
+    QVERIFY(next.right() < previous.left());
+    QCOMPARE(next.top(), previous.top());
+}
+
 #include "tst_helpwindow.moc"
