@@ -312,11 +312,8 @@ void CollectionRun::Preview(const std::vector<std::string>& inputs)
     std::vector<CollectionFile> files;
     for (const std::string& input : inputs)
         files.push_back({input, {}});
-    std::optional<RunPlan> plan = WindowPlan(RunMode::DryRun, std::move(files), Parts());
-    if (!plan)
-        return;
-    plan->previewLimit = kPreviewCount;
-    if (!PassesChecks(*plan))
+    const std::optional<RunPlan> plan = WindowPlan(RunMode::DryRun, std::move(files), Parts());
+    if (!plan || !PassesChecks(*plan))
         return;
     const RunReport report = RunInWindow(session_, *plan);
     if (session_.CloseIfPending() || session_.CancelRequested())

@@ -186,12 +186,9 @@ void SingleRun::Preview()
             if (const auto box = static_cast<HistoryBox>(i); box != HistoryBox::OutputFile)
                 boxes_.AddShown(box);
         }
-        std::optional<RunPlan> plan =
+        const std::optional<RunPlan> plan =
             WindowPlan(RunMode::Preview, {{boxes_.Shown(HistoryBox::InputFile), {}}}, Parts());
-        if (!plan)
-            return;
-        plan->previewLimit = kPreviewCount;
-        if (!PassesChecks(*plan))
+        if (!plan || !PassesChecks(*plan))
             return;
         const RunReport report = RunInWindow(session_, *plan);
         const FileOutcome& outcome = report.Outcome(0);
