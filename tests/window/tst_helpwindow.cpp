@@ -174,6 +174,12 @@ void TestHelpWindow::ctrlFAndF3FindFromTheKeyboard()
     // The text sought before is selected, so that typing replaces it.
     QTest::keyClicks(findBox, "Preview");
     QCOMPARE(findBox->text(), QString("Preview"));
+    // Also when the box has the focus already.
+    QTest::keyClick(findBox, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(findBox, "Begin");
+    QCOMPARE(findBox->text(), QString("Begin"));
+    QTest::keyClick(findBox, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(findBox, "Preview");
     browser->setFocus();
     QTest::keyClick(browser, Qt::Key_F3);
     QCOMPARE(Selection(window).selectedText().toLower(), QString("preview"));
