@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -626,6 +627,23 @@ TEST_F(OutputFileTest, ForecastSeesAnotherProgramsLock)
     ::close(held);
     EXPECT_EQ("", ForecastOutput(path).refusal);
     EXPECT_TRUE(ForecastOutput(path).replacesFile);
+}
+
+// A file another run reads is refused before it is opened for writing: the
+// opening alone would break that run's lease and fail it.
+TEST_F(OutputFileTest, FileAnotherRunReadsIsRefusedWithoutOpeningItToWrite)
+{
+    const int reader = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    ASSERT_EQ(0, ::flock(reader, LOCK_SH));
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, path.c_str(), IN_CLOSE_WRITE), 0);
+    EXPECT_EQ("another program has it locked", ReasonOfFailure([&] { OutputFile made(path); }));
+    alignas(inotify_event) char events[sizeof(inotify_event) + NAME_MAX + 1];
+    EXPECT_EQ(-1, ::read(watch, events, sizeof events)) << "the file was opened for writing";
+    ::close(watch);
+    ::close(reader);
 }
 
 }  // namespace
