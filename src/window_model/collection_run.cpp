@@ -127,10 +127,11 @@ bool CollectionRun::HasReferencePattern(const char* before)
     return false;
 }
 
-void CollectionRun::ConvertSeveralFiles(std::vector<std::string> inputs)
+bool CollectionRun::ConvertSeveralFiles(std::vector<std::string> inputs)
 {
     if (session_.IsRunning())
-        return;
+        return false;
+    bool ran = false;
     Guarded(dialogs_, [&] {
         if (!HasReferencePattern("converting"))
             return;
@@ -141,8 +142,9 @@ void CollectionRun::ConvertSeveralFiles(std::vector<std::string> inputs)
             inputs = std::move(*chosen);
         }
         if (const std::optional<std::string> folder = ChooseOutputFolder(inputs))
-            Convert(inputs, *folder);
+            ran = Convert(inputs, *folder);
     });
+    return ran;
 }
 
 // A folder whose outputs would take the inputs' places is refused as soon
@@ -165,20 +167,21 @@ std::optional<std::string> CollectionRun::ChooseOutputFolder(const std::vector<s
 }
 
 // Errors from the run reach the general error handler.
-void CollectionRun::Convert(const std::vector<std::string>& inputs, const std::string& folder)
+bool CollectionRun::Convert(const std::vector<std::string>& inputs, const std::string& folder)
 {
     std::optional<RunPlan> plan = WindowPlan(RunMode::Convert, PlanCollection(inputs, folder), Parts());
     if (!plan)
-        return;
+        return false;
     plan->folder = folder;
     if (!PassesChecks(*plan))
-        return;
+        return false;
     const std::vector<std::string> existing = ExistingOutputs(plan->files);
     if (!ConfirmOverwritingAll(existing) || !OutputFolderReady(folder))
-        return;
+        return false;
     // Only files the user agreed to replace are replaced.
     plan->replaceExisting = !existing.empty();
     RunAndReport(*plan);
+    return true;
 }
 
 // A folder typed that is not there yet is made, as the command line makes

@@ -36,8 +36,8 @@ public:
     }
 
     // The inputs chosen in the dialog when none are given, then the output
-    // folder, then the run.
-    void ConvertSeveralFiles(std::vector<std::string> inputs);
+    // folder, then the run; true when the run went ahead.
+    bool ConvertSeveralFiles(std::vector<std::string> inputs);
     // The inputs chosen in the dialog, then each one's counts.
     void PreviewSeveralFiles();
 
@@ -47,7 +47,7 @@ private:
     bool HasReferencePattern(const char* before);
     // Asked until the outputs would take no input's place, or cancelled.
     std::optional<std::string> ChooseOutputFolder(const std::vector<std::string>& inputs);
-    void Convert(const std::vector<std::string>& inputs, const std::string& folder);
+    bool Convert(const std::vector<std::string>& inputs, const std::string& folder);
     bool PassesChecks(const RunPlan& plan);
     bool ConfirmOverwritingAll(const std::vector<std::string>& existing);
     bool OutputFolderReady(const std::string& folder);

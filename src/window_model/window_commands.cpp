@@ -73,7 +73,11 @@ void MainWindowModel::Carry(Command command)
     case Command::OutputFile: ChooseFile(HistoryBox::OutputFile); break;
     case Command::BeginOrCancel: single_.BeginOrCancel(); break;
     case Command::Preview: single_.Preview(); break;
-    case Command::ConvertSeveral: collection_.ConvertSeveralFiles(std::exchange(chosenSeveral_, {})); break;
+    case Command::ConvertSeveral:
+        // Files the program was started with wait until a run takes them.
+        if (collection_.ConvertSeveralFiles(chosenSeveral_))
+            chosenSeveral_.clear();
+        break;
     case Command::PreviewSeveral: collection_.PreviewSeveralFiles(); break;
     case Command::SetViewer: Guarded(*services_.dialogs, [this] { viewer_.Choose(); }); break;
     case Command::Exit: view_.CloseWindow(); break;

@@ -27,9 +27,9 @@ TEST(StartFiles, OneFileIsTheInputAndNamesTheOutput)
     EXPECT_TRUE(f.view.beginEnabled);
 }
 
-// Several files are named in a message and wait: the next Convert Several
-// Files takes them in place of its file dialog, once; only its folder
-// dialog, then the run, follow.
+// Several files are named in a message and wait: Convert Several Files
+// takes them in place of its file dialog until a run goes ahead with them;
+// only its folder dialog, then the run, follow.
 TEST(StartFiles, SeveralWaitForConvertSeveralFiles)
 {
     TempDir books;
@@ -49,13 +49,15 @@ TEST(StartFiles, SeveralWaitForConvertSeveralFiles)
     EXPECT_TRUE(f.view.BoxText(HistoryBox::InputFile).empty());
     EXPECT_TRUE(f.dialogs.folderDialogs.empty());
 
+    f.model.Carry(Command::ConvertSeveral);  // no pattern yet
     f.Type(HistoryBox::Level1, "Book");
     f.Type(HistoryBox::RefPattern, "1");
+    f.model.Carry(Command::ConvertSeveral);  // the folder dialog cancelled
     std::filesystem::create_directory(f.dir.File("out"));
     f.dialogs.folderAnswers.push_back(f.dir.File("out"));
     f.model.Carry(Command::ConvertSeveral);
     EXPECT_TRUE(f.dialogs.fileDialogs.empty());
-    EXPECT_EQ(f.dialogs.folderDialogs.size(), 1u);
+    EXPECT_EQ(f.dialogs.folderDialogs.size(), 2u);
     ASSERT_EQ(f.dialogs.lists.size(), 1u);
     EXPECT_TRUE(f.dialogs.lists[0].heading.starts_with("2 files, 2 total references created.")) << f.dialogs.lists[0].heading;
     EXPECT_NE(ReadFileBytes(f.dir.File("out/b.fff")).find("<CS:Reference>T"), std::string::npos);
