@@ -4,10 +4,13 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/display_refusal.h"
 #include "app/window_arguments.h"
 #include "settings/settings_paths.h"
 #include "streams/file_names.h"
@@ -46,6 +49,17 @@ std::vector<std::string> FullNames(const std::vector<std::string>& names)
     return full;
 }
 
+std::string EnvironmentValue(const char* name)
+{
+    const char* const value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+pellimar::DisplayEnvironment DisplayEnvironmentNow()
+{
+    return {EnvironmentValue("DISPLAY"), EnvironmentValue("WAYLAND_DISPLAY"), EnvironmentValue("QT_QPA_PLATFORM")};
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -54,6 +68,12 @@ int main(int argc, char** argv)
     if (const pellimar::WindowArguments asked = pellimar::ReadWindowArguments(ArgumentsOf(argc, argv)); asked.answer) {
         std::fputs(asked.answer->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    // Said before the toolkit would end the program for want of a display.
+    if (const std::optional<pellimar::DisplayRefusal> refused =
+            pellimar::RefusalWithoutDisplay(ArgumentsOf(argc, argv), DisplayEnvironmentNow())) {
+        std::fputs(refused->text.c_str(), stderr);
+        return refused->status;
     }
     // A write past a file-size limit must fail as a write error, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -72,6 +72,18 @@ TEST(WindowProgram, AnswersHelpAndVersionWithoutAWindow)
     EXPECT_EQ(help.err, "");
 }
 
+// Without a display, an option nobody takes is refused all the same, and
+// nothing else is said; with none, the program says why it opens no window.
+TEST(WindowProgram, SaysWhyWithoutADisplay)
+{
+    const testing::ProgramRun bogus = RunWithoutDisplay({"--bogus", "a.fff"});
+    EXPECT_EQ(bogus.status, 2);
+    EXPECT_EQ(bogus.err, UnknownOptionText("--bogus"));
+    const testing::ProgramRun plain = RunWithoutDisplay({"a.fff"});
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_TRUE(plain.err.starts_with("pellimar: cannot open the window: there is no display")) << plain.err;
+}
+
 // Qt's own options are Qt's: only what is left after them is refused.
 TEST(WindowProgram, RefusesAnOptionNobodyTakes)
 {
