@@ -3,7 +3,7 @@
 #include "app/display_refusal.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <string_view>
 
 #include "app/window_arguments.h"
@@ -11,23 +11,15 @@
 namespace pellimar {
 namespace {
 
-constexpr std::array<std::string_view, 34> kToolkitOptions = {"platform",      "platformpluginpath",
-                                                              "platformtheme", "plugin",
-                                                              "qmljsdebugger", "qwindowgeometry",
-                                                              "qwindowicon",   "qwindowtitle",
-                                                              "reverse",       "session",
-                                                              "display",       "geometry",
-                                                              "style",         "stylesheet",
-                                                              "widgetcount",   "dialogs",
-                                                              "fontengine",    "nograb",
-                                                              "dograb",        "sync",
-                                                              "name",          "title",
-                                                              "visual",        "ncols",
-                                                              "cmap",          "fn",
-                                                              "font",          "bg",
-                                                              "background",    "fg",
-                                                              "foreground",    "btn",
-                                                              "button",        "im"};
+// Options of every program built on the toolkit, and the older ones its X11
+// platform still takes.
+// clang-format off
+constexpr std::string_view kToolkitOptions[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry", "qwindowicon",
+    "qwindowtitle", "reverse", "session", "display", "geometry", "style", "stylesheet", "widgetcount", "dialogs",
+    "fontengine", "nograb", "dograb", "sync", "name", "title", "visual", "ncols", "cmap", "fn", "font", "bg",
+    "background", "fg", "foreground", "btn", "button", "im"};
+// clang-format on
 
 // "-style", "--style" and "-style=fusion" name the option "style".
 std::string_view OptionName(std::string_view option)
@@ -38,7 +30,7 @@ std::string_view OptionName(std::string_view option)
 
 bool IsToolkitOption(const std::string& option)
 {
-    return std::ranges::find(kToolkitOptions, OptionName(option)) != kToolkitOptions.end();
+    return std::ranges::find(kToolkitOptions, OptionName(option)) != std::end(kToolkitOptions);
 }
 
 // The platforms that draw on a display of the desktop's: the toolkit's own
