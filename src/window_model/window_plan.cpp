@@ -21,7 +21,7 @@ std::optional<RunPlan> WindowPlan(RunMode mode, std::vector<CollectionFile> file
     plan.preferences = WithCheckBoxes(parts.preferences, parts.view);
     plan.files = std::move(files);
     plan.replaceExisting = true;
-    // What a run writes ignores it.
+    // Previews list this many; a conversion does not look at it.
     plan.previewLimit = kPreviewCount;
     plan.levelsFile = parts.levelNames.File();
     plan.skippedLevelName = parts.levelNames.Skipped();

@@ -32,8 +32,9 @@ struct WindowRunParts {
 };
 
 // Nothing when a box holds a character the flat file cannot; the user was
-// told. A preview or dry run lists kPreviewCount references a file. The plan may replace what stands under its outputs' names, since
-// the window asks about them before it runs.
+// told. A preview or dry run lists kPreviewCount references a file. The plan
+// may replace what stands under its outputs' names, since the window asks
+// about them before it runs.
 std::optional<RunPlan> WindowPlan(RunMode mode, std::vector<CollectionFile> files, const WindowRunParts& parts);
 
 // Runs the plan with the window as its host; the caption names each file of

@@ -144,21 +144,22 @@ std::vector<SampleRun> SampleRuns()
 TEST(Preview, EqualsTheFirstReferencesOfAFullRun)
 {
     for (const SampleRun& run : SampleRuns()) {
-      for (const PreviewReach reach : {PreviewReach::ToTheLastListed, PreviewReach::WholeInput}) {
-        const std::string input = testing::ReadFileBytes(run.file.string());
-        ScriptedHost converting;
-        converting.switches.Set(RunSwitch::IdRecords, run.idRecords);
-        const std::vector<std::string> full =
-            ConvertedTexts(testing::Convert(input, run.settings, converting).output, run.settings.notSearched);
-        ASSERT_GT(full.size(), 25u) << run.file;
-        ScriptedHost previewing;
-        previewing.switches.Set(RunSwitch::IdRecords, run.idRecords);
-        const PreviewResult preview = Preview(input, run.settings, 25, previewing, reach).result;
-        ASSERT_EQ(25u, preview.references.size());
-        EXPECT_EQ(reach == PreviewReach::WholeInput ? full.size() : 25u, static_cast<std::size_t>(preview.refCount));
-        for (std::size_t i = 0; i < 25; ++i)
-            EXPECT_EQ(full[i], preview.references[i].text) << run.file << " reference " << i;
-      }
+        for (const PreviewReach reach : {PreviewReach::ToTheLastListed, PreviewReach::WholeInput}) {
+            const std::string input = testing::ReadFileBytes(run.file.string());
+            ScriptedHost converting;
+            converting.switches.Set(RunSwitch::IdRecords, run.idRecords);
+            const std::vector<std::string> full =
+                ConvertedTexts(testing::Convert(input, run.settings, converting).output, run.settings.notSearched);
+            ASSERT_GT(full.size(), 25u) << run.file;
+            ScriptedHost previewing;
+            previewing.switches.Set(RunSwitch::IdRecords, run.idRecords);
+            const PreviewResult preview = Preview(input, run.settings, 25, previewing, reach).result;
+            ASSERT_EQ(25u, preview.references.size());
+            EXPECT_EQ(reach == PreviewReach::WholeInput ? full.size() : 25u,
+                      static_cast<std::size_t>(preview.refCount));
+            for (std::size_t i = 0; i < 25; ++i)
+                EXPECT_EQ(full[i], preview.references[i].text) << run.file << " reference " << i;
+        }
     }
 }
 
