@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <set>
 
 #include <sys/file.h>
@@ -30,19 +31,24 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::WriteFileBytes;
 
+// With several jobs the page question comes from a job's thread while the
+// calling thread tells of files and progress, as the command line's and the
+// window's hosts allow: what is logged is kept under a lock.
 class LoggingHost : public CollectionHost {
 public:
-    void EnterRunning() override { log.push_back("enter"); }
-    void FileStarted(std::size_t index) override { log.push_back("file " + std::to_string(index)); }
+    void EnterRunning() override { Log("enter"); }
+    void FileStarted(std::size_t index) override { Log("file " + std::to_string(index)); }
     void ProgressChanged(std::int32_t percent, std::int64_t) override
     {
+        const std::lock_guard lock(lock_);
         percents.push_back(percent);
         if (cancelAt && percent >= *cancelAt)
             cancel = true;
     }
-    void LeaveRunning() override { log.push_back("leave"); }
+    void LeaveRunning() override { Log("leave"); }
     std::optional<std::string> AskStartingPage(const PagePrompt&) override
     {
+        const std::lock_guard lock(lock_);
         log.push_back("page question");
         return answers.empty() ? std::nullopt : std::optional(answers[log.size() % answers.size()]);
     }
@@ -53,7 +59,16 @@ public:
     std::vector<std::int32_t> percents;
     std::vector<std::string> answers;
     std::optional<std::int32_t> cancelAt;
-    bool cancel = false;
+    std::atomic<bool> cancel = false;
+
+private:
+    void Log(std::string entry)
+    {
+        const std::lock_guard lock(lock_);
+        log.push_back(std::move(entry));
+    }
+
+    std::mutex lock_;
 };
 
 // The checks of a collection's plan, outputs standing already left aside.
