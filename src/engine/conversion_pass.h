@@ -1,11 +1,8 @@
-// The conversion pass over one run's working record: its main loop, and the
-// steps of its states, each kept by the piece whose job it is.
+// The conversion pass over one run's working record: its main loop, which
+// takes the pass's steps block by block and reports progress between them.
 #pragma once
 
-#include "engine/block_copy.h"
-#include "engine/code_steps.h"
-#include "engine/earlier_reference_taker.h"
-#include "engine/heading_capture.h"
+#include "engine/block_loop.h"
 #include "engine/pass_references.h"
 #include "engine/pass_work.h"
 #include "engine/run_context.h"
@@ -19,24 +16,16 @@ class ConversionPass {
 public:
     ConversionPass(RunContext& run, RunHost& host);
 
-    // The main loop: one step of the current state, then the progress check,
-    // until the input ends or a cancel is requested.
+    // The main loop: the steps up to the next progress point, then the
+    // progress check, until the input ends or a cancel is requested.
     void Run();
 
 private:
-    void Step();
-    void CopyStep();
-    void MatchPageMark();
-    void PageCommit();
-    void FinishHeldByte();
     void UpdateProgress();
 
     PassWork work_;
     PassReferences references_;
-    EarlierReferenceTaker earlier_;
-    CodeSteps codes_;
-    HeadingCapture headings_;
-    BlockCopy blocks_;
+    BlockLoop loop_;
 };
 
 }  // namespace pellimar

@@ -1,11 +1,10 @@
-// Reading an earlier run's reference frame ahead of where the pass stands.
+// Reading an earlier run's reference frame from the bytes at hand.
 #include "engine/earlier_reference.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
-#include "streams/buffer_stream.h"
 #include "streams/byte_scan.h"
 #include "streams/text_util.h"
 
@@ -16,7 +15,6 @@ constexpr std::string_view kOpen = kFrameOpen;
 constexpr std::string_view kEnd = "\r\n</CS>";
 constexpr std::string_view kNotSearchedOpen = "<IX->";
 constexpr std::string_view kNotSearchedClose = "<IX>";
-constexpr std::size_t kFirstPiece = 256;
 
 std::string_view TextOf(std::span<const std::uint8_t> bytes)
 {
@@ -153,26 +151,6 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
         lastCode = next;
         afterLastCode = close + 1;
         at = close + 1;
-    }
-}
-
-// A real reference ends within a few hundred bytes: past the block the
-// finder copies pieces that grow, so that what it copies stays near what
-// the frame needs.
-EarlierFrameMatch EarlierReferenceFinder::At(TS_BufferStream& input)
-{
-    std::span<const std::uint8_t> bytes = input.ReadAhead();
-    for (std::size_t piece = kFirstPiece;; piece *= 2) {
-        if (const std::optional<EarlierFrameMatch> match = Within(bytes))
-            return *match;
-        const std::size_t wanted = std::min(std::max(piece, 2 * bytes.size()), longest_);
-        copied_.resize(wanted);
-        const std::size_t got = input.CopyAhead(0, copied_);
-        bytes = std::span<const std::uint8_t>(copied_).first(got);
-        // Where the input ends, what it holds is all there is.
-        if (got < wanted)
-            return Within(bytes).value_or(EarlierFrameMatch{
-                bytes.size() >= kOpen.size() ? EarlierFrame::LookAlike : EarlierFrame::None, 0});
     }
 }
 

@@ -15,11 +15,8 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <vector>
 
 namespace pellimar {
-
-class TS_BufferStream;
 
 enum class EarlierFrame {
     None,       // no "<CS:Reference>" starts here
@@ -40,28 +37,30 @@ std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes);
 
 class EarlierReferenceFinder {
 public:
-    // A frame is at most `longest` bytes: no input makes the finder hold
-    // more than that.
+    // A frame is at most `longest` bytes: no input makes the finder look
+    // further than that.
     explicit EarlierReferenceFinder(std::size_t longest) : longest_(longest) {}
 
-    // At the input's read position, looking past the block as far as needed.
-    EarlierFrameMatch At(TS_BufferStream& input);
-    // At the start of `bytes`; nothing when the input may go on after them
-    // and they are too few to tell. Asked at every record of a file that was
-    // converted before, so it is made where it is asked.
-    std::optional<EarlierFrameMatch> Within(std::span<const std::uint8_t> bytes) const
+    std::size_t Longest() const { return longest_; }
+    // Whether bytes that begin with these two may hold a frame: most records
+    // open with text or another code, told by these alone.
+    static bool MayStart(std::uint8_t first, std::uint8_t second) { return first == '<' && second == 'C'; }
+    // At the start of `bytes`; nothing when they are too few to tell and
+    // the input goes on after them (`inputEnds` false). Asked at every
+    // record of a file that was converted before, so it is made where it is
+    // asked.
+    std::optional<EarlierFrameMatch> Within(std::span<const std::uint8_t> bytes, bool inputEnds) const
     {
         // Bytes that reach the longest frame tell it all: one that goes on
         // past them is too long to be one.
         const std::optional<EarlierFrameMatch> match = ReadFrame(bytes.first(std::min(bytes.size(), longest_)));
-        if (match || bytes.size() < longest_)
+        if (match || (bytes.size() < longest_ && !inputEnds))
             return match;
         return EarlierFrameMatch{bytes.size() >= kFrameOpen.size() ? EarlierFrame::LookAlike : EarlierFrame::None, 0};
     }
 
 private:
     std::size_t longest_;
-    std::vector<std::uint8_t> copied_;
 };
 
 }  // namespace pellimar

@@ -1,5 +1,6 @@
-// The heading state: the lines after a level record, copied and made the
-// value of that level; and the same for a heading the block holds whole.
+// The heading of a level record: its lines, found over the bytes at hand
+// and, where they reach past them, over the next ones, and made the value
+// of that level.
 #pragma once
 
 #include <cstdint>
@@ -7,56 +8,65 @@
 #include <string>
 #include <string_view>
 
-#include "engine/earlier_reference_taker.h"
 #include "engine/levels.h"
 #include "engine/pass_work.h"
 #include "streams/byte_scan.h"
 
 namespace pellimar {
 
-// The heading whose first line begins at `from`: `firstBreak` is its first
-// line's break, and `end` lies past its last one.
-struct HeadingSpan {
-    const std::uint8_t* firstBreak;
-    const std::uint8_t* end;
-};
-
-// Null when the bytes up to `end` cannot tell: the heading (or the byte that
-// tells whether it goes on) reaches past them. The wide one is for
-// processors with the wide scans.
-std::optional<HeadingSpan> FindHeading(const std::uint8_t* from, const std::uint8_t* end);
-PELLIMAR_WIDE_SCANS std::optional<HeadingSpan> FindHeadingWide(const std::uint8_t* from, const std::uint8_t* end);
-
 class HeadingCapture {
 public:
-    HeadingCapture(PassWork& work, EarlierReferenceTaker& earlier) : work_(work), earlier_(earlier) {}
+    explicit HeadingCapture(PassWork& work) : work_(work) {}
 
-    // Right after the level record of work.headingLevel: copies its heading
-    // from the input.
-    void Capture();
-    // The heading of a level record of `level`, the code just read, which
-    // the caller copies: `lines` as FindHeading found them, with no earlier
-    // reference before them, from `start` in the input; the first line is
-    // `firstLength` bytes long.
-    void TakeLines(std::string_view level, std::string_view lines, std::size_t firstLength, std::int64_t start);
+    // A heading begins: its level record, of `level`, is the code just read,
+    // and the heading's first byte stands at `start` in the input.
+    void Begin(std::string_view level, std::int64_t start);
+    // The heading goes on over [from, end): where it ends, or null when it
+    // reaches past `end`, which then needs the bytes that follow; with
+    // `inputEnds` none follow, and it ends there. The wide one is for
+    // processors with the wide scans.
+    const std::uint8_t* Find(const std::uint8_t* from, const std::uint8_t* end, bool inputEnds);
+    PELLIMAR_WIDE_SCANS const std::uint8_t* FindWide(const std::uint8_t* from, const std::uint8_t* end,
+                                                      bool inputEnds);
+    // Whether the value needs the heading's bytes from here on: one read
+    // only to tell whether it was cut does not while it is no longer than
+    // the value may be (`length`: its bytes so far).
+    bool NeedsBytes(std::size_t length) const
+    {
+        return value_ && !(onlyWhetherCut_ && length <= work_.run.LongestEarlierReference);
+    }
+    // The heading's bytes from `from` to `to`, which Find has passed, given
+    // to its value in order.
+    void Give(const std::uint8_t* from, const std::uint8_t* to);
+    // Whether the value needs every byte of the heading: it is then given
+    // them as they are found, in one walk.
+    bool NeedsEveryByte() const { return value_ && !onlyWhetherCut_; }
+    // As Find, giving what it passes.
+    const std::uint8_t* FindGiving(const std::uint8_t* from, const std::uint8_t* end);
+    PELLIMAR_WIDE_SCANS const std::uint8_t* FindGivingWide(const std::uint8_t* from, const std::uint8_t* end);
+    // The heading has ended: its level set, what it sets told.
+    void Finish();
 
 private:
-    // The level a heading sets, and the value it is read into.
-    struct Heading {
-        int index = -1;
-        LevelSeen* first = nullptr;
-        std::string* text = nullptr;  // what `value` fills in, of a level
-        bool onlyWhetherCut = false;
-        std::optional<HeadingValue> value;
+    // Where a walk over a heading's lines stands.
+    enum class At : std::uint8_t {
+        Line,       // in a line, up to its line break
+        AfterCr,    // a CR ended the last line: an LF right after it is part of the break
+        LineStart,  // at the first byte of what may be a further line
     };
-
-    void Begin(Heading& heading, std::string_view level);
-    void Finish(Heading& heading, std::int64_t start);
-    bool CopyLine(std::optional<HeadingValue>& value);
-    bool Continues();
+    template <const std::uint8_t* (*findLineBreak)(const std::uint8_t*, const std::uint8_t*), bool give>
+    const std::uint8_t* Walk(At& at, const std::uint8_t* from, const std::uint8_t* end, bool inputEnds);
 
     PassWork& work_;
-    EarlierReferenceTaker& earlier_;
+    At found_ = At::Line;  // how far Find has come
+    At given_ = At::Line;  // how far Give has come
+    // The level the heading sets, and the value it is read into.
+    int index_ = -1;
+    LevelSeen* first_ = nullptr;
+    std::string* text_ = nullptr;  // what `value_` fills in, of a level
+    bool onlyWhetherCut_ = false;
+    std::optional<HeadingValue> value_;
+    std::int64_t start_ = 0;
     // The value of a level no reference shows, which no level keeps.
     std::string unshown_;
 };

@@ -5,30 +5,27 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "engine/page_marker.h"
 
 namespace pellimar {
 
-class TS_TextStream;
-
 class PageTracker {
 public:
-    PageTracker(std::string_view pagePattern, bool removeMarks) : marker_(pagePattern), removeMarks_(removeMarks) {}
+    explicit PageTracker(std::string_view pagePattern) : marker_(pagePattern) {}
 
-    // A marker attempt whose first byte has been read from `input`: writes
-    // what the attempt consumed to `output`, unless it was a marker to be
-    // removed. True when it was a marker; Commit then puts its page in force.
-    bool Attempt(TS_TextStream& input, std::uint8_t first, TS_TextStream& output);
-    void Commit() { page_ = marker_.Page(); }
-    std::size_t FailsAtSecond(std::uint8_t second) const { return marker_.FailsAtSecond(second); }
-    // The same attempt over bytes at hand that hold it and the byte after it,
-    // taking no more than `most` of them: how many it takes and whether they
-    // were a marker, whose page is then in force. Nothing, and nothing
-    // changed, when the bytes cannot tell or the attempt would take more.
-    std::optional<PageMarkerMatcher::Taken> AttemptWithin(std::span<const std::uint8_t> bytes, std::size_t most);
+    // The attempts at markers, read by the pass.
+    PageMarkerMatcher& Marker() { return marker_; }
+    // The attempt just read was a marker: its page is in force from here,
+    // and `next`, the byte after it (nothing at the input's end), tells
+    // whether it stood inside its line.
+    void MarkerRead(std::optional<std::uint8_t> next)
+    {
+        page_ = marker_.Page();
+        if (next && *next != '\r' && *next != '\n')
+            midLine_ = true;
+    }
 
     // -1 while no page is known.
     std::int32_t Page() const { return page_; }
@@ -40,7 +37,6 @@ public:
 
 private:
     PageMarkerMatcher marker_;
-    bool removeMarks_;
     std::int32_t page_ = -1;
     bool midLine_ = false;
 };

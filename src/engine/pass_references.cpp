@@ -20,23 +20,9 @@ void PassReferences::AskStartingPage()
     work_.ReadSwitches();
 }
 
-void PassReferences::NoteCut()
+void PassReferences::TellObserver(std::string_view recordStart)
 {
-    if (writer_.Cut())
-        work_.Note(run_.Found[Finding::ReferencesCut], work_.recordAt);
-}
-
-// The reference's text without its frame, and a look at the record it
-// belongs to: what was read of it and what the block holds next, to the
-// end of its line.
-void PassReferences::TellObserver(std::string_view taken)
-{
-    constexpr std::size_t kLook = 160;
-    std::string record(taken);
-    const std::span<const std::uint8_t> ahead = work_.input.ReadAhead();
-    record.append(reinterpret_cast<const char*>(ahead.data()), std::min(ahead.size(), kLook));
-    record.resize(std::min(record.find_first_of("\r\n"), record.size()));
-    run_.Observer->ReferenceMade(work_.recordLine, writer_.Text(), record);
+    run_.Observer->ReferenceMade(work_.recordLine, writer_.Text(), recordStart);
 }
 
 }  // namespace pellimar

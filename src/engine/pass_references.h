@@ -24,31 +24,29 @@ public:
         const int level = run_.RefPattern.FirstLevel();
         return run_.WritesReferences && (level < 0 || !IsNotSet(run_.Levels.values[level]));
     }
-    // `taken`: the record's bytes already read past its code. The caller
-    // notes a reference that was cut. Made where it is called, as it is
-    // called at nearly every record: the question and the observer, which
-    // are rare, are not.
-    void Write(std::string_view taken)
+    // The caller notes a reference that was cut, and tells a watcher. Made
+    // where it is called, as it is called at nearly every record: the
+    // question, which is rare, is not.
+    void Write()
     {
         PageTracker& page = work_.page;
         if (run_.RefPattern.ShowsPage() && page.Page() == -1)
             AskStartingPage();
         const std::string& reference = writer_.Reference(
             SourcesOf(run_.Levels, run_.RefPattern, page.Page(), page.MidLine(), work_.switches.On(RunSwitch::UseHR)));
-        work_.output.WriteBytes(reference.data(), reference.size());
+        if (run_.WritesOutput)
+            work_.output.WriteBytes(reference.data(), reference.size());
         ++run_.RefCount;
         page.RangeShown();
-        if (run_.Observer && run_.Observer->WantsMore())
-            TellObserver(taken);
     }
     // The last reference was cut to the longest one.
     bool Cut() const { return writer_.Cut(); }
-    // For the byte steps: a cut reference noted where its record begins.
-    void NoteCut();
+    // The watcher is told of the last reference, with what the record shows
+    // after its code.
+    void TellObserver(std::string_view recordStart);
 
 private:
     void AskStartingPage();
-    void TellObserver(std::string_view taken);
 
     RunContext& run_;
     PassWork& work_;

@@ -1,5 +1,4 @@
-// The pass's shared state set up for a run, and the byte steps every state
-// of the pass takes alike.
+// The pass's shared state set up for a run.
 #include "engine/pass_work.h"
 
 #include <algorithm>
@@ -25,7 +24,7 @@ PassWork::PassWork(RunContext& run, RunHost& host)
       input(*run.Input),
       output(*run.Output),
       code(std::max(LongestName(run.Levels), kLongestCountedLevelName)),
-      page(run.PagePattern, run.RemovePageMarks),
+      page(run.PagePattern),
       progress(run.InputSize)
 {
     ReadSwitches();
@@ -35,15 +34,6 @@ PassWork::PassWork(RunContext& run, RunHost& host)
         run.Lines = std::make_unique<LineCounter>();
         run.Lines->Attach(*run.Input);
     }
-}
-
-bool PassWork::TakeEscapedOpen()
-{
-    if (Peek() != std::optional<std::uint8_t>('<'))
-        return false;
-    Next();
-    Write(ch);
-    return true;
 }
 
 void PassWork::Note(Tally& tally, std::int64_t position)

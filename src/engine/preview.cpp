@@ -35,6 +35,7 @@ RunResult RunToNowhere(const RunSettings& settings, RunHost& host, LevelLists& l
 {
     RunContext run(settings, levels);
     OpenInput(run, settings);
+    run.WritesOutput = false;
     WithinRun(run, host, [&] {
         run.Output = std::make_unique<TS_TextStream>(kNullDevice, fmCreate);
         ConversionPass(run, host).Run();
@@ -59,6 +60,7 @@ PreviewResult RunPreview(const RunSettings& settings, RunHost& host, LevelLists&
     OpenInput(run, settings);
     Collector collector(limit, reach);
     run.Observer = &collector;
+    run.WritesOutput = false;
     run.Lines = std::make_unique<LineCounter>();
     run.Lines->Attach(*run.Input);
     WithinRun(run, host, [&] {

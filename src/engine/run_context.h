@@ -40,6 +40,8 @@ struct RunContext {
     std::size_t LongestEarlierReference = kLongestEarlierReference;
     // False when the run only takes out earlier references.
     bool WritesReferences = true;
+    // False when what the pass writes goes nowhere (a dry run, a preview).
+    bool WritesOutput = true;
 
     // The level names and values, which outlive the run.
     LevelLists& Levels;

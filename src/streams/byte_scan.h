@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -138,33 +139,56 @@ PELLIMAR_WIDE_SCANS inline const std::uint8_t* FindEitherWide(const std::uint8_t
     return FindEither(from, to, a, b);
 }
 
+// The three bytes FindEitherThenCloserWide looks for, each spread over 32,
+// kept where a scan reads them rather than made again at every scan, which
+// a call between two scans would otherwise have it do.
+struct alignas(32) SpreadBytes {
+    std::uint8_t a[32];
+    std::uint8_t b[32];
+    std::uint8_t closer[32];
+
+    SpreadBytes(std::uint8_t first, std::uint8_t second, std::uint8_t third)
+    {
+        std::fill(std::begin(a), std::end(a), first);
+        std::fill(std::begin(b), std::end(b), second);
+        std::fill(std::begin(closer), std::end(closer), third);
+    }
+};
+
 // As FindEitherThenCloser, thirty-two bytes a compare: only where
 // WideScansAvailable(). Plain text is scanned in half the instructions.
 PELLIMAR_WIDE_SCANS inline const std::uint8_t* FindEitherThenCloserWide(const std::uint8_t* from,
-                                                                       const std::uint8_t* to, std::uint8_t a,
-                                                                       std::uint8_t b, std::uint8_t closer,
+                                                                       const std::uint8_t* to,
+                                                                       const SpreadBytes& wanted,
                                                                        const std::uint8_t*& close)
 {
 #if defined(__x86_64__) || defined(__i386__)
-    const __m256i wantA = _mm256_set1_epi8(static_cast<char>(a));
-    const __m256i wantB = _mm256_set1_epi8(static_cast<char>(b));
-    const __m256i wantCloser = _mm256_set1_epi8(static_cast<char>(closer));
     while (to - from >= 32) {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
-        const auto hits = static_cast<unsigned>(
-            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, wantA), _mm256_cmpeq_epi8(bytes, wantB))));
+        const auto hits = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.a))),
+            _mm256_cmpeq_epi8(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.b))))));
         if (hits != 0) {
             const int at = std::countr_zero(hits);
             // Bits above `at` only: 2u << 31 wraps to 0, which leaves none.
-            const unsigned closers = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, wantCloser))) &
-                                     ~((2u << at) - 1);
+            const unsigned closers =
+                static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.closer))))) &
+                ~((2u << at) - 1);
             close = closers != 0 ? from + std::countr_zero(closers) : nullptr;
             return from + at;
         }
         from += 32;
     }
 #endif
-    return FindEitherThenCloser(from, to, a, b, closer, close);
+    return FindEitherThenCloser(from, to, wanted.a[0], wanted.b[0], wanted.closer[0], close);
+}
+
+PELLIMAR_WIDE_SCANS inline const std::uint8_t* FindEitherThenCloserWide(const std::uint8_t* from,
+                                                                       const std::uint8_t* to, std::uint8_t a,
+                                                                       std::uint8_t b, std::uint8_t closer,
+                                                                       const std::uint8_t*& close)
+{
+    return FindEitherThenCloserWide(from, to, SpreadBytes(a, b, closer), close);
 }
 
 // The first byte in [from, to) equal to a, b or c, or `to` when none is.

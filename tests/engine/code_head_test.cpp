@@ -40,12 +40,6 @@ TEST_P(CodeHeadTest, KindAndLevelName)
         EXPECT_EQ(c.name, head->LevelName(c.idRecords));
         EXPECT_EQ(c.name, ToUpperAscii(head->WrittenLevelName(c.idRecords)));
     }
-    if (c.idRecords) {
-        CodeHead withIdsOnly(20);
-        withIdsOnly.Read(c.text, true);
-        EXPECT_EQ(c.kind, withIdsOnly.Kind(true));
-        EXPECT_EQ(c.name, withIdsOnly.LevelName(true));
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, CodeHeadTest,
@@ -102,8 +96,8 @@ TEST(CodeHead, NamesReadAgainReadAsTheFirstTime)
         for (const std::string& code : codes) {
             for (const bool idRecords : {false, true}) {
                 CodeHead fresh(20);
-                fresh.Read(code, idRecords);
-                again.Read(code, idRecords);
+                fresh.Read(code);
+                again.Read(code);
                 EXPECT_EQ(fresh.LevelName(idRecords), again.LevelName(idRecords)) << code;
                 EXPECT_EQ(fresh.WrittenLevelName(idRecords), again.WrittenLevelName(idRecords)) << code;
             }

@@ -1,7 +1,6 @@
-// A heading read the same by the byte steps and in the block: every shape of
-// heading as a row, converted in blocks too small to hold a level record and
-// its heading, and in one block between two progress points, with either
-// scan.
+// A heading read the same whatever the blocks: every shape of heading as a
+// row, converted in blocks too small to hold a level record and its heading,
+// and in one block between two progress points, with either scan.
 #include "engine/heading_capture.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +64,7 @@ void ExpectSameHeadings(const Converted& expected, const Converted& actual, cons
     }
 }
 
-TEST_P(Headings, ByteStepsAndBlockAgree)
+TEST_P(Headings, SmallBlocksAndOneBlockAgree)
 {
     const HeadingCase& c = GetParam();
     ScriptedHost host;

@@ -194,7 +194,7 @@ TEST(Headings, WhiteSpaceCodesKeepWordsApart)
     EXPECT_EQ("A B", ValuesAfter("<RD:Book>A<HR>\nB\n\n")[0]);
 }
 
-// Through the byte steps (a preview watches) and the block path alike.
+// In a run and in a preview alike.
 TEST(Headings, LevelRecordsAreCountedByNameInOrderOfFirstAppearance)
 {
     RunSettings settings = BookChapterSection();

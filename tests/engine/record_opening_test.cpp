@@ -1,7 +1,7 @@
 // What follows a record code and whether its record gets a reference, read
-// the same by the byte steps and by the block: every record rule as a row,
-// converted in blocks too small to hold a record code and its opening, and
-// in one block between two progress points.
+// the same whatever the blocks: every record rule as a row, converted in
+// blocks too small to hold a record code and its opening, and in one block
+// between two progress points.
 #include "engine/record_opening.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +53,7 @@ RunSettings BookSettings(const OpeningCase& c, std::size_t blockSize)
     return settings;
 }
 
-TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
+TEST_P(RecordOpenings, SmallBlocksAndOneBlockAgree)
 {
     const OpeningCase& c = GetParam();
     ScriptedHost host;
@@ -61,8 +61,8 @@ TEST_P(RecordOpenings, ByteStepsAndBlockAgree)
     host.switches.Set(RunSwitch::IdRecords, c.idRecords);
     host.switches.Set(RunSwitch::LineEndRecords, c.lineEndRecords);
     const auto bytes = Convert(kBook + c.input, BookSettings(c, 2), host);
-    EXPECT_EQ(kBook + c.expected, bytes.output) << "byte steps";
-    EXPECT_EQ(c.laterLine, bytes.result.findings.Count(Finding::LaterLineRecords)) << "byte steps";
+    EXPECT_EQ(kBook + c.expected, bytes.output) << "two-byte blocks";
+    EXPECT_EQ(c.laterLine, bytes.result.findings.Count(Finding::LaterLineRecords)) << "two-byte blocks";
     const MidPercent mid(kBook + c.input);
     const auto block = Convert(mid.Around(kBook + c.input), BookSettings(c, kRunBlockSize), host);
     EXPECT_EQ(mid.Around(kBook + c.expected), block.output) << "block";
@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    "<RD><JU:CN>x")))),
     [](const ::testing::TestParamInfo<OpeningCase>& info) { return std::string(info.param.name); });
 
-// The block asks with the bytes it holds; the byte steps read on until the
+// The pass asks with the bytes it holds, and looks further ahead until the
 // opening can be told or the input ends.
 TEST(OpeningAfterRecordCode, AsksForMoreUntilItCanTell)
 {
@@ -176,7 +176,7 @@ TEST(OpeningAfterRecordCode, AsksForMoreUntilItCanTell)
 }
 
 // The end of a block is not the end of the input: blanks that run past it
-// are looked through in the byte steps, and the record still gets its
+// are looked through further ahead, and the record still gets its
 // reference.
 TEST(LaterLineRecords, BlanksPastTheBlockAreLookedThrough)
 {
@@ -209,7 +209,7 @@ TEST(LaterLineRecords, RecordCodeAtTheEndGetsNone)
 
 // Line breaks and blanks are looked through as far as 64 KB after the code's
 // line break; a record whose text begins further on gets no reference, and is
-// counted, in the byte steps and the block alike.
+// counted, in small blocks and in one alike.
 TEST(LaterLineRecords, TextPastTheReachGetsNoneAndIsCounted)
 {
     for (const std::size_t blanks : {kLaterLineReach - 2, kLaterLineReach - 1}) {

@@ -70,7 +70,7 @@ TEST(ByteScan, FindsAnOpenAndTellsNoCloserButTheOneAfterIt)
                                              std::uint8_t, const std::uint8_t*&);
     std::vector<std::pair<const char*, CodeScan>> scans{{"16 bytes", FindEitherThenCloser}};
     if (WideScansAvailable())
-        scans.emplace_back("32 bytes", FindEitherThenCloserWide);
+        scans.emplace_back("32 bytes", static_cast<CodeScan>(FindEitherThenCloserWide));
     for (const auto& [name, scan] : scans) {
         for (const std::uint8_t open : {std::uint8_t{'<'}, std::uint8_t{'['}}) {
             for (std::size_t length = 1; length <= 80; ++length) {
