@@ -243,12 +243,16 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
     std::int64_t copied = 0;
     while (copied < count) {
         const bool inChunk = ChunkHolds == Held::ReadAhead && Pos >= ChunkStart && Pos < ChunkStart + ChunkLength;
-        if (!inChunk && count >= kChunkSize) {
-            // A block as large as the chunk is read straight into place: the
-            // bytes are copied once, by the system. What the chunk still held
-            // of it came first; the rest is read here too, so that the next
-            // block starts where this one ends rather than inside a chunk.
+        // A block as large as the chunk is read straight into place: the
+        // bytes are copied once, by the system. What the chunk still held of
+        // it came first; the rest is read here too, so that the next block
+        // starts where this one ends rather than inside a chunk. A reader of
+        // such blocks reads less only to look past its block: a chunk would
+        // hold the next block's bytes only to copy them again, so that is
+        // read straight too.
+        if (!inChunk && (count >= kChunkSize || ReadsInChunks)) {
             ChunkHolds = Held::Nothing;
+            ReadsInChunks = true;
             const std::int64_t n = ReadAt(out + copied, count - copied, Pos);
             copied += n;
             Pos += n;

@@ -120,6 +120,8 @@ private:
     Held ChunkHolds = Held::Nothing;
     std::int64_t ChunkStart = 0;  // file offset of the chunk's first byte
     std::int64_t ChunkLength = 0;
+    // The reader has read a chunk or more at once.
+    bool ReadsInChunks = false;
     std::int64_t Pos = 0;
 };
 
