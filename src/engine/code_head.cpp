@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "streams/byte_scan.h"
+
 namespace pellimar {
 namespace {
 
@@ -17,6 +19,17 @@ bool IsBlankOrDigit(char c)
 bool IsFieldSeparator(char c)
 {
     return c == ',' || c == ';';
+}
+
+// "RD,ID:" and no ":" after it: a record code however it is read, as no
+// level name can follow. Most records of a file with IDs are these.
+bool IsIdRecordWithoutLevel(std::string_view text)
+{
+    if (text.size() < 6 || !IsAsciiLetter(text[0], 'R') || !IsAsciiLetter(text[1], 'D') || text[2] != ',' ||
+        !IsAsciiLetter(text[3], 'I') || !IsAsciiLetter(text[4], 'D') || text[5] != ':')
+        return false;
+    const auto* const end = reinterpret_cast<const std::uint8_t*>(text.data() + text.size());
+    return FindByte(reinterpret_cast<const std::uint8_t*>(text.data() + 6), end, ':') == end;
 }
 
 }  // namespace
@@ -55,6 +68,10 @@ void CodeHead::Feed(std::string_view bytes, bool last)
 // A code's text at once, the first bytes of the code and the last.
 void CodeHead::ReadWhole(std::string_view text)
 {
+    if (IsIdRecordWithoutLevel(text)) {
+        kinds_ = {CodeKind::RecordCode, CodeKind::RecordCode};
+        return;
+    }
     Reset();
     TakePhases(text, true);
 }
