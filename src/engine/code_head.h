@@ -38,7 +38,10 @@ public:
     // code or a level record: no other code needs to be read.
     static bool MayBeRecordCode(std::uint8_t first, std::uint8_t second)
     {
-        return IsAsciiLetter(first, 'R') && IsAsciiLetter(second, 'D');
+        // Asked of every code: both bytes in one comparison, each folded to
+        // lower case as IsAsciiLetter folds it.
+        const unsigned both = (first | (unsigned{second} << 8)) | 0x2020u;
+        return both == ('r' | (unsigned{'d'} << 8));
     }
 
     // Forgets the last code.
