@@ -441,10 +441,17 @@ template <typename Scan>
     const std::uint8_t* opening = c.next;
     bool frames = false;
     if (c.end - opening < 2 || EarlierReferenceFinder::MayStart(opening[0], opening[1])) {
-        Apart(c, [&] { ReadFrames(); });
-        framesStart = frames_.start;
-        opening = frames_.end;
-        frames = frames_.any;
+        const FramesTaken inBlock = TakeFramesInBlock(opening, c.end, c.written);
+        if (inBlock.Settled()) {
+            opening = inBlock.end;
+            c.written = inBlock.written;
+        } else {
+            if (inBlock.end == nullptr)
+                Apart(c, [&] { ReadFrames(); });
+            framesStart = frames_.start;
+            opening = frames_.end;
+            frames = frames_.any;
+        }
     }
     RecordOpening taken =
         OpeningAfterRecordCode({opening, static_cast<std::size_t>(c.end - opening)}, false, work_.switches);
@@ -482,6 +489,52 @@ template <typename Scan>
     case RecordStart::More: break;
     }
     return After::Stop;
+}
+
+// Earlier references from `start` to `end` go, unless they are kept.
+[[gnu::always_inline]] inline void BlockLoop::LeaveOutFrames(Cursor& c, const std::uint8_t* start,
+                                                             const std::uint8_t* end)
+{
+    if (run_.Earlier != EarlierReferences::Keep && end != start) {
+        WriteUpTo(c, start);
+        c.written = end;
+    }
+}
+
+// The frames from `from` on when the block holds them whole, as in a file
+// converted before: counted, and left out unless they are kept, the text
+// before them written. Whether a reference follows does not matter: a frame
+// left out leaves nothing for it to stand before, and one kept stays where
+// it is. A text that only looks like one ends them, and is noted after the
+// reference: they are then held in `frames_` and settled apart. Those the
+// block cannot tell are read apart. The answer comes back in registers, so
+// the steps' cursor stays in them.
+[[gnu::noinline]] BlockLoop::FramesTaken BlockLoop::TakeFramesInBlock(const std::uint8_t* from,
+                                                                      const std::uint8_t* blockEnd,
+                                                                      const std::uint8_t* written)
+{
+    const std::uint8_t* end = from;
+    std::int32_t found = 0;
+    while (blockEnd - end >= 2 && EarlierReferenceFinder::MayStart(end[0], end[1])) {
+        const std::optional<EarlierFrameMatch> match =
+            finder_.Within({end, static_cast<std::size_t>(blockEnd - end)}, false);
+        if (!match)
+            return FramesTaken::ReadApart(written);
+        if (match->kind == EarlierFrame::None)
+            break;
+        if (match->kind == EarlierFrame::LookAlike) {
+            frames_ = Frames{from, end, true, found, PositionOf(end)};
+            return FramesTaken::Held(end);
+        }
+        ++found;
+        end += match->length;
+    }
+    if (blockEnd - end < 2)
+        return FramesTaken::ReadApart(written);
+    run_.Found[Finding::EarlierReferences].count += found;
+    Cursor c{blockEnd, blockEnd, written, from};
+    LeaveOutFrames(c, from, end);
+    return {end, c.written};
 }
 
 // The frames from `next` on, those the block holds, then those it cannot
@@ -584,10 +637,7 @@ void BlockLoop::TakeFrame(std::size_t length)
             kept_.WriteTo(work_.output);
         kept_.Clear();
     }
-    if (run_.Earlier != EarlierReferences::Keep && frames.end != frames.start) {
-        WriteUpTo(c_, frames.start);
-        c_.written = frames.end;
-    }
+    LeaveOutFrames(c_, frames.start, frames.end);
 }
 
 // An opening the block cannot tell, looked at further ahead in steps that

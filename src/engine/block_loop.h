@@ -103,6 +103,19 @@ private:
     void CountUnreadIdLevelRecord();
 
     After RecordStep(Cursor& c, bool idRecords);
+    // What TakeFramesInBlock made of the frames after a record code: where
+    // they end and what is written once they are settled; else held in
+    // `frames_` to be settled apart, or to be read apart (no end).
+    struct FramesTaken {
+        const std::uint8_t* end;
+        const std::uint8_t* written;
+
+        static FramesTaken ReadApart(const std::uint8_t* written) { return {nullptr, written}; }
+        static FramesTaken Held(const std::uint8_t* end) { return {end, nullptr}; }
+        bool Settled() const { return end != nullptr && written != nullptr; }
+    };
+    FramesTaken TakeFramesInBlock(const std::uint8_t* from, const std::uint8_t* blockEnd, const std::uint8_t* written);
+    void LeaveOutFrames(Cursor& c, const std::uint8_t* start, const std::uint8_t* end);
     void ReadFrames();
     void FramesAcross();
     void TakeFrame(std::size_t length);
