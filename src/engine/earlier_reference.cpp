@@ -37,68 +37,20 @@ bool ClosesOrOpensAFrame(std::string_view text)
     return false;
 }
 
-// Two words of `Word`'s size, the first and the last of `text`'s bytes
-// (overlapping when the text is shorter than two words), equal at `at`.
-template <typename Word>
-bool SameEnds(const std::uint8_t* at, std::string_view text)
-{
-    Word ours, theirs, ourLast, theirLast;
-    const std::size_t last = text.size() - sizeof(Word);
-    std::memcpy(&ours, at, sizeof ours);
-    std::memcpy(&theirs, text.data(), sizeof theirs);
-    std::memcpy(&ourLast, at + last, sizeof ourLast);
-    std::memcpy(&theirLast, text.data() + last, sizeof theirLast);
-    return ours == theirs && ourLast == theirLast;
-}
-
-// `text` at `at`, with `end` leaving room for it or not. A file converted
-// before holds a frame at every record, so the frame's fixed texts are
-// compared a word or two at a time rather than by a call.
-inline bool TextAt(const std::uint8_t* at, const std::uint8_t* end, std::string_view text)
-{
-    if (static_cast<std::size_t>(end - at) < text.size())
-        return false;
-    if (text.size() >= 8 && text.size() <= 16)
-        return SameEnds<std::uint64_t>(at, text);
-    if (text.size() >= 4 && text.size() < 8)
-        return SameEnds<std::uint32_t>(at, text);
-    return std::memcmp(at, text.data(), text.size()) == 0;
-}
-
-// The frame as this program writes it for a text without codes, from the
-// first "<", line break or the end after the text's start: its length, or 0
-// when the frame is any other, which the full reading then tells.
-std::size_t PlainFrameLength(const std::uint8_t* start, const std::uint8_t* textStart, const std::uint8_t* end,
-                             bool notSearched)
-{
-    const std::uint8_t* const close = FindAnyOfThree(textStart, end, '<', '\r', '\n');
-    const auto lengthWith = [&](std::string_view tail) {
-        return static_cast<std::size_t>(close - start) + tail.size();
-    };
-    if (notSearched) {
-        constexpr std::string_view kCr = "<IX><CR>\r\n</CS>", kHr = "<IX><HR>\r\n</CS>";
-        return TextAt(close, end, kCr) ? lengthWith(kCr) : TextAt(close, end, kHr) ? lengthWith(kHr) : 0;
-    }
-    constexpr std::string_view kCr = "<CR>\r\n</CS>", kHr = "<HR>\r\n</CS>";
-    return TextAt(close, end, kCr) ? lengthWith(kCr) : TextAt(close, end, kHr) ? lengthWith(kHr) : 0;
-}
-
 }  // namespace
 
 std::optional<EarlierFrameMatch> ReadFrame(std::span<const std::uint8_t> bytes)
 {
+    if (const std::size_t length = PlainFrameLength(bytes))
+        return EarlierFrameMatch{EarlierFrame::Found, length};
+    return ReadFrameAfterAll(bytes);
+}
+
+std::optional<EarlierFrameMatch> ReadFrameAfterAll(std::span<const std::uint8_t> bytes)
+{
     const std::string_view text = TextOf(bytes);
-    if (text.size() > kOpen.size() && TextAt(bytes.data(), bytes.data() + bytes.size(), kOpen)) {
-        const std::uint8_t* const afterOpen = bytes.data() + kOpen.size();
-        const bool notSearched = TextAt(afterOpen, bytes.data() + bytes.size(), kNotSearchedOpen);
-        const std::uint8_t* const textStart =
-            bytes.data() + kOpen.size() + (notSearched ? kNotSearchedOpen.size() : 0);
-        if (const std::size_t length = PlainFrameLength(bytes.data(), textStart, bytes.data() + bytes.size(),
-                                                        notSearched))
-            return EarlierFrameMatch{EarlierFrame::Found, length};
-    } else if (text.substr(0, kOpen.size()) != kOpen.substr(0, std::min(text.size(), kOpen.size()))) {
+    if (text.substr(0, kOpen.size()) != kOpen.substr(0, std::min(text.size(), kOpen.size())))
         return EarlierFrameMatch{};
-    }
     const EarlierFrameMatch lookAlike{EarlierFrame::LookAlike, 0};
     const std::uint8_t* const start = bytes.data();
     const std::uint8_t* const end = start + bytes.size();
