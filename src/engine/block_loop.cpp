@@ -61,8 +61,7 @@ struct BlockLoop::NarrowScan {
     {
         return FindEitherThenCloser(from, to, '<', wanted.b[0], '>', close);
     }
-    static const std::uint8_t* HeadingEnd(HeadingCapture& headings, const std::uint8_t* from,
-                                          const std::uint8_t* end)
+    static const std::uint8_t* HeadingEnd(HeadingCapture& headings, const std::uint8_t* from, const std::uint8_t* end)
     {
         return headings.Find(from, end, false);
     }
@@ -75,17 +74,17 @@ struct BlockLoop::NarrowScan {
 
 struct BlockLoop::WideScan {
     PELLIMAR_WIDE_SCANS static const std::uint8_t* Find(const SpreadBytes& wanted, const std::uint8_t* from,
-                                                         const std::uint8_t* to, const std::uint8_t*& close)
+                                                        const std::uint8_t* to, const std::uint8_t*& close)
     {
         return FindEitherThenCloserWide(from, to, wanted, close);
     }
     PELLIMAR_WIDE_SCANS static const std::uint8_t* HeadingEnd(HeadingCapture& headings, const std::uint8_t* from,
-                                                               const std::uint8_t* end)
+                                                              const std::uint8_t* end)
     {
         return headings.FindWide(from, end, false);
     }
-    PELLIMAR_WIDE_SCANS static const std::uint8_t* HeadingEndGiving(HeadingCapture& headings,
-                                                                     const std::uint8_t* from, const std::uint8_t* end)
+    PELLIMAR_WIDE_SCANS static const std::uint8_t* HeadingEndGiving(HeadingCapture& headings, const std::uint8_t* from,
+                                                                    const std::uint8_t* end)
     {
         return headings.FindGivingWide(from, end);
     }

@@ -34,10 +34,7 @@ bool IsIdRecordWithoutLevel(std::string_view text)
 
 }  // namespace
 
-CodeHead::CodeHead(std::size_t longestName)
-    : capacity_(3 + longestName + 1), text_(capacity_), written_(capacity_)
-{
-}
+CodeHead::CodeHead(std::size_t longestName) : capacity_(3 + longestName + 1), text_(capacity_), written_(capacity_) {}
 
 void CodeHead::Start()
 {

@@ -53,7 +53,8 @@ public:
     // the common record code.
     void Read(std::string_view text)
     {
-        if (text.size() == 2 && MayBeRecordCode(static_cast<std::uint8_t>(text[0]), static_cast<std::uint8_t>(text[1]))) {
+        if (text.size() == 2 &&
+            MayBeRecordCode(static_cast<std::uint8_t>(text[0]), static_cast<std::uint8_t>(text[1]))) {
             // Nothing but the kind is asked of a record code.
             kinds_ = {CodeKind::RecordCode, CodeKind::RecordCode};
             return;

@@ -47,7 +47,7 @@ void ShowFirstHeading(LevelSeen& seen, const std::string& value)
 // Find has seen go on.
 template <const std::uint8_t* (*findLineBreak)(const std::uint8_t*, const std::uint8_t*), bool give>
 [[gnu::always_inline]] inline const std::uint8_t* HeadingCapture::Walk(At& at, const std::uint8_t* from,
-                                                                      const std::uint8_t* end, bool inputEnds)
+                                                                       const std::uint8_t* end, bool inputEnds)
 {
     const std::uint8_t* const goesPast = inputEnds ? end : nullptr;
     for (;;) {
@@ -90,7 +90,7 @@ const std::uint8_t* HeadingCapture::Find(const std::uint8_t* from, const std::ui
 }
 
 PELLIMAR_WIDE_SCANS const std::uint8_t* HeadingCapture::FindWide(const std::uint8_t* from, const std::uint8_t* end,
-                                                                  bool inputEnds)
+                                                                 bool inputEnds)
 {
     return Walk<FindLineBreakWide, false>(found_, from, end, inputEnds);
 }
@@ -108,7 +108,7 @@ const std::uint8_t* HeadingCapture::FindGiving(const std::uint8_t* from, const s
 }
 
 PELLIMAR_WIDE_SCANS const std::uint8_t* HeadingCapture::FindGivingWide(const std::uint8_t* from,
-                                                                        const std::uint8_t* end)
+                                                                       const std::uint8_t* end)
 {
     const std::uint8_t* const found = Walk<FindLineBreakWide, true>(found_, from, end, false);
     given_ = found_;

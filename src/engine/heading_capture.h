@@ -26,8 +26,7 @@ public:
     // `inputEnds` none follow, and it ends there. The wide one is for
     // processors with the wide scans.
     const std::uint8_t* Find(const std::uint8_t* from, const std::uint8_t* end, bool inputEnds);
-    PELLIMAR_WIDE_SCANS const std::uint8_t* FindWide(const std::uint8_t* from, const std::uint8_t* end,
-                                                      bool inputEnds);
+    PELLIMAR_WIDE_SCANS const std::uint8_t* FindWide(const std::uint8_t* from, const std::uint8_t* end, bool inputEnds);
     // Whether the value needs the heading's bytes from here on: one read
     // only to tell whether it was cut does not while it is no longer than
     // the value may be (`length`: its bytes so far).

@@ -39,8 +39,8 @@ public:
     // without a call, as most attempts fail there ("[" before a word).
     std::size_t FailsAtSecond(std::uint8_t second) const
     {
-        const bool goesOn = head_.size() > 1 ? second == static_cast<std::uint8_t>(head_[1])
-                                             : second >= '0' && second <= '9';
+        const bool goesOn =
+            head_.size() > 1 ? second == static_cast<std::uint8_t>(head_[1]) : second >= '0' && second <= '9';
         return goesOn ? 0 : second == '<' ? 1 : 2;
     }
 

@@ -158,22 +158,22 @@ struct alignas(32) SpreadBytes {
 // As FindEitherThenCloser, thirty-two bytes a compare: only where
 // WideScansAvailable(). Plain text is scanned in half the instructions.
 PELLIMAR_WIDE_SCANS inline const std::uint8_t* FindEitherThenCloserWide(const std::uint8_t* from,
-                                                                       const std::uint8_t* to,
-                                                                       const SpreadBytes& wanted,
-                                                                       const std::uint8_t*& close)
+                                                                        const std::uint8_t* to,
+                                                                        const SpreadBytes& wanted,
+                                                                        const std::uint8_t*& close)
 {
 #if defined(__x86_64__) || defined(__i386__)
     while (to - from >= 32) {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
         const auto hits = static_cast<unsigned>(_mm256_movemask_epi8(
             _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.a))),
-            _mm256_cmpeq_epi8(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.b))))));
+                            _mm256_cmpeq_epi8(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.b))))));
         if (hits != 0) {
             const int at = std::countr_zero(hits);
             // Bits above `at` only: 2u << 31 wraps to 0, which leaves none.
-            const unsigned closers =
-                static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.closer))))) &
-                ~((2u << at) - 1);
+            const unsigned closers = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(
+                                         bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(wanted.closer))))) &
+                                     ~((2u << at) - 1);
             close = closers != 0 ? from + std::countr_zero(closers) : nullptr;
             return from + at;
         }
@@ -184,9 +184,9 @@ PELLIMAR_WIDE_SCANS inline const std::uint8_t* FindEitherThenCloserWide(const st
 }
 
 PELLIMAR_WIDE_SCANS inline const std::uint8_t* FindEitherThenCloserWide(const std::uint8_t* from,
-                                                                       const std::uint8_t* to, std::uint8_t a,
-                                                                       std::uint8_t b, std::uint8_t closer,
-                                                                       const std::uint8_t*& close)
+                                                                        const std::uint8_t* to, std::uint8_t a,
+                                                                        std::uint8_t b, std::uint8_t closer,
+                                                                        const std::uint8_t*& close)
 {
     return FindEitherThenCloserWide(from, to, SpreadBytes(a, b, closer), close);
 }
