@@ -500,73 +500,66 @@ template <typename Scan>
     }
 }
 
-// The frames from `from` on when the block holds them whole, as in a file
-// converted before: counted, and left out unless they are kept, the text
-// before them written. Whether a reference follows does not matter: a frame
-// left out leaves nothing for it to stand before, and one kept stays where
-// it is. A text that only looks like one ends them, and is noted after the
-// reference: they are then held in `frames_` and settled apart. Those the
-// block cannot tell are read apart. The answer comes back in registers, so
-// the steps' cursor stays in them.
+// The frames from `frames.end` on that the block holds whole: `frames`
+// moves past them, up to the first byte that is not one, or to a text that
+// only looks like one. False when the block ends before that can be told.
+[[gnu::always_inline]] inline bool BlockLoop::FramesWithin(Frames& frames, const std::uint8_t* blockEnd) const
+{
+    for (;;) {
+        const std::uint8_t* const at = frames.end;
+        // A "<" that the block ends after may open one.
+        if (blockEnd - at < 2)
+            return blockEnd - at == 1 && *at != '<';
+        if (!EarlierReferenceFinder::MayStart(at[0], at[1]))
+            return true;
+        frames.any = true;
+        const std::optional<EarlierFrameMatch> match =
+            finder_.Within({at, static_cast<std::size_t>(blockEnd - at)}, false);
+        if (!match)
+            return false;
+        if (match->kind == EarlierFrame::None)
+            return true;
+        if (match->kind == EarlierFrame::LookAlike) {
+            frames.lookAlikeAt = PositionOf(at);
+            return true;
+        }
+        ++frames.found;
+        frames.end += match->length;
+    }
+}
+
+// The frames after a record code when the block holds them whole, as in a
+// file converted before: counted, and left out unless they are kept, the
+// text before them written. Whether a reference follows does not matter: a
+// frame left out leaves nothing for it to stand before, and one kept stays
+// where it is. A text that only looks like one is noted after the
+// reference: the frames are then held in `frames_` and settled apart. Those
+// the block cannot tell are read apart. The answer comes back in registers,
+// so the steps' cursor stays in them.
 [[gnu::noinline]] BlockLoop::FramesTaken BlockLoop::TakeFramesInBlock(const std::uint8_t* from,
                                                                       const std::uint8_t* blockEnd,
                                                                       const std::uint8_t* written)
 {
-    const std::uint8_t* end = from;
-    std::int32_t found = 0;
-    while (blockEnd - end >= 2 && EarlierReferenceFinder::MayStart(end[0], end[1])) {
-        const std::optional<EarlierFrameMatch> match =
-            finder_.Within({end, static_cast<std::size_t>(blockEnd - end)}, false);
-        if (!match)
-            return FramesTaken::ReadApart(written);
-        if (match->kind == EarlierFrame::None)
-            break;
-        if (match->kind == EarlierFrame::LookAlike) {
-            frames_ = Frames{from, end, true, found, PositionOf(end)};
-            return FramesTaken::Held(end);
-        }
-        ++found;
-        end += match->length;
-    }
-    if (blockEnd - end < 2)
+    Frames frames{from, from};
+    if (!FramesWithin(frames, blockEnd))
         return FramesTaken::ReadApart(written);
-    run_.Found[Finding::EarlierReferences].count += found;
+    if (frames.lookAlikeAt >= 0) {
+        frames_ = frames;
+        return FramesTaken::Held(frames.end);
+    }
+    run_.Found[Finding::EarlierReferences].count += frames.found;
     Cursor c{blockEnd, blockEnd, written, from};
-    LeaveOutFrames(c, from, end);
-    return {end, c.written};
+    LeaveOutFrames(c, from, frames.end);
+    return {frames.end, c.written};
 }
 
 // The frames from `next` on, those the block holds, then those it cannot
 // tell, looked at further ahead and taken over as many blocks as they reach.
 [[gnu::noinline]] void BlockLoop::ReadFrames()
 {
-    Frames& frames = frames_;
-    frames = Frames{c_.next, c_.next};
-    const std::uint8_t*& end = frames.end;
-    for (;;) {
-        if (c_.end - end < 2) {
-            // A "<" that the block ends after may open one.
-            if (c_.end - end == 1 && *end != '<')
-                return;
-            break;
-        }
-        if (!EarlierReferenceFinder::MayStart(end[0], end[1]))
-            return;
-        frames.any = true;
-        const std::optional<EarlierFrameMatch> match =
-            finder_.Within({end, static_cast<std::size_t>(c_.end - end)}, false);
-        if (!match)
-            break;
-        if (match->kind == EarlierFrame::None)
-            return;
-        if (match->kind == EarlierFrame::LookAlike) {
-            frames.lookAlikeAt = PositionOf(end);
-            return;
-        }
-        ++frames.found;
-        end += match->length;
-    }
-    FramesAcross();
+    frames_ = Frames{c_.next, c_.next};
+    if (!FramesWithin(frames_, c_.end))
+        FramesAcross();
 }
 
 void BlockLoop::FramesAcross()

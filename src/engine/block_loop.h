@@ -114,6 +114,7 @@ private:
         static FramesTaken Held(const std::uint8_t* end) { return {end, nullptr}; }
         bool Settled() const { return end != nullptr && written != nullptr; }
     };
+    bool FramesWithin(Frames& frames, const std::uint8_t* blockEnd) const;
     FramesTaken TakeFramesInBlock(const std::uint8_t* from, const std::uint8_t* blockEnd, const std::uint8_t* written);
     void LeaveOutFrames(Cursor& c, const std::uint8_t* start, const std::uint8_t* end);
     void ReadFrames();
