@@ -81,11 +81,14 @@ PageRun ConvertPages(const std::string& input, const std::string& pagePattern, b
 }
 
 // Each input is converted in blocks of two bytes, past which every marker
-// reaches, and after a long line that puts it well inside a whole percent of
-// the input, where one block holds it: the two agree.
+// reaches, in blocks of three and seven, where a marker may begin after text
+// of its block and reach past it, and after a long line that puts it well
+// inside a whole percent of the input, where one block holds it: all agree.
 PageRun RunPages(const std::string& input, const std::string& pagePattern, bool remove = false)
 {
     PageRun run = ConvertPages(input, pagePattern, remove, 2);
+    for (const std::size_t blockSize : {3, 7})
+        EXPECT_EQ(run.output, ConvertPages(input, pagePattern, remove, blockSize).output) << blockSize << "-byte blocks";
     if (input.size() < 400) {
         const std::string line = std::string(50250, 'x') + "\r\n";
         const PageRun block = ConvertPages(line + input, pagePattern, remove, kRunBlockSize);
