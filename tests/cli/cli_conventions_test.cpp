@@ -199,6 +199,15 @@ TEST_F(CliConventions, TheNameOfStandardOutputIsStandardOutput)
     }
 }
 
+// A device given by name is written to, not created or replaced, and a dry
+// run says so.
+TEST_F(CliConventions, DryRunForetellsWritingToADevice)
+{
+    const ProgramRun run = Run({"-n", "-r", "x", input, "/dev/null"});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("would write to /dev/null: 2 references\n", run.out);
+}
+
 TEST_F(CliConventions, SummaryThatCannotBeWrittenIsAFailure)
 {
     ProgramSetup setup;
